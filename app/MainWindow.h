@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <memory>
+
+class AppState;
+class QLabel;
+class QMenu;
+
+namespace Ui {
+class MainWindow;
+}
+
+// The program's only top-level window: a menu bar from which every other window opens and a
+// status bar naming the open study, the current subject and the version.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit MainWindow(AppState &state, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Opens a study exactly as if it had been chosen in the open dialog: on success the status
+    // bar names it, the subject is reset and the menus move to the "study open" stage; on
+    // failure the operator reads why and nothing changes.
+    bool abreEstudio(const QString &ruta);
+
+    // Opens the experiment window, new (false) or continuing the last experiment (true).
+    void nuevaPasada(bool continuar);
+
+    // Text of status panel 1, 2 or 3.
+    QString panelText(int panel) const;
+
+    // The file the open dialog proposes: the open study, or "empty.mdb" in the working directory.
+    QString ficheroPropuesto() const;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void MAElegir_Click();
+    void MPSalir_Click();
+    void MPSelecciona_Click();
+    void MRAcumulada_Click();
+    void MAEstimulo_Click(bool editar);
+    void MAcerca_Click();
+
+    // True when the study has subjects; otherwise tells the operator "No Subjects".
+    bool hayPacientes();
+    void setMenuEnabled(QMenu *menu, bool enabled);
+
+    std::unique_ptr<Ui::MainWindow> ui;
+    AppState &m_state;
+    QLabel *m_panels[3] = {};
+};

@@ -1,0 +1,42 @@
+#include "AppPaths.h"
+#include "AppState.h"
+#include "MainWindow.h"
+#include "Version.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+
+int main(int argc, char *argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("ZoKorvane"));
+    QApplication::setOrganizationName(QStringLiteral("ZoKorvane"));
+    QApplication::setApplicationVersion(
+        QStringLiteral("%1.%2.%3").arg(Version::Major).arg(Version::Minor).arg(Version::Revision));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Records and reviews the phosphenes evoked by transcranial magnetic stimulation."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("study"),
+                                 QStringLiteral("Study file (.sqlite) to open at start, as if chosen with "
+                                                "File > Open data base..."),
+                                 QStringLiteral("[study]"));
+    parser.process(app);
+
+    // Resolve the study before the working directory moves to the program's directory.
+    const QStringList arguments = parser.positionalArguments();
+    const QString estudio = arguments.isEmpty() ? QString() : QFileInfo(arguments.first()).absoluteFilePath();
+    QDir::setCurrent(AppPaths::directorioAplicacion());
+
+    AppState state;
+    state.RutaConfig = AppPaths::rutaConfig();
+    MainWindow window(state);
+    window.show();
+    if (!estudio.isEmpty()) {
+        window.abreEstudio(estudio);
+    }
+    return app.exec();
+}

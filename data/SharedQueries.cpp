@@ -1,0 +1,84 @@
+#include "SharedQueries.h"
+
+#include "StudyError.h"
+#include "Transaction.h"
+
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <initializer_list>
+
+namespace {
+
+// Runs a query expected to return at most one row and gives its first column, or a null
+// QVariant when there is no row.
+QVariant firstValue(const QSqlDatabase &db, const QString &sql, std::initializer_list<QVariant> values = {}) {
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.prepare(sql)) {
+        throw StudyError(QStringLiteral("Cannot read the study"), query.lastError());
+    }
+    for (const QVariant &value : values) {
+        query.addBindValue(value);
+    }
+    if (!query.exec()) {
+        throw StudyError(QStringLiteral("Cannot read the study"), query.lastError());
+    }
+    return query.next() ? query.value(0) : QVariant();
+}
+
+int largest(const QSqlDatabase &db, const QString &sql, std::initializer_list<QVariant> values = {}) {
+    const QVariant value = firstValue(db, sql, values);
+    return value.isNull() ? 0 : value.toInt();
+}
+
+} // namespace
+
+bool HayPacientes(const QSqlDatabase &db) {
+    return !firstValue(db, QStringLiteral("SELECT ID FROM paciente LIMIT 1")).isNull();
+}
+
+int UltimaPasada(const QSqlDatabase &db, int idPaciente) {
+    return largest(db,
+                   QStringLiteral("SELECT pasadas FROM puntoestimulacion WHERE Id_paciente = ? "
+                                  "ORDER BY pasadas DESC LIMIT 1"),
+                   {idPaciente});
+}
+
+QString DameRutaResonancias(const QSqlDatabase &db, int idPaciente) {
+    return firstValue(db, QStringLiteral("SELECT RutaResonancias FROM paciente WHERE ID = ? LIMIT 1"),
+                      {idPaciente})
+        .toString();
+}
+
+void PonRutaResonancias(const QSqlDatabase &db, int idPaciente, const QString &ruta) {
+    Transaction transaction(db);
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("UPDATE paciente SET RutaResonancias = ? WHERE ID = ?"));
+    query.addBindValue(ruta);
+    query.addBindValue(idPaciente);
+    if (!query.exec()) {
+        throw StudyError(QStringLiteral("Cannot store the MR directory of the subject"), query.lastError());
+    }
+    query.finish();
+    transaction.commit();
+}
+
+int UltimoIdPaciente(const QSqlDatabase &db) {
+    return largest(db, QStringLiteral("SELECT ID FROM paciente ORDER BY ID DESC LIMIT 1"));
+}
+
+int i_dameUltimoValorIdPuntosEstimulos(const QSqlDatabase &db) {
+    return largest(db, QStringLiteral("SELECT ID FROM puntoestimulacion ORDER BY ID DESC LIMIT 1"));
+}
+
+int i_dameUltimoValorIdEstimulo(const QSqlDatabase &db) {
+    return largest(db, QStringLiteral("SELECT ID FROM estimulo ORDER BY ID DESC LIMIT 1"));
+}
+
+int i_dameUltimoNumeroPuntosEstimulos(const QSqlDatabase &db, int idPaciente) {
+    return largest(db,
+                   QStringLiteral("SELECT Numero FROM puntoestimulacion WHERE Id_paciente = ? "
+                                  "ORDER BY Numero DESC LIMIT 1"),
+                   {idPaciente});
+}

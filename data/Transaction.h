@@ -1,0 +1,38 @@
+#pragma once
+
+#include "StudyError.h"
+
+#include <QSqlDatabase>
+
+// One operator action that writes: everything between construction and commit() is stored
+// together, and anything not committed is rolled back when the object goes out of scope
+// (also when an exception leaves the scope).
+class Transaction {
+public:
+    explicit Transaction(QSqlDatabase db) : m_db(std::move(db)) {
+        if (!m_db.transaction()) {
+            throw StudyError(QStringLiteral("Cannot start a transaction"), m_db.lastError());
+        }
+    }
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+    ~Transaction() {
+        if (!m_done) {
+            m_db.rollback();
+        }
+    }
+
+    void commit() {
+        if (!m_db.commit()) {
+            const QSqlError error = m_db.lastError();
+            m_db.rollback();
+            m_done = true;
+            throw StudyError(QStringLiteral("Cannot store the changes"), error);
+        }
+        m_done = true;
+    }
+
+private:
+    QSqlDatabase m_db;
+    bool m_done = false;
+};

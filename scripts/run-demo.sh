@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Builds ZoKorvane, creates the demo study on first use and starts the program with it open.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+scripts/build.sh release
+mkdir -p demo
+study="$PWD/demo/demo.sqlite"
+if [ ! -f "$study" ]; then
+  build/tools/zokorvane-tool new-study "$study"
+fi
+exec build/app/zokorvane "$study"
