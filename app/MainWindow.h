@@ -31,6 +31,7 @@ public:
 
     // Text of status panel 1, 2 or 3.
     QString panelText(int panel) const;
+    void setPanelText(int panel, const QString &text);
 
     // The file the open dialog proposes: the open study, or "empty.mdb" in the working directory.
     QString ficheroPropuesto() const;

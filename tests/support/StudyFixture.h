@@ -1,0 +1,75 @@
+#pragma once
+
+#include "Study.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QString>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QVariant>
+
+#include <initializer_list>
+
+// A new study in a temporary directory, created by the schema code and opened (locked) for the
+// test. Rows are added with plain INSERTs so that tests state exactly what the study holds.
+class StudyFixture {
+public:
+    explicit StudyFixture(const QString &fileName = QStringLiteral("study.sqlite")) {
+        m_path = m_dir.filePath(fileName);
+        Study::create(m_path);
+        Study::Opened opened = Study::open(m_path);
+        if (!opened.ok()) {
+            qFatal("cannot open the fixture study: %s", qPrintable(opened.error));
+        }
+        m_db = opened.db;
+    }
+    ~StudyFixture() { Study::close(m_db); }
+    StudyFixture(const StudyFixture &) = delete;
+    StudyFixture &operator=(const StudyFixture &) = delete;
+
+    QSqlDatabase &db() { return m_db; }
+    const QString &path() const { return m_path; }
+    QString dirPath() const { return m_dir.path(); }
+
+    // Releases the study so that another connection (a window's AppState, another process) can
+    // open it.
+    void release() { Study::close(m_db); }
+
+    // Runs one statement with positional values; fails the test on an engine error.
+    void exec(const QString &sql, std::initializer_list<QVariant> values = {}) {
+        QSqlQuery query(m_db);
+        QVERIFY2(query.prepare(sql), qPrintable(query.lastError().text()));
+        for (const QVariant &value : values) {
+            query.addBindValue(value);
+        }
+        QVERIFY2(query.exec(), qPrintable(query.lastError().text() + QStringLiteral(" in ") + sql));
+    }
+
+    void addSubject(int id, const QVariant &nombre, const QVariant &apellido1 = QVariant(),
+                    const QVariant &apellido2 = QVariant(), int filaCentro = 1, int columnaCentro = 4) {
+        exec(QStringLiteral("INSERT INTO paciente (ID, Nombre, Apellido1, Apellido2, Filas, Columnas, FilaCentro, "
+                            "ColumnaCentro, Ciego) VALUES (?, ?, ?, ?, 5, 9, ?, ?, 0)"),
+             {id, nombre, apellido1, apellido2, filaCentro, columnaCentro});
+    }
+
+    void addPoint(int id, int numero, int idPaciente, int fila, int columna, int pasadas) {
+        exec(QStringLiteral("INSERT INTO puntoestimulacion (ID, Numero, Id_paciente, fila, columna, estado, n_on, "
+                            "n_off, n_dudas, pasadas) VALUES (?, ?, ?, ?, ?, 0, 1, 0, 0, ?)"),
+             {id, numero, idPaciente, fila, columna, pasadas});
+    }
+
+    void addStimulus(int id, int idPunto, int pasada, int hayfosfeno = 0, const QString &archivo = QString()) {
+        exec(QStringLiteral("INSERT INTO estimulo (id, id_puntoestimulo, pasada, color, intensidad, hayfosfeno, "
+                            "observaciones, archivopuntos, orientacion, fecha, TipoBobina, PulsoTipo, NumeroPulsos, "
+                            "PulsoFrecuencia, PulsoIntensidad, PulsoFase) VALUES (?, ?, ?, 'white', 3, ?, '', ?, 0, "
+                            "'2026-01-02 03:04:05', 1, 1, 1, 0, 0, 1)"),
+             {id, idPunto, pasada, hayfosfeno, archivo});
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_path;
+    QSqlDatabase m_db;
+};
