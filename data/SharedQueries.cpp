@@ -35,20 +35,15 @@ int largest(const QSqlDatabase &db, const QString &sql, std::initializer_list<QV
 } // namespace
 
 bool HayPacientes(const QSqlDatabase &db) {
-    return !firstValue(db, QStringLiteral("SELECT ID FROM paciente LIMIT 1")).isNull();
+    return !firstValue(db, QLatin1String(SqlText::HayPacientes)).isNull();
 }
 
 int UltimaPasada(const QSqlDatabase &db, int idPaciente) {
-    return largest(db,
-                   QStringLiteral("SELECT pasadas FROM puntoestimulacion WHERE Id_paciente = ? "
-                                  "ORDER BY pasadas DESC LIMIT 1"),
-                   {idPaciente});
+    return largest(db, QLatin1String(SqlText::UltimaPasada), {idPaciente});
 }
 
 QString DameRutaResonancias(const QSqlDatabase &db, int idPaciente) {
-    return firstValue(db, QStringLiteral("SELECT RutaResonancias FROM paciente WHERE ID = ? LIMIT 1"),
-                      {idPaciente})
-        .toString();
+    return firstValue(db, QLatin1String(SqlText::DameRutaResonancias), {idPaciente}).toString();
 }
 
 void PonRutaResonancias(const QSqlDatabase &db, int idPaciente, const QString &ruta) {
@@ -65,20 +60,17 @@ void PonRutaResonancias(const QSqlDatabase &db, int idPaciente, const QString &r
 }
 
 int UltimoIdPaciente(const QSqlDatabase &db) {
-    return largest(db, QStringLiteral("SELECT ID FROM paciente ORDER BY ID DESC LIMIT 1"));
+    return largest(db, QLatin1String(SqlText::UltimoIdPaciente));
 }
 
 int i_dameUltimoValorIdPuntosEstimulos(const QSqlDatabase &db) {
-    return largest(db, QStringLiteral("SELECT ID FROM puntoestimulacion ORDER BY ID DESC LIMIT 1"));
+    return largest(db, QLatin1String(SqlText::UltimoIdPunto));
 }
 
 int i_dameUltimoValorIdEstimulo(const QSqlDatabase &db) {
-    return largest(db, QStringLiteral("SELECT ID FROM estimulo ORDER BY ID DESC LIMIT 1"));
+    return largest(db, QLatin1String(SqlText::UltimoIdEstimulo));
 }
 
 int i_dameUltimoNumeroPuntosEstimulos(const QSqlDatabase &db, int idPaciente) {
-    return largest(db,
-                   QStringLiteral("SELECT Numero FROM puntoestimulacion WHERE Id_paciente = ? "
-                                  "ORDER BY Numero DESC LIMIT 1"),
-                   {idPaciente});
+    return largest(db, QLatin1String(SqlText::UltimoNumeroPunto), {idPaciente});
 }

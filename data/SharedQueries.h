@@ -11,6 +11,20 @@
 // first row), which gives the same value as the last row of the ascending order without
 // reading the table.
 
+// The statements behind the queries below, with "?" for their parameters.
+namespace SqlText {
+inline constexpr const char *HayPacientes = "SELECT ID FROM paciente LIMIT 1";
+inline constexpr const char *UltimaPasada =
+    "SELECT pasadas FROM puntoestimulacion WHERE Id_paciente = ? ORDER BY pasadas DESC LIMIT 1";
+inline constexpr const char *DameRutaResonancias =
+    "SELECT RutaResonancias FROM paciente WHERE ID = ? LIMIT 1";
+inline constexpr const char *UltimoIdPaciente = "SELECT ID FROM paciente ORDER BY ID DESC LIMIT 1";
+inline constexpr const char *UltimoIdPunto = "SELECT ID FROM puntoestimulacion ORDER BY ID DESC LIMIT 1";
+inline constexpr const char *UltimoIdEstimulo = "SELECT ID FROM estimulo ORDER BY ID DESC LIMIT 1";
+inline constexpr const char *UltimoNumeroPunto =
+    "SELECT Numero FROM puntoestimulacion WHERE Id_paciente = ? ORDER BY Numero DESC LIMIT 1";
+} // namespace SqlText
+
 // True when the study has at least one subject. (The main window tells the operator
 // "No Subjects" when it is false.)
 bool HayPacientes(const QSqlDatabase &db);

@@ -49,22 +49,26 @@ public:
 
     void addSubject(int id, const QVariant &nombre, const QVariant &apellido1 = QVariant(),
                     const QVariant &apellido2 = QVariant(), int filaCentro = 1, int columnaCentro = 4) {
-        exec(QStringLiteral("INSERT INTO paciente (ID, Nombre, Apellido1, Apellido2, Filas, Columnas, FilaCentro, "
-                            "ColumnaCentro, Ciego) VALUES (?, ?, ?, ?, 5, 9, ?, ?, 0)"),
+        exec(QStringLiteral(
+                 "INSERT INTO paciente (ID, Nombre, Apellido1, Apellido2, Filas, Columnas, FilaCentro, "
+                 "ColumnaCentro, Ciego) VALUES (?, ?, ?, ?, 5, 9, ?, ?, 0)"),
              {id, nombre, apellido1, apellido2, filaCentro, columnaCentro});
     }
 
     void addPoint(int id, int numero, int idPaciente, int fila, int columna, int pasadas) {
-        exec(QStringLiteral("INSERT INTO puntoestimulacion (ID, Numero, Id_paciente, fila, columna, estado, n_on, "
-                            "n_off, n_dudas, pasadas) VALUES (?, ?, ?, ?, ?, 0, 1, 0, 0, ?)"),
+        exec(QStringLiteral(
+                 "INSERT INTO puntoestimulacion (ID, Numero, Id_paciente, fila, columna, estado, n_on, "
+                 "n_off, n_dudas, pasadas) VALUES (?, ?, ?, ?, ?, 0, 1, 0, 0, ?)"),
              {id, numero, idPaciente, fila, columna, pasadas});
     }
 
-    void addStimulus(int id, int idPunto, int pasada, int hayfosfeno = 0, const QString &archivo = QString()) {
-        exec(QStringLiteral("INSERT INTO estimulo (id, id_puntoestimulo, pasada, color, intensidad, hayfosfeno, "
-                            "observaciones, archivopuntos, orientacion, fecha, TipoBobina, PulsoTipo, NumeroPulsos, "
-                            "PulsoFrecuencia, PulsoIntensidad, PulsoFase) VALUES (?, ?, ?, 'white', 3, ?, '', ?, 0, "
-                            "'2026-01-02 03:04:05', 1, 1, 1, 0, 0, 1)"),
+    void addStimulus(int id, int idPunto, int pasada, int hayfosfeno = 0,
+                     const QString &archivo = QString()) {
+        exec(QStringLiteral(
+                 "INSERT INTO estimulo (id, id_puntoestimulo, pasada, color, intensidad, hayfosfeno, "
+                 "observaciones, archivopuntos, orientacion, fecha, TipoBobina, PulsoTipo, NumeroPulsos, "
+                 "PulsoFrecuencia, PulsoIntensidad, PulsoFase) VALUES (?, ?, ?, 'white', 3, ?, '', ?, 0, "
+                 "'2026-01-02 03:04:05', 1, 1, 1, 0, 0, 1)"),
              {id, idPunto, pasada, hayfosfeno, archivo});
     }
 
