@@ -64,6 +64,10 @@ QString MainWindow::panelText(int panel) const {
     return m_panels[panel - 1]->text();
 }
 
+void MainWindow::setPanelText(int panel, const QString &text) {
+    m_panels[panel - 1]->setText(text);
+}
+
 void MainWindow::setMenuEnabled(QMenu *menu, bool enabled) {
     menu->setEnabled(enabled);
     menu->menuAction()->setEnabled(enabled);

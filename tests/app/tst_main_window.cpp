@@ -1,0 +1,324 @@
+// The main window: menus and their stages, status panels, opening studies (from the dialog and
+// directly), refusals that leave everything as it was, and the messages of its items.
+
+#include "StudyFixture.h"
+
+#include "AppState.h"
+#include "MainWindow.h"
+#include "Messages.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+struct MenuState {
+    bool pacientes, resultados, pasadas, informe, resonancias;
+    bool operator==(const MenuState &) const = default;
+};
+
+char *toString(const MenuState &s) {
+    return qstrdup(QStringLiteral("MPacientes %1 MResultados %2 MPasadas %3 MRInforme %4 MPResonancias %5")
+                       .arg(s.pacientes)
+                       .arg(s.resultados)
+                       .arg(s.pasadas)
+                       .arg(s.informe)
+                       .arg(s.resonancias)
+                       .toLatin1()
+                       .constData());
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    QList<Messages::Shown> m_messages;
+
+    static QAction *action(MainWindow &w, const char *name) { return w.findChild<QAction *>(name); }
+    static bool menuEnabled(MainWindow &w, const char *name) {
+        QMenu *menu = w.findChild<QMenu *>(name);
+        return menu->isEnabled() && menu->menuAction()->isEnabled();
+    }
+    static MenuState menus(MainWindow &w) {
+        return {menuEnabled(w, "MPacientes"), menuEnabled(w, "MResultados"), menuEnabled(w, "MPasadas"),
+                action(w, "MRInforme")->isEnabled(), action(w, "MPResonancias")->isEnabled()};
+    }
+    static QStringList panels(MainWindow &w) { return {w.panelText(1), w.panelText(2), w.panelText(3)}; }
+
+    // Answers the next open dialog: with `file` selected and accepted, or cancelled when empty.
+    // What the dialog showed is kept in `seen` (title and proposed file).
+    static void answerOpenDialog(const QString &file, QStringList *seen) {
+        QTimer::singleShot(0, [file, seen] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            if (!dialog) {
+                return;
+            }
+            *seen << dialog->windowTitle() << dialog->selectedFiles().value(0)
+                  << dialog->nameFilters().join(";;");
+            if (file.isEmpty()) {
+                dialog->reject();
+            } else {
+                dialog->selectFile(file);
+                static_cast<QDialog *>(dialog)->accept();
+            }
+        });
+    }
+
+private slots:
+    void init() {
+        m_messages.clear();
+        Messages::setResponder([this](const Messages::Shown &shown) {
+            m_messages << shown;
+            return false;
+        });
+    }
+    void cleanup() { Messages::setResponder({}); }
+
+    void startShowsTitleVersionAndFirstStage() {
+        AppState state;
+        MainWindow w(state);
+        QCOMPARE(w.windowTitle(), QStringLiteral("Zo Magnetic Stimulation Data Base 1.8"));
+        QCOMPARE(panels(w), QStringList({"Datos: ninguno", "Paciente: ninguno", "v.1.8.4"}));
+        QCOMPARE(menus(w), (MenuState{false, false, false, false, false}));
+        QVERIFY(action(w, "MAElegir")->isEnabled());
+        QVERIFY(action(w, "MPSalir")->isEnabled());
+        QVERIFY(menuEnabled(w, "MArchivo") && menuEnabled(w, "MAyuda"));
+    }
+
+    void menusHaveTheirItemsInOrder() {
+        AppState state;
+        MainWindow w(state);
+        QStringList layout;
+        for (QAction *top : w.menuBar()->actions()) {
+            QStringList items;
+            for (QAction *item : top->menu()->actions()) {
+                items << (item->isSeparator() ? QStringLiteral("-")
+                                              : item->objectName() + "=" + item->text());
+            }
+            layout << top->menu()->objectName() + "=" + top->text() + " [" + items.join(", ") + "]";
+        }
+        QCOMPARE(layout,
+                 QStringList({
+                     "MArchivo=&File [MAElegir=&Open data base..., -, MPSalir=&Exit]",
+                     "MPacientes=&Subjects [MPSelecciona=&Select Subject..., MPVer=&Subjects Form..., "
+                     "MPResonancias=&Load asociated MR...]",
+                     "MResultados=&Results [MRAcumulada=&Comparing stimulations..., MRInforme=&Print "
+                     "subject report]",
+                     "MPasadas=&Experiments [MANueva=&New experiment..., MARetomar=&Continue last "
+                     "experiment..., -, MAEstimulo=&View experiments..., MAEdita=&Edit experiments...]",
+                     "MAyuda=&Help [MAcerca=&About...]",
+                 }));
+    }
+
+    void openingAStudyNamesItAndEnablesSubjects() {
+        StudyFixture study("lab 2026.sqlite");
+        study.release();
+        AppState state;
+        MainWindow w(state);
+        QVERIFY(w.abreEstudio(study.path()));
+        QCOMPARE(state.RutaBaseDatos, study.path());
+        QVERIFY(state.BaseDatos.isOpen());
+        QCOMPARE(panels(w), QStringList({"Data Base: lab 2026.sqlite", "Subject: none", "v.1.8.4"}));
+        QCOMPARE(menus(w), (MenuState{true, true, false, false, false}));
+        QVERIFY(m_messages.isEmpty());
+    }
+
+    void openDialogProposesEmptyFirstThenTheOpenStudy() {
+        StudyFixture first("first.sqlite");
+        first.release();
+        AppState state;
+        MainWindow w(state);
+        QStringList seen;
+        answerOpenDialog(first.path(), &seen);
+        action(w, "MAElegir")->trigger();
+        QCOMPARE(seen.value(0), QStringLiteral("Select a Data Base"));
+        QCOMPARE(QFileInfo(seen.value(1)).fileName(), QStringLiteral("empty.mdb"));
+        QVERIFY2(seen.value(2).contains("*.sqlite") && seen.value(2).contains("*.mdb"),
+                 qPrintable(seen.value(2)));
+        QCOMPARE(state.RutaBaseDatos, first.path());
+        QCOMPARE(w.panelText(1), QStringLiteral("Data Base: first.sqlite"));
+
+        seen.clear();
+        answerOpenDialog(QString(), &seen); // cancel
+        action(w, "MAElegir")->trigger();
+        QCOMPARE(seen.value(1), first.path());
+        QCOMPARE(state.RutaBaseDatos, first.path());
+    }
+
+    void cancelledDialogChangesNothing() {
+        AppState state;
+        MainWindow w(state);
+        QStringList seen;
+        answerOpenDialog(QString(), &seen);
+        action(w, "MAElegir")->trigger();
+        QCOMPARE(seen.size(), 3); // the dialog was shown
+        QCOMPARE(state.RutaBaseDatos, QString());
+        QVERIFY(!state.BaseDatos.isValid());
+        QCOMPARE(panels(w), QStringList({"Datos: ninguno", "Paciente: ninguno", "v.1.8.4"}));
+        QCOMPARE(menus(w), (MenuState{false, false, false, false, false}));
+        QVERIFY(m_messages.isEmpty());
+    }
+
+    void secondStudyResetsTheSubjectAndKeepsReportAndMrItems() {
+        StudyFixture a("a.sqlite"), b("b.sqlite");
+        a.release();
+        b.release();
+        AppState state;
+        MainWindow w(state);
+        QVERIFY(w.abreEstudio(a.path()));
+        // The operator chose a subject: third stage.
+        state.FijaPaciente(3, "Paco Díaz", 5, 9, 2, 5);
+        w.setPanelText(2, "Subject: Paco Díaz");
+        action(w, "MRInforme")->setEnabled(true);
+        action(w, "MPResonancias")->setEnabled(true);
+        w.findChild<QMenu *>("MPasadas")->menuAction()->setEnabled(true);
+        w.findChild<QMenu *>("MPasadas")->setEnabled(true);
+
+        QVERIFY(w.abreEstudio(b.path()));
+        QCOMPARE(state.RutaBaseDatos, b.path());
+        QCOMPARE(state.IdPacienteActual, -1);
+        QCOMPARE(state.NombrePacienteActual, QString());
+        QCOMPARE(QList<int>({state.FilasRejilla, state.ColumnasRejilla, state.FilaCentroRejilla,
+                             state.ColumnaCentroRejilla}),
+                 QList<int>({5, 9, 1, 4}));
+        QCOMPARE(w.panelText(2), QStringLiteral("Subject: none"));
+        QCOMPARE(menus(w), (MenuState{true, true, false, true, true}));
+        // The first study was released: another program may open it now.
+        Study::Opened again = Study::open(a.path());
+        QVERIFY2(again.ok(), qPrintable(again.error));
+        Study::close(again.db);
+    }
+
+    void reopeningTheOpenStudyKeepsItOpen() {
+        StudyFixture a;
+        a.release();
+        AppState state;
+        MainWindow w(state);
+        QVERIFY(w.abreEstudio(a.path()));
+        QVERIFY(w.abreEstudio(a.path()));
+        QVERIFY(state.BaseDatos.isOpen());
+        QVERIFY(m_messages.isEmpty());
+    }
+
+    void failedOpenLeavesEverythingAsBefore_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing file") << "missing"
+                                      << "does not exist";
+        QTest::newRow("not SQLite") << "text"
+                                    << "not an SQLite";
+        QTest::newRow("no study tables") << "tables"
+                                         << "no table estimulo";
+        QTest::newRow("legacy Access file") << "mdb"
+                                            << "legacy Access";
+        QTest::newRow("held by another program") << "locked"
+                                                 << "in use by another program";
+    }
+    void failedOpenLeavesEverythingAsBefore() {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        StudyFixture current("current.sqlite");
+        current.addSubject(1, "Ana");
+        current.release();
+        StudyFixture other("other.sqlite"); // stays open (locked) for the "locked" row
+        QString target = other.dirPath() + "/target.sqlite";
+        if (kind == "text" || kind == "mdb") {
+            target = other.dirPath() + (kind == "mdb" ? "/legacy.mdb" : "/notes.sqlite");
+            QFile file(target);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("just some text\n");
+        } else if (kind == "tables") {
+            other.exec("DROP TABLE estimulo");
+            other.release();
+            target = other.path();
+        } else if (kind == "locked") {
+            target = other.path();
+        }
+
+        AppState state;
+        MainWindow w(state);
+        QVERIFY(w.abreEstudio(current.path()));
+        state.FijaPaciente(1, "Ana", 5, 9, 1, 4);
+        w.setPanelText(2, "Subject: Ana");
+        const QStringList panelsBefore = panels(w);
+        const MenuState menusBefore = menus(w);
+
+        QVERIFY(!w.abreEstudio(target));
+        QCOMPARE(m_messages.size(), 1);
+        QVERIFY2(m_messages[0].text.contains(reason), qPrintable(m_messages[0].text));
+        QCOMPARE(state.RutaBaseDatos, current.path());
+        QCOMPARE(state.IdPacienteActual, 1);
+        QCOMPARE(panels(w), panelsBefore);
+        QCOMPARE(menus(w), menusBefore);
+        QSqlQuery query(state.BaseDatos);
+        QVERIFY(query.exec("SELECT Nombre FROM paciente") && query.next());
+        QCOMPARE(query.value(0).toString(), QStringLiteral("Ana"));
+    }
+
+    void itemsTellWhenThereIsNothingToShow() {
+        StudyFixture study;
+        study.release();
+        AppState state;
+        MainWindow w(state);
+        QVERIFY(w.abreEstudio(study.path()));
+        action(w, "MPSelecciona")->trigger();
+        action(w, "MRAcumulada")->trigger();
+        action(w, "MAEstimulo")->trigger(); // no subject chosen
+        action(w, "MAEdita")->trigger();
+        QStringList texts;
+        for (const Messages::Shown &m : m_messages) {
+            texts << m.text;
+        }
+        QCOMPARE(texts, QStringList({"No Subjects", "No Subjects", "There is no information to this subject",
+                                     "There is no information to this subject"}));
+        QCOMPARE(m_messages[0].title, Messages::defaultTitle());
+        QCOMPARE(menus(w), (MenuState{true, true, false, false, false}));
+    }
+
+    void aboutShowsTheVersion() {
+        AppState state;
+        MainWindow w(state);
+        action(w, "MAcerca")->trigger();
+        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(m_messages[0].text, QStringLiteral("ZoKorvane version 1.8.4"));
+        QCOMPARE(m_messages[0].title, QStringLiteral("Help"));
+    }
+
+    void newAndContinuedExperimentsSetTheFlag() {
+        AppState state;
+        MainWindow w(state);
+        w.setEnabled(false);
+        w.nuevaPasada(true);
+        QVERIFY(state.ContinuarPasada);
+        QVERIFY(w.isEnabled());
+        w.nuevaPasada(false);
+        QVERIFY(!state.ContinuarPasada);
+    }
+
+    void closingTheWindowClosesTheStudy() {
+        StudyFixture study;
+        study.release();
+        AppState state;
+        MainWindow w(state);
+        w.show();
+        QVERIFY(w.abreEstudio(study.path()));
+        QVERIFY(!Study::open(study.path()).ok());
+        w.close();
+        QCOMPARE(state.RutaBaseDatos, QString());
+        Study::Opened again = Study::open(study.path());
+        QVERIFY2(again.ok(), qPrintable(again.error));
+        Study::close(again.db);
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "tst_main_window.moc"
