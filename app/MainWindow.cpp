@@ -25,6 +25,7 @@ MainWindow::MainWindow(AppState &state, QWidget *parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>()), m_state(state) {
     ui->setupUi(this);
     ui->centralwidget->hide();
+    resize(width(), minimumSizeHint().height()); // no content area: menu bar and status bar only
 
     const char *const nombres[3] = {"Panel1", "Panel2", "Panel3"};
     const QString textos[3] = {QStringLiteral("Datos: ninguno"), QStringLiteral("Paciente: ninguno"),
