@@ -7,6 +7,7 @@ packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
   clang-format sqlite3
+  libdcmtk-dev python3-pydicom
   xvfb xauth
 )
 
