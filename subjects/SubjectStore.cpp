@@ -1,0 +1,276 @@
+#include "SubjectStore.h"
+
+#include "SharedQueries.h"
+#include "StudyError.h"
+#include "Transaction.h"
+
+#include <QSqlQuery>
+
+#include <cmath>
+#include <initializer_list>
+
+namespace SubjectStore {
+
+namespace {
+
+// How the text of a field becomes a stored value.
+enum class Kind {
+    Text,        // stored as typed
+    Identifier,  // whole number of 1 or more, required
+    WholeNumber, // whole number, or null when left empty
+    Number,      // decimal number, or null when left empty
+    GridNumber,  // whole number, required
+};
+
+struct FieldInfo {
+    int index;
+    const char *column;
+    const char *name;
+    Kind kind;
+};
+
+// In the order of Field.
+const FieldInfo Fields[FieldCount] = {
+    {11, "ID", "ID", Kind::Identifier},
+    {0, "Nombre", "Name", Kind::Text},
+    {1, "Apellido1", "First name", Kind::Text},
+    {2, "Apellido2", "Last name", Kind::Text},
+    {3, "Edad", "Age", Kind::WholeNumber},
+    {4, "Altura", "Height", Kind::Number},
+    {5, "Peso", "Weight", Kind::Number},
+    {22, "Filas", "Rows", Kind::GridNumber},
+    {23, "Columnas", "Columns", Kind::GridNumber},
+    {24, "FilaCentro", "Center row", Kind::GridNumber},
+    {25, "ColumnaCentro", "Center column", Kind::GridNumber},
+    {6, "Observaciones", "Observations", Kind::Text},
+};
+
+const FieldInfo &info(Field field) {
+    return Fields[static_cast<std::size_t>(field)];
+}
+
+Field fieldAt(std::size_t i) {
+    return static_cast<Field>(i);
+}
+
+// "ID, Nombre, ..., Observaciones" in the order of Field.
+QString columnList() {
+    QStringList columns;
+    for (const FieldInfo &field : Fields) {
+        columns << QLatin1String(field.column);
+    }
+    return columns.join(QStringLiteral(", "));
+}
+
+QSqlQuery run(const QSqlDatabase &db, const QString &sql, std::initializer_list<QVariant> values,
+              const QString &what) {
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.prepare(sql)) {
+        throw StudyError(what, query.lastError());
+    }
+    for (const QVariant &value : values) {
+        query.addBindValue(value);
+    }
+    if (!query.exec()) {
+        throw StudyError(what, query.lastError());
+    }
+    return query;
+}
+
+const QString ReadError = QStringLiteral("Cannot read the subjects");
+
+// Null stays null; anything else becomes text that is not null, even when it is empty.
+QString textOf(const QVariant &value) {
+    if (value.isNull()) {
+        return QString();
+    }
+    const QString text = value.toString();
+    return text.isNull() ? QStringLiteral("") : text;
+}
+
+Refusal refuse(Field field, const QString &reason) {
+    return Refusal{field, fieldName(field) + QStringLiteral(": ") + reason};
+}
+
+// The value to store for one field, or why the text cannot be stored.
+struct Parsed {
+    QVariant value;
+    std::optional<Refusal> refusal;
+};
+
+Parsed parse(Field field, const QString &text, const QString &original) {
+    const Kind kind = info(field).kind;
+    if (kind == Kind::Text) {
+        // An untouched empty field keeps its null; a cleared one stores "".
+        if (text.isEmpty()) {
+            return {original.isNull() ? QVariant() : QVariant(QStringLiteral("")), {}};
+        }
+        return {text, {}};
+    }
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty()) {
+        if (kind == Kind::Identifier || kind == Kind::GridNumber) {
+            return {{}, refuse(field, QStringLiteral("a value is needed."))};
+        }
+        return {QVariant(), {}};
+    }
+    bool ok = false;
+    if (kind == Kind::Number) {
+        QString decimal = trimmed;
+        if (!decimal.contains(QLatin1Char('.'))) {
+            decimal.replace(QLatin1Char(','), QLatin1Char('.'));
+        }
+        const double value = decimal.toDouble(&ok);
+        if (!ok || !std::isfinite(value)) {
+            return {{}, refuse(field, QStringLiteral("\"%1\" is not a number.").arg(trimmed))};
+        }
+        return {value, {}};
+    }
+    const int value = trimmed.toInt(&ok);
+    if (!ok) {
+        return {{}, refuse(field, QStringLiteral("\"%1\" is not a whole number.").arg(trimmed))};
+    }
+    if (kind == Kind::Identifier && value < 1) {
+        return {{}, refuse(field, QStringLiteral("the identifier must be 1 or more."))};
+    }
+    return {value, {}};
+}
+
+bool exists(const QSqlDatabase &db, const QString &sql, int id) {
+    QSqlQuery query = run(db, sql, {id}, ReadError);
+    return query.next();
+}
+
+} // namespace
+
+int controlIndex(Field field) {
+    return info(field).index;
+}
+
+QString fieldName(Field field) {
+    return QLatin1String(info(field).name);
+}
+
+QList<int> subjectIds(const QSqlDatabase &db) {
+    QSqlQuery query = run(db, QStringLiteral("SELECT ID FROM paciente ORDER BY ID"), {}, ReadError);
+    QList<int> ids;
+    while (query.next()) {
+        ids << query.value(0).toInt();
+    }
+    return ids;
+}
+
+SubjectRecord loadSubject(const QSqlDatabase &db, int id) {
+    QSqlQuery query = run(db, QStringLiteral("SELECT %1, Ciego FROM paciente WHERE ID = ?").arg(columnList()),
+                          {id}, ReadError);
+    if (!query.next()) {
+        throw StudyError(QStringLiteral("The subject %1 is no longer in the study.").arg(id));
+    }
+    SubjectRecord record;
+    for (std::size_t i = 0; i < FieldCount; ++i) {
+        record.texts[i] = textOf(query.value(static_cast<int>(i)));
+    }
+    record.ciego = query.value(static_cast<int>(FieldCount)).toBool();
+    record.storedId = id;
+    return record;
+}
+
+SubjectRecord newSubject(const QSqlDatabase &db) {
+    SubjectRecord record;
+    record[Field::ID] = QString::number(UltimoIdPaciente(db) + 1);
+    record[Field::Filas] = QStringLiteral("5");
+    record[Field::Columnas] = QStringLiteral("9");
+    record[Field::FilaCentro] = QStringLiteral("1");
+    record[Field::ColumnaCentro] = QStringLiteral("4");
+    return record;
+}
+
+std::optional<Refusal> storeSubject(const QSqlDatabase &db, const SubjectRecord &original,
+                                    const SubjectRecord &edited) {
+    QVariantList values;
+    for (std::size_t i = 0; i < FieldCount; ++i) {
+        Parsed parsed = parse(fieldAt(i), edited.texts[i], original.texts[i]);
+        if (parsed.refusal) {
+            return parsed.refusal;
+        }
+        values << parsed.value;
+    }
+    values << edited.ciego;
+    const int id = values.first().toInt();
+    const bool isNew = original.storedId == -1;
+
+    Transaction transaction(db);
+    if (id != original.storedId && exists(db, QStringLiteral("SELECT ID FROM paciente WHERE ID = ?"), id)) {
+        return refuse(Field::ID, QStringLiteral("another subject already has the identifier %1.").arg(id));
+    }
+    // The points refer to their subject by ID, so a subject with points keeps its ID.
+    if (!isNew && id != original.storedId &&
+        exists(db, QStringLiteral("SELECT ID FROM puntoestimulacion WHERE Id_paciente = ? LIMIT 1"),
+               original.storedId)) {
+        return refuse(Field::ID, QStringLiteral("the subject's stimulation points are recorded under the "
+                                                "identifier %1, so it cannot be changed.")
+                                     .arg(original.storedId));
+    }
+
+    QSqlQuery query(db);
+    if (isNew) {
+        const QStringList marks(static_cast<qsizetype>(values.size()), QStringLiteral("?"));
+        query.prepare(QStringLiteral("INSERT INTO paciente (%1, Ciego) VALUES (%2)")
+                          .arg(columnList(), marks.join(QStringLiteral(", "))));
+    } else {
+        QStringList assignments;
+        for (const FieldInfo &field : Fields) {
+            assignments << QLatin1String(field.column) + QStringLiteral(" = ?");
+        }
+        query.prepare(QStringLiteral("UPDATE paciente SET %1, Ciego = ? WHERE ID = ?")
+                          .arg(assignments.join(QStringLiteral(", "))));
+        values << original.storedId;
+    }
+    for (const QVariant &value : values) {
+        query.addBindValue(value);
+    }
+    if (!query.exec()) {
+        throw StudyError(QStringLiteral("Cannot store the subject"), query.lastError());
+    }
+    if (query.numRowsAffected() != 1) {
+        throw StudyError(QStringLiteral("The subject %1 is no longer in the study.").arg(original.storedId));
+    }
+    query.finish();
+    transaction.commit();
+    return std::nullopt;
+}
+
+QString entryText(const QVariant &nombre, const QVariant &apellido1, const QVariant &apellido2) {
+    QString text = nombre.isNull() ? QString() : nombre.toString();
+    for (const QVariant &apellido : {apellido1, apellido2}) {
+        if (!apellido.isNull()) {
+            text += QLatin1Char(' ') + apellido.toString();
+        }
+    }
+    return text;
+}
+
+QList<SubjectEntry> subjectEntries(const QSqlDatabase &db) {
+    QSqlQuery query = run(
+        db, QStringLiteral("select Nombre,Apellido1,Apellido2,id from paciente Order by ID"), {}, ReadError);
+    QList<SubjectEntry> entries;
+    while (query.next()) {
+        entries << SubjectEntry{query.value(3).toInt(),
+                                entryText(query.value(0), query.value(1), query.value(2))};
+    }
+    return entries;
+}
+
+std::optional<SubjectGrid> subjectGrid(const QSqlDatabase &db, int id) {
+    QSqlQuery query = run(
+        db, QStringLiteral("SELECT Filas, Columnas, FilaCentro, ColumnaCentro FROM paciente WHERE ID = ?"),
+        {id}, ReadError);
+    if (!query.next()) {
+        return std::nullopt;
+    }
+    return SubjectGrid{query.value(0).toInt(), query.value(1).toInt(), query.value(2).toInt(),
+                       query.value(3).toInt()};
+}
+
+} // namespace SubjectStore
