@@ -10,6 +10,8 @@
 #include "StudyError.h"
 #include "Version.h"
 #include "ZoDir.h"
+#include "elegirpaciente.h"
+#include "paciente.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -51,6 +53,7 @@ MainWindow::MainWindow(AppState &state, QWidget *parent)
     connect(ui->MAElegir, &QAction::triggered, this, &MainWindow::MAElegir_Click);
     connect(ui->MPSalir, &QAction::triggered, this, &MainWindow::MPSalir_Click);
     connect(ui->MPSelecciona, &QAction::triggered, this, &MainWindow::MPSelecciona_Click);
+    connect(ui->MPVer, &QAction::triggered, this, &MainWindow::MPVer_Click);
     connect(ui->MRAcumulada, &QAction::triggered, this, &MainWindow::MRAcumulada_Click);
     connect(ui->MANueva, &QAction::triggered, this, [this] { nuevaPasada(false); });
     connect(ui->MARetomar, &QAction::triggered, this, [this] { nuevaPasada(true); });
@@ -133,11 +136,22 @@ void MainWindow::MPSelecciona_Click() {
     if (!hayPacientes()) {
         return;
     }
+    const auto ponPanelPaciente = [this](const QString &texto) { setPanelText(2, texto); };
+    elegirpaciente elegir(m_state, ponPanelPaciente, this);
+    elegir.exec();
     if (m_state.HayPaciente()) {
         setMenuEnabled(ui->MPasadas, true);
         ui->MRInforme->setEnabled(true);
         ui->MPResonancias->setEnabled(true);
     }
+}
+
+void MainWindow::MPVer_Click() {
+    if (!m_state.BaseDatos.isOpen()) {
+        return;
+    }
+    paciente ventana(m_state.BaseDatos, this);
+    ventana.exec();
 }
 
 void MainWindow::MRAcumulada_Click() {

@@ -43,6 +43,7 @@ private:
     void MAElegir_Click();
     void MPSalir_Click();
     void MPSelecciona_Click();
+    void MPVer_Click();
     void MRAcumulada_Click();
     void MAEstimulo_Click(bool editar);
     void MAcerca_Click();
