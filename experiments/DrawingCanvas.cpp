@@ -1,0 +1,105 @@
+#include "DrawingCanvas.h"
+
+#include "DrawingRender.h"
+
+#include <QMouseEvent>
+
+namespace {
+
+// Button and Shift arguments as the pointing-device events have always given them.
+qint16 buttonCode(Qt::MouseButtons buttons) {
+    qint16 code = 0;
+    if (buttons & Qt::LeftButton) {
+        code |= 1;
+    }
+    if (buttons & Qt::RightButton) {
+        code |= 2;
+    }
+    if (buttons & Qt::MiddleButton) {
+        code |= 4;
+    }
+    return code;
+}
+
+qint16 shiftCode(Qt::KeyboardModifiers modifiers) {
+    qint16 code = 0;
+    if (modifiers & Qt::ShiftModifier) {
+        code |= 1;
+    }
+    if (modifiers & Qt::ControlModifier) {
+        code |= 2;
+    }
+    if (modifiers & Qt::AltModifier) {
+        code |= 4;
+    }
+    return code;
+}
+
+} // namespace
+
+DrawingCanvas::DrawingCanvas(QWidget *parent) : PictureWidget(parent) {
+    setObjectName(QStringLiteral("Picture1"));
+    setCursor(Qt::CrossCursor);
+    surface().setBackColor(ZoColors::White);
+    surface().setForeColor(ZoColors::Black);
+    surface().setScale(0, 0, DrawingFile::CanvasUnits, DrawingFile::CanvasUnits);
+    surface().clear();
+}
+
+void DrawingCanvas::Picture1_MouseDown(qint16, qint16, float, float) {
+    m_buffer.penDown();
+}
+
+void DrawingCanvas::Picture1_MouseMove(qint16, qint16, float X, float Y) {
+    // A resize not yet applied to the picture repaints the buffer; that must happen before this
+    // point joins the buffer, or the point would be drawn twice, rounded and exact.
+    syncImageSize();
+    if (const auto segment = m_buffer.penMove(X, Y)) {
+        surface().line(segment->x1(), segment->y1(), segment->x2(), segment->y2(), ZoColors::Black);
+    }
+}
+
+void DrawingCanvas::Picture1_MouseUp(qint16, qint16, float, float) {
+    m_buffer.penUp();
+}
+
+void DrawingCanvas::Picture1_Paint() {
+    surface().clear();
+    DrawingRender::drawLines(surface(), m_buffer.records());
+}
+
+void DrawingCanvas::Comienza() {
+    m_buffer.clear();
+    surface().clear();
+}
+
+bool DrawingCanvas::GuardarDibujo(const QString &path) const {
+    return DrawingFile::write(path, m_buffer.records());
+}
+
+QPointF DrawingCanvas::toCanvas(QPointF widgetPosition) const {
+    return surface().fromPixel(widgetPosition);
+}
+
+void DrawingCanvas::mousePressEvent(QMouseEvent *event) {
+    const QPointF at = toCanvas(event->position());
+    Picture1_MouseDown(buttonCode(event->buttons()), shiftCode(event->modifiers()), float(at.x()),
+                       float(at.y()));
+}
+
+void DrawingCanvas::mouseMoveEvent(QMouseEvent *event) {
+    const QPointF at = toCanvas(event->position());
+    Picture1_MouseMove(buttonCode(event->buttons()), shiftCode(event->modifiers()), float(at.x()),
+                       float(at.y()));
+}
+
+void DrawingCanvas::mouseReleaseEvent(QMouseEvent *event) {
+    const QPointF at = toCanvas(event->position());
+    Picture1_MouseUp(buttonCode(event->button()), shiftCode(event->modifiers()), float(at.x()),
+                     float(at.y()));
+}
+
+void DrawingCanvas::imageResized() {
+    // The scale stays 12.9 units across the new size, so the drawing is laid out again.
+    Picture1_Paint();
+}
