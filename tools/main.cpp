@@ -1,11 +1,16 @@
 // zokorvane-tool: the command-line side of ZoKorvane, for scripting, tests and the quick start.
 // Errors go to stderr with a non-zero exit code.
 
+#include "DrawingFile.h"
+#include "DrawingRender.h"
+#include "PictureWidget.h"
+#include "LegacyImport.h"
 #include "Study.h"
 #include "StudyError.h"
 #include "Version.h"
 
 #include <QCoreApplication>
+#include <QImage>
 #include <QStringList>
 #include <QTextStream>
 
@@ -41,12 +46,97 @@ int newStudy(const QStringList &args) {
     return 0;
 }
 
+// Renders one drawing file on a white square picture of the canvas scale, as the viewer's picture
+// areas draw it. A file that cannot be read is reported instead of drawn, so a batch export does not
+// silently produce pictures of the error display.
+int renderDrawing(const QStringList &args) {
+    const QString usage =
+        QStringLiteral("usage: zokorvane-tool render-drawing FILE --mode lines|fuse|mass --png OUT "
+                       "[--size PIXELS]\n");
+    QString file;
+    QString modeName;
+    QString png;
+    int size = 258; // 20 pixels per drawing unit
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &arg = args.at(i);
+        const bool hasValue = i + 1 < args.size();
+        if (arg == QLatin1String("--mode") && hasValue) {
+            modeName = args.at(++i);
+        } else if (arg == QLatin1String("--png") && hasValue) {
+            png = args.at(++i);
+        } else if (arg == QLatin1String("--size") && hasValue) {
+            bool ok = false;
+            size = args.at(++i).toInt(&ok);
+            if (!ok || size < 1 || size > 10000) {
+                err() << "zokorvane-tool: --size takes a number of pixels from 1 to 10000\n";
+                return 2;
+            }
+        } else if (!arg.startsWith(QLatin1String("--")) && file.isEmpty()) {
+            file = arg;
+        } else {
+            err() << usage;
+            return 2;
+        }
+    }
+    const std::map<QString, DrawingRender::Mode> modes = {
+        {QStringLiteral("lines"), DrawingRender::Mode::Lines},
+        {QStringLiteral("fuse"), DrawingRender::Mode::Fuse},
+        {QStringLiteral("mass"), DrawingRender::Mode::MassCentre}};
+    const auto mode = modes.find(modeName);
+    if (file.isEmpty() || png.isEmpty() || mode == modes.end()) {
+        err() << usage;
+        return 2;
+    }
+    const DrawingFile::Contents contents = DrawingFile::read(file);
+    if (!contents.ok()) {
+        err() << "zokorvane-tool: cannot read the drawing " << file << ": " << contents.error << "\n";
+        return 1;
+    }
+    QImage image(size, size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    PictureSurface picture(&image);
+    picture.setScale(0, 0, DrawingFile::CanvasUnits, DrawingFile::CanvasUnits);
+    DrawingRender::render(picture, contents, file, mode->second);
+    if (!image.save(png, "PNG")) {
+        err() << "zokorvane-tool: cannot write " << png << "\n";
+        return 1;
+    }
+    out() << "Wrote " << png << "\n";
+    return 0;
+}
+
+int importMdb(const QStringList &args) {
+    if (args.size() < 1 || args.size() > 2) {
+        err() << "usage: zokorvane-tool import-mdb IN.mdb [OUT.sqlite]\n";
+        return 2;
+    }
+    const QString study = args.size() == 2 ? args[1] : LegacyImport::studyPathFor(args[0]);
+    const LegacyImport::Result result = LegacyImport::importMdb(args[0], study);
+    out() << "Imported " << args[0] << " into " << study << ": " << result.subjects << " subjects, " << result.points
+          << " points, " << result.stimuli << " stimuli\n";
+    for (const QString &value : result.inexact) {
+        out() << "not carried over exactly: " << value << "\n";
+    }
+    return result.inexact.isEmpty() ? 0 : 3;
+}
+
 const std::map<QString, Command> &commands() {
     static const std::map<QString, Command> table = {
+        {QStringLiteral("import-mdb"),
+         {QStringLiteral("import-mdb IN.mdb [OUT.sqlite]"),
+          QStringLiteral("Convert a legacy Access data base into a study (default: same name, .sqlite); never "
+                         "writes over an existing study."),
+          QStringLiteral("zokorvane-tool import-mdb /data/tms2003.mdb"), importMdb}},
         {QStringLiteral("new-study"),
          {QStringLiteral("new-study FILE"),
           QStringLiteral("Create an empty study (refuses to write over an existing file)."),
           QStringLiteral("zokorvane-tool new-study ~/studies/lab2026.sqlite"), newStudy}},
+        {QStringLiteral("render-drawing"),
+         {QStringLiteral("render-drawing FILE --mode lines|fuse|mass --png OUT [--size PIXELS]"),
+          QStringLiteral("Render one perception drawing file to a PNG picture (default 258 pixels square)."),
+          QStringLiteral(
+              "zokorvane-tool render-drawing ~/studies/lab2026_puntos/352 --mode fuse --png 352.png"),
+          renderDrawing}},
     };
     return table;
 }
