@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
+  mdbtools-dev
   clang-format sqlite3
   libdcmtk-dev python3-pydicom
   xvfb xauth
@@ -17,6 +18,8 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
+# npm fetches test data only; any npm on the PATH will do.
+command -v npm >/dev/null 2>&1 || missing+=(npm)
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 sudo=""

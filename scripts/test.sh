@@ -6,5 +6,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 preset="${1:-release}"
 scripts/install-deps.sh
+scripts/fetch-test-data.sh
 scripts/build.sh "$preset"
 ctest --preset "$preset" -j "$(nproc)"

@@ -3,6 +3,7 @@
 
 #include "DrawingFile.h"
 #include "DrawingRender.h"
+#include "LegacyImport.h"
 #include "PictureWidget.h"
 #include "Study.h"
 #include "StudyError.h"
@@ -104,8 +105,29 @@ int renderDrawing(const QStringList &args) {
     return 0;
 }
 
+int importMdb(const QStringList &args) {
+    if (args.size() < 1 || args.size() > 2) {
+        err() << "usage: zokorvane-tool import-mdb IN.mdb [OUT.sqlite]\n";
+        return 2;
+    }
+    const QString study = args.size() == 2 ? args[1] : LegacyImport::studyPathFor(args[0]);
+    const LegacyImport::Result result = LegacyImport::importMdb(args[0], study);
+    out() << "Imported " << args[0] << " into " << study << ": " << result.subjects << " subjects, "
+          << result.points << " points, " << result.stimuli << " stimuli\n";
+    for (const QString &value : result.inexact) {
+        out() << "not carried over exactly: " << value << "\n";
+    }
+    return result.inexact.isEmpty() ? 0 : 3;
+}
+
 const std::map<QString, Command> &commands() {
     static const std::map<QString, Command> table = {
+        {QStringLiteral("import-mdb"),
+         {QStringLiteral("import-mdb IN.mdb [OUT.sqlite]"),
+          QStringLiteral(
+              "Convert a legacy Access data base into a study (default: same name, .sqlite); never "
+              "writes over an existing study."),
+          QStringLiteral("zokorvane-tool import-mdb /data/tms2003.mdb"), importMdb}},
         {QStringLiteral("new-study"),
          {QStringLiteral("new-study FILE"),
           QStringLiteral("Create an empty study (refuses to write over an existing file)."),
