@@ -22,9 +22,20 @@ paciente::paciente(const QSqlDatabase &db, QWidget *parent)
         m_campos[i] = findChild<QWidget *>(QStringLiteral("txtFields_%1").arg(index));
         Q_ASSERT(m_campos[i]);
     }
-    // Room for a few lines of notes, without making the window tall.
+    // Room for a few lines of notes, without making the window tall, and for the longest usual
+    // number in each numeric field, whatever the font and scale.
     ui->txtFields_6->setFixedHeight(ui->txtFields_6->fontMetrics().lineSpacing() * 4 +
                                     2 * ui->txtFields_6->frameWidth() + 8);
+    for (Field numero : {Field::ID, Field::Edad, Field::Altura, Field::Peso, Field::Filas, Field::Columnas,
+                         Field::FilaCentro, Field::ColumnaCentro}) {
+        QWidget *linea = campo(numero);
+        linea->setMinimumWidth(linea->fontMetrics().horizontalAdvance(QStringLiteral("000000.00")));
+    }
+    // An empty study hides the form but keeps its place, so the window does not jump when the
+    // first subject is added.
+    QSizePolicy politica = ui->FPaciente->sizePolicy();
+    politica.setRetainSizeWhenHidden(true);
+    ui->FPaciente->setSizePolicy(politica);
 
     connect(ui->bAdd, &QPushButton::clicked, this, &paciente::bAdd_Click);
     connect(ui->Data1First, &QToolButton::clicked, this, [this] { mueve(Movimiento::Primero); });

@@ -214,6 +214,10 @@ private slots:
         }
         QCOMPARE(field(w, 25)->accessibleName(), QStringLiteral("Center:"));
         QVERIFY(qobject_cast<QPlainTextEdit *>(control(w, "txtFields_6")));
+        // Enter in a field presses no button: it must not start a new subject.
+        w.show();
+        QTest::keyClick(field(w, 0), Qt::Key_Return);
+        QCOMPARE(caption(w), QStringLiteral("Subjects (1/1)"));
     }
 };
 
