@@ -3,6 +3,7 @@
 
 #include "AppPaths.h"
 #include "AppState.h"
+#include "LegacyImport.h"
 #include "Messages.h"
 #include "OpenDialog.h"
 #include "SharedQueries.h"
@@ -15,7 +16,9 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QLabel>
+#include <QProgressDialog>
 #include <QStatusBar>
 
 namespace {
@@ -93,18 +96,62 @@ void MainWindow::MAElegir_Click() {
     abreEstudio(fichero);
 }
 
+std::optional<QString> MainWindow::importaAccess(const QString &ruta) {
+    const QString estudio = LegacyImport::studyPathFor(ruta);
+    if (QFileInfo::exists(estudio)) {
+        if (Messages::question(this,
+                               QStringLiteral("A study converted from %1 already exists:\n%2\n\nOpen the "
+                                              "existing study instead?")
+                                   .arg(ZoDir::NombreFichero(ruta), estudio))) {
+            return estudio;
+        }
+        return std::nullopt;
+    }
+    QProgressDialog progreso(QStringLiteral("Importing %1...").arg(ZoDir::NombreFichero(ruta)),
+                             QStringLiteral("Cancel"), 0, 1000, this);
+    progreso.setObjectName(QStringLiteral("ImportProgress"));
+    progreso.setWindowModality(Qt::WindowModal);
+    progreso.setMinimumDuration(300);
+    try {
+        const LegacyImport::Result result =
+            LegacyImport::importMdb(ruta, estudio, [&progreso](qint64 done, qint64 total) {
+                progreso.setValue(int(total > 0 ? done * 1000 / total : 1000));
+                return !progreso.wasCanceled();
+            });
+        progreso.reset();
+        QString texto =
+            QStringLiteral("%1 was converted into the study %2:\n%3 subjects, %4 points and %5 stimuli.")
+                .arg(ZoDir::NombreFichero(ruta), ZoDir::NombreFichero(estudio))
+                .arg(result.subjects)
+                .arg(result.points)
+                .arg(result.stimuli);
+        if (!result.inexact.isEmpty()) {
+            texto += QStringLiteral("\n\nThese values could not be carried over exactly:\n") +
+                     result.inexact.join(QLatin1Char('\n'));
+        }
+        Messages::information(this, texto);
+        return estudio;
+    } catch (const StudyError &e) {
+        progreso.reset();
+        Messages::error(this, QStringLiteral("Cannot import %1.\n\n%2").arg(ruta, e.message()));
+        return std::nullopt;
+    }
+}
+
 bool MainWindow::abreEstudio(const QString &ruta) {
+    QString estudio = ruta;
     if (ZoDir::DameExtension(ZoDir::NombreFichero(ruta)).compare(QLatin1String("mdb"), Qt::CaseInsensitive) ==
             0 ||
         Study::isAccessFile(ruta)) {
-        Messages::error(this, QStringLiteral("%1 is a legacy Access data base. Importing Access files is not "
-                                             "available in this version yet; open a study (.sqlite) instead.")
-                                  .arg(ZoDir::NombreFichero(ruta)));
-        return false;
+        const std::optional<QString> convertido = importaAccess(ruta);
+        if (!convertido) {
+            return false;
+        }
+        estudio = *convertido;
     }
-    const QString error = m_state.AbreBaseDatos(ruta);
+    const QString error = m_state.AbreBaseDatos(estudio);
     if (!error.isEmpty()) {
-        Messages::error(this, QStringLiteral("Cannot open the data base %1.\n\n%2").arg(ruta, error));
+        Messages::error(this, QStringLiteral("Cannot open the data base %1.\n\n%2").arg(estudio, error));
         return false;
     }
     m_panels[0]->setText(QStringLiteral("Data Base: ") + ZoDir::NombreFichero(m_state.RutaBaseDatos));

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 
 #include <memory>
+#include <optional>
 
 class AppState;
 class QLabel;
@@ -50,6 +51,9 @@ private:
 
     // True when the study has subjects; otherwise tells the operator "No Subjects".
     bool hayPacientes();
+    // Converts a legacy Access file into the study beside it, with progress and a report, or
+    // offers the study converted earlier. The study's path, or nothing when there is none to open.
+    std::optional<QString> importaAccess(const QString &ruta);
     void setMenuEnabled(QMenu *menu, bool enabled);
 
     std::unique_ptr<Ui::MainWindow> ui;

@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
@@ -218,8 +219,8 @@ private slots:
                                     << "not an SQLite";
         QTest::newRow("no study tables") << "tables"
                                          << "no table estimulo";
-        QTest::newRow("legacy Access file") << "mdb"
-                                            << "legacy Access";
+        QTest::newRow("text file named .mdb") << "mdb"
+                                              << "not an Access (Jet) data base";
         QTest::newRow("held by another program") << "locked"
                                                  << "in use by another program";
     }
@@ -262,6 +263,39 @@ private slots:
         QSqlQuery query(state.BaseDatos);
         QVERIFY(query.exec("SELECT Nombre FROM paciente") && query.next());
         QCOMPARE(query.value(0).toString(), QStringLiteral("Ana"));
+    }
+
+    void legacyFileIsConvertedBesideItAndOpened() {
+        QTemporaryDir dir;
+        const QString mdb = dir.filePath("legacy-study.mdb");
+        QVERIFY(QFile::copy(qEnvironmentVariable("ZK_TEST_DATA") + "/legacy-study.mdb", mdb));
+        AppState state;
+        MainWindow w(state);
+        QVERIFY(w.abreEstudio(mdb));
+        QCOMPARE(state.RutaBaseDatos, dir.filePath("legacy-study.sqlite"));
+        QCOMPARE(w.panelText(1), QStringLiteral("Data Base: legacy-study.sqlite"));
+        QCOMPARE(menus(w), (MenuState{true, true, false, false, false}));
+        QCOMPARE(m_messages.size(), 1);
+        QVERIFY2(m_messages[0].text.contains("4 subjects, 27 points and 28 stimuli"),
+                 qPrintable(m_messages[0].text));
+        state.CierraBaseDatos();
+
+        // Choosing the legacy file again offers the study made from it, and never converts twice.
+        m_messages.clear();
+        AppState other;
+        MainWindow w2(other);
+        QVERIFY(!w2.abreEstudio(mdb)); // the responder answers No
+        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(m_messages[0].kind, Messages::Kind::Question);
+        QCOMPARE(other.RutaBaseDatos, QString());
+        Messages::setResponder([this](const Messages::Shown &shown) {
+            m_messages << shown;
+            return true;
+        });
+        QVERIFY(w2.abreEstudio(mdb));
+        QCOMPARE(other.RutaBaseDatos, dir.filePath("legacy-study.sqlite"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList({"legacy-study.mdb", "legacy-study.sqlite"}));
     }
 
     void itemsTellWhenThereIsNothingToShow() {
