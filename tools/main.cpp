@@ -3,6 +3,7 @@
 
 #include "DrawingFile.h"
 #include "DrawingRender.h"
+#include "ImagingCommands.h"
 #include "LegacyImport.h"
 #include "PictureWidget.h"
 #include "Study.h"
@@ -128,10 +129,22 @@ const std::map<QString, Command> &commands() {
               "Convert a legacy Access data base into a study (default: same name, .sqlite); never "
               "writes over an existing study."),
           QStringLiteral("zokorvane-tool import-mdb /data/tms2003.mdb"), importMdb}},
+        {QStringLiteral("load-series"),
+         {QStringLiteral("load-series DIR [--jpg-only] [--lateral] [--threads N]"),
+          QStringLiteral(
+              "Convert and stack an MR series as the image loader does; print what was built as JSON."),
+          QStringLiteral("zokorvane-tool load-series ~/mr/subject12"),
+          [](const QStringList &args) { return ImagingCommands::loadSeries(args, out(), err()); }}},
         {QStringLiteral("new-study"),
          {QStringLiteral("new-study FILE"),
           QStringLiteral("Create an empty study (refuses to write over an existing file)."),
           QStringLiteral("zokorvane-tool new-study ~/studies/lab2026.sqlite"), newStudy}},
+        {QStringLiteral("phantom"),
+         {QStringLiteral("phantom DIR [--slices N] [--size N] [--spacing MM] [--thickness MM]"),
+          QStringLiteral("Write a synthetic MR head series (DICOM) with known geometry (default 100 slices "
+                         "of 256 x 256)."),
+          QStringLiteral("zokorvane-tool phantom /tmp/phantom --slices 60 --size 128"),
+          [](const QStringList &args) { return ImagingCommands::phantom(args, out(), err()); }}},
         {QStringLiteral("render-drawing"),
          {QStringLiteral("render-drawing FILE --mode lines|fuse|mass --png OUT [--size PIXELS]"),
           QStringLiteral("Render one perception drawing file to a PNG picture (default 258 pixels square)."),

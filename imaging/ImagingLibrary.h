@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+#include <map>
+#include <memory>
+
+class Volume;
+
+// The volume side of the imaging library: a registry of volumes behind 32-bit handles (0 = none),
+// with the operations the loader, the geometry and the picture areas call. The DICOM side
+// (_d2_dicominfo, _d2_convierteDicomAJpg) is DicomFiles.
+//
+// As the callers expect, nothing here reports failure: an unknown handle, a volume not yet closed or
+// an index outside the volume leaves the outputs and the picture as they were.
+//
+// The cut and 3D calls draw into an image (the picture area's backing image) one pixel per voxel
+// unit, so the marks drawn afterwards in voxel units land on it once the picture's scale is the
+// image's size. The slice spacing (the increment) only shapes the 3D shading; a window that wants
+// true proportions stretches the z axis by it.
+//
+// The lateral-slices flag of _d2_crea is kept with the volume and reported; the slices stay in the
+// order and orientation they were appended in either way.
+class ImagingLibrary {
+public:
+    ImagingLibrary();
+    ~ImagingLibrary();
+    ImagingLibrary(const ImagingLibrary &) = delete;
+    ImagingLibrary &operator=(const ImagingLibrary &) = delete;
+
+    // Creates an empty volume; flag is the "Images as lateral slices" box (1 = ticked).
+    void _d2_crea(qint32 &handle, qint32 flag);
+    // Appends the image file (BMP, or any format QImage reads) as the next slice.
+    void _d2_anyade(qint32 handle, const QString &path);
+    // Completes the volume; flag is 1 when the lateral box is unchecked, 0 when checked.
+    void _d2_cierra(qint32 handle, qint32 flag);
+    // Releases the volume and sets the handle to 0.
+    void _d2_destruye(qint32 &handle);
+    // Slice spacing in pixel units.
+    void _d2_setIncremento(qint32 handle, double increment);
+    void _d2_dimensiones(qint32 handle, qint32 &x, qint32 &y, qint32 &z) const;
+    // Column of the head's centre on row y of slice z (see Volume::centralColumn); 0 without volume.
+    qint32 _d2_dame_posicion_central(qint32 handle, qint32 y, qint32 z) const;
+    // The cut at slice z (width x height) or row y (width x slices, slice 0 at the bottom).
+    void _d2_crea_corte_z(qint32 handle, qint32 z, QImage *picture) const;
+    void _d2_crea_corte_y(qint32 handle, qint32 y, QImage *picture) const;
+    // Side rendering, slices x height, u = z and v = y (see Volume::render3D). The two zero
+    // arguments of the original calls select nothing and are accepted for the same call shape.
+    void _d2_crea3D_2(qint32 handle, qint32 cutColumn, qint32 one, qint32 low, qint32 high, qint32 zero,
+                      QImage *picture) const;
+    // Line search from A through B (see Volume::searchLine): out[0..2] the scalp point, out[3..5]
+    // the inner point.
+    void _d2_dameUmbral3D(qint32 handle, const qint32 a[3], const qint32 b[3], qint32 low, qint32 high,
+                          qint32 out[6]) const;
+
+    // For the windows and tools: the volume behind a handle (nullptr when none), whether the volume
+    // was created with the lateral flag, and how many volumes are alive.
+    const Volume *volume(qint32 handle) const;
+    int volumeCount() const { return static_cast<int>(m_volumes.size()); }
+
+private:
+    const Volume *closedVolume(qint32 handle) const;
+
+    std::map<qint32, std::unique_ptr<Volume>> m_volumes;
+    qint32 m_nextHandle = 1;
+};
