@@ -3,6 +3,7 @@
 
 #include "AppPaths.h"
 #include "AppState.h"
+#include "IntroEstimulo.h"
 #include "LegacyImport.h"
 #include "Messages.h"
 #include "OpenDialog.h"
@@ -149,6 +150,9 @@ bool MainWindow::abreEstudio(const QString &ruta) {
         }
         estudio = *convertido;
     }
+    if (QFileInfo(estudio).absoluteFilePath() != m_state.RutaBaseDatos) {
+        cierraVentanasDeEstudio(); // they work on the study being replaced
+    }
     const QString error = m_state.AbreBaseDatos(estudio);
     if (!error.isEmpty()) {
         Messages::error(this, QStringLiteral("Cannot open the data base %1.\n\n%2").arg(estudio, error));
@@ -183,9 +187,9 @@ void MainWindow::MPSelecciona_Click() {
     if (!hayPacientes()) {
         return;
     }
-    const auto ponPanelPaciente = [this](const QString &texto) { setPanelText(2, texto); };
-    elegirpaciente elegir(m_state, ponPanelPaciente, this);
-    elegir.exec();
+    const auto setSubjectPanel = [this](const QString &text) { setPanelText(2, text); };
+    elegirpaciente chooser(m_state, setSubjectPanel, this);
+    chooser.exec();
     if (m_state.HayPaciente()) {
         setMenuEnabled(ui->MPasadas, true);
         ui->MRInforme->setEnabled(true);
@@ -197,8 +201,8 @@ void MainWindow::MPVer_Click() {
     if (!m_state.BaseDatos.isOpen()) {
         return;
     }
-    paciente ventana(m_state.BaseDatos, this);
-    ventana.exec();
+    paciente records(m_state.BaseDatos, this);
+    records.exec();
 }
 
 void MainWindow::MRAcumulada_Click() {
@@ -208,6 +212,21 @@ void MainWindow::MRAcumulada_Click() {
 void MainWindow::nuevaPasada(bool continuar) {
     m_state.ContinuarPasada = continuar;
     setEnabled(true);
+    if (m_registro) {
+        // One experiment is recorded at a time.
+        m_registro->raise();
+        m_registro->activateWindow();
+        return;
+    }
+    m_registro = new IntroEstimulo(m_state, this);
+    connect(m_registro, &IntroEstimulo::closed, this, [this] { setEnabled(true); });
+    m_registro->show();
+}
+
+void MainWindow::cierraVentanasDeEstudio() {
+    if (m_registro) {
+        m_registro->close();
+    }
 }
 
 void MainWindow::MAEstimulo_Click(bool editar) {
@@ -231,6 +250,7 @@ void MainWindow::MAcerca_Click() {
 }
 
 void MainWindow::closeEvent(QCloseEvent *event) {
+    cierraVentanasDeEstudio();
     m_state.CierraBaseDatos();
     QMainWindow::closeEvent(event);
 }

@@ -9,27 +9,27 @@
 #include <QListWidget>
 
 void LlenaListaPacientes(QListWidget *lista, const QSqlDatabase &db, int idPacienteActual) {
-    QListWidgetItem *elegido = nullptr;
-    for (const SubjectStore::SubjectEntry &entrada : SubjectStore::subjectEntries(db)) {
-        auto *item = new QListWidgetItem(entrada.text, lista);
-        item->setData(Qt::UserRole, entrada.id);
-        if (entrada.id == idPacienteActual) {
-            elegido = item;
+    QListWidgetItem *chosen = nullptr;
+    for (const SubjectStore::SubjectEntry &entry : SubjectStore::subjectEntries(db)) {
+        auto *item = new QListWidgetItem(entry.text, lista);
+        item->setData(Qt::UserRole, entry.id);
+        if (entry.id == idPacienteActual) {
+            chosen = item;
         }
     }
-    if (!elegido && lista->selectedItems().isEmpty() && lista->count() > 0) {
-        elegido = lista->item(lista->count() - 1);
+    if (!chosen && lista->selectedItems().isEmpty() && lista->count() > 0) {
+        chosen = lista->item(lista->count() - 1);
     }
-    if (elegido) {
-        lista->setCurrentItem(elegido, QItemSelectionModel::ClearAndSelect);
-        lista->scrollToItem(elegido);
+    if (chosen) {
+        lista->setCurrentItem(chosen, QItemSelectionModel::ClearAndSelect);
+        lista->scrollToItem(chosen);
     }
 }
 
-elegirpaciente::elegirpaciente(AppState &state, std::function<void(const QString &)> ponPanelPaciente,
+elegirpaciente::elegirpaciente(AppState &state, std::function<void(const QString &)> setSubjectPanel,
                                QWidget *parent)
     : QDialog(parent), ui(std::make_unique<Ui::elegirpaciente>()), m_state(state),
-      m_ponPanelPaciente(std::move(ponPanelPaciente)) {
+      m_setSubjectPanel(std::move(setSubjectPanel)) {
     ui->setupUi(this);
 
     // The label follows the selection, whether it moved by mouse, keyboard or code.
@@ -54,15 +54,15 @@ void elegirpaciente::bAceptar_Click() {
     if (!item) {
         return;
     }
-    const QString nombre = item->text();
-    if (m_ponPanelPaciente) {
-        m_ponPanelPaciente(QStringLiteral("Subject: ") + nombre);
+    const QString name = item->text();
+    if (m_setSubjectPanel) {
+        m_setSubjectPanel(QStringLiteral("Subject: ") + name);
     }
     m_state.IdPacienteActual = item->data(Qt::UserRole).toInt();
     try {
-        if (const auto rejilla = SubjectStore::subjectGrid(m_state.BaseDatos, m_state.IdPacienteActual)) {
-            m_state.FijaPaciente(m_state.IdPacienteActual, nombre, rejilla->filas, rejilla->columnas,
-                                 rejilla->filaCentro, rejilla->columnaCentro);
+        if (const auto grid = SubjectStore::subjectGrid(m_state.BaseDatos, m_state.IdPacienteActual)) {
+            m_state.FijaPaciente(m_state.IdPacienteActual, name, grid->filas, grid->columnas,
+                                 grid->filaCentro, grid->columnaCentro);
         }
     } catch (const StudyError &e) {
         Messages::error(this, e.message());

@@ -26,8 +26,8 @@ class elegirpaciente : public QDialog {
     Q_OBJECT
 
 public:
-    // `ponPanelPaciente` receives the status bar text "Subject: ..." of the chosen subject.
-    elegirpaciente(AppState &state, std::function<void(const QString &)> ponPanelPaciente,
+    // `setSubjectPanel` receives the status bar text "Subject: ..." of the chosen subject.
+    elegirpaciente(AppState &state, std::function<void(const QString &)> setSubjectPanel,
                    QWidget *parent = nullptr);
     ~elegirpaciente() override;
 
@@ -36,5 +36,5 @@ private:
 
     std::unique_ptr<Ui::elegirpaciente> ui;
     AppState &m_state;
-    std::function<void(const QString &)> m_ponPanelPaciente;
+    std::function<void(const QString &)> m_setSubjectPanel;
 };

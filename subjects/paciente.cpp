@@ -11,7 +11,7 @@ using SubjectStore::Field;
 using SubjectStore::SubjectRecord;
 
 namespace {
-const QString NoSePuedeGuardar = QStringLiteral("The subject cannot be stored.\n\n");
+const QString CannotStore = QStringLiteral("The subject cannot be stored.\n\n");
 }
 
 paciente::paciente(const QSqlDatabase &db, QWidget *parent)
@@ -19,29 +19,29 @@ paciente::paciente(const QSqlDatabase &db, QWidget *parent)
     ui->setupUi(this);
     for (std::size_t i = 0; i < SubjectStore::FieldCount; ++i) {
         const int index = SubjectStore::controlIndex(static_cast<Field>(i));
-        m_campos[i] = findChild<QWidget *>(QStringLiteral("txtFields_%1").arg(index));
-        Q_ASSERT(m_campos[i]);
+        m_fields[i] = findChild<QWidget *>(QStringLiteral("txtFields_%1").arg(index));
+        Q_ASSERT(m_fields[i]);
     }
     // Room for a few lines of notes, without making the window tall, and for the longest usual
     // number in each numeric field, whatever the font and scale.
     ui->txtFields_6->setFixedHeight(ui->txtFields_6->fontMetrics().lineSpacing() * 4 +
                                     2 * ui->txtFields_6->frameWidth() + 8);
-    for (Field numero : {Field::ID, Field::Edad, Field::Altura, Field::Peso, Field::Filas, Field::Columnas,
-                         Field::FilaCentro, Field::ColumnaCentro}) {
-        QWidget *linea = campo(numero);
-        linea->setMinimumWidth(linea->fontMetrics().horizontalAdvance(QStringLiteral("000000.00")));
+    for (Field numeric : {Field::ID, Field::Edad, Field::Altura, Field::Peso, Field::Filas, Field::Columnas,
+                          Field::FilaCentro, Field::ColumnaCentro}) {
+        QWidget *edit = fieldControl(numeric);
+        edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("000000.00")));
     }
     // An empty study hides the form but keeps its place, so the window does not jump when the
     // first subject is added.
-    QSizePolicy politica = ui->FPaciente->sizePolicy();
-    politica.setRetainSizeWhenHidden(true);
-    ui->FPaciente->setSizePolicy(politica);
+    QSizePolicy policy = ui->FPaciente->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    ui->FPaciente->setSizePolicy(policy);
 
     connect(ui->bAdd, &QPushButton::clicked, this, &paciente::bAdd_Click);
-    connect(ui->Data1First, &QToolButton::clicked, this, [this] { mueve(Movimiento::Primero); });
-    connect(ui->Data1Previous, &QToolButton::clicked, this, [this] { mueve(Movimiento::Anterior); });
-    connect(ui->Data1Next, &QToolButton::clicked, this, [this] { mueve(Movimiento::Siguiente); });
-    connect(ui->Data1Last, &QToolButton::clicked, this, [this] { mueve(Movimiento::Ultimo); });
+    connect(ui->Data1First, &QToolButton::clicked, this, [this] { navigate(Move::First); });
+    connect(ui->Data1Previous, &QToolButton::clicked, this, [this] { navigate(Move::Previous); });
+    connect(ui->Data1Next, &QToolButton::clicked, this, [this] { navigate(Move::Next); });
+    connect(ui->Data1Last, &QToolButton::clicked, this, [this] { navigate(Move::Last); });
 
     try {
         m_ids = SubjectStore::subjectIds(m_db);
@@ -49,167 +49,163 @@ paciente::paciente(const QSqlDatabase &db, QWidget *parent)
         Messages::error(this, e.message());
     }
     if (m_ids.isEmpty()) {
-        muestraVacio();
+        showEmpty();
     } else {
-        muestra(0);
+        showRecord(0);
     }
 }
 
 paciente::~paciente() = default;
 
-QWidget *paciente::campo(Field field) const {
-    return m_campos[static_cast<std::size_t>(field)];
+QWidget *paciente::fieldControl(Field field) const {
+    return m_fields[static_cast<std::size_t>(field)];
 }
 
-void paciente::pon(const SubjectRecord &record) {
+void paciente::setControls(const SubjectRecord &record) {
     for (std::size_t i = 0; i < SubjectStore::FieldCount; ++i) {
-        if (auto *linea = qobject_cast<QLineEdit *>(m_campos[i])) {
-            linea->setText(record.texts[i]);
-            linea->setCursorPosition(0);
-        } else if (auto *texto = qobject_cast<QPlainTextEdit *>(m_campos[i])) {
-            texto->setPlainText(record.texts[i]);
+        if (auto *edit = qobject_cast<QLineEdit *>(m_fields[i])) {
+            edit->setText(record.texts[i]);
+            edit->setCursorPosition(0);
+        } else if (auto *text = qobject_cast<QPlainTextEdit *>(m_fields[i])) {
+            text->setPlainText(record.texts[i]);
         }
     }
     ui->CCiego->setChecked(record.ciego);
-    m_mostrado = record;
-    m_inicial = enPantalla();
+    m_shown = record;
+    m_initial = onScreen();
 }
 
-SubjectRecord paciente::enPantalla() const {
-    SubjectRecord record = m_mostrado;
+SubjectRecord paciente::onScreen() const {
+    SubjectRecord record = m_shown;
     for (std::size_t i = 0; i < SubjectStore::FieldCount; ++i) {
-        if (auto *linea = qobject_cast<QLineEdit *>(m_campos[i])) {
-            record.texts[i] = linea->text();
-        } else if (auto *texto = qobject_cast<QPlainTextEdit *>(m_campos[i])) {
-            record.texts[i] = texto->toPlainText();
+        if (auto *edit = qobject_cast<QLineEdit *>(m_fields[i])) {
+            record.texts[i] = edit->text();
+        } else if (auto *text = qobject_cast<QPlainTextEdit *>(m_fields[i])) {
+            record.texts[i] = text->toPlainText();
         }
     }
     record.ciego = ui->CCiego->isChecked();
     return record;
 }
 
-std::optional<paciente::Problema> paciente::guardaCambios() {
-    const SubjectRecord editado = enPantalla();
+std::optional<paciente::Problem> paciente::storeChanges() {
+    const SubjectRecord edited = onScreen();
     // Compared with what the controls showed, not with the row, so that text the controls
     // normalise (line ends of old notes) does not count as an edit.
-    if (editado == m_inicial) {
+    if (edited == m_initial) {
         return std::nullopt;
     }
     try {
-        if (auto rechazo = SubjectStore::storeSubject(m_db, m_mostrado, editado)) {
-            return Problema{rechazo->message, campo(rechazo->field)};
+        if (auto refusal = SubjectStore::storeSubject(m_db, m_shown, edited)) {
+            return Problem{refusal->message, fieldControl(refusal->field)};
         }
-        const int id = editado[Field::ID].trimmed().toInt();
+        const int id = edited[Field::ID].trimmed().toInt();
         m_ids = SubjectStore::subjectIds(m_db);
-        m_posicion = m_ids.indexOf(id);
-        m_nuevo = false;
-        m_mostrado = editado;
-        m_mostrado.storedId = id;
-        m_inicial = m_mostrado;
+        m_position = m_ids.indexOf(id);
+        m_shown = edited;
+        m_shown.storedId = id;
+        m_initial = m_shown;
     } catch (const StudyError &e) {
-        return Problema{e.message(), nullptr};
+        return Problem{e.message(), nullptr};
     }
     return std::nullopt;
 }
 
-void paciente::senala(const Problema &problema) {
-    if (problema.campo) {
-        problema.campo->setFocus();
-        if (auto *linea = qobject_cast<QLineEdit *>(problema.campo)) {
-            linea->selectAll();
+void paciente::pointAt(const Problem &problem) {
+    if (problem.control) {
+        problem.control->setFocus();
+        if (auto *edit = qobject_cast<QLineEdit *>(problem.control)) {
+            edit->selectAll();
         }
     }
 }
 
-void paciente::mueve(Movimiento movimiento) {
-    if (const auto problema = guardaCambios()) {
-        Messages::error(this, NoSePuedeGuardar + problema->texto);
-        senala(*problema);
+void paciente::navigate(Move where) {
+    if (const auto problem = storeChanges()) {
+        Messages::error(this, CannotStore + problem->text);
+        pointAt(*problem);
         return;
     }
     if (m_ids.isEmpty()) {
-        muestraVacio();
+        showEmpty();
         return;
     }
-    const int ultimo = static_cast<int>(m_ids.size()) - 1;
-    int destino = 0;
-    switch (movimiento) {
-    case Movimiento::Primero:
-        destino = 0;
+    const int last = static_cast<int>(m_ids.size()) - 1;
+    int target = 0;
+    switch (where) {
+    case Move::First:
+        target = 0;
         break;
-    case Movimiento::Anterior:
-        destino = m_posicion - 1;
+    case Move::Previous:
+        target = m_position - 1;
         break;
-    case Movimiento::Siguiente:
-        destino = m_posicion + 1;
+    case Move::Next:
+        target = m_position + 1;
         break;
-    case Movimiento::Ultimo:
-        destino = ultimo;
+    case Move::Last:
+        target = last;
         break;
     }
     // Moving before the first or after the last record stays on it.
-    muestra(qBound(0, destino, ultimo));
+    showRecord(qBound(0, target, last));
 }
 
-void paciente::muestra(int posicion) {
+void paciente::showRecord(int position) {
     SubjectRecord record;
     try {
-        record = SubjectStore::loadSubject(m_db, m_ids.at(posicion));
+        record = SubjectStore::loadSubject(m_db, m_ids.at(position));
     } catch (const StudyError &e) {
         Messages::error(this, e.message());
         return;
     }
-    m_posicion = posicion;
-    m_nuevo = false;
-    pon(record);
+    m_position = position;
+    setControls(record);
     ui->FPaciente->show();
     Data1_Reposition();
 }
 
-void paciente::muestraVacio() {
-    m_posicion = -1;
-    m_nuevo = false;
-    pon(SubjectRecord());
+void paciente::showEmpty() {
+    m_position = -1;
+    setControls(SubjectRecord());
     ui->FPaciente->hide();
     Data1_Reposition();
 }
 
 void paciente::Data1_Reposition() {
-    ui->Data1Caption->setText(QStringLiteral("Subjects (%1/%2)").arg(m_posicion + 1).arg(m_ids.size()));
-    const bool hayRegistros = !m_ids.isEmpty();
-    for (QToolButton *boton : {ui->Data1First, ui->Data1Previous, ui->Data1Next, ui->Data1Last}) {
-        boton->setEnabled(hayRegistros);
+    ui->Data1Caption->setText(QStringLiteral("Subjects (%1/%2)").arg(m_position + 1).arg(m_ids.size()));
+    const bool hasRecords = !m_ids.isEmpty();
+    for (QToolButton *button : {ui->Data1First, ui->Data1Previous, ui->Data1Next, ui->Data1Last}) {
+        button->setEnabled(hasRecords);
     }
 }
 
 void paciente::bAdd_Click() {
-    if (const auto problema = guardaCambios()) {
-        Messages::error(this, NoSePuedeGuardar + problema->texto);
-        senala(*problema);
+    if (const auto problem = storeChanges()) {
+        Messages::error(this, CannotStore + problem->text);
+        pointAt(*problem);
         return;
     }
-    SubjectRecord propuesto;
+    SubjectRecord proposal;
     try {
-        propuesto = SubjectStore::newSubject(m_db);
+        proposal = SubjectStore::newSubject(m_db);
     } catch (const StudyError &e) {
         Messages::error(this, e.message());
         return;
     }
     ui->FPaciente->show();
-    pon(propuesto);
-    m_nuevo = true;
+    setControls(proposal);
     ui->Data1Caption->setText(QStringLiteral("New Subject"));
-    for (QToolButton *boton : {ui->Data1First, ui->Data1Previous, ui->Data1Next, ui->Data1Last}) {
-        boton->setEnabled(true);
+    for (QToolButton *button : {ui->Data1First, ui->Data1Previous, ui->Data1Next, ui->Data1Last}) {
+        button->setEnabled(true);
     }
-    campo(Field::Nombre)->setFocus();
+    fieldControl(Field::Nombre)->setFocus();
 }
 
 void paciente::reject() {
-    if (const auto problema = guardaCambios()) {
-        if (!Messages::question(this, NoSePuedeGuardar + problema->texto +
+    if (const auto problem = storeChanges()) {
+        if (!Messages::question(this, CannotStore + problem->text +
                                           QStringLiteral("\n\nDiscard the changes to this subject?"))) {
-            senala(*problema);
+            pointAt(*problem);
             return;
         }
     }

@@ -30,34 +30,33 @@ public:
     void reject() override;
 
 private:
-    enum class Movimiento { Primero, Anterior, Siguiente, Ultimo };
+    enum class Move { First, Previous, Next, Last };
 
     // Why the record on screen could not be stored, and the control to correct.
-    struct Problema {
-        QString texto;
-        QWidget *campo;
+    struct Problem {
+        QString text;
+        QWidget *control;
     };
 
     void bAdd_Click();
-    void mueve(Movimiento movimiento);
-    void muestra(int posicion);
-    void muestraVacio();
+    void navigate(Move where);
+    void showRecord(int position);
+    void showEmpty();
     void Data1_Reposition();
 
-    QWidget *campo(SubjectStore::Field field) const;
-    void pon(const SubjectStore::SubjectRecord &record);
-    SubjectStore::SubjectRecord enPantalla() const;
+    QWidget *fieldControl(SubjectStore::Field field) const;
+    void setControls(const SubjectStore::SubjectRecord &record);
+    SubjectStore::SubjectRecord onScreen() const;
     // Stores the record on screen when the operator changed it; nothing when it was stored or
     // needed no storing.
-    std::optional<Problema> guardaCambios();
-    void senala(const Problema &problema);
+    std::optional<Problem> storeChanges();
+    void pointAt(const Problem &problem);
 
     std::unique_ptr<Ui::paciente> ui;
     QSqlDatabase m_db;
-    QList<int> m_ids;    // every subject's ID, in the order the form walks through them
-    int m_posicion = -1; // index in m_ids of the record shown, or shown before "New subject"
-    bool m_nuevo = false;
-    SubjectStore::SubjectRecord m_mostrado; // the record as read or proposed
-    SubjectStore::SubjectRecord m_inicial;  // what the controls gave back right after showing it
-    std::array<QWidget *, SubjectStore::FieldCount> m_campos = {};
+    QList<int> m_ids;                    // every subject's ID, in the order the form walks through them
+    int m_position = -1;                 // index in m_ids of the record shown, or shown before "New subject"
+    SubjectStore::SubjectRecord m_shown; // the record as read or proposed
+    SubjectStore::SubjectRecord m_initial; // what the controls gave back right after showing it
+    std::array<QWidget *, SubjectStore::FieldCount> m_fields = {};
 };
