@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <memory>
 #include <optional>
 
 class AppState;
+class IntroEstimulo;
 class QLabel;
 class QMenu;
 
@@ -56,7 +58,11 @@ private:
     std::optional<QString> importaAccess(const QString &ruta);
     void setMenuEnabled(QMenu *menu, bool enabled);
 
+    // Closes the windows that work on the open study (before another one is opened).
+    void cierraVentanasDeEstudio();
+
     std::unique_ptr<Ui::MainWindow> ui;
     AppState &m_state;
     QLabel *m_panels[3] = {};
+    QPointer<IntroEstimulo> m_registro; // the recording window, while open
 };

@@ -1,0 +1,260 @@
+#include "IntroEstimulo.h"
+#include "ui_IntroEstimulo.h"
+
+#include "AppState.h"
+#include "Messages.h"
+#include "SharedQueries.h"
+#include "StimulusStore.h"
+#include "StudyError.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QKeySequence>
+#include <QShortcut>
+
+#include <limits>
+
+namespace {
+
+struct ItemCodificado {
+    const char *texto;
+    int codigo;
+};
+
+void llena(QComboBox *lista, std::initializer_list<ItemCodificado> items) {
+    lista->clear();
+    for (const ItemCodificado &item : items) {
+        lista->addItem(QString::fromUtf8(item.texto), item.codigo);
+    }
+    lista->setCurrentIndex(0);
+}
+
+void atajo(QWidget *ventana, QWidget *control, const QKeySequence &tecla,
+           const std::function<void()> &accion) {
+    auto *shortcut = new QShortcut(tecla, ventana);
+    shortcut->setContext(Qt::WindowShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, ventana, accion);
+    const QString texto = tecla.toString(QKeySequence::NativeText);
+    control->setToolTip(control->toolTip().isEmpty() ? texto
+                                                     : control->toolTip() + QStringLiteral(", ") + texto);
+}
+
+} // namespace
+
+IntroEstimulo::IntroEstimulo(AppState &state, QWidget *parent)
+    : QWidget(parent, Qt::Window), ui(std::make_unique<Ui::IntroEstimulo>()), m_state(state),
+      m_db(state.BaseDatos), m_rutaEstudio(state.RutaBaseDatos), m_idPaciente(state.IdPacienteActual),
+      m_filaCentro(state.FilaCentroRejilla), m_columnaCentro(state.ColumnaCentroRejilla) {
+    ui->setupUi(this);
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    connect(ui->EGrid1, &EGrid::Click, this, &IntroEstimulo::EGrid1_Click);
+    for (QRadioButton *opcion : {ui->Option1_0, ui->Option1_1, ui->Option1_2}) {
+        connect(opcion, &QRadioButton::toggled, this, &IntroEstimulo::Option1_Click);
+    }
+    connect(ui->CPulso, &QComboBox::currentIndexChanged, this, &IntroEstimulo::CPulso_Click);
+    connect(ui->bNext, &QPushButton::clicked, this, &IntroEstimulo::bNext_Click);
+    connect(ui->bBorrar, &QPushButton::clicked, this, &IntroEstimulo::bBorrar_Click);
+    connect(ui->bLimpiar, &QPushButton::clicked, this, &IntroEstimulo::LimpiarElemento);
+    // The up-down control steps the brightness text from 0 to 9.
+    connect(ui->UDIntensidad, &QScrollBar::valueChanged, this,
+            [this](int valor) { ui->TIntensidad->setText(QString::number(valor)); });
+    connect(ui->TIntensidad, &QLineEdit::textEdited, this, [this](const QString &texto) {
+        bool ok = false;
+        const int valor = texto.toInt(&ok);
+        if (ok && valor >= ui->UDIntensidad->minimum() && valor <= ui->UDIntensidad->maximum()) {
+            const QSignalBlocker bloqueo(ui->UDIntensidad);
+            ui->UDIntensidad->setValue(valor);
+        }
+    });
+
+    // Keys for the things done at every stimulus, so a "No" can be recorded without the mouse.
+    atajo(this, ui->Option1_0, QKeySequence(Qt::CTRL | Qt::Key_Y), [this] { setRespuesta(0); });
+    atajo(this, ui->Option1_1, QKeySequence(Qt::CTRL | Qt::Key_N), [this] { setRespuesta(1); });
+    atajo(this, ui->Option1_2, QKeySequence(Qt::CTRL | Qt::Key_D), [this] { setRespuesta(2); });
+    atajo(this, ui->bNext, QKeySequence(Qt::CTRL | Qt::Key_Return), [this] {
+        if (ui->bNext->isEnabled()) {
+            bNext_Click();
+        }
+    });
+    atajo(this, ui->bLimpiar, QKeySequence(Qt::CTRL | Qt::Key_L), [this] { LimpiarElemento(); });
+    ui->EGrid1->setToolTip(QStringLiteral("Arrow keys move the selection"));
+
+    // Opening: the MR view only when an associated MR was loaded, the experiment number, the
+    // parameter lists, and the marks of a continued experiment.
+    ui->CRM->setEnabled(m_state.ResonanciaCargada);
+    Comienza();
+    try {
+        m_pasada = UltimaPasada(m_db, m_idPaciente);
+    } catch (const StudyError &e) {
+        Messages::error(this, e.message());
+    }
+    cargaParametros();
+    LimpiarElemento();
+    if (!m_state.ContinuarPasada) {
+        m_pasada += 1;
+    } else if (m_pasada < 1) {
+        m_pasada += 1;
+        Messages::information(this, QStringLiteral("There is no experiment. Next: Start new experiment."));
+    } else {
+        marcaPasadaContinuada();
+    }
+    EGrid1_Click();
+}
+
+IntroEstimulo::~IntroEstimulo() = default;
+
+void IntroEstimulo::cargaParametros() {
+    llena(ui->CBobina, {{"Magstim en ocho", 1}, {"Magstim Redonda", 2}, {"Cadwell en ocho", 3}});
+    llena(ui->CPulso, {{"Single", 1}, {"Repetitive", 2}, {"Two", 3}});
+    llena(ui->CFase, {{"Monofásico", 1}, {"Bifáisco", 2}});
+    llena(ui->COrientacion, {{"Up-Down", 3}, {"Down-Up", 2}, {"Left-Right", 0}, {"Right-Left", 1}});
+    ui->TPulsos->setText(QStringLiteral("1"));
+    ui->TPulsoFrecuencia->setText(QStringLiteral("1"));
+    ui->TPulsoIntensidad->setText(QStringLiteral("80"));
+    CPulso_Click();
+}
+
+void IntroEstimulo::marcaPasadaContinuada() {
+    try {
+        const auto puntos = StimulusStore::puntosDeLaPasada(m_db, m_idPaciente, m_pasada);
+        for (const StimulusStore::Punto &punto : puntos) {
+            const int celda =
+                StimulusStore::celdaDePunto(punto.fila, punto.columna, m_filaCentro, m_columnaCentro);
+            if (celda >= 0) {
+                ui->EGrid1->MarcarElemento(celda, true);
+            }
+        }
+    } catch (const StudyError &e) {
+        Messages::error(this, e.message());
+    }
+}
+
+int IntroEstimulo::codigo(const QComboBox *lista) {
+    return lista->currentData().toInt();
+}
+
+int IntroEstimulo::respuesta() const {
+    if (ui->Option1_0->isChecked()) {
+        return StimulusStore::Si;
+    }
+    return ui->Option1_2->isChecked() ? StimulusStore::Duda : StimulusStore::No;
+}
+
+void IntroEstimulo::setRespuesta(int codigo) {
+    QRadioButton *opciones[3] = {ui->Option1_0, ui->Option1_1, ui->Option1_2};
+    opciones[codigo]->setChecked(true);
+}
+
+void IntroEstimulo::Comienza() {
+    ui->Picture1->Comienza();
+}
+
+void IntroEstimulo::LimpiarElemento() {
+    setRespuesta(StimulusStore::No);
+    ui->UDIntensidad->setValue(0);
+    ui->TIntensidad->setText(QStringLiteral("0"));
+    ui->TColor->clear();
+    ui->TObservaciones->clear();
+    Comienza();
+}
+
+void IntroEstimulo::Option1_Click() {
+    ui->Frame2->setVisible(!ui->Option1_1->isChecked());
+}
+
+void IntroEstimulo::CPulso_Click() {
+    // A single pulse has no count or frequency to give; the texts are kept and stored all the same.
+    const bool repetitivo = codigo(ui->CPulso) != 1;
+    ui->TPulsos->setEnabled(repetitivo);
+    ui->TPulsoFrecuencia->setEnabled(repetitivo);
+    ui->TPulsoIntensidad->setEnabled(true);
+}
+
+void IntroEstimulo::aplicaReglaBotones() {
+    const bool marcado = ui->EGrid1->ElementoMarcado(ui->EGrid1->EIndex());
+    ui->bNext->setEnabled(!marcado);
+    ui->bBorrar->setEnabled(marcado);
+}
+
+void IntroEstimulo::EGrid1_Click() {
+    aplicaReglaBotones();
+}
+
+bool IntroEstimulo::leeEntero(QLineEdit *campo, const QString &nombre, qint64 minimo, qint64 maximo,
+                              qint64 &valor) {
+    const std::optional<qint64> leido = StimulusStore::enteroEnRango(campo->text(), minimo, maximo);
+    if (!leido) {
+        Messages::error(this,
+                        QStringLiteral("%1 must be a whole number from %2 to %3; \"%4\" is not. Nothing was "
+                                       "saved.")
+                            .arg(nombre)
+                            .arg(minimo)
+                            .arg(maximo)
+                            .arg(campo->text()));
+        campo->setFocus();
+        campo->selectAll();
+        return false;
+    }
+    valor = *leido;
+    return true;
+}
+
+void IntroEstimulo::bNext_Click() {
+    constexpr qint64 Min16 = std::numeric_limits<qint16>::min(), Max16 = std::numeric_limits<qint16>::max();
+    constexpr qint64 Min32 = std::numeric_limits<qint32>::min(), Max32 = std::numeric_limits<qint32>::max();
+    qint64 intensidad = 0, pulsos = 0, frecuencia = 0, intensidadPulso = 0;
+    if (!leeEntero(ui->TIntensidad, QStringLiteral("Brightness"), Min16, Max16, intensidad) ||
+        !leeEntero(ui->TPulsoIntensidad, QStringLiteral("Intensity"), Min32, Max32, intensidadPulso) ||
+        !leeEntero(ui->TPulsoFrecuencia, QStringLiteral("Frecuency"), Min32, Max32, frecuencia) ||
+        !leeEntero(ui->TPulsos, QStringLiteral("# pulses"), Min32, Max32, pulsos)) {
+        return;
+    }
+    const int celda = ui->EGrid1->EIndex();
+    const StimulusStore::Punto punto = StimulusStore::puntoDeCelda(celda, m_filaCentro, m_columnaCentro);
+
+    StimulusStore::Entrada entrada;
+    entrada.hayfosfeno = qint16(respuesta());
+    entrada.color = ui->TColor->text();
+    entrada.intensidad = qint16(intensidad);
+    entrada.observaciones = ui->TObservaciones->toPlainText();
+    entrada.parametros = {codigo(ui->CBobina),      codigo(ui->CPulso), codigo(ui->CFase),
+                          codigo(ui->COrientacion), qint32(pulsos),     qint32(frecuencia),
+                          qint32(intensidadPulso)};
+    entrada.fecha = QDateTime::currentDateTime();
+    try {
+        const StimulusStore::Guardado guardado =
+            StimulusStore::guardaEntrada(m_db, m_rutaEstudio, m_idPaciente, punto.fila, punto.columna,
+                                         m_pasada, entrada, ui->Picture1->buffer().records());
+        if (guardado.pasadasMayor) {
+            Messages::information(this, QStringLiteral("Error"));
+        }
+    } catch (const StudyError &e) {
+        // The entry stays on screen so that nothing the operator typed or drew is lost.
+        Messages::error(this, QStringLiteral("The stimulus was not saved.\n\n") + e.message());
+        return;
+    }
+    ui->EGrid1->MarcarElemento(celda, true);
+    aplicaReglaBotones();
+    LimpiarElemento();
+}
+
+void IntroEstimulo::bBorrar_Click() {
+    const int celda = ui->EGrid1->EIndex();
+    const StimulusStore::Punto punto = StimulusStore::puntoDeCelda(celda, m_filaCentro, m_columnaCentro);
+    try {
+        StimulusStore::borraEntrada(m_db, m_rutaEstudio, m_idPaciente, punto.fila, punto.columna, m_pasada);
+    } catch (const StudyError &e) {
+        Messages::error(this, QStringLiteral("The stimulus was not deleted.\n\n") + e.message());
+        return;
+    }
+    ui->EGrid1->MarcarElemento(celda, false);
+    LimpiarElemento();
+    aplicaReglaBotones();
+}
+
+void IntroEstimulo::closeEvent(QCloseEvent *event) {
+    emit closed();
+    QCoreApplication::processEvents();
+    QWidget::closeEvent(event);
+}

@@ -1,0 +1,311 @@
+#include "StimulusStore.h"
+
+#include "SharedQueries.h"
+#include "StudyError.h"
+#include "Transaction.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace StimulusStore {
+
+namespace {
+
+QSqlQuery run(const QSqlDatabase &db, const QString &sql, const QVariantList &values, const char *what) {
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.prepare(sql)) {
+        throw StudyError(QString::fromLatin1(what), query.lastError());
+    }
+    for (const QVariant &value : values) {
+        query.addBindValue(value);
+    }
+    if (!query.exec()) {
+        throw StudyError(QString::fromLatin1(what), query.lastError());
+    }
+    return query;
+}
+
+void step(const Checkpoint &checkpoint, const char *name) {
+    if (checkpoint) {
+        checkpoint(name);
+    }
+}
+
+// The subject's first point at (fila, columna) in ID order, as the recording window looks it up.
+struct PuntoLeido {
+    int id = 0;
+    int n_on = 0, n_off = 0, n_dudas = 0;
+    int pasadas = 0;
+};
+
+std::optional<PuntoLeido> buscaPunto(const QSqlDatabase &db, int idPaciente, qint16 fila, qint16 columna) {
+    QSqlQuery query =
+        run(db,
+            QStringLiteral("SELECT ID, n_on, n_off, n_dudas, pasadas FROM puntoestimulacion "
+                           "WHERE Id_paciente = ? AND fila = ? AND columna = ? ORDER BY ID LIMIT 1"),
+            {idPaciente, fila, columna}, "Cannot read the stimulation points");
+    if (!query.next()) {
+        return std::nullopt;
+    }
+    return PuntoLeido{query.value(0).toInt(), query.value(1).toInt(), query.value(2).toInt(),
+                      query.value(3).toInt(), query.value(4).toInt()};
+}
+
+// Puts a new drawing file in place so that it can still be taken back: an existing file at the
+// path is set aside first, and until keep() the destructor removes the new file and restores the
+// old one (and removes the drawing directory again when this created it and it is empty).
+class FileReplacement {
+public:
+    // `createdDir`: the drawing directory did not exist before this action.
+    FileReplacement(const QString &path, bool createdDir)
+        : m_path(path), m_backup(path + QStringLiteral(".previous")), m_createdDir(createdDir) {}
+    FileReplacement(const FileReplacement &) = delete;
+    FileReplacement &operator=(const FileReplacement &) = delete;
+
+    void write(const QList<DrawingFile::PointRecord> &records) {
+        const QString dir = QFileInfo(m_path).absolutePath();
+        if (!QDir().mkpath(dir)) {
+            throw StudyError(QStringLiteral("Cannot create the drawing folder %1.").arg(dir));
+        }
+        const QString fresh = m_path + QStringLiteral(".new");
+        if (!DrawingFile::write(fresh, records)) {
+            QFile::remove(fresh);
+            throw StudyError(QStringLiteral("Cannot write the drawing file %1.").arg(fresh));
+        }
+        setAside();
+        if (!QFile::rename(fresh, m_path)) {
+            QFile::remove(fresh);
+            throw StudyError(QStringLiteral("Cannot write the drawing file %1.").arg(m_path));
+        }
+        m_placed = true;
+    }
+
+    // Takes the file away, keeping it until keep(), so that a failed delete can bring it back.
+    void remove() { setAside(); }
+
+    void keep() {
+        if (m_setAside) {
+            QFile::remove(m_backup);
+        }
+        m_placed = m_setAside = m_createdDir = false;
+    }
+
+    ~FileReplacement() {
+        if (m_placed) {
+            QFile::remove(m_path);
+        }
+        if (m_setAside) {
+            QFile::rename(m_backup, m_path);
+        }
+        if (m_createdDir) {
+            QDir().rmdir(QFileInfo(m_path).absolutePath());
+        }
+    }
+
+private:
+    void setAside() {
+        if (!QFileInfo::exists(m_path)) {
+            return;
+        }
+        QFile::remove(m_backup);
+        if (!QFile::rename(m_path, m_backup)) {
+            throw StudyError(QStringLiteral("Cannot replace the drawing file %1.").arg(m_path));
+        }
+        m_setAside = true;
+    }
+
+    QString m_path;
+    QString m_backup;
+    bool m_placed = false;
+    bool m_setAside = false;
+    bool m_createdDir = false;
+};
+
+} // namespace
+
+PuntoActualizado AnyadeEstimuloAPuntoEstimulacion(const QSqlDatabase &db, int idPaciente, qint16 fila,
+                                                  qint16 columna, bool si, bool no, bool duda, int pasada) {
+    std::optional<PuntoLeido> punto = buscaPunto(db, idPaciente, fila, columna);
+    const bool nuevo = !punto;
+    if (nuevo) {
+        punto = PuntoLeido{i_dameUltimoValorIdPuntosEstimulos(db) + 1, 0, 0, 0, 0};
+    }
+    PuntoActualizado result{punto->id, !nuevo && punto->pasadas > pasada};
+    const int n_on = punto->n_on + (si ? 1 : 0);
+    const int n_off = punto->n_off + (no ? 1 : 0);
+    const int n_dudas = punto->n_dudas + (duda ? 1 : 0);
+    if (nuevo) {
+        run(db,
+            QStringLiteral(
+                "INSERT INTO puntoestimulacion (ID, Numero, Id_paciente, fila, columna, estado, n_on, "
+                "n_off, n_dudas, pasadas) VALUES (?, ?, ?, ?, ?, 0, ?, ?, ?, ?)"),
+            {punto->id, i_dameUltimoNumeroPuntosEstimulos(db, idPaciente) + 1, idPaciente, fila, columna,
+             n_on, n_off, n_dudas, pasada},
+            "Cannot store the stimulation point");
+    } else {
+        run(db,
+            QStringLiteral(
+                "UPDATE puntoestimulacion SET n_on = ?, n_off = ?, n_dudas = ?, pasadas = ? WHERE ID = ?"),
+            {n_on, n_off, n_dudas, pasada, punto->id}, "Cannot store the stimulation point");
+    }
+    return result;
+}
+
+int AnyadeNuevoEstimulo(const QSqlDatabase &db, int idPunto, const QString &color, qint16 intensidad,
+                        qint16 hayfosfeno, qint16 pasada, const QString &observaciones,
+                        const QString &archivopuntos, qint16 orientacion, const QDateTime &fecha,
+                        quint8 TipoBobina, quint8 PulsoTipo, qint32 NumeroPulsos, qint32 PulsoFrecuencia,
+                        qint32 PulsoIntensidad, quint8 PulsoFase) {
+    const int id = i_dameUltimoValorIdEstimulo(db) + 1;
+    run(db,
+        QStringLiteral(
+            "INSERT INTO estimulo (id, color, intensidad, hayfosfeno, pasada, observaciones, "
+            "archivopuntos, id_puntoestimulo, orientacion, fecha, TipoBobina, PulsoTipo, NumeroPulsos, "
+            "PulsoFrecuencia, PulsoIntensidad, PulsoFase) "
+            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+        {id, color, intensidad, hayfosfeno, pasada, observaciones, archivopuntos, idPunto, orientacion,
+         fecha.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), TipoBobina, PulsoTipo, NumeroPulsos,
+         PulsoFrecuencia, PulsoIntensidad, PulsoFase},
+        "Cannot store the stimulus");
+    return id;
+}
+
+Borrado BorraEstimuloAPuntoEstimulacion(const QSqlDatabase &db, int idPaciente, qint16 fila, qint16 columna,
+                                        int pasada) {
+    Borrado borrado;
+    std::optional<PuntoLeido> punto = buscaPunto(db, idPaciente, fila, columna);
+    if (!punto) {
+        return borrado;
+    }
+    QSqlQuery estimulo = run(db,
+                             QStringLiteral("SELECT id, hayfosfeno, archivopuntos FROM estimulo "
+                                            "WHERE id_puntoestimulo = ? AND pasada = ? ORDER BY id LIMIT 1"),
+                             {punto->id, pasada}, "Cannot read the stimuli of the point");
+    if (estimulo.next()) {
+        const int id = estimulo.value(0).toInt();
+        const int respuesta = estimulo.value(1).toInt();
+        borrado.archivopuntos = estimulo.value(2).toString();
+        estimulo.finish();
+        punto->n_on -= respuesta == Si ? 1 : 0;
+        punto->n_off -= respuesta == No ? 1 : 0;
+        punto->n_dudas -= respuesta == Duda ? 1 : 0;
+        run(db, QStringLiteral("UPDATE puntoestimulacion SET n_on = ?, n_off = ?, n_dudas = ? WHERE ID = ?"),
+            {punto->n_on, punto->n_off, punto->n_dudas, punto->id}, "Cannot store the stimulation point");
+        run(db, QStringLiteral("DELETE FROM estimulo WHERE id = ?"), {id}, "Cannot delete the stimulus");
+        borrado.estimulo = true;
+    }
+    if (punto->n_on == 0 && punto->n_off == 0 && punto->n_dudas == 0) {
+        run(db, QStringLiteral("DELETE FROM puntoestimulacion WHERE ID = ?"), {punto->id},
+            "Cannot delete the stimulation point");
+        borrado.punto = true;
+    }
+    return borrado;
+}
+
+Guardado guardaEntrada(const QSqlDatabase &db, const QString &studyPath, int idPaciente, qint16 fila,
+                       qint16 columna, int pasada, const Entrada &entrada,
+                       const QList<DrawingFile::PointRecord> &dibujo, const Checkpoint &checkpoint) {
+    Transaction transaction(db);
+    Guardado guardado;
+    const PuntoActualizado punto =
+        AnyadeEstimuloAPuntoEstimulacion(db, idPaciente, fila, columna, entrada.hayfosfeno == Si,
+                                         entrada.hayfosfeno == No, entrada.hayfosfeno == Duda, pasada);
+    guardado.idPunto = punto.idPunto;
+    guardado.pasadasMayor = punto.pasadasMayor;
+    step(checkpoint, "point");
+
+    std::optional<FileReplacement> fichero;
+    if (entrada.hayfosfeno != No) {
+        const bool habiaDirectorio = QFileInfo::exists(DrawingFile::directory(studyPath));
+        guardado.archivopuntos = DrawingFile::storedName(idPaciente, punto.idPunto, pasada);
+        QString ruta = DrawingFile::resolvePath(studyPath, guardado.archivopuntos);
+        // The name joins three numbers without a separator, so two stimuli can meet on one name
+        // (subject 1, point 11 and subject 11, point 1). A drawing another stimulus still names is
+        // never replaced: this one then gets its stimulus id after the name.
+        if (QFileInfo::exists(ruta)) {
+            QSqlQuery usado =
+                run(db, QStringLiteral("SELECT 1 FROM estimulo WHERE archivopuntos IN (?, ?) LIMIT 1"),
+                    {guardado.archivopuntos, QStringLiteral("p\\") + guardado.archivopuntos},
+                    "Cannot read the stimuli");
+            if (usado.next()) {
+                guardado.archivopuntos +=
+                    QLatin1Char('-') + QString::number(i_dameUltimoValorIdEstimulo(db) + 1);
+                ruta = DrawingFile::resolvePath(studyPath, guardado.archivopuntos);
+            }
+        }
+        fichero.emplace(ruta, !habiaDirectorio);
+    }
+    const Parametros &p = entrada.parametros;
+    guardado.idEstimulo =
+        AnyadeNuevoEstimulo(db, punto.idPunto, entrada.color, entrada.intensidad, entrada.hayfosfeno,
+                            qint16(pasada), entrada.observaciones, guardado.archivopuntos,
+                            qint16(p.orientacion), entrada.fecha, quint8(p.TipoBobina), quint8(p.PulsoTipo),
+                            p.NumeroPulsos, p.PulsoFrecuencia, p.PulsoIntensidad, quint8(p.PulsoFase));
+    step(checkpoint, "stimulus");
+
+    if (fichero) {
+        fichero->write(dibujo);
+        step(checkpoint, "drawing");
+    }
+    transaction.commit();
+    if (fichero) {
+        fichero->keep();
+    }
+    return guardado;
+}
+
+Borrado borraEntrada(const QSqlDatabase &db, const QString &studyPath, int idPaciente, qint16 fila,
+                     qint16 columna, int pasada, const Checkpoint &checkpoint) {
+    Transaction transaction(db);
+    const Borrado borrado = BorraEstimuloAPuntoEstimulacion(db, idPaciente, fila, columna, pasada);
+    step(checkpoint, "delete");
+    std::optional<FileReplacement> fichero;
+    if (!borrado.archivopuntos.isEmpty()) {
+        fichero.emplace(DrawingFile::resolvePath(studyPath, borrado.archivopuntos), false);
+        fichero->remove();
+        step(checkpoint, "drawing");
+    }
+    transaction.commit();
+    if (fichero) {
+        fichero->keep();
+    }
+    return borrado;
+}
+
+int celdaDePunto(int fila, int columna, int filaCentro, int columnaCentro) {
+    const int fil = fila + filaCentro;
+    const int col = columna + columnaCentro;
+    return fil >= 0 && fil < 5 && col >= 0 && col < 10 ? 10 * fil + col : -1;
+}
+
+Punto puntoDeCelda(int celda, int filaCentro, int columnaCentro) {
+    return Punto{qint16(celda / 10 - filaCentro), qint16(celda % 10 - columnaCentro)};
+}
+
+QList<Punto> puntosDeLaPasada(const QSqlDatabase &db, int idPaciente, int pasada) {
+    QSqlQuery query = run(db,
+                          QStringLiteral("SELECT DISTINCT p.fila, p.columna FROM puntoestimulacion p "
+                                         "JOIN estimulo e ON e.id_puntoestimulo = p.ID "
+                                         "WHERE p.Id_paciente = ? AND e.pasada = ?"),
+                          {idPaciente, pasada}, "Cannot read the points of the experiment");
+    QList<Punto> puntos;
+    while (query.next()) {
+        puntos << Punto{qint16(query.value(0).toInt()), qint16(query.value(1).toInt())};
+    }
+    return puntos;
+}
+
+std::optional<qint64> enteroEnRango(const QString &texto, qint64 minimo, qint64 maximo) {
+    bool ok = false;
+    const qint64 valor = texto.trimmed().toLongLong(&ok);
+    if (!ok || valor < minimo || valor > maximo) {
+        return std::nullopt;
+    }
+    return valor;
+}
+
+} // namespace StimulusStore

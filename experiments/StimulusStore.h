@@ -1,0 +1,113 @@
+#pragma once
+
+#include "DrawingFile.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QSqlDatabase>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+// Storing and deleting the stimuli of an experiment, without any widget.
+//
+// The three procedures named after the recording window's own write exactly the rows and columns
+// the window always wrote; they run inside the caller's transaction and throw StudyError when
+// the engine fails. guardaEntrada and borraEntrada are the operator's two actions ("Save and
+// continue", "Delete"): each is all or nothing, drawing file included.
+namespace StimulusStore {
+
+// Answer codes of hayfosfeno.
+enum Respuesta : qint16 { Si = 0, No = 1, Duda = 2 };
+
+// The stimulus parameters, as stored codes and numbers.
+struct Parametros {
+    int TipoBobina = 1;
+    int PulsoTipo = 1;
+    int PulsoFase = 1;
+    int orientacion = 3;
+    qint32 NumeroPulsos = 1;
+    qint32 PulsoFrecuencia = 1;
+    qint32 PulsoIntensidad = 80;
+};
+
+// One stimulus as the operator entered it.
+struct Entrada {
+    qint16 hayfosfeno = No;
+    QString color;
+    qint16 intensidad = 0;
+    QString observaciones;
+    Parametros parametros;
+    QDateTime fecha;
+};
+
+struct PuntoActualizado {
+    int idPunto = 0;
+    bool pasadasMayor = false; // the point had a later experiment than this one: shown as "Error"
+};
+
+// Finds the subject's point at (fila, columna), or creates it (next table-wide ID, next point
+// number of the subject, counters 0), counts the answer and sets its last experiment.
+PuntoActualizado AnyadeEstimuloAPuntoEstimulacion(const QSqlDatabase &db, int idPaciente, qint16 fila,
+                                                  qint16 columna, bool si, bool no, bool duda, int pasada);
+
+// Adds one estimulo row with the next table-wide id; returns that id.
+int AnyadeNuevoEstimulo(const QSqlDatabase &db, int idPunto, const QString &color, qint16 intensidad,
+                        qint16 hayfosfeno, qint16 pasada, const QString &observaciones,
+                        const QString &archivopuntos, qint16 orientacion, const QDateTime &fecha,
+                        quint8 TipoBobina, quint8 PulsoTipo, qint32 NumeroPulsos, qint32 PulsoFrecuencia,
+                        qint32 PulsoIntensidad, quint8 PulsoFase);
+
+struct Borrado {
+    bool estimulo = false; // a stimulus of the experiment was found and deleted
+    bool punto = false;    // the point had no answer left and was deleted
+    QString archivopuntos; // drawing name of the deleted stimulus ("" when it had none)
+};
+
+// Deletes the first stimulus of the experiment at the subject's point (fila, columna), lowers
+// the counter of its answer, and deletes the point when all its counters are 0. Drawing files
+// are left to the caller.
+Borrado BorraEstimuloAPuntoEstimulacion(const QSqlDatabase &db, int idPaciente, qint16 fila, qint16 columna,
+                                        int pasada);
+
+// Grid cell of a point stored relative to the subject's centre: 10 x row + column, with
+// row = fila + filaCentro and column = columna + columnaCentro. -1 when it falls off the grid.
+int celdaDePunto(int fila, int columna, int filaCentro, int columnaCentro);
+// The point (fila, columna) relative to the centre that a grid cell stands for.
+struct Punto {
+    qint16 fila;
+    qint16 columna;
+};
+Punto puntoDeCelda(int celda, int filaCentro, int columnaCentro);
+
+// The subject's points stimulated in the experiment (those with at least one stimulus of it).
+QList<Punto> puntosDeLaPasada(const QSqlDatabase &db, int idPaciente, int pasada);
+
+// Tests pass a checkpoint to make a step fail: it is called with the name of each step done
+// ("point", "stimulus", "drawing", "delete") and may throw.
+using Checkpoint = std::function<void(const char *step)>;
+
+struct Guardado {
+    int idPunto = 0;
+    int idEstimulo = 0;
+    QString archivopuntos;
+    bool pasadasMayor = false;
+};
+
+// "Save and continue": point row, stimulus row and (unless the answer is "No") the drawing file,
+// all stored or none. Throws StudyError; then the study and the drawing directory are as before.
+Guardado guardaEntrada(const QSqlDatabase &db, const QString &studyPath, int idPaciente, qint16 fila,
+                       qint16 columna, int pasada, const Entrada &entrada,
+                       const QList<DrawingFile::PointRecord> &dibujo, const Checkpoint &checkpoint = {});
+
+// "Delete": the stimulus of the experiment at the point, its counter, the point when left empty
+// and the drawing file, all or none. A drawing file that is already missing is not an error.
+Borrado borraEntrada(const QSqlDatabase &db, const QString &studyPath, int idPaciente, qint16 fila,
+                     qint16 columna, int pasada, const Checkpoint &checkpoint = {});
+
+// A numeric text of the entry: a whole number within [minimo, maximo], blanks around it allowed.
+// Empty when it is not; the window then refuses the entry naming the field.
+std::optional<qint64> enteroEnRango(const QString &texto, qint64 minimo, qint64 maximo);
+
+} // namespace StimulusStore
