@@ -162,17 +162,20 @@ bool Volume::searchLine(const std::array<int, 3> &a, const std::array<int, 3> &b
     const double dx = b[0] - a[0];
     const double dy = b[1] - a[1];
     const double dz = b[2] - a[2];
-    const double steps = std::max({std::abs(dx), std::abs(dy), std::abs(dz)});
-    // The samples of the line inside the volume, one voxel apart along its longest axis, from A out
-    // to where the line leaves the volume.
+    // The voxels the line passes, sampled every half voxel of its length from A out to where it
+    // leaves the volume; consecutive samples in the same voxel count once.
+    const double length = std::sqrt(dx * dx + dy * dy + dz * dz);
+    const double step = 0.5 / length;
     std::vector<std::array<int, 3>> samples;
-    const int limit = 2 * (m_width + m_height + m_slices) + static_cast<int>(steps);
+    const int limit = 4 * (m_width + m_height + m_slices) + static_cast<int>(2 * length);
     for (int t = 0; t <= limit; ++t) {
-        const std::array<int, 3> p = {static_cast<int>(std::nearbyint(a[0] + dx * t / steps)),
-                                      static_cast<int>(std::nearbyint(a[1] + dy * t / steps)),
-                                      static_cast<int>(std::nearbyint(a[2] + dz * t / steps))};
+        const std::array<int, 3> p = {static_cast<int>(std::nearbyint(a[0] + dx * t * step)),
+                                      static_cast<int>(std::nearbyint(a[1] + dy * t * step)),
+                                      static_cast<int>(std::nearbyint(a[2] + dz * t * step))};
         if (contains(p[0], p[1], p[2])) {
-            samples.push_back(p);
+            if (samples.empty() || samples.back() != p) {
+                samples.push_back(p);
+            }
         } else if (!samples.empty()) {
             break;
         }

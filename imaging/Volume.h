@@ -57,7 +57,8 @@ public:
     // head voxel of the row that begin a run of two head voxels; 0 when the row holds no head.
     int centralColumn(int y, int z) const;
 
-    // Searches the line from A through B, continued to the volume's edge. Walking back from the
+    // Searches the line from A through B, continued to the volume's edge, voxel by voxel (sampled every
+    // half voxel). Walking back from the
     // edge towards A, the scalp point is the first voxel that matches (within [low, high] and
     // brighter than the air level) and is followed inwards by another match, so a lone noise voxel
     // in the air is passed over. The inner point is the first match after the scalp's run has been

@@ -1,0 +1,282 @@
+#include "ImagingError.h"
+#include "ImagingLibrary.h"
+#include "ImagingMath.h"
+#include "ImagingState.h"
+
+#include <QTest>
+
+#include <cmath>
+
+using namespace ImagingMath;
+
+// The vector library and the imaging state's computations that need no volume.
+class TestImagingMath : public QObject {
+    Q_OBJECT
+
+private slots:
+    void anguloFollowsTheQuadrantWithATolerance_data();
+    void anguloFollowsTheQuadrantWithATolerance();
+    void roundingGoesHalfToEvenAndReportsOverflow_data();
+    void roundingGoesHalfToEvenAndReportsOverflow();
+    void rotationsBelowTheToleranceLeaveThePoint_data();
+    void rotationsBelowTheToleranceLeaveThePoint();
+    void rotationAboutACentreIsExactForOneAxis_data();
+    void rotationAboutACentreIsExactForOneAxis();
+    void mmPerPixelComesFromTheLandmarksUnlessFixed_data();
+    void mmPerPixelComesFromTheLandmarksUnlessFixed();
+    void resetKeepsTheSeriesFieldsAndCentresThePointsOnTheMiddleSlice();
+    void landmarkUpdateUsesTheCalibrationBeforeTheMove();
+    void targetMovesFromTheScalpTowardsTheCentre_data();
+    void targetMovesFromTheScalpTowardsTheCentre();
+    void arcsBecomeDegreesOnTheHeadCircle();
+    void arcsWithAZeroRadiusAreAnError();
+    void searchWithoutVolumeLeavesThePointsAtTheOrigin();
+};
+
+void TestImagingMath::anguloFollowsTheQuadrantWithATolerance_data() {
+    QTest::addColumn<double>("a");
+    QTest::addColumn<double>("b");
+    QTest::addColumn<double>("angle");
+    const double pi = std::acos(-1.0);
+    QTest::newRow("origin") << 0.0 << 0.0 << 0.0;
+    QTest::newRow("straight up") << 1.0 << 0.0 << pi / 2;
+    QTest::newRow("straight down") << -1.0 << 0.0 << -pi / 2;
+    QTest::newRow("backwards") << 0.0 << -1.0 << pi;
+    QTest::newRow("backwards, a just below zero") << -1e-13 << -1.0 << pi;
+    QTest::newRow("backwards, a clearly below zero") << -1.0 << -1.0 << -3 * pi / 4;
+    QTest::newRow("first quadrant") << 1.0 << 1.0 << pi / 4;
+    QTest::newRow("b within the tolerance counts as zero") << 2.0 << 1e-13 << pi / 2;
+}
+
+void TestImagingMath::anguloFollowsTheQuadrantWithATolerance() {
+    QFETCH(double, a);
+    QFETCH(double, b);
+    QFETCH(double, angle);
+    QVERIFY2(std::abs(Angulo(a, b) - angle) < 1e-12, qPrintable(QString::number(Angulo(a, b), 'g', 17)));
+}
+
+void TestImagingMath::roundingGoesHalfToEvenAndReportsOverflow_data() {
+    QTest::addColumn<double>("value");
+    QTest::addColumn<int>("rounded");
+    QTest::addColumn<bool>("overflows");
+    QTest::newRow("2.5 to 2") << 2.5 << 2 << false;
+    QTest::newRow("3.5 to 4") << 3.5 << 4 << false;
+    QTest::newRow("-2.5 to -2") << -2.5 << -2 << false;
+    QTest::newRow("2.6 to 3") << 2.6 << 3 << false;
+    QTest::newRow("largest") << 32767.4 << 32767 << false;
+    QTest::newRow("rounds past the largest") << 32767.5 << 0 << true;
+    QTest::newRow("-32768.5 to the even -32768") << -32768.5 << -32768 << false;
+    QTest::newRow("below the smallest") << -32769.0 << 0 << true;
+}
+
+void TestImagingMath::roundingGoesHalfToEvenAndReportsOverflow() {
+    QFETCH(double, value);
+    QFETCH(int, rounded);
+    QFETCH(bool, overflows);
+    if (overflows) {
+        QVERIFY_THROWS_EXCEPTION(ImagingError, Redondea16(value));
+    } else {
+        QCOMPARE(int(Redondea16(value)), rounded);
+    }
+}
+
+void TestImagingMath::rotationsBelowTheToleranceLeaveThePoint_data() {
+    QTest::addColumn<int>("axis");
+    QTest::addColumn<double>("angle");
+    QTest::newRow("x, 1e-13") << 0 << 1e-13;
+    QTest::newRow("y, -9e-13") << 1 << -9e-13;
+    QTest::newRow("z, 5e-13") << 2 << 5e-13;
+}
+
+void TestImagingMath::rotationsBelowTheToleranceLeaveThePoint() {
+    QFETCH(int, axis);
+    QFETCH(double, angle);
+    // The starting angle is deliberately wrong: a rotation that ran would move the point.
+    Vector3 p{3, -4, 5};
+    if (axis == 0) {
+        RotaX(p, angle, 1.0);
+    } else if (axis == 1) {
+        RotaY(p, angle, 1.0);
+    } else {
+        RotaZ(p, angle, 1.0);
+    }
+    QCOMPARE(p.x, 3.0);
+    QCOMPARE(p.y, -4.0);
+    QCOMPARE(p.z, 5.0);
+}
+
+void TestImagingMath::rotationAboutACentreIsExactForOneAxis_data() {
+    QTest::addColumn<double>("ax");
+    QTest::addColumn<double>("ay");
+    QTest::addColumn<double>("az");
+    QTest::addColumn<double>("x");
+    QTest::addColumn<double>("y");
+    QTest::addColumn<double>("z");
+    const double pi = std::acos(-1.0);
+    // The point starts 10 voxels from the centre (5, 5, 5) along -x, as the Ilion lies from the centre.
+    QTest::newRow("none") << 0.0 << 0.0 << 0.0 << -5.0 << 5.0 << 5.0;
+    QTest::newRow("quarter turn in x-z") << 0.0 << pi / 2 << 0.0 << 5.0 << 5.0 << -5.0;
+    QTest::newRow("quarter turn in x-y") << 0.0 << 0.0 << -pi / 2 << 5.0 << 15.0 << 5.0;
+    QTest::newRow("half turn in x-z") << 0.0 << pi << 0.0 << 15.0 << 5.0 << 5.0;
+}
+
+void TestImagingMath::rotationAboutACentreIsExactForOneAxis() {
+    QFETCH(double, ax);
+    QFETCH(double, ay);
+    QFETCH(double, az);
+    QFETCH(double, x);
+    QFETCH(double, y);
+    QFETCH(double, z);
+    Vector3 p{-5, 5, 5};
+    RotaAlrededor({5, 5, 5}, p, ax, ay, az);
+    QVERIFY(std::abs(p.x - x) < 1e-9);
+    QVERIFY(std::abs(p.y - y) < 1e-9);
+    QVERIFY(std::abs(p.z - z) < 1e-9);
+    QVERIFY(std::abs(Distancia3D(p.x, p.y, p.z, 5, 5, 5) - 10) < 1e-9);
+}
+
+void TestImagingMath::mmPerPixelComesFromTheLandmarksUnlessFixed_data() {
+    QTest::addColumn<double>("fixed");
+    QTest::addColumn<bool>("coincident");
+    QTest::addColumn<double>("expected");
+    QTest::newRow("default landmarks, 200 mm") << 0.0 << false << 200.0 / std::sqrt(221.0 * 221 + 24 * 24);
+    QTest::newRow("coincident landmarks") << 0.0 << true << 1.0;
+    QTest::newRow("fixed by the DICOM data") << 0.4 << false << 0.4;
+}
+
+void TestImagingMath::mmPerPixelComesFromTheLandmarksUnlessFixed() {
+    QFETCH(double, fixed);
+    QFETCH(bool, coincident);
+    QFETCH(double, expected);
+    ImagingLibrary library;
+    ImagingState state(library);
+    state.MmPixelFijo = fixed;
+    if (coincident) {
+        state.PonReferencia(40, 50, 7, 1);
+        state.PonReferencia(40, 50, 7, 2);
+    }
+    QVERIFY(std::abs(state.MmPorPixel() - expected) < 1e-12);
+    if (fixed == 0 && !coincident) {
+        QCOMPARE(QString::number(state.MmPorPixel(), 'f', 4), QStringLiteral("0.8997"));
+    }
+}
+
+void TestImagingMath::resetKeepsTheSeriesFieldsAndCentresThePointsOnTheMiddleSlice() {
+    ImagingLibrary library;
+    ImagingState state(library);
+    state.VolumenActual = 7;
+    state.Interslice = 3;
+    state.MmPixelFijo = 0.5;
+    state.DialogoAceptado = true;
+    state.Distancia12 = 120;
+    state.Radio = 44;
+    state.UmbralMaximo = 255;
+    state.PonReferencia(1, 2, 3, 3);
+    // Bounds 0 to 5: m = 2.5, rounded to the even 2.
+    state.SerieImagenes = QStringList{"a", "b", "c", "d", "e", "f"};
+    state.InicializaResonancia();
+    QCOMPARE(state.VolumenActual, 7);
+    QCOMPARE(state.Interslice, 3.0);
+    QCOMPARE(state.MmPixelFijo, 0.5);
+    QVERIFY(state.DialogoAceptado);
+    QCOMPARE(state.Distancia12, 200.0);
+    QCOMPARE(state.Radio, 0.0);
+    QCOMPARE(state.UmbralMaximo, qint16(0));
+    QCOMPARE(state.ReferenciaIlion.x, 0.0);
+    QCOMPARE(state.Referencia1.x, 246.0);
+    const VoxelPoint start{10, 10, 2};
+    QVERIFY(state.PuntoIlion == start && state.PuntoCentro == start && state.PuntoTarget == start);
+    state.SerieImagenes = QStringList{"a", "b", "c", "d"}; // m = 1.5, rounded to 2
+    state.InicializaResonancia();
+    QCOMPARE(state.PuntoExterno.z, qint16(2));
+}
+
+void TestImagingMath::landmarkUpdateUsesTheCalibrationBeforeTheMove() {
+    ImagingLibrary library;
+    ImagingState state(library);
+    state.Interslice = 2;
+    const double before = state.MmPorPixel();
+    state.PonReferencia(100, 121, 42, 1);
+    QVERIFY(std::abs(state.Incremento - 2 / before) < 1e-12);
+    QCOMPARE(state.Referencia1.x, 100.0);
+    state.PonReferencia(5, 5, 5, 4); // no such landmark: only the spacing is refreshed
+    QCOMPARE(state.Referencia1.x, 100.0);
+    QVERIFY(std::abs(state.Incremento - 2 / state.MmPorPixel()) < 1e-12);
+}
+
+void TestImagingMath::targetMovesFromTheScalpTowardsTheCentre_data() {
+    QTest::addColumn<int>("ex");
+    QTest::addColumn<int>("ey");
+    QTest::addColumn<int>("ez");
+    QTest::addColumn<double>("depth");
+    QTest::addColumn<int>("tx");
+    QTest::addColumn<int>("ty");
+    QTest::addColumn<int>("tz");
+    // The centre is (50, 50, 20).
+    QTest::newRow("depth 0 stays on the scalp") << 80 << 62 << 31 << 0.0 << 80 << 62 << 31;
+    QTest::newRow("along x") << 80 << 50 << 20 << 10.0 << 70 << 50 << 20;
+    QTest::newRow("along y, x unchanged") << 50 << 90 << 20 << 15.0 << 50 << 75 << 20;
+    // x and y scale by the x-y distance (30), z by the x-z distance (50).
+    QTest::newRow("x-z diagonal") << 80 << 50 << 60 << 25.0 << 55 << 50 << 40;
+}
+
+void TestImagingMath::targetMovesFromTheScalpTowardsTheCentre() {
+    QFETCH(int, ex);
+    QFETCH(int, ey);
+    QFETCH(int, ez);
+    QFETCH(double, depth);
+    QFETCH(int, tx);
+    QFETCH(int, ty);
+    QFETCH(int, tz);
+    ImagingLibrary library;
+    ImagingState state(library);
+    state.PuntoCentro = {50, 50, 20};
+    state.PuntoExterno = {qint16(ex), qint16(ey), qint16(ez)};
+    state.PonParametros(depth, 0, 0, 0, 255);
+    QCOMPARE(state.PuntoTarget.x, qint16(tx));
+    QCOMPARE(state.PuntoTarget.y, qint16(ty));
+    QCOMPARE(state.PuntoTarget.z, qint16(tz));
+}
+
+void TestImagingMath::arcsBecomeDegreesOnTheHeadCircle() {
+    ImagingLibrary library;
+    ImagingState state(library);
+    state.MmPixelFijo = 0.5;
+    state.Radio = 100; // 50 mm
+    double h = 0;
+    double v = 0;
+    state.ArcosAAngulos(80, -20, h, v);
+    QVERIFY(std::abs(h - 80 * 360 / (2 * Pi() * 50)) < 1e-9);
+    QVERIFY(std::abs(v + 20 * 360 / (2 * Pi() * 50)) < 1e-9);
+    state.ArcosAAngulos(0, 0, h, v);
+    QCOMPARE(h, 0.0);
+    QCOMPARE(v, 0.0);
+}
+
+void TestImagingMath::arcsWithAZeroRadiusAreAnError() {
+    ImagingLibrary library;
+    ImagingState state(library);
+    double h = 7;
+    double v = 8;
+    QVERIFY_THROWS_EXCEPTION(ImagingError, state.ArcosAAngulos(20, 20, h, v));
+    QCOMPARE(h, 7.0);
+    QCOMPARE(v, 8.0);
+}
+
+void TestImagingMath::searchWithoutVolumeLeavesThePointsAtTheOrigin() {
+    ImagingLibrary library;
+    ImagingState state(library);
+    state.PonReferencia(30, 40, 5, 3);
+    state.PonCalibracion(200, 2, 1);
+    QVERIFY((state.PuntoCentro == VoxelPoint{0, 40, 5}));
+    QVERIFY((state.PuntoIlion == VoxelPoint{30, 40, 5}));
+    QCOMPARE(state.Radio, 30.0);
+    state.PonParametros(15, 0, 0, 0, 255);
+    state.ApuntaConAngulos();
+    QVERIFY((state.PuntoExterno == VoxelPoint{0, 0, 0}));
+    QVERIFY((state.PuntoInterno == VoxelPoint{0, 0, 0}));
+    QCOMPARE(state.InvierteCorte(3), qint16(-3));
+}
+
+QTEST_GUILESS_MAIN(TestImagingMath)
+#include "tst_imaging_math.moc"
