@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QImage>
 
+#include <algorithm>
 #include <cstdio>
 
 int main(int argc, char *argv[]) {
@@ -51,12 +52,17 @@ int main(int argc, char *argv[]) {
     time("3D view", [&](int) { library._d2_crea3D_2(handle, 500, 1, 60, 255, 0, &picture); });
     if (argc > 3) {
         const QString prefix = QString::fromLocal8Bit(argv[3]);
+        // Small volumes are enlarged, pixel for pixel, so the pictures can be looked at.
+        auto save = [](const QImage &image, const QString &path) {
+            const int k = std::max(1, 256 / std::max(image.width(), image.height()));
+            image.scaled(image.size() * k).save(path);
+        };
         library._d2_crea_corte_z(handle, z / 2, &picture);
-        picture.save(prefix + QStringLiteral("-zcut.png"));
+        save(picture, prefix + QStringLiteral("-zcut.png"));
         library._d2_crea_corte_y(handle, y / 2, &picture);
-        picture.save(prefix + QStringLiteral("-ycut.png"));
+        save(picture, prefix + QStringLiteral("-ycut.png"));
         library._d2_crea3D_2(handle, 500, 1, 60, 255, 0, &picture);
-        picture.save(prefix + QStringLiteral("-3d.png"));
+        save(picture, prefix + QStringLiteral("-3d.png"));
     }
     library._d2_destruye(handle);
     return 0;

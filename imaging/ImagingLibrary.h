@@ -54,8 +54,8 @@ public:
     void _d2_dameUmbral3D(qint32 handle, const qint32 a[3], const qint32 b[3], qint32 low, qint32 high,
                           qint32 out[6]) const;
 
-    // For the windows and tools: the volume behind a handle (nullptr when none), whether the volume
-    // was created with the lateral flag, and how many volumes are alive.
+    // For the windows and tools: the volume behind a handle (nullptr when none; it tells its size,
+    // increment and lateral flag), and how many volumes are alive.
     const Volume *volume(qint32 handle) const;
     int volumeCount() const { return static_cast<int>(m_volumes.size()); }
 
