@@ -152,6 +152,7 @@ void IntroEstimulo::Comienza() {
 
 void IntroEstimulo::LimpiarElemento() {
     setRespuesta(StimulusStore::No);
+    Option1_Click(); // also when "No" was already selected
     ui->UDIntensidad->setValue(0);
     ui->TIntensidad->setText(QStringLiteral("0"));
     ui->TColor->clear();

@@ -29,6 +29,12 @@ QSqlQuery run(const QSqlDatabase &db, const QString &sql, const QVariantList &va
     return query;
 }
 
+// Text columns hold "" rather than null when the operator left a field empty; Qt binds a null
+// QString as null.
+QString texto(const QString &valor) {
+    return valor.isNull() ? QStringLiteral("") : valor;
+}
+
 void step(const Checkpoint &checkpoint, const char *name) {
     if (checkpoint) {
         checkpoint(name);
@@ -167,9 +173,9 @@ int AnyadeNuevoEstimulo(const QSqlDatabase &db, int idPunto, const QString &colo
             "archivopuntos, id_puntoestimulo, orientacion, fecha, TipoBobina, PulsoTipo, NumeroPulsos, "
             "PulsoFrecuencia, PulsoIntensidad, PulsoFase) "
             "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-        {id, color, intensidad, hayfosfeno, pasada, observaciones, archivopuntos, idPunto, orientacion,
-         fecha.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), TipoBobina, PulsoTipo, NumeroPulsos,
-         PulsoFrecuencia, PulsoIntensidad, PulsoFase},
+        {id, texto(color), intensidad, hayfosfeno, pasada, texto(observaciones), texto(archivopuntos),
+         idPunto, orientacion, fecha.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), TipoBobina, PulsoTipo,
+         NumeroPulsos, PulsoFrecuencia, PulsoIntensidad, PulsoFase},
         "Cannot store the stimulus");
     return id;
 }

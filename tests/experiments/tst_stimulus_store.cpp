@@ -107,9 +107,15 @@ private slots:
     void noWritesNoDrawingAndDoubtWritesEvenAnEmptyOne() {
         StudyFixture study;
         study.addSubject(1, "Ana");
-        const Guardado no = guardaEntrada(study.db(), study.path(), 1, 0, 0, 1, entrada(No), Trazo);
+        Entrada sinColor = entrada(No);
+        sinColor.color = QString();
+        const Guardado no = guardaEntrada(study.db(), study.path(), 1, 0, 0, 1, sinColor, Trazo);
         QCOMPARE(no.archivopuntos, QString());
-        QCOMPARE(row(study, "SELECT archivopuntos FROM estimulo")["archivopuntos"], QVariant(QString("")));
+        // Empty texts are stored as "", not null.
+        QCOMPARE(
+            row(study, "SELECT typeof(archivopuntos) || typeof(color) AS t FROM estimulo")["t"].toString(),
+            QStringLiteral("texttext"));
+        QCOMPARE(row(study, "SELECT archivopuntos FROM estimulo")["archivopuntos"].toString(), QString());
         QVERIFY(!QDir(DrawingFile::directory(study.path())).exists() ||
                 QDir(DrawingFile::directory(study.path())).isEmpty());
 

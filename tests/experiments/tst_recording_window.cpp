@@ -1,0 +1,255 @@
+// The recording window: experiment number, marks of a continued experiment, the buttons' rule,
+// what a save stores from the controls, refused input, keys, and closing.
+
+#include "StudyFixture.h"
+
+#include "AppState.h"
+#include "DrawingCanvas.h"
+#include "EGrid.h"
+#include "IntroEstimulo.h"
+#include "Messages.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSqlQuery>
+#include <QTest>
+
+class RecordingWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    QList<Messages::Shown> m_messages;
+    std::unique_ptr<StudyFixture> m_study;
+    std::unique_ptr<AppState> m_state;
+
+    // A study with subject 1 chosen; the study stays open through the application state.
+    void openStudy() {
+        m_study = std::make_unique<StudyFixture>();
+        m_study->addSubject(1, "Ana");
+        m_study->release();
+        m_state = std::make_unique<AppState>();
+        QVERIFY(m_state->AbreBaseDatos(m_study->path()).isEmpty());
+        m_state->FijaPaciente(1, "Ana", 5, 9, 1, 4);
+    }
+    void exec(const QString &sql) {
+        QSqlQuery query(m_state->BaseDatos);
+        QVERIFY2(query.exec(sql), qPrintable(query.lastError().text()));
+    }
+    QVariant value(const QString &sql) {
+        QSqlQuery query(m_state->BaseDatos);
+        return query.exec(sql) && query.next() ? query.value(0) : QVariant();
+    }
+    template <typename T> static T *child(QWidget *w, const char *name) {
+        T *found = w->findChild<T *>(name);
+        if (!found) {
+            qFatal("no control %s", name);
+        }
+        return found;
+    }
+    static void draw(IntroEstimulo *w) {
+        auto *canvas = child<DrawingCanvas>(w, "Picture1");
+        canvas->Picture1_MouseDown(1, 0, 1.0f, 1.0f);
+        canvas->Picture1_MouseMove(1, 0, 1.0f, 1.0f);
+        canvas->Picture1_MouseMove(1, 0, 6.4f, 7.5f);
+        canvas->Picture1_MouseUp(1, 0, 6.4f, 7.5f);
+    }
+
+private slots:
+    void init() {
+        m_messages.clear();
+        Messages::setResponder([this](const Messages::Shown &shown) {
+            m_messages << shown;
+            return false;
+        });
+    }
+    void cleanup() {
+        Messages::setResponder({});
+        m_state.reset();
+        m_study.reset();
+    }
+
+    void newExperimentOfASubjectWithoutPointsIsOne() {
+        openStudy();
+        IntroEstimulo w(*m_state);
+        QCOMPARE(w.pasada(), 1);
+        QCOMPARE(w.windowTitle(), QStringLiteral("Experiment - Introducing magnetic stimulation results"));
+        QVERIFY(m_messages.isEmpty());
+        QVERIFY(!child<QCheckBox>(&w, "CRM")->isEnabled()); // no MR loaded
+    }
+
+    void continuingWithNothingSaysSoAndStartsExperimentOne() {
+        openStudy();
+        m_state->ContinuarPasada = true;
+        IntroEstimulo w(*m_state);
+        QCOMPARE(w.pasada(), 1);
+        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(m_messages[0].text, QStringLiteral("There is no experiment. Next: Start new experiment."));
+        for (int cell = 0; cell < 50; ++cell) {
+            QVERIFY(!child<EGrid>(&w, "EGrid1")->ElementoMarcado(cell));
+        }
+    }
+
+    void continuingExperimentThreeMarksExactlyItsPoints() {
+        openStudy();
+        exec("INSERT INTO puntoestimulacion (ID, Numero, Id_paciente, fila, columna, n_on, pasadas) VALUES "
+             "(1, 1, 1, 0, 0, 2, 3), (2, 2, 1, 2, 3, 1, 3), (3, 3, 1, -1, -4, 1, 2)");
+        exec("INSERT INTO estimulo (id, id_puntoestimulo, pasada, hayfosfeno) VALUES "
+             "(1, 1, 1, 0), (2, 1, 3, 0), (3, 2, 3, 0), (4, 3, 2, 0)");
+        m_state->ContinuarPasada = true;
+        IntroEstimulo w(*m_state);
+        QCOMPARE(w.pasada(), 3);
+        QList<int> marked;
+        for (int cell = 0; cell < 50; ++cell) {
+            if (child<EGrid>(&w, "EGrid1")->ElementoMarcado(cell)) {
+                marked << cell;
+            }
+        }
+        QCOMPARE(marked, QList<int>({14, 37}));
+        // The selected centre cell is marked: only "Delete" applies to it.
+        QVERIFY(!child<QPushButton>(&w, "bNext")->isEnabled());
+        QVERIFY(child<QPushButton>(&w, "bBorrar")->isEnabled());
+
+        m_state->ContinuarPasada = false;
+        IntroEstimulo nueva(*m_state);
+        QCOMPARE(nueva.pasada(), 4);
+    }
+
+    void savingStoresTheEntryAndSwapsTheButtons() {
+        openStudy();
+        IntroEstimulo w(*m_state);
+        auto *grid = child<EGrid>(&w, "EGrid1");
+        QVERIFY(grid->setEIndex(37));
+        QVERIFY(child<QPushButton>(&w, "bNext")->isEnabled());
+        QVERIFY(!child<QPushButton>(&w, "bBorrar")->isEnabled());
+        QVERIFY(child<QGroupBox>(&w, "Frame2")->isHidden()); // "No" at start
+        child<QRadioButton>(&w, "Option1_0")->setChecked(true);
+        QVERIFY(!child<QGroupBox>(&w, "Frame2")->isHidden());
+        child<QLineEdit>(&w, "TColor")->setText("verde");
+        child<QLineEdit>(&w, "TIntensidad")->setText("7");
+        child<QPlainTextEdit>(&w, "TObservaciones")->setPlainText("two lines\nof notes");
+        child<QComboBox>(&w, "COrientacion")->setCurrentText("Left-Right");
+        child<QComboBox>(&w, "CBobina")->setCurrentIndex(2);
+        draw(&w);
+        child<QPushButton>(&w, "bNext")->click();
+        QVERIFY2(m_messages.isEmpty(), qPrintable(m_messages.value(0).text));
+
+        QCOMPARE(
+            value("SELECT fila || ',' || columna || ',' || n_on || ',' || pasadas FROM puntoestimulacion")
+                .toString(),
+            QStringLiteral("2,3,1,1"));
+        QCOMPARE(
+            value("SELECT color || '|' || intensidad || '|' || observaciones || '|' || orientacion || '|' || "
+                  "TipoBobina || '|' || archivopuntos FROM estimulo")
+                .toString(),
+            QStringLiteral("verde|7|two lines\nof notes|0|3|111"));
+        // The cell stays selected and is red; the entry is cleared for the next stimulus.
+        QCOMPARE(grid->EIndex(), 37);
+        QVERIFY(grid->ElementoMarcado(37));
+        QCOMPARE(grid->cellColor(37), quint32(0x0000FF));
+        QVERIFY(!child<QPushButton>(&w, "bNext")->isEnabled());
+        QVERIFY(child<QPushButton>(&w, "bBorrar")->isEnabled());
+        QVERIFY(child<QRadioButton>(&w, "Option1_1")->isChecked());
+        QCOMPARE(child<QLineEdit>(&w, "TColor")->text(), QString());
+        QCOMPARE(child<QLineEdit>(&w, "TIntensidad")->text(), QStringLiteral("0"));
+        QCOMPARE(child<DrawingCanvas>(&w, "Picture1")->buffer().count(), 0);
+        // The parameters stay for the next stimulus.
+        QCOMPARE(child<QComboBox>(&w, "COrientacion")->currentText(), QStringLiteral("Left-Right"));
+
+        child<QPushButton>(&w, "bBorrar")->click();
+        QCOMPARE(value("SELECT count(*) FROM estimulo").toInt(), 0);
+        QVERIFY(!grid->ElementoMarcado(37));
+        QVERIFY(child<QPushButton>(&w, "bNext")->isEnabled());
+    }
+
+    void parametersStoreTheirCodesAndSingleKeepsItsDisabledTexts() {
+        openStudy();
+        IntroEstimulo w(*m_state);
+        auto *pulso = child<QComboBox>(&w, "CPulso");
+        QCOMPARE(pulso->currentText(), QStringLiteral("Single"));
+        QVERIFY(!child<QLineEdit>(&w, "TPulsos")->isEnabled());
+        QVERIFY(!child<QLineEdit>(&w, "TPulsoFrecuencia")->isEnabled());
+        QVERIFY(child<QLineEdit>(&w, "TPulsoIntensidad")->isEnabled());
+        QCOMPARE(child<QLineEdit>(&w, "TPulsoIntensidad")->text(), QStringLiteral("80"));
+        child<QLineEdit>(&w, "TPulsos")->setText("4");
+        child<QLineEdit>(&w, "TPulsoFrecuencia")->setText("10");
+        child<QComboBox>(&w, "CFase")->setCurrentIndex(1);
+        child<QPushButton>(&w, "bNext")->click();
+        QVERIFY2(m_messages.isEmpty(), qPrintable(m_messages.value(0).text));
+        QCOMPARE(
+            value(
+                "SELECT NumeroPulsos || ',' || PulsoFrecuencia || ',' || PulsoIntensidad || ',' || PulsoTipo "
+                "|| ',' || PulsoFase || ',' || orientacion || ',' || hayfosfeno || ',' || archivopuntos FROM "
+                "estimulo")
+                .toString(),
+            QStringLiteral("4,10,80,1,2,3,1,")); // "Up-Down" is 3; "No" has no drawing
+        pulso->setCurrentIndex(1);
+        QVERIFY(child<QLineEdit>(&w, "TPulsos")->isEnabled());
+        QVERIFY(child<QLineEdit>(&w, "TPulsoFrecuencia")->isEnabled());
+    }
+
+    void aNumericTextThatIsNotANumberIsRefusedAndNothingIsWritten_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("brightness") << "TIntensidad"
+                                    << "bright"
+                                    << "Brightness";
+        QTest::newRow("intensity") << "TPulsoIntensidad"
+                                   << "8O"
+                                   << "Intensity";
+        QTest::newRow("frequency") << "TPulsoFrecuencia"
+                                   << "2.5"
+                                   << "Frecuency";
+        QTest::newRow("pulses") << "TPulsos"
+                                << "99999999999"
+                                << "# pulses";
+    }
+    void aNumericTextThatIsNotANumberIsRefusedAndNothingIsWritten() {
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        QFETCH(QString, name);
+        openStudy();
+        IntroEstimulo w(*m_state);
+        child<QRadioButton>(&w, "Option1_2")->setChecked(true);
+        draw(&w);
+        child<QLineEdit>(&w, qPrintable(field))->setText(text);
+        child<QPushButton>(&w, "bNext")->click();
+        QCOMPARE(m_messages.size(), 1);
+        QVERIFY2(m_messages[0].text.startsWith(name) && m_messages[0].text.contains(text),
+                 qPrintable(m_messages[0].text));
+        QCOMPARE(value("SELECT count(*) FROM estimulo").toInt(), 0);
+        QCOMPARE(value("SELECT count(*) FROM puntoestimulacion").toInt(), 0);
+        QVERIFY(!child<EGrid>(&w, "EGrid1")->ElementoMarcado(14));
+        // What the operator entered is still there to correct.
+        QVERIFY(child<QRadioButton>(&w, "Option1_2")->isChecked());
+        QCOMPARE(child<DrawingCanvas>(&w, "Picture1")->buffer().count(), 3);
+    }
+
+    void keysRecordANoWithoutTheMouse() {
+        openStudy();
+        IntroEstimulo w(*m_state);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.activateWindow();
+        auto *grid = child<EGrid>(&w, "EGrid1");
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_Right); // centre 14 -> 15
+        QCOMPARE(grid->EIndex(), 15);
+        QTest::keyClick(&w, Qt::Key_Y, Qt::ControlModifier);
+        QVERIFY(child<QRadioButton>(&w, "Option1_0")->isChecked());
+        QTest::keyClick(&w, Qt::Key_N, Qt::ControlModifier);
+        QVERIFY(child<QRadioButton>(&w, "Option1_1")->isChecked());
+        QTest::keyClick(&w, Qt::Key_Return, Qt::ControlModifier);
+        QCOMPARE(value("SELECT fila || ',' || columna || ',' || n_off FROM puntoestimulacion").toString(),
+                 QStringLiteral("0,1,1"));
+        QVERIFY(child<QPushButton>(&w, "bNext")->toolTip().contains("Ctrl"));
+    }
+};
+
+QTEST_MAIN(RecordingWindowTest)
+#include "tst_recording_window.moc"
