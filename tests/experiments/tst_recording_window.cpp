@@ -248,6 +248,11 @@ private slots:
         QCOMPARE(value("SELECT fila || ',' || columna || ',' || n_off FROM puntoestimulacion").toString(),
                  QStringLiteral("0,1,1"));
         QVERIFY(child<QPushButton>(&w, "bNext")->toolTip().contains("Ctrl"));
+        if (qEnvironmentVariableIsSet("ZK_SCREENSHOTS")) {
+            child<QRadioButton>(&w, "Option1_0")->setChecked(true);
+            draw(&w);
+            w.grab().save(qEnvironmentVariable("ZK_SCREENSHOTS") + "/recording-window.png");
+        }
     }
 };
 
