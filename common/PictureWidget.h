@@ -159,7 +159,6 @@ protected:
     void syncImageSize();
 
 private:
-
     QImage m_image;
     PictureSurface m_surface;
 };
