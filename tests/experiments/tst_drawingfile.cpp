@@ -20,14 +20,12 @@ class TestDrawingFile : public QObject {
     Q_OBJECT
 
 private slots:
-    void storedNameJoinsTheIdsWithoutSeparators_data();
     void storedNameJoinsTheIdsWithoutSeparators();
     void storedNamesResolveIntoTheDrawingDirectory_data();
     void storedNamesResolveIntoTheDrawingDirectory();
     void resolvingStillYieldsThePathWhenTheDirectoryCannotBeCreated();
     void writerWritesCountThenOneRecordPerCrLfLine();
     void writtenRecordsReadBackUnchanged();
-    void writingReplacesALongerFile();
     void readerAcceptsBlanksCommasAndLineEnds_data();
     void readerAcceptsBlanksCommasAndLineEnds();
     void readerRefusesWhatIsNotADrawing_data();
@@ -36,21 +34,9 @@ private slots:
     void coordinatesRoundHalfToEven();
 };
 
-void TestDrawingFile::storedNameJoinsTheIdsWithoutSeparators_data() {
-    QTest::addColumn<int>("subject");
-    QTest::addColumn<int>("point");
-    QTest::addColumn<int>("pasada");
-    QTest::addColumn<QString>("name");
-    QTest::newRow("one digit each") << 3 << 5 << 2 << "352";
-    QTest::newRow("several digits") << 12 << 104 << 1 << "121041";
-}
-
 void TestDrawingFile::storedNameJoinsTheIdsWithoutSeparators() {
-    QFETCH(int, subject);
-    QFETCH(int, point);
-    QFETCH(int, pasada);
-    QFETCH(QString, name);
-    QCOMPARE(DrawingFile::storedName(subject, point, pasada), name);
+    QCOMPARE(DrawingFile::storedName(3, 5, 2), QStringLiteral("352"));
+    QCOMPARE(DrawingFile::storedName(12, 104, 1), QStringLiteral("121041"));
 }
 
 void TestDrawingFile::storedNamesResolveIntoTheDrawingDirectory_data() {
@@ -108,16 +94,6 @@ void TestDrawingFile::writtenRecordsReadBackUnchanged() {
     QVERIFY2(contents.ok(), qPrintable(contents.error));
     QCOMPARE(contents.count, qint16(records.size()));
     QCOMPARE(contents.records, records);
-}
-
-void TestDrawingFile::writingReplacesALongerFile() {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("352"));
-    QVERIFY(DrawingFile::write(path, Records(100, PointRecord{1, 10, 10})));
-    QVERIFY(DrawingFile::write(path, {{0, 1, 2}}));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray("1\r\n0 1 2\r\n"));
 }
 
 void TestDrawingFile::readerAcceptsBlanksCommasAndLineEnds_data() {
