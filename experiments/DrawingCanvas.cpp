@@ -99,6 +99,31 @@ void DrawingCanvas::mouseReleaseEvent(QMouseEvent *event) {
                      float(at.y()));
 }
 
+// Pen tablets reach the canvas through the toolkit's tablet events, whatever the platform's
+// driver (WinTab, Windows Ink, XInput, macOS). Their positions arrive in widget coordinates, so the
+// driver packets, their scaling over 12000 units and the proximity toggle of the Windows tablet
+// interface have no counterpart here: press, move and release map to pen down, move and up.
+// Accepting the event keeps the toolkit from synthesizing a mouse event from it, which would
+// record every stroke twice.
+void DrawingCanvas::tabletEvent(QTabletEvent *event) {
+    const QPointF at = toCanvas(event->position());
+    switch (event->type()) {
+    case QEvent::TabletPress:
+        Picture1_MouseDown(0, 0, float(at.x()), float(at.y()));
+        break;
+    case QEvent::TabletMove:
+        Picture1_MouseMove(0, 0, float(at.x()), float(at.y()));
+        break;
+    case QEvent::TabletRelease:
+        Picture1_MouseUp(0, 0, float(at.x()), float(at.y()));
+        break;
+    default:
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
 void DrawingCanvas::imageResized() {
     // The scale stays 12.9 units across the new size, so the drawing is laid out again.
     Picture1_Paint();

@@ -1,5 +1,9 @@
 #include "DrawingCanvas.h"
 
+#include <QApplication>
+#include <QPointingDevice>
+#include <QTabletEvent>
+
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,6 +23,7 @@ private slots:
     void liveStrokesUseExactPositionsAndRepaintTheRoundedOnes();
     void comienzaEmptiesTheBufferAndClearsTheCanvas();
     void mouseDrawsThroughThePenOperations();
+    void aPenStrokeIsRecordedOnceAndNotAgainAsMouse();
 
 private:
     static QByteArray fileText(const QString &path);
@@ -184,6 +189,36 @@ void TestDrawingCanvas::mouseDrawsThroughThePenOperations() {
     if (!qEnvironmentVariableIsEmpty("ZK_GRAB_DIR")) {
         canvas.grab().save(qEnvironmentVariable("ZK_GRAB_DIR") + QStringLiteral("/canvas-mouse.png"));
     }
+}
+
+void TestDrawingCanvas::aPenStrokeIsRecordedOnceAndNotAgainAsMouse() {
+    DrawingCanvas canvas;
+    canvas.resize(129, 129);
+    canvas.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&canvas));
+    const QPointingDevice pen(QStringLiteral("pen"), 7, QInputDevice::DeviceType::Stylus,
+                              QPointingDevice::PointerType::Pen,
+                              QInputDevice::Capability::Position | QInputDevice::Capability::Pressure, 1, 3);
+    const auto send = [&](QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
+        QTabletEvent event(type, &pen, at, canvas.mapToGlobal(at), buttons ? 0.5 : 0.0, 0, 0, 0, 0, 0, {},
+                           type == QEvent::TabletMove ? Qt::NoButton : Qt::LeftButton, buttons);
+        event.setAccepted(false);
+        QApplication::sendEvent(&canvas, &event);
+        // An accepted tablet event is not turned into a mouse event as well.
+        return event.isAccepted();
+    };
+    send(QEvent::TabletMove, {5, 5}, Qt::NoButton); // hovering records nothing
+    QVERIFY(send(QEvent::TabletPress, {20, 20}, Qt::LeftButton));
+    QVERIFY(send(QEvent::TabletMove, {30, 40}, Qt::LeftButton));
+    QVERIFY(send(QEvent::TabletMove, {60, 80}, Qt::LeftButton));
+    QVERIFY(send(QEvent::TabletRelease, {60, 80}, Qt::NoButton));
+    QList<qint16> codes;
+    for (const DrawingFile::PointRecord &record : canvas.buffer().records()) {
+        codes << record.code;
+    }
+    QCOMPARE(codes,
+             QList<qint16>({DrawingFile::StrokeStart, DrawingFile::StrokeNext, DrawingFile::StrokeEnd}));
+    QCOMPARE(canvas.buffer().records().at(0), (DrawingFile::PointRecord{DrawingFile::StrokeStart, 3, 4}));
 }
 
 QTEST_MAIN(TestDrawingCanvas)
