@@ -7,7 +7,7 @@ packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
   mdbtools-dev
-  clang-format sqlite3
+  clang-format sqlite3 poppler-utils
   libdcmtk-dev python3-pydicom
   xvfb xauth
 )
