@@ -1,22 +1,27 @@
 // zokorvane-tool: the command-line side of ZoKorvane, for scripting, tests and the quick start.
 // Errors go to stderr with a non-zero exit code.
 
+#include "AppState.h"
 #include "DrawingFile.h"
 #include "DrawingRender.h"
 #include "ImagingCommands.h"
 #include "LegacyImport.h"
 #include "PictureWidget.h"
+#include "ReportOutput.h"
 #include "Study.h"
 #include "StudyError.h"
+#include "SubjectStore.h"
 #include "Version.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QImage>
 #include <QStringList>
 #include <QTextStream>
 
 #include <functional>
 #include <map>
+#include <memory>
 
 namespace {
 
@@ -121,6 +126,59 @@ int importMdb(const QStringList &args) {
     return result.inexact.isEmpty() ? 0 : 3;
 }
 
+// Writes a subject's report as a PDF, laid out exactly as the printed one. The subject is chosen
+// as the subject chooser chooses it: its list text names it and its grid places its points.
+int report(const QStringList &args) {
+    const QString usage = QStringLiteral("usage: zokorvane-tool report --subject ID --pdf OUT.pdf STUDY\n");
+    QString study;
+    QString pdf;
+    int id = -1;
+    bool idGiven = false;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &arg = args.at(i);
+        const bool hasValue = i + 1 < args.size();
+        if (arg == QLatin1String("--subject") && hasValue) {
+            id = args.at(++i).toInt(&idGiven);
+        } else if (arg == QLatin1String("--pdf") && hasValue) {
+            pdf = args.at(++i);
+        } else if (!arg.startsWith(QLatin1String("--")) && study.isEmpty()) {
+            study = arg;
+        } else {
+            err() << usage;
+            return 2;
+        }
+    }
+    if (!idGiven || pdf.isEmpty() || study.isEmpty()) {
+        err() << usage;
+        return 2;
+    }
+    AppState state;
+    const QString opened = state.AbreBaseDatos(study);
+    if (!opened.isEmpty()) {
+        err() << "zokorvane-tool: cannot open " << study << ": " << opened << "\n";
+        return 1;
+    }
+    const auto grid = SubjectStore::subjectGrid(state.BaseDatos, id);
+    if (!grid) {
+        err() << "zokorvane-tool: there is no subject " << id << " in " << study << "\n";
+        return 1;
+    }
+    QString name;
+    for (const SubjectStore::SubjectEntry &entry : SubjectStore::subjectEntries(state.BaseDatos)) {
+        if (entry.id == id) {
+            name = entry.text;
+        }
+    }
+    state.FijaPaciente(id, name, grid->filas, grid->columnas, grid->filaCentro, grid->columnaCentro);
+    QString why;
+    if (!ReportOutput::guardaInformePdf(state, pdf, &why)) {
+        err() << "zokorvane-tool: cannot write the report to " << pdf << ": " << why << "\n";
+        return 1;
+    }
+    out() << "Wrote " << pdf << "\n";
+    return 0;
+}
+
 const std::map<QString, Command> &commands() {
     static const std::map<QString, Command> table = {
         {QStringLiteral("import-mdb"),
@@ -145,6 +203,11 @@ const std::map<QString, Command> &commands() {
                          "of 256 x 256)."),
           QStringLiteral("zokorvane-tool phantom /tmp/phantom --slices 60 --size 128"),
           [](const QStringList &args) { return ImagingCommands::phantom(args, out(), err()); }}},
+        {QStringLiteral("report"),
+         {QStringLiteral("report --subject ID --pdf OUT.pdf STUDY"),
+          QStringLiteral("Write a subject's report, as \"Print subject report\" prints it, to a PDF file."),
+          QStringLiteral("zokorvane-tool report --subject 3 --pdf subject3.pdf ~/studies/lab2026.sqlite"),
+          report}},
         {QStringLiteral("render-drawing"),
          {QStringLiteral("render-drawing FILE --mode lines|fuse|mass --png OUT [--size PIXELS]"),
           QStringLiteral("Render one perception drawing file to a PNG picture (default 258 pixels square)."),
@@ -168,7 +231,13 @@ void printHelp(QTextStream &stream) {
 } // namespace
 
 int main(int argc, char *argv[]) {
-    QCoreApplication app(argc, argv);
+    // The report lays out text, which takes the fonts of a GUI application; it shows no window.
+    const bool gui = argc > 1 && qstrcmp(argv[1], "report") == 0;
+    if (gui && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    const std::unique_ptr<QCoreApplication> app =
+        gui ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("ZoKorvane"));
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
