@@ -185,6 +185,15 @@ void PictureSurface::circle(double cx, double cy, double radius, ZoColor color) 
     });
 }
 
+void PictureSurface::drawImage(double x, double y, double width, double height, const QImage &image) {
+    if (image.isNull()) {
+        return;
+    }
+    const QPoint from = toPixel(x, y);
+    const QPoint to = toPixel(x + width, y + height);
+    paint([&](QPainter &p) { p.drawImage(QRect(from, to - QPoint(1, 1)), image); });
+}
+
 void PictureSurface::pset(double x, double y, ZoColor color) {
     const QPoint at = toPixel(x, y);
     setPixel(at.x(), at.y(), color);

@@ -103,6 +103,9 @@ public:
     void pset(double x, double y, ZoColor color);
     // Colour of the pixel under a point, or -1 outside the area or without an image.
     qint64 point(double x, double y) const;
+    // Draws the image stretched over the rectangle whose top-left corner is (x, y) and whose size
+    // is width x height, in user coordinates (the imaging library's cuts and 3D views).
+    void drawImage(double x, double y, double width, double height, const QImage &image);
     // Prints one line of text with its top at the print position, in the fore colour and the font
     // size, then moves the print position to the start of the next line.
     void print(const QString &text);
