@@ -3,6 +3,7 @@
 
 #include "AppState.h"
 #include "Messages.h"
+#include "ParameterLists.h"
 #include "SharedQueries.h"
 #include "StimulusStore.h"
 #include "StudyError.h"
@@ -15,19 +16,6 @@
 #include <limits>
 
 namespace {
-
-struct ItemCodificado {
-    const char *texto;
-    int codigo;
-};
-
-void llena(QComboBox *lista, std::initializer_list<ItemCodificado> items) {
-    lista->clear();
-    for (const ItemCodificado &item : items) {
-        lista->addItem(QString::fromUtf8(item.texto), item.codigo);
-    }
-    lista->setCurrentIndex(0);
-}
 
 void atajo(QWidget *ventana, QWidget *control, const QKeySequence &tecla,
            const std::function<void()> &accion) {
@@ -105,10 +93,10 @@ IntroEstimulo::IntroEstimulo(AppState &state, QWidget *parent)
 IntroEstimulo::~IntroEstimulo() = default;
 
 void IntroEstimulo::cargaParametros() {
-    llena(ui->CBobina, {{"Magstim en ocho", 1}, {"Magstim Redonda", 2}, {"Cadwell en ocho", 3}});
-    llena(ui->CPulso, {{"Single", 1}, {"Repetitive", 2}, {"Two", 3}});
-    llena(ui->CFase, {{"Monofásico", 1}, {"Bifáisco", 2}});
-    llena(ui->COrientacion, {{"Up-Down", 3}, {"Down-Up", 2}, {"Left-Right", 0}, {"Right-Left", 1}});
+    ParameterLists::llena(ui->CBobina, ParameterLists::bobinas());
+    ParameterLists::llena(ui->CPulso, ParameterLists::pulsos());
+    ParameterLists::llena(ui->CFase, ParameterLists::fases());
+    ParameterLists::llena(ui->COrientacion, ParameterLists::orientaciones());
     ui->TPulsos->setText(QStringLiteral("1"));
     ui->TPulsoFrecuencia->setText(QStringLiteral("1"));
     ui->TPulsoIntensidad->setText(QStringLiteral("80"));
@@ -131,7 +119,7 @@ void IntroEstimulo::marcaPasadaContinuada() {
 }
 
 int IntroEstimulo::codigo(const QComboBox *lista) {
-    return lista->currentData().toInt();
+    return ParameterLists::codigo(lista);
 }
 
 int IntroEstimulo::respuesta() const {

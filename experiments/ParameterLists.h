@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+#include <span>
+
+class QComboBox;
+
+// The stimulus parameter lists shared by the recording window, the viewer and editor and the
+// comparison window: each item shows a caption and carries the code stored in the estimulo row
+// (TipoBobina, PulsoTipo, PulsoFase, orientacion). The code is the item's data, not its position.
+namespace ParameterLists {
+
+struct Item {
+    const char *texto; // UTF-8 caption
+    int codigo;
+};
+
+// Code of the first item the viewer and the comparison window put before the others: no
+// condition, or no stored value matched.
+inline constexpr int Cualquiera = -1;
+
+std::span<const Item> bobinas();       // CBobina
+std::span<const Item> pulsos();        // CPulso
+std::span<const Item> fases();         // CFase
+std::span<const Item> orientaciones(); // COrientacion
+
+// Replaces the list's items by `items`, preceded by an item `primerItem` with the code -1 when
+// it is given, and selects the first item.
+void llena(QComboBox *lista, std::span<const Item> items, const QString &primerItem = QString());
+
+// Code of the selected item; -1 when nothing is selected.
+int codigo(const QComboBox *lista);
+
+// Selects an item by code: the first item, then every item whose code equals `codigo` in turn,
+// so the last matching item stays selected and the first one when none matches.
+void i_selecciona_valor_lista(qint16 codigo, QComboBox *lista);
+
+} // namespace ParameterLists
