@@ -3,6 +3,7 @@
 
 #include "AppPaths.h"
 #include "AppState.h"
+#include "FVerEstimulo.h"
 #include "IntroEstimulo.h"
 #include "LegacyImport.h"
 #include "Messages.h"
@@ -227,10 +228,12 @@ void MainWindow::cierraVentanasDeEstudio() {
     if (m_registro) {
         m_registro->close();
     }
+    if (m_visor) {
+        m_visor->close();
+    }
 }
 
 void MainWindow::MAEstimulo_Click(bool editar) {
-    Q_UNUSED(editar);
     int ultima = 0;
     try {
         ultima = UltimaPasada(m_state.BaseDatos, m_state.IdPacienteActual);
@@ -242,6 +245,16 @@ void MainWindow::MAEstimulo_Click(bool editar) {
         Messages::information(this, QStringLiteral("There is no information to this subject"));
         return;
     }
+    if (m_visor) {
+        m_visor->close();
+    }
+    // The main window stays disabled while the viewer is open. Disabling a window disables the
+    // windows it owns too, so the viewer is enabled again on its own.
+    m_visor = new FVerEstimulo(m_state, editar, this);
+    connect(m_visor, &FVerEstimulo::closed, this, [this] { setEnabled(true); });
+    setEnabled(false);
+    m_visor->setEnabled(true);
+    m_visor->show();
 }
 
 void MainWindow::MAcerca_Click() {

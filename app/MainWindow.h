@@ -7,6 +7,7 @@
 #include <optional>
 
 class AppState;
+class FVerEstimulo;
 class IntroEstimulo;
 class QLabel;
 class QMenu;
@@ -65,4 +66,5 @@ private:
     AppState &m_state;
     QLabel *m_panels[3] = {};
     QPointer<IntroEstimulo> m_registro; // the recording window, while open
+    QPointer<FVerEstimulo> m_visor;     // the experiment viewer and editor, while open
 };

@@ -1,0 +1,322 @@
+#include "FVerEstimulo.h"
+#include "ui_FVerEstimulo.h"
+
+#include "AppState.h"
+#include "DrawingFile.h"
+#include "DrawingRender.h"
+#include "ExperimentReview.h"
+#include "Messages.h"
+#include "ParameterLists.h"
+#include "SharedQueries.h"
+#include "StudyError.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+
+#include <limits>
+
+FVerEstimulo::FVerEstimulo(AppState &state, bool editar, QWidget *parent)
+    : QWidget(parent, Qt::Window), ui(std::make_unique<Ui::FVerEstimulo>()), m_db(state.BaseDatos),
+      m_rutaEstudio(state.RutaBaseDatos), m_idPaciente(state.IdPacienteActual),
+      m_filaCentro(state.FilaCentroRejilla), m_columnaCentro(state.ColumnaCentroRejilla), m_editar(editar) {
+    ui->setupUi(this);
+    setAttribute(Qt::WA_DeleteOnClose);
+    // The group's name carries an accent that C++ names in the generated form avoid.
+    ui->FEstimulo->setObjectName(QStringLiteral("FEstímulo"));
+
+    connect(ui->CPasada, &QComboBox::currentIndexChanged, this, &FVerEstimulo::CPasada_Click);
+    connect(ui->EGrid1, &EGrid::Click, this, &FVerEstimulo::EGrid1_Click);
+    for (QRadioButton *opcion : {ui->Option1_0, ui->Option1_1, ui->Option1_2}) {
+        connect(opcion, &QRadioButton::toggled, this, &FVerEstimulo::Option1_Click);
+    }
+    for (QRadioButton *opcion : {ui->Option2_0, ui->Option2_1, ui->Option2_2}) {
+        connect(opcion, &QRadioButton::toggled, ui->Picture1, [this](bool elegido) {
+            if (elegido) {
+                ui->Picture1->redraw();
+            }
+        });
+    }
+    ui->Picture1->setPainter([this](PictureSurface &picture) { Picture1_Paint(picture); });
+    connect(ui->bOKEstimulo, &QPushButton::clicked, this, &FVerEstimulo::bOKEstimulo_Click);
+    connect(ui->bOKPasada, &QPushButton::clicked, this, &FVerEstimulo::bOKPasada_Click);
+    connect(ui->bOKPaciente, &QPushButton::clicked, this, &FVerEstimulo::bOKPaciente_Click);
+    connect(ui->bCerrar, &QPushButton::clicked, this, &FVerEstimulo::close);
+    // The up-down control steps the brightness text from 0 to 9.
+    connect(ui->UDIntensidad, &QScrollBar::valueChanged, this,
+            [this](int valor) { ui->TIntensidad->setText(QString::number(valor)); });
+    connect(ui->TIntensidad, &QLineEdit::textChanged, this, [this](const QString &texto) {
+        bool ok = false;
+        const int valor = texto.toInt(&ok);
+        if (ok && valor >= ui->UDIntensidad->minimum() && valor <= ui->UDIntensidad->maximum()) {
+            const QSignalBlocker bloqueo(ui->UDIntensidad);
+            ui->UDIntensidad->setValue(valor);
+        }
+    });
+
+    // Opening.
+    ui->CRM->setEnabled(state.ResonanciaCargada);
+    ui->LPaciente->setText(state.NombrePacienteActual);
+    int ultima = 0;
+    try {
+        ultima = UltimaPasada(m_db, m_idPaciente);
+    } catch (const StudyError &e) {
+        Messages::error(this, e.message());
+    }
+    ParameterLists::llena(ui->CBobina, ParameterLists::bobinas(), QStringLiteral("- Any"));
+    ParameterLists::llena(ui->CPulso, ParameterLists::pulsos(), QStringLiteral("- Any"));
+    ParameterLists::llena(ui->CFase, ParameterLists::fases(), QStringLiteral("- Any"));
+    ParameterLists::llena(ui->COrientacion, ParameterLists::orientaciones());
+
+    ui->FrameTipo->setEnabled(m_editar);
+    ui->FrameHayFosfenos->setEnabled(m_editar);
+    ui->UDIntensidad->setEnabled(m_editar);
+    ui->TObservaciones->setReadOnly(!m_editar);
+    ui->TColor->setReadOnly(!m_editar);
+    ui->TIntensidad->setReadOnly(!m_editar);
+    ui->bOKEstimulo->setVisible(m_editar);
+    ui->bOKPasada->setVisible(m_editar);
+    ui->bOKPaciente->setVisible(m_editar);
+    setWindowTitle(m_editar ? QStringLiteral("Edit experiments") : QStringLiteral("View experiments"));
+
+    {
+        const QSignalBlocker bloqueo(ui->CPasada);
+        for (int p = 1; p <= ultima; ++p) {
+            ui->CPasada->addItem(QString::number(p));
+        }
+        ui->CPasada->setCurrentIndex(-1);
+    }
+    if (ultima > 0) {
+        ui->CPasada->setCurrentIndex(0); // runs CPasada_Click
+    } else {
+        Messages::information(this, QStringLiteral("There is no information about the selected subject"));
+        for (QWidget *w : {static_cast<QWidget *>(ui->EGrid1), static_cast<QWidget *>(ui->LPunto),
+                           static_cast<QWidget *>(ui->FrameHayFosfenos), static_cast<QWidget *>(ui->Frame2),
+                           static_cast<QWidget *>(ui->Label5), static_cast<QWidget *>(ui->TObservaciones)}) {
+            w->hide();
+        }
+    }
+}
+
+FVerEstimulo::~FVerEstimulo() = default;
+
+int FVerEstimulo::pasada() const {
+    return ui->CPasada->currentIndex() < 0 ? 0 : ui->CPasada->currentText().toInt();
+}
+
+void FVerEstimulo::CPasada_Click() {
+    const int p = pasada();
+    if (p < 1) {
+        return;
+    }
+    ui->EGrid1->QuitarMarcas();
+    try {
+        for (const int celda :
+             ExperimentReview::celdasDeLaPasada(m_db, m_idPaciente, p, m_filaCentro, m_columnaCentro)) {
+            ui->EGrid1->MarcarElemento(celda, true);
+        }
+    } catch (const StudyError &e) {
+        Messages::error(this, e.message());
+    }
+    {
+        // The centre is shown once below, whether or not the selection moves.
+        const QSignalBlocker bloqueo(ui->EGrid1);
+        ui->EGrid1->setEIndex(10 * m_filaCentro + m_columnaCentro);
+    }
+    muestraPunto(ui->EGrid1->EIndex());
+}
+
+void FVerEstimulo::EGrid1_Click() {
+    muestraPunto(ui->EGrid1->EIndex());
+}
+
+void FVerEstimulo::muestraPunto(int celda) {
+    // What another stimulus showed is never left on screen.
+    ui->TObservaciones->setPlainText(QString());
+    ui->TIntensidad->setText(QStringLiteral("0"));
+    ui->TColor->clear();
+    ui->TFecha->clear();
+    ui->Option1_1->setChecked(true);
+    m_dibujo.clear();
+
+    bool encontrado = false;
+    try {
+        const std::optional<ExperimentReview::PuntoMostrado> punto = ExperimentReview::puntoEnCelda(
+            m_db, m_idPaciente, celda, m_filaCentro, m_columnaCentro, pasada());
+        if (punto && punto->estimulo) {
+            encontrado = true;
+            m_puntoActual = punto->idPunto;
+            const ExperimentReview::EstimuloGuardado &e = *punto->estimulo;
+            if (e.hayfosfeno && *e.hayfosfeno >= 0 && *e.hayfosfeno <= 2) {
+                QRadioButton *opciones[3] = {ui->Option1_0, ui->Option1_1, ui->Option1_2};
+                opciones[*e.hayfosfeno]->setChecked(true);
+            }
+            if (e.observaciones) {
+                ui->TObservaciones->setPlainText(*e.observaciones);
+            }
+            if (e.intensidad) {
+                ui->TIntensidad->setText(QString::number(*e.intensidad));
+            }
+            if (e.color) {
+                ui->TColor->setText(*e.color);
+            }
+            if (e.fecha) {
+                ui->TFecha->setText(*e.fecha);
+            }
+            const std::pair<const std::optional<qint16> &, QComboBox *> listas[] = {
+                {e.TipoBobina, ui->CBobina},
+                {e.PulsoTipo, ui->CPulso},
+                {e.PulsoFase, ui->CFase},
+                {e.orientacion, ui->COrientacion}};
+            for (const auto &[valor, lista] : listas) {
+                if (valor) {
+                    ParameterLists::i_selecciona_valor_lista(*valor, lista);
+                }
+            }
+            const std::pair<const std::optional<qint32> &, QLineEdit *> numeros[] = {
+                {e.NumeroPulsos, ui->TPulsos},
+                {e.PulsoFrecuencia, ui->TPulsoFrecuencia},
+                {e.PulsoIntensidad, ui->TPulsoIntensidad}};
+            for (const auto &[valor, campo] : numeros) {
+                if (valor) {
+                    campo->setText(QString::number(*valor));
+                }
+            }
+            if (e.archivopuntos && !e.archivopuntos->isEmpty()) {
+                m_dibujo = *e.archivopuntos;
+            }
+        }
+    } catch (const StudyError &e) {
+        Messages::error(this, e.message());
+    }
+    ui->FEstimulo->setVisible(encontrado);
+    ui->bOKEstimulo->setEnabled(encontrado);
+    Option1_Click();
+    if (!encontrado) {
+        ui->Frame2->hide();
+    }
+    ui->Picture1->redraw();
+}
+
+void FVerEstimulo::Option1_Click() {
+    ui->Frame2->setVisible(!ui->Option1_1->isChecked());
+}
+
+void FVerEstimulo::Picture1_Paint(PictureSurface &picture) {
+    if (m_dibujo.isEmpty()) {
+        return;
+    }
+    DrawingRender::Mode modo = DrawingRender::Mode::Lines;
+    if (ui->Option2_1->isChecked()) {
+        modo = DrawingRender::Mode::Fuse;
+    } else if (ui->Option2_2->isChecked()) {
+        modo = DrawingRender::Mode::MassCentre;
+    }
+    DrawingRender::render(picture, DrawingFile::resolvePath(m_rutaEstudio, m_dibujo), modo);
+}
+
+bool FVerEstimulo::valida() {
+    bool valido = true;
+    const std::pair<QComboBox *, const char *> listas[] = {{ui->CBobina, "Undefined 'Coil type'"},
+                                                           {ui->CPulso, "Undefined 'Pulse Type'"},
+                                                           {ui->CFase, "Undefined 'Fase'"},
+                                                           {ui->COrientacion, "Undefined 'Orientation'"}};
+    for (const auto &[lista, mensaje] : listas) {
+        if (ParameterLists::codigo(lista) < 0) {
+            Messages::information(this, QString::fromLatin1(mensaje));
+            valido = false;
+        }
+    }
+    return valido;
+}
+
+bool FVerEstimulo::leeEntero(QLineEdit *campo, const QString &nombre, qint64 minimo, qint64 maximo,
+                             qint64 &valor) {
+    const std::optional<qint64> leido = StimulusStore::enteroEnRango(campo->text(), minimo, maximo);
+    if (!leido) {
+        Messages::error(this,
+                        QStringLiteral("%1 must be a whole number from %2 to %3; \"%4\" is not. Nothing was "
+                                       "changed.")
+                            .arg(nombre)
+                            .arg(minimo)
+                            .arg(maximo)
+                            .arg(campo->text()));
+        campo->setFocus();
+        campo->selectAll();
+        return false;
+    }
+    valor = *leido;
+    return true;
+}
+
+bool FVerEstimulo::leeParametros(StimulusStore::Parametros &p) {
+    // Stored as absolute values, so the smallest 32-bit number, which has none, is refused.
+    constexpr qint64 Max32 = std::numeric_limits<qint32>::max();
+    qint64 pulsos = 0, frecuencia = 0, intensidad = 0;
+    if (!leeEntero(ui->TPulsoIntensidad, QStringLiteral("Intensity"), -Max32, Max32, intensidad) ||
+        !leeEntero(ui->TPulsoFrecuencia, QStringLiteral("Frecuency"), -Max32, Max32, frecuencia) ||
+        !leeEntero(ui->TPulsos, QStringLiteral("# pulses"), -Max32, Max32, pulsos)) {
+        return false;
+    }
+    p.TipoBobina = ParameterLists::codigo(ui->CBobina);
+    p.PulsoTipo = ParameterLists::codigo(ui->CPulso);
+    p.PulsoFase = ParameterLists::codigo(ui->CFase);
+    p.orientacion = ParameterLists::codigo(ui->COrientacion);
+    p.NumeroPulsos = qint32(pulsos);
+    p.PulsoFrecuencia = qint32(frecuencia);
+    p.PulsoIntensidad = qint32(intensidad);
+    return true;
+}
+
+void FVerEstimulo::aplica(const QString &pregunta, bool conPercepcion,
+                          const std::function<void(const StimulusStore::Parametros &, qint16)> &escribe) {
+    if (!valida()) {
+        return;
+    }
+    qint64 intensidad = 0;
+    if (conPercepcion &&
+        !leeEntero(ui->TIntensidad, QStringLiteral("Brightness"), std::numeric_limits<qint16>::min(),
+                   std::numeric_limits<qint16>::max(), intensidad)) {
+        return;
+    }
+    StimulusStore::Parametros parametros;
+    if (!leeParametros(parametros) || !Messages::question(this, pregunta)) {
+        return;
+    }
+    try {
+        escribe(parametros, qint16(intensidad));
+    } catch (const StudyError &e) {
+        // The corrections stay on screen so that the operator can try again.
+        Messages::error(this, QStringLiteral("The changes were not stored.\n\n") + e.message());
+        return;
+    }
+    muestraPunto(ui->EGrid1->EIndex());
+}
+
+void FVerEstimulo::bOKEstimulo_Click() {
+    aplica(QStringLiteral("Are you sure to aply the changes to this perception?"), true,
+           [this](const StimulusStore::Parametros &parametros, qint16 intensidad) {
+               const ExperimentReview::Percepcion percepcion{ui->TObservaciones->toPlainText(), intensidad,
+                                                             ui->TColor->text()};
+               ExperimentReview::aplicaAPercepcion(m_db, m_puntoActual, pasada(), percepcion, parametros);
+           });
+}
+
+void FVerEstimulo::bOKPasada_Click() {
+    aplica(QStringLiteral("Are you sure to aply the changes to this EXPERIMENT?"), false,
+           [this](const StimulusStore::Parametros &parametros, qint16) {
+               ExperimentReview::aplicaAPasada(m_db, m_idPaciente, pasada(), parametros);
+           });
+}
+
+void FVerEstimulo::bOKPaciente_Click() {
+    aplica(QStringLiteral("Are you sure to aply the changes to ALL SUBJECT (ALL EXPERIMENTS)?"), false,
+           [this](const StimulusStore::Parametros &parametros, qint16) {
+               ExperimentReview::aplicaAPaciente(m_db, m_idPaciente, parametros);
+           });
+}
+
+void FVerEstimulo::closeEvent(QCloseEvent *event) {
+    emit closed();
+    QCoreApplication::processEvents();
+    QWidget::closeEvent(event);
+}
