@@ -3,6 +3,7 @@
 
 #include "AppPaths.h"
 #include "AppState.h"
+#include "FAcumulados.h"
 #include "FVerEstimulo.h"
 #include "IntroEstimulo.h"
 #include "LegacyImport.h"
@@ -207,7 +208,11 @@ void MainWindow::MPVer_Click() {
 }
 
 void MainWindow::MRAcumulada_Click() {
-    hayPacientes();
+    if (!hayPacientes()) {
+        return;
+    }
+    FAcumulados comparacion(m_state, LlenaListaPacientes, this);
+    comparacion.exec();
 }
 
 void MainWindow::nuevaPasada(bool continuar) {

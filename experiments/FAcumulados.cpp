@@ -1,0 +1,153 @@
+#include "FAcumulados.h"
+#include "ui_FAcumulados.h"
+
+#include "AppState.h"
+#include "DrawingFile.h"
+#include "DrawingRender.h"
+#include "Messages.h"
+#include "ParameterLists.h"
+#include "StudyError.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QStyle>
+
+namespace {
+// How each bound box is named when its text cannot be used.
+const char *const NombresLimites[StimulationComparison::NumeroLimites] = {
+    "# pulses (from)", "# pulses (to)",    "Frecuency (from)",
+    "Frecuency (to)",  "Intensity (from)", "Intensity (to)"};
+} // namespace
+
+FAcumulados::FAcumulados(AppState &state, const LlenaLista &llenaListaPacientes, QWidget *parent)
+    : QDialog(parent), ui(std::make_unique<Ui::FAcumulados>()), m_db(state.BaseDatos),
+      m_rutaEstudio(state.RutaBaseDatos), m_filaCentro(state.FilaCentroRejilla),
+      m_columnaCentro(state.ColumnaCentroRejilla) {
+    ui->setupUi(this);
+    m_limites = {ui->TPulsos_0,          ui->TPulsos_1,          ui->TPulsoFrecuencia_0,
+                 ui->TPulsoFrecuencia_1, ui->TPulsoIntensidad_0, ui->TPulsoIntensidad_1};
+    const QIcon aviso = style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    for (int i = 0; i < StimulationComparison::NumeroLimites; ++i) {
+        m_avisos[i] = m_limites[i]->addAction(aviso, QLineEdit::TrailingPosition);
+        m_avisos[i]->setVisible(false);
+        m_limites[i]->installEventFilter(this);
+        connect(m_limites[i], &QLineEdit::returnPressed, this, &FAcumulados::repinta);
+    }
+
+    // Load: the subjects, the list codes, the first entry of each list.
+    try {
+        llenaListaPacientes(ui->LPacientes, m_db, state.IdPacienteActual);
+    } catch (const StudyError &e) {
+        Messages::error(this, e.message());
+    }
+    ParameterLists::llena(ui->CBobina, ParameterLists::bobinas(), QStringLiteral("- Any"));
+    ParameterLists::llena(ui->CPulso, ParameterLists::pulsos(), QStringLiteral("- Any"));
+    ParameterLists::llena(ui->CFase, ParameterLists::fases(), QStringLiteral("- Cualquiera"));
+    ParameterLists::llena(ui->COrientacion, ParameterLists::orientaciones(), QStringLiteral("- Any"));
+
+    for (QComboBox *lista : {ui->CBobina, ui->CPulso, ui->CFase, ui->COrientacion}) {
+        connect(lista, &QComboBox::currentIndexChanged, this, &FAcumulados::repinta);
+    }
+    connect(ui->LPacientes, &QListWidget::itemSelectionChanged, this, &FAcumulados::repinta);
+    for (QRadioButton *opcion : {ui->Option1_0, ui->Option1_1, ui->Option1_2}) {
+        connect(opcion, &QRadioButton::toggled, this, [this](bool elegido) {
+            if (elegido) {
+                repinta();
+            }
+        });
+    }
+    connect(ui->EGrid1, &EGrid::Click, this, &FAcumulados::repinta);
+    connect(ui->bSalir, &QPushButton::clicked, this, &FAcumulados::close);
+    ui->Picture1->setPainter([this](PictureSurface &picture) { Picture1_Paint(picture); });
+    repinta();
+}
+
+FAcumulados::~FAcumulados() = default;
+
+bool FAcumulados::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::MouseButtonPress &&
+        std::find(m_limites.begin(), m_limites.end(), watched) != m_limites.end()) {
+        // The click goes on to the box first, so the repaint reads the text the box holds.
+        const bool hecho = QDialog::eventFilter(watched, event);
+        repinta();
+        return hecho;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+StimulationComparison::Filtro FAcumulados::filtro() const {
+    StimulationComparison::Condiciones condiciones;
+    for (int i = 0; i < StimulationComparison::NumeroLimites; ++i) {
+        condiciones.limites[i] = m_limites[i]->text();
+    }
+    condiciones.bobina = ParameterLists::codigo(ui->CBobina);
+    condiciones.pulso = ParameterLists::codigo(ui->CPulso);
+    condiciones.fase = ParameterLists::codigo(ui->CFase);
+    condiciones.orientacion = ParameterLists::codigo(ui->COrientacion);
+    return StimulationComparison::construyeFiltro(condiciones);
+}
+
+void FAcumulados::repinta() {
+    ui->Picture1->redraw();
+}
+
+void FAcumulados::DibujaFichero(const QString &nombre) {
+    if (nombre.isEmpty()) {
+        return;
+    }
+    DrawingRender::Mode modo = DrawingRender::Mode::Lines;
+    if (ui->Option1_1->isChecked()) {
+        modo = DrawingRender::Mode::Fuse;
+    } else if (ui->Option1_2->isChecked()) {
+        modo = DrawingRender::Mode::MassCentre;
+    }
+    DrawingRender::render(ui->Picture1->surface(), DrawingFile::resolvePath(m_rutaEstudio, nombre), modo);
+}
+
+void FAcumulados::marcaLimites(const StimulationComparison::Filtro &filtro) {
+    QStringList motivos;
+    for (int i = 0; i < StimulationComparison::NumeroLimites; ++i) {
+        const QString &problema = filtro.problemas[i];
+        m_avisos[i]->setVisible(!problema.isEmpty());
+        m_avisos[i]->setToolTip(problema);
+        m_limites[i]->setToolTip(problema);
+        m_limites[i]->setAccessibleDescription(problema);
+        if (!problema.isEmpty()) {
+            motivos << QString::fromLatin1(NombresLimites[i]) + QStringLiteral(": ") + problema;
+        }
+    }
+    ui->LAviso->setText(motivos.isEmpty()
+                            ? QString()
+                            : motivos.join(QLatin1Char('\n')) +
+                                  QStringLiteral("\nNothing is drawn until the bounds are whole "
+                                                 "numbers."));
+    ui->LAviso->setVisible(!motivos.isEmpty());
+}
+
+void FAcumulados::Picture1_Paint(PictureSurface &) {
+    m_dibujados.clear();
+    const StimulationComparison::Filtro f = filtro();
+    marcaLimites(f);
+    if (!f.ok()) {
+        return;
+    }
+    try {
+        StimulationComparison::BuscadorDibujos buscador(m_db, f, ui->EGrid1->EIndex(), m_filaCentro,
+                                                        m_columnaCentro);
+        for (int i = 0; i < ui->LPacientes->count(); ++i) {
+            const QListWidgetItem *item = ui->LPacientes->item(i);
+            if (!item->isSelected()) {
+                continue;
+            }
+            const QString nombre = buscador.dibujo(item->data(Qt::UserRole).toInt());
+            if (!nombre.isEmpty()) {
+                m_dibujados << nombre;
+                DibujaFichero(nombre);
+            }
+        }
+    } catch (const StudyError &e) {
+        // A paint runs at every change; the reason stays on screen rather than in a box each time.
+        ui->LAviso->setText(e.message());
+        ui->LAviso->setVisible(true);
+    }
+}

@@ -1,0 +1,138 @@
+#include "StimulationComparison.h"
+
+#include "StimulusStore.h"
+#include "StudyError.h"
+
+#include <QVariant>
+
+#include <limits>
+
+namespace StimulationComparison {
+
+bool Filtro::ok() const {
+    for (const QString &problema : problemas) {
+        if (!problema.isEmpty()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+Filtro construyeFiltro(const Condiciones &c) {
+    Filtro f;
+    const auto rango = [&](const char *columna, Limite desde, Limite hasta, bool primero) {
+        const QString col = QString::fromLatin1(columna);
+        const QString abre = primero ? QStringLiteral("(") : QStringLiteral(" AND (");
+        f.texto += abre + col + QStringLiteral(" >= ") + c.limites[desde] + QStringLiteral(" AND ") + col +
+                   QStringLiteral(" <= ") + c.limites[hasta] + QStringLiteral(")");
+        f.sql += abre + col + QStringLiteral(" >= ? AND ") + col + QStringLiteral(" <= ?)");
+        for (const Limite limite : {desde, hasta}) {
+            const QString &texto = c.limites[limite];
+            const std::optional<qint64> valor = StimulusStore::enteroEnRango(
+                texto, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max());
+            if (valor) {
+                f.valores << *valor;
+            } else {
+                f.valores << QVariant();
+                f.problemas[limite] = texto.trimmed().isEmpty()
+                                          ? QStringLiteral("empty: type a whole number")
+                                          : QStringLiteral("\"%1\" is not a whole number").arg(texto);
+            }
+        }
+    };
+    rango("NumeroPulsos", PulsosDesde, PulsosHasta, true);
+    rango("PulsoFrecuencia", FrecuenciaDesde, FrecuenciaHasta, false);
+    rango("PulsoIntensidad", IntensidadDesde, IntensidadHasta, false);
+    const auto igual = [&](const char *columna, int codigo) {
+        if (codigo < 0) {
+            return;
+        }
+        const QString col = QString::fromLatin1(columna);
+        f.texto += QStringLiteral(" AND (") + col + QStringLiteral(" = ") + QString::number(codigo) +
+                   QStringLiteral(")");
+        f.sql += QStringLiteral(" AND (") + col + QStringLiteral(" = ?)");
+        f.valores << codigo;
+    };
+    igual("TipoBobina", c.bobina);
+    igual("PulsoTipo", c.pulso);
+    igual("PulsoFase", c.fase);
+    igual("Orientacion", c.orientacion);
+    return f;
+}
+
+int DesplazaCelda(int indice, int orientacion, int tipoBobina) {
+    if (tipoBobina != 3) {
+        return indice;
+    }
+    switch (orientacion) {
+    case 0:
+        return indice + 1;
+    case 1:
+        return indice - 1;
+    case 2:
+        return indice + 10;
+    case 3:
+        return indice - 10;
+    default:
+        return indice;
+    }
+}
+
+BuscadorDibujos::BuscadorDibujos(const QSqlDatabase &db, const Filtro &filtro, int indice, int filaCentro,
+                                 int columnaCentro)
+    : m_query(db), m_valores(filtro.valores), m_indice(indice), m_filaCentro(filaCentro),
+      m_columnaCentro(columnaCentro) {
+    if (!filtro.ok()) {
+        throw StudyError(QStringLiteral("The filter has bounds that are not whole numbers"));
+    }
+    // Only points recorded at the cell or at one of its four neighbours can count for it (a coil
+    // moves a stimulus one cell at most), so the others are left to the engine, which keeps many
+    // selected subjects quick. The moved cell itself is decided below, row by row.
+    const QString sql =
+        QStringLiteral("SELECT puntoestimulacion.fila, puntoestimulacion.columna, estimulo.orientacion, "
+                       "estimulo.TipoBobina, estimulo.archivopuntos FROM puntoestimulacion "
+                       "LEFT JOIN estimulo ON puntoestimulacion.ID = estimulo.id_puntoestimulo WHERE ") +
+        filtro.sql +
+        QStringLiteral(" AND (puntoestimulacion.Id_paciente = ?)"
+                       " AND (10 * (puntoestimulacion.fila + ?) + puntoestimulacion.columna + ?)"
+                       " IN (?, ?, ?, ?, ?)"
+                       " ORDER BY puntoestimulacion.ID, estimulo.id");
+    m_query.setForwardOnly(true);
+    if (!m_query.prepare(sql)) {
+        throw StudyError(QStringLiteral("Cannot read the stimuli to compare"), m_query.lastError());
+    }
+}
+
+QString BuscadorDibujos::dibujo(int idPaciente) {
+    int i = 0;
+    for (const QVariant &valor : m_valores) {
+        m_query.bindValue(i++, valor);
+    }
+    for (const QVariant &valor : QVariantList{idPaciente, m_filaCentro, m_columnaCentro, m_indice,
+                                              m_indice - 1, m_indice + 1, m_indice - 10, m_indice + 10}) {
+        m_query.bindValue(i++, valor);
+    }
+    if (!m_query.exec()) {
+        throw StudyError(QStringLiteral("Cannot read the stimuli to compare"), m_query.lastError());
+    }
+    QString nombre;
+    while (m_query.next()) {
+        const int celda =
+            10 * (m_query.value(0).toInt() + m_filaCentro) + m_query.value(1).toInt() + m_columnaCentro;
+        // A stimulus without an orientation is not moved.
+        const QVariant orientacion = m_query.value(2);
+        const int o = orientacion.isNull() ? -1 : orientacion.toInt();
+        if (DesplazaCelda(celda, o, m_query.value(3).toInt()) != m_indice) {
+            continue;
+        }
+        const QVariant archivo = m_query.value(4);
+        if (!archivo.isNull() && !archivo.toString().isEmpty()) {
+            nombre = archivo.toString();
+            break;
+        }
+    }
+    m_query.finish();
+    return nombre;
+}
+
+} // namespace StimulationComparison

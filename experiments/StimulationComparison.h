@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariantList>
+
+#include <array>
+
+// What the comparison window asks of a study, without any widget: the filter built from its
+// controls, and for each subject the drawing to overlay at the chosen grid cell.
+namespace StimulationComparison {
+
+// The six bound boxes, in the order their conditions appear in the filter.
+enum Limite {
+    PulsosDesde,
+    PulsosHasta,
+    FrecuenciaDesde,
+    FrecuenciaHasta,
+    IntensidadDesde,
+    IntensidadHasta,
+};
+inline constexpr int NumeroLimites = 6;
+
+// The controls' state: the bound texts as typed and the codes of the selected list entries
+// (-1, the first entry, puts no condition).
+struct Condiciones {
+    std::array<QString, NumeroLimites> limites{QStringLiteral("0"), QStringLiteral("20"),
+                                               QStringLiteral("0"), QStringLiteral("20"),
+                                               QStringLiteral("0"), QStringLiteral("100")};
+    int bobina = -1;
+    int pulso = -1;
+    int fase = -1;
+    int orientacion = -1;
+};
+
+struct Filtro {
+    // The conditions written out with their values, as the operator reads them.
+    QString texto;
+    // The same conditions with a "?" for every value; the values go in `valores`, in order.
+    QString sql;
+    QVariantList valores;
+    // Why a bound box cannot be used ("" for a good one). A filter with any reason is not run.
+    std::array<QString, NumeroLimites> problemas;
+    bool ok() const;
+};
+
+// The filter: the three ranges (pulse count, frequency, intensity), then a condition for each list
+// whose code is 0 or more (coil, pulse type, phase, orientation). A bound must be a whole number
+// within 32 bits, blanks around it allowed; any other text is reported and never reaches SQL.
+Filtro construyeFiltro(const Condiciones &condiciones);
+
+// The cell a stimulus counts for. The "Cadwell en ocho" coil (3) acts beside its reference point,
+// one cell towards its orientation: Left-Right (0) +1, Right-Left (1) -1, Down-Up (2) +10 and
+// Up-Down (3) -10. Every other stimulus counts for the cell it was recorded at.
+int DesplazaCelda(int indice, int orientacion, int tipoBobina);
+
+// Finds, subject by subject, the drawing to overlay at one grid cell: the first stimulus (points
+// in ID order, then stimuli in id order) that passes the filter, counts for the cell after
+// DesplazaCelda, and has a drawing. Points are placed with one grid centre for every subject.
+// The statement is prepared once and run per subject. Throws StudyError on an engine failure.
+class BuscadorDibujos {
+public:
+    BuscadorDibujos(const QSqlDatabase &db, const Filtro &filtro, int indice, int filaCentro,
+                    int columnaCentro);
+
+    // Stored drawing name (archivopuntos) for the subject; "" when nothing matches.
+    QString dibujo(int idPaciente);
+
+private:
+    QSqlQuery m_query;
+    QVariantList m_valores;
+    int m_indice;
+    int m_filaCentro;
+    int m_columnaCentro;
+};
+
+} // namespace StimulationComparison
