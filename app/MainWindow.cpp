@@ -9,6 +9,7 @@
 #include "LegacyImport.h"
 #include "Messages.h"
 #include "OpenDialog.h"
+#include "ReportOutput.h"
 #include "SharedQueries.h"
 #include "Study.h"
 #include "StudyError.h"
@@ -19,7 +20,9 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QProgressDialog>
 #include <QStatusBar>
@@ -55,12 +58,15 @@ MainWindow::MainWindow(AppState &state, QWidget *parent)
     setMenuEnabled(ui->MPasadas, false);
     ui->MPResonancias->setEnabled(false);
     ui->MRInforme->setEnabled(false);
+    ui->MRInformePDF->setEnabled(false);
 
     connect(ui->MAElegir, &QAction::triggered, this, &MainWindow::MAElegir_Click);
     connect(ui->MPSalir, &QAction::triggered, this, &MainWindow::MPSalir_Click);
     connect(ui->MPSelecciona, &QAction::triggered, this, &MainWindow::MPSelecciona_Click);
     connect(ui->MPVer, &QAction::triggered, this, &MainWindow::MPVer_Click);
     connect(ui->MRAcumulada, &QAction::triggered, this, &MainWindow::MRAcumulada_Click);
+    connect(ui->MRInforme, &QAction::triggered, this, &MainWindow::MRInforme_Click);
+    connect(ui->MRInformePDF, &QAction::triggered, this, &MainWindow::MRInformePDF_Click);
     connect(ui->MANueva, &QAction::triggered, this, [this] { nuevaPasada(false); });
     connect(ui->MARetomar, &QAction::triggered, this, [this] { nuevaPasada(true); });
     connect(ui->MAEstimulo, &QAction::triggered, this, [this] { MAEstimulo_Click(false); });
@@ -195,6 +201,7 @@ void MainWindow::MPSelecciona_Click() {
     if (m_state.HayPaciente()) {
         setMenuEnabled(ui->MPasadas, true);
         ui->MRInforme->setEnabled(true);
+        ui->MRInformePDF->setEnabled(true);
         ui->MPResonancias->setEnabled(true);
     }
 }
@@ -213,6 +220,44 @@ void MainWindow::MRAcumulada_Click() {
     }
     FAcumulados comparacion(m_state, LlenaListaPacientes, this);
     comparacion.exec();
+}
+
+void MainWindow::MRInforme_Click() {
+    // Straight to the default printer: no dialog, no preview.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool impreso = ReportOutput::imprimeInforme(m_state);
+    QGuiApplication::restoreOverrideCursor();
+    if (!impreso) {
+        Messages::error(this, QStringLiteral("Sorry, we can\u00B4t print the report"),
+                        QStringLiteral("Printer error"));
+    }
+}
+
+void MainWindow::MRInformePDF_Click() {
+    // Proposed: the subject's name, beside the study.
+    const QString nombre = m_state.NombrePacienteActual.isEmpty() ? QStringLiteral("Subject report")
+                                                                  : m_state.NombrePacienteActual;
+    QFileDialog dialogo(
+        this, QStringLiteral("Save subject report as PDF"),
+        ZoDir::UneRuta(ZoDir::DirectorioFichero(m_state.RutaBaseDatos), nombre + QStringLiteral(".pdf")),
+        QStringLiteral("PDF (*.pdf)"));
+    dialogo.setAcceptMode(QFileDialog::AcceptSave);
+    dialogo.setDefaultSuffix(QStringLiteral("pdf"));
+    if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty()) {
+        return;
+    }
+    guardaInformePdf(dialogo.selectedFiles().constFirst());
+}
+
+bool MainWindow::guardaInformePdf(const QString &fichero) {
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    QString motivo;
+    const bool guardado = ReportOutput::guardaInformePdf(m_state, fichero, &motivo);
+    QGuiApplication::restoreOverrideCursor();
+    if (!guardado) {
+        Messages::error(this, QStringLiteral("Cannot write the report to %1.\n\n%2").arg(fichero, motivo));
+    }
+    return guardado;
 }
 
 void MainWindow::nuevaPasada(bool continuar) {

@@ -40,6 +40,9 @@ public:
     // The file the open dialog proposes: the open study, or "empty.mdb" in the working directory.
     QString ficheroPropuesto() const;
 
+    // Writes the current subject's report to a PDF file; the operator reads why when it cannot.
+    bool guardaInformePdf(const QString &fichero);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -49,6 +52,8 @@ private:
     void MPSelecciona_Click();
     void MPVer_Click();
     void MRAcumulada_Click();
+    void MRInforme_Click();
+    void MRInformePDF_Click();
     void MAEstimulo_Click(bool editar);
     void MAcerca_Click();
 

@@ -113,7 +113,7 @@ private slots:
                      "MPacientes=&Subjects [MPSelecciona=&Select Subject..., MPVer=&Subjects Form..., "
                      "MPResonancias=&Load asociated MR...]",
                      "MResultados=&Results [MRAcumulada=&Comparing stimulations..., MRInforme=&Print "
-                     "subject report]",
+                     "subject report, MRInformePDF=Save subject report as PDF...]",
                      "MPasadas=&Experiments [MANueva=&New experiment..., MARetomar=&Continue last "
                      "experiment..., -, MAEstimulo=&View experiments..., MAEdita=&Edit experiments...]",
                      "MAyuda=&Help [MAcerca=&About...]",
