@@ -1,12 +1,15 @@
 #include "ImagingCommands.h"
 
 #include "DicomFiles.h"
+#include "GridAim.h"
+#include "ImagingError.h"
 #include "ImagingLibrary.h"
 #include "ImagingState.h"
 #include "PhantomWriter.h"
 #include "SeriesLoader.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -25,6 +28,22 @@ bool readNumber(const QString &text, double low, double high, double &value) {
         return false;
     }
     value = v;
+    return true;
+}
+
+// "X,Y,Z" in voxels.
+bool readPoint(const QString &text, ImagingMath::Vector3 &point) {
+    const QStringList parts = text.split(QLatin1Char(','));
+    double values[3] = {0, 0, 0};
+    if (parts.size() != 3) {
+        return false;
+    }
+    for (int i = 0; i < 3; ++i) {
+        if (!readNumber(parts.at(i).trimmed(), -32768, 32767, values[i])) {
+            return false;
+        }
+    }
+    point = {values[0], values[1], values[2]};
     return true;
 }
 
@@ -144,6 +163,108 @@ int loadSeries(const QStringList &args, QTextStream &out, QTextStream &err) {
         err << "zokorvane-tool: " << failure << "\n";
     }
     return report.failures.isEmpty() ? 0 : 1;
+}
+
+int plan(const QStringList &args, QTextStream &out, QTextStream &err) {
+    const QString usage =
+        QStringLiteral("usage: zokorvane-tool plan SERIES_DIR --landmarks X1,Y1,Z1:X2,Y2,Z2:XI,YI,ZI "
+                       "[--distance MM] [--depth D] [--csv OUT]\n");
+    QString directory;
+    QString csvPath;
+    ImagingMath::Vector3 landmarks[3];
+    bool haveLandmarks = false;
+    double distance = 200.0;
+    double depth = 15.0;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &arg = args.at(i);
+        const bool hasValue = i + 1 < args.size();
+        if (arg == QLatin1String("--landmarks") && hasValue) {
+            const QStringList points = args.at(++i).split(QLatin1Char(':'));
+            haveLandmarks = points.size() == 3;
+            for (int p = 0; haveLandmarks && p < 3; ++p) {
+                haveLandmarks = readPoint(points.at(p), landmarks[p]);
+            }
+            if (!haveLandmarks) {
+                err << "zokorvane-tool: --landmarks takes three voxel points X,Y,Z separated by ':'\n";
+                return 2;
+            }
+        } else if (arg == QLatin1String("--distance") && hasValue &&
+                   readNumber(args.at(i + 1), 1e-6, 1e6, distance)) {
+            ++i;
+        } else if (arg == QLatin1String("--depth") && hasValue &&
+                   readNumber(args.at(i + 1), -1e4, 1e4, depth)) {
+            ++i;
+        } else if (arg == QLatin1String("--csv") && hasValue) {
+            csvPath = args.at(++i);
+        } else if (!arg.startsWith(QLatin1String("--")) && directory.isEmpty()) {
+            directory = arg;
+        } else {
+            err << usage;
+            return 2;
+        }
+    }
+    if (directory.isEmpty() || !haveLandmarks) {
+        err << usage;
+        return 2;
+    }
+    if (!QFileInfo(directory).isDir()) {
+        err << "zokorvane-tool: " << directory << " is not a directory\n";
+        return 1;
+    }
+    ImagingLibrary library;
+    ImagingState state(library);
+    DicomFiles dicom;
+    SeriesLoader loader(state, dicom);
+    loader.setThreads(QThread::idealThreadCount());
+    if (!loader.i_CargarImagenes(directory, false, false)) {
+        err << "zokorvane-tool: no volume could be built from " << directory << "\n";
+        return 1;
+    }
+    QString csv;
+    QTextStream table(&csv);
+    try {
+        // As the point selection leaves the state: defaults, the landmarks, the calibration.
+        state.InicializaResonancia();
+        for (qint16 which = 1; which <= 3; ++which) {
+            const ImagingMath::Vector3 &p = landmarks[which - 1];
+            state.PonReferencia(p.x, p.y, p.z, which);
+        }
+        state.PonCalibracion(distance, state.Interslice, state.OrigenZ);
+        const double mm = state.MmPorPixel();
+        const double slice = state.Interslice;
+        table << "cell,row,column,arc_h_mm,arc_v_mm,angle_h_deg,angle_v_deg,"
+                 "scalp_x,scalp_y,scalp_z,target_x,target_y,target_z,"
+                 "scalp_x_mm,scalp_y_mm,scalp_z_mm,target_x_mm,target_y_mm,target_z_mm\n";
+        for (qint32 cell = 0; cell < 50; ++cell) {
+            const GridAim aim = aimAtCell(state, cell, depth);
+            const auto &e = state.PuntoExterno;
+            const auto &t = state.PuntoTarget;
+            table << cell << ',' << cell / 10 << ',' << cell % 10 << ',' << aim.arcH << ',' << aim.arcV << ','
+                  << QString::number(aim.angleH, 'f', 4) << ',' << QString::number(aim.angleV, 'f', 4) << ','
+                  << e.x << ',' << e.y << ',' << e.z << ',' << t.x << ',' << t.y << ',' << t.z;
+            for (const auto *p : {&e, &t}) {
+                table << ',' << QString::number(p->x * mm, 'f', 2) << ','
+                      << QString::number(p->y * mm, 'f', 2) << ',' << QString::number(p->z * slice, 'f', 2);
+            }
+            table << '\n';
+        }
+    } catch (const ImagingError &e) {
+        err << "zokorvane-tool: " << e.message() << "\n";
+        return 1;
+    }
+    table.flush();
+    if (csvPath.isEmpty()) {
+        out << csv;
+        return 0;
+    }
+    QFile file(csvPath);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text) ||
+        file.write(csv.toUtf8()) < 0) {
+        err << "zokorvane-tool: cannot write " << csvPath << "\n";
+        return 1;
+    }
+    out << "Wrote the plan of 50 cells to " << csvPath << "\n";
+    return 0;
 }
 
 } // namespace ImagingCommands

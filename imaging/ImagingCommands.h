@@ -13,4 +13,8 @@ int phantom(const QStringList &args, QTextStream &out, QTextStream &err);
 // load-series DIR [--jpg-only] [--lateral] [--threads N]: prints one JSON object.
 int loadSeries(const QStringList &args, QTextStream &out, QTextStream &err);
 
+// plan SERIES_DIR --landmarks X1,Y1,Z1:X2,Y2,Z2:XI,YI,ZI [--distance MM] [--depth D] [--csv OUT]:
+// the scalp and target points of the 50 grid cells, in voxels and millimetres, as CSV.
+int plan(const QStringList &args, QTextStream &out, QTextStream &err);
+
 } // namespace ImagingCommands

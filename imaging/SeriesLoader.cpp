@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QHash>
 #include <QImage>
+#include <QSet>
 
 #include <algorithm>
 #include <atomic>
@@ -95,6 +96,15 @@ bool SeriesLoader::i_CargarImagenes(const QString &ruta, bool soloJpg, bool late
                 jobs.push_back({QString(), entry});
             }
         }
+        // A JPEG left by an earlier load is rewritten by its DICOM file's job, which also turns it
+        // into BMP; converting it on its own as well would race that job for the same files.
+        QSet<QString> written;
+        for (const Job &job : jobs) {
+            if (!job.dicom.isEmpty()) {
+                written.insert(job.jpg);
+            }
+        }
+        std::erase_if(jobs, [&](const Job &job) { return job.dicom.isEmpty() && written.contains(job.jpg); });
         std::atomic<std::size_t> next{0};
         std::atomic<int> done{0};
         std::atomic<int> converted{0};

@@ -203,6 +203,16 @@ const std::map<QString, Command> &commands() {
                          "of 256 x 256)."),
           QStringLiteral("zokorvane-tool phantom /tmp/phantom --slices 60 --size 128"),
           [](const QStringList &args) { return ImagingCommands::phantom(args, out(), err()); }}},
+        {QStringLiteral("plan"),
+         {QStringLiteral("plan SERIES_DIR --landmarks X1,Y1,Z1:X2,Y2,Z2:XI,YI,ZI [--distance MM] [--depth D] "
+                         "[--csv OUT]"),
+          QStringLiteral(
+              "Load an MR series, calibrate it by two landmarks of known distance (default 200 mm) and "
+              "the Ilion landmark, and give for each of the 50 grid cells the scalp and target points "
+              "(depth in voxels, default 15) in voxels and millimetres, as CSV."),
+          QStringLiteral(
+              "zokorvane-tool plan /tmp/phantom --landmarks 110,64,30:10,64,30:18,64,30 --csv plan.csv"),
+          [](const QStringList &args) { return ImagingCommands::plan(args, out(), err()); }}},
         {QStringLiteral("report"),
          {QStringLiteral("report --subject ID --pdf OUT.pdf STUDY"),
           QStringLiteral("Write a subject's report, as \"Print subject report\" prints it, to a PDF file."),
