@@ -3,8 +3,11 @@
 
 #include "AppPaths.h"
 #include "AppState.h"
+#include "AssociatedMr.h"
 #include "FAcumulados.h"
 #include "FVerEstimulo.h"
+#include "ImagingLibrary.h"
+#include "ImagingState.h"
 #include "IntroEstimulo.h"
 #include "LegacyImport.h"
 #include "Messages.h"
@@ -32,8 +35,18 @@ const QString VersionCompleta =
     QStringLiteral("%1.%2.%3").arg(Version::Major).arg(Version::Minor).arg(Version::Revision);
 }
 
-MainWindow::MainWindow(AppState &state, QWidget *parent)
-    : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>()), m_state(state) {
+MainWindow::MainWindow(AppState &state, QWidget *parent) : MainWindow(state, nullptr, parent) {}
+
+MainWindow::MainWindow(AppState &state, ImagingState &imaging, QWidget *parent)
+    : MainWindow(state, &imaging, parent) {}
+
+MainWindow::MainWindow(AppState &state, ImagingState *imaging, QWidget *parent)
+    : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>()), m_state(state), m_imaging(imaging) {
+    if (!m_imaging) {
+        m_ownLibrary = std::make_unique<ImagingLibrary>();
+        m_ownImaging = std::make_unique<ImagingState>(*m_ownLibrary);
+        m_imaging = m_ownImaging.get();
+    }
     ui->setupUi(this);
     ui->centralwidget->hide();
     resize(width(), minimumSizeHint().height()); // no content area: menu bar and status bar only
@@ -72,6 +85,7 @@ MainWindow::MainWindow(AppState &state, QWidget *parent)
     connect(ui->MAEstimulo, &QAction::triggered, this, [this] { MAEstimulo_Click(false); });
     connect(ui->MAEdita, &QAction::triggered, this, [this] { MAEstimulo_Click(true); });
     connect(ui->MAcerca, &QAction::triggered, this, &MainWindow::MAcerca_Click);
+    connect(ui->MPResonancias, &QAction::triggered, this, &MainWindow::MPResonancias_Click);
 }
 
 MainWindow::~MainWindow() = default;
@@ -305,6 +319,10 @@ void MainWindow::MAEstimulo_Click(bool editar) {
     setEnabled(false);
     m_visor->setEnabled(true);
     m_visor->show();
+}
+
+void MainWindow::MPResonancias_Click() {
+    CargaResonanciaPaciente(this, m_state, *m_imaging);
 }
 
 void MainWindow::MAcerca_Click() {

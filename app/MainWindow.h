@@ -7,6 +7,8 @@
 #include <optional>
 
 class AppState;
+class ImagingLibrary;
+class ImagingState;
 class FVerEstimulo;
 class IntroEstimulo;
 class QLabel;
@@ -22,6 +24,8 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 
 public:
+    // The imaging state is the application's one instance; without one the window keeps its own.
+    MainWindow(AppState &state, ImagingState &imaging, QWidget *parent = nullptr);
     explicit MainWindow(AppState &state, QWidget *parent = nullptr);
     ~MainWindow() override;
 
@@ -47,6 +51,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    MainWindow(AppState &state, ImagingState *imaging, QWidget *parent);
+
     void MAElegir_Click();
     void MPSalir_Click();
     void MPSelecciona_Click();
@@ -56,6 +62,7 @@ private:
     void MRInformePDF_Click();
     void MAEstimulo_Click(bool editar);
     void MAcerca_Click();
+    void MPResonancias_Click();
 
     // True when the study has subjects; otherwise tells the operator "No Subjects".
     bool hayPacientes();
@@ -69,6 +76,9 @@ private:
 
     std::unique_ptr<Ui::MainWindow> ui;
     AppState &m_state;
+    std::unique_ptr<ImagingLibrary> m_ownLibrary; // only without an imaging state given
+    std::unique_ptr<ImagingState> m_ownImaging;
+    ImagingState *m_imaging = nullptr;
     QLabel *m_panels[3] = {};
     QPointer<IntroEstimulo> m_registro; // the recording window, while open
     QPointer<FVerEstimulo> m_visor;     // the experiment viewer and editor, while open

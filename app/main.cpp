@@ -1,5 +1,7 @@
 #include "AppPaths.h"
 #include "AppState.h"
+#include "ImagingLibrary.h"
+#include "ImagingState.h"
 #include "MainWindow.h"
 #include "Version.h"
 
@@ -33,7 +35,9 @@ int main(int argc, char *argv[]) {
 
     AppState state;
     state.RutaConfig = AppPaths::rutaConfig();
-    MainWindow window(state);
+    ImagingLibrary imagingLibrary;
+    ImagingState imaging(imagingLibrary);
+    MainWindow window(state, imaging);
     window.show();
     if (!estudio.isEmpty()) {
         window.abreEstudio(estudio);
