@@ -5,6 +5,7 @@
 
 #include "AppState.h"
 #include "MainWindow.h"
+#include "MessageLog.h"
 #include "Messages.h"
 
 #include <QAction>
@@ -42,7 +43,7 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 
 private:
-    QList<Messages::Shown> m_messages;
+    MessageLog m_messages;
 
     static QAction *action(MainWindow &w, const char *name) { return w.findChild<QAction *>(name); }
     static bool menuEnabled(MainWindow &w, const char *name) {
@@ -77,12 +78,8 @@ private:
 private slots:
     void init() {
         m_messages.clear();
-        Messages::setResponder([this](const Messages::Shown &shown) {
-            m_messages << shown;
-            return false;
-        });
+        m_messages.setAnswer(false);
     }
-    void cleanup() { Messages::setResponder({}); }
 
     void startShowsTitleVersionAndFirstStage() {
         AppState state;
@@ -288,10 +285,7 @@ private slots:
         QCOMPARE(m_messages.size(), 1);
         QCOMPARE(m_messages[0].kind, Messages::Kind::Question);
         QCOMPARE(other.RutaBaseDatos, QString());
-        Messages::setResponder([this](const Messages::Shown &shown) {
-            m_messages << shown;
-            return true;
-        });
+        m_messages.setAnswer(true);
         QVERIFY(w2.abreEstudio(mdb));
         QCOMPARE(other.RutaBaseDatos, dir.filePath("legacy-study.sqlite"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
@@ -308,12 +302,9 @@ private slots:
         action(w, "MRAcumulada")->trigger();
         action(w, "MAEstimulo")->trigger(); // no subject chosen
         action(w, "MAEdita")->trigger();
-        QStringList texts;
-        for (const Messages::Shown &m : m_messages) {
-            texts << m.text;
-        }
-        QCOMPARE(texts, QStringList({"No Subjects", "No Subjects", "There is no information to this subject",
-                                     "There is no information to this subject"}));
+        QCOMPARE(m_messages.texts(),
+                 QStringList({"No Subjects", "No Subjects", "There is no information to this subject",
+                              "There is no information to this subject"}));
         QCOMPARE(m_messages[0].title, Messages::defaultTitle());
         QCOMPARE(menus(w), (MenuState{true, true, false, false, false}));
     }

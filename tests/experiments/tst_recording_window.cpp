@@ -7,6 +7,7 @@
 #include "DrawingCanvas.h"
 #include "EGrid.h"
 #include "IntroEstimulo.h"
+#include "MessageLog.h"
 #include "Messages.h"
 
 #include <QCheckBox>
@@ -23,7 +24,7 @@ class RecordingWindowTest : public QObject {
     Q_OBJECT
 
 private:
-    QList<Messages::Shown> m_messages;
+    MessageLog m_messages;
     std::unique_ptr<StudyFixture> m_study;
     std::unique_ptr<AppState> m_state;
 
@@ -62,13 +63,9 @@ private:
 private slots:
     void init() {
         m_messages.clear();
-        Messages::setResponder([this](const Messages::Shown &shown) {
-            m_messages << shown;
-            return false;
-        });
+        m_messages.setAnswer(false);
     }
     void cleanup() {
-        Messages::setResponder({});
         m_state.reset();
         m_study.reset();
     }

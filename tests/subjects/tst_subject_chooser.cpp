@@ -5,6 +5,7 @@
 
 #include "AppState.h"
 #include "MainWindow.h"
+#include "MessageLog.h"
 #include "Messages.h"
 #include "elegirpaciente.h"
 
@@ -42,17 +43,13 @@ class SubjectChooserTest : public QObject {
     Q_OBJECT
 
 private:
-    QList<Messages::Shown> m_messages;
+    MessageLog m_messages;
 
 private slots:
     void init() {
         m_messages.clear();
-        Messages::setResponder([this](const Messages::Shown &shown) {
-            m_messages << shown;
-            return false;
-        });
+        m_messages.setAnswer(false);
     }
-    void cleanup() { Messages::setResponder({}); }
 
     void listShowsEverySubjectInIdOrder() {
         StudyFixture study;
