@@ -284,6 +284,7 @@ void MainWindow::nuevaPasada(bool continuar) {
         return;
     }
     m_registro = new IntroEstimulo(m_state, this);
+    m_registro->setImaging(*m_imaging);
     connect(m_registro, &IntroEstimulo::closed, this, [this] { setEnabled(true); });
     m_registro->show();
 }
@@ -315,6 +316,7 @@ void MainWindow::MAEstimulo_Click(bool editar) {
     // The main window stays disabled while the viewer is open. Disabling a window disables the
     // windows it owns too, so the viewer is enabled again on its own.
     m_visor = new FVerEstimulo(m_state, editar, this);
+    m_visor->setImaging(m_state, *m_imaging);
     connect(m_visor, &FVerEstimulo::closed, this, [this] { setEnabled(true); });
     setEnabled(false);
     m_visor->setEnabled(true);

@@ -2,6 +2,7 @@
 #include "ui_FVerEstimulo.h"
 
 #include "AppState.h"
+#include "AssociatedMrView.h"
 #include "DrawingFile.h"
 #include "DrawingRender.h"
 #include "ExperimentReview.h"
@@ -127,6 +128,15 @@ void FVerEstimulo::CPasada_Click() {
 
 void FVerEstimulo::EGrid1_Click() {
     muestraPunto(ui->EGrid1->EIndex());
+    if (m_resonancia && ui->CRM->isChecked()) {
+        m_resonancia->update(ui->EGrid1->EIndex());
+    }
+}
+
+void FVerEstimulo::setImaging(AppState &state, ImagingState &imaging) {
+    m_resonancia = std::make_unique<AssociatedMrView>(state, imaging, this);
+    connect(ui->CRM, &QCheckBox::toggled, this,
+            [this](bool checked) { m_resonancia->CRM_Click(checked, ui->EGrid1->EIndex()); });
 }
 
 void FVerEstimulo::muestraPunto(int celda) {
@@ -316,6 +326,7 @@ void FVerEstimulo::bOKPaciente_Click() {
 }
 
 void FVerEstimulo::closeEvent(QCloseEvent *event) {
+    m_resonancia.reset();
     emit closed();
     QCoreApplication::processEvents();
     QWidget::closeEvent(event);

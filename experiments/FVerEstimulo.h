@@ -12,6 +12,9 @@ class AppState;
 class PictureSurface;
 class QLineEdit;
 
+class AssociatedMrView;
+class ImagingState;
+
 namespace Ui {
 class FVerEstimulo;
 }
@@ -33,6 +36,9 @@ public:
     // Id of the point whose stimulus is shown (0 before any was shown) and its drawing name.
     int puntoActual() const { return m_puntoActual; }
     const QString &dibujo() const { return m_dibujo; }
+
+    // The check box "View magnetic resonance" opens the associated MR window on this imaging state.
+    void setImaging(AppState &state, ImagingState &imaging);
 
     void bOKEstimulo_Click();
     void bOKPasada_Click();
@@ -65,6 +71,7 @@ private:
                 const std::function<void(const StimulusStore::Parametros &, qint16 intensidad)> &escribe);
 
     std::unique_ptr<Ui::FVerEstimulo> ui;
+    std::unique_ptr<AssociatedMrView> m_resonancia;
     QSqlDatabase m_db;
     QString m_rutaEstudio;
     int m_idPaciente;

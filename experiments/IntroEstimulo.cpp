@@ -2,6 +2,7 @@
 #include "ui_IntroEstimulo.h"
 
 #include "AppState.h"
+#include "AssociatedMrView.h"
 #include "Messages.h"
 #include "ParameterLists.h"
 #include "SharedQueries.h"
@@ -168,6 +169,15 @@ void IntroEstimulo::aplicaReglaBotones() {
 
 void IntroEstimulo::EGrid1_Click() {
     aplicaReglaBotones();
+    if (m_resonancia && ui->CRM->isChecked()) {
+        m_resonancia->update(ui->EGrid1->EIndex());
+    }
+}
+
+void IntroEstimulo::setImaging(ImagingState &imaging) {
+    m_resonancia = std::make_unique<AssociatedMrView>(m_state, imaging, this);
+    connect(ui->CRM, &QCheckBox::toggled, this,
+            [this](bool checked) { m_resonancia->CRM_Click(checked, ui->EGrid1->EIndex()); });
 }
 
 bool IntroEstimulo::leeEntero(QLineEdit *campo, const QString &nombre, qint64 minimo, qint64 maximo,
@@ -243,6 +253,7 @@ void IntroEstimulo::bBorrar_Click() {
 }
 
 void IntroEstimulo::closeEvent(QCloseEvent *event) {
+    m_resonancia.reset();
     emit closed();
     QCoreApplication::processEvents();
     QWidget::closeEvent(event);

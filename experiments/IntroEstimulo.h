@@ -6,6 +6,8 @@
 #include <memory>
 
 class AppState;
+class AssociatedMrView;
+class ImagingState;
 class QComboBox;
 class QLineEdit;
 
@@ -33,6 +35,9 @@ public:
     // Resets the perception entry for the next stimulus; the stimulus parameters stay.
     void LimpiarElemento();
 
+    // The check box "View magnetic resonance" opens the associated MR window on this imaging state.
+    void setImaging(ImagingState &imaging);
+
     void bNext_Click();
     void bBorrar_Click();
 
@@ -59,6 +64,7 @@ private:
     static int codigo(const QComboBox *lista);
 
     std::unique_ptr<Ui::IntroEstimulo> ui;
+    std::unique_ptr<AssociatedMrView> m_resonancia;
     AppState &m_state;
     // The study and subject the experiment belongs to, fixed when the window opens.
     QSqlDatabase m_db;

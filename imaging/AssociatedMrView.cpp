@@ -32,3 +32,7 @@ void AssociatedMrView::update(int cell) {
         m_window->actualiza_resonancia(cell, m_owner);
     }
 }
+
+FResonancia *AssociatedMrView::window() const {
+    return m_window;
+}

@@ -23,7 +23,7 @@ public:
     // A grid cell was selected: aims the window at it when it is open.
     void update(int cell);
 
-    FResonancia *window() const { return m_window; }
+    FResonancia *window() const;
 
 private:
     AppState &m_app;
