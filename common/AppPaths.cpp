@@ -18,9 +18,14 @@ static bool escribible(const QString &directorio) {
     return info.isDir() && info.isWritable();
 }
 
+// An installed copy has its data folder beside the program's (…/bin and …/share/zokorvane).
+static bool instalado(const QString &aplicacion) {
+    return QFileInfo(aplicacion + QStringLiteral("/../share/zokorvane")).isDir();
+}
+
 QString rutaConfig() {
     const QString aplicacion = directorioAplicacion();
-    if (escribible(aplicacion)) {
+    if (!instalado(aplicacion) && escribible(aplicacion)) {
         return ZoDir::UneRuta(aplicacion, QStringLiteral("config.ini"));
     }
     const QString usuario = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
@@ -29,7 +34,7 @@ QString rutaConfig() {
 
 QString directorioDeTrabajo() {
     const QString aplicacion = directorioAplicacion();
-    return escribible(aplicacion) ? aplicacion : QDir::homePath();
+    return !instalado(aplicacion) && escribible(aplicacion) ? aplicacion : QDir::homePath();
 }
 
 } // namespace AppPaths

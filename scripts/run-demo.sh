@@ -4,9 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh release
-mkdir -p demo
 study="$PWD/demo/demo.sqlite"
 if [ ! -f "$study" ]; then
-  build/tools/zokorvane-tool new-study "$study"
+  build/tools/zokorvane-tool demo "$PWD/demo"
 fi
 exec build/app/zokorvane "$study"

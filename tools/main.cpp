@@ -2,6 +2,7 @@
 // Errors go to stderr with a non-zero exit code.
 
 #include "AppState.h"
+#include "DemoStudy.h"
 #include "DrawingFile.h"
 #include "DrawingRender.h"
 #include "ImagingCommands.h"
@@ -179,8 +180,24 @@ int report(const QStringList &args) {
     return 0;
 }
 
+int demo(const QStringList &args) {
+    if (args.size() != 1) {
+        err() << "usage: zokorvane-tool demo DIR\n";
+        return 2;
+    }
+    const QString study = DemoStudy::create(args.first());
+    out() << "Created the demo study " << study << "\n";
+    return 0;
+}
+
 const std::map<QString, Command> &commands() {
     static const std::map<QString, Command> table = {
+        {QStringLiteral("demo"),
+         {QStringLiteral("demo DIR"),
+          QStringLiteral(
+              "Create a demo study (DIR/demo.sqlite): three subjects, experiments with drawings and a "
+              "synthetic MR series."),
+          QStringLiteral("zokorvane-tool demo ~/zokorvane-demo"), demo}},
         {QStringLiteral("import-mdb"),
          {QStringLiteral("import-mdb IN.mdb [OUT.sqlite]"),
           QStringLiteral(
