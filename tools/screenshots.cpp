@@ -1,0 +1,144 @@
+// Makes the README's screenshots: builds the demo study in a temporary folder, opens each window
+// of the walkthrough on it as an operator would, and saves a picture of each into the folder
+// given. Run it under an X server (scripts/screenshots.sh runs it under Xvfb).
+//
+// usage: zk-screenshots OUTDIR
+
+#include "AppState.h"
+#include "DemoStudy.h"
+#include "DrawingCanvas.h"
+#include "EGrid.h"
+#include "FAcumulados.h"
+#include "FInicio.h"
+#include "FResonancia.h"
+#include "FSelect.h"
+#include "FVerEstimulo.h"
+#include "ImagingLibrary.h"
+#include "ImagingState.h"
+#include "IntroEstimulo.h"
+#include "MainWindow.h"
+#include "Messages.h"
+#include "PhantomWriter.h"
+#include "ReportOutput.h"
+#include "SharedQueries.h"
+#include "elegirpaciente.h"
+#include "paciente.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+QDir out;
+
+void shoot(QWidget &window, const char *name) {
+    window.show();
+    window.raise();
+    QTest::qWait(150);
+    const QString path = out.filePath(QString::fromLatin1(name));
+    window.grab().save(path);
+    std::printf("%s\n", qPrintable(path));
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("ZoKorvane"));
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: zk-screenshots OUTDIR\n");
+        return 2;
+    }
+    out = QDir(QString::fromLocal8Bit(argv[1]));
+    out.mkpath(QStringLiteral("."));
+    // Message boxes would stop the walk: answer them all with Yes.
+    Messages::setResponder([](const Messages::Shown &) { return true; });
+
+    QTemporaryDir work;
+    const QString study = DemoStudy::create(work.path());
+    AppState state;
+    state.RutaConfig = work.filePath(QStringLiteral("config.ini"));
+    ImagingLibrary library;
+    ImagingState imaging(library);
+    MainWindow main(state, imaging);
+    main.abreEstudio(study);
+    shoot(main, "01-main-window.png");
+
+    {
+        elegirpaciente chooser(state, [&main](const QString &text) { main.setPanelText(2, text); });
+        shoot(chooser, "02-select-subject.png");
+    }
+    state.FijaPaciente(1, QStringLiteral("Ana García López"), 5, 9, 1, 4);
+    main.setPanelText(2, QStringLiteral("Subject: Ana García López"));
+    {
+        paciente form(state.BaseDatos);
+        shoot(form, "03-subject-form.png");
+    }
+    {
+        state.ContinuarPasada = false;
+        IntroEstimulo recording(state);
+        recording.findChild<EGrid *>(QStringLiteral("EGrid1"))->setEIndex(26);
+        recording.findChild<QRadioButton *>(QStringLiteral("Option1_0"))->setChecked(true);
+        recording.findChild<QLineEdit *>(QStringLiteral("TColor"))->setText(QStringLiteral("white"));
+        recording.findChild<QLineEdit *>(QStringLiteral("TIntensidad"))->setText(QStringLiteral("6"));
+        auto *canvas = recording.findChild<DrawingCanvas *>(QStringLiteral("Picture1"));
+        canvas->Picture1_MouseDown(1, 0, 0, 0);
+        for (int i = 0; i <= 24; ++i) {
+            const double a = 2 * M_PI * i / 24;
+            canvas->Picture1_MouseMove(1, 0, float(6.4 + 3.2 * std::cos(a)), float(6.4 + 2.2 * std::sin(a)));
+        }
+        canvas->Picture1_MouseUp(1, 0, 0, 0);
+        shoot(recording, "04-recording.png");
+    }
+    {
+        FVerEstimulo viewer(state, true);
+        shoot(viewer, "05-viewer.png");
+    }
+    {
+        FAcumulados comparison(state, LlenaListaPacientes);
+        comparison.findChild<QListWidget *>(QStringLiteral("LPacientes"))->selectAll();
+        comparison.findChild<EGrid *>(QStringLiteral("EGrid1"))->setEIndex(14);
+        shoot(comparison, "06-comparison.png");
+    }
+    ReportOutput::guardaInformePdf(state, out.filePath(QStringLiteral("07-report.pdf")));
+    std::printf("%s\n", qPrintable(out.filePath(QStringLiteral("07-report.pdf"))));
+
+    // The MR road: load the subject's series, mark the landmarks, then view a grid cell.
+    {
+        FInicio loader(state, imaging);
+        loader.setDirectorio(DameRutaResonancias(state.BaseDatos, 1));
+        loader.bCargar_Click();
+        shoot(loader, "08-load-images.png");
+    }
+    Phantom::Options options;
+    options.slices = 90;
+    options.size = 160;
+    const Phantom::Geometry g = Phantom::geometry(options);
+    imaging.InicializaResonancia();
+    {
+        FSelect select(imaging);
+        select.findChild<QPushButton *>(QStringLiteral("bIlion"))->click();
+        select.SeleccionaPunto(1, float(g.cx - g.rx + 2), float(g.cy));
+        shoot(select, "09-select-points.png");
+    }
+    imaging.PonReferencia(std::round(g.cx - g.rx + 0.5), std::round(g.cy), std::round(g.cz), 3);
+    imaging.PonCalibracion(200, options.thickness, 1);
+    state.ResonanciaCargada = true;
+    {
+        FResonancia mr(state, imaging);
+        mr.resize(420, 760);
+        mr.show();
+        mr.actualiza_resonancia(25, nullptr);
+        shoot(mr, "10-associated-mr.png");
+    }
+    return 0;
+}
