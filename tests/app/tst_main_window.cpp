@@ -7,11 +7,13 @@
 #include "MainWindow.h"
 #include "MessageLog.h"
 #include "Messages.h"
+#include "elegirpaciente.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSqlQuery>
@@ -275,6 +277,14 @@ private slots:
         QCOMPARE(m_messages.size(), 1);
         QVERIFY2(m_messages[0].text.contains("4 subjects, 27 points and 28 stimuli"),
                  qPrintable(m_messages[0].text));
+        // The chooser lists the imported subjects as the old program did.
+        QListWidget list;
+        LlenaListaPacientes(&list, state.BaseDatos, -1);
+        QStringList entries;
+        for (int i = 0; i < list.count(); ++i) {
+            entries << list.item(i)->text();
+        }
+        QCOMPARE(entries, QStringList({"Begoña Ibáñez Núñez", "Ana ", "Paco Díaz", "Ana  Ruiz"}));
         state.CierraBaseDatos();
 
         // Choosing the legacy file again offers the study made from it, and never converts twice.
