@@ -1,12 +1,10 @@
 // The subject report as a PDF file, from the tool and from the main window, and the printer item
 // without a printer. The PDF's text is read back with pdftotext.
 
-#include "StudyFixture.h"
-
 #include "AppState.h"
 #include "LegacyImport.h"
 #include "MainWindow.h"
-#include "Messages.h"
+#include "MessageLog.h"
 
 #include <QAction>
 #include <QDir>
@@ -18,33 +16,28 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-QString testData(const QString &name) {
-    return qEnvironmentVariable("ZK_TEST_DATA") + QLatin1Char('/') + name;
-}
-
-int runTool(const QStringList &args, QString *errors = nullptr) {
-    QProcess tool;
-    tool.start(qEnvironmentVariable("ZK_TOOL"), args);
-    if (!tool.waitForFinished(60000)) {
-        return -1;
+// Runs a program to its end; its exit code, or -1 when it did not end normally, with what it wrote
+// to either channel in `output`.
+int run(const QString &program, const QStringList &args, QString *output = nullptr) {
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, args);
+    const bool ended = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit;
+    if (output) {
+        *output = QString::fromUtf8(process.readAll());
     }
-    if (errors) {
-        *errors = QString::fromUtf8(tool.readAllStandardError());
-    }
-    return tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
+    return ended ? process.exitCode() : -1;
 }
 
 // Header lines and cell numbers of a PDF, in reading order (rows of the page left to right).
 QStringList reportLines(const QString &pdf) {
-    QProcess text;
-    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    if (!text.waitForFinished(60000)) {
-        return {};
-    }
-    const QString all = QString::fromUtf8(text.readAllStandardOutput());
-    static const QRegularExpression item(QStringLiteral("Subject: .*|Experiment: \\d+|Index: \\d+"));
+    QString all;
+    run(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s}, &all);
+    static const QRegularExpression item(u"Subject: .*|Experiment: \\d+|Index: \\d+"_s);
     QStringList lines;
     for (auto match = item.globalMatch(all); match.hasNext();) {
         lines << match.next().captured().simplified();
@@ -53,7 +46,7 @@ QStringList reportLines(const QString &pdf) {
 }
 
 bool hasPdfToText() {
-    return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty();
+    return !QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty();
 }
 
 } // namespace
@@ -64,40 +57,33 @@ class SubjectReportPdfTest : public QObject {
 private:
     QTemporaryDir m_dir;
     QString m_study;
-    QList<Messages::Shown> m_messages;
+    MessageLog m_messages;
 
 private slots:
     void initTestCase() {
         // The real legacy study with its drawings, converted as the program converts it.
-        const QString mdb = m_dir.filePath(QStringLiteral("legacy-study.mdb"));
-        QVERIFY(QFile::copy(testData(QStringLiteral("legacy-study.mdb")), mdb));
-        const QString drawings = testData(QStringLiteral("legacy-study_puntos"));
-        QVERIFY(QDir().mkpath(m_dir.filePath(QStringLiteral("legacy-study_puntos"))));
-        for (const QString &name : QDir(drawings).entryList(QDir::Files)) {
-            QVERIFY(QFile::copy(drawings + QLatin1Char('/') + name,
-                                m_dir.filePath(QStringLiteral("legacy-study_puntos/") + name)));
+        const QString data = qEnvironmentVariable("ZK_TEST_DATA"),
+                      mdb = m_dir.filePath(u"legacy-study.mdb"_s);
+        QVERIFY(QFile::copy(data + u"/legacy-study.mdb"_s, mdb));
+        QVERIFY(QDir(m_dir.path()).mkdir(u"legacy-study_puntos"_s));
+        for (const QString &name : QDir(data + u"/legacy-study_puntos"_s).entryList(QDir::Files)) {
+            QVERIFY(QFile::copy(data + u"/legacy-study_puntos/"_s + name,
+                                m_dir.filePath(u"legacy-study_puntos/"_s + name)));
         }
         m_study = LegacyImport::studyPathFor(mdb);
         LegacyImport::importMdb(mdb, m_study);
     }
 
-    void init() {
-        m_messages.clear();
-        Messages::setResponder([this](const Messages::Shown &shown) {
-            m_messages << shown;
-            return false;
-        });
-    }
-    void cleanup() { Messages::setResponder({}); }
+    void init() { m_messages.clear(); }
 
     void toolWritesEveryExperimentOfTheSubjectAsText() {
         if (!hasPdfToText()) {
             QSKIP("pdftotext (poppler-utils) is not installed");
         }
-        const QString pdf = m_dir.filePath(QStringLiteral("subject4.pdf"));
-        QString errors;
-        QCOMPARE(runTool({"report", "--subject", "4", "--pdf", pdf, m_study}, &errors), 0);
-        const QString header = QStringLiteral("Subject: Ana Ruiz");
+        const QString pdf = m_dir.filePath(u"subject4.pdf"_s);
+        QCOMPARE(run(qEnvironmentVariable("ZK_TOOL"), {"report", "--subject", "4", "--pdf", pdf, m_study}),
+                 0);
+        const QString header = u"Subject: Ana Ruiz"_s;
         QCOMPARE(
             reportLines(pdf),
             QStringList({header,      "Experiment: 1", "Index: 37", "Index: 39", "Index: 1",  "Index: 17",
@@ -110,67 +96,58 @@ private slots:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("says");
-        QTest::newRow("no subject") << QStringList{"--pdf", "out.pdf", "STUDY"} << 2 << "usage:";
         QTest::newRow("subject not a number")
-            << QStringList{"--subject", "x", "--pdf", "out.pdf", "STUDY"} << 2 << "usage:";
+            << QStringList{"--subject", "x", "--pdf", "OUT", "STUDY"} << 2 << u"usage:"_s;
         QTest::newRow("unknown subject")
-            << QStringList{"--subject", "99", "--pdf", "out.pdf", "STUDY"} << 1 << "no subject 99";
+            << QStringList{"--subject", "99", "--pdf", "OUT", "STUDY"} << 1 << u"no subject 99"_s;
         QTest::newRow("missing study")
-            << QStringList{"--subject", "1", "--pdf", "out.pdf", "missing.sqlite"} << 1 << "cannot open";
+            << QStringList{"--subject", "1", "--pdf", "OUT", "MISSING"} << 1 << u"cannot open"_s;
     }
     void toolRefusesWhatItCannotReport() {
         QFETCH(QStringList, args);
-        QFETCH(int, exitCode);
-        QFETCH(QString, says);
-        args.replaceInStrings(QStringLiteral("STUDY"), m_study);
-        args.replaceInStrings(QStringLiteral("out.pdf"), m_dir.filePath(QStringLiteral("refused.pdf")));
-        args.replaceInStrings(QStringLiteral("missing.sqlite"),
-                              m_dir.filePath(QStringLiteral("missing.sqlite")));
+        const QString out = m_dir.filePath(u"refused.pdf"_s);
+        args.replaceInStrings(u"STUDY"_s, m_study).replaceInStrings(u"OUT"_s, out);
+        args.replaceInStrings(u"MISSING"_s, m_dir.filePath(u"missing.sqlite"_s));
         QString errors;
-        QCOMPARE(runTool(QStringList{"report"} + args, &errors), exitCode);
+        QTEST(run(qEnvironmentVariable("ZK_TOOL"), QStringList{u"report"_s} + args, &errors), "exitCode");
+        QFETCH(QString, says);
         QVERIFY2(errors.contains(says), qPrintable(errors));
-        QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("refused.pdf"))));
+        QVERIFY(!QFile::exists(out));
     }
 
-    void mainWindowSavesTheReportOrSaysWhyNot() {
+    // "Save subject report as PDF..." writes the file or says why not; "Print subject report" with
+    // no printer says so.
+    void mainWindowSavesOrPrintsTheReportOrSaysWhyNot() {
         AppState state;
         MainWindow w(state);
+        QVERIFY(!w.findChild<QAction *>("MRInformePDF")->isEnabled());
         QVERIFY(w.abreEstudio(m_study));
-        state.FijaPaciente(3, QStringLiteral("Paco Díaz"), 5, 9, 1, 4);
+        state.FijaPaciente(3, u"Paco Díaz"_s, 5, 9, 1, 4);
 
-        const QString pdf = m_dir.filePath(QStringLiteral("from window.pdf"));
+        const QString pdf = m_dir.filePath(u"from window.pdf"_s);
         QVERIFY(w.guardaInformePdf(pdf));
         QFile file(pdf);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QVERIFY(file.read(5) == "%PDF-");
+        QVERIFY(file.open(QIODevice::ReadOnly) && file.read(5) == "%PDF-");
         if (hasPdfToText()) {
             QCOMPARE(reportLines(pdf).mid(0, 3),
                      QStringList({"Subject: Paco Díaz", "Experiment: 1", "Index: 8"}));
         }
         QVERIFY(m_messages.isEmpty());
 
-        const QString nowhere = m_dir.filePath(QStringLiteral("no such dir/report.pdf"));
+        const QString nowhere = m_dir.filePath(u"no such dir/report.pdf"_s);
         QVERIFY(!w.guardaInformePdf(nowhere));
         QCOMPARE(m_messages.size(), 1);
-        QVERIFY(m_messages.first().text.startsWith("Cannot write the report to " + nowhere));
+        QVERIFY(m_messages[0].text.startsWith("Cannot write the report to " + nowhere));
         QVERIFY(!QFile::exists(nowhere));
-        state.CierraBaseDatos();
-    }
 
-    void printingWithoutAPrinterSaysSo() {
-        if (!QPrinterInfo::defaultPrinter().isNull()) {
-            QSKIP("this machine has a default printer; the test would print on it");
+        // Only without a default printer: with one, the test would print on it.
+        if (QPrinterInfo::defaultPrinter().isNull()) {
+            w.findChild<QAction *>("MRInforme")->setEnabled(true);
+            w.findChild<QAction *>("MRInforme")->trigger();
+            QCOMPARE(m_messages.size(), 2);
+            QCOMPARE(m_messages[1].text, u"Sorry, we can\u00B4t print the report"_s);
+            QCOMPARE(m_messages[1].title, u"Printer error"_s);
         }
-        AppState state;
-        MainWindow w(state);
-        QVERIFY(!w.findChild<QAction *>("MRInformePDF")->isEnabled());
-        QVERIFY(w.abreEstudio(m_study));
-        state.FijaPaciente(3, QStringLiteral("Paco Díaz"), 5, 9, 1, 4);
-        w.findChild<QAction *>("MRInforme")->setEnabled(true);
-        w.findChild<QAction *>("MRInforme")->trigger();
-        QCOMPARE(m_messages.size(), 1);
-        QCOMPARE(m_messages.first().text, QStringLiteral("Sorry, we can\u00B4t print the report"));
-        QCOMPARE(m_messages.first().title, QStringLiteral("Printer error"));
         state.CierraBaseDatos();
     }
 };
