@@ -16,157 +16,118 @@ char *toString(const PointRecord &record) {
 } // namespace DrawingFile
 
 // Drawing files: names, where they resolve to, what the writer writes and what the reader accepts.
+
 class TestDrawingFile : public QObject {
     Q_OBJECT
 
 private slots:
-    void storedNameJoinsTheIdsWithoutSeparators();
-    void storedNamesResolveIntoTheDrawingDirectory_data();
-    void storedNamesResolveIntoTheDrawingDirectory();
-    void resolvingStillYieldsThePathWhenTheDirectoryCannotBeCreated();
-    void writerWritesCountThenOneRecordPerCrLfLine();
-    void writtenRecordsReadBackUnchanged();
-    void readerAcceptsBlanksCommasAndLineEnds_data();
-    void readerAcceptsBlanksCommasAndLineEnds();
-    void readerRefusesWhatIsNotADrawing_data();
-    void readerRefusesWhatIsNotADrawing();
-    void coordinatesRoundHalfToEven_data();
-    void coordinatesRoundHalfToEven();
-};
-
-void TestDrawingFile::storedNameJoinsTheIdsWithoutSeparators() {
-    QCOMPARE(DrawingFile::storedName(3, 5, 2), QStringLiteral("352"));
-    QCOMPARE(DrawingFile::storedName(12, 104, 1), QStringLiteral("121041"));
-}
-
-void TestDrawingFile::storedNamesResolveIntoTheDrawingDirectory_data() {
-    QTest::addColumn<QString>("study");
-    QTest::addColumn<QString>("stored");
-    QTest::newRow("bare name") << "tms.sqlite"
-                               << "352";
-    QTest::newRow("old prefix") << "tms.sqlite"
-                                << "p\\352";
-    QTest::newRow("study without extension") << "tms"
-                                             << "352";
-    QTest::newRow("legacy study") << "tms.mdb"
-                                  << "p\\352";
-}
-
-void TestDrawingFile::storedNamesResolveIntoTheDrawingDirectory() {
-    QFETCH(QString, study);
-    QFETCH(QString, stored);
-    QTemporaryDir dir;
-    const QString root = QDir(dir.path()).canonicalPath();
-    const QString path = DrawingFile::resolvePath(root + QStringLiteral("/") + study, stored);
-    QCOMPARE(path, root + QStringLiteral("/tms_puntos/352"));
-    QVERIFY(QFileInfo(root + QStringLiteral("/tms_puntos")).isDir());
-}
-
-void TestDrawingFile::resolvingStillYieldsThePathWhenTheDirectoryCannotBeCreated() {
-    // The study "lies" under a regular file, so its drawing directory cannot be made.
-    QTemporaryDir dir;
-    const QString root = QDir(dir.path()).canonicalPath();
-    QFile blocker(root + QStringLiteral("/blocker"));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    const QString path =
-        DrawingFile::resolvePath(root + QStringLiteral("/blocker/tms.sqlite"), QStringLiteral("352"));
-    QCOMPARE(path, root + QStringLiteral("/blocker/tms_puntos/352"));
-    QVERIFY(!DrawingFile::write(path, {}));
-    QVERIFY(!DrawingFile::read(path).ok());
-}
-
-void TestDrawingFile::writerWritesCountThenOneRecordPerCrLfLine() {
-    const Records records{{0, 7, 5}, {1, -3, 12}, {3, -3, 12}};
-    QCOMPARE(DrawingFile::format(records), QByteArray("3\r\n0 7 5\r\n1 -3 12\r\n3 -3 12\r\n"));
-    QCOMPARE(DrawingFile::format({}), QByteArray("0\r\n"));
-}
-
-void TestDrawingFile::writtenRecordsReadBackUnchanged() {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("352"));
-    Records records{{0, -32768, 32767}, {1, 0, 0}, {3, 0, 0}};
-    for (int i = 0; i < 500; ++i) {
-        records.append({qint16(i % 2), qint16(i % 13), qint16(12 - i % 13)});
+    void storedNamesResolveIntoTheDrawingDirectory_data() {
+        QTest::addColumn<QString>("study"); // under "blocker", a regular file: no folder can be made
+        QTest::addColumn<QString>("prefix");
+        QTest::newRow("bare name") << "tms.sqlite"
+                                   << "";
+        QTest::newRow("old prefix") << "tms.sqlite"
+                                    << "p\\";
+        QTest::newRow("study without extension") << "tms"
+                                                 << "";
+        QTest::newRow("legacy study") << "tms.mdb"
+                                      << "p\\";
+        QTest::newRow("folder cannot be created") << "blocker/tms.sqlite"
+                                                  << "";
     }
-    QVERIFY(DrawingFile::write(path, records));
-    const DrawingFile::Contents contents = DrawingFile::read(path);
-    QVERIFY2(contents.ok(), qPrintable(contents.error));
-    QCOMPARE(contents.count, qint16(records.size()));
-    QCOMPARE(contents.records, records);
-}
 
-void TestDrawingFile::readerAcceptsBlanksCommasAndLineEnds_data() {
-    QTest::addColumn<QByteArray>("text");
-    QTest::addColumn<int>("count");
-    QTest::addColumn<Records>("records");
-    const Records two{{0, 1, 2}, {1, -3, 4}};
-    QTest::newRow("as written") << QByteArray("2\r\n0 1 2\r\n1 -3 4\r\n") << 2 << two;
-    QTest::newRow("commas") << QByteArray("2,0,1,2,1,-3,4") << 2 << two;
-    QTest::newRow("one number a line, LF only") << QByteArray("2\n0\n1\n2\n1\n-3\n4\n") << 2 << two;
-    QTest::newRow("runs of blanks and tabs")
-        << QByteArray("  2 \r\n 0 ,1\t, 2\r\n\r\n1   -3 4  \r\n\r\n") << 2 << two;
-    QTest::newRow("count differs from records") << QByteArray("5\r\n0 1 2\r\n1 -3 4") << 5 << two;
-    QTest::newRow("count only") << QByteArray("0\r\n") << 0 << Records{};
-    QTest::newRow("16-bit limits") << QByteArray("1\r\n+3 -32768 32767\r\n") << 1
-                                   << Records{{3, -32768, 32767}};
-}
+    void storedNamesResolveIntoTheDrawingDirectory() {
+        QFETCH(QString, study);
+        QFETCH(QString, prefix);
+        // The ids are joined without separators.
+        QCOMPARE(DrawingFile::storedName(12, 104, 1), QStringLiteral("121041"));
+        QTemporaryDir dir;
+        const QString root = QDir(dir.path()).canonicalPath();
+        QVERIFY(DrawingFile::write(root + "/blocker", {}));
+        const QString folder = root + "/" + QFileInfo(study).path() + "/tms_puntos";
+        const QString path =
+            DrawingFile::resolvePath(root + "/" + study, prefix + DrawingFile::storedName(3, 5, 2));
+        QCOMPARE(path, QDir::cleanPath(folder + "/352"));
+        const bool blocked = study.startsWith("blocker");
+        QCOMPARE(QFileInfo(folder).isDir(), !blocked);
+        QCOMPARE(DrawingFile::write(path, {}), !blocked);
+        QCOMPARE(DrawingFile::read(path).ok(), !blocked);
+    }
 
-void TestDrawingFile::readerAcceptsBlanksCommasAndLineEnds() {
-    QFETCH(QByteArray, text);
-    QFETCH(int, count);
-    QFETCH(Records, records);
-    const DrawingFile::Contents contents = DrawingFile::parse(text);
-    QVERIFY2(contents.ok(), qPrintable(contents.error));
-    QCOMPARE(contents.count, qint16(count));
-    QCOMPARE(contents.records, records);
-}
+    void writtenRecordsAreCrLfLinesAndReadBackUnchanged() {
+        QCOMPARE(DrawingFile::format({{0, 7, 5}, {1, -3, 12}, {3, -3, 12}}),
+                 QByteArray("3\r\n0 7 5\r\n1 -3 12\r\n3 -3 12\r\n"));
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("352"));
+        Records records{{0, -32768, 32767}, {1, 0, 0}, {3, 0, 0}};
+        for (int i = 0; i < 500; ++i) {
+            records.append({qint16(i % 2), qint16(i % 13), qint16(12 - i % 13)});
+        }
+        QVERIFY(DrawingFile::write(path, records));
+        const DrawingFile::Contents contents = DrawingFile::read(path);
+        QVERIFY2(contents.ok(), qPrintable(contents.error));
+        QCOMPARE(contents.count, qint16(records.size()));
+        QCOMPARE(contents.records, records);
+    }
 
-void TestDrawingFile::readerRefusesWhatIsNotADrawing_data() {
-    QTest::addColumn<QByteArray>("text");
-    QTest::addColumn<bool>("countRead");
-    QTest::addColumn<int>("recordsKept");
-    QTest::newRow("empty file") << QByteArray() << false << 0;
-    QTest::newRow("blank file") << QByteArray(" \r\n") << false << 0;
-    QTest::newRow("count not a number") << QByteArray("two\r\n") << false << 0;
-    QTest::newRow("count too large") << QByteArray("32768\r\n") << false << 0;
-    QTest::newRow("coordinate too large") << QByteArray("2\r\n0 1 2\r\n1 32768 4\r\n") << true << 1;
-    QTest::newRow("coordinate too small") << QByteArray("2\r\n0 1 2\r\n1 -32769 4\r\n") << true << 1;
-    QTest::newRow("many digits") << QByteArray("1\r\n0 1 99999999999999999999\r\n") << true << 0;
-    QTest::newRow("decimal point") << QByteArray("1\r\n0 1.5 2\r\n") << true << 0;
-    QTest::newRow("letters") << QByteArray("2\r\n0 1 2\r\n1 x 4\r\n") << true << 1;
-    QTest::newRow("sign alone") << QByteArray("1\r\n0 - 2\r\n") << true << 0;
-    QTest::newRow("last record cut short") << QByteArray("2\r\n0 1 2\r\n1 3\r\n") << true << 1;
-    QTest::newRow("nul byte") << QByteArray("1\r\n0 1\0 2\r\n", 12) << true << 0;
-}
+    void readerAcceptsBlanksCommasAndLineEnds_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<Records>("records");
+        const Records two{{0, 1, 2}, {1, -3, 4}};
+        QTest::newRow("commas") << QByteArray("2,0,1,2,1,-3,4") << 2 << two;
+        QTest::newRow("one number a line, LF only") << QByteArray("2\n0\n1\n2\n1\n-3\n4\n") << 2 << two;
+        QTest::newRow("runs of blanks, tabs, empty lines")
+            << QByteArray("  2 \r\n 0 ,1\t, 2\r\n\r\n1   -3 4  \r\n\r\n") << 2 << two;
+        QTest::newRow("count differs from records") << QByteArray("5\r\n0 1 2\r\n1 -3 4") << 5 << two;
+        QTest::newRow("16-bit limits")
+            << QByteArray("1\r\n+3 -32768 32767\r\n") << 1 << Records{{3, -32768, 32767}};
+    }
 
-void TestDrawingFile::readerRefusesWhatIsNotADrawing() {
-    QFETCH(QByteArray, text);
-    QFETCH(bool, countRead);
-    QFETCH(int, recordsKept);
-    const DrawingFile::Contents contents = DrawingFile::parse(text);
-    QVERIFY(!contents.ok());
-    QCOMPARE(contents.countRead, countRead);
-    QCOMPARE(contents.records.size(), recordsKept);
-}
+    void readerAcceptsBlanksCommasAndLineEnds() {
+        QFETCH(QByteArray, text);
+        QFETCH(int, count);
+        QFETCH(Records, records);
+        const DrawingFile::Contents contents = DrawingFile::parse(text);
+        QVERIFY2(contents.ok(), qPrintable(contents.error));
+        QCOMPARE(contents.count, qint16(count));
+        QCOMPARE(contents.records, records);
+    }
 
-void TestDrawingFile::coordinatesRoundHalfToEven_data() {
-    QTest::addColumn<double>("value");
-    QTest::addColumn<int>("stored");
-    QTest::newRow("3.5 up to even") << 3.5 << 4;
-    QTest::newRow("4.5 down to even") << 4.5 << 4;
-    QTest::newRow("2.5") << 2.5 << 2;
-    QTest::newRow("just above half") << 2.5001 << 3;
-    QTest::newRow("negative half") << -1.5 << -2;
-    QTest::newRow("beyond 16 bits") << 1e9 << 32767;
-    QTest::newRow("below 16 bits") << -1e9 << -32768;
-}
+    void readerRefusesWhatIsNotADrawing_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<bool>("countRead");
+        QTest::addColumn<int>("recordsKept");
+        QTest::newRow("empty file") << QByteArray() << false << 0;
+        QTest::newRow("count not a number") << QByteArray("two\r\n") << false << 0;
+        QTest::newRow("count too large") << QByteArray("32768\r\n") << false << 0;
+        QTest::newRow("coordinate too large") << QByteArray("2\r\n0 1 2\r\n1 32768 4\r\n") << true << 1;
+        QTest::newRow("coordinate too small") << QByteArray("2\r\n0 1 2\r\n1 -32769 4\r\n") << true << 1;
+        QTest::newRow("many digits") << QByteArray("1\r\n0 1 99999999999999999999\r\n") << true << 0;
+        QTest::newRow("decimal point") << QByteArray("1\r\n0 1.5 2\r\n") << true << 0;
+        QTest::newRow("sign alone") << QByteArray("1\r\n0 - 2\r\n") << true << 0;
+        QTest::newRow("last record cut short") << QByteArray("2\r\n0 1 2\r\n1 3\r\n") << true << 1;
+        QTest::newRow("nul byte") << QByteArray("1\r\n0 1\0 2\r\n", 12) << true << 0;
+    }
 
-void TestDrawingFile::coordinatesRoundHalfToEven() {
-    QFETCH(double, value);
-    QFETCH(int, stored);
-    QCOMPARE(int(DrawingFile::toUnit(value)), stored);
-}
+    void readerRefusesWhatIsNotADrawing() {
+        QFETCH(QByteArray, text);
+        QFETCH(bool, countRead);
+        QFETCH(int, recordsKept);
+        const DrawingFile::Contents contents = DrawingFile::parse(text);
+        QVERIFY(!contents.ok());
+        QCOMPARE(contents.countRead, countRead);
+        QCOMPARE(contents.records.size(), recordsKept);
+    }
+
+    void coordinatesRoundHalfToEven() {
+        const QList<QPair<double, int>> cases{{3.5, 4},   {4.5, 4},     {2.5001, 3},
+                                              {-1.5, -2}, {1e9, 32767}, {-1e9, -32768}};
+        for (const auto &[value, stored] : cases) {
+            QCOMPARE(int(DrawingFile::toUnit(value)), stored);
+        }
+    }
+};
 
 QTEST_GUILESS_MAIN(TestDrawingFile)
 #include "tst_drawingfile.moc"

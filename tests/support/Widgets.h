@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QRect>
+#include <QWidget>
+
+// The named control of a window; a missing one ends the run, since every later check would fail.
+template <typename T> T *child(QWidget *w, const char *name) {
+    T *found = w->findChild<T *>(name);
+    if (!found) {
+        qFatal("no control %s", name);
+    }
+    return found;
+}
+
+// Writes a whole file, creating its folder; false when it cannot.
+inline bool writeFile(const QString &path, const QByteArray &bytes) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Pixels of an area of an image that have the given colour.
+inline int pixelsOf(const QImage &image, const QRect &area, QRgb colour) {
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            count += image.pixel(x, y) == colour ? 1 : 0;
+        }
+    }
+    return count;
+}
