@@ -18,7 +18,6 @@ private slots:
     void anguloFollowsTheQuadrantWithATolerance();
     void roundingGoesHalfToEvenAndReportsOverflow_data();
     void roundingGoesHalfToEvenAndReportsOverflow();
-    void rotationsBelowTheToleranceLeaveThePoint_data();
     void rotationsBelowTheToleranceLeaveThePoint();
     void rotationAboutACentreIsExactForOneAxis_data();
     void rotationAboutACentreIsExactForOneAxis();
@@ -28,8 +27,7 @@ private slots:
     void landmarkUpdateUsesTheCalibrationBeforeTheMove();
     void targetMovesFromTheScalpTowardsTheCentre_data();
     void targetMovesFromTheScalpTowardsTheCentre();
-    void arcsBecomeDegreesOnTheHeadCircle();
-    void arcsWithAZeroRadiusAreAnError();
+    void arcsBecomeDegreesOnTheHeadCircleAndNeedARadius();
     void searchWithoutVolumeLeavesThePointsAtTheOrigin();
 };
 
@@ -80,66 +78,39 @@ void TestImagingMath::roundingGoesHalfToEvenAndReportsOverflow() {
     }
 }
 
-void TestImagingMath::rotationsBelowTheToleranceLeaveThePoint_data() {
-    QTest::addColumn<int>("axis");
-    QTest::addColumn<double>("angle");
-    QTest::newRow("x, 1e-13") << 0 << 1e-13;
-    QTest::newRow("y, -9e-13") << 1 << -9e-13;
-    QTest::newRow("z, 5e-13") << 2 << 5e-13;
-}
-
 void TestImagingMath::rotationsBelowTheToleranceLeaveThePoint() {
-    QFETCH(int, axis);
-    QFETCH(double, angle);
     // The starting angle is deliberately wrong: a rotation that ran would move the point.
     Vector3 p{3, -4, 5};
-    if (axis == 0) {
-        RotaX(p, angle, 1.0);
-    } else if (axis == 1) {
-        RotaY(p, angle, 1.0);
-    } else {
-        RotaZ(p, angle, 1.0);
-    }
-    QCOMPARE(p.x, 3.0);
-    QCOMPARE(p.y, -4.0);
-    QCOMPARE(p.z, 5.0);
+    RotaX(p, 1e-13, 1.0);
+    RotaY(p, -9e-13, 1.0);
+    RotaZ(p, 5e-13, 1.0);
+    QVERIFY(p.x == 3 && p.y == -4 && p.z == 5);
 }
 
 void TestImagingMath::rotationAboutACentreIsExactForOneAxis_data() {
-    QTest::addColumn<double>("ax");
-    QTest::addColumn<double>("ay");
-    QTest::addColumn<double>("az");
-    QTest::addColumn<double>("x");
-    QTest::addColumn<double>("y");
-    QTest::addColumn<double>("z");
+    QTest::addColumn<QList<double>>("angles");
+    QTest::addColumn<QList<double>>("expected");
     const double pi = std::acos(-1.0);
     // The point starts 10 voxels from the centre (5, 5, 5) along -x, as the Ilion lies from the centre.
-    QTest::newRow("none") << 0.0 << 0.0 << 0.0 << -5.0 << 5.0 << 5.0;
-    QTest::newRow("quarter turn in x-z") << 0.0 << pi / 2 << 0.0 << 5.0 << 5.0 << -5.0;
-    QTest::newRow("quarter turn in x-y") << 0.0 << 0.0 << -pi / 2 << 5.0 << 15.0 << 5.0;
-    QTest::newRow("half turn in x-z") << 0.0 << pi << 0.0 << 15.0 << 5.0 << 5.0;
+    QTest::newRow("quarter turn in x-z") << QList<double>{0, pi / 2, 0} << QList<double>{5, 5, -5};
+    QTest::newRow("quarter turn in x-y") << QList<double>{0, 0, -pi / 2} << QList<double>{5, 15, 5};
+    QTest::newRow("half turn in x-z") << QList<double>{0, pi, 0} << QList<double>{15, 5, 5};
 }
 
 void TestImagingMath::rotationAboutACentreIsExactForOneAxis() {
-    QFETCH(double, ax);
-    QFETCH(double, ay);
-    QFETCH(double, az);
-    QFETCH(double, x);
-    QFETCH(double, y);
-    QFETCH(double, z);
+    QFETCH(QList<double>, angles);
+    QFETCH(QList<double>, expected);
     Vector3 p{-5, 5, 5};
-    RotaAlrededor({5, 5, 5}, p, ax, ay, az);
-    QVERIFY(std::abs(p.x - x) < 1e-9);
-    QVERIFY(std::abs(p.y - y) < 1e-9);
-    QVERIFY(std::abs(p.z - z) < 1e-9);
-    QVERIFY(std::abs(Distancia3D(p.x, p.y, p.z, 5, 5, 5) - 10) < 1e-9);
+    RotaAlrededor({5, 5, 5}, p, angles[0], angles[1], angles[2]);
+    QVERIFY2(Distancia3D(p.x, p.y, p.z, expected[0], expected[1], expected[2]) < 1e-9,
+             qPrintable(QStringLiteral("(%1, %2, %3)").arg(p.x).arg(p.y).arg(p.z)));
 }
 
 void TestImagingMath::mmPerPixelComesFromTheLandmarksUnlessFixed_data() {
     QTest::addColumn<double>("fixed");
     QTest::addColumn<bool>("coincident");
     QTest::addColumn<double>("expected");
-    QTest::newRow("default landmarks, 200 mm") << 0.0 << false << 200.0 / std::sqrt(221.0 * 221 + 24 * 24);
+    QTest::newRow("default landmarks, 200 mm") << 0.0 << false << 0.8997;
     QTest::newRow("coincident landmarks") << 0.0 << true << 1.0;
     QTest::newRow("fixed by the DICOM data") << 0.4 << false << 0.4;
 }
@@ -155,10 +126,7 @@ void TestImagingMath::mmPerPixelComesFromTheLandmarksUnlessFixed() {
         state.PonReferencia(40, 50, 7, 1);
         state.PonReferencia(40, 50, 7, 2);
     }
-    QVERIFY(std::abs(state.MmPorPixel() - expected) < 1e-12);
-    if (fixed == 0 && !coincident) {
-        QCOMPARE(QString::number(state.MmPorPixel(), 'f', 4), QStringLiteral("0.8997"));
-    }
+    QVERIFY2(std::abs(state.MmPorPixel() - expected) < 5e-5, qPrintable(QString::number(state.MmPorPixel())));
 }
 
 void TestImagingMath::resetKeepsTheSeriesFieldsAndCentresThePointsOnTheMiddleSlice() {
@@ -175,15 +143,11 @@ void TestImagingMath::resetKeepsTheSeriesFieldsAndCentresThePointsOnTheMiddleSli
     // Bounds 0 to 5: m = 2.5, rounded to the even 2.
     state.SerieImagenes = QStringList{"a", "b", "c", "d", "e", "f"};
     state.InicializaResonancia();
-    QCOMPARE(state.VolumenActual, 7);
-    QCOMPARE(state.Interslice, 3.0);
-    QCOMPARE(state.MmPixelFijo, 0.5);
+    // Kept: the series fields. Back to the defaults: the rest.
+    QVERIFY(state.VolumenActual == 7 && state.Interslice == 3 && state.MmPixelFijo == 0.5);
     QVERIFY(state.DialogoAceptado);
-    QCOMPARE(state.Distancia12, 200.0);
-    QCOMPARE(state.Radio, 0.0);
-    QCOMPARE(state.UmbralMaximo, qint16(0));
-    QCOMPARE(state.ReferenciaIlion.x, 0.0);
-    QCOMPARE(state.Referencia1.x, 246.0);
+    QVERIFY(state.Distancia12 == 200 && state.Radio == 0 && state.UmbralMaximo == 0);
+    QVERIFY(state.ReferenciaIlion.x == 0 && state.Referencia1.x == 246);
     const VoxelPoint start{10, 10, 2};
     QVERIFY(state.PuntoIlion == start && state.PuntoCentro == start && state.PuntoTarget == start);
     state.SerieImagenes = QStringList{"a", "b", "c", "d"}; // m = 1.5, rounded to 2
@@ -205,62 +169,42 @@ void TestImagingMath::landmarkUpdateUsesTheCalibrationBeforeTheMove() {
 }
 
 void TestImagingMath::targetMovesFromTheScalpTowardsTheCentre_data() {
-    QTest::addColumn<int>("ex");
-    QTest::addColumn<int>("ey");
-    QTest::addColumn<int>("ez");
+    QTest::addColumn<QList<int>>("scalp");
     QTest::addColumn<double>("depth");
-    QTest::addColumn<int>("tx");
-    QTest::addColumn<int>("ty");
-    QTest::addColumn<int>("tz");
+    QTest::addColumn<QList<int>>("target");
     // The centre is (50, 50, 20).
-    QTest::newRow("depth 0 stays on the scalp") << 80 << 62 << 31 << 0.0 << 80 << 62 << 31;
-    QTest::newRow("along x") << 80 << 50 << 20 << 10.0 << 70 << 50 << 20;
-    QTest::newRow("along y, x unchanged") << 50 << 90 << 20 << 15.0 << 50 << 75 << 20;
+    QTest::newRow("depth 0 stays on the scalp") << QList<int>{80, 62, 31} << 0.0 << QList<int>{80, 62, 31};
+    QTest::newRow("along x") << QList<int>{80, 50, 20} << 10.0 << QList<int>{70, 50, 20};
+    QTest::newRow("along y, x unchanged") << QList<int>{50, 90, 20} << 15.0 << QList<int>{50, 75, 20};
     // x and y scale by the x-y distance (30), z by the x-z distance (50).
-    QTest::newRow("x-z diagonal") << 80 << 50 << 60 << 25.0 << 55 << 50 << 40;
+    QTest::newRow("x-z diagonal") << QList<int>{80, 50, 60} << 25.0 << QList<int>{55, 50, 40};
 }
 
 void TestImagingMath::targetMovesFromTheScalpTowardsTheCentre() {
-    QFETCH(int, ex);
-    QFETCH(int, ey);
-    QFETCH(int, ez);
+    QFETCH(QList<int>, scalp);
     QFETCH(double, depth);
-    QFETCH(int, tx);
-    QFETCH(int, ty);
-    QFETCH(int, tz);
+    QFETCH(QList<int>, target);
     ImagingLibrary library;
     ImagingState state(library);
     state.PuntoCentro = {50, 50, 20};
-    state.PuntoExterno = {qint16(ex), qint16(ey), qint16(ez)};
+    state.PuntoExterno = {qint16(scalp[0]), qint16(scalp[1]), qint16(scalp[2])};
     state.PonParametros(depth, 0, 0, 0, 255);
-    QCOMPARE(state.PuntoTarget.x, qint16(tx));
-    QCOMPARE(state.PuntoTarget.y, qint16(ty));
-    QCOMPARE(state.PuntoTarget.z, qint16(tz));
+    const VoxelPoint &t = state.PuntoTarget;
+    QCOMPARE((QList<int>{t.x, t.y, t.z}), target);
 }
 
-void TestImagingMath::arcsBecomeDegreesOnTheHeadCircle() {
-    ImagingLibrary library;
-    ImagingState state(library);
-    state.MmPixelFijo = 0.5;
-    state.Radio = 100; // 50 mm
-    double h = 0;
-    double v = 0;
-    state.ArcosAAngulos(80, -20, h, v);
-    QVERIFY(std::abs(h - 80 * 360 / (2 * Pi() * 50)) < 1e-9);
-    QVERIFY(std::abs(v + 20 * 360 / (2 * Pi() * 50)) < 1e-9);
-    state.ArcosAAngulos(0, 0, h, v);
-    QCOMPARE(h, 0.0);
-    QCOMPARE(v, 0.0);
-}
-
-void TestImagingMath::arcsWithAZeroRadiusAreAnError() {
+void TestImagingMath::arcsBecomeDegreesOnTheHeadCircleAndNeedARadius() {
     ImagingLibrary library;
     ImagingState state(library);
     double h = 7;
     double v = 8;
-    QVERIFY_THROWS_EXCEPTION(ImagingError, state.ArcosAAngulos(20, 20, h, v));
-    QCOMPARE(h, 7.0);
-    QCOMPARE(v, 8.0);
+    QVERIFY_THROWS_EXCEPTION(ImagingError, state.ArcosAAngulos(20, 20, h, v)); // Radio 0
+    QVERIFY(h == 7 && v == 8);
+    state.MmPixelFijo = 0.5;
+    state.Radio = 360 / Pi(); // a circle of 360 mm: one degree per millimetre of arc
+    state.ArcosAAngulos(90, -30, h, v);
+    QVERIFY2(std::abs(h - 90) < 1e-9 && std::abs(v + 30) < 1e-9,
+             qPrintable(QStringLiteral("%1, %2").arg(h).arg(v)));
 }
 
 void TestImagingMath::searchWithoutVolumeLeavesThePointsAtTheOrigin() {
@@ -268,13 +212,10 @@ void TestImagingMath::searchWithoutVolumeLeavesThePointsAtTheOrigin() {
     ImagingState state(library);
     state.PonReferencia(30, 40, 5, 3);
     state.PonCalibracion(200, 2, 1);
-    QVERIFY((state.PuntoCentro == VoxelPoint{0, 40, 5}));
-    QVERIFY((state.PuntoIlion == VoxelPoint{30, 40, 5}));
-    QCOMPARE(state.Radio, 30.0);
+    QVERIFY((state.PuntoCentro == VoxelPoint{0, 40, 5} && state.PuntoIlion == VoxelPoint{30, 40, 5}));
     state.PonParametros(15, 0, 0, 0, 255);
     state.ApuntaConAngulos();
-    QVERIFY((state.PuntoExterno == VoxelPoint{0, 0, 0}));
-    QVERIFY((state.PuntoInterno == VoxelPoint{0, 0, 0}));
+    QVERIFY((state.PuntoExterno == VoxelPoint{0, 0, 0} && state.PuntoInterno == VoxelPoint{0, 0, 0}));
     QCOMPARE(state.InvierteCorte(3), qint16(-3));
 }
 

@@ -1,3 +1,5 @@
+#include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -5,43 +7,42 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-// zokorvane-tool phantom and load-series, run as a script would run them.
+// zokorvane-tool phantom, load-series and plan, run as a script would run them.
 class TestImagingTool : public QObject {
     Q_OBJECT
 
 private slots:
     void phantomThenLoadSeriesReportsTheVolumeAsJson();
+    void planGivesEveryCellAndCell14MeetsTheScalpAtTheIlion();
     void wrongArgumentsAndMissingDirectoriesFail_data();
     void wrongArgumentsAndMissingDirectoriesFail();
 
 private:
-    int run(const QStringList &args, QByteArray *out = nullptr, QByteArray *err = nullptr);
+    // The exit code (-1 for a crash or a hang); standard output into *out, standard error into *err.
+    static int run(const QStringList &args, QByteArray *out = nullptr, QByteArray *err = nullptr) {
+        QProcess tool;
+        tool.start(qEnvironmentVariable("ZK_TOOL"), args);
+        if (!tool.waitForFinished(60000) || tool.exitStatus() != QProcess::NormalExit) {
+            return -1;
+        }
+        if (out) {
+            *out = tool.readAllStandardOutput();
+        }
+        if (err) {
+            *err = tool.readAllStandardError();
+        }
+        return tool.exitCode();
+    }
 };
-
-int TestImagingTool::run(const QStringList &args, QByteArray *out, QByteArray *err) {
-    QProcess tool;
-    tool.start(qEnvironmentVariable("ZK_TOOL"), args);
-    if (!tool.waitForFinished(60000)) {
-        return -1;
-    }
-    if (out) {
-        *out = tool.readAllStandardOutput();
-    }
-    if (err) {
-        *err = tool.readAllStandardError();
-    }
-    return tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
-}
 
 void TestImagingTool::phantomThenLoadSeriesReportsTheVolumeAsJson() {
     QTemporaryDir dir;
-    QByteArray out, err;
+    QByteArray out;
     QCOMPARE(run({"phantom", dir.path(), "--slices", "10", "--size", "40", "--spacing", "1.25", "--thickness",
-                  "3"},
-                 &out, &err),
+                  "3"}),
              0);
     QCOMPARE(QDir(dir.path()).entryList({"*.dcm"}).size(), 10);
-    QCOMPARE(run({"load-series", dir.path()}, &out, &err), 0);
+    QCOMPARE(run({"load-series", dir.path()}, &out), 0);
     QJsonParseError parse;
     const QJsonObject json = QJsonDocument::fromJson(out, &parse).object();
     QVERIFY2(parse.error == QJsonParseError::NoError, out.constData());
@@ -51,16 +52,39 @@ void TestImagingTool::phantomThenLoadSeriesReportsTheVolumeAsJson() {
     QCOMPARE(json["interslice"].toDouble(), 3.0);
     QCOMPARE(json["mmPerPixel"].toDouble(), 1.25);
     QVERIFY(json["zeroFrame"].toDouble() > 0);
-    QVERIFY(json["volumeBuilt"].toBool());
     const QJsonObject seconds = json["seconds"].toObject();
     QVERIFY(seconds.contains("conversion") && seconds.contains("stacking"));
     // Only the existing JPEG pictures: nothing DICOM is read, the spacing falls back to 2 mm.
-    QCOMPARE(run({"load-series", dir.path(), "--jpg-only", "--lateral"}, &out, &err), 0);
+    QCOMPARE(run({"load-series", dir.path(), "--jpg-only", "--lateral"}, &out), 0);
     const QJsonObject jpgOnly = QJsonDocument::fromJson(out).object();
     QCOMPARE(jpgOnly["dicomFiles"].toInt(), 0);
     QCOMPARE(jpgOnly["slicesStacked"].toInt(), 10);
     QCOMPARE(jpgOnly["interslice"].toDouble(), 2.0);
     QVERIFY(jpgOnly["lateral"].toBool());
+}
+
+void TestImagingTool::planGivesEveryCellAndCell14MeetsTheScalpAtTheIlion() {
+    QTemporaryDir dir;
+    const QString series = dir.filePath("series");
+    QCOMPARE(run({"phantom", series, "--slices", "20", "--size", "64"}), 0);
+    // The phantom's head: centre column 29.6 on row 31.5 of slice 9.5, 25.6 voxels to the back.
+    const QString csv = dir.filePath("plan.csv");
+    QCOMPARE(run({"plan", series, "--landmarks", "50,32,10:10,32,10:5,32,10", "--depth", "10", "--csv", csv}),
+             0);
+    QFile file(csv);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().trimmed().split('\n');
+    QCOMPARE(lines.size(), 51);
+    const QList<QByteArray> cell14 = lines.at(15).split(',');
+    QCOMPARE(cell14.at(0), QByteArray("14"));
+    // Scalp at the back on the Ilion's row and slice; the target 10 voxels further in.
+    QVERIFY(std::abs(cell14.at(7).toInt() - 5) <= 2);
+    QCOMPARE(cell14.at(8).toInt(), 32);
+    QCOMPARE(cell14.at(9).toInt(), 10);
+    QCOMPARE(cell14.at(10).toInt(), cell14.at(7).toInt() + 10);
+    QCOMPARE(cell14.at(13).toDouble(), cell14.at(7).toDouble()); // the phantom carries 1 mm per pixel
+    const QList<QByteArray> cell0 = lines.at(1).split(',');
+    QCOMPARE(cell0.mid(3, 2), (QList<QByteArray>{"-80", "-20"}));
 }
 
 void TestImagingTool::wrongArgumentsAndMissingDirectoriesFail_data() {
@@ -70,13 +94,16 @@ void TestImagingTool::wrongArgumentsAndMissingDirectoriesFail_data() {
     QTest::newRow("phantom with a bad size") << QStringList{"phantom", "/tmp/x", "--size", "big"} << 2;
     QTest::newRow("load-series without directory") << QStringList{"load-series"} << 2;
     QTest::newRow("load-series of a missing directory") << QStringList{"load-series", "/nonexistent/mr"} << 1;
+    QTest::newRow("plan with a landmark of two values")
+        << QStringList{"plan", QDir::tempPath(), "--landmarks", "1,2:3,4,5"} << 2;
+    QTest::newRow("plan without landmarks") << QStringList{"plan", QDir::tempPath()} << 2;
 }
 
 void TestImagingTool::wrongArgumentsAndMissingDirectoriesFail() {
     QFETCH(QStringList, args);
     QFETCH(int, code);
-    QByteArray out, err;
-    QCOMPARE(run(args, &out, &err), code);
+    QByteArray err;
+    QCOMPARE(run(args, nullptr, &err), code);
     QVERIFY(!err.isEmpty());
 }
 

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "DicomFiles.h"
+#include "ImagingLibrary.h"
+#include "ImagingState.h"
+#include "PhantomWriter.h"
+#include "SeriesLoader.h"
+
+// The loader's parts wired as the loader window wires them, without a window.
+struct Loading {
+    ImagingLibrary library;
+    ImagingState state{library};
+    DicomFiles files;
+    SeriesLoader loader{state, files};
+
+    bool load(const QString &dir, bool jpgOnly = false, bool lateral = false) {
+        return loader.i_CargarImagenes(dir, jpgOnly, lateral);
+    }
+};
