@@ -1,5 +1,6 @@
 #include "DicomFiles.h"
 #include "ImagingFixtures.h"
+#include "Volume.h"
 
 #include <QDir>
 #include <QFile>
@@ -70,7 +71,7 @@ private slots:
     void geometryComesFromThePositionsElseTheThickness_data();
     void geometryComesFromThePositionsElseTheThickness();
     void monochrome1AndAWindowOfWidthZeroShowTheSamePicture();
-    void directoryHeadersAreReadOncePerLoad();
+    void reloadingReadsNoHeaderAgainAndReleasesThePreviousVolume();
 };
 
 void TestDicomFiles::everyEncodingOfMrSmallConvertsToTheSamePicture_data() {
@@ -177,17 +178,21 @@ void TestDicomFiles::monochrome1AndAWindowOfWidthZeroShowTheSamePicture() {
     QVERIFY(qGray(c.pixel(int(g.cx - g.rx + 2), 32)) > 240);
 }
 
-void TestDicomFiles::directoryHeadersAreReadOncePerLoad() {
+void TestDicomFiles::reloadingReadsNoHeaderAgainAndReleasesThePreviousVolume() {
     QTemporaryDir dir;
     QVERIFY(Phantom::write(dir.path(), Phantom::Options{.slices = 12, .size = 32}));
     Loading loading;
     QVERIFY(loading.load(dir.path()));
     QCOMPARE(loading.files.headersRead(), 12);
     QCOMPARE(loading.loader.report().converted, 12);
+    const qint32 first = loading.state.VolumenActual;
     // A second load finds the JPEG and BMP files beside the series and reads no header again.
-    QVERIFY(loading.load(dir.path()));
+    QVERIFY(loading.load(dir.path(), false, true));
     QCOMPARE(loading.files.headersRead(), 12);
     QCOMPARE(loading.loader.report().slicesStacked, 12);
+    QVERIFY(loading.state.VolumenActual != first);
+    QCOMPARE(loading.library.volumeCount(), 1);
+    QVERIFY(loading.library.volume(loading.state.VolumenActual)->lateralSlices());
 }
 
 QTEST_GUILESS_MAIN(TestDicomFiles)

@@ -48,8 +48,7 @@ private slots:
     void selectRefusesOkUntilTheIlionIsPlacedAndCalibratesIn3D();
     void resonanceAimsCellsFromTheIlionDirection_data();
     void resonanceAimsCellsFromTheIlionDirection();
-    void resonanceReadsTheDepthOnlyAtTheNextUpdate();
-    void resonanceStandsBesideItsOwnerAndOnlyItClosesIt();
+    void resonanceStandsBesideItsOwnerAndReadsTheDepthAtTheNextUpdate();
     void loadAssociatedMrStoresTheSubjectsDirectory();
 
 private:
@@ -275,33 +274,7 @@ void TestMrWindows::resonanceAimsCellsFromTheIlionDirection() {
     }
 }
 
-void TestMrWindows::resonanceReadsTheDepthOnlyAtTheNextUpdate() {
-    loadAndCalibrate();
-    FResonancia window(*m_app, *m_imaging);
-    window.actualiza_resonancia(14, nullptr);
-    const auto scalp = m_imaging->PuntoExterno;
-    QCOMPARE(m_imaging->PuntoTarget.x, qint16(scalp.x + 15));
-
-    auto *depth = window.findChild<QLineEdit *>(QStringLiteral("TProfundidad"));
-    depth->setText(QStringLiteral("5"));
-    QCOMPARE(m_imaging->PuntoTarget.x, qint16(scalp.x + 15));
-    window.actualiza_resonancia(14, nullptr);
-    QCOMPARE(m_imaging->PuntoTarget.x, qint16(scalp.x + 5));
-
-    depth->setText(QStringLiteral("deep"));
-    window.actualiza_resonancia(4, nullptr);
-    QCOMPARE(m_messages.size(), 1);
-    QCOMPARE(m_imaging->PuntoTarget.x, qint16(scalp.x + 5));
-
-    // Without the associated MR loaded nothing happens.
-    depth->setText(QStringLiteral("10"));
-    m_app->ResonanciaCargada = false;
-    window.actualiza_resonancia(9, nullptr);
-    QCOMPARE(window.celda(), 4);
-    QCOMPARE(m_imaging->Profundidad, 5.0);
-}
-
-void TestMrWindows::resonanceStandsBesideItsOwnerAndOnlyItClosesIt() {
+void TestMrWindows::resonanceStandsBesideItsOwnerAndReadsTheDepthAtTheNextUpdate() {
     loadAndCalibrate();
     QWidget owner;
     owner.setGeometry(40, 50, 300, 200);
@@ -309,17 +282,36 @@ void TestMrWindows::resonanceStandsBesideItsOwnerAndOnlyItClosesIt() {
     QVERIFY(QTest::qWaitForWindowExposed(&owner));
     // What the check box "View magnetic resonance" does.
     AssociatedMrView view(*m_app, *m_imaging, &owner);
-    view.CRM_Click(true, 23);
+    view.CRM_Click(true, 14);
     QPointer<FResonancia> window = view.window();
     QVERIFY(window && window->isVisible());
-    QCOMPARE(window->celda(), 23);
     QCOMPARE(window->propietaria(), &owner);
     QCOMPARE(window->pos(), QPoint(owner.frameGeometry().right() + 1, owner.frameGeometry().top()));
-    view.update(31);
-    QCOMPARE(window->celda(), 31);
+    const auto scalp = m_imaging->PuntoExterno;
+    QCOMPARE(m_imaging->PuntoTarget.x, qint16(scalp.x + 15));
+
+    auto *depth = window->findChild<QLineEdit *>(QStringLiteral("TProfundidad"));
+    depth->setText(QStringLiteral("5"));
+    QCOMPARE(m_imaging->PuntoTarget.x, qint16(scalp.x + 15));
+    view.update(14);
+    QCOMPARE(m_imaging->PuntoTarget.x, qint16(scalp.x + 5));
+
+    depth->setText(QStringLiteral("deep"));
+    view.update(4);
+    QCOMPARE(m_messages.size(), 1);
+    QCOMPARE(window->celda(), 4);
+    QCOMPARE(m_imaging->PuntoTarget.x, qint16(scalp.x + 5));
+
+    // Without the associated MR loaded nothing happens.
+    depth->setText(QStringLiteral("10"));
+    m_app->ResonanciaCargada = false;
+    view.update(9);
+    QCOMPARE(window->celda(), 4);
+    QCOMPARE(m_imaging->Profundidad, 5.0);
+
     QVERIFY(!window->close());
     QVERIFY(window->isVisible());
-    view.CRM_Click(false, 31);
+    view.CRM_Click(false, 9);
     QVERIFY(!window || !window->isVisible());
 }
 

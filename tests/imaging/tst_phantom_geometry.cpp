@@ -21,7 +21,6 @@ private slots:
     void zeroAnglesAimThroughTheIlionAndDepthZeroIsTheScalp();
     void cutsShowTheVoxelsWithSliceZeroAtTheBottom();
     void sideRenderingShowsTheHeadSilhouette();
-    void reloadingReleasesThePreviousVolume();
 
 private:
     const Phantom::Options m_options{.slices = 48, .size = 96, .spacing = 2.5, .thickness = 4.0};
@@ -164,16 +163,6 @@ void TestPhantomGeometry::sideRenderingShowsTheHeadSilhouette() {
     QImage cut;
     m.library._d2_crea3D_2(handle(), 48, 1, 60, 255, 0, &cut);
     QVERIFY(qGray(cut.pixel(24, 48)) != qGray(picture.pixel(24, 48)));
-}
-
-void TestPhantomGeometry::reloadingReleasesThePreviousVolume() {
-    Loading again;
-    QVERIFY(again.load(m_dir.path(), true)); // the BMP pictures are there already
-    const qint32 first = again.state.VolumenActual;
-    QVERIFY(again.load(m_dir.path(), true, true));
-    QVERIFY(again.state.VolumenActual != first);
-    QCOMPARE(again.library.volumeCount(), 1);
-    QVERIFY(again.library.volume(again.state.VolumenActual)->lateralSlices());
 }
 
 QTEST_GUILESS_MAIN(TestPhantomGeometry)
