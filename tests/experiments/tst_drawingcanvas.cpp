@@ -9,6 +9,7 @@
 
 // The drawing canvas: what pen down, move and up record, the 2000-point limit, live drawing and
 // repaint, and the file GuardarDibujo writes. The canvas is 129 pixels square, 10 pixels per unit.
+
 namespace {
 
 int grey(DrawingCanvas &canvas, int x, int y) {

@@ -8,6 +8,7 @@
 
 // Rendering drawing files into a picture: the three modes, the blot on the picture's pixels and the
 // error display. Pictures are 129 pixels square on the canvas scale, 10 pixels per drawing unit.
+
 namespace {
 
 struct Picture {

@@ -11,6 +11,7 @@
 
 // The stimulation grid control: cell numbering on screen, marks, selection and Click, the arrow
 // keys and the property bag.
+
 static QString tpos(EGrid &grid) {
     return grid.findChild<QLabel *>(QStringLiteral("TPos"))->text();
 }

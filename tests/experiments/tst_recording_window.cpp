@@ -207,12 +207,12 @@ private slots:
         QTest::keyClick(&w, Qt::Key_N, Qt::ControlModifier);
         QVERIFY(child<QRadioButton>(&w, "Option1_1")->isChecked());
         QTest::keyClick(&w, Qt::Key_Return, Qt::ControlModifier);
+        // "Up-Down" is orientation 3; a "No" has no drawing.
         QCOMPARE(
             value(
                 "SELECT fila || ',' || columna || ',' || n_off || ',' || orientacion || ',' || archivopuntos "
                 "FROM puntoestimulacion, estimulo"),
             QStringLiteral("0,1,1,3,"));
-        // "Up-Down" is orientation 3; a "No" has no drawing.
         QVERIFY(child<QPushButton>(&w, "bNext")->toolTip().contains("Ctrl"));
     }
 };
