@@ -4,15 +4,20 @@
 #include "StudyFixture.h"
 
 #include "AppState.h"
+#include "DrawingView.h"
+#include "EGrid.h"
+#include "FVerEstimulo.h"
 #include "MainWindow.h"
 #include "MessageLog.h"
 #include "Messages.h"
+#include "Widgets.h"
 #include "elegirpaciente.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -267,7 +272,13 @@ private slots:
     void legacyFileIsConvertedBesideItAndOpened() {
         QTemporaryDir dir;
         const QString mdb = dir.filePath("legacy-study.mdb");
-        QVERIFY(QFile::copy(qEnvironmentVariable("ZK_TEST_DATA") + "/legacy-study.mdb", mdb));
+        const QString data = qEnvironmentVariable("ZK_TEST_DATA");
+        QVERIFY(QFile::copy(data + "/legacy-study.mdb", mdb));
+        for (const QString &name : QDir(data + "/legacy-study_puntos").entryList(QDir::Files)) {
+            QFile source(data + "/legacy-study_puntos/" + name);
+            QVERIFY(source.open(QIODevice::ReadOnly));
+            QVERIFY(writeFile(dir.filePath("legacy-study_puntos/" + name), source.readAll()));
+        }
         AppState state;
         MainWindow w(state);
         QVERIFY(w.abreEstudio(mdb));
@@ -285,6 +296,28 @@ private slots:
             entries << list.item(i)->text();
         }
         QCOMPARE(entries, QStringList({"Begoña Ibáñez Núñez", "Ana ", "Paco Díaz", "Ana  Ruiz"}));
+
+        // The viewer shows the first subject's experiment: its marks, a stimulus and its drawing.
+        state.FijaPaciente(1, entries[0], 5, 9, 1, 4);
+        {
+            FVerEstimulo viewer(state, false);
+            auto *grid = child<EGrid>(&viewer, "EGrid1");
+            QList<int> marked;
+            for (int cell = 0; cell < 50; ++cell) {
+                if (grid->ElementoMarcado(cell)) {
+                    marked << cell;
+                }
+            }
+            QCOMPARE(marked, QList<int>({11, 12, 45}));
+            grid->setEIndex(11);
+            QCOMPARE(child<QLineEdit>(&viewer, "TColor")->text(), QStringLiteral("blanco"));
+            QCOMPARE(viewer.dibujo(), QStringLiteral("111"));
+            // The drawing itself, not the crossed lines of a file error through the corner.
+            const QImage image = child<DrawingView>(&viewer, "Picture1")->image();
+            QCOMPARE(image.pixel(0, 0), qRgb(255, 255, 255));
+            QVERIFY(pixelsOf(image, image.rect(), qRgb(0, 0, 0)) > 20);
+        }
+        QVERIFY(m_messages.size() == 1);
         state.CierraBaseDatos();
 
         // Choosing the legacy file again offers the study made from it, and never converts twice.
@@ -298,7 +331,7 @@ private slots:
         m_messages.setAnswer(true);
         QVERIFY(w2.abreEstudio(mdb));
         QCOMPARE(other.RutaBaseDatos, dir.filePath("legacy-study.sqlite"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList({"legacy-study.mdb", "legacy-study.sqlite"}));
     }
 
