@@ -248,11 +248,11 @@ private slots:
     }
 
     void numericTextsMustBeWholeNumbersInRange() {
-        for (const QString &text : {"80", " 12 ", "-3"}) {
-            QVERIFY2(enteroEnRango(text, -32768, 32767).has_value(), qPrintable(text));
+        for (const char *text : {"80", " 12 ", "-3"}) {
+            QVERIFY2(enteroEnRango(text, -32768, 32767).has_value(), text);
         }
-        for (const QString &text : {"", "1.5", "8O", "32768", "-32769"}) {
-            QVERIFY2(!enteroEnRango(text, -32768, 32767).has_value(), qPrintable(text));
+        for (const char *text : {"", "1.5", "8O", "32768", "-32769"}) {
+            QVERIFY2(!enteroEnRango(text, -32768, 32767).has_value(), text);
         }
     }
 };

@@ -98,7 +98,7 @@ void TestPhantomGeometry::lineSearchFindsTheAnalyticScalpAndBrain() {
     // the sampled line. Scales grow linearly along a ray from the centre.
     const double u[3] = {double(b[0] - a[0]), double(b[1] - a[1]), double(b[2] - a[2])};
     const double t = m_geometry.scalpDistance(u[0], u[1], u[2]) / std::hypot(u[0], u[1], u[2]);
-    for (const auto [found, scale] :
+    for (const auto &[found, scale] :
          {std::pair{out, 1.0}, std::pair{out + 3, Phantom::Geometry::SkullInner}}) {
         const double miss = std::hypot(found[0] - a[0] - u[0] * t * scale, found[1] - a[1] - u[1] * t * scale,
                                        found[2] - a[2] - u[2] * t * scale);
