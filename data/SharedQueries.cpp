@@ -1,5 +1,7 @@
 #include "SharedQueries.h"
 
+#include "Query.h"
+
 #include "StudyError.h"
 #include "Transaction.h"
 
@@ -13,17 +15,7 @@ namespace {
 // Runs a query expected to return at most one row and gives its first column, or a null
 // QVariant when there is no row.
 QVariant firstValue(const QSqlDatabase &db, const QString &sql, std::initializer_list<QVariant> values = {}) {
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.prepare(sql)) {
-        throw StudyError(QStringLiteral("Cannot read the study"), query.lastError());
-    }
-    for (const QVariant &value : values) {
-        query.addBindValue(value);
-    }
-    if (!query.exec()) {
-        throw StudyError(QStringLiteral("Cannot read the study"), query.lastError());
-    }
+    QSqlQuery query = Query::run(db, sql, values, QStringLiteral("Cannot read the study"));
     return query.next() ? query.value(0) : QVariant();
 }
 

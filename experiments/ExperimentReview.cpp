@@ -1,4 +1,5 @@
 #include "ExperimentReview.h"
+#include "Query.h"
 
 #include "StudyError.h"
 #include "Transaction.h"
@@ -12,20 +13,7 @@ namespace ExperimentReview {
 
 namespace {
 
-QSqlQuery run(const QSqlDatabase &db, const QString &sql, const QVariantList &values, const char *what) {
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.prepare(sql)) {
-        throw StudyError(QString::fromLatin1(what), query.lastError());
-    }
-    for (const QVariant &value : values) {
-        query.addBindValue(value);
-    }
-    if (!query.exec()) {
-        throw StudyError(QString::fromLatin1(what), query.lastError());
-    }
-    return query;
-}
+using Query::run;
 
 template <typename T> std::optional<T> numero(const QVariant &value) {
     if (value.isNull()) {

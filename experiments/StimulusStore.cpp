@@ -1,5 +1,6 @@
 #include "StimulusStore.h"
 
+#include "Query.h"
 #include "SharedQueries.h"
 #include "StudyError.h"
 #include "Transaction.h"
@@ -14,20 +15,7 @@ namespace StimulusStore {
 
 namespace {
 
-QSqlQuery run(const QSqlDatabase &db, const QString &sql, const QVariantList &values, const char *what) {
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.prepare(sql)) {
-        throw StudyError(QString::fromLatin1(what), query.lastError());
-    }
-    for (const QVariant &value : values) {
-        query.addBindValue(value);
-    }
-    if (!query.exec()) {
-        throw StudyError(QString::fromLatin1(what), query.lastError());
-    }
-    return query;
-}
+using Query::run;
 
 // Text columns hold "" rather than null when the operator left a field empty; Qt binds a null
 // QString as null.

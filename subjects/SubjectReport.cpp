@@ -1,4 +1,5 @@
 #include "SubjectReport.h"
+#include "Query.h"
 
 #include "AppState.h"
 #include "DrawingFile.h"
@@ -27,18 +28,7 @@ int roundedToEven(double value) {
 }
 
 QSqlQuery run(const QSqlDatabase &db, const QString &sql, const QVariantList &values) {
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.prepare(sql)) {
-        throw StudyError(QStringLiteral("Cannot read the subject's experiments"), query.lastError());
-    }
-    for (const QVariant &value : values) {
-        query.addBindValue(value);
-    }
-    if (!query.exec()) {
-        throw StudyError(QStringLiteral("Cannot read the subject's experiments"), query.lastError());
-    }
-    return query;
+    return Query::run(db, sql, values, QStringLiteral("Cannot read the subject's experiments"));
 }
 
 bool hasText(const QVariant &value) {

@@ -1,4 +1,5 @@
 #include "SubjectStore.h"
+#include "Query.h"
 
 #include "SharedQueries.h"
 #include "StudyError.h"
@@ -62,21 +63,7 @@ QString columnList() {
     return columns.join(QStringLiteral(", "));
 }
 
-QSqlQuery run(const QSqlDatabase &db, const QString &sql, std::initializer_list<QVariant> values,
-              const QString &what) {
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.prepare(sql)) {
-        throw StudyError(what, query.lastError());
-    }
-    for (const QVariant &value : values) {
-        query.addBindValue(value);
-    }
-    if (!query.exec()) {
-        throw StudyError(what, query.lastError());
-    }
-    return query;
-}
+using Query::run;
 
 const QString ReadError = QStringLiteral("Cannot read the subjects");
 
