@@ -7,6 +7,7 @@
 #include "DrawingRender.h"
 #include "ExperimentReview.h"
 #include "Messages.h"
+#include "NumericField.h"
 #include "ParameterLists.h"
 #include "SharedQueries.h"
 #include "StudyError.h"
@@ -241,21 +242,8 @@ bool FVerEstimulo::valida() {
 
 bool FVerEstimulo::leeEntero(QLineEdit *campo, const QString &nombre, qint64 minimo, qint64 maximo,
                              qint64 &valor) {
-    const std::optional<qint64> leido = StimulusStore::enteroEnRango(campo->text(), minimo, maximo);
-    if (!leido) {
-        Messages::error(this,
-                        QStringLiteral("%1 must be a whole number from %2 to %3; \"%4\" is not. Nothing was "
-                                       "changed.")
-                            .arg(nombre)
-                            .arg(minimo)
-                            .arg(maximo)
-                            .arg(campo->text()));
-        campo->setFocus();
-        campo->selectAll();
-        return false;
-    }
-    valor = *leido;
-    return true;
+    return leeEnteroDeCampo(this, campo, nombre, minimo, maximo, QStringLiteral("Nothing was changed."),
+                            valor);
 }
 
 bool FVerEstimulo::leeParametros(StimulusStore::Parametros &p) {

@@ -4,6 +4,7 @@
 #include "AppState.h"
 #include "AssociatedMrView.h"
 #include "Messages.h"
+#include "NumericField.h"
 #include "ParameterLists.h"
 #include "SharedQueries.h"
 #include "StimulusStore.h"
@@ -182,21 +183,7 @@ void IntroEstimulo::setImaging(ImagingState &imaging) {
 
 bool IntroEstimulo::leeEntero(QLineEdit *campo, const QString &nombre, qint64 minimo, qint64 maximo,
                               qint64 &valor) {
-    const std::optional<qint64> leido = StimulusStore::enteroEnRango(campo->text(), minimo, maximo);
-    if (!leido) {
-        Messages::error(this,
-                        QStringLiteral("%1 must be a whole number from %2 to %3; \"%4\" is not. Nothing was "
-                                       "saved.")
-                            .arg(nombre)
-                            .arg(minimo)
-                            .arg(maximo)
-                            .arg(campo->text()));
-        campo->setFocus();
-        campo->selectAll();
-        return false;
-    }
-    valor = *leido;
-    return true;
+    return leeEnteroDeCampo(this, campo, nombre, minimo, maximo, QStringLiteral("Nothing was saved."), valor);
 }
 
 void IntroEstimulo::bNext_Click() {
