@@ -3,6 +3,7 @@
 // writes, and opening from the main window.
 
 #include "StudyFixture.h"
+#include "StudyInApp.h"
 
 #include "AppState.h"
 #include "DrawingView.h"
@@ -53,10 +54,8 @@ private:
         m_study->exec(insert, {12, 2, 1, "", 0, 1, "", "", 3, "2026-01-02 03:05:00", 1, 3, 2, 2, 60, 1});
         m_study->exec(insert,
                       {13, 3, 1, "rojo", 1, 0, "", "131", 1, "2026-01-04 00:00:00", 1, 1, 1, 1, 90, 1});
-        m_study->release();
-        m_state = std::make_unique<AppState>();
-        QVERIFY(m_state->AbreBaseDatos(m_study->path()).isEmpty());
-        m_state->FijaPaciente(1, "Ana", 5, 9, 1, 4);
+        m_state = openInApp(*m_study, 1, "Ana");
+        QVERIFY(m_state);
         QVERIFY(writeFile(m_study->dirPath() + "/study_puntos/111", "3\r\n0 2 2\r\n1 10 10\r\n3 10 10\r\n"));
     }
     QStringList rows(const QString &sql) {

@@ -2,6 +2,7 @@
 // what a save stores from the controls, refused input and keys.
 
 #include "StudyFixture.h"
+#include "StudyInApp.h"
 
 #include "AppState.h"
 #include "DrawingCanvas.h"
@@ -34,10 +35,8 @@ private:
         m_study = std::make_unique<StudyFixture>();
         m_study->addSubject(1, "Ana");
         m_study->addSubject(2, "Paco");
-        m_study->release();
-        m_state = std::make_unique<AppState>();
-        QVERIFY(m_state->AbreBaseDatos(m_study->path()).isEmpty());
-        m_state->FijaPaciente(1, "Ana", 5, 9, 1, 4);
+        m_state = openInApp(*m_study, 1, "Ana");
+        QVERIFY(m_state);
     }
     QString value(const QString &sql) {
         QSqlQuery query(m_state->BaseDatos);

@@ -3,6 +3,7 @@
 // is overlaid, and when the window repaints.
 
 #include "StudyFixture.h"
+#include "StudyInApp.h"
 
 #include "AppState.h"
 #include "DrawingView.h"
@@ -76,9 +77,8 @@ private:
             QVERIFY(writeFile(m_study->dirPath() + "/study_puntos/" + name,
                               "4\r\n0 2 2\r\n1 10 3\r\n1 10 10\r\n3 10 10\r\n"));
         }
-        m_study->release();
-        m_state = std::make_unique<AppState>();
-        QVERIFY(m_state->AbreBaseDatos(m_study->path()).isEmpty());
+        m_state = openInApp(*m_study);
+        QVERIFY(m_state);
     }
 
 private slots:
