@@ -8,6 +8,6 @@ function(zk_add_test name)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests ${PROJECT_SOURCE_DIR}/tests/support)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ZK_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data;ZK_TOOL=$<TARGET_FILE:zokorvane-tool>"
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CACHE_HOME=${CMAKE_BINARY_DIR}/test-cache;ZK_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data;ZK_TOOL=$<TARGET_FILE:zokorvane-tool>"
     TIMEOUT 120)
 endfunction()

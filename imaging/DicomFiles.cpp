@@ -1,15 +1,15 @@
 #include "DicomFiles.h"
 
-#include "ZoDir.h"
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QImage>
+#include <QSet>
 
 #include <dcmtk/dcmdata/dcdeftag.h>
 #include <dcmtk/dcmdata/dcfilefo.h>
+#include <dcmtk/dcmdata/dcmetinf.h>
 #include <dcmtk/dcmdata/dcrledrg.h>
+#include <dcmtk/dcmdata/dcuid.h>
 #include <dcmtk/dcmdata/dcxfer.h>
 #include <dcmtk/dcmimgle/dcmimage.h>
 #include <dcmtk/dcmjpeg/djdecode.h>
@@ -17,10 +17,18 @@
 #include <dcmtk/oflog/oflog.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <map>
 #include <memory>
+#include <mutex>
+#include <thread>
+
+namespace DicomFiles {
 
 namespace {
+
+using VolumeLayout::Vec3;
 
 // Registers the decoders and quiets DCMTK's log, once for the whole program.
 void prepareDcmtk() {
@@ -42,197 +50,476 @@ bool isJpeg2000(E_TransferSyntax xfer) {
            xfer == EXS_JPEG2000MulticomponentLosslessOnly || xfer == EXS_JPEG2000Multicomponent;
 }
 
-bool isDicomCandidate(const QString &name) {
-    const QString extension = ZoDir::DameExtension(name).toLower();
-    return extension == QLatin1String("dcm") || extension.isEmpty();
+double dot(const Vec3 &a, const Vec3 &b) {
+    return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
 }
 
-double round4(double value) {
-    return std::round(value * 10000.0) / 10000.0;
+Vec3 cross(const Vec3 &a, const Vec3 &b) {
+    return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
+}
+
+// A file that starts with the "DICM" preamble, or with a group 0002 or 0008 tag in either byte order
+// (a data set written without preamble). Anything else is not looked at further.
+bool looksLikeDicom(const QString &path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    const QByteArray head = file.read(132);
+    if (head.size() >= 132 && head.mid(128, 4) == "DICM") {
+        return true;
+    }
+    if (head.size() < 8) {
+        return false;
+    }
+    const auto b = reinterpret_cast<const unsigned char *>(head.constData());
+    const int little = b[0] | (b[1] << 8);
+    const int big = (b[0] << 8) | b[1];
+    return little == 0x0002 || little == 0x0008 || big == 0x0002 || big == 0x0008;
+}
+
+bool readValues(DcmItem *item, const DcmTagKey &tag, double *values, unsigned long count) {
+    for (unsigned long i = 0; i < count; ++i) {
+        if (!item || item->findAndGetFloat64(tag, values[i], i).bad() || !std::isfinite(values[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A value found in a functional group: in the item's own sequence `group`, first item.
+bool readGroupValues(DcmItem *groups, const DcmTagKey &group, const DcmTagKey &tag, double *values,
+                     unsigned long count) {
+    DcmItem *item = nullptr;
+    return groups && groups->findAndGetSequenceItem(group, item, 0).good() &&
+           readValues(item, tag, values, count);
+}
+
+struct Header {
+    bool image = false;
+    QString reason; // why it is not an image of a series
+    QString uid;
+    QString description;
+    QString number;
+    int rows = 0;
+    int columns = 0;
+    int frames = 1;
+    double pixelSpacing[2] = {0, 0};
+    double sliceSpacing = 0;
+    bool hasOrientation = false;
+    double orientation[6] = {1, 0, 0, 0, 1, 0};
+    int instance = 0;
+    std::vector<Slice> slices; // one per frame
+};
+
+Header readHeader(const QString &path, const QString &name) {
+    Header h;
+    if (!looksLikeDicom(path)) {
+        h.reason = QStringLiteral("%1: not a DICOM file").arg(name);
+        return h;
+    }
+    DcmFileFormat file;
+    const OFCondition loaded = file.loadFileUntilTag(dcmtkName(path), EXS_Unknown, EGL_noChange,
+                                                     DCM_MaxReadLength, ERM_autoDetect, DCM_PixelData);
+    DcmDataset *data = file.getDataset();
+    Uint16 rows = 0;
+    Uint16 columns = 0;
+    if (loaded.bad() || data->findAndGetUint16(DCM_Rows, rows).bad() ||
+        data->findAndGetUint16(DCM_Columns, columns).bad() || rows == 0 || columns == 0) {
+        OFString sopClass;
+        if (file.getMetaInfo()->findAndGetOFString(DCM_MediaStorageSOPClassUID, sopClass).bad()) {
+            data->findAndGetOFString(DCM_SOPClassUID, sopClass);
+        }
+        const char *className = sopClass.empty() ? nullptr : dcmFindNameOfUID(sopClass.c_str());
+        h.reason = loaded.bad() ? QStringLiteral("%1: not a DICOM file that can be read (%2)")
+                                      .arg(name, QString::fromLatin1(loaded.text()))
+                                : QStringLiteral("%1: DICOM without an image (%2)")
+                                      .arg(name, className ? QString::fromLatin1(className)
+                                                           : QStringLiteral("no rows and columns"));
+        return h;
+    }
+    h.image = true;
+    h.rows = rows;
+    h.columns = columns;
+    OFString text;
+    if (data->findAndGetOFString(DCM_SeriesInstanceUID, text).good()) {
+        h.uid = QString::fromLatin1(text.c_str());
+    }
+    if (data->findAndGetOFString(DCM_SeriesDescription, text).good()) {
+        h.description = QString::fromUtf8(text.c_str()).trimmed();
+    }
+    if (data->findAndGetOFString(DCM_SeriesNumber, text).good()) {
+        h.number = QString::fromLatin1(text.c_str()).trimmed();
+    }
+    if (h.description.isEmpty() && data->findAndGetOFString(DCM_Modality, text).good()) {
+        h.description = QStringLiteral("%1 series").arg(QString::fromLatin1(text.c_str()));
+    }
+    Sint32 instance = 0;
+    if (data->findAndGetSint32(DCM_InstanceNumber, instance).good()) {
+        h.instance = instance;
+    }
+    Sint32 frames = 1;
+    if (data->findAndGetSint32(DCM_NumberOfFrames, frames).good() && frames > 1) {
+        h.frames = frames;
+    }
+    DcmItem *shared = nullptr;
+    data->findAndGetSequenceItem(DCM_SharedFunctionalGroupsSequence, shared, 0);
+    DcmItem *perFrame0 = nullptr;
+    data->findAndGetSequenceItem(DCM_PerFrameFunctionalGroupsSequence, perFrame0, 0);
+
+    // Orientation and pixel size: the image's own, else the functional groups' (shared, then the
+    // first frame's).
+    h.hasOrientation = readValues(data, DCM_ImageOrientationPatient, h.orientation, 6);
+    for (DcmItem *groups : {shared, perFrame0}) {
+        if (!h.hasOrientation) {
+            h.hasOrientation = readGroupValues(groups, DCM_PlaneOrientationSequence,
+                                               DCM_ImageOrientationPatient, h.orientation, 6);
+        }
+    }
+    bool hasSpacing = readValues(data, DCM_PixelSpacing, h.pixelSpacing, 2);
+    double between = 0;
+    double thickness = 0;
+    readValues(data, DCM_SpacingBetweenSlices, &between, 1);
+    readValues(data, DCM_SliceThickness, &thickness, 1);
+    for (DcmItem *groups : {shared, perFrame0}) {
+        if (!hasSpacing) {
+            hasSpacing =
+                readGroupValues(groups, DCM_PixelMeasuresSequence, DCM_PixelSpacing, h.pixelSpacing, 2);
+        }
+        if (between <= 0) {
+            readGroupValues(groups, DCM_PixelMeasuresSequence, DCM_SpacingBetweenSlices, &between, 1);
+        }
+        if (thickness <= 0) {
+            readGroupValues(groups, DCM_PixelMeasuresSequence, DCM_SliceThickness, &thickness, 1);
+        }
+    }
+    if (!hasSpacing || h.pixelSpacing[0] <= 0 || h.pixelSpacing[1] <= 0) {
+        h.pixelSpacing[0] = h.pixelSpacing[1] = 1.0; // no size given: one millimetre a pixel
+    }
+    h.sliceSpacing = between > 0 ? between : thickness;
+
+    for (int f = 0; f < h.frames; ++f) {
+        Slice slice;
+        slice.path = path;
+        slice.frame = f;
+        slice.instance = h.instance;
+        double p[3] = {0, 0, 0};
+        DcmItem *frame = nullptr;
+        if (h.frames > 1 &&
+            data->findAndGetSequenceItem(DCM_PerFrameFunctionalGroupsSequence, frame, f).good() &&
+            readGroupValues(frame, DCM_PlanePositionSequence, DCM_ImagePositionPatient, p, 3)) {
+            slice.hasPosition = true;
+        } else if (f == 0) {
+            slice.hasPosition = readValues(data, DCM_ImagePositionPatient, p, 3);
+        }
+        slice.position = {p[0], p[1], p[2]};
+        h.slices.push_back(slice);
+    }
+    return h;
+}
+
+// Orders the slices by position along the normal (then instance, then name and frame), derives the
+// slice spacing, and counts the files whose spacing is off by more than 1%.
+void arrange(Series &series, const std::map<QString, std::array<double, 2>> &pixelSizes) {
+    const Vec3 normal = series.normal();
+    std::sort(series.slices.begin(), series.slices.end(), [&](const Slice &a, const Slice &b) {
+        const double pa = a.hasPosition ? dot(normal, a.position) : 0;
+        const double pb = b.hasPosition ? dot(normal, b.position) : 0;
+        if (std::abs(pa - pb) > 1e-4) {
+            return pa < pb;
+        }
+        if (a.instance != b.instance) {
+            return a.instance < b.instance;
+        }
+        return a.path != b.path ? a.path < b.path : a.frame < b.frame;
+    });
+    QStringList how;
+    QSet<QString> irregular;
+    // Pixel size against the first file's.
+    for (const auto &[path, size] : pixelSizes) {
+        if (std::abs(size[0] - series.rowSpacing) > 0.01 * series.rowSpacing ||
+            std::abs(size[1] - series.columnSpacing) > 0.01 * series.columnSpacing) {
+            irregular.insert(path);
+        }
+    }
+    if (!irregular.isEmpty()) {
+        how << QStringLiteral("%1 have another pixel size than %2 x %3 mm")
+                   .arg(irregular.size())
+                   .arg(series.rowSpacing)
+                   .arg(series.columnSpacing);
+    }
+    // Distances between consecutive slices against their median.
+    const bool positions =
+        std::all_of(series.slices.begin(), series.slices.end(), [](const Slice &s) { return s.hasPosition; });
+    if (positions && series.slices.size() > 1) {
+        std::vector<double> gaps;
+        for (std::size_t i = 1; i < series.slices.size(); ++i) {
+            gaps.push_back(dot(normal, series.slices[i].position) -
+                           dot(normal, series.slices[i - 1].position));
+        }
+        std::vector<double> sorted = gaps;
+        std::nth_element(sorted.begin(), sorted.begin() + sorted.size() / 2, sorted.end());
+        const double median = sorted[sorted.size() / 2];
+        series.positionGap = median > 1e-4 ? median : 0;
+        if (median > 1e-4) {
+            double low = median;
+            double high = median;
+            int off = 0;
+            for (std::size_t i = 0; i < gaps.size(); ++i) {
+                if (std::abs(gaps[i] - median) > 0.01 * median) {
+                    ++off;
+                    irregular.insert(series.slices[i + 1].path);
+                    low = std::min(low, gaps[i]);
+                    high = std::max(high, gaps[i]);
+                }
+            }
+            if (off > 0) {
+                how << QStringLiteral("%1 are not %2 mm from the slice before (from %3 to %4 mm)")
+                           .arg(off)
+                           .arg(median, 0, 'g', 6)
+                           .arg(low, 0, 'g', 6)
+                           .arg(high, 0, 'g', 6);
+            }
+        }
+    }
+    series.irregularFiles = int(irregular.size());
+    if (!how.isEmpty()) {
+        series.irregularity =
+            QStringLiteral("The images of series %1 are not all defined alike: of %2 files, %3.")
+                .arg(series.label())
+                .arg(series.slices.size())
+                .arg(how.join(QStringLiteral("; ")));
+    }
 }
 
 } // namespace
 
-DicomFiles::DicomFiles() {
+Vec3 Series::normal() const {
+    return cross(rowDirection, columnDirection);
+}
+
+QString Series::orientation() const {
+    return hasOrientation ? VolumeLayout::describeOrientation(normal()) : QStringLiteral("unknown");
+}
+
+QString Series::label() const {
+    const QString what =
+        QStringLiteral("%1 (%2 images, %3)").arg(description).arg(slices.size()).arg(orientation());
+    return number.isEmpty() ? what : number + QStringLiteral(": ") + what;
+}
+
+int Scan::largestSeries() const {
+    int best = -1;
+    for (std::size_t i = 0; i < series.size(); ++i) {
+        if (best < 0 || series[i].slices.size() > series[std::size_t(best)].slices.size()) {
+            best = int(i);
+        }
+    }
+    return best;
+}
+
+Scan scanFolder(const QString &folder) {
     prepareDcmtk();
-}
-
-DicomFiles::Header DicomFiles::readHeader(const QString &path) {
-    Header header;
-    DcmFileFormat file;
-    ++m_headersRead;
-    if (file.loadFileUntilTag(dcmtkName(path), EXS_Unknown, EGL_noChange, DCM_MaxReadLength, ERM_autoDetect,
-                              DCM_PixelData)
-            .bad()) {
-        return header;
-    }
-    DcmDataset *data = file.getDataset();
-    OFString text;
-    if (data->findAndGetOFString(DCM_SOPClassUID, text).bad() &&
-        data->findAndGetOFString(DCM_Rows, text).bad()) {
-        return header;
-    }
-    header.dicom = true;
-    if (data->findAndGetOFString(DCM_SeriesInstanceUID, text).good()) {
-        header.series = QString::fromLatin1(text.c_str());
-    }
-    header.hasPosition = true;
-    for (unsigned long i = 0; i < 3; ++i) {
-        header.hasPosition = header.hasPosition &&
-                             data->findAndGetFloat64(DCM_ImagePositionPatient, header.position[i], i).good();
-    }
-    header.hasOrientation = true;
-    for (unsigned long i = 0; i < 6; ++i) {
-        header.hasOrientation =
-            header.hasOrientation &&
-            data->findAndGetFloat64(DCM_ImageOrientationPatient, header.orientation[i], i).good();
-    }
-    data->findAndGetFloat64(DCM_SpacingBetweenSlices, header.spacingBetween);
-    data->findAndGetFloat64(DCM_SliceThickness, header.thickness);
-    double rowSpacing = 0;
-    double columnSpacing = 0;
-    if (data->findAndGetFloat64(DCM_PixelSpacing, rowSpacing, 0).good()) {
-        header.pixelSpacing =
-            data->findAndGetFloat64(DCM_PixelSpacing, columnSpacing, 1).good() ? columnSpacing : rowSpacing;
-    }
-    return header;
-}
-
-const DicomFiles::Directory &DicomFiles::directory(const QString &dirPath) {
-    const QDir dir(dirPath);
-    Directory &cached = m_directories[dir.absolutePath()];
-    std::map<QString, QDateTime> stamps;
-    for (const QFileInfo &file : dir.entryInfoList(QDir::Files | QDir::Hidden, QDir::Name)) {
-        if (isDicomCandidate(file.fileName())) {
-            stamps[file.fileName()] = file.lastModified();
-        }
-    }
-    for (auto it = cached.headers.begin(); it != cached.headers.end();) {
-        it = stamps.count(it->first) != 0 ? std::next(it) : cached.headers.erase(it);
-    }
-    for (const auto &[name, stamp] : stamps) {
-        const auto known = cached.stamps.find(name);
-        if (known == cached.stamps.end() || known->second != stamp || cached.headers.count(name) == 0) {
-            cached.headers[name] = readHeader(dir.filePath(name));
-        }
-    }
-    cached.stamps = std::move(stamps);
-    return cached;
-}
-
-void DicomFiles::_d2_dicominfo(const QString &path, qint32 &valido, double &interslice, double &mmPorPixel,
-                               double &frameCero) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    const QFileInfo info(path);
-    const Directory &dir = directory(info.absolutePath());
-    const auto found = dir.headers.find(info.fileName());
-    const Header self = found != dir.headers.end() ? found->second : readHeader(path);
-    if (!self.dicom || self.pixelSpacing <= 0) {
-        valido = 0;
-        return;
-    }
-    double spacing = 0;
-    double zeroFrame = 0;
-    if (self.hasPosition && self.hasOrientation) {
-        const double *r = self.orientation;
-        const double *c = self.orientation + 3;
-        const double normal[3] = {r[1] * c[2] - r[2] * c[1], r[2] * c[0] - r[0] * c[2],
-                                  r[0] * c[1] - r[1] * c[0]};
-        auto along = [&](const double *p) { return normal[0] * p[0] + normal[1] * p[1] + normal[2] * p[2]; };
-        const double own = along(self.position);
-        std::vector<double> positions;
-        for (const auto &[name, other] : dir.headers) {
-            if (!other.dicom || !other.hasPosition || other.series != self.series) {
-                continue;
+    Scan scan;
+    std::map<QString, Series> byKey;
+    std::map<QString, std::map<QString, std::array<double, 2>>> pixelSizes;
+    const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files | QDir::Hidden, QDir::Name);
+    for (const QFileInfo &info : files) {
+        ++scan.filesSeen;
+        const Header h = readHeader(info.absoluteFilePath(), info.fileName());
+        if (!h.image) {
+            ++scan.skippedFiles;
+            if (scan.skippedReasons.size() < 20) {
+                scan.skippedReasons << h.reason;
             }
-            const double p = along(other.position);
-            positions.push_back(p);
-            const double distance = std::abs(p - own);
-            if (distance > 1e-4 && (spacing == 0 || distance < spacing)) {
-                spacing = distance;
-            }
+            continue;
         }
-        if (found == dir.headers.end()) {
-            positions.push_back(own);
+        // Orientation to a thousandth, so one series with two planes (a localizer) becomes two.
+        QString key = h.uid + QStringLiteral("|%1x%2").arg(h.rows).arg(h.columns);
+        for (double o : h.orientation) {
+            key += QStringLiteral("|%1").arg(std::round(o * 1000) / 1000);
         }
-        std::sort(positions.begin(), positions.end());
-        const auto nearest = std::min_element(positions.begin(), positions.end(),
-                                              [](double a, double b) { return std::abs(a) < std::abs(b); });
-        zeroFrame = static_cast<double>(nearest - positions.begin() + 1);
+        auto [it, added] = byKey.try_emplace(key);
+        Series &s = it->second;
+        if (added) {
+            s.uid = h.uid;
+            s.description = h.description.isEmpty() ? QStringLiteral("Series") : h.description;
+            s.number = h.number;
+            s.rows = h.rows;
+            s.columns = h.columns;
+            s.rowSpacing = h.pixelSpacing[0];
+            s.columnSpacing = h.pixelSpacing[1];
+            s.sliceSpacing = h.sliceSpacing;
+            s.hasOrientation = h.hasOrientation;
+            s.rowDirection = {h.orientation[0], h.orientation[1], h.orientation[2]};
+            s.columnDirection = {h.orientation[3], h.orientation[4], h.orientation[5]};
+        }
+        pixelSizes[key][info.absoluteFilePath()] = {h.pixelSpacing[0], h.pixelSpacing[1]};
+        s.slices.insert(s.slices.end(), h.slices.begin(), h.slices.end());
     }
-    if (spacing > 0) {
-        spacing = round4(spacing);
-    } else if (self.spacingBetween > 0) {
-        spacing = self.spacingBetween;
-    } else {
-        spacing = self.thickness;
+    for (auto &[key, series] : byKey) {
+        arrange(series, pixelSizes[key]);
+        scan.series.push_back(std::move(series));
     }
-    if (spacing <= 0) {
-        valido = 0;
-        return;
-    }
-    valido = 1;
-    interslice = spacing;
-    mmPorPixel = self.pixelSpacing;
-    frameCero = zeroFrame;
+    std::sort(scan.series.begin(), scan.series.end(), [](const Series &a, const Series &b) {
+        bool aNumber = false;
+        bool bNumber = false;
+        const int an = a.number.toInt(&aNumber);
+        const int bn = b.number.toInt(&bNumber);
+        if (aNumber && bNumber && an != bn) {
+            return an < bn;
+        }
+        return a.description < b.description;
+    });
+    return scan;
 }
 
-bool DicomFiles::_d2_convierteDicomAJpg(const QString &dicomPath, const QString &jpgPath,
-                                        QString *error) const {
-    auto fail = [&](const QString &why) {
-        if (error) {
-            *error = why;
-        }
+bool decodeSeries(const Series &series, VolumeLayout::ScannerVolume &volume, QStringList *failures,
+                  int threads, const std::function<void(int, int)> &progress) {
+    prepareDcmtk();
+    const int count = int(series.slices.size());
+    volume = {};
+    if (count == 0) {
         return false;
-    };
-    DcmFileFormat file;
-    const OFCondition loaded = file.loadFile(dcmtkName(dicomPath));
-    if (loaded.bad()) {
-        return fail(QStringLiteral("%1 is not a DICOM file that can be read (%2).")
-                        .arg(dicomPath, QString::fromLatin1(loaded.text())));
     }
-    DcmDataset *data = file.getDataset();
-    const E_TransferSyntax xfer = data->getOriginalXfer();
-    if (isJpeg2000(xfer)) {
-        return fail(QStringLiteral("%1 is compressed with JPEG 2000, which this program cannot decode. "
-                                   "Export the series uncompressed or with JPEG or JPEG-LS compression.")
-                        .arg(dicomPath));
+    volume.dims = {series.columns, series.rows, count};
+    const std::size_t sliceSize = std::size_t(series.columns) * series.rows;
+    volume.voxels.assign(sliceSize * count, 0);
+
+    // Placement: the first slice's position, the in-plane directions and the step between slices
+    // (the slice spacing along the normal without positions).
+    const Vec3 normal = series.normal();
+    const Slice &first = series.slices.front();
+    const Slice &last = series.slices.back();
+    volume.affine.origin = first.position;
+    for (int c = 0; c < 3; ++c) {
+        volume.affine.axes[0][c] = series.rowDirection[c] * series.columnSpacing;
+        volume.affine.axes[1][c] = series.columnDirection[c] * series.rowSpacing;
     }
-    auto image = std::make_unique<DicomImage>(&file, xfer, CIF_UsePartialAccessToPixelData, 0, 1);
-    if (image->getStatus() != EIS_Normal) {
-        return fail(QStringLiteral("%1 holds no image that can be decoded (%2, transfer syntax %3).")
-                        .arg(dicomPath, QString::fromLatin1(DicomImage::getString(image->getStatus())),
-                             QString::fromLatin1(DcmXfer(xfer).getXferName())));
-    }
-    if (!image->isMonochrome()) {
-        std::unique_ptr<DicomImage> grey(image->createMonochromeImage());
-        if (!grey || grey->getStatus() != EIS_Normal) {
-            return fail(
-                QStringLiteral("%1: the colour image cannot be turned into grey levels.").arg(dicomPath));
+    const double fallback = series.sliceSpacing > 0 ? series.sliceSpacing : 1.0;
+    // A slice one regular gap further along the line from the first to the last; a series with
+    // missing or misplaced slices keeps the spacing most of its slices have.
+    const double along = dot(normal, last.position) - dot(normal, first.position);
+    if (count > 1 && first.hasPosition && last.hasPosition && along > 1e-3 && series.positionGap > 0) {
+        for (int c = 0; c < 3; ++c) {
+            volume.affine.axes[2][c] = (last.position[c] - first.position[c]) * series.positionGap / along;
         }
-        image = std::move(grey);
-    }
-    double centre = 0;
-    double width = 0;
-    const bool hasWindow = data->findAndGetFloat64(DCM_WindowCenter, centre, 0).good() &&
-                           data->findAndGetFloat64(DCM_WindowWidth, width, 0).good();
-    if (hasWindow && width >= 1) {
-        image->setWindow(centre, width);
     } else {
-        image->setMinMaxWindow();
+        for (int c = 0; c < 3; ++c) {
+            volume.affine.axes[2][c] = normal[c] * fallback;
+        }
     }
-    const int columns = static_cast<int>(image->getWidth());
-    const int rows = static_cast<int>(image->getHeight());
-    const auto *pixels = static_cast<const uchar *>(image->getOutputData(8, 0));
-    if (!pixels) {
-        return fail(QStringLiteral("%1: the image could not be rendered.").arg(dicomPath));
+
+    // One job per file, decoding the frames of it that belong to the series.
+    std::map<QString, std::vector<std::pair<int, int>>> framesOfFile; // path -> (frame, slice index)
+    for (int k = 0; k < count; ++k) {
+        framesOfFile[series.slices[std::size_t(k)].path].emplace_back(series.slices[std::size_t(k)].frame, k);
     }
-    QImage picture(columns, rows, QImage::Format_Grayscale8);
-    for (int y = 0; y < rows; ++y) {
-        std::copy_n(pixels + static_cast<std::size_t>(y) * columns, columns, picture.scanLine(y));
+    std::vector<std::pair<QString, std::vector<std::pair<int, int>>>> jobs(framesOfFile.begin(),
+                                                                           framesOfFile.end());
+    std::mutex failuresMutex;
+    std::atomic<int> decoded{0};
+    std::atomic<int> done{0};
+    auto fail = [&](const QString &why) {
+        std::lock_guard<std::mutex> lock(failuresMutex);
+        if (failures) {
+            *failures << why;
+        }
+    };
+    auto runJob = [&](const std::pair<QString, std::vector<std::pair<int, int>>> &job) {
+        const QString &path = job.first;
+        const QString name = QFileInfo(path).fileName();
+        DcmFileFormat file;
+        const OFCondition loaded = file.loadFile(dcmtkName(path));
+        if (loaded.bad()) {
+            fail(QStringLiteral("%1: cannot be read (%2)").arg(path, QString::fromLatin1(loaded.text())));
+            done += int(job.second.size());
+            return;
+        }
+        DcmDataset *data = file.getDataset();
+        const E_TransferSyntax xfer = data->getOriginalXfer();
+        if (isJpeg2000(xfer)) {
+            fail(QStringLiteral("%1: compressed with JPEG 2000, which this program cannot decode; export the "
+                                "series uncompressed or with JPEG or JPEG-LS compression")
+                     .arg(path));
+            done += int(job.second.size());
+            return;
+        }
+        DicomImage image(&file, xfer, 0UL, 0UL, 0UL);
+        std::unique_ptr<DicomImage> grey;
+        DicomImage *shown = &image;
+        if (image.getStatus() == EIS_Normal && !image.isMonochrome()) {
+            grey.reset(image.createMonochromeImage());
+            shown = grey.get();
+        }
+        if (!shown || shown->getStatus() != EIS_Normal) {
+            fail(QStringLiteral("%1: holds no image that can be decoded (%2, transfer syntax %3)")
+                     .arg(path,
+                          QString::fromLatin1(
+                              DicomImage::getString(shown ? shown->getStatus() : image.getStatus())),
+                          QString::fromLatin1(DcmXfer(xfer).getXferName())));
+            done += int(job.second.size());
+            return;
+        }
+        double centre = 0;
+        double width = 0;
+        DcmItem *shared = nullptr;
+        data->findAndGetSequenceItem(DCM_SharedFunctionalGroupsSequence, shared, 0);
+        const bool hasWindow =
+            (readValues(data, DCM_WindowCenter, &centre, 1) &&
+             readValues(data, DCM_WindowWidth, &width, 1)) ||
+            (readGroupValues(shared, DCM_FrameVOILUTSequence, DCM_WindowCenter, &centre, 1) &&
+             readGroupValues(shared, DCM_FrameVOILUTSequence, DCM_WindowWidth, &width, 1));
+        if (hasWindow && width >= 1) {
+            shown->setWindow(centre, width);
+        } else {
+            shown->setMinMaxWindow();
+        }
+        const int columns = int(shown->getWidth());
+        const int rows = int(shown->getHeight());
+        for (const auto &[frame, k] : job.second) {
+            const auto *pixels = static_cast<const Uint8 *>(shown->getOutputData(8, unsigned(frame)));
+            if (!pixels || frame >= int(shown->getFrameCount())) {
+                fail(QStringLiteral("%1: frame %2 could not be rendered").arg(name).arg(frame + 1));
+            } else {
+                std::uint8_t *target = &volume.voxels[sliceSize * std::size_t(k)];
+                const int copyRows = std::min(rows, series.rows);
+                const int copyColumns = std::min(columns, series.columns);
+                for (int y = 0; y < copyRows; ++y) {
+                    std::copy_n(pixels + std::size_t(y) * columns, copyColumns,
+                                target + std::size_t(y) * series.columns);
+                }
+                ++decoded;
+            }
+            ++done;
+        }
+    };
+    std::atomic<std::size_t> next{0};
+    std::vector<std::thread> workers;
+    for (int t = 1; t < threads && std::size_t(t) < jobs.size(); ++t) {
+        workers.emplace_back([&] {
+            for (std::size_t j = next++; j < jobs.size(); j = next++) {
+                runJob(jobs[j]);
+            }
+        });
     }
-    if (!picture.save(jpgPath, "JPG", JpegQuality)) {
-        return fail(QStringLiteral("Cannot write %1.").arg(jpgPath));
+    // The calling thread decodes too, and reports progress between its own files.
+    for (std::size_t j = next++; j < jobs.size(); j = next++) {
+        runJob(jobs[j]);
+        if (progress) {
+            progress(done.load(), count);
+        }
     }
-    return true;
+    for (std::thread &worker : workers) {
+        worker.join();
+    }
+    if (progress) {
+        progress(count, count);
+    }
+    if (failures) {
+        failures->sort();
+    }
+    return decoded > 0;
 }
+
+} // namespace DicomFiles

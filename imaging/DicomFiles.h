@@ -1,69 +1,80 @@
 #pragma once
 
-#include <QDateTime>
-#include <QString>
+#include "VolumeLayout.h"
 
-#include <map>
-#include <mutex>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
 #include <vector>
 
-// The DICOM side of the imaging library, on DCMTK: the geometry of a file and its conversion to a
-// JPEG picture. DCMTK's own log is limited to errors.
+// The DICOM side of the imaging library, on DCMTK: finding the series of a folder and decoding one
+// into a volume placed in patient space. DCMTK's own log is limited to errors.
 //
-// _d2_dicominfo reads the headers of the file's whole directory once and answers every later file of
-// it from memory; a file that appears or changes afterwards (by name and modification time) is read
-// again on its own, so the JPEG and BMP files a load writes beside the series cost nothing:
-//   - interslice: the distance along this file's slice normal to the nearest other slice of the same
-//     series in the directory (from ImagePositionPatient and ImageOrientationPatient), rounded to
-//     1/10000 mm so a regular stack gives one value; else SpacingBetweenSlices; else SliceThickness;
-//   - mm per pixel: the column spacing of PixelSpacing (its second value, the horizontal one);
-//   - zero frame: the frame, counted from 1 in the order of the series' slice positions along the
-//     normal, of the slice nearest the scanner's origin; 0 when the series carries no positions.
-//     A positive zero frame therefore means the series carried its own geometry;
-//   - the flag is 1 when the file is DICOM with PixelSpacing and an interslice could be found.
+// Files are recognised by their content, whatever their name (the "DICM" preamble, or a data set
+// that parses without one). Files that are not images (DICOMDIR, reports, anything not DICOM) are
+// skipped and counted. Images are grouped into series by SeriesInstanceUID, orientation and size;
+// within a series slices are ordered by their position along the slice normal, then
+// InstanceNumber, then file name. Enhanced (multi-frame) MR files give one slice per frame, placed by
+// their per-frame functional groups.
 //
-// _d2_convierteDicomAJpg decodes the first frame (uncompressed in any byte order, deflate, RLE,
-// JPEG, JPEG-LS), applies the file's first window, or the min-max window when the file has none or
-// its width is below 1, shows MONOCHROME1 inverted as it is meant to be seen, and writes an 8-bit
-// grey JPEG. JPEG 2000 cannot be decoded by Debian's DCMTK and is refused with a message.
-// Conversion is safe to run on several files at once from different threads.
-class DicomFiles {
-public:
-    DicomFiles();
+// Decoding takes every file once: the first window of each file (or the min-max window when there
+// is none or its width is below 1), MONOCHROME1 shown as meant, colour turned to grey, 8 bits.
+// Uncompressed data in any byte order, deflate, RLE, JPEG and JPEG-LS decode; JPEG 2000 cannot be
+// decoded by Debian's DCMTK and is refused with a message naming the file.
+namespace DicomFiles {
 
-    void _d2_dicominfo(const QString &path, qint32 &valido, double &interslice, double &mmPorPixel,
-                       double &frameCero);
-    // True when the JPEG was written; otherwise *error (when given) says why.
-    bool _d2_convierteDicomAJpg(const QString &dicomPath, const QString &jpgPath,
-                                QString *error = nullptr) const;
-
-    // How many file headers have been read so far (the directory cache at work).
-    int headersRead() const { return m_headersRead; }
-
-    // The JPEG quality of converted pictures (0 to 100).
-    static constexpr int JpegQuality = 95;
-
-private:
-    struct Header {
-        bool dicom = false;
-        QString series;
-        bool hasPosition = false;
-        bool hasOrientation = false;
-        double position[3] = {0, 0, 0};
-        double orientation[6] = {0, 0, 0, 0, 0, 0};
-        double spacingBetween = 0;
-        double thickness = 0;
-        double pixelSpacing = 0;
-    };
-    struct Directory {
-        std::map<QString, Header> headers; // by file name
-        std::map<QString, QDateTime> stamps;
-    };
-
-    const Directory &directory(const QString &dirPath);
-    Header readHeader(const QString &path);
-
-    std::mutex m_mutex;
-    std::map<QString, Directory> m_directories;
-    int m_headersRead = 0;
+struct Slice {
+    QString path;
+    int frame = 0; // frame within the file
+    bool hasPosition = false;
+    VolumeLayout::Vec3 position{0, 0, 0};
+    int instance = 0;
 };
+
+struct Series {
+    QString uid;
+    QString description; // SeriesDescription, else the modality and series number
+    QString number;      // SeriesNumber
+    int rows = 0;
+    int columns = 0;
+    double rowSpacing = 0;    // mm between rows (PixelSpacing's first value)
+    double columnSpacing = 0; // mm between columns (its second value)
+    double sliceSpacing = 0;  // SpacingBetweenSlices, else SliceThickness; used without positions
+    double positionGap = 0;   // the median distance between consecutive slice positions (0: none)
+    bool hasOrientation = false;
+    VolumeLayout::Vec3 rowDirection{1, 0, 0};    // direction of increasing column index
+    VolumeLayout::Vec3 columnDirection{0, 1, 0}; // direction of increasing row index
+    std::vector<Slice> slices;                   // in position order
+    // Files whose pixel size or distance to the next slice differs from the series' by more than 1%,
+    // and the text that says how; empty when the series is regular.
+    int irregularFiles = 0;
+    QString irregularity;
+
+    VolumeLayout::Vec3 normal() const;
+    // "sagittal", "axial (oblique, 10.0 degrees)"...; "unknown" without ImageOrientationPatient.
+    QString orientation() const;
+    // "3: T1 SAG (120 images, sagittal)"
+    QString label() const;
+};
+
+struct Scan {
+    std::vector<Series> series; // by series number, then description
+    int filesSeen = 0;
+    int skippedFiles = 0;       // not images of any series
+    QStringList skippedReasons; // "NAME: reason", the first few
+    // The series with the most images (the first of them on a tie); -1 when there is none.
+    int largestSeries() const;
+};
+
+// Reads the headers of every file of the folder (not its subfolders).
+Scan scanFolder(const QString &folder);
+
+// Decodes the series into a volume, its voxels in file order (i column, j row, k slice in position
+// order) with the affine of the series. Runs on `threads` threads; progress(done, total) is called on
+// the calling thread. Files that cannot be decoded are listed in *failures with the reason and leave
+// a black slice; false when no slice could be decoded.
+bool decodeSeries(const Series &series, VolumeLayout::ScannerVolume &volume, QStringList *failures,
+                  int threads = 1, const std::function<void(int done, int total)> &progress = {});
+
+} // namespace DicomFiles

@@ -6,6 +6,7 @@
 #include "ImagingState.h"
 #include "IniFile.h"
 #include "Messages.h"
+#include "NiftiFiles.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -36,7 +37,7 @@ bool esSistema(const QString &raiz) {
 
 FInicio::FInicio(AppState &app, ImagingState &imaging, QWidget *parent)
     : QDialog(parent), ui(std::make_unique<Ui::FInicio>()), m_app(app), m_imaging(imaging),
-      m_loader(imaging, m_dicom) {
+      m_loader(imaging) {
     ui->setupUi(this);
     m_loader.setThreads(QThread::idealThreadCount());
     m_loader.setProgress([this](SeriesLoader::Phase phase, int paso, int lo, int hi) {
@@ -48,6 +49,7 @@ FInicio::FInicio(AppState &app, ImagingState &imaging, QWidget *parent)
         QCoreApplication::processEvents();
     });
     m_loader.setWarning([this](const QString &texto) { Messages::information(this, texto); });
+    connect(ui->CSerie, &QComboBox::currentIndexChanged, this, &FInicio::CSerie_Click);
 
     m_carpetas = new QFileSystemModel(this);
     m_carpetas->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
@@ -167,12 +169,72 @@ void FInicio::Dir1_Elegido(const QModelIndex &actual) {
 
 void FInicio::Dir1_Change() {
     llenaFicheros();
+    llenaSeries();
     EscribeIni(m_app.RutaConfig, Seccion, Clave, m_directorio);
 }
 
 void FInicio::CFilter_Click() {
-    m_patron = ui->CFilter->currentIndex() == 0 ? QStringLiteral("*.dcm;*.") : QStringLiteral("*.jpg");
+    // DICOM files are known by their content, so that list shows every file.
+    m_patron = ui->CFilter->currentIndex() == 0 ? QStringLiteral("*") : QStringLiteral("*.jpg");
     llenaFicheros();
+    ui->CSerie->setEnabled(ui->CFilter->currentIndex() == 0);
+}
+
+void FInicio::llenaSeries() {
+    const QSignalBlocker bloqueo(ui->CSerie);
+    ui->CSerie->clear();
+    m_nifti.clear();
+    if (m_directorio.isEmpty()) {
+        CSerie_Click();
+        return;
+    }
+    const DicomFiles::Scan &scan = m_loader.scan(m_directorio, true);
+    for (const DicomFiles::Series &serie : scan.series) {
+        ui->CSerie->addItem(serie.label());
+    }
+    for (const QFileInfo &fichero : QDir(m_directorio).entryInfoList(QDir::Files, QDir::Name)) {
+        if (NiftiFiles::isNiftiPath(fichero.fileName())) {
+            m_nifti << fichero.absoluteFilePath();
+            ui->CSerie->addItem(QStringLiteral("%1 (NIfTI)").arg(fichero.fileName()));
+        }
+    }
+    ui->CSerie->setCurrentIndex(scan.series.empty() ? (m_nifti.isEmpty() ? -1 : 0) : scan.largestSeries());
+    CSerie_Click();
+}
+
+void FInicio::CSerie_Click() {
+    const int elegida = ui->CSerie->currentIndex();
+    const DicomFiles::Scan &scan = m_loader.scan(m_directorio);
+    QString texto;
+    if (elegida >= 0 && elegida < int(scan.series.size())) {
+        texto = QStringLiteral("Orientation: %1").arg(scan.series[std::size_t(elegida)].orientation());
+    } else if (elegida >= 0) {
+        texto = QStringLiteral("Orientation: from the NIfTI header");
+    } else if (scan.filesSeen > 0) {
+        texto = QStringLiteral("No DICOM series in this folder (%1 files are not DICOM images).")
+                    .arg(scan.skippedFiles);
+    }
+    ui->LOrientacion->setText(texto);
+}
+
+QStringList FInicio::series() const {
+    QStringList entradas;
+    for (int i = 0; i < ui->CSerie->count(); ++i) {
+        entradas << ui->CSerie->itemText(i);
+    }
+    return entradas;
+}
+
+int FInicio::serieElegida() const {
+    return ui->CSerie->currentIndex();
+}
+
+bool FInicio::setSerieElegida(int index) {
+    if (index < 0 || index >= ui->CSerie->count()) {
+        return false;
+    }
+    ui->CSerie->setCurrentIndex(index);
+    return true;
 }
 
 void FInicio::llenaFicheros() {
@@ -200,7 +262,8 @@ void FInicio::muestraProgreso(bool visible) {
 
 void FInicio::habilitaEleccion(bool enabled) {
     for (QWidget *control : {static_cast<QWidget *>(ui->Drive1), static_cast<QWidget *>(ui->Dir1),
-                             static_cast<QWidget *>(ui->CFilter), static_cast<QWidget *>(ui->CDirec)}) {
+                             static_cast<QWidget *>(ui->CFilter), static_cast<QWidget *>(ui->CDirec),
+                             static_cast<QWidget *>(ui->CSerie)}) {
         control->setEnabled(enabled);
     }
 }
@@ -212,8 +275,12 @@ void FInicio::bCargar_Click() {
     const bool cargado = i_CargarImagenes(m_directorio, ui->CFilter->currentIndex() != 0);
     const QStringList fallos = m_loader.report().failures;
     if (!fallos.isEmpty()) {
-        Messages::error(this, QStringLiteral("These files could not be converted:\n") +
+        Messages::error(this, (cargado ? QStringLiteral("These files could not be read:\n")
+                                       : QStringLiteral("No volume could be built:\n")) +
                                   fallos.join(QLatin1Char('\n')));
+    } else if (!cargado) {
+        Messages::error(
+            this, QStringLiteral("No volume could be built from %1: it holds no series.").arg(m_directorio));
     }
     if (cargado) {
         m_imaging.DialogoAceptado = true;
@@ -226,9 +293,12 @@ void FInicio::bCargar_Click() {
 }
 
 bool FInicio::i_CargarImagenes(const QString &ruta, bool soloJpg) {
-    const bool cargado = m_loader.i_CargarImagenes(ruta, soloJpg, ui->CDirec->isChecked());
-    llenaFicheros(); // the pictures written beside the series
-    return cargado;
+    const int elegida = ui->CSerie->currentIndex();
+    const int dicom = int(m_loader.scan(ruta).series.size());
+    if (!soloJpg && elegida >= dicom && elegida - dicom < m_nifti.size()) {
+        return m_loader.i_CargarImagenes(m_nifti.at(elegida - dicom), false, ui->CDirec->isChecked());
+    }
+    return m_loader.i_CargarImagenes(ruta, soloJpg, ui->CDirec->isChecked(), soloJpg ? -1 : elegida);
 }
 
 void FInicio::reject() {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "DicomFiles.h"
 #include "SeriesLoader.h"
 
 #include <QDialog>
@@ -17,9 +16,10 @@ namespace Ui {
 class FInicio;
 }
 
-// The image loader: the operator chooses the directory of one MR series and loads it; the DICOM
-// files are converted to JPEG and BMP pictures beside them and every BMP picture is stacked into the
-// volume of the imaging state. DialogoAceptado tells the caller whether a volume was built.
+// The image loader: the operator chooses a folder, then one of its MR series (DICOM series by number,
+// with their image count and orientation, or NIfTI volumes), and loads it into the volume of the
+// imaging state in the program's layout. Nothing is written beside the series. DialogoAceptado tells
+// the caller whether a volume was built.
 //
 // The drive list offers the user's home first, then the file system's root and mount points. The
 // window stays responsive while it loads (the progress bar and TEstado follow each step) and
@@ -38,11 +38,15 @@ public:
     bool setDirectorio(const QString &ruta);
 
     bool cargando() const { return m_loader.cargando(); }
+    // The entries of the series list and the one chosen (-1: none).
+    QStringList series() const;
+    int serieElegida() const;
+    bool setSerieElegida(int index);
     const SeriesLoader::Report &informe() const { return m_loader.report(); }
 
     void bCargar_Click();
-    // Loads the series of the directory; soloJpg skips the DICOM conversion. True when the volume
-    // was completed.
+    // Loads the chosen series of the folder (or the pictures of an earlier load when soloJpg). True
+    // when the volume was completed.
     bool i_CargarImagenes(const QString &ruta, bool soloJpg);
 
     // The roots the drive list offers: the user's home, then the root and the mount points.
@@ -63,14 +67,17 @@ private:
     void Dir1_Change();
     void CFilter_Click();
     void llenaFicheros();
+    // Lists the series of the shown folder and chooses the largest.
+    void llenaSeries();
+    void CSerie_Click();
     void muestraProgreso(bool visible);
     void habilitaEleccion(bool enabled);
 
     std::unique_ptr<Ui::FInicio> ui;
     AppState &m_app;
     ImagingState &m_imaging;
-    DicomFiles m_dicom;
     SeriesLoader m_loader;
+    QStringList m_nifti; // NIfTI files of the folder, listed after its DICOM series
     QFileSystemModel *m_carpetas = nullptr;
     QString m_directorio;
     QString m_patron;

@@ -1,10 +1,10 @@
 #include "ImagingCommands.h"
 
-#include "DicomFiles.h"
 #include "GridAim.h"
 #include "ImagingError.h"
 #include "ImagingLibrary.h"
 #include "ImagingState.h"
+#include "NiftiFiles.h"
 #include "PhantomWriter.h"
 #include "SeriesLoader.h"
 
@@ -14,8 +14,11 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMap>
 #include <QTextStream>
 #include <QThread>
+
+#include <cmath>
 
 namespace ImagingCommands {
 
@@ -24,7 +27,7 @@ namespace {
 bool readNumber(const QString &text, double low, double high, double &value) {
     bool ok = false;
     const double v = text.toDouble(&ok);
-    if (!ok || v < low || v > high) {
+    if (!ok || !std::isfinite(v) || v < low || v > high) {
         return false;
     }
     value = v;
@@ -51,7 +54,12 @@ bool readPoint(const QString &text, ImagingMath::Vector3 &point) {
 
 int phantom(const QStringList &args, QTextStream &out, QTextStream &err) {
     const QString usage = QStringLiteral(
-        "usage: zokorvane-tool phantom DIR [--slices N] [--size N] [--spacing MM] [--thickness MM]\n");
+        "usage: zokorvane-tool phantom DIR [--slices N] [--size N] [--spacing MM] [--thickness MM] "
+        "[--orientation sagittal|axial|coronal] [--tilt DEG] [--shuffle-names]\n");
+    const QMap<QString, Phantom::Orientation> orientations{
+        {QStringLiteral("sagittal"), Phantom::Orientation::Sagittal},
+        {QStringLiteral("axial"), Phantom::Orientation::Axial},
+        {QStringLiteral("coronal"), Phantom::Orientation::Coronal}};
     Phantom::Options options;
     QString directory;
     for (int i = 0; i < args.size(); ++i) {
@@ -68,6 +76,14 @@ int phantom(const QStringList &args, QTextStream &out, QTextStream &err) {
         } else if (arg == QLatin1String("--thickness") && hasValue &&
                    readNumber(args.at(i + 1), 0.01, 100, value)) {
             options.thickness = value;
+        } else if (arg == QLatin1String("--orientation") && hasValue &&
+                   orientations.contains(args.at(i + 1))) {
+            options.orientation = orientations.value(args.at(i + 1));
+        } else if (arg == QLatin1String("--tilt") && hasValue && readNumber(args.at(i + 1), -45, 45, value)) {
+            options.tiltDegrees = value;
+        } else if (arg == QLatin1String("--shuffle-names")) {
+            options.shuffleNames = true;
+            continue;
         } else if (!arg.startsWith(QLatin1String("--")) && directory.isEmpty()) {
             directory = arg;
             continue;
@@ -94,57 +110,80 @@ int phantom(const QStringList &args, QTextStream &out, QTextStream &err) {
 }
 
 int loadSeries(const QStringList &args, QTextStream &out, QTextStream &err) {
-    const QString usage =
-        QStringLiteral("usage: zokorvane-tool load-series DIR [--jpg-only] [--lateral] [--threads N]\n");
-    QString directory;
+    const QString usage = QStringLiteral("usage: zokorvane-tool load-series DIR|FILE.nii[.gz] [--series N] "
+                                         "[--jpg-only] [--lateral] [--threads N] "
+                                         "[--export-volume OUT.nii[.gz]]\n");
+    QString source;
+    QString exportPath;
     bool jpgOnly = false;
     bool lateral = false;
+    int series = -1;
     int threads = QThread::idealThreadCount();
     for (int i = 0; i < args.size(); ++i) {
         const QString &arg = args.at(i);
+        const bool hasValue = i + 1 < args.size();
         double value = 0;
         if (arg == QLatin1String("--jpg-only")) {
             jpgOnly = true;
         } else if (arg == QLatin1String("--lateral")) {
             lateral = true;
-        } else if (arg == QLatin1String("--threads") && i + 1 < args.size() &&
+        } else if (arg == QLatin1String("--threads") && hasValue &&
                    readNumber(args.at(i + 1), 1, 64, value)) {
             threads = int(value);
             ++i;
-        } else if (!arg.startsWith(QLatin1String("--")) && directory.isEmpty()) {
-            directory = arg;
+        } else if (arg == QLatin1String("--series") && hasValue &&
+                   readNumber(args.at(i + 1), 1, 100000, value)) {
+            series = int(value) - 1;
+            ++i;
+        } else if (arg == QLatin1String("--export-volume") && hasValue) {
+            exportPath = args.at(++i);
+        } else if (!arg.startsWith(QLatin1String("--")) && source.isEmpty()) {
+            source = arg;
         } else {
             err << usage;
             return 2;
         }
     }
-    if (directory.isEmpty()) {
+    if (source.isEmpty()) {
         err << usage;
         return 2;
     }
-    if (!QFileInfo(directory).isDir()) {
-        err << "zokorvane-tool: " << directory << " is not a directory\n";
+    if (!QFileInfo(source).isDir() && !(QFileInfo(source).isFile() && NiftiFiles::isNiftiPath(source))) {
+        err << "zokorvane-tool: " << source << " is neither a folder nor a NIfTI file (.nii, .nii.gz)\n";
         return 1;
+    }
+    if (!exportPath.isEmpty() && !NiftiFiles::isNiftiPath(exportPath)) {
+        err << "zokorvane-tool: --export-volume takes a file name ending in .nii or .nii.gz\n";
+        return 2;
     }
     QElapsedTimer total;
     total.start();
     ImagingLibrary library;
     ImagingState state(library);
-    DicomFiles dicom;
-    SeriesLoader loader(state, dicom);
+    SeriesLoader loader(state);
     loader.setThreads(threads);
-    const bool built = loader.i_CargarImagenes(directory, jpgOnly, lateral);
+    const bool built = loader.i_CargarImagenes(source, jpgOnly, lateral, series);
     const SeriesLoader::Report &report = loader.report();
     qint32 x = 0, y = 0, z = 0;
     library._d2_dimensiones(state.VolumenActual, x, y, z);
-    QJsonObject seconds{{QStringLiteral("conversion"), report.conversionSeconds},
-                        {QStringLiteral("stacking"), report.stackingSeconds},
+    QJsonArray seriesList;
+    if (report.source == QLatin1String("dicom")) {
+        for (const DicomFiles::Series &s : loader.scan(source).series) {
+            seriesList.append(s.label());
+        }
+    }
+    QJsonObject seconds{{QStringLiteral("volume"), report.readingSeconds},
+                        {QStringLiteral("cache"), report.cacheSeconds},
                         {QStringLiteral("total"), total.nsecsElapsed() / 1e9}};
     QJsonObject json{
-        {QStringLiteral("directory"), directory},
+        {QStringLiteral("source"), source},
+        {QStringLiteral("kind"), report.source},
         {QStringLiteral("filesSeen"), report.filesSeen},
-        {QStringLiteral("dicomFiles"), report.dicomFiles},
-        {QStringLiteral("converted"), report.converted},
+        {QStringLiteral("skippedFiles"), report.skippedFiles},
+        {QStringLiteral("skipped"), QJsonArray::fromStringList(report.skipped)},
+        {QStringLiteral("seriesFound"), seriesList},
+        {QStringLiteral("series"), report.series},
+        {QStringLiteral("orientation"), report.orientation},
         {QStringLiteral("slicesStacked"), report.slicesStacked},
         {QStringLiteral("volumeBuilt"), built},
         {QStringLiteral("dimensions"), QJsonArray{x, y, z}},
@@ -152,9 +191,12 @@ int loadSeries(const QStringList &args, QTextStream &out, QTextStream &err) {
         {QStringLiteral("mmPerPixel"), state.MmPixelFijo},
         {QStringLiteral("zeroFrame"), state.FrameCero},
         {QStringLiteral("increment"), state.Incremento},
+        {QStringLiteral("resampled"), report.resampled},
         {QStringLiteral("lateral"), lateral},
-        {QStringLiteral("inconsistentFiles"), report.inconsistentFiles},
+        {QStringLiteral("irregularFiles"), report.irregularFiles},
+        {QStringLiteral("irregularity"), report.irregularity},
         {QStringLiteral("failures"), QJsonArray::fromStringList(report.failures)},
+        {QStringLiteral("cacheFolder"), report.cacheFolder},
         {QStringLiteral("threads"), threads},
         {QStringLiteral("seconds"), seconds},
     };
@@ -162,13 +204,27 @@ int loadSeries(const QStringList &args, QTextStream &out, QTextStream &err) {
     for (const QString &failure : report.failures) {
         err << "zokorvane-tool: " << failure << "\n";
     }
+    if (!report.cacheError.isEmpty()) {
+        err << "zokorvane-tool: " << report.cacheError << "\n";
+    }
+    if (!built) {
+        err << "zokorvane-tool: no volume could be built from " << source << "\n";
+        return 1;
+    }
+    if (!exportPath.isEmpty()) {
+        QString error;
+        if (!NiftiFiles::write(exportPath, loader.layout().volume, &error)) {
+            err << "zokorvane-tool: " << error << "\n";
+            return 1;
+        }
+    }
     return report.failures.isEmpty() ? 0 : 1;
 }
 
 int plan(const QStringList &args, QTextStream &out, QTextStream &err) {
-    const QString usage =
-        QStringLiteral("usage: zokorvane-tool plan SERIES_DIR --landmarks X1,Y1,Z1:X2,Y2,Z2:XI,YI,ZI "
-                       "[--distance MM] [--depth D] [--csv OUT]\n");
+    const QString usage = QStringLiteral(
+        "usage: zokorvane-tool plan SERIES_DIR|FILE.nii[.gz] --landmarks X1,Y1,Z1:X2,Y2,Z2:XI,YI,ZI "
+        "[--distance MM] [--depth D] [--csv OUT]\n");
     QString directory;
     QString csvPath;
     ImagingMath::Vector3 landmarks[3];
@@ -207,17 +263,15 @@ int plan(const QStringList &args, QTextStream &out, QTextStream &err) {
         err << usage;
         return 2;
     }
-    if (!QFileInfo(directory).isDir()) {
-        err << "zokorvane-tool: " << directory << " is not a directory\n";
-        return 1;
-    }
     ImagingLibrary library;
     ImagingState state(library);
-    DicomFiles dicom;
-    SeriesLoader loader(state, dicom);
+    SeriesLoader loader(state);
     loader.setThreads(QThread::idealThreadCount());
     if (!loader.i_CargarImagenes(directory, false, false)) {
-        err << "zokorvane-tool: no volume could be built from " << directory << "\n";
+        err << "zokorvane-tool: no volume could be built from " << directory;
+        const QStringList &failures = loader.report().failures;
+        err << (failures.isEmpty() ? QString() : QStringLiteral(": ") + failures.join(QStringLiteral("; ")))
+            << "\n";
         return 1;
     }
     QString csv;

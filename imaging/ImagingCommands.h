@@ -9,12 +9,15 @@ class QTextStream;
 namespace ImagingCommands {
 
 // phantom DIR [--slices N] [--size N] [--spacing MM] [--thickness MM]
+//         [--orientation sagittal|axial|coronal] [--tilt DEG] [--shuffle-names]
 int phantom(const QStringList &args, QTextStream &out, QTextStream &err);
-// load-series DIR [--jpg-only] [--lateral] [--threads N]: prints one JSON object.
+// load-series DIR|FILE.nii[.gz] [--series N] [--jpg-only] [--lateral] [--threads N]
+//             [--export-volume OUT.nii[.gz]]: prints one JSON object; the export is the volume as
+//             the program holds it, placed in the scanner's space.
 int loadSeries(const QStringList &args, QTextStream &out, QTextStream &err);
 
-// plan SERIES_DIR --landmarks X1,Y1,Z1:X2,Y2,Z2:XI,YI,ZI [--distance MM] [--depth D] [--csv OUT]:
-// the scalp and target points of the 50 grid cells, in voxels and millimetres, as CSV.
+// plan SERIES_DIR|FILE.nii[.gz] --landmarks X1,Y1,Z1:X2,Y2,Z2:XI,YI,ZI [--distance MM] [--depth D] [--csv
+// OUT]: the scalp and target points of the 50 grid cells, in voxels and millimetres, as CSV.
 int plan(const QStringList &args, QTextStream &out, QTextStream &err);
 
 } // namespace ImagingCommands

@@ -17,9 +17,13 @@ void ImagingLibrary::_d2_crea(qint32 &handle, qint32 flag) {
 }
 
 void ImagingLibrary::_d2_anyade(qint32 handle, const QString &path) {
+    _d2_anyade(handle, QImage(path));
+}
+
+void ImagingLibrary::_d2_anyade(qint32 handle, const QImage &slice) {
     const auto found = m_volumes.find(handle);
     if (found != m_volumes.end()) {
-        found->second->append(QImage(path));
+        found->second->append(slice);
     }
 }
 

@@ -9,8 +9,9 @@
 class Volume;
 
 // The volume side of the imaging library: a registry of volumes behind 32-bit handles (0 = none),
-// with the operations the loader, the geometry and the picture areas call. The DICOM side
-// (_d2_dicominfo, _d2_convierteDicomAJpg) is DicomFiles.
+// with the operations the loader, the geometry and the picture areas call. The DICOM and NIfTI
+// sides are DicomFiles and NiftiFiles; the loader brings every volume into one layout
+// (VolumeLayout.h) before it appends its slices here.
 //
 // As the callers expect, nothing here reports failure: an unknown handle, a volume not yet closed or
 // an index outside the volume leaves the outputs and the picture as they were.
@@ -20,8 +21,8 @@ class Volume;
 // image's size. The slice spacing (the increment) only shapes the 3D shading; a window that wants
 // true proportions stretches the z axis by it.
 //
-// The lateral-slices flag of _d2_crea is kept with the volume and reported; the slices stay in the
-// order and orientation they were appended in either way.
+// The lateral-slices flag of _d2_crea is kept with the volume and reported; the slices are appended
+// already in the layout, so the volume keeps them in the order given.
 class ImagingLibrary {
 public:
     ImagingLibrary();
@@ -33,6 +34,8 @@ public:
     void _d2_crea(qint32 &handle, qint32 flag);
     // Appends the image file (BMP, or any format QImage reads) as the next slice.
     void _d2_anyade(qint32 handle, const QString &path);
+    // Appends a decoded picture as the next slice.
+    void _d2_anyade(qint32 handle, const QImage &slice);
     // Completes the volume; flag is 1 when the lateral box is unchecked, 0 when checked.
     void _d2_cierra(qint32 handle, qint32 flag);
     // Releases the volume and sets the handle to 0.

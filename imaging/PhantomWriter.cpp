@@ -10,10 +10,123 @@
 #include <dcmtk/dcmdata/dcuid.h>
 #include <dcmtk/oflog/oflog.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <numeric>
+#include <random>
 #include <vector>
 
 namespace Phantom {
+
+namespace {
+
+using Vec = std::array<double, 3>;
+
+// The grid of an orientation in patient space: row direction (columns grow along it), column
+// direction (rows grow along it); the slice normal is their cross product.
+void gridDirections(Orientation orientation, Vec &r, Vec &c) {
+    switch (orientation) {
+    case Orientation::Sagittal:
+        r = {0, 1, 0};  // columns to the back
+        c = {0, 0, -1}; // rows downwards
+        break;
+    case Orientation::Axial:
+        r = {1, 0, 0}; // columns to the subject's left
+        c = {0, 1, 0}; // rows to the back
+        break;
+    case Orientation::Coronal:
+        r = {1, 0, 0};
+        c = {0, 0, -1};
+        break;
+    }
+}
+
+Vec cross(const Vec &a, const Vec &b) {
+    return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
+}
+
+// The head in patient space, millimetres.
+struct Head {
+    Vec centre{0, 0, 0};
+    Vec radius{1, 1, 1}; // along x (left-right), y (front-back), z (up-down)
+
+    // Sizes along each body axis: the grid's extent along it (count x step), and the head centre a
+    // little in front of the grid's centre.
+    explicit Head(const Options &o) {
+        Vec r{}, c{};
+        gridDirections(o.orientation, r, c);
+        const Vec n = cross(r, c);
+        Vec extent{0, 0, 0};
+        Vec span{0, 0, 0};
+        for (int axis = 0; axis < 3; ++axis) {
+            extent[axis] = std::abs(r[axis]) * o.size * o.spacing + std::abs(c[axis]) * o.size * o.spacing +
+                           std::abs(n[axis]) * o.slices * o.thickness;
+            span[axis] = std::abs(r[axis]) * (o.size - 1) * o.spacing +
+                         std::abs(c[axis]) * (o.size - 1) * o.spacing +
+                         std::abs(n[axis]) * (o.slices - 1) * o.thickness;
+        }
+        radius = {0.45 * extent[0], 0.40 * extent[1], 0.36 * extent[2]};
+        centre = {0, -0.03 * span[1], 0};
+    }
+
+    double scale(const Vec &p) const {
+        double sum = 0;
+        for (int a = 0; a < 3; ++a) {
+            const double u = (p[a] - centre[a]) / radius[a];
+            sum += u * u;
+        }
+        return std::sqrt(sum);
+    }
+
+    Uint16 value(const Vec &p) const {
+        // The side mark: a ball inside the left half of the brain (+x is the subject's left).
+        const Vec mark{centre[0] + 0.55 * radius[0], centre[1], centre[2] + 0.2 * radius[2]};
+        const double markRadius = 0.1 * radius[0];
+        if (std::hypot(p[0] - mark[0], p[1] - mark[1], p[2] - mark[2]) <= markRadius) {
+            return Geometry::Mark;
+        }
+        const double s = scale(p);
+        if (s > 1.0) {
+            // The nose: a small ellipsoid on the face (front is -y), below the centre.
+            const Vec nose{centre[0], centre[1] - 0.97 * radius[1], centre[2] - 0.25 * radius[2]};
+            const Vec size{0.10 * radius[0], 0.15 * radius[1], 0.12 * radius[2]};
+            double n = 0;
+            for (int a = 0; a < 3; ++a) {
+                const double u = (p[a] - nose[a]) / size[a];
+                n += u * u;
+            }
+            return n <= 1.0 ? Uint16(Geometry::Scalp) : Uint16(0);
+        }
+        if (s > Geometry::ScalpInner) {
+            return Geometry::Scalp;
+        }
+        if (s > Geometry::SkullInner) {
+            return Geometry::Skull;
+        }
+        return s > 0.6 ? Geometry::GreyMatter : Geometry::WhiteMatter;
+    }
+};
+
+// Turns v about the unit axis by the angle (Rodrigues).
+Vec rotate(const Vec &v, const Vec &axis, double radians) {
+    const double c = std::cos(radians);
+    const double s = std::sin(radians);
+    const Vec k = cross(axis, v);
+    const double d = axis[0] * v[0] + axis[1] * v[1] + axis[2] * v[2];
+    return {v[0] * c + k[0] * s + axis[0] * d * (1 - c), v[1] * c + k[1] * s + axis[1] * d * (1 - c),
+            v[2] * c + k[2] * s + axis[2] * d * (1 - c)};
+}
+
+std::string number(double value) {
+    return QString::number(value, 'g', 10).toStdString();
+}
+
+std::string triple(const Vec &v) {
+    return number(v[0]) + "\\" + number(v[1]) + "\\" + number(v[2]);
+}
+
+} // namespace
 
 double Geometry::scale(double x, double y, double z) const {
     const double u = (x - cx) / rx;
@@ -28,39 +141,20 @@ double Geometry::scalpDistance(double dx, double dy, double dz) const {
 }
 
 Geometry geometry(const Options &options) {
+    // The head of a sagittal grid of these options, in the loaded volume's voxels: columns front to
+    // back, rows top down, slices left to right, each grid centred on the origin.
+    Options sagittal = options;
+    sagittal.orientation = Orientation::Sagittal;
+    const Head head(sagittal);
     Geometry g;
-    // The head sits a little off the image centre in x, so a centre search that merely returned the
-    // middle column would be caught.
-    g.cx = 0.47 * (options.size - 1);
-    g.cy = 0.5 * (options.size - 1);
-    g.cz = 0.5 * (options.slices - 1);
-    g.rx = 0.40 * options.size;
-    g.ry = 0.36 * options.size;
-    g.rz = 0.45 * options.slices;
+    g.cx = 0.5 * (options.size - 1) + head.centre[1] / options.spacing;
+    g.cy = 0.5 * (options.size - 1) - head.centre[2] / options.spacing;
+    g.cz = 0.5 * (options.slices - 1) - head.centre[0] / options.thickness;
+    g.rx = head.radius[1] / options.spacing;
+    g.ry = head.radius[2] / options.spacing;
+    g.rz = head.radius[0] / options.thickness;
     return g;
 }
-
-namespace {
-
-std::string number(double value) {
-    return QString::number(value, 'g', 10).toStdString();
-}
-
-Uint16 voxel(const Geometry &g, int x, int y, int z) {
-    const double s = g.scale(x, y, z);
-    if (s > 1.0) {
-        return 0;
-    }
-    if (s > Geometry::ScalpInner) {
-        return Geometry::Scalp;
-    }
-    if (s > Geometry::SkullInner) {
-        return Geometry::Skull;
-    }
-    return s > 0.6 ? Geometry::GreyMatter : Geometry::WhiteMatter;
-}
-
-} // namespace
 
 bool write(const QString &directory, const Options &options, QString *error) {
     auto fail = [&](const QString &why) {
@@ -69,7 +163,9 @@ bool write(const QString &directory, const Options &options, QString *error) {
         }
         return false;
     };
-    if (options.slices < 2 || options.size < 8 || options.spacing <= 0 || options.thickness <= 0) {
+    if (options.slices < 2 || options.size < 8 || !(options.spacing > 0) || !(options.thickness > 0) ||
+        !std::isfinite(options.spacing) || !std::isfinite(options.thickness) ||
+        !std::isfinite(options.tiltDegrees)) {
         return fail(
             QStringLiteral("A phantom needs at least 2 slices of 8 x 8 pixels and positive spacings."));
     }
@@ -77,29 +173,54 @@ bool write(const QString &directory, const Options &options, QString *error) {
         return fail(QStringLiteral("Cannot create the directory %1.").arg(directory));
     }
     OFLog::configure(OFLogger::ERROR_LOG_LEVEL);
-    const Geometry g = geometry(options);
+    const Head head(options);
+    Vec r{}, c{};
+    gridDirections(options.orientation, r, c);
+    const Vec n = cross(r, c);
+    // The acquisition as written: the same grid turned about the row direction.
+    const double tilt = options.tiltDegrees * 3.14159265358979323846 / 180.0;
+    const Vec rWritten = r;
+    const Vec cWritten = rotate(c, r, tilt);
+    const Vec nWritten = rotate(n, r, tilt);
     char uid[100];
     const std::string study = dcmGenerateUniqueIdentifier(uid, SITE_STUDY_UID_ROOT);
     const std::string series = dcmGenerateUniqueIdentifier(uid, SITE_SERIES_UID_ROOT);
     const std::string frame = dcmGenerateUniqueIdentifier(uid, SITE_INSTANCE_UID_ROOT);
     const std::string spacing = number(options.spacing) + "\\" + number(options.spacing);
-    const int n = options.size;
-    std::vector<Uint16> pixels(static_cast<std::size_t>(n) * n);
-    for (int z = 0; z < options.slices; ++z) {
-        for (int y = 0; y < n; ++y) {
-            for (int x = 0; x < n; ++x) {
-                const Uint16 v = voxel(g, x, y, z);
-                pixels[static_cast<std::size_t>(y) * n + x] = options.monochrome1 ? Uint16(4095 - v) : v;
+    const std::string orientationText = number(rWritten[0]) + "\\" + number(rWritten[1]) + "\\" +
+                                        number(rWritten[2]) + "\\" + triple(cWritten);
+    const int size = options.size;
+    std::vector<int> instances(std::size_t(options.slices));
+    std::iota(instances.begin(), instances.end(), 1);
+    if (options.shuffleNames) {
+        std::mt19937 random(20261206);
+        std::shuffle(instances.begin(), instances.end(), random);
+    }
+    std::vector<Uint16> pixels(static_cast<std::size_t>(size) * size);
+    const double half = 0.5 * (size - 1);
+    const double halfSlices = 0.5 * (options.slices - 1);
+    for (int k = 0; k < options.slices; ++k) {
+        const double along = (k - halfSlices) * options.thickness;
+        for (int j = 0; j < size; ++j) {
+            for (int i = 0; i < size; ++i) {
+                Vec p{};
+                for (int a = 0; a < 3; ++a) {
+                    p[a] = (i - half) * options.spacing * r[a] + (j - half) * options.spacing * c[a] +
+                           along * n[a];
+                }
+                const Uint16 v = head.value(p);
+                pixels[static_cast<std::size_t>(j) * size + i] = options.monochrome1 ? Uint16(4095 - v) : v;
             }
         }
-        // Sagittal slices: rows run head to foot, columns front to back, slices along the
-        // patient's left-right axis, the middle one through the origin.
-        const double location = (z - 0.5 * (options.slices - 1)) * options.thickness;
-        const double top = 0.5 * (n - 1) * options.spacing;
+        Vec corner{};
+        for (int a = 0; a < 3; ++a) {
+            corner[a] = -half * options.spacing * (rWritten[a] + cWritten[a]) + along * nWritten[a];
+        }
         DcmFileFormat file;
         DcmDataset *d = file.getDataset();
+        const std::string instanceUid = dcmGenerateUniqueIdentifier(uid, SITE_INSTANCE_UID_ROOT);
         d->putAndInsertString(DCM_SOPClassUID, UID_MRImageStorage);
-        d->putAndInsertString(DCM_SOPInstanceUID, dcmGenerateUniqueIdentifier(uid, SITE_INSTANCE_UID_ROOT));
+        d->putAndInsertString(DCM_SOPInstanceUID, instanceUid.c_str());
         d->putAndInsertString(DCM_StudyInstanceUID, study.c_str());
         d->putAndInsertString(DCM_SeriesInstanceUID, series.c_str());
         d->putAndInsertString(DCM_FrameOfReferenceUID, frame.c_str());
@@ -108,27 +229,28 @@ bool write(const QString &directory, const Options &options, QString *error) {
         d->putAndInsertString(DCM_PatientID, "PHANTOM");
         d->putAndInsertString(DCM_SeriesDescription, "Synthetic head phantom");
         d->putAndInsertString(DCM_SeriesNumber, "1");
-        d->putAndInsertString(DCM_InstanceNumber, std::to_string(z + 1).c_str());
+        d->putAndInsertString(DCM_InstanceNumber, std::to_string(instances[std::size_t(k)]).c_str());
         d->putAndInsertString(DCM_PixelSpacing, spacing.c_str());
         d->putAndInsertString(DCM_SliceThickness, number(options.thickness).c_str());
         d->putAndInsertString(DCM_SpacingBetweenSlices, number(options.thickness).c_str());
-        d->putAndInsertString(DCM_ImagePositionPatient,
-                              (number(location) + "\\" + number(-top) + "\\" + number(top)).c_str());
-        d->putAndInsertString(DCM_ImageOrientationPatient, "0\\1\\0\\0\\0\\-1");
-        d->putAndInsertString(DCM_SliceLocation, number(location).c_str());
+        d->putAndInsertString(DCM_ImagePositionPatient, triple(corner).c_str());
+        d->putAndInsertString(DCM_ImageOrientationPatient, orientationText.c_str());
+        d->putAndInsertString(DCM_SliceLocation, number(along).c_str());
         d->putAndInsertString(DCM_WindowCenter, options.monochrome1 ? "3583" : "512");
         d->putAndInsertString(DCM_WindowWidth, number(options.windowWidth).c_str());
         d->putAndInsertUint16(DCM_SamplesPerPixel, 1);
         d->putAndInsertString(DCM_PhotometricInterpretation,
                               options.monochrome1 ? "MONOCHROME1" : "MONOCHROME2");
-        d->putAndInsertUint16(DCM_Rows, static_cast<Uint16>(n));
-        d->putAndInsertUint16(DCM_Columns, static_cast<Uint16>(n));
+        d->putAndInsertUint16(DCM_Rows, static_cast<Uint16>(size));
+        d->putAndInsertUint16(DCM_Columns, static_cast<Uint16>(size));
         d->putAndInsertUint16(DCM_BitsAllocated, 16);
         d->putAndInsertUint16(DCM_BitsStored, 12);
         d->putAndInsertUint16(DCM_HighBit, 11);
         d->putAndInsertUint16(DCM_PixelRepresentation, 0);
         d->putAndInsertUint16Array(DCM_PixelData, pixels.data(), static_cast<unsigned long>(pixels.size()));
-        const QString name = QStringLiteral("slice%1.dcm").arg(z + 1, 4, 10, QLatin1Char('0'));
+        const QString name = options.shuffleNames
+                                 ? QString::fromLatin1(instanceUid.c_str())
+                                 : QStringLiteral("slice%1.dcm").arg(k + 1, 4, 10, QLatin1Char('0'));
         const QString path = ZoDir::UneRuta(directory, name);
         const OFCondition saved =
             file.saveFile(OFFilename(QFile::encodeName(path).constData()), EXS_LittleEndianExplicit);

@@ -3,13 +3,26 @@
 #include <QString>
 
 // A synthetic MR head series with known geometry, for tests and the demo: an ellipsoidal head with a
-// bright scalp shell, a dark skull shell and a brain (grey rim, whiter core), in air.
+// bright scalp shell, a dark skull shell and a brain (grey rim, whiter core), in air, with a nose at
+// the front and a bright mark inside the left side of the brain, so a flipped axis shows.
 //
-// The slices are written as uncompressed DICOM MR images (explicit little endian, 12 bits stored)
-// named slice0001.dcm, slice0002.dcm, ... in slice order, with PixelSpacing, SliceThickness,
-// SpacingBetweenSlices, ImagePositionPatient (one slice spacing apart along the normal, the middle
-// slice through the origin), ImageOrientationPatient, a window and modality MR.
+// The head is defined in the scanner's patient space (millimetres, DICOM's LPS) and sampled on the
+// grid of the chosen orientation, centred on the origin: `size` x `size` pixels of `spacing` mm in
+// the slice plane, `slices` slices `thickness` mm apart. Its extent along each body axis is a fixed
+// fraction of the grid's extent along it (see Geometry), so the same options in any orientation of
+// a cube grid write the same head.
+//
+// Slices are uncompressed DICOM MR images (explicit little endian, 12 bits stored) with PixelSpacing,
+// SliceThickness, SpacingBetweenSlices, ImagePositionPatient, ImageOrientationPatient, a window and
+// modality MR, named slice0001.dcm, slice0002.dcm... in slice order, or by their SOP instance UID
+// without extension (and with their instance numbers shuffled) when names are shuffled.
+//
+// A tilt turns the whole acquisition, head and slices together, about the images' row direction: the
+// pictures stay the same, the orientation and positions written become oblique, as when a
+// technologist aligns the slices with a head that lies tilted in the scanner.
 namespace Phantom {
+
+enum class Orientation { Sagittal, Axial, Coronal };
 
 struct Options {
     int slices = 100;
@@ -18,11 +31,17 @@ struct Options {
     double thickness = 2.0;    // mm between slice centres
     bool monochrome1 = false;  // store the same picture as MONOCHROME1 (inverted values)
     double windowWidth = 1024; // 0 writes a window of width 0
+    Orientation orientation = Orientation::Sagittal;
+    double tiltDegrees = 0;
+    bool shuffleNames = false;
 };
 
-// Where the head lies, in voxel units (x column, y row, z slice). A voxel is head when
-// ((x - cx) / rx)^2 + ((y - cy) / ry)^2 + ((z - cz) / rz)^2 <= 1; the scalp is the outer shell
-// down to ScalpInner of that scale, the skull down to SkullInner, the brain inside.
+// Where the head lies in the volume the loader builds from a sagittal series of these options,
+// in voxel units (x column from the face back, y row from the top down, z slice from the subject's
+// left to right). A voxel is head when ((x - cx) / rx)^2 + ((y - cy) / ry)^2 + ((z - cz) / rz)^2 <= 1;
+// the scalp is the outer shell down to ScalpInner of that scale, the skull down to SkullInner, the
+// brain inside. The nose stands in front of the face (small x), below the centre; the side mark lies
+// in the left half (small z).
 struct Geometry {
     double cx = 0, cy = 0, cz = 0;
     double rx = 0, ry = 0, rz = 0;
@@ -33,6 +52,7 @@ struct Geometry {
     static constexpr int Skull = 80;
     static constexpr int GreyMatter = 520;
     static constexpr int WhiteMatter = 700;
+    static constexpr int Mark = 1000;
 
     // The scale of a voxel: 1 on the scalp surface, below 1 inside.
     double scale(double x, double y, double z) const;

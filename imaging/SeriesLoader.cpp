@@ -1,39 +1,50 @@
 #include "SeriesLoader.h"
 
-#include "DicomFiles.h"
 #include "ImagingLibrary.h"
 #include "ImagingState.h"
-#include "ZoDir.h"
+#include "NiftiFiles.h"
 
+#include <QCryptographicHash>
+#include <QDir>
 #include <QElapsedTimer>
-#include <QHash>
+#include <QFileInfo>
 #include <QImage>
-#include <QSet>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+#include <QStandardPaths>
 
 #include <algorithm>
 #include <atomic>
-#include <mutex>
+#include <cmath>
 #include <thread>
 #include <vector>
 
 namespace {
 
-// Listing entries are compared in lower case; this gives back the file's own name.
-QString resolveCase(const QString &entry, const QHash<QString, QString> &byLowerCase) {
-    return byLowerCase.value(entry.toLower(), entry);
+const QString InfoFile = QStringLiteral("volume.json");
+
+QString pictureName(int slice) {
+    return QStringLiteral("slice%1.jpg").arg(slice + 1, 4, 10, QLatin1Char('0'));
 }
 
-QHash<QString, QString> filesByLowerCase(const QString &directory) {
-    QHash<QString, QString> map;
-    for (const QString &path : ZoDir::ListaFicheros(directory)) {
-        map.insert(path.toLower(), path);
+// The frame (from 1, in slice order) of the slice nearest the scanner's origin.
+double zeroFrame(const VolumeLayout::ScannerVolume &volume) {
+    const VolumeLayout::Vec3 &step = volume.affine.axes[2];
+    const VolumeLayout::Vec3 &origin = volume.affine.origin;
+    const double length2 = step[0] * step[0] + step[1] * step[1] + step[2] * step[2];
+    if (length2 <= 0 || volume.dims[2] < 1) {
+        return 0;
     }
-    return map;
+    const double k = -(origin[0] * step[0] + origin[1] * step[1] + origin[2] * step[2]) / length2;
+    return std::clamp(std::round(k), 0.0, double(volume.dims[2] - 1)) + 1;
 }
 
 } // namespace
 
-SeriesLoader::SeriesLoader(ImagingState &state, DicomFiles &dicom) : m_state(state), m_dicom(dicom) {}
+SeriesLoader::SeriesLoader(ImagingState &state)
+    : m_state(state), m_cacheRoot(QStandardPaths::writableLocation(QStandardPaths::CacheLocation) +
+                                  QStringLiteral("/series")) {}
 
 void SeriesLoader::DestruyeVolumen() {
     if (m_state.VolumenActual != 0) {
@@ -42,149 +53,241 @@ void SeriesLoader::DestruyeVolumen() {
     }
 }
 
-bool SeriesLoader::i_CargarImagenes(const QString &ruta, bool soloJpg, bool lateral) {
+QString SeriesLoader::cacheFolderFor(const QString &ruta) const {
+    const QByteArray key = QFileInfo(ruta).absoluteFilePath().toUtf8();
+    const QString hash =
+        QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(20));
+    return QDir(m_cacheRoot).filePath(hash);
+}
+
+const DicomFiles::Scan &SeriesLoader::scan(const QString &folder, bool fresh) {
+    const QString absolute = QFileInfo(folder).absoluteFilePath();
+    if (fresh || absolute != m_scannedFolder) {
+        m_scan = DicomFiles::scanFolder(absolute);
+        m_scannedFolder = absolute;
+    }
+    return m_scan;
+}
+
+bool SeriesLoader::readPictures(const QStringList &paths, bool lateral, VolumeLayout::ScannerVolume &volume) {
+    if (paths.isEmpty()) {
+        return false;
+    }
+    const int count = int(paths.size());
+    for (int k = 0; k < count; ++k) {
+        const QImage picture = QImage(paths[k]).convertToFormat(QImage::Format_Grayscale8);
+        if (k == 0) {
+            if (picture.isNull()) {
+                m_report.failures << QStringLiteral("%1: not a picture that can be read").arg(paths[k]);
+                return false;
+            }
+            volume.dims = {picture.width(), picture.height(), count};
+            volume.voxels.assign(std::size_t(picture.width()) * picture.height() * count, 0);
+        }
+        if (picture.isNull()) {
+            m_report.failures << QStringLiteral("%1: not a picture that can be read").arg(paths[k]);
+            continue;
+        }
+        // A picture of another size is placed at the top-left corner, cut or padded with black.
+        for (int y = 0; y < std::min(picture.height(), volume.dims[1]); ++y) {
+            std::copy_n(picture.constScanLine(y), std::min(picture.width(), volume.dims[0]),
+                        &volume.voxels[volume.index(0, y, k)]);
+        }
+        if (m_progress) {
+            m_progress(Phase::Converting, k, 0, count - 1);
+        }
+    }
+    volume.affine = VolumeLayout::picturesAffine(lateral, 1.0, 1.0);
+    return true;
+}
+
+bool SeriesLoader::readSource(const QString &ruta, bool soloJpg, bool lateral, int series,
+                              VolumeLayout::ScannerVolume &volume, bool &positioned) {
+    positioned = false;
+    const QFileInfo info(ruta);
+    if (info.isFile() && NiftiFiles::isNiftiPath(ruta)) {
+        m_report.source = QStringLiteral("nifti");
+        m_report.filesSeen = 1;
+        QString error;
+        if (!NiftiFiles::read(ruta, volume, &error)) {
+            m_report.failures << error;
+            return false;
+        }
+        const VolumeLayout::Affine &a = volume.affine;
+        const VolumeLayout::Vec3 n{a.axes[0][1] * a.axes[1][2] - a.axes[0][2] * a.axes[1][1],
+                                   a.axes[0][2] * a.axes[1][0] - a.axes[0][0] * a.axes[1][2],
+                                   a.axes[0][0] * a.axes[1][1] - a.axes[0][1] * a.axes[1][0]};
+        m_report.orientation = VolumeLayout::describeOrientation(n);
+        m_report.series = info.fileName();
+        positioned = true;
+        return true;
+    }
+    if (!info.isDir()) {
+        m_report.failures << QStringLiteral("%1: neither a folder nor a NIfTI file").arg(ruta);
+        return false;
+    }
+    if (soloJpg) {
+        m_report.source = QStringLiteral("pictures");
+        // The pictures of an earlier load of this folder, else the folder's own JPEG pictures.
+        const QString cache = cacheFolderFor(ruta);
+        QFile infoFile(QDir(cache).filePath(InfoFile));
+        if (infoFile.open(QIODevice::ReadOnly)) {
+            const QJsonObject json = QJsonDocument::fromJson(infoFile.readAll()).object();
+            const int slices = json.value(QStringLiteral("slices")).toInt();
+            QStringList paths;
+            for (int k = 0; k < slices; ++k) {
+                paths << QDir(cache).filePath(pictureName(k));
+            }
+            // Pictures carry no geometry, as ever: the landmarks calibrate them.
+            if (slices > 0 && readPictures(paths, true, volume)) {
+                m_report.orientation = QStringLiteral("sagittal");
+                m_report.series = json.value(QStringLiteral("series")).toString();
+                m_report.filesSeen = slices;
+                m_report.source = QStringLiteral("cache");
+                return true;
+            }
+        }
+        QStringList jpegs;
+        for (const QFileInfo &file : QDir(ruta).entryInfoList(QDir::Files, QDir::Name)) {
+            const QString suffix = file.suffix().toLower();
+            if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg")) {
+                jpegs << file.absoluteFilePath();
+            }
+        }
+        m_report.filesSeen = int(jpegs.size());
+        m_report.orientation =
+            lateral ? QStringLiteral("sagittal (as told)") : QStringLiteral("axial (as told)");
+        return readPictures(jpegs, lateral, volume);
+    }
+    m_report.source = QStringLiteral("dicom");
+    const DicomFiles::Scan &found = scan(ruta);
+    m_report.filesSeen = found.filesSeen;
+    m_report.skippedFiles = found.skippedFiles;
+    m_report.skipped = found.skippedReasons;
+    m_report.seriesFound = int(found.series.size());
+    const int chosen = series >= 0 ? series : found.largestSeries();
+    if (chosen < 0 || chosen >= int(found.series.size())) {
+        m_report.failures << (found.series.empty()
+                                  ? QStringLiteral("%1: holds no DICOM image series").arg(ruta)
+                                  : QStringLiteral("%1: there is no series %2; it holds %3")
+                                        .arg(ruta)
+                                        .arg(chosen + 1)
+                                        .arg(found.series.size()));
+        return false;
+    }
+    const DicomFiles::Series &s = found.series[std::size_t(chosen)];
+    m_report.series = s.label();
+    m_report.orientation = s.orientation();
+    m_report.irregularFiles = s.irregularFiles;
+    m_report.irregularity = s.irregularity;
+    if (!s.irregularity.isEmpty() && m_warning) {
+        m_warning(s.irregularity);
+    }
+    QStringList failures;
+    const bool decoded = DicomFiles::decodeSeries(s, volume, &failures, m_threads, [&](int done, int total) {
+        if (m_progress) {
+            m_progress(Phase::Converting, std::max(0, done - 1), 0, total - 1);
+        }
+    });
+    m_report.failures << failures;
+    positioned =
+        s.hasOrientation && std::all_of(s.slices.begin(), s.slices.end(),
+                                        [](const DicomFiles::Slice &slice) { return slice.hasPosition; });
+    return decoded;
+}
+
+bool SeriesLoader::i_CargarImagenes(const QString &ruta, bool soloJpg, bool lateral, int series) {
     DestruyeVolumen();
     m_cargando = true;
     m_report = Report{};
+    m_layout = VolumeLayout::Oriented{};
+    m_state.SerieImagenes.clear();
     QElapsedTimer timer;
     timer.start();
 
-    qint32 valido = 0;
-    double refInterslice = 0;
-    double refMm = 0;
-    double refFrame = 0;
-    bool haveReference = false;
-
-    m_state.SerieImagenes = ZoDir::ListaFicheros(ruta);
-    QStringList &serie = m_state.SerieImagenes;
-    m_report.filesSeen = serie.size() == 1 && serie.first().isEmpty() ? 0 : int(serie.size());
-    if (serie.size() > 1) {
-        const int lo = 0;
-        const int hi = int(serie.size()) - 1;
-        // One job per picture to write: DICOM to JPEG (then to BMP), or an existing JPEG to BMP.
-        struct Job {
-            QString dicom;
-            QString jpg;
-        };
-        std::vector<Job> jobs;
-        for (int i = lo; i <= hi; ++i) {
-            QString entry = serie[i];
-            const QString extension = ZoDir::DameExtension(entry).toLower();
-            if (!soloJpg && (extension == QLatin1String("dcm") || extension.isEmpty())) {
-                ++m_report.dicomFiles;
-                double interslice = 0;
-                double mm = 0;
-                double frame = 0;
-                valido = 0;
-                m_dicom._d2_dicominfo(entry, valido, interslice, mm, frame);
-                if (!haveReference) {
-                    haveReference = true;
-                    refInterslice = interslice;
-                    refMm = mm;
-                    refFrame = frame;
-                } else if (interslice != refInterslice || mm != refMm || frame != refFrame) {
-                    ++m_report.inconsistentFiles;
-                    if (m_warning) {
-                        m_warning(inconsistentText());
-                    }
-                }
-                QString jpg = entry;
-                ZoDir::PonExtension(jpg, QStringLiteral("jpg"));
-                jobs.push_back({entry, jpg});
-                serie[i] = jpg;
-            } else if (extension == QLatin1String("jpg") && ZoDir::ExisteFichero(entry)) {
-                jobs.push_back({QString(), entry});
-            }
-        }
-        // A JPEG left by an earlier load is rewritten by its DICOM file's job, which also turns it
-        // into BMP; converting it on its own as well would race that job for the same files.
-        QSet<QString> written;
-        for (const Job &job : jobs) {
-            if (!job.dicom.isEmpty()) {
-                written.insert(job.jpg);
-            }
-        }
-        std::erase_if(jobs, [&](const Job &job) { return job.dicom.isEmpty() && written.contains(job.jpg); });
-        std::atomic<std::size_t> next{0};
-        std::atomic<int> done{0};
-        std::atomic<int> converted{0};
-        std::mutex failuresMutex;
-        auto runJob = [&](const Job &job) {
-            QString why;
-            bool ok = job.dicom.isEmpty() || m_dicom._d2_convierteDicomAJpg(job.dicom, job.jpg, &why);
-            if (ok) {
-                QString bmp = job.jpg;
-                ZoDir::PonExtension(bmp, QStringLiteral("bmp"));
-                const QImage picture(job.jpg);
-                ok = !picture.isNull() && picture.save(bmp, "BMP");
-                if (!ok) {
-                    why = QStringLiteral("Cannot turn %1 into %2.").arg(job.jpg, bmp);
-                }
-            }
-            if (ok) {
-                ++converted;
-            } else {
-                std::lock_guard<std::mutex> lock(failuresMutex);
-                m_report.failures << why;
-            }
-            ++done;
-        };
-        std::vector<std::thread> workers;
-        for (int t = 1; t < m_threads && std::size_t(t) < jobs.size(); ++t) {
-            workers.emplace_back([&] {
-                for (std::size_t j = next++; j < jobs.size(); j = next++) {
-                    runJob(jobs[j]);
-                }
-            });
-        }
-        // The calling thread converts too, and reports progress between its own conversions.
-        for (std::size_t j = next++; j < jobs.size(); j = next++) {
-            runJob(jobs[j]);
-            if (m_progress) {
-                m_progress(Phase::Converting, std::min(lo + done.load(), hi), lo, hi);
-            }
-        }
-        for (std::thread &worker : workers) {
-            worker.join();
-        }
-        if (m_progress) {
-            m_progress(Phase::Converting, hi, lo, hi);
-        }
-        m_report.converted = converted;
-    }
-    m_report.conversionSeconds = timer.nsecsElapsed() / 1e9;
-    timer.restart();
-
-    const QHash<QString, QString> byLowerCase = filesByLowerCase(ruta);
-    QStringList bmps = ZoDir::ListaFicherosExtension(ruta, QStringLiteral("bmp"));
-    for (QString &entry : bmps) {
-        entry = resolveCase(entry, byLowerCase);
-    }
-    m_state.SerieImagenes = bmps;
+    VolumeLayout::ScannerVolume source;
+    bool positioned = false;
     bool result = false;
-    if (bmps.size() > 1) {
-        const int lo = 0;
-        const int hi = int(bmps.size()) - 1;
+    if (readSource(ruta, soloJpg, lateral, series, source, positioned)) {
+        m_layout = VolumeLayout::toLayout(source);
+        source = {};
+        const VolumeLayout::ScannerVolume &v = m_layout.volume;
         ImagingLibrary &library = m_state.library();
         library._d2_crea(m_state.VolumenActual, lateral ? 1 : 0);
-        for (int i = lo; i <= hi; ++i) {
+        const QString cache = cacheFolderFor(ruta);
+        for (int k = 0; k < v.dims[2]; ++k) {
             if (m_progress) {
-                m_progress(Phase::Stacking, i, lo, hi);
+                m_progress(Phase::Stacking, k, 0, v.dims[2] - 1);
             }
-            library._d2_anyade(m_state.VolumenActual, bmps[i]);
-            ++m_report.slicesStacked;
+            const QImage slice(&v.voxels[v.index(0, 0, k)], v.dims[0], v.dims[1], v.dims[0],
+                               QImage::Format_Grayscale8);
+            library._d2_anyade(m_state.VolumenActual, slice);
+            m_state.SerieImagenes << QDir(cache).filePath(pictureName(k));
         }
-        result = true;
         library._d2_cierra(m_state.VolumenActual, lateral ? 0 : 1);
+        m_report.slicesStacked = v.dims[2];
+        m_report.resampled = m_layout.resampled;
+        result = true;
     }
-    m_report.stackingSeconds = timer.nsecsElapsed() / 1e9;
-
-    if (valido != 0) {
-        m_state.PonEspaciado(refInterslice, refMm, refFrame);
+    if (result && positioned) {
+        m_state.PonEspaciado(m_layout.sliceMm, m_layout.pixelMm, zeroFrame(m_layout.volume));
     } else {
         m_state.PonEspaciado(2.0, 0.0, 0.0);
     }
+    m_report.readingSeconds = timer.nsecsElapsed() / 1e9;
     m_report.built = result;
+    timer.restart();
+    if (result && m_report.source != QLatin1String("cache")) {
+        writeCache(ruta);
+    }
+    m_report.cacheSeconds = timer.nsecsElapsed() / 1e9;
     m_cargando = false;
     return result;
+}
+
+// The pictures go to a fresh folder beside the cache folder, which then replaces it, so a reload
+// never reads a half-written set.
+void SeriesLoader::writeCache(const QString &ruta) {
+    const QString target = cacheFolderFor(ruta);
+    const QString fresh = target + QStringLiteral(".new");
+    QDir(fresh).removeRecursively();
+    if (!QDir().mkpath(fresh)) {
+        m_report.cacheError = QStringLiteral("Cannot create the picture cache %1").arg(fresh);
+        return;
+    }
+    const VolumeLayout::ScannerVolume &v = m_layout.volume;
+    std::atomic<int> next{0};
+    std::atomic<bool> failed{false};
+    auto work = [&] {
+        for (int k = next++; k < v.dims[2] && !failed; k = next++) {
+            const QImage slice(&v.voxels[v.index(0, 0, k)], v.dims[0], v.dims[1], v.dims[0],
+                               QImage::Format_Grayscale8);
+            if (!slice.save(QDir(fresh).filePath(pictureName(k)), "JPG", 95)) {
+                failed = true;
+            }
+        }
+    };
+    std::vector<std::thread> workers;
+    for (int t = 1; t < m_threads; ++t) {
+        workers.emplace_back(work);
+    }
+    work();
+    for (std::thread &worker : workers) {
+        worker.join();
+    }
+    QSaveFile info(QDir(fresh).filePath(InfoFile));
+    const QJsonObject json{{QStringLiteral("source"), QFileInfo(ruta).absoluteFilePath()},
+                           {QStringLiteral("series"), m_report.series},
+                           {QStringLiteral("slices"), v.dims[2]},
+                           {QStringLiteral("pixelMm"), m_layout.pixelMm},
+                           {QStringLiteral("sliceMm"), m_layout.sliceMm}};
+    const bool written = !failed && info.open(QIODevice::WriteOnly) &&
+                         info.write(QJsonDocument(json).toJson()) >= 0 && info.commit();
+    QDir(target).removeRecursively();
+    if (!written || !QDir().rename(fresh, target)) {
+        QDir(fresh).removeRecursively();
+        m_report.cacheError = QStringLiteral("Cannot write the pictures of the volume to %1").arg(target);
+        return;
+    }
+    m_report.cacheFolder = target;
 }

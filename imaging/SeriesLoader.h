@@ -1,67 +1,97 @@
 #pragma once
 
+#include "DicomFiles.h"
+#include "VolumeLayout.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <functional>
 
-class DicomFiles;
 class ImagingState;
 
-// The image loader's work without its window: converts a directory's DICOM files to JPEG and then to
-// BMP pictures beside them, stacks every BMP picture of the directory (in the listing's order) into
-// a new volume of the imaging state, and stores the series spacing.
+// The image loader's work without its window: finds the series of a folder (or takes a NIfTI file),
+// decodes the chosen one, brings it into the program's one volume layout (VolumeLayout.h), makes it
+// the volume of the imaging state and stores the series spacing. Nothing is written beside the
+// series: once the volume is ready its slices are written as JPEG pictures to a per-user cache keyed
+// by the folder, which the pictures-only reload reads back (as pictures: without the series'
+// spacing, which the landmarks then calibrate).
 //
-// Names are matched without regard to case, but files keep their own names: on a case-sensitive
-// file system a lower-cased listing entry resolves to the file whose name differs only by case.
-// DICOM files are the ones with extension "dcm" or none. The geometry of every DICOM file is read
-// first, in listing order; the conversions then run on several threads when asked to.
+// The "Images as lateral slices" box only matters for pictures, which carry no orientation: ticked,
+// they are lateral slices already in the layout; unticked, axial slices as scanners show them.
 class SeriesLoader {
 public:
     enum class Phase { Converting, Stacking };
 
     struct Report {
-        int filesSeen = 0;         // entries of the directory listing
-        int dicomFiles = 0;        // of them, DICOM files (by extension)
-        int converted = 0;         // pictures written (DICOM to JPEG, JPEG to BMP)
-        int slicesStacked = 0;     // BMP pictures appended to the volume
-        int inconsistentFiles = 0; // DICOM files whose geometry differs from the first one's
+        QString source;            // "dicom", "nifti" or "pictures"
+        int filesSeen = 0;         // files of the folder
+        int skippedFiles = 0;      // of them, not images of any series
+        QStringList skipped;       // the first few skipped files, with the reason
+        int seriesFound = 0;       // DICOM series in the folder
+        QString series;            // the series loaded, as the loader lists it
+        QString orientation;       // the orientation found ("axial", "sagittal (oblique, ...)")
+        int slicesStacked = 0;     // slices of the volume built
+        int irregularFiles = 0;    // files whose pixel size or spacing differs from the series'
+        QString irregularity;      // the one message that says how
+        bool resampled = false;    // an in-plane axis was resampled to square pixels
         bool built = false;        // a volume was completed
-        QStringList failures;      // files that could not be converted, with the reason
-        double conversionSeconds = 0;
-        double stackingSeconds = 0;
+        QStringList failures;      // files that could not be decoded, with the reason
+        QString cacheFolder;       // where the pictures of the volume were written
+        QString cacheError;        // why they could not be (the load still stands)
+        double readingSeconds = 0; // headers, decoding and layout: until the volume is ready
+        double cacheSeconds = 0;   // writing the pictures afterwards
     };
 
-    SeriesLoader(ImagingState &state, DicomFiles &dicom);
+    explicit SeriesLoader(ImagingState &state);
 
     // Called after each step on the calling thread with the step (lo to hi) of the phase; a window
     // updates its progress bar and lets pending events run.
     void setProgress(std::function<void(Phase, int step, int lo, int hi)> progress) {
         m_progress = std::move(progress);
     }
-    // Called once per DICOM file whose geometry differs from the first one's, with the text to show.
+    // Called once per load whose series is irregular, with the text to show.
     void setWarning(std::function<void(const QString &)> warning) { m_warning = std::move(warning); }
-    // Conversion threads; 1 converts on the calling thread only.
+    // Decoding threads; 1 decodes on the calling thread only.
     void setThreads(int threads) { m_threads = threads < 1 ? 1 : threads; }
+    // The folder that holds the per-series picture caches (default: the user's cache location).
+    void setCacheRoot(const QString &root) { m_cacheRoot = root; }
+    QString cacheRoot() const { return m_cacheRoot; }
+
+    // The series of a folder, for the window to list; remembered for the load that follows, so the
+    // index chosen from the list names the same series. fresh reads the folder again.
+    const DicomFiles::Scan &scan(const QString &folder, bool fresh = false);
 
     // Releases the volume of the state, if any.
     void DestruyeVolumen();
-    // Loads the series of the directory; soloJpg skips the DICOM conversion; lateral is the
-    // "Images as lateral slices" box. True when a volume was completed.
-    bool i_CargarImagenes(const QString &ruta, bool soloJpg, bool lateral);
+    // Loads the series of the folder, or the NIfTI file ruta names. soloJpg loads the pictures of an
+    // earlier load from the cache (else the folder's own JPEG pictures); lateral is the "Images as
+    // lateral slices" box; series chooses among the folder's series (-1: the one with most images).
+    // True when a volume was completed.
+    bool i_CargarImagenes(const QString &ruta, bool soloJpg, bool lateral, int series = -1);
 
     bool cargando() const { return m_cargando; }
     const Report &report() const { return m_report; }
+    // The volume last loaded, in the layout, with its placement in patient space.
+    const VolumeLayout::Oriented &layout() const { return m_layout; }
 
-    // The message shown for a DICOM file whose geometry differs from the series' first one.
-    static QString inconsistentText() { return QStringLiteral("Imagenes no definidas igual"); }
+    // The cache folder of a series folder or NIfTI file.
+    QString cacheFolderFor(const QString &ruta) const;
 
 private:
+    bool readSource(const QString &ruta, bool soloJpg, bool lateral, int series,
+                    VolumeLayout::ScannerVolume &volume, bool &positioned);
+    bool readPictures(const QStringList &paths, bool lateral, VolumeLayout::ScannerVolume &volume);
+    void writeCache(const QString &ruta);
+
     ImagingState &m_state;
-    DicomFiles &m_dicom;
     std::function<void(Phase, int, int, int)> m_progress;
     std::function<void(const QString &)> m_warning;
     int m_threads = 1;
     bool m_cargando = false;
+    QString m_cacheRoot;
+    QString m_scannedFolder;
+    DicomFiles::Scan m_scan;
     Report m_report;
+    VolumeLayout::Oriented m_layout;
 };

@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
   mdbtools-dev
   clang-format sqlite3 poppler-utils
-  libdcmtk-dev python3-pydicom
+  libdcmtk-dev libnifti2-dev python3-pydicom dcm2niix
   xvfb xauth
 )
 

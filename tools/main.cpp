@@ -205,9 +205,13 @@ const std::map<QString, Command> &commands() {
               "writes over an existing study."),
           QStringLiteral("zokorvane-tool import-mdb /data/tms2003.mdb"), importMdb}},
         {QStringLiteral("load-series"),
-         {QStringLiteral("load-series DIR [--jpg-only] [--lateral] [--threads N]"),
+         {QStringLiteral("load-series DIR|FILE.nii[.gz] [--series N] [--jpg-only] [--lateral] [--threads N] "
+                         "[--export-volume OUT.nii.gz]"),
           QStringLiteral(
-              "Convert and stack an MR series as the image loader does; print what was built as JSON."),
+              "Load an MR series (the folder's largest DICOM series, or series N as listed) or a NIfTI "
+              "volume "
+              "as the image loader does; print what was built as JSON; optionally write the volume as the "
+              "program holds it (axes P, I, R) as NIfTI."),
           QStringLiteral("zokorvane-tool load-series ~/mr/subject12"),
           [](const QStringList &args) { return ImagingCommands::loadSeries(args, out(), err()); }}},
         {QStringLiteral("new-study"),
@@ -215,13 +219,15 @@ const std::map<QString, Command> &commands() {
           QStringLiteral("Create an empty study (refuses to write over an existing file)."),
           QStringLiteral("zokorvane-tool new-study ~/studies/lab2026.sqlite"), newStudy}},
         {QStringLiteral("phantom"),
-         {QStringLiteral("phantom DIR [--slices N] [--size N] [--spacing MM] [--thickness MM]"),
+         {QStringLiteral("phantom DIR [--slices N] [--size N] [--spacing MM] [--thickness MM] "
+                         "[--orientation sagittal|axial|coronal] [--tilt DEG] [--shuffle-names]"),
           QStringLiteral("Write a synthetic MR head series (DICOM) with known geometry (default 100 slices "
                          "of 256 x 256)."),
           QStringLiteral("zokorvane-tool phantom /tmp/phantom --slices 60 --size 128"),
           [](const QStringList &args) { return ImagingCommands::phantom(args, out(), err()); }}},
         {QStringLiteral("plan"),
-         {QStringLiteral("plan SERIES_DIR --landmarks X1,Y1,Z1:X2,Y2,Z2:XI,YI,ZI [--distance MM] [--depth D] "
+         {QStringLiteral("plan SERIES_DIR|FILE.nii[.gz] --landmarks X1,Y1,Z1:X2,Y2,Z2:XI,YI,ZI [--distance "
+                         "MM] [--depth D] "
                          "[--csv OUT]"),
           QStringLiteral(
               "Load an MR series, calibrate it by two landmarks of known distance (default 200 mm) and "

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "DicomFiles.h"
 #include "ImagingLibrary.h"
 #include "ImagingState.h"
 #include "PhantomWriter.h"
@@ -10,8 +9,7 @@
 struct Loading {
     ImagingLibrary library;
     ImagingState state{library};
-    DicomFiles files;
-    SeriesLoader loader{state, files};
+    SeriesLoader loader{state};
 
     bool load(const QString &dir, bool jpgOnly = false, bool lateral = false) {
         return loader.i_CargarImagenes(dir, jpgOnly, lateral);

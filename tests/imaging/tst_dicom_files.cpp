@@ -49,51 +49,73 @@ std::pair<int, double> difference(const QImage &a, const QImage &b) {
     return {largest, sum / (ga.width() * ga.height())};
 }
 
-// Converts one file beside it in dir; the picture, or a null one with *error set.
-QImage convert(const QString &dicom, const QString &dir, QString *error = nullptr) {
-    const QString jpg = dir + QLatin1Char('/') + QFileInfo(dicom).completeBaseName() + QStringLiteral(".jpg");
-    DicomFiles files;
-    return files._d2_convierteDicomAJpg(dicom, jpg, error) ? QImage(jpg) : QImage();
+// One file copied alone into a folder of its own under a name without extension, decoded as the
+// loader decodes it: the slice, or a null picture with *error set.
+QImage decodeAlone(const QString &file, QString *error = nullptr) {
+    QTemporaryDir alone;
+    const QString copy = alone.filePath(QStringLiteral("1.2.826.0.1.3680043.2.1125.1"));
+    QFile::copy(file, copy);
+    const DicomFiles::Scan scan = DicomFiles::scanFolder(alone.path());
+    if (scan.series.size() != 1) {
+        *error = QStringLiteral("%1 series found").arg(scan.series.size());
+        return {};
+    }
+    VolumeLayout::ScannerVolume volume;
+    QStringList failures;
+    if (!DicomFiles::decodeSeries(scan.series.front(), volume, &failures)) {
+        *error = failures.join(QLatin1Char('\n'));
+        return {};
+    }
+    return QImage(volume.voxels.data(), volume.dims[0], volume.dims[1], volume.dims[0],
+                  QImage::Format_Grayscale8)
+        .copy();
 }
 
 } // namespace
 
 // Real scanner files (pydicom's test set, from Debian) and phantom variants through the DICOM side:
-// every transfer syntax DCMTK decodes here, windows, and the geometry read from the headers.
+// recognition by content, every transfer syntax DCMTK decodes here, windows, series and their order.
 class TestDicomFiles : public QObject {
     Q_OBJECT
 
 private slots:
-    void everyEncodingOfMrSmallConvertsToTheSamePicture_data();
-    void everyEncodingOfMrSmallConvertsToTheSamePicture();
-    void jpeg2000IsRefusedWithAClearMessage_data();
-    void jpeg2000IsRefusedWithAClearMessage();
-    void geometryComesFromThePositionsElseTheThickness_data();
-    void geometryComesFromThePositionsElseTheThickness();
+    void everyEncodingOfMrSmallDecodesToTheSamePictureOrIsRefused_data();
+    void everyEncodingOfMrSmallDecodesToTheSamePictureOrIsRefused();
+    void aRealLocalizerFolderGivesOneSeriesPerPlaneInPositionOrder();
+    void foldersWithOtherFilesAndSeveralSeriesLoadTheChosenSeries();
+    void anIrregularSeriesIsOneMessageThatSaysHowManyAndHow();
     void monochrome1AndAWindowOfWidthZeroShowTheSamePicture();
-    void reloadingReadsNoHeaderAgainAndReleasesThePreviousVolume();
 };
 
-void TestDicomFiles::everyEncodingOfMrSmallConvertsToTheSamePicture_data() {
+void TestDicomFiles::everyEncodingOfMrSmallDecodesToTheSamePictureOrIsRefused_data() {
     QTest::addColumn<QString>("file");
-    QTest::newRow("implicit little endian") << "MR_small_implicit.dcm";
-    QTest::newRow("big endian") << "MR_small_bigendian.dcm";
-    QTest::newRow("explicit big endian") << "MR_small_expb.dcm";
-    QTest::newRow("RLE") << "MR_small_RLE.dcm";
-    QTest::newRow("JPEG-LS lossless") << "MR_small_jpeg_ls_lossless.dcm";
-    QTest::newRow("padded") << "MR_small_padded.dcm";
+    QTest::addColumn<bool>("decodes");
+    QTest::newRow("implicit little endian") << "MR_small_implicit.dcm" << true;
+    QTest::newRow("big endian") << "MR_small_bigendian.dcm" << true;
+    QTest::newRow("explicit big endian") << "MR_small_expb.dcm" << true;
+    QTest::newRow("RLE") << "MR_small_RLE.dcm" << true;
+    QTest::newRow("JPEG-LS lossless") << "MR_small_jpeg_ls_lossless.dcm" << true;
+    QTest::newRow("padded") << "MR_small_padded.dcm" << true;
+    QTest::newRow("JPEG 2000 lossless") << "MR_small_jp2klossless.dcm" << false;
+    QTest::newRow("JPEG 2000 lossy") << "JPEG2000.dcm" << false;
 }
 
-void TestDicomFiles::everyEncodingOfMrSmallConvertsToTheSamePicture() {
+void TestDicomFiles::everyEncodingOfMrSmallDecodesToTheSamePictureOrIsRefused() {
     QFETCH(QString, file);
+    QFETCH(bool, decodes);
     REQUIRE_PYDICOM_FILES(data);
-    QTemporaryDir out;
     QString error;
-    const QImage reference = convert(data + "/MR_small.dcm", out.path(), &error);
+    const QImage reference = decodeAlone(data + "/MR_small.dcm", &error);
     QVERIFY2(!reference.isNull(), qPrintable(error));
-    const QImage variant = convert(data + "/" + file, out.path(), &error);
-    QVERIFY2(!variant.isNull(), qPrintable(error));
     QCOMPARE(reference.size(), QSize(64, 64));
+    const QImage variant = decodeAlone(data + "/" + file, &error);
+    if (!decodes) {
+        QVERIFY(variant.isNull());
+        QVERIFY2(error.contains(QLatin1String("JPEG 2000")) && error.contains(QLatin1String("1.2.826")),
+                 qPrintable(error));
+        return;
+    }
+    QVERIFY2(!variant.isNull(), qPrintable(error));
     const auto [largest, mean] = difference(reference, variant);
     QVERIFY2(largest <= 2 && mean < 0.5,
              qPrintable(QStringLiteral("largest %1, mean %2").arg(largest).arg(mean)));
@@ -103,61 +125,92 @@ void TestDicomFiles::everyEncodingOfMrSmallConvertsToTheSamePicture() {
     QVERIFY(difference(reference, flat).first > 100);
 }
 
-void TestDicomFiles::jpeg2000IsRefusedWithAClearMessage_data() {
-    QTest::addColumn<QString>("file");
-    QTest::newRow("lossless") << "MR_small_jp2klossless.dcm";
-    QTest::newRow("lossy") << "JPEG2000.dcm";
-}
-
-void TestDicomFiles::jpeg2000IsRefusedWithAClearMessage() {
-    QFETCH(QString, file);
+void TestDicomFiles::aRealLocalizerFolderGivesOneSeriesPerPlaneInPositionOrder() {
     REQUIRE_PYDICOM_FILES(data);
-    QTemporaryDir out;
-    QString error;
-    QVERIFY(convert(data + "/" + file, out.path(), &error).isNull());
-    QVERIFY2(error.contains(QLatin1String("JPEG 2000")) && error.contains(file), qPrintable(error));
-    QCOMPARE(QDir(out.path()).entryList(QDir::Files).size(), 0);
-}
-
-void TestDicomFiles::geometryComesFromThePositionsElseTheThickness_data() {
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<double>("interslice");
-    QTest::addColumn<double>("mm");
-    QTest::addColumn<double>("zeroFrame");
-    // MR700 is a radial localizer: SliceThickness 1.2 and no SpacingBetweenSlices, while the positions
-    // put the nearest other slice 28.1744 mm away along every slice's normal. The zero frames are the
-    // places of the slice nearest the origin in each slice's own normal order.
-    const QString mr700 = QStringLiteral("dicomdirtests/98892003/MR700/");
-    QTest::newRow("MR700 4467") << mr700 + "4467" << 28.1744 << 0.390625 << 4.0;
-    QTest::newRow("MR700 4558") << mr700 + "4558" << 28.1744 << 0.390625 << 7.0;
-    QTest::newRow("MR700 4648") << mr700 + "4648" << 28.1744 << 0.390625 << 1.0;
-    QTest::newRow("MR700 4678") << mr700 + "4678" << 28.1744 << 0.390625 << 2.0;
-    // Alone in its directory: SliceThickness. Not DICOM at all: the flag stays 0, outputs untouched.
-    QTest::newRow("lone file") << "MR_small.dcm" << 0.8 << 0.3125 << 1.0;
-    QTest::newRow("not DICOM") << "" << -1.0 << -1.0 << -1.0;
-}
-
-void TestDicomFiles::geometryComesFromThePositionsElseTheThickness() {
-    QFETCH(QString, file);
-    QFETCH(double, interslice);
-    QFETCH(double, mm);
-    QFETCH(double, zeroFrame);
-    REQUIRE_PYDICOM_FILES(data);
-    QTemporaryDir alone;
-    QString path = data + "/" + file;
-    if (!file.contains('/')) { // copied alone into a directory of its own
-        path = alone.filePath(file.isEmpty() ? QStringLiteral("notes") : file);
-        QVERIFY(file.isEmpty() ? QFile(path).open(QIODevice::WriteOnly)
-                               : QFile::copy(data + "/" + file, path));
+    // MR700: a radial localizer whose files are named by number without extension; its slices lie in
+    // planes of several orientations, so it is listed as several series, each in position order.
+    const DicomFiles::Scan scan = DicomFiles::scanFolder(data + "/dicomdirtests/98892003/MR700");
+    QCOMPARE(scan.skippedFiles, 0);
+    QVERIFY(scan.series.size() >= 2);
+    int images = 0;
+    for (const DicomFiles::Series &series : scan.series) {
+        images += int(series.slices.size());
+        QCOMPARE(series.columnSpacing, 0.390625);
+        const VolumeLayout::Vec3 n = series.normal();
+        for (std::size_t i = 1; i < series.slices.size(); ++i) {
+            const auto &a = series.slices[i - 1].position;
+            const auto &b = series.slices[i].position;
+            QVERIFY(n[0] * a[0] + n[1] * a[1] + n[2] * a[2] <=
+                    n[0] * b[0] + n[1] * b[1] + n[2] * b[2] + 1e-6);
+        }
     }
-    DicomFiles files;
-    qint32 valid = -1;
-    double readInterslice = -1, readMm = -1, frame = -1;
-    files._d2_dicominfo(path, valid, readInterslice, readMm, frame);
-    QCOMPARE(valid, file.isEmpty() ? 0 : 1);
-    QCOMPARE(readInterslice, interslice);
-    QCOMPARE(readMm, mm);
-    QCOMPARE(frame, zeroFrame);
+    QCOMPARE(images, scan.filesSeen);
+}
+
+void TestDicomFiles::foldersWithOtherFilesAndSeveralSeriesLoadTheChosenSeries() {
+    REQUIRE_PYDICOM_FILES(data);
+    const Phantom::Options options{.slices = 20, .size = 48, .spacing = 4, .thickness = 4};
+    QTemporaryDir root;
+    // The reference: slice files named in order, alone in their folder.
+    const QString plain = root.filePath("plain");
+    QVERIFY(Phantom::write(plain, options));
+    Loading reference;
+    QVERIFY(reference.load(plain));
+    // The same head with UID names in shuffled order, beside a DICOMDIR, a note, and a second, smaller
+    // series, in a folder whose name has a dot.
+    const QString mixed = root.filePath("mr.v1");
+    Phantom::Options shuffled = options;
+    shuffled.shuffleNames = true;
+    QVERIFY(Phantom::write(mixed, shuffled));
+    QVERIFY(Phantom::write(
+        mixed, Phantom::Options{.slices = 6, .size = 32, .orientation = Phantom::Orientation::Coronal}));
+    QVERIFY(QFile::copy(data + "/dicomdirtests/DICOMDIR", mixed + "/DICOMDIR"));
+    QFile note(mixed + "/notes.txt");
+    QVERIFY(note.open(QIODevice::WriteOnly) && note.write("scanned on 3T\n") > 0);
+    note.close();
+    const QStringList before = QDir(mixed).entryList(QDir::Files);
+
+    Loading loading;
+    QVERIFY(loading.load(mixed));
+    const SeriesLoader::Report &report = loading.loader.report();
+    QCOMPARE(report.seriesFound, 2);
+    QCOMPARE(report.skippedFiles, 2);
+    QCOMPARE(report.slicesStacked, options.slices);
+    QCOMPARE(report.irregularFiles, 0);
+    const Volume &a = *reference.library.volume(reference.state.VolumenActual);
+    const Volume &b = *loading.library.volume(loading.state.VolumenActual);
+    bool same = a.width() == b.width() && a.height() == b.height() && a.slices() == b.slices();
+    for (int z = 0; same && z < a.slices(); ++z) {
+        same = a.cutZ(z) == b.cutZ(z);
+    }
+    QVERIFY2(same, "the shuffled series did not load in position order");
+    // Nothing was written beside the series; the pictures went to the cache, which a reload uses.
+    QCOMPARE(QDir(mixed).entryList(QDir::Files), before);
+    QVERIFY(QFileInfo::exists(report.cacheFolder + "/slice0001.jpg"));
+    QVERIFY(loading.load(mixed, true));
+    QCOMPARE(loading.loader.report().source, QStringLiteral("cache"));
+    QCOMPARE(loading.library.volume(loading.state.VolumenActual)->slices(), options.slices);
+    QCOMPARE(loading.state.Interslice, 2.0); // pictures carry no spacing
+    // The other series when chosen.
+    const int smaller = loading.loader.scan(mixed).series[0].slices.size() == 6 ? 0 : 1;
+    QVERIFY(loading.loader.i_CargarImagenes(mixed, false, false, smaller));
+    QCOMPARE(loading.loader.report().orientation, QStringLiteral("coronal"));
+    QCOMPARE(loading.library.volumeCount(), 1);
+}
+
+void TestDicomFiles::anIrregularSeriesIsOneMessageThatSaysHowManyAndHow() {
+    QTemporaryDir dir;
+    QVERIFY(Phantom::write(dir.path(), Phantom::Options{.slices = 12, .size = 32}));
+    QVERIFY(QFile::remove(dir.filePath("slice0006.dcm"))); // a gap of two slices
+    Loading loading;
+    QStringList warnings;
+    loading.loader.setWarning([&](const QString &text) { warnings << text; });
+    QVERIFY(loading.load(dir.path()));
+    QCOMPARE(warnings.size(), 1);
+    QCOMPARE(loading.loader.report().irregularFiles, 1);
+    QVERIFY2(
+        warnings.first().contains(QLatin1String("1 are not 2 mm from the slice before (from 2 to 4 mm)")),
+        qPrintable(warnings.first()));
 }
 
 void TestDicomFiles::monochrome1AndAWindowOfWidthZeroShowTheSamePicture() {
@@ -167,32 +220,16 @@ void TestDicomFiles::monochrome1AndAWindowOfWidthZeroShowTheSamePicture() {
     QVERIFY(Phantom::write(inverted.path(), Phantom::Options{.slices = 3, .size = 64, .monochrome1 = true}));
     QVERIFY(Phantom::write(minMax.path(), Phantom::Options{.slices = 3, .size = 64, .windowWidth = 0}));
     // The middle slice, through the centre of the head.
-    const QImage a = convert(plain.filePath("slice0002.dcm"), plain.path());
-    const QImage b = convert(inverted.filePath("slice0002.dcm"), inverted.path());
+    QString error;
+    const QImage a = decodeAlone(plain.filePath("slice0002.dcm"), &error);
+    const QImage b = decodeAlone(inverted.filePath("slice0002.dcm"), &error);
     QVERIFY2(difference(a, b).first <= 2, qPrintable(QString::number(difference(a, b).first)));
     QVERIFY(qGray(a.pixel(0, 0)) < 10); // air is black in both
     // Min-max: air at the bottom of the range, the scalp (the largest value) at the top.
-    const QImage c = convert(minMax.filePath("slice0002.dcm"), minMax.path());
+    const QImage c = decodeAlone(minMax.filePath("slice0002.dcm"), &error);
     QVERIFY(qGray(c.pixel(0, 0)) < 10);
     const Phantom::Geometry g = Phantom::geometry(options);
     QVERIFY(qGray(c.pixel(int(g.cx - g.rx + 2), 32)) > 240);
-}
-
-void TestDicomFiles::reloadingReadsNoHeaderAgainAndReleasesThePreviousVolume() {
-    QTemporaryDir dir;
-    QVERIFY(Phantom::write(dir.path(), Phantom::Options{.slices = 12, .size = 32}));
-    Loading loading;
-    QVERIFY(loading.load(dir.path()));
-    QCOMPARE(loading.files.headersRead(), 12);
-    QCOMPARE(loading.loader.report().converted, 12);
-    const qint32 first = loading.state.VolumenActual;
-    // A second load finds the JPEG and BMP files beside the series and reads no header again.
-    QVERIFY(loading.load(dir.path(), false, true));
-    QCOMPARE(loading.files.headersRead(), 12);
-    QCOMPARE(loading.loader.report().slicesStacked, 12);
-    QVERIFY(loading.state.VolumenActual != first);
-    QCOMPARE(loading.library.volumeCount(), 1);
-    QVERIFY(loading.library.volume(loading.state.VolumenActual)->lateralSlices());
 }
 
 QTEST_GUILESS_MAIN(TestDicomFiles)

@@ -53,11 +53,12 @@ void TestImagingTool::phantomThenLoadSeriesReportsTheVolumeAsJson() {
     QCOMPARE(json["mmPerPixel"].toDouble(), 1.25);
     QVERIFY(json["zeroFrame"].toDouble() > 0);
     const QJsonObject seconds = json["seconds"].toObject();
-    QVERIFY(seconds.contains("conversion") && seconds.contains("stacking"));
-    // Only the existing JPEG pictures: nothing DICOM is read, the spacing falls back to 2 mm.
+    QVERIFY(seconds.contains("volume") && seconds.contains("cache"));
+    QCOMPARE(json["orientation"].toString(), QStringLiteral("sagittal"));
+    // Only the pictures of that load, from the cache: nothing DICOM is read, the spacing falls back to 2 mm.
     QCOMPARE(run({"load-series", dir.path(), "--jpg-only", "--lateral"}, &out), 0);
     const QJsonObject jpgOnly = QJsonDocument::fromJson(out).object();
-    QCOMPARE(jpgOnly["dicomFiles"].toInt(), 0);
+    QCOMPARE(jpgOnly["kind"].toString(), QStringLiteral("cache"));
     QCOMPARE(jpgOnly["slicesStacked"].toInt(), 10);
     QCOMPARE(jpgOnly["interslice"].toDouble(), 2.0);
     QVERIFY(jpgOnly["lateral"].toBool());
@@ -97,6 +98,13 @@ void TestImagingTool::wrongArgumentsAndMissingDirectoriesFail_data() {
     QTest::newRow("plan with a landmark of two values")
         << QStringList{"plan", QDir::tempPath(), "--landmarks", "1,2:3,4,5"} << 2;
     QTest::newRow("plan without landmarks") << QStringList{"plan", QDir::tempPath()} << 2;
+    QTest::newRow("plan with a distance that is not a number")
+        << QStringList{"plan", QDir::tempPath(), "--landmarks", "1,2,3:3,4,5:6,7,8", "--distance", "nan"}
+        << 2;
+    QTest::newRow("plan of a folder without a series")
+        << QStringList{"plan", QDir::tempPath(), "--landmarks", "1,2,3:3,4,5:6,7,8"} << 1;
+    QTest::newRow("load-series exporting to a file that is not NIfTI")
+        << QStringList{"load-series", QDir::tempPath(), "--export-volume", "/tmp/volume.txt"} << 2;
 }
 
 void TestImagingTool::wrongArgumentsAndMissingDirectoriesFail() {

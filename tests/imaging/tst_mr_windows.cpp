@@ -41,9 +41,9 @@ private slots:
     void init();
     void cleanup();
 
-    void loaderConvertsEveryDicomFileAndStacksTheBitmapsInNameOrder();
-    void singleFileDirectoryBuildsNoVolume();
-    void mixedSeriesIsReportedAndStillBuilt();
+    void loaderListsTheSeriesAndLoadsItWithoutWritingBesideIt();
+    void aFolderWithoutImagesBuildsNoVolumeAndSaysWhy();
+    void anIrregularSeriesIsOneMessageAndStillBuilt();
     void jpegSeriesTakesTheDefaultSpacingAndSelectShowsMillimetres();
     void selectRefusesOkUntilTheIlionIsPlacedAndCalibratesIn3D();
     void resonanceAimsCellsFromTheIlionDirection_data();
@@ -110,12 +110,15 @@ void TestMrWindows::loadAndCalibrate() {
     m_app->ResonanciaCargada = true;
 }
 
-void TestMrWindows::loaderConvertsEveryDicomFileAndStacksTheBitmapsInNameOrder() {
+void TestMrWindows::loaderListsTheSeriesAndLoadsItWithoutWritingBesideIt() {
     FInicio loader(*m_app, *m_imaging);
     QVERIFY(loader.setDirectorio(m_series));
     QCOMPARE(LeeIni(m_app->RutaConfig, "ZoBrain", "ImageDir", ""), m_series);
     auto *files = loader.findChild<QListWidget *>(QStringLiteral("File1"));
-    QCOMPARE(files->count(), m_options.slices); // "*.dcm;*." shows both halves
+    QCOMPARE(files->count(), m_options.slices); // every file: DICOM is known by content
+    QCOMPARE(loader.series(), QStringList{QStringLiteral("1: Synthetic head phantom (24 images, sagittal)")});
+    QCOMPARE(loader.findChild<QLabel *>(QStringLiteral("LOrientacion"))->text(),
+             QStringLiteral("Orientation: sagittal"));
     auto *estado = loader.findChild<QLabel *>(QStringLiteral("TEstado"));
 
     // Closing while the load runs is refused; the load lets events run, so this lands inside it.
@@ -131,53 +134,52 @@ void TestMrWindows::loaderConvertsEveryDicomFileAndStacksTheBitmapsInNameOrder()
     QVERIFY(!closedDuringLoad);
     QVERIFY2(shownDuringLoad.startsWith(QLatin1String("Conviertiendo ")), qPrintable(shownDuringLoad));
     QVERIFY(m_imaging->DialogoAceptado);
-
-    const QDir dir(m_series);
-    QCOMPARE(dir.entryList({QStringLiteral("*.jpg")}, QDir::Files).size(), m_options.slices);
-    QCOMPARE(dir.entryList({QStringLiteral("*.bmp")}, QDir::Files).size(), m_options.slices);
-    QVERIFY(dir.exists(QStringLiteral("IMG024.bmp"))); // a file without extension, converted too
-    // Stacked in name order: slice k of the volume is the k-th bitmap.
-    const QStringList &serie = m_imaging->SerieImagenes;
-    QCOMPARE(serie.size(), m_options.slices);
-    const Volume *volume = m_library->volume(m_imaging->VolumenActual);
-    QVERIFY(volume);
-    for (int k : {0, 5, 23}) {
-        QVERIFY(serie.at(k).endsWith(QStringLiteral("IMG%1.bmp").arg(k + 1, 3, 10, QLatin1Char('0'))));
-        QCOMPARE(volume->cutZ(k), QImage(serie.at(k)).convertToFormat(QImage::Format_Grayscale8));
-    }
+    QCOMPARE(QDir(m_series).entryList(QDir::Files).size(), m_options.slices);
+    QCOMPARE(m_imaging->SerieImagenes.size(), m_options.slices);
+    QCOMPARE(m_library->volume(m_imaging->VolumenActual)->slices(), m_options.slices);
     QCOMPARE(m_imaging->Interslice, m_options.thickness);
     QCOMPARE(m_imaging->MmPixelFijo, m_options.spacing);
 }
 
-void TestMrWindows::singleFileDirectoryBuildsNoVolume() {
-    const QString single = m_dir.filePath(QStringLiteral("Single"));
-    QVERIFY(QDir().mkpath(single) && QFile::copy(m_series + "/IMG001.DCM", single + "/IMG001.DCM"));
+void TestMrWindows::aFolderWithoutImagesBuildsNoVolumeAndSaysWhy() {
+    const QString empty = m_dir.filePath(QStringLiteral("Notes"));
+    QVERIFY(QDir().mkpath(empty));
+    QFile note(empty + "/readme.txt");
+    QVERIFY(note.open(QIODevice::WriteOnly) && note.write("no images here") > 0);
+    note.close();
     FInicio loader(*m_app, *m_imaging);
-    QVERIFY(loader.setDirectorio(single));
+    QVERIFY(loader.setDirectorio(empty));
+    QVERIFY(loader.series().isEmpty());
     loader.bCargar_Click();
     QVERIFY(!m_imaging->DialogoAceptado);
     QCOMPARE(m_imaging->VolumenActual, 0);
     QCOMPARE(m_library->volumeCount(), 0);
-    QCOMPARE(m_imaging->Interslice, 2.0); // a one-entry listing reads no DICOM file
+    QCOMPARE(m_imaging->Interslice, 2.0);
     QVERIFY(loader.findChild<QPushButton *>(QStringLiteral("bCargar"))->isEnabled());
     QVERIFY(loader.findChild<QProgressBar *>(QStringLiteral("Progreso"))->isHidden());
-    QVERIFY(m_messages.isEmpty());
+    QCOMPARE(m_messages.texts().size(), 1);
+    QVERIFY2(m_messages.texts().first().contains(QLatin1String("holds no DICOM image series")),
+             qPrintable(m_messages.texts().first()));
 }
 
-void TestMrWindows::mixedSeriesIsReportedAndStillBuilt() {
-    // The first file (by name) of the series, then one of another pixel spacing.
-    const QString mixed = m_dir.filePath(QStringLiteral("Mixed"));
-    QVERIFY(Phantom::write(mixed, Phantom::Options{.slices = 2, .size = 64, .spacing = 1.0}));
-    QVERIFY(QFile::remove(mixed + "/slice0002.dcm"));
-    QVERIFY(QFile::copy(m_series + "/IMG001.DCM", mixed + "/a.dcm"));
-    load(mixed);
-    QCOMPARE(m_messages.texts(), QStringList{QStringLiteral("Imagenes no definidas igual")});
+void TestMrWindows::anIrregularSeriesIsOneMessageAndStillBuilt() {
+    const QString gap = m_dir.filePath(QStringLiteral("Gap"));
+    QVERIFY(QDir().mkpath(gap));
+    for (const QString &name : QDir(m_series).entryList(QDir::Files)) {
+        if (!name.startsWith(QLatin1String("IMG010")) && !name.startsWith(QLatin1String("IMG015"))) {
+            QVERIFY(QFile::copy(m_series + '/' + name, gap + '/' + name));
+        }
+    }
+    load(gap);
+    QCOMPARE(m_messages.texts().size(), 1);
+    QVERIFY2(m_messages.texts().first().contains(QLatin1String("of 22 files, 2 are not 5 mm")),
+             qPrintable(m_messages.texts().first()));
     QVERIFY(m_imaging->DialogoAceptado);
-    QCOMPARE(m_imaging->MmPixelFijo, m_options.spacing); // the first file's values
+    QCOMPARE(m_imaging->Interslice, m_options.thickness);
 }
 
 void TestMrWindows::jpegSeriesTakesTheDefaultSpacingAndSelectShowsMillimetres() {
-    load(m_series); // over the JPEG and BMP pictures of the first load
+    load(m_series);
     m_imaging->InicializaResonancia();
     {
         // The series carries its spacing: the calibration box is hidden and the slice spacing fixed.
@@ -188,7 +190,7 @@ void TestMrWindows::jpegSeriesTakesTheDefaultSpacingAndSelectShowsMillimetres() 
         select.bCancela_Click();
         QVERIFY(!m_imaging->DialogoAceptado);
     }
-    load(m_series, true); // no DICOM geometry: the default spacing, and the landmarks calibrate
+    load(m_series, true); // the cached pictures: the default spacing, and the landmarks calibrate
     QVERIFY(m_imaging->DialogoAceptado && m_messages.isEmpty());
     QVERIFY(m_imaging->Interslice == 2.0 && m_imaging->MmPixelFijo == 0 && m_imaging->FrameCero == 0);
     m_imaging->InicializaResonancia();

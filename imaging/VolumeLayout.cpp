@@ -1,0 +1,213 @@
+#include "VolumeLayout.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace VolumeLayout {
+
+namespace {
+
+double dot(const Vec3 &a, const Vec3 &b) {
+    return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+}
+
+double norm(const Vec3 &a) {
+    return std::sqrt(dot(a, a));
+}
+
+Vec3 scaled(const Vec3 &a, double s) {
+    return {a[0] * s, a[1] * s, a[2] * s};
+}
+
+constexpr double Pi = 3.14159265358979323846;
+
+// Resamples one axis of the volume to a new spacing (trilinear along that axis is linear), keeping
+// the first voxel's position and covering the same extent.
+ScannerVolume resampleAxis(const ScannerVolume &in, int axis, double newSpacing) {
+    const double oldSpacing = in.affine.spacing(axis);
+    const int oldCount = in.dims[axis];
+    const int newCount = std::max(1, int(std::floor((oldCount - 1) * oldSpacing / newSpacing + 1e-6)) + 1);
+    ScannerVolume out;
+    out.dims = in.dims;
+    out.dims[axis] = newCount;
+    out.affine = in.affine;
+    out.affine.axes[axis] = scaled(in.affine.direction(axis), newSpacing);
+    out.voxels.resize(static_cast<std::size_t>(out.dims[0]) * out.dims[1] * out.dims[2]);
+    std::array<int, 3> n{};
+    for (n[2] = 0; n[2] < out.dims[2]; ++n[2]) {
+        for (n[1] = 0; n[1] < out.dims[1]; ++n[1]) {
+            for (n[0] = 0; n[0] < out.dims[0]; ++n[0]) {
+                const double t = n[axis] * newSpacing / oldSpacing;
+                const int lower = std::min(int(std::floor(t)), oldCount - 1);
+                const int upper = std::min(lower + 1, oldCount - 1);
+                const double f = t - lower;
+                std::array<int, 3> a = n;
+                std::array<int, 3> b = n;
+                a[axis] = lower;
+                b[axis] = upper;
+                const double v = in.voxels[in.index(a[0], a[1], a[2])] * (1 - f) +
+                                 in.voxels[in.index(b[0], b[1], b[2])] * f;
+                out.voxels[out.index(n[0], n[1], n[2])] = static_cast<std::uint8_t>(std::lround(v));
+            }
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+Vec3 Affine::map(double i, double j, double k) const {
+    Vec3 p = origin;
+    for (int c = 0; c < 3; ++c) {
+        p[c] += i * axes[0][c] + j * axes[1][c] + k * axes[2][c];
+    }
+    return p;
+}
+
+double Affine::spacing(int axis) const {
+    return norm(axes[axis]);
+}
+
+Vec3 Affine::direction(int axis) const {
+    const double s = spacing(axis);
+    return s > 0 ? scaled(axes[axis], 1.0 / s) : Vec3{0, 0, 0};
+}
+
+QString orientationName(Orientation orientation) {
+    switch (orientation) {
+    case Orientation::Sagittal:
+        return QStringLiteral("sagittal");
+    case Orientation::Axial:
+        return QStringLiteral("axial");
+    case Orientation::Coronal:
+        return QStringLiteral("coronal");
+    }
+    return {};
+}
+
+Orientation orientationOfNormal(const Vec3 &normal) {
+    const double x = std::abs(normal[0]);
+    const double y = std::abs(normal[1]);
+    const double z = std::abs(normal[2]);
+    if (x >= y && x >= z) {
+        return Orientation::Sagittal;
+    }
+    return z >= y ? Orientation::Axial : Orientation::Coronal;
+}
+
+QString describeOrientation(const Vec3 &normal) {
+    const Orientation o = orientationOfNormal(normal);
+    const double length = norm(normal);
+    if (length <= 0) {
+        return orientationName(o);
+    }
+    const int axis = o == Orientation::Sagittal ? 0 : (o == Orientation::Coronal ? 1 : 2);
+    const double off = std::acos(std::min(1.0, std::abs(normal[axis]) / length)) * 180.0 / Pi;
+    if (off <= 0.5) {
+        return orientationName(o);
+    }
+    return QStringLiteral("%1 (oblique, %2 degrees)").arg(orientationName(o)).arg(off, 0, 'f', 1);
+}
+
+Oriented toLayout(const ScannerVolume &source) {
+    Oriented result;
+    // The assignment of source axes to layout axes that keeps them nearest: the permutation with
+    // the largest sum of |cosines| (six to try).
+    std::array<std::array<double, 3>, 3> cosine{};
+    for (int l = 0; l < 3; ++l) {
+        for (int s = 0; s < 3; ++s) {
+            cosine[l][s] = dot(LayoutAxes[l], source.affine.direction(s));
+        }
+    }
+    std::array<int, 3> best{0, 1, 2};
+    std::array<int, 3> perm{0, 1, 2};
+    double bestScore = -1;
+    do {
+        const double score =
+            std::abs(cosine[0][perm[0]]) + std::abs(cosine[1][perm[1]]) + std::abs(cosine[2][perm[2]]);
+        if (score > bestScore + 1e-9) {
+            bestScore = score;
+            best = perm;
+        }
+    } while (std::next_permutation(perm.begin(), perm.end()));
+    result.source = best;
+
+    // Permute and flip into the layout; the affine follows so every voxel keeps its place.
+    ScannerVolume &out = result.volume;
+    for (int l = 0; l < 3; ++l) {
+        out.dims[l] = source.dims[best[l]];
+        result.flipped[l] = cosine[l][best[l]] < 0;
+    }
+    out.voxels.resize(source.voxels.size());
+    std::array<int, 3> n{};   // layout index
+    std::array<int, 3> src{}; // source index
+    for (n[2] = 0; n[2] < out.dims[2]; ++n[2]) {
+        for (n[1] = 0; n[1] < out.dims[1]; ++n[1]) {
+            for (n[0] = 0; n[0] < out.dims[0]; ++n[0]) {
+                for (int l = 0; l < 3; ++l) {
+                    src[best[l]] = result.flipped[l] ? out.dims[l] - 1 - n[l] : n[l];
+                }
+                out.voxels[out.index(n[0], n[1], n[2])] = source.voxels[source.index(src[0], src[1], src[2])];
+            }
+        }
+    }
+    std::array<double, 3> first{};
+    for (int l = 0; l < 3; ++l) {
+        const Vec3 &axis = source.affine.axes[best[l]];
+        out.affine.axes[l] = result.flipped[l] ? scaled(axis, -1) : axis;
+        first[best[l]] = result.flipped[l] ? out.dims[l] - 1 : 0;
+    }
+    out.affine.origin = source.affine.map(first[0], first[1], first[2]);
+
+    // Square pixels in the slice plane.
+    const double pixel = std::min(out.affine.spacing(0), out.affine.spacing(1));
+    for (int axis = 0; axis < 2; ++axis) {
+        if (std::abs(out.affine.spacing(axis) - pixel) > 0.01 * pixel) {
+            out = resampleAxis(out, axis, pixel);
+            result.resampled = true;
+        }
+    }
+    result.pixelMm = pixel;
+    result.sliceMm = out.affine.spacing(2);
+    return result;
+}
+
+Affine picturesAffine(bool lateral, double pixelMm, double sliceMm) {
+    Affine affine;
+    if (lateral) {
+        affine.axes = {scaled(LayoutAxes[0], pixelMm), scaled(LayoutAxes[1], pixelMm),
+                       scaled(LayoutAxes[2], sliceMm)};
+    } else {
+        affine.axes = {Vec3{pixelMm, 0, 0}, Vec3{0, pixelMm, 0}, Vec3{0, 0, sliceMm}};
+    }
+    return affine;
+}
+
+double sampleTrilinear(const ScannerVolume &volume, double i, double j, double k) {
+    const std::array<double, 3> p{i, j, k};
+    std::array<int, 3> lower{};
+    std::array<double, 3> f{};
+    for (int a = 0; a < 3; ++a) {
+        if (p[a] < -1e-9 || p[a] > volume.dims[a] - 1 + 1e-9) {
+            return 0;
+        }
+        lower[a] = std::clamp(int(std::floor(p[a])), 0, std::max(0, volume.dims[a] - 2));
+        f[a] = volume.dims[a] > 1 ? std::clamp(p[a] - lower[a], 0.0, 1.0) : 0.0;
+    }
+    double value = 0;
+    for (int corner = 0; corner < 8; ++corner) {
+        double weight = 1;
+        std::array<int, 3> at{};
+        for (int a = 0; a < 3; ++a) {
+            const bool up = (corner >> a) & 1;
+            weight *= up ? f[a] : 1 - f[a];
+            at[a] = std::min(lower[a] + (up ? 1 : 0), volume.dims[a] - 1);
+        }
+        if (weight > 0) {
+            value += weight * volume.voxels[volume.index(at[0], at[1], at[2])];
+        }
+    }
+    return value;
+}
+
+} // namespace VolumeLayout

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+// Volumes as scanners write them, and the one layout the program holds every volume in.
+//
+// Patient coordinates are DICOM's: millimetres, +x towards the subject's left, +y towards the back
+// of the head (posterior), +z towards the top of the head (superior), "LPS".
+//
+// The program's layout, the one a series of lateral (sagittal) slices gives and the planning
+// geometry assumes:
+//   - columns (x) run from the face to the back of the head: anterior to posterior;
+//   - rows (y) run from the top of the head down: superior to inferior;
+//   - slices (z) run from the subject's left to right;
+//   - voxels are square in the slice plane (the in-plane pixel size); the spacing between slices
+//     is the series' own.
+// NIfTI's axis codes (which name the direction an index grows towards, in RAS terms) call it P, I, R.
+namespace VolumeLayout {
+
+using Vec3 = std::array<double, 3>;
+// The voxel to patient transform: patient = origin + i * axes[0] + j * axes[1] + k * axes[2], each
+// axis vector being the step of one voxel along that index in mm (direction times spacing).
+struct Affine {
+    Vec3 origin{0, 0, 0};
+    std::array<Vec3, 3> axes{Vec3{1, 0, 0}, Vec3{0, 1, 0}, Vec3{0, 0, 1}};
+
+    Vec3 map(double i, double j, double k) const;
+    double spacing(int axis) const;
+    Vec3 direction(int axis) const; // unit vector
+};
+
+// 8-bit voxels in index order (i fastest, then j, then k) with their placement in patient space.
+struct ScannerVolume {
+    std::array<int, 3> dims{0, 0, 0};
+    std::vector<std::uint8_t> voxels;
+    Affine affine;
+
+    std::size_t index(int i, int j, int k) const {
+        return (static_cast<std::size_t>(k) * dims[1] + j) * dims[0] + i;
+    }
+    bool empty() const { return voxels.empty(); }
+};
+
+// The three orientations a series is named by, after its slice normal.
+enum class Orientation { Sagittal, Axial, Coronal };
+QString orientationName(Orientation orientation); // "sagittal", "axial", "coronal"
+// The orientation whose normal lies nearest to the given slice normal (patient coordinates).
+Orientation orientationOfNormal(const Vec3 &normal);
+// "axial", or "axial (oblique, 10.0 degrees)" when the normal is more than 0.5 degrees off the axis.
+QString describeOrientation(const Vec3 &normal);
+
+// The unit directions of the program's layout in patient coordinates: P, I, R.
+inline constexpr std::array<Vec3, 3> LayoutAxes{Vec3{0, 1, 0}, Vec3{0, 0, -1}, Vec3{-1, 0, 0}};
+
+// What bringing a volume into the layout did.
+struct Oriented {
+    ScannerVolume volume;          // in the layout; affine places it in patient space
+    double pixelMm = 0;            // in-plane size of a voxel (columns and rows)
+    double sliceMm = 0;            // spacing between slices (subject's left to right)
+    std::array<int, 3> source{};   // for each layout axis, the source axis it came from
+    std::array<bool, 3> flipped{}; // whether that source axis was reversed
+    bool resampled = false;        // some axis was resampled to the in-plane pixel size
+};
+
+// Brings a volume into the layout: each layout axis takes the source axis nearest to it (so an
+// oblique series goes to the nearest of sagittal, axial and coronal, and keeps its tilt in the
+// affine), reversed where it points the other way. The pixel size is the smallest spacing of the
+// source axes that end up in the slice plane; a slice-plane axis whose spacing differs from it by
+// more than 1% is resampled to it (trilinear). The axis across the head keeps its spacing.
+Oriented toLayout(const ScannerVolume &source);
+
+// The volume as a series of pictures carries no orientation: these are the affines that the
+// "Images as lateral slices" box chooses for such pictures. Lateral: pictures are already in the
+// layout (columns to the back, rows down, first picture the subject's left side). Not lateral:
+// axial pictures as scanners show them (columns from the subject's right to left, rows from the
+// face to the back, first picture the lowest).
+Affine picturesAffine(bool lateral, double pixelMm, double sliceMm);
+
+// The value at a continuous index position, trilinear, 0 outside.
+double sampleTrilinear(const ScannerVolume &volume, double i, double j, double k);
+
+} // namespace VolumeLayout

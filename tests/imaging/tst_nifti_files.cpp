@@ -1,0 +1,276 @@
+#include "NiftiFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <nifti/nifti1.h>
+#include <nifti/nifti2.h>
+
+#include <cmath>
+#include <cstddef>
+#include <cstring>
+#include <set>
+
+using VolumeLayout::Affine;
+using VolumeLayout::ScannerVolume;
+using VolumeLayout::Vec3;
+
+namespace {
+
+// 7 x 5 x 4 voxels, each with its own grey from 0 to 255, placed obliquely (rotated about z, then
+// x) with a reflection and three different voxel sizes.
+ScannerVolume sample() {
+    ScannerVolume volume;
+    volume.dims = {7, 5, 4};
+    for (int n = 0; n < 140; ++n) {
+        volume.voxels.push_back(std::uint8_t(std::lround(n * 255.0 / 139)));
+    }
+    const double ca = std::cos(0.35), sa = std::sin(0.35), cb = std::cos(0.2), sb = std::sin(0.2);
+    volume.affine.axes = {Vec3{0.9 * ca, 0.9 * sa, 0}, Vec3{-1.3 * sa * cb, 1.3 * ca * cb, 1.3 * sb},
+                          Vec3{-2.5 * sa * sb, 2.5 * ca * sb, -2.5 * cb}};
+    volume.affine.origin = {-12.5, 30.25, 7.75};
+    return volume;
+}
+
+double affineDistance(const Affine &a, const Affine &b) {
+    double largest = 0;
+    for (int r = 0; r < 3; ++r) {
+        largest = std::max(largest, std::abs(a.origin[r] - b.origin[r]));
+        for (int c = 0; c < 3; ++c) {
+            largest = std::max(largest, std::abs(a.axes[c][r] - b.axes[c][r]));
+        }
+    }
+    return largest;
+}
+
+// A single-file NIfTI-1 or NIfTI-2 (after the header type) of the given sizes and stored values,
+// placed by a diagonal sform {x, y, z sizes, origin} in RAS when one is given, else by pixdim alone.
+template <typename Header, typename T>
+QByteArray handMade(const std::vector<std::int64_t> &dims, int datatype, const std::vector<T> &values,
+                    const std::vector<double> &pixdim, const std::vector<double> &sform = {},
+                    double slope = 0) {
+    Header h{};
+    h.sizeof_hdr = sizeof(Header);
+    std::memcpy(h.magic, sizeof(Header) == 348 ? "n+1\0" : "n+2\0\r\n\032\n", sizeof h.magic);
+    std::int64_t count = 1;
+    h.dim[0] = dims.size();
+    for (std::size_t n = 0; n < 7; ++n) {
+        h.dim[n + 1] = n < dims.size() ? dims[n] : 1;
+        count *= h.dim[n + 1];
+    }
+    h.datatype = datatype;
+    h.bitpix = values.empty() ? 8 : 8 * sizeof(T) * values.size() / count;
+    h.pixdim[0] = 1;
+    std::copy(pixdim.begin(), pixdim.end(), h.pixdim + 1);
+    h.vox_offset = sizeof(Header) + 4;
+    h.scl_slope = slope;
+    if (!sform.empty()) {
+        h.sform_code = 1;
+        h.srow_x[0] = sform[0], h.srow_y[1] = sform[1], h.srow_z[2] = sform[2];
+        h.srow_x[3] = sform[3], h.srow_y[3] = sform[4], h.srow_z[3] = sform[5];
+    }
+    QByteArray bytes(reinterpret_cast<const char *>(&h), sizeof h);
+    bytes.append(4, '\0');
+    return bytes.append(reinterpret_cast<const char *>(values.data()), qsizetype(values.size() * sizeof(T)));
+}
+
+} // namespace
+
+class TstNiftiFiles : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Written and read back: same sizes, greys and placement, whichever way the file is stored.
+    void roundTrip_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("qformOnly");
+        QTest::newRow("nii") << "a.nii" << false;
+        QTest::newRow("nii.gz") << "b.nii.gz" << false;
+        QTest::newRow("upper-case NII.GZ") << "c.NII.GZ" << false;
+        QTest::newRow("placed by the qform alone") << "d.nii" << true;
+    }
+    void roundTrip() {
+        QFETCH(QString, name);
+        QFETCH(bool, qformOnly);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(name);
+        ScannerVolume blank = sample();
+        std::fill(blank.voxels.begin(), blank.voxels.end(), 0);
+        const ScannerVolume volume = sample();
+        QString error;
+        QVERIFY2(NiftiFiles::write(path, blank, &error), qPrintable(error));
+        QVERIFY2(NiftiFiles::write(path, volume, &error), qPrintable(error)); // replaces the first
+        if (qformOnly) {
+            QFile file(path);
+            const std::int16_t none = 0;
+            QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(offsetof(nifti_1_header, sform_code)));
+            QCOMPARE(file.write(reinterpret_cast<const char *>(&none), sizeof none), qint64(sizeof none));
+        }
+        ScannerVolume back;
+        QVERIFY2(NiftiFiles::read(path, back, &error), qPrintable(error));
+        QCOMPARE(back.dims, volume.dims);
+        QCOMPARE(back.voxels, volume.voxels);
+        QVERIFY2(affineDistance(back.affine, volume.affine) < 1e-4,
+                 qPrintable(QString::number(affineDistance(back.affine, volume.affine))));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), {name});
+    }
+
+    // Other datatypes, scaling, NIfTI-2 and the grey range: {index, grey} probes and the LPS
+    // placement {x, y, z sizes (diagonal), origin}.
+    void conversion_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QList<int>>("dims");
+        QTest::addColumn<QList<int>>("probes");
+        QTest::addColumn<QList<double>>("placement");
+        std::vector<float> ramp(400);
+        for (std::size_t n = 0; n < ramp.size(); ++n) {
+            ramp[n] = float(n % 100);
+        }
+        ramp[0] = NAN;
+        ramp[1] = 1e6;
+        QTest::newRow("2D float, NaN and a far outlier, pixdim only")
+            << handMade<nifti_1_header>({20, 20}, DT_FLOAT32, ramp, {0.5, 2, 3}) << QList<int>{20, 20, 1}
+            << QList<int>{0, 0, 1, 255, 2, 5, 50, 129, 99, 255} << QList<double>{-0.5, -2, 3, 0, 0, 0};
+        std::vector<std::int16_t> series(48, 1000); // the second volume must not count
+        for (std::int16_t n = 0; n < 24; ++n) {
+            series[n] = n;
+        }
+        QTest::newRow("NIfTI-2, 4D int16, negative slope, sform")
+            << handMade<nifti_2_header>({4, 3, 2, 2}, DT_INT16, series, {1, 1, 1}, {2, 3, 4, 10, 20, 30}, -1)
+            << QList<int>{4, 3, 2} << QList<int>{0, 255, 12, 122, 23, 0}
+            << QList<double>{-2, -3, 4, -10, -20, 30};
+    }
+    void conversion() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QList<int>, dims);
+        QFETCH(QList<int>, probes);
+        QFETCH(QList<double>, placement);
+        QTemporaryDir dir;
+        QFile file(dir.filePath("in.nii"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+        ScannerVolume volume;
+        QString error;
+        QVERIFY2(NiftiFiles::read(file.fileName(), volume, &error), qPrintable(error));
+        QCOMPARE(QList<int>(volume.dims.begin(), volume.dims.end()), dims);
+        for (int n = 0; n < probes.size(); n += 2) {
+            QCOMPARE(int(volume.voxels.at(probes[n])), probes[n + 1]);
+        }
+        Affine expected;
+        expected.axes = {Vec3{placement[0], 0, 0}, Vec3{0, placement[1], 0}, Vec3{0, 0, placement[2]}};
+        expected.origin = {placement[3], placement[4], placement[5]};
+        QVERIFY(affineDistance(volume.affine, expected) < 1e-9);
+    }
+
+    // What dcm2niix makes of an axial 64 x 64 MR slice (0.3125 mm pixels, rows along +x, columns
+    // along +y from -83.9063, -91.2, 6.6406): the corners land where the DICOM puts them.
+    void dcm2niixOutput() {
+        const QString tool = QStandardPaths::findExecutable(QStringLiteral("dcm2niix"));
+        const QString dicom =
+            QStringLiteral("/usr/lib/python3/dist-packages/pydicom/data/test_files/MR_small.dcm");
+        if (tool.isEmpty() || !QFile::exists(dicom)) {
+            QSKIP("dcm2niix or pydicom's MR_small.dcm is missing (Debian: dcm2niix, python3-pydicom)");
+        }
+        QTemporaryDir dir;
+        QVERIFY(QFile::copy(dicom, dir.filePath(QStringLiteral("MR_small.dcm"))));
+        QProcess run;
+        run.start(tool, {"-z", "y", "-f", "out", "-o", dir.path(), dir.path()});
+        QVERIFY(run.waitForFinished(60000) && run.exitCode() == 0);
+        ScannerVolume volume;
+        QString error;
+        QVERIFY2(NiftiFiles::read(dir.filePath(QStringLiteral("out.nii.gz")), volume, &error),
+                 qPrintable(error));
+        QCOMPARE(volume.dims, (std::array<int, 3>{64, 64, 1}));
+        QCOMPARE(volume.affine.spacing(0), 0.3125);
+        QCOMPARE(volume.affine.spacing(1), 0.3125);
+        Vec3 low{1e9, 1e9, 1e9}, high{-1e9, -1e9, -1e9};
+        for (int corner = 0; corner < 4; ++corner) {
+            const Vec3 p = volume.affine.map(corner % 2 * 63, corner / 2 * 63, 0);
+            for (int r = 0; r < 3; ++r) {
+                low[r] = std::min(low[r], p[r]);
+                high[r] = std::max(high[r], p[r]);
+            }
+        }
+        const Vec3 expectedLow{-83.9063, -91.2, 6.6406},
+            expectedHigh{-83.9063 + 63 * 0.3125, -91.2 + 63 * 0.3125, 6.6406};
+        for (int r = 0; r < 3; ++r) {
+            QVERIFY(std::abs(low[r] - expectedLow[r]) < 1e-3 && std::abs(high[r] - expectedHigh[r]) < 1e-3);
+        }
+        QVERIFY(std::set<std::uint8_t>(volume.voxels.begin(), volume.voxels.end()).size() > 50);
+    }
+
+    void refusedReads_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes"); // null: no such file
+        QTest::addColumn<QString>("reason");
+        QTemporaryDir dir;
+        const QString whole = dir.filePath(QStringLiteral("whole.nii.gz"));
+        QVERIFY(NiftiFiles::write(whole, sample()));
+        QFile file(whole);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const std::vector<std::uint8_t> rgb(12, 7);
+        const std::vector<std::uint8_t> grey(8, 7);
+        const double nan = NAN;
+        QTest::newRow("missing") << "missing.nii" << QByteArray() << "cannot be read";
+        QTest::newRow("text") << "notes.nii" << QByteArray(400, 'x') << "not a NIfTI file";
+        QTest::newRow("truncated gzip") << "cut.nii.gz" << file.readAll().chopped(60) << "cut short";
+        QTest::newRow("RGB") << "rgb.nii" << handMade<nifti_1_header>({2, 2}, DT_RGB24, rgb, {1, 1, 1})
+                             << "RGB24";
+        QTest::newRow("zero voxel size")
+            << "flat.nii" << handMade<nifti_1_header>({2, 2, 2}, DT_UINT8, grey, {1, 0, 1})
+            << "zero voxel size";
+        QTest::newRow("NaN sform") << "nan.nii"
+                                   << handMade<nifti_1_header>({2, 2, 2}, DT_UINT8, grey, {1, 1, 1},
+                                                               {1, nan, 1, 0, 0, 0})
+                                   << "NaN";
+        QTest::newRow("2^33 voxels") << "huge.nii"
+                                     << handMade<nifti_2_header>({65536, 65536, 2}, DT_UINT8,
+                                                                 std::vector<char>{}, {1, 1, 1})
+                                     << "damaged header";
+    }
+    void refusedReads() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(name);
+        QFile file(path);
+        QVERIFY(bytes.isNull() || (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()));
+        file.close();
+        ScannerVolume volume = sample();
+        QString error;
+        QVERIFY(!NiftiFiles::read(path, volume, &error));
+        QVERIFY2(error.startsWith(path) && error.contains(reason), qPrintable(error));
+        QCOMPARE(volume.voxels, sample().voxels); // left as it was
+    }
+
+    // A write that cannot be done leaves the folder as it was, an earlier file included.
+    void refusedWrites_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("empty");
+        QTest::newRow("folder that does not exist") << "missing/out.nii.gz" << false;
+        QTest::newRow("no voxels, over an earlier file") << "kept.nii" << true;
+    }
+    void refusedWrites() {
+        QFETCH(QString, name);
+        QFETCH(bool, empty);
+        QTemporaryDir dir;
+        QFile kept(dir.filePath(QStringLiteral("kept.nii")));
+        QVERIFY(kept.open(QIODevice::WriteOnly) && kept.write("earlier") == 7);
+        kept.close();
+        const QString path = dir.filePath(name);
+        QString error;
+        QVERIFY(!NiftiFiles::write(path, empty ? ScannerVolume{} : sample(), &error));
+        QVERIFY2(error.startsWith(path) && error.size() > path.size() + 15, qPrintable(error));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 {QStringLiteral("kept.nii")});
+        QVERIFY(kept.open(QIODevice::ReadOnly) && kept.readAll() == "earlier");
+    }
+};
+
+QTEST_GUILESS_MAIN(TstNiftiFiles)
+#include "tst_nifti_files.moc"
