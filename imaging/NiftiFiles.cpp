@@ -47,11 +47,12 @@ struct ImageFree {
 };
 using ImagePtr = std::unique_ptr<nifti_image, ImageFree>;
 
-template <typename T, typename F> void visitAs(const void *data, std::int64_t count, F &&f) {
+template <typename T, typename F> bool visitAs(const void *data, std::int64_t count, F &&f) {
     const T *values = static_cast<const T *>(data);
     for (std::int64_t n = 0; n < count; ++n) {
         f(n, static_cast<double>(values[n]));
     }
+    return true;
 }
 
 // Calls f(index, value) for each of count stored values of the datatype; false (calling nothing)
@@ -60,35 +61,25 @@ template <typename T, typename F> void visitAs(const void *data, std::int64_t co
 template <typename F> bool visitValues(int datatype, const void *data, std::int64_t count, F &&f) {
     switch (datatype) {
     case DT_UINT8:
-        visitAs<std::uint8_t>(data, count, f);
-        return true;
+        return visitAs<std::uint8_t>(data, count, f);
     case DT_INT8:
-        visitAs<std::int8_t>(data, count, f);
-        return true;
+        return visitAs<std::int8_t>(data, count, f);
     case DT_INT16:
-        visitAs<std::int16_t>(data, count, f);
-        return true;
+        return visitAs<std::int16_t>(data, count, f);
     case DT_UINT16:
-        visitAs<std::uint16_t>(data, count, f);
-        return true;
+        return visitAs<std::uint16_t>(data, count, f);
     case DT_INT32:
-        visitAs<std::int32_t>(data, count, f);
-        return true;
+        return visitAs<std::int32_t>(data, count, f);
     case DT_UINT32:
-        visitAs<std::uint32_t>(data, count, f);
-        return true;
+        return visitAs<std::uint32_t>(data, count, f);
     case DT_INT64:
-        visitAs<std::int64_t>(data, count, f);
-        return true;
+        return visitAs<std::int64_t>(data, count, f);
     case DT_UINT64:
-        visitAs<std::uint64_t>(data, count, f);
-        return true;
+        return visitAs<std::uint64_t>(data, count, f);
     case DT_FLOAT32:
-        visitAs<float>(data, count, f);
-        return true;
+        return visitAs<float>(data, count, f);
     case DT_FLOAT64:
-        visitAs<double>(data, count, f);
-        return true;
+        return visitAs<double>(data, count, f);
     default:
         return false;
     }
@@ -174,10 +165,10 @@ nifti_dmat44 toRas(const Affine &affine) {
 // Why the affine cannot place voxels (NaN or infinite entries, an axis of no length, axes in one
 // plane), or "" when it can.
 QString affineProblem(const Affine &affine) {
-    bool finite =
-        std::all_of(affine.origin.begin(), affine.origin.end(), [](double v) { return std::isfinite(v); });
-    for (const auto &axis : affine.axes) {
-        finite = finite && std::all_of(axis.begin(), axis.end(), [](double v) { return std::isfinite(v); });
+    bool finite = true;
+    for (int row = 0; row < 3; ++row) {
+        finite = finite && std::isfinite(affine.origin[row]) && std::isfinite(affine.axes[0][row]) &&
+                 std::isfinite(affine.axes[1][row]) && std::isfinite(affine.axes[2][row]);
     }
     if (!finite) {
         return QStringLiteral("the placement has NaN or infinite values");
@@ -290,34 +281,24 @@ bool makeHeader(const ScannerVolume &volume, nifti_1_header &header) {
     if (!image) {
         return false;
     }
-    const nifti_dmat44 m = toRas(volume.affine);
+    // The header takes the sform from sto_xyz, the qform from the quaternion fields.
     image->sform_code = NIFTI_XFORM_SCANNER_ANAT;
-    image->sto_xyz = m;
-    image->sto_ijk = nifti_dmat44_inverse(m);
+    image->sto_xyz = toRas(volume.affine);
     // The quaternion holds the rotation (qfac the reflection, when the axes are left-handed) and
     // gives back the axis lengths, which become the voxel sizes.
-    double dx = 0, dy = 0, dz = 0;
-    nifti_dmat44_to_quatern(m, &image->quatern_b, &image->quatern_c, &image->quatern_d, &image->qoffset_x,
-                            &image->qoffset_y, &image->qoffset_z, &dx, &dy, &dz, &image->qfac);
     image->qform_code = NIFTI_XFORM_SCANNER_ANAT;
-    image->qto_xyz =
-        nifti_quatern_to_dmat44(image->quatern_b, image->quatern_c, image->quatern_d, image->qoffset_x,
-                                image->qoffset_y, image->qoffset_z, dx, dy, dz, image->qfac);
-    image->qto_ijk = nifti_dmat44_inverse(image->qto_xyz);
-    image->dx = image->pixdim[1] = dx;
-    image->dy = image->pixdim[2] = dy;
-    image->dz = image->pixdim[3] = dz;
+    nifti_dmat44_to_quatern(image->sto_xyz, &image->quatern_b, &image->quatern_c, &image->quatern_d,
+                            &image->qoffset_x, &image->qoffset_y, &image->qoffset_z, &image->dx, &image->dy,
+                            &image->dz, &image->qfac);
+    image->pixdim[1] = image->dx;
+    image->pixdim[2] = image->dy;
+    image->pixdim[3] = image->dz;
     image->xyz_units = NIFTI_UNITS_MM;
-    image->cal_min = 0;
+    image->scl_slope = 1;
     image->cal_max = 255;
     image->nifti_type = NIFTI_FTYPE_NIFTI1_1;
     nifti_set_iname_offset(image.get(), 1);
-    if (image->iname_offset != Nifti1VoxelOffset) {
-        return false;
-    }
-    image->scl_slope = 1;
-    image->scl_inter = 0;
-    if (nifti_convert_nim2n1hdr(image.get(), &header) != 0) {
+    if (image->iname_offset != Nifti1VoxelOffset || nifti_convert_nim2n1hdr(image.get(), &header) != 0) {
         return false;
     }
     // The unused dimensions count one voxel each, as most writers put it.

@@ -1,5 +1,9 @@
+#include "GridAim.h"
 #include "ImagingFixtures.h"
 #include "Volume.h"
+
+#include <QProcess>
+#include <QStandardPaths>
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -21,6 +25,9 @@ private slots:
     void zeroAnglesAimThroughTheIlionAndDepthZeroIsTheScalp();
     void cutsShowTheVoxelsWithSliceZeroAtTheBottom();
     void sideRenderingShowsTheHeadSilhouette();
+    void theNoseIsAtTheFrontAndTheSideMarkOnTheLeft();
+    void theSameHeadInAnyOrientationGivesTheSameVolumeAndPlan_data();
+    void theSameHeadInAnyOrientationGivesTheSameVolumeAndPlan();
 
 private:
     const Phantom::Options m_options{.slices = 48, .size = 96, .spacing = 2.5, .thickness = 4.0};
@@ -112,9 +119,9 @@ void TestPhantomGeometry::lineSearchFindsTheAnalyticScalpAndBrain() {
 }
 
 void TestPhantomGeometry::zeroAnglesAimThroughTheIlionAndDepthZeroIsTheScalp() {
-    // The Ilion at the back of the head (smallest x) on the middle row and slice.
+    // The Ilion at the back of the head (largest x) on the middle row and slice.
     m.state.InicializaResonancia();
-    m.state.PonReferencia(std::round(m_geometry.cx - m_geometry.rx + 0.5), std::round(m_geometry.cy),
+    m.state.PonReferencia(std::round(m_geometry.cx + m_geometry.rx - 0.5), std::round(m_geometry.cy),
                           std::round(m_geometry.cz), 3);
     m.state.PonCalibracion(200, m_options.thickness, 1);
     QVERIFY(std::abs(m.state.PuntoCentro.x - m_geometry.cx) <= 1.0);
@@ -163,6 +170,134 @@ void TestPhantomGeometry::sideRenderingShowsTheHeadSilhouette() {
     QImage cut;
     m.library._d2_crea3D_2(handle(), 48, 1, 60, 255, 0, &cut);
     QVERIFY(qGray(cut.pixel(24, 48)) != qGray(picture.pixel(24, 48)));
+}
+
+void TestPhantomGeometry::theNoseIsAtTheFrontAndTheSideMarkOnTheLeft() {
+    const Phantom::Geometry &g = m_geometry;
+    auto at = [&](double x, double y, double z) {
+        return int(volume().at(int(std::lround(x)), int(std::lround(y)), int(std::lround(z))));
+    };
+    // Columns run from the face to the back: the nose stands out of the face, below the centre.
+    QVERIFY(at(g.cx - 1.05 * g.rx, g.cy + 0.25 * g.ry, g.cz) > 200);
+    QCOMPARE(at(g.cx + 1.05 * g.rx, g.cy + 0.25 * g.ry, g.cz), 0);
+    // Slices run from the subject's left to right: the mark is in the first half, above the centre.
+    QVERIFY(at(g.cx, g.cy - 0.2 * g.ry, g.cz - 0.55 * g.rz) > 230);
+    QVERIFY(at(g.cx, g.cy - 0.2 * g.ry, g.cz + 0.55 * g.rz) < 200);
+}
+
+namespace {
+
+// Loads the phantom of these options (or its NIfTI conversion by dcm2niix) and aims at a few cells
+// from the Ilion at the back of the head g describes: the volume and the scalp and target points of
+// each cell.
+struct Planned {
+    Volume volume{true};
+    QList<ImagingMath::VoxelPoint> points;
+};
+
+bool plan(const Phantom::Options &options, const Phantom::Geometry &g, bool nifti, Planned &result,
+          QString &why) {
+    QTemporaryDir dir;
+    if (!Phantom::write(dir.filePath("dicom"), options, &why)) {
+        return false;
+    }
+    QString source = dir.filePath("dicom");
+    if (nifti) {
+        QProcess convert;
+        convert.start("dcm2niix", {"-z", "y", "-f", "head", "-o", dir.path(), source});
+        if (!convert.waitForFinished(60000) || convert.exitCode() != 0) {
+            why = "dcm2niix failed: " + QString::fromLocal8Bit(convert.readAllStandardError());
+            return false;
+        }
+        source = dir.filePath("head.nii.gz");
+    }
+    Loading m;
+    if (!m.load(source)) {
+        why = m.loader.report().failures.join('\n');
+        return false;
+    }
+    result.volume = *m.library.volume(m.state.VolumenActual);
+    m.state.InicializaResonancia();
+    m.state.PonReferencia(std::round(g.cx + g.rx - 0.5), std::round(g.cy), std::round(g.cz), 3);
+    m.state.PonCalibracion(200, m.state.Interslice, 1);
+    for (const qint32 cell : {0, 14, 27, 49}) {
+        aimAtCell(m.state, cell, 5);
+        result.points << m.state.PuntoExterno << m.state.PuntoTarget;
+    }
+    return true;
+}
+
+} // namespace
+
+void TestPhantomGeometry::theSameHeadInAnyOrientationGivesTheSameVolumeAndPlan_data() {
+    QTest::addColumn<int>("orientation");
+    QTest::addColumn<double>("tilt");
+    QTest::addColumn<bool>("shuffle");
+    QTest::addColumn<bool>("nifti");
+    QTest::addColumn<int>("slices");
+    QTest::addColumn<double>("meanDifference"); // grey levels; 0: voxel for voxel
+    const int axial = int(Phantom::Orientation::Axial);
+    const int coronal = int(Phantom::Orientation::Coronal);
+    const int sagittal = int(Phantom::Orientation::Sagittal);
+    QTest::newRow("axial") << axial << 0.0 << false << false << 49 << 0.0;
+    QTest::newRow("coronal") << coronal << 0.0 << false << false << 49 << 0.0;
+    QTest::newRow("axial tilted 10 degrees") << axial << 10.0 << false << false << 49 << 0.0;
+    QTest::newRow("sagittal tilted -10 degrees, shuffled UID names")
+        << sagittal << -10.0 << true << false << 49 << 0.0;
+    QTest::newRow("coronal through NIfTI") << coronal << 0.0 << false << true << 49 << 3.0;
+    QTest::newRow("axial, slices twice as thick, resampled") << axial << 0.0 << false << false << 25 << 8.0;
+}
+
+void TestPhantomGeometry::theSameHeadInAnyOrientationGivesTheSameVolumeAndPlan() {
+    QFETCH(int, orientation);
+    QFETCH(double, tilt);
+    QFETCH(bool, shuffle);
+    QFETCH(bool, nifti);
+    QFETCH(int, slices);
+    QFETCH(double, meanDifference);
+    if (nifti && QStandardPaths::findExecutable("dcm2niix").isEmpty()) {
+        QSKIP("dcm2niix is missing: install it (scripts/install-deps.sh)");
+    }
+    const Phantom::Options sagittal{.slices = 49, .size = 49, .spacing = 4, .thickness = 4};
+    Planned reference;
+    QString why;
+    const Phantom::Geometry g = Phantom::geometry(sagittal);
+    QVERIFY2(plan(sagittal, g, false, reference, why), qPrintable(why));
+    Phantom::Options options = sagittal;
+    options.orientation = Phantom::Orientation(orientation);
+    options.tiltDegrees = tilt;
+    options.shuffleNames = shuffle;
+    options.slices = slices;
+    options.thickness = sagittal.thickness * (sagittal.slices - 1) / (slices - 1);
+    Planned other;
+    QVERIFY2(plan(options, g, nifti, other, why), qPrintable(why));
+    const Volume &a = reference.volume;
+    const Volume &b = other.volume;
+    QCOMPARE(QList<int>({b.width(), b.height(), b.slices()}),
+             QList<int>({a.width(), a.height(), a.slices()}));
+    double sum = 0;
+    for (int z = 0; z < a.slices(); ++z) {
+        for (int y = 0; y < a.height(); ++y) {
+            for (int x = 0; x < a.width(); ++x) {
+                sum += std::abs(int(a.at(x, y, z)) - int(b.at(x, y, z)));
+            }
+        }
+    }
+    const double mean = sum / (double(a.width()) * a.height() * a.slices());
+    QVERIFY2(mean <= meanDifference, qPrintable(QStringLiteral("mean difference %1").arg(mean)));
+    for (int i = 0; i < reference.points.size(); ++i) {
+        const auto &p = reference.points[i];
+        const auto &q = other.points[i];
+        QVERIFY2(std::abs(p.x - q.x) <= 1 && std::abs(p.y - q.y) <= 1 && std::abs(p.z - q.z) <= 1,
+                 qPrintable(QStringLiteral("point %1: (%2, %3, %4) against (%5, %6, %7)")
+                                .arg(i)
+                                .arg(q.x)
+                                .arg(q.y)
+                                .arg(q.z)
+                                .arg(p.x)
+                                .arg(p.y)
+                                .arg(p.z)));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestPhantomGeometry)
