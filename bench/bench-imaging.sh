@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Imaging speed: writes a 200-slice 256 x 256 phantom series, loads it with `zokorvane-tool
-# load-series` (DICOM to JPEG to BMP, then stacking), and times 100 renders each of a z cut, a y cut
-# and the 3D side view of the stacked volume.
+# Imaging speed: writes a 200-slice 256 x 256 phantom series, then loads it five times with
+# `zokorvane-tool load-series` and converts it five times with Debian's dcm2niix (default options,
+# a fresh output folder each time), side by side; prints the median wall time of each, the loader's
+# own figures (volume ready, cache pictures written after it) and the ratio. Last, 100 renders each
+# of a z cut, a y cut and the 3D side view of the loaded volume.
 #
 # usage: bench/bench-imaging.sh [BUILD-DIR]     (default: build)
 set -euo pipefail
@@ -9,15 +11,33 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$here/build}"
 cmake --build "$build" --target zokorvane-tool zk-bench-imaging >/dev/null
+command -v dcm2niix >/dev/null || { echo "dcm2niix is missing: scripts/install-deps.sh installs it" >&2; exit 1; }
+tool="$build/tools/zokorvane-tool"
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
+export XDG_CACHE_HOME="$work/cache"
 
-"$build/tools/zokorvane-tool" phantom "$work/series" --slices 200 --size 256 --spacing 1 --thickness 1
-echo "== load-series (both cores)"
-"$build/tools/zokorvane-tool" load-series "$work/series" | grep -A4 -E '"seconds"|"dimensions"' | tr -d '\n ' ; echo
-rm -f "$work"/series/*.jpg "$work"/series/*.bmp
-echo "== load-series (one thread)"
-"$build/tools/zokorvane-tool" load-series "$work/series" --threads 1 | grep -A4 '"seconds"' | tr -d '\n ' ; echo
+"$tool" phantom "$work/series" --slices 200 --size 256 --spacing 1 --thickness 1 --orientation axial
+now() { date +%s.%N; }
+ours=() theirs=() volume=() cache=()
+for run in 1 2 3 4 5; do
+  start=$(now)
+  "$tool" load-series "$work/series" > "$work/load.json"
+  ours+=("$(echo "$(now) - $start" | bc)")
+  volume+=("$(python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["seconds"]["volume"])' "$work/load.json")")
+  cache+=("$(python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["seconds"]["cache"])' "$work/load.json")")
+  rm -rf "$work/nii" && mkdir "$work/nii"
+  start=$(now)
+  dcm2niix -o "$work/nii" "$work/series" >/dev/null
+  theirs+=("$(echo "$(now) - $start" | bc)")
+done
+median() { printf '%s\n' "$@" | sort -g | sed -n 3p; }
+m_ours=$(median "${ours[@]}")
+m_theirs=$(median "${theirs[@]}")
+echo "load-series, whole command: ${ours[*]} s; median $m_ours s"
+echo "  of it, until the volume is ready: median $(median "${volume[@]}") s; cache pictures after it: median $(median "${cache[@]}") s"
+echo "dcm2niix, whole command:    ${theirs[*]} s; median $m_theirs s"
+echo "ratio load-series / dcm2niix (medians): $(echo "scale=2; $m_ours / $m_theirs" | bc)"
 echo "== renders"
-"$build/imaging/zk-bench-imaging" "$work/series" 100
+"$build/imaging/zk-bench-imaging" "$(python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["cacheFolder"])' "$work/load.json")" 100

@@ -1,5 +1,5 @@
-// Times the cuts and the 3D side view of a volume stacked from the BMP pictures of a loaded series
-// directory (what `zokorvane-tool load-series DIR` leaves behind), and writes one of each as PNG.
+// Times the cuts and the 3D side view of a volume stacked from the pictures of a loaded series (the
+// cache folder `zokorvane-tool load-series DIR` reports), and writes one of each as PNG.
 //
 // usage: zk-bench-imaging DIR [REPEATS] [PNG-PREFIX]
 
@@ -20,7 +20,8 @@ int main(int argc, char *argv[]) {
     }
     const QDir dir(QString::fromLocal8Bit(argv[1]));
     const int repeats = argc > 2 ? std::atoi(argv[2]) : 100;
-    const QStringList names = dir.entryList({QStringLiteral("*.bmp")}, QDir::Files, QDir::Name);
+    const QStringList names =
+        dir.entryList({QStringLiteral("*.bmp"), QStringLiteral("*.jpg")}, QDir::Files, QDir::Name);
     ImagingLibrary library;
     qint32 handle = 0;
     QElapsedTimer timer;
@@ -34,7 +35,7 @@ int main(int argc, char *argv[]) {
     qint32 x = 0, y = 0, z = 0;
     library._d2_dimensiones(handle, x, y, z);
     library._d2_setIncremento(handle, 2.0);
-    std::printf("volume %d x %d x %d stacked from BMP in %.1f ms\n", x, y, z, stackMs);
+    std::printf("volume %d x %d x %d stacked from pictures in %.1f ms\n", x, y, z, stackMs);
     if (z == 0) {
         return 1;
     }

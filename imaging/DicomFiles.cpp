@@ -324,9 +324,26 @@ Scan scanFolder(const QString &folder) {
     std::map<QString, Series> byKey;
     std::map<QString, std::map<QString, std::array<double, 2>>> pixelSizes;
     const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files | QDir::Hidden, QDir::Name);
-    for (const QFileInfo &info : files) {
+    // Headers are read on every core, then grouped in name order.
+    std::vector<Header> headers(std::size_t(files.size()));
+    std::atomic<qsizetype> next{0};
+    auto read = [&] {
+        for (qsizetype i = next++; i < files.size(); i = next++) {
+            headers[std::size_t(i)] = readHeader(files[i].absoluteFilePath(), files[i].fileName());
+        }
+    };
+    std::vector<std::thread> readers;
+    for (unsigned t = 1; t < std::max(1u, std::thread::hardware_concurrency()) && t < files.size(); ++t) {
+        readers.emplace_back(read);
+    }
+    read();
+    for (std::thread &reader : readers) {
+        reader.join();
+    }
+    for (qsizetype f = 0; f < files.size(); ++f) {
+        const QFileInfo &info = files[f];
         ++scan.filesSeen;
-        const Header h = readHeader(info.absoluteFilePath(), info.fileName());
+        const Header &h = headers[std::size_t(f)];
         if (!h.image) {
             ++scan.skippedFiles;
             if (scan.skippedReasons.size() < 20) {

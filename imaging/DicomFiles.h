@@ -67,7 +67,7 @@ struct Scan {
     int largestSeries() const;
 };
 
-// Reads the headers of every file of the folder (not its subfolders).
+// Reads the headers of every file of the folder (not its subfolders), on every core.
 Scan scanFolder(const QString &folder);
 
 // Decodes the series into a volume, its voxels in file order (i column, j row, k slice in position

@@ -16,6 +16,7 @@
 #include <memory>
 #include <mutex>
 #include <new>
+#include <utility>
 
 namespace {
 
@@ -410,6 +411,7 @@ bool read(const QString &path, ScannerVolume &volume, QString *error) {
         QFileInfo(path).size() < image->iname_offset + bytes) {
         return fail(cutShort);
     }
+    std::vector<std::uint8_t> greys;
     try {
         std::vector<char> data(static_cast<std::size_t>(bytes));
         if (!readBytes(name.constData(), image->iname_offset, data.data(), bytes)) {
@@ -418,7 +420,7 @@ bool read(const QString &path, ScannerVolume &volume, QString *error) {
         if (image->swapsize > 1 && image->byteorder != nifti_short_order()) {
             nifti_swap_Nbytes(bytes / image->swapsize, image->swapsize, data.data());
         }
-        volume.voxels = toGreys(*image, data.data(), count);
+        greys = toGreys(*image, data.data(), count);
     } catch (const std::bad_alloc &) {
         return fail(QStringLiteral("too large for the memory available (%1 x %2 x %3 voxels)")
                         .arg(dims[0])
@@ -426,6 +428,7 @@ bool read(const QString &path, ScannerVolume &volume, QString *error) {
                         .arg(dims[2]));
     }
     volume.dims = {int(dims[0]), int(dims[1]), int(dims[2])};
+    volume.voxels = std::move(greys);
     volume.affine = affine;
     return true;
 }

@@ -139,15 +139,30 @@ Oriented toLayout(const ScannerVolume &source) {
         result.flipped[l] = cosine[l][best[l]] < 0;
     }
     out.voxels.resize(source.voxels.size());
-    std::array<int, 3> n{};   // layout index
-    std::array<int, 3> src{}; // source index
-    for (n[2] = 0; n[2] < out.dims[2]; ++n[2]) {
-        for (n[1] = 0; n[1] < out.dims[1]; ++n[1]) {
-            for (n[0] = 0; n[0] < out.dims[0]; ++n[0]) {
-                for (int l = 0; l < 3; ++l) {
-                    src[best[l]] = result.flipped[l] ? out.dims[l] - 1 - n[l] : n[l];
+    // Each layout axis walks its source axis with a fixed stride (negative when reversed), from the
+    // source voxel that becomes the layout's first.
+    const std::array<std::ptrdiff_t, 3> sourceStride{1, std::ptrdiff_t(source.dims[0]),
+                                                     std::ptrdiff_t(source.dims[0]) * source.dims[1]};
+    std::array<std::ptrdiff_t, 3> stride{};
+    std::ptrdiff_t start = 0;
+    for (int l = 0; l < 3; ++l) {
+        stride[l] = result.flipped[l] ? -sourceStride[best[l]] : sourceStride[best[l]];
+        if (result.flipped[l]) {
+            start += sourceStride[best[l]] * (out.dims[l] - 1);
+        }
+    }
+    const std::uint8_t *from = source.voxels.data();
+    std::uint8_t *to = out.voxels.data();
+    for (int k = 0; k < out.dims[2]; ++k) {
+        for (int j = 0; j < out.dims[1]; ++j) {
+            const std::uint8_t *row = from + start + k * stride[2] + j * stride[1];
+            if (stride[0] == 1) {
+                std::copy_n(row, out.dims[0], to);
+                to += out.dims[0];
+            } else {
+                for (int i = 0; i < out.dims[0]; ++i) {
+                    *to++ = row[i * stride[0]];
                 }
-                out.voxels[out.index(n[0], n[1], n[2])] = source.voxels[source.index(src[0], src[1], src[2])];
             }
         }
     }

@@ -20,6 +20,7 @@
 #include "Messages.h"
 #include "PhantomWriter.h"
 #include "ReportOutput.h"
+#include "SeriesLoader.h"
 #include "SharedQueries.h"
 #include "elegirpaciente.h"
 #include "paciente.h"
@@ -28,6 +29,8 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -46,6 +49,99 @@ void shoot(QWidget &window, const char *name) {
     QTest::qWait(150);
     const QString path = out.filePath(QString::fromLatin1(name));
     window.grab().save(path);
+    std::printf("%s\n", qPrintable(path));
+}
+
+// The same phantom head written sagittal, axial, coronal and tilted, and through NIfTI: each loaded
+// by the loader, the Ilion marked at the back of the head, then the point selection's cut and the
+// associated MR window side by side, one row per series, in one picture.
+void shootOrientations(AppState &state) {
+    struct Row {
+        const char *label;
+        Phantom::Orientation orientation;
+        double tilt;
+        bool nifti;
+    };
+    const Row rows[] = {{"sagittal", Phantom::Orientation::Sagittal, 0, false},
+                        {"axial", Phantom::Orientation::Axial, 0, false},
+                        {"coronal", Phantom::Orientation::Coronal, 0, false},
+                        {"axial tilted 10 degrees", Phantom::Orientation::Axial, 10, false},
+                        {"coronal as NIfTI (dcm2niix)", Phantom::Orientation::Coronal, 0, true}};
+    const Phantom::Options cube{.slices = 128, .size = 128, .spacing = 1.5, .thickness = 1.5};
+    const Phantom::Geometry g = Phantom::geometry(cube);
+    QList<QList<QImage>> shots;
+    QStringList labels;
+    for (const Row &row : rows) {
+        QTemporaryDir dir;
+        Phantom::Options options = cube;
+        options.orientation = row.orientation;
+        options.tiltDegrees = row.tilt;
+        Phantom::write(dir.filePath(QStringLiteral("dicom")), options);
+        QString source = dir.filePath(QStringLiteral("dicom"));
+        if (row.nifti) {
+            QProcess::execute(QStringLiteral("dcm2niix"), {"-z", "y", "-f", "head", "-o", dir.path(),
+                                                           dir.filePath(QStringLiteral("dicom"))});
+            source = dir.filePath(QStringLiteral("head.nii.gz"));
+        }
+        ImagingLibrary library;
+        ImagingState imaging(library);
+        SeriesLoader loader(imaging);
+        if (!loader.i_CargarImagenes(source, false, false)) {
+            std::fprintf(stderr, "%s: %s\n", row.label, qPrintable(loader.report().failures.join('\n')));
+            continue;
+        }
+        imaging.InicializaResonancia();
+        QList<QImage> pair;
+        {
+            FSelect select(imaging);
+            select.findChild<QPushButton *>(QStringLiteral("bIlion"))->click();
+            select.SeleccionaPunto(1, float(g.cx + g.rx - 2), float(g.cy));
+            select.show();
+            QTest::qWait(150);
+            pair << select.grab().toImage();
+        }
+        imaging.PonReferencia(std::round(g.cx + g.rx - 0.5), std::round(g.cy), std::round(g.cz), 3);
+        imaging.PonCalibracion(200, imaging.Interslice, 1);
+        state.ResonanciaCargada = true;
+        {
+            FResonancia mr(state, imaging);
+            mr.resize(420, 760);
+            mr.show();
+            mr.actualiza_resonancia(25, nullptr);
+            QTest::qWait(150);
+            pair << mr.grab().toImage();
+        }
+        shots << pair;
+        labels << QStringLiteral("%1: loaded as %2")
+                      .arg(QString::fromLatin1(row.label), loader.report().orientation);
+    }
+    if (shots.isEmpty()) {
+        return;
+    }
+    const int scale = 2; // half size
+    int width = 0;
+    int height = 0;
+    for (const auto &pair : shots) {
+        width = std::max(width, (pair[0].width() + pair[1].width()) / scale + 10);
+        height += std::max(pair[0].height(), pair[1].height()) / scale + 30;
+    }
+    QImage montage(width, height, QImage::Format_RGB32);
+    montage.fill(Qt::white);
+    QPainter painter(&montage);
+    int y = 0;
+    for (int i = 0; i < shots.size(); ++i) {
+        painter.drawText(4, y + 20, labels[i]);
+        y += 28;
+        int x = 0;
+        for (const QImage &shot : shots[i]) {
+            painter.drawImage(QRect(x, y, shot.width() / scale, shot.height() / scale), shot);
+            x += shot.width() / scale + 10;
+        }
+        y += std::max(shots[i][0].height(), shots[i][1].height()) / scale + 2;
+    }
+    painter.end();
+    const QString path = out.filePath(QStringLiteral("11-orientations.png"));
+    montage.save(path);
     std::printf("%s\n", qPrintable(path));
 }
 
@@ -116,8 +212,8 @@ int main(int argc, char *argv[]) {
     {
         FInicio loader(state, imaging);
         loader.setDirectorio(DameRutaResonancias(state.BaseDatos, 1));
-        loader.bCargar_Click();
         shoot(loader, "08-load-images.png");
+        loader.bCargar_Click();
     }
     Phantom::Options options;
     options.slices = 90;
@@ -127,10 +223,10 @@ int main(int argc, char *argv[]) {
     {
         FSelect select(imaging);
         select.findChild<QPushButton *>(QStringLiteral("bIlion"))->click();
-        select.SeleccionaPunto(1, float(g.cx - g.rx + 2), float(g.cy));
+        select.SeleccionaPunto(1, float(g.cx + g.rx - 2), float(g.cy));
         shoot(select, "09-select-points.png");
     }
-    imaging.PonReferencia(std::round(g.cx - g.rx + 0.5), std::round(g.cy), std::round(g.cz), 3);
+    imaging.PonReferencia(std::round(g.cx + g.rx - 0.5), std::round(g.cy), std::round(g.cz), 3);
     imaging.PonCalibracion(200, options.thickness, 1);
     state.ResonanciaCargada = true;
     {
@@ -140,5 +236,6 @@ int main(int argc, char *argv[]) {
         mr.actualiza_resonancia(25, nullptr);
         shoot(mr, "10-associated-mr.png");
     }
+    shootOrientations(state);
     return 0;
 }
