@@ -78,12 +78,15 @@ bool looksLikeDicom(const QString &path) {
     return little == 0x0002 || little == 0x0008 || big == 0x0002 || big == 0x0008;
 }
 
+// Reads `count` finite values of the tag; the outputs keep what they held unless all are there.
 bool readValues(DcmItem *item, const DcmTagKey &tag, double *values, unsigned long count) {
-    for (unsigned long i = 0; i < count; ++i) {
-        if (!item || item->findAndGetFloat64(tag, values[i], i).bad() || !std::isfinite(values[i])) {
+    double read[8] = {};
+    for (unsigned long i = 0; i < count && i < 8; ++i) {
+        if (!item || item->findAndGetFloat64(tag, read[i], i).bad() || !std::isfinite(read[i])) {
             return false;
         }
     }
+    std::copy_n(read, std::min(count, 8ul), values);
     return true;
 }
 
@@ -216,6 +219,100 @@ Header readHeader(const QString &path, const QString &name) {
         h.slices.push_back(slice);
     }
     return h;
+}
+
+struct Window {
+    bool given = false; // else the frames' own minimum and maximum
+    double centre = 0;
+    double width = 0;
+};
+
+// The common case without DicomImage's general pipeline: uncompressed grey images of 8 or 16 bits
+// with a linear rescale and a linear window (or none), turned into 8 bits the way DicomImage does it
+// (DICOM's linear window function; min-max as centre (min + max + 1) / 2, width max - min + 1),
+// MONOCHROME1 inverted. False, touching nothing, for anything else, which DicomImage then decodes.
+bool decodeDirect(DcmDataset *data, E_TransferSyntax xfer, const Window &window, const Series &series,
+                  const std::vector<std::pair<int, int>> &frames, VolumeLayout::ScannerVolume &volume) {
+    if (DcmXfer(xfer).isEncapsulated()) {
+        return false;
+    }
+    Uint16 samples = 0, bitsAllocated = 0, bitsStored = 0, representation = 0, rows = 0, columns = 0;
+    OFString photometric;
+    if (data->findAndGetUint16(DCM_SamplesPerPixel, samples).bad() || samples != 1 ||
+        data->findAndGetUint16(DCM_BitsAllocated, bitsAllocated).bad() ||
+        (bitsAllocated != 8 && bitsAllocated != 16) ||
+        data->findAndGetUint16(DCM_BitsStored, bitsStored).bad() || bitsStored == 0 ||
+        bitsStored > bitsAllocated || data->findAndGetUint16(DCM_PixelRepresentation, representation).bad() ||
+        data->findAndGetUint16(DCM_Rows, rows).bad() || data->findAndGetUint16(DCM_Columns, columns).bad() ||
+        rows != series.rows || columns != series.columns ||
+        data->findAndGetOFString(DCM_PhotometricInterpretation, photometric).bad() ||
+        (photometric != "MONOCHROME1" && photometric != "MONOCHROME2") ||
+        data->tagExists(DCM_ModalityLUTSequence) || data->tagExists(DCM_VOILUTSequence) ||
+        data->tagExists(DCM_PixelPaddingValue)) {
+        return false;
+    }
+    Uint16 highBit = 0;
+    if (data->findAndGetUint16(DCM_HighBit, highBit).good() && highBit != bitsStored - 1) {
+        return false;
+    }
+    Sint32 frameCount = 1;
+    data->findAndGetSint32(DCM_NumberOfFrames, frameCount);
+    const std::size_t frameSize = std::size_t(rows) * columns;
+    const Uint8 *bytes = nullptr;
+    const Uint16 *words = nullptr;
+    unsigned long count = 0;
+    if (bitsAllocated == 8 ? data->findAndGetUint8Array(DCM_PixelData, bytes, &count).bad()
+                           : data->findAndGetUint16Array(DCM_PixelData, words, &count).bad()) {
+        return false;
+    }
+    if (count < frameSize * std::size_t(std::max(1, frameCount))) {
+        return false;
+    }
+    double slope = 1;
+    double intercept = 0;
+    readValues(data, DCM_RescaleSlope, &slope, 1);
+    readValues(data, DCM_RescaleIntercept, &intercept, 1);
+    // Stored values to modality values.
+    const unsigned mask = bitsStored >= 32 ? 0xffffffffu : (1u << bitsStored) - 1;
+    auto value = [&](std::size_t i) {
+        unsigned raw = (bitsAllocated == 8 ? bytes[i] : words[i]) & mask;
+        int v = int(raw);
+        if (representation == 1 && (raw >> (bitsStored - 1)) & 1u) {
+            v = int(raw) - int(mask) - 1;
+        }
+        return v * slope + intercept;
+    };
+    double centre = window.centre;
+    double width = window.width;
+    if (!window.given) {
+        double low = 0;
+        double high = 0;
+        bool first = true;
+        for (const auto &[frame, k] : frames) {
+            for (std::size_t i = frameSize * frame; i < frameSize * (frame + 1); ++i) {
+                const double v = value(i);
+                low = first || v < low ? v : low;
+                high = first || v > high ? v : high;
+                first = false;
+            }
+        }
+        centre = (low + high + 1) / 2;
+        width = high - low + 1;
+    }
+    const bool inverse = photometric == "MONOCHROME1";
+    const double bottom = centre - 0.5 - (width - 1) / 2;
+    const double top = centre - 0.5 + (width - 1) / 2;
+    for (const auto &[frame, k] : frames) {
+        std::uint8_t *target = &volume.voxels[frameSize * std::size_t(k)];
+        for (std::size_t i = 0; i < frameSize; ++i) {
+            const double v = value(frameSize * frame + i);
+            double out = v <= bottom ? 0 : (v > top ? 255 : ((v - (centre - 0.5)) / (width - 1) + 0.5) * 255);
+            out = std::clamp(out, 0.0, 255.0);
+            const auto grey = static_cast<std::uint8_t>(out + 0.5);
+            target[i] = inverse ? std::uint8_t(255 - grey) : grey;
+        }
+    }
+    return true;
 }
 
 // Orders the slices by position along the normal (then instance, then name and frame), derives the
@@ -462,6 +559,21 @@ bool decodeSeries(const Series &series, VolumeLayout::ScannerVolume &volume, QSt
             done += int(job.second.size());
             return;
         }
+        double centre = 0;
+        double width = 0;
+        DcmItem *shared = nullptr;
+        data->findAndGetSequenceItem(DCM_SharedFunctionalGroupsSequence, shared, 0);
+        const bool hasWindow =
+            (readValues(data, DCM_WindowCenter, &centre, 1) &&
+             readValues(data, DCM_WindowWidth, &width, 1)) ||
+            (readGroupValues(shared, DCM_FrameVOILUTSequence, DCM_WindowCenter, &centre, 1) &&
+             readGroupValues(shared, DCM_FrameVOILUTSequence, DCM_WindowWidth, &width, 1));
+        const Window window{hasWindow && width >= 1, centre, width};
+        if (decodeDirect(data, xfer, window, series, job.second, volume)) {
+            decoded += int(job.second.size());
+            done += int(job.second.size());
+            return;
+        }
         DicomImage image(&file, xfer, 0UL, 0UL, 0UL);
         std::unique_ptr<DicomImage> grey;
         DicomImage *shown = &image;
@@ -478,16 +590,7 @@ bool decodeSeries(const Series &series, VolumeLayout::ScannerVolume &volume, QSt
             done += int(job.second.size());
             return;
         }
-        double centre = 0;
-        double width = 0;
-        DcmItem *shared = nullptr;
-        data->findAndGetSequenceItem(DCM_SharedFunctionalGroupsSequence, shared, 0);
-        const bool hasWindow =
-            (readValues(data, DCM_WindowCenter, &centre, 1) &&
-             readValues(data, DCM_WindowWidth, &width, 1)) ||
-            (readGroupValues(shared, DCM_FrameVOILUTSequence, DCM_WindowCenter, &centre, 1) &&
-             readGroupValues(shared, DCM_FrameVOILUTSequence, DCM_WindowWidth, &width, 1));
-        if (hasWindow && width >= 1) {
+        if (window.given) {
             shown->setWindow(centre, width);
         } else {
             shown->setMinMaxWindow();

@@ -18,10 +18,9 @@ class FResonancia;
 // rendering with a yellow crosshair at the inner point.
 //
 // Each grid step is an arc of 20 mm on the scalp; cell 14 is the Ilion direction. The arcs turn the
-// ray about the head centre in the volume's own axes: horizontally across slices (x-z), vertically
-// across rows (x-y). That is the head's left-right and up-down for a series of lateral slices; the
-// volume is used as stacked whatever the "Images as lateral slices" box said, so for an axial series
-// the two arcs follow the series' axes instead.
+// ray about the head centre in the volume's axes: horizontally across slices (x-z), vertically
+// across rows (x-y). Every volume is held in the lateral layout (VolumeLayout.h), so these are the
+// head's left-right and up-down whatever the orientation of the series it came from.
 //
 // The window is closed only by its owner (cierra()); its own close box is refused.
 class FResonancia : public QWidget {

@@ -55,7 +55,7 @@ bool readPoint(const QString &text, ImagingMath::Vector3 &point) {
 int phantom(const QStringList &args, QTextStream &out, QTextStream &err) {
     const QString usage = QStringLiteral(
         "usage: zokorvane-tool phantom DIR [--slices N] [--size N] [--spacing MM] [--thickness MM] "
-        "[--orientation sagittal|axial|coronal] [--tilt DEG] [--shuffle-names]\n");
+        "[--orientation sagittal|axial|coronal] [--tilt DEG] [--shuffle-names] [--multi-frame]\n");
     const QMap<QString, Phantom::Orientation> orientations{
         {QStringLiteral("sagittal"), Phantom::Orientation::Sagittal},
         {QStringLiteral("axial"), Phantom::Orientation::Axial},
@@ -83,6 +83,9 @@ int phantom(const QStringList &args, QTextStream &out, QTextStream &err) {
             options.tiltDegrees = value;
         } else if (arg == QLatin1String("--shuffle-names")) {
             options.shuffleNames = true;
+            continue;
+        } else if (arg == QLatin1String("--multi-frame")) {
+            options.multiFrame = true;
             continue;
         } else if (!arg.startsWith(QLatin1String("--")) && directory.isEmpty()) {
             directory = arg;

@@ -9,7 +9,7 @@ class QTextStream;
 namespace ImagingCommands {
 
 // phantom DIR [--slices N] [--size N] [--spacing MM] [--thickness MM]
-//         [--orientation sagittal|axial|coronal] [--tilt DEG] [--shuffle-names]
+//         [--orientation sagittal|axial|coronal] [--tilt DEG] [--shuffle-names] [--multi-frame]
 int phantom(const QStringList &args, QTextStream &out, QTextStream &err);
 // load-series DIR|FILE.nii[.gz] [--series N] [--jpg-only] [--lateral] [--threads N]
 //             [--export-volume OUT.nii[.gz]]: prints one JSON object; the export is the volume as

@@ -27,6 +27,14 @@ void ImagingLibrary::_d2_anyade(qint32 handle, const QImage &slice) {
     }
 }
 
+void ImagingLibrary::_d2_anyade(qint32 handle, int width, int height, int slices,
+                                std::vector<std::uint8_t> &&voxels) {
+    const auto found = m_volumes.find(handle);
+    if (found != m_volumes.end()) {
+        found->second->append(width, height, slices, std::move(voxels));
+    }
+}
+
 void ImagingLibrary::_d2_cierra(qint32 handle, qint32 flag) {
     Q_UNUSED(flag); // the orientation was given at creation
     const auto found = m_volumes.find(handle);

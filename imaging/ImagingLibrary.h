@@ -3,8 +3,10 @@
 #include <QImage>
 #include <QString>
 
+#include <cstdint>
 #include <map>
 #include <memory>
+#include <vector>
 
 class Volume;
 
@@ -36,6 +38,8 @@ public:
     void _d2_anyade(qint32 handle, const QString &path);
     // Appends a decoded picture as the next slice.
     void _d2_anyade(qint32 handle, const QImage &slice);
+    // Appends decoded slices at once (see Volume::append), taking the buffer over.
+    void _d2_anyade(qint32 handle, int width, int height, int slices, std::vector<std::uint8_t> &&voxels);
     // Completes the volume; flag is 1 when the lateral box is unchecked, 0 when checked.
     void _d2_cierra(qint32 handle, qint32 flag);
     // Releases the volume and sets the handle to 0.

@@ -196,30 +196,9 @@ bool write(const QString &directory, const Options &options, QString *error) {
         std::mt19937 random(20261206);
         std::shuffle(instances.begin(), instances.end(), random);
     }
-    std::vector<Uint16> pixels(static_cast<std::size_t>(size) * size);
-    const double half = 0.5 * (size - 1);
-    const double halfSlices = 0.5 * (options.slices - 1);
-    for (int k = 0; k < options.slices; ++k) {
-        const double along = (k - halfSlices) * options.thickness;
-        for (int j = 0; j < size; ++j) {
-            for (int i = 0; i < size; ++i) {
-                Vec p{};
-                for (int a = 0; a < 3; ++a) {
-                    p[a] = (i - half) * options.spacing * r[a] + (j - half) * options.spacing * c[a] +
-                           along * n[a];
-                }
-                const Uint16 v = head.value(p);
-                pixels[static_cast<std::size_t>(j) * size + i] = options.monochrome1 ? Uint16(4095 - v) : v;
-            }
-        }
-        Vec corner{};
-        for (int a = 0; a < 3; ++a) {
-            corner[a] = -half * options.spacing * (rWritten[a] + cWritten[a]) + along * nWritten[a];
-        }
-        DcmFileFormat file;
-        DcmDataset *d = file.getDataset();
-        const std::string instanceUid = dcmGenerateUniqueIdentifier(uid, SITE_INSTANCE_UID_ROOT);
-        d->putAndInsertString(DCM_SOPClassUID, UID_MRImageStorage);
+    // The tags every file of the series carries.
+    auto describe = [&](DcmDataset *d, const std::string &instanceUid, const char *sopClass) {
+        d->putAndInsertString(DCM_SOPClassUID, sopClass);
         d->putAndInsertString(DCM_SOPInstanceUID, instanceUid.c_str());
         d->putAndInsertString(DCM_StudyInstanceUID, study.c_str());
         d->putAndInsertString(DCM_SeriesInstanceUID, series.c_str());
@@ -229,13 +208,6 @@ bool write(const QString &directory, const Options &options, QString *error) {
         d->putAndInsertString(DCM_PatientID, "PHANTOM");
         d->putAndInsertString(DCM_SeriesDescription, "Synthetic head phantom");
         d->putAndInsertString(DCM_SeriesNumber, "1");
-        d->putAndInsertString(DCM_InstanceNumber, std::to_string(instances[std::size_t(k)]).c_str());
-        d->putAndInsertString(DCM_PixelSpacing, spacing.c_str());
-        d->putAndInsertString(DCM_SliceThickness, number(options.thickness).c_str());
-        d->putAndInsertString(DCM_SpacingBetweenSlices, number(options.thickness).c_str());
-        d->putAndInsertString(DCM_ImagePositionPatient, triple(corner).c_str());
-        d->putAndInsertString(DCM_ImageOrientationPatient, orientationText.c_str());
-        d->putAndInsertString(DCM_SliceLocation, number(along).c_str());
         d->putAndInsertString(DCM_WindowCenter, options.monochrome1 ? "3583" : "512");
         d->putAndInsertString(DCM_WindowWidth, number(options.windowWidth).c_str());
         d->putAndInsertUint16(DCM_SamplesPerPixel, 1);
@@ -247,15 +219,92 @@ bool write(const QString &directory, const Options &options, QString *error) {
         d->putAndInsertUint16(DCM_BitsStored, 12);
         d->putAndInsertUint16(DCM_HighBit, 11);
         d->putAndInsertUint16(DCM_PixelRepresentation, 0);
-        d->putAndInsertUint16Array(DCM_PixelData, pixels.data(), static_cast<unsigned long>(pixels.size()));
-        const QString name = options.shuffleNames
-                                 ? QString::fromLatin1(instanceUid.c_str())
-                                 : QStringLiteral("slice%1.dcm").arg(k + 1, 4, 10, QLatin1Char('0'));
+    };
+    auto save = [&](DcmFileFormat &file, const QString &name) {
         const QString path = ZoDir::UneRuta(directory, name);
         const OFCondition saved =
             file.saveFile(OFFilename(QFile::encodeName(path).constData()), EXS_LittleEndianExplicit);
-        if (saved.bad()) {
-            return fail(QStringLiteral("Cannot write %1 (%2).").arg(path, QString::fromLatin1(saved.text())));
+        if (saved.bad() && error) {
+            *error = QStringLiteral("Cannot write %1 (%2).").arg(path, QString::fromLatin1(saved.text()));
+        }
+        return saved.good();
+    };
+    const std::size_t frameSize = static_cast<std::size_t>(size) * size;
+    std::vector<Uint16> pixels(frameSize * (options.multiFrame ? options.slices : 1));
+    std::vector<Vec> corners;
+    const double half = 0.5 * (size - 1);
+    const double halfSlices = 0.5 * (options.slices - 1);
+    for (int k = 0; k < options.slices; ++k) {
+        const double along = (k - halfSlices) * options.thickness;
+        Uint16 *target = &pixels[options.multiFrame ? frameSize * k : 0];
+        for (int j = 0; j < size; ++j) {
+            for (int i = 0; i < size; ++i) {
+                Vec p{};
+                for (int a = 0; a < 3; ++a) {
+                    p[a] = (i - half) * options.spacing * r[a] + (j - half) * options.spacing * c[a] +
+                           along * n[a];
+                }
+                const Uint16 v = head.value(p);
+                target[static_cast<std::size_t>(j) * size + i] = options.monochrome1 ? Uint16(4095 - v) : v;
+            }
+        }
+        Vec corner{};
+        for (int a = 0; a < 3; ++a) {
+            corner[a] = -half * options.spacing * (rWritten[a] + cWritten[a]) + along * nWritten[a];
+        }
+        corners.push_back(corner);
+        if (options.multiFrame) {
+            continue;
+        }
+        DcmFileFormat file;
+        DcmDataset *d = file.getDataset();
+        const std::string instanceUid = dcmGenerateUniqueIdentifier(uid, SITE_INSTANCE_UID_ROOT);
+        describe(d, instanceUid, UID_MRImageStorage);
+        d->putAndInsertString(DCM_InstanceNumber, std::to_string(instances[std::size_t(k)]).c_str());
+        d->putAndInsertString(DCM_PixelSpacing, spacing.c_str());
+        d->putAndInsertString(DCM_SliceThickness, number(options.thickness).c_str());
+        d->putAndInsertString(DCM_SpacingBetweenSlices, number(options.thickness).c_str());
+        d->putAndInsertString(DCM_ImagePositionPatient, triple(corner).c_str());
+        d->putAndInsertString(DCM_ImageOrientationPatient, orientationText.c_str());
+        d->putAndInsertString(DCM_SliceLocation, number(along).c_str());
+        d->putAndInsertUint16Array(DCM_PixelData, pixels.data(), static_cast<unsigned long>(frameSize));
+        if (!save(file, options.shuffleNames
+                            ? QString::fromLatin1(instanceUid.c_str())
+                            : QStringLiteral("slice%1.dcm").arg(k + 1, 4, 10, QLatin1Char('0')))) {
+            return false;
+        }
+    }
+    if (options.multiFrame) {
+        // One enhanced MR file: the pixel size and orientation shared by every frame, the position of
+        // each frame in its own functional group, frames in the shuffled order when asked.
+        DcmFileFormat file;
+        DcmDataset *d = file.getDataset();
+        describe(d, dcmGenerateUniqueIdentifier(uid, SITE_INSTANCE_UID_ROOT), UID_EnhancedMRImageStorage);
+        d->putAndInsertString(DCM_InstanceNumber, "1");
+        d->putAndInsertString(DCM_NumberOfFrames, std::to_string(options.slices).c_str());
+        DcmItem *shared = nullptr;
+        d->findOrCreateSequenceItem(DCM_SharedFunctionalGroupsSequence, shared, 0);
+        DcmItem *measures = nullptr;
+        shared->findOrCreateSequenceItem(DCM_PixelMeasuresSequence, measures, 0);
+        measures->putAndInsertString(DCM_PixelSpacing, spacing.c_str());
+        measures->putAndInsertString(DCM_SliceThickness, number(options.thickness).c_str());
+        measures->putAndInsertString(DCM_SpacingBetweenSlices, number(options.thickness).c_str());
+        DcmItem *plane = nullptr;
+        shared->findOrCreateSequenceItem(DCM_PlaneOrientationSequence, plane, 0);
+        plane->putAndInsertString(DCM_ImageOrientationPatient, orientationText.c_str());
+        std::vector<Uint16> ordered(pixels.size());
+        for (int f = 0; f < options.slices; ++f) {
+            const int k = instances[std::size_t(f)] - 1; // the slice stored as frame f
+            std::copy_n(&pixels[frameSize * k], frameSize, &ordered[frameSize * f]);
+            DcmItem *perFrame = nullptr;
+            d->findOrCreateSequenceItem(DCM_PerFrameFunctionalGroupsSequence, perFrame, f);
+            DcmItem *position = nullptr;
+            perFrame->findOrCreateSequenceItem(DCM_PlanePositionSequence, position, 0);
+            position->putAndInsertString(DCM_ImagePositionPatient, triple(corners[std::size_t(k)]).c_str());
+        }
+        d->putAndInsertUint16Array(DCM_PixelData, ordered.data(), static_cast<unsigned long>(ordered.size()));
+        if (!save(file, QStringLiteral("enhanced.dcm"))) {
+            return false;
         }
     }
     return true;

@@ -15,7 +15,9 @@
 // Slices are uncompressed DICOM MR images (explicit little endian, 12 bits stored) with PixelSpacing,
 // SliceThickness, SpacingBetweenSlices, ImagePositionPatient, ImageOrientationPatient, a window and
 // modality MR, named slice0001.dcm, slice0002.dcm... in slice order, or by their SOP instance UID
-// without extension (and with their instance numbers shuffled) when names are shuffled.
+// without extension (and with their instance numbers shuffled) when names are shuffled; or, multi-frame,
+// one enhanced MR file "enhanced.dcm" whose frames carry their positions in per-frame functional
+// groups (in shuffled order when names are shuffled).
 //
 // A tilt turns the whole acquisition, head and slices together, about the images' row direction: the
 // pictures stay the same, the orientation and positions written become oblique, as when a
@@ -34,6 +36,7 @@ struct Options {
     Orientation orientation = Orientation::Sagittal;
     double tiltDegrees = 0;
     bool shuffleNames = false;
+    bool multiFrame = false; // one enhanced MR file holding every slice as a frame
 };
 
 // Where the head lies in the volume the loader builds from a sagittal series of these options,

@@ -5,6 +5,7 @@
 #include "NiftiFiles.h"
 
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -25,7 +26,7 @@ namespace {
 const QString InfoFile = QStringLiteral("volume.json");
 
 QString pictureName(int slice) {
-    return QStringLiteral("slice%1.jpg").arg(slice + 1, 4, 10, QLatin1Char('0'));
+    return QStringLiteral("slice%1.bmp").arg(slice + 1, 4, 10, QLatin1Char('0'));
 }
 
 // The frame (from 1, in slice order) of the slice nearest the scanner's origin.
@@ -38,6 +39,17 @@ double zeroFrame(const VolumeLayout::ScannerVolume &volume) {
     }
     const double k = -(origin[0] * step[0] + origin[1] * step[1] + origin[2] * step[2]) / length2;
     return std::clamp(std::round(k), 0.0, double(volume.dims[2] - 1)) + 1;
+}
+
+// What identifies the files a volume came from: names, sizes and modification times.
+QString signatureOf(const QList<QFileInfo> &files) {
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    for (const QFileInfo &file : files) {
+        hash.addData(file.absoluteFilePath().toUtf8());
+        hash.addData(QByteArray::number(file.size()));
+        hash.addData(QByteArray::number(file.lastModified().toMSecsSinceEpoch()));
+    }
+    return QString::fromLatin1(hash.result().toHex());
 }
 
 } // namespace
@@ -113,6 +125,7 @@ bool SeriesLoader::readSource(const QString &ruta, bool soloJpg, bool lateral, i
             m_report.failures << error;
             return false;
         }
+        m_signature = signatureOf({info});
         const VolumeLayout::Affine &a = volume.affine;
         const VolumeLayout::Vec3 n{a.axes[0][1] * a.axes[1][2] - a.axes[0][2] * a.axes[1][1],
                                    a.axes[0][2] * a.axes[1][0] - a.axes[0][0] * a.axes[1][2],
@@ -183,6 +196,13 @@ bool SeriesLoader::readSource(const QString &ruta, bool soloJpg, bool lateral, i
     if (!s.irregularity.isEmpty() && m_warning) {
         m_warning(s.irregularity);
     }
+    QList<QFileInfo> files;
+    for (const DicomFiles::Slice &slice : s.slices) {
+        if (slice.frame == 0) {
+            files << QFileInfo(slice.path);
+        }
+    }
+    m_signature = signatureOf(files) + s.uid;
     QStringList failures;
     const bool decoded = DicomFiles::decodeSeries(s, volume, &failures, m_threads, [&](int done, int total) {
         if (m_progress) {
@@ -190,6 +210,11 @@ bool SeriesLoader::readSource(const QString &ruta, bool soloJpg, bool lateral, i
         }
     });
     m_report.failures << failures;
+    if (!s.hasOrientation) {
+        // Without ImageOrientationPatient the images are pictures as far as orientation goes.
+        volume.affine = VolumeLayout::picturesAffine(lateral, s.columnSpacing,
+                                                     s.sliceSpacing > 0 ? s.sliceSpacing : s.columnSpacing);
+    }
     positioned =
         s.hasOrientation && std::all_of(s.slices.begin(), s.slices.end(),
                                         [](const DicomFiles::Slice &slice) { return slice.hasPosition; });
@@ -201,6 +226,7 @@ bool SeriesLoader::i_CargarImagenes(const QString &ruta, bool soloJpg, bool late
     m_cargando = true;
     m_report = Report{};
     m_layout = VolumeLayout::Oriented{};
+    m_signature.clear();
     m_state.SerieImagenes.clear();
     QElapsedTimer timer;
     timer.start();
@@ -216,14 +242,14 @@ bool SeriesLoader::i_CargarImagenes(const QString &ruta, bool soloJpg, bool late
         library._d2_crea(m_state.VolumenActual, lateral ? 1 : 0);
         const QString cache = cacheFolderFor(ruta);
         for (int k = 0; k < v.dims[2]; ++k) {
-            if (m_progress) {
-                m_progress(Phase::Stacking, k, 0, v.dims[2] - 1);
-            }
-            const QImage slice(&v.voxels[v.index(0, 0, k)], v.dims[0], v.dims[1], v.dims[0],
-                               QImage::Format_Grayscale8);
-            library._d2_anyade(m_state.VolumenActual, slice);
             m_state.SerieImagenes << QDir(cache).filePath(pictureName(k));
         }
+        if (m_progress) {
+            m_progress(Phase::Stacking, v.dims[2] - 1, 0, v.dims[2] - 1);
+        }
+        // The library takes a copy; the layout keeps its own for the cache and the export.
+        library._d2_anyade(m_state.VolumenActual, v.dims[0], v.dims[1], v.dims[2],
+                           std::vector<std::uint8_t>(v.voxels));
         library._d2_cierra(m_state.VolumenActual, lateral ? 0 : 1);
         m_report.slicesStacked = v.dims[2];
         m_report.resampled = m_layout.resampled;
@@ -247,8 +273,19 @@ bool SeriesLoader::i_CargarImagenes(const QString &ruta, bool soloJpg, bool late
 
 // The pictures go to a fresh folder beside the cache folder, which then replaces it, so a reload
 // never reads a half-written set.
+//
+// A cache that already holds the pictures of the same files (by name, size and modification time)
+// is kept as it is: reloading a subject's series writes nothing.
 void SeriesLoader::writeCache(const QString &ruta) {
     const QString target = cacheFolderFor(ruta);
+    QFile existing(QDir(target).filePath(InfoFile));
+    if (!m_signature.isEmpty() && existing.open(QIODevice::ReadOnly) &&
+        QJsonDocument::fromJson(existing.readAll()).object().value(QStringLiteral("signature")).toString() ==
+            m_signature &&
+        QFileInfo::exists(QDir(target).filePath(pictureName(m_layout.volume.dims[2] - 1)))) {
+        m_report.cacheFolder = target;
+        return;
+    }
     const QString fresh = target + QStringLiteral(".new");
     QDir(fresh).removeRecursively();
     if (!QDir().mkpath(fresh)) {
@@ -262,7 +299,7 @@ void SeriesLoader::writeCache(const QString &ruta) {
         for (int k = next++; k < v.dims[2] && !failed; k = next++) {
             const QImage slice(&v.voxels[v.index(0, 0, k)], v.dims[0], v.dims[1], v.dims[0],
                                QImage::Format_Grayscale8);
-            if (!slice.save(QDir(fresh).filePath(pictureName(k)), "JPG", 95)) {
+            if (!slice.save(QDir(fresh).filePath(pictureName(k)), "BMP")) {
                 failed = true;
             }
         }
@@ -279,6 +316,7 @@ void SeriesLoader::writeCache(const QString &ruta) {
     const QJsonObject json{{QStringLiteral("source"), QFileInfo(ruta).absoluteFilePath()},
                            {QStringLiteral("series"), m_report.series},
                            {QStringLiteral("slices"), v.dims[2]},
+                           {QStringLiteral("signature"), m_signature},
                            {QStringLiteral("pixelMm"), m_layout.pixelMm},
                            {QStringLiteral("sliceMm"), m_layout.sliceMm}};
     const bool written = !failed && info.open(QIODevice::WriteOnly) &&

@@ -13,9 +13,9 @@ class ImagingState;
 // The image loader's work without its window: finds the series of a folder (or takes a NIfTI file),
 // decodes the chosen one, brings it into the program's one volume layout (VolumeLayout.h), makes it
 // the volume of the imaging state and stores the series spacing. Nothing is written beside the
-// series: once the volume is ready its slices are written as JPEG pictures to a per-user cache keyed
-// by the folder, which the pictures-only reload reads back (as pictures: without the series'
-// spacing, which the landmarks then calibrate).
+// series: once the volume is ready its slices are written as BMP pictures (lossless, quick to write)
+// to a per-user cache keyed by the folder, which the pictures-only reload reads back (as pictures:
+// without the series' spacing, which the landmarks then calibrate).
 //
 // The "Images as lateral slices" box only matters for pictures, which carry no orientation: ticked,
 // they are lateral slices already in the layout; unticked, axial slices as scanners show them.
@@ -37,7 +37,7 @@ public:
         bool resampled = false;    // an in-plane axis was resampled to square pixels
         bool built = false;        // a volume was completed
         QStringList failures;      // files that could not be decoded, with the reason
-        QString cacheFolder;       // where the pictures of the volume were written
+        QString cacheFolder;       // where the pictures of the volume are (already there: not rewritten)
         QString cacheError;        // why they could not be (the load still stands)
         double readingSeconds = 0; // headers, decoding and layout: until the volume is ready
         double cacheSeconds = 0;   // writing the pictures afterwards
@@ -91,6 +91,7 @@ private:
     bool m_cargando = false;
     QString m_cacheRoot;
     QString m_scannedFolder;
+    QString m_signature; // of the files the last volume came from; empty for pictures
     DicomFiles::Scan m_scan;
     Report m_report;
     VolumeLayout::Oriented m_layout;

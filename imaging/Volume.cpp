@@ -24,6 +24,21 @@ void Volume::append(const QImage &slice) {
     ++m_slices;
 }
 
+void Volume::append(int width, int height, int slices, std::vector<std::uint8_t> &&voxels) {
+    if (m_closed || slices <= 0 || voxels.size() != static_cast<std::size_t>(width) * height * slices ||
+        (m_slices > 0 && (width != m_width || height != m_height))) {
+        return;
+    }
+    m_width = width;
+    m_height = height;
+    if (m_voxels.empty()) {
+        m_voxels = std::move(voxels);
+    } else {
+        m_voxels.insert(m_voxels.end(), voxels.begin(), voxels.end());
+    }
+    m_slices += slices;
+}
+
 void Volume::close() {
     if (m_closed) {
         return;

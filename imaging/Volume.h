@@ -24,6 +24,9 @@ public:
     bool isClosed() const { return m_closed; }
     // Appends one slice; the image is taken as grey levels. Ignored once closed or for a null image.
     void append(const QImage &slice);
+    // Appends `slices` slices of width x height voxels at once (x fastest, then y, then z), taking
+    // the buffer over; ignored once closed, or when the size does not match the slices already there.
+    void append(int width, int height, int slices, std::vector<std::uint8_t> &&voxels);
     void close();
 
     int width() const { return m_width; }

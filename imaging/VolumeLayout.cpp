@@ -151,17 +151,23 @@ Oriented toLayout(const ScannerVolume &source) {
             start += sourceStride[best[l]] * (out.dims[l] - 1);
         }
     }
-    const std::uint8_t *from = source.voxels.data();
-    std::uint8_t *to = out.voxels.data();
-    for (int k = 0; k < out.dims[2]; ++k) {
-        for (int j = 0; j < out.dims[1]; ++j) {
-            const std::uint8_t *row = from + start + k * stride[2] + j * stride[1];
+    // Rows of the layout are written whole; the outer loop follows the source's slices where a layout
+    // axis comes from them, so the reads stay within one source slice at a time.
+    const int outer = best[1] == 2 ? 1 : 2;
+    const int middle = 3 - outer;
+    const std::uint8_t *from = source.voxels.data() + start;
+    for (int a = 0; a < out.dims[outer]; ++a) {
+        for (int b = 0; b < out.dims[middle]; ++b) {
+            const std::uint8_t *row = from + a * stride[outer] + b * stride[middle];
+            std::array<int, 3> at{};
+            at[outer] = a;
+            at[middle] = b;
+            std::uint8_t *to = &out.voxels[out.index(0, at[1], at[2])];
             if (stride[0] == 1) {
                 std::copy_n(row, out.dims[0], to);
-                to += out.dims[0];
             } else {
                 for (int i = 0; i < out.dims[0]; ++i) {
-                    *to++ = row[i * stride[0]];
+                    to[i] = row[i * stride[0]];
                 }
             }
         }

@@ -219,8 +219,9 @@ const std::map<QString, Command> &commands() {
           QStringLiteral("Create an empty study (refuses to write over an existing file)."),
           QStringLiteral("zokorvane-tool new-study ~/studies/lab2026.sqlite"), newStudy}},
         {QStringLiteral("phantom"),
-         {QStringLiteral("phantom DIR [--slices N] [--size N] [--spacing MM] [--thickness MM] "
-                         "[--orientation sagittal|axial|coronal] [--tilt DEG] [--shuffle-names]"),
+         {QStringLiteral(
+              "phantom DIR [--slices N] [--size N] [--spacing MM] [--thickness MM] "
+              "[--orientation sagittal|axial|coronal] [--tilt DEG] [--shuffle-names] [--multi-frame]"),
           QStringLiteral("Write a synthetic MR head series (DICOM) with known geometry (default 100 slices "
                          "of 256 x 256)."),
           QStringLiteral("zokorvane-tool phantom /tmp/phantom --slices 60 --size 128"),

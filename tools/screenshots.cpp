@@ -43,13 +43,43 @@ namespace {
 
 QDir out;
 
-void shoot(QWidget &window, const char *name) {
+QImage grabShown(QWidget &window) {
     window.show();
     window.raise();
     QTest::qWait(150);
+    return window.grab().toImage();
+}
+
+void save(const QImage &picture, const char *name) {
     const QString path = out.filePath(QString::fromLatin1(name));
-    window.grab().save(path);
+    picture.save(path);
     std::printf("%s\n", qPrintable(path));
+}
+
+void shoot(QWidget &window, const char *name) {
+    save(grabShown(window), name);
+}
+
+// On a loaded series: the Ilion marked at the back of the head g describes in the point selection,
+// the calibration accepted, and cell 25 viewed in the associated MR window; the two windows' pictures.
+std::pair<QImage, QImage> markIlionAndView(AppState &state, ImagingState &imaging,
+                                           const Phantom::Geometry &g) {
+    imaging.InicializaResonancia();
+    QImage selection;
+    {
+        FSelect select(imaging);
+        select.findChild<QPushButton *>(QStringLiteral("bIlion"))->click();
+        select.SeleccionaPunto(1, float(g.cx + g.rx - 2), float(g.cy));
+        selection = grabShown(select);
+    }
+    imaging.PonReferencia(std::round(g.cx + g.rx - 0.5), std::round(g.cy), std::round(g.cz), 3);
+    imaging.PonCalibracion(200, imaging.Interslice, 1);
+    state.ResonanciaCargada = true;
+    FResonancia mr(state, imaging);
+    mr.resize(420, 760);
+    mr.show();
+    mr.actualiza_resonancia(25, nullptr);
+    return {selection, grabShown(mr)};
 }
 
 // The same phantom head written sagittal, axial, coronal and tilted, and through NIfTI: each loaded
@@ -90,28 +120,8 @@ void shootOrientations(AppState &state) {
             std::fprintf(stderr, "%s: %s\n", row.label, qPrintable(loader.report().failures.join('\n')));
             continue;
         }
-        imaging.InicializaResonancia();
-        QList<QImage> pair;
-        {
-            FSelect select(imaging);
-            select.findChild<QPushButton *>(QStringLiteral("bIlion"))->click();
-            select.SeleccionaPunto(1, float(g.cx + g.rx - 2), float(g.cy));
-            select.show();
-            QTest::qWait(150);
-            pair << select.grab().toImage();
-        }
-        imaging.PonReferencia(std::round(g.cx + g.rx - 0.5), std::round(g.cy), std::round(g.cz), 3);
-        imaging.PonCalibracion(200, imaging.Interslice, 1);
-        state.ResonanciaCargada = true;
-        {
-            FResonancia mr(state, imaging);
-            mr.resize(420, 760);
-            mr.show();
-            mr.actualiza_resonancia(25, nullptr);
-            QTest::qWait(150);
-            pair << mr.grab().toImage();
-        }
-        shots << pair;
+        const auto [selection, view] = markIlionAndView(state, imaging, g);
+        shots << QList<QImage>{selection, view};
         labels << QStringLiteral("%1: loaded as %2")
                       .arg(QString::fromLatin1(row.label), loader.report().orientation);
     }
@@ -219,23 +229,9 @@ int main(int argc, char *argv[]) {
     options.slices = 90;
     options.size = 160;
     const Phantom::Geometry g = Phantom::geometry(options);
-    imaging.InicializaResonancia();
-    {
-        FSelect select(imaging);
-        select.findChild<QPushButton *>(QStringLiteral("bIlion"))->click();
-        select.SeleccionaPunto(1, float(g.cx + g.rx - 2), float(g.cy));
-        shoot(select, "09-select-points.png");
-    }
-    imaging.PonReferencia(std::round(g.cx + g.rx - 0.5), std::round(g.cy), std::round(g.cz), 3);
-    imaging.PonCalibracion(200, options.thickness, 1);
-    state.ResonanciaCargada = true;
-    {
-        FResonancia mr(state, imaging);
-        mr.resize(420, 760);
-        mr.show();
-        mr.actualiza_resonancia(25, nullptr);
-        shoot(mr, "10-associated-mr.png");
-    }
+    const auto [selection, view] = markIlionAndView(state, imaging, g);
+    save(selection, "09-select-points.png");
+    save(view, "10-associated-mr.png");
     shootOrientations(state);
     return 0;
 }

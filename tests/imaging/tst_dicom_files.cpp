@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -169,6 +170,10 @@ void TestDicomFiles::foldersWithOtherFilesAndSeveralSeriesLoadTheChosenSeries() 
     QVERIFY(note.open(QIODevice::WriteOnly) && note.write("scanned on 3T\n") > 0);
     note.close();
     const QStringList before = QDir(mixed).entryList(QDir::Files);
+    // Read-only, as on a CD (root writes anyway; the listing below is what shows nothing was written).
+    const QFileDevice::Permissions writable = QFile::permissions(mixed);
+    QVERIFY(QFile::setPermissions(mixed, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    const auto restore = qScopeGuard([&] { QFile::setPermissions(mixed, writable); });
 
     Loading loading;
     QVERIFY(loading.load(mixed));
@@ -186,10 +191,12 @@ void TestDicomFiles::foldersWithOtherFilesAndSeveralSeriesLoadTheChosenSeries() 
     QVERIFY2(same, "the shuffled series did not load in position order");
     // Nothing was written beside the series; the pictures went to the cache, which a reload uses.
     QCOMPARE(QDir(mixed).entryList(QDir::Files), before);
-    QVERIFY(QFileInfo::exists(report.cacheFolder + "/slice0001.jpg"));
+    QVERIFY(QFileInfo::exists(report.cacheFolder + "/slice0001.bmp"));
     QVERIFY(loading.load(mixed, true));
     QCOMPARE(loading.loader.report().source, QStringLiteral("cache"));
-    QCOMPARE(loading.library.volume(loading.state.VolumenActual)->slices(), options.slices);
+    const Volume &cached = *loading.library.volume(loading.state.VolumenActual);
+    QCOMPARE(cached.slices(), options.slices);
+    QCOMPARE(cached.cutZ(options.slices / 2), a.cutZ(options.slices / 2));
     QCOMPARE(loading.state.Interslice, 2.0); // pictures carry no spacing
     // The other series when chosen.
     const int smaller = loading.loader.scan(mixed).series[0].slices.size() == 6 ? 0 : 1;

@@ -233,25 +233,30 @@ void TestPhantomGeometry::theSameHeadInAnyOrientationGivesTheSameVolumeAndPlan_d
     QTest::addColumn<int>("orientation");
     QTest::addColumn<double>("tilt");
     QTest::addColumn<bool>("shuffle");
+    QTest::addColumn<bool>("multiFrame");
     QTest::addColumn<bool>("nifti");
     QTest::addColumn<int>("slices");
     QTest::addColumn<double>("meanDifference"); // grey levels; 0: voxel for voxel
     const int axial = int(Phantom::Orientation::Axial);
     const int coronal = int(Phantom::Orientation::Coronal);
     const int sagittal = int(Phantom::Orientation::Sagittal);
-    QTest::newRow("axial") << axial << 0.0 << false << false << 49 << 0.0;
-    QTest::newRow("coronal") << coronal << 0.0 << false << false << 49 << 0.0;
-    QTest::newRow("axial tilted 10 degrees") << axial << 10.0 << false << false << 49 << 0.0;
+    QTest::newRow("axial") << axial << 0.0 << false << false << false << 49 << 0.0;
+    QTest::newRow("coronal") << coronal << 0.0 << false << false << false << 49 << 0.0;
+    QTest::newRow("axial tilted 10 degrees") << axial << 10.0 << false << false << false << 49 << 0.0;
     QTest::newRow("sagittal tilted -10 degrees, shuffled UID names")
-        << sagittal << -10.0 << true << false << 49 << 0.0;
-    QTest::newRow("coronal through NIfTI") << coronal << 0.0 << false << true << 49 << 3.0;
-    QTest::newRow("axial, slices twice as thick, resampled") << axial << 0.0 << false << false << 25 << 8.0;
+        << sagittal << -10.0 << true << false << false << 49 << 0.0;
+    QTest::newRow("axial as one enhanced multi-frame file, frames shuffled")
+        << axial << 0.0 << true << true << false << 49 << 0.0;
+    QTest::newRow("coronal through NIfTI") << coronal << 0.0 << false << false << true << 49 << 3.0;
+    QTest::newRow("axial, slices twice as thick, resampled")
+        << axial << 0.0 << false << false << false << 25 << 8.0;
 }
 
 void TestPhantomGeometry::theSameHeadInAnyOrientationGivesTheSameVolumeAndPlan() {
     QFETCH(int, orientation);
     QFETCH(double, tilt);
     QFETCH(bool, shuffle);
+    QFETCH(bool, multiFrame);
     QFETCH(bool, nifti);
     QFETCH(int, slices);
     QFETCH(double, meanDifference);
@@ -267,6 +272,7 @@ void TestPhantomGeometry::theSameHeadInAnyOrientationGivesTheSameVolumeAndPlan()
     options.orientation = Phantom::Orientation(orientation);
     options.tiltDegrees = tilt;
     options.shuffleNames = shuffle;
+    options.multiFrame = multiFrame;
     options.slices = slices;
     options.thickness = sagittal.thickness * (sagittal.slices - 1) / (slices - 1);
     Planned other;
