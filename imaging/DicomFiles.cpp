@@ -542,7 +542,6 @@ bool decodeSeries(const Series &series, VolumeLayout::ScannerVolume &volume, QSt
     };
     auto runJob = [&](const std::pair<QString, std::vector<std::pair<int, int>>> &job) {
         const QString &path = job.first;
-        const QString name = QFileInfo(path).fileName();
         DcmFileFormat file;
         const OFCondition loaded = file.loadFile(dcmtkName(path));
         if (loaded.bad()) {
@@ -600,7 +599,7 @@ bool decodeSeries(const Series &series, VolumeLayout::ScannerVolume &volume, QSt
         for (const auto &[frame, k] : job.second) {
             const auto *pixels = static_cast<const Uint8 *>(shown->getOutputData(8, unsigned(frame)));
             if (!pixels || frame >= int(shown->getFrameCount())) {
-                fail(QStringLiteral("%1: frame %2 could not be rendered").arg(name).arg(frame + 1));
+                fail(QStringLiteral("%1: frame %2 could not be rendered").arg(path).arg(frame + 1));
             } else {
                 std::uint8_t *target = &volume.voxels[sliceSize * std::size_t(k)];
                 const int copyRows = std::min(rows, series.rows);

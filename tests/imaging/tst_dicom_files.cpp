@@ -83,6 +83,7 @@ private slots:
     void everyEncodingOfMrSmallDecodesToTheSamePictureOrIsRefused_data();
     void everyEncodingOfMrSmallDecodesToTheSamePictureOrIsRefused();
     void aRealLocalizerFolderGivesOneSeriesPerPlaneInPositionOrder();
+    void everyFileOfARealTestSetIsSortedOutAndEverySeriesDecodesOrSaysWhy();
     void foldersWithOtherFilesAndSeveralSeriesLoadTheChosenSeries();
     void anIrregularSeriesIsOneMessageThatSaysHowManyAndHow();
     void monochrome1AndAWindowOfWidthZeroShowTheSamePicture();
@@ -146,6 +147,25 @@ void TestDicomFiles::aRealLocalizerFolderGivesOneSeriesPerPlaneInPositionOrder()
         }
     }
     QCOMPARE(images, scan.filesSeen);
+}
+
+void TestDicomFiles::everyFileOfARealTestSetIsSortedOutAndEverySeriesDecodesOrSaysWhy() {
+    REQUIRE_PYDICOM_FILES(data);
+    // pydicom's own test set: every kind of DICOM object, truncated and malformed files among them.
+    const DicomFiles::Scan scan = DicomFiles::scanFolder(data);
+    int images = 0;
+    for (const DicomFiles::Series &series : scan.series) {
+        images += int(series.slices.size());
+        VolumeLayout::ScannerVolume volume;
+        QStringList failures;
+        const bool decoded = DicomFiles::decodeSeries(series, volume, &failures, 2);
+        QVERIFY2(decoded || !failures.isEmpty(), qPrintable(series.label()));
+        for (const QString &failure : failures) {
+            QVERIFY2(failure.startsWith(data), qPrintable(failure)); // names the file
+        }
+    }
+    QVERIFY(scan.skippedFiles > 0 && images > scan.skippedFiles);
+    QCOMPARE(scan.filesSeen, int(QDir(data).entryList(QDir::Files | QDir::Hidden).size()));
 }
 
 void TestDicomFiles::foldersWithOtherFilesAndSeveralSeriesLoadTheChosenSeries() {
