@@ -12,6 +12,7 @@
 #include "FAcumulados.h"
 #include "StimulationComparison.h"
 #include "Study.h"
+#include "StudyDrawings.h"
 #include "Transaction.h"
 #include "elegirpaciente.h"
 
@@ -141,7 +142,7 @@ int main(int argc, char *argv[]) {
                 if (answer != 1) {
                     name = QStringLiteral("b%1").arg(idStimulus + 1);
                     if (compared.count(cell) && s <= selected) {
-                        DrawingFile::write(DrawingFile::resolvePath(path, name), drawing(random));
+                        StudyDrawings::store(db, idStimulus + 1, DrawingFile::format(drawing(random)));
                         ++files;
                     }
                 }
@@ -156,7 +157,7 @@ int main(int argc, char *argv[]) {
         }
         transaction.commit();
     }
-    std::printf("study: %d subjects, %d stimuli, %d drawing files (%.1f s to build)\n", subjects,
+    std::printf("study: %d subjects, %d stimuli, %d drawings (%.1f s to build)\n", subjects,
                 subjects * (stimuli / subjects), files, fill.elapsed() / 1000.0);
 
     FAcumulados window(state, LlenaListaPacientes);

@@ -74,7 +74,7 @@ int main(int argc, char *argv[]) {
         entrada.hayfosfeno = i % 3 == 0 ? StimulusStore::Si : StimulusStore::No;
         const int subject = 201 + i / 45; // new subjects: their points are created as they go
         timer.start();
-        StimulusStore::guardaEntrada(db, path, subject, qint16(i % 45 / 9 - 1), qint16(i % 9 - 4), 1, entrada,
+        StimulusStore::guardaEntrada(db, subject, qint16(i % 45 / 9 - 1), qint16(i % 9 - 4), 1, entrada,
                                      dibujo);
         block.push_back(timer.nsecsElapsed() / 1e6);
         if (block.size() == 1000 || i == saves - 1) {

@@ -1,6 +1,7 @@
 #include "LegacyImport.h"
 
 #include "Study.h"
+#include "StudyDrawings.h"
 #include "StudyError.h"
 #include "Transaction.h"
 
@@ -381,9 +382,8 @@ Result importMdb(const QString &mdbPath, const QString &studyPath, const Progres
                              .arg(studyPath));
     }
     const QFileInfo target(studyPath);
-    const QString temporary = target.absolutePath() + QStringLiteral("/.") + target.fileName() +
-                              QStringLiteral(".importing-") +
-                              QUuid::createUuid().toString(QUuid::Id128).left(8);
+    Study::removeLeftovers(target, QStringLiteral("importing"));
+    const QString temporary = Study::workingName(target, QStringLiteral("importing"));
     const auto removeTemporary = [&temporary] {
         QFile::remove(temporary);
         QFile::remove(temporary + QStringLiteral("-journal"));
@@ -399,6 +399,13 @@ Result importMdb(const QString &mdbPath, const QString &studyPath, const Progres
         try {
             Importer importer(mdbPath, progress);
             result = importer.run(opened.db);
+            // The drawings of the legacy folder come into the study; the folder is only read.
+            Transaction transaction(opened.db);
+            const StudyDrawings::CopyReport drawings =
+                StudyDrawings::copyFromFolder(opened.db, Study::drawingDirectory(mdbPath));
+            transaction.commit();
+            result.drawings = drawings.copied;
+            result.missingDrawings = drawings.missing + drawings.refused;
         } catch (...) {
             Study::close(opened.db);
             throw;
@@ -406,7 +413,11 @@ Result importMdb(const QString &mdbPath, const QString &studyPath, const Progres
         Study::close(opened.db);
         // rename() refuses an existing target, so a study made meanwhile is not overwritten.
         if (!QFile::rename(temporary, studyPath)) {
-            throw StudyError(QStringLiteral("Cannot write the study %1.").arg(studyPath));
+            throw StudyError(
+                QStringLiteral("Cannot write the study %1: %2")
+                    .arg(studyPath, QFileInfo::exists(studyPath)
+                                        ? QStringLiteral("a file of that name appeared meanwhile")
+                                        : QStringLiteral("the file could not be renamed into place")));
         }
     } catch (...) {
         removeTemporary();

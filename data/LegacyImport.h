@@ -16,13 +16,15 @@ struct Result {
     int stimuli = 0;
     // Values that could not be carried over exactly ("table row N, column: why"); empty when all did.
     QStringList inexact;
+    int drawings = 0;            // drawings copied into the study from the legacy drawing folder
+    QStringList missingDrawings; // drawings named by stimuli that were missing or refused
 };
 
 // Called as rows come over with the rows done so far and the total; returning false cancels.
 using Progress = std::function<bool(qint64 done, qint64 total)>;
 
-// The study a legacy file converts into: the same path with the extension .sqlite, so that the
-// drawing directory "<name>_puntos" serves both.
+// The study a legacy file converts into: the same path with the extension .sqlite. The drawings of
+// the legacy folder "<name>_puntos" are copied into it.
 QString studyPathFor(const QString &mdbPath);
 
 // Imports `mdbPath` into a new study at `studyPath`. Refuses an existing study file, a file that

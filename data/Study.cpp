@@ -1,5 +1,6 @@
 #include "Study.h"
 
+#include "StudyDrawings.h"
 #include "StudyError.h"
 #include "Transaction.h"
 
@@ -9,6 +10,12 @@
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QVariant>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <unistd.h>
 
 namespace Study {
 
@@ -85,7 +92,104 @@ const char *const SchemaStatements[] = {
     "CREATE INDEX estimulo_punto ON estimulo (id_puntoestimulo)",
 };
 
+// The first bytes of every SQLite data base file.
+bool isSqliteFile(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(16) == QByteArray("SQLite format 3\0", 16);
+}
+
+int userVersion(const QSqlDatabase &db) {
+    QSqlQuery query(db);
+    return query.exec(QStringLiteral("PRAGMA user_version")) && query.next() ? query.value(0).toInt() : -1;
+}
+
+// Brings a study of an earlier version up to this one. Version 0 kept its drawings as files in the
+// folder beside it: a backup copy of the study is written first, then the drawings the rows name
+// are copied into the study and the version set, in one transaction. The folder is left as it was.
+QString migrate(QSqlDatabase &db, const QString &path, int from, QStringList &notes) {
+    if (from == 0) {
+        const QFileInfo info(path);
+        QString backup = info.absolutePath() + QLatin1Char('/') + info.completeBaseName() +
+                         QStringLiteral(".before-version-%1.sqlite").arg(CurrentVersion);
+        for (int n = 2; QFileInfo::exists(backup); ++n) {
+            backup = info.absolutePath() + QLatin1Char('/') + info.completeBaseName() +
+                     QStringLiteral(".before-version-%1-%2.sqlite").arg(CurrentVersion).arg(n);
+        }
+        QSqlQuery query(db);
+        query.prepare(QStringLiteral("VACUUM INTO ?"));
+        query.addBindValue(backup);
+        if (!query.exec()) {
+            const QString why = query.lastError().text();
+            query.finish();
+            QFile::remove(backup);
+            return QStringLiteral(
+                       "It was made by an earlier version and has to be brought up to date, but the "
+                       "backup copy %1 cannot be written: %2")
+                .arg(backup, why);
+        }
+        query.finish();
+        try {
+            Transaction transaction(db);
+            QSqlQuery create(db);
+            if (!create.exec(StudyDrawings::createStatement())) {
+                throw StudyError(QStringLiteral("Cannot create the drawings table"), create.lastError());
+            }
+            const StudyDrawings::CopyReport copied =
+                StudyDrawings::copyFromFolder(db, drawingDirectory(path));
+            if (!create.exec(QStringLiteral("PRAGMA user_version = %1").arg(CurrentVersion))) {
+                throw StudyError(QStringLiteral("Cannot set the study's version"), create.lastError());
+            }
+            create.finish();
+            transaction.commit();
+            notes << QStringLiteral(
+                         "The study was made by an earlier version and has been brought up to date; "
+                         "a copy of it as it was is %1.")
+                         .arg(backup);
+            notes << QStringLiteral(
+                         "%1 drawings were copied into the study from %2, which is left as it was.")
+                         .arg(copied.copied)
+                         .arg(drawingDirectory(path));
+            if (!copied.missing.isEmpty()) {
+                notes << QStringLiteral("%1 drawings named by stimuli were missing: %2")
+                             .arg(copied.missing.size())
+                             .arg(copied.missing.join(QStringLiteral(", ")));
+            }
+            if (!copied.refused.isEmpty()) {
+                notes << QStringLiteral("%1 drawings were not copied: %2")
+                             .arg(copied.refused.size())
+                             .arg(copied.refused.join(QStringLiteral("; ")));
+            }
+        } catch (const StudyError &e) {
+            QFile::remove(backup);
+            return QStringLiteral("It was made by an earlier version and could not be brought up to date: ") +
+                   e.message();
+        }
+    }
+    return {};
+}
+
 } // namespace
+
+// A name beside the target for a file being made, with this process's id, so a leftover of a killed
+// process can be told from the work of a running one.
+QString workingName(const QFileInfo &target, const QString &what) {
+    return target.absolutePath() + QStringLiteral("/.") + target.fileName() + QLatin1Char('.') + what +
+           QLatin1Char('-') + QString::number(::getpid());
+}
+
+// Removes what a killed process left while making the target (its working files, journal included).
+void removeLeftovers(const QFileInfo &target, const QString &what) {
+    const QString prefix =
+        QStringLiteral(".") + target.fileName() + QLatin1Char('.') + what + QLatin1Char('-');
+    QDir dir(target.absolutePath());
+    for (const QString &name : dir.entryList({prefix + QLatin1Char('*')}, QDir::Files | QDir::Hidden)) {
+        bool ok = false;
+        const qint64 pid = name.mid(prefix.size()).section(QLatin1Char('-'), 0, 0).toLongLong(&ok);
+        if (ok && pid > 0 && (::kill(pid_t(pid), 0) != 0 && errno == ESRCH)) {
+            dir.remove(name);
+        }
+    }
+}
 
 const QStringList &tablas() {
     static const QStringList names = {QStringLiteral("paciente"), QStringLiteral("puntoestimulacion"),
@@ -144,6 +248,12 @@ Opened open(const QString &path) {
     } else if (!QFileInfo(info.absolutePath()).isWritable()) {
         result.error =
             QStringLiteral("Its folder is read-only; the data base engine needs to write beside the file.");
+    } else if (!info.isFile()) {
+        result.error = QStringLiteral("It is not a regular file.");
+    } else if (info.size() == 0) {
+        result.error = QStringLiteral("The file is empty; it is not a ZoKorvane study.");
+    } else if (!isSqliteFile(path)) {
+        result.error = QStringLiteral("It is not a ZoKorvane study (not an SQLite data base).");
     }
     if (!result.ok()) {
         return result;
@@ -186,6 +296,19 @@ Opened open(const QString &path) {
         return fail(QStringLiteral("It is not a ZoKorvane study: it has no table %1.")
                         .arg(missing.join(QStringLiteral(", no table "))));
     }
+    const int version = userVersion(db);
+    if (version > CurrentVersion) {
+        return fail(QStringLiteral("It was made by a newer version of ZoKorvane (study version %1); this one "
+                                   "reads versions up to %2.")
+                        .arg(version)
+                        .arg(CurrentVersion));
+    }
+    if (version < CurrentVersion) {
+        const QString why = migrate(db, info.absoluteFilePath(), version, result.notes);
+        if (!why.isEmpty()) {
+            return fail(why);
+        }
+    }
     result.db = db;
     return result;
 }
@@ -212,7 +335,12 @@ void create(const QString &path) {
     if (!info.dir().exists()) {
         throw StudyError(QStringLiteral("The folder %1 does not exist.").arg(info.absolutePath()));
     }
-    QSqlDatabase db = newConnection(info.absoluteFilePath());
+    // Made under a working name and renamed into place once complete, so a killed or failed
+    // creation never leaves a half-made study under the name.
+    removeLeftovers(info, QStringLiteral("creating"));
+    const QString working = workingName(info, QStringLiteral("creating"));
+    QFile::remove(working);
+    QSqlDatabase db = newConnection(working);
     QString error;
     if (!db.open()) {
         error = db.lastError().text();
@@ -225,6 +353,10 @@ void create(const QString &path) {
                     throw StudyError(QStringLiteral("Cannot create the tables"), query.lastError());
                 }
             }
+            if (!query.exec(StudyDrawings::createStatement()) ||
+                !query.exec(QStringLiteral("PRAGMA user_version = %1").arg(CurrentVersion))) {
+                throw StudyError(QStringLiteral("Cannot create the tables"), query.lastError());
+            }
             query.finish();
             transaction.commit();
         } catch (const StudyError &e) {
@@ -232,9 +364,14 @@ void create(const QString &path) {
         }
     }
     close(db);
+    // A hard link refuses an existing target, so a file made meanwhile under the name is kept.
+    if (error.isEmpty() &&
+        ::link(QFile::encodeName(working).constData(), QFile::encodeName(path).constData()) != 0) {
+        error = QString::fromLocal8Bit(std::strerror(errno));
+    }
+    QFile::remove(working);
+    QFile::remove(working + QStringLiteral("-journal"));
     if (!error.isEmpty()) {
-        QFile::remove(info.absoluteFilePath());
-        QFile::remove(info.absoluteFilePath() + QStringLiteral("-journal"));
         throw StudyError(QStringLiteral("Cannot create the study %1: %2").arg(path, error));
     }
 }

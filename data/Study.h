@@ -1,12 +1,18 @@
 #pragma once
 
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
 
-// A study is one SQLite file holding the tables paciente, puntoestimulacion and estimulo; its
-// drawings live in the directory named after the file without extension plus "_puntos".
+// A study is one SQLite file holding the tables paciente, puntoestimulacion and estimulo, and the
+// drawings of its stimuli (StudyDrawings.h). Its schema carries a version (PRAGMA user_version);
+// opening a study of an earlier version brings it up to date.
 namespace Study {
+
+// The version of the schema this program writes. 0: drawings as files in "<name>_puntos"; 1: drawings
+// inside the study.
+inline constexpr int CurrentVersion = 1;
 
 // The three tables every study has, in the case the rest of the program writes them.
 const QStringList &tablas();
@@ -16,28 +22,38 @@ const QStringList &tablas();
 struct Opened {
     QSqlDatabase db;
     QString error;
+    QStringList notes; // what bringing an earlier version up to date did, for the operator
     bool ok() const { return error.isEmpty(); }
 };
 
 // Opens an existing study for this program alone: the file stays locked until close(), so a
-// second program, this one or any other SQLite client, cannot read or write it meanwhile.
+// second program, this one or any other SQLite client, cannot read or write it meanwhile. A file
+// that is refused is not written. A study of an earlier version is brought up to date (a backup copy
+// beside it first; its drawing folder copied in and left as it was), and the notes say what was done.
 Opened open(const QString &path);
 
 // Closes the connection and releases its lock. Harmless on a connection that is not open.
 void close(QSqlDatabase &db);
 
-// Creates a new, empty study with its indexes. Refuses an existing file; on failure nothing is
-// left behind. Throws StudyError.
+// Creates a new, empty study with its indexes. Refuses an existing file; on failure (or when the
+// process is killed) nothing is left under the name, and what a killed creation left is cleared by
+// the next one. Throws StudyError.
 void create(const QString &path);
 
 // Tables among paciente, puntoestimulacion and estimulo that the database lacks (names compared
 // regardless of case).
 QStringList missingTables(const QSqlDatabase &db);
 
+// A hidden name beside the target for a file being made by this process ("what" says by what, e.g.
+// "creating"), and the removal of those left by processes that no longer run.
+QString workingName(const QFileInfo &target, const QString &what);
+void removeLeftovers(const QFileInfo &target, const QString &what);
+
 // True when the file starts like a Jet (Access) database, whatever its name.
 bool isAccessFile(const QString &path);
 
-// Directory of the study's drawings: the path without extension followed by "_puntos".
+// The drawing folder of earlier versions and legacy studies: the path without extension followed by
+// "_puntos". Only read (migration, import) and written by an explicit export.
 QString drawingDirectory(const QString &studyPath);
 
 } // namespace Study

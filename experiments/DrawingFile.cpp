@@ -1,10 +1,8 @@
 #include "DrawingFile.h"
 
-#include "Study.h"
-#include "ZoDir.h"
-
-#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
@@ -28,23 +26,8 @@ qint16 toUnit(double value) {
     return qint16(rounded < Low ? Low : (rounded > High ? High : rounded));
 }
 
-QString directory(const QString &studyPath) {
-    return Study::drawingDirectory(studyPath);
-}
-
 QString storedName(int idPaciente, int idPunto, int pasada) {
     return QString::number(idPaciente) + QString::number(idPunto) + QString::number(pasada);
-}
-
-QString resolvePath(const QString &studyPath, const QString &archivopuntos) {
-    QString name = archivopuntos;
-    // The old prefix was written with "\"; a copy edited elsewhere may carry "/".
-    if (name.startsWith(QLatin1String("p\\")) || name.startsWith(QLatin1String("p/"))) {
-        name.remove(0, 2);
-    }
-    const QString dir = directory(studyPath);
-    QDir().mkpath(dir);
-    return ZoDir::UneRuta(dir, name, ZoDir::Native);
 }
 
 QByteArray format(const QList<PointRecord> &records) {
@@ -57,16 +40,9 @@ QByteArray format(const QList<PointRecord> &records) {
 }
 
 bool write(const QString &path, const QList<PointRecord> &records) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        return false;
-    }
+    QSaveFile file(path);
     const QByteArray text = format(records);
-    return file.write(text) == text.size() && file.flush();
-}
-
-bool remove(const QString &path) {
-    return !QFile::exists(path) || QFile::remove(path);
+    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit();
 }
 
 namespace {
@@ -162,18 +138,27 @@ Contents parse(QByteArrayView data) {
                                                       : reader.error();
             return contents;
         }
+        if (contents.records.size() == MaxPoints) {
+            contents.error =
+                QStringLiteral("more than the %1 point records a drawing holds; the rest is not drawn")
+                    .arg(MaxPoints);
+            return contents;
+        }
         contents.records.append(record);
     }
 }
 
 Contents read(const QString &path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
         Contents contents;
-        contents.error = file.errorString();
+        contents.error = QFileInfo(path).exists() && !QFileInfo(path).isFile()
+                             ? QStringLiteral("not a regular file")
+                             : file.errorString();
         return contents;
     }
-    const QByteArray data = file.readAll();
+    // Far more than the longest drawing takes; what lies beyond is past the records read anyway.
+    const QByteArray data = file.read(ReadLimit);
     if (file.error() != QFileDevice::NoError) {
         Contents contents;
         contents.error = file.errorString();

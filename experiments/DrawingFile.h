@@ -12,8 +12,9 @@
 // A drawing is a list of point records in the coordinates of the drawing canvas (origin top-left,
 // y downwards, 12.9 x 12.9 units), each coordinate kept as a whole unit. The file is plain text:
 // the number of records on the first line, then one record "code x y" per line, lines ended by
-// CR LF. The files sit in the study's drawing directory; the stimulus row names one by a bare name
-// such as "352" (subject 3, point 5, experiment 2).
+// CR LF. A study keeps its drawings in this format inside it (StudyDrawings.h); the stimulus row
+// names one by a bare name such as "352" (subject 3, point 5, experiment 2), the file name it has
+// in an export and had in the drawing folder of earlier versions.
 namespace DrawingFile {
 
 // Point codes: the pen moves to a stroke's first point without drawing, draws a line to each next
@@ -22,6 +23,8 @@ enum Code : qint16 { StrokeStart = 0, StrokeNext = 1, StrokeEnd = 3 };
 
 // Most point records one drawing holds.
 inline constexpr int MaxPoints = 2000;
+// Most bytes read from a drawing file: far more than MaxPoints records take.
+inline constexpr qint64 ReadLimit = 1 << 20;
 // Width and height of the drawing canvas in drawing units.
 inline constexpr double CanvasUnits = 12.9;
 
@@ -39,28 +42,21 @@ double roundHalfToEven(double value);
 // reader, so that a stroke dragged far outside the canvas still gives a readable file.
 qint16 toUnit(double value);
 
-// Drawing directory of a study: the study's path without extension followed by "_puntos".
-QString directory(const QString &studyPath);
 // Name kept in a stimulus's archivopuntos: subject id, point id and experiment number written one
 // after the other.
 QString storedName(int idPaciente, int idPunto, int pasada);
-// Full path of a stored name. Names written by the first version of the program begin with "p\";
-// that prefix is dropped. The drawing directory is created when missing (a failure is ignored: the
-// later open reports it), and joined to the name with exactly one native separator.
-QString resolvePath(const QString &studyPath, const QString &archivopuntos);
 
 // File content for the records, the count being the number of records.
 QByteArray format(const QList<PointRecord> &records);
-// Creates or replaces the file. False when it could not be written completely.
+// Creates or replaces the file, all or nothing. False when it could not be written completely.
 bool write(const QString &path, const QList<PointRecord> &records);
-// Deletes the file; a missing file is not an error. False when an existing file stays.
-bool remove(const QString &path);
 
 // What a reader got from a file. Numbers are separated by any run of blanks, commas and line ends;
 // each is a decimal signed 16-bit integer. The first is the count; after it the numbers come in
 // groups of three (code, x, y) to the end of the file. A number that is not one, a number outside
 // -32768..32767, a file that cannot be opened, an empty file and a last group cut short are read
-// errors; what was read completely before the error is kept.
+// errors; what was read completely before the error is kept. Reading stops after MaxPoints
+// records: more is an error too, the first MaxPoints kept.
 struct Contents {
     bool countRead = false;
     qint16 count = 0;

@@ -142,4 +142,15 @@ void render(PictureSurface &picture, const QString &path, Mode mode) {
     render(picture, DrawingFile::read(path), path, mode);
 }
 
+void render(PictureSurface &picture, const std::optional<QByteArray> &stored, const QString &name,
+            Mode mode) {
+    DrawingFile::Contents contents;
+    if (stored) {
+        contents = DrawingFile::parse(*stored);
+    } else {
+        contents.error = QStringLiteral("the study holds no drawing of that name");
+    }
+    render(picture, contents, name, mode);
+}
+
 } // namespace DrawingRender

@@ -2,8 +2,11 @@
 
 #include "DrawingFile.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
+
+#include <optional>
 
 class PictureSurface;
 
@@ -19,6 +22,8 @@ enum class Mode { Lines = 0, Fuse = 1, MassCentre = 2 };
 void render(PictureSurface &picture, const QString &path, Mode mode);
 // The same on contents read already; the path is only printed by the error display.
 void render(PictureSurface &picture, const DrawingFile::Contents &contents, const QString &path, Mode mode);
+// A drawing kept in the study (nothing when the stimulus has none stored), shown under its name.
+void render(PictureSurface &picture, const std::optional<QByteArray> &stored, const QString &name, Mode mode);
 
 // Strokes in black: from the previous point, starting at (0, 0), a line to every point whose code
 // continues or ends a stroke; every point becomes the previous one.

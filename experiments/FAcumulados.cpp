@@ -21,8 +21,7 @@ const char *const NombresLimites[StimulationComparison::NumeroLimites] = {
 
 FAcumulados::FAcumulados(AppState &state, const LlenaLista &llenaListaPacientes, QWidget *parent)
     : QDialog(parent), ui(std::make_unique<Ui::FAcumulados>()), m_db(state.BaseDatos),
-      m_rutaEstudio(state.RutaBaseDatos), m_filaCentro(state.FilaCentroRejilla),
-      m_columnaCentro(state.ColumnaCentroRejilla) {
+      m_filaCentro(state.FilaCentroRejilla), m_columnaCentro(state.ColumnaCentroRejilla) {
     ui->setupUi(this);
     m_limites = {ui->TPulsos_0,          ui->TPulsos_1,          ui->TPulsoFrecuencia_0,
                  ui->TPulsoFrecuencia_1, ui->TPulsoIntensidad_0, ui->TPulsoIntensidad_1};
@@ -91,7 +90,7 @@ void FAcumulados::repinta() {
     ui->Picture1->redraw();
 }
 
-void FAcumulados::DibujaFichero(const QString &nombre) {
+void FAcumulados::DibujaFichero(const QString &nombre, const std::optional<QByteArray> &puntos) {
     if (nombre.isEmpty()) {
         return;
     }
@@ -101,7 +100,7 @@ void FAcumulados::DibujaFichero(const QString &nombre) {
     } else if (ui->Option1_2->isChecked()) {
         modo = DrawingRender::Mode::MassCentre;
     }
-    DrawingRender::render(ui->Picture1->surface(), DrawingFile::resolvePath(m_rutaEstudio, nombre), modo);
+    DrawingRender::render(ui->Picture1->surface(), puntos, nombre, modo);
 }
 
 void FAcumulados::marcaLimites(const StimulationComparison::Filtro &filtro) {
@@ -142,7 +141,7 @@ void FAcumulados::Picture1_Paint(PictureSurface &) {
             const QString nombre = buscador.dibujo(item->data(Qt::UserRole).toInt());
             if (!nombre.isEmpty()) {
                 m_dibujados << nombre;
-                DibujaFichero(nombre);
+                DibujaFichero(nombre, buscador.puntos());
             }
         }
     } catch (const StudyError &e) {

@@ -9,6 +9,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class AppState;
 class PictureSurface;
@@ -36,7 +37,7 @@ public:
     ~FAcumulados() override;
 
     // Renders one stored drawing into Picture1 in the selected mode; nothing for "".
-    void DibujaFichero(const QString &nombre);
+    void DibujaFichero(const QString &nombre, const std::optional<QByteArray> &puntos);
     // The controls' filter as it stands now.
     StimulationComparison::Filtro filtro() const;
     // Drawing names drawn by the last repaint, one per subject at most, in list order.
@@ -53,7 +54,6 @@ private:
 
     std::unique_ptr<Ui::FAcumulados> ui;
     QSqlDatabase m_db;
-    QString m_rutaEstudio;
     int m_filaCentro;
     int m_columnaCentro;
     std::array<QLineEdit *, StimulationComparison::NumeroLimites> m_limites{};

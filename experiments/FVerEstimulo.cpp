@@ -10,6 +10,7 @@
 #include "NumericField.h"
 #include "ParameterLists.h"
 #include "SharedQueries.h"
+#include "StudyDrawings.h"
 #include "StudyError.h"
 
 #include <QCloseEvent>
@@ -19,8 +20,8 @@
 
 FVerEstimulo::FVerEstimulo(AppState &state, bool editar, QWidget *parent)
     : QWidget(parent, Qt::Window), ui(std::make_unique<Ui::FVerEstimulo>()), m_db(state.BaseDatos),
-      m_rutaEstudio(state.RutaBaseDatos), m_idPaciente(state.IdPacienteActual),
-      m_filaCentro(state.FilaCentroRejilla), m_columnaCentro(state.ColumnaCentroRejilla), m_editar(editar) {
+      m_idPaciente(state.IdPacienteActual), m_filaCentro(state.FilaCentroRejilla),
+      m_columnaCentro(state.ColumnaCentroRejilla), m_editar(editar) {
     ui->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
     // The group's name carries an accent that C++ names in the generated form avoid.
@@ -148,6 +149,7 @@ void FVerEstimulo::muestraPunto(int celda) {
     ui->TFecha->clear();
     ui->Option1_1->setChecked(true);
     m_dibujo.clear();
+    m_puntosDibujo.reset();
 
     bool encontrado = false;
     try {
@@ -194,6 +196,7 @@ void FVerEstimulo::muestraPunto(int celda) {
             }
             if (e.archivopuntos && !e.archivopuntos->isEmpty()) {
                 m_dibujo = *e.archivopuntos;
+                m_puntosDibujo = StudyDrawings::load(m_db, e.id);
             }
         }
     } catch (const StudyError &e) {
@@ -222,7 +225,7 @@ void FVerEstimulo::Picture1_Paint(PictureSurface &picture) {
     } else if (ui->Option2_2->isChecked()) {
         modo = DrawingRender::Mode::MassCentre;
     }
-    DrawingRender::render(picture, DrawingFile::resolvePath(m_rutaEstudio, m_dibujo), modo);
+    DrawingRender::render(picture, m_puntosDibujo, m_dibujo, modo);
 }
 
 bool FVerEstimulo::valida() {

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class AppState;
 class PictureSurface;
@@ -73,11 +74,11 @@ private:
     std::unique_ptr<Ui::FVerEstimulo> ui;
     std::unique_ptr<AssociatedMrView> m_resonancia;
     QSqlDatabase m_db;
-    QString m_rutaEstudio;
     int m_idPaciente;
     int m_filaCentro;
     int m_columnaCentro;
     bool m_editar;
     int m_puntoActual = 0;
     QString m_dibujo;
+    std::optional<QByteArray> m_puntosDibujo; // the drawing as the study keeps it
 };

@@ -33,8 +33,8 @@ void atajo(QWidget *ventana, QWidget *control, const QKeySequence &tecla,
 
 IntroEstimulo::IntroEstimulo(AppState &state, QWidget *parent)
     : QWidget(parent, Qt::Window), ui(std::make_unique<Ui::IntroEstimulo>()), m_state(state),
-      m_db(state.BaseDatos), m_rutaEstudio(state.RutaBaseDatos), m_idPaciente(state.IdPacienteActual),
-      m_filaCentro(state.FilaCentroRejilla), m_columnaCentro(state.ColumnaCentroRejilla) {
+      m_db(state.BaseDatos), m_idPaciente(state.IdPacienteActual), m_filaCentro(state.FilaCentroRejilla),
+      m_columnaCentro(state.ColumnaCentroRejilla) {
     ui->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
 
@@ -210,8 +210,8 @@ void IntroEstimulo::bNext_Click() {
     entrada.fecha = QDateTime::currentDateTime();
     try {
         const StimulusStore::Guardado guardado =
-            StimulusStore::guardaEntrada(m_db, m_rutaEstudio, m_idPaciente, punto.fila, punto.columna,
-                                         m_pasada, entrada, ui->Picture1->buffer().records());
+            StimulusStore::guardaEntrada(m_db, m_idPaciente, punto.fila, punto.columna, m_pasada, entrada,
+                                         ui->Picture1->buffer().records());
         if (guardado.pasadasMayor) {
             Messages::information(this, QStringLiteral("Error"));
         }
@@ -229,7 +229,7 @@ void IntroEstimulo::bBorrar_Click() {
     const int celda = ui->EGrid1->EIndex();
     const StimulusStore::Punto punto = StimulusStore::puntoDeCelda(celda, m_filaCentro, m_columnaCentro);
     try {
-        StimulusStore::borraEntrada(m_db, m_rutaEstudio, m_idPaciente, punto.fila, punto.columna, m_pasada);
+        StimulusStore::borraEntrada(m_db, m_idPaciente, punto.fila, punto.columna, m_pasada);
     } catch (const StudyError &e) {
         Messages::error(this, QStringLiteral("The stimulus was not deleted.\n\n") + e.message());
         return;

@@ -68,7 +68,6 @@ private:
     AppState &m_state;
     // The study and subject the experiment belongs to, fixed when the window opens.
     QSqlDatabase m_db;
-    QString m_rutaEstudio;
     int m_idPaciente;
     int m_filaCentro;
     int m_columnaCentro;

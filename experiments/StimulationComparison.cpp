@@ -90,8 +90,9 @@ BuscadorDibujos::BuscadorDibujos(const QSqlDatabase &db, const Filtro &filtro, i
     // selected subjects quick. The moved cell itself is decided below, row by row.
     const QString sql =
         QStringLiteral("SELECT puntoestimulacion.fila, puntoestimulacion.columna, estimulo.orientacion, "
-                       "estimulo.TipoBobina, estimulo.archivopuntos FROM puntoestimulacion "
-                       "LEFT JOIN estimulo ON puntoestimulacion.ID = estimulo.id_puntoestimulo WHERE ") +
+                       "estimulo.TipoBobina, estimulo.archivopuntos, drawing.points FROM puntoestimulacion "
+                       "LEFT JOIN estimulo ON puntoestimulacion.ID = estimulo.id_puntoestimulo "
+                       "LEFT JOIN drawing ON drawing.stimulus_id = estimulo.id WHERE ") +
         filtro.sql +
         QStringLiteral(" AND (puntoestimulacion.Id_paciente = ?)"
                        " AND (10 * (puntoestimulacion.fila + ?) + puntoestimulacion.columna + ?)"
@@ -116,6 +117,7 @@ QString BuscadorDibujos::dibujo(int idPaciente) {
         throw StudyError(QStringLiteral("Cannot read the stimuli to compare"), m_query.lastError());
     }
     QString nombre;
+    m_puntos.reset();
     while (m_query.next()) {
         const int celda =
             10 * (m_query.value(0).toInt() + m_filaCentro) + m_query.value(1).toInt() + m_columnaCentro;
@@ -128,6 +130,10 @@ QString BuscadorDibujos::dibujo(int idPaciente) {
         const QVariant archivo = m_query.value(4);
         if (!archivo.isNull() && !archivo.toString().isEmpty()) {
             nombre = archivo.toString();
+            const QVariant puntos = m_query.value(5);
+            if (!puntos.isNull()) {
+                m_puntos = puntos.toString().toLatin1();
+            }
             break;
         }
     }

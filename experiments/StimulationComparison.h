@@ -3,7 +3,9 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
+
 #include <QVariantList>
+#include <optional>
 
 #include <array>
 
@@ -66,9 +68,12 @@ public:
 
     // Stored drawing name (archivopuntos) for the subject; "" when nothing matches.
     QString dibujo(int idPaciente);
+    // The drawing the last dibujo() found, as the study keeps it (nothing when it has none stored).
+    const std::optional<QByteArray> &puntos() const { return m_puntos; }
 
 private:
     QSqlQuery m_query;
+    std::optional<QByteArray> m_puntos;
     QVariantList m_valores;
     int m_indice;
     int m_filaCentro;

@@ -2,12 +2,10 @@
 
 #include "Query.h"
 #include "SharedQueries.h"
+#include "StudyDrawings.h"
 #include "StudyError.h"
 #include "Transaction.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -48,76 +46,6 @@ std::optional<PuntoLeido> buscaPunto(const QSqlDatabase &db, int idPaciente, qin
     return PuntoLeido{query.value(0).toInt(), query.value(1).toInt(), query.value(2).toInt(),
                       query.value(3).toInt(), query.value(4).toInt()};
 }
-
-// Puts a new drawing file in place so that it can still be taken back: an existing file at the
-// path is set aside first, and until keep() the destructor removes the new file and restores the
-// old one (and removes the drawing directory again when this created it and it is empty).
-class FileReplacement {
-public:
-    // `createdDir`: the drawing directory did not exist before this action.
-    FileReplacement(const QString &path, bool createdDir)
-        : m_path(path), m_backup(path + QStringLiteral(".previous")), m_createdDir(createdDir) {}
-    FileReplacement(const FileReplacement &) = delete;
-    FileReplacement &operator=(const FileReplacement &) = delete;
-
-    void write(const QList<DrawingFile::PointRecord> &records) {
-        const QString dir = QFileInfo(m_path).absolutePath();
-        if (!QDir().mkpath(dir)) {
-            throw StudyError(QStringLiteral("Cannot create the drawing folder %1.").arg(dir));
-        }
-        const QString fresh = m_path + QStringLiteral(".new");
-        if (!DrawingFile::write(fresh, records)) {
-            QFile::remove(fresh);
-            throw StudyError(QStringLiteral("Cannot write the drawing file %1.").arg(fresh));
-        }
-        setAside();
-        if (!QFile::rename(fresh, m_path)) {
-            QFile::remove(fresh);
-            throw StudyError(QStringLiteral("Cannot write the drawing file %1.").arg(m_path));
-        }
-        m_placed = true;
-    }
-
-    // Takes the file away, keeping it until keep(), so that a failed delete can bring it back.
-    void remove() { setAside(); }
-
-    void keep() {
-        if (m_setAside) {
-            QFile::remove(m_backup);
-        }
-        m_placed = m_setAside = m_createdDir = false;
-    }
-
-    ~FileReplacement() {
-        if (m_placed) {
-            QFile::remove(m_path);
-        }
-        if (m_setAside) {
-            QFile::rename(m_backup, m_path);
-        }
-        if (m_createdDir) {
-            QDir().rmdir(QFileInfo(m_path).absolutePath());
-        }
-    }
-
-private:
-    void setAside() {
-        if (!QFileInfo::exists(m_path)) {
-            return;
-        }
-        QFile::remove(m_backup);
-        if (!QFile::rename(m_path, m_backup)) {
-            throw StudyError(QStringLiteral("Cannot replace the drawing file %1.").arg(m_path));
-        }
-        m_setAside = true;
-    }
-
-    QString m_path;
-    QString m_backup;
-    bool m_placed = false;
-    bool m_setAside = false;
-    bool m_createdDir = false;
-};
 
 } // namespace
 
@@ -183,6 +111,7 @@ Borrado BorraEstimuloAPuntoEstimulacion(const QSqlDatabase &db, int idPaciente, 
         const int id = estimulo.value(0).toInt();
         const int respuesta = estimulo.value(1).toInt();
         borrado.archivopuntos = estimulo.value(2).toString();
+        borrado.idEstimulo = id;
         estimulo.finish();
         punto->n_on -= respuesta == Si ? 1 : 0;
         punto->n_off -= respuesta == No ? 1 : 0;
@@ -190,6 +119,7 @@ Borrado BorraEstimuloAPuntoEstimulacion(const QSqlDatabase &db, int idPaciente, 
         run(db, QStringLiteral("UPDATE puntoestimulacion SET n_on = ?, n_off = ?, n_dudas = ? WHERE ID = ?"),
             {punto->n_on, punto->n_off, punto->n_dudas, punto->id}, "Cannot store the stimulation point");
         run(db, QStringLiteral("DELETE FROM estimulo WHERE id = ?"), {id}, "Cannot delete the stimulus");
+        StudyDrawings::remove(db, id);
         borrado.estimulo = true;
     }
     if (punto->n_on == 0 && punto->n_off == 0 && punto->n_dudas == 0) {
@@ -200,9 +130,9 @@ Borrado BorraEstimuloAPuntoEstimulacion(const QSqlDatabase &db, int idPaciente, 
     return borrado;
 }
 
-Guardado guardaEntrada(const QSqlDatabase &db, const QString &studyPath, int idPaciente, qint16 fila,
-                       qint16 columna, int pasada, const Entrada &entrada,
-                       const QList<DrawingFile::PointRecord> &dibujo, const Checkpoint &checkpoint) {
+Guardado guardaEntrada(const QSqlDatabase &db, int idPaciente, qint16 fila, qint16 columna, int pasada,
+                       const Entrada &entrada, const QList<DrawingFile::PointRecord> &dibujo,
+                       const Checkpoint &checkpoint) {
     Transaction transaction(db);
     Guardado guardado;
     const PuntoActualizado punto =
@@ -212,26 +142,19 @@ Guardado guardaEntrada(const QSqlDatabase &db, const QString &studyPath, int idP
     guardado.pasadasMayor = punto.pasadasMayor;
     step(checkpoint, "point");
 
-    std::optional<FileReplacement> fichero;
-    if (entrada.hayfosfeno != No) {
-        const bool habiaDirectorio = QFileInfo::exists(DrawingFile::directory(studyPath));
-        guardado.archivopuntos = DrawingFile::storedName(idPaciente, punto.idPunto, pasada);
-        QString ruta = DrawingFile::resolvePath(studyPath, guardado.archivopuntos);
+    const bool conDibujo = entrada.hayfosfeno != No;
+    if (conDibujo) {
         // The name joins three numbers without a separator, so two stimuli can meet on one name
-        // (subject 1, point 11 and subject 11, point 1). A drawing another stimulus still names is
-        // never replaced: this one then gets its stimulus id after the name.
-        if (QFileInfo::exists(ruta)) {
-            QSqlQuery usado =
-                run(db, QStringLiteral("SELECT 1 FROM estimulo WHERE archivopuntos IN (?, ?) LIMIT 1"),
-                    {guardado.archivopuntos, QStringLiteral("p\\") + guardado.archivopuntos},
-                    "Cannot read the stimuli");
-            if (usado.next()) {
-                guardado.archivopuntos +=
-                    QLatin1Char('-') + QString::number(i_dameUltimoValorIdEstimulo(db) + 1);
-                ruta = DrawingFile::resolvePath(studyPath, guardado.archivopuntos);
-            }
+        // (subject 1, point 11 and subject 11, point 1); an export writes one file per name, so a
+        // name another stimulus already has gets this stimulus's id after it.
+        guardado.archivopuntos = DrawingFile::storedName(idPaciente, punto.idPunto, pasada);
+        QSqlQuery usado =
+            run(db, QStringLiteral("SELECT 1 FROM estimulo WHERE archivopuntos IN (?, ?) LIMIT 1"),
+                {guardado.archivopuntos, QStringLiteral("p\\") + guardado.archivopuntos},
+                "Cannot read the stimuli");
+        if (usado.next()) {
+            guardado.archivopuntos += QLatin1Char('-') + QString::number(i_dameUltimoValorIdEstimulo(db) + 1);
         }
-        fichero.emplace(ruta, !habiaDirectorio);
     }
     const Parametros &p = entrada.parametros;
     guardado.idEstimulo =
@@ -241,39 +164,27 @@ Guardado guardaEntrada(const QSqlDatabase &db, const QString &studyPath, int idP
                             p.NumeroPulsos, p.PulsoFrecuencia, p.PulsoIntensidad, quint8(p.PulsoFase));
     step(checkpoint, "stimulus");
 
-    if (fichero) {
-        fichero->write(dibujo);
+    if (conDibujo) {
+        StudyDrawings::store(db, guardado.idEstimulo, DrawingFile::format(dibujo));
         step(checkpoint, "drawing");
     }
     transaction.commit();
-    if (fichero) {
-        fichero->keep();
-    }
     return guardado;
 }
 
-Borrado borraEntrada(const QSqlDatabase &db, const QString &studyPath, int idPaciente, qint16 fila,
-                     qint16 columna, int pasada, const Checkpoint &checkpoint) {
+Borrado borraEntrada(const QSqlDatabase &db, int idPaciente, qint16 fila, qint16 columna, int pasada,
+                     const Checkpoint &checkpoint) {
     Transaction transaction(db);
     const Borrado borrado = BorraEstimuloAPuntoEstimulacion(db, idPaciente, fila, columna, pasada);
     step(checkpoint, "delete");
-    std::optional<FileReplacement> fichero;
-    if (!borrado.archivopuntos.isEmpty()) {
-        fichero.emplace(DrawingFile::resolvePath(studyPath, borrado.archivopuntos), false);
-        fichero->remove();
-        step(checkpoint, "drawing");
-    }
     transaction.commit();
-    if (fichero) {
-        fichero->keep();
-    }
     return borrado;
 }
 
 int celdaDePunto(int fila, int columna, int filaCentro, int columnaCentro) {
-    const int fil = fila + filaCentro;
-    const int col = columna + columnaCentro;
-    return fil >= 0 && fil < 5 && col >= 0 && col < 10 ? 10 * fil + col : -1;
+    const qint64 fil = qint64(fila) + filaCentro;
+    const qint64 col = qint64(columna) + columnaCentro;
+    return fil >= 0 && fil < 5 && col >= 0 && col < 10 ? int(10 * fil + col) : -1;
 }
 
 Punto puntoDeCelda(int celda, int filaCentro, int columnaCentro) {

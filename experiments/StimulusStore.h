@@ -15,7 +15,7 @@
 // The three procedures named after the recording window's own write exactly the rows and columns
 // the window always wrote; they run inside the caller's transaction and throw StudyError when
 // the engine fails. guardaEntrada and borraEntrada are the operator's two actions ("Save and
-// continue", "Delete"): each is all or nothing, drawing file included.
+// continue", "Delete"): each is one transaction, the drawing (kept inside the study) included.
 namespace StimulusStore {
 
 // Answer codes of hayfosfeno.
@@ -63,11 +63,11 @@ struct Borrado {
     bool estimulo = false; // a stimulus of the experiment was found and deleted
     bool punto = false;    // the point had no answer left and was deleted
     QString archivopuntos; // drawing name of the deleted stimulus ("" when it had none)
+    int idEstimulo = 0;    // id of the deleted stimulus
 };
 
-// Deletes the first stimulus of the experiment at the subject's point (fila, columna), lowers
-// the counter of its answer, and deletes the point when all its counters are 0. Drawing files
-// are left to the caller.
+// Deletes the first stimulus of the experiment at the subject's point (fila, columna) with its
+// drawing, lowers the counter of its answer, and deletes the point when all its counters are 0.
 Borrado BorraEstimuloAPuntoEstimulacion(const QSqlDatabase &db, int idPaciente, qint16 fila, qint16 columna,
                                         int pasada);
 
@@ -95,16 +95,16 @@ struct Guardado {
     bool pasadasMayor = false;
 };
 
-// "Save and continue": point row, stimulus row and (unless the answer is "No") the drawing file,
-// all stored or none. Throws StudyError; then the study and the drawing directory are as before.
-Guardado guardaEntrada(const QSqlDatabase &db, const QString &studyPath, int idPaciente, qint16 fila,
-                       qint16 columna, int pasada, const Entrada &entrada,
-                       const QList<DrawingFile::PointRecord> &dibujo, const Checkpoint &checkpoint = {});
+// "Save and continue": point row, stimulus row and (unless the answer is "No") its drawing, in one
+// transaction. Throws StudyError; then the study is as before.
+Guardado guardaEntrada(const QSqlDatabase &db, int idPaciente, qint16 fila, qint16 columna, int pasada,
+                       const Entrada &entrada, const QList<DrawingFile::PointRecord> &dibujo,
+                       const Checkpoint &checkpoint = {});
 
-// "Delete": the stimulus of the experiment at the point, its counter, the point when left empty
-// and the drawing file, all or none. A drawing file that is already missing is not an error.
-Borrado borraEntrada(const QSqlDatabase &db, const QString &studyPath, int idPaciente, qint16 fila,
-                     qint16 columna, int pasada, const Checkpoint &checkpoint = {});
+// "Delete": the stimulus of the experiment at the point with its drawing, its counter and the point
+// when left empty, in one transaction.
+Borrado borraEntrada(const QSqlDatabase &db, int idPaciente, qint16 fila, qint16 columna, int pasada,
+                     const Checkpoint &checkpoint = {});
 
 // A numeric text of the entry: a whole number within [minimo, maximo], blanks around it allowed.
 // Empty when it is not; the window then refuses the entry naming the field.

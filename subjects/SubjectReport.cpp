@@ -5,7 +5,6 @@
 #include "DrawingFile.h"
 #include "ReportPage.h"
 #include "StudyError.h"
-#include "ZoDir.h"
 
 #include <QList>
 #include <QSqlQuery>
@@ -18,10 +17,15 @@ namespace {
 const QString PuntosDelPaciente =
     QStringLiteral("SELECT ID, fila, columna FROM puntoestimulacion WHERE Id_paciente = ? "
                    "ORDER BY pasadas, ID");
-// The first stimulus of a point in one experiment.
+// The first stimulus of a point in one experiment, with its drawing.
 const QString EstimuloDelPunto =
-    QStringLiteral("SELECT fecha, observaciones, intensidad, color, archivopuntos FROM estimulo "
+    QStringLiteral("SELECT fecha, observaciones, intensidad, color, archivopuntos, "
+                   "(SELECT points FROM drawing WHERE stimulus_id = estimulo.id) AS points FROM estimulo "
                    "WHERE id_puntoestimulo = ? AND pasada = ? ORDER BY id LIMIT 1");
+// The experiments in which the subject has stimuli.
+const QString PasadasDelPaciente = QStringLiteral(
+    "SELECT DISTINCT e.pasada FROM estimulo e JOIN puntoestimulacion p ON p.ID = e.id_puntoestimulo "
+    "WHERE p.Id_paciente = ? ORDER BY e.pasada");
 
 int roundedToEven(double value) {
     return int(DrawingFile::roundHalfToEven(value));
@@ -99,18 +103,15 @@ void DibujaMarco(ReportPage &page, int x, int y, int ancho, int alto, bool cruz)
     }
 }
 
-void DibujaDibujoImpreso(ReportPage &page, const QString &ruta, int x0, int y0, int s) {
-    const DrawingFile::Contents contents = DrawingFile::read(ruta);
-    if (!contents.ok()) {
-        throw PrinterError(QStringLiteral("Cannot read the drawing %1: %2").arg(ruta, contents.error));
-    }
+void DibujaDibujoImpreso(ReportPage &page, const QList<DrawingFile::PointRecord> &records, int x0, int y0,
+                         int s) {
     // Whole canvas units times the side, then divided by the canvas's 12.9 units.
     const auto scaled = [s](qint16 unit) {
         return roundedToEven(double(qint64(unit) * s) / DrawingFile::CanvasUnits);
     };
     int previousX = x0;
     int previousY = y0;
-    for (const DrawingFile::PointRecord &record : contents.records) {
+    for (const DrawingFile::PointRecord &record : records) {
         const int px = x0 + scaled(record.x);
         const int py = y0 + scaled(record.y);
         if (record.code == DrawingFile::StrokeNext || record.code == DrawingFile::StrokeEnd) {
@@ -142,11 +143,12 @@ bool ImprimePunto(const AppState &state, ReportPage &page, const QString &nombre
     page.setPrintPosition(g.x, page.currentY());
     const int x = roundedToEven(page.currentX());
     const int y = roundedToEven(page.currentY());
-    const QString archivo = row.value(QStringLiteral("archivopuntos")).toString();
-    const QString ruta = DrawingFile::resolvePath(state.RutaBaseDatos, archivo);
-    if (!archivo.isEmpty() && ZoDir::ExisteFichero(ruta)) {
+    const QVariant puntos = row.value(QStringLiteral("points"));
+    const DrawingFile::Contents dibujo =
+        puntos.isNull() ? DrawingFile::Contents{} : DrawingFile::parse(puntos.toString().toLatin1());
+    if (hasText(row.value(QStringLiteral("archivopuntos"))) && !puntos.isNull() && dibujo.ok()) {
         DibujaMarco(page, x, y, g.s, g.s, false);
-        DibujaDibujoImpreso(page, ruta, x, y, g.s);
+        DibujaDibujoImpreso(page, dibujo.records, x, y, g.s);
     } else {
         DibujaMarco(page, x, y, g.s, g.s, true);
     }
@@ -178,18 +180,23 @@ bool ImprimeInforme(const AppState &state, ReportPage &page, QString *why) {
         }
         query.finish();
 
-        bool impreso = false;
-        int pasada = 1;
-        do {
-            impreso = false;
+        QList<int> pasadas;
+        query = run(state.BaseDatos, PasadasDelPaciente, {state.IdPacienteActual});
+        while (query.next()) {
+            pasadas.append(query.value(0).toInt());
+        }
+        query.finish();
+
+        for (const int pasada : pasadas) {
+            bool impreso = false;
             qsizetype fila = 0;
             while (fila < puntos.size()) {
                 // One page: up to sixteen cells, the next point starting on a new page.
                 int posicion = 0;
                 for (; fila < puntos.size() && posicion < SubjectReport::SlotsPerPage; ++fila) {
                     const Punto &punto = puntos.at(fila);
-                    const int celda = 10 * (punto.fila + state.FilaCentroRejilla) +
-                                      (punto.columna + state.ColumnaCentroRejilla);
+                    const int celda = int(10 * (qint64(punto.fila) + state.FilaCentroRejilla) +
+                                          (qint64(punto.columna) + state.ColumnaCentroRejilla));
                     if (ImprimePunto(state, page, state.NombrePacienteActual, impreso, pasada, punto.id,
                                      celda, posicion)) {
                         impreso = true;
@@ -200,8 +207,7 @@ bool ImprimeInforme(const AppState &state, ReportPage &page, QString *why) {
                     page.newPage();
                 }
             }
-            ++pasada;
-        } while (impreso);
+        }
         page.endDocument();
         return true;
     } catch (const std::exception &e) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DrawingFile.h"
+
 #include <QDateTime>
 #include <QLocale>
 #include <QString>
@@ -45,9 +47,10 @@ QString indexLine(int indice, const QVariant &fecha, const QLocale &locale = QLo
 // `cruz`, its diagonals: top-left to bottom-right, then bottom-left to top-right.
 void DibujaMarco(ReportPage &page, int x, int y, int ancho, int alto, bool cruz);
 
-// The drawing file at `ruta` scaled into the square of side s at (x0, y0): the 12.9 x 12.9 units of
-// the drawing canvas span the whole square. Throws PrinterError when the file cannot be read.
-void DibujaDibujoImpreso(ReportPage &page, const QString &ruta, int x0, int y0, int s);
+// The drawing's records scaled into the square of side s at (x0, y0): the 12.9 x 12.9 units of the
+// drawing canvas span the whole square.
+void DibujaDibujoImpreso(ReportPage &page, const QList<DrawingFile::PointRecord> &records, int x0, int y0,
+                         int s);
 
 // Prints the stimulus of point `idPunto` in experiment `pasada` into slot `posicion`, after the
 // experiment's header ("Subject: ", "Experiment: ") when `cabeceraHecha` is false. False, with
@@ -56,6 +59,8 @@ void DibujaDibujoImpreso(ReportPage &page, const QString &ruta, int x0, int y0, 
 bool ImprimePunto(const AppState &state, ReportPage &page, const QString &nombre, bool cabeceraHecha,
                   int pasada, int idPunto, int indice, int posicion);
 
-// Prints the report of the current subject and ends the document. On any failure the document is
+// Prints the report of the current subject, every experiment that has stimuli of the subject in
+// experiment order, and ends the document. A drawing that is missing or cannot be read prints as a
+// crossed frame. On any failure the document is
 // cancelled and false is returned, with the reason in `why` when given.
 bool ImprimeInforme(const AppState &state, ReportPage &page, QString *why = nullptr);

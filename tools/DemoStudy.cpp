@@ -65,9 +65,8 @@ void addSubject(const QSqlDatabase &db, int id, const char *nombre, const char *
     }
 }
 
-void addExperiment(const QSqlDatabase &db, const QString &study, int subject, int pasada,
-                   const QDateTime &start, const StimulusStore::Parametros &parametros,
-                   const QList<Estimulo> &estimulos) {
+void addExperiment(const QSqlDatabase &db, int subject, int pasada, const QDateTime &start,
+                   const StimulusStore::Parametros &parametros, const QList<Estimulo> &estimulos) {
     QDateTime when = start;
     for (const Estimulo &e : estimulos) {
         StimulusStore::Entrada entrada;
@@ -78,8 +77,7 @@ void addExperiment(const QSqlDatabase &db, const QString &study, int subject, in
         entrada.parametros = parametros;
         entrada.fecha = when;
         const StimulusStore::Punto punto = StimulusStore::puntoDeCelda(e.celda, 1, 4);
-        StimulusStore::guardaEntrada(db, study, subject, punto.fila, punto.columna, pasada, entrada,
-                                     e.dibujo);
+        StimulusStore::guardaEntrada(db, subject, punto.fila, punto.columna, pasada, entrada, e.dibujo);
         when = when.addSecs(95);
     }
 }
@@ -123,22 +121,22 @@ QString create(const QString &directory) {
         const StimulusStore::Parametros simple{1, 1, 2, 3, 1, 1, 80};
         const StimulusStore::Parametros repetitivo{3, 2, 1, 0, 5, 10, 70};
         using R = StimulusStore::Respuesta;
-        addExperiment(opened.db, study, 1, 1, QDateTime(QDate(2026, 3, 9), QTime(10, 2, 0)), simple,
+        addExperiment(opened.db, 1, 1, QDateTime(QDate(2026, 3, 9), QTime(10, 2, 0)), simple,
                       {{14, R::Si, "white", 7, "bright flash, centre", ring(6.4, 6.4, 2.5)},
                        {15, R::Si, "yellow", 5, "", ring(8.0, 5.0, 1.5) + line(8, 7, 10, 10)},
                        {24, R::Duda, "", 2, "perhaps a faint spot", ring(9.0, 3.0, 1.0, 6)},
                        {13, R::No, "", 0, "", {}},
                        {4, R::No, "", 0, "subject moved", {}}});
-        addExperiment(opened.db, study, 1, 2, QDateTime(QDate(2026, 3, 16), QTime(9, 40, 0)), repetitivo,
+        addExperiment(opened.db, 1, 2, QDateTime(QDate(2026, 3, 16), QTime(9, 40, 0)), repetitivo,
                       {{14, R::Si, "white", 8, "", ring(6.4, 6.4, 3.0) + ring(6.4, 6.4, 1.0, 8)},
                        {25, R::Si, "blue", 4, "arc to the right", line(3, 9, 6, 4) + line(6, 4, 10, 6)},
                        {5, R::No, "", 0, "", {}}});
-        addExperiment(opened.db, study, 3, 1, QDateTime(QDate(2026, 4, 2), QTime(16, 5, 0)), simple,
+        addExperiment(opened.db, 3, 1, QDateTime(QDate(2026, 4, 2), QTime(16, 5, 0)), simple,
                       {{14, R::Si, "green", 6, "", line(2, 6, 11, 6) + line(6, 2, 6, 11)},
                        {23, R::Duda, "grey", 1, "", ring(4.0, 8.0, 1.5, 8)},
                        {16, R::No, "", 0, "", {}}});
         addExperiment(
-            opened.db, study, 3, 2, QDateTime(QDate(2026, 4, 9), QTime(16, 30, 0)), repetitivo,
+            opened.db, 3, 2, QDateTime(QDate(2026, 4, 9), QTime(16, 30, 0)), repetitivo,
             {{14, R::Si, "white", 9, "very bright", ring(6.4, 6.4, 4.0, 16)}, {33, R::No, "", 0, "", {}}});
     } catch (...) {
         Study::close(opened.db);

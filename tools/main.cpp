@@ -10,6 +10,7 @@
 #include "PictureWidget.h"
 #include "ReportOutput.h"
 #include "Study.h"
+#include "StudyCommands.h"
 #include "StudyError.h"
 #include "SubjectStore.h"
 #include "Version.h"
@@ -198,6 +199,13 @@ const std::map<QString, Command> &commands() {
               "Create a demo study (DIR/demo.sqlite): three subjects, experiments with drawings and a "
               "synthetic MR series."),
           QStringLiteral("zokorvane-tool demo ~/zokorvane-demo"), demo}},
+        {QStringLiteral("export-drawings"),
+         {QStringLiteral("export-drawings STUDY DIR"),
+          QStringLiteral(
+              "Write every drawing of the study into DIR as a file named by its stimulus's drawing name, "
+              "in the drawing file format."),
+          QStringLiteral("zokorvane-tool export-drawings ~/studies/lab2026.sqlite ~/lab2026-drawings"),
+          [](const QStringList &args) { return StudyCommands::exportDrawings(args, out(), err()); }}},
         {QStringLiteral("import-mdb"),
          {QStringLiteral("import-mdb IN.mdb [OUT.sqlite]"),
           QStringLiteral(
@@ -242,6 +250,18 @@ const std::map<QString, Command> &commands() {
           QStringLiteral("Write a subject's report, as \"Print subject report\" prints it, to a PDF file."),
           QStringLiteral("zokorvane-tool report --subject 3 --pdf subject3.pdf ~/studies/lab2026.sqlite"),
           report}},
+        {QStringLiteral("stimulus"),
+         {QStringLiteral(
+              "stimulus add|delete STUDY --subject ID --cell N --experiment N [--answer yes|no|doubt] "
+              "[--colour TEXT] [--brightness N] [--notes TEXT] [--drawing FILE] [--coil N] "
+              "[--pulse-type N] [--phase N] [--orientation N] [--pulses N] [--frequency N] "
+              "[--intensity N] [--date ISO]"),
+          QStringLiteral("Store or delete one stimulus as the recording window's \"Save and continue\" and "
+                         "\"Delete\" do (for batch entry of paper records)."),
+          QStringLiteral(
+              "zokorvane-tool stimulus add lab.sqlite --subject 3 --cell 14 --experiment 2 --answer "
+              "yes --colour white --brightness 4 --drawing seen.txt"),
+          [](const QStringList &args) { return StudyCommands::stimulus(args, out(), err()); }}},
         {QStringLiteral("render-drawing"),
          {QStringLiteral("render-drawing FILE --mode lines|fuse|mass --png OUT [--size PIXELS]"),
           QStringLiteral("Render one perception drawing file to a PNG picture (default 258 pixels square)."),

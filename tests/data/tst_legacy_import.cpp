@@ -45,6 +45,12 @@ private slots:
         QTemporaryDir dir;
         const QString mdb = dir.filePath("legacy-study.mdb");
         QVERIFY(QFile::copy(testData("legacy-study.mdb"), mdb));
+        const QString folder = dir.filePath("legacy-study_puntos");
+        QVERIFY(QDir().mkpath(folder));
+        const QDir drawings(testData("legacy-study_puntos"));
+        for (const QString &name : drawings.entryList(QDir::Files)) {
+            QVERIFY(QFile::copy(drawings.filePath(name), folder + '/' + name));
+        }
         const QString study = LegacyImport::studyPathFor(mdb);
         QCOMPARE(study, dir.filePath("legacy-study.sqlite"));
 
@@ -53,8 +59,9 @@ private slots:
         QCOMPARE(result.points, 27);
         QCOMPARE(result.stimuli, 28);
         QVERIFY2(result.inexact.isEmpty(), qPrintable(result.inexact.join('\n')));
-        // Drawings stay where they were: the study names the same folder as the legacy file.
-        QCOMPARE(Study::drawingDirectory(study), dir.filePath("legacy-study_puntos"));
+        // The drawings come into the study byte for byte.
+        QCOMPARE(result.drawings, int(drawings.entryList(QDir::Files).size()));
+        QCOMPARE(result.missingDrawings, QStringList());
 
         QFile expectedFile(testData("legacy-study.expected.json"));
         QVERIFY(expectedFile.open(QIODevice::ReadOnly));
@@ -99,8 +106,16 @@ private slots:
             QVERIFY2(!query.next(), qPrintable(table + " has more rows than expected"));
         }
         QVERIFY(compared > 700);
+        QSqlQuery stored(opened.db);
+        QVERIFY(stored.exec("SELECT e.archivopuntos, d.points FROM drawing d JOIN estimulo e ON e.id = d.stimulus_id"));
+        while (stored.next()) {
+            QFile file(folder + '/' + stored.value(0).toString());
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(stored.value(1).toString().toLatin1(), file.readAll());
+        }
         Study::close(opened.db);
-        QCOMPARE(leftovers(dir.path(), {"legacy-study.mdb", "legacy-study.sqlite"}), QStringList());
+        QCOMPARE(leftovers(dir.path(), {"legacy-study.mdb", "legacy-study.sqlite", "legacy-study_puntos"}),
+                 QStringList());
     }
 
     void refusalsLeaveNoStudyBehind_data() {

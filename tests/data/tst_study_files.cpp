@@ -4,12 +4,14 @@
 #include "StudyFixture.h"
 
 #include "Study.h"
+#include "StudyDrawings.h"
 #include "StudyError.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSqlQuery>
 #include <QStandardPaths>
@@ -86,9 +88,10 @@ private slots:
     }
 
     void refusedOpenSaysWhyAndChangesNothing_data() {
-        QTest::addColumn<QByteArray>("content"); // empty: no file at all
+        QTest::addColumn<QByteArray>("content"); // null: no file at all
         QTest::addColumn<QString>("reason");
         QTest::newRow("missing file") << QByteArray() << "does not exist";
+        QTest::newRow("empty file") << QByteArray("") << "empty";
         QTest::newRow("text file") << QByteArray("Nombre;Apellido1\nAna;Ruiz\n") << "not an SQLite";
         QTest::newRow("access file") << QByteArray("\x00\x01\x00\x00Standard Jet DB\x00\x01\x00\x00\x00", 24)
                                      << "legacy Access";
@@ -98,7 +101,7 @@ private slots:
         QFETCH(QString, reason);
         QTemporaryDir dir;
         const QString path = dir.filePath("study.sqlite");
-        if (!content.isEmpty()) {
+        if (!content.isNull()) {
             writeFile(path, content);
         }
         const QByteArray before = digest(path);
@@ -107,7 +110,8 @@ private slots:
         QVERIFY2(opened.error.contains(reason), qPrintable(opened.error));
         QVERIFY(!opened.db.isValid());
         QCOMPARE(digest(path), before);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), content.isEmpty() ? 0 : 1);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), content.isNull() ? 0 : 1);
+        QCOMPARE(QFileInfo(path).size(), content.size());
     }
 
     void sqliteFileWithoutTheTablesNamesWhatIsMissing() {
@@ -176,6 +180,68 @@ private slots:
         Study::Opened opened = Study::open(study.path());
         QVERIFY2(opened.ok(), qPrintable(opened.error));
         Study::close(opened.db);
+    }
+
+    // A study of the version that kept drawings as files beside it: opening it writes a backup copy,
+    // copies in the drawings its rows name (a name that leads outside the folder is refused, a
+    // missing file reported), leaves the folder as it was, and an export gives the same files back.
+    void aStudyOfTheEarlierVersionIsBroughtUpToDateOnce() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("lab.sqlite");
+        {
+            StudyFixture old(QStringLiteral("lab.sqlite"));
+            old.exec("DROP TABLE drawing");
+            old.exec("PRAGMA user_version = 0");
+            old.addSubject(1, "Ana");
+            old.addPoint(1, 1, 1, 0, 0, 1);
+            int id = 0;
+            for (const char *name : {"111", "p\\112", "113", "../victim.txt", ""}) {
+                old.addStimulus(++id, 1, 1, 0, QString::fromLatin1(name));
+            }
+            old.release();
+            QVERIFY(QFile::copy(old.path(), path));
+        }
+        const QString folder = Study::drawingDirectory(path);
+        QVERIFY(QDir().mkpath(folder));
+        writeFile(folder + "/111", "2\r\n0 1 1\r\n3 4 4\r\n");
+        writeFile(folder + "/112", "1\r\n0 7 7\r\n");
+        writeFile(dir.filePath("victim.txt"), "not a drawing");
+        const QByteArray folderBefore = digest(folder + "/111") + digest(folder + "/112");
+
+        Study::Opened opened = Study::open(path);
+        QVERIFY2(opened.ok(), qPrintable(opened.error));
+        const QString notes = opened.notes.join('\n');
+        const QString backup = dir.filePath("lab.before-version-1.sqlite");
+        QVERIFY2(notes.contains(backup) && notes.contains("2 drawings were copied") &&
+                     notes.contains("113 (stimulus 3)") && notes.contains("../victim.txt"),
+                 qPrintable(notes));
+        QSqlQuery query(opened.db);
+        QVERIFY(query.exec("SELECT group_concat(stimulus_id) FROM drawing") && query.next());
+        QCOMPARE(query.value(0).toString(), QStringLiteral("1,2"));
+        query.finish();
+        QTemporaryDir exported;
+        const StudyDrawings::ExportReport report = StudyDrawings::exportToFolder(opened.db, exported.path());
+        QCOMPARE(report.written, 2);
+        QCOMPARE(digest(exported.filePath("111")) + digest(exported.filePath("112")), folderBefore);
+        Study::close(opened.db);
+        QCOMPARE(digest(folder + "/111") + digest(folder + "/112"), folderBefore);
+        QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 2);
+
+        // The backup is the study as it was; opening again brings nothing more up to date.
+        {
+            QSqlDatabase copy = QSqlDatabase::addDatabase("QSQLITE", "backup");
+            copy.setDatabaseName(backup);
+            QVERIFY(copy.open());
+            QSqlQuery version(copy);
+            QVERIFY(version.exec("PRAGMA user_version") && version.next());
+            QCOMPARE(version.value(0).toInt(), 0);
+            QVERIFY(!copy.tables().contains("drawing"));
+        }
+        QSqlDatabase::removeDatabase("backup");
+        opened = Study::open(path);
+        QVERIFY(opened.ok() && opened.notes.isEmpty());
+        Study::close(opened.db);
+        QCOMPARE(QDir(dir.path()).entryList({"*.sqlite"}, QDir::Files).size(), 2);
     }
 
     void drawingDirectoryIsBesideTheStudy() {

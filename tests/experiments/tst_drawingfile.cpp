@@ -15,43 +15,15 @@ char *toString(const PointRecord &record) {
 }
 } // namespace DrawingFile
 
-// Drawing files: names, where they resolve to, what the writer writes and what the reader accepts.
+// Drawing files: names, what the writer writes and what the reader accepts.
 
 class TestDrawingFile : public QObject {
     Q_OBJECT
 
 private slots:
-    void storedNamesResolveIntoTheDrawingDirectory_data() {
-        QTest::addColumn<QString>("study"); // under "blocker", a regular file: no folder can be made
-        QTest::addColumn<QString>("prefix");
-        QTest::newRow("bare name") << "tms.sqlite"
-                                   << "";
-        QTest::newRow("old prefix") << "tms.sqlite"
-                                    << "p\\";
-        QTest::newRow("study without extension") << "tms"
-                                                 << "";
-        QTest::newRow("legacy study") << "tms.mdb"
-                                      << "p\\";
-        QTest::newRow("folder cannot be created") << "blocker/tms.sqlite"
-                                                  << "";
-    }
-
-    void storedNamesResolveIntoTheDrawingDirectory() {
-        QFETCH(QString, study);
-        QFETCH(QString, prefix);
-        // The ids are joined without separators.
+    void storedNamesJoinTheIdsWithoutSeparators() {
         QCOMPARE(DrawingFile::storedName(12, 104, 1), QStringLiteral("121041"));
-        QTemporaryDir dir;
-        const QString root = QDir(dir.path()).canonicalPath();
-        QVERIFY(DrawingFile::write(root + "/blocker", {}));
-        const QString folder = root + "/" + QFileInfo(study).path() + "/tms_puntos";
-        const QString path =
-            DrawingFile::resolvePath(root + "/" + study, prefix + DrawingFile::storedName(3, 5, 2));
-        QCOMPARE(path, QDir::cleanPath(folder + "/352"));
-        const bool blocked = study.startsWith("blocker");
-        QCOMPARE(QFileInfo(folder).isDir(), !blocked);
-        QCOMPARE(DrawingFile::write(path, {}), !blocked);
-        QCOMPARE(DrawingFile::read(path).ok(), !blocked);
+        QCOMPARE(DrawingFile::storedName(3, 5, 2), QStringLiteral("352"));
     }
 
     void writtenRecordsAreCrLfLinesAndReadBackUnchanged() {
@@ -108,6 +80,11 @@ private slots:
         QTest::newRow("sign alone") << QByteArray("1\r\n0 - 2\r\n") << true << 0;
         QTest::newRow("last record cut short") << QByteArray("2\r\n0 1 2\r\n1 3\r\n") << true << 1;
         QTest::newRow("nul byte") << QByteArray("1\r\n0 1\0 2\r\n", 12) << true << 0;
+        QByteArray million("30000\r\n");
+        for (int i = 0; i < 100000; ++i) {
+            million += "1 3 4\r\n";
+        }
+        QTest::newRow("more records than a drawing holds") << million << true << DrawingFile::MaxPoints;
     }
 
     void readerRefusesWhatIsNotADrawing() {

@@ -2,6 +2,7 @@
 // locks, the checks and confirmations before a correction, the rows and columns each correction
 // writes, and opening from the main window.
 
+#include "StudyDrawings.h"
 #include "StudyFixture.h"
 #include "StudyInApp.h"
 
@@ -54,9 +55,9 @@ private:
         m_study->exec(insert, {12, 2, 1, "", 0, 1, "", "", 3, "2026-01-02 03:05:00", 1, 3, 2, 2, 60, 1});
         m_study->exec(insert,
                       {13, 3, 1, "rojo", 1, 0, "", "131", 1, "2026-01-04 00:00:00", 1, 1, 1, 1, 90, 1});
+        StudyDrawings::store(m_study->db(), 10, "3\r\n0 2 2\r\n1 10 10\r\n3 10 10\r\n");
         m_state = openInApp(*m_study, 1, "Ana");
         QVERIFY(m_state);
-        QVERIFY(writeFile(m_study->dirPath() + "/study_puntos/111", "3\r\n0 2 2\r\n1 10 10\r\n3 10 10\r\n"));
     }
     QStringList rows(const QString &sql) {
         QSqlQuery query(m_state->BaseDatos);

@@ -2,6 +2,7 @@
 // SQL text), refused bounds, the cell a coil moves a stimulus to, which drawing of each subject
 // is overlaid, and when the window repaints.
 
+#include "StudyDrawings.h"
 #include "StudyFixture.h"
 #include "StudyInApp.h"
 
@@ -73,9 +74,8 @@ private:
         addStimulus(3, 2, 1, 1, 0, "B1");
         addStimulus(4, 2, 1, 1, 0, "B2");
         addStimulus(5, 4, 50, 1, 0, "C");
-        for (const char *name : {"A", "B1", "B2", "C"}) {
-            QVERIFY(writeFile(m_study->dirPath() + "/study_puntos/" + name,
-                              "4\r\n0 2 2\r\n1 10 3\r\n1 10 10\r\n3 10 10\r\n"));
+        for (const int id : {1, 3, 4, 5}) {
+            StudyDrawings::store(m_study->db(), id, "4\r\n0 2 2\r\n1 10 3\r\n1 10 10\r\n3 10 10\r\n");
         }
         m_state = openInApp(*m_study);
         QVERIFY(m_state);

@@ -1,15 +1,16 @@
-// Saving and deleting stimuli: the rows and counters written, the drawing files, identifiers,
-// and that a save or delete failing half way leaves the study and the drawings as they were.
+// Saving and deleting stimuli: the rows and counters written, the drawings kept in the study,
+// identifiers, and that a save or delete failing half way leaves the study as it was.
 
 #include "StudyFixture.h"
 
 #include "DrawingFile.h"
 #include "StimulusStore.h"
+#include "StudyDrawings.h"
 #include "StudyError.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTest>
@@ -31,10 +32,10 @@ Entrada entrada(qint16 respuesta) {
 
 const QList<DrawingFile::PointRecord> Trazo = {{0, 1, 2}, {1, 5, 6}, {3, 5, 6}};
 
-// Everything the study and its drawing folder hold, to compare before and after.
+// Everything the study holds, to compare before and after; nothing is ever written beside it.
 QStringList snapshot(StudyFixture &study) {
     QStringList state;
-    for (const char *table : {"paciente", "puntoestimulacion", "estimulo"}) {
+    for (const char *table : {"paciente", "puntoestimulacion", "estimulo", "drawing"}) {
         QSqlQuery query(study.db());
         query.exec(QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(table));
         while (query.next()) {
@@ -45,13 +46,7 @@ QStringList snapshot(StudyFixture &study) {
             state << QString::fromLatin1(table) + ": " + row.join('|');
         }
     }
-    const QDir dir(DrawingFile::directory(study.path()));
-    state << QStringLiteral("folder exists: %1").arg(dir.exists());
-    for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden)) {
-        QFile file(dir.filePath(name));
-        file.open(QIODevice::ReadOnly);
-        state << name + ": " + QCryptographicHash::hash(file.readAll(), QCryptographicHash::Md5).toHex();
-    }
+    state << QDir(study.dirPath()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     return state;
 }
 
@@ -63,8 +58,7 @@ QString value(StudyFixture &study, const QString &sql) {
 
 Guardado save(StudyFixture &study, int subject, qint16 fila, qint16 columna, int pasada, qint16 respuesta,
               const QList<DrawingFile::PointRecord> &dibujo = Trazo) {
-    return guardaEntrada(study.db(), study.path(), subject, fila, columna, pasada, entrada(respuesta),
-                         dibujo);
+    return guardaEntrada(study.db(), subject, fila, columna, pasada, entrada(respuesta), dibujo);
 }
 
 } // namespace
@@ -93,9 +87,7 @@ private slots:
                        "',' || TipoBobina || PulsoTipo || ',' || NumeroPulsos || ',' || PulsoFrecuencia || "
                        "',' || PulsoIntensidad || ',' || PulsoFase FROM estimulo WHERE id = 10"),
                  QStringLiteral("6,1,amarillo,4,destello, \"arriba\",2026-12-05 10:11:12,00,23,5,20,75,2"));
-        const DrawingFile::Contents dibujo =
-            DrawingFile::read(DrawingFile::resolvePath(study.path(), g.archivopuntos));
-        QCOMPARE(dibujo.records, Trazo);
+        QCOMPARE(StudyDrawings::load(study.db(), 10), DrawingFile::format(Trazo));
     }
 
     void noWritesNoDrawingAndDoubtWritesEvenAnEmptyOne() {
@@ -103,17 +95,15 @@ private slots:
         study.addSubject(1, "Ana");
         Entrada sinColor = entrada(No);
         sinColor.color = QString();
-        QCOMPARE(guardaEntrada(study.db(), study.path(), 1, 0, 0, 1, sinColor, Trazo).archivopuntos,
-                 QString());
+        QCOMPARE(guardaEntrada(study.db(), 1, 0, 0, 1, sinColor, Trazo).archivopuntos, QString());
         // Empty texts are stored as "", not null.
         QCOMPARE(value(study, "SELECT typeof(archivopuntos) || typeof(color) || archivopuntos FROM estimulo"),
                  QStringLiteral("texttext"));
-        QVERIFY(QDir(DrawingFile::directory(study.path())).isEmpty());
+        QCOMPARE(value(study, "SELECT count(*) FROM drawing"), QStringLiteral("0"));
 
         const Guardado duda = save(study, 1, 1, 0, 1, Duda, {});
-        QFile file(DrawingFile::resolvePath(study.path(), duda.archivopuntos));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), QByteArray("0\r\n"));
+        QCOMPARE(StudyDrawings::load(study.db(), duda.idEstimulo), QByteArray("0\r\n"));
+        QVERIFY(!QFileInfo::exists(Study::drawingDirectory(study.path())));
     }
 
     void countersFollowTheAnswersAndALaterExperimentIsFlagged() {
@@ -130,18 +120,13 @@ private slots:
     void deletingTheOnlyStimulusRemovesThePointAndItsDrawing() {
         StudyFixture study;
         study.addSubject(1, "Ana");
-        const QString ruta =
-            DrawingFile::resolvePath(study.path(), save(study, 1, -1, 2, 1, Si).archivopuntos);
-        QVERIFY(QFile::exists(ruta));
-        const Borrado b = borraEntrada(study.db(), study.path(), 1, -1, 2, 1);
+        save(study, 1, -1, 2, 1, Si);
+        const Borrado b = borraEntrada(study.db(), 1, -1, 2, 1);
         QVERIFY(b.estimulo && b.punto);
-        QVERIFY(!QFile::exists(ruta));
-        QCOMPARE(value(study, "SELECT (SELECT count(*) FROM puntoestimulacion) + count(*) FROM estimulo"),
+        QCOMPARE(value(study,
+                       "SELECT (SELECT count(*) FROM puntoestimulacion) + (SELECT count(*) FROM drawing) "
+                       "+ count(*) FROM estimulo"),
                  QStringLiteral("0"));
-        // A missing drawing does not stop a delete.
-        const Guardado g = save(study, 1, 0, 0, 1, Si);
-        QVERIFY(QFile::remove(DrawingFile::resolvePath(study.path(), g.archivopuntos)));
-        QVERIFY(borraEntrada(study.db(), study.path(), 1, 0, 0, 1).punto);
     }
 
     void deletingOneOfSeveralLowersItsCounterAndKeepsTheExperiment() {
@@ -149,63 +134,53 @@ private slots:
         study.addSubject(1, "Ana");
         const Guardado primera = save(study, 1, 0, 1, 1, Si);
         save(study, 1, 0, 1, 2, Duda);
-        const Borrado b = borraEntrada(study.db(), study.path(), 1, 0, 1, 2);
+        const Borrado b = borraEntrada(study.db(), 1, 0, 1, 2);
         QVERIFY(b.estimulo && !b.punto);
         QCOMPARE(value(study, "SELECT n_on || n_dudas || pasadas FROM puntoestimulacion"),
                  QStringLiteral("102"));
         QCOMPARE(value(study, "SELECT group_concat(pasada) FROM estimulo"), QStringLiteral("1"));
-        QVERIFY(QFile::exists(DrawingFile::resolvePath(study.path(), primera.archivopuntos)));
+        QVERIFY(StudyDrawings::load(study.db(), primera.idEstimulo).has_value());
         // Nothing of experiment 3 at the point, or no point at all: nothing changes.
         const QStringList before = snapshot(study);
-        QVERIFY(!borraEntrada(study.db(), study.path(), 1, 0, 1, 3).estimulo);
-        QVERIFY(!borraEntrada(study.db(), study.path(), 1, 4, 4, 1).estimulo);
+        QVERIFY(!borraEntrada(study.db(), 1, 0, 1, 3).estimulo);
+        QVERIFY(!borraEntrada(study.db(), 1, 4, 4, 1).estimulo);
         QCOMPARE(snapshot(study), before);
     }
 
     void aFailureHalfWayLeavesEverythingAsBefore_data() {
         QTest::addColumn<bool>("deleting");
-        QTest::addColumn<bool>("firstSave"); // the drawing folder does not exist yet
         QTest::addColumn<QString>("failAt");
-        QTest::newRow("save, after the point") << false << false << "point";
-        QTest::newRow("save, after the stimulus") << false << false << "stimulus";
-        QTest::newRow("save, after the drawing") << false << false << "drawing";
-        QTest::newRow("first save, after the drawing it made a folder for") << false << true << "drawing";
-        QTest::newRow("delete, after the rows") << true << false << "delete";
-        QTest::newRow("delete, after the drawing") << true << false << "drawing";
+        QTest::newRow("save, after the point") << false << "point";
+        QTest::newRow("save, after the stimulus") << false << "stimulus";
+        QTest::newRow("save, after the drawing") << false << "drawing";
+        QTest::newRow("delete, after the rows") << true << "delete";
     }
     void aFailureHalfWayLeavesEverythingAsBefore() {
         QFETCH(bool, deleting);
-        QFETCH(bool, firstSave);
         QFETCH(QString, failAt);
         StudyFixture study;
         study.addSubject(1, "Ana");
-        if (!firstSave) {
-            save(study, 1, 0, 0, 1, Si);
-            // A stale drawing at the path the next save uses must survive a failed save too.
-            QVERIFY(DrawingFile::write(
-                DrawingFile::resolvePath(study.path(), DrawingFile::storedName(1, 1, 2)), {{0, 9, 9}}));
-        }
+        save(study, 1, 0, 0, 1, Si);
         const QStringList before = snapshot(study);
         const Checkpoint fail = [failAt](const char *step) {
             if (failAt == QLatin1String(step)) {
                 throw StudyError(QStringLiteral("disk full"));
             }
         };
-        const int pasada = firstSave ? 1 : 2;
         if (deleting) {
-            QVERIFY_THROWS_EXCEPTION(StudyError, borraEntrada(study.db(), study.path(), 1, 0, 0, 1, fail));
+            QVERIFY_THROWS_EXCEPTION(StudyError, borraEntrada(study.db(), 1, 0, 0, 1, fail));
         } else {
-            QVERIFY_THROWS_EXCEPTION(StudyError, guardaEntrada(study.db(), study.path(), 1, 0, 0, pasada,
-                                                               entrada(Si), Trazo, fail));
+            QVERIFY_THROWS_EXCEPTION(StudyError,
+                                     guardaEntrada(study.db(), 1, 0, 0, 2, entrada(Si), Trazo, fail));
         }
         QCOMPARE(snapshot(study), before);
         // And the next save goes through as if nothing had happened.
         if (!deleting) {
-            QCOMPARE(save(study, 1, 0, 0, pasada, Si).idEstimulo, pasada);
+            QCOMPARE(save(study, 1, 0, 0, 2, Si).idEstimulo, 2);
         }
     }
 
-    void aDrawingAnotherStimulusNamesIsNeverReplaced() {
+    void twoStimuliNeverShareADrawingName() {
         StudyFixture study;
         study.addSubject(1, "Ana");
         study.addSubject(11, "Paco");
@@ -218,7 +193,7 @@ private slots:
         const Guardado uno = save(study, 1, 0, 0, 1, Si, {{0, 7, 7}});
         QCOMPARE(uno.idPunto, 11);
         QCOMPARE(uno.archivopuntos, QStringLiteral("1111-2"));
-        QCOMPARE(DrawingFile::read(DrawingFile::resolvePath(study.path(), "1111")).records, Trazo);
+        QCOMPARE(StudyDrawings::load(study.db(), 1), DrawingFile::format(Trazo));
     }
 
     void cellsAndPointsConvertAroundTheCentre_data() {
@@ -233,6 +208,7 @@ private slots:
         QTest::newRow("row 5") << -1 << 1 << 4 << 4 << 0;
         QTest::newRow("column 10") << -1 << 1 << 4 << 0 << 6;
         QTest::newRow("row -1") << -1 << 1 << 4 << -2 << 0;
+        QTest::newRow("a centre at the end of the integers") << -1 << 2147483647 << 4 << 2 << 0;
     }
     void cellsAndPointsConvertAroundTheCentre() {
         QFETCH(int, cell);

@@ -2,6 +2,7 @@
 // experiment, the header once per experiment, the contents of a cell, the miniature or the crossed
 // frame, the experiments printed, and a failure cancelling the document.
 
+#include "StudyDrawings.h"
 #include "StudyFixture.h"
 
 #include "AppState.h"
@@ -77,17 +78,15 @@ struct ChosenSubject {
         state.BaseDatos = QSqlDatabase();
         state.RutaBaseDatos.clear();
     }
-    // Point 1 of `subject` at the grid centre with a stimulus in each of `pasadas`, their drawing
-    // file "311" holding `drawing` unless that is empty.
+    // Point 1 of `subject` at the grid centre with a stimulus in each of `pasadas`, each with the
+    // drawing "311" holding `drawing` unless that is empty.
     void addPoint(int subject = 3, const QList<int> &pasadas = {1}, const QByteArray &drawing = {}) {
         study.addPoint(1, 1, subject, 0, 0, pasadas.last());
         for (int i = 0; i < pasadas.size(); ++i) {
             study.addStimulus(i + 1, 1, pasadas.at(i), 0, drawing.isEmpty() ? QString() : u"311"_s);
         }
-        if (!drawing.isEmpty()) {
-            QFile file(DrawingFile::resolvePath(study.path(), u"311"_s));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(drawing);
+        for (int i = 0; !drawing.isEmpty() && i < pasadas.size(); ++i) {
+            StudyDrawings::store(study.db(), i + 1, drawing);
         }
     }
 };
@@ -128,7 +127,8 @@ private slots:
     }
 
     // Seventeen points of experiment 1: sixteen cells in slot order, then a new page with the
-    // seventeenth in slot 0 and no header, then the page after the experiment.
+    // seventeenth in slot 0 and no header, then the page after the experiment; then experiment 3,
+    // two numbers on, with the one point stimulated in it.
     void seventeenthCellStartsTheNextPageWithoutHeader() {
         ChosenSubject chosen;
         // Grid cells 0 to 8 and 10 to 18; the point of cell 4 has no stimulus in experiment 1 and
@@ -149,13 +149,14 @@ private slots:
             const SubjectReport::SlotGeometry g = SubjectReport::slotGeometry(9600, 12600, p % 16);
             expected << u"T %1,%2 Index: %3      %4"_s.arg(g.x).arg(g.y).arg(cells[p]).arg(stimulusDate());
         }
-        expected << u"new page"_s << u"end"_s;
+        expected << u"new page"_s << u"T 0,0 Subject: Paco Díaz"_s << u"T 0,100 Experiment: 3"_s
+                 << u"T 480,504 Index: 4      "_s + stimulusDate() << u"new page"_s << u"end"_s;
         static const QRegularExpression outline(u"Subject: |Experiment: |Index: |^new page|^end"_s);
         QCOMPARE(page.log.filter(outline), expected);
     }
 
     // One cell in slot 5 from the stimulus as stored (dated, intensity 3, white, no observations, no
-    // drawing) with these changes, the drawing file "311" holding `drawing` unless that is empty.
+    // drawing) with these changes, the drawing "311" holding `drawing` unless that is empty.
     void cellShowsItsTextsAndItsDrawingOrACrossedFrame_data() {
         QTest::addColumn<QString>("changes");
         QTest::addColumn<QByteArray>("drawing");
@@ -170,7 +171,7 @@ private slots:
         QTest::newRow("everything, no drawing")
             << u"observaciones = 'flash, left'"_s << QByteArray()
             << QStringList{indexLine, "flash, left", "Intensity: 3", "Color: white"} << crossed;
-        QTest::newRow("null date, missing file")
+        QTest::newRow("null date, missing drawing")
             << u"fecha = NULL, archivopuntos = '311'"_s << QByteArray()
             << QStringList{"Index: 14", "Intensity: 3", "Color: white"} << crossed;
         QTest::newRow("intensity 0 printed, empty colour not, drawing")
@@ -202,9 +203,10 @@ private slots:
         QCOMPARE(page.log.filter(QRegularExpression(u"^L "_s)), frame + inside);
     }
 
-    // The report of subject 3: experiments 1, 2, 3, ... up to the first number without a stimulus of
-    // the subject, each with its header and a new page after it, the document ended once; or, on a
-    // failure, the document cancelled with the reason.
+    // The report of subject 3: every experiment with a stimulus of the subject, in order, whatever the
+    // gaps, each with its header and a new page after it, the document ended once; or, on a printer
+    // failure, the document cancelled with the reason. A drawing that cannot be read is a crossed
+    // frame, not a failure.
     void reportPrintsExperimentsInOrderOrCancels_data() {
         QTest::addColumn<int>("subject");
         QTest::addColumn<QList<int>>("pasadas");
@@ -215,17 +217,17 @@ private slots:
         const QString s = u"Subject: Paco Díaz"_s, page = u"new page"_s, end = u"end"_s, cancel = u"cancel"_s;
         const QString e1 = u"Experiment: 1"_s, e2 = u"Experiment: 2"_s, e3 = u"Experiment: 3"_s;
         QTest::newRow("1 and 3") << 3 << QList<int>{1, 3} << QByteArray() << false << QString()
-                                 << QStringList{s, e1, page, end};
+                                 << QStringList{s, e1, page, s, e3, page, end};
         QTest::newRow("1, 2 and 3") << 3 << QList<int>{3, 1, 2} << QByteArray() << false << QString()
                                     << QStringList{s, e1, page, s, e2, page, s, e3, page, end};
         QTest::newRow("only 2") << 3 << QList<int>{2} << QByteArray() << false << QString()
-                                << QStringList{end};
+                                << QStringList{s, e2, page, end};
         QTest::newRow("subject without points")
             << 4 << QList<int>{1} << QByteArray() << false << QString() << QStringList{end};
         QTest::newRow("printer fails")
             << 3 << QList<int>{1} << QByteArray() << true << u"out of paper"_s << QStringList{s, e1, cancel};
         QTest::newRow("unreadable drawing") << 3 << QList<int>{1} << QByteArray("2\r\n0 1 1\r\n1 x 2\r\n")
-                                            << false << u"311"_s << QStringList{s, e1, cancel};
+                                            << false << QString() << QStringList{s, e1, page, end};
     }
     void reportPrintsExperimentsInOrderOrCancels() {
         QFETCH(int, subject);

@@ -1,0 +1,118 @@
+#include "StudyDrawings.h"
+
+#include "Query.h"
+#include "StudyError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace StudyDrawings {
+
+using Query::run;
+
+QString createStatement() {
+    return QStringLiteral("CREATE TABLE drawing (stimulus_id INTEGER PRIMARY KEY, points TEXT NOT NULL)");
+}
+
+std::optional<QByteArray> load(const QSqlDatabase &db, int stimulusId) {
+    QSqlQuery query = run(db, QStringLiteral("SELECT points FROM drawing WHERE stimulus_id = ?"),
+                          {stimulusId}, QStringLiteral("Cannot read the drawing"));
+    if (!query.next()) {
+        return std::nullopt;
+    }
+    return query.value(0).toString().toLatin1();
+}
+
+void store(const QSqlDatabase &db, int stimulusId, const QByteArray &text) {
+    run(db, QStringLiteral("INSERT OR REPLACE INTO drawing (stimulus_id, points) VALUES (?, ?)"),
+        {stimulusId, QString::fromLatin1(text)}, QStringLiteral("Cannot store the drawing"));
+}
+
+void remove(const QSqlDatabase &db, int stimulusId) {
+    run(db, QStringLiteral("DELETE FROM drawing WHERE stimulus_id = ?"), {stimulusId},
+        QStringLiteral("Cannot delete the drawing"));
+}
+
+QString fileInFolder(const QString &folder, const QString &archivopuntos) {
+    QString name = archivopuntos;
+    if (name.startsWith(QLatin1String("p\\"))) {
+        name = name.mid(2);
+    }
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") ||
+        name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) || name.contains(QChar(0)) ||
+        name.contains(QLatin1Char(':'))) {
+        return {};
+    }
+    return QDir(folder).filePath(name);
+}
+
+CopyReport copyFromFolder(const QSqlDatabase &db, const QString &folder) {
+    CopyReport report;
+    QSqlQuery rows = run(db,
+                         QStringLiteral("SELECT e.id, e.archivopuntos FROM estimulo e "
+                                        "WHERE e.archivopuntos IS NOT NULL AND e.archivopuntos <> '' AND "
+                                        "NOT EXISTS (SELECT 1 FROM drawing d WHERE d.stimulus_id = e.id) "
+                                        "ORDER BY e.id"),
+                         {}, QStringLiteral("Cannot read the stimuli"));
+    QList<std::pair<int, QString>> named;
+    while (rows.next()) {
+        named.append({rows.value(0).toInt(), rows.value(1).toString()});
+    }
+    rows.finish();
+    for (const auto &[id, name] : named) {
+        const QString path = fileInFolder(folder, name);
+        if (path.isEmpty()) {
+            report.refused << QStringLiteral("%1 (stimulus %2): not a file name inside %3")
+                                  .arg(name)
+                                  .arg(id)
+                                  .arg(folder);
+            continue;
+        }
+        const QFileInfo info(path);
+        if (!info.exists()) {
+            report.missing << QStringLiteral("%1 (stimulus %2)").arg(name).arg(id);
+            continue;
+        }
+        QFile file(path);
+        if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
+            report.refused << QStringLiteral("%1 (stimulus %2): cannot be read").arg(name).arg(id);
+            continue;
+        }
+        store(db, id, file.readAll());
+        ++report.copied;
+    }
+    return report;
+}
+
+ExportReport exportToFolder(const QSqlDatabase &db, const QString &folder) {
+    ExportReport report;
+    if (!QDir().mkpath(folder)) {
+        throw StudyError(QStringLiteral("Cannot create the folder %1.").arg(folder));
+    }
+    QSqlQuery rows = run(db,
+                         QStringLiteral("SELECT e.id, e.archivopuntos, d.points FROM drawing d "
+                                        "JOIN estimulo e ON e.id = d.stimulus_id ORDER BY e.id"),
+                         {}, QStringLiteral("Cannot read the drawings"));
+    while (rows.next()) {
+        const int id = rows.value(0).toInt();
+        const QString name = rows.value(1).toString();
+        const QString path = fileInFolder(folder, name);
+        if (path.isEmpty()) {
+            report.refused << QStringLiteral("%1 (stimulus %2)").arg(name).arg(id);
+            continue;
+        }
+        QSaveFile file(path);
+        const QByteArray bytes = rows.value(2).toString().toLatin1();
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+            throw StudyError(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+        }
+        ++report.written;
+    }
+    return report;
+}
+
+} // namespace StudyDrawings

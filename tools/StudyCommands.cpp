@@ -1,0 +1,179 @@
+#include "StudyCommands.h"
+
+#include "DrawingFile.h"
+#include "StimulusStore.h"
+#include "Study.h"
+#include "StudyDrawings.h"
+#include "StudyError.h"
+#include "SubjectStore.h"
+
+#include <QCommandLineParser>
+#include <QDateTime>
+#include <QMap>
+#include <QTextStream>
+
+#include <cmath>
+#include <optional>
+
+namespace StudyCommands {
+
+namespace {
+
+// An open study, closed when the command ends; what bringing an earlier version up to date did is
+// told on out.
+struct OpenStudy {
+    Study::Opened opened;
+    OpenStudy(const QString &path, QTextStream &out) : opened(Study::open(path)) {
+        for (const QString &note : opened.notes) {
+            out << note << "\n";
+        }
+    }
+    ~OpenStudy() { Study::close(opened.db); }
+};
+
+// A whole number option within [low, high]; the default when absent; nothing (with the reason on
+// err) when given and not such a number.
+std::optional<qint64> wholeOption(const QCommandLineParser &parser, const QString &name, qint64 low,
+                                  qint64 high, qint64 fallback, QTextStream &err) {
+    if (!parser.isSet(name)) {
+        return fallback;
+    }
+    const std::optional<qint64> value = StimulusStore::enteroEnRango(parser.value(name), low, high);
+    if (!value) {
+        err << "zokorvane-tool: --" << name << " takes a whole number from " << low << " to " << high
+            << ", not '" << parser.value(name) << "'\n";
+    }
+    return value;
+}
+
+} // namespace
+
+int stimulus(const QStringList &args, QTextStream &out, QTextStream &err) {
+    const QString usage = QStringLiteral(
+        "usage: zokorvane-tool stimulus add|delete STUDY --subject ID --cell N --experiment N [--answer "
+        "yes|no|doubt] [--colour TEXT] [--brightness N] [--notes TEXT] [--drawing FILE] [--coil N] "
+        "[--pulse-type N] [--phase N] [--orientation N] [--pulses N] [--frequency N] [--intensity N] "
+        "[--date YYYY-MM-DDTHH:MM:SS]\n");
+    QCommandLineParser parser;
+    for (const char *name :
+         {"subject", "cell", "experiment", "answer", "colour", "brightness", "notes", "drawing", "coil",
+          "pulse-type", "phase", "orientation", "pulses", "frequency", "intensity", "date"}) {
+        parser.addOption(QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("value")));
+    }
+    if (!parser.parse(QStringList{QStringLiteral("stimulus")} + args)) {
+        err << "zokorvane-tool: " << parser.errorText() << "\n" << usage;
+        return 2;
+    }
+    const QStringList positional = parser.positionalArguments();
+    const bool adding = !positional.isEmpty() && positional.first() == QLatin1String("add");
+    const bool deleting = !positional.isEmpty() && positional.first() == QLatin1String("delete");
+    if (positional.size() != 2 || !(adding || deleting) || !parser.isSet(QStringLiteral("subject")) ||
+        !parser.isSet(QStringLiteral("cell")) || !parser.isSet(QStringLiteral("experiment"))) {
+        err << usage;
+        return 2;
+    }
+    const auto subject = wholeOption(parser, QStringLiteral("subject"), 0, 2147483647, 0, err);
+    const auto cell = wholeOption(parser, QStringLiteral("cell"), 0, 49, 0, err);
+    const auto experiment = wholeOption(parser, QStringLiteral("experiment"), 1, 32767, 1, err);
+    const auto brightness = wholeOption(parser, QStringLiteral("brightness"), 0, 32767, 0, err);
+    const auto coil = wholeOption(parser, QStringLiteral("coil"), 0, 255, 1, err);
+    const auto pulseType = wholeOption(parser, QStringLiteral("pulse-type"), 0, 255, 1, err);
+    const auto phase = wholeOption(parser, QStringLiteral("phase"), 0, 255, 1, err);
+    const auto orientation = wholeOption(parser, QStringLiteral("orientation"), 0, 32767, 3, err);
+    const auto pulses = wholeOption(parser, QStringLiteral("pulses"), 0, 2147483647, 1, err);
+    const auto frequency = wholeOption(parser, QStringLiteral("frequency"), 0, 2147483647, 1, err);
+    const auto intensity = wholeOption(parser, QStringLiteral("intensity"), 0, 2147483647, 80, err);
+    if (!subject || !cell || !experiment || !brightness || !coil || !pulseType || !phase || !orientation ||
+        !pulses || !frequency || !intensity) {
+        return 2;
+    }
+    const QMap<QString, StimulusStore::Respuesta> answers{{QStringLiteral("yes"), StimulusStore::Si},
+                                                          {QStringLiteral("no"), StimulusStore::No},
+                                                          {QStringLiteral("doubt"), StimulusStore::Duda}};
+    const QString answer = parser.value(QStringLiteral("answer")).isEmpty()
+                               ? QStringLiteral("yes")
+                               : parser.value(QStringLiteral("answer"));
+    if (!answers.contains(answer)) {
+        err << "zokorvane-tool: --answer takes yes, no or doubt\n";
+        return 2;
+    }
+    QDateTime date = QDateTime::currentDateTime();
+    if (parser.isSet(QStringLiteral("date"))) {
+        date = QDateTime::fromString(parser.value(QStringLiteral("date")), Qt::ISODate);
+        if (!date.isValid()) {
+            err << "zokorvane-tool: --date takes a date and time such as 2026-03-09T10:02:00\n";
+            return 2;
+        }
+    }
+    QList<DrawingFile::PointRecord> drawing;
+    if (parser.isSet(QStringLiteral("drawing"))) {
+        const QString path = parser.value(QStringLiteral("drawing"));
+        const DrawingFile::Contents contents = DrawingFile::read(path);
+        if (!contents.ok()) {
+            err << "zokorvane-tool: cannot read the drawing " << path << ": " << contents.error << "\n";
+            return 1;
+        }
+        drawing = contents.records;
+    }
+
+    OpenStudy study(positional.at(1), out);
+    if (!study.opened.ok()) {
+        err << "zokorvane-tool: cannot open " << positional.at(1) << ": " << study.opened.error << "\n";
+        return 1;
+    }
+    const QSqlDatabase &db = study.opened.db;
+    const auto grid = SubjectStore::subjectGrid(db, int(*subject));
+    if (!grid) {
+        err << "zokorvane-tool: there is no subject " << *subject << " in " << positional.at(1) << "\n";
+        return 1;
+    }
+    const StimulusStore::Punto point =
+        StimulusStore::puntoDeCelda(int(*cell), grid->filaCentro, grid->columnaCentro);
+    if (deleting) {
+        const StimulusStore::Borrado deleted =
+            StimulusStore::borraEntrada(db, int(*subject), point.fila, point.columna, int(*experiment));
+        if (!deleted.estimulo) {
+            err << "zokorvane-tool: subject " << *subject << " has no stimulus of experiment " << *experiment
+                << " at cell " << *cell << "\n";
+            return 1;
+        }
+        out << "Deleted stimulus " << deleted.idEstimulo << " of subject " << *subject << ", cell " << *cell
+            << ", experiment " << *experiment << (deleted.punto ? "; its point, left without stimuli, was deleted too" : "")
+            << "\n";
+        return 0;
+    }
+    StimulusStore::Entrada entry;
+    entry.hayfosfeno = answers.value(answer);
+    entry.color = parser.value(QStringLiteral("colour"));
+    entry.intensidad = qint16(*brightness);
+    entry.observaciones = parser.value(QStringLiteral("notes"));
+    entry.fecha = date;
+    entry.parametros = {int(*coil),      int(*pulseType),    int(*phase),       int(*orientation),
+                        qint32(*pulses), qint32(*frequency), qint32(*intensity)};
+    const StimulusStore::Guardado saved = StimulusStore::guardaEntrada(
+        db, int(*subject), point.fila, point.columna, int(*experiment), entry, drawing);
+    out << "Added stimulus " << saved.idEstimulo << " (point " << saved.idPunto << ", drawing "
+        << (saved.archivopuntos.isEmpty() ? QStringLiteral("none") : saved.archivopuntos) << ") to subject "
+        << *subject << ", cell " << *cell << ", experiment " << *experiment << "\n";
+    return 0;
+}
+
+int exportDrawings(const QStringList &args, QTextStream &out, QTextStream &err) {
+    if (args.size() != 2) {
+        err << "usage: zokorvane-tool export-drawings STUDY DIR\n";
+        return 2;
+    }
+    OpenStudy study(args.at(0), out);
+    if (!study.opened.ok()) {
+        err << "zokorvane-tool: cannot open " << args.at(0) << ": " << study.opened.error << "\n";
+        return 1;
+    }
+    const StudyDrawings::ExportReport report = StudyDrawings::exportToFolder(study.opened.db, args.at(1));
+    out << "Wrote " << report.written << " drawings to " << args.at(1) << "\n";
+    for (const QString &name : report.refused) {
+        err << "zokorvane-tool: not written, the name is not a plain file name: " << name << "\n";
+    }
+    return report.refused.isEmpty() ? 0 : 1;
+}
+
+} // namespace StudyCommands
