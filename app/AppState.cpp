@@ -13,6 +13,7 @@ QString AppState::AbreBaseDatos(const QString &ruta) {
     if (!RutaBaseDatos.isEmpty() && BaseDatos.isOpen() &&
         QFileInfo(absoluta).canonicalFilePath() == QFileInfo(RutaBaseDatos).canonicalFilePath()) {
         // Our own lock would refuse a second connection; the study is already the open one.
+        openNotes.clear();
         return QString();
     }
     Study::Opened abierta = Study::open(absoluta);
@@ -20,6 +21,7 @@ QString AppState::AbreBaseDatos(const QString &ruta) {
         return abierta.error;
     }
     CierraBaseDatos();
+    openNotes = abierta.notes;
     BaseDatos = abierta.db;
     RutaBaseDatos = absoluta;
     return QString();

@@ -2,6 +2,7 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 
 // The application state of the main window: which study is open, its connection, and the
 // current subject with the geometry of its stimulation grid. One instance lives for the whole
@@ -24,6 +25,7 @@ public:
     bool ContinuarPasada = false;   // the experiment window continues the last experiment
     bool ResonanciaCargada = false; // an associated MR series is loaded and its points accepted
     QString RutaConfig;             // full path of config.ini
+    QStringList openNotes;          // what opening the study last did besides opening it (an update)
 
     // Opens the study at `ruta` and makes it the application's study, closing the one open
     // before. Returns "" on success, otherwise the reason; on failure nothing changes (path,

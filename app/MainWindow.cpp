@@ -148,6 +148,11 @@ std::optional<QString> MainWindow::importaAccess(const QString &ruta) {
                 .arg(result.subjects)
                 .arg(result.points)
                 .arg(result.stimuli);
+        texto += QStringLiteral("\n%1 drawings were copied into the study.").arg(result.drawings);
+        if (!result.missingDrawings.isEmpty()) {
+            texto += QStringLiteral("\n\nThese drawings were missing or could not be read:\n") +
+                     result.missingDrawings.join(QLatin1Char('\n'));
+        }
         if (!result.inexact.isEmpty()) {
             texto += QStringLiteral("\n\nThese values could not be carried over exactly:\n") +
                      result.inexact.join(QLatin1Char('\n'));
@@ -182,6 +187,9 @@ bool MainWindow::abreEstudio(const QString &ruta) {
     }
     m_panels[0]->setText(QStringLiteral("Data Base: ") + ZoDir::NombreFichero(m_state.RutaBaseDatos));
     m_panels[1]->setText(QStringLiteral("Subject: none"));
+    if (!m_state.openNotes.isEmpty()) {
+        Messages::information(this, m_state.openNotes.join(QStringLiteral("\n\n")));
+    }
     setMenuEnabled(ui->MPacientes, true);
     setMenuEnabled(ui->MPasadas, false);
     setMenuEnabled(ui->MResultados, true);

@@ -122,6 +122,10 @@ int importMdb(const QStringList &args) {
     const LegacyImport::Result result = LegacyImport::importMdb(args[0], study);
     out() << "Imported " << args[0] << " into " << study << ": " << result.subjects << " subjects, "
           << result.points << " points, " << result.stimuli << " stimuli\n";
+    out() << "drawings copied into the study: " << result.drawings << "\n";
+    for (const QString &name : result.missingDrawings) {
+        out() << "drawing missing or unreadable: " << name << "\n";
+    }
     for (const QString &value : result.inexact) {
         out() << "not carried over exactly: " << value << "\n";
     }
