@@ -389,7 +389,7 @@ Result importMdb(const QString &mdbPath, const QString &studyPath, const Progres
         QFile::remove(temporary + QStringLiteral("-journal"));
     };
 
-    Study::create(temporary);
+    Study::create(temporary, studyPath);
     Result result;
     try {
         Study::Opened opened = Study::open(temporary);

@@ -323,8 +323,9 @@ void close(QSqlDatabase &db) {
     QSqlDatabase::removeDatabase(name);
 }
 
-void create(const QString &path) {
+void create(const QString &path, const QString &shownAs) {
     const QFileInfo info(path);
+    const QString shown = shownAs.isEmpty() ? path : shownAs;
     if (path.isEmpty()) {
         throw StudyError(QStringLiteral("No file name was given for the new study."));
     }
@@ -372,7 +373,7 @@ void create(const QString &path) {
     QFile::remove(working);
     QFile::remove(working + QStringLiteral("-journal"));
     if (!error.isEmpty()) {
-        throw StudyError(QStringLiteral("Cannot create the study %1: %2").arg(path, error));
+        throw StudyError(QStringLiteral("Cannot create the study %1: %2").arg(shown, error));
     }
 }
 

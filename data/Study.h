@@ -37,8 +37,9 @@ void close(QSqlDatabase &db);
 
 // Creates a new, empty study with its indexes. Refuses an existing file; on failure (or when the
 // process is killed) nothing is left under the name, and what a killed creation left is cleared by
-// the next one. Throws StudyError.
-void create(const QString &path);
+// the next one. Throws StudyError, naming the study shownAs when given (a caller that creates a
+// working file names the file the user asked for).
+void create(const QString &path, const QString &shownAs = QString());
 
 // Tables among paciente, puntoestimulacion and estimulo that the database lacks (names compared
 // regardless of case).

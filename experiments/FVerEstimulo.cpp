@@ -16,6 +16,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <limits>
 
 FVerEstimulo::FVerEstimulo(AppState &state, bool editar, QWidget *parent)
@@ -123,7 +124,7 @@ void FVerEstimulo::CPasada_Click() {
     {
         // The centre is shown once below, whether or not the selection moves.
         const QSignalBlocker bloqueo(ui->EGrid1);
-        ui->EGrid1->setEIndex(10 * m_filaCentro + m_columnaCentro);
+        ui->EGrid1->setEIndex(int(std::clamp<qint64>(10 * qint64(m_filaCentro) + m_columnaCentro, -1, 50)));
     }
     muestraPunto(ui->EGrid1->EIndex());
 }

@@ -5,6 +5,8 @@
 
 #include <QVariant>
 
+#include <algorithm>
+
 #include <limits>
 
 namespace StimulationComparison {
@@ -119,8 +121,9 @@ QString BuscadorDibujos::dibujo(int idPaciente) {
     QString nombre;
     m_puntos.reset();
     while (m_query.next()) {
-        const int celda =
-            10 * (m_query.value(0).toInt() + m_filaCentro) + m_query.value(1).toInt() + m_columnaCentro;
+        const int celda = int(std::clamp<qint64>(10 * (m_query.value(0).toLongLong() + m_filaCentro) +
+                                                     m_query.value(1).toLongLong() + m_columnaCentro,
+                                                 -1000, 1000));
         // A stimulus without an orientation is not moved.
         const QVariant orientacion = m_query.value(2);
         const int o = orientacion.isNull() ? -1 : orientacion.toInt();

@@ -188,7 +188,7 @@ int celdaDePunto(int fila, int columna, int filaCentro, int columnaCentro) {
 }
 
 Punto puntoDeCelda(int celda, int filaCentro, int columnaCentro) {
-    return Punto{qint16(celda / 10 - filaCentro), qint16(celda % 10 - columnaCentro)};
+    return Punto{qint16(qint64(celda / 10) - filaCentro), qint16(qint64(celda % 10) - columnaCentro)};
 }
 
 QList<Punto> puntosDeLaPasada(const QSqlDatabase &db, int idPaciente, int pasada) {

@@ -107,7 +107,8 @@ private slots:
         }
         QVERIFY(compared > 700);
         QSqlQuery stored(opened.db);
-        QVERIFY(stored.exec("SELECT e.archivopuntos, d.points FROM drawing d JOIN estimulo e ON e.id = d.stimulus_id"));
+        QVERIFY(stored.exec(
+            "SELECT e.archivopuntos, d.points FROM drawing d JOIN estimulo e ON e.id = d.stimulus_id"));
         while (stored.next()) {
             QFile file(folder + '/' + stored.value(0).toString());
             QVERIFY(file.open(QIODevice::ReadOnly));

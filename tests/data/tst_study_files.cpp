@@ -87,6 +87,26 @@ private slots:
         QVERIFY(!QFile::exists(dir.filePath("no")));
     }
 
+    // What a killed creation or import left under a working name is cleared by the next one; the
+    // working files of a process that still runs are not touched.
+    void leftoversOfKilledWritersNeverBlockTheName() {
+        QTemporaryDir dir;
+        QProcess gone;
+        gone.start("sleep", {"0.05"});
+        QVERIFY(gone.waitForStarted());
+        const QString dead = QString::number(gone.processId());
+        QVERIFY(gone.waitForFinished());
+        const QString alive = QStringLiteral("1"); // init runs as long as the machine
+        for (const QString &name :
+             {".lab.sqlite.creating-" + dead, ".lab.sqlite.creating-" + dead + "-journal",
+              ".lab.sqlite.creating-" + alive}) {
+            writeFile(dir.filePath(name), "");
+        }
+        Study::create(dir.filePath("lab.sqlite"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList({".lab.sqlite.creating-" + alive, "lab.sqlite"}));
+    }
+
     void refusedOpenSaysWhyAndChangesNothing_data() {
         QTest::addColumn<QByteArray>("content"); // null: no file at all
         QTest::addColumn<QString>("reason");
