@@ -1,13 +1,18 @@
 #include "IniFile.h"
 
+#include "SafeWrite.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringList>
 
 #include <optional>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -47,9 +52,19 @@ bool mismoNombre(const QString &a, const QString &b) {
 
 // The file's text, decoded as UTF-8, or as Latin-1 when it is not valid UTF-8 (files written by
 // the Windows program are in the ANSI code page). Empty optional when the file cannot be read.
+// Only a regular file is read: a FIFO or a device under the name would block the program or never
+// end. It is opened without waiting (a FIFO's open would wait for a writer) and its type checked on
+// what was opened, so nothing swapped in after a check is read either.
 std::optional<QString> leeTexto(const QString &ruta) {
-    QFile fichero(ruta);
-    if (!fichero.open(QIODevice::ReadOnly)) {
+    const int fd = ::open(QFile::encodeName(ruta).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    struct stat estado;
+    QFile fichero;
+    if (::fstat(fd, &estado) != 0 || !S_ISREG(estado.st_mode) ||
+        !fichero.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
         return std::nullopt;
     }
     const QByteArray bytes = fichero.readAll();
@@ -102,6 +117,7 @@ qint16 EscribeIni(const QString &rutaConfig, const QString &seccion, const QStri
     QStringList lineas;
     QString finDeLinea = QStringLiteral("\n");
     if (QFileInfo::exists(rutaConfig)) {
+        // Anything there but a regular file (a FIFO, a device, a folder) is left alone.
         const std::optional<QString> texto = leeTexto(rutaConfig);
         if (!texto) {
             return 0;
@@ -142,11 +158,7 @@ qint16 EscribeIni(const QString &rutaConfig, const QString &seccion, const QStri
         }
     }
 
+    // All or nothing: a full disk leaves the previous settings as they were.
     QDir().mkpath(QFileInfo(rutaConfig).absolutePath());
-    QSaveFile fichero(rutaConfig);
-    if (!fichero.open(QIODevice::WriteOnly)) {
-        return 0;
-    }
-    fichero.write((lineas.join(finDeLinea) + finDeLinea).toUtf8());
-    return fichero.commit() ? 1 : 0;
+    return SafeWrite::writeBytes(rutaConfig, (lineas.join(finDeLinea) + finDeLinea).toUtf8()) ? 1 : 0;
 }

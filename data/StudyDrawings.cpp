@@ -1,12 +1,12 @@
 #include "StudyDrawings.h"
 
 #include "Query.h"
+#include "SafeWrite.h"
 #include "StudyError.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -105,10 +105,9 @@ ExportReport exportToFolder(const QSqlDatabase &db, const QString &folder) {
             report.refused << QStringLiteral("%1 (stimulus %2)").arg(name).arg(id);
             continue;
         }
-        QSaveFile file(path);
-        const QByteArray bytes = rows.value(2).toString().toLatin1();
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-            throw StudyError(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+        QString why;
+        if (!SafeWrite::writeBytes(path, rows.value(2).toString().toLatin1(), &why)) {
+            throw StudyError(why);
         }
         ++report.written;
     }

@@ -1,8 +1,9 @@
 #include "DrawingFile.h"
 
+#include "SafeWrite.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
@@ -40,9 +41,7 @@ QByteArray format(const QList<PointRecord> &records) {
 }
 
 bool write(const QString &path, const QList<PointRecord> &records) {
-    QSaveFile file(path);
-    const QByteArray text = format(records);
-    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit();
+    return SafeWrite::writeBytes(path, format(records));
 }
 
 namespace {

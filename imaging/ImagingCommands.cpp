@@ -6,10 +6,10 @@
 #include "ImagingState.h"
 #include "NiftiFiles.h"
 #include "PhantomWriter.h"
+#include "SafeWrite.h"
 #include "SeriesLoader.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -24,6 +24,8 @@ namespace ImagingCommands {
 
 namespace {
 
+// Every number of the command line comes through here: text that is not a number, "nan", "inf"
+// and values outside [low, high] are refused, so nothing further on sees them.
 bool readNumber(const QString &text, double low, double high, double &value) {
     bool ok = false;
     const double v = text.toDouble(&ok);
@@ -31,6 +33,17 @@ bool readNumber(const QString &text, double low, double high, double &value) {
         return false;
     }
     value = v;
+    return true;
+}
+
+// A count (slices, pixels, threads, a place in a list): a number as above with nothing after the
+// point, so "2.5 slices" is refused rather than cut to 2.
+bool readWhole(const QString &text, int low, int high, int &value) {
+    double v = 0;
+    if (!readNumber(text, low, high, v) || v != std::floor(v)) {
+        return false;
+    }
+    value = int(v);
     return true;
 }
 
@@ -66,10 +79,11 @@ int phantom(const QStringList &args, QTextStream &out, QTextStream &err) {
         const QString &arg = args.at(i);
         const bool hasValue = i + 1 < args.size();
         double value = 0;
-        if (arg == QLatin1String("--slices") && hasValue && readNumber(args.at(i + 1), 2, 2000, value)) {
-            options.slices = int(value);
-        } else if (arg == QLatin1String("--size") && hasValue && readNumber(args.at(i + 1), 8, 2048, value)) {
-            options.size = int(value);
+        int count = 0;
+        if (arg == QLatin1String("--slices") && hasValue && readWhole(args.at(i + 1), 2, 2000, count)) {
+            options.slices = count;
+        } else if (arg == QLatin1String("--size") && hasValue && readWhole(args.at(i + 1), 8, 2048, count)) {
+            options.size = count;
         } else if (arg == QLatin1String("--spacing") && hasValue &&
                    readNumber(args.at(i + 1), 0.01, 100, value)) {
             options.spacing = value;
@@ -125,18 +139,16 @@ int loadSeries(const QStringList &args, QTextStream &out, QTextStream &err) {
     for (int i = 0; i < args.size(); ++i) {
         const QString &arg = args.at(i);
         const bool hasValue = i + 1 < args.size();
-        double value = 0;
         if (arg == QLatin1String("--jpg-only")) {
             jpgOnly = true;
         } else if (arg == QLatin1String("--lateral")) {
             lateral = true;
         } else if (arg == QLatin1String("--threads") && hasValue &&
-                   readNumber(args.at(i + 1), 1, 64, value)) {
-            threads = int(value);
+                   readWhole(args.at(i + 1), 1, 64, threads)) {
             ++i;
         } else if (arg == QLatin1String("--series") && hasValue &&
-                   readNumber(args.at(i + 1), 1, 100000, value)) {
-            series = int(value) - 1;
+                   readWhole(args.at(i + 1), 1, 100000, series)) {
+            --series; // counted from 1 on the command line
             ++i;
         } else if (arg == QLatin1String("--export-volume") && hasValue) {
             exportPath = args.at(++i);
@@ -314,10 +326,11 @@ int plan(const QStringList &args, QTextStream &out, QTextStream &err) {
         out << csv;
         return 0;
     }
-    QFile file(csvPath);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text) ||
-        file.write(csv.toUtf8()) < 0) {
-        err << "zokorvane-tool: cannot write " << csvPath << "\n";
+    // All or nothing: a full disk or a missing folder leaves no partial plan, and a plan already
+    // there stays as it was.
+    QString why;
+    if (!SafeWrite::writeBytes(csvPath, csv.toUtf8(), &why)) {
+        err << "zokorvane-tool: " << why << "\n";
         return 1;
     }
     out << "Wrote the plan of 50 cells to " << csvPath << "\n";

@@ -1,8 +1,9 @@
 #include "NiftiFiles.h"
 
+#include "SafeWrite.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <nifti2_io.h>
 #include <zlib.h>
@@ -461,28 +462,26 @@ bool write(const QString &path, const ScannerVolume &volume, QString *error) {
     QByteArray head(reinterpret_cast<const char *>(&header), sizeof header);
     head.append(Nifti1VoxelOffset - head.size(), '\0');
 
-    // QSaveFile writes beside the target and renames over it only once everything is on disk; until
-    // then, and whatever fails, the target stays as it was and the partial file is removed.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return fail(file.errorString());
-    }
-    QString reason;
-    if (path.endsWith(QLatin1String(".gz"), Qt::CaseInsensitive)) {
-        reason = writeGzip(file, head, volume.voxels);
-    } else {
-        const auto size = static_cast<qint64>(volume.voxels.size());
-        if (file.write(head) != head.size() ||
-            file.write(reinterpret_cast<const char *>(volume.voxels.data()), size) != size) {
-            reason = file.errorString();
-        }
-    }
-    if (!reason.isEmpty()) {
-        file.cancelWriting();
-        return fail(reason);
-    }
-    if (!file.commit()) {
-        return fail(file.errorString());
+    // Written beside the target and renamed over it only once everything is on disk; until then, and
+    // whatever fails (a full disk included), the target stays as it was.
+    const bool gzip = path.endsWith(QLatin1String(".gz"), Qt::CaseInsensitive);
+    QString why;
+    const bool written = SafeWrite::writeThroughDevice(
+        path,
+        [&](QIODevice &file) {
+            if (gzip) {
+                return writeGzip(file, head, volume.voxels);
+            }
+            const auto size = static_cast<qint64>(volume.voxels.size());
+            if (file.write(head) != head.size() ||
+                file.write(reinterpret_cast<const char *>(volume.voxels.data()), size) != size) {
+                return file.errorString();
+            }
+            return QString();
+        },
+        &why);
+    if (!written) {
+        return failWith(error, why);
     }
     return true;
 }

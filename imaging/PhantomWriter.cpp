@@ -1,13 +1,17 @@
 #include "PhantomWriter.h"
 
+#include "SafeWrite.h"
 #include "ZoDir.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <dcmtk/dcmdata/dcdeftag.h>
 #include <dcmtk/dcmdata/dcfilefo.h>
+#include <dcmtk/dcmdata/dcostrmb.h>
 #include <dcmtk/dcmdata/dcuid.h>
+#include <dcmtk/dcmdata/dcwcache.h>
 #include <dcmtk/oflog/oflog.h>
 
 #include <algorithm>
@@ -126,6 +130,31 @@ std::string triple(const Vec &v) {
     return number(v[0]) + "\\" + number(v[1]) + "\\" + number(v[2]);
 }
 
+// The file as DCMTK's saveFile lays it out (preamble, meta header, dataset in explicit little
+// endian), in memory. The bytes then go to disk all or nothing: saveFile itself loses a full disk
+// on a file smaller than its buffers, reporting a truncated or empty file as written.
+bool encode(DcmFileFormat &file, QByteArray &bytes, QString &reason) {
+    std::vector<char> chunk(std::size_t(1) << 16);
+    DcmOutputBufferStream stream(chunk.data(), static_cast<offile_off_t>(chunk.size()));
+    DcmWriteCache cache;
+    file.transferInit();
+    OFCondition status;
+    do {
+        // A full chunk comes back as EC_StreamNotifyClient: taken out, the next call goes on.
+        status = file.write(stream, EXS_LittleEndianExplicit, EET_UndefinedLength, &cache, EGL_recalcGL);
+        void *data = nullptr;
+        offile_off_t length = 0;
+        stream.flushBuffer(data, length);
+        bytes.append(static_cast<const char *>(data), static_cast<qsizetype>(length));
+    } while (status == EC_StreamNotifyClient);
+    file.transferEnd();
+    if (status.bad()) {
+        reason = QString::fromLatin1(status.text());
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 double Geometry::scale(double x, double y, double z) const {
@@ -165,9 +194,16 @@ bool write(const QString &directory, const Options &options, QString *error) {
     };
     if (options.slices < 2 || options.size < 8 || !(options.spacing > 0) || !(options.thickness > 0) ||
         !std::isfinite(options.spacing) || !std::isfinite(options.thickness) ||
-        !std::isfinite(options.tiltDegrees)) {
+        !std::isfinite(options.tiltDegrees) || !std::isfinite(options.windowWidth) || options.size > 65535) {
         return fail(
-            QStringLiteral("A phantom needs at least 2 slices of 8 x 8 pixels and positive spacings."));
+            QStringLiteral("A phantom needs at least 2 slices of 8 x 8 to 65535 x 65535 pixels, positive "
+                           "spacings and finite numbers."));
+    }
+    // The folders about to be made, deepest first, so that a failed series takes them away again.
+    QStringList made;
+    for (QString folder = QDir::cleanPath(QFileInfo(directory).absoluteFilePath());
+         !QFileInfo::exists(folder); folder = QFileInfo(folder).absolutePath()) {
+        made << folder;
     }
     if (!QDir().mkpath(directory)) {
         return fail(QStringLiteral("Cannot create the directory %1.").arg(directory));
@@ -220,14 +256,27 @@ bool write(const QString &directory, const Options &options, QString *error) {
         d->putAndInsertUint16(DCM_HighBit, 11);
         d->putAndInsertUint16(DCM_PixelRepresentation, 0);
     };
+    // Each file is written all or nothing; when one fails, those written before it go too, so a
+    // failed series leaves nothing behind (and no folder this call made).
+    QStringList written;
     auto save = [&](DcmFileFormat &file, const QString &name) {
         const QString path = ZoDir::UneRuta(directory, name);
-        const OFCondition saved =
-            file.saveFile(OFFilename(QFile::encodeName(path).constData()), EXS_LittleEndianExplicit);
-        if (saved.bad() && error) {
-            *error = QStringLiteral("Cannot write %1 (%2).").arg(path, QString::fromLatin1(saved.text()));
+        QByteArray bytes;
+        QString reason;
+        QString why;
+        if (!encode(file, bytes, reason)) {
+            why = SafeWrite::failure(path, reason);
+        } else if (SafeWrite::writeBytes(path, bytes, &why)) {
+            written << path;
+            return true;
         }
-        return saved.good();
+        for (const QString &done : std::as_const(written)) {
+            QFile::remove(done);
+        }
+        for (const QString &folder : std::as_const(made)) {
+            QDir().rmdir(folder);
+        }
+        return fail(why);
     };
     const std::size_t frameSize = static_cast<std::size_t>(size) * size;
     std::vector<Uint16> pixels(frameSize * (options.multiFrame ? options.slices : 1));

@@ -3,6 +3,7 @@
 #include "ImagingLibrary.h"
 #include "ImagingState.h"
 #include "NiftiFiles.h"
+#include "SafeWrite.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
@@ -12,7 +13,6 @@
 #include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -299,7 +299,7 @@ void SeriesLoader::writeCache(const QString &ruta) {
         for (int k = next++; k < v.dims[2] && !failed; k = next++) {
             const QImage slice(&v.voxels[v.index(0, 0, k)], v.dims[0], v.dims[1], v.dims[0],
                                QImage::Format_Grayscale8);
-            if (!slice.save(QDir(fresh).filePath(pictureName(k)), "BMP")) {
+            if (!SafeWrite::writeImage(QDir(fresh).filePath(pictureName(k)), slice, "BMP")) {
                 failed = true;
             }
         }
@@ -312,15 +312,14 @@ void SeriesLoader::writeCache(const QString &ruta) {
     for (std::thread &worker : workers) {
         worker.join();
     }
-    QSaveFile info(QDir(fresh).filePath(InfoFile));
     const QJsonObject json{{QStringLiteral("source"), QFileInfo(ruta).absoluteFilePath()},
                            {QStringLiteral("series"), m_report.series},
                            {QStringLiteral("slices"), v.dims[2]},
                            {QStringLiteral("signature"), m_signature},
                            {QStringLiteral("pixelMm"), m_layout.pixelMm},
                            {QStringLiteral("sliceMm"), m_layout.sliceMm}};
-    const bool written = !failed && info.open(QIODevice::WriteOnly) &&
-                         info.write(QJsonDocument(json).toJson()) >= 0 && info.commit();
+    const bool written =
+        !failed && SafeWrite::writeBytes(QDir(fresh).filePath(InfoFile), QJsonDocument(json).toJson());
     QDir(target).removeRecursively();
     if (!written || !QDir().rename(fresh, target)) {
         QDir(fresh).removeRecursively();

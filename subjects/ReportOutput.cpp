@@ -1,9 +1,10 @@
 #include "ReportOutput.h"
 
 #include "ReportPage.h"
+#include "SafeWrite.h"
 #include "SubjectReport.h"
 
-#include <QFile>
+#include <QIODevice>
 #include <QLocale>
 #include <QPageLayout>
 #include <QPdfWriter>
@@ -28,24 +29,6 @@ private:
     QPrinter &m_printer;
 };
 
-class PdfPage : public PainterReportPage {
-public:
-    PdfPage(QPdfWriter &writer, const QString &ruta) : PainterReportPage(writer), m_ruta(ruta) {}
-
-protected:
-    void abandon(QPainter &painter) override {
-        // Only a file this report started is removed, never one the writer could not open.
-        const bool escrito = painter.isActive();
-        PainterReportPage::abandon(painter);
-        if (escrito) {
-            QFile::remove(m_ruta);
-        }
-    }
-
-private:
-    QString m_ruta;
-};
-
 } // namespace
 
 namespace ReportOutput {
@@ -66,26 +49,35 @@ bool imprimeInforme(const AppState &state, QString *why) {
 }
 
 bool guardaInformePdf(const AppState &state, const QString &ruta, QString *why) {
-    QPdfWriter writer(ruta);
-    const bool pulgadas = QLocale::system().measurementSystem() == QLocale::ImperialUSSystem;
-    // The printable area of a common laser printer: a quarter of an inch all round.
-    writer.setPageLayout(QPageLayout(QPageSize(pulgadas ? QPageSize::Letter : QPageSize::A4),
-                                     QPageLayout::Portrait, QMarginsF(6.35, 6.35, 6.35, 6.35),
-                                     QPageLayout::Millimeter));
-    writer.setTitle(QStringLiteral("Subject report"));
-    writer.setCreator(QStringLiteral("ZoKorvane"));
-    PdfPage page(writer, ruta);
-    try {
-        // A report with nothing in it is still a file: one empty page.
-        page.begin();
-    } catch (const PrinterError &e) {
-        page.cancelDocument();
-        if (why) {
-            *why = QString::fromStdString(e.what());
-        }
-        return false;
-    }
-    return ImprimeInforme(state, page, why);
+    // The PDF goes to a file written all or nothing: the writer itself says nothing of a full disk,
+    // the file does when it is committed. A report that fails leaves no file behind, and a file that
+    // was there stays as it was.
+    return SafeWrite::writeThroughDevice(
+        ruta,
+        [&state](QIODevice &fichero) {
+            QPdfWriter writer(&fichero);
+            const bool pulgadas = QLocale::system().measurementSystem() == QLocale::ImperialUSSystem;
+            // The printable area of a common laser printer: a quarter of an inch all round.
+            writer.setPageLayout(QPageLayout(QPageSize(pulgadas ? QPageSize::Letter : QPageSize::A4),
+                                             QPageLayout::Portrait, QMarginsF(6.35, 6.35, 6.35, 6.35),
+                                             QPageLayout::Millimeter));
+            writer.setTitle(QStringLiteral("Subject report"));
+            writer.setCreator(QStringLiteral("ZoKorvane"));
+            PainterReportPage page(writer);
+            QString motivo;
+            try {
+                // A report with nothing in it is still a file: one empty page.
+                page.begin();
+            } catch (const PrinterError &e) {
+                page.cancelDocument();
+                return QString::fromStdString(e.what());
+            }
+            if (ImprimeInforme(state, page, &motivo)) {
+                return QString();
+            }
+            return motivo.isEmpty() ? QStringLiteral("the report could not be laid out") : motivo;
+        },
+        why);
 }
 
 } // namespace ReportOutput

@@ -1,6 +1,7 @@
 #include "SubjectStore.h"
 #include "Query.h"
 
+#include "GridCells.h"
 #include "SharedQueries.h"
 #include "StudyError.h"
 #include "Transaction.h"
@@ -21,6 +22,8 @@ enum class Kind {
     WholeNumber, // whole number, or null when left empty
     Number,      // decimal number, or null when left empty
     GridNumber,  // whole number, required
+    CentreRow,   // whole number, required, a row of the grid: the subject's centre cell lies on it
+    CentreColumn // the same for a column
 };
 
 struct FieldInfo {
@@ -41,8 +44,8 @@ const FieldInfo Fields[FieldCount] = {
     {5, "Peso", "Weight", Kind::Number},
     {22, "Filas", "Rows", Kind::GridNumber},
     {23, "Columnas", "Columns", Kind::GridNumber},
-    {24, "FilaCentro", "Center row", Kind::GridNumber},
-    {25, "ColumnaCentro", "Center column", Kind::GridNumber},
+    {24, "FilaCentro", "Center row", Kind::CentreRow},
+    {25, "ColumnaCentro", "Center column", Kind::CentreColumn},
     {6, "Observaciones", "Observations", Kind::Text},
 };
 
@@ -97,7 +100,7 @@ Parsed parse(Field field, const QString &text, const QString &original) {
     }
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty()) {
-        if (kind == Kind::Identifier || kind == Kind::GridNumber) {
+        if (kind != Kind::WholeNumber && kind != Kind::Number) {
             return {{}, refuse(field, QStringLiteral("a value is needed."))};
         }
         return {QVariant(), {}};
@@ -120,6 +123,19 @@ Parsed parse(Field field, const QString &text, const QString &original) {
     }
     if (kind == Kind::Identifier && value < 1) {
         return {{}, refuse(field, QStringLiteral("the identifier must be 1 or more."))};
+    }
+    // Every point of the subject is placed on the grid from its centre cell, so a centre off the
+    // grid would put the points nowhere (or, far enough off, overflow the sums that place them).
+    if (kind == Kind::CentreRow || kind == Kind::CentreColumn) {
+        const bool row = kind == Kind::CentreRow;
+        const int last = (row ? GridCells::Rows : GridCells::Columns) - 1;
+        if (value < 0 || value > last) {
+            return {{},
+                    refuse(field, QStringLiteral("%1 is off the grid; the centre %2 must be from 0 to %3.")
+                                      .arg(value)
+                                      .arg(row ? QStringLiteral("row") : QStringLiteral("column"))
+                                      .arg(last))};
+        }
     }
     return {value, {}};
 }

@@ -9,6 +9,7 @@
 #include "LegacyImport.h"
 #include "PictureWidget.h"
 #include "ReportOutput.h"
+#include "SafeWrite.h"
 #include "Study.h"
 #include "StudyCommands.h"
 #include "StudyError.h"
@@ -105,8 +106,9 @@ int renderDrawing(const QStringList &args) {
     PictureSurface picture(&image);
     picture.setScale(0, 0, DrawingFile::CanvasUnits, DrawingFile::CanvasUnits);
     DrawingRender::render(picture, contents, file, mode->second);
-    if (!image.save(png, "PNG")) {
-        err() << "zokorvane-tool: cannot write " << png << "\n";
+    QString why;
+    if (!SafeWrite::writeImage(png, image, "PNG", &why)) {
+        err() << "zokorvane-tool: " << why << "\n";
         return 1;
     }
     out() << "Wrote " << png << "\n";
@@ -178,7 +180,7 @@ int report(const QStringList &args) {
     state.FijaPaciente(id, name, grid->filas, grid->columnas, grid->filaCentro, grid->columnaCentro);
     QString why;
     if (!ReportOutput::guardaInformePdf(state, pdf, &why)) {
-        err() << "zokorvane-tool: cannot write the report to " << pdf << ": " << why << "\n";
+        err() << "zokorvane-tool: " << why << "\n";
         return 1;
     }
     out() << "Wrote " << pdf << "\n";

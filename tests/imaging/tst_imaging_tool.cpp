@@ -103,6 +103,10 @@ void TestImagingTool::wrongArgumentsAndMissingDirectoriesFail_data() {
         << 2;
     QTest::newRow("plan of a folder without a series")
         << QStringList{"plan", QDir::tempPath(), "--landmarks", "1,2,3:3,4,5:6,7,8"} << 1;
+    QTest::newRow("phantom tilted by infinity") << QStringList{"phantom", "/tmp/x", "--tilt", "inf"} << 2;
+    QTest::newRow("phantom with half a slice") << QStringList{"phantom", "/tmp/x", "--slices", "2.5"} << 2;
+    QTest::newRow("plan with a landmark that is not a number")
+        << QStringList{"plan", QDir::tempPath(), "--landmarks", "1,nan,3:3,4,5:6,7,8"} << 2;
     QTest::newRow("load-series exporting to a file that is not NIfTI")
         << QStringList{"load-series", QDir::tempPath(), "--export-volume", "/tmp/volume.txt"} << 2;
 }

@@ -226,7 +226,7 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("missing/out.nii.gz"));
         QString error;
         QVERIFY(!NiftiFiles::write(path, sample(), &error));
-        QVERIFY2(error.startsWith(path) && error.size() > path.size() + 20, qPrintable(error));
+        QCOMPARE(error, QStringLiteral("Cannot write %1: No such file or directory").arg(path));
         QVERIFY(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
     }
 };

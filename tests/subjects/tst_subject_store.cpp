@@ -58,6 +58,12 @@ private slots:
         QTest::newRow("infinite weight") << Field::Peso << u"inf"_s << "Weight: \"inf\" is not a number.";
         QTest::newRow("text in centre")
             << Field::ColumnaCentro << u"4a"_s << "Center column: \"4a\" is not a whole number.";
+        QTest::newRow("centre row far off the grid")
+            << Field::FilaCentro << u"2147483647"_s
+            << "Center row: 2147483647 is off the grid; the centre row must be from 0 to 4.";
+        QTest::newRow("centre column below the grid")
+            << Field::ColumnaCentro << u"-2147483647"_s
+            << "Center column: -2147483647 is off the grid; the centre column must be from 0 to 9.";
     }
     void badRecordsAreRefusedAndNothingIsWritten() {
         QFETCH(Field, field);

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+
+class QIODevice;
+class QImage;
+
+// Files written all or nothing. The contents go to a temporary file in the target's folder, which
+// is renamed over the target only once everything reached the disk; whatever fails (a full disk, a
+// folder that is missing or read-only, the writer's own error) removes the temporary and leaves the
+// target exactly as it was. Every failure is told as "Cannot write PATH: REASON", with the path the
+// caller gave and the system's reason, never the temporary's name.
+namespace SafeWrite {
+
+// The message of a file that could not be written.
+QString failure(const QString &path, const QString &reason);
+
+// The bytes as the whole file. False with *why set when it could not be written.
+bool writeBytes(const QString &path, const QByteArray &bytes, QString *why = nullptr);
+
+// Produces the contents on the device (a QSaveFile): an empty text when everything was written, or
+// the reason it was not. A failed write on the device is caught even when the writer ignores it.
+using DeviceWriter = std::function<QString(QIODevice &device)>;
+bool writeThroughDevice(const QString &path, const DeviceWriter &write, QString *why = nullptr);
+
+// A picture in the format `format` names ("PNG"), or the one of the path's extension when null.
+bool writeImage(const QString &path, const QImage &image, const char *format = nullptr,
+                QString *why = nullptr);
+
+// For writers that only take a file name: writes the file at the name given (a hidden temporary
+// beside the target that does not exist yet), returning an empty text on success or the reason it
+// failed. The temporary is flushed to disk and renamed over the target.
+using PathWriter = std::function<QString(const QString &temporary)>;
+// What happens to a file already at the path: replaced, or kept (then the rename refuses to put
+// anything in its place, even one that appeared while the temporary was written).
+enum class Existing { Replace, Keep };
+bool writeThroughTemporary(const QString &path, const PathWriter &write,
+                           Existing existing = Existing::Replace, QString *why = nullptr);
+
+} // namespace SafeWrite
