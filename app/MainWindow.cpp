@@ -1,25 +1,27 @@
-#include "MainWindow.h"
+#include "app/MainWindow.h"
 #include "ui_MainWindow.h"
 
-#include "AppPaths.h"
-#include "AppState.h"
-#include "AssociatedMr.h"
-#include "FAcumulados.h"
-#include "FVerEstimulo.h"
-#include "ImagingLibrary.h"
-#include "ImagingState.h"
-#include "IntroEstimulo.h"
-#include "LegacyImport.h"
-#include "Messages.h"
-#include "OpenDialog.h"
-#include "ReportOutput.h"
-#include "SharedQueries.h"
-#include "Study.h"
-#include "StudyError.h"
 #include "Version.h"
-#include "ZoDir.h"
-#include "elegirpaciente.h"
-#include "paciente.h"
+#include "core/AppPaths.h"
+#include "core/AppState.h"
+#include "core/ZoDir.h"
+#include "data/LegacyImport.h"
+#include "data/SharedQueries.h"
+#include "data/Study.h"
+#include "data/StudyError.h"
+#include "data/StudyState.h"
+#include "experiments/FAcumulados.h"
+#include "experiments/FVerEstimulo.h"
+#include "experiments/IntroEstimulo.h"
+#include "imaging/ImagingLibrary.h"
+#include "imaging/ImagingState.h"
+#include "mr/AssociatedMr.h"
+#include "mr/AssociatedMrView.h"
+#include "subjects/ReportOutput.h"
+#include "subjects/elegirpaciente.h"
+#include "subjects/paciente.h"
+#include "widgets/Messages.h"
+#include "widgets/OpenDialog.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -180,7 +182,7 @@ bool MainWindow::abreEstudio(const QString &ruta) {
     if (QFileInfo(estudio).absoluteFilePath() != m_state.RutaBaseDatos) {
         cierraVentanasDeEstudio(); // they work on the study being replaced
     }
-    const QString error = m_state.AbreBaseDatos(estudio);
+    const QString error = AbreBaseDatos(m_state, estudio);
     if (!error.isEmpty()) {
         Messages::error(this, QStringLiteral("Cannot open the data base %1.\n\n%2").arg(estudio, error));
         return false;
@@ -282,6 +284,26 @@ bool MainWindow::guardaInformePdf(const QString &fichero) {
     return guardado;
 }
 
+namespace {
+
+// The associated MR window as the experiment windows' MR viewer.
+class AssociatedMrViewer : public MrViewer {
+public:
+    AssociatedMrViewer(AppState &app, ImagingState &imaging, QWidget *owner) : m_view(app, imaging, owner) {}
+    void CRM_Click(bool checked, int cell) override { m_view.CRM_Click(checked, cell); }
+    void update(int cell) override { m_view.update(cell); }
+
+private:
+    AssociatedMrView m_view;
+};
+
+} // namespace
+
+MrViewerMaker MainWindow::mrViewerMaker() {
+    return
+        [this](QWidget *owner) { return std::make_unique<AssociatedMrViewer>(m_state, *m_imaging, owner); };
+}
+
 void MainWindow::nuevaPasada(bool continuar) {
     m_state.ContinuarPasada = continuar;
     setEnabled(true);
@@ -291,8 +313,7 @@ void MainWindow::nuevaPasada(bool continuar) {
         m_registro->activateWindow();
         return;
     }
-    m_registro = new IntroEstimulo(m_state, this);
-    m_registro->setImaging(*m_imaging);
+    m_registro = new IntroEstimulo(m_state, mrViewerMaker(), this);
     connect(m_registro, &IntroEstimulo::closed, this, [this] { setEnabled(true); });
     m_registro->show();
 }
@@ -323,8 +344,7 @@ void MainWindow::MAEstimulo_Click(bool editar) {
     }
     // The main window stays disabled while the viewer is open. Disabling a window disables the
     // windows it owns too, so the viewer is enabled again on its own.
-    m_visor = new FVerEstimulo(m_state, editar, this);
-    m_visor->setImaging(m_state, *m_imaging);
+    m_visor = new FVerEstimulo(m_state, editar, mrViewerMaker(), this);
     connect(m_visor, &FVerEstimulo::closed, this, [this] { setEnabled(true); });
     setEnabled(false);
     m_visor->setEnabled(true);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "experiments/MrViewer.h"
+
 #include <QMainWindow>
 #include <QPointer>
 
@@ -51,6 +53,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // What the experiment windows open for "View magnetic resonance".
+    MrViewerMaker mrViewerMaker();
     MainWindow(AppState &state, ImagingState *imaging, QWidget *parent);
 
     void MAElegir_Click();

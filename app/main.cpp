@@ -1,9 +1,9 @@
-#include "AppPaths.h"
-#include "AppState.h"
-#include "ImagingLibrary.h"
-#include "ImagingState.h"
-#include "MainWindow.h"
 #include "Version.h"
+#include "app/MainWindow.h"
+#include "core/AppPaths.h"
+#include "core/AppState.h"
+#include "imaging/ImagingLibrary.h"
+#include "imaging/ImagingState.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -40,4 +40,4 @@ echo "  of it, until the volume is ready: median $(median "${volume[@]}") s; cac
 echo "dcm2niix, whole command:    ${theirs[*]} s; median $m_theirs s"
 echo "ratio load-series / dcm2niix (medians): $(echo "scale=2; $m_ours / $m_theirs" | bc)"
 echo "== renders"
-"$build/imaging/zk-bench-imaging" "$(python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["cacheFolder"])' "$work/load.json")" 100
+"$build/bench/zk-bench-imaging" "$(python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["cacheFolder"])' "$work/load.json")" 100

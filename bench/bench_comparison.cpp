@@ -6,15 +6,16 @@
 // usage: zk-bench-comparison [STIMULI] [SUBJECTS] [SELECTED] [REPAINTS]
 //        (defaults 100000, 100, 50 and 30; run with QT_QPA_PLATFORM=offscreen)
 
-#include "AppState.h"
-#include "DrawingFile.h"
-#include "EGrid.h"
-#include "FAcumulados.h"
-#include "StimulationComparison.h"
-#include "Study.h"
-#include "StudyDrawings.h"
-#include "Transaction.h"
-#include "elegirpaciente.h"
+#include "core/AppState.h"
+#include "data/Study.h"
+#include "data/StudyDrawings.h"
+#include "data/StudyState.h"
+#include "data/Transaction.h"
+#include "drawings/DrawingFile.h"
+#include "experiments/EGrid.h"
+#include "experiments/FAcumulados.h"
+#include "experiments/StimulationComparison.h"
+#include "subjects/elegirpaciente.h"
 
 #include <QApplication>
 #include <QDir>
@@ -89,7 +90,7 @@ int main(int argc, char *argv[]) {
     const QString path = dir.filePath("bench.sqlite");
     Study::create(path);
     AppState state;
-    if (const QString error = state.AbreBaseDatos(path); !error.isEmpty()) {
+    if (const QString error = AbreBaseDatos(state, path); !error.isEmpty()) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;
     }

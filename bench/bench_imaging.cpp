@@ -3,8 +3,8 @@
 //
 // usage: zk-bench-imaging DIR [REPEATS] [PNG-PREFIX]
 
-#include "ImagingLibrary.h"
-#include "Volume.h"
+#include "imaging/ImagingLibrary.h"
+#include "imaging/Volume.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -4,10 +4,10 @@
 //
 // usage: zk-bench-storage [PREFILLED] [SAVES]    (defaults 90000 and 10000)
 
-#include "DrawingFile.h"
-#include "StimulusStore.h"
-#include "Study.h"
-#include "Transaction.h"
+#include "data/Study.h"
+#include "data/Transaction.h"
+#include "drawings/DrawingFile.h"
+#include "experiments/StimulusStore.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,9 +1,9 @@
-#include "LegacyImport.h"
+#include "data/LegacyImport.h"
 
-#include "Study.h"
-#include "StudyDrawings.h"
-#include "StudyError.h"
-#include "Transaction.h"
+#include "data/Study.h"
+#include "data/StudyDrawings.h"
+#include "data/StudyError.h"
+#include "data/Transaction.h"
 
 #include <QDate>
 #include <QDateTime>

@@ -1,6 +1,6 @@
-#include "Query.h"
+#include "data/Query.h"
 
-#include "StudyError.h"
+#include "data/StudyError.h"
 
 #include <QSqlError>
 

@@ -1,9 +1,9 @@
-#include "SharedQueries.h"
+#include "data/SharedQueries.h"
 
-#include "Query.h"
+#include "data/Query.h"
 
-#include "StudyError.h"
-#include "Transaction.h"
+#include "data/StudyError.h"
+#include "data/Transaction.h"
 
 #include <QSqlQuery>
 #include <QVariant>

@@ -1,8 +1,9 @@
-#include "Study.h"
+#include "data/Study.h"
 
-#include "StudyDrawings.h"
-#include "StudyError.h"
-#include "Transaction.h"
+#include "core/AppState.h"
+#include "data/StudyDrawings.h"
+#include "data/StudyError.h"
+#include "data/Transaction.h"
 
 #include <QAtomicInt>
 #include <QDir>
@@ -314,13 +315,7 @@ Opened open(const QString &path) {
 }
 
 void close(QSqlDatabase &db) {
-    if (!db.isValid()) {
-        return;
-    }
-    const QString name = db.connectionName();
-    db.close();
-    db = QSqlDatabase();
-    QSqlDatabase::removeDatabase(name);
+    closeConnection(db);
 }
 
 void create(const QString &path, const QString &shownAs) {

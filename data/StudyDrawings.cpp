@@ -1,8 +1,8 @@
-#include "StudyDrawings.h"
+#include "data/StudyDrawings.h"
 
-#include "Query.h"
-#include "SafeWrite.h"
-#include "StudyError.h"
+#include "core/SafeWrite.h"
+#include "data/Query.h"
+#include "data/StudyError.h"
 
 #include <QDir>
 #include <QFile>

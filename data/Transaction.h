@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StudyError.h"
+#include "data/StudyError.h"
 
 #include <QSqlDatabase>
 

@@ -1,4 +1,4 @@
-#include "EGrid.h"
+#include "experiments/EGrid.h"
 
 #include <QApplication>
 #include <QButtonGroup>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "EGridProperties.h"
-#include "GridCells.h"
+#include "core/GridCells.h"
+#include "experiments/EGridProperties.h"
 
 #include <QVariant>
 #include <QWidget>

@@ -1,6 +1,6 @@
-#include "EGridProperties.h"
+#include "experiments/EGridProperties.h"
 
-#include "GridCells.h"
+#include "core/GridCells.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "ExperimentReview.h"
-#include "Query.h"
+#include "experiments/ExperimentReview.h"
+#include "data/Query.h"
 
-#include "StudyError.h"
-#include "Transaction.h"
+#include "data/StudyError.h"
+#include "data/Transaction.h"
 
 #include <QSqlQuery>
 #include <QVariant>

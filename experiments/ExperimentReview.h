@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StimulusStore.h"
+#include "experiments/StimulusStore.h"
 
 #include <QList>
 #include <QSqlDatabase>

@@ -1,12 +1,12 @@
-#include "FAcumulados.h"
+#include "experiments/FAcumulados.h"
 #include "ui_FAcumulados.h"
 
-#include "AppState.h"
-#include "DrawingFile.h"
-#include "DrawingRender.h"
-#include "Messages.h"
-#include "ParameterLists.h"
-#include "StudyError.h"
+#include "core/AppState.h"
+#include "data/StudyError.h"
+#include "drawings/DrawingFile.h"
+#include "drawings/DrawingRender.h"
+#include "experiments/ParameterLists.h"
+#include "widgets/Messages.h"
 
 #include <QAction>
 #include <QEvent>

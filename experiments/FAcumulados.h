@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StimulationComparison.h"
+#include "experiments/StimulationComparison.h"
 
 #include <QDialog>
 #include <QSqlDatabase>

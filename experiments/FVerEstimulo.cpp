@@ -1,17 +1,16 @@
-#include "FVerEstimulo.h"
+#include "experiments/FVerEstimulo.h"
 #include "ui_FVerEstimulo.h"
 
-#include "AppState.h"
-#include "AssociatedMrView.h"
-#include "DrawingFile.h"
-#include "DrawingRender.h"
-#include "ExperimentReview.h"
-#include "Messages.h"
-#include "NumericField.h"
-#include "ParameterLists.h"
-#include "SharedQueries.h"
-#include "StudyDrawings.h"
-#include "StudyError.h"
+#include "core/AppState.h"
+#include "data/SharedQueries.h"
+#include "data/StudyDrawings.h"
+#include "data/StudyError.h"
+#include "drawings/DrawingFile.h"
+#include "drawings/DrawingRender.h"
+#include "experiments/ExperimentReview.h"
+#include "experiments/NumericField.h"
+#include "experiments/ParameterLists.h"
+#include "widgets/Messages.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -19,12 +18,13 @@
 #include <algorithm>
 #include <limits>
 
-FVerEstimulo::FVerEstimulo(AppState &state, bool editar, QWidget *parent)
+FVerEstimulo::FVerEstimulo(AppState &state, bool editar, const MrViewerMaker &makeViewer, QWidget *parent)
     : QWidget(parent, Qt::Window), ui(std::make_unique<Ui::FVerEstimulo>()), m_db(state.BaseDatos),
       m_idPaciente(state.IdPacienteActual), m_filaCentro(state.FilaCentroRejilla),
       m_columnaCentro(state.ColumnaCentroRejilla), m_editar(editar) {
     ui->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
+    conectaResonancia(makeViewer);
     // The group's name carries an accent that C++ names in the generated form avoid.
     ui->FEstimulo->setObjectName(QStringLiteral("FEstímulo"));
 
@@ -136,8 +136,11 @@ void FVerEstimulo::EGrid1_Click() {
     }
 }
 
-void FVerEstimulo::setImaging(AppState &state, ImagingState &imaging) {
-    m_resonancia = std::make_unique<AssociatedMrView>(state, imaging, this);
+void FVerEstimulo::conectaResonancia(const MrViewerMaker &makeViewer) {
+    if (!makeViewer) {
+        return;
+    }
+    m_resonancia = makeViewer(this);
     connect(ui->CRM, &QCheckBox::toggled, this,
             [this](bool checked) { m_resonancia->CRM_Click(checked, ui->EGrid1->EIndex()); });
 }

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "StimulusStore.h"
+#include "experiments/MrViewer.h"
+
+#include "experiments/StimulusStore.h"
 
 #include <QSqlDatabase>
 #include <QWidget>
@@ -12,9 +14,6 @@
 class AppState;
 class PictureSurface;
 class QLineEdit;
-
-class AssociatedMrView;
-class ImagingState;
 
 namespace Ui {
 class FVerEstimulo;
@@ -30,16 +29,15 @@ class FVerEstimulo : public QWidget {
 public:
     // Loads the window for the current subject of `state`. The edit mode (`editar`) is fixed for
     // the life of the window.
-    FVerEstimulo(AppState &state, bool editar, QWidget *parent = nullptr);
+    // makeViewer makes what the check box "View magnetic resonance" opens (nothing when empty).
+    FVerEstimulo(AppState &state, bool editar, const MrViewerMaker &makeViewer = {},
+                 QWidget *parent = nullptr);
     ~FVerEstimulo() override;
 
     bool editar() const { return m_editar; }
     // Id of the point whose stimulus is shown (0 before any was shown) and its drawing name.
     int puntoActual() const { return m_puntoActual; }
     const QString &dibujo() const { return m_dibujo; }
-
-    // The check box "View magnetic resonance" opens the associated MR window on this imaging state.
-    void setImaging(AppState &state, ImagingState &imaging);
 
     void bOKEstimulo_Click();
     void bOKPasada_Click();
@@ -53,6 +51,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void conectaResonancia(const MrViewerMaker &makeViewer);
     void CPasada_Click();
     void EGrid1_Click();
     void Option1_Click();
@@ -72,7 +71,7 @@ private:
                 const std::function<void(const StimulusStore::Parametros &, qint16 intensidad)> &escribe);
 
     std::unique_ptr<Ui::FVerEstimulo> ui;
-    std::unique_ptr<AssociatedMrView> m_resonancia;
+    std::unique_ptr<MrViewer> m_resonancia;
     QSqlDatabase m_db;
     int m_idPaciente;
     int m_filaCentro;

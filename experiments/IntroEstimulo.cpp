@@ -1,14 +1,13 @@
-#include "IntroEstimulo.h"
+#include "experiments/IntroEstimulo.h"
 #include "ui_IntroEstimulo.h"
 
-#include "AppState.h"
-#include "AssociatedMrView.h"
-#include "Messages.h"
-#include "NumericField.h"
-#include "ParameterLists.h"
-#include "SharedQueries.h"
-#include "StimulusStore.h"
-#include "StudyError.h"
+#include "core/AppState.h"
+#include "data/SharedQueries.h"
+#include "data/StudyError.h"
+#include "experiments/NumericField.h"
+#include "experiments/ParameterLists.h"
+#include "experiments/StimulusStore.h"
+#include "widgets/Messages.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -31,12 +30,13 @@ void atajo(QWidget *ventana, QWidget *control, const QKeySequence &tecla,
 
 } // namespace
 
-IntroEstimulo::IntroEstimulo(AppState &state, QWidget *parent)
+IntroEstimulo::IntroEstimulo(AppState &state, const MrViewerMaker &makeViewer, QWidget *parent)
     : QWidget(parent, Qt::Window), ui(std::make_unique<Ui::IntroEstimulo>()), m_state(state),
       m_db(state.BaseDatos), m_idPaciente(state.IdPacienteActual), m_filaCentro(state.FilaCentroRejilla),
       m_columnaCentro(state.ColumnaCentroRejilla) {
     ui->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
+    conectaResonancia(makeViewer);
 
     connect(ui->EGrid1, &EGrid::Click, this, &IntroEstimulo::EGrid1_Click);
     for (QRadioButton *opcion : {ui->Option1_0, ui->Option1_1, ui->Option1_2}) {
@@ -175,8 +175,11 @@ void IntroEstimulo::EGrid1_Click() {
     }
 }
 
-void IntroEstimulo::setImaging(ImagingState &imaging) {
-    m_resonancia = std::make_unique<AssociatedMrView>(m_state, imaging, this);
+void IntroEstimulo::conectaResonancia(const MrViewerMaker &makeViewer) {
+    if (!makeViewer) {
+        return;
+    }
+    m_resonancia = makeViewer(this);
     connect(ui->CRM, &QCheckBox::toggled, this,
             [this](bool checked) { m_resonancia->CRM_Click(checked, ui->EGrid1->EIndex()); });
 }

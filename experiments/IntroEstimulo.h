@@ -1,13 +1,13 @@
 #pragma once
 
+#include "experiments/MrViewer.h"
+
 #include <QSqlDatabase>
 #include <QWidget>
 
 #include <memory>
 
 class AppState;
-class AssociatedMrView;
-class ImagingState;
 class QComboBox;
 class QLineEdit;
 
@@ -24,7 +24,8 @@ class IntroEstimulo : public QWidget {
 public:
     // Loads the window for the current subject of `state`; the experiment is new or continued as
     // state.ContinuarPasada says.
-    explicit IntroEstimulo(AppState &state, QWidget *parent = nullptr);
+    // makeViewer makes what the check box "View magnetic resonance" opens (nothing when empty).
+    explicit IntroEstimulo(AppState &state, const MrViewerMaker &makeViewer = {}, QWidget *parent = nullptr);
     ~IntroEstimulo() override;
 
     // Number of the experiment being recorded.
@@ -34,9 +35,6 @@ public:
     void Comienza();
     // Resets the perception entry for the next stimulus; the stimulus parameters stay.
     void LimpiarElemento();
-
-    // The check box "View magnetic resonance" opens the associated MR window on this imaging state.
-    void setImaging(ImagingState &imaging);
 
     void bNext_Click();
     void bBorrar_Click();
@@ -49,6 +47,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void conectaResonancia(const MrViewerMaker &makeViewer);
     void cargaParametros();
     void marcaPasadaContinuada();
     void EGrid1_Click();
@@ -64,7 +63,7 @@ private:
     static int codigo(const QComboBox *lista);
 
     std::unique_ptr<Ui::IntroEstimulo> ui;
-    std::unique_ptr<AssociatedMrView> m_resonancia;
+    std::unique_ptr<MrViewer> m_resonancia;
     AppState &m_state;
     // The study and subject the experiment belongs to, fixed when the window opens.
     QSqlDatabase m_db;

@@ -1,7 +1,7 @@
-#include "NumericField.h"
+#include "experiments/NumericField.h"
 
-#include "Messages.h"
-#include "StimulusStore.h"
+#include "experiments/StimulusStore.h"
+#include "widgets/Messages.h"
 
 #include <QLineEdit>
 

@@ -1,4 +1,4 @@
-#include "ParameterLists.h"
+#include "experiments/ParameterLists.h"
 
 #include <QComboBox>
 

@@ -1,7 +1,7 @@
-#include "StimulationComparison.h"
+#include "experiments/StimulationComparison.h"
 
-#include "StimulusStore.h"
-#include "StudyError.h"
+#include "data/StudyError.h"
+#include "experiments/StimulusStore.h"
 
 #include <QVariant>
 

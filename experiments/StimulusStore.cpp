@@ -1,10 +1,10 @@
-#include "StimulusStore.h"
+#include "experiments/StimulusStore.h"
 
-#include "Query.h"
-#include "SharedQueries.h"
-#include "StudyDrawings.h"
-#include "StudyError.h"
-#include "Transaction.h"
+#include "data/Query.h"
+#include "data/SharedQueries.h"
+#include "data/StudyDrawings.h"
+#include "data/StudyError.h"
+#include "data/Transaction.h"
 
 #include <QSqlQuery>
 #include <QVariant>

@@ -1,9 +1,9 @@
 // libFuzzer target for the drawing-file reader: any bytes are parsed, what was read must survive a
 // write and a second read unchanged, and rendering it in every mode must stay inside the picture.
 
-#include "DrawingFile.h"
-#include "DrawingRender.h"
-#include "PictureWidget.h"
+#include "drawings/DrawingFile.h"
+#include "drawings/DrawingRender.h"
+#include "drawings/PictureWidget.h"
 
 #include <QByteArrayView>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "DicomFiles.h"
+#include "imaging/DicomFiles.h"
 
 #include <QDir>
 #include <QFile>

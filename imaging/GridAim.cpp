@@ -1,7 +1,7 @@
-#include "GridAim.h"
+#include "imaging/GridAim.h"
 
-#include "ImagingMath.h"
-#include "ImagingState.h"
+#include "imaging/ImagingMath.h"
+#include "imaging/ImagingState.h"
 
 void ArcosDeCelda(qint32 cell, qint16 &arcoH, qint16 &arcoV) {
     const qint32 column = cell % 10;

@@ -1,6 +1,6 @@
-#include "ImagingLibrary.h"
+#include "imaging/ImagingLibrary.h"
 
-#include "Volume.h"
+#include "imaging/Volume.h"
 
 #include <array>
 #include <limits>

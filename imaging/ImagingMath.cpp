@@ -1,6 +1,6 @@
-#include "ImagingMath.h"
+#include "imaging/ImagingMath.h"
 
-#include "ImagingError.h"
+#include "imaging/ImagingError.h"
 
 #include <cmath>
 #include <limits>

@@ -1,7 +1,7 @@
-#include "ImagingState.h"
+#include "imaging/ImagingState.h"
 
-#include "ImagingError.h"
-#include "ImagingLibrary.h"
+#include "imaging/ImagingError.h"
+#include "imaging/ImagingLibrary.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ImagingMath.h"
+#include "imaging/ImagingMath.h"
 
 #include <QStringList>
 

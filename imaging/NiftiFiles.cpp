@@ -1,6 +1,6 @@
-#include "NiftiFiles.h"
+#include "imaging/NiftiFiles.h"
 
-#include "SafeWrite.h"
+#include "core/SafeWrite.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "VolumeLayout.h"
+#include "imaging/VolumeLayout.h"
 
 #include <QString>
 

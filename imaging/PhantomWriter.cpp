@@ -1,7 +1,7 @@
-#include "PhantomWriter.h"
+#include "imaging/PhantomWriter.h"
 
-#include "SafeWrite.h"
-#include "ZoDir.h"
+#include "core/SafeWrite.h"
+#include "core/ZoDir.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
-#include "SeriesLoader.h"
+#include "imaging/SeriesLoader.h"
 
-#include "ImagingLibrary.h"
-#include "ImagingState.h"
-#include "NiftiFiles.h"
-#include "SafeWrite.h"
+#include "core/SafeWrite.h"
+#include "imaging/ImagingLibrary.h"
+#include "imaging/ImagingState.h"
+#include "imaging/NiftiFiles.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>

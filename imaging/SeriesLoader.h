@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DicomFiles.h"
-#include "VolumeLayout.h"
+#include "imaging/DicomFiles.h"
+#include "imaging/VolumeLayout.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,8 +1,8 @@
-#include "SliceRendering.h"
+#include "imaging/SliceRendering.h"
 
-#include "ImagingLibrary.h"
-#include "ImagingMath.h"
-#include "ImagingState.h"
+#include "imaging/ImagingLibrary.h"
+#include "imaging/ImagingMath.h"
+#include "imaging/ImagingState.h"
 
 #include <QImage>
 

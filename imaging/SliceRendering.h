@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PictureWidget.h"
+#include "drawings/PictureWidget.h"
 
 #include <QtGlobal>
 

@@ -1,4 +1,4 @@
-#include "Volume.h"
+#include "imaging/Volume.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "VolumeLayout.h"
+#include "imaging/VolumeLayout.h"
 
 #include <algorithm>
 #include <cmath>

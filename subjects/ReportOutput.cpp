@@ -1,8 +1,8 @@
-#include "ReportOutput.h"
+#include "subjects/ReportOutput.h"
 
-#include "ReportPage.h"
-#include "SafeWrite.h"
-#include "SubjectReport.h"
+#include "core/SafeWrite.h"
+#include "subjects/ReportPage.h"
+#include "subjects/SubjectReport.h"
 
 #include <QIODevice>
 #include <QLocale>

@@ -1,4 +1,4 @@
-#include "ReportPage.h"
+#include "subjects/ReportPage.h"
 
 #include <QPagedPaintDevice>
 

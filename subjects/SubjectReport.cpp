@@ -1,10 +1,10 @@
-#include "SubjectReport.h"
-#include "Query.h"
+#include "subjects/SubjectReport.h"
+#include "data/Query.h"
 
-#include "AppState.h"
-#include "DrawingFile.h"
-#include "ReportPage.h"
-#include "StudyError.h"
+#include "core/AppState.h"
+#include "data/StudyError.h"
+#include "drawings/DrawingFile.h"
+#include "subjects/ReportPage.h"
 
 #include <QList>
 #include <QSqlQuery>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DrawingFile.h"
+#include "drawings/DrawingFile.h"
 
 #include <QDateTime>
 #include <QLocale>

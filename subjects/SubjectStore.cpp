@@ -1,10 +1,10 @@
-#include "SubjectStore.h"
-#include "Query.h"
+#include "subjects/SubjectStore.h"
+#include "data/Query.h"
 
-#include "GridCells.h"
-#include "SharedQueries.h"
-#include "StudyError.h"
-#include "Transaction.h"
+#include "core/GridCells.h"
+#include "data/SharedQueries.h"
+#include "data/StudyError.h"
+#include "data/Transaction.h"
 
 #include <QSqlQuery>
 

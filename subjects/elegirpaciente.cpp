@@ -1,10 +1,10 @@
-#include "elegirpaciente.h"
+#include "subjects/elegirpaciente.h"
 #include "ui_elegirpaciente.h"
 
-#include "AppState.h"
-#include "Messages.h"
-#include "StudyError.h"
-#include "SubjectStore.h"
+#include "core/AppState.h"
+#include "data/StudyError.h"
+#include "subjects/SubjectStore.h"
+#include "widgets/Messages.h"
 
 #include <QListWidget>
 

@@ -1,8 +1,8 @@
-#include "paciente.h"
+#include "subjects/paciente.h"
 #include "ui_paciente.h"
 
-#include "Messages.h"
-#include "StudyError.h"
+#include "data/StudyError.h"
+#include "widgets/Messages.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SubjectStore.h"
+#include "subjects/SubjectStore.h"
 
 #include <QDialog>
 #include <QSqlDatabase>

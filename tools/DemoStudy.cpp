@@ -1,11 +1,11 @@
-#include "DemoStudy.h"
+#include "tools/DemoStudy.h"
 
-#include "PhantomWriter.h"
-#include "SharedQueries.h"
-#include "StimulusStore.h"
-#include "Study.h"
-#include "StudyError.h"
-#include "Transaction.h"
+#include "data/SharedQueries.h"
+#include "data/Study.h"
+#include "data/StudyError.h"
+#include "data/Transaction.h"
+#include "experiments/StimulusStore.h"
+#include "imaging/PhantomWriter.h"
 
 #include <QDir>
 #include <QSqlQuery>

@@ -1,11 +1,11 @@
-#include "StudyCommands.h"
+#include "tools/StudyCommands.h"
 
-#include "DrawingFile.h"
-#include "StimulusStore.h"
-#include "Study.h"
-#include "StudyDrawings.h"
-#include "StudyError.h"
-#include "SubjectStore.h"
+#include "data/Study.h"
+#include "data/StudyDrawings.h"
+#include "data/StudyError.h"
+#include "drawings/DrawingFile.h"
+#include "experiments/StimulusStore.h"
+#include "subjects/SubjectStore.h"
 
 #include <QCommandLineParser>
 #include <QDateTime>
@@ -138,8 +138,8 @@ int stimulus(const QStringList &args, QTextStream &out, QTextStream &err) {
             return 1;
         }
         out << "Deleted stimulus " << deleted.idEstimulo << " of subject " << *subject << ", cell " << *cell
-            << ", experiment " << *experiment << (deleted.punto ? "; its point, left without stimuli, was deleted too" : "")
-            << "\n";
+            << ", experiment " << *experiment
+            << (deleted.punto ? "; its point, left without stimuli, was deleted too" : "") << "\n";
         return 0;
     }
     StimulusStore::Entrada entry;

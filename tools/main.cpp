@@ -1,20 +1,21 @@
 // zokorvane-tool: the command-line side of ZoKorvane, for scripting, tests and the quick start.
 // Errors go to stderr with a non-zero exit code.
 
-#include "AppState.h"
-#include "DemoStudy.h"
-#include "DrawingFile.h"
-#include "DrawingRender.h"
-#include "ImagingCommands.h"
-#include "LegacyImport.h"
-#include "PictureWidget.h"
-#include "ReportOutput.h"
-#include "SafeWrite.h"
-#include "Study.h"
-#include "StudyCommands.h"
-#include "StudyError.h"
-#include "SubjectStore.h"
 #include "Version.h"
+#include "core/AppState.h"
+#include "core/SafeWrite.h"
+#include "data/LegacyImport.h"
+#include "data/Study.h"
+#include "data/StudyError.h"
+#include "data/StudyState.h"
+#include "drawings/DrawingFile.h"
+#include "drawings/DrawingRender.h"
+#include "drawings/PictureWidget.h"
+#include "subjects/ReportOutput.h"
+#include "subjects/SubjectStore.h"
+#include "tools/DemoStudy.h"
+#include "tools/ImagingCommands.h"
+#include "tools/StudyCommands.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -161,7 +162,7 @@ int report(const QStringList &args) {
         return 2;
     }
     AppState state;
-    const QString opened = state.AbreBaseDatos(study);
+    const QString opened = AbreBaseDatos(state, study);
     if (!opened.isEmpty()) {
         err() << "zokorvane-tool: cannot open " << study << ": " << opened << "\n";
         return 1;

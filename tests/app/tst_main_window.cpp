@@ -1,17 +1,17 @@
 // The main window: menus and their stages, status panels, opening studies (from the dialog and
 // directly), refusals that leave everything as it was, and the messages of its items.
 
-#include "StudyFixture.h"
+#include "support/StudyFixture.h"
 
-#include "AppState.h"
-#include "DrawingView.h"
-#include "EGrid.h"
-#include "FVerEstimulo.h"
-#include "MainWindow.h"
-#include "MessageLog.h"
-#include "Messages.h"
-#include "Widgets.h"
-#include "elegirpaciente.h"
+#include "app/MainWindow.h"
+#include "core/AppState.h"
+#include "drawings/DrawingView.h"
+#include "experiments/EGrid.h"
+#include "experiments/FVerEstimulo.h"
+#include "subjects/elegirpaciente.h"
+#include "support/MessageLog.h"
+#include "support/Widgets.h"
+#include "widgets/Messages.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,9 +1,9 @@
 // Importing legacy Access data bases: every row and value of a real legacy study comes over
 // exactly, and files that are not studies, damaged or truncated are refused leaving nothing behind.
 
-#include "LegacyImport.h"
-#include "Study.h"
-#include "StudyError.h"
+#include "data/LegacyImport.h"
+#include "data/Study.h"
+#include "data/StudyError.h"
 
 #include <QDir>
 #include <QFile>

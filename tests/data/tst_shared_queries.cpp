@@ -1,10 +1,10 @@
 // The study accepts every query text the windows use, and the shared queries and the identifier
 // rule give the right values on empty and filled tables.
 
-#include "StudyFixture.h"
+#include "support/StudyFixture.h"
 
-#include "SharedQueries.h"
-#include "StudyError.h"
+#include "data/SharedQueries.h"
+#include "data/StudyError.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>

@@ -1,11 +1,11 @@
 // Creating and opening study files: the schema, refusals that change nothing, and the lock that
 // keeps a second program out while a study is open.
 
-#include "StudyFixture.h"
+#include "support/StudyFixture.h"
 
-#include "Study.h"
-#include "StudyDrawings.h"
-#include "StudyError.h"
+#include "data/Study.h"
+#include "data/StudyDrawings.h"
+#include "data/StudyError.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>

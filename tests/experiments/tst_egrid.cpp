@@ -1,5 +1,5 @@
-#include "EGrid.h"
-#include "Widgets.h"
+#include "experiments/EGrid.h"
+#include "support/Widgets.h"
 
 #include <QApplication>
 #include <QLabel>

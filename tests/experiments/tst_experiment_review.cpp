@@ -2,17 +2,17 @@
 // locks, the checks and confirmations before a correction, the rows and columns each correction
 // writes, and opening from the main window.
 
-#include "StudyDrawings.h"
-#include "StudyFixture.h"
-#include "StudyInApp.h"
+#include "data/StudyDrawings.h"
+#include "support/StudyFixture.h"
+#include "support/StudyInApp.h"
 
-#include "AppState.h"
-#include "DrawingView.h"
-#include "EGrid.h"
-#include "FVerEstimulo.h"
-#include "MainWindow.h"
-#include "MessageLog.h"
-#include "Widgets.h"
+#include "app/MainWindow.h"
+#include "core/AppState.h"
+#include "drawings/DrawingView.h"
+#include "experiments/EGrid.h"
+#include "experiments/FVerEstimulo.h"
+#include "support/MessageLog.h"
+#include "support/Widgets.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,15 +1,15 @@
 // The recording window: experiment number, marks of a continued experiment, the buttons' rule,
 // what a save stores from the controls, refused input and keys.
 
-#include "StudyFixture.h"
-#include "StudyInApp.h"
+#include "support/StudyFixture.h"
+#include "support/StudyInApp.h"
 
-#include "AppState.h"
-#include "DrawingCanvas.h"
-#include "EGrid.h"
-#include "IntroEstimulo.h"
-#include "MessageLog.h"
-#include "Widgets.h"
+#include "core/AppState.h"
+#include "drawings/DrawingCanvas.h"
+#include "experiments/EGrid.h"
+#include "experiments/IntroEstimulo.h"
+#include "support/MessageLog.h"
+#include "support/Widgets.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -2,19 +2,19 @@
 // SQL text), refused bounds, the cell a coil moves a stimulus to, which drawing of each subject
 // is overlaid, and when the window repaints.
 
-#include "StudyDrawings.h"
-#include "StudyFixture.h"
-#include "StudyInApp.h"
+#include "data/StudyDrawings.h"
+#include "support/StudyFixture.h"
+#include "support/StudyInApp.h"
 
-#include "AppState.h"
-#include "DrawingView.h"
-#include "EGrid.h"
-#include "FAcumulados.h"
-#include "MessageLog.h"
-#include "StimulationComparison.h"
-#include "StudyError.h"
-#include "Widgets.h"
-#include "elegirpaciente.h"
+#include "core/AppState.h"
+#include "data/StudyError.h"
+#include "drawings/DrawingView.h"
+#include "experiments/EGrid.h"
+#include "experiments/FAcumulados.h"
+#include "experiments/StimulationComparison.h"
+#include "subjects/elegirpaciente.h"
+#include "support/MessageLog.h"
+#include "support/Widgets.h"
 
 #include <QAction>
 #include <QComboBox>

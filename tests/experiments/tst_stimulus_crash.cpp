@@ -3,10 +3,10 @@
 // moments; after every kill the study must be whole, every stimulus that names a drawing must have
 // it, no drawing may be left without its stimulus, and at most the operation in flight is missing.
 
-#include "DrawingFile.h"
-#include "StimulusStore.h"
-#include "Study.h"
-#include "StudyError.h"
+#include "data/Study.h"
+#include "data/StudyError.h"
+#include "drawings/DrawingFile.h"
+#include "experiments/StimulusStore.h"
 
 #include <QCoreApplication>
 #include <QProcess>

@@ -1,12 +1,12 @@
 // Saving and deleting stimuli: the rows and counters written, the drawings kept in the study,
 // identifiers, and that a save or delete failing half way leaves the study as it was.
 
-#include "StudyFixture.h"
+#include "support/StudyFixture.h"
 
-#include "DrawingFile.h"
-#include "StimulusStore.h"
-#include "StudyDrawings.h"
-#include "StudyError.h"
+#include "data/StudyDrawings.h"
+#include "data/StudyError.h"
+#include "drawings/DrawingFile.h"
+#include "experiments/StimulusStore.h"
 
 #include <QDir>
 #include <QFile>

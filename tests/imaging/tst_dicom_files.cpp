@@ -1,6 +1,6 @@
-#include "DicomFiles.h"
-#include "ImagingFixtures.h"
-#include "Volume.h"
+#include "imaging/DicomFiles.h"
+#include "imaging/Volume.h"
+#include "support/ImagingFixtures.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "ImagingError.h"
-#include "ImagingLibrary.h"
-#include "ImagingMath.h"
-#include "ImagingState.h"
+#include "imaging/ImagingError.h"
+#include "imaging/ImagingLibrary.h"
+#include "imaging/ImagingMath.h"
+#include "imaging/ImagingState.h"
 
 #include <QTest>
 

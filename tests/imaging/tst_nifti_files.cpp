@@ -1,4 +1,4 @@
-#include "NiftiFiles.h"
+#include "imaging/NiftiFiles.h"
 
 #include <QDir>
 #include <QProcess>

@@ -1,6 +1,6 @@
-#include "GridAim.h"
-#include "ImagingFixtures.h"
-#include "Volume.h"
+#include "imaging/GridAim.h"
+#include "imaging/Volume.h"
+#include "support/ImagingFixtures.h"
 
 #include <QProcess>
 #include <QStandardPaths>

@@ -1,7 +1,7 @@
-#include "ImagingLibrary.h"
-#include "ImagingState.h"
-#include "PictureWidget.h"
-#include "SliceRendering.h"
+#include "drawings/PictureWidget.h"
+#include "imaging/ImagingLibrary.h"
+#include "imaging/ImagingState.h"
+#include "imaging/SliceRendering.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,12 +1,13 @@
 // The "Select subject" window and the subject list it shares: entry texts, preselection, choosing
 // by OK, double click or Enter, leaving by Cancel or Escape, and the main window's items around it.
 
-#include "StudyFixture.h"
+#include "support/StudyFixture.h"
 
-#include "AppState.h"
-#include "MainWindow.h"
-#include "MessageLog.h"
-#include "elegirpaciente.h"
+#include "app/MainWindow.h"
+#include "core/AppState.h"
+#include "data/StudyState.h"
+#include "subjects/elegirpaciente.h"
+#include "support/MessageLog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -30,7 +31,7 @@ struct ChooserStudy {
         study.addSubject(2, "Eva", "Sanz", QVariant(), 0, 3);
         study.release();
     }
-    void open() { QCOMPARE(state.AbreBaseDatos(study.path()), QString()); }
+    void open() { QCOMPARE(AbreBaseDatos(state, study.path()), QString()); }
 };
 
 class SubjectChooserTest : public QObject {

@@ -1,11 +1,11 @@
 // The "Edit subject" window: navigation and its caption, the empty study, storing on moving and
 // closing, and refused input kept on screen.
 
-#include "QueryText.h"
-#include "StudyFixture.h"
+#include "support/QueryText.h"
+#include "support/StudyFixture.h"
 
-#include "MessageLog.h"
-#include "paciente.h"
+#include "subjects/paciente.h"
+#include "support/MessageLog.h"
 
 #include <QCheckBox>
 #include <QLabel>

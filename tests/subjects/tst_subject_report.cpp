@@ -2,13 +2,13 @@
 // experiment, the header once per experiment, the contents of a cell, the miniature or the crossed
 // frame, the experiments printed, and a failure cancelling the document.
 
-#include "StudyDrawings.h"
-#include "StudyFixture.h"
+#include "data/StudyDrawings.h"
+#include "support/StudyFixture.h"
 
-#include "AppState.h"
-#include "DrawingFile.h"
-#include "ReportPage.h"
-#include "SubjectReport.h"
+#include "core/AppState.h"
+#include "drawings/DrawingFile.h"
+#include "subjects/ReportPage.h"
+#include "subjects/SubjectReport.h"
 
 #include <QFile>
 #include <QRegularExpression>

@@ -1,10 +1,10 @@
 // The subject report as a PDF file, from the tool and from the main window, and the printer item
 // without a printer. The PDF's text is read back with pdftotext.
 
-#include "AppState.h"
-#include "LegacyImport.h"
-#include "MainWindow.h"
-#include "MessageLog.h"
+#include "app/MainWindow.h"
+#include "core/AppState.h"
+#include "data/LegacyImport.h"
+#include "support/MessageLog.h"
 
 #include <QAction>
 #include <QDir>

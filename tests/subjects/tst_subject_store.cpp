@@ -1,10 +1,10 @@
 // Storage behind the subject form: the proposal for a new subject, what a stored record reads
 // back as, and the records that are refused without anything being written.
 
-#include "QueryText.h"
-#include "StudyFixture.h"
+#include "support/QueryText.h"
+#include "support/StudyFixture.h"
 
-#include "SubjectStore.h"
+#include "subjects/SubjectStore.h"
 
 using namespace SubjectStore;
 using namespace Qt::StringLiterals;

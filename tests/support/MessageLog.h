@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Messages.h"
+#include "widgets/Messages.h"
 
 #include <QList>
 #include <QStringList>

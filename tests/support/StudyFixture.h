@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Study.h"
+#include "data/Study.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>

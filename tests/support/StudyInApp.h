@@ -1,7 +1,8 @@
 #pragma once
 
-#include "AppState.h"
-#include "StudyFixture.h"
+#include "core/AppState.h"
+#include "data/StudyState.h"
+#include "support/StudyFixture.h"
 
 #include <memory>
 
@@ -11,7 +12,7 @@ inline std::unique_ptr<AppState> openInApp(StudyFixture &study, int id = -1,
                                            const QString &name = QString()) {
     study.release();
     auto state = std::make_unique<AppState>();
-    if (!state->AbreBaseDatos(study.path()).isEmpty()) {
+    if (!AbreBaseDatos(*state, study.path()).isEmpty()) {
         return nullptr;
     }
     if (id != -1) {

@@ -1,11 +1,11 @@
 // The demo study a new lab opens first: what it holds, that its drawings and MR series are where
 // its rows say, and that it is never written over.
 
-#include "DemoStudy.h"
-#include "DrawingFile.h"
-#include "SharedQueries.h"
-#include "Study.h"
-#include "StudyError.h"
+#include "data/SharedQueries.h"
+#include "data/Study.h"
+#include "data/StudyError.h"
+#include "drawings/DrawingFile.h"
+#include "tools/DemoStudy.h"
 
 #include <QDir>
 #include <QSqlQuery>

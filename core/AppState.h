@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+
+// The application state of the main window: which study is open, its connection, and the
+// current subject with the geometry of its stimulation grid. One instance lives for the whole
+// run and is passed by reference to every window that reads or writes it.
+class AppState {
+public:
+    AppState() = default;
+    AppState(const AppState &) = delete;
+    AppState &operator=(const AppState &) = delete;
+    ~AppState();
+
+    QString RutaBaseDatos;  // full path of the open study; "" when none is open
+    QSqlDatabase BaseDatos; // its connection; every query of every window runs on it
+    int IdPacienteActual = -1;
+    QString NombrePacienteActual;
+    int FilasRejilla = 5;
+    int ColumnasRejilla = 9;
+    int FilaCentroRejilla = 1;
+    int ColumnaCentroRejilla = 4;
+    bool ContinuarPasada = false;   // the experiment window continues the last experiment
+    bool ResonanciaCargada = false; // an associated MR series is loaded and its points accepted
+    QString RutaConfig;             // full path of config.ini
+    QStringList openNotes;          // what opening the study last did besides opening it (an update)
+
+    // Closes the open study, if any. (Opening one is AbreBaseDatos, beside the study engines.)
+    void CierraBaseDatos();
+    // No current subject, default grid.
+    void ReiniciaPaciente();
+    void FijaPaciente(int id, const QString &nombre, int filas, int columnas, int filaCentro,
+                      int columnaCentro);
+    bool HayPaciente() const { return IdPacienteActual != -1; }
+};
+
+// Closes a connection and forgets it. Harmless on a connection that is not open.
+void closeConnection(QSqlDatabase &db);

@@ -1,0 +1,221 @@
+#include "core/SafeWrite.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageWriter>
+#include <QRandomGenerator>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace SafeWrite {
+
+namespace {
+
+QString systemReason(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+bool fail(const QString &path, const QString &reason, QString *why) {
+    if (why) {
+        *why = failure(path, reason);
+    }
+    return false;
+}
+
+QByteArray encoded(const QString &path) {
+    return QFile::encodeName(path);
+}
+
+// True when anything, even a dangling link, has that name.
+bool nameTaken(const QString &path) {
+    struct stat status;
+    return ::lstat(encoded(path).constData(), &status) == 0;
+}
+
+// A hidden name beside the target that nothing uses yet.
+QString temporaryBeside(const QFileInfo &target) {
+    QString name;
+    do {
+        name = target.absolutePath() + QStringLiteral("/.") + target.fileName() + QLatin1Char('.') +
+               QString::number(QRandomGenerator::global()->generate64(), 36) + QStringLiteral(".part");
+    } while (nameTaken(name));
+    return name;
+}
+
+// Flushes the file to the disk: a full disk or a failing device may only show here.
+int syncToDisk(const QString &path) {
+    const int fd = ::open(encoded(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return errno;
+    }
+    const int error = ::fsync(fd) == 0 ? 0 : errno;
+    ::close(fd);
+    return error;
+}
+
+// Renames without ever removing a file already at the target: refused with EEXIST then. Where the
+// file system cannot rename that way, a hard link does the same.
+int renameKeepingTarget(const QByteArray &from, const QByteArray &to) {
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0) {
+        return 0;
+    }
+    if (errno != EINVAL && errno != ENOSYS) {
+        return errno;
+    }
+    if (::link(from.constData(), to.constData()) != 0) {
+        return errno;
+    }
+    ::unlink(from.constData());
+    return 0;
+}
+
+// Why the file could not take what it was given. QFileDevice reports a short write (a disk that
+// fills up midway) with no error or with "Unknown error", so one more byte is written where the file
+// ends and the system says why it cannot be (a full disk, a quota, a failing device).
+QString reasonOf(QFileDevice &file) {
+    struct stat status;
+    const char byte = 0;
+    if (::fstat(file.handle(), &status) == 0 && ::pwrite(file.handle(), &byte, 1, status.st_size) < 0) {
+        return systemReason(errno);
+    }
+    if (file.error() != QFileDevice::NoError) {
+        return file.errorString();
+    }
+    return QStringLiteral("only part of the file reached the disk");
+}
+
+// Everything written on its way to the disk, or why it cannot be. A failed flush is not enough to go
+// by: QSaveFile::commit() ignores one as it closes the file, and would rename an empty or cut file
+// over the target. So the buffer is flushed here, and a file shorter than what was written is
+// refused.
+QString finish(QSaveFile &file) {
+    for (int attempt = 0; attempt < 64 && file.bytesToWrite() > 0; ++attempt) {
+        if (!file.flush()) {
+            break;
+        }
+    }
+    if (file.error() != QFileDevice::NoError || file.bytesToWrite() > 0 || file.size() < file.pos()) {
+        return reasonOf(file);
+    }
+    return QString();
+}
+
+} // namespace
+
+QString failure(const QString &path, const QString &reason) {
+    return QStringLiteral("Cannot write %1: %2").arg(path, reason);
+}
+
+bool writeThroughDevice(const QString &path, const DeviceWriter &write, QString *why) {
+    if (path.isEmpty()) {
+        return fail(path, QStringLiteral("no file name was given"), why);
+    }
+    // QSaveFile writes a temporary beside the target and renames it over the target in commit(),
+    // after flushing and syncing it; until then the target is untouched, and a QSaveFile destroyed
+    // without a commit removes its temporary.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return fail(path, file.errorString(), why);
+    }
+    QString reason = write(file);
+    if (reason.isEmpty()) {
+        reason = finish(file);
+    } else if (file.error() != QFileDevice::NoError) {
+        reason = reasonOf(file); // the writer's own words ("device error") hide the system's reason
+    }
+    if (!reason.isEmpty()) {
+        file.cancelWriting();
+        return fail(path, reason, why);
+    }
+    if (!file.commit()) {
+        return fail(path, file.errorString(), why);
+    }
+    return true;
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes, QString *why) {
+    return writeThroughDevice(
+        path,
+        [&bytes](QIODevice &device) {
+            return device.write(bytes) == bytes.size() ? QString()
+                                                       : reasonOf(static_cast<QFileDevice &>(device));
+        },
+        why);
+}
+
+bool writeImage(const QString &path, const QImage &image, const char *format, QString *why) {
+    const QByteArray name = format ? QByteArray(format) : QFileInfo(path).suffix().toLatin1();
+    return writeThroughDevice(
+        path,
+        [&](QIODevice &device) {
+            QImageWriter writer(&device, name);
+            return writer.write(image) ? QString() : writer.errorString();
+        },
+        why);
+}
+
+bool writeThroughTemporary(const QString &path, const PathWriter &write, Existing existing, QString *why) {
+    if (path.isEmpty()) {
+        return fail(path, QStringLiteral("no file name was given"), why);
+    }
+    const QFileInfo given(path);
+    if (existing == Existing::Keep && nameTaken(given.absoluteFilePath())) {
+        return fail(path, systemReason(EEXIST), why);
+    }
+    // A link is written through, as QSaveFile does: the file it points to is the one replaced.
+    const QFileInfo target(given.isSymLink() ? given.symLinkTarget() : given.absoluteFilePath());
+    if (!target.dir().exists()) {
+        return fail(path, systemReason(ENOENT), why);
+    }
+    if (target.isDir()) {
+        return fail(path, systemReason(EISDIR), why);
+    }
+    const QString temporary = temporaryBeside(target);
+    const QByteArray from = encoded(temporary);
+    const QByteArray to = encoded(target.absoluteFilePath());
+    auto abandon = [&](QString reason) {
+        ::unlink(from.constData());
+        // The writer's reason may name the file it was given; the caller knows only its own.
+        reason.replace(temporary, path);
+        reason.replace(QFileInfo(temporary).fileName(), given.fileName());
+        return fail(path, reason, why);
+    };
+
+    const QString reason = write(temporary);
+    if (!reason.isEmpty()) {
+        return abandon(reason);
+    }
+    struct stat written;
+    if (::stat(from.constData(), &written) != 0 || !S_ISREG(written.st_mode)) {
+        return abandon(QStringLiteral("nothing was written"));
+    }
+    if (const int error = syncToDisk(temporary)) {
+        return abandon(systemReason(error));
+    }
+    int error = 0;
+    if (existing == Existing::Keep) {
+        error = renameKeepingTarget(from, to);
+    } else {
+        // The replaced file's permissions carry over, as QSaveFile keeps them.
+        struct stat old;
+        if (::stat(to.constData(), &old) == 0) {
+            ::chmod(from.constData(), old.st_mode & 07777);
+        }
+        error = ::rename(from.constData(), to.constData()) == 0 ? 0 : errno;
+    }
+    if (error) {
+        return abandon(systemReason(error));
+    }
+    return true;
+}
+
+} // namespace SafeWrite

@@ -1,0 +1,178 @@
+#include "drawings/DrawingRender.h"
+#include "drawings/PictureWidget.h"
+#include "support/Widgets.h"
+
+#include <QPoint>
+#include <QTemporaryDir>
+#include <QTest>
+
+// Rendering drawing files into a picture: the three modes, the blot on the picture's pixels and the
+// error display. Pictures are 129 pixels square on the canvas scale, 10 pixels per drawing unit.
+
+namespace {
+
+struct Picture {
+    QImage image{129, 129, QImage::Format_RGB32};
+    PictureSurface surface{&image};
+    Picture() {
+        image.fill(Qt::white);
+        surface.setScale(0, 0, 12.9, 12.9);
+    }
+    int grey(int x, int y) const { return qRed(image.pixel(x, y)); }
+    // Black within one pixel of (x, y), for lines whose exact pixels depend on the rasteriser.
+    bool blackNear(int x, int y) const {
+        return pixelsOf(image, QRect(x - 1, y - 1, 3, 3), qRgb(0, 0, 0)) > 0;
+    }
+    int dark(const QRect &area) const {
+        return area.width() * area.height() - pixelsOf(image, area, qRgb(255, 255, 255));
+    }
+};
+
+} // namespace
+
+class TestDrawingRender : public QObject {
+    Q_OBJECT
+
+private:
+    QString file(const QByteArray &text) {
+        const QString path = m_dir.filePath(QString::number(++m_files));
+        return writeFile(path, text) ? path : QString();
+    }
+    QTemporaryDir m_dir;
+    int m_files = 0;
+
+private slots:
+    void linesStartFromTheOriginAndFollowTheCodes_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QPoint>("black");
+        QTest::addColumn<QPoint>("white");
+        QTest::newRow("a first code 1 draws from (0, 0)")
+            << QByteArray("1\r\n1 5 0\r\n") << QPoint(25, 0) << QPoint(60, 0);
+        QTest::newRow("code 0 moves, code 3 draws")
+            << QByteArray("2\r\n0 2 2\r\n3 2 8\r\n") << QPoint(20, 50) << QPoint(10, 10);
+        QTest::newRow("another code moves without drawing")
+            << QByteArray("3\r\n0 2 2\r\n2 8 2\r\n1 8 8\r\n") << QPoint(80, 50) << QPoint(50, 20);
+        QTest::newRow("drawing read before an error stays")
+            << QByteArray("3\r\n1 12 6\r\n1 x 1\r\n") << QPoint(60, 30) << QPoint(10, 60);
+    }
+
+    void linesStartFromTheOriginAndFollowTheCodes() {
+        QFETCH(QByteArray, text);
+        QFETCH(QPoint, black);
+        QFETCH(QPoint, white);
+        Picture picture;
+        DrawingRender::render(picture.surface, file(text), DrawingRender::Mode::Lines);
+        QVERIFY(picture.blackNear(black.x(), black.y()));
+        QCOMPARE(picture.grey(white.x(), white.y()), 255);
+    }
+
+    void fuseSkipsSmallStepsAndComparesWithTheLastBlotPoint() {
+        Picture picture;
+        const QByteArray text = "6\r\n"
+                                "1 2 10\r\n"  // 2 units across from (0, 0): skipped although far down
+                                "1 5 5\r\n"   // compared with (0, 0) again: blot
+                                "1 8 6\r\n"   // 1 unit down from (5, 5): skipped
+                                "1 9 9\r\n"   // compared with (5, 5): blot
+                                "0 12 12\r\n" // far enough but a stroke start: no blot, yet the new reference
+                                "1 12 3\r\n"; // 0 across from (12, 12): skipped (from (9, 9) it would blot)
+        DrawingRender::render(picture.surface, file(text), DrawingRender::Mode::Fuse);
+        QCOMPARE(picture.grey(50, 50), 255 - 50);
+        QCOMPARE(picture.grey(90, 90), 255 - 50);
+        for (const QPoint &p : {QPoint(20, 100), QPoint(80, 60), QPoint(120, 120), QPoint(120, 30)}) {
+            QCOMPARE(picture.grey(p.x(), p.y()), 255);
+        }
+    }
+
+    void massCentreDividesByTheCountOfTheFirstLine_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QPoint>("centre"); // in drawing units; (-1, -1) for nothing drawn
+        QTest::newRow("count larger than records") << QByteArray("4\r\n1 6 6\r\n1 6 6\r\n") << QPoint(3, 3);
+        QTest::newRow("count smaller than records") << QByteArray("1\r\n1 2 2\r\n1 4 4\r\n") << QPoint(6, 6);
+        QTest::newRow("every code counts, halves to even")
+            << QByteArray("2\r\n0 5 4\r\n3 0 4\r\n") << QPoint(2, 4);
+        QTest::newRow("count 0 reads no further") << QByteArray("0\r\nnot a drawing") << QPoint(-1, -1);
+        QTest::newRow("negative count") << QByteArray("-3\r\n1 4 4\r\n") << QPoint(-1, -1);
+    }
+
+    void massCentreDividesByTheCountOfTheFirstLine() {
+        QFETCH(QByteArray, text);
+        QFETCH(QPoint, centre);
+        Picture picture;
+        DrawingRender::render(picture.surface, file(text), DrawingRender::Mode::MassCentre);
+        if (centre.x() < 0) {
+            QCOMPARE(picture.dark(picture.image.rect()), 0);
+        } else {
+            QCOMPARE(picture.grey(centre.x() * 10, centre.y() * 10), 255 - 80);
+        }
+    }
+
+    void blotDarkensADiamondAroundItsCentre_data() {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<int>("depth");
+        QTest::addColumn<QPoint>("offset");
+        QTest::addColumn<int>("grey");
+        // Grey lost = round(depth / size * (size - Manhattan distance)), halves to even.
+        QTest::newRow("fuse centre") << 17 << 50 << QPoint(0, 0) << 255 - 50;
+        QTest::newRow("fuse next pixel up") << 17 << 50 << QPoint(0, -1) << 255 - 47;
+        QTest::newRow("fuse diagonal, same distance as the edge") << 17 << 50 << QPoint(4, -4) << 255 - 26;
+        QTest::newRow("fuse block corner") << 17 << 50 << QPoint(-8, -8) << 255 - 3;
+        QTest::newRow("fuse outside the block") << 17 << 50 << QPoint(9, 0) << 255;
+        QTest::newRow("mass first column") << 30 << 80 << QPoint(-15, 0) << 255 - 40;
+        QTest::newRow("mass last corner") << 30 << 80 << QPoint(14, 14) << 255 - 5;
+        QTest::newRow("mass beyond the last column") << 30 << 80 << QPoint(15, 0) << 255;
+    }
+
+    void blotDarkensADiamondAroundItsCentre() {
+        QFETCH(int, size);
+        QFETCH(int, depth);
+        QFETCH(QPoint, offset);
+        QFETCH(int, grey);
+        Picture picture;
+        DrawingRender::stampBlot(picture.surface, 6, 6, size, depth);
+        const QPoint at = QPoint(60, 60) + offset;
+        QCOMPARE(picture.grey(at.x(), at.y()), grey);
+    }
+
+    void blotsAccumulateAndClampAtBlack() {
+        Picture picture;
+        picture.surface.setPixel(50, 54, 0x0000FF); // pure red: less than the grey as a packed value
+        for (int stamp = 0; stamp < 6; ++stamp) {
+            DrawingRender::stampBlot(picture.surface, 5, 5, 17, 50);
+        }
+        QCOMPARE(picture.image.pixel(50, 50), qRgb(0, 0, 0));
+        QCOMPARE(picture.grey(53, 50), 255 - 6 * 41);
+        QCOMPARE(picture.image.pixel(50, 54), qRgb(0, 0, 0));
+        // A blot at the picture's edge changes only the pixels inside.
+        DrawingRender::stampBlot(picture.surface, 0, 0, 17, 50);
+        QCOMPARE(picture.grey(0, 0), 255 - 50);
+    }
+
+    void unreadableFilesShowTheErrorDisplay_data() {
+        QTest::addColumn<QByteArray>("text"); // "-" for a missing file, "/" for an uncreatable folder
+        QTest::addColumn<int>("mode");
+        QTest::newRow("missing file, lines") << QByteArray("-") << 0;
+        QTest::newRow("letters, fuse") << QByteArray("2\r\n0 a b\r\n") << 1;
+        QTest::newRow("number out of range, mass") << QByteArray("1\r\n0 1 40000\r\n") << 2;
+        QTest::newRow("record cut short, lines") << QByteArray("1\r\n0 1\r\n") << 0;
+    }
+
+    void unreadableFilesShowTheErrorDisplay() {
+        QFETCH(QByteArray, text);
+        QFETCH(int, mode);
+        const QString path = text == "-" ? m_dir.filePath(QStringLiteral("missing")) : file(text);
+        Picture picture;
+        DrawingRender::render(picture.surface, path, DrawingRender::Mode(mode));
+        for (int x : {5, 40, 64, 90, 123}) { // both diagonals, corner to corner
+            QVERIFY2(picture.blackNear(x, x), qPrintable(QString::number(x)));
+            QVERIFY2(picture.blackNear(128 - x, x), qPrintable(QString::number(x)));
+        }
+        // "File error:" on the first line at the top-left corner, the path on the second; both clear of
+        // the diagonals.
+        QVERIFY(picture.dark(QRect(14, 0, 36, 10)) > 10);
+        QVERIFY(picture.dark(QRect(30, 14, 60, 10)) > 10);
+        QCOMPARE(picture.dark(QRect(40, 110, 20, 18)), 0);
+    }
+};
+
+QTEST_MAIN(TestDrawingRender)
+#include "tst_drawingrender.moc"
