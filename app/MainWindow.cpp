@@ -2,12 +2,12 @@
 #include "ui_MainWindow.h"
 
 #include "Version.h"
+#include "app/WindowAccessibility.h"
 #include "core/AppPaths.h"
 #include "core/AppState.h"
 #include "core/ZoDir.h"
 #include "data/LegacyImport.h"
 #include "data/SharedQueries.h"
-#include "data/Study.h"
 #include "data/StudyError.h"
 #include "data/StudyState.h"
 #include "experiments/FAcumulados.h"
@@ -44,6 +44,7 @@ MainWindow::MainWindow(AppState &state, ImagingState &imaging, QWidget *parent)
 
 MainWindow::MainWindow(AppState &state, ImagingState *imaging, QWidget *parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>()), m_state(state), m_imaging(imaging) {
+    WindowAccessibility::install(); // before any window of the program asks for its interface
     if (!m_imaging) {
         m_ownLibrary = std::make_unique<ImagingLibrary>();
         m_ownImaging = std::make_unique<ImagingState>(*m_ownLibrary);
@@ -67,13 +68,7 @@ MainWindow::MainWindow(AppState &state, ImagingState *imaging, QWidget *parent)
     m_panels[2]->setText(QStringLiteral("v.") + VersionCompleta);
     setWindowTitle(windowTitle() + QStringLiteral(" %1.%2").arg(Version::Major).arg(Version::Minor));
 
-    // Started, no study: only File and Help work.
-    setMenuEnabled(ui->MPacientes, false);
-    setMenuEnabled(ui->MResultados, false);
-    setMenuEnabled(ui->MPasadas, false);
-    ui->MPResonancias->setEnabled(false);
-    ui->MRInforme->setEnabled(false);
-    ui->MRInformePDF->setEnabled(false);
+    applyMenus();
 
     connect(ui->MAElegir, &QAction::triggered, this, &MainWindow::MAElegir_Click);
     connect(ui->MPSalir, &QAction::triggered, this, &MainWindow::MPSalir_Click);
@@ -105,6 +100,16 @@ void MainWindow::setMenuEnabled(QMenu *menu, bool enabled) {
     menu->menuAction()->setEnabled(enabled);
 }
 
+void MainWindow::applyMenus() {
+    const MainWindowModel::Menus &menus = m_model.menus();
+    setMenuEnabled(ui->MPacientes, menus.subjects);
+    setMenuEnabled(ui->MResultados, menus.results);
+    setMenuEnabled(ui->MPasadas, menus.experiments);
+    for (QAction *item : {ui->MRInforme, ui->MRInformePDF, ui->MPResonancias}) {
+        item->setEnabled(menus.subjectItems);
+    }
+}
+
 QString MainWindow::ficheroPropuesto() const {
     if (!m_state.RutaBaseDatos.isEmpty()) {
         return m_state.RutaBaseDatos;
@@ -121,17 +126,7 @@ void MainWindow::MAElegir_Click() {
     abreEstudio(fichero);
 }
 
-std::optional<QString> MainWindow::importaAccess(const QString &ruta) {
-    const QString estudio = LegacyImport::studyPathFor(ruta);
-    if (QFileInfo::exists(estudio)) {
-        if (Messages::question(this,
-                               QStringLiteral("A study converted from %1 already exists:\n%2\n\nOpen the "
-                                              "existing study instead?")
-                                   .arg(ZoDir::NombreFichero(ruta), estudio))) {
-            return estudio;
-        }
-        return std::nullopt;
-    }
+bool MainWindow::importaAccess(const QString &ruta, const QString &estudio) {
     QProgressDialog progreso(QStringLiteral("Importing %1...").arg(ZoDir::NombreFichero(ruta)),
                              QStringLiteral("Cancel"), 0, 1000, this);
     progreso.setObjectName(QStringLiteral("ImportProgress"));
@@ -144,40 +139,24 @@ std::optional<QString> MainWindow::importaAccess(const QString &ruta) {
                 return !progreso.wasCanceled();
             });
         progreso.reset();
-        QString texto =
-            QStringLiteral("%1 was converted into the study %2:\n%3 subjects, %4 points and %5 stimuli.")
-                .arg(ZoDir::NombreFichero(ruta), ZoDir::NombreFichero(estudio))
-                .arg(result.subjects)
-                .arg(result.points)
-                .arg(result.stimuli);
-        texto += QStringLiteral("\n%1 drawings were copied into the study.").arg(result.drawings);
-        if (!result.missingDrawings.isEmpty()) {
-            texto += QStringLiteral("\n\nThese drawings were missing or could not be read:\n") +
-                     result.missingDrawings.join(QLatin1Char('\n'));
-        }
-        if (!result.inexact.isEmpty()) {
-            texto += QStringLiteral("\n\nThese values could not be carried over exactly:\n") +
-                     result.inexact.join(QLatin1Char('\n'));
-        }
-        Messages::information(this, texto);
-        return estudio;
+        Messages::information(this, MainWindowModel::importReport(ruta, estudio, result));
+        return true;
     } catch (const StudyError &e) {
         progreso.reset();
         Messages::error(this, QStringLiteral("Cannot import %1.\n\n%2").arg(ruta, e.message()));
-        return std::nullopt;
+        return false;
     }
 }
 
 bool MainWindow::abreEstudio(const QString &ruta) {
-    QString estudio = ruta;
-    if (ZoDir::DameExtension(ZoDir::NombreFichero(ruta)).compare(QLatin1String("mdb"), Qt::CaseInsensitive) ==
-            0 ||
-        Study::isAccessFile(ruta)) {
-        const std::optional<QString> convertido = importaAccess(ruta);
-        if (!convertido) {
-            return false;
-        }
-        estudio = *convertido;
+    const MainWindowModel::OpenPlan plan = MainWindowModel::planOpen(ruta);
+    const QString &estudio = plan.study;
+    if (plan.route == MainWindowModel::Route::OfferConverted &&
+        !Messages::question(this, MainWindowModel::offerText(ruta, estudio))) {
+        return false;
+    }
+    if (plan.route == MainWindowModel::Route::Import && !importaAccess(ruta, estudio)) {
+        return false;
     }
     if (QFileInfo(estudio).absoluteFilePath() != m_state.RutaBaseDatos) {
         cierraVentanasDeEstudio(); // they work on the study being replaced
@@ -192,9 +171,8 @@ bool MainWindow::abreEstudio(const QString &ruta) {
     if (!m_state.openNotes.isEmpty()) {
         Messages::information(this, m_state.openNotes.join(QStringLiteral("\n\n")));
     }
-    setMenuEnabled(ui->MPacientes, true);
-    setMenuEnabled(ui->MPasadas, false);
-    setMenuEnabled(ui->MResultados, true);
+    m_model.studyOpened();
+    applyMenus();
     m_state.ReiniciaPaciente();
     return true;
 }
@@ -223,10 +201,8 @@ void MainWindow::MPSelecciona_Click() {
     elegirpaciente chooser(m_state, setSubjectPanel, this);
     chooser.exec();
     if (m_state.HayPaciente()) {
-        setMenuEnabled(ui->MPasadas, true);
-        ui->MRInforme->setEnabled(true);
-        ui->MRInformePDF->setEnabled(true);
-        ui->MPResonancias->setEnabled(true);
+        m_model.subjectChosen();
+        applyMenus();
     }
 }
 

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "app/MainWindowModel.h"
 #include "experiments/MrViewer.h"
 
 #include <QMainWindow>
 #include <QPointer>
 
 #include <memory>
-#include <optional>
 
 class AppState;
 class ImagingLibrary;
@@ -70,15 +70,18 @@ private:
 
     // True when the study has subjects; otherwise tells the operator "No Subjects".
     bool hayPacientes();
-    // Converts a legacy Access file into the study beside it, with progress and a report, or
-    // offers the study converted earlier. The study's path, or nothing when there is none to open.
-    std::optional<QString> importaAccess(const QString &ruta);
+    // Converts a legacy Access file into `estudio`, with progress and a report; false when it failed
+    // (the operator read why).
+    bool importaAccess(const QString &ruta, const QString &estudio);
     void setMenuEnabled(QMenu *menu, bool enabled);
+    // The menus and items show the model's stage.
+    void applyMenus();
 
     // Closes the windows that work on the open study (before another one is opened).
     void cierraVentanasDeEstudio();
 
     std::unique_ptr<Ui::MainWindow> ui;
+    MainWindowModel m_model;
     AppState &m_state;
     std::unique_ptr<ImagingLibrary> m_ownLibrary; // only without an imaging state given
     std::unique_ptr<ImagingState> m_ownImaging;

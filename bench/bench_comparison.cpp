@@ -6,7 +6,9 @@
 // usage: zk-bench-comparison [STIMULI] [SUBJECTS] [SELECTED] [REPAINTS]
 //        (defaults 100000, 100, 50 and 30; run with QT_QPA_PLATFORM=offscreen)
 
+#include "bench/BenchSql.h"
 #include "core/AppState.h"
+#include "core/GridCells.h"
 #include "data/Study.h"
 #include "data/StudyDrawings.h"
 #include "data/StudyState.h"
@@ -60,13 +62,6 @@ QList<DrawingFile::PointRecord> drawing(QRandomGenerator &random) {
     return records;
 }
 
-void exec(QSqlQuery &query) {
-    if (!query.exec()) {
-        std::fprintf(stderr, "%s\n", qPrintable(query.lastError().text()));
-        std::exit(1);
-    }
-}
-
 struct Times {
     double median = 0;
     double max = 0;
@@ -107,13 +102,15 @@ int main(int argc, char *argv[]) {
     {
         Transaction transaction(db);
         QSqlQuery subject(db), point(db), stimulus(db);
-        subject.prepare(
-            "INSERT INTO paciente (ID, Nombre, Filas, Columnas, FilaCentro, ColumnaCentro, Ciego) "
-            "VALUES (?, ?, 5, 9, 1, 4, 0)");
-        point.prepare(
+        BenchSql::prepare(
+            subject, "INSERT INTO paciente (ID, Nombre, Filas, Columnas, FilaCentro, ColumnaCentro, Ciego) "
+                     "VALUES (?, ?, 5, 9, 1, 4, 0)");
+        BenchSql::prepare(
+            point,
             "INSERT INTO puntoestimulacion (ID, Numero, Id_paciente, fila, columna, estado, n_on, n_off, "
             "n_dudas, pasadas) VALUES (?, ?, ?, ?, ?, 0, 1, 0, 0, 1)");
-        stimulus.prepare(
+        BenchSql::prepare(
+            stimulus,
             "INSERT INTO estimulo (id, id_puntoestimulo, pasada, color, intensidad, hayfosfeno, "
             "observaciones, archivopuntos, orientacion, fecha, TipoBobina, PulsoTipo, NumeroPulsos, "
             "PulsoFrecuencia, PulsoIntensidad, PulsoFase) "
@@ -123,7 +120,7 @@ int main(int argc, char *argv[]) {
         for (int s = 1; s <= subjects; ++s) {
             subject.addBindValue(s);
             subject.addBindValue(QStringLiteral("Subject %1").arg(s));
-            exec(subject);
+            BenchSql::exec(subject);
             const int firstPoint = idPoint + 1;
             for (int row = 0; row < 5; ++row) {
                 for (int column = 0; column < 9; ++column) {
@@ -132,12 +129,12 @@ int main(int argc, char *argv[]) {
                          QVariantList{idPoint, idPoint - firstPoint + 1, s, row - 1, column - 4}) {
                         point.addBindValue(v);
                     }
-                    exec(point);
+                    BenchSql::exec(point);
                 }
             }
             for (int i = 0; i < perSubject; ++i) {
                 const int p = firstPoint + random.bounded(45);
-                const int cell = 10 * ((p - firstPoint) / 9) + (p - firstPoint) % 9;
+                const int cell = GridCells::index((p - firstPoint) / 9, (p - firstPoint) % 9);
                 const int answer = random.bounded(3);
                 QString name;
                 if (answer != 1) {
@@ -153,7 +150,7 @@ int main(int argc, char *argv[]) {
                                   random.bounded(1, 21), random.bounded(50, 101), random.bounded(1, 3)}) {
                     stimulus.addBindValue(v);
                 }
-                exec(stimulus);
+                BenchSql::exec(stimulus);
             }
         }
         transaction.commit();

@@ -4,6 +4,7 @@
 //
 // usage: zk-bench-storage [PREFILLED] [SAVES]    (defaults 90000 and 10000)
 
+#include "bench/BenchSql.h"
 #include "data/Study.h"
 #include "data/Transaction.h"
 #include "drawings/DrawingFile.h"
@@ -32,13 +33,15 @@ int main(int argc, char *argv[]) {
     {
         Transaction transaction(db);
         QSqlQuery query(db);
-        query.prepare("INSERT INTO paciente (ID, Nombre, Filas, Columnas, FilaCentro, ColumnaCentro) "
-                      "VALUES (?, 'S', 5, 9, 1, 4)");
+        BenchSql::prepare(query,
+                          "INSERT INTO paciente (ID, Nombre, Filas, Columnas, FilaCentro, ColumnaCentro) "
+                          "VALUES (?, 'S', 5, 9, 1, 4)");
         for (int s = 1; s <= 200; ++s) {
             query.addBindValue(s);
-            query.exec();
+            BenchSql::exec(query);
         }
-        query.prepare(
+        BenchSql::prepare(
+            query,
             "INSERT INTO puntoestimulacion (ID, Numero, Id_paciente, fila, columna, estado, n_on, n_off, "
             "n_dudas, pasadas) VALUES (?, ?, ?, ?, ?, 0, 0, 0, 0, 1)");
         for (int p = 0; p < 200 * 45; ++p) {
@@ -47,17 +50,17 @@ int main(int argc, char *argv[]) {
             query.addBindValue(p / 45 + 1);
             query.addBindValue(p % 45 / 9 - 1);
             query.addBindValue(p % 9 - 4);
-            query.exec();
+            BenchSql::exec(query);
         }
-        query.prepare(
-            "INSERT INTO estimulo (id, id_puntoestimulo, pasada, color, intensidad, hayfosfeno, "
-            "observaciones, archivopuntos, orientacion, fecha, TipoBobina, PulsoTipo, NumeroPulsos, "
-            "PulsoFrecuencia, PulsoIntensidad, PulsoFase) VALUES (?, ?, 1, '', 0, 1, '', '', 3, "
-            "'2026-01-01 00:00:00', 1, 1, 1, 1, 80, 1)");
+        BenchSql::prepare(
+            query, "INSERT INTO estimulo (id, id_puntoestimulo, pasada, color, intensidad, hayfosfeno, "
+                   "observaciones, archivopuntos, orientacion, fecha, TipoBobina, PulsoTipo, NumeroPulsos, "
+                   "PulsoFrecuencia, PulsoIntensidad, PulsoFase) VALUES (?, ?, 1, '', 0, 1, '', '', 3, "
+                   "'2026-01-01 00:00:00', 1, 1, 1, 1, 80, 1)");
         for (int e = 1; e <= prefilled; ++e) {
             query.addBindValue(e);
             query.addBindValue(e % (200 * 45) + 1);
-            query.exec();
+            BenchSql::exec(query);
         }
         query.finish();
         transaction.commit();

@@ -2,6 +2,7 @@
 
 #include <QRect>
 #include <QSize>
+#include <QtGlobal>
 
 // The stimulation grid's 50 cells: 5 rows of 10, index = 10 x row + column, row 0 at the bottom.
 // Positions are given in twips (1/1440 inch), the units the grid control was designed in; the
@@ -24,6 +25,24 @@ constexpr int column(int index) {
 }
 constexpr bool isValid(int index) {
     return index >= 0 && index < Count;
+}
+
+// A point stored as rows and columns away from a subject's centre cell.
+struct Offset {
+    qint64 row = 0;
+    qint64 column = 0;
+};
+
+// The cell of the point rowsAway, columnsAway from the centre cell (centreRow, centreColumn); -1 when
+// it falls off the grid. The sums are taken in 64 bits, so no centre read from a row overflows them.
+constexpr int cellAt(int rowsAway, int columnsAway, int centreRow, int centreColumn) {
+    const qint64 r = qint64(rowsAway) + centreRow;
+    const qint64 c = qint64(columnsAway) + centreColumn;
+    return r >= 0 && r < Rows && c >= 0 && c < Columns ? index(int(r), int(c)) : -1;
+}
+// The point, away from the centre cell, that a cell stands for.
+constexpr Offset offsetOf(int cell, int centreRow, int centreColumn) {
+    return Offset{qint64(row(cell)) - centreRow, qint64(column(cell)) - centreColumn};
 }
 
 enum class Direction { Up, Down, Left, Right };

@@ -40,14 +40,9 @@ QString DameRutaResonancias(const QSqlDatabase &db, int idPaciente) {
 
 void PonRutaResonancias(const QSqlDatabase &db, int idPaciente, const QString &ruta) {
     Transaction transaction(db);
-    QSqlQuery query(db);
-    query.prepare(QStringLiteral("UPDATE paciente SET RutaResonancias = ? WHERE ID = ?"));
-    query.addBindValue(ruta);
-    query.addBindValue(idPaciente);
-    if (!query.exec()) {
-        throw StudyError(QStringLiteral("Cannot store the MR directory of the subject"), query.lastError());
-    }
-    query.finish();
+    Query::run(db, QStringLiteral("UPDATE paciente SET RutaResonancias = ? WHERE ID = ?"), {ruta, idPaciente},
+               QStringLiteral("Cannot store the MR directory of the subject"))
+        .finish();
     transaction.commit();
 }
 

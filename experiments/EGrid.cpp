@@ -35,7 +35,7 @@ EGrid::EGrid(QWidget *parent) : QWidget(parent) {
         });
     }
     for (int r = 0; r < GridCells::Rows; ++r) {
-        auto *label = new QLabel(QString::number(10 * r), this);
+        auto *label = new QLabel(QString::number(GridCells::index(r, 0)), this);
         label->setObjectName(QStringLiteral("LFila_%1").arg(r));
         m_rowLabels[std::size_t(r)] = label;
     }

@@ -5,6 +5,7 @@
 #include "data/StudyError.h"
 #include "drawings/DrawingFile.h"
 #include "drawings/DrawingRender.h"
+#include "experiments/ExperimentWindow.h"
 #include "experiments/ParameterLists.h"
 #include "widgets/Messages.h"
 
@@ -94,13 +95,7 @@ void FAcumulados::DibujaFichero(const QString &nombre, const std::optional<QByte
     if (nombre.isEmpty()) {
         return;
     }
-    DrawingRender::Mode modo = DrawingRender::Mode::Lines;
-    if (ui->Option1_1->isChecked()) {
-        modo = DrawingRender::Mode::Fuse;
-    } else if (ui->Option1_2->isChecked()) {
-        modo = DrawingRender::Mode::MassCentre;
-    }
-    DrawingRender::render(ui->Picture1->surface(), puntos, nombre, modo);
+    DrawingRender::render(ui->Picture1->surface(), puntos, nombre, drawingMode(ui->Option1_1, ui->Option1_2));
 }
 
 void FAcumulados::marcaLimites(const StimulationComparison::Filtro &filtro) {

@@ -10,21 +10,17 @@
 #include "experiments/ExperimentReview.h"
 #include "experiments/NumericField.h"
 #include "experiments/ParameterLists.h"
+#include "experiments/ReviewModel.h"
 #include "widgets/Messages.h"
 
-#include <QCloseEvent>
-#include <QCoreApplication>
-
-#include <algorithm>
 #include <limits>
 
 FVerEstimulo::FVerEstimulo(AppState &state, bool editar, const MrViewerMaker &makeViewer, QWidget *parent)
-    : QWidget(parent, Qt::Window), ui(std::make_unique<Ui::FVerEstimulo>()), m_db(state.BaseDatos),
+    : ExperimentWindow(parent), ui(std::make_unique<Ui::FVerEstimulo>()), m_db(state.BaseDatos),
       m_idPaciente(state.IdPacienteActual), m_filaCentro(state.FilaCentroRejilla),
       m_columnaCentro(state.ColumnaCentroRejilla), m_editar(editar) {
     ui->setupUi(this);
-    setAttribute(Qt::WA_DeleteOnClose);
-    conectaResonancia(makeViewer);
+    connectMrViewer(makeViewer, ui->CRM, ui->EGrid1);
     // The group's name carries an accent that C++ names in the generated form avoid.
     ui->FEstimulo->setObjectName(QStringLiteral("FEstímulo"));
 
@@ -45,17 +41,7 @@ FVerEstimulo::FVerEstimulo(AppState &state, bool editar, const MrViewerMaker &ma
     connect(ui->bOKPasada, &QPushButton::clicked, this, &FVerEstimulo::bOKPasada_Click);
     connect(ui->bOKPaciente, &QPushButton::clicked, this, &FVerEstimulo::bOKPaciente_Click);
     connect(ui->bCerrar, &QPushButton::clicked, this, &FVerEstimulo::close);
-    // The up-down control steps the brightness text from 0 to 9.
-    connect(ui->UDIntensidad, &QScrollBar::valueChanged, this,
-            [this](int valor) { ui->TIntensidad->setText(QString::number(valor)); });
-    connect(ui->TIntensidad, &QLineEdit::textChanged, this, [this](const QString &texto) {
-        bool ok = false;
-        const int valor = texto.toInt(&ok);
-        if (ok && valor >= ui->UDIntensidad->minimum() && valor <= ui->UDIntensidad->maximum()) {
-            const QSignalBlocker bloqueo(ui->UDIntensidad);
-            ui->UDIntensidad->setValue(valor);
-        }
-    });
+    coupleBrightness(ui->UDIntensidad, ui->TIntensidad);
 
     // Opening.
     ui->CRM->setEnabled(state.ResonanciaCargada);
@@ -71,16 +57,17 @@ FVerEstimulo::FVerEstimulo(AppState &state, bool editar, const MrViewerMaker &ma
     ParameterLists::llena(ui->CFase, ParameterLists::fases(), QStringLiteral("- Any"));
     ParameterLists::llena(ui->COrientacion, ParameterLists::orientaciones());
 
-    ui->FrameTipo->setEnabled(m_editar);
-    ui->FrameHayFosfenos->setEnabled(m_editar);
-    ui->UDIntensidad->setEnabled(m_editar);
-    ui->TObservaciones->setReadOnly(!m_editar);
-    ui->TColor->setReadOnly(!m_editar);
-    ui->TIntensidad->setReadOnly(!m_editar);
-    ui->bOKEstimulo->setVisible(m_editar);
-    ui->bOKPasada->setVisible(m_editar);
-    ui->bOKPaciente->setVisible(m_editar);
-    setWindowTitle(m_editar ? QStringLiteral("Edit experiments") : QStringLiteral("View experiments"));
+    const ReviewModel::Editing editing = ReviewModel::editing(m_editar);
+    ui->FrameTipo->setEnabled(editing.parametersEnabled);
+    ui->FrameHayFosfenos->setEnabled(editing.answerEnabled);
+    ui->UDIntensidad->setEnabled(editing.brightnessStepEnabled);
+    ui->TObservaciones->setReadOnly(editing.textsReadOnly);
+    ui->TColor->setReadOnly(editing.textsReadOnly);
+    ui->TIntensidad->setReadOnly(editing.textsReadOnly);
+    for (QPushButton *button : {ui->bOKEstimulo, ui->bOKPasada, ui->bOKPaciente}) {
+        button->setVisible(editing.applyVisible);
+    }
+    setWindowTitle(editing.title);
 
     {
         const QSignalBlocker bloqueo(ui->CPasada);
@@ -124,94 +111,61 @@ void FVerEstimulo::CPasada_Click() {
     {
         // The centre is shown once below, whether or not the selection moves.
         const QSignalBlocker bloqueo(ui->EGrid1);
-        ui->EGrid1->setEIndex(int(std::clamp<qint64>(10 * qint64(m_filaCentro) + m_columnaCentro, -1, 50)));
+        ui->EGrid1->setEIndex(ReviewModel::centreCell(m_filaCentro, m_columnaCentro));
     }
     muestraPunto(ui->EGrid1->EIndex());
 }
 
 void FVerEstimulo::EGrid1_Click() {
     muestraPunto(ui->EGrid1->EIndex());
-    if (m_resonancia && ui->CRM->isChecked()) {
-        m_resonancia->update(ui->EGrid1->EIndex());
-    }
-}
-
-void FVerEstimulo::conectaResonancia(const MrViewerMaker &makeViewer) {
-    if (!makeViewer) {
-        return;
-    }
-    m_resonancia = makeViewer(this);
-    connect(ui->CRM, &QCheckBox::toggled, this,
-            [this](bool checked) { m_resonancia->CRM_Click(checked, ui->EGrid1->EIndex()); });
+    followCell(ui->EGrid1->EIndex());
 }
 
 void FVerEstimulo::muestraPunto(int celda) {
-    // What another stimulus showed is never left on screen.
-    ui->TObservaciones->setPlainText(QString());
-    ui->TIntensidad->setText(QStringLiteral("0"));
-    ui->TColor->clear();
-    ui->TFecha->clear();
-    ui->Option1_1->setChecked(true);
-    m_dibujo.clear();
+    // Every control the model names is set, so nothing of the stimulus shown before stays.
+    ReviewModel::Shown display;
     m_puntosDibujo.reset();
-
-    bool encontrado = false;
     try {
-        const std::optional<ExperimentReview::PuntoMostrado> punto = ExperimentReview::puntoEnCelda(
-            m_db, m_idPaciente, celda, m_filaCentro, m_columnaCentro, pasada());
-        if (punto && punto->estimulo) {
-            encontrado = true;
-            m_puntoActual = punto->idPunto;
-            const ExperimentReview::EstimuloGuardado &e = *punto->estimulo;
-            if (e.hayfosfeno && *e.hayfosfeno >= 0 && *e.hayfosfeno <= 2) {
-                QRadioButton *opciones[3] = {ui->Option1_0, ui->Option1_1, ui->Option1_2};
-                opciones[*e.hayfosfeno]->setChecked(true);
-            }
-            if (e.observaciones) {
-                ui->TObservaciones->setPlainText(*e.observaciones);
-            }
-            if (e.intensidad) {
-                ui->TIntensidad->setText(QString::number(*e.intensidad));
-            }
-            if (e.color) {
-                ui->TColor->setText(*e.color);
-            }
-            if (e.fecha) {
-                ui->TFecha->setText(*e.fecha);
-            }
-            const std::pair<const std::optional<qint16> &, QComboBox *> listas[] = {
-                {e.TipoBobina, ui->CBobina},
-                {e.PulsoTipo, ui->CPulso},
-                {e.PulsoFase, ui->CFase},
-                {e.orientacion, ui->COrientacion}};
-            for (const auto &[valor, lista] : listas) {
-                if (valor) {
-                    ParameterLists::i_selecciona_valor_lista(*valor, lista);
-                }
-            }
-            const std::pair<const std::optional<qint32> &, QLineEdit *> numeros[] = {
-                {e.NumeroPulsos, ui->TPulsos},
-                {e.PulsoFrecuencia, ui->TPulsoFrecuencia},
-                {e.PulsoIntensidad, ui->TPulsoIntensidad}};
-            for (const auto &[valor, campo] : numeros) {
-                if (valor) {
-                    campo->setText(QString::number(*valor));
-                }
-            }
-            if (e.archivopuntos && !e.archivopuntos->isEmpty()) {
-                m_dibujo = *e.archivopuntos;
-                m_puntosDibujo = StudyDrawings::load(m_db, e.id);
-            }
+        display = ReviewModel::shown(ExperimentReview::puntoEnCelda(m_db, m_idPaciente, celda, m_filaCentro,
+                                                                    m_columnaCentro, pasada()));
+        if (!display.drawing.isEmpty()) {
+            m_puntosDibujo = StudyDrawings::load(m_db, display.stimulusId);
         }
     } catch (const StudyError &e) {
         Messages::error(this, e.message());
     }
-    ui->FEstimulo->setVisible(encontrado);
-    ui->bOKEstimulo->setEnabled(encontrado);
-    Option1_Click();
-    if (!encontrado) {
-        ui->Frame2->hide();
+    if (display.found) {
+        m_puntoActual = display.pointId;
     }
+    m_dibujo = display.drawing;
+    QRadioButton *opciones[3] = {ui->Option1_0, ui->Option1_1, ui->Option1_2};
+    opciones[display.answer]->setChecked(true);
+    ui->TObservaciones->setPlainText(display.notes);
+    ui->TIntensidad->setText(display.brightness);
+    ui->TColor->setText(display.colour);
+    ui->TFecha->setText(display.date);
+    const std::pair<const std::optional<qint16> &, QComboBox *> listas[] = {
+        {display.coil, ui->CBobina},
+        {display.pulseType, ui->CPulso},
+        {display.phase, ui->CFase},
+        {display.orientation, ui->COrientacion}};
+    for (const auto &[valor, lista] : listas) {
+        if (valor) {
+            ParameterLists::i_selecciona_valor_lista(*valor, lista);
+        }
+    }
+    const std::pair<const std::optional<QString> &, QLineEdit *> numeros[] = {
+        {display.pulses, ui->TPulsos},
+        {display.frequency, ui->TPulsoFrecuencia},
+        {display.pulseIntensity, ui->TPulsoIntensidad}};
+    for (const auto &[text, campo] : numeros) {
+        if (text) {
+            campo->setText(*text);
+        }
+    }
+    ui->FEstimulo->setVisible(display.found);
+    ui->bOKEstimulo->setEnabled(display.found);
+    ui->Frame2->setVisible(ReviewModel::dataShown(display.found, display.answer));
     ui->Picture1->redraw();
 }
 
@@ -223,13 +177,7 @@ void FVerEstimulo::Picture1_Paint(PictureSurface &picture) {
     if (m_dibujo.isEmpty()) {
         return;
     }
-    DrawingRender::Mode modo = DrawingRender::Mode::Lines;
-    if (ui->Option2_1->isChecked()) {
-        modo = DrawingRender::Mode::Fuse;
-    } else if (ui->Option2_2->isChecked()) {
-        modo = DrawingRender::Mode::MassCentre;
-    }
-    DrawingRender::render(picture, m_puntosDibujo, m_dibujo, modo);
+    DrawingRender::render(picture, m_puntosDibujo, m_dibujo, drawingMode(ui->Option2_1, ui->Option2_2));
 }
 
 bool FVerEstimulo::valida() {
@@ -318,11 +266,4 @@ void FVerEstimulo::bOKPaciente_Click() {
            [this](const StimulusStore::Parametros &parametros, qint16) {
                ExperimentReview::aplicaAPaciente(m_db, m_idPaciente, parametros);
            });
-}
-
-void FVerEstimulo::closeEvent(QCloseEvent *event) {
-    m_resonancia.reset();
-    emit closed();
-    QCoreApplication::processEvents();
-    QWidget::closeEvent(event);
 }

@@ -1,11 +1,9 @@
 #pragma once
 
-#include "experiments/MrViewer.h"
-
+#include "experiments/ExperimentWindow.h"
 #include "experiments/StimulusStore.h"
 
 #include <QSqlDatabase>
-#include <QWidget>
 
 #include <functional>
 #include <memory>
@@ -23,7 +21,7 @@ class FVerEstimulo;
 // the stimulation grid, its points marked; selecting a point shows the stimulus given there in
 // that experiment. In edit mode the operator corrects the stored values and applies them to the
 // perception shown, to the whole experiment or to every experiment of the subject.
-class FVerEstimulo : public QWidget {
+class FVerEstimulo : public ExperimentWindow {
     Q_OBJECT
 
 public:
@@ -43,15 +41,7 @@ public:
     void bOKPasada_Click();
     void bOKPaciente_Click();
 
-signals:
-    // The window closed; the main window enables itself again.
-    void closed();
-
-protected:
-    void closeEvent(QCloseEvent *event) override;
-
 private:
-    void conectaResonancia(const MrViewerMaker &makeViewer);
     void CPasada_Click();
     void EGrid1_Click();
     void Option1_Click();
@@ -71,7 +61,6 @@ private:
                 const std::function<void(const StimulusStore::Parametros &, qint16 intensidad)> &escribe);
 
     std::unique_ptr<Ui::FVerEstimulo> ui;
-    std::unique_ptr<MrViewer> m_resonancia;
     QSqlDatabase m_db;
     int m_idPaciente;
     int m_filaCentro;

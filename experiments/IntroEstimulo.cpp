@@ -9,8 +9,6 @@
 #include "experiments/StimulusStore.h"
 #include "widgets/Messages.h"
 
-#include <QCloseEvent>
-#include <QCoreApplication>
 #include <QKeySequence>
 #include <QShortcut>
 
@@ -31,12 +29,11 @@ void atajo(QWidget *ventana, QWidget *control, const QKeySequence &tecla,
 } // namespace
 
 IntroEstimulo::IntroEstimulo(AppState &state, const MrViewerMaker &makeViewer, QWidget *parent)
-    : QWidget(parent, Qt::Window), ui(std::make_unique<Ui::IntroEstimulo>()), m_state(state),
+    : ExperimentWindow(parent), ui(std::make_unique<Ui::IntroEstimulo>()), m_state(state),
       m_db(state.BaseDatos), m_idPaciente(state.IdPacienteActual), m_filaCentro(state.FilaCentroRejilla),
       m_columnaCentro(state.ColumnaCentroRejilla) {
     ui->setupUi(this);
-    setAttribute(Qt::WA_DeleteOnClose);
-    conectaResonancia(makeViewer);
+    connectMrViewer(makeViewer, ui->CRM, ui->EGrid1);
 
     connect(ui->EGrid1, &EGrid::Click, this, &IntroEstimulo::EGrid1_Click);
     for (QRadioButton *opcion : {ui->Option1_0, ui->Option1_1, ui->Option1_2}) {
@@ -46,17 +43,7 @@ IntroEstimulo::IntroEstimulo(AppState &state, const MrViewerMaker &makeViewer, Q
     connect(ui->bNext, &QPushButton::clicked, this, &IntroEstimulo::bNext_Click);
     connect(ui->bBorrar, &QPushButton::clicked, this, &IntroEstimulo::bBorrar_Click);
     connect(ui->bLimpiar, &QPushButton::clicked, this, &IntroEstimulo::LimpiarElemento);
-    // The up-down control steps the brightness text from 0 to 9.
-    connect(ui->UDIntensidad, &QScrollBar::valueChanged, this,
-            [this](int valor) { ui->TIntensidad->setText(QString::number(valor)); });
-    connect(ui->TIntensidad, &QLineEdit::textEdited, this, [this](const QString &texto) {
-        bool ok = false;
-        const int valor = texto.toInt(&ok);
-        if (ok && valor >= ui->UDIntensidad->minimum() && valor <= ui->UDIntensidad->maximum()) {
-            const QSignalBlocker bloqueo(ui->UDIntensidad);
-            ui->UDIntensidad->setValue(valor);
-        }
-    });
+    coupleBrightness(ui->UDIntensidad, ui->TIntensidad);
 
     // Keys for the things done at every stimulus, so a "No" can be recorded without the mouse.
     atajo(this, ui->Option1_0, QKeySequence(Qt::CTRL | Qt::Key_Y), [this] { setRespuesta(0); });
@@ -170,18 +157,7 @@ void IntroEstimulo::aplicaReglaBotones() {
 
 void IntroEstimulo::EGrid1_Click() {
     aplicaReglaBotones();
-    if (m_resonancia && ui->CRM->isChecked()) {
-        m_resonancia->update(ui->EGrid1->EIndex());
-    }
-}
-
-void IntroEstimulo::conectaResonancia(const MrViewerMaker &makeViewer) {
-    if (!makeViewer) {
-        return;
-    }
-    m_resonancia = makeViewer(this);
-    connect(ui->CRM, &QCheckBox::toggled, this,
-            [this](bool checked) { m_resonancia->CRM_Click(checked, ui->EGrid1->EIndex()); });
+    followCell(ui->EGrid1->EIndex());
 }
 
 bool IntroEstimulo::leeEntero(QLineEdit *campo, const QString &nombre, qint64 minimo, qint64 maximo,
@@ -240,11 +216,4 @@ void IntroEstimulo::bBorrar_Click() {
     ui->EGrid1->MarcarElemento(celda, false);
     LimpiarElemento();
     aplicaReglaBotones();
-}
-
-void IntroEstimulo::closeEvent(QCloseEvent *event) {
-    m_resonancia.reset();
-    emit closed();
-    QCoreApplication::processEvents();
-    QWidget::closeEvent(event);
 }

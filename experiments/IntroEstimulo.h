@@ -1,9 +1,8 @@
 #pragma once
 
-#include "experiments/MrViewer.h"
+#include "experiments/ExperimentWindow.h"
 
 #include <QSqlDatabase>
-#include <QWidget>
 
 #include <memory>
 
@@ -18,7 +17,7 @@ class IntroEstimulo;
 // The recording window: the operator picks a point on the subject's grid, enters the stimulus and
 // the answer, draws the perceived figure and saves; then picks the next point. It records one
 // experiment for the current subject: a new one, or the last one continued.
-class IntroEstimulo : public QWidget {
+class IntroEstimulo : public ExperimentWindow {
     Q_OBJECT
 
 public:
@@ -39,15 +38,7 @@ public:
     void bNext_Click();
     void bBorrar_Click();
 
-signals:
-    // The window closed; the main window enables itself again.
-    void closed();
-
-protected:
-    void closeEvent(QCloseEvent *event) override;
-
 private:
-    void conectaResonancia(const MrViewerMaker &makeViewer);
     void cargaParametros();
     void marcaPasadaContinuada();
     void EGrid1_Click();
@@ -63,7 +54,6 @@ private:
     static int codigo(const QComboBox *lista);
 
     std::unique_ptr<Ui::IntroEstimulo> ui;
-    std::unique_ptr<MrViewer> m_resonancia;
     AppState &m_state;
     // The study and subject the experiment belongs to, fixed when the window opens.
     QSqlDatabase m_db;

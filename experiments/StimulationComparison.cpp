@@ -1,11 +1,10 @@
 #include "experiments/StimulationComparison.h"
 
+#include "core/GridCells.h"
 #include "data/StudyError.h"
 #include "experiments/StimulusStore.h"
 
 #include <QVariant>
-
-#include <algorithm>
 
 #include <limits>
 
@@ -121,9 +120,12 @@ QString BuscadorDibujos::dibujo(int idPaciente) {
     QString nombre;
     m_puntos.reset();
     while (m_query.next()) {
-        const int celda = int(std::clamp<qint64>(10 * (m_query.value(0).toLongLong() + m_filaCentro) +
-                                                     m_query.value(1).toLongLong() + m_columnaCentro,
-                                                 -1000, 1000));
+        // A point off the grid counts for no cell.
+        const int celda = GridCells::cellAt(m_query.value(0).toInt(), m_query.value(1).toInt(), m_filaCentro,
+                                            m_columnaCentro);
+        if (celda < 0) {
+            continue;
+        }
         // A stimulus without an orientation is not moved.
         const QVariant orientacion = m_query.value(2);
         const int o = orientacion.isNull() ? -1 : orientacion.toInt();

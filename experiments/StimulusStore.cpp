@@ -1,5 +1,6 @@
 #include "experiments/StimulusStore.h"
 
+#include "core/GridCells.h"
 #include "data/Query.h"
 #include "data/SharedQueries.h"
 #include "data/StudyDrawings.h"
@@ -182,13 +183,12 @@ Borrado borraEntrada(const QSqlDatabase &db, int idPaciente, qint16 fila, qint16
 }
 
 int celdaDePunto(int fila, int columna, int filaCentro, int columnaCentro) {
-    const qint64 fil = qint64(fila) + filaCentro;
-    const qint64 col = qint64(columna) + columnaCentro;
-    return fil >= 0 && fil < 5 && col >= 0 && col < 10 ? int(10 * fil + col) : -1;
+    return GridCells::cellAt(fila, columna, filaCentro, columnaCentro);
 }
 
 Punto puntoDeCelda(int celda, int filaCentro, int columnaCentro) {
-    return Punto{qint16(qint64(celda / 10) - filaCentro), qint16(qint64(celda % 10) - columnaCentro)};
+    const GridCells::Offset punto = GridCells::offsetOf(celda, filaCentro, columnaCentro);
+    return Punto{qint16(punto.row), qint16(punto.column)};
 }
 
 QList<Punto> puntosDeLaPasada(const QSqlDatabase &db, int idPaciente, int pasada) {

@@ -71,10 +71,10 @@ struct Borrado {
 Borrado BorraEstimuloAPuntoEstimulacion(const QSqlDatabase &db, int idPaciente, qint16 fila, qint16 columna,
                                         int pasada);
 
-// Grid cell of a point stored relative to the subject's centre: 10 x row + column, with
-// row = fila + filaCentro and column = columna + columnaCentro. -1 when it falls off the grid.
+// Grid cell of a point stored relative to the subject's centre (GridCells::cellAt): row = fila +
+// filaCentro, column = columna + columnaCentro; -1 when it falls off the grid.
 int celdaDePunto(int fila, int columna, int filaCentro, int columnaCentro);
-// The point (fila, columna) relative to the centre that a grid cell stands for.
+// The point (fila, columna) relative to the centre that a grid cell stands for (GridCells::offsetOf).
 struct Punto {
     qint16 fila;
     qint16 columna;

@@ -14,8 +14,8 @@
 FResonancia::FResonancia(AppState &app, ImagingState &imaging, QWidget *parent)
     : QWidget(parent, Qt::Window), ui(std::make_unique<Ui::FResonancia>()), m_app(app), m_imaging(imaging) {
     ui->setupUi(this);
-    ui->Picture1->setDrawing([this](PictureSurface &) { pintaPicture1(); });
-    ui->Picture2->setDrawing([this](PictureSurface &) { pintaPicture2(); });
+    ui->Picture1->setPainter([this](PictureSurface &) { pintaPicture1(); });
+    ui->Picture2->setPainter([this](PictureSurface &) { pintaPicture2(); });
     actualiza_resonancia(14, nullptr);
 }
 

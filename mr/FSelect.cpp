@@ -22,13 +22,13 @@ QString decimal(double value) {
 FSelect::FSelect(ImagingState &imaging, QWidget *parent)
     : QDialog(parent), ui(std::make_unique<Ui::FSelect>()), m_imaging(imaging) {
     ui->setupUi(this);
-    ui->Picture1->setDrawing([this](PictureSurface &) { pintaPicture1(); });
+    ui->Picture1->setPainter([this](PictureSurface &) { pintaPicture1(); });
 
     connect(ui->SFrames, &QSlider::valueChanged, this, &FSelect::AcutlizaImagen);
     connect(ui->Toolbar1Button1, &QToolButton::clicked, this,
-            [this] { Toolbar1_ButtonClick(ui->Toolbar1Button1); });
+            [this] { Toolbar1_ButtonClick(LandmarkModel::Point1); });
     connect(ui->Toolbar1Button2, &QToolButton::clicked, this,
-            [this] { Toolbar1_ButtonClick(ui->Toolbar1Button2); });
+            [this] { Toolbar1_ButtonClick(LandmarkModel::Point2); });
     connect(ui->bIlion, &QPushButton::clicked, this, &FSelect::bIlion_Click);
     connect(ui->Picture1, &MrPicture::mouseDown, this, [this](int button, QPointF at) {
         SeleccionaPunto(qint16(button), float(at.x()), float(at.y()));
@@ -81,37 +81,30 @@ void FSelect::AcutlizaImagen() {
     ui->Picture1->redraw();
 }
 
-void FSelect::Toolbar1_ButtonClick(QToolButton *pulsado) {
-    ui->Toolbar1Button1->setChecked(false);
-    ui->Toolbar1Button2->setChecked(false);
-    m_modoIlion = false;
-    pulsado->setChecked(true);
+void FSelect::showLandmarkMode() {
+    ui->Toolbar1Button1->setChecked(m_landmarks.point1Down());
+    ui->Toolbar1Button2->setChecked(m_landmarks.point2Down());
+}
+
+void FSelect::Toolbar1_ButtonClick(LandmarkModel::Landmark point) {
+    m_landmarks.choosePoint(point);
+    showLandmarkMode();
 }
 
 void FSelect::bIlion_Click() {
-    ui->Toolbar1Button1->setChecked(false);
-    ui->Toolbar1Button2->setChecked(false);
-    m_modoIlion = true;
+    m_landmarks.chooseIlion();
+    showLandmarkMode();
 }
 
 void FSelect::SeleccionaPunto(qint16 Button, float X, float Y) {
-    if (Button != 1) {
+    const LandmarkModel::Landmark landmark = m_landmarks.landmarkFor(Button);
+    if (landmark == LandmarkModel::None) {
         return;
     }
     const qint16 frame = qint16(ui->SFrames->value());
     try {
-        const qint16 x = ImagingMath::Redondea16(X);
-        const qint16 y = ImagingMath::Redondea16(Y);
-        if (ui->Toolbar1Button2->isChecked()) {
-            m_imaging.PonReferencia(x, y, frame, 2);
-        }
-        if (ui->Toolbar1Button1->isChecked()) {
-            m_imaging.PonReferencia(x, y, frame, 1);
-        }
-        if (m_modoIlion) {
-            m_imaging.PonReferencia(x, y, frame, 3);
-            m_ilionElegido = true;
-        }
+        m_imaging.PonReferencia(ImagingMath::Redondea16(X), ImagingMath::Redondea16(Y), frame, landmark);
+        m_landmarks.placed(landmark);
     } catch (const ImagingError &) {
         return; // a pointer far outside the picture places nothing
     }
@@ -144,7 +137,7 @@ bool FSelect::leeNumero(QLineEdit *campo, double &valor) {
 }
 
 void FSelect::BAcepta_Click() {
-    if (!m_ilionElegido) {
+    if (!m_landmarks.canAccept()) {
         Messages::information(this, QStringLiteral("Select the Ilion Point"));
         return;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "mr/LandmarkModel.h"
+
 #include <QDialog>
 #include <QPointF>
 
@@ -7,7 +9,6 @@
 
 class ImagingState;
 class QLineEdit;
-class QToolButton;
 
 namespace Ui {
 class FSelect;
@@ -34,21 +35,21 @@ public:
     // The pointer moved over Picture1 to (X, Y), picture units, with the button held (0 for none).
     void Picture1_MouseMove(int Button, QPointF at);
 
-    bool ilionElegido() const { return m_ilionElegido; }
-    bool modoIlion() const { return m_modoIlion; }
+    const LandmarkModel &landmarks() const { return m_landmarks; }
 
     void BAcepta_Click();
     void bCancela_Click();
 
 private:
     void pintaPicture1();
-    void Toolbar1_ButtonClick(QToolButton *pulsado);
+    void Toolbar1_ButtonClick(LandmarkModel::Landmark point);
     void bIlion_Click();
+    // The tool bar buttons show the model's mode.
+    void showLandmarkMode();
     // Reads a number typed in a field; on text that is not one, tells the operator and returns false.
     bool leeNumero(QLineEdit *campo, double &valor);
 
     std::unique_ptr<Ui::FSelect> ui;
     ImagingState &m_imaging;
-    bool m_ilionElegido = false;
-    bool m_modoIlion = false;
+    LandmarkModel m_landmarks;
 };

@@ -2,6 +2,7 @@
 #include "data/Query.h"
 
 #include "core/AppState.h"
+#include "core/GridCells.h"
 #include "data/StudyError.h"
 #include "drawings/DrawingFile.h"
 #include "subjects/ReportPage.h"
@@ -195,8 +196,8 @@ bool ImprimeInforme(const AppState &state, ReportPage &page, QString *why) {
                 int posicion = 0;
                 for (; fila < puntos.size() && posicion < SubjectReport::SlotsPerPage; ++fila) {
                     const Punto &punto = puntos.at(fila);
-                    const int celda = int(10 * (qint64(punto.fila) + state.FilaCentroRejilla) +
-                                          (qint64(punto.columna) + state.ColumnaCentroRejilla));
+                    const int celda = GridCells::cellAt(punto.fila, punto.columna, state.FilaCentroRejilla,
+                                                        state.ColumnaCentroRejilla);
                     if (ImprimePunto(state, page, state.NombrePacienteActual, impreso, pasada, punto.id,
                                      celda, posicion)) {
                         impreso = true;

@@ -216,26 +216,21 @@ std::optional<Refusal> storeSubject(const QSqlDatabase &db, const SubjectRecord 
                                      .arg(original.storedId));
     }
 
-    QSqlQuery query(db);
+    QString sql;
     if (isNew) {
         const QStringList marks(static_cast<qsizetype>(values.size()), QStringLiteral("?"));
-        query.prepare(QStringLiteral("INSERT INTO paciente (%1, Ciego) VALUES (%2)")
-                          .arg(columnList(), marks.join(QStringLiteral(", "))));
+        sql = QStringLiteral("INSERT INTO paciente (%1, Ciego) VALUES (%2)")
+                  .arg(columnList(), marks.join(QStringLiteral(", ")));
     } else {
         QStringList assignments;
         for (const FieldInfo &field : Fields) {
             assignments << QLatin1String(field.column) + QStringLiteral(" = ?");
         }
-        query.prepare(QStringLiteral("UPDATE paciente SET %1, Ciego = ? WHERE ID = ?")
-                          .arg(assignments.join(QStringLiteral(", "))));
+        sql = QStringLiteral("UPDATE paciente SET %1, Ciego = ? WHERE ID = ?")
+                  .arg(assignments.join(QStringLiteral(", ")));
         values << original.storedId;
     }
-    for (const QVariant &value : values) {
-        query.addBindValue(value);
-    }
-    if (!query.exec()) {
-        throw StudyError(QStringLiteral("Cannot store the subject"), query.lastError());
-    }
+    QSqlQuery query = run(db, sql, values, QStringLiteral("Cannot store the subject"));
     if (query.numRowsAffected() != 1) {
         throw StudyError(QStringLiteral("The subject %1 is no longer in the study.").arg(original.storedId));
     }

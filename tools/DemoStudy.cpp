@@ -1,5 +1,6 @@
 #include "tools/DemoStudy.h"
 
+#include "data/Query.h"
 #include "data/SharedQueries.h"
 #include "data/Study.h"
 #include "data/StudyError.h"
@@ -8,7 +9,6 @@
 #include "imaging/PhantomWriter.h"
 
 #include <QDir>
-#include <QSqlQuery>
 #include <QtMath>
 
 namespace DemoStudy {
@@ -48,21 +48,15 @@ struct Estimulo {
 
 void addSubject(const QSqlDatabase &db, int id, const char *nombre, const char *apellido1,
                 const char *apellido2, int edad, double altura, double peso, bool ciego, const char *notas) {
-    QSqlQuery query(db);
-    query.prepare(
-        QStringLiteral("INSERT INTO paciente (ID, Nombre, Apellido1, Apellido2, Edad, Altura, Peso, "
-                       "Observaciones, Filas, Columnas, FilaCentro, ColumnaCentro, Ciego) "
-                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?, 5, 9, 1, 4, ?)"));
-    for (const QVariant &value :
-         {QVariant(id), QVariant(QString::fromUtf8(nombre)),
-          apellido1 ? QVariant(QString::fromUtf8(apellido1)) : QVariant(),
-          apellido2 ? QVariant(QString::fromUtf8(apellido2)) : QVariant(), QVariant(edad), QVariant(altura),
-          QVariant(peso), QVariant(QString::fromUtf8(notas)), QVariant(ciego ? 1 : 0)}) {
-        query.addBindValue(value);
-    }
-    if (!query.exec()) {
-        throw StudyError(QStringLiteral("Cannot add the demo subjects"), query.lastError());
-    }
+    Query::run(db,
+               QStringLiteral("INSERT INTO paciente (ID, Nombre, Apellido1, Apellido2, Edad, Altura, Peso, "
+                              "Observaciones, Filas, Columnas, FilaCentro, ColumnaCentro, Ciego) "
+                              "VALUES (?, ?, ?, ?, ?, ?, ?, ?, 5, 9, 1, 4, ?)"),
+               {id, QString::fromUtf8(nombre),
+                apellido1 ? QVariant(QString::fromUtf8(apellido1)) : QVariant(),
+                apellido2 ? QVariant(QString::fromUtf8(apellido2)) : QVariant(), edad, altura, peso,
+                QString::fromUtf8(notas), ciego ? 1 : 0},
+               QStringLiteral("Cannot add the demo subjects"));
 }
 
 void addExperiment(const QSqlDatabase &db, int subject, int pasada, const QDateTime &start,

@@ -1,5 +1,6 @@
 #include "tools/ImagingCommands.h"
 
+#include "core/GridCells.h"
 #include "core/SafeWrite.h"
 #include "imaging/GridAim.h"
 #include "imaging/ImagingError.h"
@@ -8,6 +9,7 @@
 #include "imaging/NiftiFiles.h"
 #include "imaging/PhantomWriter.h"
 #include "imaging/SeriesLoader.h"
+#include "tools/CommandArguments.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -18,34 +20,11 @@
 #include <QTextStream>
 #include <QThread>
 
-#include <cmath>
+#include <optional>
 
 namespace ImagingCommands {
 
 namespace {
-
-// Every number of the command line comes through here: text that is not a number, "nan", "inf"
-// and values outside [low, high] are refused, so nothing further on sees them.
-bool readNumber(const QString &text, double low, double high, double &value) {
-    bool ok = false;
-    const double v = text.toDouble(&ok);
-    if (!ok || !std::isfinite(v) || v < low || v > high) {
-        return false;
-    }
-    value = v;
-    return true;
-}
-
-// A count (slices, pixels, threads, a place in a list): a number as above with nothing after the
-// point, so "2.5 slices" is refused rather than cut to 2.
-bool readWhole(const QString &text, int low, int high, int &value) {
-    double v = 0;
-    if (!readNumber(text, low, high, v) || v != std::floor(v)) {
-        return false;
-    }
-    value = int(v);
-    return true;
-}
 
 // "X,Y,Z" in voxels.
 bool readPoint(const QString &text, ImagingMath::Vector3 &point) {
@@ -55,9 +34,12 @@ bool readPoint(const QString &text, ImagingMath::Vector3 &point) {
         return false;
     }
     for (int i = 0; i < 3; ++i) {
-        if (!readNumber(parts.at(i).trimmed(), -32768, 32767, values[i])) {
+        const std::optional<double> value =
+            CommandArguments::readNumber(parts.at(i).trimmed(), -32768, 32767);
+        if (!value) {
             return false;
         }
+        values[i] = *value;
     }
     point = {values[0], values[1], values[2]};
     return true;
@@ -66,54 +48,38 @@ bool readPoint(const QString &text, ImagingMath::Vector3 &point) {
 } // namespace
 
 int phantom(const QStringList &args, QTextStream &out, QTextStream &err) {
-    const QString usage = QStringLiteral(
-        "usage: zokorvane-tool phantom DIR [--slices N] [--size N] [--spacing MM] [--thickness MM] "
-        "[--orientation sagittal|axial|coronal] [--tilt DEG] [--shuffle-names] [--multi-frame]\n");
+    CommandArguments arguments(
+        QStringLiteral(
+            "usage: zokorvane-tool phantom DIR [--slices N] [--size N] [--spacing MM] [--thickness MM] "
+            "[--orientation sagittal|axial|coronal] [--tilt DEG] [--shuffle-names] [--multi-frame]\n"),
+        {"slices", "size", "spacing", "thickness", "orientation", "tilt"}, {"shuffle-names", "multi-frame"});
     const QMap<QString, Phantom::Orientation> orientations{
         {QStringLiteral("sagittal"), Phantom::Orientation::Sagittal},
         {QStringLiteral("axial"), Phantom::Orientation::Axial},
         {QStringLiteral("coronal"), Phantom::Orientation::Coronal}};
+    if (!arguments.parse(args, 1, 1)) {
+        return arguments.wrongArguments(err);
+    }
     Phantom::Options options;
-    QString directory;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &arg = args.at(i);
-        const bool hasValue = i + 1 < args.size();
-        double value = 0;
-        int count = 0;
-        if (arg == QLatin1String("--slices") && hasValue && readWhole(args.at(i + 1), 2, 2000, count)) {
-            options.slices = count;
-        } else if (arg == QLatin1String("--size") && hasValue && readWhole(args.at(i + 1), 8, 2048, count)) {
-            options.size = count;
-        } else if (arg == QLatin1String("--spacing") && hasValue &&
-                   readNumber(args.at(i + 1), 0.01, 100, value)) {
-            options.spacing = value;
-        } else if (arg == QLatin1String("--thickness") && hasValue &&
-                   readNumber(args.at(i + 1), 0.01, 100, value)) {
-            options.thickness = value;
-        } else if (arg == QLatin1String("--orientation") && hasValue &&
-                   orientations.contains(args.at(i + 1))) {
-            options.orientation = orientations.value(args.at(i + 1));
-        } else if (arg == QLatin1String("--tilt") && hasValue && readNumber(args.at(i + 1), -45, 45, value)) {
-            options.tiltDegrees = value;
-        } else if (arg == QLatin1String("--shuffle-names")) {
-            options.shuffleNames = true;
-            continue;
-        } else if (arg == QLatin1String("--multi-frame")) {
-            options.multiFrame = true;
-            continue;
-        } else if (!arg.startsWith(QLatin1String("--")) && directory.isEmpty()) {
-            directory = arg;
-            continue;
-        } else {
-            err << usage;
-            return 2;
-        }
-        ++i;
+    const auto slices = arguments.whole(QStringLiteral("slices"), 2, 2000, options.slices);
+    const auto size = arguments.whole(QStringLiteral("size"), 8, 2048, options.size);
+    const auto spacing = arguments.number(QStringLiteral("spacing"), 0.01, 100, options.spacing);
+    const auto thickness = arguments.number(QStringLiteral("thickness"), 0.01, 100, options.thickness);
+    const auto tilt = arguments.number(QStringLiteral("tilt"), -45, 45, options.tiltDegrees);
+    const QString orientation = arguments.value(QStringLiteral("orientation"));
+    if (!slices || !size || !spacing || !thickness || !tilt ||
+        (arguments.isSet(QStringLiteral("orientation")) && !orientations.contains(orientation))) {
+        return arguments.wrongArguments(err);
     }
-    if (directory.isEmpty()) {
-        err << usage;
-        return 2;
-    }
+    options.slices = int(*slices);
+    options.size = int(*size);
+    options.spacing = *spacing;
+    options.thickness = *thickness;
+    options.tiltDegrees = *tilt;
+    options.orientation = orientations.value(orientation, options.orientation);
+    options.shuffleNames = arguments.isSet(QStringLiteral("shuffle-names"));
+    options.multiFrame = arguments.isSet(QStringLiteral("multi-frame"));
+    const QString directory = arguments.positional().first();
     QString error;
     if (!Phantom::write(directory, options, &error)) {
         err << "zokorvane-tool: " << error << "\n";
@@ -127,42 +93,24 @@ int phantom(const QStringList &args, QTextStream &out, QTextStream &err) {
 }
 
 int loadSeries(const QStringList &args, QTextStream &out, QTextStream &err) {
-    const QString usage = QStringLiteral("usage: zokorvane-tool load-series DIR|FILE.nii[.gz] [--series N] "
-                                         "[--jpg-only] [--lateral] [--threads N] "
-                                         "[--export-volume OUT.nii[.gz]]\n");
-    QString source;
-    QString exportPath;
-    bool jpgOnly = false;
-    bool lateral = false;
-    int series = -1;
-    int threads = QThread::idealThreadCount();
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &arg = args.at(i);
-        const bool hasValue = i + 1 < args.size();
-        if (arg == QLatin1String("--jpg-only")) {
-            jpgOnly = true;
-        } else if (arg == QLatin1String("--lateral")) {
-            lateral = true;
-        } else if (arg == QLatin1String("--threads") && hasValue &&
-                   readWhole(args.at(i + 1), 1, 64, threads)) {
-            ++i;
-        } else if (arg == QLatin1String("--series") && hasValue &&
-                   readWhole(args.at(i + 1), 1, 100000, series)) {
-            --series; // counted from 1 on the command line
-            ++i;
-        } else if (arg == QLatin1String("--export-volume") && hasValue) {
-            exportPath = args.at(++i);
-        } else if (!arg.startsWith(QLatin1String("--")) && source.isEmpty()) {
-            source = arg;
-        } else {
-            err << usage;
-            return 2;
-        }
+    CommandArguments arguments(
+        QStringLiteral("usage: zokorvane-tool load-series DIR|FILE.nii[.gz] [--series N] "
+                       "[--jpg-only] [--lateral] [--threads N] "
+                       "[--export-volume OUT.nii[.gz]]\n"),
+        {"series", "threads", "export-volume"}, {"jpg-only", "lateral"});
+    if (!arguments.parse(args, 1, 1)) {
+        return arguments.wrongArguments(err);
     }
-    if (source.isEmpty()) {
-        err << usage;
-        return 2;
+    const auto threads = arguments.whole(QStringLiteral("threads"), 1, 64, QThread::idealThreadCount());
+    // Counted from 1 here, from 0 by the loader, where -1 is the folder's largest series.
+    const auto series = arguments.whole(QStringLiteral("series"), 1, 100000, 0);
+    if (!threads || !series) {
+        return arguments.wrongArguments(err);
     }
+    const QString source = arguments.positional().first();
+    const QString exportPath = arguments.value(QStringLiteral("export-volume"));
+    const bool jpgOnly = arguments.isSet(QStringLiteral("jpg-only"));
+    const bool lateral = arguments.isSet(QStringLiteral("lateral"));
     if (!QFileInfo(source).isDir() && !(QFileInfo(source).isFile() && NiftiFiles::isNiftiPath(source))) {
         err << "zokorvane-tool: " << source << " is neither a folder nor a NIfTI file (.nii, .nii.gz)\n";
         return 1;
@@ -176,8 +124,8 @@ int loadSeries(const QStringList &args, QTextStream &out, QTextStream &err) {
     ImagingLibrary library;
     ImagingState state(library);
     SeriesLoader loader(state);
-    loader.setThreads(threads);
-    const bool built = loader.i_CargarImagenes(source, jpgOnly, lateral, series);
+    loader.setThreads(int(*threads));
+    const bool built = loader.i_CargarImagenes(source, jpgOnly, lateral, int(*series) - 1);
     const SeriesLoader::Report &report = loader.report();
     qint32 x = 0, y = 0, z = 0;
     library._d2_dimensiones(state.VolumenActual, x, y, z);
@@ -212,7 +160,7 @@ int loadSeries(const QStringList &args, QTextStream &out, QTextStream &err) {
         {QStringLiteral("irregularity"), report.irregularity},
         {QStringLiteral("failures"), QJsonArray::fromStringList(report.failures)},
         {QStringLiteral("cacheFolder"), report.cacheFolder},
-        {QStringLiteral("threads"), threads},
+        {QStringLiteral("threads"), int(*threads)},
         {QStringLiteral("seconds"), seconds},
     };
     out << QJsonDocument(json).toJson(QJsonDocument::Indented);
@@ -237,47 +185,34 @@ int loadSeries(const QStringList &args, QTextStream &out, QTextStream &err) {
 }
 
 int plan(const QStringList &args, QTextStream &out, QTextStream &err) {
-    const QString usage = QStringLiteral(
-        "usage: zokorvane-tool plan SERIES_DIR|FILE.nii[.gz] --landmarks X1,Y1,Z1:X2,Y2,Z2:XI,YI,ZI "
-        "[--distance MM] [--depth D] [--csv OUT]\n");
-    QString directory;
-    QString csvPath;
+    CommandArguments arguments(
+        QStringLiteral(
+            "usage: zokorvane-tool plan SERIES_DIR|FILE.nii[.gz] --landmarks X1,Y1,Z1:X2,Y2,Z2:XI,YI,ZI "
+            "[--distance MM] [--depth D] [--csv OUT]\n"),
+        {"landmarks", "distance", "depth", "csv"});
+    if (!arguments.parse(args)) {
+        return arguments.wrongArguments(err);
+    }
     ImagingMath::Vector3 landmarks[3];
-    bool haveLandmarks = false;
-    double distance = 200.0;
-    double depth = 15.0;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &arg = args.at(i);
-        const bool hasValue = i + 1 < args.size();
-        if (arg == QLatin1String("--landmarks") && hasValue) {
-            const QStringList points = args.at(++i).split(QLatin1Char(':'));
-            haveLandmarks = points.size() == 3;
-            for (int p = 0; haveLandmarks && p < 3; ++p) {
-                haveLandmarks = readPoint(points.at(p), landmarks[p]);
-            }
-            if (!haveLandmarks) {
-                err << "zokorvane-tool: --landmarks takes three voxel points X,Y,Z separated by ':'\n";
-                return 2;
-            }
-        } else if (arg == QLatin1String("--distance") && hasValue &&
-                   readNumber(args.at(i + 1), 1e-6, 1e6, distance)) {
-            ++i;
-        } else if (arg == QLatin1String("--depth") && hasValue &&
-                   readNumber(args.at(i + 1), -1e4, 1e4, depth)) {
-            ++i;
-        } else if (arg == QLatin1String("--csv") && hasValue) {
-            csvPath = args.at(++i);
-        } else if (!arg.startsWith(QLatin1String("--")) && directory.isEmpty()) {
-            directory = arg;
-        } else {
-            err << usage;
+    if (arguments.isSet(QStringLiteral("landmarks"))) {
+        const QStringList points = arguments.value(QStringLiteral("landmarks")).split(QLatin1Char(':'));
+        bool haveLandmarks = points.size() == 3;
+        for (int p = 0; haveLandmarks && p < 3; ++p) {
+            haveLandmarks = readPoint(points.at(p), landmarks[p]);
+        }
+        if (!haveLandmarks) {
+            err << "zokorvane-tool: --landmarks takes three voxel points X,Y,Z separated by ':'\n";
             return 2;
         }
     }
-    if (directory.isEmpty() || !haveLandmarks) {
-        err << usage;
-        return 2;
+    const auto distance = arguments.number(QStringLiteral("distance"), 1e-6, 1e6, 200.0);
+    const auto depth = arguments.number(QStringLiteral("depth"), -1e4, 1e4, 15.0);
+    if (arguments.positional().size() != 1 || !arguments.isSet(QStringLiteral("landmarks")) || !distance ||
+        !depth) {
+        return arguments.wrongArguments(err);
     }
+    const QString directory = arguments.positional().first();
+    const QString csvPath = arguments.value(QStringLiteral("csv"));
     ImagingLibrary library;
     ImagingState state(library);
     SeriesLoader loader(state);
@@ -298,19 +233,20 @@ int plan(const QStringList &args, QTextStream &out, QTextStream &err) {
             const ImagingMath::Vector3 &p = landmarks[which - 1];
             state.PonReferencia(p.x, p.y, p.z, which);
         }
-        state.PonCalibracion(distance, state.Interslice, state.OrigenZ);
+        state.PonCalibracion(*distance, state.Interslice, state.OrigenZ);
         const double mm = state.MmPorPixel();
         const double slice = state.Interslice;
         table << "cell,row,column,arc_h_mm,arc_v_mm,angle_h_deg,angle_v_deg,"
                  "scalp_x,scalp_y,scalp_z,target_x,target_y,target_z,"
                  "scalp_x_mm,scalp_y_mm,scalp_z_mm,target_x_mm,target_y_mm,target_z_mm\n";
         for (qint32 cell = 0; cell < 50; ++cell) {
-            const GridAim aim = aimAtCell(state, cell, depth);
+            const GridAim aim = aimAtCell(state, cell, *depth);
             const auto &e = state.PuntoExterno;
             const auto &t = state.PuntoTarget;
-            table << cell << ',' << cell / 10 << ',' << cell % 10 << ',' << aim.arcH << ',' << aim.arcV << ','
-                  << QString::number(aim.angleH, 'f', 4) << ',' << QString::number(aim.angleV, 'f', 4) << ','
-                  << e.x << ',' << e.y << ',' << e.z << ',' << t.x << ',' << t.y << ',' << t.z;
+            table << cell << ',' << GridCells::row(cell) << ',' << GridCells::column(cell) << ',' << aim.arcH
+                  << ',' << aim.arcV << ',' << QString::number(aim.angleH, 'f', 4) << ','
+                  << QString::number(aim.angleV, 'f', 4) << ',' << e.x << ',' << e.y << ',' << e.z << ','
+                  << t.x << ',' << t.y << ',' << t.z;
             for (const auto *p : {&e, &t}) {
                 table << ',' << QString::number(p->x * mm, 'f', 2) << ','
                       << QString::number(p->y * mm, 'f', 2) << ',' << QString::number(p->z * slice, 'f', 2);

@@ -6,13 +6,12 @@
 #include "drawings/DrawingFile.h"
 #include "experiments/StimulusStore.h"
 #include "subjects/SubjectStore.h"
+#include "tools/CommandArguments.h"
 
-#include <QCommandLineParser>
 #include <QDateTime>
 #include <QMap>
 #include <QTextStream>
 
-#include <cmath>
 #include <optional>
 
 namespace StudyCommands {
@@ -33,15 +32,12 @@ struct OpenStudy {
 
 // A whole number option within [low, high]; the default when absent; nothing (with the reason on
 // err) when given and not such a number.
-std::optional<qint64> wholeOption(const QCommandLineParser &parser, const QString &name, qint64 low,
+std::optional<qint64> wholeOption(const CommandArguments &arguments, const QString &name, qint64 low,
                                   qint64 high, qint64 fallback, QTextStream &err) {
-    if (!parser.isSet(name)) {
-        return fallback;
-    }
-    const std::optional<qint64> value = StimulusStore::enteroEnRango(parser.value(name), low, high);
+    const std::optional<qint64> value = arguments.whole(name, low, high, fallback);
     if (!value) {
         err << "zokorvane-tool: --" << name << " takes a whole number from " << low << " to " << high
-            << ", not '" << parser.value(name) << "'\n";
+            << ", not '" << arguments.value(name) << "'\n";
     }
     return value;
 }
@@ -49,40 +45,36 @@ std::optional<qint64> wholeOption(const QCommandLineParser &parser, const QStrin
 } // namespace
 
 int stimulus(const QStringList &args, QTextStream &out, QTextStream &err) {
-    const QString usage = QStringLiteral(
-        "usage: zokorvane-tool stimulus add|delete STUDY --subject ID --cell N --experiment N [--answer "
-        "yes|no|doubt] [--colour TEXT] [--brightness N] [--notes TEXT] [--drawing FILE] [--coil N] "
-        "[--pulse-type N] [--phase N] [--orientation N] [--pulses N] [--frequency N] [--intensity N] "
-        "[--date YYYY-MM-DDTHH:MM:SS]\n");
-    QCommandLineParser parser;
-    for (const char *name :
-         {"subject", "cell", "experiment", "answer", "colour", "brightness", "notes", "drawing", "coil",
-          "pulse-type", "phase", "orientation", "pulses", "frequency", "intensity", "date"}) {
-        parser.addOption(QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("value")));
+    CommandArguments arguments(
+        QStringLiteral(
+            "usage: zokorvane-tool stimulus add|delete STUDY --subject ID --cell N --experiment N [--answer "
+            "yes|no|doubt] [--colour TEXT] [--brightness N] [--notes TEXT] [--drawing FILE] [--coil N] "
+            "[--pulse-type N] [--phase N] [--orientation N] [--pulses N] [--frequency N] [--intensity N] "
+            "[--date YYYY-MM-DDTHH:MM:SS]\n"),
+        {"subject", "cell", "experiment", "answer", "colour", "brightness", "notes", "drawing", "coil",
+         "pulse-type", "phase", "orientation", "pulses", "frequency", "intensity", "date"});
+    if (!arguments.parse(args)) {
+        err << "zokorvane-tool: " << arguments.errorText() << "\n";
+        return arguments.wrongArguments(err);
     }
-    if (!parser.parse(QStringList{QStringLiteral("stimulus")} + args)) {
-        err << "zokorvane-tool: " << parser.errorText() << "\n" << usage;
-        return 2;
-    }
-    const QStringList positional = parser.positionalArguments();
+    const QStringList positional = arguments.positional();
     const bool adding = !positional.isEmpty() && positional.first() == QLatin1String("add");
     const bool deleting = !positional.isEmpty() && positional.first() == QLatin1String("delete");
-    if (positional.size() != 2 || !(adding || deleting) || !parser.isSet(QStringLiteral("subject")) ||
-        !parser.isSet(QStringLiteral("cell")) || !parser.isSet(QStringLiteral("experiment"))) {
-        err << usage;
-        return 2;
+    if (positional.size() != 2 || !(adding || deleting) || !arguments.isSet(QStringLiteral("subject")) ||
+        !arguments.isSet(QStringLiteral("cell")) || !arguments.isSet(QStringLiteral("experiment"))) {
+        return arguments.wrongArguments(err);
     }
-    const auto subject = wholeOption(parser, QStringLiteral("subject"), 0, 2147483647, 0, err);
-    const auto cell = wholeOption(parser, QStringLiteral("cell"), 0, 49, 0, err);
-    const auto experiment = wholeOption(parser, QStringLiteral("experiment"), 1, 32767, 1, err);
-    const auto brightness = wholeOption(parser, QStringLiteral("brightness"), 0, 32767, 0, err);
-    const auto coil = wholeOption(parser, QStringLiteral("coil"), 0, 255, 1, err);
-    const auto pulseType = wholeOption(parser, QStringLiteral("pulse-type"), 0, 255, 1, err);
-    const auto phase = wholeOption(parser, QStringLiteral("phase"), 0, 255, 1, err);
-    const auto orientation = wholeOption(parser, QStringLiteral("orientation"), 0, 32767, 3, err);
-    const auto pulses = wholeOption(parser, QStringLiteral("pulses"), 0, 2147483647, 1, err);
-    const auto frequency = wholeOption(parser, QStringLiteral("frequency"), 0, 2147483647, 1, err);
-    const auto intensity = wholeOption(parser, QStringLiteral("intensity"), 0, 2147483647, 80, err);
+    const auto subject = wholeOption(arguments, QStringLiteral("subject"), 0, 2147483647, 0, err);
+    const auto cell = wholeOption(arguments, QStringLiteral("cell"), 0, 49, 0, err);
+    const auto experiment = wholeOption(arguments, QStringLiteral("experiment"), 1, 32767, 1, err);
+    const auto brightness = wholeOption(arguments, QStringLiteral("brightness"), 0, 32767, 0, err);
+    const auto coil = wholeOption(arguments, QStringLiteral("coil"), 0, 255, 1, err);
+    const auto pulseType = wholeOption(arguments, QStringLiteral("pulse-type"), 0, 255, 1, err);
+    const auto phase = wholeOption(arguments, QStringLiteral("phase"), 0, 255, 1, err);
+    const auto orientation = wholeOption(arguments, QStringLiteral("orientation"), 0, 32767, 3, err);
+    const auto pulses = wholeOption(arguments, QStringLiteral("pulses"), 0, 2147483647, 1, err);
+    const auto frequency = wholeOption(arguments, QStringLiteral("frequency"), 0, 2147483647, 1, err);
+    const auto intensity = wholeOption(arguments, QStringLiteral("intensity"), 0, 2147483647, 80, err);
     if (!subject || !cell || !experiment || !brightness || !coil || !pulseType || !phase || !orientation ||
         !pulses || !frequency || !intensity) {
         return 2;
@@ -90,24 +82,24 @@ int stimulus(const QStringList &args, QTextStream &out, QTextStream &err) {
     const QMap<QString, StimulusStore::Respuesta> answers{{QStringLiteral("yes"), StimulusStore::Si},
                                                           {QStringLiteral("no"), StimulusStore::No},
                                                           {QStringLiteral("doubt"), StimulusStore::Duda}};
-    const QString answer = parser.value(QStringLiteral("answer")).isEmpty()
+    const QString answer = arguments.value(QStringLiteral("answer")).isEmpty()
                                ? QStringLiteral("yes")
-                               : parser.value(QStringLiteral("answer"));
+                               : arguments.value(QStringLiteral("answer"));
     if (!answers.contains(answer)) {
         err << "zokorvane-tool: --answer takes yes, no or doubt\n";
         return 2;
     }
     QDateTime date = QDateTime::currentDateTime();
-    if (parser.isSet(QStringLiteral("date"))) {
-        date = QDateTime::fromString(parser.value(QStringLiteral("date")), Qt::ISODate);
+    if (arguments.isSet(QStringLiteral("date"))) {
+        date = QDateTime::fromString(arguments.value(QStringLiteral("date")), Qt::ISODate);
         if (!date.isValid()) {
             err << "zokorvane-tool: --date takes a date and time such as 2026-03-09T10:02:00\n";
             return 2;
         }
     }
     QList<DrawingFile::PointRecord> drawing;
-    if (parser.isSet(QStringLiteral("drawing"))) {
-        const QString path = parser.value(QStringLiteral("drawing"));
+    if (arguments.isSet(QStringLiteral("drawing"))) {
+        const QString path = arguments.value(QStringLiteral("drawing"));
         const DrawingFile::Contents contents = DrawingFile::read(path);
         if (!contents.ok()) {
             err << "zokorvane-tool: cannot read the drawing " << path << ": " << contents.error << "\n";
@@ -144,9 +136,9 @@ int stimulus(const QStringList &args, QTextStream &out, QTextStream &err) {
     }
     StimulusStore::Entrada entry;
     entry.hayfosfeno = answers.value(answer);
-    entry.color = parser.value(QStringLiteral("colour"));
+    entry.color = arguments.value(QStringLiteral("colour"));
     entry.intensidad = qint16(*brightness);
-    entry.observaciones = parser.value(QStringLiteral("notes"));
+    entry.observaciones = arguments.value(QStringLiteral("notes"));
     entry.fecha = date;
     entry.parametros = {int(*coil),      int(*pulseType),    int(*phase),       int(*orientation),
                         qint32(*pulses), qint32(*frequency), qint32(*intensity)};
@@ -159,17 +151,19 @@ int stimulus(const QStringList &args, QTextStream &out, QTextStream &err) {
 }
 
 int exportDrawings(const QStringList &args, QTextStream &out, QTextStream &err) {
-    if (args.size() != 2) {
-        err << "usage: zokorvane-tool export-drawings STUDY DIR\n";
-        return 2;
+    CommandArguments arguments(QStringLiteral("usage: zokorvane-tool export-drawings STUDY DIR\n"), {});
+    if (!arguments.parse(args, 2, 2)) {
+        return arguments.wrongArguments(err);
     }
-    OpenStudy study(args.at(0), out);
+    const QString path = arguments.positional().at(0);
+    const QString folder = arguments.positional().at(1);
+    OpenStudy study(path, out);
     if (!study.opened.ok()) {
-        err << "zokorvane-tool: cannot open " << args.at(0) << ": " << study.opened.error << "\n";
+        err << "zokorvane-tool: cannot open " << path << ": " << study.opened.error << "\n";
         return 1;
     }
-    const StudyDrawings::ExportReport report = StudyDrawings::exportToFolder(study.opened.db, args.at(1));
-    out << "Wrote " << report.written << " drawings to " << args.at(1) << "\n";
+    const StudyDrawings::ExportReport report = StudyDrawings::exportToFolder(study.opened.db, folder);
+    out << "Wrote " << report.written << " drawings to " << folder << "\n";
     for (const QString &name : report.refused) {
         err << "zokorvane-tool: not written, the name is not a plain file name: " << name << "\n";
     }

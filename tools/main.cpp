@@ -10,9 +10,10 @@
 #include "data/StudyState.h"
 #include "drawings/DrawingFile.h"
 #include "drawings/DrawingRender.h"
-#include "drawings/PictureWidget.h"
+#include "drawings/DrawingView.h"
 #include "subjects/ReportOutput.h"
 #include "subjects/SubjectStore.h"
+#include "tools/CommandArguments.h"
 #include "tools/DemoStudy.h"
 #include "tools/ImagingCommands.h"
 #include "tools/StudyCommands.h"
@@ -23,9 +24,11 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include <climits>
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -47,12 +50,13 @@ struct Command {
 };
 
 int newStudy(const QStringList &args) {
-    if (args.size() != 1) {
-        err() << "usage: zokorvane-tool new-study FILE\n";
-        return 2;
+    CommandArguments arguments(QStringLiteral("usage: zokorvane-tool new-study FILE\n"), {});
+    if (!arguments.parse(args, 1, 1)) {
+        return arguments.wrongArguments(err());
     }
-    Study::create(args.first());
-    out() << "Created " << args.first() << "\n";
+    const QString file = arguments.positional().first();
+    Study::create(file);
+    out() << "Created " << file << "\n";
     return 0;
 }
 
@@ -60,52 +64,37 @@ int newStudy(const QStringList &args) {
 // areas draw it. A file that cannot be read is reported instead of drawn, so a batch export does not
 // silently produce pictures of the error display.
 int renderDrawing(const QStringList &args) {
-    const QString usage =
+    CommandArguments arguments(
         QStringLiteral("usage: zokorvane-tool render-drawing FILE --mode lines|fuse|mass --png OUT "
-                       "[--size PIXELS]\n");
-    QString file;
-    QString modeName;
-    QString png;
-    int size = 258; // 20 pixels per drawing unit
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &arg = args.at(i);
-        const bool hasValue = i + 1 < args.size();
-        if (arg == QLatin1String("--mode") && hasValue) {
-            modeName = args.at(++i);
-        } else if (arg == QLatin1String("--png") && hasValue) {
-            png = args.at(++i);
-        } else if (arg == QLatin1String("--size") && hasValue) {
-            bool ok = false;
-            size = args.at(++i).toInt(&ok);
-            if (!ok || size < 1 || size > 10000) {
-                err() << "zokorvane-tool: --size takes a number of pixels from 1 to 10000\n";
-                return 2;
-            }
-        } else if (!arg.startsWith(QLatin1String("--")) && file.isEmpty()) {
-            file = arg;
-        } else {
-            err() << usage;
-            return 2;
-        }
+                       "[--size PIXELS]\n"),
+        {"mode", "png", "size"});
+    if (!arguments.parse(args, 1, 1)) {
+        return arguments.wrongArguments(err());
+    }
+    const std::optional<qint64> size = arguments.whole(QStringLiteral("size"), 1, 10000, 258); // 20 per unit
+    if (!size) {
+        err() << "zokorvane-tool: --size takes a number of pixels from 1 to 10000\n";
+        return 2;
     }
     const std::map<QString, DrawingRender::Mode> modes = {
         {QStringLiteral("lines"), DrawingRender::Mode::Lines},
         {QStringLiteral("fuse"), DrawingRender::Mode::Fuse},
         {QStringLiteral("mass"), DrawingRender::Mode::MassCentre}};
-    const auto mode = modes.find(modeName);
-    if (file.isEmpty() || png.isEmpty() || mode == modes.end()) {
-        err() << usage;
-        return 2;
+    const auto mode = modes.find(arguments.value(QStringLiteral("mode")));
+    const QString png = arguments.value(QStringLiteral("png"));
+    if (png.isEmpty() || mode == modes.end()) {
+        return arguments.wrongArguments(err());
     }
+    const QString file = arguments.positional().first();
     const DrawingFile::Contents contents = DrawingFile::read(file);
     if (!contents.ok()) {
         err() << "zokorvane-tool: cannot read the drawing " << file << ": " << contents.error << "\n";
         return 1;
     }
-    QImage image(size, size, QImage::Format_RGB32);
-    image.fill(Qt::white);
+    const int side = int(*size);
+    QImage image(side, side, QImage::Format_RGB32);
     PictureSurface picture(&image);
-    picture.setScale(0, 0, DrawingFile::CanvasUnits, DrawingFile::CanvasUnits);
+    DrawingView::setUpForDrawing(picture);
     DrawingRender::render(picture, contents, file, mode->second);
     QString why;
     if (!SafeWrite::writeImage(png, image, "PNG", &why)) {
@@ -117,13 +106,14 @@ int renderDrawing(const QStringList &args) {
 }
 
 int importMdb(const QStringList &args) {
-    if (args.size() < 1 || args.size() > 2) {
-        err() << "usage: zokorvane-tool import-mdb IN.mdb [OUT.sqlite]\n";
-        return 2;
+    CommandArguments arguments(QStringLiteral("usage: zokorvane-tool import-mdb IN.mdb [OUT.sqlite]\n"), {});
+    if (!arguments.parse(args, 1, 2)) {
+        return arguments.wrongArguments(err());
     }
-    const QString study = args.size() == 2 ? args[1] : LegacyImport::studyPathFor(args[0]);
-    const LegacyImport::Result result = LegacyImport::importMdb(args[0], study);
-    out() << "Imported " << args[0] << " into " << study << ": " << result.subjects << " subjects, "
+    const QString mdb = arguments.positional().first();
+    const QString study = arguments.positional().value(1, LegacyImport::studyPathFor(mdb));
+    const LegacyImport::Result result = LegacyImport::importMdb(mdb, study);
+    out() << "Imported " << mdb << " into " << study << ": " << result.subjects << " subjects, "
           << result.points << " points, " << result.stimuli << " stimuli\n";
     out() << "drawings copied into the study: " << result.drawings << "\n";
     for (const QString &name : result.missingDrawings) {
@@ -138,29 +128,19 @@ int importMdb(const QStringList &args) {
 // Writes a subject's report as a PDF, laid out exactly as the printed one. The subject is chosen
 // as the subject chooser chooses it: its list text names it and its grid places its points.
 int report(const QStringList &args) {
-    const QString usage = QStringLiteral("usage: zokorvane-tool report --subject ID --pdf OUT.pdf STUDY\n");
-    QString study;
-    QString pdf;
-    int id = -1;
-    bool idGiven = false;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &arg = args.at(i);
-        const bool hasValue = i + 1 < args.size();
-        if (arg == QLatin1String("--subject") && hasValue) {
-            id = args.at(++i).toInt(&idGiven);
-        } else if (arg == QLatin1String("--pdf") && hasValue) {
-            pdf = args.at(++i);
-        } else if (!arg.startsWith(QLatin1String("--")) && study.isEmpty()) {
-            study = arg;
-        } else {
-            err() << usage;
-            return 2;
-        }
+    CommandArguments arguments(
+        QStringLiteral("usage: zokorvane-tool report --subject ID --pdf OUT.pdf STUDY\n"),
+        {"subject", "pdf"});
+    if (!arguments.parse(args, 1, 1)) {
+        return arguments.wrongArguments(err());
     }
-    if (!idGiven || pdf.isEmpty() || study.isEmpty()) {
-        err() << usage;
-        return 2;
+    const std::optional<qint64> subject = arguments.whole(QStringLiteral("subject"), INT_MIN, INT_MAX);
+    const QString pdf = arguments.value(QStringLiteral("pdf"));
+    if (!subject || pdf.isEmpty()) {
+        return arguments.wrongArguments(err());
     }
+    const int id = int(*subject);
+    const QString study = arguments.positional().first();
     AppState state;
     const QString opened = AbreBaseDatos(state, study);
     if (!opened.isEmpty()) {
@@ -189,11 +169,11 @@ int report(const QStringList &args) {
 }
 
 int demo(const QStringList &args) {
-    if (args.size() != 1) {
-        err() << "usage: zokorvane-tool demo DIR\n";
-        return 2;
+    CommandArguments arguments(QStringLiteral("usage: zokorvane-tool demo DIR\n"), {});
+    if (!arguments.parse(args, 1, 1)) {
+        return arguments.wrongArguments(err());
     }
-    const QString study = DemoStudy::create(args.first());
+    const QString study = DemoStudy::create(arguments.positional().first());
     out() << "Created the demo study " << study << "\n";
     return 0;
 }

@@ -1,50 +1,37 @@
-// The main window: menus and their stages, status panels, opening studies (from the dialog and
-// directly), refusals that leave everything as it was, and the messages of its items.
+// The main window: its menus as the stages leave them (the stages themselves are
+// tst_main_window_model's), status panels, opening studies (from the dialog and directly),
+// refusals that leave everything as it was, the messages of its items, and how screen readers
+// announce the windows.
 
 #include "support/StudyFixture.h"
+#include "support/StudyInApp.h"
 
 #include "app/MainWindow.h"
 #include "core/AppState.h"
 #include "drawings/DrawingView.h"
 #include "experiments/EGrid.h"
 #include "experiments/FVerEstimulo.h"
+#include "experiments/IntroEstimulo.h"
 #include "subjects/elegirpaciente.h"
 #include "support/MessageLog.h"
 #include "support/Widgets.h"
 #include "widgets/Messages.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-
-namespace {
-
-struct MenuState {
-    bool pacientes, resultados, pasadas, informe, resonancias;
-    bool operator==(const MenuState &) const = default;
-};
-
-char *toString(const MenuState &s) {
-    return qstrdup(QStringLiteral("MPacientes %1 MResultados %2 MPasadas %3 MRInforme %4 MPResonancias %5")
-                       .arg(s.pacientes)
-                       .arg(s.resultados)
-                       .arg(s.pasadas)
-                       .arg(s.informe)
-                       .arg(s.resonancias)
-                       .toLatin1()
-                       .constData());
-}
-
-} // namespace
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -57,9 +44,17 @@ private:
         QMenu *menu = w.findChild<QMenu *>(name);
         return menu->isEnabled() && menu->menuAction()->isEnabled();
     }
-    static MenuState menus(MainWindow &w) {
-        return {menuEnabled(w, "MPacientes"), menuEnabled(w, "MResultados"), menuEnabled(w, "MPasadas"),
-                action(w, "MRInforme")->isEnabled(), action(w, "MPResonancias")->isEnabled()};
+    // The menus and items the stages enable or disable, those enabled, by name.
+    static QString menus(MainWindow &w) {
+        QStringList names;
+        for (const char *menu : {"MPacientes", "MResultados", "MPasadas"}) {
+            names << (menuEnabled(w, menu) ? menu : "");
+        }
+        for (const char *item : {"MRInforme", "MRInformePDF", "MPResonancias"}) {
+            names << (action(w, item)->isEnabled() ? item : "");
+        }
+        names.removeAll(QString());
+        return names.join(' ');
     }
     static QStringList panels(MainWindow &w) { return {w.panelText(1), w.panelText(2), w.panelText(3)}; }
 
@@ -93,7 +88,7 @@ private slots:
         MainWindow w(state);
         QCOMPARE(w.windowTitle(), QStringLiteral("Zo Magnetic Stimulation Data Base 1.8"));
         QCOMPARE(panels(w), QStringList({"Datos: ninguno", "Paciente: ninguno", "v.1.8.4"}));
-        QCOMPARE(menus(w), (MenuState{false, false, false, false, false}));
+        QCOMPARE(menus(w), QString());
         QVERIFY(action(w, "MAElegir")->isEnabled());
         QVERIFY(action(w, "MPSalir")->isEnabled());
         QVERIFY(menuEnabled(w, "MArchivo") && menuEnabled(w, "MAyuda"));
@@ -133,7 +128,7 @@ private slots:
         QCOMPARE(state.RutaBaseDatos, study.path());
         QVERIFY(state.BaseDatos.isOpen());
         QCOMPARE(panels(w), QStringList({"Data Base: lab 2026.sqlite", "Subject: none", "v.1.8.4"}));
-        QCOMPARE(menus(w), (MenuState{true, true, false, false, false}));
+        QCOMPARE(menus(w), QStringLiteral("MPacientes MResultados"));
         QVERIFY(m_messages.isEmpty());
     }
 
@@ -159,34 +154,15 @@ private slots:
         QCOMPARE(state.RutaBaseDatos, first.path());
     }
 
-    void cancelledDialogChangesNothing() {
-        AppState state;
-        MainWindow w(state);
-        QStringList seen;
-        answerOpenDialog(QString(), &seen);
-        action(w, "MAElegir")->trigger();
-        QCOMPARE(seen.size(), 3); // the dialog was shown
-        QCOMPARE(state.RutaBaseDatos, QString());
-        QVERIFY(!state.BaseDatos.isValid());
-        QCOMPARE(panels(w), QStringList({"Datos: ninguno", "Paciente: ninguno", "v.1.8.4"}));
-        QCOMPARE(menus(w), (MenuState{false, false, false, false, false}));
-        QVERIFY(m_messages.isEmpty());
-    }
-
-    void secondStudyResetsTheSubjectAndKeepsReportAndMrItems() {
+    void secondStudyResetsTheSubjectAndReleasesTheFirst() {
         StudyFixture a("a.sqlite"), b("b.sqlite");
         a.release();
         b.release();
         AppState state;
         MainWindow w(state);
         QVERIFY(w.abreEstudio(a.path()));
-        // The operator chose a subject: third stage.
         state.FijaPaciente(3, "Paco Díaz", 5, 9, 2, 5);
         w.setPanelText(2, "Subject: Paco Díaz");
-        action(w, "MRInforme")->setEnabled(true);
-        action(w, "MPResonancias")->setEnabled(true);
-        w.findChild<QMenu *>("MPasadas")->menuAction()->setEnabled(true);
-        w.findChild<QMenu *>("MPasadas")->setEnabled(true);
 
         QVERIFY(w.abreEstudio(b.path()));
         QCOMPARE(state.RutaBaseDatos, b.path());
@@ -196,7 +172,6 @@ private slots:
                              state.ColumnaCentroRejilla}),
                  QList<int>({5, 9, 1, 4}));
         QCOMPARE(w.panelText(2), QStringLiteral("Subject: none"));
-        QCOMPARE(menus(w), (MenuState{true, true, false, true, true}));
         // The first study was released: another program may open it now.
         Study::Opened again = Study::open(a.path());
         QVERIFY2(again.ok(), qPrintable(again.error));
@@ -214,15 +189,13 @@ private slots:
         QVERIFY(m_messages.isEmpty());
     }
 
+    // The reasons themselves are the study engines' (tst_study_files, tst_legacy_import); here, that
+    // a refused open and a refused import leave the window and the open study as they were.
     void failedOpenLeavesEverythingAsBefore_data() {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("missing file") << "missing"
-                                      << "does not exist";
         QTest::newRow("not SQLite") << "text"
                                     << "not an SQLite";
-        QTest::newRow("no study tables") << "tables"
-                                         << "no table estimulo";
         QTest::newRow("text file named .mdb") << "mdb"
                                               << "not an Access (Jet) data base";
         QTest::newRow("held by another program") << "locked"
@@ -235,18 +208,10 @@ private slots:
         current.addSubject(1, "Ana");
         current.release();
         StudyFixture other("other.sqlite"); // stays open (locked) for the "locked" row
-        QString target = other.dirPath() + "/target.sqlite";
-        if (kind == "text" || kind == "mdb") {
+        QString target = other.path();
+        if (kind != "locked") {
             target = other.dirPath() + (kind == "mdb" ? "/legacy.mdb" : "/notes.sqlite");
-            QFile file(target);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write("just some text\n");
-        } else if (kind == "tables") {
-            other.exec("DROP TABLE estimulo");
-            other.release();
-            target = other.path();
-        } else if (kind == "locked") {
-            target = other.path();
+            QVERIFY(writeFile(target, "just some text\n"));
         }
 
         AppState state;
@@ -255,7 +220,7 @@ private slots:
         state.FijaPaciente(1, "Ana", 5, 9, 1, 4);
         w.setPanelText(2, "Subject: Ana");
         const QStringList panelsBefore = panels(w);
-        const MenuState menusBefore = menus(w);
+        const QString menusBefore = menus(w);
 
         QVERIFY(!w.abreEstudio(target));
         QCOMPARE(m_messages.size(), 1);
@@ -284,7 +249,6 @@ private slots:
         QVERIFY(w.abreEstudio(mdb));
         QCOMPARE(state.RutaBaseDatos, dir.filePath("legacy-study.sqlite"));
         QCOMPARE(w.panelText(1), QStringLiteral("Data Base: legacy-study.sqlite"));
-        QCOMPARE(menus(w), (MenuState{true, true, false, false, false}));
         QCOMPARE(m_messages.size(), 1);
         QVERIFY2(m_messages[0].text.contains("4 subjects, 27 points and 28 stimuli"),
                  qPrintable(m_messages[0].text));
@@ -297,26 +261,30 @@ private slots:
         }
         QCOMPARE(entries, QStringList({"Begoña Ibáñez Núñez", "Ana ", "Paco Díaz", "Ana  Ruiz"}));
 
-        // The viewer shows the first subject's experiment: its marks, a stimulus and its drawing.
+        // The viewer shows the first subject's experiment: its marks, a stimulus and its drawing. The
+        // main window stays disabled while it is open.
         state.FijaPaciente(1, entries[0], 5, 9, 1, 4);
-        {
-            FVerEstimulo viewer(state, false);
-            auto *grid = child<EGrid>(&viewer, "EGrid1");
-            QList<int> marked;
-            for (int cell = 0; cell < 50; ++cell) {
-                if (grid->ElementoMarcado(cell)) {
-                    marked << cell;
-                }
+        action(w, "MAEstimulo")->trigger();
+        auto *viewer = w.findChild<FVerEstimulo *>();
+        QVERIFY(viewer && viewer->isVisible() && !viewer->editar() && !w.isEnabled());
+        auto *grid = child<EGrid>(viewer, "EGrid1");
+        QList<int> marked;
+        for (int cell = 0; cell < 50; ++cell) {
+            if (grid->ElementoMarcado(cell)) {
+                marked << cell;
             }
-            QCOMPARE(marked, QList<int>({11, 12, 45}));
-            grid->setEIndex(11);
-            QCOMPARE(child<QLineEdit>(&viewer, "TColor")->text(), QStringLiteral("blanco"));
-            QCOMPARE(viewer.dibujo(), QStringLiteral("111"));
-            // The drawing itself, not the crossed lines of a file error through the corner.
-            const QImage image = child<DrawingView>(&viewer, "Picture1")->image();
-            QCOMPARE(image.pixel(0, 0), qRgb(255, 255, 255));
-            QVERIFY(pixelsOf(image, image.rect(), qRgb(0, 0, 0)) > 20);
         }
+        QCOMPARE(marked, QList<int>({11, 12, 45}));
+        grid->setEIndex(11);
+        QCOMPARE(child<QLineEdit>(viewer, "TColor")->text(), QStringLiteral("blanco"));
+        QCOMPARE(viewer->dibujo(), QStringLiteral("111"));
+        // The drawing itself, not the crossed lines of a file error through the corner.
+        const QImage image = child<DrawingView>(viewer, "Picture1")->image();
+        QCOMPARE(image.pixel(0, 0), qRgb(255, 255, 255));
+        QVERIFY(pixelsOf(image, image.rect(), qRgb(0, 0, 0)) > 20);
+        child<QPushButton>(viewer, "bCerrar")->click();
+        QVERIFY(w.isEnabled());
+        QTRY_VERIFY(!w.findChild<FVerEstimulo *>());
         QVERIFY(m_messages.size() == 1);
         state.CierraBaseDatos();
 
@@ -349,7 +317,7 @@ private slots:
                  QStringList({"No Subjects", "No Subjects", "There is no information to this subject",
                               "There is no information to this subject"}));
         QCOMPARE(m_messages[0].title, Messages::defaultTitle());
-        QCOMPARE(menus(w), (MenuState{true, true, false, false, false}));
+        QCOMPARE(menus(w), QStringLiteral("MPacientes MResultados"));
     }
 
     void aboutShowsTheVersion() {
@@ -370,6 +338,28 @@ private slots:
         QVERIFY(w.isEnabled());
         w.nuevaPasada(false);
         QVERIFY(!state.ContinuarPasada);
+    }
+
+    // Screen readers announce each window as a window by its title, and each group by its own title.
+    void windowsAndGroupsAreAnnouncedByTheirOwnTitles() {
+        StudyFixture study;
+        study.addSubject(1, "Ana");
+        std::unique_ptr<AppState> state = openInApp(study, 1, "Ana");
+        MainWindow main(*state);
+        IntroEstimulo recording(*state);
+        FVerEstimulo viewer(*state, false);
+        for (QWidget *window : std::initializer_list<QWidget *>{&recording, &viewer}) {
+            QAccessibleInterface *announced = QAccessible::queryAccessibleInterface(window);
+            QCOMPARE(announced->role(), QAccessible::Window);
+            QCOMPARE(announced->text(QAccessible::Name), window->windowTitle());
+            QStringList groups;
+            for (QGroupBox *group : window->findChildren<QGroupBox *>()) {
+                groups << QAccessible::queryAccessibleInterface(group)->text(QAccessible::Name) + "=" +
+                              group->title();
+            }
+            QCOMPARE(groups, QStringList({"Type of stimulus=Type of stimulus", "Perception=Perception",
+                                          "Phosphene=Phosphene", "Phosphene data=Phosphene data"}));
+        }
     }
 
     void closingTheWindowClosesTheStudy() {

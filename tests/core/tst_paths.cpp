@@ -1,10 +1,14 @@
-// Path procedures: splitting on both separators, joining with one, extensions and listings.
+// Path procedures: splitting on both separators, joining with one, extensions and listings; where
+// an installed or a portable program keeps config.ini.
 
 #include "core/ZoDir.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <unistd.h>
 
 using namespace ZoDir;
 
@@ -154,6 +158,67 @@ private slots:
         QCOMPARE(ListaFicherosExtension(dir.path(), QStringLiteral("JPG")),
                  QStringList({d + "a.jpg", d + "b.jpg"}));
         QCOMPARE(ListaFicherosExtension(dir.path(), QStringLiteral("dcm")), QStringList({QString()}));
+    }
+
+    // The program runs from <top>/bin. An installed copy has its data folder share/zokorvane beside
+    // bin; it keeps config.ini in the user's configuration folder and offers the home folder first,
+    // as does a copy in a folder it cannot write. Anything else is a portable copy (or a build
+    // tree): config.ini beside the program, which is also the folder offered first.
+    void configLivesBesideAPortableCopyAndInTheUsersFolderWhenInstalled_data() {
+        QTest::addColumn<QStringList>("made"); // under <top>; a trailing / makes a folder
+        QTest::addColumn<bool>("writable");
+        QTest::addColumn<bool>("inUsersFolder");
+        QTest::newRow("build tree") << QStringList() << true << false;
+        QTest::newRow("installed") << QStringList{"share/zokorvane/"} << true << true;
+        QTest::newRow("installed, folder not writable") << QStringList{"share/zokorvane/"} << false << true;
+        QTest::newRow("portable, folder not writable") << QStringList() << false << true;
+        QTest::newRow("a file named share/zokorvane") << QStringList{"share/zokorvane"} << true << false;
+        QTest::newRow("data folder of another program")
+            << QStringList{"share/zokorvane2/", "share/other/"} << true << false;
+        QTest::newRow("share/zokorvane inside bin") << QStringList{"bin/share/zokorvane/"} << true << false;
+    }
+    void configLivesBesideAPortableCopyAndInTheUsersFolderWhenInstalled() {
+        QFETCH(QStringList, made);
+        QFETCH(bool, writable);
+        QFETCH(bool, inUsersFolder);
+        QTemporaryDir dir;
+        const QString top = QFileInfo(dir.path()).canonicalFilePath();
+        const QString bin = top + "/bin";
+        for (const QString &path : QStringList{"bin/"} + made) {
+            QVERIFY(QDir().mkpath(QFileInfo(top + '/' + path).path()));
+            if (!path.endsWith('/')) {
+                touch(top + '/' + path);
+            }
+        }
+        QVERIFY(QFile::copy(QStringLiteral(ZK_PATHS_PROBE), bin + "/zokorvane"));
+        // Root writes anywhere but on a read-only mount.
+        const bool asRoot = geteuid() == 0;
+        const QFile::Permissions permissions = QFile::permissions(bin);
+        if (!writable && asRoot &&
+            (QProcess::execute("mount", {"--bind", bin, bin}) != 0 ||
+             QProcess::execute("mount", {"-o", "remount,bind,ro", bin}) != 0)) {
+            QProcess::execute("umount", {bin});
+            QSKIP("a read-only mount is needed to run as root");
+        } else if (!writable && !asRoot) {
+            QFile::setPermissions(bin, QFile::ReadOwner | QFile::ExeOwner);
+        }
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CONFIG_HOME", top + "/config");
+        environment.insert("HOME", top + "/home");
+        program.setProcessEnvironment(environment);
+        program.start(bin + "/zokorvane");
+        const bool finished = program.waitForFinished(30000);
+        if (!writable && asRoot) {
+            QProcess::execute("umount", {bin});
+        }
+        QFile::setPermissions(bin, permissions);
+        QVERIFY2(finished && program.exitCode() == 0, qPrintable(program.readAllStandardError()));
+        // The probe calls itself ZoKorvane, which names its folder in the user's configuration.
+        const QStringList expected =
+            inUsersFolder ? QStringList{top + "/config/ZoKorvane/config.ini", top + "/home", ""}
+                          : QStringList{bin + "/config.ini", bin, ""};
+        QCOMPARE(QString::fromLocal8Bit(program.readAllStandardOutput()).split('\n'), expected);
     }
 
     void emptyOrUnreadableDirectoryListsAsOneEmptyName() {

@@ -6,12 +6,9 @@
 #include "core/SafeWrite.h"
 #include "imaging/PhantomWriter.h"
 #include "subjects/ReportOutput.h"
+#include "support/Files.h"
 #include "support/StudyInApp.h"
 
-#include <QDir>
-#include <QFile>
-#include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -30,22 +27,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-enum class Call { Bytes, FailingDevice, Image, Temporary, FailingTemporary, KeepExisting };
-
-QByteArray contents(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
-}
-
-QStringList everything(const QString &dir) {
-    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-}
-
 const QString NoSpace = QString::fromLocal8Bit(std::strerror(ENOSPC));
 
 } // namespace
-
-Q_DECLARE_METATYPE(Call)
 
 class SafeWriteTest : public QObject {
     Q_OBJECT
@@ -60,10 +44,10 @@ private slots:
             m_noDisk = u"only root can mount the small tmpfs the full-disk cases need"_s;
             return;
         }
-        QProcess mount;
-        mount.start(u"mount"_s, {u"-t"_s, u"tmpfs"_s, u"-o"_s, u"size=64k"_s, u"tmpfs"_s, m_disk.path()});
-        if (!mount.waitForFinished() || mount.exitCode() != 0) {
-            m_noDisk = u"mount -t tmpfs failed: "_s + QString::fromLocal8Bit(mount.readAllStandardError());
+        QString said;
+        if (runProgram(u"mount"_s, {u"-t"_s, u"tmpfs"_s, u"-o"_s, u"size=64k"_s, u"tmpfs"_s, m_disk.path()},
+                       &said) != 0) {
+            m_noDisk = u"mount -t tmpfs failed: "_s + said;
         }
     }
     void cleanupTestCase() {
@@ -72,135 +56,56 @@ private slots:
         }
     }
 
-    // The target is replaced only by a complete file; on failure it stays as it was, the message
-    // names it and never the temporary, and nothing else is left in the folder.
-    void helperReplacesOnlyACompleteFile_data() {
-        QTest::addColumn<Call>("call");
-        QTest::addColumn<bool>("ok");
-        QTest::addColumn<QString>("says");
-        QTest::newRow("bytes") << Call::Bytes << true << QString();
-        QTest::newRow("device writer fails")
-            << Call::FailingDevice << false << u"Cannot write TARGET: jammed"_s;
-        QTest::newRow("picture") << Call::Image << true << QString();
-        QTest::newRow("path writer") << Call::Temporary << true << QString();
-        QTest::newRow("path writer fails naming its file")
-            << Call::FailingTemporary << false << u"Cannot write TARGET: jammed at TARGET"_s;
-        QTest::newRow("existing file kept")
-            << Call::KeepExisting << false
-            << u"Cannot write TARGET: "_s + QString::fromLocal8Bit(std::strerror(EEXIST));
-    }
+    // A writer that fails half way leaves the target as it was and the message names the target,
+    // never the temporary; a complete file replaces it keeping its permissions; nothing else is left.
     void helperReplacesOnlyACompleteFile() {
-        QFETCH(Call, call);
-        QFETCH(bool, ok);
-        QFETCH(QString, says);
         QTemporaryDir dir;
         const QString target = dir.filePath(u"target"_s);
-        QFile old(target);
-        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
-        old.close();
-        QVERIFY(old.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
-        auto writeNew = [](const QString &path) {
-            QFile file(path);
-            return file.open(QIODevice::WriteOnly) && file.write("new") == 3 ? QString() : file.errorString();
+        QVERIFY(putFile(target, "old") &&
+                QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+        const auto jammed = [](QIODevice &device) {
+            device.write("partial");
+            return u"jammed"_s;
         };
-        QImage picture(3, 2, QImage::Format_RGB32);
-        picture.fill(Qt::red);
         QString why;
-        bool written = false;
-        switch (call) {
-        case Call::Bytes:
-            written = SafeWrite::writeBytes(target, "new", &why);
-            break;
-        case Call::FailingDevice:
-            written = SafeWrite::writeThroughDevice(
-                target,
-                [](QIODevice &device) {
-                    device.write("partial");
-                    return u"jammed"_s;
-                },
-                &why);
-            break;
-        case Call::Image:
-            written = SafeWrite::writeImage(target, picture, "PNG", &why);
-            break;
-        case Call::Temporary:
-            written = SafeWrite::writeThroughTemporary(target, writeNew, SafeWrite::Existing::Replace, &why);
-            break;
-        case Call::FailingTemporary:
-            written = SafeWrite::writeThroughTemporary(
-                target,
-                [&](const QString &path) {
-                    writeNew(path);
-                    return u"jammed at "_s + path;
-                },
-                SafeWrite::Existing::Replace, &why);
-            break;
-        case Call::KeepExisting:
-            written = SafeWrite::writeThroughTemporary(target, writeNew, SafeWrite::Existing::Keep, &why);
-            break;
-        }
-        QCOMPARE(written, ok);
-        QCOMPARE(why, QString(says).replace(u"TARGET"_s, target));
-        QCOMPARE(everything(dir.path()), QStringList{u"target"_s});
-        if (call == Call::Image) {
-            QCOMPARE(QImage(target, "PNG"), picture);
-        } else {
-            QCOMPARE(contents(target), ok ? "new" : "old");
-        }
+        QVERIFY(!SafeWrite::writeThroughDevice(target, jammed, &why));
+        QCOMPARE(why, u"Cannot write %1: jammed"_s.arg(target));
+        QCOMPARE(fileBytes(target), "old");
+        QVERIFY(SafeWrite::writeBytes(target, "new", &why));
+        QCOMPARE(fileBytes(target), "new");
+        QCOMPARE(folderEntries(dir.path()), QStringList{u"target"_s});
         struct stat status;
         QVERIFY(::stat(QFile::encodeName(target).constData(), &status) == 0);
         QCOMPARE(status.st_mode & 0777, 0640u);
     }
 
-    void aMissingFolderIsToldWithThePath() {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(u"missing/target"_s);
-        QString why;
-        QVERIFY(!SafeWrite::writeBytes(path, "x", &why));
-        QCOMPARE(why, SafeWrite::failure(path, QString::fromLocal8Bit(std::strerror(ENOENT))));
-        QVERIFY(everything(dir.path()).isEmpty());
-    }
-
-    // Each writer, with the disk full but for `room` bytes, reports the path and the system's
-    // reason and leaves the folder as it found it.
+    // Each writer, with the disk all but full, reports the path and the system's reason and leaves
+    // the folder as it found it (config.ini as it was).
     void writersOnAFullDiskLeaveNothing_data() {
         QTest::addColumn<QString>("writer");
-        QTest::addColumn<qint64>("room");
-        QTest::addColumn<QByteArray>("before"); // the target's contents before, when it exists
-        QTest::newRow("report PDF") << u"report.pdf"_s << qint64(4096) << QByteArray();
-        QTest::newRow("plan CSV") << u"plan.csv"_s << qint64(4096) << QByteArray();
-        QTest::newRow("config.ini") << u"config.ini"_s << qint64(0)
-                                    << QByteArray("[ZoBrain]\nImageDir=/old\n");
-        QTest::newRow("phantom series") << u"series"_s << qint64(4096) << QByteArray();
-        QTest::newRow("drawing PNG") << u"drawing.png"_s << qint64(4096) << QByteArray();
-        QTest::newRow("new study") << u"new.sqlite"_s << qint64(4096) << QByteArray();
-        QTest::newRow("imported study") << u"legacy-study.sqlite"_s << qint64(8192) << QByteArray();
+        for (const QString &writer : {u"report.pdf"_s, u"plan.csv"_s, u"config.ini"_s, u"series"_s,
+                                      u"drawing.png"_s, u"new.sqlite"_s, u"legacy-study.sqlite"_s}) {
+            QTest::newRow(qPrintable(writer)) << writer;
+        }
     }
     void writersOnAFullDiskLeaveNothing() {
         if (!m_noDisk.isEmpty()) {
             QSKIP(qPrintable(u"Full-disk cases not run: "_s + m_noDisk));
         }
         QFETCH(QString, writer);
-        QFETCH(qint64, room);
-        QFETCH(QByteArray, before);
         const QString target = QDir(m_disk.path()).filePath(writer);
-        for (const QString &name : everything(m_disk.path())) {
+        for (const QString &name : folderEntries(m_disk.path())) {
             QVERIFY(QFile::remove(m_disk.filePath(name)) || QDir(m_disk.filePath(name)).removeRecursively());
         }
-        QStringList left{u"filler"_s};
-        if (!before.isEmpty()) {
-            QFile file(target);
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(before) == before.size());
-            left << writer;
-            left.sort();
-        }
+        const bool ini = writer == u"config.ini"_s;
+        const QByteArray before = ini ? QByteArray("[ZoBrain]\nImageDir=/old\n") : QByteArray("<none>");
+        QVERIFY(!ini || putFile(target, before));
+        // Room left: none for the settings, a little for the others (a page of the import's engine).
+        const qint64 room = ini ? 0 : (writer == u"legacy-study.sqlite"_s ? 8192 : 4096);
         struct statvfs disk;
         QVERIFY(::statvfs(QFile::encodeName(m_disk.path()).constData(), &disk) == 0);
-        QFile filler(m_disk.filePath(u"filler"_s));
-        QVERIFY(filler.open(QIODevice::WriteOnly));
-        QVERIFY(filler.write(QByteArray(qint64(disk.f_bavail * disk.f_frsize) - room, 'x')) > 0 &&
-                filler.flush());
-        filler.close();
+        QVERIFY(putFile(m_disk.filePath(u"filler"_s),
+                        QByteArray(qint64(disk.f_bavail * disk.f_frsize) - room, 'x')));
 
         QTemporaryDir elsewhere; // what the writers read lies on an ordinary disk
         QString why;
@@ -217,48 +122,36 @@ private slots:
             const auto state = openInApp(study, 1, u"Ana Ruiz"_s);
             QVERIFY(state);
             refused = !ReportOutput::guardaInformePdf(*state, target, &why);
-        } else if (writer == u"plan.csv"_s) {
-            QVERIFY(Phantom::write(elsewhere.path(), Phantom::Options{20, 64}));
-            QProcess tool;
-            tool.start(qEnvironmentVariable("ZK_TOOL"), {u"plan"_s, elsewhere.path(), u"--landmarks"_s,
-                                                         u"50,32,10:10,32,10:5,32,10"_s, u"--csv"_s, target});
-            QVERIFY(tool.waitForFinished(60000));
-            refused = tool.exitCode() != 0 && !tool.readAllStandardOutput().contains("Wrote");
-            why = QString::fromLocal8Bit(tool.readAllStandardError());
-        } else if (writer == u"config.ini"_s) {
+        } else if (ini) {
             refused = EscribeIni(target, u"ZoBrain"_s, u"ImageDir"_s, u"/new"_s) == 0;
         } else if (writer == u"series"_s) {
             refused = !Phantom::write(target, Phantom::Options{4, 16}, &why);
         } else {
-            // The tool's commands: render-drawing, new-study and import-mdb.
+            // The tool's commands: plan, render-drawing, new-study and import-mdb.
             QStringList args{u"new-study"_s, target};
-            if (writer == u"drawing.png"_s) {
-                QFile drawing(elsewhere.filePath(u"352"_s));
-                QVERIFY(drawing.open(QIODevice::WriteOnly) && drawing.write("2\r\n0 1 1\r\n3 9 9\r\n") > 0);
-                drawing.close();
-                args = QStringList{u"render-drawing"_s, drawing.fileName(), u"--mode"_s,
-                                   u"lines"_s,          u"--png"_s,         target,
-                                   u"--size"_s,         u"2000"_s};
+            if (writer == u"plan.csv"_s) {
+                QVERIFY(Phantom::write(elsewhere.path(), Phantom::Options{20, 64}));
+                args = QStringList{u"plan"_s,        elsewhere.path(),
+                                   u"--landmarks"_s, u"50,32,10:10,32,10:5,32,10"_s,
+                                   u"--csv"_s,       target};
+            } else if (writer == u"drawing.png"_s) {
+                const QString drawing = elsewhere.filePath(u"352"_s);
+                QVERIFY(putFile(drawing, "2\r\n0 1 1\r\n3 9 9\r\n"));
+                args = QStringList{u"render-drawing"_s, drawing, u"--mode"_s, u"lines"_s,
+                                   u"--png"_s,          target,  u"--size"_s, u"2000"_s};
             } else if (writer == u"legacy-study.sqlite"_s) {
-                args = QStringList{u"import-mdb"_s,
-                                   qEnvironmentVariable("ZK_TEST_DATA") + u"/legacy-study.mdb"_s, target};
+                args = QStringList{u"import-mdb"_s, testData(u"legacy-study.mdb"_s), target};
             }
-            QProcess tool;
-            tool.start(qEnvironmentVariable("ZK_TOOL"), args);
-            QVERIFY(tool.waitForFinished(60000));
-            refused = tool.exitCode() != 0;
-            why = QString::fromLocal8Bit(tool.readAllStandardError());
+            refused = runProgram({}, args, &why) != 0 && !why.contains(u"Wrote"_s);
         }
         QVERIFY(refused);
         // EscribeIni tells only that it failed; the others say where and why (the data base engine in
         // its own words).
-        QVERIFY2(writer == u"config.ini"_s ||
-                     (why.contains(target) && (why.contains(NoSpace) || why.contains(u"disk is full"_s))),
+        QVERIFY2(ini || (why.contains(target) && (why.contains(NoSpace) || why.contains(u"disk is full"_s))),
                  qPrintable(why));
-        QCOMPARE(everything(m_disk.path()), left);
-        if (!before.isEmpty()) {
-            QCOMPARE(contents(target), before);
-        }
+        QCOMPARE(folderEntries(m_disk.path()),
+                 (ini ? QStringList{writer, u"filler"_s} : QStringList{u"filler"_s}));
+        QCOMPARE(fileBytes(target), before);
     }
 
     // A FIFO named config.ini is neither read (opening it would wait for a writer for ever) nor

@@ -1,6 +1,8 @@
 // Creating and opening study files: the schema, refusals that change nothing, and the lock that
 // keeps a second program out while a study is open.
 
+#include "support/Files.h"
+#include "support/QueryText.h"
 #include "support/StudyFixture.h"
 
 #include "data/Study.h"
@@ -8,11 +10,6 @@
 #include "data/StudyError.h"
 
 #include <QCoreApplication>
-#include <QCryptographicHash>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QProcess>
 #include <QSqlQuery>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -20,31 +17,6 @@
 
 #include <cstring>
 #include <iostream>
-
-namespace {
-
-QByteArray digest(const QString &path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
-}
-
-void writeFile(const QString &path, const QByteArray &bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-// Runs this test program again as a second process that holds or tries to open a study.
-QProcess *startSelf(const QString &mode, const QString &path) {
-    auto *process = new QProcess;
-    process->start(QCoreApplication::applicationFilePath(), {mode, path});
-    return process;
-}
-
-} // namespace
 
 class StudyFiles : public QObject {
     Q_OBJECT
@@ -64,11 +36,6 @@ private slots:
         indexed.sort();
         QCOMPARE(indexed,
                  QStringList({"estimulo:id_puntoestimulo)", "puntoestimulacion:Id_paciente,Numero)"}));
-    }
-
-    void columnsKeepTheirRanges() {
-        StudyFixture study;
-        QSqlQuery query(study.db());
         // A 16-bit column refuses what a 16-bit field could not hold, and text in a number column.
         QVERIFY(!query.exec("INSERT INTO puntoestimulacion (ID, fila) VALUES (1, 40000)"));
         QVERIFY(!query.exec("INSERT INTO estimulo (id, TipoBobina) VALUES (1, 256)"));
@@ -80,11 +47,11 @@ private slots:
     void newStudyNeverOverwritesAFile() {
         QTemporaryDir dir;
         const QString path = dir.filePath("existing.sqlite");
-        writeFile(path, "keep me");
+        QVERIFY(putFile(path, "keep me"));
         QVERIFY_THROWS_EXCEPTION(StudyError, Study::create(path));
-        QCOMPARE(digest(path), QCryptographicHash::hash("keep me", QCryptographicHash::Sha256));
+        QCOMPARE(fileBytes(path), QByteArray("keep me"));
         QVERIFY_THROWS_EXCEPTION(StudyError, Study::create(dir.filePath("no/such/folder/s.sqlite")));
-        QVERIFY(!QFile::exists(dir.filePath("no")));
+        QCOMPARE(folderEntries(dir.path()), QStringList{"existing.sqlite"});
     }
 
     // What a killed creation or import left under a working name is cleared by the next one; the
@@ -100,11 +67,10 @@ private slots:
         for (const QString &name :
              {".lab.sqlite.creating-" + dead, ".lab.sqlite.creating-" + dead + "-journal",
               ".lab.sqlite.creating-" + alive}) {
-            writeFile(dir.filePath(name), "");
+            QVERIFY(putFile(dir.filePath(name), ""));
         }
         Study::create(dir.filePath("lab.sqlite"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
-                 QStringList({".lab.sqlite.creating-" + alive, "lab.sqlite"}));
+        QCOMPARE(folderEntries(dir.path()), QStringList({".lab.sqlite.creating-" + alive, "lab.sqlite"}));
     }
 
     void refusedOpenSaysWhyAndChangesNothing_data() {
@@ -121,162 +87,134 @@ private slots:
         QFETCH(QString, reason);
         QTemporaryDir dir;
         const QString path = dir.filePath("study.sqlite");
-        if (!content.isNull()) {
-            writeFile(path, content);
-        }
-        const QByteArray before = digest(path);
+        QVERIFY(content.isNull() || putFile(path, content));
         const Study::Opened opened = Study::open(path);
         QVERIFY(!opened.ok());
         QVERIFY2(opened.error.contains(reason), qPrintable(opened.error));
         QVERIFY(!opened.db.isValid());
-        QCOMPARE(digest(path), before);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), content.isNull() ? 0 : 1);
-        QCOMPARE(QFileInfo(path).size(), content.size());
+        QCOMPARE(folderEntries(dir.path()), content.isNull() ? QStringList() : QStringList{"study.sqlite"});
+        QCOMPARE(fileBytes(path), content.isNull() ? QByteArray("<none>") : content);
     }
 
-    void sqliteFileWithoutTheTablesNamesWhatIsMissing() {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("other.sqlite");
-        {
-            StudyFixture donor; // any SQLite file: take a study and drop two tables
-            donor.exec("DROP TABLE estimulo");
-            donor.exec("DROP TABLE puntoestimulacion");
-            donor.release();
-            QVERIFY(QFile::copy(donor.path(), path));
+    // An SQLite file opens as a study when it has the three tables, whatever the case of their names.
+    void tablesAreFoundInAnyCaseAndTheMissingOnesNamed_data() {
+        QTest::addColumn<QStringList>("changes");
+        QTest::addColumn<QString>("error"); // empty: it opens
+        QTest::newRow("two tables dropped")
+            << QStringList{"DROP TABLE estimulo", "DROP TABLE puntoestimulacion"}
+            << "It is not a ZoKorvane study: it has no table puntoestimulacion, no table estimulo.";
+        QTest::newRow("a name in capitals") << QStringList{"ALTER TABLE paciente RENAME TO Paciente_tmp",
+                                                           "ALTER TABLE Paciente_tmp RENAME TO PACIENTE"}
+                                            << QString();
+    }
+    void tablesAreFoundInAnyCaseAndTheMissingOnesNamed() {
+        QFETCH(QStringList, changes);
+        StudyFixture study;
+        for (const QString &change : changes) {
+            study.exec(change);
         }
-        const Study::Opened opened = Study::open(path);
-        QVERIFY(!opened.ok());
-        QVERIFY2(opened.error.contains("puntoestimulacion") && opened.error.contains("estimulo") &&
-                     !opened.error.contains("paciente,"),
-                 qPrintable(opened.error));
+        study.release();
+        Study::Opened opened = Study::open(study.path());
+        QTEST(opened.error, "error");
+        Study::close(opened.db);
         QCOMPARE(QSqlDatabase::connectionNames().size(), 0);
     }
 
-    void tableNamesMatchInAnyCase() {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("upper.sqlite");
-        {
-            StudyFixture donor;
-            donor.exec("ALTER TABLE paciente RENAME TO Paciente_tmp");
-            donor.exec("ALTER TABLE Paciente_tmp RENAME TO PACIENTE");
-            donor.release();
-            QVERIFY(QFile::copy(donor.path(), path));
-        }
-        Study::Opened opened = Study::open(path);
-        QVERIFY2(opened.ok(), qPrintable(opened.error));
-        Study::close(opened.db);
-    }
-
-    void secondProgramIsRefusedWhileAStudyIsOpen() {
+    // While a study is open here, another process of ours and any other SQLite client are refused;
+    // a study another process holds is refused here until that process lets it go.
+    void aStudyIsKeptFromEveryOtherProgramWhileOpen() {
         StudyFixture study;
-        // Another process of ours.
-        QScopedPointer<QProcess> other(startSelf("--try-open", study.path()));
-        QVERIFY(other->waitForFinished(10000));
-        QCOMPARE(other->exitCode(), 0);
-        QVERIFY2(other->readAllStandardOutput().contains("in use by another program"), "wrong refusal");
-        // Any other SQLite client.
+        const auto startHolder = [&](QProcess &holder) {
+            holder.start(QCoreApplication::applicationFilePath(), {"--hold", study.path()});
+            return holder.waitForReadyRead(10000) ? holder.readLine().trimmed() : QByteArray("no answer");
+        };
+        QProcess refused;
+        QVERIFY(startHolder(refused).contains("in use by another program"));
+        refused.write("\n");
+        QVERIFY(refused.waitForFinished(10000));
+
+        study.release();
+        QProcess holder;
+        QCOMPARE(startHolder(holder), QByteArray("held"));
+        Study::Opened opened = Study::open(study.path());
+        QVERIFY2(opened.error.contains("in use by another program"), qPrintable(opened.error));
+        holder.write("\n");
+        QVERIFY(holder.waitForFinished(10000));
+        opened = Study::open(study.path());
+        QVERIFY2(opened.ok(), qPrintable(opened.error));
+
         const QString sqlite3 = QStandardPaths::findExecutable("sqlite3");
+        QString said;
+        if (!sqlite3.isEmpty()) {
+            QVERIFY(runProgram(sqlite3, {study.path(), "SELECT count(*) FROM paciente;"}, &said) != 0);
+            QVERIFY2(said.contains("locked"), qPrintable(said));
+        }
+        Study::close(opened.db);
         if (sqlite3.isEmpty()) {
             QSKIP("the sqlite3 client is not installed");
         }
-        QProcess client;
-        client.start(sqlite3, {study.path(), "SELECT count(*) FROM paciente;"});
-        QVERIFY(client.waitForFinished(10000));
-        QVERIFY(client.exitCode() != 0);
-        QVERIFY(client.readAllStandardError().contains("locked"));
-    }
-
-    void studyHeldByAnotherProcessIsRefusedHereUntilReleased() {
-        StudyFixture study;
-        study.release();
-        QScopedPointer<QProcess> holder(startSelf("--hold", study.path()));
-        QVERIFY(holder->waitForReadyRead(10000));
-        QCOMPARE(holder->readLine().trimmed(), QByteArray("held"));
-        Study::Opened refused = Study::open(study.path());
-        QVERIFY(!refused.ok());
-        QVERIFY(refused.error.contains("in use by another program"));
-        holder->write("\n");
-        QVERIFY(holder->waitForFinished(10000));
-        Study::Opened opened = Study::open(study.path());
-        QVERIFY2(opened.ok(), qPrintable(opened.error));
-        Study::close(opened.db);
     }
 
     // A study of the version that kept drawings as files beside it: opening it writes a backup copy,
     // copies in the drawings its rows name (a name that leads outside the folder is refused, a
     // missing file reported), leaves the folder as it was, and an export gives the same files back.
     void aStudyOfTheEarlierVersionIsBroughtUpToDateOnce() {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("lab.sqlite");
-        {
-            StudyFixture old(QStringLiteral("lab.sqlite"));
-            old.exec("DROP TABLE drawing");
-            old.exec("PRAGMA user_version = 0");
-            old.addSubject(1, "Ana");
-            old.addPoint(1, 1, 1, 0, 0, 1);
-            int id = 0;
-            for (const char *name : {"111", "p\\112", "113", "../victim.txt", ""}) {
-                old.addStimulus(++id, 1, 1, 0, QString::fromLatin1(name));
-            }
-            old.release();
-            QVERIFY(QFile::copy(old.path(), path));
+        StudyFixture old(QStringLiteral("lab.sqlite"));
+        old.exec("DROP TABLE drawing");
+        old.exec("PRAGMA user_version = 0");
+        old.addSubject(1, "Ana");
+        old.addPoint(1, 1, 1, 0, 0, 1);
+        int id = 0;
+        for (const char *name : {"111", "p\\112", "113", "../victim.txt", ""}) {
+            old.addStimulus(++id, 1, 1, 0, QString::fromLatin1(name));
         }
+        old.release();
+        const QString path = old.path();
         const QString folder = Study::drawingDirectory(path);
-        QVERIFY(QDir().mkpath(folder));
-        writeFile(folder + "/111", "2\r\n0 1 1\r\n3 4 4\r\n");
-        writeFile(folder + "/112", "1\r\n0 7 7\r\n");
-        writeFile(dir.filePath("victim.txt"), "not a drawing");
-        const QByteArray folderBefore = digest(folder + "/111") + digest(folder + "/112");
+        const QByteArray drawings[] = {"2\r\n0 1 1\r\n3 4 4\r\n", "1\r\n0 7 7\r\n"};
+        QVERIFY(putFile(folder + "/111", drawings[0]) && putFile(folder + "/112", drawings[1]));
+        QVERIFY(putFile(old.dirPath() + "/victim.txt", "not a drawing"));
 
         Study::Opened opened = Study::open(path);
         QVERIFY2(opened.ok(), qPrintable(opened.error));
         const QString notes = opened.notes.join('\n');
-        const QString backup = dir.filePath("lab.before-version-1.sqlite");
+        const QString backup = old.dirPath() + "/lab.before-version-1.sqlite";
         QVERIFY2(notes.contains(backup) && notes.contains("2 drawings were copied") &&
                      notes.contains("113 (stimulus 3)") && notes.contains("../victim.txt"),
                  qPrintable(notes));
-        QSqlQuery query(opened.db);
-        QVERIFY(query.exec("SELECT group_concat(stimulus_id) FROM drawing") && query.next());
-        QCOMPARE(query.value(0).toString(), QStringLiteral("1,2"));
-        query.finish();
+        QCOMPARE(queryText(opened.db, "SELECT group_concat(stimulus_id) FROM drawing"), "1,2");
         QTemporaryDir exported;
-        const StudyDrawings::ExportReport report = StudyDrawings::exportToFolder(opened.db, exported.path());
-        QCOMPARE(report.written, 2);
-        QCOMPARE(digest(exported.filePath("111")) + digest(exported.filePath("112")), folderBefore);
+        QCOMPARE(StudyDrawings::exportToFolder(opened.db, exported.path()).written, 2);
+        QCOMPARE(fileBytes(exported.filePath("111")) + fileBytes(exported.filePath("112")),
+                 drawings[0] + drawings[1]);
         Study::close(opened.db);
-        QCOMPARE(digest(folder + "/111") + digest(folder + "/112"), folderBefore);
-        QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 2);
+        QCOMPARE(folderEntries(folder), QStringList({"111", "112"}));
+        QCOMPARE(fileBytes(folder + "/111") + fileBytes(folder + "/112"), drawings[0] + drawings[1]);
 
         // The backup is the study as it was; opening again brings nothing more up to date.
+        QVERIFY(QFile::exists(backup));
         {
             QSqlDatabase copy = QSqlDatabase::addDatabase("QSQLITE", "backup");
             copy.setDatabaseName(backup);
             QVERIFY(copy.open());
-            QSqlQuery version(copy);
-            QVERIFY(version.exec("PRAGMA user_version") && version.next());
-            QCOMPARE(version.value(0).toInt(), 0);
-            QVERIFY(!copy.tables().contains("drawing"));
+            QCOMPARE(queryText(copy,
+                               "SELECT count(*), (SELECT name FROM sqlite_master WHERE name = 'drawing') "
+                               "FROM estimulo"),
+                     "5|<null>");
+            QCOMPARE(queryText(copy, "PRAGMA user_version"), "0");
         }
         QSqlDatabase::removeDatabase("backup");
         opened = Study::open(path);
         QVERIFY(opened.ok() && opened.notes.isEmpty());
         Study::close(opened.db);
-        QCOMPARE(QDir(dir.path()).entryList({"*.sqlite"}, QDir::Files).size(), 2);
-    }
-
-    void drawingDirectoryIsBesideTheStudy() {
-        QCOMPARE(Study::drawingDirectory("/lab/tms.sqlite"), QStringLiteral("/lab/tms_puntos"));
+        QCOMPARE(QDir(old.dirPath()).entryList({"*.sqlite"}, QDir::Files).size(), 2);
         QCOMPARE(Study::drawingDirectory("/lab/v1.2/tms.sqlite"), QStringLiteral("/lab/v1.2/tms_puntos"));
     }
 };
 
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
-    if (argc == 3 && std::strcmp(argv[1], "--try-open") == 0) {
-        Study::Opened opened = Study::open(QString::fromLocal8Bit(argv[2]));
-        std::cout << (opened.ok() ? "opened" : qPrintable(opened.error)) << std::endl;
-        return opened.ok() ? 1 : 0;
-    }
+    // Holder mode: opens the study, says whether it could, and keeps it until a line comes in.
     if (argc == 3 && std::strcmp(argv[1], "--hold") == 0) {
         Study::Opened opened = Study::open(QString::fromLocal8Bit(argv[2]));
         std::cout << (opened.ok() ? "held" : qPrintable(opened.error)) << std::endl;

@@ -1,7 +1,7 @@
 #include "drawings/DrawingCanvas.h"
+#include "support/Files.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QPointingDevice>
 #include <QTabletEvent>
 #include <QTemporaryDir>
@@ -38,24 +38,29 @@ class TestDrawingCanvas : public QObject {
     Q_OBJECT
 
 private slots:
-    void strokesGiveStartContinueAndEndCodes() {
+    // Strokes are start, continue and end records, the end repeating the last position, kept exact
+    // until GuardarDibujo writes them rounded half to even; a click without movement or a move after
+    // the release records nothing. Comienza empties the buffer, clears the picture and lifts the pen,
+    // and a later, shorter save replaces the whole file.
+    void strokesAreRecordedAndSavedRoundedHalfToEven() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("352"));
         DrawingCanvas canvas;
         canvas.resize(129, 129);
-        // A press and release without movement records nothing, nor does moving after the release.
+        QVERIFY(canvas.GuardarDibujo(path));
+        QCOMPARE(fileBytes(path), QByteArray("0\r\n"));
+        QVERIFY(!canvas.GuardarDibujo(dir.filePath(QStringLiteral("missing/352"))));
         canvas.Picture1_MouseDown(1, 0, 4, 4);
         canvas.Picture1_MouseUp(1, 0, 4, 4);
         canvas.Picture1_MouseMove(0, 0, 6, 6);
-        QCOMPARE(canvas.buffer().count(), 0);
-
-        stroke(canvas, {{1, 1}, {2, 1}, {3, 2}});
+        stroke(canvas, {{3.5f, 4.5f}, {2.5f, 0.49f}, {12.51f, 7.2f}});
         stroke(canvas, {{8, 8}, {9, 9.5f}});
-        QCOMPARE(codes(canvas), (QList<qint16>{0, 1, 1, 3, 0, 1, 3}));
-        const DrawingBuffer &buffer = canvas.buffer();
-        QCOMPARE(buffer.at(6).x, buffer.at(5).x); // the end repeats the last position
-        QCOMPARE(buffer.at(6).y, 9.5f);
-        QVERIFY(!buffer.isPenDown());
+        QCOMPARE(canvas.buffer().at(6).y, 9.5f);
+        QVERIFY(!canvas.buffer().isPenDown());
+        QVERIFY(canvas.GuardarDibujo(path));
+        QCOMPARE(fileBytes(path),
+                 QByteArray("7\r\n0 4 4\r\n1 2 0\r\n1 13 7\r\n3 13 7\r\n0 8 8\r\n1 9 10\r\n3 9 10\r\n"));
 
-        // Comienza empties the buffer, clears the picture and lifts the pen.
         canvas.Picture1_MouseDown(1, 0, 2, 2);
         canvas.Picture1_MouseMove(1, 0, 2, 2);
         canvas.Picture1_MouseMove(1, 0, 10, 2);
@@ -63,6 +68,9 @@ private slots:
         canvas.Picture1_MouseMove(1, 0, 5, 5);
         QCOMPARE(canvas.buffer().count(), 0);
         QCOMPARE(grey(canvas, 60, 20), 255);
+        stroke(canvas, {{1, 1}, {2, 2}});
+        QVERIFY(canvas.GuardarDibujo(path));
+        QCOMPARE(fileBytes(path), QByteArray("3\r\n0 1 1\r\n1 2 2\r\n3 2 2\r\n"));
     }
 
     void fullBufferIgnoresFurtherInput_data() {
@@ -74,7 +82,6 @@ private slots:
 
     void fullBufferIgnoresFurtherInput() {
         QFETCH(int, moves);
-        QFETCH(int, countAfterRelease);
         DrawingCanvas canvas;
         canvas.resize(129, 129);
         canvas.Picture1_MouseDown(1, 0, 1, 1);
@@ -83,33 +90,11 @@ private slots:
         }
         QCOMPARE(canvas.buffer().count(), qMin(moves, 2000));
         canvas.Picture1_MouseUp(1, 0, 1, 1);
-        QCOMPARE(canvas.buffer().count(), countAfterRelease);
+        QTEST(canvas.buffer().count(), "countAfterRelease");
         // Full: a new stroke neither records nor draws.
         stroke(canvas, {{8, 8}, {8, 12}});
         QCOMPARE(canvas.buffer().count(), 2000);
         QCOMPARE(grey(canvas, 80, 100), 255);
-    }
-
-    void guardarDibujoWritesCoordinatesRoundedHalfToEven() {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("352"));
-        const auto text = [&] {
-            QFile file(path);
-            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
-        };
-        DrawingCanvas canvas;
-        QVERIFY(canvas.GuardarDibujo(path));
-        QCOMPARE(text(), QByteArray("0\r\n"));
-        QVERIFY(!canvas.GuardarDibujo(dir.filePath(QStringLiteral("missing/352"))));
-
-        // A later, shorter save replaces the whole file.
-        stroke(canvas, {{3.5f, 4.5f}, {2.5f, 0.49f}, {12.51f, 7.2f}});
-        QVERIFY(canvas.GuardarDibujo(path));
-        QCOMPARE(text(), QByteArray("4\r\n0 4 4\r\n1 2 0\r\n1 13 7\r\n3 13 7\r\n"));
-        canvas.Comienza();
-        stroke(canvas, {{1, 1}, {2, 2}});
-        QVERIFY(canvas.GuardarDibujo(path));
-        QCOMPARE(text(), QByteArray("3\r\n0 1 1\r\n1 2 2\r\n3 2 2\r\n"));
     }
 
     void liveStrokesUseExactPositionsAndRepaintTheRoundedOnes() {

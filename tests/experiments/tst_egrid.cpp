@@ -20,47 +20,36 @@ class TestEGrid : public QObject {
     Q_OBJECT
 
 private slots:
-    void cellsAndLabelsAreNumberedFromTheBottomLeft_data() {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<int>("row");
-        QTest::addColumn<int>("column");
-        QTest::newRow("bottom left") << 0 << 0 << 0;
-        QTest::newRow("bottom right") << 9 << 0 << 9;
-        QTest::newRow("top left") << 40 << 4 << 0;
-        QTest::newRow("top right") << 49 << 4 << 9;
-        QTest::newRow("design selection") << 14 << 1 << 4;
-    }
-
+    // Cell i is in row i / 10 counted from the bottom and column i % 10 from the left. Each row is
+    // labelled with the index of its first cell, left of it on its line; columns 0 to 8 below the
+    // bottom row at their cells' left edges. A fresh control selects the design's cell 14 and keeps the
+    // design's proportions at any scaling.
     void cellsAndLabelsAreNumberedFromTheBottomLeft() {
-        QFETCH(int, index);
-        QFETCH(int, row);
-        QFETCH(int, column);
-        QCOMPARE(GridCells::index(row, column), index);
-        QCOMPARE(GridCells::row(index), row);
-        QCOMPARE(GridCells::column(index), column);
-
-        // On screen, row 0 is the lowest row and column 0 the leftmost one.
         EGrid grid;
-        const QRect cell = grid.cell(index)->geometry();
-        QCOMPARE(cell.top() > grid.cell(40)->geometry().top(), row < 4);
-        QCOMPARE(cell.top() < grid.cell(0)->geometry().top(), row > 0);
-        QCOMPARE(cell.left() > grid.cell(0)->geometry().left(), column > 0);
-        QCOMPARE(cell.left() < grid.cell(9)->geometry().left(), column < 9);
-        // Labels: the row's left of its first cell, on the same line; the column's below the bottom
-        // row at the cell's left edge (none for column 9). Each shows the index of the cell it labels.
-        const auto *rowLabel = grid.findChild<QLabel *>(QStringLiteral("LFila_%1").arg(row));
-        const QRect first = grid.cell(row * 10)->geometry();
-        QCOMPARE(rowLabel->text(), QString::number(row * 10));
-        QCOMPARE(rowLabel->geometry().top(), first.top());
-        QVERIFY(rowLabel->geometry().right() < first.left());
-        const auto *columnLabel = grid.findChild<QLabel *>(QStringLiteral("LColumna_%1").arg(column));
-        QCOMPARE(columnLabel != nullptr, column < 9);
-        if (columnLabel) {
-            QCOMPARE(columnLabel->text(), QString::number(column));
-            QCOMPARE(columnLabel->geometry().left(), grid.cell(column)->geometry().left());
-            QVERIFY(columnLabel->geometry().top() > grid.cell(column)->geometry().bottom());
+        for (int i = 0; i < GridCells::Count; ++i) {
+            const int row = i / 10, column = i % 10;
+            QCOMPARE(QList<int>({GridCells::index(row, column), GridCells::row(i), GridCells::column(i)}),
+                     QList<int>({i, row, column}));
+            const QRect cell = grid.cell(i)->geometry();
+            QVERIFY(column == 0 || (cell.top() == grid.cell(i - 1)->geometry().top() &&
+                                    cell.left() > grid.cell(i - 1)->geometry().left()));
+            QVERIFY(row == 0 || cell.bottom() < grid.cell(i - 10)->geometry().top());
         }
-        // A fresh control selects the design's cell and keeps the design's proportions at any scaling.
+        for (int row = 0; row < GridCells::Rows; ++row) {
+            const auto *label = child<QLabel>(&grid, qPrintable(QStringLiteral("LFila_%1").arg(row)));
+            const QRect first = grid.cell(row * 10)->geometry();
+            QCOMPARE(label->text(), QString::number(row * 10));
+            QVERIFY(label->geometry().top() == first.top() && label->geometry().right() < first.left());
+        }
+        for (int column = 0; column < GridCells::Columns; ++column) {
+            const auto *label = grid.findChild<QLabel *>(QStringLiteral("LColumna_%1").arg(column));
+            QCOMPARE(label != nullptr, column < 9);
+            if (label) {
+                QCOMPARE(label->text(), QString::number(column));
+                QCOMPARE(label->geometry().left(), grid.cell(column)->geometry().left());
+                QVERIFY(label->geometry().top() > grid.cell(column)->geometry().bottom());
+            }
+        }
         QCOMPARE(grid.EIndex(), 14);
         const QSize size = grid.sizeHint();
         QVERIFY(qAbs(double(size.width()) / size.height() - 2850.0 / 1800.0) < 0.02);
@@ -161,7 +150,9 @@ private slots:
         QCOMPARE(seenInHandler, from == to ? QList<int>() : QList<int>{to});
     }
 
-    void propertyBagRoundTripsAndFallsBackToDefaults() {
+    // What the bag holds comes back whole; a stored index outside the grid is not taken over, and a
+    // loaded one is not selected until it is set, which is then a change.
+    void propertyBagRoundTripsAndALoadedIndexWaitsToBeSet() {
         EGrid saved;
         const QFont font(QStringLiteral("Serif"), 14);
         saved.setBackColor(0x123456);
@@ -172,19 +163,13 @@ private slots:
         saved.setBorderStyle(3);
         saved.setEIndex(42);
         saved.setEnabled(false);
-        const QVariantMap bag = saved.writeProperties();
         EGrid loaded;
-        loaded.readProperties(bag);
+        loaded.readProperties(saved.writeProperties());
         QCOMPARE(loaded.Font(), font);
         QVERIFY(!loaded.cell(0)->isEnabled());
-        QCOMPARE(loaded.writeProperties(), bag);
-
-        // Missing keys take their defaults; a stored index outside the grid is not taken over.
+        QCOMPARE(loaded.writeProperties(), saved.writeProperties());
         loaded.readProperties({{QStringLiteral("EIndex"), 77}});
-        EGridProperties defaults;
-        defaults.Font = QApplication::font(&loaded);
-        QCOMPARE(loaded.writeProperties(), defaults.write());
-        // A loaded index is stored but not selected until it is set, which is then a change.
+        QCOMPARE(loaded.EIndex(), EGrid().EIndex());
         loaded.readProperties({{QStringLiteral("EIndex"), 22}});
         QCOMPARE(loaded.EIndex(), 22);
         QCOMPARE(loaded.selectedCell(), -1);

@@ -1,26 +1,26 @@
-// The experiment viewer and editor: what it shows for an experiment and a cell, what view mode
-// locks, the checks and confirmations before a correction, the rows and columns each correction
-// writes, and opening from the main window.
+// The experiment viewer and editor: what ExperimentReview reads and each correction writes, what the
+// review model has the controls show, and the window's wiring: the edit mode applied, the controls,
+// checks, confirmations and what reaches the study.
 
 #include "data/StudyDrawings.h"
 #include "support/StudyFixture.h"
 #include "support/StudyInApp.h"
 
-#include "app/MainWindow.h"
 #include "core/AppState.h"
 #include "drawings/DrawingView.h"
 #include "experiments/EGrid.h"
 #include "experiments/FVerEstimulo.h"
+#include "experiments/ReviewModel.h"
 #include "support/MessageLog.h"
 #include "support/Widgets.h"
 
-#include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTest>
@@ -33,9 +33,10 @@ private:
     std::unique_ptr<StudyFixture> m_study;
     std::unique_ptr<AppState> m_state;
 
-    // Subject 1 (centre row 1, column 4) with points at cells 14 (id 1) and 25 (id 2); subject 2
-    // with a point at cell 14 (id 3). Stimuli: 10 at point 1 in experiment 1, 11 at point 1 in
-    // experiment 2, 12 at point 2 in experiment 1, 13 at subject 2's point in experiment 1.
+    // Subject 1 (centre row 1, column 4) with points at cells 14 (id 1), 25 (id 2) and 20 (id 4);
+    // subject 2 with a point at cell 14 (id 3). Stimuli: 10 at point 1 in experiment 1, 11 at point 1
+    // in experiment 2, 12 at point 2 in experiment 1, 13 at subject 2's point in experiment 1, 14 at
+    // point 4 in experiment 1 with its columns empty and an answer that is none of the three.
     void openStudy() {
         m_study = std::make_unique<StudyFixture>();
         m_study->addSubject(1, "Ana");
@@ -43,11 +44,12 @@ private:
         m_study->addPoint(1, 1, 1, 0, 0, 2);
         m_study->addPoint(2, 2, 1, 1, 1, 1);
         m_study->addPoint(3, 1, 2, 0, 0, 1);
+        m_study->addPoint(4, 3, 1, 1, -4, 1);
         const QString insert = QStringLiteral(
             "INSERT INTO estimulo (id, id_puntoestimulo, pasada, color, intensidad, hayfosfeno, "
-            "observaciones, "
-            "archivopuntos, orientacion, fecha, TipoBobina, PulsoTipo, NumeroPulsos, PulsoFrecuencia, "
-            "PulsoIntensidad, PulsoFase) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+            "observaciones, archivopuntos, orientacion, fecha, TipoBobina, PulsoTipo, NumeroPulsos, "
+            "PulsoFrecuencia, PulsoIntensidad, PulsoFase) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+            "?, ?)");
         m_study->exec(
             insert, {10, 1, 1, "verde", 4, 0, "first", "111", 0, "2026-01-02 03:04:05", 2, 2, 5, 10, 80, 2});
         m_study->exec(insert,
@@ -55,6 +57,7 @@ private:
         m_study->exec(insert, {12, 2, 1, "", 0, 1, "", "", 3, "2026-01-02 03:05:00", 1, 3, 2, 2, 60, 1});
         m_study->exec(insert,
                       {13, 3, 1, "rojo", 1, 0, "", "131", 1, "2026-01-04 00:00:00", 1, 1, 1, 1, 90, 1});
+        m_study->exec("INSERT INTO estimulo (id, id_puntoestimulo, pasada, hayfosfeno) VALUES (14, 4, 1, 7)");
         StudyDrawings::store(m_study->db(), 10, "3\r\n0 2 2\r\n1 10 10\r\n3 10 10\r\n");
         m_state = openInApp(*m_study, 1, "Ana");
         QVERIFY(m_state);
@@ -89,37 +92,128 @@ private:
         }
         return cells;
     }
+    // What the review model has the controls show, "-" for what it leaves as it was.
+    static QString describe(const ReviewModel::Shown &s) {
+        if (!s.found) {
+            return QStringLiteral("nothing");
+        }
+        QStringList fields{QString::number(s.pointId),
+                           QString::number(s.stimulusId),
+                           QString::number(s.answer),
+                           s.notes,
+                           s.brightness,
+                           s.colour,
+                           s.date};
+        for (const std::optional<qint16> &code : {s.coil, s.pulseType, s.phase, s.orientation}) {
+            fields << (code ? QString::number(*code) : "-");
+        }
+        for (const std::optional<QString> &text : {s.pulses, s.frequency, s.pulseIntensity}) {
+            fields << text.value_or("-");
+        }
+        return (fields << s.drawing).join('|');
+    }
 
 private slots:
     void init() {
         m_messages.clear();
         m_messages.setAnswer(true);
+        openStudy();
     }
     void cleanup() {
         m_state.reset();
         m_study.reset();
     }
 
-    void viewModeLocksTheFieldsButBrowsesExperimentsAndDrawingModes() {
-        openStudy();
+    void aCellShowsTheFirstPointsStimulusOfTheExperiment_data() {
+        QTest::addColumn<int>("pasada");
+        QTest::addColumn<int>("cell");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("a phosphene") << 1 << 14
+                                     << "1|10|0|first|4|verde|2026-01-02 03:04:05|2|2|2|0|5|10|80|111";
+        QTest::newRow("answered No, empty texts")
+            << 1 << 25 << "2|12|1||0||2026-01-02 03:05:00|1|3|1|3|2|2|60|";
+        QTest::newRow("empty columns, unknown answer") << 1 << 20 << "4|14|1||0|||-|-|-|-|-|-|-|";
+        QTest::newRow("the point has no stimulus in the experiment") << 2 << 25 << "nothing";
+        QTest::newRow("no point at the cell") << 1 << 3 << "nothing";
+    }
+    void aCellShowsTheFirstPointsStimulusOfTheExperiment() {
+        QFETCH(int, pasada);
+        QFETCH(int, cell);
+        QFETCH(QString, shown);
+        QCOMPARE(describe(ReviewModel::shown(
+                     ExperimentReview::puntoEnCelda(m_state->BaseDatos, 1, cell, 1, 4, pasada))),
+                 shown);
+    }
+
+    // Each correction is one transaction over its stimuli; the pulse numbers are stored as absolute
+    // values, empty texts as "", and the answer, date, experiment and drawing name never change.
+    void correctionsWriteExactlyTheirRowsAndColumns_data() {
+        QTest::addColumn<QString>("correction");
+        QTest::addColumn<int>("written");
+        QTest::addColumn<QStringList>("expected");
+        const QString s11 = "11|1|1|1|1|70|1|2|azul||2|2|2026-01-03 03:04:05|2|112";
+        const QString s12 = "12|1|3|2|2|60|1|3|||0|1|2026-01-02 03:05:00|1|";
+        const QString s13 = "13|1|1|1|1|90|1|1|rojo||1|0|2026-01-04 00:00:00|1|131";
+        const QString s14 = "14|||||||||||7||1|";
+        const QString p = "3|2|3|10|2147483647|2|";
+        QTest::newRow("perception") << "perception" << 1
+                                    << QStringList{"10|" + p + "1|rosa||6|0|2026-01-02 03:04:05|1|111", s11,
+                                                   s12, s13, s14};
+        QTest::newRow("experiment") << "experiment" << 3
+                                    << QStringList{"10|" + p + "0|verde|first|4|0|2026-01-02 03:04:05|1|111",
+                                                   s11, "12|" + p + "3|||0|1|2026-01-02 03:05:00|1|", s13,
+                                                   "14|" + p + "||||7||1|"};
+        QTest::newRow("subject") << "subject" << 4
+                                 << QStringList{"10|" + p + "0|verde|first|4|0|2026-01-02 03:04:05|1|111",
+                                                "11|" + p + "2|azul||2|2|2026-01-03 03:04:05|2|112",
+                                                "12|" + p + "3|||0|1|2026-01-02 03:05:00|1|", s13,
+                                                "14|" + p + "||||7||1|"};
+    }
+    void correctionsWriteExactlyTheirRowsAndColumns() {
+        QFETCH(QString, correction);
+        QFETCH(int, written);
+        QFETCH(QStringList, expected);
+        const QStringList points = rows("SELECT * FROM puntoestimulacion ORDER BY ID");
+        const StimulusStore::Parametros parametros{3, 2, 2, 1, -3, 10, -2147483647};
+        const QSqlDatabase &db = m_state->BaseDatos;
+        int n = 0;
+        if (correction == "perception") {
+            n = ExperimentReview::aplicaAPercepcion(db, 1, 1, {QString(), 6, "rosa"}, parametros);
+        } else if (correction == "experiment") {
+            n = ExperimentReview::aplicaAPasada(db, 1, 1, parametros);
+        } else {
+            n = ExperimentReview::aplicaAPaciente(db, 1, parametros);
+        }
+        QCOMPARE(n, written);
+        QCOMPARE(stimuli(), expected);
+        QCOMPARE(rows("SELECT * FROM puntoestimulacion ORDER BY ID"), points);
+    }
+
+    void viewModeBrowsesExperimentsWithTheFieldsLocked() {
         FVerEstimulo w(*m_state, false);
+        QCOMPARE(w.windowTitle(), QStringLiteral("View experiments"));
         for (const char *button : {"bOKEstimulo", "bOKPasada", "bOKPaciente"}) {
             QVERIFY(child<QPushButton>(&w, button)->isHidden());
         }
-        QVERIFY(child<QLineEdit>(&w, "TColor")->isReadOnly());
+        for (const char *text : {"TColor", "TIntensidad"}) {
+            QVERIFY(child<QLineEdit>(&w, text)->isReadOnly());
+        }
         QVERIFY(child<QPlainTextEdit>(&w, "TObservaciones")->isReadOnly());
+        QVERIFY(!child<QScrollBar>(&w, "UDIntensidad")->isEnabled());
         QVERIFY(!child<QGroupBox>(&w, "FrameTipo")->isEnabled());
         QVERIFY(!child<QGroupBox>(&w, "FrameHayFosfenos")->isEnabled());
 
-        // Experiment 1 is shown first, at the centre cell, with the stimulus of that experiment and
-        // its list entries chosen by code.
+        // Experiment 1 is shown first, at the centre cell, with its stimulus, the list entries chosen
+        // by code and the brightness control following the text.
         auto *pasadas = child<QComboBox>(&w, "CPasada");
         QCOMPARE(pasadas->count(), 2);
-        QCOMPARE(marked(&w), QList<int>({14, 25}));
+        QCOMPARE(marked(&w), QList<int>({14, 20, 25}));
         QCOMPARE(child<EGrid>(&w, "EGrid1")->EIndex(), 14);
         QCOMPARE(child<QLineEdit>(&w, "TColor")->text(), QStringLiteral("verde"));
+        QCOMPARE(child<QScrollBar>(&w, "UDIntensidad")->value(), 4);
         QCOMPARE(child<QComboBox>(&w, "CBobina")->currentText(), QStringLiteral("Magstim Redonda"));
         QCOMPARE(child<QComboBox>(&w, "COrientacion")->currentText(), QStringLiteral("Left-Right"));
+        QCOMPARE(child<QLineEdit>(&w, "TPulsoIntensidad")->text(), QStringLiteral("80"));
         QCOMPARE(w.dibujo(), QStringLiteral("111"));
 
         // The drawing modes paint differently: strokes, then one blot at the mass centre.
@@ -129,103 +223,77 @@ private slots:
         QVERIFY(pixelsOf(lines, lines.rect(), qRgb(0, 0, 0)) > 0);
         QVERIFY(picture->image() != lines);
 
-        // Another experiment: its own marks, the centre again, its stimulus.
+        // Another experiment: its own marks, the centre again, its stimulus; a cell without one hides
+        // the perception.
         child<EGrid>(&w, "EGrid1")->setEIndex(25);
         pasadas->setCurrentIndex(1);
         QCOMPARE(marked(&w), QList<int>({14}));
         QCOMPARE(child<EGrid>(&w, "EGrid1")->EIndex(), 14);
         QCOMPARE(child<QLineEdit>(&w, "TColor")->text(), QStringLiteral("azul"));
         QVERIFY(child<QRadioButton>(&w, "Option1_2")->isChecked());
+        QVERIFY(!child<QGroupBox>(&w, "Frame2")->isHidden());
+        child<EGrid>(&w, "EGrid1")->setEIndex(25);
+        QVERIFY(child<QGroupBox>(&w, "FEstímulo")->isHidden());
+        QVERIFY(child<QGroupBox>(&w, "Frame2")->isHidden());
+        QVERIFY(!child<QPushButton>(&w, "bOKEstimulo")->isEnabled());
+        QCOMPARE(child<QLineEdit>(&w, "TColor")->text(), QString());
         QVERIFY(m_messages.isEmpty());
-
-        FVerEstimulo edit(*m_state, true);
-        QVERIFY(!child<QPushButton>(&edit, "bOKPasada")->isHidden());
-        QVERIFY(!child<QLineEdit>(&edit, "TColor")->isReadOnly());
-        QVERIFY(child<QGroupBox>(&edit, "FrameTipo")->isEnabled());
-    }
-
-    void cellsWithoutAStimulusOfTheExperimentHideThePerception_data() {
-        QTest::addColumn<int>("pasada");
-        QTest::addColumn<int>("cell");
-        QTest::addColumn<bool>("shown");
-        QTest::addColumn<bool>("dataShown");
-        QTest::newRow("stimulus with a phosphene") << 1 << 14 << true << true;
-        QTest::newRow("stimulus answered No") << 1 << 25 << true << false;
-        QTest::newRow("no point at the cell") << 1 << 3 << false << false;
-        QTest::newRow("point without a stimulus in the experiment") << 2 << 25 << false << false;
-    }
-    void cellsWithoutAStimulusOfTheExperimentHideThePerception() {
-        QFETCH(int, pasada);
-        QFETCH(int, cell);
-        QFETCH(bool, shown);
-        QFETCH(bool, dataShown);
-        openStudy();
-        FVerEstimulo w(*m_state, true);
-        child<QComboBox>(&w, "CPasada")->setCurrentIndex(pasada - 1);
-        child<EGrid>(&w, "EGrid1")->setEIndex(cell);
-        QCOMPARE(!child<QGroupBox>(&w, "FEstímulo")->isHidden(), shown);
-        QCOMPARE(child<QPushButton>(&w, "bOKEstimulo")->isEnabled(), shown);
-        QCOMPARE(!child<QGroupBox>(&w, "Frame2")->isHidden(), dataShown);
     }
 
     void aSubjectWithoutExperimentsIsToldSo() {
-        openStudy();
         m_state->FijaPaciente(7, "Nadie", 5, 9, 1, 4);
         FVerEstimulo w(*m_state, false);
         QCOMPARE(m_messages.texts(), QStringList({"There is no information about the selected subject"}));
         QVERIFY(child<EGrid>(&w, "EGrid1")->isHidden());
     }
 
-    void applyingWritesExactlyTheRowsAndColumnsOfEachButton_data() {
+    // The controls reach the study through the correction of the button pressed, once confirmed.
+    void eachButtonAsksItsQuestionAndStoresTheControls_data() {
         QTest::addColumn<QString>("button");
         QTest::addColumn<bool>("answer");
         QTest::addColumn<QString>("question");
-        QTest::addColumn<QStringList>("expected");
-        // Corrections: coil "Cadwell en ocho" (3), -3 pulses, orientation Right-Left (1), colour
-        // "rosa", notes "nota", brightness 6, and the answer changed to Doubt (never written).
-        const QString s10 = "10|2|2|5|10|80|2|0|verde|first|4|0|2026-01-02 03:04:05|1|111";
-        const QString s11 = "11|1|1|1|1|70|1|2|azul||2|2|2026-01-03 03:04:05|2|112";
-        const QString s12 = "12|1|3|2|2|60|1|3|||0|1|2026-01-02 03:05:00|1|";
-        const QString s13 = "13|1|1|1|1|90|1|1|rojo||1|0|2026-01-04 00:00:00|1|131";
-        const QString s10all = "10|3|2|3|10|80|2|1|rosa|nota|6|0|2026-01-02 03:04:05|1|111";
-        const QString s10par = "10|3|2|3|10|80|2|0|verde|first|4|0|2026-01-02 03:04:05|1|111";
-        const QString s11par = "11|3|2|3|10|80|2|2|azul||2|2|2026-01-03 03:04:05|2|112";
-        const QString s12par = "12|3|2|3|10|80|2|3|||0|1|2026-01-02 03:05:00|1|";
+        QTest::addColumn<QString>("corrected");  // stimuli with the new coil and pulse count
+        QTest::addColumn<QString>("perception"); // colour, notes, brightness, orientation of stimulus 10
         const QString subject = "Are you sure to aply the changes to ALL SUBJECT (ALL EXPERIMENTS)?";
         QTest::newRow("perception") << "bOKEstimulo" << true
                                     << "Are you sure to aply the changes to this perception?"
-                                    << QStringList{s10all, s11, s12, s13};
+                                    << "10"
+                                    << "rosa|nota|6|1";
         QTest::newRow("experiment") << "bOKPasada" << true
                                     << "Are you sure to aply the changes to this EXPERIMENT?"
-                                    << QStringList{s10par, s11, s12par, s13};
-        QTest::newRow("subject") << "bOKPaciente" << true << subject
-                                 << QStringList{s10par, s11par, s12par, s13};
-        QTest::newRow("subject, answered No")
-            << "bOKPaciente" << false << subject << QStringList{s10, s11, s12, s13};
+                                    << "10,12,14"
+                                    << "verde|first|4|0";
+        QTest::newRow("subject") << "bOKPaciente" << true << subject << "10,11,12,14"
+                                 << "verde|first|4|0";
+        QTest::newRow("subject, answered No") << "bOKPaciente" << false << subject << ""
+                                              << "verde|first|4|0";
     }
-    void applyingWritesExactlyTheRowsAndColumnsOfEachButton() {
+    void eachButtonAsksItsQuestionAndStoresTheControls() {
         QFETCH(QString, button);
         QFETCH(bool, answer);
         QFETCH(QString, question);
-        QFETCH(QStringList, expected);
-        openStudy();
-        const QStringList points = rows("SELECT * FROM puntoestimulacion ORDER BY ID");
+        QFETCH(QString, corrected);
+        QFETCH(QString, perception);
         FVerEstimulo w(*m_state, true);
+        QCOMPARE(w.windowTitle(), QStringLiteral("Edit experiments"));
+        QVERIFY(!child<QLineEdit>(&w, "TColor")->isReadOnly() &&
+                child<QGroupBox>(&w, "FrameTipo")->isEnabled());
         child<QComboBox>(&w, "CBobina")->setCurrentText("Cadwell en ocho");
         child<QComboBox>(&w, "COrientacion")->setCurrentText("Right-Left");
         child<QLineEdit>(&w, "TPulsos")->setText("-3");
         child<QLineEdit>(&w, "TColor")->setText("rosa");
-        child<QLineEdit>(&w, "TIntensidad")->setText("6");
+        child<QScrollBar>(&w, "UDIntensidad")->setValue(6);
         child<QPlainTextEdit>(&w, "TObservaciones")->setPlainText("nota");
-        child<QRadioButton>(&w, "Option1_2")->setChecked(true);
         m_messages.setAnswer(answer);
         child<QPushButton>(&w, button.toLatin1())->click();
 
         QCOMPARE(m_messages.size(), 1);
         QCOMPARE(m_messages[0].kind, Messages::Kind::Question);
         QCOMPARE(m_messages[0].text, question);
-        QCOMPARE(stimuli(), expected);
-        QCOMPARE(rows("SELECT * FROM puntoestimulacion ORDER BY ID"), points);
+        QCOMPARE(rows("SELECT group_concat(id) FROM estimulo WHERE TipoBobina = 3 AND NumeroPulsos = 3"),
+                 QStringList{corrected});
+        QCOMPARE(rows("SELECT color, observaciones, intensidad, orientacion FROM estimulo WHERE id = 10"),
+                 QStringList{perception});
     }
 
     void applyingIsRefusedBeforeAnythingIsAsked_data() {
@@ -254,7 +322,6 @@ private slots:
         QFETCH(QString, field);
         QFETCH(QString, text);
         QFETCH(QString, message);
-        openStudy();
         rows(sql.isEmpty() ? QStringLiteral("SELECT 1") : sql);
         const QStringList before = stimuli();
         FVerEstimulo w(*m_state, true);
@@ -267,18 +334,6 @@ private slots:
         child<QPushButton>(&w, "bOKEstimulo")->click();
         QCOMPARE(m_messages.texts().join('\n'), message);
         QCOMPARE(stimuli(), before);
-    }
-
-    void theMainWindowIsDisabledWhileTheViewerIsOpen() {
-        openStudy();
-        MainWindow main(*m_state);
-        main.findChild<QAction *>("MAEdita")->trigger();
-        auto *viewer = main.findChild<FVerEstimulo *>();
-        QVERIFY(viewer && viewer->isVisible() && viewer->editar());
-        QVERIFY(!main.isEnabled());
-        child<QPushButton>(viewer, "bCerrar")->click();
-        QVERIFY(main.isEnabled());
-        QTRY_VERIFY(!main.findChild<FVerEstimulo *>());
     }
 };
 

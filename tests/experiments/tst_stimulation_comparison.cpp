@@ -57,7 +57,8 @@ private:
             {id, point, drawing, orientation, coil, pulses});
     }
     // With the centre at row 1, column 4, the point (1, -1) is cell 23.
-    // Subject 1: at cell 23 a coil-3 stimulus oriented Down-Up (2) with drawing "A".
+    // Subject 1: at cell 23 a coil-3 stimulus oriented Down-Up (2) with drawing "A"; off the grid, right
+    // of cell 9, another one with drawing "D".
     // Subject 2: at cell 23 a stimulus without drawing, then "B1" and "B2".
     // Subject 3: at cell 23 a point without stimuli, and one whose stimulus has 50 pulses ("C").
     void openStudy() {
@@ -69,12 +70,14 @@ private:
         m_study->addPoint(2, 1, 2, 1, -1, 1);
         m_study->addPoint(3, 1, 3, 1, -1, 1);
         m_study->addPoint(4, 2, 3, 1, -1, 1);
+        m_study->addPoint(5, 2, 1, -1, 6, 1);
         addStimulus(1, 1, 1, 3, 2, "A");
         addStimulus(2, 2, 1, 1, 0, "");
         addStimulus(3, 2, 1, 1, 0, "B1");
         addStimulus(4, 2, 1, 1, 0, "B2");
         addStimulus(5, 4, 50, 1, 0, "C");
-        for (const int id : {1, 3, 4, 5}) {
+        addStimulus(6, 5, 1, 3, 2, "D");
+        for (const int id : {1, 3, 4, 5, 6}) {
             StudyDrawings::store(m_study->db(), id, "4\r\n0 2 2\r\n1 10 3\r\n1 10 10\r\n3 10 10\r\n");
         }
         m_state = openInApp(*m_study);
@@ -166,6 +169,8 @@ private slots:
                                                                     << "A";
         QTest::newRow("coil 3 Down-Up recorded at 23, not at 23") << 1 << 23 << "20"
                                                                   << "";
+        QTest::newRow("coil 3 Down-Up recorded off the grid, nowhere") << 1 << 9 << "20"
+                                                                       << "";
         QTest::newRow("first of two drawings, after one without") << 2 << 23 << "20"
                                                                   << "B1";
         QTest::newRow("point without stimuli, other out of bounds") << 3 << 23 << "20"

@@ -3,7 +3,9 @@
 // moments; after every kill the study must be whole, every stimulus that names a drawing must have
 // it, no drawing may be left without its stimulus, and at most the operation in flight is missing.
 
-#include "data/Study.h"
+#include "support/QueryText.h"
+#include "support/StudyFixture.h"
+
 #include "data/StudyError.h"
 #include "drawings/DrawingFile.h"
 #include "experiments/StimulusStore.h"
@@ -11,8 +13,6 @@
 #include <QCoreApplication>
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QSqlQuery>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
@@ -20,11 +20,6 @@
 #include <cstring>
 
 namespace {
-
-int count(const QSqlDatabase &db, const QString &sql) {
-    QSqlQuery query(db);
-    return query.exec(sql) && query.next() ? query.value(0).toInt() : -1;
-}
 
 // Writer mode: forever, a save with a drawing or a delete at a random cell of subject 1, each
 // announced before it starts ("save", "delete") and after it is committed ("+", "-", "0" when there
@@ -71,19 +66,10 @@ class StimulusCrashTest : public QObject {
 
 private slots:
     void killedWritersLeaveAWholeStudy() {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("crash.sqlite"));
-        Study::create(path);
-        {
-            Study::Opened study = Study::open(path);
-            QVERIFY(study.ok());
-            QSqlQuery query(study.db);
-            QVERIFY(query.exec(
-                "INSERT INTO paciente (ID, Nombre, Filas, Columnas, FilaCentro, ColumnaCentro, Ciego) "
-                "VALUES (1, 'Ana', 5, 9, 1, 4, 0)"));
-            query.finish();
-            Study::close(study.db);
-        }
+        StudyFixture fixture;
+        fixture.addSubject(1, "Ana");
+        fixture.release();
+        const QString path = fixture.path();
         QRandomGenerator random(20261206);
         int expected = 0; // stimuli the committed operations leave
         int kills = 0;
@@ -110,22 +96,18 @@ private slots:
 
             Study::Opened study = Study::open(path);
             QVERIFY2(study.ok(), qPrintable(study.error));
-            const QSqlDatabase &db = study.db;
-            QSqlQuery check(db);
-            QVERIFY(check.exec("PRAGMA integrity_check") && check.next());
-            QCOMPARE(check.value(0).toString(), QStringLiteral("ok"));
-            check.finish();
-            QCOMPARE(count(db, "SELECT count(*) FROM estimulo e WHERE e.archivopuntos <> '' AND NOT EXISTS "
-                               "(SELECT 1 FROM drawing d WHERE d.stimulus_id = e.id)"),
-                     0);
-            QCOMPARE(count(db, "SELECT count(*) FROM drawing d WHERE NOT EXISTS "
-                               "(SELECT 1 FROM estimulo e WHERE e.id = d.stimulus_id)"),
-                     0);
-            // The points' counters agree with their stimuli.
-            QCOMPARE(count(db, "SELECT count(*) FROM puntoestimulacion p WHERE n_on + n_off + n_dudas <> "
-                               "(SELECT count(*) FROM estimulo e WHERE e.id_puntoestimulo = p.ID)"),
-                     0);
-            const int stored = count(db, "SELECT count(*) FROM estimulo");
+            // Whole; every named drawing there and none without its stimulus; the points' counters agree
+            // with their stimuli.
+            QCOMPARE(queryText(study.db, "PRAGMA integrity_check"), "ok");
+            QCOMPARE(queryText(study.db,
+                               "SELECT (SELECT count(*) FROM estimulo e WHERE e.archivopuntos <> '' AND "
+                               "NOT EXISTS (SELECT 1 FROM drawing d WHERE d.stimulus_id = e.id)) + "
+                               "(SELECT count(*) FROM drawing d WHERE NOT EXISTS (SELECT 1 FROM estimulo "
+                               "e WHERE e.id = d.stimulus_id)) + (SELECT count(*) FROM puntoestimulacion "
+                               "p WHERE n_on + n_off + n_dudas <> (SELECT count(*) FROM estimulo e "
+                               "WHERE e.id_puntoestimulo = p.ID))"),
+                     "0");
+            const int stored = queryText(study.db, "SELECT count(*) FROM estimulo").toInt();
             // The operation in flight may or may not have been committed; nothing else is missing.
             QVERIFY2(
                 stored == expected || (pending && std::abs(stored - expected) == 1),

@@ -1,6 +1,8 @@
 // Saving and deleting stimuli: the rows and counters written, the drawings kept in the study,
 // identifiers, and that a save or delete failing half way leaves the study as it was.
 
+#include "support/Files.h"
+#include "support/QueryText.h"
 #include "support/StudyFixture.h"
 
 #include "data/StudyDrawings.h"
@@ -8,11 +10,6 @@
 #include "drawings/DrawingFile.h"
 #include "experiments/StimulusStore.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QTest>
 
 using namespace StimulusStore;
@@ -34,26 +31,11 @@ const QList<DrawingFile::PointRecord> Trazo = {{0, 1, 2}, {1, 5, 6}, {3, 5, 6}};
 
 // Everything the study holds, to compare before and after; nothing is ever written beside it.
 QStringList snapshot(StudyFixture &study) {
-    QStringList state;
+    QStringList state = folderEntries(study.dirPath());
     for (const char *table : {"paciente", "puntoestimulacion", "estimulo", "drawing"}) {
-        QSqlQuery query(study.db());
-        query.exec(QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(table));
-        while (query.next()) {
-            QStringList row;
-            for (int c = 0; c < query.record().count(); ++c) {
-                row << query.value(c).toString();
-            }
-            state << QString::fromLatin1(table) + ": " + row.join('|');
-        }
+        state << queryText(study.db(), QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(table));
     }
-    state << QDir(study.dirPath()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     return state;
-}
-
-// The first value of a query, as text.
-QString value(StudyFixture &study, const QString &sql) {
-    QSqlQuery query(study.db());
-    return query.exec(sql) && query.next() ? query.value(0).toString() : QStringLiteral("<none>");
 }
 
 Guardado save(StudyFixture &study, int subject, qint16 fila, qint16 columna, int pasada, qint16 respuesta,
@@ -77,16 +59,10 @@ private slots:
         QCOMPARE(g.idPunto, 6);     // next ID of the whole table
         QCOMPARE(g.idEstimulo, 10); // likewise
         QCOMPARE(g.archivopuntos, QStringLiteral("261"));
-        QCOMPARE(value(study,
-                       "SELECT numero || ',' || id_paciente || ',' || fila || ',' || columna || ',' || "
-                       "estado || n_on || n_off || n_dudas || pasadas FROM puntoestimulacion WHERE ID = 6"),
-                 QStringLiteral("1,2,2,3,01001"));
-        QCOMPARE(value(study,
-                       "SELECT id_puntoestimulo || ',' || pasada || ',' || color || ',' || intensidad || "
-                       "',' || observaciones || ',' || fecha || ',' || hayfosfeno || orientacion || "
-                       "',' || TipoBobina || PulsoTipo || ',' || NumeroPulsos || ',' || PulsoFrecuencia || "
-                       "',' || PulsoIntensidad || ',' || PulsoFase FROM estimulo WHERE id = 10"),
-                 QStringLiteral("6,1,amarillo,4,destello, \"arriba\",2026-12-05 10:11:12,00,23,5,20,75,2"));
+        QCOMPARE(queryText(study.db(), "SELECT * FROM puntoestimulacion WHERE ID = 6"),
+                 "6|1|2|2|3|0|1|0|0|1");
+        QCOMPARE(queryText(study.db(), "SELECT * FROM estimulo WHERE id = 10"),
+                 "10|6|1|amarillo|4|0|destello, \"arriba\"|261|0|2026-12-05 10:11:12|2|3|5|20|75|2");
         QCOMPARE(StudyDrawings::load(study.db(), 10), DrawingFile::format(Trazo));
     }
 
@@ -97,9 +73,10 @@ private slots:
         sinColor.color = QString();
         QCOMPARE(guardaEntrada(study.db(), 1, 0, 0, 1, sinColor, Trazo).archivopuntos, QString());
         // Empty texts are stored as "", not null.
-        QCOMPARE(value(study, "SELECT typeof(archivopuntos) || typeof(color) || archivopuntos FROM estimulo"),
-                 QStringLiteral("texttext"));
-        QCOMPARE(value(study, "SELECT count(*) FROM drawing"), QStringLiteral("0"));
+        QCOMPARE(queryText(study.db(),
+                           "SELECT typeof(archivopuntos) || typeof(color) || archivopuntos FROM estimulo"),
+                 "texttext");
+        QCOMPARE(queryText(study.db(), "SELECT count(*) FROM drawing"), "0");
 
         const Guardado duda = save(study, 1, 1, 0, 1, Duda, {});
         QCOMPARE(StudyDrawings::load(study.db(), duda.idEstimulo), QByteArray("0\r\n"));
@@ -113,38 +90,33 @@ private slots:
         save(study, 1, 0, 0, 3, No, {});
         QVERIFY(save(study, 1, 0, 0, 1, Duda, {}).pasadasMayor);
         // The number is stored all the same.
-        QCOMPARE(value(study, "SELECT n_on || n_off || n_dudas || pasadas FROM puntoestimulacion"),
-                 QStringLiteral("1111"));
+        QCOMPARE(queryText(study.db(), "SELECT n_on || n_off || n_dudas || pasadas FROM puntoestimulacion"),
+                 "1111");
     }
 
-    void deletingTheOnlyStimulusRemovesThePointAndItsDrawing() {
-        StudyFixture study;
-        study.addSubject(1, "Ana");
-        save(study, 1, -1, 2, 1, Si);
-        const Borrado b = borraEntrada(study.db(), 1, -1, 2, 1);
-        QVERIFY(b.estimulo && b.punto);
-        QCOMPARE(value(study,
-                       "SELECT (SELECT count(*) FROM puntoestimulacion) + (SELECT count(*) FROM drawing) "
-                       "+ count(*) FROM estimulo"),
-                 QStringLiteral("0"));
-    }
-
-    void deletingOneOfSeveralLowersItsCounterAndKeepsTheExperiment() {
+    // Deleting one of two stimuli lowers its counter and keeps the experiment, the point and the other
+    // drawing; nothing of the experiment at the point, or no point at all, changes nothing; deleting
+    // the last stimulus removes the point and its drawing.
+    void deletingLowersTheCountersAndTheLastStimulusTakesThePoint() {
         StudyFixture study;
         study.addSubject(1, "Ana");
         const Guardado primera = save(study, 1, 0, 1, 1, Si);
         save(study, 1, 0, 1, 2, Duda);
-        const Borrado b = borraEntrada(study.db(), 1, 0, 1, 2);
+        Borrado b = borraEntrada(study.db(), 1, 0, 1, 2);
         QVERIFY(b.estimulo && !b.punto);
-        QCOMPARE(value(study, "SELECT n_on || n_dudas || pasadas FROM puntoestimulacion"),
-                 QStringLiteral("102"));
-        QCOMPARE(value(study, "SELECT group_concat(pasada) FROM estimulo"), QStringLiteral("1"));
+        QCOMPARE(queryText(study.db(), "SELECT n_on || n_dudas || pasadas FROM puntoestimulacion"), "102");
+        QCOMPARE(queryText(study.db(), "SELECT group_concat(pasada) FROM estimulo"), "1");
         QVERIFY(StudyDrawings::load(study.db(), primera.idEstimulo).has_value());
-        // Nothing of experiment 3 at the point, or no point at all: nothing changes.
         const QStringList before = snapshot(study);
         QVERIFY(!borraEntrada(study.db(), 1, 0, 1, 3).estimulo);
         QVERIFY(!borraEntrada(study.db(), 1, 4, 4, 1).estimulo);
         QCOMPARE(snapshot(study), before);
+        b = borraEntrada(study.db(), 1, 0, 1, 1);
+        QVERIFY(b.estimulo && b.punto);
+        QCOMPARE(queryText(study.db(),
+                           "SELECT (SELECT count(*) FROM puntoestimulacion) + (SELECT count(*) FROM "
+                           "drawing) + count(*) FROM estimulo"),
+                 "0");
     }
 
     void aFailureHalfWayLeavesEverythingAsBefore_data() {

@@ -1,9 +1,8 @@
 #include "imaging/DicomFiles.h"
 #include "imaging/Volume.h"
+#include "support/Files.h"
 #include "support/ImagingFixtures.h"
 
-#include <QDir>
-#include <QFile>
 #include <QImage>
 #include <QScopeGuard>
 #include <QTemporaryDir>
@@ -80,184 +79,150 @@ class TestDicomFiles : public QObject {
     Q_OBJECT
 
 private slots:
-    void everyEncodingOfMrSmallDecodesToTheSamePictureOrIsRefused_data();
-    void everyEncodingOfMrSmallDecodesToTheSamePictureOrIsRefused();
-    void aRealLocalizerFolderGivesOneSeriesPerPlaneInPositionOrder();
-    void everyFileOfARealTestSetIsSortedOutAndEverySeriesDecodesOrSaysWhy();
-    void foldersWithOtherFilesAndSeveralSeriesLoadTheChosenSeries();
-    void anIrregularSeriesIsOneMessageThatSaysHowManyAndHow();
-    void monochrome1AndAWindowOfWidthZeroShowTheSamePicture();
+    void everyEncodingOfMrSmallDecodesToTheSamePictureOrIsRefused_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("decodes");
+        QTest::newRow("implicit little endian") << "MR_small_implicit.dcm" << true;
+        QTest::newRow("big endian") << "MR_small_bigendian.dcm" << true;
+        QTest::newRow("explicit big endian") << "MR_small_expb.dcm" << true;
+        QTest::newRow("RLE") << "MR_small_RLE.dcm" << true;
+        QTest::newRow("JPEG-LS lossless") << "MR_small_jpeg_ls_lossless.dcm" << true;
+        QTest::newRow("padded") << "MR_small_padded.dcm" << true;
+        QTest::newRow("JPEG 2000 lossless") << "MR_small_jp2klossless.dcm" << false;
+        QTest::newRow("JPEG 2000 lossy") << "JPEG2000.dcm" << false;
+    }
+
+    void everyEncodingOfMrSmallDecodesToTheSamePictureOrIsRefused() {
+        QFETCH(QString, file);
+        QFETCH(bool, decodes);
+        REQUIRE_PYDICOM_FILES(data);
+        QString error;
+        const QImage reference = decodeAlone(data + "/MR_small.dcm", &error);
+        QVERIFY2(!reference.isNull(), qPrintable(error));
+        QCOMPARE(reference.size(), QSize(64, 64));
+        const QImage variant = decodeAlone(data + "/" + file, &error);
+        if (!decodes) {
+            QVERIFY(variant.isNull());
+            QVERIFY2(error.contains(QLatin1String("JPEG 2000")) && error.contains(QLatin1String("1.2.826")),
+                     qPrintable(error));
+            return;
+        }
+        QVERIFY2(!variant.isNull(), qPrintable(error));
+        const auto [largest, mean] = difference(reference, variant);
+        QVERIFY2(largest <= 2 && mean < 0.5,
+                 qPrintable(QStringLiteral("largest %1, mean %2").arg(largest).arg(mean)));
+        // Not a flat picture: the file's window spreads the grey levels.
+        QImage flat(reference.size(), QImage::Format_Grayscale8);
+        flat.fill(qGray(reference.pixel(0, 0)));
+        QVERIFY(difference(reference, flat).first > 100);
+    }
+
+    void aRealLocalizerFolderGivesOneSeriesPerPlaneInPositionOrder() {
+        REQUIRE_PYDICOM_FILES(data);
+        // MR700: a radial localizer whose files are named by number without extension; its slices lie in
+        // planes of several orientations, so it is listed as several series, each in position order.
+        const DicomFiles::Scan scan = DicomFiles::scanFolder(data + "/dicomdirtests/98892003/MR700");
+        QCOMPARE(scan.skippedFiles, 0);
+        QVERIFY(scan.series.size() >= 2);
+        int images = 0;
+        for (const DicomFiles::Series &series : scan.series) {
+            images += int(series.slices.size());
+            QCOMPARE(series.columnSpacing, 0.390625);
+            const VolumeLayout::Vec3 n = series.normal();
+            for (std::size_t i = 1; i < series.slices.size(); ++i) {
+                const auto &a = series.slices[i - 1].position;
+                const auto &b = series.slices[i].position;
+                QVERIFY(n[0] * a[0] + n[1] * a[1] + n[2] * a[2] <=
+                        n[0] * b[0] + n[1] * b[1] + n[2] * b[2] + 1e-6);
+            }
+        }
+        QCOMPARE(images, scan.filesSeen);
+    }
+
+    void everyFileOfARealTestSetIsSortedOutAndEverySeriesDecodesOrSaysWhy() {
+        REQUIRE_PYDICOM_FILES(data);
+        // pydicom's own test set: every kind of DICOM object, truncated and malformed files among them.
+        const DicomFiles::Scan scan = DicomFiles::scanFolder(data);
+        int images = 0;
+        for (const DicomFiles::Series &series : scan.series) {
+            images += int(series.slices.size());
+            VolumeLayout::ScannerVolume volume;
+            QStringList failures;
+            const bool decoded = DicomFiles::decodeSeries(series, volume, &failures, 2);
+            QVERIFY2(decoded || !failures.isEmpty(), qPrintable(series.label()));
+            for (const QString &failure : failures) {
+                QVERIFY2(failure.startsWith(data), qPrintable(failure)); // names the file
+            }
+        }
+        QVERIFY(scan.skippedFiles > 0 && images > scan.skippedFiles);
+        QCOMPARE(scan.filesSeen, int(QDir(data).entryList(QDir::Files | QDir::Hidden).size()));
+    }
+
+    // A head beside a DICOMDIR, a note and a second, smaller series, in a read-only folder whose name
+    // has a dot: the larger series loads unless the other is chosen, and nothing is written beside them.
+    void foldersWithOtherFilesAndSeveralSeriesLoadTheChosenSeries() {
+        REQUIRE_PYDICOM_FILES(data);
+        QTemporaryDir root;
+        const QString mixed = root.filePath("mr.v1");
+        QVERIFY(Phantom::write(mixed, Phantom::Options{.slices = 20, .size = 48, .shuffleNames = true}));
+        QVERIFY(Phantom::write(
+            mixed, Phantom::Options{.slices = 6, .size = 32, .orientation = Phantom::Orientation::Coronal}));
+        QVERIFY(QFile::copy(data + "/dicomdirtests/DICOMDIR", mixed + "/DICOMDIR"));
+        QVERIFY(putFile(mixed + "/notes.txt", "scanned on 3T\n"));
+        const QStringList before = folderEntries(mixed);
+        // Read-only, as on a CD (root writes anyway; the listing below is what shows nothing was written).
+        const QFileDevice::Permissions writable = QFile::permissions(mixed);
+        QVERIFY(QFile::setPermissions(mixed, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        const auto restore = qScopeGuard([&] { QFile::setPermissions(mixed, writable); });
+
+        Loading loading;
+        QVERIFY(loading.load(mixed));
+        const SeriesLoader::Report &report = loading.loader.report();
+        QCOMPARE(QList<int>(
+                     {report.seriesFound, report.skippedFiles, report.slicesStacked, report.irregularFiles}),
+                 QList<int>({2, 2, 20, 0}));
+        const int smaller = loading.loader.scan(mixed).series[0].slices.size() == 6 ? 0 : 1;
+        QVERIFY(loading.loader.i_CargarImagenes(mixed, false, false, smaller));
+        QCOMPARE(loading.loader.report().orientation, QStringLiteral("coronal"));
+        QCOMPARE(loading.library.volumeCount(), 1);
+        QCOMPARE(folderEntries(mixed), before);
+    }
+
+    void anIrregularSeriesIsOneMessageThatSaysHowManyAndHow() {
+        QTemporaryDir dir;
+        QVERIFY(Phantom::write(dir.path(), Phantom::Options{.slices = 12, .size = 32}));
+        QVERIFY(QFile::remove(dir.filePath("slice0006.dcm"))); // a gap of two slices
+        Loading loading;
+        QStringList warnings;
+        loading.loader.setWarning([&](const QString &text) { warnings << text; });
+        QVERIFY(loading.load(dir.path()));
+        QCOMPARE(warnings.size(), 1);
+        QCOMPARE(loading.loader.report().irregularFiles, 1);
+        QVERIFY2(
+            warnings.first().contains(QLatin1String("1 are not 2 mm from the slice before (from 2 to 4 mm)")),
+            qPrintable(warnings.first()));
+    }
+
+    void monochrome1AndAWindowOfWidthZeroShowTheSamePicture() {
+        QTemporaryDir plain, inverted, minMax;
+        const Phantom::Options options{.slices = 3, .size = 64};
+        QVERIFY(Phantom::write(plain.path(), options));
+        QVERIFY(
+            Phantom::write(inverted.path(), Phantom::Options{.slices = 3, .size = 64, .monochrome1 = true}));
+        QVERIFY(Phantom::write(minMax.path(), Phantom::Options{.slices = 3, .size = 64, .windowWidth = 0}));
+        // The middle slice, through the centre of the head.
+        QString error;
+        const QImage a = decodeAlone(plain.filePath("slice0002.dcm"), &error);
+        const QImage b = decodeAlone(inverted.filePath("slice0002.dcm"), &error);
+        QVERIFY2(difference(a, b).first <= 2, qPrintable(QString::number(difference(a, b).first)));
+        QVERIFY(qGray(a.pixel(0, 0)) < 10); // air is black in both
+        // Min-max: air at the bottom of the range, the scalp (the largest value) at the top.
+        const QImage c = decodeAlone(minMax.filePath("slice0002.dcm"), &error);
+        QVERIFY(qGray(c.pixel(0, 0)) < 10);
+        const Phantom::Geometry g = Phantom::geometry(options);
+        QVERIFY(qGray(c.pixel(int(g.cx - g.rx + 2), 32)) > 240);
+    }
 };
-
-void TestDicomFiles::everyEncodingOfMrSmallDecodesToTheSamePictureOrIsRefused_data() {
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<bool>("decodes");
-    QTest::newRow("implicit little endian") << "MR_small_implicit.dcm" << true;
-    QTest::newRow("big endian") << "MR_small_bigendian.dcm" << true;
-    QTest::newRow("explicit big endian") << "MR_small_expb.dcm" << true;
-    QTest::newRow("RLE") << "MR_small_RLE.dcm" << true;
-    QTest::newRow("JPEG-LS lossless") << "MR_small_jpeg_ls_lossless.dcm" << true;
-    QTest::newRow("padded") << "MR_small_padded.dcm" << true;
-    QTest::newRow("JPEG 2000 lossless") << "MR_small_jp2klossless.dcm" << false;
-    QTest::newRow("JPEG 2000 lossy") << "JPEG2000.dcm" << false;
-}
-
-void TestDicomFiles::everyEncodingOfMrSmallDecodesToTheSamePictureOrIsRefused() {
-    QFETCH(QString, file);
-    QFETCH(bool, decodes);
-    REQUIRE_PYDICOM_FILES(data);
-    QString error;
-    const QImage reference = decodeAlone(data + "/MR_small.dcm", &error);
-    QVERIFY2(!reference.isNull(), qPrintable(error));
-    QCOMPARE(reference.size(), QSize(64, 64));
-    const QImage variant = decodeAlone(data + "/" + file, &error);
-    if (!decodes) {
-        QVERIFY(variant.isNull());
-        QVERIFY2(error.contains(QLatin1String("JPEG 2000")) && error.contains(QLatin1String("1.2.826")),
-                 qPrintable(error));
-        return;
-    }
-    QVERIFY2(!variant.isNull(), qPrintable(error));
-    const auto [largest, mean] = difference(reference, variant);
-    QVERIFY2(largest <= 2 && mean < 0.5,
-             qPrintable(QStringLiteral("largest %1, mean %2").arg(largest).arg(mean)));
-    // Not a flat picture: the file's window spreads the grey levels.
-    QImage flat(reference.size(), QImage::Format_Grayscale8);
-    flat.fill(qGray(reference.pixel(0, 0)));
-    QVERIFY(difference(reference, flat).first > 100);
-}
-
-void TestDicomFiles::aRealLocalizerFolderGivesOneSeriesPerPlaneInPositionOrder() {
-    REQUIRE_PYDICOM_FILES(data);
-    // MR700: a radial localizer whose files are named by number without extension; its slices lie in
-    // planes of several orientations, so it is listed as several series, each in position order.
-    const DicomFiles::Scan scan = DicomFiles::scanFolder(data + "/dicomdirtests/98892003/MR700");
-    QCOMPARE(scan.skippedFiles, 0);
-    QVERIFY(scan.series.size() >= 2);
-    int images = 0;
-    for (const DicomFiles::Series &series : scan.series) {
-        images += int(series.slices.size());
-        QCOMPARE(series.columnSpacing, 0.390625);
-        const VolumeLayout::Vec3 n = series.normal();
-        for (std::size_t i = 1; i < series.slices.size(); ++i) {
-            const auto &a = series.slices[i - 1].position;
-            const auto &b = series.slices[i].position;
-            QVERIFY(n[0] * a[0] + n[1] * a[1] + n[2] * a[2] <=
-                    n[0] * b[0] + n[1] * b[1] + n[2] * b[2] + 1e-6);
-        }
-    }
-    QCOMPARE(images, scan.filesSeen);
-}
-
-void TestDicomFiles::everyFileOfARealTestSetIsSortedOutAndEverySeriesDecodesOrSaysWhy() {
-    REQUIRE_PYDICOM_FILES(data);
-    // pydicom's own test set: every kind of DICOM object, truncated and malformed files among them.
-    const DicomFiles::Scan scan = DicomFiles::scanFolder(data);
-    int images = 0;
-    for (const DicomFiles::Series &series : scan.series) {
-        images += int(series.slices.size());
-        VolumeLayout::ScannerVolume volume;
-        QStringList failures;
-        const bool decoded = DicomFiles::decodeSeries(series, volume, &failures, 2);
-        QVERIFY2(decoded || !failures.isEmpty(), qPrintable(series.label()));
-        for (const QString &failure : failures) {
-            QVERIFY2(failure.startsWith(data), qPrintable(failure)); // names the file
-        }
-    }
-    QVERIFY(scan.skippedFiles > 0 && images > scan.skippedFiles);
-    QCOMPARE(scan.filesSeen, int(QDir(data).entryList(QDir::Files | QDir::Hidden).size()));
-}
-
-void TestDicomFiles::foldersWithOtherFilesAndSeveralSeriesLoadTheChosenSeries() {
-    REQUIRE_PYDICOM_FILES(data);
-    const Phantom::Options options{.slices = 20, .size = 48, .spacing = 4, .thickness = 4};
-    QTemporaryDir root;
-    // The reference: slice files named in order, alone in their folder.
-    const QString plain = root.filePath("plain");
-    QVERIFY(Phantom::write(plain, options));
-    Loading reference;
-    QVERIFY(reference.load(plain));
-    // The same head with UID names in shuffled order, beside a DICOMDIR, a note, and a second, smaller
-    // series, in a folder whose name has a dot.
-    const QString mixed = root.filePath("mr.v1");
-    Phantom::Options shuffled = options;
-    shuffled.shuffleNames = true;
-    QVERIFY(Phantom::write(mixed, shuffled));
-    QVERIFY(Phantom::write(
-        mixed, Phantom::Options{.slices = 6, .size = 32, .orientation = Phantom::Orientation::Coronal}));
-    QVERIFY(QFile::copy(data + "/dicomdirtests/DICOMDIR", mixed + "/DICOMDIR"));
-    QFile note(mixed + "/notes.txt");
-    QVERIFY(note.open(QIODevice::WriteOnly) && note.write("scanned on 3T\n") > 0);
-    note.close();
-    const QStringList before = QDir(mixed).entryList(QDir::Files);
-    // Read-only, as on a CD (root writes anyway; the listing below is what shows nothing was written).
-    const QFileDevice::Permissions writable = QFile::permissions(mixed);
-    QVERIFY(QFile::setPermissions(mixed, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-    const auto restore = qScopeGuard([&] { QFile::setPermissions(mixed, writable); });
-
-    Loading loading;
-    QVERIFY(loading.load(mixed));
-    const SeriesLoader::Report &report = loading.loader.report();
-    QCOMPARE(report.seriesFound, 2);
-    QCOMPARE(report.skippedFiles, 2);
-    QCOMPARE(report.slicesStacked, options.slices);
-    QCOMPARE(report.irregularFiles, 0);
-    const Volume &a = *reference.library.volume(reference.state.VolumenActual);
-    const Volume &b = *loading.library.volume(loading.state.VolumenActual);
-    bool same = a.width() == b.width() && a.height() == b.height() && a.slices() == b.slices();
-    for (int z = 0; same && z < a.slices(); ++z) {
-        same = a.cutZ(z) == b.cutZ(z);
-    }
-    QVERIFY2(same, "the shuffled series did not load in position order");
-    // Nothing was written beside the series; the pictures went to the cache, which a reload uses.
-    QCOMPARE(QDir(mixed).entryList(QDir::Files), before);
-    QVERIFY(QFileInfo::exists(report.cacheFolder + "/slice0001.bmp"));
-    QVERIFY(loading.load(mixed, true));
-    QCOMPARE(loading.loader.report().source, QStringLiteral("cache"));
-    const Volume &cached = *loading.library.volume(loading.state.VolumenActual);
-    QCOMPARE(cached.slices(), options.slices);
-    QCOMPARE(cached.cutZ(options.slices / 2), a.cutZ(options.slices / 2));
-    QCOMPARE(loading.state.Interslice, 2.0); // pictures carry no spacing
-    // The other series when chosen.
-    const int smaller = loading.loader.scan(mixed).series[0].slices.size() == 6 ? 0 : 1;
-    QVERIFY(loading.loader.i_CargarImagenes(mixed, false, false, smaller));
-    QCOMPARE(loading.loader.report().orientation, QStringLiteral("coronal"));
-    QCOMPARE(loading.library.volumeCount(), 1);
-}
-
-void TestDicomFiles::anIrregularSeriesIsOneMessageThatSaysHowManyAndHow() {
-    QTemporaryDir dir;
-    QVERIFY(Phantom::write(dir.path(), Phantom::Options{.slices = 12, .size = 32}));
-    QVERIFY(QFile::remove(dir.filePath("slice0006.dcm"))); // a gap of two slices
-    Loading loading;
-    QStringList warnings;
-    loading.loader.setWarning([&](const QString &text) { warnings << text; });
-    QVERIFY(loading.load(dir.path()));
-    QCOMPARE(warnings.size(), 1);
-    QCOMPARE(loading.loader.report().irregularFiles, 1);
-    QVERIFY2(
-        warnings.first().contains(QLatin1String("1 are not 2 mm from the slice before (from 2 to 4 mm)")),
-        qPrintable(warnings.first()));
-}
-
-void TestDicomFiles::monochrome1AndAWindowOfWidthZeroShowTheSamePicture() {
-    QTemporaryDir plain, inverted, minMax;
-    const Phantom::Options options{.slices = 3, .size = 64};
-    QVERIFY(Phantom::write(plain.path(), options));
-    QVERIFY(Phantom::write(inverted.path(), Phantom::Options{.slices = 3, .size = 64, .monochrome1 = true}));
-    QVERIFY(Phantom::write(minMax.path(), Phantom::Options{.slices = 3, .size = 64, .windowWidth = 0}));
-    // The middle slice, through the centre of the head.
-    QString error;
-    const QImage a = decodeAlone(plain.filePath("slice0002.dcm"), &error);
-    const QImage b = decodeAlone(inverted.filePath("slice0002.dcm"), &error);
-    QVERIFY2(difference(a, b).first <= 2, qPrintable(QString::number(difference(a, b).first)));
-    QVERIFY(qGray(a.pixel(0, 0)) < 10); // air is black in both
-    // Min-max: air at the bottom of the range, the scalp (the largest value) at the top.
-    const QImage c = decodeAlone(minMax.filePath("slice0002.dcm"), &error);
-    QVERIFY(qGray(c.pixel(0, 0)) < 10);
-    const Phantom::Geometry g = Phantom::geometry(options);
-    QVERIFY(qGray(c.pixel(int(g.cx - g.rx + 2), 32)) > 240);
-}
 
 QTEST_GUILESS_MAIN(TestDicomFiles)
 #include "tst_dicom_files.moc"

@@ -1,8 +1,6 @@
 #include "imaging/NiftiFiles.h"
+#include "support/Files.h"
 
-#include <QDir>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -12,7 +10,6 @@
 #include <cmath>
 #include <cstring>
 #include <numeric>
-#include <set>
 
 using namespace VolumeLayout;
 
@@ -72,15 +69,6 @@ QByteArray handMade(const std::vector<std::int64_t> &dims, int datatype, const s
         .append(reinterpret_cast<const char *>(values.data()), qsizetype(values.size() * sizeof(T)));
 }
 
-// The bytes as a file in the folder (none for null bytes); its path.
-QString put(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes) {
-    QFile file(dir.filePath(name));
-    if (!bytes.isNull() && (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())) {
-        qFatal("cannot write %s", qPrintable(file.fileName()));
-    }
-    return file.fileName();
-}
-
 } // namespace
 
 class TstNiftiFiles : public QObject {
@@ -115,7 +103,7 @@ private slots:
         QCOMPARE(back.dims, volume.dims);
         QCOMPARE(back.voxels, volume.voxels);
         QVERIFY(affineDistance(back.affine, volume.affine) < 1e-4);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), {name});
+        QCOMPARE(folderEntries(dir.path()), {name});
     }
 
     // Other datatypes, scaling, NIfTI-2 and the grey range: {index, grey} probes and the placement
@@ -148,7 +136,8 @@ private slots:
         QTemporaryDir dir;
         ScannerVolume volume;
         QString error;
-        QVERIFY2(NiftiFiles::read(put(dir, "in.nii", bytes), volume, &error), qPrintable(error));
+        QVERIFY(putFile(dir.filePath("in.nii"), bytes));
+        QVERIFY2(NiftiFiles::read(dir.filePath("in.nii"), volume, &error), qPrintable(error));
         QCOMPARE(QList<int>(volume.dims.begin(), volume.dims.end()), dims);
         for (int n = 0; n < probes.size(); n += 2) {
             QCOMPARE(int(volume.voxels.at(probes[n])), probes[n + 1]);
@@ -158,45 +147,17 @@ private slots:
         QVERIFY(affineDistance(volume.affine, expected) < 1e-9);
     }
 
-    // What dcm2niix makes of an axial 64 x 64 MR slice (0.3125 mm pixels, rows along +x and columns
-    // along +y from -83.9063, -91.2, 6.6406): its centre lands where the DICOM puts it, however the
-    // rows are ordered.
-    void dcm2niixOutput() {
-        const QString tool = QStandardPaths::findExecutable(QStringLiteral("dcm2niix"));
-        const QString dicom = "/usr/lib/python3/dist-packages/pydicom/data/test_files/MR_small.dcm";
-        if (tool.isEmpty() || !QFile::exists(dicom)) {
-            QSKIP("dcm2niix or pydicom's MR_small.dcm is missing (Debian: dcm2niix, python3-pydicom)");
-        }
-        QTemporaryDir dir;
-        QVERIFY(QFile::copy(dicom, dir.filePath(QStringLiteral("MR_small.dcm"))));
-        QProcess run;
-        run.start(tool, {"-z", "y", "-f", "out", "-o", dir.path(), dir.path()});
-        QVERIFY(run.waitForFinished(60000) && run.exitCode() == 0);
-        ScannerVolume volume;
-        QString error;
-        QVERIFY2(NiftiFiles::read(dir.filePath("out.nii.gz"), volume, &error), qPrintable(error));
-        QCOMPARE(volume.dims, (std::array<int, 3>{64, 64, 1}));
-        QCOMPARE(std::abs(volume.affine.axes[0][0]), 0.3125);
-        QCOMPARE(std::abs(volume.affine.axes[1][1]), 0.3125);
-        const Vec3 centre = volume.affine.map(31.5, 31.5, 0);
-        const double half = 31.5 * 0.3125;
-        QVERIFY(std::abs(centre[0] - (-83.9063 + half)) < 1e-3 &&
-                std::abs(centre[1] - (-91.2 + half)) < 1e-3 && std::abs(centre[2] - 6.6406) < 1e-3);
-        QVERIFY(std::set<std::uint8_t>(volume.voxels.begin(), volume.voxels.end()).size() > 50);
-    }
-
     void refusedReads_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("bytes"); // null: no such file
         QTest::addColumn<QString>("reason");
         QTemporaryDir dir;
         const QString whole = dir.filePath(QStringLiteral("whole.nii.gz"));
-        QFile file(whole);
-        QVERIFY(NiftiFiles::write(whole, sample()) && file.open(QIODevice::ReadOnly));
+        QVERIFY(NiftiFiles::write(whole, sample()));
         const std::vector<std::uint8_t> grey(12, 7);
         QTest::newRow("missing") << "missing.nii" << QByteArray() << "cannot be read";
         QTest::newRow("text") << "notes.nii" << QByteArray(400, 'x') << "not a NIfTI file";
-        QTest::newRow("truncated gzip") << "cut.nii.gz" << file.readAll().chopped(60) << "cut short";
+        QTest::newRow("truncated gzip") << "cut.nii.gz" << fileBytes(whole).chopped(60) << "cut short";
         QTest::newRow("RGB") << "rgb.nii" << handMade<nifti_1_header>({2, 2}, DT_RGB24, grey, {1, 1, 1})
                              << "RGB24";
         QTest::newRow("zero voxel size")
@@ -212,7 +173,8 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, reason);
         QTemporaryDir dir;
-        const QString path = put(dir, name, bytes);
+        const QString path = dir.filePath(name);
+        QVERIFY(bytes.isNull() || putFile(path, bytes));
         ScannerVolume volume = sample();
         QString error;
         QVERIFY(!NiftiFiles::read(path, volume, &error));
@@ -227,7 +189,7 @@ private slots:
         QString error;
         QVERIFY(!NiftiFiles::write(path, sample(), &error));
         QCOMPARE(error, QStringLiteral("Cannot write %1: No such file or directory").arg(path));
-        QVERIFY(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+        QCOMPARE(folderEntries(dir.path()), QStringList());
     }
 };
 

@@ -33,7 +33,8 @@
 #include <cmath>
 
 // The MR windows on phantom series: the loader, the point selection, the associated MR window and
-// the road from "Load asociated MR..." to the subject's stored directory.
+// the road from "Load asociated MR..." to the subject's stored directory. Aiming at the cells is
+// tested in tst_grid_aim, the landmark mode in tst_landmark_model.
 class TestMrWindows : public QObject {
     Q_OBJECT
 
@@ -47,8 +48,6 @@ private slots:
     void anIrregularSeriesIsOneMessageAndStillBuilt();
     void jpegSeriesTakesTheDefaultSpacingAndSelectShowsMillimetres();
     void selectRefusesOkUntilTheIlionIsPlacedAndCalibratesIn3D();
-    void resonanceAimsCellsFromTheIlionDirection_data();
-    void resonanceAimsCellsFromTheIlionDirection();
     void resonanceStandsBesideItsOwnerAndReadsTheDepthAtTheNextUpdate();
     void loadAssociatedMrStoresTheSubjectsDirectory();
 
@@ -225,7 +224,6 @@ void TestMrWindows::selectRefusesOkUntilTheIlionIsPlacedAndCalibratesIn3D() {
     frames->setValue(7);
     QTest::mouseClick(select.findChild<QToolButton *>(QStringLiteral("Toolbar1Button2")), Qt::LeftButton);
     select.SeleccionaPunto(1, 40, 10);
-    select.SeleccionaPunto(2, 50, 50); // the right button places nothing
 
     // The Ilion with the real mouse: pressed, then dragged with the left button held.
     QTest::mouseClick(select.findChild<QPushButton *>(QStringLiteral("bIlion")), Qt::LeftButton);
@@ -235,46 +233,13 @@ void TestMrWindows::selectRefusesOkUntilTheIlionIsPlacedAndCalibratesIn3D() {
     QMouseEvent drag(QEvent::MouseMove, QPointF(picture->surface().toPixel(8.5, 32.4)),
                      picture->mapToGlobal(QPointF()), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(picture, &drag);
-    QVERIFY(select.ilionElegido());
+    QVERIFY(select.landmarks().canAccept());
     const auto &ilion = m_imaging->ReferenciaIlion;
     QVERIFY(std::abs(ilion.x - 8) <= 1 && ilion.y == 32 && ilion.z == 7);
 
     select.BAcepta_Click();
     QVERIFY(m_imaging->DialogoAceptado);
     QCOMPARE(m_imaging->MmPorPixel(), 200 / std::sqrt(30.0 * 30 + 4 * 4));
-}
-
-void TestMrWindows::resonanceAimsCellsFromTheIlionDirection_data() {
-    QTest::addColumn<int>("cell");
-    QTest::addColumn<int>("arcH");
-    QTest::addColumn<int>("arcV");
-    QTest::newRow("cell 14, the origin") << 14 << 0 << 0;
-    QTest::newRow("cell 0, bottom left") << 0 << -80 << -20;
-    QTest::newRow("cell 48, top right") << 48 << 80 << 60;
-}
-
-void TestMrWindows::resonanceAimsCellsFromTheIlionDirection() {
-    QFETCH(int, cell);
-    QFETCH(int, arcH);
-    QFETCH(int, arcV);
-    loadAndCalibrate();
-    FResonancia window(*m_app, *m_imaging);
-    window.actualiza_resonancia(cell, nullptr);
-    const double degreesPerMm = 360.0 / (2 * std::acos(-1.0) * m_imaging->MmPorPixel() * m_imaging->Radio);
-    QCOMPARE(m_imaging->AnguloHorizontal, arcH * degreesPerMm);
-    QCOMPARE(m_imaging->AnguloVertical, arcV * degreesPerMm);
-    const auto &e = m_imaging->PuntoExterno;
-    const auto &i = m_imaging->PuntoIlion;
-    if (cell == 14) {
-        // Straight through the Ilion point: the scalp is met there.
-        QVERIFY2(std::abs(e.x - i.x) <= 1 && e.y == i.y && e.z == i.z,
-                 qPrintable(QStringLiteral("(%1, %2, %3)").arg(e.x).arg(e.y).arg(e.z)));
-    } else {
-        // Negative horizontal arcs turn towards higher slices; the ray meets the phantom's scalp.
-        QCOMPARE(e.z > i.z, arcH < 0);
-        const double scale = Phantom::geometry(m_options).scale(e.x, e.y, e.z);
-        QVERIFY2(scale > 0.85 && scale < 1.1, qPrintable(QString::number(scale)));
-    }
 }
 
 void TestMrWindows::resonanceStandsBesideItsOwnerAndReadsTheDepthAtTheNextUpdate() {

@@ -6,6 +6,7 @@
 
 #include "subjects/paciente.h"
 #include "support/MessageLog.h"
+#include "support/Widgets.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -27,18 +28,13 @@ class SubjectFormTest : public QObject {
 private:
     MessageLog m_messages;
 
-    template <typename T = QWidget> static T *control(paciente &w, const QString &name) {
-        T *found = w.findChild<T *>(name);
-        if (!found) {
-            qFatal("no control %s", qPrintable(name));
-        }
-        return found;
-    }
-    static QString caption(paciente &w) { return control<QLabel>(w, "Data1Caption")->text(); }
+    static QString caption(paciente &w) { return child<QLabel>(&w, "Data1Caption")->text(); }
     static QLineEdit *field(paciente &w, int index) {
-        return control<QLineEdit>(w, u"txtFields_%1"_s.arg(index));
+        return child<QLineEdit>(&w, qPrintable(u"txtFields_%1"_s.arg(index)));
     }
-    static void click(paciente &w, const QString &name) { control<QAbstractButton>(w, name)->click(); }
+    static void click(paciente &w, const QString &name) {
+        child<QAbstractButton>(&w, qPrintable(name))->click();
+    }
 
 private slots:
     void init() {
@@ -86,7 +82,7 @@ private slots:
             } else if (action == "close") {
                 w.reject();
             } else if (action == "blind") {
-                control<QCheckBox>(w, "CCiego")->setChecked(true);
+                child<QCheckBox>(&w, "CCiego")->setChecked(true);
             } else if (action.contains('=')) {
                 field(w, action.section('=', 0, 0).toInt())->setText(action.section('=', 1));
             } else {
@@ -103,10 +99,10 @@ private slots:
     void emptyStudyShowsOnlyNewSubjectAndNavigation() {
         StudyFixture study;
         paciente w(study.db());
-        QVERIFY(control(w, "FPaciente")->isHidden());
+        QVERIFY(child<QWidget>(&w, "FPaciente")->isHidden());
         QCOMPARE(caption(w), u"Subjects (0/0)"_s);
         click(w, "bAdd");
-        QVERIFY(!control(w, "FPaciente")->isHidden());
+        QVERIFY(!child<QWidget>(&w, "FPaciente")->isHidden());
         QCOMPARE(caption(w), u"New Subject"_s);
         QCOMPARE((QStringList{field(w, 11)->text(), field(w, 0)->text(), field(w, 22)->text(),
                               field(w, 23)->text(), field(w, 24)->text(), field(w, 25)->text()}),
@@ -114,7 +110,7 @@ private slots:
         // Left untouched, the proposal is not stored: moving away shows the empty study again.
         click(w, "Data1Next");
         QCOMPARE(names(study.db()), QString());
-        QVERIFY(control(w, "FPaciente")->isHidden());
+        QVERIFY(child<QWidget>(&w, "FPaciente")->isHidden());
     }
 
     void refusedRecordStaysOnScreenAndClosingAsksToDiscardIt() {

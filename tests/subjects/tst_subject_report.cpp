@@ -10,7 +10,6 @@
 #include "subjects/ReportPage.h"
 #include "subjects/SubjectReport.h"
 
-#include <QFile>
 #include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
@@ -84,9 +83,9 @@ struct ChosenSubject {
         study.addPoint(1, 1, subject, 0, 0, pasadas.last());
         for (int i = 0; i < pasadas.size(); ++i) {
             study.addStimulus(i + 1, 1, pasadas.at(i), 0, drawing.isEmpty() ? QString() : u"311"_s);
-        }
-        for (int i = 0; !drawing.isEmpty() && i < pasadas.size(); ++i) {
-            StudyDrawings::store(study.db(), i + 1, drawing);
+            if (!drawing.isEmpty()) {
+                StudyDrawings::store(study.db(), i + 1, drawing);
+            }
         }
     }
 };
@@ -216,8 +215,6 @@ private slots:
         QTest::addColumn<QStringList>("outline");
         const QString s = u"Subject: Paco Díaz"_s, page = u"new page"_s, end = u"end"_s, cancel = u"cancel"_s;
         const QString e1 = u"Experiment: 1"_s, e2 = u"Experiment: 2"_s, e3 = u"Experiment: 3"_s;
-        QTest::newRow("1 and 3") << 3 << QList<int>{1, 3} << QByteArray() << false << QString()
-                                 << QStringList{s, e1, page, s, e3, page, end};
         QTest::newRow("1, 2 and 3") << 3 << QList<int>{3, 1, 2} << QByteArray() << false << QString()
                                     << QStringList{s, e1, page, s, e2, page, s, e3, page, end};
         QTest::newRow("only 2") << 3 << QList<int>{2} << QByteArray() << false << QString()

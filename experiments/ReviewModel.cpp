@@ -1,0 +1,56 @@
+#include "experiments/ReviewModel.h"
+
+#include "core/GridCells.h"
+
+#include <algorithm>
+
+namespace ReviewModel {
+
+Editing editing(bool editar) {
+    return {editar, editar,
+            editar, !editar,
+            editar, editar ? QStringLiteral("Edit experiments") : QStringLiteral("View experiments")};
+}
+
+Shown shown(const std::optional<ExperimentReview::PuntoMostrado> &punto) {
+    Shown s;
+    if (!punto || !punto->estimulo) {
+        return s;
+    }
+    const ExperimentReview::EstimuloGuardado &e = *punto->estimulo;
+    s.found = true;
+    s.pointId = punto->idPunto;
+    s.stimulusId = e.id;
+    // An answer outside Yes, No and Doubt shows as "No".
+    if (e.hayfosfeno && *e.hayfosfeno >= StimulusStore::Si && *e.hayfosfeno <= StimulusStore::Duda) {
+        s.answer = *e.hayfosfeno;
+    }
+    s.notes = e.observaciones.value_or(QString());
+    if (e.intensidad) {
+        s.brightness = QString::number(*e.intensidad);
+    }
+    s.colour = e.color.value_or(QString());
+    s.date = e.fecha.value_or(QString());
+    s.coil = e.TipoBobina;
+    s.pulseType = e.PulsoTipo;
+    s.phase = e.PulsoFase;
+    s.orientation = e.orientacion;
+    const auto text = [](const std::optional<qint32> &value) {
+        return value ? std::optional<QString>(QString::number(*value)) : std::nullopt;
+    };
+    s.pulses = text(e.NumeroPulsos);
+    s.frequency = text(e.PulsoFrecuencia);
+    s.pulseIntensity = text(e.PulsoIntensidad);
+    s.drawing = e.archivopuntos.value_or(QString());
+    return s;
+}
+
+bool dataShown(bool found, int answer) {
+    return found && answer != StimulusStore::No;
+}
+
+int centreCell(int filaCentro, int columnaCentro) {
+    return GridCells::cellAt(0, 0, filaCentro, columnaCentro);
+}
+
+} // namespace ReviewModel
