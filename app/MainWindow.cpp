@@ -123,7 +123,7 @@ void MainWindow::MAElegir_Click() {
                       fichero)) {
         return;
     }
-    abreEstudio(fichero);
+    openStudy(fichero);
 }
 
 bool MainWindow::importaAccess(const QString &ruta, const QString &estudio) {
@@ -148,7 +148,7 @@ bool MainWindow::importaAccess(const QString &ruta, const QString &estudio) {
     }
 }
 
-bool MainWindow::abreEstudio(const QString &ruta) {
+bool MainWindow::openStudy(const QString &ruta) {
     const MainWindowModel::OpenPlan plan = MainWindowModel::planOpen(ruta);
     const QString &estudio = plan.study;
     if (plan.route == MainWindowModel::Route::OfferConverted &&
@@ -225,7 +225,7 @@ void MainWindow::MRAcumulada_Click() {
 void MainWindow::MRInforme_Click() {
     // Straight to the default printer: no dialog, no preview.
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool impreso = ReportOutput::imprimeInforme(m_state);
+    const bool impreso = ReportOutput::printReport(m_state);
     QGuiApplication::restoreOverrideCursor();
     if (!impreso) {
         Messages::error(this, QStringLiteral("Sorry, we can\u00B4t print the report"),
@@ -246,13 +246,13 @@ void MainWindow::MRInformePDF_Click() {
     if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty()) {
         return;
     }
-    guardaInformePdf(dialogo.selectedFiles().constFirst());
+    saveReportPdf(dialogo.selectedFiles().constFirst());
 }
 
-bool MainWindow::guardaInformePdf(const QString &fichero) {
+bool MainWindow::saveReportPdf(const QString &fichero) {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     QString motivo;
-    const bool guardado = ReportOutput::guardaInformePdf(m_state, fichero, &motivo);
+    const bool guardado = ReportOutput::saveReportPdf(m_state, fichero, &motivo);
     QGuiApplication::restoreOverrideCursor();
     if (!guardado) {
         Messages::error(this, QStringLiteral("Cannot write the report to %1.\n\n%2").arg(fichero, motivo));

@@ -34,7 +34,7 @@ public:
     // Opens a study exactly as if it had been chosen in the open dialog: on success the status
     // bar names it, the subject is reset and the menus move to the "study open" stage; on
     // failure the operator reads why and nothing changes.
-    bool abreEstudio(const QString &ruta);
+    bool openStudy(const QString &ruta);
 
     // Opens the experiment window, new (false) or continuing the last experiment (true).
     void nuevaPasada(bool continuar);
@@ -47,7 +47,7 @@ public:
     QString ficheroPropuesto() const;
 
     // Writes the current subject's report to a PDF file; the operator reads why when it cannot.
-    bool guardaInformePdf(const QString &fichero);
+    bool saveReportPdf(const QString &fichero);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

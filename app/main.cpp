@@ -40,7 +40,7 @@ int main(int argc, char *argv[]) {
     MainWindow window(state, imaging);
     window.show();
     if (!estudio.isEmpty()) {
-        window.abreEstudio(estudio);
+        window.openStudy(estudio);
     }
     return app.exec();
 }

@@ -174,7 +174,7 @@ int main(int argc, char *argv[]) {
         for (int r = 0; r < repaints; ++r) {
             QElapsedTimer t;
             t.start();
-            StimulationComparison::BuscadorDibujos finder(db, window.filtro(), Cells[r % Cells.size()], 1, 4);
+            StimulationComparison::DrawingFinder finder(db, window.filtro(), Cells[r % Cells.size()], 1, 4);
             for (int s = 1; s <= selected; ++s) {
                 finder.dibujo(s);
             }

@@ -66,7 +66,7 @@ int main(int argc, char *argv[]) {
         transaction.commit();
     }
 
-    StimulusStore::Entrada entrada;
+    StimulusStore::Entry entrada;
     entrada.fecha = QDateTime::currentDateTime();
     const QList<DrawingFile::PointRecord> dibujo = {{0, 2, 2}, {1, 6, 7}, {1, 9, 3}, {3, 9, 3}};
     std::vector<double> block;
@@ -77,8 +77,7 @@ int main(int argc, char *argv[]) {
         entrada.hayfosfeno = i % 3 == 0 ? StimulusStore::Si : StimulusStore::No;
         const int subject = 201 + i / 45; // new subjects: their points are created as they go
         timer.start();
-        StimulusStore::guardaEntrada(db, subject, qint16(i % 45 / 9 - 1), qint16(i % 9 - 4), 1, entrada,
-                                     dibujo);
+        StimulusStore::saveEntry(db, subject, qint16(i % 45 / 9 - 1), qint16(i % 9 - 4), 1, entrada, dibujo);
         block.push_back(timer.nsecsElapsed() / 1e6);
         if (block.size() == 1000 || i == saves - 1) {
             double sum = 0;

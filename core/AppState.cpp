@@ -15,15 +15,12 @@ void AppState::CierraBaseDatos() {
 }
 
 void AppState::ReiniciaPaciente() {
-    FijaPaciente(-1, QString(), 5, 9, 1, 4);
+    FijaPaciente(-1, QString(), 1, 4);
 }
 
-void AppState::FijaPaciente(int id, const QString &nombre, int filas, int columnas, int filaCentro,
-                            int columnaCentro) {
+void AppState::FijaPaciente(int id, const QString &nombre, int filaCentro, int columnaCentro) {
     IdPacienteActual = id;
     NombrePacienteActual = nombre;
-    FilasRejilla = filas;
-    ColumnasRejilla = columnas;
     FilaCentroRejilla = filaCentro;
     ColumnaCentroRejilla = columnaCentro;
 }

@@ -18,8 +18,6 @@ public:
     QSqlDatabase BaseDatos; // its connection; every query of every window runs on it
     int IdPacienteActual = -1;
     QString NombrePacienteActual;
-    int FilasRejilla = 5;
-    int ColumnasRejilla = 9;
     int FilaCentroRejilla = 1;
     int ColumnaCentroRejilla = 4;
     bool ContinuarPasada = false;   // the experiment window continues the last experiment
@@ -29,10 +27,11 @@ public:
 
     // Closes the open study, if any. (Opening one is AbreBaseDatos, beside the study engines.)
     void CierraBaseDatos();
-    // No current subject, default grid.
+    // No current subject, default grid centre.
     void ReiniciaPaciente();
-    void FijaPaciente(int id, const QString &nombre, int filas, int columnas, int filaCentro,
-                      int columnaCentro);
+    // The current subject and its grid centre. The grid's size is fixed (5 x 10); it is stored
+    // with the subject, but nothing reads it from the state.
+    void FijaPaciente(int id, const QString &nombre, int filaCentro, int columnaCentro);
     bool HayPaciente() const { return IdPacienteActual != -1; }
 };
 

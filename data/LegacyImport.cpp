@@ -177,7 +177,7 @@ private:
         }
         std::vector<TableCopy> found;
         QStringList missing;
-        for (const QString &wanted : Study::tablas()) {
+        for (const QString &wanted : Study::tables()) {
             TableCopy copy{wanted, nullptr};
             for (guint i = 0; i < catalog->len; ++i) {
                 auto *entry = static_cast<MdbCatalogEntry *>(g_ptr_array_index(catalog, i));

@@ -192,7 +192,7 @@ void removeLeftovers(const QFileInfo &target, const QString &what) {
     }
 }
 
-const QStringList &tablas() {
+const QStringList &tables() {
     static const QStringList names = {QStringLiteral("paciente"), QStringLiteral("puntoestimulacion"),
                                       QStringLiteral("estimulo")};
     return names;
@@ -207,7 +207,7 @@ QStringList missingTables(const QSqlDatabase &db) {
         }
     }
     QStringList missing;
-    for (const QString &table : tablas()) {
+    for (const QString &table : tables()) {
         if (!present.contains(table)) {
             missing << table;
         }

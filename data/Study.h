@@ -15,7 +15,7 @@ namespace Study {
 inline constexpr int CurrentVersion = 1;
 
 // The three tables every study has, in the case the rest of the program writes them.
-const QStringList &tablas();
+const QStringList &tables();
 
 // Result of opening a study: a usable connection, or the reason it could not be opened (then
 // nothing was changed, no file was created and no connection is left behind).

@@ -45,7 +45,7 @@ qint64 absoluto(qint32 value) {
     return std::llabs(qint64(value));
 }
 
-QVariantList valoresParametros(const StimulusStore::Parametros &p) {
+QVariantList valoresParametros(const StimulusStore::Parameters &p) {
     return {p.TipoBobina,
             p.PulsoTipo,
             absoluto(p.NumeroPulsos),
@@ -68,11 +68,11 @@ int escribe(const QSqlDatabase &db, const QString &sql, const QVariantList &valu
 
 } // namespace
 
-QList<int> celdasDeLaPasada(const QSqlDatabase &db, int idPaciente, int pasada, int filaCentro,
-                            int columnaCentro) {
+QList<int> cellsOfExperiment(const QSqlDatabase &db, int idPaciente, int pasada, int filaCentro,
+                             int columnaCentro) {
     QList<int> celdas;
-    for (const StimulusStore::Punto &punto : StimulusStore::puntosDeLaPasada(db, idPaciente, pasada)) {
-        const int celda = StimulusStore::celdaDePunto(punto.fila, punto.columna, filaCentro, columnaCentro);
+    for (const StimulusStore::Punto &punto : StimulusStore::pointsOfExperiment(db, idPaciente, pasada)) {
+        const int celda = StimulusStore::cellOfPoint(punto.fila, punto.columna, filaCentro, columnaCentro);
         if (celda >= 0 && !celdas.contains(celda)) {
             celdas << celda;
         }
@@ -80,18 +80,18 @@ QList<int> celdasDeLaPasada(const QSqlDatabase &db, int idPaciente, int pasada, 
     return celdas;
 }
 
-std::optional<PuntoMostrado> puntoEnCelda(const QSqlDatabase &db, int idPaciente, int celda, int filaCentro,
-                                          int columnaCentro, int pasada) {
-    std::optional<PuntoMostrado> mostrado;
+std::optional<ShownPoint> pointAtCell(const QSqlDatabase &db, int idPaciente, int celda, int filaCentro,
+                                      int columnaCentro, int pasada) {
+    std::optional<ShownPoint> mostrado;
     {
         QSqlQuery puntos = run(db,
                                QStringLiteral("SELECT ID, fila, columna FROM puntoestimulacion "
                                               "WHERE Id_paciente = ? ORDER BY Numero, ID"),
                                {idPaciente}, "Cannot read the stimulation points");
         while (puntos.next()) {
-            if (StimulusStore::celdaDePunto(puntos.value(1).toInt(), puntos.value(2).toInt(), filaCentro,
-                                            columnaCentro) == celda) {
-                mostrado = PuntoMostrado{puntos.value(0).toInt(), std::nullopt};
+            if (StimulusStore::cellOfPoint(puntos.value(1).toInt(), puntos.value(2).toInt(), filaCentro,
+                                           columnaCentro) == celda) {
+                mostrado = ShownPoint{puntos.value(0).toInt(), std::nullopt};
                 break;
             }
         }
@@ -107,7 +107,7 @@ std::optional<PuntoMostrado> puntoEnCelda(const QSqlDatabase &db, int idPaciente
                            "WHERE id_puntoestimulo = ? AND pasada = ? ORDER BY id LIMIT 1"),
             {mostrado->idPunto, pasada}, "Cannot read the stimuli of the point");
     if (estimulo.next()) {
-        EstimuloGuardado e;
+        StoredStimulus e;
         e.id = estimulo.value(0).toInt();
         e.hayfosfeno = numero<qint16>(estimulo.value(1));
         e.observaciones = texto(estimulo.value(2));
@@ -127,8 +127,8 @@ std::optional<PuntoMostrado> puntoEnCelda(const QSqlDatabase &db, int idPaciente
     return mostrado;
 }
 
-int aplicaAPercepcion(const QSqlDatabase &db, int idPunto, int pasada, const Percepcion &percepcion,
-                      const StimulusStore::Parametros &parametros) {
+int applyToPerception(const QSqlDatabase &db, int idPunto, int pasada, const Perception &percepcion,
+                      const StimulusStore::Parameters &parametros) {
     // Text columns hold "" rather than null for an empty field, as the recording window stores them.
     QVariantList values{percepcion.observaciones.isNull() ? QStringLiteral("") : percepcion.observaciones,
                         percepcion.intensidad,
@@ -141,8 +141,8 @@ int aplicaAPercepcion(const QSqlDatabase &db, int idPunto, int pasada, const Per
                    values);
 }
 
-int aplicaAPasada(const QSqlDatabase &db, int idPaciente, int pasada,
-                  const StimulusStore::Parametros &parametros) {
+int applyToExperiment(const QSqlDatabase &db, int idPaciente, int pasada,
+                      const StimulusStore::Parameters &parametros) {
     return escribe(db,
                    QStringLiteral("UPDATE estimulo SET ") + SetParametros +
                        QStringLiteral(" WHERE pasada = ? AND id_puntoestimulo IN "
@@ -150,7 +150,7 @@ int aplicaAPasada(const QSqlDatabase &db, int idPaciente, int pasada,
                    valoresParametros(parametros) << pasada << idPaciente);
 }
 
-int aplicaAPaciente(const QSqlDatabase &db, int idPaciente, const StimulusStore::Parametros &parametros) {
+int applyToSubject(const QSqlDatabase &db, int idPaciente, const StimulusStore::Parameters &parametros) {
     return escribe(db,
                    QStringLiteral("UPDATE estimulo SET ") + SetParametros +
                        QStringLiteral(" WHERE id_puntoestimulo IN "

@@ -14,7 +14,7 @@
 namespace ExperimentReview {
 
 // One estimulo row as stored; a column that is null is absent.
-struct EstimuloGuardado {
+struct StoredStimulus {
     int id = 0;
     std::optional<qint16> hayfosfeno;
     std::optional<QString> observaciones;
@@ -32,22 +32,22 @@ struct EstimuloGuardado {
 };
 
 // The subject's point at a grid cell and its stimulus of one experiment.
-struct PuntoMostrado {
+struct ShownPoint {
     int idPunto = 0;
-    std::optional<EstimuloGuardado> estimulo; // absent when the point has none in the experiment
+    std::optional<StoredStimulus> estimulo; // absent when the point has none in the experiment
 };
 
 // Cells of the subject's points that have a stimulus of the experiment, for the grid's marks.
-QList<int> celdasDeLaPasada(const QSqlDatabase &db, int idPaciente, int pasada, int filaCentro,
-                            int columnaCentro);
+QList<int> cellsOfExperiment(const QSqlDatabase &db, int idPaciente, int pasada, int filaCentro,
+                             int columnaCentro);
 
 // The first of the subject's points (in point number order) whose cell is `celda`, with its first
 // stimulus (in id order) of experiment `pasada`. Absent when no point lies on the cell.
-std::optional<PuntoMostrado> puntoEnCelda(const QSqlDatabase &db, int idPaciente, int celda, int filaCentro,
-                                          int columnaCentro, int pasada);
+std::optional<ShownPoint> pointAtCell(const QSqlDatabase &db, int idPaciente, int celda, int filaCentro,
+                                      int columnaCentro, int pasada);
 
 // The perception the editor corrects on one stimulus.
-struct Percepcion {
+struct Perception {
     QString observaciones;
     qint16 intensidad = 0;
     QString color;
@@ -59,14 +59,14 @@ struct Percepcion {
 //
 // "Aply to this PERCEPTION": every stimulus of the point in the experiment gets the perception, the
 // parameters and the orientation.
-int aplicaAPercepcion(const QSqlDatabase &db, int idPunto, int pasada, const Percepcion &percepcion,
-                      const StimulusStore::Parametros &parametros);
+int applyToPerception(const QSqlDatabase &db, int idPunto, int pasada, const Perception &percepcion,
+                      const StimulusStore::Parameters &parametros);
 // "Aply to ALL THE EXPERIMENT": every stimulus of the experiment at any of the subject's points
 // gets the parameters (not the orientation).
-int aplicaAPasada(const QSqlDatabase &db, int idPaciente, int pasada,
-                  const StimulusStore::Parametros &parametros);
+int applyToExperiment(const QSqlDatabase &db, int idPaciente, int pasada,
+                      const StimulusStore::Parameters &parametros);
 // "Aply to THIS SUBJECT": every stimulus of the subject, whatever its experiment, gets the
 // parameters (not the orientation).
-int aplicaAPaciente(const QSqlDatabase &db, int idPaciente, const StimulusStore::Parametros &parametros);
+int applyToSubject(const QSqlDatabase &db, int idPaciente, const StimulusStore::Parameters &parametros);
 
 } // namespace ExperimentReview

@@ -75,16 +75,16 @@ bool FAcumulados::eventFilter(QObject *watched, QEvent *event) {
     return QDialog::eventFilter(watched, event);
 }
 
-StimulationComparison::Filtro FAcumulados::filtro() const {
-    StimulationComparison::Condiciones condiciones;
+StimulationComparison::Filter FAcumulados::filtro() const {
+    StimulationComparison::Conditions condiciones;
     for (int i = 0; i < StimulationComparison::NumeroLimites; ++i) {
         condiciones.limites[i] = m_limites[i]->text();
     }
-    condiciones.bobina = ParameterLists::codigo(ui->CBobina);
-    condiciones.pulso = ParameterLists::codigo(ui->CPulso);
-    condiciones.fase = ParameterLists::codigo(ui->CFase);
-    condiciones.orientacion = ParameterLists::codigo(ui->COrientacion);
-    return StimulationComparison::construyeFiltro(condiciones);
+    condiciones.bobina = ParameterLists::code(ui->CBobina);
+    condiciones.pulso = ParameterLists::code(ui->CPulso);
+    condiciones.fase = ParameterLists::code(ui->CFase);
+    condiciones.orientacion = ParameterLists::code(ui->COrientacion);
+    return StimulationComparison::buildFilter(condiciones);
 }
 
 void FAcumulados::repinta() {
@@ -98,7 +98,7 @@ void FAcumulados::DibujaFichero(const QString &nombre, const std::optional<QByte
     DrawingRender::render(ui->Picture1->surface(), puntos, nombre, drawingMode(ui->Option1_1, ui->Option1_2));
 }
 
-void FAcumulados::marcaLimites(const StimulationComparison::Filtro &filtro) {
+void FAcumulados::marcaLimites(const StimulationComparison::Filter &filtro) {
     QStringList motivos;
     for (int i = 0; i < StimulationComparison::NumeroLimites; ++i) {
         const QString &problema = filtro.problemas[i];
@@ -120,14 +120,14 @@ void FAcumulados::marcaLimites(const StimulationComparison::Filtro &filtro) {
 
 void FAcumulados::Picture1_Paint(PictureSurface &) {
     m_dibujados.clear();
-    const StimulationComparison::Filtro f = filtro();
+    const StimulationComparison::Filter f = filtro();
     marcaLimites(f);
     if (!f.ok()) {
         return;
     }
     try {
-        StimulationComparison::BuscadorDibujos buscador(m_db, f, ui->EGrid1->EIndex(), m_filaCentro,
-                                                        m_columnaCentro);
+        StimulationComparison::DrawingFinder buscador(m_db, f, ui->EGrid1->EIndex(), m_filaCentro,
+                                                      m_columnaCentro);
         for (int i = 0; i < ui->LPacientes->count(); ++i) {
             const QListWidgetItem *item = ui->LPacientes->item(i);
             if (!item->isSelected()) {

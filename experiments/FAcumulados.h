@@ -39,7 +39,7 @@ public:
     // Renders one stored drawing into Picture1 in the selected mode; nothing for "".
     void DibujaFichero(const QString &nombre, const std::optional<QByteArray> &puntos);
     // The controls' filter as it stands now.
-    StimulationComparison::Filtro filtro() const;
+    StimulationComparison::Filter filtro() const;
     // Drawing names drawn by the last repaint, one per subject at most, in list order.
     const QStringList &dibujados() const { return m_dibujados; }
 
@@ -50,7 +50,7 @@ private:
     void repinta();
     void Picture1_Paint(PictureSurface &picture);
     // Shows, on each bound box and below the filters, why a bound cannot be used.
-    void marcaLimites(const StimulationComparison::Filtro &filtro);
+    void marcaLimites(const StimulationComparison::Filter &filtro);
 
     std::unique_ptr<Ui::FAcumulados> ui;
     QSqlDatabase m_db;

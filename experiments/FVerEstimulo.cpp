@@ -102,7 +102,7 @@ void FVerEstimulo::CPasada_Click() {
     ui->EGrid1->QuitarMarcas();
     try {
         for (const int celda :
-             ExperimentReview::celdasDeLaPasada(m_db, m_idPaciente, p, m_filaCentro, m_columnaCentro)) {
+             ExperimentReview::cellsOfExperiment(m_db, m_idPaciente, p, m_filaCentro, m_columnaCentro)) {
             ui->EGrid1->MarcarElemento(celda, true);
         }
     } catch (const StudyError &e) {
@@ -126,8 +126,8 @@ void FVerEstimulo::muestraPunto(int celda) {
     ReviewModel::Shown display;
     m_puntosDibujo.reset();
     try {
-        display = ReviewModel::shown(ExperimentReview::puntoEnCelda(m_db, m_idPaciente, celda, m_filaCentro,
-                                                                    m_columnaCentro, pasada()));
+        display = ReviewModel::shown(ExperimentReview::pointAtCell(m_db, m_idPaciente, celda, m_filaCentro,
+                                                                   m_columnaCentro, pasada()));
         if (!display.drawing.isEmpty()) {
             m_puntosDibujo = StudyDrawings::load(m_db, display.stimulusId);
         }
@@ -187,7 +187,7 @@ bool FVerEstimulo::valida() {
                                                            {ui->CFase, "Undefined 'Fase'"},
                                                            {ui->COrientacion, "Undefined 'Orientation'"}};
     for (const auto &[lista, mensaje] : listas) {
-        if (ParameterLists::codigo(lista) < 0) {
+        if (ParameterLists::code(lista) < 0) {
             Messages::information(this, QString::fromLatin1(mensaje));
             valido = false;
         }
@@ -201,7 +201,7 @@ bool FVerEstimulo::leeEntero(QLineEdit *campo, const QString &nombre, qint64 min
                             valor);
 }
 
-bool FVerEstimulo::leeParametros(StimulusStore::Parametros &p) {
+bool FVerEstimulo::leeParametros(StimulusStore::Parameters &p) {
     // Stored as absolute values, so the smallest 32-bit number, which has none, is refused.
     constexpr qint64 Max32 = std::numeric_limits<qint32>::max();
     qint64 pulsos = 0, frecuencia = 0, intensidad = 0;
@@ -210,10 +210,10 @@ bool FVerEstimulo::leeParametros(StimulusStore::Parametros &p) {
         !leeEntero(ui->TPulsos, QStringLiteral("# pulses"), -Max32, Max32, pulsos)) {
         return false;
     }
-    p.TipoBobina = ParameterLists::codigo(ui->CBobina);
-    p.PulsoTipo = ParameterLists::codigo(ui->CPulso);
-    p.PulsoFase = ParameterLists::codigo(ui->CFase);
-    p.orientacion = ParameterLists::codigo(ui->COrientacion);
+    p.TipoBobina = ParameterLists::code(ui->CBobina);
+    p.PulsoTipo = ParameterLists::code(ui->CPulso);
+    p.PulsoFase = ParameterLists::code(ui->CFase);
+    p.orientacion = ParameterLists::code(ui->COrientacion);
     p.NumeroPulsos = qint32(pulsos);
     p.PulsoFrecuencia = qint32(frecuencia);
     p.PulsoIntensidad = qint32(intensidad);
@@ -221,7 +221,7 @@ bool FVerEstimulo::leeParametros(StimulusStore::Parametros &p) {
 }
 
 void FVerEstimulo::aplica(const QString &pregunta, bool conPercepcion,
-                          const std::function<void(const StimulusStore::Parametros &, qint16)> &escribe) {
+                          const std::function<void(const StimulusStore::Parameters &, qint16)> &escribe) {
     if (!valida()) {
         return;
     }
@@ -231,7 +231,7 @@ void FVerEstimulo::aplica(const QString &pregunta, bool conPercepcion,
                    std::numeric_limits<qint16>::max(), intensidad)) {
         return;
     }
-    StimulusStore::Parametros parametros;
+    StimulusStore::Parameters parametros;
     if (!leeParametros(parametros) || !Messages::question(this, pregunta)) {
         return;
     }
@@ -247,23 +247,23 @@ void FVerEstimulo::aplica(const QString &pregunta, bool conPercepcion,
 
 void FVerEstimulo::bOKEstimulo_Click() {
     aplica(QStringLiteral("Are you sure to aply the changes to this perception?"), true,
-           [this](const StimulusStore::Parametros &parametros, qint16 intensidad) {
-               const ExperimentReview::Percepcion percepcion{ui->TObservaciones->toPlainText(), intensidad,
+           [this](const StimulusStore::Parameters &parametros, qint16 intensidad) {
+               const ExperimentReview::Perception percepcion{ui->TObservaciones->toPlainText(), intensidad,
                                                              ui->TColor->text()};
-               ExperimentReview::aplicaAPercepcion(m_db, m_puntoActual, pasada(), percepcion, parametros);
+               ExperimentReview::applyToPerception(m_db, m_puntoActual, pasada(), percepcion, parametros);
            });
 }
 
 void FVerEstimulo::bOKPasada_Click() {
     aplica(QStringLiteral("Are you sure to aply the changes to this EXPERIMENT?"), false,
-           [this](const StimulusStore::Parametros &parametros, qint16) {
-               ExperimentReview::aplicaAPasada(m_db, m_idPaciente, pasada(), parametros);
+           [this](const StimulusStore::Parameters &parametros, qint16) {
+               ExperimentReview::applyToExperiment(m_db, m_idPaciente, pasada(), parametros);
            });
 }
 
 void FVerEstimulo::bOKPaciente_Click() {
     aplica(QStringLiteral("Are you sure to aply the changes to ALL SUBJECT (ALL EXPERIMENTS)?"), false,
-           [this](const StimulusStore::Parametros &parametros, qint16) {
-               ExperimentReview::aplicaAPaciente(m_db, m_idPaciente, parametros);
+           [this](const StimulusStore::Parameters &parametros, qint16) {
+               ExperimentReview::applyToSubject(m_db, m_idPaciente, parametros);
            });
 }

@@ -54,11 +54,11 @@ private:
     // Reads a numeric field; on a text that is not a whole number in range, tells the operator,
     // puts the cursor in the field and returns false.
     bool leeEntero(QLineEdit *campo, const QString &nombre, qint64 minimo, qint64 maximo, qint64 &valor);
-    bool leeParametros(StimulusStore::Parametros &parametros);
+    bool leeParametros(StimulusStore::Parameters &parametros);
     // Validation, the numbers, the operator's confirmation, then `escribe`; the point is shown
     // again afterwards so that the fields show what was stored.
     void aplica(const QString &pregunta, bool conPercepcion,
-                const std::function<void(const StimulusStore::Parametros &, qint16 intensidad)> &escribe);
+                const std::function<void(const StimulusStore::Parameters &, qint16 intensidad)> &escribe);
 
     std::unique_ptr<Ui::FVerEstimulo> ui;
     QSqlDatabase m_db;

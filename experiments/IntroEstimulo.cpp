@@ -94,10 +94,10 @@ void IntroEstimulo::cargaParametros() {
 
 void IntroEstimulo::marcaPasadaContinuada() {
     try {
-        const auto puntos = StimulusStore::puntosDeLaPasada(m_db, m_idPaciente, m_pasada);
+        const auto puntos = StimulusStore::pointsOfExperiment(m_db, m_idPaciente, m_pasada);
         for (const StimulusStore::Punto &punto : puntos) {
             const int celda =
-                StimulusStore::celdaDePunto(punto.fila, punto.columna, m_filaCentro, m_columnaCentro);
+                StimulusStore::cellOfPoint(punto.fila, punto.columna, m_filaCentro, m_columnaCentro);
             if (celda >= 0) {
                 ui->EGrid1->MarcarElemento(celda, true);
             }
@@ -107,8 +107,8 @@ void IntroEstimulo::marcaPasadaContinuada() {
     }
 }
 
-int IntroEstimulo::codigo(const QComboBox *lista) {
-    return ParameterLists::codigo(lista);
+int IntroEstimulo::code(const QComboBox *lista) {
+    return ParameterLists::code(lista);
 }
 
 int IntroEstimulo::respuesta() const {
@@ -118,9 +118,9 @@ int IntroEstimulo::respuesta() const {
     return ui->Option1_2->isChecked() ? StimulusStore::Duda : StimulusStore::No;
 }
 
-void IntroEstimulo::setRespuesta(int codigo) {
+void IntroEstimulo::setRespuesta(int code) {
     QRadioButton *opciones[3] = {ui->Option1_0, ui->Option1_1, ui->Option1_2};
-    opciones[codigo]->setChecked(true);
+    opciones[code]->setChecked(true);
 }
 
 void IntroEstimulo::Comienza() {
@@ -143,7 +143,7 @@ void IntroEstimulo::Option1_Click() {
 
 void IntroEstimulo::CPulso_Click() {
     // A single pulse has no count or frequency to give; the texts are kept and stored all the same.
-    const bool repetitivo = codigo(ui->CPulso) != 1;
+    const bool repetitivo = code(ui->CPulso) != 1;
     ui->TPulsos->setEnabled(repetitivo);
     ui->TPulsoFrecuencia->setEnabled(repetitivo);
     ui->TPulsoIntensidad->setEnabled(true);
@@ -176,21 +176,21 @@ void IntroEstimulo::bNext_Click() {
         return;
     }
     const int celda = ui->EGrid1->EIndex();
-    const StimulusStore::Punto punto = StimulusStore::puntoDeCelda(celda, m_filaCentro, m_columnaCentro);
+    const StimulusStore::Punto punto = StimulusStore::pointOfCell(celda, m_filaCentro, m_columnaCentro);
 
-    StimulusStore::Entrada entrada;
+    StimulusStore::Entry entrada;
     entrada.hayfosfeno = qint16(respuesta());
     entrada.color = ui->TColor->text();
     entrada.intensidad = qint16(intensidad);
     entrada.observaciones = ui->TObservaciones->toPlainText();
-    entrada.parametros = {codigo(ui->CBobina),      codigo(ui->CPulso), codigo(ui->CFase),
-                          codigo(ui->COrientacion), qint32(pulsos),     qint32(frecuencia),
+    entrada.parametros = {code(ui->CBobina),      code(ui->CPulso), code(ui->CFase),
+                          code(ui->COrientacion), qint32(pulsos),   qint32(frecuencia),
                           qint32(intensidadPulso)};
     entrada.fecha = QDateTime::currentDateTime();
     try {
-        const StimulusStore::Guardado guardado =
-            StimulusStore::guardaEntrada(m_db, m_idPaciente, punto.fila, punto.columna, m_pasada, entrada,
-                                         ui->Picture1->buffer().records());
+        const StimulusStore::SavedEntry guardado =
+            StimulusStore::saveEntry(m_db, m_idPaciente, punto.fila, punto.columna, m_pasada, entrada,
+                                     ui->Picture1->buffer().records());
         if (guardado.pasadasMayor) {
             Messages::information(this, QStringLiteral("Error"));
         }
@@ -206,9 +206,9 @@ void IntroEstimulo::bNext_Click() {
 
 void IntroEstimulo::bBorrar_Click() {
     const int celda = ui->EGrid1->EIndex();
-    const StimulusStore::Punto punto = StimulusStore::puntoDeCelda(celda, m_filaCentro, m_columnaCentro);
+    const StimulusStore::Punto punto = StimulusStore::pointOfCell(celda, m_filaCentro, m_columnaCentro);
     try {
-        StimulusStore::borraEntrada(m_db, m_idPaciente, punto.fila, punto.columna, m_pasada);
+        StimulusStore::deleteEntry(m_db, m_idPaciente, punto.fila, punto.columna, m_pasada);
     } catch (const StudyError &e) {
         Messages::error(this, QStringLiteral("The stimulus was not deleted.\n\n") + e.message());
         return;

@@ -47,11 +47,11 @@ private:
     void CPulso_Click();
     // The selected answer: 0 "Yes", 1 "No", 2 "Doubt".
     int respuesta() const;
-    void setRespuesta(int codigo);
+    void setRespuesta(int code);
     // Reads a numeric field; on a text that is not a whole number in range, tells the operator,
     // puts the cursor in the field and returns false.
     bool leeEntero(QLineEdit *campo, const QString &nombre, qint64 minimo, qint64 maximo, qint64 &valor);
-    static int codigo(const QComboBox *lista);
+    static int code(const QComboBox *lista);
 
     std::unique_ptr<Ui::IntroEstimulo> ui;
     AppState &m_state;

@@ -7,7 +7,7 @@
 
 bool leeEnteroDeCampo(QWidget *ventana, QLineEdit *campo, const QString &nombre, qint64 minimo, qint64 maximo,
                       const QString &consecuencia, qint64 &valor) {
-    const std::optional<qint64> leido = StimulusStore::enteroEnRango(campo->text(), minimo, maximo);
+    const std::optional<qint64> leido = StimulusStore::wholeNumberInRange(campo->text(), minimo, maximo);
     if (!leido) {
         Messages::error(ventana, QStringLiteral("%1 must be a whole number from %2 to %3; \"%4\" is not. %5")
                                      .arg(nombre)

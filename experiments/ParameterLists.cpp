@@ -30,19 +30,19 @@ void llena(QComboBox *lista, std::span<const Item> items, const QString &primerI
         lista->addItem(primerItem, Cualquiera);
     }
     for (const Item &item : items) {
-        lista->addItem(QString::fromUtf8(item.texto), item.codigo);
+        lista->addItem(QString::fromUtf8(item.texto), item.code);
     }
     lista->setCurrentIndex(0);
 }
 
-int codigo(const QComboBox *lista) {
+int code(const QComboBox *lista) {
     return lista->currentIndex() < 0 ? Cualquiera : lista->currentData().toInt();
 }
 
-void i_selecciona_valor_lista(qint16 codigo, QComboBox *lista) {
+void i_selecciona_valor_lista(qint16 code, QComboBox *lista) {
     int elegido = 0;
     for (int i = 0; i < lista->count(); ++i) {
-        if (lista->itemData(i).toInt() == codigo) {
+        if (lista->itemData(i).toInt() == code) {
             elegido = i;
         }
     }

@@ -13,7 +13,7 @@ namespace ParameterLists {
 
 struct Item {
     const char *texto; // UTF-8 caption
-    int codigo;
+    int code;
 };
 
 // Code of the first item the viewer and the comparison window put before the others: no
@@ -30,10 +30,10 @@ std::span<const Item> orientaciones(); // COrientacion
 void llena(QComboBox *lista, std::span<const Item> items, const QString &primerItem = QString());
 
 // Code of the selected item; -1 when nothing is selected.
-int codigo(const QComboBox *lista);
+int code(const QComboBox *lista);
 
-// Selects an item by code: the first item, then every item whose code equals `codigo` in turn,
+// Selects an item by code: the first item, then every item whose code equals `code` in turn,
 // so the last matching item stays selected and the first one when none matches.
-void i_selecciona_valor_lista(qint16 codigo, QComboBox *lista);
+void i_selecciona_valor_lista(qint16 code, QComboBox *lista);
 
 } // namespace ParameterLists

@@ -12,12 +12,12 @@ Editing editing(bool editar) {
             editar, editar ? QStringLiteral("Edit experiments") : QStringLiteral("View experiments")};
 }
 
-Shown shown(const std::optional<ExperimentReview::PuntoMostrado> &punto) {
+Shown shown(const std::optional<ExperimentReview::ShownPoint> &punto) {
     Shown s;
     if (!punto || !punto->estimulo) {
         return s;
     }
-    const ExperimentReview::EstimuloGuardado &e = *punto->estimulo;
+    const ExperimentReview::StoredStimulus &e = *punto->estimulo;
     s.found = true;
     s.pointId = punto->idPunto;
     s.stimulusId = e.id;

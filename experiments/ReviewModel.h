@@ -40,7 +40,7 @@ struct Shown {
     std::optional<QString> pulses, frequency, pulseIntensity;
     QString drawing; // the stimulus's drawing name; empty for none
 };
-Shown shown(const std::optional<ExperimentReview::PuntoMostrado> &punto);
+Shown shown(const std::optional<ExperimentReview::ShownPoint> &punto);
 
 // "Phosphene data" (Frame2) shows for a stimulus whose answer is Yes or Doubt.
 bool dataShown(bool found, int answer);

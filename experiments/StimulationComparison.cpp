@@ -10,7 +10,7 @@
 
 namespace StimulationComparison {
 
-bool Filtro::ok() const {
+bool Filter::ok() const {
     for (const QString &problema : problemas) {
         if (!problema.isEmpty()) {
             return false;
@@ -19,8 +19,8 @@ bool Filtro::ok() const {
     return true;
 }
 
-Filtro construyeFiltro(const Condiciones &c) {
-    Filtro f;
+Filter buildFilter(const Conditions &c) {
+    Filter f;
     const auto rango = [&](const char *columna, Limite desde, Limite hasta, bool primero) {
         const QString col = QString::fromLatin1(columna);
         const QString abre = primero ? QStringLiteral("(") : QStringLiteral(" AND (");
@@ -29,7 +29,7 @@ Filtro construyeFiltro(const Condiciones &c) {
         f.sql += abre + col + QStringLiteral(" >= ? AND ") + col + QStringLiteral(" <= ?)");
         for (const Limite limite : {desde, hasta}) {
             const QString &texto = c.limites[limite];
-            const std::optional<qint64> valor = StimulusStore::enteroEnRango(
+            const std::optional<qint64> valor = StimulusStore::wholeNumberInRange(
                 texto, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max());
             if (valor) {
                 f.valores << *valor;
@@ -44,15 +44,15 @@ Filtro construyeFiltro(const Condiciones &c) {
     rango("NumeroPulsos", PulsosDesde, PulsosHasta, true);
     rango("PulsoFrecuencia", FrecuenciaDesde, FrecuenciaHasta, false);
     rango("PulsoIntensidad", IntensidadDesde, IntensidadHasta, false);
-    const auto igual = [&](const char *columna, int codigo) {
-        if (codigo < 0) {
+    const auto igual = [&](const char *columna, int code) {
+        if (code < 0) {
             return;
         }
         const QString col = QString::fromLatin1(columna);
-        f.texto += QStringLiteral(" AND (") + col + QStringLiteral(" = ") + QString::number(codigo) +
+        f.texto += QStringLiteral(" AND (") + col + QStringLiteral(" = ") + QString::number(code) +
                    QStringLiteral(")");
         f.sql += QStringLiteral(" AND (") + col + QStringLiteral(" = ?)");
-        f.valores << codigo;
+        f.valores << code;
     };
     igual("TipoBobina", c.bobina);
     igual("PulsoTipo", c.pulso);
@@ -79,8 +79,8 @@ int DesplazaCelda(int indice, int orientacion, int tipoBobina) {
     }
 }
 
-BuscadorDibujos::BuscadorDibujos(const QSqlDatabase &db, const Filtro &filtro, int indice, int filaCentro,
-                                 int columnaCentro)
+DrawingFinder::DrawingFinder(const QSqlDatabase &db, const Filter &filtro, int indice, int filaCentro,
+                             int columnaCentro)
     : m_query(db), m_valores(filtro.valores), m_indice(indice), m_filaCentro(filaCentro),
       m_columnaCentro(columnaCentro) {
     if (!filtro.ok()) {
@@ -105,7 +105,7 @@ BuscadorDibujos::BuscadorDibujos(const QSqlDatabase &db, const Filtro &filtro, i
     }
 }
 
-QString BuscadorDibujos::dibujo(int idPaciente) {
+QString DrawingFinder::dibujo(int idPaciente) {
     int i = 0;
     for (const QVariant &valor : m_valores) {
         m_query.bindValue(i++, valor);

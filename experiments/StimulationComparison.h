@@ -26,7 +26,7 @@ inline constexpr int NumeroLimites = 6;
 
 // The controls' state: the bound texts as typed and the codes of the selected list entries
 // (-1, the first entry, puts no condition).
-struct Condiciones {
+struct Conditions {
     std::array<QString, NumeroLimites> limites{QStringLiteral("0"), QStringLiteral("20"),
                                                QStringLiteral("0"), QStringLiteral("20"),
                                                QStringLiteral("0"), QStringLiteral("100")};
@@ -36,7 +36,7 @@ struct Condiciones {
     int orientacion = -1;
 };
 
-struct Filtro {
+struct Filter {
     // The conditions written out with their values, as the operator reads them.
     QString texto;
     // The same conditions with a "?" for every value; the values go in `valores`, in order.
@@ -50,7 +50,7 @@ struct Filtro {
 // The filter: the three ranges (pulse count, frequency, intensity), then a condition for each list
 // whose code is 0 or more (coil, pulse type, phase, orientation). A bound must be a whole number
 // within 32 bits, blanks around it allowed; any other text is reported and never reaches SQL.
-Filtro construyeFiltro(const Condiciones &condiciones);
+Filter buildFilter(const Conditions &condiciones);
 
 // The cell a stimulus counts for. The "Cadwell en ocho" coil (3) acts beside its reference point,
 // one cell towards its orientation: Left-Right (0) +1, Right-Left (1) -1, Down-Up (2) +10 and
@@ -61,10 +61,10 @@ int DesplazaCelda(int indice, int orientacion, int tipoBobina);
 // in ID order, then stimuli in id order) that passes the filter, counts for the cell after
 // DesplazaCelda, and has a drawing. Points are placed with one grid centre for every subject.
 // The statement is prepared once and run per subject. Throws StudyError on an engine failure.
-class BuscadorDibujos {
+class DrawingFinder {
 public:
-    BuscadorDibujos(const QSqlDatabase &db, const Filtro &filtro, int indice, int filaCentro,
-                    int columnaCentro);
+    DrawingFinder(const QSqlDatabase &db, const Filter &filtro, int indice, int filaCentro,
+                  int columnaCentro);
 
     // Stored drawing name (archivopuntos) for the subject; "" when nothing matches.
     QString dibujo(int idPaciente);

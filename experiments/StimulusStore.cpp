@@ -50,14 +50,14 @@ std::optional<PuntoLeido> buscaPunto(const QSqlDatabase &db, int idPaciente, qin
 
 } // namespace
 
-PuntoActualizado AnyadeEstimuloAPuntoEstimulacion(const QSqlDatabase &db, int idPaciente, qint16 fila,
-                                                  qint16 columna, bool si, bool no, bool duda, int pasada) {
+UpdatedPoint AnyadeEstimuloAPuntoEstimulacion(const QSqlDatabase &db, int idPaciente, qint16 fila,
+                                              qint16 columna, bool si, bool no, bool duda, int pasada) {
     std::optional<PuntoLeido> punto = buscaPunto(db, idPaciente, fila, columna);
     const bool nuevo = !punto;
     if (nuevo) {
         punto = PuntoLeido{i_dameUltimoValorIdPuntosEstimulos(db) + 1, 0, 0, 0, 0};
     }
-    PuntoActualizado result{punto->id, !nuevo && punto->pasadas > pasada};
+    UpdatedPoint result{punto->id, !nuevo && punto->pasadas > pasada};
     const int n_on = punto->n_on + (si ? 1 : 0);
     const int n_off = punto->n_off + (no ? 1 : 0);
     const int n_dudas = punto->n_dudas + (duda ? 1 : 0);
@@ -97,9 +97,9 @@ int AnyadeNuevoEstimulo(const QSqlDatabase &db, int idPunto, const QString &colo
     return id;
 }
 
-Borrado BorraEstimuloAPuntoEstimulacion(const QSqlDatabase &db, int idPaciente, qint16 fila, qint16 columna,
-                                        int pasada) {
-    Borrado borrado;
+DeletedEntry BorraEstimuloAPuntoEstimulacion(const QSqlDatabase &db, int idPaciente, qint16 fila,
+                                             qint16 columna, int pasada) {
+    DeletedEntry borrado;
     std::optional<PuntoLeido> punto = buscaPunto(db, idPaciente, fila, columna);
     if (!punto) {
         return borrado;
@@ -131,12 +131,12 @@ Borrado BorraEstimuloAPuntoEstimulacion(const QSqlDatabase &db, int idPaciente, 
     return borrado;
 }
 
-Guardado guardaEntrada(const QSqlDatabase &db, int idPaciente, qint16 fila, qint16 columna, int pasada,
-                       const Entrada &entrada, const QList<DrawingFile::PointRecord> &dibujo,
-                       const Checkpoint &checkpoint) {
+SavedEntry saveEntry(const QSqlDatabase &db, int idPaciente, qint16 fila, qint16 columna, int pasada,
+                     const Entry &entrada, const QList<DrawingFile::PointRecord> &dibujo,
+                     const Checkpoint &checkpoint) {
     Transaction transaction(db);
-    Guardado guardado;
-    const PuntoActualizado punto =
+    SavedEntry guardado;
+    const UpdatedPoint punto =
         AnyadeEstimuloAPuntoEstimulacion(db, idPaciente, fila, columna, entrada.hayfosfeno == Si,
                                          entrada.hayfosfeno == No, entrada.hayfosfeno == Duda, pasada);
     guardado.idPunto = punto.idPunto;
@@ -157,7 +157,7 @@ Guardado guardaEntrada(const QSqlDatabase &db, int idPaciente, qint16 fila, qint
             guardado.archivopuntos += QLatin1Char('-') + QString::number(i_dameUltimoValorIdEstimulo(db) + 1);
         }
     }
-    const Parametros &p = entrada.parametros;
+    const Parameters &p = entrada.parametros;
     guardado.idEstimulo =
         AnyadeNuevoEstimulo(db, punto.idPunto, entrada.color, entrada.intensidad, entrada.hayfosfeno,
                             qint16(pasada), entrada.observaciones, guardado.archivopuntos,
@@ -173,25 +173,25 @@ Guardado guardaEntrada(const QSqlDatabase &db, int idPaciente, qint16 fila, qint
     return guardado;
 }
 
-Borrado borraEntrada(const QSqlDatabase &db, int idPaciente, qint16 fila, qint16 columna, int pasada,
-                     const Checkpoint &checkpoint) {
+DeletedEntry deleteEntry(const QSqlDatabase &db, int idPaciente, qint16 fila, qint16 columna, int pasada,
+                         const Checkpoint &checkpoint) {
     Transaction transaction(db);
-    const Borrado borrado = BorraEstimuloAPuntoEstimulacion(db, idPaciente, fila, columna, pasada);
+    const DeletedEntry borrado = BorraEstimuloAPuntoEstimulacion(db, idPaciente, fila, columna, pasada);
     step(checkpoint, "delete");
     transaction.commit();
     return borrado;
 }
 
-int celdaDePunto(int fila, int columna, int filaCentro, int columnaCentro) {
+int cellOfPoint(int fila, int columna, int filaCentro, int columnaCentro) {
     return GridCells::cellAt(fila, columna, filaCentro, columnaCentro);
 }
 
-Punto puntoDeCelda(int celda, int filaCentro, int columnaCentro) {
+Punto pointOfCell(int celda, int filaCentro, int columnaCentro) {
     const GridCells::Offset punto = GridCells::offsetOf(celda, filaCentro, columnaCentro);
     return Punto{qint16(punto.row), qint16(punto.column)};
 }
 
-QList<Punto> puntosDeLaPasada(const QSqlDatabase &db, int idPaciente, int pasada) {
+QList<Punto> pointsOfExperiment(const QSqlDatabase &db, int idPaciente, int pasada) {
     QSqlQuery query = run(db,
                           QStringLiteral("SELECT DISTINCT p.fila, p.columna FROM puntoestimulacion p "
                                          "JOIN estimulo e ON e.id_puntoestimulo = p.ID "
@@ -204,7 +204,7 @@ QList<Punto> puntosDeLaPasada(const QSqlDatabase &db, int idPaciente, int pasada
     return puntos;
 }
 
-std::optional<qint64> enteroEnRango(const QString &texto, qint64 minimo, qint64 maximo) {
+std::optional<qint64> wholeNumberInRange(const QString &texto, qint64 minimo, qint64 maximo) {
     bool ok = false;
     const qint64 valor = texto.trimmed().toLongLong(&ok);
     if (!ok || valor < minimo || valor > maximo) {

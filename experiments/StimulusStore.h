@@ -14,7 +14,7 @@
 //
 // The three procedures named after the recording window's own write exactly the rows and columns
 // the window always wrote; they run inside the caller's transaction and throw StudyError when
-// the engine fails. guardaEntrada and borraEntrada are the operator's two actions ("Save and
+// the engine fails. saveEntry and deleteEntry are the operator's two actions ("Save and
 // continue", "Delete"): each is one transaction, the drawing (kept inside the study) included.
 namespace StimulusStore {
 
@@ -22,7 +22,7 @@ namespace StimulusStore {
 enum Respuesta : qint16 { Si = 0, No = 1, Duda = 2 };
 
 // The stimulus parameters, as stored codes and numbers.
-struct Parametros {
+struct Parameters {
     int TipoBobina = 1;
     int PulsoTipo = 1;
     int PulsoFase = 1;
@@ -33,24 +33,24 @@ struct Parametros {
 };
 
 // One stimulus as the operator entered it.
-struct Entrada {
+struct Entry {
     qint16 hayfosfeno = No;
     QString color;
     qint16 intensidad = 0;
     QString observaciones;
-    Parametros parametros;
+    Parameters parametros;
     QDateTime fecha;
 };
 
-struct PuntoActualizado {
+struct UpdatedPoint {
     int idPunto = 0;
     bool pasadasMayor = false; // the point had a later experiment than this one: shown as "Error"
 };
 
 // Finds the subject's point at (fila, columna), or creates it (next table-wide ID, next point
 // number of the subject, counters 0), counts the answer and sets its last experiment.
-PuntoActualizado AnyadeEstimuloAPuntoEstimulacion(const QSqlDatabase &db, int idPaciente, qint16 fila,
-                                                  qint16 columna, bool si, bool no, bool duda, int pasada);
+UpdatedPoint AnyadeEstimuloAPuntoEstimulacion(const QSqlDatabase &db, int idPaciente, qint16 fila,
+                                              qint16 columna, bool si, bool no, bool duda, int pasada);
 
 // Adds one estimulo row with the next table-wide id; returns that id.
 int AnyadeNuevoEstimulo(const QSqlDatabase &db, int idPunto, const QString &color, qint16 intensidad,
@@ -59,7 +59,7 @@ int AnyadeNuevoEstimulo(const QSqlDatabase &db, int idPunto, const QString &colo
                         quint8 TipoBobina, quint8 PulsoTipo, qint32 NumeroPulsos, qint32 PulsoFrecuencia,
                         qint32 PulsoIntensidad, quint8 PulsoFase);
 
-struct Borrado {
+struct DeletedEntry {
     bool estimulo = false; // a stimulus of the experiment was found and deleted
     bool punto = false;    // the point had no answer left and was deleted
     QString archivopuntos; // drawing name of the deleted stimulus ("" when it had none)
@@ -68,27 +68,27 @@ struct Borrado {
 
 // Deletes the first stimulus of the experiment at the subject's point (fila, columna) with its
 // drawing, lowers the counter of its answer, and deletes the point when all its counters are 0.
-Borrado BorraEstimuloAPuntoEstimulacion(const QSqlDatabase &db, int idPaciente, qint16 fila, qint16 columna,
-                                        int pasada);
+DeletedEntry BorraEstimuloAPuntoEstimulacion(const QSqlDatabase &db, int idPaciente, qint16 fila,
+                                             qint16 columna, int pasada);
 
 // Grid cell of a point stored relative to the subject's centre (GridCells::cellAt): row = fila +
 // filaCentro, column = columna + columnaCentro; -1 when it falls off the grid.
-int celdaDePunto(int fila, int columna, int filaCentro, int columnaCentro);
+int cellOfPoint(int fila, int columna, int filaCentro, int columnaCentro);
 // The point (fila, columna) relative to the centre that a grid cell stands for (GridCells::offsetOf).
 struct Punto {
     qint16 fila;
     qint16 columna;
 };
-Punto puntoDeCelda(int celda, int filaCentro, int columnaCentro);
+Punto pointOfCell(int celda, int filaCentro, int columnaCentro);
 
 // The subject's points stimulated in the experiment (those with at least one stimulus of it).
-QList<Punto> puntosDeLaPasada(const QSqlDatabase &db, int idPaciente, int pasada);
+QList<Punto> pointsOfExperiment(const QSqlDatabase &db, int idPaciente, int pasada);
 
 // Tests pass a checkpoint to make a step fail: it is called with the name of each step done
 // ("point", "stimulus", "drawing", "delete") and may throw.
 using Checkpoint = std::function<void(const char *step)>;
 
-struct Guardado {
+struct SavedEntry {
     int idPunto = 0;
     int idEstimulo = 0;
     QString archivopuntos;
@@ -97,17 +97,17 @@ struct Guardado {
 
 // "Save and continue": point row, stimulus row and (unless the answer is "No") its drawing, in one
 // transaction. Throws StudyError; then the study is as before.
-Guardado guardaEntrada(const QSqlDatabase &db, int idPaciente, qint16 fila, qint16 columna, int pasada,
-                       const Entrada &entrada, const QList<DrawingFile::PointRecord> &dibujo,
-                       const Checkpoint &checkpoint = {});
+SavedEntry saveEntry(const QSqlDatabase &db, int idPaciente, qint16 fila, qint16 columna, int pasada,
+                     const Entry &entrada, const QList<DrawingFile::PointRecord> &dibujo,
+                     const Checkpoint &checkpoint = {});
 
 // "Delete": the stimulus of the experiment at the point with its drawing, its counter and the point
 // when left empty, in one transaction.
-Borrado borraEntrada(const QSqlDatabase &db, int idPaciente, qint16 fila, qint16 columna, int pasada,
-                     const Checkpoint &checkpoint = {});
+DeletedEntry deleteEntry(const QSqlDatabase &db, int idPaciente, qint16 fila, qint16 columna, int pasada,
+                         const Checkpoint &checkpoint = {});
 
 // A numeric text of the entry: a whole number within [minimo, maximo], blanks around it allowed.
 // Empty when it is not; the window then refuses the entry naming the field.
-std::optional<qint64> enteroEnRango(const QString &texto, qint64 minimo, qint64 maximo);
+std::optional<qint64> wholeNumberInRange(const QString &texto, qint64 minimo, qint64 maximo);
 
 } // namespace StimulusStore

@@ -33,7 +33,7 @@ private:
 
 namespace ReportOutput {
 
-bool imprimeInforme(const AppState &state, QString *why) {
+bool printReport(const AppState &state, QString *why) {
     // The default printer only: without one Qt would quietly write a file instead.
     const QPrinterInfo impresora = QPrinterInfo::defaultPrinter();
     if (impresora.isNull()) {
@@ -48,7 +48,7 @@ bool imprimeInforme(const AppState &state, QString *why) {
     return ImprimeInforme(state, page, why);
 }
 
-bool guardaInformePdf(const AppState &state, const QString &ruta, QString *why) {
+bool saveReportPdf(const AppState &state, const QString &ruta, QString *why) {
     // The PDF goes to a file written all or nothing: the writer itself says nothing of a full disk,
     // the file does when it is committed. A report that fails leaves no file behind, and a file that
     // was there stays as it was.

@@ -61,8 +61,7 @@ void elegirpaciente::bAceptar_Click() {
     m_state.IdPacienteActual = item->data(Qt::UserRole).toInt();
     try {
         if (const auto grid = SubjectStore::subjectGrid(m_state.BaseDatos, m_state.IdPacienteActual)) {
-            m_state.FijaPaciente(m_state.IdPacienteActual, name, grid->filas, grid->columnas,
-                                 grid->filaCentro, grid->columnaCentro);
+            m_state.FijaPaciente(m_state.IdPacienteActual, name, grid->filaCentro, grid->columnaCentro);
         }
     } catch (const StudyError &e) {
         Messages::error(this, e.message());

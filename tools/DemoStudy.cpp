@@ -60,18 +60,18 @@ void addSubject(const QSqlDatabase &db, int id, const char *nombre, const char *
 }
 
 void addExperiment(const QSqlDatabase &db, int subject, int pasada, const QDateTime &start,
-                   const StimulusStore::Parametros &parametros, const QList<Estimulo> &estimulos) {
+                   const StimulusStore::Parameters &parametros, const QList<Estimulo> &estimulos) {
     QDateTime when = start;
     for (const Estimulo &e : estimulos) {
-        StimulusStore::Entrada entrada;
+        StimulusStore::Entry entrada;
         entrada.hayfosfeno = e.respuesta;
         entrada.color = QString::fromUtf8(e.color);
         entrada.intensidad = e.brillo;
         entrada.observaciones = QString::fromUtf8(e.notas);
         entrada.parametros = parametros;
         entrada.fecha = when;
-        const StimulusStore::Punto punto = StimulusStore::puntoDeCelda(e.celda, 1, 4);
-        StimulusStore::guardaEntrada(db, subject, punto.fila, punto.columna, pasada, entrada, e.dibujo);
+        const StimulusStore::Punto punto = StimulusStore::pointOfCell(e.celda, 1, 4);
+        StimulusStore::saveEntry(db, subject, punto.fila, punto.columna, pasada, entrada, e.dibujo);
         when = when.addSecs(95);
     }
 }
@@ -112,8 +112,8 @@ QString create(const QString &directory) {
         }
         PonRutaResonancias(opened.db, 1, QDir::toNativeSeparators(mr));
 
-        const StimulusStore::Parametros simple{1, 1, 2, 3, 1, 1, 80};
-        const StimulusStore::Parametros repetitivo{3, 2, 1, 0, 5, 10, 70};
+        const StimulusStore::Parameters simple{1, 1, 2, 3, 1, 1, 80};
+        const StimulusStore::Parameters repetitivo{3, 2, 1, 0, 5, 10, 70};
         using R = StimulusStore::Respuesta;
         addExperiment(opened.db, 1, 1, QDateTime(QDate(2026, 3, 9), QTime(10, 2, 0)), simple,
                       {{14, R::Si, "white", 7, "bright flash, centre", ring(6.4, 6.4, 2.5)},

@@ -120,10 +120,10 @@ int stimulus(const QStringList &args, QTextStream &out, QTextStream &err) {
         return 1;
     }
     const StimulusStore::Punto point =
-        StimulusStore::puntoDeCelda(int(*cell), grid->filaCentro, grid->columnaCentro);
+        StimulusStore::pointOfCell(int(*cell), grid->filaCentro, grid->columnaCentro);
     if (deleting) {
-        const StimulusStore::Borrado deleted =
-            StimulusStore::borraEntrada(db, int(*subject), point.fila, point.columna, int(*experiment));
+        const StimulusStore::DeletedEntry deleted =
+            StimulusStore::deleteEntry(db, int(*subject), point.fila, point.columna, int(*experiment));
         if (!deleted.estimulo) {
             err << "zokorvane-tool: subject " << *subject << " has no stimulus of experiment " << *experiment
                 << " at cell " << *cell << "\n";
@@ -134,7 +134,7 @@ int stimulus(const QStringList &args, QTextStream &out, QTextStream &err) {
             << (deleted.punto ? "; its point, left without stimuli, was deleted too" : "") << "\n";
         return 0;
     }
-    StimulusStore::Entrada entry;
+    StimulusStore::Entry entry;
     entry.hayfosfeno = answers.value(answer);
     entry.color = arguments.value(QStringLiteral("colour"));
     entry.intensidad = qint16(*brightness);
@@ -142,7 +142,7 @@ int stimulus(const QStringList &args, QTextStream &out, QTextStream &err) {
     entry.fecha = date;
     entry.parametros = {int(*coil),      int(*pulseType),    int(*phase),       int(*orientation),
                         qint32(*pulses), qint32(*frequency), qint32(*intensity)};
-    const StimulusStore::Guardado saved = StimulusStore::guardaEntrada(
+    const StimulusStore::SavedEntry saved = StimulusStore::saveEntry(
         db, int(*subject), point.fila, point.columna, int(*experiment), entry, drawing);
     out << "Added stimulus " << saved.idEstimulo << " (point " << saved.idPunto << ", drawing "
         << (saved.archivopuntos.isEmpty() ? QStringLiteral("none") : saved.archivopuntos) << ") to subject "

@@ -158,9 +158,9 @@ int report(const QStringList &args) {
             name = entry.text;
         }
     }
-    state.FijaPaciente(id, name, grid->filas, grid->columnas, grid->filaCentro, grid->columnaCentro);
+    state.FijaPaciente(id, name, grid->filaCentro, grid->columnaCentro);
     QString why;
-    if (!ReportOutput::guardaInformePdf(state, pdf, &why)) {
+    if (!ReportOutput::saveReportPdf(state, pdf, &why)) {
         err() << "zokorvane-tool: " << why << "\n";
         return 1;
     }

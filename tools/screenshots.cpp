@@ -176,14 +176,14 @@ int main(int argc, char *argv[]) {
     ImagingLibrary library;
     ImagingState imaging(library);
     MainWindow main(state, imaging);
-    main.abreEstudio(study);
+    main.openStudy(study);
     shoot(main, "01-main-window.png");
 
     {
         elegirpaciente chooser(state, [&main](const QString &text) { main.setPanelText(2, text); });
         shoot(chooser, "02-select-subject.png");
     }
-    state.FijaPaciente(1, QStringLiteral("Ana García López"), 5, 9, 1, 4);
+    state.FijaPaciente(1, QStringLiteral("Ana García López"), 1, 4);
     main.setPanelText(2, QStringLiteral("Subject: Ana García López"));
     {
         paciente form(state.BaseDatos);
@@ -215,7 +215,7 @@ int main(int argc, char *argv[]) {
         comparison.findChild<EGrid *>(QStringLiteral("EGrid1"))->setEIndex(14);
         shoot(comparison, "06-comparison.png");
     }
-    ReportOutput::guardaInformePdf(state, out.filePath(QStringLiteral("07-report.pdf")));
+    ReportOutput::saveReportPdf(state, out.filePath(QStringLiteral("07-report.pdf")));
     std::printf("%s\n", qPrintable(out.filePath(QStringLiteral("07-report.pdf"))));
 
     // The MR road: load the subject's series, mark the landmarks, then view a grid cell.

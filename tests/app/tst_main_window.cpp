@@ -124,7 +124,7 @@ private slots:
         study.release();
         AppState state;
         MainWindow w(state);
-        QVERIFY(w.abreEstudio(study.path()));
+        QVERIFY(w.openStudy(study.path()));
         QCOMPARE(state.RutaBaseDatos, study.path());
         QVERIFY(state.BaseDatos.isOpen());
         QCOMPARE(panels(w), QStringList({"Data Base: lab 2026.sqlite", "Subject: none", "v.1.8.4"}));
@@ -160,17 +160,15 @@ private slots:
         b.release();
         AppState state;
         MainWindow w(state);
-        QVERIFY(w.abreEstudio(a.path()));
-        state.FijaPaciente(3, "Paco Díaz", 5, 9, 2, 5);
+        QVERIFY(w.openStudy(a.path()));
+        state.FijaPaciente(3, "Paco Díaz", 2, 5);
         w.setPanelText(2, "Subject: Paco Díaz");
 
-        QVERIFY(w.abreEstudio(b.path()));
+        QVERIFY(w.openStudy(b.path()));
         QCOMPARE(state.RutaBaseDatos, b.path());
         QCOMPARE(state.IdPacienteActual, -1);
         QCOMPARE(state.NombrePacienteActual, QString());
-        QCOMPARE(QList<int>({state.FilasRejilla, state.ColumnasRejilla, state.FilaCentroRejilla,
-                             state.ColumnaCentroRejilla}),
-                 QList<int>({5, 9, 1, 4}));
+        QCOMPARE(QList<int>({state.FilaCentroRejilla, state.ColumnaCentroRejilla}), QList<int>({1, 4}));
         QCOMPARE(w.panelText(2), QStringLiteral("Subject: none"));
         // The first study was released: another program may open it now.
         Study::Opened again = Study::open(a.path());
@@ -183,8 +181,8 @@ private slots:
         a.release();
         AppState state;
         MainWindow w(state);
-        QVERIFY(w.abreEstudio(a.path()));
-        QVERIFY(w.abreEstudio(a.path()));
+        QVERIFY(w.openStudy(a.path()));
+        QVERIFY(w.openStudy(a.path()));
         QVERIFY(state.BaseDatos.isOpen());
         QVERIFY(m_messages.isEmpty());
     }
@@ -216,13 +214,13 @@ private slots:
 
         AppState state;
         MainWindow w(state);
-        QVERIFY(w.abreEstudio(current.path()));
-        state.FijaPaciente(1, "Ana", 5, 9, 1, 4);
+        QVERIFY(w.openStudy(current.path()));
+        state.FijaPaciente(1, "Ana", 1, 4);
         w.setPanelText(2, "Subject: Ana");
         const QStringList panelsBefore = panels(w);
         const QString menusBefore = menus(w);
 
-        QVERIFY(!w.abreEstudio(target));
+        QVERIFY(!w.openStudy(target));
         QCOMPARE(m_messages.size(), 1);
         QVERIFY2(m_messages[0].text.contains(reason), qPrintable(m_messages[0].text));
         QCOMPARE(state.RutaBaseDatos, current.path());
@@ -246,7 +244,7 @@ private slots:
         }
         AppState state;
         MainWindow w(state);
-        QVERIFY(w.abreEstudio(mdb));
+        QVERIFY(w.openStudy(mdb));
         QCOMPARE(state.RutaBaseDatos, dir.filePath("legacy-study.sqlite"));
         QCOMPARE(w.panelText(1), QStringLiteral("Data Base: legacy-study.sqlite"));
         QCOMPARE(m_messages.size(), 1);
@@ -263,7 +261,7 @@ private slots:
 
         // The viewer shows the first subject's experiment: its marks, a stimulus and its drawing. The
         // main window stays disabled while it is open.
-        state.FijaPaciente(1, entries[0], 5, 9, 1, 4);
+        state.FijaPaciente(1, entries[0], 1, 4);
         action(w, "MAEstimulo")->trigger();
         auto *viewer = w.findChild<FVerEstimulo *>();
         QVERIFY(viewer && viewer->isVisible() && !viewer->editar() && !w.isEnabled());
@@ -292,12 +290,12 @@ private slots:
         m_messages.clear();
         AppState other;
         MainWindow w2(other);
-        QVERIFY(!w2.abreEstudio(mdb)); // the responder answers No
+        QVERIFY(!w2.openStudy(mdb)); // the responder answers No
         QCOMPARE(m_messages.size(), 1);
         QCOMPARE(m_messages[0].kind, Messages::Kind::Question);
         QCOMPARE(other.RutaBaseDatos, QString());
         m_messages.setAnswer(true);
-        QVERIFY(w2.abreEstudio(mdb));
+        QVERIFY(w2.openStudy(mdb));
         QCOMPARE(other.RutaBaseDatos, dir.filePath("legacy-study.sqlite"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList({"legacy-study.mdb", "legacy-study.sqlite"}));
@@ -308,7 +306,7 @@ private slots:
         study.release();
         AppState state;
         MainWindow w(state);
-        QVERIFY(w.abreEstudio(study.path()));
+        QVERIFY(w.openStudy(study.path()));
         action(w, "MPSelecciona")->trigger();
         action(w, "MRAcumulada")->trigger();
         action(w, "MAEstimulo")->trigger(); // no subject chosen
@@ -368,7 +366,7 @@ private slots:
         AppState state;
         MainWindow w(state);
         w.show();
-        QVERIFY(w.abreEstudio(study.path()));
+        QVERIFY(w.openStudy(study.path()));
         QVERIFY(!Study::open(study.path()).ok());
         w.close();
         QCOMPARE(state.RutaBaseDatos, QString());

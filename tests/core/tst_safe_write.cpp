@@ -121,7 +121,7 @@ private slots:
             }
             const auto state = openInApp(study, 1, u"Ana Ruiz"_s);
             QVERIFY(state);
-            refused = !ReportOutput::guardaInformePdf(*state, target, &why);
+            refused = !ReportOutput::saveReportPdf(*state, target, &why);
         } else if (ini) {
             refused = EscribeIni(target, u"ZoBrain"_s, u"ImageDir"_s, u"/new"_s) == 0;
         } else if (writer == u"series"_s) {

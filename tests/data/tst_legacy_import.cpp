@@ -49,7 +49,7 @@ private slots:
         Study::Opened opened = Study::open(study);
         QVERIFY2(opened.ok(), qPrintable(opened.error));
         int compared = 0;
-        for (const QString &table : Study::tablas()) {
+        for (const QString &table : Study::tables()) {
             QSqlQuery query(opened.db);
             QVERIFY(query.exec(QStringLiteral("SELECT * FROM %1 ORDER BY %2").arg(table, keyColumn(table))));
             for (const QJsonValue &rowValue : expected.value(table).toArray()) {

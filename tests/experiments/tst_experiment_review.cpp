@@ -141,7 +141,7 @@ private slots:
         QFETCH(int, cell);
         QFETCH(QString, shown);
         QCOMPARE(describe(ReviewModel::shown(
-                     ExperimentReview::puntoEnCelda(m_state->BaseDatos, 1, cell, 1, 4, pasada))),
+                     ExperimentReview::pointAtCell(m_state->BaseDatos, 1, cell, 1, 4, pasada))),
                  shown);
     }
 
@@ -174,15 +174,15 @@ private slots:
         QFETCH(int, written);
         QFETCH(QStringList, expected);
         const QStringList points = rows("SELECT * FROM puntoestimulacion ORDER BY ID");
-        const StimulusStore::Parametros parametros{3, 2, 2, 1, -3, 10, -2147483647};
+        const StimulusStore::Parameters parametros{3, 2, 2, 1, -3, 10, -2147483647};
         const QSqlDatabase &db = m_state->BaseDatos;
         int n = 0;
         if (correction == "perception") {
-            n = ExperimentReview::aplicaAPercepcion(db, 1, 1, {QString(), 6, "rosa"}, parametros);
+            n = ExperimentReview::applyToPerception(db, 1, 1, {QString(), 6, "rosa"}, parametros);
         } else if (correction == "experiment") {
-            n = ExperimentReview::aplicaAPasada(db, 1, 1, parametros);
+            n = ExperimentReview::applyToExperiment(db, 1, 1, parametros);
         } else {
-            n = ExperimentReview::aplicaAPaciente(db, 1, parametros);
+            n = ExperimentReview::applyToSubject(db, 1, parametros);
         }
         QCOMPARE(n, written);
         QCOMPARE(stimuli(), expected);
@@ -241,7 +241,7 @@ private slots:
     }
 
     void aSubjectWithoutExperimentsIsToldSo() {
-        m_state->FijaPaciente(7, "Nadie", 5, 9, 1, 4);
+        m_state->FijaPaciente(7, "Nadie", 1, 4);
         FVerEstimulo w(*m_state, false);
         QCOMPARE(m_messages.texts(), QStringList({"There is no information about the selected subject"}));
         QVERIFY(child<EGrid>(&w, "EGrid1")->isHidden());

@@ -31,7 +31,7 @@ const QString Initial = "(NumeroPulsos >= 0 AND NumeroPulsos <= 20) AND (PulsoFr
                         "PulsoFrecuencia <= 20) AND (PulsoIntensidad >= 0 AND PulsoIntensidad <= 100)";
 
 // The SQL with every "?" replaced by its value, in order.
-QString substituted(const Filtro &f) {
+QString substituted(const Filter &f) {
     QString result;
     int next = 0;
     for (const QChar c : f.sql) {
@@ -110,12 +110,12 @@ private slots:
         QFETCH(int, phase);
         QFETCH(int, orientation);
         QFETCH(QString, text);
-        Condiciones c;
+        Conditions c;
         c.bobina = coil;
         c.pulso = pulse;
         c.fase = phase;
         c.orientacion = orientation;
-        const Filtro f = construyeFiltro(c);
+        const Filter f = buildFilter(c);
         QVERIFY(f.ok());
         QCOMPARE(f.texto, text);
         QVERIFY(!f.sql.contains(QRegularExpression("[0-9]")));
@@ -139,16 +139,16 @@ private slots:
         QFETCH(int, box);
         QFETCH(QString, bound);
         QFETCH(QString, reason);
-        Condiciones c;
+        Conditions c;
         c.limites[box] = bound;
-        const Filtro f = construyeFiltro(c);
+        const Filter f = buildFilter(c);
         QVERIFY(!f.ok());
         for (int i = 0; i < NumeroLimites; ++i) {
             QCOMPARE(f.problemas[i], i == box ? reason : QString());
         }
         QVERIFY(!f.sql.contains(bound.trimmed().isEmpty() ? "<none>" : bound));
         openStudy();
-        QVERIFY_THROWS_EXCEPTION(StudyError, BuscadorDibujos(m_state->BaseDatos, f, 23, 1, 4));
+        QVERIFY_THROWS_EXCEPTION(StudyError, DrawingFinder(m_state->BaseDatos, f, 23, 1, 4));
     }
 
     void aCoilMovesAStimulusOneCellTowardsItsOrientation() {
@@ -184,9 +184,9 @@ private slots:
         QFETCH(QString, pulsesTo);
         QFETCH(QString, drawing);
         openStudy();
-        Condiciones c;
+        Conditions c;
         c.limites[PulsosHasta] = pulsesTo;
-        BuscadorDibujos finder(m_state->BaseDatos, construyeFiltro(c), cell, 1, 4);
+        DrawingFinder finder(m_state->BaseDatos, buildFilter(c), cell, 1, 4);
         QCOMPARE(finder.dibujo(subject), drawing);
     }
 

@@ -44,15 +44,15 @@ int writer(const QString &path, quint32 seed) {
                 drawing.append({qint16(i == 0 ? 0 : (i + 1 == points ? 3 : 1)), qint16(random.bounded(13)),
                                 qint16(random.bounded(13))});
             }
-            StimulusStore::Entrada entry;
+            StimulusStore::Entry entry;
             entry.hayfosfeno = random.bounded(2) ? StimulusStore::Si : StimulusStore::Duda;
             entry.fecha = QDateTime::currentDateTime();
-            StimulusStore::guardaEntrada(study.db, 1, fila, columna, pasada, entry, drawing);
+            StimulusStore::saveEntry(study.db, 1, fila, columna, pasada, entry, drawing);
             std::printf("+\n");
         } else {
             std::printf("delete\n");
             std::fflush(stdout);
-            const bool deleted = StimulusStore::borraEntrada(study.db, 1, fila, columna, pasada).estimulo;
+            const bool deleted = StimulusStore::deleteEntry(study.db, 1, fila, columna, pasada).estimulo;
             std::printf(deleted ? "-\n" : "0\n");
         }
         std::fflush(stdout);

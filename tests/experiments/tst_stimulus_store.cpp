@@ -16,13 +16,13 @@ using namespace StimulusStore;
 
 namespace {
 
-Entrada entrada(qint16 respuesta) {
-    Entrada e;
+Entry entrada(qint16 respuesta) {
+    Entry e;
     e.hayfosfeno = respuesta;
     e.color = "amarillo";
     e.intensidad = 4;
     e.observaciones = "destello, \"arriba\"";
-    e.parametros = Parametros{2, 3, 2, 0, 5, 20, 75};
+    e.parametros = Parameters{2, 3, 2, 0, 5, 20, 75};
     e.fecha = QDateTime(QDate(2026, 12, 5), QTime(10, 11, 12));
     return e;
 }
@@ -38,9 +38,9 @@ QStringList snapshot(StudyFixture &study) {
     return state;
 }
 
-Guardado save(StudyFixture &study, int subject, qint16 fila, qint16 columna, int pasada, qint16 respuesta,
-              const QList<DrawingFile::PointRecord> &dibujo = Trazo) {
-    return guardaEntrada(study.db(), subject, fila, columna, pasada, entrada(respuesta), dibujo);
+SavedEntry save(StudyFixture &study, int subject, qint16 fila, qint16 columna, int pasada, qint16 respuesta,
+                const QList<DrawingFile::PointRecord> &dibujo = Trazo) {
+    return saveEntry(study.db(), subject, fila, columna, pasada, entrada(respuesta), dibujo);
 }
 
 } // namespace
@@ -55,7 +55,7 @@ private slots:
         study.addSubject(2, "Paco");
         study.addPoint(5, 1, 1, 0, 0, 1);
         study.addStimulus(9, 5, 1);
-        const Guardado g = save(study, 2, 2, 3, 1, Si);
+        const SavedEntry g = save(study, 2, 2, 3, 1, Si);
         QCOMPARE(g.idPunto, 6);     // next ID of the whole table
         QCOMPARE(g.idEstimulo, 10); // likewise
         QCOMPARE(g.archivopuntos, QStringLiteral("261"));
@@ -69,16 +69,16 @@ private slots:
     void noWritesNoDrawingAndDoubtWritesEvenAnEmptyOne() {
         StudyFixture study;
         study.addSubject(1, "Ana");
-        Entrada sinColor = entrada(No);
+        Entry sinColor = entrada(No);
         sinColor.color = QString();
-        QCOMPARE(guardaEntrada(study.db(), 1, 0, 0, 1, sinColor, Trazo).archivopuntos, QString());
+        QCOMPARE(saveEntry(study.db(), 1, 0, 0, 1, sinColor, Trazo).archivopuntos, QString());
         // Empty texts are stored as "", not null.
         QCOMPARE(queryText(study.db(),
                            "SELECT typeof(archivopuntos) || typeof(color) || archivopuntos FROM estimulo"),
                  "texttext");
         QCOMPARE(queryText(study.db(), "SELECT count(*) FROM drawing"), "0");
 
-        const Guardado duda = save(study, 1, 1, 0, 1, Duda, {});
+        const SavedEntry duda = save(study, 1, 1, 0, 1, Duda, {});
         QCOMPARE(StudyDrawings::load(study.db(), duda.idEstimulo), QByteArray("0\r\n"));
         QVERIFY(!QFileInfo::exists(Study::drawingDirectory(study.path())));
     }
@@ -100,18 +100,18 @@ private slots:
     void deletingLowersTheCountersAndTheLastStimulusTakesThePoint() {
         StudyFixture study;
         study.addSubject(1, "Ana");
-        const Guardado primera = save(study, 1, 0, 1, 1, Si);
+        const SavedEntry primera = save(study, 1, 0, 1, 1, Si);
         save(study, 1, 0, 1, 2, Duda);
-        Borrado b = borraEntrada(study.db(), 1, 0, 1, 2);
+        DeletedEntry b = deleteEntry(study.db(), 1, 0, 1, 2);
         QVERIFY(b.estimulo && !b.punto);
         QCOMPARE(queryText(study.db(), "SELECT n_on || n_dudas || pasadas FROM puntoestimulacion"), "102");
         QCOMPARE(queryText(study.db(), "SELECT group_concat(pasada) FROM estimulo"), "1");
         QVERIFY(StudyDrawings::load(study.db(), primera.idEstimulo).has_value());
         const QStringList before = snapshot(study);
-        QVERIFY(!borraEntrada(study.db(), 1, 0, 1, 3).estimulo);
-        QVERIFY(!borraEntrada(study.db(), 1, 4, 4, 1).estimulo);
+        QVERIFY(!deleteEntry(study.db(), 1, 0, 1, 3).estimulo);
+        QVERIFY(!deleteEntry(study.db(), 1, 4, 4, 1).estimulo);
         QCOMPARE(snapshot(study), before);
-        b = borraEntrada(study.db(), 1, 0, 1, 1);
+        b = deleteEntry(study.db(), 1, 0, 1, 1);
         QVERIFY(b.estimulo && b.punto);
         QCOMPARE(queryText(study.db(),
                            "SELECT (SELECT count(*) FROM puntoestimulacion) + (SELECT count(*) FROM "
@@ -140,10 +140,9 @@ private slots:
             }
         };
         if (deleting) {
-            QVERIFY_THROWS_EXCEPTION(StudyError, borraEntrada(study.db(), 1, 0, 0, 1, fail));
+            QVERIFY_THROWS_EXCEPTION(StudyError, deleteEntry(study.db(), 1, 0, 0, 1, fail));
         } else {
-            QVERIFY_THROWS_EXCEPTION(StudyError,
-                                     guardaEntrada(study.db(), 1, 0, 0, 2, entrada(Si), Trazo, fail));
+            QVERIFY_THROWS_EXCEPTION(StudyError, saveEntry(study.db(), 1, 0, 0, 2, entrada(Si), Trazo, fail));
         }
         QCOMPARE(snapshot(study), before);
         // And the next save goes through as if nothing had happened.
@@ -162,7 +161,7 @@ private slots:
             study.addPoint(id, id, 11, 2, id - 6, 1);
         }
         QCOMPARE(save(study, 11, 3, 3, 1, Si).archivopuntos, QStringLiteral("1111"));
-        const Guardado uno = save(study, 1, 0, 0, 1, Si, {{0, 7, 7}});
+        const SavedEntry uno = save(study, 1, 0, 0, 1, Si, {{0, 7, 7}});
         QCOMPARE(uno.idPunto, 11);
         QCOMPARE(uno.archivopuntos, QStringLiteral("1111-2"));
         QCOMPARE(StudyDrawings::load(study.db(), 1), DrawingFile::format(Trazo));
@@ -188,19 +187,19 @@ private slots:
         QFETCH(int, columnaCentro);
         QFETCH(int, fila);
         QFETCH(int, columna);
-        QCOMPARE(celdaDePunto(fila, columna, filaCentro, columnaCentro), cell);
+        QCOMPARE(cellOfPoint(fila, columna, filaCentro, columnaCentro), cell);
         if (cell >= 0) {
-            const Punto punto = puntoDeCelda(cell, filaCentro, columnaCentro);
+            const Punto punto = pointOfCell(cell, filaCentro, columnaCentro);
             QCOMPARE(QPoint(punto.columna, punto.fila), QPoint(columna, fila));
         }
     }
 
     void numericTextsMustBeWholeNumbersInRange() {
         for (const char *text : {"80", " 12 ", "-3"}) {
-            QVERIFY2(enteroEnRango(text, -32768, 32767).has_value(), text);
+            QVERIFY2(wholeNumberInRange(text, -32768, 32767).has_value(), text);
         }
         for (const char *text : {"", "1.5", "8O", "32768", "-32769"}) {
-            QVERIFY2(!enteroEnRango(text, -32768, 32767).has_value(), text);
+            QVERIFY2(!wholeNumberInRange(text, -32768, 32767).has_value(), text);
         }
     }
 };

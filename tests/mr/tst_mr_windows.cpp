@@ -288,7 +288,7 @@ void TestMrWindows::loadAssociatedMrStoresTheSubjectsDirectory() {
     study.addSubject(7, QStringLiteral("Ana"));
     study.release();
     QVERIFY(AbreBaseDatos(*m_app, study.path()).isEmpty());
-    m_app->FijaPaciente(7, QStringLiteral("Ana"), 5, 9, 1, 4);
+    m_app->FijaPaciente(7, QStringLiteral("Ana"), 1, 4);
     m_app->ResonanciaCargada = true; // from an earlier subject: cleared first
     EscribeIni(m_app->RutaConfig, "ZoBrain", "ImageDir", m_dir.path());
 

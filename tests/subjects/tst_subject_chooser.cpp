@@ -63,7 +63,7 @@ private slots:
         ChooserStudy chooser;
         chooser.open();
         AppState &state = chooser.state;
-        current == 3 ? state.FijaPaciente(3, "Ana", 5, 9, 1, 4) : void(state.IdPacienteActual = current);
+        current == 3 ? state.FijaPaciente(3, "Ana", 1, 4) : void(state.IdPacienteActual = current);
         QString panel;
         elegirpaciente w(state, [&panel](const QString &text) { panel = text; });
         w.show();
@@ -105,7 +105,7 @@ private slots:
     void mainWindowItemsOpenTheSubjectWindows() {
         ChooserStudy chooser;
         MainWindow main(chooser.state);
-        QVERIFY(main.abreEstudio(chooser.study.path()));
+        QVERIFY(main.openStudy(chooser.study.path()));
         QString opened;
         const auto answer = [&opened](const char *button) {
             QTimer::singleShot(0, [&opened, button] {

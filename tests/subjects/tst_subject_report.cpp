@@ -70,7 +70,7 @@ struct ChosenSubject {
         study.addSubject(3, "Paco", u"Díaz"_s);
         state.RutaBaseDatos = study.path();
         state.BaseDatos = study.db();
-        state.FijaPaciente(3, u"Paco Díaz"_s, 5, 9, 1, 4);
+        state.FijaPaciente(3, u"Paco Díaz"_s, 1, 4);
     }
     // The study is the fixture's to close.
     ~ChosenSubject() {

@@ -97,11 +97,11 @@ private slots:
     void mainWindowSavesOrPrintsTheReportOrSaysWhyNot() {
         AppState state;
         MainWindow w(state);
-        QVERIFY(w.abreEstudio(m_study));
-        state.FijaPaciente(3, u"Paco Díaz"_s, 5, 9, 1, 4);
+        QVERIFY(w.openStudy(m_study));
+        state.FijaPaciente(3, u"Paco Díaz"_s, 1, 4);
 
         const QString pdf = m_dir.filePath(u"from window.pdf"_s);
-        QVERIFY(w.guardaInformePdf(pdf));
+        QVERIFY(w.saveReportPdf(pdf));
         QVERIFY(fileBytes(pdf).startsWith("%PDF-"));
         if (hasPdfToText()) {
             QCOMPARE(reportLines(pdf).mid(0, 3),
@@ -110,7 +110,7 @@ private slots:
         QVERIFY(m_messages.isEmpty());
 
         const QString nowhere = m_dir.filePath(u"no such dir/report.pdf"_s);
-        QVERIFY(!w.guardaInformePdf(nowhere));
+        QVERIFY(!w.saveReportPdf(nowhere));
         QCOMPARE(m_messages.size(), 1);
         QVERIFY(m_messages[0].text.startsWith("Cannot write the report to " + nowhere));
 

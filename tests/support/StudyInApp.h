@@ -16,7 +16,7 @@ inline std::unique_ptr<AppState> openInApp(StudyFixture &study, int id = -1,
         return nullptr;
     }
     if (id != -1) {
-        state->FijaPaciente(id, name, 5, 9, 1, 4);
+        state->FijaPaciente(id, name, 1, 4);
     }
     return state;
 }
