@@ -12,8 +12,9 @@
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
+    // The application name alone places the settings in ~/.config/ZoKorvane and the picture cache in
+    // ~/.cache/ZoKorvane, the same folders the command-line tool uses.
     QApplication::setApplicationName(QStringLiteral("ZoKorvane"));
-    QApplication::setOrganizationName(QStringLiteral("ZoKorvane"));
     QApplication::setApplicationVersion(
         QStringLiteral("%1.%2.%3").arg(Version::Major).arg(Version::Minor).arg(Version::Revision));
 

@@ -22,109 +22,56 @@ private:
     }
 
 private slots:
-    void splittingAcceptsBothSeparators_data() {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<int>("lastSeparator");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("directory");
-        QTest::newRow("mixed, slash last") << "C:\\data/tms.mdb" << 8 << "tms.mdb"
-                                           << "C:\\data";
-        QTest::newRow("mixed, backslash last") << "/home/lab\\p\\1111" << 12 << "1111"
-                                               << "/home/lab\\p";
-        QTest::newRow("windows") << "C:\\data\\tms.mdb" << 8 << "tms.mdb"
-                                 << "C:\\data";
-        QTest::newRow("no separator") << "tms.mdb" << 0 << ""
-                                      << "";
-        QTest::newRow("trailing separator") << "/tmp/" << 5 << ""
-                                            << "/tmp";
-        QTest::newRow("empty") << "" << 0 << ""
-                               << "";
-    }
-    void splittingAcceptsBothSeparators() {
-        QFETCH(QString, path);
-        QFETCH(int, lastSeparator);
-        QFETCH(QString, name);
-        QFETCH(QString, directory);
-        QCOMPARE(PosicionUltimoSeparador(path), lastSeparator);
-        QCOMPARE(NombreFichero(path), name);
-        QCOMPARE(DirectorioFichero(path), directory);
-    }
-
-    void extensionsAreCutAndRead_data() {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("withoutExtension");
-        QTest::addColumn<QString>("extension");
-        QTest::newRow("file with extension") << "C:\\data\\tms.mdb"
-                                             << "C:\\data\\tms"
-                                             << "mdb";
-        QTest::newRow("no dot") << "/data/study"
-                                << "/data/study"
-                                << "";
-        QTest::newRow("two dots") << "a.tar.gz"
-                                  << "a.tar"
-                                  << "gz";
-    }
-    void extensionsAreCutAndRead() {
-        QFETCH(QString, path);
-        QFETCH(QString, withoutExtension);
-        QFETCH(QString, extension);
-        QCOMPARE(QuitaExtension(path), withoutExtension);
-        QCOMPARE(DameExtension(path), extension);
-    }
-
-    void extensionIsReplacedOnlyInTheFileName_data() {
-        QTest::addColumn<QString>("path");
+    // The text procedures, both separators accepted: a call (procedure and arguments) and its result.
+    void textProcedures_data() {
+        QTest::addColumn<QStringList>("call");
         QTest::addColumn<QString>("result");
-        QTest::newRow("dot in a directory") << "C:\\a.b\\file"
-                                            << "C:\\a.b\\file.jpg";
-        QTest::newRow("dot in a posix directory") << "/a.b/file"
-                                                  << "/a.b/file.jpg";
-        QTest::newRow("existing extension") << "C:\\a\\file.dcm"
-                                            << "C:\\a\\file.jpg";
-        QTest::newRow("trailing dot") << "/a/file."
-                                      << "/a/file.jpg";
-        QTest::newRow("bare name") << "IM0001"
-                                   << "IM0001.jpg";
+        // Splitting: the last separator's position, the name, the directory.
+        QTest::newRow("split, slash last")
+            << QStringList{"split", "C:\\data/tms.mdb"} << "8|tms.mdb|C:\\data";
+        QTest::newRow("split, backslash last")
+            << QStringList{"split", "/home/lab\\p\\1111"} << "12|1111|/home/lab\\p";
+        QTest::newRow("split, no separator") << QStringList{"split", "tms.mdb"} << "0||";
+        QTest::newRow("split, trailing separator") << QStringList{"split", "/tmp/"} << "5||/tmp";
+        QTest::newRow("split, empty") << QStringList{"split", ""} << "0||";
+        // The path without its extension, the extension.
+        QTest::newRow("extension") << QStringList{"extension", "C:\\data\\tms.mdb"} << "C:\\data\\tms|mdb";
+        QTest::newRow("extension, no dot") << QStringList{"extension", "/data/study"} << "/data/study|";
+        QTest::newRow("extension, two dots") << QStringList{"extension", "a.tar.gz"} << "a.tar|gz";
+        // The extension put on: only the file name's is replaced.
+        QTest::newRow("put, dot in a directory")
+            << QStringList{"put", "C:\\a.b\\file"} << "C:\\a.b\\file.jpg";
+        QTest::newRow("put, dot in a posix directory") << QStringList{"put", "/a.b/file"} << "/a.b/file.jpg";
+        QTest::newRow("put, existing extension")
+            << QStringList{"put", "C:\\a\\file.dcm"} << "C:\\a\\file.jpg";
+        QTest::newRow("put, trailing dot") << QStringList{"put", "/a/file."} << "/a/file.jpg";
+        QTest::newRow("put, bare name") << QStringList{"put", "IM0001"} << "IM0001.jpg";
+        // Joining puts exactly one separator.
+        QTest::newRow("join, both have it") << QStringList{"join", "C:\\a\\", "\\b", "\\"} << "C:\\a\\b";
+        QTest::newRow("join, neither has it") << QStringList{"join", "C:\\a", "b", "\\"} << "C:\\a\\b";
+        QTest::newRow("join, first has it") << QStringList{"join", "C:\\a\\", "b", "\\"} << "C:\\a\\b";
+        QTest::newRow("join, second has it") << QStringList{"join", "C:\\a", "\\b", "\\"} << "C:\\a\\b";
+        QTest::newRow("join, native")
+            << QStringList{"join", "/home/lab", "study_puntos", Native} << "/home/lab/study_puntos";
+        QTest::newRow("join, native, both have it")
+            << QStringList{"join", "/home/lab/", "/x", Native} << "/home/lab/x";
     }
-    void extensionIsReplacedOnlyInTheFileName() {
-        QFETCH(QString, path);
+    void textProcedures() {
+        QFETCH(QStringList, call);
         QFETCH(QString, result);
-        PonExtension(path, QStringLiteral("jpg"));
-        QCOMPARE(path, result);
-    }
-
-    void joiningPutsExactlyOneSeparator_data() {
-        QTest::addColumn<QString>("first");
-        QTest::addColumn<QString>("second");
-        QTest::addColumn<QString>("separator");
-        QTest::addColumn<QString>("joined");
-        QTest::newRow("both have it") << "C:\\a\\"
-                                      << "\\b"
-                                      << "\\"
-                                      << "C:\\a\\b";
-        QTest::newRow("neither has it") << "C:\\a"
-                                        << "b"
-                                        << "\\"
-                                        << "C:\\a\\b";
-        QTest::newRow("first has it") << "C:\\a\\"
-                                      << "b"
-                                      << "\\"
-                                      << "C:\\a\\b";
-        QTest::newRow("second has it") << "C:\\a"
-                                       << "\\b"
-                                       << "\\"
-                                       << "C:\\a\\b";
-        QTest::newRow("native") << "/home/lab"
-                                << "study_puntos" << Native << "/home/lab/study_puntos";
-        QTest::newRow("native, both have it") << "/home/lab/"
-                                              << "/x" << Native << "/home/lab/x";
-    }
-    void joiningPutsExactlyOneSeparator() {
-        QFETCH(QString, first);
-        QFETCH(QString, second);
-        QFETCH(QString, separator);
-        QFETCH(QString, joined);
-        QCOMPARE(UneRuta(first, second, separator), joined);
+        QString path = call.value(1);
+        if (call[0] == "split") {
+            QCOMPARE(QString::number(PosicionUltimoSeparador(path)) + '|' + NombreFichero(path) + '|' +
+                         DirectorioFichero(path),
+                     result);
+        } else if (call[0] == "extension") {
+            QCOMPARE(QuitaExtension(path) + '|' + DameExtension(path), result);
+        } else if (call[0] == "put") {
+            PonExtension(path, QStringLiteral("jpg"));
+            QCOMPARE(path, result);
+        } else {
+            QCOMPARE(UneRuta(path, call[2], call[3]), result);
+        }
     }
 
     void existingFileIsOnlyAReadableFile() {
@@ -137,8 +84,15 @@ private slots:
         QVERIFY(!ExisteFichero(QString()));
     }
 
+    // An empty, missing or unnamed folder lists as one empty name.
     void listingSortsOrdinallyAndSkipsDirectories() {
         QTemporaryDir dir;
+        const QStringList none{QString()};
+        QCOMPARE(ListaFicheros(dir.path()), none);
+        QCOMPARE(ListaFicheros(dir.filePath(QStringLiteral("missing"))), none);
+        QCOMPARE(ListaFicherosExtension(dir.filePath(QStringLiteral("missing")), QStringLiteral("bmp")),
+                 none);
+        QCOMPARE(ListaFicheros(QString()), none);
         for (const char *name : {"b.bmp", "B.JPG", "a.jpg", "Z.dcm", "_x"}) {
             touch(dir.filePath(QLatin1String(name)));
         }
@@ -219,16 +173,6 @@ private slots:
             inUsersFolder ? QStringList{top + "/config/ZoKorvane/config.ini", top + "/home", ""}
                           : QStringList{bin + "/config.ini", bin, ""};
         QCOMPARE(QString::fromLocal8Bit(program.readAllStandardOutput()).split('\n'), expected);
-    }
-
-    void emptyOrUnreadableDirectoryListsAsOneEmptyName() {
-        QTemporaryDir dir;
-        const QStringList none{QString()};
-        QCOMPARE(ListaFicheros(dir.path()), none);
-        QCOMPARE(ListaFicheros(dir.filePath(QStringLiteral("missing"))), none);
-        QCOMPARE(ListaFicherosExtension(dir.filePath(QStringLiteral("missing")), QStringLiteral("bmp")),
-                 none);
-        QCOMPARE(ListaFicheros(QString()), none);
     }
 };
 

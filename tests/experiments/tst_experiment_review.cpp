@@ -3,16 +3,11 @@
 // checks, confirmations and what reaches the study.
 
 #include "data/StudyDrawings.h"
-#include "support/StudyFixture.h"
-#include "support/StudyInApp.h"
+#include "support/ExperimentStudy.h"
 
-#include "core/AppState.h"
 #include "drawings/DrawingView.h"
-#include "experiments/EGrid.h"
 #include "experiments/FVerEstimulo.h"
 #include "experiments/ReviewModel.h"
-#include "support/MessageLog.h"
-#include "support/Widgets.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -21,8 +16,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QTest>
 
 class ExperimentReviewTest : public QObject {
@@ -30,67 +23,39 @@ class ExperimentReviewTest : public QObject {
 
 private:
     MessageLog m_messages;
-    std::unique_ptr<StudyFixture> m_study;
-    std::unique_ptr<AppState> m_state;
+    std::optional<ExperimentStudy> m;
 
-    // Subject 1 (centre row 1, column 4) with points at cells 14 (id 1), 25 (id 2) and 20 (id 4);
-    // subject 2 with a point at cell 14 (id 3). Stimuli: 10 at point 1 in experiment 1, 11 at point 1
-    // in experiment 2, 12 at point 2 in experiment 1, 13 at subject 2's point in experiment 1, 14 at
-    // point 4 in experiment 1 with its columns empty and an answer that is none of the three.
+    // Subject 1 with points at cells 14 (id 1), 25 (id 2) and 20 (id 4); subject 2 with a point at
+    // cell 14 (id 3). Stimuli: 10 at point 1 in experiment 1, 11 at point 1 in experiment 2, 12 at
+    // point 2 in experiment 1, 13 at subject 2's point in experiment 1, 14 at point 4 in experiment 1
+    // with its columns empty and an answer that is none of the three.
     void openStudy() {
-        m_study = std::make_unique<StudyFixture>();
-        m_study->addSubject(1, "Ana");
-        m_study->addSubject(2, "Luis");
-        m_study->addPoint(1, 1, 1, 0, 0, 2);
-        m_study->addPoint(2, 2, 1, 1, 1, 1);
-        m_study->addPoint(3, 1, 2, 0, 0, 1);
-        m_study->addPoint(4, 3, 1, 1, -4, 1);
+        m.emplace(QStringLiteral("Luis"));
+        StudyFixture &study = *m->study;
+        study.addPoint(1, 1, 1, 0, 0, 2);
+        study.addPoint(2, 2, 1, 1, 1, 1);
+        study.addPoint(3, 1, 2, 0, 0, 1);
+        study.addPoint(4, 3, 1, 1, -4, 1);
         const QString insert = QStringLiteral(
             "INSERT INTO estimulo (id, id_puntoestimulo, pasada, color, intensidad, hayfosfeno, "
             "observaciones, archivopuntos, orientacion, fecha, TipoBobina, PulsoTipo, NumeroPulsos, "
             "PulsoFrecuencia, PulsoIntensidad, PulsoFase) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
             "?, ?)");
-        m_study->exec(
-            insert, {10, 1, 1, "verde", 4, 0, "first", "111", 0, "2026-01-02 03:04:05", 2, 2, 5, 10, 80, 2});
-        m_study->exec(insert,
-                      {11, 1, 2, "azul", 2, 2, "", "112", 2, "2026-01-03 03:04:05", 1, 1, 1, 1, 70, 1});
-        m_study->exec(insert, {12, 2, 1, "", 0, 1, "", "", 3, "2026-01-02 03:05:00", 1, 3, 2, 2, 60, 1});
-        m_study->exec(insert,
-                      {13, 3, 1, "rojo", 1, 0, "", "131", 1, "2026-01-04 00:00:00", 1, 1, 1, 1, 90, 1});
-        m_study->exec("INSERT INTO estimulo (id, id_puntoestimulo, pasada, hayfosfeno) VALUES (14, 4, 1, 7)");
-        StudyDrawings::store(m_study->db(), 10, "3\r\n0 2 2\r\n1 10 10\r\n3 10 10\r\n");
-        m_state = openInApp(*m_study, 1, "Ana");
-        QVERIFY(m_state);
-    }
-    QStringList rows(const QString &sql) {
-        QSqlQuery query(m_state->BaseDatos);
-        if (!query.exec(sql)) {
-            qFatal("%s", qPrintable(query.lastError().text()));
-        }
-        QStringList result;
-        while (query.next()) {
-            QStringList values;
-            for (int i = 0; i < query.record().count(); ++i) {
-                values << query.value(i).toString();
-            }
-            result << values.join('|');
-        }
-        return result;
+        study.exec(insert,
+                   {10, 1, 1, "verde", 4, 0, "first", "111", 0, "2026-01-02 03:04:05", 2, 2, 5, 10, 80, 2});
+        study.exec(insert, {11, 1, 2, "azul", 2, 2, "", "112", 2, "2026-01-03 03:04:05", 1, 1, 1, 1, 70, 1});
+        study.exec(insert, {12, 2, 1, "", 0, 1, "", "", 3, "2026-01-02 03:05:00", 1, 3, 2, 2, 60, 1});
+        study.exec(insert, {13, 3, 1, "rojo", 1, 0, "", "131", 1, "2026-01-04 00:00:00", 1, 1, 1, 1, 90, 1});
+        study.exec("INSERT INTO estimulo (id, id_puntoestimulo, pasada, hayfosfeno) VALUES (14, 4, 1, 7)");
+        StudyDrawings::store(study.db(), 10, "3\r\n0 2 2\r\n1 10 10\r\n3 10 10\r\n");
+        QVERIFY(m->open());
     }
     QStringList stimuli() {
-        return rows(
-            "SELECT id, TipoBobina, PulsoTipo, NumeroPulsos, PulsoFrecuencia, PulsoIntensidad, PulsoFase, "
-            "orientacion, color, observaciones, intensidad, hayfosfeno, fecha, pasada, archivopuntos "
-            "FROM estimulo ORDER BY id");
-    }
-    static QList<int> marked(QWidget *w) {
-        QList<int> cells;
-        for (int cell = 0; cell < 50; ++cell) {
-            if (child<EGrid>(w, "EGrid1")->ElementoMarcado(cell)) {
-                cells << cell;
-            }
-        }
-        return cells;
+        return m
+            ->read("SELECT id, TipoBobina, PulsoTipo, NumeroPulsos, PulsoFrecuencia, PulsoIntensidad, "
+                   "PulsoFase, orientacion, color, observaciones, intensidad, hayfosfeno, fecha, pasada, "
+                   "archivopuntos FROM estimulo ORDER BY id")
+            .split('\n');
     }
     // What the review model has the controls show, "-" for what it leaves as it was.
     static QString describe(const ReviewModel::Shown &s) {
@@ -112,6 +77,23 @@ private:
         }
         return (fields << s.drawing).join('|');
     }
+    // The edit mode as the window applies it: the controls that can be changed, then the title.
+    static QString editable(FVerEstimulo &w) {
+        QStringList open;
+        for (const char *name : {"bOKEstimulo", "bOKPasada", "bOKPaciente"}) {
+            open << (child<QPushButton>(&w, name)->isHidden() ? "" : name);
+        }
+        for (const char *name : {"FrameTipo", "FrameHayFosfenos"}) {
+            open << (child<QGroupBox>(&w, name)->isEnabled() ? name : "");
+        }
+        open << (child<QScrollBar>(&w, "UDIntensidad")->isEnabled() ? "UDIntensidad" : "");
+        for (const char *name : {"TColor", "TIntensidad"}) {
+            open << (child<QLineEdit>(&w, name)->isReadOnly() ? "" : name);
+        }
+        open << (child<QPlainTextEdit>(&w, "TObservaciones")->isReadOnly() ? "" : "TObservaciones");
+        open.removeAll(QString());
+        return (open << w.windowTitle()).join(' ');
+    }
 
 private slots:
     void init() {
@@ -119,10 +101,7 @@ private slots:
         m_messages.setAnswer(true);
         openStudy();
     }
-    void cleanup() {
-        m_state.reset();
-        m_study.reset();
-    }
+    void cleanup() { m.reset(); }
 
     void aCellShowsTheFirstPointsStimulusOfTheExperiment_data() {
         QTest::addColumn<int>("pasada");
@@ -133,6 +112,7 @@ private slots:
         QTest::newRow("answered No, empty texts")
             << 1 << 25 << "2|12|1||0||2026-01-02 03:05:00|1|3|1|3|2|2|60|";
         QTest::newRow("empty columns, unknown answer") << 1 << 20 << "4|14|1||0|||-|-|-|-|-|-|-|";
+        QTest::newRow("a doubt") << 2 << 14 << "1|11|2||2|azul|2026-01-03 03:04:05|1|1|1|2|1|1|70|112";
         QTest::newRow("the point has no stimulus in the experiment") << 2 << 25 << "nothing";
         QTest::newRow("no point at the cell") << 1 << 3 << "nothing";
     }
@@ -141,7 +121,7 @@ private slots:
         QFETCH(int, cell);
         QFETCH(QString, shown);
         QCOMPARE(describe(ReviewModel::shown(
-                     ExperimentReview::pointAtCell(m_state->BaseDatos, 1, cell, 1, 4, pasada))),
+                     ExperimentReview::pointAtCell(m->state->BaseDatos, 1, cell, 1, 4, pasada))),
                  shown);
     }
 
@@ -156,26 +136,23 @@ private slots:
         const QString s13 = "13|1|1|1|1|90|1|1|rojo||1|0|2026-01-04 00:00:00|1|131";
         const QString s14 = "14|||||||||||7||1|";
         const QString p = "3|2|3|10|2147483647|2|";
+        const QString p10 = "10|" + p + "0|verde|first|4|0|2026-01-02 03:04:05|1|111";
+        const QString p12 = "12|" + p + "3|||0|1|2026-01-02 03:05:00|1|", p14 = "14|" + p + "||||7||1|";
         QTest::newRow("perception") << "perception" << 1
                                     << QStringList{"10|" + p + "1|rosa||6|0|2026-01-02 03:04:05|1|111", s11,
                                                    s12, s13, s14};
-        QTest::newRow("experiment") << "experiment" << 3
-                                    << QStringList{"10|" + p + "0|verde|first|4|0|2026-01-02 03:04:05|1|111",
-                                                   s11, "12|" + p + "3|||0|1|2026-01-02 03:05:00|1|", s13,
-                                                   "14|" + p + "||||7||1|"};
+        QTest::newRow("experiment") << "experiment" << 3 << QStringList{p10, s11, p12, s13, p14};
         QTest::newRow("subject") << "subject" << 4
-                                 << QStringList{"10|" + p + "0|verde|first|4|0|2026-01-02 03:04:05|1|111",
-                                                "11|" + p + "2|azul||2|2|2026-01-03 03:04:05|2|112",
-                                                "12|" + p + "3|||0|1|2026-01-02 03:05:00|1|", s13,
-                                                "14|" + p + "||||7||1|"};
+                                 << QStringList{p10, "11|" + p + "2|azul||2|2|2026-01-03 03:04:05|2|112", p12,
+                                                s13, p14};
     }
     void correctionsWriteExactlyTheirRowsAndColumns() {
         QFETCH(QString, correction);
         QFETCH(int, written);
         QFETCH(QStringList, expected);
-        const QStringList points = rows("SELECT * FROM puntoestimulacion ORDER BY ID");
+        const QString points = m->read("SELECT * FROM puntoestimulacion ORDER BY ID");
         const StimulusStore::Parameters parametros{3, 2, 2, 1, -3, 10, -2147483647};
-        const QSqlDatabase &db = m_state->BaseDatos;
+        const QSqlDatabase &db = m->state->BaseDatos;
         int n = 0;
         if (correction == "perception") {
             n = ExperimentReview::applyToPerception(db, 1, 1, {QString(), 6, "rosa"}, parametros);
@@ -186,36 +163,29 @@ private slots:
         }
         QCOMPARE(n, written);
         QCOMPARE(stimuli(), expected);
-        QCOMPARE(rows("SELECT * FROM puntoestimulacion ORDER BY ID"), points);
+        QCOMPARE(m->read("SELECT * FROM puntoestimulacion ORDER BY ID"), points);
     }
 
-    void viewModeBrowsesExperimentsWithTheFieldsLocked() {
-        FVerEstimulo w(*m_state, false);
-        QCOMPARE(w.windowTitle(), QStringLiteral("View experiments"));
-        for (const char *button : {"bOKEstimulo", "bOKPasada", "bOKPaciente"}) {
-            QVERIFY(child<QPushButton>(&w, button)->isHidden());
-        }
-        for (const char *text : {"TColor", "TIntensidad"}) {
-            QVERIFY(child<QLineEdit>(&w, text)->isReadOnly());
-        }
-        QVERIFY(child<QPlainTextEdit>(&w, "TObservaciones")->isReadOnly());
-        QVERIFY(!child<QScrollBar>(&w, "UDIntensidad")->isEnabled());
-        QVERIFY(!child<QGroupBox>(&w, "FrameTipo")->isEnabled());
-        QVERIFY(!child<QGroupBox>(&w, "FrameHayFosfenos")->isEnabled());
+    void theEditModeIsApplied() {
+        FVerEstimulo viewer(*m->state, false), editor(*m->state, true);
+        QCOMPARE(editable(viewer), QStringLiteral("View experiments"));
+        QCOMPARE(editable(editor),
+                 QStringLiteral("bOKEstimulo bOKPasada bOKPaciente FrameTipo FrameHayFosfenos "
+                                "UDIntensidad TColor TIntensidad TObservaciones Edit experiments"));
+    }
 
-        // Experiment 1 is shown first, at the centre cell, with its stimulus, the list entries chosen
-        // by code and the brightness control following the text.
-        auto *pasadas = child<QComboBox>(&w, "CPasada");
-        QCOMPARE(pasadas->count(), 2);
-        QCOMPARE(marked(&w), QList<int>({14, 20, 25}));
-        QCOMPARE(child<EGrid>(&w, "EGrid1")->EIndex(), 14);
+    void theControlsShowTheCellOfTheExperimentChosen() {
+        FVerEstimulo w(*m->state, false);
+        // Experiment 1 first, at the centre cell, with its stimulus: list entries chosen by code and the
+        // brightness control following the text.
+        auto *grid = child<EGrid>(&w, "EGrid1");
+        QCOMPARE(markedCells(&w), QList<int>({14, 20, 25}));
+        QCOMPARE(grid->EIndex(), 14);
         QCOMPARE(child<QLineEdit>(&w, "TColor")->text(), QStringLiteral("verde"));
         QCOMPARE(child<QScrollBar>(&w, "UDIntensidad")->value(), 4);
         QCOMPARE(child<QComboBox>(&w, "CBobina")->currentText(), QStringLiteral("Magstim Redonda"));
-        QCOMPARE(child<QComboBox>(&w, "COrientacion")->currentText(), QStringLiteral("Left-Right"));
         QCOMPARE(child<QLineEdit>(&w, "TPulsoIntensidad")->text(), QStringLiteral("80"));
         QCOMPARE(w.dibujo(), QStringLiteral("111"));
-
         // The drawing modes paint differently: strokes, then one blot at the mass centre.
         auto *picture = child<DrawingView>(&w, "Picture1");
         const QImage lines = picture->image().copy();
@@ -223,26 +193,23 @@ private slots:
         QVERIFY(pixelsOf(lines, lines.rect(), qRgb(0, 0, 0)) > 0);
         QVERIFY(picture->image() != lines);
 
-        // Another experiment: its own marks, the centre again, its stimulus; a cell without one hides
-        // the perception.
-        child<EGrid>(&w, "EGrid1")->setEIndex(25);
-        pasadas->setCurrentIndex(1);
-        QCOMPARE(marked(&w), QList<int>({14}));
-        QCOMPARE(child<EGrid>(&w, "EGrid1")->EIndex(), 14);
-        QCOMPARE(child<QLineEdit>(&w, "TColor")->text(), QStringLiteral("azul"));
+        // Another experiment: its own marks, the centre again; a cell without a stimulus hides it.
+        grid->setEIndex(25);
+        child<QComboBox>(&w, "CPasada")->setCurrentIndex(1);
+        QCOMPARE(markedCells(&w), QList<int>({14}));
+        QCOMPARE(grid->EIndex(), 14);
         QVERIFY(child<QRadioButton>(&w, "Option1_2")->isChecked());
         QVERIFY(!child<QGroupBox>(&w, "Frame2")->isHidden());
-        child<EGrid>(&w, "EGrid1")->setEIndex(25);
-        QVERIFY(child<QGroupBox>(&w, "FEstímulo")->isHidden());
-        QVERIFY(child<QGroupBox>(&w, "Frame2")->isHidden());
+        grid->setEIndex(25);
+        QVERIFY(child<QGroupBox>(&w, "FEstímulo")->isHidden() && child<QGroupBox>(&w, "Frame2")->isHidden());
         QVERIFY(!child<QPushButton>(&w, "bOKEstimulo")->isEnabled());
         QCOMPARE(child<QLineEdit>(&w, "TColor")->text(), QString());
         QVERIFY(m_messages.isEmpty());
     }
 
     void aSubjectWithoutExperimentsIsToldSo() {
-        m_state->FijaPaciente(7, "Nadie", 1, 4);
-        FVerEstimulo w(*m_state, false);
+        m->state->FijaPaciente(7, "Nadie", 1, 4);
+        FVerEstimulo w(*m->state, false);
         QCOMPARE(m_messages.texts(), QStringList({"There is no information about the selected subject"}));
         QVERIFY(child<EGrid>(&w, "EGrid1")->isHidden());
     }
@@ -274,10 +241,7 @@ private slots:
         QFETCH(QString, question);
         QFETCH(QString, corrected);
         QFETCH(QString, perception);
-        FVerEstimulo w(*m_state, true);
-        QCOMPARE(w.windowTitle(), QStringLiteral("Edit experiments"));
-        QVERIFY(!child<QLineEdit>(&w, "TColor")->isReadOnly() &&
-                child<QGroupBox>(&w, "FrameTipo")->isEnabled());
+        FVerEstimulo w(*m->state, true);
         child<QComboBox>(&w, "CBobina")->setCurrentText("Cadwell en ocho");
         child<QComboBox>(&w, "COrientacion")->setCurrentText("Right-Left");
         child<QLineEdit>(&w, "TPulsos")->setText("-3");
@@ -290,47 +254,37 @@ private slots:
         QCOMPARE(m_messages.size(), 1);
         QCOMPARE(m_messages[0].kind, Messages::Kind::Question);
         QCOMPARE(m_messages[0].text, question);
-        QCOMPARE(rows("SELECT group_concat(id) FROM estimulo WHERE TipoBobina = 3 AND NumeroPulsos = 3"),
-                 QStringList{corrected});
-        QCOMPARE(rows("SELECT color, observaciones, intensidad, orientacion FROM estimulo WHERE id = 10"),
-                 QStringList{perception});
+        QCOMPARE(m->read("SELECT group_concat(id) FROM estimulo WHERE TipoBobina = 3 AND NumeroPulsos = 3"),
+                 corrected);
+        QCOMPARE(m->read("SELECT color, observaciones, intensidad, orientacion FROM estimulo WHERE id = 10"),
+                 perception);
     }
 
     void applyingIsRefusedBeforeAnythingIsAsked_data() {
         QTest::addColumn<QString>("sql");
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("pulses");
         QTest::addColumn<QString>("message");
         QTest::newRow("unknown stored coil") << "UPDATE estimulo SET TipoBobina = 7 WHERE id = 10"
-                                             << ""
-                                             << ""
+                                             << "5"
                                              << "Undefined 'Coil type'";
         QTest::newRow("unknown pulse and phase")
             << "UPDATE estimulo SET PulsoTipo = 0, PulsoFase = 9 WHERE id = 10"
-            << ""
-            << ""
+            << "5"
             << "Undefined 'Pulse Type'\nUndefined 'Fase'";
         QTest::newRow("pulses not a number")
-            << ""
-            << "TPulsos"
+            << "SELECT 1"
             << "tres"
             << "# pulses must be a whole number from -2147483647 to 2147483647; "
                "\"tres\" is not. Nothing was changed.";
     }
     void applyingIsRefusedBeforeAnythingIsAsked() {
         QFETCH(QString, sql);
-        QFETCH(QString, field);
-        QFETCH(QString, text);
+        QFETCH(QString, pulses);
         QFETCH(QString, message);
-        rows(sql.isEmpty() ? QStringLiteral("SELECT 1") : sql);
+        m->read(sql);
         const QStringList before = stimuli();
-        FVerEstimulo w(*m_state, true);
-        if (sql.contains("TipoBobina")) {
-            QCOMPARE(child<QComboBox>(&w, "CBobina")->currentText(), QStringLiteral("- Any"));
-        }
-        if (!field.isEmpty()) {
-            child<QLineEdit>(&w, field.toLatin1())->setText(text);
-        }
+        FVerEstimulo w(*m->state, true);
+        child<QLineEdit>(&w, "TPulsos")->setText(pulses);
         child<QPushButton>(&w, "bOKEstimulo")->click();
         QCOMPARE(m_messages.texts().join('\n'), message);
         QCOMPARE(stimuli(), before);

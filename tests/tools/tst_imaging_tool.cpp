@@ -47,19 +47,14 @@ void TestImagingTool::phantomThenLoadSeriesReportsTheVolumeAsJson() {
     const QJsonObject json = QJsonDocument::fromJson(out, &parse).object();
     QVERIFY2(parse.error == QJsonParseError::NoError, out.constData());
     QCOMPARE(json["filesSeen"].toInt(), 10);
-    QCOMPARE(json["slicesStacked"].toInt(), 10);
     QCOMPARE(json["dimensions"].toArray(), (QJsonArray{40, 40, 10}));
     QCOMPARE(json["interslice"].toDouble(), 3.0);
     QCOMPARE(json["mmPerPixel"].toDouble(), 1.25);
-    QVERIFY(json["zeroFrame"].toDouble() > 0);
-    const QJsonObject seconds = json["seconds"].toObject();
-    QVERIFY(seconds.contains("volume") && seconds.contains("cache"));
     QCOMPARE(json["orientation"].toString(), QStringLiteral("sagittal"));
     // Only the pictures of that load, from the cache: nothing DICOM is read, the spacing falls back to 2 mm.
     QCOMPARE(run({"load-series", dir.path(), "--jpg-only", "--lateral"}, &out), 0);
     const QJsonObject jpgOnly = QJsonDocument::fromJson(out).object();
     QCOMPARE(jpgOnly["kind"].toString(), QStringLiteral("cache"));
-    QCOMPARE(jpgOnly["slicesStacked"].toInt(), 10);
     QCOMPARE(jpgOnly["interslice"].toDouble(), 2.0);
     QVERIFY(jpgOnly["lateral"].toBool());
 }
@@ -80,10 +75,8 @@ void TestImagingTool::planGivesEveryCellAndCell14MeetsTheScalpAtTheIlion() {
     QCOMPARE(cell14.at(0), QByteArray("14"));
     // Scalp at the back on the Ilion's row and slice; the target 10 voxels further in.
     QVERIFY(std::abs(cell14.at(7).toInt() - 5) <= 2);
-    QCOMPARE(cell14.at(8).toInt(), 32);
-    QCOMPARE(cell14.at(9).toInt(), 10);
+    QCOMPARE(cell14.mid(8, 2), (QList<QByteArray>{"32", "10"}));
     QCOMPARE(cell14.at(10).toInt(), cell14.at(7).toInt() + 10);
-    QCOMPARE(cell14.at(13).toDouble(), cell14.at(7).toDouble()); // the phantom carries 1 mm per pixel
     const QList<QByteArray> cell0 = lines.at(1).split(',');
     QCOMPARE(cell0.mid(3, 2), (QList<QByteArray>{"-80", "-20"}));
 }
@@ -92,17 +85,14 @@ void TestImagingTool::wrongArgumentsAndMissingDirectoriesFail_data() {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<int>("code");
     QTest::newRow("phantom without directory") << QStringList{"phantom"} << 2;
-    QTest::newRow("load-series without directory") << QStringList{"load-series"} << 2;
     QTest::newRow("load-series of a missing directory") << QStringList{"load-series", "/nonexistent/mr"} << 1;
     QTest::newRow("plan with a landmark of two values")
         << QStringList{"plan", "EMPTY", "--landmarks", "1,2:3,4,5"} << 2;
-    QTest::newRow("plan without landmarks") << QStringList{"plan", "EMPTY"} << 2;
     QTest::newRow("plan with a distance that is not a number")
         << QStringList{"plan", "EMPTY", "--landmarks", "1,2,3:3,4,5:6,7,8", "--distance", "nan"} << 2;
     QTest::newRow("plan of a folder without a series")
         << QStringList{"plan", "EMPTY", "--landmarks", "1,2,3:3,4,5:6,7,8"} << 1;
     QTest::newRow("phantom tilted by infinity") << QStringList{"phantom", "/tmp/x", "--tilt", "inf"} << 2;
-    QTest::newRow("phantom with half a slice") << QStringList{"phantom", "/tmp/x", "--slices", "2.5"} << 2;
     QTest::newRow("plan with a landmark that is not a number")
         << QStringList{"plan", "EMPTY", "--landmarks", "1,nan,3:3,4,5:6,7,8"} << 2;
     QTest::newRow("load-series exporting to a file that is not NIfTI")
