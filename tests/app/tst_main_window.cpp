@@ -6,6 +6,7 @@
 #include "support/Files.h"
 #include "support/StudyInApp.h"
 
+#include "Version.h"
 #include "app/MainWindow.h"
 #include "experiments/FVerEstimulo.h"
 #include "experiments/IntroEstimulo.h"
@@ -21,6 +22,15 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+
+namespace {
+
+// The version as the program shows it, from the one place it is set.
+QString fullVersion() {
+    return QStringLiteral("%1.%2.%3").arg(Version::Major).arg(Version::Minor).arg(Version::Revision);
+}
+
+} // namespace
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -72,8 +82,11 @@ private slots:
     void startShowsTitleVersionMenusAndFirstStage() {
         AppState state;
         MainWindow w(state);
-        QCOMPARE(w.windowTitle(), QStringLiteral("Zo Magnetic Stimulation Data Base 1.8"));
-        QCOMPARE(panels(w), QStringList({"Datos: ninguno", "Paciente: ninguno", "v.1.8.4"}));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Zo Magnetic Stimulation Data Base %1.%2")
+                                      .arg(Version::Major)
+                                      .arg(Version::Minor));
+        QCOMPARE(panels(w),
+                 QStringList({"Datos: ninguno", "Paciente: ninguno", QStringLiteral("v.") + fullVersion()}));
         QCOMPARE(menus(w), QString());
         QStringList layout;
         for (QAction *top : w.menuBar()->actions()) {
@@ -96,7 +109,7 @@ private slots:
                      "MAyuda=&Help [MAcerca=&About...]",
                  }));
         action(w, "MAcerca")->trigger();
-        QCOMPARE(m_messages.texts(), QStringList{"ZoKorvane version 1.8.4"});
+        QCOMPARE(m_messages.texts(), QStringList{QStringLiteral("ZoKorvane version ") + fullVersion()});
         QCOMPARE(m_messages[0].title, QStringLiteral("Help"));
     }
 
@@ -115,7 +128,8 @@ private slots:
         QCOMPARE(QFileInfo(seen.value(1)).fileName(), QStringLiteral("empty.mdb"));
         QVERIFY2(seen.value(2).contains("*.sqlite") && seen.value(2).contains("*.mdb"),
                  qPrintable(seen.value(2)));
-        QCOMPARE(panels(w), QStringList({"Data Base: lab 2026.sqlite", "Subject: none", "v.1.8.4"}));
+        QCOMPARE(panels(w), QStringList({"Data Base: lab 2026.sqlite", "Subject: none",
+                                         QStringLiteral("v.") + fullVersion()}));
         QCOMPARE(menus(w), QStringLiteral("MPacientes MResultados"));
         QVERIFY(w.openStudy(first.path())); // the open study again stays open
         QVERIFY(state.BaseDatos.isOpen() && m_messages.isEmpty());
