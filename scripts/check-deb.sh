@@ -11,10 +11,10 @@ scripts/build.sh release
 deb=$(ls build/zokorvane_*_amd64.deb | tail -1)
 root=build/debian12-root
 # The Debian mirror this machine's apt uses: the first one its sources name.
-mirror=$(cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null \
+mirror=$({ cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null || true; } \
   | awk '$1 == "deb" { for (i = 2; i <= NF; i++) if ($i ~ /^[a-z]+:\/\//) { print $i; exit } }')
 if [ -z "$mirror" ]; then
-  mirror=$(cat /etc/apt/sources.list.d/*.sources 2>/dev/null | awk '$1 == "URIs:" { print $2; exit }')
+  mirror=$({ cat /etc/apt/sources.list.d/*.sources 2>/dev/null || true; } | awk '$1 == "URIs:" { print $2; exit }')
 fi
 [ -n "$mirror" ] || { echo "No Debian mirror found in apt's sources." >&2; exit 1; }
 if [ ! -x "$root/usr/bin/apt-get" ]; then
