@@ -17,6 +17,8 @@
 #include "imaging/ImagingState.h"
 #include "mr/AssociatedMr.h"
 #include "mr/AssociatedMrView.h"
+#include "results/ExportStudyWindow.h"
+#include "results/PhospheneMapWindow.h"
 #include "subjects/ReportOutput.h"
 #include "subjects/elegirpaciente.h"
 #include "subjects/paciente.h"
@@ -75,6 +77,8 @@ MainWindow::MainWindow(AppState &state, ImagingState *imaging, QWidget *parent)
     connect(ui->MPSelecciona, &QAction::triggered, this, &MainWindow::MPSelecciona_Click);
     connect(ui->MPVer, &QAction::triggered, this, &MainWindow::MPVer_Click);
     connect(ui->MRAcumulada, &QAction::triggered, this, &MainWindow::MRAcumulada_Click);
+    connect(ui->actionPhospheneMap, &QAction::triggered, this, &MainWindow::openPhospheneMap);
+    connect(ui->actionExportStudy, &QAction::triggered, this, &MainWindow::openStudyExport);
     connect(ui->MRInforme, &QAction::triggered, this, &MainWindow::MRInforme_Click);
     connect(ui->MRInformePDF, &QAction::triggered, this, &MainWindow::MRInformePDF_Click);
     connect(ui->MANueva, &QAction::triggered, this, [this] { nuevaPasada(false); });
@@ -220,6 +224,22 @@ void MainWindow::MRAcumulada_Click() {
     }
     FAcumulados comparacion(m_state, LlenaListaPacientes, this);
     comparacion.exec();
+}
+
+void MainWindow::openPhospheneMap() {
+    if (!hayPacientes()) {
+        return;
+    }
+    PhospheneMapWindow map(m_state, LlenaListaPacientes, this);
+    map.exec();
+}
+
+void MainWindow::openStudyExport() {
+    if (!m_state.BaseDatos.isOpen()) {
+        return;
+    }
+    ExportStudyWindow exporter(m_state.BaseDatos, this);
+    exporter.exec();
 }
 
 void MainWindow::MRInforme_Click() {

@@ -62,6 +62,8 @@ private:
     void MPSelecciona_Click();
     void MPVer_Click();
     void MRAcumulada_Click();
+    void openPhospheneMap();
+    void openStudyExport();
     void MRInforme_Click();
     void MRInformePDF_Click();
     void MAEstimulo_Click(bool editar);

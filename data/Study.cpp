@@ -183,11 +183,14 @@ void removeLeftovers(const QFileInfo &target, const QString &what) {
     const QString prefix =
         QStringLiteral(".") + target.fileName() + QLatin1Char('.') + what + QLatin1Char('-');
     QDir dir(target.absolutePath());
-    for (const QString &name : dir.entryList({prefix + QLatin1Char('*')}, QDir::Files | QDir::Hidden)) {
+    for (const QString &name : dir.entryList(
+             {prefix + QLatin1Char('*')}, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden)) {
         bool ok = false;
         const qint64 pid = name.mid(prefix.size()).section(QLatin1Char('-'), 0, 0).toLongLong(&ok);
         if (ok && pid > 0 && (::kill(pid_t(pid), 0) != 0 && errno == ESRCH)) {
-            dir.remove(name);
+            if (!dir.remove(name)) {
+                QDir(dir.filePath(name)).removeRecursively();
+            }
         }
     }
 }

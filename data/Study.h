@@ -45,7 +45,7 @@ void create(const QString &path, const QString &shownAs = QString());
 // regardless of case).
 QStringList missingTables(const QSqlDatabase &db);
 
-// A hidden name beside the target for a file being made by this process ("what" says by what, e.g.
+// A hidden name beside the target for a file or folder being made by this process ("what" says by what, e.g.
 // "creating"), and the removal of those left by processes that no longer run.
 QString workingName(const QFileInfo &target, const QString &what);
 void removeLeftovers(const QFileInfo &target, const QString &what);

@@ -4,6 +4,7 @@
 #include "data/StudyError.h"
 #include "experiments/StimulusStore.h"
 
+#include <QStringList>
 #include <QVariant>
 
 #include <limits>
@@ -21,43 +22,52 @@ bool Filter::ok() const {
 
 Filter buildFilter(const Conditions &c) {
     Filter f;
-    const auto rango = [&](const char *columna, Limite desde, Limite hasta, bool primero) {
+    QStringList textos, partes;
+    const auto rango = [&](const char *columna, Limite desde, Limite hasta) {
         const QString col = QString::fromLatin1(columna);
-        const QString abre = primero ? QStringLiteral("(") : QStringLiteral(" AND (");
-        f.texto += abre + col + QStringLiteral(" >= ") + c.limites[desde] + QStringLiteral(" AND ") + col +
-                   QStringLiteral(" <= ") + c.limites[hasta] + QStringLiteral(")");
-        f.sql += abre + col + QStringLiteral(" >= ? AND ") + col + QStringLiteral(" <= ?)");
+        QStringList texto, parte;
         for (const Limite limite : {desde, hasta}) {
-            const QString &texto = c.limites[limite];
+            const QString &valorTexto = c.limites[limite];
+            const QString operador = limite == desde ? QStringLiteral(" >= ") : QStringLiteral(" <= ");
+            if (c.openBounds && valorTexto.trimmed().isEmpty()) {
+                continue;
+            }
+            texto << col + operador + valorTexto;
+            parte << col + operador + QStringLiteral("?");
             const std::optional<qint64> valor = StimulusStore::wholeNumberInRange(
-                texto, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max());
+                valorTexto, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max());
             if (valor) {
                 f.valores << *valor;
             } else {
                 f.valores << QVariant();
-                f.problemas[limite] = texto.trimmed().isEmpty()
+                f.problemas[limite] = valorTexto.trimmed().isEmpty()
                                           ? QStringLiteral("empty: type a whole number")
-                                          : QStringLiteral("\"%1\" is not a whole number").arg(texto);
+                                          : QStringLiteral("\"%1\" is not a whole number").arg(valorTexto);
             }
         }
+        if (!parte.isEmpty()) {
+            textos << QStringLiteral("(") + texto.join(QStringLiteral(" AND ")) + QStringLiteral(")");
+            partes << QStringLiteral("(") + parte.join(QStringLiteral(" AND ")) + QStringLiteral(")");
+        }
     };
-    rango("NumeroPulsos", PulsosDesde, PulsosHasta, true);
-    rango("PulsoFrecuencia", FrecuenciaDesde, FrecuenciaHasta, false);
-    rango("PulsoIntensidad", IntensidadDesde, IntensidadHasta, false);
+    rango("NumeroPulsos", PulsosDesde, PulsosHasta);
+    rango("PulsoFrecuencia", FrecuenciaDesde, FrecuenciaHasta);
+    rango("PulsoIntensidad", IntensidadDesde, IntensidadHasta);
     const auto igual = [&](const char *columna, int code) {
         if (code < 0) {
             return;
         }
-        const QString col = QString::fromLatin1(columna);
-        f.texto += QStringLiteral(" AND (") + col + QStringLiteral(" = ") + QString::number(code) +
-                   QStringLiteral(")");
-        f.sql += QStringLiteral(" AND (") + col + QStringLiteral(" = ?)");
+        const QString condicion = QStringLiteral("(") + QString::fromLatin1(columna) + QStringLiteral(" = ");
+        textos << condicion + QString::number(code) + QStringLiteral(")");
+        partes << condicion + QStringLiteral("?)");
         f.valores << code;
     };
     igual("TipoBobina", c.bobina);
     igual("PulsoTipo", c.pulso);
     igual("PulsoFase", c.fase);
     igual("Orientacion", c.orientacion);
+    f.texto = textos.join(QStringLiteral(" AND "));
+    f.sql = partes.isEmpty() ? QStringLiteral("(1 = 1)") : partes.join(QStringLiteral(" AND "));
     return f;
 }
 

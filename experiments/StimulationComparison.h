@@ -34,6 +34,9 @@ struct Conditions {
     int pulso = -1;
     int fase = -1;
     int orientacion = -1;
+    // When set, an empty bound puts no condition (the phosphene map's boxes); otherwise it is a bound
+    // that cannot be used (the comparison window's).
+    bool openBounds = false;
 };
 
 struct Filter {
@@ -48,8 +51,9 @@ struct Filter {
 };
 
 // The filter: the three ranges (pulse count, frequency, intensity), then a condition for each list
-// whose code is 0 or more (coil, pulse type, phase, orientation). A bound must be a whole number
-// within 32 bits, blanks around it allowed; any other text is reported and never reaches SQL.
+// whose code is 0 or more (coil, pulse type, phase, orientation), joined by " AND ". A bound must be
+// a whole number within 32 bits, blanks around it allowed; any other text is reported and never
+// reaches SQL. Without any condition the SQL is "(1 = 1)" and the text empty.
 Filter buildFilter(const Conditions &condiciones);
 
 // The cell a stimulus counts for. The "Cadwell en ocho" coil (3) acts beside its reference point,

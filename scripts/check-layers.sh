@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 python3 - <<'PY'
 import re, subprocess, sys
-layers = [["core"], ["data"], ["drawings"], ["imaging", "widgets"], ["subjects", "experiments", "mr", "results"],
+layers = [["core"], ["data"], ["drawings"], ["imaging", "widgets"], ["subjects", "experiments", "mr"], ["results"],
           ["app"], ["tools"], ["bench", "fuzz"]]
 rank = {folder: i for i, row in enumerate(layers) for folder in row}
 bad = []

@@ -1,16 +1,23 @@
 #include "tools/StudyCommands.h"
 
+#include "core/SafeWrite.h"
 #include "data/Study.h"
 #include "data/StudyDrawings.h"
 #include "data/StudyError.h"
 #include "drawings/DrawingFile.h"
+#include "experiments/ParameterLists.h"
 #include "experiments/StimulusStore.h"
+#include "results/PhospheneMap.h"
+#include "results/StudyExport.h"
 #include "subjects/SubjectStore.h"
 #include "tools/CommandArguments.h"
 
 #include <QDateTime>
 #include <QMap>
 #include <QTextStream>
+
+#include <climits>
+#include <span>
 
 #include <optional>
 
@@ -168,6 +175,141 @@ int exportDrawings(const QStringList &args, QTextStream &out, QTextStream &err) 
         err << "zokorvane-tool: not written, the name is not a plain file name: " << name << "\n";
     }
     return report.refused.isEmpty() ? 0 : 1;
+}
+
+int exportStudy(const QStringList &args, QTextStream &out, QTextStream &err) {
+    CommandArguments arguments(
+        QStringLiteral("usage: zokorvane-tool export STUDY OUT --format tsv|nibs-bids\n"), {"format"});
+    if (!arguments.parse(args, 2, 2)) {
+        return arguments.wrongArguments(err);
+    }
+    const std::optional<StudyExport::Format> format =
+        StudyExport::formatNamed(arguments.value(QStringLiteral("format")));
+    if (!format) {
+        err << "zokorvane-tool: --format takes tsv or nibs-bids\n";
+        return arguments.wrongArguments(err);
+    }
+    const QString path = arguments.positional().at(0);
+    const QString folder = arguments.positional().at(1);
+    OpenStudy study(path, out);
+    if (!study.opened.ok()) {
+        err << "zokorvane-tool: cannot open " << path << ": " << study.opened.error << "\n";
+        return 1;
+    }
+    const StudyExport::Report report = StudyExport::run(study.opened.db, folder, *format);
+    out << "Exported " << report.stimuli << " stimuli (" << report.drawings << " with drawings) of "
+        << report.subjects << " subjects to " << folder << "\n";
+    for (const QString &note : report.notes) {
+        out << note << "\n";
+    }
+    return 0;
+}
+
+namespace {
+
+// A list option: a caption of the list (any case) or a stored code; -1 when absent.
+std::optional<int> listOption(const CommandArguments &arguments, const char *name,
+                              std::span<const ParameterLists::Item> items, QTextStream &err) {
+    const QString option = QString::fromLatin1(name);
+    if (!arguments.isSet(option)) {
+        return ParameterLists::Cualquiera;
+    }
+    const QString text = arguments.value(option).trimmed();
+    QStringList known;
+    for (const ParameterLists::Item &item : items) {
+        const QString caption = QString::fromUtf8(item.texto);
+        if (caption.compare(text, Qt::CaseInsensitive) == 0 || text == QString::number(item.code)) {
+            return item.code;
+        }
+        known << QStringLiteral("\"%1\" (%2)").arg(caption).arg(item.code);
+    }
+    err << "zokorvane-tool: --" << option << " takes one of " << known.join(QStringLiteral(", ")) << ", not '"
+        << text << "'\n";
+    return std::nullopt;
+}
+
+} // namespace
+
+int map(const QStringList &args, QTextStream &out, QTextStream &err) {
+    CommandArguments arguments(
+        QStringLiteral(
+            "usage: zokorvane-tool map STUDY [--png OUT.png] [--csv OUT.csv] [--subjects ID,ID...] "
+            "[--pulses-from N] [--pulses-to N] [--frequency-from N] [--frequency-to N] "
+            "[--intensity-from N] [--intensity-to N] [--coil C] [--pulse-type C] [--phase C] "
+            "[--orientation C]\n"),
+        {"png", "csv", "subjects", "pulses-from", "pulses-to", "frequency-from", "frequency-to",
+         "intensity-from", "intensity-to", "coil", "pulse-type", "phase", "orientation"});
+    if (!arguments.parse(args, 1, 1)) {
+        return arguments.wrongArguments(err);
+    }
+    const QString png = arguments.value(QStringLiteral("png"));
+    const QString csv = arguments.value(QStringLiteral("csv"));
+    if (png.isEmpty() && csv.isEmpty()) {
+        err << "zokorvane-tool: give --png, --csv or both\n";
+        return arguments.wrongArguments(err);
+    }
+    StimulationComparison::Conditions conditions;
+    conditions.openBounds = true;
+    const char *const bounds[] = {"pulses-from",  "pulses-to",      "frequency-from",
+                                  "frequency-to", "intensity-from", "intensity-to"};
+    for (int i = 0; i < StimulationComparison::NumeroLimites; ++i) {
+        conditions.limites[std::size_t(i)] = arguments.value(QString::fromLatin1(bounds[i]));
+    }
+    const std::optional<int> coil = listOption(arguments, "coil", ParameterLists::bobinas(), err);
+    const std::optional<int> pulseType = listOption(arguments, "pulse-type", ParameterLists::pulsos(), err);
+    const std::optional<int> phase = listOption(arguments, "phase", ParameterLists::fases(), err);
+    const std::optional<int> orientation =
+        listOption(arguments, "orientation", ParameterLists::orientaciones(), err);
+    if (!coil || !pulseType || !phase || !orientation) {
+        return 2;
+    }
+    conditions.bobina = *coil;
+    conditions.pulso = *pulseType;
+    conditions.fase = *phase;
+    conditions.orientacion = *orientation;
+    PhospheneMap::Selection selection{StimulationComparison::buildFilter(conditions), {}};
+    for (int i = 0; i < StimulationComparison::NumeroLimites; ++i) {
+        if (!selection.filter.problemas[std::size_t(i)].isEmpty()) {
+            err << "zokorvane-tool: --" << bounds[i] << ": " << selection.filter.problemas[std::size_t(i)]
+                << "\n";
+            return 2;
+        }
+    }
+    const QString subjects = arguments.value(QStringLiteral("subjects"));
+    for (const QString &id : subjects.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const std::optional<qint64> value = CommandArguments::readWhole(id.trimmed(), INT_MIN, INT_MAX);
+        if (!value) {
+            err << "zokorvane-tool: --subjects takes subject IDs separated by commas, not '" << subjects
+                << "'\n";
+            return 2;
+        }
+        selection.subjects << int(*value);
+    }
+    const QString path = arguments.positional().at(0);
+    OpenStudy study(path, out);
+    if (!study.opened.ok()) {
+        err << "zokorvane-tool: cannot open " << path << ": " << study.opened.error << "\n";
+        return 1;
+    }
+    const PhospheneMap::Counts counts = PhospheneMap::count(study.opened.db, selection);
+    QString why;
+    if (!csv.isEmpty() && !SafeWrite::writeBytes(csv, PhospheneMap::csv(counts), &why)) {
+        err << "zokorvane-tool: " << why << "\n";
+        return 1;
+    }
+    if (!png.isEmpty() &&
+        !SafeWrite::writeImage(png, PhospheneMap::renderMap(counts, -1, QSize(900, 480)), "PNG", &why)) {
+        err << "zokorvane-tool: " << why << "\n";
+        return 1;
+    }
+    out << "Mapped " << counts.total() - counts.offGrid << " stimuli";
+    if (!selection.filter.texto.isEmpty()) {
+        out << " where " << selection.filter.texto;
+    }
+    out << (counts.offGrid > 0 ? QStringLiteral("; %1 more count for no cell of the grid").arg(counts.offGrid)
+                               : QString())
+        << "\n";
+    return 0;
 }
 
 } // namespace StudyCommands

@@ -4,7 +4,7 @@
 
 class QTextStream;
 
-// The study commands of zokorvane-tool that write stimuli and drawings. Each returns the process
+// The study commands of zokorvane-tool: stimuli and drawings in, results out. Each returns the process
 // exit code: 0 done, 1 failed (the reason on err), 2 wrong arguments (with the usage on err).
 namespace StudyCommands {
 
@@ -17,5 +17,15 @@ int stimulus(const QStringList &args, QTextStream &out, QTextStream &err);
 // export-drawings STUDY DIR: every drawing of the study as a file named by its stimulus's drawing
 // name, in the drawing file format.
 int exportDrawings(const QStringList &args, QTextStream &out, QTextStream &err);
+
+// export STUDY OUT --format tsv|nibs-bids: the study for analysis tools (StudyExport.h).
+int exportStudy(const QStringList &args, QTextStream &out, QTextStream &err);
+
+// map STUDY [--png OUT.png] [--csv OUT.csv] [--subjects ID,ID...] [--pulses-from N] [--pulses-to N]
+//     [--frequency-from N] [--frequency-to N] [--intensity-from N] [--intensity-to N] [--coil C]
+//     [--pulse-type C] [--phase C] [--orientation C]: the phosphene map as a picture and as CSV
+//     (cell, stimuli, yes, no, doubt, rate). A list option takes a caption or a code; a bound left
+//     out puts no condition.
+int map(const QStringList &args, QTextStream &out, QTextStream &err);
 
 } // namespace StudyCommands

@@ -193,6 +193,13 @@ const std::map<QString, Command> &commands() {
               "in the drawing file format."),
           QStringLiteral("zokorvane-tool export-drawings ~/studies/lab2026.sqlite ~/lab2026-drawings"),
           [](const QStringList &args) { return StudyCommands::exportDrawings(args, out(), err()); }}},
+        {QStringLiteral("export"),
+         {QStringLiteral("export STUDY OUT --format tsv|nibs-bids"),
+          QStringLiteral("Write the study for analysis: OUT/stimuli.tsv (one row per stimulus) and "
+                         "OUT/subjects.tsv, or a "
+                         "NIBS-BIDS dataset. OUT must be new or empty."),
+          QStringLiteral("zokorvane-tool export ~/studies/lab2026.sqlite ~/lab2026-tsv --format tsv"),
+          [](const QStringList &args) { return StudyCommands::exportStudy(args, out(), err()); }}},
         {QStringLiteral("import-mdb"),
          {QStringLiteral("import-mdb IN.mdb [OUT.sqlite]"),
           QStringLiteral(
@@ -209,6 +216,15 @@ const std::map<QString, Command> &commands() {
               "program holds it (axes P, I, R) as NIfTI."),
           QStringLiteral("zokorvane-tool load-series ~/mr/subject12"),
           [](const QStringList &args) { return ImagingCommands::loadSeries(args, out(), err()); }}},
+        {QStringLiteral("map"),
+         {QStringLiteral("map STUDY [--png OUT.png] [--csv OUT.csv] [--subjects ID,ID...] [--pulses-from N] "
+                         "[--pulses-to N] [--frequency-from N] [--frequency-to N] [--intensity-from N] "
+                         "[--intensity-to N] [--coil C] [--pulse-type C] [--phase C] [--orientation C]"),
+          QStringLiteral(
+              "The phosphene map: per grid cell the stimuli, the answers yes, no and doubt and the "
+              "phosphene rate, as a picture and as CSV, over the subjects and parameters chosen."),
+          QStringLiteral("zokorvane-tool map ~/studies/lab2026.sqlite --png map.png --csv map.csv --coil 1"),
+          [](const QStringList &args) { return StudyCommands::map(args, out(), err()); }}},
         {QStringLiteral("new-study"),
          {QStringLiteral("new-study FILE"),
           QStringLiteral("Create an empty study (refuses to write over an existing file)."),
@@ -272,8 +288,10 @@ void printHelp(QTextStream &stream) {
 } // namespace
 
 int main(int argc, char *argv[]) {
-    // The report lays out text, which takes the fonts of a GUI application; it shows no window.
-    const bool gui = argc > 1 && qstrcmp(argv[1], "report") == 0;
+    // The report and the map lay out text, and the export paints drawings to measure them, which take
+    // a GUI application; none shows a window.
+    const bool gui = argc > 1 && (qstrcmp(argv[1], "report") == 0 || qstrcmp(argv[1], "map") == 0 ||
+                                  qstrcmp(argv[1], "export") == 0);
     if (gui && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }

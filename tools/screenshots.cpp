@@ -19,6 +19,7 @@
 #include "mr/FInicio.h"
 #include "mr/FResonancia.h"
 #include "mr/FSelect.h"
+#include "results/PhospheneMapWindow.h"
 #include "subjects/ReportOutput.h"
 #include "subjects/elegirpaciente.h"
 #include "subjects/paciente.h"
@@ -214,6 +215,12 @@ int main(int argc, char *argv[]) {
         comparison.findChild<QListWidget *>(QStringLiteral("LPacientes"))->selectAll();
         comparison.findChild<EGrid *>(QStringLiteral("EGrid1"))->setEIndex(14);
         shoot(comparison, "06-comparison.png");
+    }
+    {
+        PhospheneMapWindow map(state, LlenaListaPacientes);
+        map.setCell(15);
+        shoot(map, "12-phosphene-map.png");
+        map.saveDensity(out.filePath(QStringLiteral("13-density.png")));
     }
     ReportOutput::saveReportPdf(state, out.filePath(QStringLiteral("07-report.pdf")));
     std::printf("%s\n", qPrintable(out.filePath(QStringLiteral("07-report.pdf"))));

@@ -1,0 +1,247 @@
+#include "results/PhospheneMapWindow.h"
+#include "ui_PhospheneMapWindow.h"
+
+#include "core/AppState.h"
+#include "core/SafeWrite.h"
+#include "core/ZoDir.h"
+#include "data/StudyError.h"
+#include "experiments/ParameterLists.h"
+#include "widgets/Messages.h"
+
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+namespace {
+const char *const BoundNames[StimulationComparison::NumeroLimites] = {"# pulses (from)",  "# pulses (to)",
+                                                                      "Frequency (from)", "Frequency (to)",
+                                                                      "Intensity (from)", "Intensity (to)"};
+// Size of the pictures saved.
+const QSize MapSize(1000, 540);
+const QSize DensitySize(560, 500);
+} // namespace
+
+PhospheneMapWindow::PhospheneMapWindow(AppState &state, const FillSubjects &fillSubjects, QWidget *parent)
+    : QDialog(parent), ui(std::make_unique<Ui::PhospheneMapWindow>()), m_db(state.BaseDatos),
+      m_cell(GridCells::DefaultIndex) {
+    ui->setupUi(this);
+    m_bounds = {ui->pulsesFrom,  ui->pulsesTo,      ui->frequencyFrom,
+                ui->frequencyTo, ui->intensityFrom, ui->intensityTo};
+    try {
+        fillSubjects(ui->subjectList, m_db, state.IdPacienteActual);
+    } catch (const StudyError &e) {
+        Messages::error(this, e.message());
+    }
+    ui->subjectList->selectAll();
+    ParameterLists::llena(ui->coilList, ParameterLists::bobinas(), QStringLiteral("- Any"));
+    ParameterLists::llena(ui->pulseTypeList, ParameterLists::pulsos(), QStringLiteral("- Any"));
+    ParameterLists::llena(ui->phaseList, ParameterLists::fases(), QStringLiteral("- Any"));
+    ParameterLists::llena(ui->orientationList, ParameterLists::orientaciones(), QStringLiteral("- Any"));
+
+    for (QComboBox *list : {ui->coilList, ui->pulseTypeList, ui->phaseList, ui->orientationList}) {
+        connect(list, &QComboBox::currentIndexChanged, this, &PhospheneMapWindow::recount);
+    }
+    for (QLineEdit *bound : m_bounds) {
+        connect(bound, &QLineEdit::editingFinished, this, &PhospheneMapWindow::recount);
+    }
+    connect(ui->subjectList, &QListWidget::itemSelectionChanged, this, &PhospheneMapWindow::recount);
+    connect(ui->allSubjectsButton, &QPushButton::clicked, ui->subjectList, &QListWidget::selectAll);
+    connect(ui->saveMapButton, &QPushButton::clicked, this, [this] {
+        const QString path =
+            chooseFile(QStringLiteral("Save the phosphene map"), QStringLiteral("phosphene-map.png"),
+                       QStringLiteral("PNG picture (*.png)"));
+        if (!path.isEmpty()) {
+            saveMap(path);
+        }
+    });
+    connect(ui->saveDensityButton, &QPushButton::clicked, this, [this] {
+        const QString path = chooseFile(QStringLiteral("Save the density of the cell's drawings"),
+                                        QStringLiteral("density-cell-%1.png").arg(m_cell),
+                                        QStringLiteral("PNG picture (*.png)"));
+        if (!path.isEmpty()) {
+            saveDensity(path);
+        }
+    });
+    connect(ui->saveNumbersButton, &QPushButton::clicked, this, [this] {
+        const QString path =
+            chooseFile(QStringLiteral("Save the numbers of the map"), QStringLiteral("phosphene-map.csv"),
+                       QStringLiteral("CSV table (*.csv)"));
+        if (!path.isEmpty()) {
+            saveNumbers(path);
+        }
+    });
+    connect(ui->closeButton, &QPushButton::clicked, this, &QDialog::close);
+    ui->mapPicture->installEventFilter(this);
+    recount();
+}
+
+PhospheneMapWindow::~PhospheneMapWindow() = default;
+
+PhospheneMap::Selection PhospheneMapWindow::selection() const {
+    StimulationComparison::Conditions conditions;
+    conditions.openBounds = true;
+    for (int i = 0; i < StimulationComparison::NumeroLimites; ++i) {
+        conditions.limites[std::size_t(i)] = m_bounds[std::size_t(i)]->text();
+    }
+    conditions.bobina = ParameterLists::code(ui->coilList);
+    conditions.pulso = ParameterLists::code(ui->pulseTypeList);
+    conditions.fase = ParameterLists::code(ui->phaseList);
+    conditions.orientacion = ParameterLists::code(ui->orientationList);
+    PhospheneMap::Selection s{StimulationComparison::buildFilter(conditions), {}};
+    for (const QListWidgetItem *item : ui->subjectList->selectedItems()) {
+        s.subjects << item->data(Qt::UserRole).toInt();
+    }
+    return s;
+}
+
+void PhospheneMapWindow::recount() {
+    const PhospheneMap::Selection s = selection();
+    QStringList problems;
+    for (int i = 0; i < StimulationComparison::NumeroLimites; ++i) {
+        const QString &problem = s.filter.problemas[std::size_t(i)];
+        m_bounds[std::size_t(i)]->setToolTip(problem);
+        m_bounds[std::size_t(i)]->setAccessibleDescription(problem);
+        if (!problem.isEmpty()) {
+            problems << QString::fromLatin1(BoundNames[i]) + QStringLiteral(": ") + problem;
+        }
+    }
+    m_counts = PhospheneMap::Counts();
+    m_density = PhospheneMap::Density();
+    m_usable = false;
+    if (!problems.isEmpty()) {
+        ui->warningLabel->setText(
+            problems.join(QLatin1Char('\n')) +
+            QStringLiteral("\nThe map waits until the bounds are whole numbers or empty."));
+    } else if (s.subjects.isEmpty()) {
+        ui->warningLabel->setText(QStringLiteral("Choose one subject or more."));
+    } else {
+        try {
+            m_counts = PhospheneMap::count(m_db, s);
+            m_density = PhospheneMap::density(m_db, s, m_cell);
+            m_usable = true;
+            ui->warningLabel->clear();
+        } catch (const StudyError &e) {
+            ui->warningLabel->setText(e.message());
+        }
+    }
+    const int mapped = m_counts.total() - m_counts.offGrid;
+    ui->summaryLabel->setText(
+        m_usable ? QStringLiteral(
+                       "%1 stimuli of %2 subjects on the map%3. Each cell: phosphene rate, stimuli (n), "
+                       "answers yes/no/doubt.")
+                       .arg(mapped)
+                       .arg(s.subjects.size())
+                       .arg(m_counts.offGrid > 0
+                                ? QStringLiteral("; %1 more count for no cell").arg(m_counts.offGrid)
+                                : QString())
+                 : QString());
+    for (QPushButton *button : {ui->saveMapButton, ui->saveDensityButton, ui->saveNumbersButton}) {
+        button->setEnabled(m_usable);
+    }
+    showMap();
+    showDensity();
+}
+
+void PhospheneMapWindow::setCell(int cell) {
+    if (!GridCells::isValid(cell) || cell == m_cell) {
+        return;
+    }
+    m_cell = cell;
+    m_density = PhospheneMap::Density();
+    if (m_usable) {
+        try {
+            m_density = PhospheneMap::density(m_db, selection(), m_cell);
+        } catch (const StudyError &e) {
+            ui->warningLabel->setText(e.message());
+        }
+    }
+    showMap();
+    showDensity();
+}
+
+void PhospheneMapWindow::showMap() {
+    ui->mapPicture->setPixmap(
+        QPixmap::fromImage(PhospheneMap::renderMap(m_counts, m_cell, ui->mapPicture->contentsRect().size())));
+}
+
+void PhospheneMapWindow::showDensity() {
+    m_density.cell = m_cell;
+    ui->densityPicture->setPixmap(QPixmap::fromImage(
+        PhospheneMap::renderDensity(m_density, ui->densityPicture->contentsRect().size())));
+    const PhospheneMap::CellCounts &c = m_counts.cells[std::size_t(m_cell)];
+    ui->cellLabel->setText(QStringLiteral("Cell %1: %2 stimuli, %3 yes, %4 no, %5 doubt; %6 drawings.")
+                               .arg(m_cell)
+                               .arg(c.stimuli)
+                               .arg(c.yes)
+                               .arg(c.no)
+                               .arg(c.doubt)
+                               .arg(m_density.drawings));
+}
+
+void PhospheneMapWindow::resizeEvent(QResizeEvent *event) {
+    QDialog::resizeEvent(event);
+    showMap();
+    showDensity();
+}
+
+bool PhospheneMapWindow::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == ui->mapPicture) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            const auto *mouse = static_cast<QMouseEvent *>(event);
+            setCell(
+                PhospheneMap::mapGeometry(ui->mapPicture->contentsRect().size()).cellAt(mouse->position()));
+            return true;
+        }
+        if (event->type() == QEvent::KeyPress) {
+            static const std::map<int, GridCells::Direction> keys = {
+                {Qt::Key_Up, GridCells::Direction::Up},
+                {Qt::Key_Down, GridCells::Direction::Down},
+                {Qt::Key_Left, GridCells::Direction::Left},
+                {Qt::Key_Right, GridCells::Direction::Right}};
+            const auto found = keys.find(static_cast<QKeyEvent *>(event)->key());
+            if (found != keys.end()) {
+                setCell(GridCells::neighbour(m_cell, found->second));
+                return true;
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+QString PhospheneMapWindow::chooseFile(const QString &title, const QString &name, const QString &filter) {
+    const QString folder = ZoDir::DirectorioFichero(m_db.databaseName());
+    QFileDialog dialog(this, title, ZoDir::UneRuta(folder, name), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(name.section(QLatin1Char('.'), -1));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return QString();
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
+bool PhospheneMapWindow::saveMap(const QString &path) {
+    QString why;
+    if (!SafeWrite::writeImage(path, PhospheneMap::renderMap(m_counts, m_cell, MapSize), "PNG", &why)) {
+        Messages::error(this, why);
+        return false;
+    }
+    return true;
+}
+
+bool PhospheneMapWindow::saveDensity(const QString &path) {
+    QString why;
+    if (!SafeWrite::writeImage(path, PhospheneMap::renderDensity(m_density, DensitySize), "PNG", &why)) {
+        Messages::error(this, why);
+        return false;
+    }
+    return true;
+}
+
+bool PhospheneMapWindow::saveNumbers(const QString &path) {
+    QString why;
+    if (!SafeWrite::writeBytes(path, PhospheneMap::csv(m_counts), &why)) {
+        Messages::error(this, why);
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,608 @@
+#include "results/StudyExport.h"
+
+#include "Version.h"
+#include "core/GridCells.h"
+#include "data/Query.h"
+#include "data/Study.h"
+#include "data/StudyDrawings.h"
+#include "data/StudyError.h"
+#include "drawings/DrawingFile.h"
+#include "drawings/DrawingShape.h"
+#include "experiments/ParameterLists.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QVariant>
+
+#include <span>
+
+namespace StudyExport {
+
+namespace {
+
+// The columns of the stimulus query, in the order of its SELECT.
+enum Column {
+    SubjectId,
+    Experiment,
+    Fila,
+    Columna,
+    CentreRow,
+    CentreColumn,
+    Answer,
+    Colour,
+    Brightness,
+    Coil,
+    PulseType,
+    Phase,
+    Orientation,
+    Pulses,
+    Frequency,
+    Intensity,
+    Date,
+    Observations,
+    DrawingName,
+    DrawingPoints,
+    StimulusId,
+};
+
+const QString StimulusQuery = QStringLiteral(
+    "SELECT puntoestimulacion.Id_paciente, estimulo.pasada, puntoestimulacion.fila, "
+    "puntoestimulacion.columna, "
+    "paciente.FilaCentro, paciente.ColumnaCentro, estimulo.hayfosfeno, estimulo.color, estimulo.intensidad, "
+    "estimulo.TipoBobina, estimulo.PulsoTipo, estimulo.PulsoFase, estimulo.orientacion, "
+    "estimulo.NumeroPulsos, "
+    "estimulo.PulsoFrecuencia, estimulo.PulsoIntensidad, estimulo.fecha, estimulo.observaciones, "
+    "estimulo.archivopuntos, drawing.points, estimulo.id FROM estimulo LEFT JOIN puntoestimulacion ON "
+    "puntoestimulacion.ID = estimulo.id_puntoestimulo LEFT JOIN paciente ON paciente.ID = "
+    "puntoestimulacion.Id_paciente LEFT JOIN drawing ON drawing.stimulus_id = estimulo.id "
+    "ORDER BY puntoestimulacion.Id_paciente IS NULL, puntoestimulacion.Id_paciente, estimulo.id");
+
+QString whole(const QVariant &value) {
+    return value.isNull() ? QString() : QString::number(value.toLongLong());
+}
+
+QString decimal(double value) {
+    return QString::number(value, 'g', 10);
+}
+
+// A list's caption for a stored code; the code itself when no caption has it.
+QString caption(std::span<const ParameterLists::Item> items, const QVariant &value) {
+    if (value.isNull()) {
+        return QString();
+    }
+    for (const ParameterLists::Item &item : items) {
+        if (item.code == value.toInt()) {
+            return QString::fromUtf8(item.texto);
+        }
+    }
+    return whole(value);
+}
+
+QString answer(const QVariant &value) {
+    static const char *const names[] = {"yes", "no", "doubt"};
+    const int code = value.toInt();
+    return !value.isNull() && code >= 0 && code <= 2 ? QString::fromLatin1(names[code]) : whole(value);
+}
+
+QString dateTime(const QVariant &value) {
+    if (value.isNull()) {
+        return QString();
+    }
+    QDateTime when = value.toDateTime();
+    if (!when.isValid()) {
+        when = QDateTime::fromString(value.toString(), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    }
+    return when.isValid() ? when.toString(Qt::ISODate) : value.toString();
+}
+
+// The fields of one stimulus, in the order of stimulusColumns(). `hasDrawing` tells whether the
+// drawing figures were filled.
+QStringList stimulusFields(const QSqlQuery &q, bool hasDrawing, const DrawingShape::Figures &d) {
+    QStringList f;
+    f.reserve(26);
+    const QVariant centreRow = q.value(CentreRow), centreColumn = q.value(CentreColumn);
+    const int cell = centreRow.isNull() || centreColumn.isNull()
+                         ? -1
+                         : GridCells::cellAt(q.value(Fila).toInt(), q.value(Columna).toInt(),
+                                             centreRow.toInt(), centreColumn.toInt());
+    f << whole(q.value(SubjectId)) << whole(q.value(Experiment))
+      << (cell >= 0 ? QString::number(cell) : QString()) << whole(q.value(Fila)) << whole(q.value(Columna))
+      << answer(q.value(Answer)) << q.value(Colour).toString() << whole(q.value(Brightness))
+      << caption(ParameterLists::bobinas(), q.value(Coil))
+      << caption(ParameterLists::pulsos(), q.value(PulseType))
+      << caption(ParameterLists::fases(), q.value(Phase))
+      << caption(ParameterLists::orientaciones(), q.value(Orientation)) << whole(q.value(Pulses))
+      << whole(q.value(Frequency)) << whole(q.value(Intensity)) << dateTime(q.value(Date))
+      << q.value(Observations).toString();
+    if (hasDrawing) {
+        f << QString::number(d.points) << QString::number(d.strokes) << decimal(d.centreX)
+          << decimal(d.centreY) << QString::number(d.left) << QString::number(d.top)
+          << QString::number(d.right) << QString::number(d.bottom) << decimal(d.area);
+    } else {
+        for (int i = 0; i < 9; ++i) {
+            f << QString();
+        }
+    }
+    return f;
+}
+
+// A file of the export: rows gathered in memory and written in large blocks; any failure to write
+// is thrown with the file's path as the user will know it.
+class TsvFile {
+public:
+    TsvFile(const QString &path, const QString &shownAs) : m_file(path), m_shownAs(shownAs) {
+        if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            fail();
+        }
+    }
+    ~TsvFile() = default;
+    // Fields as written: escaped, and empty ones as `empty`.
+    void row(const QStringList &fields, const QString &empty = QString()) {
+        bool first = true;
+        for (const QString &value : fields) {
+            if (!first) {
+                m_buffer += '\t';
+            }
+            first = false;
+            m_buffer += value.isEmpty() ? empty.toUtf8() : field(value).toUtf8();
+        }
+        m_buffer += '\n';
+        if (m_buffer.size() > (1 << 20)) {
+            flush();
+        }
+    }
+    void close() {
+        flush();
+        if (!m_file.flush()) {
+            fail();
+        }
+        m_file.close();
+    }
+
+private:
+    void flush() {
+        if (m_file.write(m_buffer) != m_buffer.size()) {
+            fail();
+        }
+        m_buffer.clear();
+    }
+    [[noreturn]] void fail() {
+        throw StudyError(QStringLiteral("Cannot write %1: %2").arg(m_shownAs, m_file.errorString()));
+    }
+    QFile m_file;
+    QString m_shownAs;
+    QByteArray m_buffer;
+};
+
+void writeFile(const QString &path, const QString &shownAs, const QByteArray &bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size() ||
+        !file.flush()) {
+        throw StudyError(QStringLiteral("Cannot write %1: %2").arg(shownAs, file.errorString()));
+    }
+}
+
+void writeJson(const QString &path, const QString &shownAs, const QJsonObject &object) {
+    writeFile(path, shownAs, QJsonDocument(object).toJson(QJsonDocument::Indented));
+}
+
+// Where a file of the export is written, and how it is named to the user.
+struct Place {
+    QString working; // the hidden folder being filled
+    QString out;     // the folder it becomes
+    QString path(const QString &relative) const { return working + QLatin1Char('/') + relative; }
+    QString shown(const QString &relative) const {
+        return QDir::toNativeSeparators(out + QLatin1Char('/') + relative);
+    }
+    void makeFolder(const QString &relative) const {
+        if (!QDir().mkpath(path(relative))) {
+            throw StudyError(QStringLiteral("Cannot create the folder %1").arg(shown(relative)));
+        }
+    }
+};
+
+qint64 stimulusCount(const QSqlDatabase &db) {
+    QSqlQuery q = Query::run(db, QStringLiteral("SELECT COUNT(*) FROM estimulo"), {},
+                             QStringLiteral("Cannot count the stimuli"));
+    return q.next() ? q.value(0).toLongLong() : 0;
+}
+
+const QString SubjectQuery = QStringLiteral(
+    "SELECT ID, Nombre, Apellido1, Apellido2, Edad, Altura, Peso, Ciego, Observaciones, Filas, "
+    "Columnas, FilaCentro, ColumnaCentro, RutaResonancias FROM paciente ORDER BY ID");
+
+QString yesNo(const QVariant &value) {
+    return value.isNull() ? QString() : value.toBool() ? QStringLiteral("yes") : QStringLiteral("no");
+}
+
+int writeSubjects(const QSqlDatabase &db, const Place &place) {
+    TsvFile file(place.path(QStringLiteral("subjects.tsv")), place.shown(QStringLiteral("subjects.tsv")));
+    file.row({QStringLiteral("subject_id"), QStringLiteral("first_name"), QStringLiteral("first_surname"),
+              QStringLiteral("second_surname"), QStringLiteral("age"), QStringLiteral("height"),
+              QStringLiteral("weight"), QStringLiteral("blind"), QStringLiteral("observations"),
+              QStringLiteral("grid_rows"), QStringLiteral("grid_columns"), QStringLiteral("centre_row"),
+              QStringLiteral("centre_column"), QStringLiteral("mr_folder")});
+    QSqlQuery q = Query::run(db, SubjectQuery, {}, QStringLiteral("Cannot read the subjects"));
+    int n = 0;
+    while (q.next()) {
+        file.row({whole(q.value(0)), q.value(1).toString(), q.value(2).toString(), q.value(3).toString(),
+                  q.value(4).toString(), q.value(5).toString(), q.value(6).toString(), yesNo(q.value(7)),
+                  q.value(8).toString(), whole(q.value(9)), whole(q.value(10)), whole(q.value(11)),
+                  whole(q.value(12)), q.value(13).toString()});
+        ++n;
+    }
+    file.close();
+    return n;
+}
+
+// The NIBS-BIDS names of the stimulus columns: the proposal's own name where it has one for the
+// thing (coil_id, pulse_shape, pulses_in_train, pulse_intensity_mso), ours otherwise. The subject
+// is the folder's, so it has no column; stim_count numbers the rows and drawing_file names the
+// drawing, as the proposal links rows to other files.
+QStringList nibsColumns() {
+    QStringList columns = stimulusColumns().mid(1);
+    const auto rename = [&columns](const char *from, const char *to) {
+        columns[columns.indexOf(QLatin1String(from))] = QString::fromLatin1(to);
+    };
+    rename("coil", "coil_id");
+    rename("phase", "pulse_shape");
+    rename("pulses", "pulses_in_train");
+    rename("intensity", "pulse_intensity_mso");
+    columns.prepend(QStringLiteral("stim_count"));
+    columns.append(QStringLiteral("drawing_file"));
+    return columns;
+}
+
+QJsonObject levels(std::span<const ParameterLists::Item> items) {
+    QJsonObject object;
+    for (const ParameterLists::Item &item : items) {
+        object.insert(QString::fromUtf8(item.texto), QStringLiteral("stored code %1").arg(item.code));
+    }
+    return object;
+}
+
+QJsonObject nibsSidecar() {
+    const auto column = [](const QString &description, const QString &units = QString(),
+                           const QJsonObject &levels = QJsonObject()) {
+        QJsonObject c{{QStringLiteral("Description"), description}};
+        if (!units.isEmpty()) {
+            c.insert(QStringLiteral("Units"), units);
+        }
+        if (!levels.isEmpty()) {
+            c.insert(QStringLiteral("Levels"), levels);
+        }
+        return c;
+    };
+    const QString canvas =
+        QStringLiteral("drawing canvas units (the canvas is 12.9 x 12.9 units, origin top-left, "
+                       "y downwards)");
+    QJsonObject o;
+    o.insert(QStringLiteral("NIBSType"), QStringLiteral("TMS"));
+    o.insert(
+        QStringLiteral("NIBSDescription"),
+        QStringLiteral("Phosphene mapping: single stimuli over a 5 x 10 grid of scalp points; after each "
+                       "stimulus the subject answers whether a phosphene was seen and draws it."));
+    o.insert(QStringLiteral("TaskName"), QStringLiteral("phosphene"));
+    o.insert(QStringLiteral("stim_count"),
+             column(QStringLiteral("Running number of the stimulus in this file")));
+    o.insert(
+        QStringLiteral("experiment"),
+        column(QStringLiteral("Number of the experiment (session of stimulation) of the subject, from 1")));
+    o.insert(QStringLiteral("cell"),
+             column(QStringLiteral("Grid cell stimulated, 10 x row + column of the 5 x 10 "
+                                   "grid (row 0 at the bottom); n/a off the grid")));
+    o.insert(QStringLiteral("row"),
+             column(QStringLiteral("Grid row of the point relative to the subject's centre")));
+    o.insert(QStringLiteral("column"),
+             column(QStringLiteral("Grid column of the point relative to the subject's centre")));
+    o.insert(QStringLiteral("answer"),
+             column(QStringLiteral("The subject's answer"), QString(),
+                    QJsonObject{{QStringLiteral("yes"), QStringLiteral("a phosphene was seen")},
+                                {QStringLiteral("no"), QStringLiteral("no phosphene")},
+                                {QStringLiteral("doubt"), QStringLiteral("the subject was not sure")}}));
+    o.insert(QStringLiteral("colour"),
+             column(QStringLiteral("Colour of the phosphene, as the operator wrote it")));
+    o.insert(QStringLiteral("brightness"), column(QStringLiteral("Perceived brightness of the phosphene")));
+    o.insert(QStringLiteral("coil_id"),
+             column(QStringLiteral("Coil used"), QString(), levels(ParameterLists::bobinas())));
+    o.insert(QStringLiteral("pulse_type"),
+             column(QStringLiteral("Kind of pulse"), QString(), levels(ParameterLists::pulsos())));
+    o.insert(QStringLiteral("pulse_shape"),
+             column(QStringLiteral("Pulse phase: monophasic (Monofásico) or biphasic (Bifáisco)"), QString(),
+                    levels(ParameterLists::fases())));
+    o.insert(QStringLiteral("orientation"),
+             column(QStringLiteral("Orientation of the coil's current over the scalp"), QString(),
+                    levels(ParameterLists::orientaciones())));
+    o.insert(QStringLiteral("pulses_in_train"), column(QStringLiteral("Number of pulses of the stimulus")));
+    o.insert(QStringLiteral("frequency"), column(QStringLiteral("Pulse frequency"), QStringLiteral("Hz")));
+    o.insert(QStringLiteral("pulse_intensity_mso"),
+             column(QStringLiteral("Pulse intensity, percent of the stimulator's maximum output"),
+                    QStringLiteral("%")));
+    o.insert(QStringLiteral("datetime"),
+             column(QStringLiteral("When the stimulus was recorded (ISO 8601, local time)")));
+    o.insert(QStringLiteral("observations"), column(QStringLiteral("The operator's notes")));
+    o.insert(QStringLiteral("drawing_points"),
+             column(QStringLiteral("Point records of the drawing of the phosphene")));
+    o.insert(QStringLiteral("drawing_strokes"), column(QStringLiteral("Strokes of the drawing")));
+    o.insert(QStringLiteral("drawing_centre_x"),
+             column(QStringLiteral("Mean x of the drawing's points"), canvas));
+    o.insert(QStringLiteral("drawing_centre_y"),
+             column(QStringLiteral("Mean y of the drawing's points"), canvas));
+    o.insert(QStringLiteral("drawing_left"), column(QStringLiteral("Smallest x of the drawing"), canvas));
+    o.insert(QStringLiteral("drawing_top"), column(QStringLiteral("Smallest y of the drawing"), canvas));
+    o.insert(QStringLiteral("drawing_right"), column(QStringLiteral("Largest x of the drawing"), canvas));
+    o.insert(QStringLiteral("drawing_bottom"), column(QStringLiteral("Largest y of the drawing"), canvas));
+    o.insert(QStringLiteral("drawing_area"),
+             column(QStringLiteral(
+                        "Area of the canvas the drawing covers: the regions its strokes enclose and the "
+                        "strokes one unit wide"),
+                    QStringLiteral("square ") + canvas));
+    o.insert(
+        QStringLiteral("drawing_file"),
+        column(QStringLiteral("The drawing, relative to this file's folder: a count line, then one line "
+                              "\"code x y\" per point (code 0 starts a stroke, 1 continues it, 3 ends it)")));
+    return o;
+}
+
+void writeDatasetFiles(const Place &place, const QString &studyName) {
+    writeJson(place.path(QStringLiteral("dataset_description.json")),
+              place.shown(QStringLiteral("dataset_description.json")),
+              QJsonObject{{QStringLiteral("Name"), studyName},
+                          {QStringLiteral("BIDSVersion"), QStringLiteral("1.10.0")},
+                          {QStringLiteral("DatasetType"), QStringLiteral("raw")},
+                          {QStringLiteral("GeneratedBy"),
+                           QJsonArray{QJsonObject{
+                               {QStringLiteral("Name"), QStringLiteral("ZoKorvane")},
+                               {QStringLiteral("Version"), QString::fromLatin1(Version::FileVersion)},
+                               {QStringLiteral("Description"),
+                                QStringLiteral("Stimulation data laid out after the NIBS-BIDS "
+                                               "proposal v6 (BEP037 draft)")}}}}});
+    const auto described = [](const QString &description, const QString &units = QString()) {
+        QJsonObject c{{QStringLiteral("Description"), description}};
+        if (!units.isEmpty()) {
+            c.insert(QStringLiteral("Units"), units);
+        }
+        return c;
+    };
+    writeJson(place.path(QStringLiteral("participants.json")),
+              place.shown(QStringLiteral("participants.json")),
+              QJsonObject{
+                  {QStringLiteral("participant_id"), described(QStringLiteral("sub- and the subject's ID"))},
+                  {QStringLiteral("age"), described(QStringLiteral("Age"), QStringLiteral("year"))},
+                  {QStringLiteral("height"), described(QStringLiteral("Height, as entered"))},
+                  {QStringLiteral("weight"), described(QStringLiteral("Weight, as entered"))},
+                  {QStringLiteral("blind"),
+                   QJsonObject{{QStringLiteral("Description"), QStringLiteral("Blind subject")},
+                               {QStringLiteral("Levels"),
+                                QJsonObject{{QStringLiteral("yes"), QStringLiteral("blind")},
+                                            {QStringLiteral("no"), QStringLiteral("sighted")}}}}}});
+}
+
+int writeParticipants(const QSqlDatabase &db, const Place &place) {
+    TsvFile file(place.path(QStringLiteral("participants.tsv")),
+                 place.shown(QStringLiteral("participants.tsv")));
+    file.row({QStringLiteral("participant_id"), QStringLiteral("age"), QStringLiteral("height"),
+              QStringLiteral("weight"), QStringLiteral("blind")});
+    QSqlQuery q = Query::run(db, SubjectQuery, {}, QStringLiteral("Cannot read the subjects"));
+    int n = 0;
+    while (q.next()) {
+        file.row({QStringLiteral("sub-") + whole(q.value(0)), q.value(4).toString(), q.value(5).toString(),
+                  q.value(6).toString(), yesNo(q.value(7))},
+                 QStringLiteral("n/a"));
+        ++n;
+    }
+    file.close();
+    return n;
+}
+
+// The per-subject files of a NIBS-BIDS export, opened when the subject's first stimulus comes.
+struct SubjectFiles {
+    QString label; // "sub-<id>"
+    std::unique_ptr<TsvFile> tsv;
+    qint64 rows = 0;
+    bool drawingsFolder = false;
+};
+
+} // namespace
+
+std::optional<Format> formatNamed(const QString &name) {
+    if (name == QLatin1String("tsv")) {
+        return Format::Tsv;
+    }
+    if (name == QLatin1String("nibs-bids")) {
+        return Format::NibsBids;
+    }
+    return std::nullopt;
+}
+
+const QStringList &stimulusColumns() {
+    static const QStringList columns = {QStringLiteral("subject_id"),
+                                        QStringLiteral("experiment"),
+                                        QStringLiteral("cell"),
+                                        QStringLiteral("row"),
+                                        QStringLiteral("column"),
+                                        QStringLiteral("answer"),
+                                        QStringLiteral("colour"),
+                                        QStringLiteral("brightness"),
+                                        QStringLiteral("coil"),
+                                        QStringLiteral("pulse_type"),
+                                        QStringLiteral("phase"),
+                                        QStringLiteral("orientation"),
+                                        QStringLiteral("pulses"),
+                                        QStringLiteral("frequency"),
+                                        QStringLiteral("intensity"),
+                                        QStringLiteral("datetime"),
+                                        QStringLiteral("observations"),
+                                        QStringLiteral("drawing_points"),
+                                        QStringLiteral("drawing_strokes"),
+                                        QStringLiteral("drawing_centre_x"),
+                                        QStringLiteral("drawing_centre_y"),
+                                        QStringLiteral("drawing_left"),
+                                        QStringLiteral("drawing_top"),
+                                        QStringLiteral("drawing_right"),
+                                        QStringLiteral("drawing_bottom"),
+                                        QStringLiteral("drawing_area")};
+    return columns;
+}
+
+QString field(const QString &text) {
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case '\\':
+            out += QStringLiteral("\\\\");
+            break;
+        case '\t':
+            out += QStringLiteral("\\t");
+            break;
+        case '\n':
+            out += QStringLiteral("\\n");
+            break;
+        case '\r':
+            out += QStringLiteral("\\r");
+            break;
+        default:
+            out += c;
+        }
+    }
+    if (out.contains(QLatin1Char('"'))) {
+        out.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+        out = QLatin1Char('"') + out + QLatin1Char('"');
+    }
+    return out;
+}
+
+Report run(const QSqlDatabase &db, const QString &out, Format format, const Progress &progress) {
+    const QFileInfo target(QDir::cleanPath(QDir(out).absolutePath()));
+    const QString shownOut = QDir::toNativeSeparators(out);
+    if (target.exists() && !target.isDir()) {
+        throw StudyError(QStringLiteral("Cannot export into %1: it is a file, not a folder").arg(shownOut));
+    }
+    if (target.isDir() &&
+        !QDir(target.filePath()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) {
+        throw StudyError(
+            QStringLiteral("Cannot export into %1: the folder is not empty. Choose a new or empty folder.")
+                .arg(shownOut));
+    }
+    if (!QDir().mkpath(target.absolutePath())) {
+        throw StudyError(QStringLiteral("Cannot create the folder %1")
+                             .arg(QDir::toNativeSeparators(target.absolutePath())));
+    }
+    Study::removeLeftovers(target, QStringLiteral("exporting"));
+    const Place place{Study::workingName(target, QStringLiteral("exporting")), out};
+    QDir(place.working).removeRecursively();
+    if (!QDir().mkdir(place.working)) {
+        throw StudyError(QStringLiteral("Cannot write into %1: the folder cannot be created there")
+                             .arg(QDir::toNativeSeparators(target.absolutePath())));
+    }
+    Report report;
+    try {
+        const qint64 total = stimulusCount(db);
+        if (format == Format::Tsv) {
+            report.subjects = writeSubjects(db, place);
+        } else {
+            writeDatasetFiles(place, QFileInfo(db.databaseName()).completeBaseName());
+            report.subjects = writeParticipants(db, place);
+        }
+        std::unique_ptr<TsvFile> stimuli;
+        if (format == Format::Tsv) {
+            stimuli = std::make_unique<TsvFile>(place.path(QStringLiteral("stimuli.tsv")),
+                                                place.shown(QStringLiteral("stimuli.tsv")));
+            stimuli->row(stimulusColumns());
+        }
+        const QStringList nibs = nibsColumns();
+        SubjectFiles subject;
+        qint64 withoutSubject = 0;
+        const auto finishSubject = [&] {
+            if (subject.tsv) {
+                subject.tsv->close();
+                subject.tsv.reset();
+            }
+        };
+        QSqlQuery q = Query::run(db, StimulusQuery, {}, QStringLiteral("Cannot read the stimuli"));
+        while (q.next()) {
+            const QVariant points = q.value(DrawingPoints);
+            const bool hasDrawing = !points.isNull();
+            DrawingShape::Figures figures;
+            if (hasDrawing) {
+                figures = DrawingShape::measure(DrawingFile::parse(points.toByteArray()).records);
+                ++report.drawings;
+            }
+            QStringList fields = stimulusFields(q, hasDrawing, figures);
+            if (stimuli) {
+                stimuli->row(fields);
+            } else if (q.value(SubjectId).isNull()) {
+                ++withoutSubject;
+            } else {
+                const QString label = QStringLiteral("sub-") + whole(q.value(SubjectId));
+                const QString folder = label + QStringLiteral("/nibs/");
+                const QString stem = label + QStringLiteral("_task-phosphene");
+                if (label != subject.label) {
+                    finishSubject();
+                    subject = SubjectFiles{label, nullptr, 0, false};
+                    place.makeFolder(folder);
+                    writeJson(place.path(folder + stem + QStringLiteral("_nibs.json")),
+                              place.shown(folder + stem + QStringLiteral("_nibs.json")), nibsSidecar());
+                    subject.tsv =
+                        std::make_unique<TsvFile>(place.path(folder + stem + QStringLiteral("_nibs.tsv")),
+                                                  place.shown(folder + stem + QStringLiteral("_nibs.tsv")));
+                    subject.tsv->row(nibs);
+                }
+                QString drawingFile;
+                if (hasDrawing) {
+                    const QString drawings = stem + QStringLiteral("_drawings");
+                    if (!subject.drawingsFolder) {
+                        place.makeFolder(folder + drawings);
+                        subject.drawingsFolder = true;
+                    }
+                    // Named by the stimulus: several stimuli of one point and experiment share a
+                    // stored name, never an id.
+                    drawingFile = drawings + QStringLiteral("/stimulus-") + whole(q.value(StimulusId)) +
+                                  QStringLiteral(".txt");
+                    writeFile(place.path(folder + drawingFile), place.shown(folder + drawingFile),
+                              points.toByteArray());
+                }
+                fields.removeFirst();
+                fields.prepend(QString::number(++subject.rows));
+                fields.append(drawingFile);
+                subject.tsv->row(fields, QStringLiteral("n/a"));
+            }
+            ++report.stimuli;
+            if (progress && report.stimuli % 1000 == 0 && !progress(report.stimuli, total)) {
+                throw StudyError(QStringLiteral("The export was stopped"));
+            }
+        }
+        finishSubject();
+        if (stimuli) {
+            stimuli->close();
+        }
+        if (withoutSubject > 0) {
+            report.notes << QStringLiteral(
+                                "%1 stimuli belong to no subject of the study and are not in the dataset")
+                                .arg(withoutSubject);
+        }
+        if (progress) {
+            progress(report.stimuli, total);
+        }
+        // The finished folder takes the place of OUT (an empty one is removed first).
+        if (target.isDir() && !QDir().rmdir(target.filePath())) {
+            throw StudyError(QStringLiteral("Cannot replace the empty folder %1").arg(shownOut));
+        }
+        if (!QDir().rename(place.working, target.filePath())) {
+            throw StudyError(QStringLiteral("Cannot write %1: the finished export could not be moved there")
+                                 .arg(shownOut));
+        }
+    } catch (...) {
+        QDir(place.working).removeRecursively();
+        throw;
+    }
+    return report;
+}
+
+} // namespace StudyExport

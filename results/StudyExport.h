@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+// A study written out for analysis tools, without widgets (the tool's `export` command and the
+// export window use it alike).
+//
+// - Tsv: OUT/stimuli.tsv, one row per stimulus with the columns of stimulusColumns(), and
+//   OUT/subjects.tsv, one row per subject.
+// - NibsBids: a dataset laid out as the NIBS-BIDS proposal v6 lays out stimulation data:
+//   dataset_description.json, participants.tsv and .json (no names: a dataset to share), and per
+//   subject sub-<id>/nibs/sub-<id>_task-phosphene_nibs.tsv with its _nibs.json sidecar describing
+//   every column, and the drawings in sub-<id>/nibs/sub-<id>_task-phosphene_drawings/.
+//
+// Every file is UTF-8 with one header line and tab-separated fields; inside text a backslash, tab,
+// line feed and carriage return are written \\, \t, \n and \r, and a field holding a double quote
+// is quoted with its quotes doubled, so each row is one line that CSV readers (Python's csv,
+// pandas, R's read.delim) split back into the same fields.
+//
+// OUT must not exist or be an empty folder. Everything is written into a hidden folder beside it
+// that becomes OUT only when complete, so a failed or stopped export leaves nothing.
+namespace StudyExport {
+
+enum class Format { Tsv, NibsBids };
+
+// "tsv" and "nibs-bids"; nothing for any other name.
+std::optional<Format> formatNamed(const QString &name);
+
+// The columns of stimuli.tsv, in order.
+const QStringList &stimulusColumns();
+
+// A text field as written: escaped and, when it holds a double quote, quoted.
+QString field(const QString &text);
+
+struct Report {
+    int subjects = 0;
+    qint64 stimuli = 0;
+    qint64 drawings = 0;
+    QStringList notes; // what the operator should know (stimuli that belong to no subject...)
+};
+
+// Told after each block of stimuli written: how many of how many. Returning false stops the
+// export, which then leaves nothing and throws StudyError("The export was stopped").
+using Progress = std::function<bool(qint64 done, qint64 total)>;
+
+// Writes the export; throws StudyError (with the path and the reason) when it cannot.
+Report run(const QSqlDatabase &db, const QString &out, Format format, const Progress &progress = {});
+
+} // namespace StudyExport
