@@ -149,8 +149,8 @@ Density density(const QSqlDatabase &db, const Selection &selection, int cell) {
         if (contents.records.isEmpty()) {
             continue;
         }
-        const DrawingShape::Figures figures = DrawingShape::measure(contents.records);
-        const QImage mask = DrawingShape::coverage(contents.records);
+        QImage mask;
+        const DrawingShape::Figures figures = DrawingShape::measure(contents.records, &mask);
         int *sample = d.samples.data();
         for (int y = 0; y < mask.height(); ++y) {
             const uchar *line = mask.constScanLine(y);

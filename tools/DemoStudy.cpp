@@ -1,15 +1,22 @@
 #include "tools/DemoStudy.h"
 
+#include "core/GridCells.h"
 #include "data/Query.h"
 #include "data/SharedQueries.h"
 #include "data/Study.h"
 #include "data/StudyError.h"
 #include "data/Transaction.h"
+#include "drawings/DrawingFile.h"
 #include "experiments/StimulusStore.h"
 #include "imaging/PhantomWriter.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QRandomGenerator>
+#include <QSqlQuery>
 #include <QtMath>
+
+#include <cmath>
 
 namespace DemoStudy {
 
@@ -138,6 +145,118 @@ QString create(const QString &directory) {
     }
     Study::close(opened.db);
     return study;
+}
+
+namespace {
+
+void execute(QSqlQuery &query, const QVariantList &values) {
+    for (int i = 0; i < values.size(); ++i) {
+        query.bindValue(i, values[i]);
+    }
+    if (!query.exec()) {
+        throw StudyError(QStringLiteral("Cannot fill the large study"), query.lastError());
+    }
+}
+
+// A closed outline of n points around (cx, cy), as a perceived blob is drawn.
+QByteArray outline(QRandomGenerator &random, int n) {
+    QList<DrawingFile::PointRecord> records;
+    const double cx = random.bounded(3, 10), cy = random.bounded(3, 10);
+    const double rx = 1 + random.bounded(3.0), ry = 1 + random.bounded(3.0);
+    for (int i = 0; i < n; ++i) {
+        const double a = 2 * M_PI * i / (n - 1);
+        const auto code = i == 0       ? DrawingFile::StrokeStart
+                          : i == n - 1 ? DrawingFile::StrokeEnd
+                                       : DrawingFile::StrokeNext;
+        records << DrawingFile::PointRecord{qint16(code),
+                                            DrawingFile::toUnit(cx + rx * std::cos(a) + random.bounded(1.0)),
+                                            DrawingFile::toUnit(cy + ry * std::sin(a) + random.bounded(1.0))};
+    }
+    return DrawingFile::format(records);
+}
+
+} // namespace
+
+void createLarge(const QString &path, int subjects, int stimuli, quint32 seed) {
+    Study::create(path);
+    Study::Opened opened = Study::open(path);
+    if (!opened.ok()) {
+        throw StudyError(opened.error);
+    }
+    static const QString notes[] = {QString(),
+                                    QStringLiteral("bright flash"),
+                                    QStringLiteral("tab\there"),
+                                    QStringLiteral("said \"two\" spots"),
+                                    QStringLiteral("line one\nline two"),
+                                    QStringLiteral("back\\slash \\n not a break"),
+                                    QStringLiteral("acentuación ñ"),
+                                    QStringLiteral("\"quoted\"\tand\r\nall")};
+    static const QString colours[] = {QStringLiteral("white"), QStringLiteral("yellow"), QString(),
+                                      QStringLiteral("blue")};
+    QRandomGenerator random(seed);
+    try {
+        Transaction transaction(opened.db);
+        QSqlQuery subject(opened.db), point(opened.db), stimulus(opened.db), drawing(opened.db);
+        if (!subject.prepare(
+                QStringLiteral("INSERT INTO paciente (ID, Nombre, Apellido1, Edad, Filas, Columnas, "
+                               "FilaCentro, ColumnaCentro, Ciego) VALUES (?, ?, ?, ?, 5, 10, ?, ?, ?)")) ||
+            !point.prepare(QStringLiteral(
+                "INSERT INTO puntoestimulacion (ID, Numero, Id_paciente, fila, columna, "
+                "estado, n_on, n_off, n_dudas, pasadas) VALUES (?, ?, ?, ?, ?, 0, 0, 0, 0, 4)")) ||
+            !stimulus.prepare(QStringLiteral(
+                "INSERT INTO estimulo (id, id_puntoestimulo, pasada, color, intensidad, hayfosfeno, "
+                "observaciones, "
+                "archivopuntos, orientacion, fecha, TipoBobina, PulsoTipo, NumeroPulsos, PulsoFrecuencia, "
+                "PulsoIntensidad, PulsoFase) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")) ||
+            !drawing.prepare(QStringLiteral("INSERT INTO drawing (stimulus_id, points) VALUES (?, ?)"))) {
+            throw StudyError(QStringLiteral("Cannot fill the large study"), stimulus.lastError());
+        }
+        int idPoint = 0;
+        qint64 idStimulus = 0;
+        const QDateTime start(QDate(2025, 1, 6), QTime(9, 0));
+        for (int s = 1; s <= subjects; ++s) {
+            const int centreRow = 1 + s % 2, centreColumn = 4 + s % 3;
+            execute(subject, {s, QStringLiteral("Subject %1").arg(s),
+                              s % 5 == 0 ? QVariant() : QVariant(QStringLiteral("Ruiz")), 20 + s % 40,
+                              centreRow, centreColumn, s % 7 == 0});
+            // Every cell of the grid is a point of the subject.
+            const int firstPoint = idPoint + 1;
+            for (int cell = 0; cell < GridCells::Count; ++cell) {
+                ++idPoint;
+                execute(point, {idPoint, cell + 1, s, GridCells::row(cell) - centreRow,
+                                GridCells::column(cell) - centreColumn});
+            }
+            const int count = stimuli / subjects + (s <= stimuli % subjects ? 1 : 0);
+            for (int i = 0; i < count; ++i) {
+                ++idStimulus;
+                const int cell = random.bounded(GridCells::Count);
+                const int answer = random.bounded(100) < 45 ? 0 : random.bounded(100) < 70 ? 1 : 2;
+                const int coil = 1 + random.bounded(3);
+                const QString name =
+                    answer == 1 ? QString() : DrawingFile::storedName(s, firstPoint + cell, 1 + i % 4);
+                const auto maybe = [&random](const QVariant &value) {
+                    return random.bounded(50) == 0 ? QVariant() : value;
+                };
+                execute(stimulus,
+                        {idStimulus, firstPoint + cell, 1 + i % 4, colours[random.bounded(4)],
+                         random.bounded(10), answer, notes[random.bounded(int(std::size(notes)))], name,
+                         maybe(random.bounded(4)),
+                         start.addSecs(qint64(s) * 86400 + i * 37)
+                             .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                         coil, 1 + random.bounded(3), maybe(1 + random.bounded(30)),
+                         maybe(random.bounded(40)), maybe(20 + random.bounded(81)), 1 + random.bounded(2)});
+                if (!name.isEmpty()) {
+                    execute(drawing,
+                            {idStimulus, QString::fromLatin1(outline(random, 30 + random.bounded(20)))});
+                }
+            }
+        }
+        transaction.commit();
+    } catch (...) {
+        Study::close(opened.db);
+        throw;
+    }
+    Study::close(opened.db);
 }
 
 } // namespace DemoStudy

@@ -12,4 +12,12 @@ namespace DemoStudy {
 // StudyError on failure.
 QString create(const QString &directory);
 
+// A large study for tests and benchmarks, the same for the same arguments: `subjects` subjects
+// (grid centres varying between them), `stimuli` stimuli spread over their 5 x 10 grids and four
+// experiments, every parameter varied (Cadwell coils that move a stimulus to the next cell
+// included, and a few values left empty), notes holding tabs, quotes, line breaks, backslashes and
+// accents, and a drawing of about 40 points for every stimulus not answered "No". Creates the study
+// at `path`; throws StudyError.
+void createLarge(const QString &path, int subjects, int stimuli, quint32 seed = 1);
+
 } // namespace DemoStudy
