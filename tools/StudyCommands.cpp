@@ -26,15 +26,19 @@ namespace StudyCommands {
 namespace {
 
 // An open study, closed when the command ends; what bringing an earlier version up to date did is
-// told on out.
+// told on out, and why it could not be opened on err.
 struct OpenStudy {
     Study::Opened opened;
-    OpenStudy(const QString &path, QTextStream &out) : opened(Study::open(path)) {
+    OpenStudy(const QString &path, QTextStream &out, QTextStream &err) : opened(Study::open(path)) {
         for (const QString &note : opened.notes) {
             out << note << "\n";
         }
+        if (!opened.ok()) {
+            err << "zokorvane-tool: cannot open " << path << ": " << opened.error << "\n";
+        }
     }
     ~OpenStudy() { Study::close(opened.db); }
+    explicit operator bool() const { return opened.ok(); }
 };
 
 // A whole number option within [low, high]; the default when absent; nothing (with the reason on
@@ -115,9 +119,8 @@ int stimulus(const QStringList &args, QTextStream &out, QTextStream &err) {
         drawing = contents.records;
     }
 
-    OpenStudy study(positional.at(1), out);
-    if (!study.opened.ok()) {
-        err << "zokorvane-tool: cannot open " << positional.at(1) << ": " << study.opened.error << "\n";
+    OpenStudy study(positional.at(1), out, err);
+    if (!study) {
         return 1;
     }
     const QSqlDatabase &db = study.opened.db;
@@ -164,9 +167,8 @@ int exportDrawings(const QStringList &args, QTextStream &out, QTextStream &err) 
     }
     const QString path = arguments.positional().at(0);
     const QString folder = arguments.positional().at(1);
-    OpenStudy study(path, out);
-    if (!study.opened.ok()) {
-        err << "zokorvane-tool: cannot open " << path << ": " << study.opened.error << "\n";
+    OpenStudy study(path, out, err);
+    if (!study) {
         return 1;
     }
     const StudyDrawings::ExportReport report = StudyDrawings::exportToFolder(study.opened.db, folder);
@@ -191,9 +193,8 @@ int exportStudy(const QStringList &args, QTextStream &out, QTextStream &err) {
     }
     const QString path = arguments.positional().at(0);
     const QString folder = arguments.positional().at(1);
-    OpenStudy study(path, out);
-    if (!study.opened.ok()) {
-        err << "zokorvane-tool: cannot open " << path << ": " << study.opened.error << "\n";
+    OpenStudy study(path, out, err);
+    if (!study) {
         return 1;
     }
     const StudyExport::Report report = StudyExport::run(study.opened.db, folder, *format);
@@ -286,9 +287,8 @@ int map(const QStringList &args, QTextStream &out, QTextStream &err) {
         selection.subjects << int(*value);
     }
     const QString path = arguments.positional().at(0);
-    OpenStudy study(path, out);
-    if (!study.opened.ok()) {
-        err << "zokorvane-tool: cannot open " << path << ": " << study.opened.error << "\n";
+    OpenStudy study(path, out, err);
+    if (!study) {
         return 1;
     }
     const PhospheneMap::Counts counts = PhospheneMap::count(study.opened.db, selection);
