@@ -12,6 +12,7 @@ void AppState::CierraBaseDatos() {
     }
     closeConnection(BaseDatos);
     RutaBaseDatos.clear();
+    readOnly.clear();
 }
 
 void AppState::ReiniciaPaciente() {

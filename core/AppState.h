@@ -14,7 +14,7 @@ public:
     AppState &operator=(const AppState &) = delete;
     ~AppState();
 
-    QString RutaBaseDatos;  // full path of the open study; "" when none is open
+    QString RutaBaseDatos;  // full path of the open study, or a server study's URI; "" when none is open
     QSqlDatabase BaseDatos; // its connection; every query of every window runs on it
     int IdPacienteActual = -1;
     QString NombrePacienteActual;
@@ -24,6 +24,8 @@ public:
     bool ResonanciaCargada = false; // an associated MR series is loaded and its points accepted
     QString RutaConfig;             // full path of config.ini
     QStringList openNotes;          // what opening the study last did besides opening it (an update)
+    QString readOnly;               // why the open study may only be read ("" when it may be changed)
+    bool passwordNeeded = false;    // the last open failed because the server asked for a password
 
     // Closes the open study, if any. (Opening one is AbreBaseDatos, beside the study engines.)
     void CierraBaseDatos();

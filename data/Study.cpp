@@ -1,6 +1,7 @@
 #include "data/Study.h"
 
 #include "core/AppState.h"
+#include "data/ServerStudy.h"
 #include "data/StudyDrawings.h"
 #include "data/StudyError.h"
 #include "data/Transaction.h"
@@ -202,13 +203,7 @@ const QStringList &tables() {
 }
 
 QStringList missingTables(const QSqlDatabase &db) {
-    QStringList present;
-    QSqlQuery query(db);
-    if (query.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table', 'view')"))) {
-        while (query.next()) {
-            present << query.value(0).toString().toLower();
-        }
-    }
+    const QStringList present = ServerStudy::tableNames(db);
     QStringList missing;
     for (const QString &table : tables()) {
         if (!present.contains(table)) {
@@ -234,7 +229,45 @@ QString drawingDirectory(const QString &studyPath) {
     return info.absolutePath() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral("_puntos");
 }
 
-Opened open(const QString &path) {
+namespace {
+
+// A server study: reached through libpq, shared with other stations (no exclusive lock), never
+// migrated (server studies start at this version).
+Opened openServer(const QString &uri, const QString &password) {
+    Opened result;
+    ServerStudy::Connection c = ServerStudy::connect(uri, password);
+    if (!c.error.isEmpty()) {
+        result.error = c.error;
+        result.passwordNeeded = c.passwordNeeded;
+        return result;
+    }
+    const auto fail = [&](const QString &reason) {
+        result.error = reason;
+        close(c.db);
+        return result;
+    };
+    const QStringList missing = missingTables(c.db);
+    if (!missing.isEmpty()) {
+        return fail(QStringLiteral("It is not a ZoKorvane study: it has no table %1.")
+                        .arg(missing.join(QStringLiteral(", no table "))));
+    }
+    const int version = ServerStudy::version(c.db);
+    if (version != CurrentVersion) {
+        return fail(QStringLiteral("Its study version is %1; this version of ZoKorvane works on version %2.")
+                        .arg(version)
+                        .arg(CurrentVersion));
+    }
+    result.readOnly = ServerStudy::readOnlyReason(c.db).value_or(QString());
+    result.db = c.db;
+    return result;
+}
+
+} // namespace
+
+Opened open(const QString &path, const QString &password) {
+    if (ServerStudy::isLocation(path)) {
+        return openServer(path, password);
+    }
     Opened result;
     const QFileInfo info(path);
     if (path.isEmpty()) {
@@ -321,7 +354,60 @@ void close(QSqlDatabase &db) {
     closeConnection(db);
 }
 
+namespace {
+
+// The statements of a new study's schema, as the engine of the connection takes them.
+void createSchema(QSqlDatabase &db) {
+    Transaction transaction(db);
+    QSqlQuery query(db);
+    QStringList statements;
+    for (const char *statement : SchemaStatements) {
+        statements << ServerStudy::schemaStatement(db, QString::fromUtf8(statement));
+    }
+    statements << StudyDrawings::createStatement();
+    statements << (ServerStudy::isServer(db)
+                       ? ServerStudy::versionStatements(CurrentVersion)
+                       : QStringList{QStringLiteral("PRAGMA user_version = %1").arg(CurrentVersion)});
+    for (const QString &statement : statements) {
+        if (!query.exec(statement)) {
+            throw StudyError(QStringLiteral("Cannot create the tables"), query.lastError());
+        }
+    }
+    query.finish();
+    transaction.commit();
+}
+
+void createOnServer(const QString &uri) {
+    const QString shown = ServerStudy::displayName(uri);
+    ServerStudy::Connection c = ServerStudy::connect(uri);
+    if (!c.error.isEmpty()) {
+        throw StudyError(QStringLiteral("Cannot create the study %1: %2").arg(shown, c.error));
+    }
+    try {
+        if (!ServerStudy::tableNames(c.db).isEmpty()) {
+            throw StudyError(
+                QStringLiteral("Cannot create the study %1: the database already has tables; a new "
+                               "study goes into an empty database.")
+                    .arg(shown));
+        }
+        createSchema(c.db);
+    } catch (const StudyError &e) {
+        close(c.db);
+        if (e.message().startsWith(QLatin1String("Cannot create the study"))) {
+            throw;
+        }
+        throw StudyError(QStringLiteral("Cannot create the study %1: %2").arg(shown, e.message()));
+    }
+    close(c.db);
+}
+
+} // namespace
+
 void create(const QString &path, const QString &shownAs) {
+    if (ServerStudy::isLocation(path)) {
+        createOnServer(path);
+        return;
+    }
     const QFileInfo info(path);
     const QString shown = shownAs.isEmpty() ? path : shownAs;
     if (path.isEmpty()) {
@@ -345,19 +431,7 @@ void create(const QString &path, const QString &shownAs) {
         error = db.lastError().text();
     } else {
         try {
-            Transaction transaction(db);
-            QSqlQuery query(db);
-            for (const char *statement : SchemaStatements) {
-                if (!query.exec(QString::fromUtf8(statement))) {
-                    throw StudyError(QStringLiteral("Cannot create the tables"), query.lastError());
-                }
-            }
-            if (!query.exec(StudyDrawings::createStatement()) ||
-                !query.exec(QStringLiteral("PRAGMA user_version = %1").arg(CurrentVersion))) {
-                throw StudyError(QStringLiteral("Cannot create the tables"), query.lastError());
-            }
-            query.finish();
-            transaction.commit();
+            createSchema(db);
         } catch (const StudyError &e) {
             error = e.message();
         }

@@ -22,7 +22,9 @@ const QStringList &tables();
 struct Opened {
     QSqlDatabase db;
     QString error;
-    QStringList notes; // what bringing an earlier version up to date did, for the operator
+    QStringList notes;           // what bringing an earlier version up to date did, for the operator
+    bool passwordNeeded = false; // a server that asked for a password none gave
+    QString readOnly;            // why the study may only be read ("" when it may be changed)
     bool ok() const { return error.isEmpty(); }
 };
 
@@ -30,12 +32,16 @@ struct Opened {
 // second program, this one or any other SQLite client, cannot read or write it meanwhile. A file
 // that is refused is not written. A study of an earlier version is brought up to date (a backup copy
 // beside it first; its drawing folder copied in and left as it was), and the notes say what was done.
-Opened open(const QString &path);
+//
+// A location starting "postgresql://" names a server study (ServerStudy.h): several stations use it
+// at once, so it is not locked; the password, when given, is used for that connection only.
+Opened open(const QString &path, const QString &password = QString());
 
 // Closes the connection and releases its lock. Harmless on a connection that is not open.
 void close(QSqlDatabase &db);
 
-// Creates a new, empty study with its indexes. Refuses an existing file; on failure (or when the
+// Creates a new, empty study with its indexes: a file, or the tables of a server study in an empty
+// database (refused when it has tables). Refuses an existing file; on failure (or when the
 // process is killed) nothing is left under the name, and what a killed creation left is cleared by
 // the next one. Throws StudyError, naming the study shownAs when given (a caller that creates a
 // working file names the file the user asked for).

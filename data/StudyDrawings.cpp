@@ -28,7 +28,10 @@ std::optional<QByteArray> load(const QSqlDatabase &db, int stimulusId) {
 }
 
 void store(const QSqlDatabase &db, int stimulusId, const QByteArray &text) {
-    run(db, QStringLiteral("INSERT OR REPLACE INTO drawing (stimulus_id, points) VALUES (?, ?)"),
+    run(db,
+        QStringLiteral(
+            "INSERT INTO drawing (stimulus_id, points) VALUES (?, ?) ON CONFLICT (stimulus_id) DO UPDATE SET "
+            "points = excluded.points"),
         {stimulusId, QString::fromLatin1(text)}, QStringLiteral("Cannot store the drawing"));
 }
 

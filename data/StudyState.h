@@ -9,4 +9,6 @@ class AppState;
 // subject stay as they were). What bringing an earlier version up to date did is left in
 // state.openNotes. The subject is not reset here: the caller does it with ReiniciaPaciente after
 // updating what the operator sees.
-QString AbreBaseDatos(AppState &state, const QString &ruta);
+// A server study's URI (ServerStudy.h) opens the same way; `password` serves that connection only
+// and is kept nowhere else. When the server wants a password none gave, state.passwordNeeded says so.
+QString AbreBaseDatos(AppState &state, const QString &ruta, const QString &password = QString());

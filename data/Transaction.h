@@ -1,17 +1,26 @@
 #pragma once
 
+#include "data/ServerStudy.h"
 #include "data/StudyError.h"
 
 #include <QSqlDatabase>
 
 // One operator action that writes: everything between construction and commit() is stored
 // together, and anything not committed is rolled back when the object goes out of scope
-// (also when an exception leaves the scope).
+// (also when an exception leaves the scope). On a server study the transaction first waits for the
+// other stations' writing transactions to end.
 class Transaction {
 public:
     explicit Transaction(QSqlDatabase db) : m_db(std::move(db)) {
         if (!m_db.transaction()) {
             throw StudyError(QStringLiteral("Cannot start a transaction"), m_db.lastError());
+        }
+        // On a server, stations write one at a time (identifiers are "largest + 1").
+        try {
+            ServerStudy::lockWriters(m_db);
+        } catch (...) {
+            m_db.rollback();
+            throw;
         }
     }
     Transaction(const Transaction &) = delete;

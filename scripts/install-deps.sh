@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
+  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql libpq-dev postgresql libgl-dev
   mdbtools-dev
   clang-format sqlite3 poppler-utils
   libdcmtk-dev libnifti2-dev python3-pydicom dcm2niix

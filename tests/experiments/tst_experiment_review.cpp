@@ -254,7 +254,8 @@ private slots:
         QCOMPARE(m_messages.size(), 1);
         QCOMPARE(m_messages[0].kind, Messages::Kind::Question);
         QCOMPARE(m_messages[0].text, question);
-        QCOMPARE(m->read("SELECT group_concat(id) FROM estimulo WHERE TipoBobina = 3 AND NumeroPulsos = 3"),
+        QCOMPARE(m->read("SELECT id FROM estimulo WHERE TipoBobina = 3 AND NumeroPulsos = 3 ORDER BY id")
+                     .replace('\n', ','),
                  corrected);
         QCOMPARE(m->read("SELECT color, observaciones, intensidad, orientacion FROM estimulo WHERE id = 10"),
                  perception);

@@ -35,7 +35,7 @@ private slots:
 
         const QString stored =
             u"SELECT Nombre, Apellido1, Apellido2, Edad, Altura, Observaciones, FilaCentro, "
-            u"Ciego FROM paciente WHERE ID = 8"_s;
+            u"CAST(Ciego AS INTEGER) FROM paciente WHERE ID = 8"_s;
         QCOMPARE(queryText(study.db(), stored), u"Ana|García|<null>|42|1.75|two\nlines|1|1"_s);
 
         const SubjectRecord back = loadSubject(study.db(), 8);

@@ -2,6 +2,7 @@
 
 #include "data/Study.h"
 
+#include <QCoreApplication>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -14,16 +15,50 @@
 
 // A new study in a temporary directory, created by the schema code and opened (locked) for the
 // test. Rows are added with plain INSERTs so that tests state exactly what the study holds.
+//
+// When ZK_TEST_SERVER names the socket folder of the test server (the "-server" tests), the study
+// is made in a new database of that server instead, and path() is its connection URI: the same
+// test runs on both engines.
 class StudyFixture {
 public:
     explicit StudyFixture(const QString &fileName = QStringLiteral("study.sqlite")) {
-        m_path = m_dir.filePath(fileName);
+        const QString server = qEnvironmentVariable("ZK_TEST_SERVER");
+        if (server.isEmpty()) {
+            m_path = m_dir.filePath(fileName);
+        } else {
+            m_path = newServerDatabase(server);
+        }
         Study::create(m_path);
         Study::Opened opened = Study::open(m_path);
         if (!opened.ok()) {
             qFatal("cannot open the fixture study: %s", qPrintable(opened.error));
         }
         m_db = opened.db;
+    }
+
+    // True when the tests run on the test server.
+    static bool onServer() { return qEnvironmentVariableIsSet("ZK_TEST_SERVER"); }
+
+    // A new, empty database on the test server; its URI.
+    static QString newServerDatabase(const QString &socketFolder) {
+        static int counter = 0;
+        const QString name =
+            QStringLiteral("zk_%1_%2").arg(QCoreApplication::applicationPid()).arg(++counter);
+        const QString admin = QStringLiteral("postgresql:///postgres?host=%1&user=zk").arg(socketFolder);
+        {
+            QSqlDatabase db =
+                QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("zk-test-admin"));
+            db.setHostName(socketFolder);
+            db.setUserName(QStringLiteral("zk"));
+            db.setDatabaseName(QStringLiteral("postgres"));
+            QSqlQuery query(db);
+            if (!db.open() || !query.exec(QStringLiteral("CREATE DATABASE ") + name)) {
+                qFatal("cannot make a database on the test server %s: %s", qPrintable(admin),
+                       qPrintable(db.lastError().text() + query.lastError().text()));
+            }
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("zk-test-admin"));
+        return QStringLiteral("postgresql:///%1?host=%2&user=zk").arg(name, socketFolder);
     }
     ~StudyFixture() { Study::close(m_db); }
     StudyFixture(const StudyFixture &) = delete;
@@ -40,6 +75,10 @@ public:
     // Runs one statement with positional values; fails the test on an engine error.
     void exec(const QString &sql, std::initializer_list<QVariant> values = {}) {
         QSqlQuery query(m_db);
+        if (values.size() == 0) { // a server prepares no schema statement
+            QVERIFY2(query.exec(sql), qPrintable(query.lastError().text() + QStringLiteral(" in ") + sql));
+            return;
+        }
         QVERIFY2(query.prepare(sql), qPrintable(query.lastError().text()));
         for (const QVariant &value : values) {
             query.addBindValue(value);
@@ -51,7 +90,7 @@ public:
                     const QVariant &apellido2 = QVariant(), int filaCentro = 1, int columnaCentro = 4) {
         exec(QStringLiteral(
                  "INSERT INTO paciente (ID, Nombre, Apellido1, Apellido2, Filas, Columnas, FilaCentro, "
-                 "ColumnaCentro, Ciego) VALUES (?, ?, ?, ?, 5, 9, ?, ?, 0)"),
+                 "ColumnaCentro, Ciego) VALUES (?, ?, ?, ?, 5, 9, ?, ?, FALSE)"),
              {id, nombre, apellido1, apellido2, filaCentro, columnaCentro});
     }
 

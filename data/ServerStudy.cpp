@@ -1,0 +1,196 @@
+#include "data/ServerStudy.h"
+
+#include "data/StudyError.h"
+
+#include <QAtomicInt>
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <libpq-fe.h>
+
+#include <map>
+#include <memory>
+
+namespace ServerStudy {
+
+namespace {
+
+const QString Driver = QStringLiteral("QPSQL");
+
+// Advisory lock keys of the program: the class of the writers' lock (the subject locks use another).
+constexpr int WritersLockClass = 0x5A4B0001;
+
+// The URI's parameters as libpq reads them; nothing (and the reason) when it cannot.
+std::optional<std::map<QString, QString>> parameters(const QString &uri, QString *why) {
+    char *message = nullptr;
+    const QByteArray text = uri.toUtf8();
+    std::unique_ptr<PQconninfoOption, void (*)(PQconninfoOption *)> options(
+        PQconninfoParse(text.constData(), &message), PQconninfoFree);
+    if (!options) {
+        if (why) {
+            *why = message ? QString::fromUtf8(message).trimmed() : QStringLiteral("not a connection URI");
+        }
+        PQfreemem(message);
+        return std::nullopt;
+    }
+    std::map<QString, QString> values;
+    for (const PQconninfoOption *o = options.get(); o->keyword; ++o) {
+        if (o->val && *o->val) {
+            values[QString::fromUtf8(o->keyword)] = QString::fromUtf8(o->val);
+        }
+    }
+    return values;
+}
+
+// A value as a libpq connection string takes it: quoted, its quotes and backslashes escaped.
+QString quoted(QString value) {
+    value.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
+        .replace(QLatin1Char('\''), QStringLiteral("\\'"));
+    return QLatin1Char('\'') + value + QLatin1Char('\'');
+}
+
+} // namespace
+
+bool isLocation(const QString &location) {
+    return location.startsWith(QLatin1String("postgresql://")) ||
+           location.startsWith(QLatin1String("postgres://"));
+}
+
+bool isServer(const QSqlDatabase &db) {
+    return db.driverName() == Driver;
+}
+
+QString displayName(const QString &uri) {
+    const auto p = parameters(uri, nullptr);
+    if (!p) {
+        return QString();
+    }
+    const auto value = [&p](const char *key) {
+        const auto found = p->find(QString::fromLatin1(key));
+        return found == p->end() ? QString() : found->second;
+    };
+    const QString database = value("dbname").isEmpty() ? value("user") : value("dbname");
+    const QString host = value("host").isEmpty() ? QStringLiteral("this computer") : value("host");
+    return database.isEmpty() ? host : database + QStringLiteral(" on ") + host;
+}
+
+Connection connect(const QString &uri, const QString &password) {
+    static QAtomicInt counter;
+    Connection c;
+    QString why;
+    const auto p = parameters(uri, &why);
+    if (!p) {
+        c.error = QStringLiteral("The server address cannot be read: ") + why;
+        return c;
+    }
+    if (!QSqlDatabase::isDriverAvailable(Driver)) {
+        c.error = QStringLiteral("This installation cannot reach PostgreSQL servers (the Qt driver QPSQL is "
+                                 "missing; on Debian it is the package libqt6sql6-psql).");
+        return c;
+    }
+    c.db =
+        QSqlDatabase::addDatabase(Driver, QStringLiteral("zk-server-%1").arg(counter.fetchAndAddRelaxed(1)));
+    QStringList options;
+    for (const auto &[key, value] : *p) {
+        if (key == QLatin1String("host")) {
+            c.db.setHostName(value);
+        } else if (key == QLatin1String("port")) {
+            c.db.setPort(value.toInt());
+        } else if (key == QLatin1String("dbname")) {
+            c.db.setDatabaseName(value);
+        } else if (key == QLatin1String("user")) {
+            c.db.setUserName(value);
+        } else if (key == QLatin1String("password")) {
+            c.db.setPassword(value);
+        } else if (!value.contains(QLatin1Char(';'))) {
+            options << key + QLatin1Char('=') + quoted(value);
+        }
+    }
+    if (!password.isNull()) {
+        c.db.setPassword(password);
+    }
+    c.db.setConnectOptions(options.join(QLatin1Char(';')));
+    if (!c.db.open()) {
+        const QString text = c.db.lastError().text();
+        c.passwordNeeded = text.contains(QLatin1String("no password supplied"));
+        c.error =
+            QStringLiteral("The server refused the connection: ") + c.db.lastError().databaseText().trimmed();
+        if (c.db.lastError().databaseText().trimmed().isEmpty()) {
+            c.error += text;
+        }
+        const QString name = c.db.connectionName();
+        c.db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name);
+    }
+    return c;
+}
+
+QStringList tableNames(const QSqlDatabase &db) {
+    QSqlQuery query(db);
+    const QString sql =
+        isServer(db) ? QStringLiteral("SELECT table_name FROM information_schema.tables WHERE table_schema = "
+                                      "current_schema()")
+                     : QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table', 'view')");
+    QStringList names;
+    if (query.exec(sql)) {
+        while (query.next()) {
+            names << query.value(0).toString().toLower();
+        }
+    }
+    return names;
+}
+
+QString schemaStatement(const QSqlDatabase &db, const QString &sqliteStatement) {
+    if (!isServer(db)) {
+        return sqliteStatement;
+    }
+    QString s = sqliteStatement;
+    s.replace(QRegularExpression(QStringLiteral("\\bTINYINT\\b")), QStringLiteral("SMALLINT"));
+    s.replace(QRegularExpression(QStringLiteral("\\bDATETIME\\b")), QStringLiteral("TIMESTAMP(0)"));
+    s.replace(QRegularExpression(QStringLiteral("\\bREAL\\b")), QStringLiteral("DOUBLE PRECISION"));
+    s.replace(QStringLiteral("BOOLEAN NOT NULL DEFAULT 0"), QStringLiteral("BOOLEAN NOT NULL DEFAULT FALSE"));
+    return s;
+}
+
+int version(const QSqlDatabase &db) {
+    QSqlQuery query(db);
+    return query.exec(QStringLiteral("SELECT version FROM study_version")) && query.next()
+               ? query.value(0).toInt()
+               : -1;
+}
+
+QStringList versionStatements(int version) {
+    return {QStringLiteral("CREATE TABLE study_version (version INTEGER NOT NULL)"),
+            QStringLiteral("INSERT INTO study_version (version) VALUES (%1)").arg(version)};
+}
+
+void lockWriters(const QSqlDatabase &db) {
+    if (!isServer(db)) {
+        return;
+    }
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SELECT pg_advisory_xact_lock(%1, 0)").arg(WritersLockClass))) {
+        throw StudyError(QStringLiteral("Cannot take the study's write lock"), query.lastError());
+    }
+}
+
+std::optional<QString> readOnlyReason(const QSqlDatabase &db) {
+    if (!isServer(db)) {
+        return std::nullopt;
+    }
+    QSqlQuery query(db);
+    if (query.exec(QStringLiteral("SELECT has_table_privilege('estimulo', 'INSERT') AND "
+                                  "has_table_privilege('estimulo', 'UPDATE') AND "
+                                  "has_table_privilege('paciente', 'INSERT') AND "
+                                  "has_table_privilege('drawing', 'INSERT'), current_user")) &&
+        query.next() && !query.value(0).toBool()) {
+        return QStringLiteral("The server lets the role %1 read this study but not change it: recording, "
+                              "correcting and editing subjects are off.")
+            .arg(query.value(1).toString());
+    }
+    return std::nullopt;
+}
+
+} // namespace ServerStudy
