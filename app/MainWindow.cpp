@@ -2,11 +2,13 @@
 #include "ui_MainWindow.h"
 
 #include "Version.h"
+#include "app/ServerStudyDialog.h"
 #include "app/WindowAccessibility.h"
 #include "core/AppPaths.h"
 #include "core/AppState.h"
 #include "core/ZoDir.h"
 #include "data/LegacyImport.h"
+#include "data/ServerStudy.h"
 #include "data/SharedQueries.h"
 #include "data/StudyError.h"
 #include "data/StudyState.h"
@@ -30,6 +32,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QInputDialog>
 #include <QLabel>
 #include <QProgressDialog>
 #include <QStatusBar>
@@ -73,6 +76,7 @@ MainWindow::MainWindow(AppState &state, ImagingState *imaging, QWidget *parent)
     applyMenus();
 
     connect(ui->MAElegir, &QAction::triggered, this, &MainWindow::MAElegir_Click);
+    connect(ui->actionOpenServerStudy, &QAction::triggered, this, &MainWindow::openServerStudy);
     connect(ui->MPSalir, &QAction::triggered, this, &MainWindow::MPSalir_Click);
     connect(ui->MPSelecciona, &QAction::triggered, this, &MainWindow::MPSelecciona_Click);
     connect(ui->MPVer, &QAction::triggered, this, &MainWindow::MPVer_Click);
@@ -109,8 +113,18 @@ void MainWindow::applyMenus() {
     setMenuEnabled(ui->MPacientes, menus.subjects);
     setMenuEnabled(ui->MResultados, menus.results);
     setMenuEnabled(ui->MPasadas, menus.experiments);
-    for (QAction *item : {ui->MRInforme, ui->MRInformePDF, ui->MPResonancias}) {
+    for (QAction *item : {ui->MRInforme, ui->MRInformePDF}) {
         item->setEnabled(menus.subjectItems);
+    }
+    ui->MPResonancias->setEnabled(menus.subjectItems && menus.changes);
+    for (QAction *item : {ui->MANueva, ui->MARetomar, ui->MAEdita, ui->MPVer}) {
+        item->setEnabled(menus.changes);
+    }
+    for (QAction *item : {ui->MANueva, ui->MARetomar, ui->MAEdita, ui->MPVer, ui->MPResonancias}) {
+        item->setToolTip(menus.readOnlyReason);
+    }
+    for (QMenu *menu : {ui->MPacientes, ui->MPasadas}) {
+        menu->setToolTipsVisible(!menus.changes);
     }
 }
 
@@ -128,6 +142,13 @@ void MainWindow::MAElegir_Click() {
         return;
     }
     openStudy(fichero);
+}
+
+void MainWindow::openServerStudy() {
+    ServerStudyDialog dialog(this);
+    if (dialog.exec() == QDialog::Accepted) {
+        openStudy(dialog.uri());
+    }
 }
 
 bool MainWindow::importaAccess(const QString &ruta, const QString &estudio) {
@@ -162,21 +183,39 @@ bool MainWindow::openStudy(const QString &ruta) {
     if (plan.route == MainWindowModel::Route::Import && !importaAccess(ruta, estudio)) {
         return false;
     }
-    if (QFileInfo(estudio).absoluteFilePath() != m_state.RutaBaseDatos) {
+    const bool server = ServerStudy::isLocation(estudio);
+    if ((server ? estudio : QFileInfo(estudio).absoluteFilePath()) != m_state.RutaBaseDatos) {
         cierraVentanasDeEstudio(); // they work on the study being replaced
     }
-    const QString error = AbreBaseDatos(m_state, estudio);
+    const QString shown = server ? MainWindowModel::studyName(estudio) : estudio;
+    QString error = AbreBaseDatos(m_state, estudio);
+    if (!error.isEmpty() && m_state.passwordNeeded) {
+        // Asked for this connection only: the password is kept nowhere else.
+        bool given = false;
+        const QString password = QInputDialog::getText(this, QStringLiteral("Password"),
+                                                       QStringLiteral("Password for %1:").arg(shown),
+                                                       QLineEdit::Password, QString(), &given);
+        if (!given) {
+            return false;
+        }
+        error = AbreBaseDatos(m_state, estudio, password);
+    }
     if (!error.isEmpty()) {
-        Messages::error(this, QStringLiteral("Cannot open the data base %1.\n\n%2").arg(estudio, error));
+        Messages::error(this, QStringLiteral("Cannot open the data base %1.\n\n%2").arg(shown, error));
         return false;
     }
-    m_panels[0]->setText(QStringLiteral("Data Base: ") + ZoDir::NombreFichero(m_state.RutaBaseDatos));
+    m_panels[0]->setText(QStringLiteral("Data Base: ") + MainWindowModel::studyName(m_state.RutaBaseDatos) +
+                         (m_state.readOnly.isEmpty() ? QString() : QStringLiteral(" (read only)")));
+    m_panels[0]->setToolTip(m_state.readOnly);
     m_panels[1]->setText(QStringLiteral("Subject: none"));
     if (!m_state.openNotes.isEmpty()) {
         Messages::information(this, m_state.openNotes.join(QStringLiteral("\n\n")));
     }
-    m_model.studyOpened();
+    m_model.studyOpened(m_state.readOnly);
     applyMenus();
+    if (!m_state.readOnly.isEmpty()) {
+        Messages::information(this, m_state.readOnly);
+    }
     m_state.ReiniciaPaciente();
     return true;
 }
@@ -309,9 +348,25 @@ void MainWindow::nuevaPasada(bool continuar) {
         m_registro->activateWindow();
         return;
     }
+    if (!holdSubject()) {
+        return;
+    }
     m_registro = new IntroEstimulo(m_state, mrViewerMaker(), this);
-    connect(m_registro, &IntroEstimulo::closed, this, [this] { setEnabled(true); });
+    connect(m_registro, &IntroEstimulo::closed, this, [this] {
+        m_subjectLock = SubjectLock();
+        setEnabled(true);
+    });
     m_registro->show();
+}
+
+bool MainWindow::holdSubject() {
+    try {
+        m_subjectLock = SubjectLock(m_state.BaseDatos, m_state.IdPacienteActual);
+        return true;
+    } catch (const StudyError &e) {
+        Messages::error(this, e.message());
+        return false;
+    }
 }
 
 void MainWindow::cierraVentanasDeEstudio() {
@@ -338,10 +393,16 @@ void MainWindow::MAEstimulo_Click(bool editar) {
     if (m_visor) {
         m_visor->close();
     }
+    if (editar && !holdSubject()) {
+        return;
+    }
     // The main window stays disabled while the viewer is open. Disabling a window disables the
     // windows it owns too, so the viewer is enabled again on its own.
     m_visor = new FVerEstimulo(m_state, editar, mrViewerMaker(), this);
-    connect(m_visor, &FVerEstimulo::closed, this, [this] { setEnabled(true); });
+    connect(m_visor, &FVerEstimulo::closed, this, [this] {
+        m_subjectLock = SubjectLock();
+        setEnabled(true);
+    });
     setEnabled(false);
     m_visor->setEnabled(true);
     m_visor->show();

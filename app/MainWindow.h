@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/MainWindowModel.h"
+#include "data/SubjectLock.h"
 #include "experiments/MrViewer.h"
 
 #include <QMainWindow>
@@ -33,7 +34,8 @@ public:
 
     // Opens a study exactly as if it had been chosen in the open dialog: on success the status
     // bar names it, the subject is reset and the menus move to the "study open" stage; on
-    // failure the operator reads why and nothing changes.
+    // failure the operator reads why and nothing changes. A server study's URI opens the same way
+    // (the password is asked for when the server wants one).
     bool openStudy(const QString &ruta);
 
     // Opens the experiment window, new (false) or continuing the last experiment (true).
@@ -58,6 +60,10 @@ private:
     MainWindow(AppState &state, ImagingState *imaging, QWidget *parent);
 
     void MAElegir_Click();
+    void openServerStudy();
+    // Holds the current subject for the recording window or the editor; false (the operator read
+    // why) when another station holds it.
+    bool holdSubject();
     void MPSalir_Click();
     void MPSelecciona_Click();
     void MPVer_Click();
@@ -91,4 +97,5 @@ private:
     QLabel *m_panels[3] = {};
     QPointer<IntroEstimulo> m_registro; // the recording window, while open
     QPointer<FVerEstimulo> m_visor;     // the experiment viewer and editor, while open
+    SubjectLock m_subjectLock;          // the subject recorded or corrected, on a server study
 };

@@ -1,14 +1,18 @@
 #include "app/MainWindowModel.h"
 
 #include "core/ZoDir.h"
+#include "data/ServerStudy.h"
 #include "data/Study.h"
 
 #include <QFileInfo>
+#include <QUrl>
 
-void MainWindowModel::studyOpened() {
+void MainWindowModel::studyOpened(const QString &readOnlyReason) {
     m_menus.subjects = true;
     m_menus.results = true;
     m_menus.experiments = false;
+    m_menus.changes = readOnlyReason.isEmpty();
+    m_menus.readOnlyReason = readOnlyReason;
 }
 
 void MainWindowModel::subjectChosen() {
@@ -17,6 +21,9 @@ void MainWindowModel::subjectChosen() {
 }
 
 MainWindowModel::OpenPlan MainWindowModel::planOpen(const QString &path) {
+    if (ServerStudy::isLocation(path)) {
+        return {Route::Open, path};
+    }
     const bool legacy =
         ZoDir::DameExtension(ZoDir::NombreFichero(path)).compare(QLatin1String("mdb"), Qt::CaseInsensitive) ==
             0 ||
@@ -26,6 +33,38 @@ MainWindowModel::OpenPlan MainWindowModel::planOpen(const QString &path) {
     }
     const QString study = LegacyImport::studyPathFor(path);
     return {QFileInfo::exists(study) ? Route::OfferConverted : Route::Import, study};
+}
+
+QString MainWindowModel::serverUri(const QString &host, const QString &port, const QString &database,
+                                   const QString &user) {
+    if (database.trimmed().isEmpty()) {
+        return QString();
+    }
+    const auto encoded = [](const QString &text) {
+        return QString::fromLatin1(QUrl::toPercentEncoding(text.trimmed()));
+    };
+    QString uri = QStringLiteral("postgresql://");
+    if (!user.trimmed().isEmpty()) {
+        uri += encoded(user) + QLatin1Char('@');
+    }
+    // A socket folder goes in the query, where a slash needs no encoding for libpq.
+    const bool socket = host.trimmed().startsWith(QLatin1Char('/'));
+    if (!socket) {
+        uri += encoded(host);
+    }
+    if (!port.trimmed().isEmpty()) {
+        uri += QLatin1Char(':') + encoded(port);
+    }
+    uri += QLatin1Char('/') + encoded(database);
+    if (socket) {
+        uri += QStringLiteral("?host=") + encoded(host);
+    }
+    return uri;
+}
+
+QString MainWindowModel::studyName(const QString &location) {
+    return ServerStudy::isLocation(location) ? ServerStudy::displayName(location)
+                                             : ZoDir::NombreFichero(location);
 }
 
 QString MainWindowModel::offerText(const QString &legacy, const QString &study) {

@@ -2,6 +2,7 @@
 #include "app/MainWindow.h"
 #include "core/AppPaths.h"
 #include "core/AppState.h"
+#include "data/ServerStudy.h"
 #include "imaging/ImagingLibrary.h"
 #include "imaging/ImagingState.h"
 
@@ -24,14 +25,17 @@ int main(int argc, char *argv[]) {
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("study"),
-                                 QStringLiteral("Study file (.sqlite) to open at start, as if chosen with "
-                                                "File > Open data base..."),
+                                 QStringLiteral("Study file (.sqlite), or a server study's connection URI "
+                                                "(postgresql://user@host/database), to open at start"),
                                  QStringLiteral("[study]"));
     parser.process(app);
 
     // Resolve the study before the working directory moves to the program's directory.
     const QStringList arguments = parser.positionalArguments();
-    const QString estudio = arguments.isEmpty() ? QString() : QFileInfo(arguments.first()).absoluteFilePath();
+    const QString estudio = arguments.isEmpty() ? QString()
+                            : ServerStudy::isLocation(arguments.first())
+                                ? arguments.first()
+                                : QFileInfo(arguments.first()).absoluteFilePath();
     QDir::setCurrent(AppPaths::directorioAplicacion());
 
     AppState state;

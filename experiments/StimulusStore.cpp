@@ -5,6 +5,7 @@
 #include "data/SharedQueries.h"
 #include "data/StudyDrawings.h"
 #include "data/StudyError.h"
+#include "data/SubjectLock.h"
 #include "data/Transaction.h"
 
 #include <QSqlQuery>
@@ -134,6 +135,7 @@ DeletedEntry BorraEstimuloAPuntoEstimulacion(const QSqlDatabase &db, int idPacie
 SavedEntry saveEntry(const QSqlDatabase &db, int idPaciente, qint16 fila, qint16 columna, int pasada,
                      const Entry &entrada, const QList<DrawingFile::PointRecord> &dibujo,
                      const Checkpoint &checkpoint) {
+    const SubjectLock subject(db, idPaciente);
     Transaction transaction(db);
     SavedEntry guardado;
     const UpdatedPoint punto =
@@ -175,6 +177,7 @@ SavedEntry saveEntry(const QSqlDatabase &db, int idPaciente, qint16 fila, qint16
 
 DeletedEntry deleteEntry(const QSqlDatabase &db, int idPaciente, qint16 fila, qint16 columna, int pasada,
                          const Checkpoint &checkpoint) {
+    const SubjectLock subject(db, idPaciente);
     Transaction transaction(db);
     const DeletedEntry borrado = BorraEstimuloAPuntoEstimulacion(db, idPaciente, fila, columna, pasada);
     step(checkpoint, "delete");

@@ -4,6 +4,7 @@
 #include "core/GridCells.h"
 #include "data/SharedQueries.h"
 #include "data/StudyError.h"
+#include "data/SubjectLock.h"
 #include "data/Transaction.h"
 
 #include <QSqlQuery>
@@ -203,6 +204,8 @@ std::optional<Refusal> storeSubject(const QSqlDatabase &db, const SubjectRecord 
     const int id = values.first().toInt();
     const bool isNew = original.storedId == -1;
 
+    // An existing subject being recorded at another station is not changed under it.
+    const SubjectLock subject = isNew ? SubjectLock() : SubjectLock(db, original.storedId);
     Transaction transaction(db);
     if (id != original.storedId && exists(db, QStringLiteral("SELECT ID FROM paciente WHERE ID = ?"), id)) {
         return refuse(Field::ID, QStringLiteral("another subject already has the identifier %1.").arg(id));
