@@ -2,7 +2,8 @@
 // through the same storage call the recording window makes, reporting the time per save as the
 // table grows.
 //
-// usage: zk-bench-storage [PREFILLED] [SAVES]    (defaults 90000 and 10000)
+// usage: zk-bench-storage [PREFILLED] [SAVES] [STUDY]    (defaults 90000, 10000 and a new file)
+//        STUDY may be a new file or the URI of an empty server database (postgresql://...).
 
 #include "bench/BenchSql.h"
 #include "data/Study.h"
@@ -24,7 +25,7 @@ int main(int argc, char *argv[]) {
     const int prefilled = argc > 1 ? std::atoi(argv[1]) : 90000;
     const int saves = argc > 2 ? std::atoi(argv[2]) : 10000;
     QTemporaryDir dir;
-    const QString path = dir.filePath("bench.sqlite");
+    const QString path = argc > 3 ? QString::fromLocal8Bit(argv[3]) : dir.filePath("bench.sqlite");
     Study::create(path);
     Study::Opened opened = Study::open(path);
     QSqlDatabase &db = opened.db;

@@ -166,6 +166,20 @@ QStringList versionStatements(int version) {
             QStringLiteral("INSERT INTO study_version (version) VALUES (%1)").arg(version)};
 }
 
+bool reconnectIfLost(QSqlDatabase &db) {
+    if (!isServer(db)) {
+        return true;
+    }
+    {
+        QSqlQuery probe(db);
+        if (db.isOpen() && probe.exec(QStringLiteral("SELECT 1"))) {
+            return true;
+        }
+    }
+    db.close();
+    return db.open();
+}
+
 void lockWriters(const QSqlDatabase &db) {
     if (!isServer(db)) {
         return;

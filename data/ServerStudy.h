@@ -48,6 +48,11 @@ int version(const QSqlDatabase &db);
 // The statements that record the version of a new server study.
 QStringList versionStatements(int version);
 
+// Before a write on a server study: when the connection to the server was lost (the server
+// restarted, the network dropped, the session was ended), connects again with the same parameters.
+// False when the server still cannot be reached. Always true on a file study.
+bool reconnectIfLost(QSqlDatabase &db);
+
 // Inside a transaction that writes: waits until no other station writes to the study, so that
 // "largest + 1" identifiers are read and used under one lock (released at commit or rollback).
 // Nothing on a file study, which one program holds alone.

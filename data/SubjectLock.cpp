@@ -16,6 +16,8 @@ SubjectLock::SubjectLock(const QSqlDatabase &db, int subjectId) {
     if (!ServerStudy::isServer(db)) {
         return;
     }
+    QSqlDatabase connection = db;
+    ServerStudy::reconnectIfLost(connection);
     QSqlQuery query(db);
     if (!query.exec(
             QStringLiteral("SELECT pg_try_advisory_lock(%1, %2)").arg(SubjectLockClass).arg(subjectId)) ||

@@ -12,7 +12,8 @@
 class Transaction {
 public:
     explicit Transaction(QSqlDatabase db) : m_db(std::move(db)) {
-        if (!m_db.transaction()) {
+        // A station whose connection dropped connects again here, so it can store once more.
+        if (!ServerStudy::reconnectIfLost(m_db) || !m_db.transaction()) {
             throw StudyError(QStringLiteral("Cannot start a transaction"), m_db.lastError());
         }
         // On a server, stations write one at a time (identifiers are "largest + 1").

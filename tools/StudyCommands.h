@@ -28,4 +28,8 @@ int exportStudy(const QStringList &args, QTextStream &out, QTextStream &err);
 //     out puts no condition.
 int map(const QStringList &args, QTextStream &out, QTextStream &err);
 
+// copy-study SRC DST: a study copied between a file and a server (either way) into a new file or an
+// empty database, then checked table by table (counts and checksums).
+int copyStudy(const QStringList &args, QTextStream &out, QTextStream &err);
+
 } // namespace StudyCommands

@@ -180,6 +180,13 @@ int demo(const QStringList &args) {
 
 const std::map<QString, Command> &commands() {
     static const std::map<QString, Command> table = {
+        {QStringLiteral("copy-study"),
+         {QStringLiteral("copy-study SRC DST"),
+          QStringLiteral(
+              "Copy a study between a file and a server study (postgresql://...), either way, into a "
+              "new file or an empty database, and check the copy table by table."),
+          QStringLiteral("zokorvane-tool copy-study lab.sqlite postgresql://lab-server/lab2026"),
+          [](const QStringList &args) { return StudyCommands::copyStudy(args, out(), err()); }}},
         {QStringLiteral("demo"),
          {QStringLiteral("demo DIR"),
           QStringLiteral(
