@@ -76,6 +76,10 @@ QString displayName(const QString &uri) {
     return database.isEmpty() ? host : database + QStringLiteral(" on ") + host;
 }
 
+QString shownLocation(const QString &location) {
+    return isLocation(location) ? displayName(location) : location;
+}
+
 Connection connect(const QString &uri, const QString &password) {
     static QAtomicInt counter;
     Connection c;

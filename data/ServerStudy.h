@@ -24,6 +24,10 @@ bool isServer(const QSqlDatabase &db);
 // never with its password; "" when the URI cannot be read.
 QString displayName(const QString &uri);
 
+// How messages name a study: a file by its path, a server study by displayName(), so that no
+// password written in a URI ever reaches a message or a log.
+QString shownLocation(const QString &location);
+
 struct Connection {
     QSqlDatabase db; // open when error is empty
     QString error;

@@ -92,14 +92,12 @@ struct Opened {
     explicit Opened(const QString &location) {
         Study::Opened o = Study::open(location);
         if (!o.ok()) {
-            throw StudyError(QStringLiteral("Cannot open %1: %2").arg(shown(location), o.error));
+            throw StudyError(
+                QStringLiteral("Cannot open %1: %2").arg(ServerStudy::shownLocation(location), o.error));
         }
         db = o.db;
     }
     ~Opened() { Study::close(db); }
-    static QString shown(const QString &location) {
-        return ServerStudy::isLocation(location) ? ServerStudy::displayName(location) : location;
-    }
 };
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "ui_ExportStudyWindow.h"
 
 #include "core/ZoDir.h"
+#include "data/ServerStudy.h"
 #include "data/StudyError.h"
 #include "widgets/Messages.h"
 
@@ -16,10 +17,11 @@ ExportStudyWindow::ExportStudyWindow(const QSqlDatabase &db, QWidget *parent)
     ui->formatList->addItem(QStringLiteral("Tables for analysis (stimuli.tsv, subjects.tsv)"),
                             int(StudyExport::Format::Tsv));
     ui->formatList->addItem(QStringLiteral("NIBS-BIDS dataset"), int(StudyExport::Format::NibsBids));
-    // Proposed: a new folder beside the study, named after it.
+    // Proposed: a new folder beside the study (in the home folder for a server study), named after it.
     const QFileInfo study(m_db.databaseName());
-    ui->folderEdit->setText(ZoDir::UneRuta(ZoDir::DirectorioFichero(study.absoluteFilePath()),
-                                           study.completeBaseName() + QStringLiteral("-export")));
+    const QString folder =
+        ServerStudy::isServer(m_db) ? QDir::homePath() : ZoDir::DirectorioFichero(study.absoluteFilePath());
+    ui->folderEdit->setText(ZoDir::UneRuta(folder, study.completeBaseName() + QStringLiteral("-export")));
     connect(ui->formatList, &QComboBox::currentIndexChanged, this, [this] {
         const QString folder = ui->folderEdit->text();
         const QString tsv = QStringLiteral("-export"), bids = QStringLiteral("-bids");

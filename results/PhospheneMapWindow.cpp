@@ -4,10 +4,12 @@
 #include "core/AppState.h"
 #include "core/SafeWrite.h"
 #include "core/ZoDir.h"
+#include "data/ServerStudy.h"
 #include "data/StudyError.h"
 #include "experiments/ParameterLists.h"
 #include "widgets/Messages.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -209,7 +211,8 @@ bool PhospheneMapWindow::eventFilter(QObject *watched, QEvent *event) {
 }
 
 QString PhospheneMapWindow::chooseFile(const QString &title, const QString &name, const QString &filter) {
-    const QString folder = ZoDir::DirectorioFichero(m_db.databaseName());
+    const QString folder =
+        ServerStudy::isServer(m_db) ? QDir::homePath() : ZoDir::DirectorioFichero(m_db.databaseName());
     QFileDialog dialog(this, title, ZoDir::UneRuta(folder, name), filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(name.section(QLatin1Char('.'), -1));

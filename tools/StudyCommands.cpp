@@ -1,6 +1,7 @@
 #include "tools/StudyCommands.h"
 
 #include "core/SafeWrite.h"
+#include "data/ServerStudy.h"
 #include "data/Study.h"
 #include "data/StudyCopy.h"
 #include "data/StudyDrawings.h"
@@ -35,7 +36,8 @@ struct OpenStudy {
             out << note << "\n";
         }
         if (!opened.ok()) {
-            err << "zokorvane-tool: cannot open " << path << ": " << opened.error << "\n";
+            err << "zokorvane-tool: cannot open " << ServerStudy::shownLocation(path) << ": " << opened.error
+                << "\n";
         }
     }
     ~OpenStudy() { Study::close(opened.db); }

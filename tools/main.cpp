@@ -5,6 +5,7 @@
 #include "core/AppState.h"
 #include "core/SafeWrite.h"
 #include "data/LegacyImport.h"
+#include "data/ServerStudy.h"
 #include "data/Study.h"
 #include "data/StudyError.h"
 #include "data/StudyState.h"
@@ -56,7 +57,7 @@ int newStudy(const QStringList &args) {
     }
     const QString file = arguments.positional().first();
     Study::create(file);
-    out() << "Created " << file << "\n";
+    out() << "Created " << ServerStudy::shownLocation(file) << "\n";
     return 0;
 }
 
