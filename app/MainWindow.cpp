@@ -10,6 +10,7 @@
 #include "data/LegacyImport.h"
 #include "data/ServerStudy.h"
 #include "data/SharedQueries.h"
+#include "data/StudyBackup.h"
 #include "data/StudyError.h"
 #include "data/StudyState.h"
 #include "experiments/FAcumulados.h"
@@ -36,6 +37,7 @@
 #include <QLabel>
 #include <QProgressDialog>
 #include <QStatusBar>
+#include <QTimer>
 
 namespace {
 const QString VersionCompleta =
@@ -77,6 +79,7 @@ MainWindow::MainWindow(AppState &state, ImagingState *imaging, QWidget *parent)
 
     connect(ui->MAElegir, &QAction::triggered, this, &MainWindow::MAElegir_Click);
     connect(ui->actionOpenServerStudy, &QAction::triggered, this, &MainWindow::openServerStudy);
+    connect(ui->actionBackUpStudy, &QAction::triggered, this, &MainWindow::backUpStudy);
     connect(ui->MPSalir, &QAction::triggered, this, &MainWindow::MPSalir_Click);
     connect(ui->MPSelecciona, &QAction::triggered, this, &MainWindow::MPSelecciona_Click);
     connect(ui->MPVer, &QAction::triggered, this, &MainWindow::MPVer_Click);
@@ -142,6 +145,59 @@ void MainWindow::MAElegir_Click() {
         return;
     }
     openStudy(fichero);
+}
+
+void MainWindow::backUpStudy() {
+    if (!m_state.BaseDatos.isOpen()) {
+        return;
+    }
+    if (ServerStudy::isServer(m_state.BaseDatos)) {
+        Messages::information(this, QStringLiteral("A server study is backed up by its server (pg_dump)."));
+        return;
+    }
+    const QFileInfo study(m_state.RutaBaseDatos);
+    QFileDialog dialog(
+        this, QStringLiteral("Back up study"),
+        ZoDir::UneRuta(study.absolutePath(),
+                       QStringLiteral("%1-backup-%2.sqlite")
+                           .arg(study.completeBaseName(), QDate::currentDate().toString(Qt::ISODate))),
+        QStringLiteral("Study (*.sqlite)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("sqlite"));
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+        backUpStudyTo(dialog.selectedFiles().constFirst());
+    }
+}
+
+bool MainWindow::backUpStudyTo(const QString &file) {
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        StudyBackup::write(m_state.BaseDatos, file);
+        QGuiApplication::restoreOverrideCursor();
+        Messages::information(this, QStringLiteral("The study was backed up to %1.").arg(file));
+        return true;
+    } catch (const StudyError &e) {
+        QGuiApplication::restoreOverrideCursor();
+        Messages::error(this, e.message());
+        return false;
+    }
+}
+
+void MainWindow::keepRollingBackup() {
+    if (!m_state.BaseDatos.isOpen() || ServerStudy::isServer(m_state.BaseDatos)) {
+        return;
+    }
+    const StudyBackup::Settings settings = StudyBackup::settings(m_state.RutaConfig, m_state.RutaBaseDatos);
+    try {
+        const StudyBackup::Rolling done =
+            StudyBackup::rolling(m_state.BaseDatos, m_state.RutaBaseDatos, settings.folder, settings.keep);
+        if (!done.written.isEmpty()) {
+            statusBar()->showMessage(QStringLiteral("Backed up to %1").arg(done.written), 5000);
+        }
+    } catch (const StudyError &e) {
+        Messages::error(
+            this, QStringLiteral("Today's backup of the study could not be written.\n\n%1").arg(e.message()));
+    }
 }
 
 void MainWindow::openServerStudy() {
@@ -216,6 +272,8 @@ bool MainWindow::openStudy(const QString &ruta) {
     if (!m_state.readOnly.isEmpty()) {
         Messages::information(this, m_state.readOnly);
     }
+    // Once the window has shown the study, so that opening stays quick.
+    QTimer::singleShot(0, this, &MainWindow::keepRollingBackup);
     m_state.ReiniciaPaciente();
     return true;
 }

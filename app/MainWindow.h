@@ -51,6 +51,9 @@ public:
     // Writes the current subject's report to a PDF file; the operator reads why when it cannot.
     bool saveReportPdf(const QString &fichero);
 
+    // Writes a backup of the open study to the file; the operator reads why when it cannot.
+    bool backUpStudyTo(const QString &file);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -61,6 +64,9 @@ private:
 
     void MAElegir_Click();
     void openServerStudy();
+    void backUpStudy();
+    // The rolling backup of the study just opened (config.ini [Backups]); a failure is told.
+    void keepRollingBackup();
     // Holds the current subject for the recording window or the editor; false (the operator read
     // why) when another station holds it.
     bool holdSubject();

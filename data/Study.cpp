@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMutex>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -17,6 +18,8 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <map>
+#include <memory>
 #include <unistd.h>
 
 namespace Study {
@@ -348,6 +351,17 @@ Opened open(const QString &path, const QString &password) {
     }
     result.db = db;
     return result;
+}
+
+QRecursiveMutex &writeGate(const QSqlDatabase &db) {
+    static QMutex guard;
+    static std::map<QString, std::unique_ptr<QRecursiveMutex>> gates;
+    const QMutexLocker locked(&guard);
+    std::unique_ptr<QRecursiveMutex> &gate = gates[db.connectionName()];
+    if (!gate) {
+        gate = std::make_unique<QRecursiveMutex>();
+    }
+    return *gate;
 }
 
 void close(QSqlDatabase &db) {

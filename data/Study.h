@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFileInfo>
+#include <QRecursiveMutex>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
@@ -36,6 +37,11 @@ struct Opened {
 // A location starting "postgresql://" names a server study (ServerStudy.h): several stations use it
 // at once, so it is not locked; the password, when given, is used for that connection only.
 Opened open(const QString &path, const QString &password = QString());
+
+// The gate of a connection's writes: every Transaction holds it from BEGIN to COMMIT or ROLLBACK,
+// and a backup holds it while it copies, so a backup asked for on one thread never copies a save
+// half done on another.
+QRecursiveMutex &writeGate(const QSqlDatabase &db);
 
 // Closes the connection and releases its lock. Harmless on a connection that is not open.
 void close(QSqlDatabase &db);

@@ -1,8 +1,10 @@
 #include "tools/StudyCommands.h"
 
+#include "core/AppPaths.h"
 #include "core/SafeWrite.h"
 #include "data/ServerStudy.h"
 #include "data/Study.h"
+#include "data/StudyBackup.h"
 #include "data/StudyCopy.h"
 #include "data/StudyDrawings.h"
 #include "data/StudyError.h"
@@ -14,7 +16,10 @@
 #include "subjects/SubjectStore.h"
 #include "tools/CommandArguments.h"
 
+#include <QDate>
 #include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QMap>
 #include <QTextStream>
 
@@ -326,6 +331,44 @@ int copyStudy(const QStringList &args, QTextStream &out, QTextStream &err) {
         out << table << "\t" << sum.rows << " rows\tsha256 " << sum.checksum << "\n";
     }
     out << "Copied and checked: every table of the copy equals the original\n";
+    return 0;
+}
+
+int backup(const QStringList &args, QTextStream &out, QTextStream &err) {
+    CommandArguments arguments(QStringLiteral("usage: zokorvane-tool backup STUDY [DEST]\n"), {});
+    if (!arguments.parse(args, 1, 2)) {
+        return arguments.wrongArguments(err);
+    }
+    const QString path = arguments.positional().at(0);
+    if (ServerStudy::isLocation(path)) {
+        err << "zokorvane-tool: a server study is backed up by its server: pg_dump -Fc -f study.dump "
+               "DATABASE\n";
+        return 1;
+    }
+    OpenStudy study(path, out, err);
+    if (!study) {
+        return 1;
+    }
+    if (arguments.positional().size() == 2) {
+        QString target = arguments.positional().at(1);
+        if (QFileInfo(target).isDir()) {
+            target = QDir(target).filePath(
+                QStringLiteral("%1-%2.sqlite")
+                    .arg(QFileInfo(path).completeBaseName(), QDate::currentDate().toString(Qt::ISODate)));
+        }
+        StudyBackup::write(study.opened.db, target);
+        out << "Backed up " << path << " to " << target << "\n";
+        return 0;
+    }
+    const StudyBackup::Settings settings = StudyBackup::settings(AppPaths::rutaConfig(), path);
+    const StudyBackup::Rolling done =
+        StudyBackup::rolling(study.opened.db, path, settings.folder, settings.keep);
+    out << (done.written.isEmpty() ? QStringLiteral("Today's backup is already in %1").arg(settings.folder)
+                                   : QStringLiteral("Backed up %1 to %2").arg(path, done.written))
+        << "\n";
+    for (const QString &removed : done.removed) {
+        out << "Removed the old backup " << removed << "\n";
+    }
     return 0;
 }
 

@@ -181,6 +181,14 @@ int demo(const QStringList &args) {
 
 const std::map<QString, Command> &commands() {
     static const std::map<QString, Command> table = {
+        {QStringLiteral("backup"),
+         {QStringLiteral("backup STUDY [DEST]"),
+          QStringLiteral(
+              "Write a consistent copy of a study to DEST (a file or a folder), or keep the rolling "
+              "backup as the program does (one a day, the last 7, in \"backups\" beside the study; "
+              "config.ini [Backups] Folder and Keep)."),
+          QStringLiteral("zokorvane-tool backup ~/studies/lab2026.sqlite"),
+          [](const QStringList &args) { return StudyCommands::backup(args, out(), err()); }}},
         {QStringLiteral("copy-study"),
          {QStringLiteral("copy-study SRC DST"),
           QStringLiteral(
