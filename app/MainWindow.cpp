@@ -2,6 +2,7 @@
 #include "ui_MainWindow.h"
 
 #include "Version.h"
+#include "app/LanguageDialog.h"
 #include "app/ServerStudyDialog.h"
 #include "app/WindowAccessibility.h"
 #include "core/AppPaths.h"
@@ -30,6 +31,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -62,8 +64,7 @@ MainWindow::MainWindow(AppState &state, ImagingState *imaging, QWidget *parent)
     resize(width(), minimumSizeHint().height()); // no content area: menu bar and status bar only
 
     const char *const nombres[3] = {"Panel1", "Panel2", "Panel3"};
-    const QString textos[3] = {QStringLiteral("Datos: ninguno"), QStringLiteral("Paciente: ninguno"),
-                               QString()};
+    const QString textos[3] = {tr("Datos: ninguno"), tr("Paciente: ninguno"), QString()};
     for (int i = 0; i < 3; ++i) {
         m_panels[i] = new QLabel(textos[i], ui->StatusBar1);
         m_panels[i]->setObjectName(QLatin1String(nombres[i]));
@@ -93,6 +94,7 @@ MainWindow::MainWindow(AppState &state, ImagingState *imaging, QWidget *parent)
     connect(ui->MAEstimulo, &QAction::triggered, this, [this] { MAEstimulo_Click(false); });
     connect(ui->MAEdita, &QAction::triggered, this, [this] { MAEstimulo_Click(true); });
     connect(ui->MAcerca, &QAction::triggered, this, &MainWindow::MAcerca_Click);
+    connect(ui->actionLanguage, &QAction::triggered, this, &MainWindow::chooseLanguage);
     connect(ui->MPResonancias, &QAction::triggered, this, &MainWindow::MPResonancias_Click);
 }
 
@@ -140,8 +142,7 @@ QString MainWindow::ficheroPropuesto() const {
 
 void MainWindow::MAElegir_Click() {
     QString fichero = ficheroPropuesto();
-    if (!DialogoAbrir(this, QStringLiteral("Data Base|*.sqlite;*.mdb"), QStringLiteral("Select a Data Base"),
-                      fichero)) {
+    if (!DialogoAbrir(this, tr("Data Base|*.sqlite;*.mdb"), tr("Select a Data Base"), fichero)) {
         return;
     }
     openStudy(fichero);
@@ -152,16 +153,16 @@ void MainWindow::backUpStudy() {
         return;
     }
     if (ServerStudy::isServer(m_state.BaseDatos)) {
-        Messages::information(this, QStringLiteral("A server study is backed up by its server (pg_dump)."));
+        Messages::information(this, tr("A server study is backed up by its server (pg_dump)."));
         return;
     }
     const QFileInfo study(m_state.RutaBaseDatos);
     QFileDialog dialog(
-        this, QStringLiteral("Back up study"),
+        this, tr("Back up study"),
         ZoDir::UneRuta(study.absolutePath(),
                        QStringLiteral("%1-backup-%2.sqlite")
                            .arg(study.completeBaseName(), QDate::currentDate().toString(Qt::ISODate))),
-        QStringLiteral("Study (*.sqlite)"));
+        tr("Study (*.sqlite)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("sqlite"));
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
@@ -174,7 +175,7 @@ bool MainWindow::backUpStudyTo(const QString &file) {
     try {
         StudyBackup::write(m_state.BaseDatos, file);
         QGuiApplication::restoreOverrideCursor();
-        Messages::information(this, QStringLiteral("The study was backed up to %1.").arg(file));
+        Messages::information(this, tr("The study was backed up to %1.").arg(file));
         return true;
     } catch (const StudyError &e) {
         QGuiApplication::restoreOverrideCursor();
@@ -192,11 +193,10 @@ void MainWindow::keepRollingBackup() {
         const StudyBackup::Rolling done =
             StudyBackup::rolling(m_state.BaseDatos, m_state.RutaBaseDatos, settings.folder, settings.keep);
         if (!done.written.isEmpty()) {
-            statusBar()->showMessage(QStringLiteral("Backed up to %1").arg(done.written), 5000);
+            statusBar()->showMessage(tr("Backed up to %1").arg(done.written), 5000);
         }
     } catch (const StudyError &e) {
-        Messages::error(
-            this, QStringLiteral("Today's backup of the study could not be written.\n\n%1").arg(e.message()));
+        Messages::error(this, tr("Today's backup of the study could not be written.\n\n%1").arg(e.message()));
     }
 }
 
@@ -208,8 +208,8 @@ void MainWindow::openServerStudy() {
 }
 
 bool MainWindow::importaAccess(const QString &ruta, const QString &estudio) {
-    QProgressDialog progreso(QStringLiteral("Importing %1...").arg(ZoDir::NombreFichero(ruta)),
-                             QStringLiteral("Cancel"), 0, 1000, this);
+    QProgressDialog progreso(tr("Importing %1...").arg(ZoDir::NombreFichero(ruta)), tr("Cancel"), 0, 1000,
+                             this);
     progreso.setObjectName(QStringLiteral("ImportProgress"));
     progreso.setWindowModality(Qt::WindowModal);
     progreso.setMinimumDuration(300);
@@ -224,7 +224,7 @@ bool MainWindow::importaAccess(const QString &ruta, const QString &estudio) {
         return true;
     } catch (const StudyError &e) {
         progreso.reset();
-        Messages::error(this, QStringLiteral("Cannot import %1.\n\n%2").arg(ruta, e.message()));
+        Messages::error(this, tr("Cannot import %1.\n\n%2").arg(ruta, e.message()));
         return false;
     }
 }
@@ -248,22 +248,21 @@ bool MainWindow::openStudy(const QString &ruta) {
     if (!error.isEmpty() && m_state.passwordNeeded) {
         // Asked for this connection only: the password is kept nowhere else.
         bool given = false;
-        const QString password = QInputDialog::getText(this, QStringLiteral("Password"),
-                                                       QStringLiteral("Password for %1:").arg(shown),
-                                                       QLineEdit::Password, QString(), &given);
+        const QString password = QInputDialog::getText(
+            this, tr("Password"), tr("Password for %1:").arg(shown), QLineEdit::Password, QString(), &given);
         if (!given) {
             return false;
         }
         error = AbreBaseDatos(m_state, estudio, password);
     }
     if (!error.isEmpty()) {
-        Messages::error(this, QStringLiteral("Cannot open the data base %1.\n\n%2").arg(shown, error));
+        Messages::error(this, tr("Cannot open the data base %1.\n\n%2").arg(shown, error));
         return false;
     }
-    m_panels[0]->setText(QStringLiteral("Data Base: ") + MainWindowModel::studyName(m_state.RutaBaseDatos) +
-                         (m_state.readOnly.isEmpty() ? QString() : QStringLiteral(" (read only)")));
+    m_panels[0]->setText(tr("Data Base: ") + MainWindowModel::studyName(m_state.RutaBaseDatos) +
+                         (m_state.readOnly.isEmpty() ? QString() : tr(" (read only)")));
     m_panels[0]->setToolTip(m_state.readOnly);
-    m_panels[1]->setText(QStringLiteral("Subject: none"));
+    m_panels[1]->setText(tr("Subject: none"));
     if (!m_state.openNotes.isEmpty()) {
         Messages::information(this, m_state.openNotes.join(QStringLiteral("\n\n")));
     }
@@ -287,7 +286,7 @@ bool MainWindow::hayPacientes() {
         if (HayPacientes(m_state.BaseDatos)) {
             return true;
         }
-        Messages::information(this, QStringLiteral("No Subjects"));
+        Messages::information(this, tr("No Subjects"));
     } catch (const StudyError &e) {
         Messages::error(this, e.message());
     }
@@ -345,19 +344,18 @@ void MainWindow::MRInforme_Click() {
     const bool impreso = ReportOutput::printReport(m_state);
     QGuiApplication::restoreOverrideCursor();
     if (!impreso) {
-        Messages::error(this, QStringLiteral("Sorry, we can\u00B4t print the report"),
-                        QStringLiteral("Printer error"));
+        Messages::error(this, tr("Sorry, we can\u00B4t print the report"), tr("Printer error"));
     }
 }
 
 void MainWindow::MRInformePDF_Click() {
     // Proposed: the subject's name, beside the study.
-    const QString nombre = m_state.NombrePacienteActual.isEmpty() ? QStringLiteral("Subject report")
-                                                                  : m_state.NombrePacienteActual;
+    const QString nombre =
+        m_state.NombrePacienteActual.isEmpty() ? tr("Subject report") : m_state.NombrePacienteActual;
     QFileDialog dialogo(
-        this, QStringLiteral("Save subject report as PDF"),
+        this, tr("Save subject report as PDF"),
         ZoDir::UneRuta(ZoDir::DirectorioFichero(m_state.RutaBaseDatos), nombre + QStringLiteral(".pdf")),
-        QStringLiteral("PDF (*.pdf)"));
+        tr("PDF (*.pdf)"));
     dialogo.setAcceptMode(QFileDialog::AcceptSave);
     dialogo.setDefaultSuffix(QStringLiteral("pdf"));
     if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty()) {
@@ -372,7 +370,7 @@ bool MainWindow::saveReportPdf(const QString &fichero) {
     const bool guardado = ReportOutput::saveReportPdf(m_state, fichero, &motivo);
     QGuiApplication::restoreOverrideCursor();
     if (!guardado) {
-        Messages::error(this, QStringLiteral("Cannot write the report to %1.\n\n%2").arg(fichero, motivo));
+        Messages::error(this, tr("Cannot write the report to %1.\n\n%2").arg(fichero, motivo));
     }
     return guardado;
 }
@@ -445,7 +443,7 @@ void MainWindow::MAEstimulo_Click(bool editar) {
         return;
     }
     if (ultima < 1) {
-        Messages::information(this, QStringLiteral("There is no information to this subject"));
+        Messages::information(this, tr("There is no information to this subject"));
         return;
     }
     if (m_visor) {
@@ -471,8 +469,36 @@ void MainWindow::MPResonancias_Click() {
 }
 
 void MainWindow::MAcerca_Click() {
-    Messages::information(this, QStringLiteral("ZoKorvane version ") + VersionCompleta,
-                          QStringLiteral("Help"));
+    Messages::information(this, tr("ZoKorvane version ") + VersionCompleta, tr("Help"));
+}
+
+void MainWindow::chooseLanguage() {
+    LanguageDialog dialog(m_state.RutaConfig, this);
+    if (dialog.exec() == QDialog::Accepted && !dialog.apply()) {
+        Messages::error(this, tr("Cannot write %1.").arg(m_state.RutaConfig));
+    }
+}
+
+void MainWindow::changeEvent(QEvent *event) {
+    if (event->type() == QEvent::LanguageChange) {
+        ui->retranslateUi(this);
+        showTitleAndPanels();
+    }
+    QMainWindow::changeEvent(event);
+}
+
+void MainWindow::showTitleAndPanels() {
+    setWindowTitle(tr("Zo Magnetic Stimulation Data Base") +
+                   QStringLiteral(" %1.%2").arg(Version::Major).arg(Version::Minor));
+    const bool open = !m_state.RutaBaseDatos.isEmpty();
+    m_panels[0]->setText(open ? tr("Data Base: ") + MainWindowModel::studyName(m_state.RutaBaseDatos) +
+                                    (m_state.readOnly.isEmpty() ? QString() : tr(" (read only)"))
+                              : tr("Datos: ninguno"));
+    m_panels[1]->setText(!m_state.NombrePacienteActual.isEmpty()
+                             ? QCoreApplication::translate("elegirpaciente", "Subject: ") +
+                                   m_state.NombrePacienteActual
+                         : open ? tr("Subject: none")
+                                : tr("Paciente: ninguno"));
 }
 
 void MainWindow::closeEvent(QCloseEvent *event) {

@@ -56,6 +56,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // A new translation: the menus, the title and the status bar in the new language.
+    void changeEvent(QEvent *event) override;
 
 private:
     // What the experiment windows open for "View magnetic resonance".
@@ -80,6 +82,9 @@ private:
     void MRInformePDF_Click();
     void MAEstimulo_Click(bool editar);
     void MAcerca_Click();
+    void chooseLanguage();
+    // The title and the status bar panels of the open study and subject, in the current language.
+    void showTitleAndPanels();
     void MPResonancias_Click();
 
     // True when the study has subjects; otherwise tells the operator "No Subjects".

@@ -4,6 +4,7 @@
 #include "data/ServerStudy.h"
 #include "data/Study.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QUrl>
 
@@ -68,25 +69,31 @@ QString MainWindowModel::studyName(const QString &location) {
 }
 
 QString MainWindowModel::offerText(const QString &legacy, const QString &study) {
-    return QStringLiteral("A study converted from %1 already exists:\n%2\n\nOpen the existing study instead?")
+    return QCoreApplication::translate(
+               "MainWindowModel",
+               "A study converted from %1 already exists:\n%2\n\nOpen the existing study instead?")
         .arg(ZoDir::NombreFichero(legacy), study);
 }
 
 QString MainWindowModel::importReport(const QString &legacy, const QString &study,
                                       const LegacyImport::Result &result) {
     QString text =
-        QStringLiteral("%1 was converted into the study %2:\n%3 subjects, %4 points and %5 stimuli.")
+        QCoreApplication::translate(
+            "MainWindowModel", "%1 was converted into the study %2:\n%3 subjects, %4 points and %5 stimuli.")
             .arg(ZoDir::NombreFichero(legacy), ZoDir::NombreFichero(study))
             .arg(result.subjects)
             .arg(result.points)
             .arg(result.stimuli);
-    text += QStringLiteral("\n%1 drawings were copied into the study.").arg(result.drawings);
+    text += QCoreApplication::translate("MainWindowModel", "\n%1 drawings were copied into the study.")
+                .arg(result.drawings);
     if (!result.missingDrawings.isEmpty()) {
-        text += QStringLiteral("\n\nThese drawings were missing or could not be read:\n") +
+        text += QCoreApplication::translate("MainWindowModel",
+                                            "\n\nThese drawings were missing or could not be read:\n") +
                 result.missingDrawings.join(QLatin1Char('\n'));
     }
     if (!result.inexact.isEmpty()) {
-        text += QStringLiteral("\n\nThese values could not be carried over exactly:\n") +
+        text += QCoreApplication::translate("MainWindowModel",
+                                            "\n\nThese values could not be carried over exactly:\n") +
                 result.inexact.join(QLatin1Char('\n'));
     }
     return text;

@@ -2,12 +2,14 @@
 #include "app/MainWindow.h"
 #include "core/AppPaths.h"
 #include "core/AppState.h"
+#include "core/Language.h"
 #include "data/ServerStudy.h"
 #include "imaging/ImagingLibrary.h"
 #include "imaging/ImagingState.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -19,15 +21,20 @@ int main(int argc, char *argv[]) {
     QApplication::setApplicationVersion(
         QStringLiteral("%1.%2.%3").arg(Version::Major).arg(Version::Minor).arg(Version::Revision));
 
+    // The interface's language: config.ini [Language] Name, else the system's (Help > Language...).
+    Language::install(app, Language::chosen(AppPaths::rutaConfig()));
+
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Records and reviews the phosphenes evoked by transcranial magnetic stimulation."));
+    parser.setApplicationDescription(QCoreApplication::translate(
+        "main", "Records and reviews the phosphenes evoked by transcranial magnetic "
+                "stimulation."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("study"),
-                                 QStringLiteral("Study file (.sqlite), or a server study's connection URI "
-                                                "(postgresql://user@host/database), to open at start"),
-                                 QStringLiteral("[study]"));
+    parser.addPositionalArgument(
+        QStringLiteral("study"),
+        QCoreApplication::translate("main", "Study file (.sqlite), or a server study's connection URI "
+                                            "(postgresql://user@host/database), to open at start"),
+        QStringLiteral("[study]"));
     parser.process(app);
 
     // Resolve the study before the working directory moves to the program's directory.

@@ -1,5 +1,6 @@
 #include "core/SafeWrite.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -90,7 +91,7 @@ QString reasonOf(QFileDevice &file) {
     if (file.error() != QFileDevice::NoError) {
         return file.errorString();
     }
-    return QStringLiteral("only part of the file reached the disk");
+    return QCoreApplication::translate("SafeWrite", "only part of the file reached the disk");
 }
 
 // Everything written on its way to the disk, or why it cannot be. A failed flush is not enough to go
@@ -112,12 +113,12 @@ QString finish(QSaveFile &file) {
 } // namespace
 
 QString failure(const QString &path, const QString &reason) {
-    return QStringLiteral("Cannot write %1: %2").arg(path, reason);
+    return QCoreApplication::translate("SafeWrite", "Cannot write %1: %2").arg(path, reason);
 }
 
 bool writeThroughDevice(const QString &path, const DeviceWriter &write, QString *why) {
     if (path.isEmpty()) {
-        return fail(path, QStringLiteral("no file name was given"), why);
+        return fail(path, QCoreApplication::translate("SafeWrite", "no file name was given"), why);
     }
     // QSaveFile writes a temporary beside the target and renames it over the target in commit(),
     // after flushing and syncing it; until then the target is untouched, and a QSaveFile destroyed
@@ -165,7 +166,7 @@ bool writeImage(const QString &path, const QImage &image, const char *format, QS
 
 bool writeThroughTemporary(const QString &path, const PathWriter &write, Existing existing, QString *why) {
     if (path.isEmpty()) {
-        return fail(path, QStringLiteral("no file name was given"), why);
+        return fail(path, QCoreApplication::translate("SafeWrite", "no file name was given"), why);
     }
     const QFileInfo given(path);
     if (existing == Existing::Keep && nameTaken(given.absoluteFilePath())) {
@@ -196,7 +197,7 @@ bool writeThroughTemporary(const QString &path, const PathWriter &write, Existin
     }
     struct stat written;
     if (::stat(from.constData(), &written) != 0 || !S_ISREG(written.st_mode)) {
-        return abandon(QStringLiteral("nothing was written"));
+        return abandon(QCoreApplication::translate("SafeWrite", "nothing was written"));
     }
     if (const int error = syncToDisk(temporary)) {
         return abandon(systemReason(error));

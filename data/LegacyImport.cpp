@@ -5,6 +5,7 @@
 #include "data/StudyError.h"
 #include "data/Transaction.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QDateTime>
 #include <QFile>
@@ -52,29 +53,33 @@ QString fileName(const QString &path) {
 void checkFile(const QString &mdbPath) {
     QFile file(mdbPath);
     if (!QFileInfo::exists(mdbPath)) {
-        throw StudyError(QStringLiteral("%1 does not exist.").arg(mdbPath));
+        throw StudyError(QCoreApplication::translate("LegacyImport", "%1 does not exist.").arg(mdbPath));
     }
     if (!file.open(QIODevice::ReadOnly)) {
-        throw StudyError(QStringLiteral("%1 cannot be read: %2").arg(mdbPath, file.errorString()));
+        throw StudyError(QCoreApplication::translate("LegacyImport", "%1 cannot be read: %2")
+                             .arg(mdbPath, file.errorString()));
     }
     const QByteArray head = file.read(24);
     if (head.size() < 24 || head.mid(4, 15) != "Standard Jet DB") {
-        throw StudyError(QStringLiteral("%1 is not an Access (Jet) data base.").arg(fileName(mdbPath)));
+        throw StudyError(QCoreApplication::translate("LegacyImport", "%1 is not an Access (Jet) data base.")
+                             .arg(fileName(mdbPath)));
     }
     const quint8 version = quint8(head[20]);
     const qint64 page = version == 0 ? Jet3PageSize : Jet4PageSize;
     if (version > 1) {
-        throw StudyError(
-            QStringLiteral("%1 is an Access 2007 or later data base; only Jet 3 and Jet 4 (.mdb) "
-                           "files can be imported.")
-                .arg(fileName(mdbPath)));
+        throw StudyError(QCoreApplication::translate(
+                             "LegacyImport",
+                             "%1 is an Access 2007 or later data base; only Jet 3 and Jet 4 (.mdb) "
+                             "files can be imported.")
+                             .arg(fileName(mdbPath)));
     }
     if (file.size() < 2 * page) {
-        throw StudyError(
-            QStringLiteral("%1 is damaged or truncated: it is shorter (%2 bytes) than the two pages "
-                           "every Access data base starts with.")
-                .arg(fileName(mdbPath))
-                .arg(file.size()));
+        throw StudyError(QCoreApplication::translate(
+                             "LegacyImport",
+                             "%1 is damaged or truncated: it is shorter (%2 bytes) than the two pages "
+                             "every Access data base starts with.")
+                             .arg(fileName(mdbPath))
+                             .arg(file.size()));
     }
 }
 
@@ -143,7 +148,8 @@ public:
         m_mdb.reset(mdb_open(QFile::encodeName(m_mdbPath).constData(), MDB_NOFLAGS));
         if (!m_mdb) {
             throw StudyError(
-                QStringLiteral("%1 cannot be read as an Access data base.").arg(fileName(m_mdbPath)));
+                QCoreApplication::translate("LegacyImport", "%1 cannot be read as an Access data base.")
+                    .arg(fileName(m_mdbPath)));
         }
         const std::vector<TableCopy> tables = findTables();
 
@@ -151,8 +157,9 @@ public:
         for (const TableCopy &copy : tables) {
             TablePtr table(mdb_read_table(copy.entry));
             if (!table || !mdb_read_columns(table.get())) {
-                throw StudyError(QStringLiteral("The table %1 of %2 cannot be read.")
-                                     .arg(copy.destination, fileName(m_mdbPath)));
+                throw StudyError(
+                    QCoreApplication::translate("LegacyImport", "The table %1 of %2 cannot be read.")
+                        .arg(copy.destination, fileName(m_mdbPath)));
             }
             m_total += table->num_rows;
             defs.push_back(std::move(table));
@@ -172,8 +179,10 @@ private:
     std::vector<TableCopy> findTables() {
         GPtrArray *catalog = mdb_read_catalog(m_mdb.get(), MDB_TABLE);
         if (!catalog) {
-            throw StudyError(QStringLiteral("The table list of %1 cannot be read; the file may be damaged.")
-                                 .arg(fileName(m_mdbPath)));
+            throw StudyError(
+                QCoreApplication::translate("LegacyImport",
+                                            "The table list of %1 cannot be read; the file may be damaged.")
+                    .arg(fileName(m_mdbPath)));
         }
         std::vector<TableCopy> found;
         QStringList missing;
@@ -194,7 +203,8 @@ private:
             }
         }
         if (!missing.isEmpty()) {
-            throw StudyError(QStringLiteral("%1 is not a ZoKorvane study: it has no table %2.")
+            throw StudyError(QCoreApplication::translate("LegacyImport",
+                                                         "%1 is not a ZoKorvane study: it has no table %2.")
                                  .arg(fileName(m_mdbPath), missing.join(QStringLiteral(", no table "))));
         }
         return found;
@@ -217,7 +227,8 @@ private:
             const QString sql = QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
                                     .arg(destination, quoted(source), declaredType(col->col_type));
             if (!query.exec(sql)) {
-                throw StudyError(QStringLiteral("Cannot add the column %1 to %2").arg(source, destination),
+                throw StudyError(QCoreApplication::translate("LegacyImport", "Cannot add the column %1 to %2")
+                                     .arg(source, destination),
                                  query.lastError());
             }
             names << source;
@@ -270,7 +281,7 @@ private:
         const QString value = text ? QString::fromUtf8(text) : QString();
         g_free(text);
         if (!text) {
-            *why = QStringLiteral("the value cannot be decoded");
+            *why = QCoreApplication::translate("LegacyImport", "the value cannot be decoded");
             return QVariant();
         }
         if (col->col_type == MDB_NUMERIC) {
@@ -292,8 +303,9 @@ private:
         QSqlQuery insert(db);
         if (!insert.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                 .arg(destination, quotedColumns.join(", "), marks.join(", ")))) {
-            throw StudyError(QStringLiteral("Cannot prepare the copy of %1").arg(destination),
-                             insert.lastError());
+            throw StudyError(
+                QCoreApplication::translate("LegacyImport", "Cannot prepare the copy of %1").arg(destination),
+                insert.lastError());
         }
 
         MdbHandle *mdb = m_mdb.get();
@@ -306,14 +318,17 @@ private:
             int rowStart = 0;
             size_t rowSize = 0;
             if (mdb_find_row(mdb, int(table->cur_row) - 1, &rowStart, &rowSize) != 0) {
-                throw StudyError(QStringLiteral("Row %1 of %2 cannot be read; the file may be damaged.")
+                throw StudyError(QCoreApplication::translate(
+                                     "LegacyImport", "Row %1 of %2 cannot be read; the file may be damaged.")
                                      .arg(copied + 1)
                                      .arg(destination));
             }
             std::fill(fields.begin(), fields.end(), MdbField{});
             const int count = mdb_crack_row(table, rowStart & RowOffsetMask, rowSize, fields.data());
             if (count < 0) {
-                throw StudyError(QStringLiteral("Row %1 of %2 is damaged.").arg(copied + 1).arg(destination));
+                throw StudyError(QCoreApplication::translate("LegacyImport", "Row %1 of %2 is damaged.")
+                                     .arg(copied + 1)
+                                     .arg(destination));
             }
             std::vector<QVariant> values(columns.size());
             for (int f = 0; f < count && f < int(fields.size()); ++f) {
@@ -335,20 +350,22 @@ private:
                 insert.bindValue(c, values[c]);
             }
             if (!insert.exec()) {
-                throw StudyError(
-                    QStringLiteral("Row %1 of %2 cannot be stored").arg(copied + 1).arg(destination),
-                    insert.lastError());
+                throw StudyError(QCoreApplication::translate("LegacyImport", "Row %1 of %2 cannot be stored")
+                                     .arg(copied + 1)
+                                     .arg(destination),
+                                 insert.lastError());
             }
             ++copied;
             ++m_done;
             const qint64 step = std::max<qint64>(1, m_total / 200); // about 200 reports for any size
             if (m_progress && (m_done % step == 0 || m_done == m_total) && !m_progress(m_done, m_total)) {
-                throw StudyError(QStringLiteral("The import was cancelled."));
+                throw StudyError(QCoreApplication::translate("LegacyImport", "The import was cancelled."));
             }
         }
         if (copied != int(table->num_rows)) {
             throw StudyError(
-                QStringLiteral("Only %1 of the %2 rows of %3 could be read; the file may be damaged.")
+                QCoreApplication::translate(
+                    "LegacyImport", "Only %1 of the %2 rows of %3 could be read; the file may be damaged.")
                     .arg(copied)
                     .arg(table->num_rows)
                     .arg(destination));
@@ -356,8 +373,9 @@ private:
         QSqlQuery count(db);
         if (!count.exec(QStringLiteral("SELECT count(*) FROM %1").arg(destination)) || !count.next() ||
             count.value(0).toInt() != copied) {
-            throw StudyError(
-                QStringLiteral("The study does not hold every row of %1 after the copy.").arg(destination));
+            throw StudyError(QCoreApplication::translate(
+                                 "LegacyImport", "The study does not hold every row of %1 after the copy.")
+                                 .arg(destination));
         }
         return copied;
     }
@@ -378,8 +396,10 @@ QString studyPathFor(const QString &mdbPath) {
 
 Result importMdb(const QString &mdbPath, const QString &studyPath, const Progress &progress) {
     if (QFileInfo::exists(studyPath)) {
-        throw StudyError(QStringLiteral("%1 already exists; an import never writes over an existing study.")
-                             .arg(studyPath));
+        throw StudyError(
+            QCoreApplication::translate("LegacyImport",
+                                        "%1 already exists; an import never writes over an existing study.")
+                .arg(studyPath));
     }
     const QFileInfo target(studyPath);
     Study::removeLeftovers(target, QStringLiteral("importing"));
@@ -414,10 +434,12 @@ Result importMdb(const QString &mdbPath, const QString &studyPath, const Progres
         // rename() refuses an existing target, so a study made meanwhile is not overwritten.
         if (!QFile::rename(temporary, studyPath)) {
             throw StudyError(
-                QStringLiteral("Cannot write the study %1: %2")
+                QCoreApplication::translate("LegacyImport", "Cannot write the study %1: %2")
                     .arg(studyPath, QFileInfo::exists(studyPath)
-                                        ? QStringLiteral("a file of that name appeared meanwhile")
-                                        : QStringLiteral("the file could not be renamed into place")));
+                                        ? QCoreApplication::translate(
+                                              "LegacyImport", "a file of that name appeared meanwhile")
+                                        : QCoreApplication::translate(
+                                              "LegacyImport", "the file could not be renamed into place")));
         }
     } catch (...) {
         removeTemporary();

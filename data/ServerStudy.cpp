@@ -3,6 +3,7 @@
 #include "data/StudyError.h"
 
 #include <QAtomicInt>
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -30,7 +31,8 @@ std::optional<std::map<QString, QString>> parameters(const QString &uri, QString
         PQconninfoParse(text.constData(), &message), PQconninfoFree);
     if (!options) {
         if (why) {
-            *why = message ? QString::fromUtf8(message).trimmed() : QStringLiteral("not a connection URI");
+            *why = message ? QString::fromUtf8(message).trimmed()
+                           : QCoreApplication::translate("ServerStudy", "not a connection URI");
         }
         PQfreemem(message);
         return std::nullopt;
@@ -86,12 +88,13 @@ Connection connect(const QString &uri, const QString &password) {
     QString why;
     const auto p = parameters(uri, &why);
     if (!p) {
-        c.error = QStringLiteral("The server address cannot be read: ") + why;
+        c.error = QCoreApplication::translate("ServerStudy", "The server address cannot be read: ") + why;
         return c;
     }
     if (!QSqlDatabase::isDriverAvailable(Driver)) {
-        c.error = QStringLiteral("This installation cannot reach PostgreSQL servers (the Qt driver QPSQL is "
-                                 "missing; on Debian it is the package libqt6sql6-psql).");
+        c.error = QCoreApplication::translate(
+            "ServerStudy", "This installation cannot reach PostgreSQL servers (the Qt driver QPSQL is "
+                           "missing; on Debian it is the package libqt6sql6-psql).");
         return c;
     }
     c.db =
@@ -119,8 +122,8 @@ Connection connect(const QString &uri, const QString &password) {
     if (!c.db.open()) {
         const QString text = c.db.lastError().text();
         c.passwordNeeded = text.contains(QLatin1String("no password supplied"));
-        c.error =
-            QStringLiteral("The server refused the connection: ") + c.db.lastError().databaseText().trimmed();
+        c.error = QCoreApplication::translate("ServerStudy", "The server refused the connection: ") +
+                  c.db.lastError().databaseText().trimmed();
         if (c.db.lastError().databaseText().trimmed().isEmpty()) {
             c.error += text;
         }
@@ -190,7 +193,8 @@ void lockWriters(const QSqlDatabase &db) {
     }
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("SELECT pg_advisory_xact_lock(%1, 0)").arg(WritersLockClass))) {
-        throw StudyError(QStringLiteral("Cannot take the study's write lock"), query.lastError());
+        throw StudyError(QCoreApplication::translate("ServerStudy", "Cannot take the study's write lock"),
+                         query.lastError());
     }
 }
 
@@ -204,8 +208,9 @@ std::optional<QString> readOnlyReason(const QSqlDatabase &db) {
                                   "has_table_privilege('paciente', 'INSERT') AND "
                                   "has_table_privilege('drawing', 'INSERT'), current_user")) &&
         query.next() && !query.value(0).toBool()) {
-        return QStringLiteral("The server lets the role %1 read this study but not change it: recording, "
-                              "correcting and editing subjects are off.")
+        return QCoreApplication::translate(
+                   "ServerStudy", "The server lets the role %1 read this study but not change it: recording, "
+                                  "correcting and editing subjects are off.")
             .arg(query.value(1).toString());
     }
     return std::nullopt;

@@ -5,6 +5,7 @@
 #include "data/StudyError.h"
 #include "data/Transaction.h"
 
+#include <QCoreApplication>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -15,7 +16,8 @@ namespace {
 // Runs a query expected to return at most one row and gives its first column, or a null
 // QVariant when there is no row.
 QVariant firstValue(const QSqlDatabase &db, const QString &sql, std::initializer_list<QVariant> values = {}) {
-    QSqlQuery query = Query::run(db, sql, values, QStringLiteral("Cannot read the study"));
+    QSqlQuery query =
+        Query::run(db, sql, values, QCoreApplication::translate("SharedQueries", "Cannot read the study"));
     return query.next() ? query.value(0) : QVariant();
 }
 
@@ -41,7 +43,7 @@ QString DameRutaResonancias(const QSqlDatabase &db, int idPaciente) {
 void PonRutaResonancias(const QSqlDatabase &db, int idPaciente, const QString &ruta) {
     Transaction transaction(db);
     Query::run(db, QStringLiteral("UPDATE paciente SET RutaResonancias = ? WHERE ID = ?"), {ruta, idPaciente},
-               QStringLiteral("Cannot store the MR directory of the subject"))
+               QCoreApplication::translate("SharedQueries", "Cannot store the MR directory of the subject"))
         .finish();
     transaction.commit();
 }

@@ -7,6 +7,7 @@
 #include "data/Transaction.h"
 
 #include <QAtomicInt>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -137,12 +138,14 @@ QString migrate(QSqlDatabase &db, const QString &path, int from, QStringList &no
             Transaction transaction(db);
             QSqlQuery create(db);
             if (!create.exec(StudyDrawings::createStatement())) {
-                throw StudyError(QStringLiteral("Cannot create the drawings table"), create.lastError());
+                throw StudyError(QCoreApplication::translate("Study", "Cannot create the drawings table"),
+                                 create.lastError());
             }
             const StudyDrawings::CopyReport copied =
                 StudyDrawings::copyFromFolder(db, drawingDirectory(path));
             if (!create.exec(QStringLiteral("PRAGMA user_version = %1").arg(CurrentVersion))) {
-                throw StudyError(QStringLiteral("Cannot set the study's version"), create.lastError());
+                throw StudyError(QCoreApplication::translate("Study", "Cannot set the study's version"),
+                                 create.lastError());
             }
             create.finish();
             transaction.commit();
@@ -155,18 +158,19 @@ QString migrate(QSqlDatabase &db, const QString &path, int from, QStringList &no
                          .arg(copied.copied)
                          .arg(drawingDirectory(path));
             if (!copied.missing.isEmpty()) {
-                notes << QStringLiteral("%1 drawings named by stimuli were missing: %2")
+                notes << QCoreApplication::translate("Study", "%1 drawings named by stimuli were missing: %2")
                              .arg(copied.missing.size())
                              .arg(copied.missing.join(QStringLiteral(", ")));
             }
             if (!copied.refused.isEmpty()) {
-                notes << QStringLiteral("%1 drawings were not copied: %2")
+                notes << QCoreApplication::translate("Study", "%1 drawings were not copied: %2")
                              .arg(copied.refused.size())
                              .arg(copied.refused.join(QStringLiteral("; ")));
             }
         } catch (const StudyError &e) {
             QFile::remove(backup);
-            return QStringLiteral("It was made by an earlier version and could not be brought up to date: ") +
+            return QCoreApplication::translate(
+                       "Study", "It was made by an earlier version and could not be brought up to date: ") +
                    e.message();
         }
     }
@@ -251,12 +255,13 @@ Opened openServer(const QString &uri, const QString &password) {
     };
     const QStringList missing = missingTables(c.db);
     if (!missing.isEmpty()) {
-        return fail(QStringLiteral("It is not a ZoKorvane study: it has no table %1.")
+        return fail(QCoreApplication::translate("Study", "It is not a ZoKorvane study: it has no table %1.")
                         .arg(missing.join(QStringLiteral(", no table "))));
     }
     const int version = ServerStudy::version(c.db);
     if (version != CurrentVersion) {
-        return fail(QStringLiteral("Its study version is %1; this version of ZoKorvane works on version %2.")
+        return fail(QCoreApplication::translate(
+                        "Study", "Its study version is %1; this version of ZoKorvane works on version %2.")
                         .arg(version)
                         .arg(CurrentVersion));
     }
@@ -274,26 +279,30 @@ Opened open(const QString &path, const QString &password) {
     Opened result;
     const QFileInfo info(path);
     if (path.isEmpty()) {
-        result.error = QStringLiteral("No file was given.");
+        result.error = QCoreApplication::translate("Study", "No file was given.");
     } else if (!info.exists()) {
-        result.error = QStringLiteral("The file does not exist.");
+        result.error = QCoreApplication::translate("Study", "The file does not exist.");
     } else if (info.isDir()) {
-        result.error = QStringLiteral("It is a folder, not a data base file.");
+        result.error = QCoreApplication::translate("Study", "It is a folder, not a data base file.");
     } else if (!info.isReadable()) {
-        result.error = QStringLiteral("The file cannot be read (permission denied).");
+        result.error = QCoreApplication::translate("Study", "The file cannot be read (permission denied).");
     } else if (isAccessFile(path)) {
-        result.error = QStringLiteral("It is a legacy Access data base (.mdb); it has to be imported first.");
+        result.error = QCoreApplication::translate(
+            "Study", "It is a legacy Access data base (.mdb); it has to be imported first.");
     } else if (!info.isWritable()) {
-        result.error = QStringLiteral("The file is read-only; experiments could not be stored in it.");
+        result.error = QCoreApplication::translate(
+            "Study", "The file is read-only; experiments could not be stored in it.");
     } else if (!QFileInfo(info.absolutePath()).isWritable()) {
-        result.error =
-            QStringLiteral("Its folder is read-only; the data base engine needs to write beside the file.");
+        result.error = QCoreApplication::translate(
+            "Study", "Its folder is read-only; the data base engine needs to write beside the file.");
     } else if (!info.isFile()) {
-        result.error = QStringLiteral("It is not a regular file.");
+        result.error = QCoreApplication::translate("Study", "It is not a regular file.");
     } else if (info.size() == 0) {
-        result.error = QStringLiteral("The file is empty; it is not a ZoKorvane study.");
+        result.error =
+            QCoreApplication::translate("Study", "The file is empty; it is not a ZoKorvane study.");
     } else if (!isSqliteFile(path)) {
-        result.error = QStringLiteral("It is not a ZoKorvane study (not an SQLite data base).");
+        result.error =
+            QCoreApplication::translate("Study", "It is not a ZoKorvane study (not an SQLite data base).");
     }
     if (!result.ok()) {
         return result;
@@ -306,7 +315,8 @@ Opened open(const QString &path, const QString &password) {
         return result;
     };
     if (!db.open()) {
-        return fail(QStringLiteral("The data base engine cannot open it: ") + db.lastError().text());
+        return fail(QCoreApplication::translate("Study", "The data base engine cannot open it: ") +
+                    db.lastError().text());
     }
     {
         QSqlQuery query(db);
@@ -323,23 +333,27 @@ Opened open(const QString &path, const QString &password) {
             switch (primaryCode(error)) {
             case SqliteBusy:
             case SqliteLocked:
-                return fail(QStringLiteral("It is in use by another program. Close it there and try again."));
+                return fail(QCoreApplication::translate(
+                    "Study", "It is in use by another program. Close it there and try again."));
             case SqliteNotADatabase:
-                return fail(QStringLiteral("It is not a ZoKorvane study (not an SQLite data base)."));
+                return fail(QCoreApplication::translate(
+                    "Study", "It is not a ZoKorvane study (not an SQLite data base)."));
             default:
-                return fail(QStringLiteral("The data base engine cannot open it: ") + error.text());
+                return fail(QCoreApplication::translate("Study", "The data base engine cannot open it: ") +
+                            error.text());
             }
         }
     }
     const QStringList missing = missingTables(db);
     if (!missing.isEmpty()) {
-        return fail(QStringLiteral("It is not a ZoKorvane study: it has no table %1.")
+        return fail(QCoreApplication::translate("Study", "It is not a ZoKorvane study: it has no table %1.")
                         .arg(missing.join(QStringLiteral(", no table "))));
     }
     const int version = userVersion(db);
     if (version > CurrentVersion) {
-        return fail(QStringLiteral("It was made by a newer version of ZoKorvane (study version %1); this one "
-                                   "reads versions up to %2.")
+        return fail(QCoreApplication::translate(
+                        "Study", "It was made by a newer version of ZoKorvane (study version %1); this one "
+                                 "reads versions up to %2.")
                         .arg(version)
                         .arg(CurrentVersion));
     }
@@ -384,7 +398,8 @@ void createSchema(QSqlDatabase &db) {
                        : QStringList{QStringLiteral("PRAGMA user_version = %1").arg(CurrentVersion)});
     for (const QString &statement : statements) {
         if (!query.exec(statement)) {
-            throw StudyError(QStringLiteral("Cannot create the tables"), query.lastError());
+            throw StudyError(QCoreApplication::translate("Study", "Cannot create the tables"),
+                             query.lastError());
         }
     }
     query.finish();
@@ -395,22 +410,26 @@ void createOnServer(const QString &uri) {
     const QString shown = ServerStudy::displayName(uri);
     ServerStudy::Connection c = ServerStudy::connect(uri);
     if (!c.error.isEmpty()) {
-        throw StudyError(QStringLiteral("Cannot create the study %1: %2").arg(shown, c.error));
+        throw StudyError(
+            QCoreApplication::translate("Study", "Cannot create the study %1: %2").arg(shown, c.error));
     }
+    bool hasTables = false;
     try {
-        if (!ServerStudy::tableNames(c.db).isEmpty()) {
-            throw StudyError(
-                QStringLiteral("Cannot create the study %1: the database already has tables; a new "
-                               "study goes into an empty database.")
-                    .arg(shown));
+        hasTables = !ServerStudy::tableNames(c.db).isEmpty();
+        if (!hasTables) {
+            createSchema(c.db);
         }
-        createSchema(c.db);
     } catch (const StudyError &e) {
         close(c.db);
-        if (e.message().startsWith(QLatin1String("Cannot create the study"))) {
-            throw;
-        }
-        throw StudyError(QStringLiteral("Cannot create the study %1: %2").arg(shown, e.message()));
+        throw StudyError(
+            QCoreApplication::translate("Study", "Cannot create the study %1: %2").arg(shown, e.message()));
+    }
+    if (hasTables) {
+        close(c.db);
+        throw StudyError(QCoreApplication::translate("Study",
+                                                     "Cannot create the study %1: the database already has "
+                                                     "tables; a new study goes into an empty database.")
+                             .arg(shown));
     }
     close(c.db);
 }
@@ -425,14 +444,16 @@ void create(const QString &path, const QString &shownAs) {
     const QFileInfo info(path);
     const QString shown = shownAs.isEmpty() ? path : shownAs;
     if (path.isEmpty()) {
-        throw StudyError(QStringLiteral("No file name was given for the new study."));
+        throw StudyError(QCoreApplication::translate("Study", "No file name was given for the new study."));
     }
     if (info.exists()) {
-        throw StudyError(
-            QStringLiteral("%1 already exists; a new study is never written over a file.").arg(path));
+        throw StudyError(QCoreApplication::translate(
+                             "Study", "%1 already exists; a new study is never written over a file.")
+                             .arg(path));
     }
     if (!info.dir().exists()) {
-        throw StudyError(QStringLiteral("The folder %1 does not exist.").arg(info.absolutePath()));
+        throw StudyError(
+            QCoreApplication::translate("Study", "The folder %1 does not exist.").arg(info.absolutePath()));
     }
     // Made under a working name and renamed into place once complete, so a killed or failed
     // creation never leaves a half-made study under the name.
@@ -459,7 +480,8 @@ void create(const QString &path, const QString &shownAs) {
     QFile::remove(working);
     QFile::remove(working + QStringLiteral("-journal"));
     if (!error.isEmpty()) {
-        throw StudyError(QStringLiteral("Cannot create the study %1: %2").arg(shown, error));
+        throw StudyError(
+            QCoreApplication::translate("Study", "Cannot create the study %1: %2").arg(shown, error));
     }
 }
 

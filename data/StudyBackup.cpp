@@ -5,6 +5,7 @@
 #include "data/Study.h"
 #include "data/StudyError.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -48,18 +49,20 @@ QString vacuumInto(sqlite3 *handle, const QString &file) {
 
 void write(const QSqlDatabase &db, const QString &target) {
     const auto fail = [&target](const QString &reason) {
-        throw StudyError(QStringLiteral("Cannot write %1: %2").arg(target, reason));
+        throw StudyError(
+            QCoreApplication::translate("StudyBackup", "Cannot write %1: %2").arg(target, reason));
     };
     if (ServerStudy::isServer(db)) {
-        fail(QStringLiteral("a server study is backed up by its server (pg_dump)"));
+        fail(QCoreApplication::translate("StudyBackup",
+                                         "a server study is backed up by its server (pg_dump)"));
     }
     sqlite3 *handle = handleOf(db);
     if (!handle || !db.isOpen()) {
-        fail(QStringLiteral("no study is open"));
+        fail(QCoreApplication::translate("StudyBackup", "no study is open"));
     }
     const QFileInfo info(target);
     if (!info.dir().exists()) {
-        fail(QStringLiteral("the folder does not exist"));
+        fail(QCoreApplication::translate("StudyBackup", "the folder does not exist"));
     }
     Study::removeLeftovers(info, QStringLiteral("backing-up"));
     const QString working = Study::workingName(info, QStringLiteral("backing-up"));
@@ -98,7 +101,8 @@ Rolling rolling(const QSqlDatabase &db, const QString &studyPath, const QString 
     const QString base = QFileInfo(studyPath).completeBaseName();
     QDir dir(folder);
     if (!dir.exists() && !QDir().mkpath(folder)) {
-        throw StudyError(QStringLiteral("Cannot create the backup folder %1").arg(folder));
+        throw StudyError(
+            QCoreApplication::translate("StudyBackup", "Cannot create the backup folder %1").arg(folder));
     }
     const QString name = QStringLiteral("%1-%2.sqlite").arg(base, today.toString(Qt::ISODate));
     if (!dir.exists(name)) {

@@ -5,6 +5,7 @@
 #include "data/StudyError.h"
 #include "data/Transaction.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QFile>
@@ -81,7 +82,8 @@ QSqlQuery selectAll(const QSqlDatabase &db, const Table &t) {
     if (!query.exec(QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
                         .arg(t.columns.join(QStringLiteral(", ")), QString::fromLatin1(t.name),
                              QString::fromLatin1(t.key)))) {
-        throw StudyError(QStringLiteral("Cannot read the table %1").arg(QString::fromLatin1(t.name)),
+        throw StudyError(QCoreApplication::translate("StudyCopy", "Cannot read the table %1")
+                             .arg(QString::fromLatin1(t.name)),
                          query.lastError());
     }
     return query;
@@ -92,8 +94,8 @@ struct Opened {
     explicit Opened(const QString &location) {
         Study::Opened o = Study::open(location);
         if (!o.ok()) {
-            throw StudyError(
-                QStringLiteral("Cannot open %1: %2").arg(ServerStudy::shownLocation(location), o.error));
+            throw StudyError(QCoreApplication::translate("StudyCopy", "Cannot open %1: %2")
+                                 .arg(ServerStudy::shownLocation(location), o.error));
         }
         db = o.db;
     }
@@ -141,9 +143,9 @@ Report copy(const QString &source, const QString &target, const Progress &progre
                                         .arg(QString::fromLatin1(t.name),
                                              t.columns.join(QStringLiteral(", ")),
                                              marks.join(QStringLiteral(", "))))) {
-                    throw StudyError(
-                        QStringLiteral("Cannot copy into the table %1").arg(QString::fromLatin1(t.name)),
-                        insert.lastError());
+                    throw StudyError(QCoreApplication::translate("StudyCopy", "Cannot copy into the table %1")
+                                         .arg(QString::fromLatin1(t.name)),
+                                     insert.lastError());
                 }
                 QSqlQuery rows = selectAll(from.db, t);
                 qint64 n = 0;
@@ -153,7 +155,8 @@ Report copy(const QString &source, const QString &target, const Progress &progre
                     }
                     if (!insert.exec()) {
                         throw StudyError(
-                            QStringLiteral("Cannot copy into the table %1").arg(QString::fromLatin1(t.name)),
+                            QCoreApplication::translate("StudyCopy", "Cannot copy into the table %1")
+                                .arg(QString::fromLatin1(t.name)),
                             insert.lastError());
                     }
                     ++n;
@@ -169,12 +172,13 @@ Report copy(const QString &source, const QString &target, const Progress &progre
         for (const auto &[name, sum] : before) {
             const TableSum &copied = report.tables[name];
             if (!(copied == sum)) {
-                throw StudyError(
-                    QStringLiteral("The copy of the table %1 differs from the original (%2 rows against "
-                                   "%3)")
-                        .arg(name)
-                        .arg(copied.rows)
-                        .arg(sum.rows));
+                throw StudyError(QCoreApplication::translate(
+                                     "StudyCopy",
+                                     "The copy of the table %1 differs from the original (%2 rows against "
+                                     "%3)")
+                                     .arg(name)
+                                     .arg(copied.rows)
+                                     .arg(sum.rows));
             }
         }
     } catch (...) {

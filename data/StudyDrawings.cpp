@@ -4,6 +4,7 @@
 #include "data/Query.h"
 #include "data/StudyError.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -19,8 +20,9 @@ QString createStatement() {
 }
 
 std::optional<QByteArray> load(const QSqlDatabase &db, int stimulusId) {
-    QSqlQuery query = run(db, QStringLiteral("SELECT points FROM drawing WHERE stimulus_id = ?"),
-                          {stimulusId}, QStringLiteral("Cannot read the drawing"));
+    QSqlQuery query =
+        run(db, QStringLiteral("SELECT points FROM drawing WHERE stimulus_id = ?"), {stimulusId},
+            QCoreApplication::translate("StudyDrawings", "Cannot read the drawing"));
     if (!query.next()) {
         return std::nullopt;
     }
@@ -32,12 +34,13 @@ void store(const QSqlDatabase &db, int stimulusId, const QByteArray &text) {
         QStringLiteral(
             "INSERT INTO drawing (stimulus_id, points) VALUES (?, ?) ON CONFLICT (stimulus_id) DO UPDATE SET "
             "points = excluded.points"),
-        {stimulusId, QString::fromLatin1(text)}, QStringLiteral("Cannot store the drawing"));
+        {stimulusId, QString::fromLatin1(text)},
+        QCoreApplication::translate("StudyDrawings", "Cannot store the drawing"));
 }
 
 void remove(const QSqlDatabase &db, int stimulusId) {
     run(db, QStringLiteral("DELETE FROM drawing WHERE stimulus_id = ?"), {stimulusId},
-        QStringLiteral("Cannot delete the drawing"));
+        QCoreApplication::translate("StudyDrawings", "Cannot delete the drawing"));
 }
 
 QString fileInFolder(const QString &folder, const QString &archivopuntos) {
@@ -60,7 +63,7 @@ CopyReport copyFromFolder(const QSqlDatabase &db, const QString &folder) {
                                         "WHERE e.archivopuntos IS NOT NULL AND e.archivopuntos <> '' AND "
                                         "NOT EXISTS (SELECT 1 FROM drawing d WHERE d.stimulus_id = e.id) "
                                         "ORDER BY e.id"),
-                         {}, QStringLiteral("Cannot read the stimuli"));
+                         {}, QCoreApplication::translate("StudyDrawings", "Cannot read the stimuli"));
     QList<std::pair<int, QString>> named;
     while (rows.next()) {
         named.append({rows.value(0).toInt(), rows.value(1).toString()});
@@ -94,12 +97,13 @@ CopyReport copyFromFolder(const QSqlDatabase &db, const QString &folder) {
 ExportReport exportToFolder(const QSqlDatabase &db, const QString &folder) {
     ExportReport report;
     if (!QDir().mkpath(folder)) {
-        throw StudyError(QStringLiteral("Cannot create the folder %1.").arg(folder));
+        throw StudyError(
+            QCoreApplication::translate("StudyDrawings", "Cannot create the folder %1.").arg(folder));
     }
     QSqlQuery rows = run(db,
                          QStringLiteral("SELECT e.id, e.archivopuntos, d.points FROM drawing d "
                                         "JOIN estimulo e ON e.id = d.stimulus_id ORDER BY e.id"),
-                         {}, QStringLiteral("Cannot read the drawings"));
+                         {}, QCoreApplication::translate("StudyDrawings", "Cannot read the drawings"));
     while (rows.next()) {
         const int id = rows.value(0).toInt();
         const QString name = rows.value(1).toString();

@@ -3,6 +3,7 @@
 #include "data/ServerStudy.h"
 #include "data/StudyError.h"
 
+#include <QCoreApplication>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -22,14 +23,17 @@ SubjectLock::SubjectLock(const QSqlDatabase &db, int subjectId) {
     if (!query.exec(
             QStringLiteral("SELECT pg_try_advisory_lock(%1, %2)").arg(SubjectLockClass).arg(subjectId)) ||
         !query.next()) {
-        throw StudyError(QStringLiteral("Cannot ask the server whether subject %1 is free").arg(subjectId),
-                         query.lastError());
+        throw StudyError(
+            QCoreApplication::translate("SubjectLock", "Cannot ask the server whether subject %1 is free")
+                .arg(subjectId),
+            query.lastError());
     }
     if (!query.value(0).toBool()) {
-        throw StudyError(
-            QStringLiteral("Subject %1 is being recorded or corrected at another station. Try again "
-                           "when that station has finished with the subject.")
-                .arg(subjectId));
+        throw StudyError(QCoreApplication::translate(
+                             "SubjectLock",
+                             "Subject %1 is being recorded or corrected at another station. Try again "
+                             "when that station has finished with the subject.")
+                             .arg(subjectId));
     }
     m_db = db;
     m_subject = subjectId;

@@ -2,6 +2,7 @@
 
 #include "core/SafeWrite.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -88,13 +89,14 @@ public:
             }
             magnitude = magnitude * 10 + (token[i] - '0');
             if (magnitude > 32768) {
-                m_error = QStringLiteral("number out of range: %1").arg(shown(token));
+                m_error =
+                    QCoreApplication::translate("DrawingFile", "number out of range: %1").arg(shown(token));
                 return false;
             }
         }
         const long signedValue = negative ? -magnitude : magnitude;
         if (signedValue > std::numeric_limits<qint16>::max()) {
-            m_error = QStringLiteral("number out of range: %1").arg(shown(token));
+            m_error = QCoreApplication::translate("DrawingFile", "number out of range: %1").arg(shown(token));
             return false;
         }
         value = qint16(signedValue);
@@ -105,7 +107,7 @@ public:
 
 private:
     bool fail(QByteArrayView token) {
-        m_error = QStringLiteral("not a number: %1").arg(shown(token));
+        m_error = QCoreApplication::translate("DrawingFile", "not a number: %1").arg(shown(token));
         return false;
     }
 
@@ -120,7 +122,9 @@ Contents parse(QByteArrayView data) {
     Contents contents;
     NumberReader reader(data);
     if (!reader.next(contents.count)) {
-        contents.error = reader.error().isEmpty() ? QStringLiteral("the file is empty") : reader.error();
+        contents.error = reader.error().isEmpty()
+                             ? QCoreApplication::translate("DrawingFile", "the file is empty")
+                             : reader.error();
         return contents;
     }
     contents.countRead = true;
@@ -133,13 +137,16 @@ Contents parse(QByteArrayView data) {
             return contents;
         }
         if (!reader.next(record.x) || !reader.next(record.y)) {
-            contents.error = reader.error().isEmpty() ? QStringLiteral("the last point record is incomplete")
-                                                      : reader.error();
+            contents.error =
+                reader.error().isEmpty()
+                    ? QCoreApplication::translate("DrawingFile", "the last point record is incomplete")
+                    : reader.error();
             return contents;
         }
         if (contents.records.size() == MaxPoints) {
             contents.error =
-                QStringLiteral("more than the %1 point records a drawing holds; the rest is not drawn")
+                QCoreApplication::translate(
+                    "DrawingFile", "more than the %1 point records a drawing holds; the rest is not drawn")
                     .arg(MaxPoints);
             return contents;
         }
@@ -152,7 +159,7 @@ Contents read(const QString &path) {
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
         Contents contents;
         contents.error = QFileInfo(path).exists() && !QFileInfo(path).isFile()
-                             ? QStringLiteral("not a regular file")
+                             ? QCoreApplication::translate("DrawingFile", "not a regular file")
                              : file.errorString();
         return contents;
     }

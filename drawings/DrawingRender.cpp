@@ -2,6 +2,7 @@
 
 #include "drawings/PictureWidget.h"
 
+#include <QCoreApplication>
 #include <QPoint>
 
 #include <cstdlib>
@@ -105,7 +106,7 @@ void stampBlot(PictureSurface &picture, double cx, double cy, int size, int dept
 void showFileError(PictureSurface &picture, const QString &path) {
     picture.setPrintPosition(0, 0);
     picture.setFontSize(9);
-    picture.print(QStringLiteral("File error:"));
+    picture.print(QCoreApplication::translate("DrawingRender", "File error:"));
     picture.print(path);
     const double left = picture.scaleLeft();
     const double top = picture.scaleTop();
@@ -148,7 +149,8 @@ void render(PictureSurface &picture, const std::optional<QByteArray> &stored, co
     if (stored) {
         contents = DrawingFile::parse(*stored);
     } else {
-        contents.error = QStringLiteral("the study holds no drawing of that name");
+        contents.error =
+            QCoreApplication::translate("DrawingRender", "the study holds no drawing of that name");
     }
     render(picture, contents, name, mode);
 }

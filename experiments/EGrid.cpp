@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QRadioButton>
 
+#include <algorithm>
+
 namespace {
 
 const QString DesignTPos = QStringLiteral("14");
@@ -15,7 +17,6 @@ const QString DesignTPos = QStringLiteral("14");
 EGrid::EGrid(QWidget *parent) : QWidget(parent) {
     setObjectName(QStringLiteral("EGrid1"));
     setFocusPolicy(Qt::StrongFocus);
-    m_properties.Font = QApplication::font();
     m_cellColors.fill(UnmarkedColor);
 
     m_group = new QButtonGroup(this);
@@ -23,7 +24,7 @@ EGrid::EGrid(QWidget *parent) : QWidget(parent) {
     for (int i = 0; i < GridCells::Count; ++i) {
         auto *button = new QRadioButton(this);
         button->setObjectName(QStringLiteral("Elemento_%1").arg(i));
-        button->setAccessibleName(QStringLiteral("Point %1").arg(i));
+        button->setAccessibleName(tr("Point %1").arg(i));
         button->setAutoFillBackground(true);
         button->installEventFilter(this);
         m_group->addButton(button, i);
@@ -60,7 +61,14 @@ void EGrid::layoutParts() {
         m_cells[std::size_t(i)]->setGeometry(toPixels(GridCells::cellRect(i)));
     }
     for (int r = 0; r < GridCells::Rows; ++r) {
-        m_rowLabels[std::size_t(r)]->setGeometry(toPixels(GridCells::rowLabelRect(r)));
+        // The design's label box is a pixel short of two digits in some fonts: it grows to the
+        // left, into the margin, so that the number stays whole and beside its row.
+        QLabel *label = m_rowLabels[std::size_t(r)];
+        QRect box = toPixels(GridCells::rowLabelRect(r));
+        if (box.width() < label->sizeHint().width()) {
+            box.setLeft(std::max(0, box.right() + 1 - label->sizeHint().width()));
+        }
+        label->setGeometry(box);
     }
     for (int c = 0; c < GridCells::Columns - 1; ++c) {
         m_columnLabels[std::size_t(c)]->setGeometry(toPixels(GridCells::columnLabelRect(c)));
@@ -84,7 +92,7 @@ QSize EGrid::sizeHint() const {
 }
 
 void EGrid::seleccion(int index) {
-    m_properties.EIndex = index;
+    m_eIndex = index;
     m_TPos->setText(QString::number(index));
     emit Click();
 }
@@ -93,49 +101,10 @@ bool EGrid::setEIndex(int index) {
     if (!GridCells::isValid(index)) {
         return false;
     }
-    m_properties.EIndex = index;
-    emit propertyChanged(QStringLiteral("EIndex"));
+    m_eIndex = index;
     // Checking a cell that is already checked emits no toggled, so no Click either.
     m_cells[std::size_t(index)]->setChecked(true);
     return true;
-}
-
-void EGrid::setBackColor(quint32 color) {
-    m_properties.BackColor = color;
-    emit propertyChanged(QStringLiteral("BackColor"));
-}
-
-void EGrid::setForeColor(quint32 color) {
-    m_properties.ForeColor = color;
-    emit propertyChanged(QStringLiteral("ForeColor"));
-}
-
-void EGrid::setFontProperty(const QFont &font) {
-    m_properties.Font = font;
-    emit propertyChanged(QStringLiteral("Font"));
-}
-
-void EGrid::setAppearance(qint16 value) {
-    m_properties.Appearance = value;
-    emit propertyChanged(QStringLiteral("Appearance"));
-}
-
-void EGrid::setBackStyle(qint16 value) {
-    m_properties.BackStyle = value;
-    emit propertyChanged(QStringLiteral("BackStyle"));
-}
-
-void EGrid::setBorderStyle(qint16 value) {
-    m_properties.BorderStyle = value;
-    emit propertyChanged(QStringLiteral("BorderStyle"));
-}
-
-void EGrid::changeEvent(QEvent *event) {
-    if (event->type() == QEvent::EnabledChange) {
-        m_properties.Enabled = isEnabled();
-        emit propertyChanged(QStringLiteral("Enabled"));
-    }
-    QWidget::changeEvent(event);
 }
 
 void EGrid::QuitarMarcas() {
@@ -186,24 +155,6 @@ void EGrid::paintCell(int index) {
     button->setPalette(palette);
 }
 
-void EGrid::readProperties(const QVariantMap &bag) {
-    m_properties = EGridProperties::read(bag, QApplication::font(this));
-    setEnabled(m_properties.Enabled);
-    // A loaded control shows no selection: turn exclusivity off for a moment to uncheck.
-    if (QAbstractButton *checked = m_group->checkedButton()) {
-        m_group->setExclusive(false);
-        checked->setChecked(false);
-        m_group->setExclusive(true);
-    }
-    m_TPos->setText(DesignTPos);
-}
-
-QVariantMap EGrid::writeProperties() const {
-    EGridProperties stored = m_properties;
-    stored.Enabled = isEnabled();
-    return stored.write();
-}
-
 bool EGrid::moveSelection(int key) {
     GridCells::Direction direction;
     switch (key) {
@@ -222,7 +173,7 @@ bool EGrid::moveSelection(int key) {
     default:
         return false;
     }
-    const int target = GridCells::neighbour(m_properties.EIndex, direction);
+    const int target = GridCells::neighbour(m_eIndex, direction);
     setEIndex(target);
     if (hasFocus() || (focusWidget() && isAncestorOf(focusWidget()))) {
         m_cells[std::size_t(target)]->setFocus(Qt::TabFocusReason);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/GridCells.h"
-#include "experiments/EGridProperties.h"
 
 #include <QVariant>
 #include <QWidget>
@@ -26,31 +25,14 @@ public:
     static constexpr quint32 UnmarkedColor = 0x8000000F;
     static constexpr quint32 MarkedColor = 255;
 
-    // A newly placed control: default properties, cell 14 selected and shown in TPos.
+    // A newly placed control: cell 14 selected and shown in TPos.
     explicit EGrid(QWidget *parent = nullptr);
 
-    int EIndex() const { return m_properties.EIndex; }
+    int EIndex() const { return m_eIndex; }
     // Stores the index and selects its cell, raising Click when the selection changes. An index
     // outside 0 to 49 is refused: nothing changes, no Click, and the answer is false. Hosts never
     // ask for one, so a refusal means a fault in the caller that must not move the selection.
     bool setEIndex(int index);
-
-    quint32 BackColor() const { return m_properties.BackColor; }
-    void setBackColor(quint32 color);
-    quint32 ForeColor() const { return m_properties.ForeColor; }
-    void setForeColor(quint32 color);
-    // The stored font; the cells and labels keep the look of their design. (Named apart from
-    // QWidget::setFont, which changes how a widget looks.)
-    QFont Font() const { return m_properties.Font; }
-    void setFontProperty(const QFont &font);
-    qint16 Appearance() const { return m_properties.Appearance; }
-    void setAppearance(qint16 value);
-    qint16 BackStyle() const { return m_properties.BackStyle; }
-    void setBackStyle(qint16 value);
-    qint16 BorderStyle() const { return m_properties.BorderStyle; }
-    void setBorderStyle(qint16 value);
-    // Enabled is the widget's own enabled state (QWidget::setEnabled / isEnabled).
-    bool Enabled() const { return isEnabled(); }
 
     void Refresh() {}
     void QuitarMarcas();
@@ -66,24 +48,15 @@ public:
     // Index of the cell shown selected, or -1 when none is.
     int selectedCell() const;
 
-    // The property bag. Loading reads every key, restores the enabled state and the stored EIndex,
-    // and shows no cell as selected (TPos back to its design caption) until a cell is clicked or
-    // EIndex is set.
-    void readProperties(const QVariantMap &bag);
-    QVariantMap writeProperties() const;
-
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
 
 signals:
     void Click();
-    // A stored property was set, for the host's persistence.
-    void propertyChanged(const QString &name);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
-    void changeEvent(QEvent *event) override;
 
 private:
     void seleccion(int index);
@@ -92,7 +65,7 @@ private:
     QRect toPixels(const QRect &twips) const;
     void paintCell(int index);
 
-    EGridProperties m_properties;
+    int m_eIndex = GridCells::DefaultIndex;
     std::array<quint32, GridCells::Count> m_cellColors{};
     std::array<QRadioButton *, GridCells::Count> m_cells{};
     std::array<QLabel *, GridCells::Rows> m_rowLabels{};

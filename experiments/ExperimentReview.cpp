@@ -4,6 +4,7 @@
 #include "data/StudyError.h"
 #include "data/Transaction.h"
 
+#include <QCoreApplication>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -59,7 +60,9 @@ const QString SetParametros = QStringLiteral("TipoBobina = ?, PulsoTipo = ?, Num
 
 int escribe(const QSqlDatabase &db, const QString &sql, const QVariantList &values) {
     Transaction transaction(db);
-    QSqlQuery query = run(db, sql, values, "Cannot store the corrected stimuli");
+    QSqlQuery query =
+        run(db, sql, values,
+            QCoreApplication::translate("ExperimentReview", "Cannot store the corrected stimuli"));
     const int filas = query.numRowsAffected();
     query.finish();
     transaction.commit();
@@ -84,10 +87,12 @@ std::optional<ShownPoint> pointAtCell(const QSqlDatabase &db, int idPaciente, in
                                       int columnaCentro, int pasada) {
     std::optional<ShownPoint> mostrado;
     {
-        QSqlQuery puntos = run(db,
-                               QStringLiteral("SELECT ID, fila, columna FROM puntoestimulacion "
-                                              "WHERE Id_paciente = ? ORDER BY Numero, ID"),
-                               {idPaciente}, "Cannot read the stimulation points");
+        QSqlQuery puntos =
+            run(db,
+                QStringLiteral("SELECT ID, fila, columna FROM puntoestimulacion "
+                               "WHERE Id_paciente = ? ORDER BY Numero, ID"),
+                {idPaciente},
+                QCoreApplication::translate("ExperimentReview", "Cannot read the stimulation points"));
         while (puntos.next()) {
             if (StimulusStore::cellOfPoint(puntos.value(1).toInt(), puntos.value(2).toInt(), filaCentro,
                                            columnaCentro) == celda) {
@@ -105,7 +110,8 @@ std::optional<ShownPoint> pointAtCell(const QSqlDatabase &db, int idPaciente, in
                            "PulsoTipo, PulsoFase, orientacion, NumeroPulsos, PulsoFrecuencia, "
                            "PulsoIntensidad, archivopuntos FROM estimulo "
                            "WHERE id_puntoestimulo = ? AND pasada = ? ORDER BY id LIMIT 1"),
-            {mostrado->idPunto, pasada}, "Cannot read the stimuli of the point");
+            {mostrado->idPunto, pasada},
+            QCoreApplication::translate("ExperimentReview", "Cannot read the stimuli of the point"));
     if (estimulo.next()) {
         StoredStimulus e;
         e.id = estimulo.value(0).toInt();

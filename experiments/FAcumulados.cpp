@@ -10,14 +10,16 @@
 #include "widgets/Messages.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QStyle>
 
 namespace {
 // How each bound box is named when its text cannot be used.
 const char *const NombresLimites[StimulationComparison::NumeroLimites] = {
-    "# pulses (from)", "# pulses (to)",    "Frecuency (from)",
-    "Frecuency (to)",  "Intensity (from)", "Intensity (to)"};
+    QT_TRANSLATE_NOOP("FAcumulados", "# pulses (from)"),  QT_TRANSLATE_NOOP("FAcumulados", "# pulses (to)"),
+    QT_TRANSLATE_NOOP("FAcumulados", "Frecuency (from)"), QT_TRANSLATE_NOOP("FAcumulados", "Frecuency (to)"),
+    QT_TRANSLATE_NOOP("FAcumulados", "Intensity (from)"), QT_TRANSLATE_NOOP("FAcumulados", "Intensity (to)")};
 } // namespace
 
 FAcumulados::FAcumulados(AppState &state, const LlenaLista &llenaListaPacientes, QWidget *parent)
@@ -40,10 +42,10 @@ FAcumulados::FAcumulados(AppState &state, const LlenaLista &llenaListaPacientes,
     } catch (const StudyError &e) {
         Messages::error(this, e.message());
     }
-    ParameterLists::llena(ui->CBobina, ParameterLists::bobinas(), QStringLiteral("- Any"));
-    ParameterLists::llena(ui->CPulso, ParameterLists::pulsos(), QStringLiteral("- Any"));
-    ParameterLists::llena(ui->CFase, ParameterLists::fases(), QStringLiteral("- Cualquiera"));
-    ParameterLists::llena(ui->COrientacion, ParameterLists::orientaciones(), QStringLiteral("- Any"));
+    ParameterLists::llena(ui->CBobina, ParameterLists::bobinas(), tr("- Any"));
+    ParameterLists::llena(ui->CPulso, ParameterLists::pulsos(), tr("- Any"));
+    ParameterLists::llena(ui->CFase, ParameterLists::fases(), tr("- Cualquiera"));
+    ParameterLists::llena(ui->COrientacion, ParameterLists::orientaciones(), tr("- Any"));
 
     for (QComboBox *lista : {ui->CBobina, ui->CPulso, ui->CFase, ui->COrientacion}) {
         connect(lista, &QComboBox::currentIndexChanged, this, &FAcumulados::repinta);
@@ -107,14 +109,13 @@ void FAcumulados::marcaLimites(const StimulationComparison::Filter &filtro) {
         m_limites[i]->setToolTip(problema);
         m_limites[i]->setAccessibleDescription(problema);
         if (!problema.isEmpty()) {
-            motivos << QString::fromLatin1(NombresLimites[i]) + QStringLiteral(": ") + problema;
+            motivos << tr(NombresLimites[i]) + QStringLiteral(": ") + problema;
         }
     }
-    ui->LAviso->setText(motivos.isEmpty()
-                            ? QString()
-                            : motivos.join(QLatin1Char('\n')) +
-                                  QStringLiteral("\nNothing is drawn until the bounds are whole "
-                                                 "numbers."));
+    ui->LAviso->setText(motivos.isEmpty() ? QString()
+                                          : motivos.join(QLatin1Char('\n')) +
+                                                tr("\nNothing is drawn until the bounds are whole "
+                                                   "numbers."));
     ui->LAviso->setVisible(!motivos.isEmpty());
 }
 

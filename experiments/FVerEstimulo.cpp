@@ -52,9 +52,9 @@ FVerEstimulo::FVerEstimulo(AppState &state, bool editar, const MrViewerMaker &ma
     } catch (const StudyError &e) {
         Messages::error(this, e.message());
     }
-    ParameterLists::llena(ui->CBobina, ParameterLists::bobinas(), QStringLiteral("- Any"));
-    ParameterLists::llena(ui->CPulso, ParameterLists::pulsos(), QStringLiteral("- Any"));
-    ParameterLists::llena(ui->CFase, ParameterLists::fases(), QStringLiteral("- Any"));
+    ParameterLists::llena(ui->CBobina, ParameterLists::bobinas(), tr("- Any"));
+    ParameterLists::llena(ui->CPulso, ParameterLists::pulsos(), tr("- Any"));
+    ParameterLists::llena(ui->CFase, ParameterLists::fases(), tr("- Any"));
     ParameterLists::llena(ui->COrientacion, ParameterLists::orientaciones());
 
     const ReviewModel::Editing editing = ReviewModel::editing(m_editar);
@@ -79,7 +79,7 @@ FVerEstimulo::FVerEstimulo(AppState &state, bool editar, const MrViewerMaker &ma
     if (ultima > 0) {
         ui->CPasada->setCurrentIndex(0); // runs CPasada_Click
     } else {
-        Messages::information(this, QStringLiteral("There is no information about the selected subject"));
+        Messages::information(this, tr("There is no information about the selected subject"));
         for (QWidget *w : {static_cast<QWidget *>(ui->EGrid1), static_cast<QWidget *>(ui->LPunto),
                            static_cast<QWidget *>(ui->FrameHayFosfenos), static_cast<QWidget *>(ui->Frame2),
                            static_cast<QWidget *>(ui->Label5), static_cast<QWidget *>(ui->TObservaciones)}) {
@@ -182,13 +182,14 @@ void FVerEstimulo::Picture1_Paint(PictureSurface &picture) {
 
 bool FVerEstimulo::valida() {
     bool valido = true;
-    const std::pair<QComboBox *, const char *> listas[] = {{ui->CBobina, "Undefined 'Coil type'"},
-                                                           {ui->CPulso, "Undefined 'Pulse Type'"},
-                                                           {ui->CFase, "Undefined 'Fase'"},
-                                                           {ui->COrientacion, "Undefined 'Orientation'"}};
+    const std::pair<QComboBox *, const char *> listas[] = {
+        {ui->CBobina, QT_TR_NOOP("Undefined 'Coil type'")},
+        {ui->CPulso, QT_TR_NOOP("Undefined 'Pulse Type'")},
+        {ui->CFase, QT_TR_NOOP("Undefined 'Fase'")},
+        {ui->COrientacion, QT_TR_NOOP("Undefined 'Orientation'")}};
     for (const auto &[lista, mensaje] : listas) {
         if (ParameterLists::code(lista) < 0) {
-            Messages::information(this, QString::fromLatin1(mensaje));
+            Messages::information(this, tr(mensaje));
             valido = false;
         }
     }
@@ -197,17 +198,16 @@ bool FVerEstimulo::valida() {
 
 bool FVerEstimulo::leeEntero(QLineEdit *campo, const QString &nombre, qint64 minimo, qint64 maximo,
                              qint64 &valor) {
-    return leeEnteroDeCampo(this, campo, nombre, minimo, maximo, QStringLiteral("Nothing was changed."),
-                            valor);
+    return leeEnteroDeCampo(this, campo, nombre, minimo, maximo, tr("Nothing was changed."), valor);
 }
 
 bool FVerEstimulo::leeParametros(StimulusStore::Parameters &p) {
     // Stored as absolute values, so the smallest 32-bit number, which has none, is refused.
     constexpr qint64 Max32 = std::numeric_limits<qint32>::max();
     qint64 pulsos = 0, frecuencia = 0, intensidad = 0;
-    if (!leeEntero(ui->TPulsoIntensidad, QStringLiteral("Intensity"), -Max32, Max32, intensidad) ||
-        !leeEntero(ui->TPulsoFrecuencia, QStringLiteral("Frecuency"), -Max32, Max32, frecuencia) ||
-        !leeEntero(ui->TPulsos, QStringLiteral("# pulses"), -Max32, Max32, pulsos)) {
+    if (!leeEntero(ui->TPulsoIntensidad, tr("Intensity"), -Max32, Max32, intensidad) ||
+        !leeEntero(ui->TPulsoFrecuencia, tr("Frecuency"), -Max32, Max32, frecuencia) ||
+        !leeEntero(ui->TPulsos, tr("# pulses"), -Max32, Max32, pulsos)) {
         return false;
     }
     p.TipoBobina = ParameterLists::code(ui->CBobina);
@@ -226,9 +226,8 @@ void FVerEstimulo::aplica(const QString &pregunta, bool conPercepcion,
         return;
     }
     qint64 intensidad = 0;
-    if (conPercepcion &&
-        !leeEntero(ui->TIntensidad, QStringLiteral("Brightness"), std::numeric_limits<qint16>::min(),
-                   std::numeric_limits<qint16>::max(), intensidad)) {
+    if (conPercepcion && !leeEntero(ui->TIntensidad, tr("Brightness"), std::numeric_limits<qint16>::min(),
+                                    std::numeric_limits<qint16>::max(), intensidad)) {
         return;
     }
     StimulusStore::Parameters parametros;
@@ -239,14 +238,14 @@ void FVerEstimulo::aplica(const QString &pregunta, bool conPercepcion,
         escribe(parametros, qint16(intensidad));
     } catch (const StudyError &e) {
         // The corrections stay on screen so that the operator can try again.
-        Messages::error(this, QStringLiteral("The changes were not stored.\n\n") + e.message());
+        Messages::error(this, tr("The changes were not stored.\n\n") + e.message());
         return;
     }
     muestraPunto(ui->EGrid1->EIndex());
 }
 
 void FVerEstimulo::bOKEstimulo_Click() {
-    aplica(QStringLiteral("Are you sure to aply the changes to this perception?"), true,
+    aplica(tr("Are you sure to aply the changes to this perception?"), true,
            [this](const StimulusStore::Parameters &parametros, qint16 intensidad) {
                const ExperimentReview::Perception percepcion{ui->TObservaciones->toPlainText(), intensidad,
                                                              ui->TColor->text()};
@@ -255,14 +254,14 @@ void FVerEstimulo::bOKEstimulo_Click() {
 }
 
 void FVerEstimulo::bOKPasada_Click() {
-    aplica(QStringLiteral("Are you sure to aply the changes to this EXPERIMENT?"), false,
+    aplica(tr("Are you sure to aply the changes to this EXPERIMENT?"), false,
            [this](const StimulusStore::Parameters &parametros, qint16) {
                ExperimentReview::applyToExperiment(m_db, m_idPaciente, pasada(), parametros);
            });
 }
 
 void FVerEstimulo::bOKPaciente_Click() {
-    aplica(QStringLiteral("Are you sure to aply the changes to ALL SUBJECT (ALL EXPERIMENTS)?"), false,
+    aplica(tr("Are you sure to aply the changes to ALL SUBJECT (ALL EXPERIMENTS)?"), false,
            [this](const StimulusStore::Parameters &parametros, qint16) {
                ExperimentReview::applyToSubject(m_db, m_idPaciente, parametros);
            });

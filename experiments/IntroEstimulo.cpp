@@ -55,7 +55,7 @@ IntroEstimulo::IntroEstimulo(AppState &state, const MrViewerMaker &makeViewer, Q
         }
     });
     atajo(this, ui->bLimpiar, QKeySequence(Qt::CTRL | Qt::Key_L), [this] { LimpiarElemento(); });
-    ui->EGrid1->setToolTip(QStringLiteral("Arrow keys move the selection"));
+    ui->EGrid1->setToolTip(tr("Arrow keys move the selection"));
 
     // Opening: the MR view only when an associated MR was loaded, the experiment number, the
     // parameter lists, and the marks of a continued experiment.
@@ -72,7 +72,7 @@ IntroEstimulo::IntroEstimulo(AppState &state, const MrViewerMaker &makeViewer, Q
         m_pasada += 1;
     } else if (m_pasada < 1) {
         m_pasada += 1;
-        Messages::information(this, QStringLiteral("There is no experiment. Next: Start new experiment."));
+        Messages::information(this, tr("There is no experiment. Next: Start new experiment."));
     } else {
         marcaPasadaContinuada();
     }
@@ -162,17 +162,17 @@ void IntroEstimulo::EGrid1_Click() {
 
 bool IntroEstimulo::leeEntero(QLineEdit *campo, const QString &nombre, qint64 minimo, qint64 maximo,
                               qint64 &valor) {
-    return leeEnteroDeCampo(this, campo, nombre, minimo, maximo, QStringLiteral("Nothing was saved."), valor);
+    return leeEnteroDeCampo(this, campo, nombre, minimo, maximo, tr("Nothing was saved."), valor);
 }
 
 void IntroEstimulo::bNext_Click() {
     constexpr qint64 Min16 = std::numeric_limits<qint16>::min(), Max16 = std::numeric_limits<qint16>::max();
     constexpr qint64 Min32 = std::numeric_limits<qint32>::min(), Max32 = std::numeric_limits<qint32>::max();
     qint64 intensidad = 0, pulsos = 0, frecuencia = 0, intensidadPulso = 0;
-    if (!leeEntero(ui->TIntensidad, QStringLiteral("Brightness"), Min16, Max16, intensidad) ||
-        !leeEntero(ui->TPulsoIntensidad, QStringLiteral("Intensity"), Min32, Max32, intensidadPulso) ||
-        !leeEntero(ui->TPulsoFrecuencia, QStringLiteral("Frecuency"), Min32, Max32, frecuencia) ||
-        !leeEntero(ui->TPulsos, QStringLiteral("# pulses"), Min32, Max32, pulsos)) {
+    if (!leeEntero(ui->TIntensidad, tr("Brightness"), Min16, Max16, intensidad) ||
+        !leeEntero(ui->TPulsoIntensidad, tr("Intensity"), Min32, Max32, intensidadPulso) ||
+        !leeEntero(ui->TPulsoFrecuencia, tr("Frecuency"), Min32, Max32, frecuencia) ||
+        !leeEntero(ui->TPulsos, tr("# pulses"), Min32, Max32, pulsos)) {
         return;
     }
     const int celda = ui->EGrid1->EIndex();
@@ -192,11 +192,11 @@ void IntroEstimulo::bNext_Click() {
             StimulusStore::saveEntry(m_db, m_idPaciente, punto.fila, punto.columna, m_pasada, entrada,
                                      ui->Picture1->buffer().records());
         if (guardado.pasadasMayor) {
-            Messages::information(this, QStringLiteral("Error"));
+            Messages::information(this, tr("Error"));
         }
     } catch (const StudyError &e) {
         // The entry stays on screen so that nothing the operator typed or drew is lost.
-        Messages::error(this, QStringLiteral("The stimulus was not saved.\n\n") + e.message());
+        Messages::error(this, tr("The stimulus was not saved.\n\n") + e.message());
         return;
     }
     ui->EGrid1->MarcarElemento(celda, true);
@@ -210,7 +210,7 @@ void IntroEstimulo::bBorrar_Click() {
     try {
         StimulusStore::deleteEntry(m_db, m_idPaciente, punto.fila, punto.columna, m_pasada);
     } catch (const StudyError &e) {
-        Messages::error(this, QStringLiteral("The stimulus was not deleted.\n\n") + e.message());
+        Messages::error(this, tr("The stimulus was not deleted.\n\n") + e.message());
         return;
     }
     ui->EGrid1->MarcarElemento(celda, false);

@@ -1,14 +1,23 @@
 #include "experiments/ParameterLists.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 
 namespace ParameterLists {
 
 namespace {
-constexpr Item Bobinas[] = {{"Magstim en ocho", 1}, {"Magstim Redonda", 2}, {"Cadwell en ocho", 3}};
-constexpr Item Pulsos[] = {{"Single", 1}, {"Repetitive", 2}, {"Two", 3}};
-constexpr Item Fases[] = {{"Monofásico", 1}, {"Bifáisco", 2}};
-constexpr Item Orientaciones[] = {{"Up-Down", 3}, {"Down-Up", 2}, {"Left-Right", 0}, {"Right-Left", 1}};
+constexpr Item Bobinas[] = {{QT_TRANSLATE_NOOP("ParameterLists", "Magstim en ocho"), 1},
+                            {QT_TRANSLATE_NOOP("ParameterLists", "Magstim Redonda"), 2},
+                            {QT_TRANSLATE_NOOP("ParameterLists", "Cadwell en ocho"), 3}};
+constexpr Item Pulsos[] = {{QT_TRANSLATE_NOOP("ParameterLists", "Single"), 1},
+                           {QT_TRANSLATE_NOOP("ParameterLists", "Repetitive"), 2},
+                           {QT_TRANSLATE_NOOP("ParameterLists", "Two"), 3}};
+constexpr Item Fases[] = {{QT_TRANSLATE_NOOP("ParameterLists", "Monofásico"), 1},
+                          {QT_TRANSLATE_NOOP("ParameterLists", "Bifáisco"), 2}};
+constexpr Item Orientaciones[] = {{QT_TRANSLATE_NOOP("ParameterLists", "Up-Down"), 3},
+                                  {QT_TRANSLATE_NOOP("ParameterLists", "Down-Up"), 2},
+                                  {QT_TRANSLATE_NOOP("ParameterLists", "Left-Right"), 0},
+                                  {QT_TRANSLATE_NOOP("ParameterLists", "Right-Left"), 1}};
 } // namespace
 
 std::span<const Item> bobinas() {
@@ -30,7 +39,8 @@ void llena(QComboBox *lista, std::span<const Item> items, const QString &primerI
         lista->addItem(primerItem, Cualquiera);
     }
     for (const Item &item : items) {
-        lista->addItem(QString::fromUtf8(item.texto), item.code);
+        // Shown in the interface's language; the code is what is stored.
+        lista->addItem(QCoreApplication::translate("ParameterLists", item.texto), item.code);
     }
     lista->setCurrentIndex(0);
 }

@@ -4,12 +4,18 @@
 
 #include <algorithm>
 
+#include <QCoreApplication>
+
 namespace ReviewModel {
 
 Editing editing(bool editar) {
-    return {editar, editar,
-            editar, !editar,
-            editar, editar ? QStringLiteral("Edit experiments") : QStringLiteral("View experiments")};
+    return {editar,
+            editar,
+            editar,
+            !editar,
+            editar,
+            editar ? QCoreApplication::translate("ReviewModel", "Edit experiments")
+                   : QCoreApplication::translate("ReviewModel", "View experiments")};
 }
 
 Shown shown(const std::optional<ExperimentReview::ShownPoint> &punto) {

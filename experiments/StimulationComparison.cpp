@@ -4,6 +4,7 @@
 #include "data/StudyError.h"
 #include "experiments/StimulusStore.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 #include <QVariant>
 
@@ -40,9 +41,11 @@ Filter buildFilter(const Conditions &c) {
                 f.valores << *valor;
             } else {
                 f.valores << QVariant();
-                f.problemas[limite] = valorTexto.trimmed().isEmpty()
-                                          ? QStringLiteral("empty: type a whole number")
-                                          : QStringLiteral("\"%1\" is not a whole number").arg(valorTexto);
+                f.problemas[limite] =
+                    valorTexto.trimmed().isEmpty()
+                        ? QCoreApplication::translate("StimulationComparison", "empty: type a whole number")
+                        : QCoreApplication::translate("StimulationComparison", "\"%1\" is not a whole number")
+                              .arg(valorTexto);
             }
         }
         if (!parte.isEmpty()) {
@@ -94,7 +97,8 @@ DrawingFinder::DrawingFinder(const QSqlDatabase &db, const Filter &filtro, int i
     : m_query(db), m_valores(filtro.valores), m_indice(indice), m_filaCentro(filaCentro),
       m_columnaCentro(columnaCentro) {
     if (!filtro.ok()) {
-        throw StudyError(QStringLiteral("The filter has bounds that are not whole numbers"));
+        throw StudyError(QCoreApplication::translate("StimulationComparison",
+                                                     "The filter has bounds that are not whole numbers"));
     }
     // Only points recorded at the cell or at one of its four neighbours can count for it (a coil
     // moves a stimulus one cell at most), so the others are left to the engine, which keeps many
@@ -111,7 +115,9 @@ DrawingFinder::DrawingFinder(const QSqlDatabase &db, const Filter &filtro, int i
                        " ORDER BY puntoestimulacion.ID, estimulo.id");
     m_query.setForwardOnly(true);
     if (!m_query.prepare(sql)) {
-        throw StudyError(QStringLiteral("Cannot read the stimuli to compare"), m_query.lastError());
+        throw StudyError(
+            QCoreApplication::translate("StimulationComparison", "Cannot read the stimuli to compare"),
+            m_query.lastError());
     }
 }
 
@@ -125,7 +131,9 @@ QString DrawingFinder::dibujo(int idPaciente) {
         m_query.bindValue(i++, valor);
     }
     if (!m_query.exec()) {
-        throw StudyError(QStringLiteral("Cannot read the stimuli to compare"), m_query.lastError());
+        throw StudyError(
+            QCoreApplication::translate("StimulationComparison", "Cannot read the stimuli to compare"),
+            m_query.lastError());
     }
     QString nombre;
     m_puntos.reset();

@@ -8,6 +8,7 @@
 #include "data/SubjectLock.h"
 #include "data/Transaction.h"
 
+#include <QCoreApplication>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -41,7 +42,8 @@ std::optional<PuntoLeido> buscaPunto(const QSqlDatabase &db, int idPaciente, qin
         run(db,
             QStringLiteral("SELECT ID, n_on, n_off, n_dudas, pasadas FROM puntoestimulacion "
                            "WHERE Id_paciente = ? AND fila = ? AND columna = ? ORDER BY ID LIMIT 1"),
-            {idPaciente, fila, columna}, "Cannot read the stimulation points");
+            {idPaciente, fila, columna},
+            QCoreApplication::translate("StimulusStore", "Cannot read the stimulation points"));
     if (!query.next()) {
         return std::nullopt;
     }
@@ -69,12 +71,13 @@ UpdatedPoint AnyadeEstimuloAPuntoEstimulacion(const QSqlDatabase &db, int idPaci
                 "n_off, n_dudas, pasadas) VALUES (?, ?, ?, ?, ?, 0, ?, ?, ?, ?)"),
             {punto->id, i_dameUltimoNumeroPuntosEstimulos(db, idPaciente) + 1, idPaciente, fila, columna,
              n_on, n_off, n_dudas, pasada},
-            "Cannot store the stimulation point");
+            QCoreApplication::translate("StimulusStore", "Cannot store the stimulation point"));
     } else {
         run(db,
             QStringLiteral(
                 "UPDATE puntoestimulacion SET n_on = ?, n_off = ?, n_dudas = ?, pasadas = ? WHERE ID = ?"),
-            {n_on, n_off, n_dudas, pasada, punto->id}, "Cannot store the stimulation point");
+            {n_on, n_off, n_dudas, pasada, punto->id},
+            QCoreApplication::translate("StimulusStore", "Cannot store the stimulation point"));
     }
     return result;
 }
@@ -94,7 +97,7 @@ int AnyadeNuevoEstimulo(const QSqlDatabase &db, int idPunto, const QString &colo
         {id, texto(color), intensidad, hayfosfeno, pasada, texto(observaciones), texto(archivopuntos),
          idPunto, orientacion, fecha.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), TipoBobina, PulsoTipo,
          NumeroPulsos, PulsoFrecuencia, PulsoIntensidad, PulsoFase},
-        "Cannot store the stimulus");
+        QCoreApplication::translate("StimulusStore", "Cannot store the stimulus"));
     return id;
 }
 
@@ -105,10 +108,12 @@ DeletedEntry BorraEstimuloAPuntoEstimulacion(const QSqlDatabase &db, int idPacie
     if (!punto) {
         return borrado;
     }
-    QSqlQuery estimulo = run(db,
-                             QStringLiteral("SELECT id, hayfosfeno, archivopuntos FROM estimulo "
-                                            "WHERE id_puntoestimulo = ? AND pasada = ? ORDER BY id LIMIT 1"),
-                             {punto->id, pasada}, "Cannot read the stimuli of the point");
+    QSqlQuery estimulo =
+        run(db,
+            QStringLiteral("SELECT id, hayfosfeno, archivopuntos FROM estimulo "
+                           "WHERE id_puntoestimulo = ? AND pasada = ? ORDER BY id LIMIT 1"),
+            {punto->id, pasada},
+            QCoreApplication::translate("StimulusStore", "Cannot read the stimuli of the point"));
     if (estimulo.next()) {
         const int id = estimulo.value(0).toInt();
         const int respuesta = estimulo.value(1).toInt();
@@ -119,14 +124,16 @@ DeletedEntry BorraEstimuloAPuntoEstimulacion(const QSqlDatabase &db, int idPacie
         punto->n_off -= respuesta == No ? 1 : 0;
         punto->n_dudas -= respuesta == Duda ? 1 : 0;
         run(db, QStringLiteral("UPDATE puntoestimulacion SET n_on = ?, n_off = ?, n_dudas = ? WHERE ID = ?"),
-            {punto->n_on, punto->n_off, punto->n_dudas, punto->id}, "Cannot store the stimulation point");
-        run(db, QStringLiteral("DELETE FROM estimulo WHERE id = ?"), {id}, "Cannot delete the stimulus");
+            {punto->n_on, punto->n_off, punto->n_dudas, punto->id},
+            QCoreApplication::translate("StimulusStore", "Cannot store the stimulation point"));
+        run(db, QStringLiteral("DELETE FROM estimulo WHERE id = ?"), {id},
+            QCoreApplication::translate("StimulusStore", "Cannot delete the stimulus"));
         StudyDrawings::remove(db, id);
         borrado.estimulo = true;
     }
     if (punto->n_on == 0 && punto->n_off == 0 && punto->n_dudas == 0) {
         run(db, QStringLiteral("DELETE FROM puntoestimulacion WHERE ID = ?"), {punto->id},
-            "Cannot delete the stimulation point");
+            QCoreApplication::translate("StimulusStore", "Cannot delete the stimulation point"));
         borrado.punto = true;
     }
     return borrado;
@@ -154,7 +161,7 @@ SavedEntry saveEntry(const QSqlDatabase &db, int idPaciente, qint16 fila, qint16
         QSqlQuery usado =
             run(db, QStringLiteral("SELECT 1 FROM estimulo WHERE archivopuntos IN (?, ?) LIMIT 1"),
                 {guardado.archivopuntos, QStringLiteral("p\\") + guardado.archivopuntos},
-                "Cannot read the stimuli");
+                QCoreApplication::translate("StimulusStore", "Cannot read the stimuli"));
         if (usado.next()) {
             guardado.archivopuntos += QLatin1Char('-') + QString::number(i_dameUltimoValorIdEstimulo(db) + 1);
         }
@@ -195,11 +202,13 @@ Punto pointOfCell(int celda, int filaCentro, int columnaCentro) {
 }
 
 QList<Punto> pointsOfExperiment(const QSqlDatabase &db, int idPaciente, int pasada) {
-    QSqlQuery query = run(db,
-                          QStringLiteral("SELECT DISTINCT p.fila, p.columna FROM puntoestimulacion p "
-                                         "JOIN estimulo e ON e.id_puntoestimulo = p.ID "
-                                         "WHERE p.Id_paciente = ? AND e.pasada = ?"),
-                          {idPaciente, pasada}, "Cannot read the points of the experiment");
+    QSqlQuery query =
+        run(db,
+            QStringLiteral("SELECT DISTINCT p.fila, p.columna FROM puntoestimulacion p "
+                           "JOIN estimulo e ON e.id_puntoestimulo = p.ID "
+                           "WHERE p.Id_paciente = ? AND e.pasada = ?"),
+            {idPaciente, pasada},
+            QCoreApplication::translate("StimulusStore", "Cannot read the points of the experiment"));
     QList<Punto> puntos;
     while (query.next()) {
         puntos << Punto{qint16(query.value(0).toInt()), qint16(query.value(1).toInt())};

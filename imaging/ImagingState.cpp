@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include <QCoreApplication>
+
 using namespace ImagingMath;
 
 ImagingState::ImagingState(ImagingLibrary &library) : m_library(library) {
@@ -141,8 +143,9 @@ void ImagingState::ColocaTarget() {
 void ImagingState::ArcosAAngulos(qint16 arcoH, qint16 arcoV, double &anguloH, double &anguloV) const {
     const double r = MmPorPixel() * Radio;
     if (!EsPositivo(r)) {
-        throw ImagingError(QStringLiteral("The Ilion point lies at the head centre: the head radius is 0, "
-                                          "so the grid cannot be placed on the MR."));
+        throw ImagingError(QCoreApplication::translate(
+            "ImagingState", "The Ilion point lies at the head centre: the head radius is 0, "
+                            "so the grid cannot be placed on the MR."));
     }
     anguloH = arcoH * 360.0 / (2 * Pi() * r);
     anguloV = arcoV * 360.0 / (2 * Pi() * r);

@@ -3,6 +3,7 @@
 #include "core/SafeWrite.h"
 #include "core/ZoDir.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -195,9 +196,9 @@ bool write(const QString &directory, const Options &options, QString *error) {
     if (options.slices < 2 || options.size < 8 || !(options.spacing > 0) || !(options.thickness > 0) ||
         !std::isfinite(options.spacing) || !std::isfinite(options.thickness) ||
         !std::isfinite(options.tiltDegrees) || !std::isfinite(options.windowWidth) || options.size > 65535) {
-        return fail(
-            QStringLiteral("A phantom needs at least 2 slices of 8 x 8 to 65535 x 65535 pixels, positive "
-                           "spacings and finite numbers."));
+        return fail(QCoreApplication::translate(
+            "PhantomWriter", "A phantom needs at least 2 slices of 8 x 8 to 65535 x 65535 pixels, positive "
+                             "spacings and finite numbers."));
     }
     // The folders about to be made, deepest first, so that a failed series takes them away again.
     QStringList made;
@@ -206,7 +207,8 @@ bool write(const QString &directory, const Options &options, QString *error) {
         made << folder;
     }
     if (!QDir().mkpath(directory)) {
-        return fail(QStringLiteral("Cannot create the directory %1.").arg(directory));
+        return fail(
+            QCoreApplication::translate("PhantomWriter", "Cannot create the directory %1.").arg(directory));
     }
     OFLog::configure(OFLogger::ERROR_LOG_LEVEL);
     const Head head(options);

@@ -5,6 +5,7 @@
 #include "imaging/ImagingState.h"
 #include "imaging/NiftiFiles.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
@@ -289,7 +290,8 @@ void SeriesLoader::writeCache(const QString &ruta) {
     const QString fresh = target + QStringLiteral(".new");
     QDir(fresh).removeRecursively();
     if (!QDir().mkpath(fresh)) {
-        m_report.cacheError = QStringLiteral("Cannot create the picture cache %1").arg(fresh);
+        m_report.cacheError =
+            QCoreApplication::translate("SeriesLoader", "Cannot create the picture cache %1").arg(fresh);
         return;
     }
     const VolumeLayout::ScannerVolume &v = m_layout.volume;
@@ -323,7 +325,9 @@ void SeriesLoader::writeCache(const QString &ruta) {
     QDir(target).removeRecursively();
     if (!written || !QDir().rename(fresh, target)) {
         QDir(fresh).removeRecursively();
-        m_report.cacheError = QStringLiteral("Cannot write the pictures of the volume to %1").arg(target);
+        m_report.cacheError =
+            QCoreApplication::translate("SeriesLoader", "Cannot write the pictures of the volume to %1")
+                .arg(target);
         return;
     }
     m_report.cacheFolder = target;

@@ -44,8 +44,8 @@ FInicio::FInicio(AppState &app, ImagingState &imaging, QWidget *parent)
         ui->Progreso->setRange(lo, hi);
         ui->Progreso->setValue(paso);
         ui->TEstado->setText(phase == SeriesLoader::Phase::Converting
-                                 ? QStringLiteral("Conviertiendo %1 de %2").arg(paso).arg(hi)
-                                 : QStringLiteral("Making 3D: %1 of %2").arg(paso).arg(hi));
+                                 ? tr("Conviertiendo %1 de %2").arg(paso).arg(hi)
+                                 : tr("Making 3D: %1 of %2").arg(paso).arg(hi));
         QCoreApplication::processEvents();
     });
     m_loader.setWarning([this](const QString &texto) { Messages::information(this, texto); });
@@ -73,8 +73,8 @@ FInicio::FInicio(AppState &app, ImagingState &imaging, QWidget *parent)
     if (!setDirectorio(LeeIni(m_app.RutaConfig, Seccion, Clave, programa))) {
         setDirectorio(programa);
     }
-    ui->CFilter->addItem(QStringLiteral("Imagenes Dicom (*.dcm o *.)"));
-    ui->CFilter->addItem(QStringLiteral("Imagenes JPG (*.jpg)"));
+    ui->CFilter->addItem(tr("Imagenes Dicom (*.dcm o *.)"));
+    ui->CFilter->addItem(tr("Imagenes JPG (*.jpg)"));
     ui->CFilter->setCurrentIndex(0);
     CFilter_Click();
     m_imaging.DialogoAceptado = false;
@@ -195,7 +195,7 @@ void FInicio::llenaSeries() {
     for (const QFileInfo &fichero : QDir(m_directorio).entryInfoList(QDir::Files, QDir::Name)) {
         if (NiftiFiles::isNiftiPath(fichero.fileName())) {
             m_nifti << fichero.absoluteFilePath();
-            ui->CSerie->addItem(QStringLiteral("%1 (NIfTI)").arg(fichero.fileName()));
+            ui->CSerie->addItem(tr("%1 (NIfTI)").arg(fichero.fileName()));
         }
     }
     ui->CSerie->setCurrentIndex(scan.series.empty() ? (m_nifti.isEmpty() ? -1 : 0) : scan.largestSeries());
@@ -207,12 +207,11 @@ void FInicio::CSerie_Click() {
     const DicomFiles::Scan &scan = m_loader.scan(m_directorio);
     QString texto;
     if (elegida >= 0 && elegida < int(scan.series.size())) {
-        texto = QStringLiteral("Orientation: %1").arg(scan.series[std::size_t(elegida)].orientation());
+        texto = tr("Orientation: %1").arg(scan.series[std::size_t(elegida)].orientation());
     } else if (elegida >= 0) {
-        texto = QStringLiteral("Orientation: from the NIfTI header");
+        texto = tr("Orientation: from the NIfTI header");
     } else if (scan.filesSeen > 0) {
-        texto = QStringLiteral("No DICOM series in this folder (%1 files are not DICOM images).")
-                    .arg(scan.skippedFiles);
+        texto = tr("No DICOM series in this folder (%1 files are not DICOM images).").arg(scan.skippedFiles);
     }
     ui->LOrientacion->setText(texto);
 }
@@ -275,12 +274,11 @@ void FInicio::bCargar_Click() {
     const bool cargado = i_CargarImagenes(m_directorio, ui->CFilter->currentIndex() != 0);
     const QStringList fallos = m_loader.report().failures;
     if (!fallos.isEmpty()) {
-        Messages::error(this, (cargado ? QStringLiteral("These files could not be read:\n")
-                                       : QStringLiteral("No volume could be built:\n")) +
-                                  fallos.join(QLatin1Char('\n')));
-    } else if (!cargado) {
         Messages::error(
-            this, QStringLiteral("No volume could be built from %1: it holds no series.").arg(m_directorio));
+            this, (cargado ? tr("These files could not be read:\n") : tr("No volume could be built:\n")) +
+                      fallos.join(QLatin1Char('\n')));
+    } else if (!cargado) {
+        Messages::error(this, tr("No volume could be built from %1: it holds no series.").arg(m_directorio));
     }
     if (cargado) {
         m_imaging.DialogoAceptado = true;

@@ -34,7 +34,7 @@ void FResonancia::actualiza_resonancia(qint32 cell, QWidget *owner) {
     bool ok = false;
     const double profundidad = QLocale::c().toDouble(ui->TProfundidad->text().trimmed(), &ok);
     if (!ok) {
-        Messages::error(this, QStringLiteral("Deep: \"%1\" is not a number.").arg(ui->TProfundidad->text()));
+        Messages::error(this, tr("Deep: \"%1\" is not a number.").arg(ui->TProfundidad->text()));
         return;
     }
     try {

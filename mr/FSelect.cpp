@@ -118,8 +118,8 @@ void FSelect::Picture1_MouseMove(int Button, QPointF at) {
     const QLocale c = QLocale::c();
     ui->TCoordPix->setText(QStringLiteral("(%1, %2)")
                                .arg(QString::number(double(X), 'g', 7), QString::number(double(Y), 'g', 7)));
-    ui->TCoordMm->setText(QStringLiteral("(%1, %2) mm")
-                              .arg(c.toString(double(X) * s, 'f', 2), c.toString(double(Y) * s, 'f', 2)));
+    ui->TCoordMm->setText(
+        tr("(%1, %2) mm").arg(c.toString(double(X) * s, 'f', 2), c.toString(double(Y) * s, 'f', 2)));
     SeleccionaPunto(qint16(Button), X, Y);
 }
 
@@ -127,7 +127,7 @@ bool FSelect::leeNumero(QLineEdit *campo, double &valor) {
     bool ok = false;
     const double leido = QLocale::c().toDouble(campo->text().trimmed(), &ok);
     if (!ok) {
-        Messages::error(this, QStringLiteral("\"%1\" is not a number.").arg(campo->text()));
+        Messages::error(this, tr("\"%1\" is not a number.").arg(campo->text()));
         campo->setFocus();
         campo->selectAll();
         return false;
@@ -138,7 +138,7 @@ bool FSelect::leeNumero(QLineEdit *campo, double &valor) {
 
 void FSelect::BAcepta_Click() {
     if (!m_landmarks.canAccept()) {
-        Messages::information(this, QStringLiteral("Select the Ilion Point"));
+        Messages::information(this, tr("Select the Ilion Point"));
         return;
     }
     double distancia = 0, interslice = 0, origenZ = 0;

@@ -14,9 +14,9 @@
 ExportStudyWindow::ExportStudyWindow(const QSqlDatabase &db, QWidget *parent)
     : QDialog(parent), ui(std::make_unique<Ui::ExportStudyWindow>()), m_db(db) {
     ui->setupUi(this);
-    ui->formatList->addItem(QStringLiteral("Tables for analysis (stimuli.tsv, subjects.tsv)"),
+    ui->formatList->addItem(tr("Tables for analysis (stimuli.tsv, subjects.tsv)"),
                             int(StudyExport::Format::Tsv));
-    ui->formatList->addItem(QStringLiteral("NIBS-BIDS dataset"), int(StudyExport::Format::NibsBids));
+    ui->formatList->addItem(tr("NIBS-BIDS dataset"), int(StudyExport::Format::NibsBids));
     // Proposed: a new folder beside the study (in the home folder for a server study), named after it.
     const QFileInfo study(m_db.databaseName());
     const QString folder =
@@ -34,7 +34,7 @@ ExportStudyWindow::ExportStudyWindow(const QSqlDatabase &db, QWidget *parent)
     });
     connect(ui->browseButton, &QPushButton::clicked, this, [this] {
         const QString folder = QFileDialog::getExistingDirectory(
-            this, QStringLiteral("Export into the folder"), ZoDir::DirectorioFichero(ui->folderEdit->text()));
+            this, tr("Export into the folder"), ZoDir::DirectorioFichero(ui->folderEdit->text()));
         if (!folder.isEmpty()) {
             ui->folderEdit->setText(QDir::toNativeSeparators(folder));
         }
@@ -52,7 +52,7 @@ void ExportStudyWindow::updateEnabling() {
     for (QWidget *w : std::initializer_list<QWidget *>{ui->formatList, ui->folderEdit, ui->browseButton}) {
         w->setEnabled(!m_running);
     }
-    ui->closeButton->setText(m_running ? QStringLiteral("Stop") : QStringLiteral("Close"));
+    ui->closeButton->setText(m_running ? tr("Stop") : tr("Close"));
 }
 
 bool ExportStudyWindow::exportStudy() {
@@ -64,7 +64,7 @@ bool ExportStudyWindow::exportStudy() {
     m_stop = false;
     updateEnabling();
     ui->progressBar->setValue(0);
-    ui->statusLabel->setText(QStringLiteral("Exporting..."));
+    ui->statusLabel->setText(tr("Exporting..."));
     bool done = false;
     try {
         const auto format = StudyExport::Format(ui->formatList->currentData().toInt());
@@ -77,7 +77,7 @@ bool ExportStudyWindow::exportStudy() {
             });
         ui->progressBar->setMaximum(1);
         ui->progressBar->setValue(1);
-        QStringList lines{QStringLiteral("Exported %1 stimuli (%2 with drawings) of %3 subjects to %4.")
+        QStringList lines{tr("Exported %1 stimuli (%2 with drawings) of %3 subjects to %4.")
                               .arg(report.stimuli)
                               .arg(report.drawings)
                               .arg(report.subjects)
@@ -86,7 +86,7 @@ bool ExportStudyWindow::exportStudy() {
         done = true;
     } catch (const StudyError &e) {
         ui->progressBar->setValue(0);
-        ui->statusLabel->setText(m_stop ? QStringLiteral("Stopped: nothing was written.") : e.message());
+        ui->statusLabel->setText(m_stop ? tr("Stopped: nothing was written.") : e.message());
         if (!m_stop) {
             Messages::error(this, e.message());
         }

@@ -5,6 +5,7 @@
 #include "drawings/DrawingFile.h"
 #include "drawings/DrawingShape.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QLinearGradient>
 #include <QPainter>
@@ -24,7 +25,8 @@ constexpr int AnswerDoubt = 2;
 // The conditions every query of the map shares: the filter, then the subjects.
 QString conditions(const Selection &selection, QVariantList &values) {
     if (!selection.filter.ok()) {
-        throw StudyError(QStringLiteral("The filter has bounds that are not whole numbers"));
+        throw StudyError(
+            QCoreApplication::translate("PhospheneMap", "The filter has bounds that are not whole numbers"));
     }
     values = selection.filter.valores;
     QString sql = QStringLiteral(" WHERE ") + selection.filter.sql;
@@ -85,7 +87,7 @@ Counts count(const QSqlDatabase &db, const Selection &selection) {
         db,
         QStringLiteral("SELECT ") + CellColumns + QStringLiteral(", estimulo.hayfosfeno, COUNT(*)") + Joined +
             where + QStringLiteral(" GROUP BY ") + CellColumns + QStringLiteral(", estimulo.hayfosfeno"),
-        values, QStringLiteral("Cannot count the stimuli"));
+        values, QCoreApplication::translate("PhospheneMap", "Cannot count the stimuli"));
     Counts counts;
     while (query.next()) {
         const int n = query.value(7).toInt();
@@ -139,7 +141,7 @@ Density density(const QSqlDatabase &db, const Selection &selection, int cell) {
                                       "puntoestimulacion.columna + paciente.ColumnaCentro)"
                                       " IN (?, ?, ?, ?, ?)"),
                    values << cell << cell - 1 << cell + 1 << cell - 10 << cell + 10,
-                   QStringLiteral("Cannot read the drawings of the cell"));
+                   QCoreApplication::translate("PhospheneMap", "Cannot read the drawings of the cell"));
     double sumX = 0, sumY = 0;
     while (query.next()) {
         if (cellOfRow(query) != cell) {
@@ -229,9 +231,10 @@ MapGeometry mapGeometry(QSize size) {
     // Room for the row labels on the left, the column labels below and the legend on the right.
     g.left = metrics.horizontalAdvance(QStringLiteral("400")) + 8;
     g.top = 4;
-    const double legendWidth = std::max(metrics.horizontalAdvance(QStringLiteral("Phosphene rate")),
-                                        metrics.horizontalAdvance(QStringLiteral("100 %")) + 24) +
-                               16;
+    const double legendWidth =
+        std::max(metrics.horizontalAdvance(QCoreApplication::translate("PhospheneMap", "Phosphene rate")),
+                 metrics.horizontalAdvance(QStringLiteral("100 %")) + 24) +
+        16;
     g.legendLeft = size.width() - legendWidth;
     g.cellWidth = std::max(1.0, (g.legendLeft - g.left - 8) / GridCells::Columns);
     g.cellHeight = std::max(1.0, (size.height() - metrics.height() - 6 - g.top - 4) / GridCells::Rows);
@@ -306,13 +309,15 @@ QImage renderMap(const Counts &counts, int selectedCell, QSize size) {
     const double barTop = g.top + 2 * metrics.height() + 8;
     const double barBottom = gridBottom - 2 * metrics.height();
     drawLegend(painter, QRectF(g.legendLeft + 8, barTop, 14, barBottom - barTop), QStringLiteral("100 %"),
-               QStringLiteral("0 %"), QStringLiteral("Phosphene rate\nyes/no/doubt"));
+               QStringLiteral("0 %"),
+               QCoreApplication::translate("PhospheneMap", "Phosphene rate\nyes/no/doubt"));
     // The colour of cells without stimuli, under the scale.
     const QRectF swatch(g.legendLeft + 8, gridBottom - metrics.height(), 14, metrics.height() * 0.8);
     painter.fillRect(swatch, NoStimuli);
     painter.setPen(Qt::black);
     painter.drawRect(swatch);
-    painter.drawText(QPointF(swatch.right() + 4, swatch.bottom()), QStringLiteral("none"));
+    painter.drawText(QPointF(swatch.right() + 4, swatch.bottom()),
+                     QCoreApplication::translate("PhospheneMap", "none"));
     return image;
 }
 
@@ -324,9 +329,10 @@ QImage renderDensity(const Density &d, QSize size) {
     font.setPixelSize(std::max(9, size.height() / 30));
     painter.setFont(font);
     const QFontMetricsF metrics(font);
-    const double legendWidth = std::max(metrics.horizontalAdvance(QStringLiteral("Share of")),
-                                        metrics.horizontalAdvance(QStringLiteral("100 %")) + 24) +
-                               16;
+    const double legendWidth =
+        std::max(metrics.horizontalAdvance(QCoreApplication::translate("PhospheneMap", "Share of")),
+                 metrics.horizontalAdvance(QStringLiteral("100 %")) + 24) +
+        16;
     const double titleHeight = metrics.height() + 6;
     const double side = std::min(size.width() - legendWidth - 8, size.height() - titleHeight - 8);
     const QRectF canvas(4, titleHeight + 4, side, side);
@@ -344,11 +350,12 @@ QImage renderDensity(const Density &d, QSize size) {
     painter.setPen(QPen(QColor(150, 150, 150), 1));
     painter.drawRect(canvas);
     painter.setPen(Qt::black);
-    const QString title = GridCells::isValid(d.cell) ? QStringLiteral("Cell %1: %2 drawing%3")
-                                                           .arg(d.cell)
-                                                           .arg(d.drawings)
-                                                           .arg(d.drawings == 1 ? "" : "s")
-                                                     : QStringLiteral("No cell chosen");
+    const QString title = GridCells::isValid(d.cell)
+                              ? QCoreApplication::translate("PhospheneMap", "Cell %1: %2 drawing%3")
+                                    .arg(d.cell)
+                                    .arg(d.drawings)
+                                    .arg(d.drawings == 1 ? "" : "s")
+                              : QCoreApplication::translate("PhospheneMap", "No cell chosen");
     painter.drawText(QRectF(4, 2, size.width() - 8, titleHeight), Qt::AlignLeft | Qt::AlignVCenter, title);
     if (d.drawings > 0) {
         // The mean centre: a cross in a ring, blue so that it shows on every colour of the scale.
@@ -363,7 +370,8 @@ QImage renderDensity(const Density &d, QSize size) {
     drawLegend(painter,
                QRectF(canvas.right() + 12, canvas.top() + 2.5 * metrics.height(), 14,
                       canvas.height() - 2.5 * metrics.height()),
-               QStringLiteral("100 %"), QStringLiteral("0 %"), QStringLiteral("Share of\ndrawings"));
+               QStringLiteral("100 %"), QStringLiteral("0 %"),
+               QCoreApplication::translate("PhospheneMap", "Share of\ndrawings"));
     return image;
 }
 

@@ -9,15 +9,20 @@
 #include "experiments/ParameterLists.h"
 #include "widgets/Messages.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace {
-const char *const BoundNames[StimulationComparison::NumeroLimites] = {"# pulses (from)",  "# pulses (to)",
-                                                                      "Frequency (from)", "Frequency (to)",
-                                                                      "Intensity (from)", "Intensity (to)"};
+const char *const BoundNames[StimulationComparison::NumeroLimites] = {
+    QT_TRANSLATE_NOOP("PhospheneMapWindow", "# pulses (from)"),
+    QT_TRANSLATE_NOOP("PhospheneMapWindow", "# pulses (to)"),
+    QT_TRANSLATE_NOOP("PhospheneMapWindow", "Frequency (from)"),
+    QT_TRANSLATE_NOOP("PhospheneMapWindow", "Frequency (to)"),
+    QT_TRANSLATE_NOOP("PhospheneMapWindow", "Intensity (from)"),
+    QT_TRANSLATE_NOOP("PhospheneMapWindow", "Intensity (to)")};
 // Size of the pictures saved.
 const QSize MapSize(1000, 540);
 const QSize DensitySize(560, 500);
@@ -35,10 +40,10 @@ PhospheneMapWindow::PhospheneMapWindow(AppState &state, const FillSubjects &fill
         Messages::error(this, e.message());
     }
     ui->subjectList->selectAll();
-    ParameterLists::llena(ui->coilList, ParameterLists::bobinas(), QStringLiteral("- Any"));
-    ParameterLists::llena(ui->pulseTypeList, ParameterLists::pulsos(), QStringLiteral("- Any"));
-    ParameterLists::llena(ui->phaseList, ParameterLists::fases(), QStringLiteral("- Any"));
-    ParameterLists::llena(ui->orientationList, ParameterLists::orientaciones(), QStringLiteral("- Any"));
+    ParameterLists::llena(ui->coilList, ParameterLists::bobinas(), tr("- Any"));
+    ParameterLists::llena(ui->pulseTypeList, ParameterLists::pulsos(), tr("- Any"));
+    ParameterLists::llena(ui->phaseList, ParameterLists::fases(), tr("- Any"));
+    ParameterLists::llena(ui->orientationList, ParameterLists::orientaciones(), tr("- Any"));
 
     for (QComboBox *list : {ui->coilList, ui->pulseTypeList, ui->phaseList, ui->orientationList}) {
         connect(list, &QComboBox::currentIndexChanged, this, &PhospheneMapWindow::recount);
@@ -49,25 +54,23 @@ PhospheneMapWindow::PhospheneMapWindow(AppState &state, const FillSubjects &fill
     connect(ui->subjectList, &QListWidget::itemSelectionChanged, this, &PhospheneMapWindow::recount);
     connect(ui->allSubjectsButton, &QPushButton::clicked, ui->subjectList, &QListWidget::selectAll);
     connect(ui->saveMapButton, &QPushButton::clicked, this, [this] {
-        const QString path =
-            chooseFile(QStringLiteral("Save the phosphene map"), QStringLiteral("phosphene-map.png"),
-                       QStringLiteral("PNG picture (*.png)"));
+        const QString path = chooseFile(tr("Save the phosphene map"), QStringLiteral("phosphene-map.png"),
+                                        tr("PNG picture (*.png)"));
         if (!path.isEmpty()) {
             saveMap(path);
         }
     });
     connect(ui->saveDensityButton, &QPushButton::clicked, this, [this] {
-        const QString path = chooseFile(QStringLiteral("Save the density of the cell's drawings"),
-                                        QStringLiteral("density-cell-%1.png").arg(m_cell),
-                                        QStringLiteral("PNG picture (*.png)"));
+        const QString path =
+            chooseFile(tr("Save the density of the cell's drawings"),
+                       QStringLiteral("density-cell-%1.png").arg(m_cell), tr("PNG picture (*.png)"));
         if (!path.isEmpty()) {
             saveDensity(path);
         }
     });
     connect(ui->saveNumbersButton, &QPushButton::clicked, this, [this] {
-        const QString path =
-            chooseFile(QStringLiteral("Save the numbers of the map"), QStringLiteral("phosphene-map.csv"),
-                       QStringLiteral("CSV table (*.csv)"));
+        const QString path = chooseFile(tr("Save the numbers of the map"),
+                                        QStringLiteral("phosphene-map.csv"), tr("CSV table (*.csv)"));
         if (!path.isEmpty()) {
             saveNumbers(path);
         }
@@ -104,18 +107,17 @@ void PhospheneMapWindow::recount() {
         m_bounds[std::size_t(i)]->setToolTip(problem);
         m_bounds[std::size_t(i)]->setAccessibleDescription(problem);
         if (!problem.isEmpty()) {
-            problems << QString::fromLatin1(BoundNames[i]) + QStringLiteral(": ") + problem;
+            problems << tr(BoundNames[i]) + QStringLiteral(": ") + problem;
         }
     }
     m_counts = PhospheneMap::Counts();
     m_density = PhospheneMap::Density();
     m_usable = false;
     if (!problems.isEmpty()) {
-        ui->warningLabel->setText(
-            problems.join(QLatin1Char('\n')) +
-            QStringLiteral("\nThe map waits until the bounds are whole numbers or empty."));
+        ui->warningLabel->setText(problems.join(QLatin1Char('\n')) +
+                                  tr("\nThe map waits until the bounds are whole numbers or empty."));
     } else if (s.subjects.isEmpty()) {
-        ui->warningLabel->setText(QStringLiteral("Choose one subject or more."));
+        ui->warningLabel->setText(tr("Choose one subject or more."));
     } else {
         try {
             m_counts = PhospheneMap::count(m_db, s);
@@ -128,14 +130,12 @@ void PhospheneMapWindow::recount() {
     }
     const int mapped = m_counts.total() - m_counts.offGrid;
     ui->summaryLabel->setText(
-        m_usable ? QStringLiteral(
-                       "%1 stimuli of %2 subjects on the map%3. Each cell: phosphene rate, stimuli (n), "
-                       "answers yes/no/doubt.")
+        m_usable ? tr("%1 stimuli of %2 subjects on the map%3. Each cell: phosphene rate, stimuli (n), "
+                      "answers yes/no/doubt.")
                        .arg(mapped)
                        .arg(s.subjects.size())
-                       .arg(m_counts.offGrid > 0
-                                ? QStringLiteral("; %1 more count for no cell").arg(m_counts.offGrid)
-                                : QString())
+                       .arg(m_counts.offGrid > 0 ? tr("; %1 more count for no cell").arg(m_counts.offGrid)
+                                                 : QString())
                  : QString());
     for (QPushButton *button : {ui->saveMapButton, ui->saveDensityButton, ui->saveNumbersButton}) {
         button->setEnabled(m_usable);
@@ -171,7 +171,7 @@ void PhospheneMapWindow::showDensity() {
     ui->densityPicture->setPixmap(QPixmap::fromImage(
         PhospheneMap::renderDensity(m_density, ui->densityPicture->contentsRect().size())));
     const PhospheneMap::CellCounts &c = m_counts.cells[std::size_t(m_cell)];
-    ui->cellLabel->setText(QStringLiteral("Cell %1: %2 stimuli, %3 yes, %4 no, %5 doubt; %6 drawings.")
+    ui->cellLabel->setText(tr("Cell %1: %2 stimuli, %3 yes, %4 no, %5 doubt; %6 drawings.")
                                .arg(m_cell)
                                .arg(c.stimuli)
                                .arg(c.yes)

@@ -10,6 +10,7 @@
 #include "drawings/DrawingShape.h"
 #include "experiments/ParameterLists.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -172,7 +173,8 @@ private:
         m_buffer.clear();
     }
     [[noreturn]] void fail() {
-        throw StudyError(QStringLiteral("Cannot write %1: %2").arg(m_shownAs, m_file.errorString()));
+        throw StudyError(QCoreApplication::translate("StudyExport", "Cannot write %1: %2")
+                             .arg(m_shownAs, m_file.errorString()));
     }
     QFile m_file;
     QString m_shownAs;
@@ -183,7 +185,8 @@ void writeFile(const QString &path, const QString &shownAs, const QByteArray &by
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size() ||
         !file.flush()) {
-        throw StudyError(QStringLiteral("Cannot write %1: %2").arg(shownAs, file.errorString()));
+        throw StudyError(QCoreApplication::translate("StudyExport", "Cannot write %1: %2")
+                             .arg(shownAs, file.errorString()));
     }
 }
 
@@ -201,14 +204,15 @@ struct Place {
     }
     void makeFolder(const QString &relative) const {
         if (!QDir().mkpath(path(relative))) {
-            throw StudyError(QStringLiteral("Cannot create the folder %1").arg(shown(relative)));
+            throw StudyError(QCoreApplication::translate("StudyExport", "Cannot create the folder %1")
+                                 .arg(shown(relative)));
         }
     }
 };
 
 qint64 stimulusCount(const QSqlDatabase &db) {
     QSqlQuery q = Query::run(db, QStringLiteral("SELECT COUNT(*) FROM estimulo"), {},
-                             QStringLiteral("Cannot count the stimuli"));
+                             QCoreApplication::translate("StudyExport", "Cannot count the stimuli"));
     return q.next() ? q.value(0).toLongLong() : 0;
 }
 
@@ -227,7 +231,8 @@ int writeSubjects(const QSqlDatabase &db, const Place &place) {
               QStringLiteral("weight"), QStringLiteral("blind"), QStringLiteral("observations"),
               QStringLiteral("grid_rows"), QStringLiteral("grid_columns"), QStringLiteral("centre_row"),
               QStringLiteral("centre_column"), QStringLiteral("mr_folder")});
-    QSqlQuery q = Query::run(db, SubjectQuery, {}, QStringLiteral("Cannot read the subjects"));
+    QSqlQuery q = Query::run(db, SubjectQuery, {},
+                             QCoreApplication::translate("StudyExport", "Cannot read the subjects"));
     int n = 0;
     while (q.next()) {
         file.row({whole(q.value(0)), q.value(1).toString(), q.value(2).toString(), q.value(3).toString(),
@@ -388,7 +393,8 @@ int writeParticipants(const QSqlDatabase &db, const Place &place) {
                  place.shown(QStringLiteral("participants.tsv")));
     file.row({QStringLiteral("participant_id"), QStringLiteral("age"), QStringLiteral("height"),
               QStringLiteral("weight"), QStringLiteral("blind")});
-    QSqlQuery q = Query::run(db, SubjectQuery, {}, QStringLiteral("Cannot read the subjects"));
+    QSqlQuery q = Query::run(db, SubjectQuery, {},
+                             QCoreApplication::translate("StudyExport", "Cannot read the subjects"));
     int n = 0;
     while (q.next()) {
         file.row({QStringLiteral("sub-") + whole(q.value(0)), q.value(4).toString(), q.value(5).toString(),
@@ -482,23 +488,27 @@ Report run(const QSqlDatabase &db, const QString &out, Format format, const Prog
     const QFileInfo target(QDir::cleanPath(QDir(out).absolutePath()));
     const QString shownOut = QDir::toNativeSeparators(out);
     if (target.exists() && !target.isDir()) {
-        throw StudyError(QStringLiteral("Cannot export into %1: it is a file, not a folder").arg(shownOut));
+        throw StudyError(
+            QCoreApplication::translate("StudyExport", "Cannot export into %1: it is a file, not a folder")
+                .arg(shownOut));
     }
     if (target.isDir() &&
         !QDir(target.filePath()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) {
-        throw StudyError(
-            QStringLiteral("Cannot export into %1: the folder is not empty. Choose a new or empty folder.")
-                .arg(shownOut));
+        throw StudyError(QCoreApplication::translate(
+                             "StudyExport",
+                             "Cannot export into %1: the folder is not empty. Choose a new or empty folder.")
+                             .arg(shownOut));
     }
     if (!QDir().mkpath(target.absolutePath())) {
-        throw StudyError(QStringLiteral("Cannot create the folder %1")
+        throw StudyError(QCoreApplication::translate("StudyExport", "Cannot create the folder %1")
                              .arg(QDir::toNativeSeparators(target.absolutePath())));
     }
     Study::removeLeftovers(target, QStringLiteral("exporting"));
     const Place place{Study::workingName(target, QStringLiteral("exporting")), out};
     QDir(place.working).removeRecursively();
     if (!QDir().mkdir(place.working)) {
-        throw StudyError(QStringLiteral("Cannot write into %1: the folder cannot be created there")
+        throw StudyError(QCoreApplication::translate(
+                             "StudyExport", "Cannot write into %1: the folder cannot be created there")
                              .arg(QDir::toNativeSeparators(target.absolutePath())));
     }
     Report report;
@@ -525,7 +535,8 @@ Report run(const QSqlDatabase &db, const QString &out, Format format, const Prog
                 subject.tsv.reset();
             }
         };
-        QSqlQuery q = Query::run(db, StimulusQuery, {}, QStringLiteral("Cannot read the stimuli"));
+        QSqlQuery q = Query::run(db, StimulusQuery, {},
+                                 QCoreApplication::translate("StudyExport", "Cannot read the stimuli"));
         while (q.next()) {
             const QVariant points = q.value(DrawingPoints);
             const bool hasDrawing = !points.isNull();
@@ -575,7 +586,7 @@ Report run(const QSqlDatabase &db, const QString &out, Format format, const Prog
             }
             ++report.stimuli;
             if (progress && report.stimuli % 1000 == 0 && !progress(report.stimuli, total)) {
-                throw StudyError(QStringLiteral("The export was stopped"));
+                throw StudyError(QCoreApplication::translate("StudyExport", "The export was stopped"));
             }
         }
         finishSubject();
@@ -583,7 +594,8 @@ Report run(const QSqlDatabase &db, const QString &out, Format format, const Prog
             stimuli->close();
         }
         if (withoutSubject > 0) {
-            report.notes << QStringLiteral(
+            report.notes << QCoreApplication::translate(
+                                "StudyExport",
                                 "%1 stimuli belong to no subject of the study and are not in the dataset")
                                 .arg(withoutSubject);
         }
@@ -592,11 +604,14 @@ Report run(const QSqlDatabase &db, const QString &out, Format format, const Prog
         }
         // The finished folder takes the place of OUT (an empty one is removed first).
         if (target.isDir() && !QDir().rmdir(target.filePath())) {
-            throw StudyError(QStringLiteral("Cannot replace the empty folder %1").arg(shownOut));
+            throw StudyError(QCoreApplication::translate("StudyExport", "Cannot replace the empty folder %1")
+                                 .arg(shownOut));
         }
         if (!QDir().rename(place.working, target.filePath())) {
-            throw StudyError(QStringLiteral("Cannot write %1: the finished export could not be moved there")
-                                 .arg(shownOut));
+            throw StudyError(
+                QCoreApplication::translate("StudyExport",
+                                            "Cannot write %1: the finished export could not be moved there")
+                    .arg(shownOut));
         }
     } catch (...) {
         QDir(place.working).removeRecursively();

@@ -4,6 +4,7 @@
 #include "subjects/ReportPage.h"
 #include "subjects/SubjectReport.h"
 
+#include <QCoreApplication>
 #include <QIODevice>
 #include <QLocale>
 #include <QPageLayout>
@@ -38,12 +39,12 @@ bool printReport(const AppState &state, QString *why) {
     const QPrinterInfo impresora = QPrinterInfo::defaultPrinter();
     if (impresora.isNull()) {
         if (why) {
-            *why = QStringLiteral("There is no default printer");
+            *why = QCoreApplication::translate("ReportOutput", "There is no default printer");
         }
         return false;
     }
     QPrinter printer(impresora, QPrinter::HighResolution);
-    printer.setDocName(QStringLiteral("Subject report"));
+    printer.setDocName(QCoreApplication::translate("ReportOutput", "Subject report"));
     PrinterPage page(printer);
     return ImprimeInforme(state, page, why);
 }
@@ -61,7 +62,7 @@ bool saveReportPdf(const AppState &state, const QString &ruta, QString *why) {
             writer.setPageLayout(QPageLayout(QPageSize(pulgadas ? QPageSize::Letter : QPageSize::A4),
                                              QPageLayout::Portrait, QMarginsF(6.35, 6.35, 6.35, 6.35),
                                              QPageLayout::Millimeter));
-            writer.setTitle(QStringLiteral("Subject report"));
+            writer.setTitle(QCoreApplication::translate("ReportOutput", "Subject report"));
             writer.setCreator(QStringLiteral("ZoKorvane"));
             PainterReportPage page(writer);
             QString motivo;
@@ -75,7 +76,9 @@ bool saveReportPdf(const AppState &state, const QString &ruta, QString *why) {
             if (ImprimeInforme(state, page, &motivo)) {
                 return QString();
             }
-            return motivo.isEmpty() ? QStringLiteral("the report could not be laid out") : motivo;
+            return motivo.isEmpty()
+                       ? QCoreApplication::translate("ReportOutput", "the report could not be laid out")
+                       : motivo;
         },
         why);
 }

@@ -1,5 +1,6 @@
 #include "subjects/ReportPage.h"
 
+#include <QCoreApplication>
 #include <QPagedPaintDevice>
 
 PainterReportPage::PainterReportPage(QPagedPaintDevice &device)
@@ -18,7 +19,8 @@ void PainterReportPage::begin() {
         return;
     }
     if (m_finished || !m_painter.begin(&m_device)) {
-        throw PrinterError(QStringLiteral("The printer cannot start the document"));
+        throw PrinterError(
+            QCoreApplication::translate("ReportPage", "The printer cannot start the document"));
     }
 }
 
@@ -34,7 +36,8 @@ void PainterReportPage::drawing() {
     begin();
     if (m_pagePending) {
         if (!m_device.newPage()) {
-            throw PrinterError(QStringLiteral("The printer cannot start a new page"));
+            throw PrinterError(
+                QCoreApplication::translate("ReportPage", "The printer cannot start a new page"));
         }
         m_pagePending = false;
     }
@@ -62,7 +65,8 @@ void PainterReportPage::newPage() {
 void PainterReportPage::endDocument() {
     m_finished = true;
     if (m_painter.isActive() && !m_painter.end()) {
-        throw PrinterError(QStringLiteral("The printer cannot finish the document"));
+        throw PrinterError(
+            QCoreApplication::translate("ReportPage", "The printer cannot finish the document"));
     }
 }
 

@@ -7,6 +7,7 @@
 #include "drawings/DrawingFile.h"
 #include "subjects/ReportPage.h"
 
+#include <QCoreApplication>
 #include <QList>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -33,7 +34,8 @@ int roundedToEven(double value) {
 }
 
 QSqlQuery run(const QSqlDatabase &db, const QString &sql, const QVariantList &values) {
-    return Query::run(db, sql, values, QStringLiteral("Cannot read the subject's experiments"));
+    return Query::run(db, sql, values,
+                      QCoreApplication::translate("SubjectReport", "Cannot read the subject's experiments"));
 }
 
 bool hasText(const QVariant &value) {
@@ -78,7 +80,7 @@ QString dateText(const QDateTime &fecha, const QLocale &locale) {
 }
 
 QString indexLine(int indice, const QVariant &fecha, const QLocale &locale) {
-    QString line = QStringLiteral("Index: ") + QString::number(indice);
+    QString line = QCoreApplication::translate("SubjectReport", "Index: ") + QString::number(indice);
     if (fecha.isNull()) {
         return line;
     }
@@ -133,8 +135,8 @@ bool ImprimePunto(const AppState &state, ReportPage &page, const QString &nombre
     estimulo.finish();
 
     if (!cabeceraHecha) {
-        page.print(QStringLiteral("Subject: ") + nombre);
-        page.print(QStringLiteral("Experiment: ") + QString::number(pasada));
+        page.print(QCoreApplication::translate("SubjectReport", "Subject: ") + nombre);
+        page.print(QCoreApplication::translate("SubjectReport", "Experiment: ") + QString::number(pasada));
     }
     const SubjectReport::SlotGeometry g = SubjectReport::slotGeometry(page.width(), page.height(), posicion);
     page.setPrintPosition(g.x, g.y);
@@ -162,12 +164,12 @@ bool ImprimePunto(const AppState &state, ReportPage &page, const QString &nombre
     page.setPrintPosition(g.x, page.currentY());
     const QVariant intensidad = row.value(QStringLiteral("intensidad"));
     if (!intensidad.isNull()) {
-        page.print(QStringLiteral("Intensity: ") + intensidad.toString());
+        page.print(QCoreApplication::translate("SubjectReport", "Intensity: ") + intensidad.toString());
     }
     page.setPrintPosition(g.x, page.currentY());
     const QVariant color = row.value(QStringLiteral("color"));
     if (hasText(color)) {
-        page.print(QStringLiteral("Color: ") + color.toString());
+        page.print(QCoreApplication::translate("SubjectReport", "Color: ") + color.toString());
     }
     return true;
 }

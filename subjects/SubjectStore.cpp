@@ -7,6 +7,7 @@
 #include "data/SubjectLock.h"
 #include "data/Transaction.h"
 
+#include <QCoreApplication>
 #include <QSqlQuery>
 
 #include <cmath>
@@ -36,18 +37,18 @@ struct FieldInfo {
 
 // In the order of Field.
 const FieldInfo Fields[FieldCount] = {
-    {11, "ID", "ID", Kind::Identifier},
-    {0, "Nombre", "Name", Kind::Text},
-    {1, "Apellido1", "First name", Kind::Text},
-    {2, "Apellido2", "Last name", Kind::Text},
-    {3, "Edad", "Age", Kind::WholeNumber},
-    {4, "Altura", "Height", Kind::Number},
-    {5, "Peso", "Weight", Kind::Number},
-    {22, "Filas", "Rows", Kind::GridNumber},
-    {23, "Columnas", "Columns", Kind::GridNumber},
-    {24, "FilaCentro", "Center row", Kind::CentreRow},
-    {25, "ColumnaCentro", "Center column", Kind::CentreColumn},
-    {6, "Observaciones", "Observations", Kind::Text},
+    {11, "ID", QT_TRANSLATE_NOOP("SubjectStore", "ID"), Kind::Identifier},
+    {0, "Nombre", QT_TRANSLATE_NOOP("SubjectStore", "Name"), Kind::Text},
+    {1, "Apellido1", QT_TRANSLATE_NOOP("SubjectStore", "First name"), Kind::Text},
+    {2, "Apellido2", QT_TRANSLATE_NOOP("SubjectStore", "Last name"), Kind::Text},
+    {3, "Edad", QT_TRANSLATE_NOOP("SubjectStore", "Age"), Kind::WholeNumber},
+    {4, "Altura", QT_TRANSLATE_NOOP("SubjectStore", "Height"), Kind::Number},
+    {5, "Peso", QT_TRANSLATE_NOOP("SubjectStore", "Weight"), Kind::Number},
+    {22, "Filas", QT_TRANSLATE_NOOP("SubjectStore", "Rows"), Kind::GridNumber},
+    {23, "Columnas", QT_TRANSLATE_NOOP("SubjectStore", "Columns"), Kind::GridNumber},
+    {24, "FilaCentro", QT_TRANSLATE_NOOP("SubjectStore", "Center row"), Kind::CentreRow},
+    {25, "ColumnaCentro", QT_TRANSLATE_NOOP("SubjectStore", "Center column"), Kind::CentreColumn},
+    {6, "Observaciones", QT_TRANSLATE_NOOP("SubjectStore", "Observations"), Kind::Text},
 };
 
 const FieldInfo &info(Field field) {
@@ -69,7 +70,9 @@ QString columnList() {
 
 using Query::run;
 
-const QString ReadError = QStringLiteral("Cannot read the subjects");
+QString readError() {
+    return QCoreApplication::translate("SubjectStore", "Cannot read the subjects");
+}
 
 // Null stays null; anything else becomes text that is not null, even when it is empty.
 QString textOf(const QVariant &value) {
@@ -102,7 +105,7 @@ Parsed parse(Field field, const QString &text, const QString &original) {
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty()) {
         if (kind != Kind::WholeNumber && kind != Kind::Number) {
-            return {{}, refuse(field, QStringLiteral("a value is needed."))};
+            return {{}, refuse(field, QCoreApplication::translate("SubjectStore", "a value is needed."))};
         }
         return {QVariant(), {}};
     }
@@ -114,16 +117,23 @@ Parsed parse(Field field, const QString &text, const QString &original) {
         }
         const double value = decimal.toDouble(&ok);
         if (!ok || !std::isfinite(value)) {
-            return {{}, refuse(field, QStringLiteral("\"%1\" is not a number.").arg(trimmed))};
+            return {
+                {},
+                refuse(field,
+                       QCoreApplication::translate("SubjectStore", "\"%1\" is not a number.").arg(trimmed))};
         }
         return {value, {}};
     }
     const int value = trimmed.toInt(&ok);
     if (!ok) {
-        return {{}, refuse(field, QStringLiteral("\"%1\" is not a whole number.").arg(trimmed))};
+        return {{},
+                refuse(field, QCoreApplication::translate("SubjectStore", "\"%1\" is not a whole number.")
+                                  .arg(trimmed))};
     }
     if (kind == Kind::Identifier && value < 1) {
-        return {{}, refuse(field, QStringLiteral("the identifier must be 1 or more."))};
+        return {
+            {},
+            refuse(field, QCoreApplication::translate("SubjectStore", "the identifier must be 1 or more."))};
     }
     // Every point of the subject is placed on the grid from its centre cell, so a centre off the
     // grid would put the points nowhere (or, far enough off, overflow the sums that place them).
@@ -131,18 +141,21 @@ Parsed parse(Field field, const QString &text, const QString &original) {
         const bool row = kind == Kind::CentreRow;
         const int last = (row ? GridCells::Rows : GridCells::Columns) - 1;
         if (value < 0 || value > last) {
-            return {{},
-                    refuse(field, QStringLiteral("%1 is off the grid; the centre %2 must be from 0 to %3.")
-                                      .arg(value)
-                                      .arg(row ? QStringLiteral("row") : QStringLiteral("column"))
-                                      .arg(last))};
+            return {
+                {},
+                refuse(field, QCoreApplication::translate(
+                                  "SubjectStore", "%1 is off the grid; the centre %2 must be from 0 to %3.")
+                                  .arg(value)
+                                  .arg(row ? QCoreApplication::translate("SubjectStore", "row")
+                                           : QCoreApplication::translate("SubjectStore", "column"))
+                                  .arg(last))};
         }
     }
     return {value, {}};
 }
 
 bool exists(const QSqlDatabase &db, const QString &sql, int id) {
-    QSqlQuery query = run(db, sql, {id}, ReadError);
+    QSqlQuery query = run(db, sql, {id}, readError());
     return query.next();
 }
 
@@ -153,11 +166,11 @@ int controlIndex(Field field) {
 }
 
 QString fieldName(Field field) {
-    return QLatin1String(info(field).name);
+    return QCoreApplication::translate("SubjectStore", info(field).name);
 }
 
 QList<int> subjectIds(const QSqlDatabase &db) {
-    QSqlQuery query = run(db, QStringLiteral("SELECT ID FROM paciente ORDER BY ID"), {}, ReadError);
+    QSqlQuery query = run(db, QStringLiteral("SELECT ID FROM paciente ORDER BY ID"), {}, readError());
     QList<int> ids;
     while (query.next()) {
         ids << query.value(0).toInt();
@@ -167,9 +180,10 @@ QList<int> subjectIds(const QSqlDatabase &db) {
 
 SubjectRecord loadSubject(const QSqlDatabase &db, int id) {
     QSqlQuery query = run(db, QStringLiteral("SELECT %1, Ciego FROM paciente WHERE ID = ?").arg(columnList()),
-                          {id}, ReadError);
+                          {id}, readError());
     if (!query.next()) {
-        throw StudyError(QStringLiteral("The subject %1 is no longer in the study.").arg(id));
+        throw StudyError(
+            QCoreApplication::translate("SubjectStore", "The subject %1 is no longer in the study.").arg(id));
     }
     SubjectRecord record;
     for (std::size_t i = 0; i < FieldCount; ++i) {
@@ -208,15 +222,19 @@ std::optional<Refusal> storeSubject(const QSqlDatabase &db, const SubjectRecord 
     const SubjectLock subject = isNew ? SubjectLock() : SubjectLock(db, original.storedId);
     Transaction transaction(db);
     if (id != original.storedId && exists(db, QStringLiteral("SELECT ID FROM paciente WHERE ID = ?"), id)) {
-        return refuse(Field::ID, QStringLiteral("another subject already has the identifier %1.").arg(id));
+        return refuse(Field::ID, QCoreApplication::translate("SubjectStore",
+                                                             "another subject already has the identifier %1.")
+                                     .arg(id));
     }
     // The points refer to their subject by ID, so a subject with points keeps its ID.
     if (!isNew && id != original.storedId &&
         exists(db, QStringLiteral("SELECT ID FROM puntoestimulacion WHERE Id_paciente = ? LIMIT 1"),
                original.storedId)) {
-        return refuse(Field::ID, QStringLiteral("the subject's stimulation points are recorded under the "
-                                                "identifier %1, so it cannot be changed.")
-                                     .arg(original.storedId));
+        return refuse(Field::ID,
+                      QCoreApplication::translate("SubjectStore",
+                                                  "the subject's stimulation points are recorded under the "
+                                                  "identifier %1, so it cannot be changed.")
+                          .arg(original.storedId));
     }
 
     QString sql;
@@ -233,9 +251,12 @@ std::optional<Refusal> storeSubject(const QSqlDatabase &db, const SubjectRecord 
                   .arg(assignments.join(QStringLiteral(", ")));
         values << original.storedId;
     }
-    QSqlQuery query = run(db, sql, values, QStringLiteral("Cannot store the subject"));
+    QSqlQuery query =
+        run(db, sql, values, QCoreApplication::translate("SubjectStore", "Cannot store the subject"));
     if (query.numRowsAffected() != 1) {
-        throw StudyError(QStringLiteral("The subject %1 is no longer in the study.").arg(original.storedId));
+        throw StudyError(
+            QCoreApplication::translate("SubjectStore", "The subject %1 is no longer in the study.")
+                .arg(original.storedId));
     }
     query.finish();
     transaction.commit();
@@ -253,8 +274,9 @@ QString entryText(const QVariant &nombre, const QVariant &apellido1, const QVari
 }
 
 QList<SubjectEntry> subjectEntries(const QSqlDatabase &db) {
-    QSqlQuery query = run(
-        db, QStringLiteral("select Nombre,Apellido1,Apellido2,id from paciente Order by ID"), {}, ReadError);
+    QSqlQuery query =
+        run(db, QStringLiteral("select Nombre,Apellido1,Apellido2,id from paciente Order by ID"), {},
+            readError());
     QList<SubjectEntry> entries;
     while (query.next()) {
         entries << SubjectEntry{query.value(3).toInt(),
@@ -266,7 +288,7 @@ QList<SubjectEntry> subjectEntries(const QSqlDatabase &db) {
 std::optional<SubjectGrid> subjectGrid(const QSqlDatabase &db, int id) {
     QSqlQuery query = run(
         db, QStringLiteral("SELECT Filas, Columnas, FilaCentro, ColumnaCentro FROM paciente WHERE ID = ?"),
-        {id}, ReadError);
+        {id}, readError());
     if (!query.next()) {
         return std::nullopt;
     }

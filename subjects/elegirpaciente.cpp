@@ -56,7 +56,7 @@ void elegirpaciente::bAceptar_Click() {
     }
     const QString name = item->text();
     if (m_setSubjectPanel) {
-        m_setSubjectPanel(QStringLiteral("Subject: ") + name);
+        m_setSubjectPanel(tr("Subject: ") + name);
     }
     m_state.IdPacienteActual = item->data(Qt::UserRole).toInt();
     try {

@@ -10,10 +10,6 @@
 using SubjectStore::Field;
 using SubjectStore::SubjectRecord;
 
-namespace {
-const QString CannotStore = QStringLiteral("The subject cannot be stored.\n\n");
-}
-
 paciente::paciente(const QSqlDatabase &db, QWidget *parent)
     : QDialog(parent), ui(std::make_unique<Ui::paciente>()), m_db(db) {
     ui->setupUi(this);
@@ -122,7 +118,7 @@ void paciente::pointAt(const Problem &problem) {
 
 void paciente::navigate(Move where) {
     if (const auto problem = storeChanges()) {
-        Messages::error(this, CannotStore + problem->text);
+        Messages::error(this, tr("The subject cannot be stored.\n\n") + problem->text);
         pointAt(*problem);
         return;
     }
@@ -172,7 +168,7 @@ void paciente::showEmpty() {
 }
 
 void paciente::Data1_Reposition() {
-    ui->Data1Caption->setText(QStringLiteral("Subjects (%1/%2)").arg(m_position + 1).arg(m_ids.size()));
+    ui->Data1Caption->setText(tr("Subjects (%1/%2)").arg(m_position + 1).arg(m_ids.size()));
     const bool hasRecords = !m_ids.isEmpty();
     for (QToolButton *button : {ui->Data1First, ui->Data1Previous, ui->Data1Next, ui->Data1Last}) {
         button->setEnabled(hasRecords);
@@ -181,7 +177,7 @@ void paciente::Data1_Reposition() {
 
 void paciente::bAdd_Click() {
     if (const auto problem = storeChanges()) {
-        Messages::error(this, CannotStore + problem->text);
+        Messages::error(this, tr("The subject cannot be stored.\n\n") + problem->text);
         pointAt(*problem);
         return;
     }
@@ -194,7 +190,7 @@ void paciente::bAdd_Click() {
     }
     ui->FPaciente->show();
     setControls(proposal);
-    ui->Data1Caption->setText(QStringLiteral("New Subject"));
+    ui->Data1Caption->setText(tr("New Subject"));
     for (QToolButton *button : {ui->Data1First, ui->Data1Previous, ui->Data1Next, ui->Data1Last}) {
         button->setEnabled(true);
     }
@@ -203,8 +199,8 @@ void paciente::bAdd_Click() {
 
 void paciente::reject() {
     if (const auto problem = storeChanges()) {
-        if (!Messages::question(this, CannotStore + problem->text +
-                                          QStringLiteral("\n\nDiscard the changes to this subject?"))) {
+        if (!Messages::question(this, tr("The subject cannot be stored.\n\n") + problem->text +
+                                          tr("\n\nDiscard the changes to this subject?"))) {
             pointAt(*problem);
             return;
         }

@@ -1,12 +1,19 @@
 #pragma once
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <initializer_list>
 #include <optional>
 
 class QTextStream;
+
+// The tool's messages to people (Tool::tr), in the language of the interface; what scripts read
+// (tables, CSV, JSON) is never translated.
+class Tool {
+    Q_DECLARE_TR_FUNCTIONS(Tool)
+};
 
 // The arguments of one zokorvane-tool command, read by QCommandLineParser: options "--name VALUE",
 // switches "--name", and positional arguments. Numbers are read here for every command: text that

@@ -86,9 +86,18 @@ int phantom(const QStringList &args, QTextStream &out, QTextStream &err) {
         return 1;
     }
     const Phantom::Geometry g = Phantom::geometry(options);
-    out << "Wrote " << options.slices << " slices of " << options.size << " x " << options.size
-        << " pixels to " << directory << "; head centre (" << g.cx << ", " << g.cy << ", " << g.cz
-        << "), radii (" << g.rx << ", " << g.ry << ", " << g.rz << ") voxels\n";
+    out << Tool::tr("Wrote %1 slices of %2 x %2 pixels to %3; head centre (%4, %5, %6), radii (%7, %8, %9) "
+                    "voxels")
+               .arg(options.slices)
+               .arg(options.size)
+               .arg(directory)
+               .arg(g.cx, 0, 'g', 6)
+               .arg(g.cy, 0, 'g', 6)
+               .arg(g.cz, 0, 'g', 6)
+               .arg(g.rx, 0, 'g', 6)
+               .arg(g.ry, 0, 'g', 6)
+               .arg(g.rz, 0, 'g', 6)
+        << "\n";
     return 0;
 }
 
@@ -112,11 +121,13 @@ int loadSeries(const QStringList &args, QTextStream &out, QTextStream &err) {
     const bool jpgOnly = arguments.isSet(QStringLiteral("jpg-only"));
     const bool lateral = arguments.isSet(QStringLiteral("lateral"));
     if (!QFileInfo(source).isDir() && !(QFileInfo(source).isFile() && NiftiFiles::isNiftiPath(source))) {
-        err << "zokorvane-tool: " << source << " is neither a folder nor a NIfTI file (.nii, .nii.gz)\n";
+        err << "zokorvane-tool: "
+            << Tool::tr("%1 is neither a folder nor a NIfTI file (.nii, .nii.gz)").arg(source) << "\n";
         return 1;
     }
     if (!exportPath.isEmpty() && !NiftiFiles::isNiftiPath(exportPath)) {
-        err << "zokorvane-tool: --export-volume takes a file name ending in .nii or .nii.gz\n";
+        err << "zokorvane-tool: " << Tool::tr("--export-volume takes a file name ending in .nii or .nii.gz")
+            << "\n";
         return 2;
     }
     QElapsedTimer total;
@@ -171,7 +182,7 @@ int loadSeries(const QStringList &args, QTextStream &out, QTextStream &err) {
         err << "zokorvane-tool: " << report.cacheError << "\n";
     }
     if (!built) {
-        err << "zokorvane-tool: no volume could be built from " << source << "\n";
+        err << "zokorvane-tool: " << Tool::tr("no volume could be built from %1").arg(source) << "\n";
         return 1;
     }
     if (!exportPath.isEmpty()) {
@@ -201,7 +212,8 @@ int plan(const QStringList &args, QTextStream &out, QTextStream &err) {
             haveLandmarks = readPoint(points.at(p), landmarks[p]);
         }
         if (!haveLandmarks) {
-            err << "zokorvane-tool: --landmarks takes three voxel points X,Y,Z separated by ':'\n";
+            err << "zokorvane-tool: "
+                << Tool::tr("--landmarks takes three voxel points X,Y,Z separated by ':'") << "\n";
             return 2;
         }
     }
@@ -218,7 +230,7 @@ int plan(const QStringList &args, QTextStream &out, QTextStream &err) {
     SeriesLoader loader(state);
     loader.setThreads(QThread::idealThreadCount());
     if (!loader.i_CargarImagenes(directory, false, false)) {
-        err << "zokorvane-tool: no volume could be built from " << directory;
+        err << "zokorvane-tool: " << Tool::tr("no volume could be built from %1").arg(directory);
         const QStringList &failures = loader.report().failures;
         err << (failures.isEmpty() ? QString() : QStringLiteral(": ") + failures.join(QStringLiteral("; ")))
             << "\n";
@@ -269,7 +281,7 @@ int plan(const QStringList &args, QTextStream &out, QTextStream &err) {
         err << "zokorvane-tool: " << why << "\n";
         return 1;
     }
-    out << "Wrote the plan of 50 cells to " << csvPath << "\n";
+    out << Tool::tr("Wrote the plan of 50 cells to %1").arg(csvPath) << "\n";
     return 0;
 }
 

@@ -41,8 +41,8 @@ struct OpenStudy {
             out << note << "\n";
         }
         if (!opened.ok()) {
-            err << "zokorvane-tool: cannot open " << ServerStudy::shownLocation(path) << ": " << opened.error
-                << "\n";
+            err << "zokorvane-tool: "
+                << Tool::tr("cannot open %1: %2").arg(ServerStudy::shownLocation(path), opened.error) << "\n";
         }
     }
     ~OpenStudy() { Study::close(opened.db); }
@@ -55,8 +55,13 @@ std::optional<qint64> wholeOption(const CommandArguments &arguments, const QStri
                                   qint64 high, qint64 fallback, QTextStream &err) {
     const std::optional<qint64> value = arguments.whole(name, low, high, fallback);
     if (!value) {
-        err << "zokorvane-tool: --" << name << " takes a whole number from " << low << " to " << high
-            << ", not '" << arguments.value(name) << "'\n";
+        err << "zokorvane-tool: "
+            << Tool::tr("--%1 takes a whole number from %2 to %3, not '%4'")
+                   .arg(name)
+                   .arg(low)
+                   .arg(high)
+                   .arg(arguments.value(name))
+            << "\n";
     }
     return value;
 }
@@ -105,14 +110,15 @@ int stimulus(const QStringList &args, QTextStream &out, QTextStream &err) {
                                ? QStringLiteral("yes")
                                : arguments.value(QStringLiteral("answer"));
     if (!answers.contains(answer)) {
-        err << "zokorvane-tool: --answer takes yes, no or doubt\n";
+        err << "zokorvane-tool: " << Tool::tr("--answer takes yes, no or doubt") << "\n";
         return 2;
     }
     QDateTime date = QDateTime::currentDateTime();
     if (arguments.isSet(QStringLiteral("date"))) {
         date = QDateTime::fromString(arguments.value(QStringLiteral("date")), Qt::ISODate);
         if (!date.isValid()) {
-            err << "zokorvane-tool: --date takes a date and time such as 2026-03-09T10:02:00\n";
+            err << "zokorvane-tool: " << Tool::tr("--date takes a date and time such as 2026-03-09T10:02:00")
+                << "\n";
             return 2;
         }
     }
@@ -121,7 +127,8 @@ int stimulus(const QStringList &args, QTextStream &out, QTextStream &err) {
         const QString path = arguments.value(QStringLiteral("drawing"));
         const DrawingFile::Contents contents = DrawingFile::read(path);
         if (!contents.ok()) {
-            err << "zokorvane-tool: cannot read the drawing " << path << ": " << contents.error << "\n";
+            err << "zokorvane-tool: " << Tool::tr("cannot read the drawing %1: %2").arg(path, contents.error)
+                << "\n";
             return 1;
         }
         drawing = contents.records;
@@ -134,7 +141,8 @@ int stimulus(const QStringList &args, QTextStream &out, QTextStream &err) {
     const QSqlDatabase &db = study.opened.db;
     const auto grid = SubjectStore::subjectGrid(db, int(*subject));
     if (!grid) {
-        err << "zokorvane-tool: there is no subject " << *subject << " in " << positional.at(1) << "\n";
+        err << "zokorvane-tool: "
+            << Tool::tr("there is no subject %1 in %2").arg(*subject).arg(positional.at(1)) << "\n";
         return 1;
     }
     const StimulusStore::Punto point =
@@ -143,13 +151,21 @@ int stimulus(const QStringList &args, QTextStream &out, QTextStream &err) {
         const StimulusStore::DeletedEntry deleted =
             StimulusStore::deleteEntry(db, int(*subject), point.fila, point.columna, int(*experiment));
         if (!deleted.estimulo) {
-            err << "zokorvane-tool: subject " << *subject << " has no stimulus of experiment " << *experiment
-                << " at cell " << *cell << "\n";
+            err << "zokorvane-tool: "
+                << Tool::tr("subject %1 has no stimulus of experiment %2 at cell %3")
+                       .arg(*subject)
+                       .arg(*experiment)
+                       .arg(*cell)
+                << "\n";
             return 1;
         }
-        out << "Deleted stimulus " << deleted.idEstimulo << " of subject " << *subject << ", cell " << *cell
-            << ", experiment " << *experiment
-            << (deleted.punto ? "; its point, left without stimuli, was deleted too" : "") << "\n";
+        out << Tool::tr("Deleted stimulus %1 of subject %2, cell %3, experiment %4")
+                   .arg(deleted.idEstimulo)
+                   .arg(*subject)
+                   .arg(*cell)
+                   .arg(*experiment)
+            << (deleted.punto ? Tool::tr("; its point, left without stimuli, was deleted too") : QString())
+            << "\n";
         return 0;
     }
     StimulusStore::Entry entry;
@@ -162,9 +178,14 @@ int stimulus(const QStringList &args, QTextStream &out, QTextStream &err) {
                         qint32(*pulses), qint32(*frequency), qint32(*intensity)};
     const StimulusStore::SavedEntry saved = StimulusStore::saveEntry(
         db, int(*subject), point.fila, point.columna, int(*experiment), entry, drawing);
-    out << "Added stimulus " << saved.idEstimulo << " (point " << saved.idPunto << ", drawing "
-        << (saved.archivopuntos.isEmpty() ? QStringLiteral("none") : saved.archivopuntos) << ") to subject "
-        << *subject << ", cell " << *cell << ", experiment " << *experiment << "\n";
+    out << Tool::tr("Added stimulus %1 (point %2, drawing %3) to subject %4, cell %5, experiment %6")
+               .arg(saved.idEstimulo)
+               .arg(saved.idPunto)
+               .arg(saved.archivopuntos.isEmpty() ? Tool::tr("none") : saved.archivopuntos)
+               .arg(*subject)
+               .arg(*cell)
+               .arg(*experiment)
+        << "\n";
     return 0;
 }
 
@@ -180,9 +201,10 @@ int exportDrawings(const QStringList &args, QTextStream &out, QTextStream &err) 
         return 1;
     }
     const StudyDrawings::ExportReport report = StudyDrawings::exportToFolder(study.opened.db, folder);
-    out << "Wrote " << report.written << " drawings to " << folder << "\n";
+    out << Tool::tr("Wrote %1 drawings to %2").arg(report.written).arg(folder) << "\n";
     for (const QString &name : report.refused) {
-        err << "zokorvane-tool: not written, the name is not a plain file name: " << name << "\n";
+        err << "zokorvane-tool: " << Tool::tr("not written, the name is not a plain file name: %1").arg(name)
+            << "\n";
     }
     return report.refused.isEmpty() ? 0 : 1;
 }
@@ -196,7 +218,7 @@ int exportStudy(const QStringList &args, QTextStream &out, QTextStream &err) {
     const std::optional<StudyExport::Format> format =
         StudyExport::formatNamed(arguments.value(QStringLiteral("format")));
     if (!format) {
-        err << "zokorvane-tool: --format takes tsv or nibs-bids\n";
+        err << "zokorvane-tool: " << Tool::tr("--format takes tsv or nibs-bids") << "\n";
         return arguments.wrongArguments(err);
     }
     const QString path = arguments.positional().at(0);
@@ -206,8 +228,12 @@ int exportStudy(const QStringList &args, QTextStream &out, QTextStream &err) {
         return 1;
     }
     const StudyExport::Report report = StudyExport::run(study.opened.db, folder, *format);
-    out << "Exported " << report.stimuli << " stimuli (" << report.drawings << " with drawings) of "
-        << report.subjects << " subjects to " << folder << "\n";
+    out << Tool::tr("Exported %1 stimuli (%2 with drawings) of %3 subjects to %4")
+               .arg(report.stimuli)
+               .arg(report.drawings)
+               .arg(report.subjects)
+               .arg(folder)
+        << "\n";
     for (const QString &note : report.notes) {
         out << note << "\n";
     }
@@ -232,8 +258,9 @@ std::optional<int> listOption(const CommandArguments &arguments, const char *nam
         }
         known << QStringLiteral("\"%1\" (%2)").arg(caption).arg(item.code);
     }
-    err << "zokorvane-tool: --" << option << " takes one of " << known.join(QStringLiteral(", ")) << ", not '"
-        << text << "'\n";
+    err << "zokorvane-tool: "
+        << Tool::tr("--%1 takes one of %2, not '%3'").arg(option, known.join(QStringLiteral(", ")), text)
+        << "\n";
     return std::nullopt;
 }
 
@@ -254,7 +281,7 @@ int map(const QStringList &args, QTextStream &out, QTextStream &err) {
     const QString png = arguments.value(QStringLiteral("png"));
     const QString csv = arguments.value(QStringLiteral("csv"));
     if (png.isEmpty() && csv.isEmpty()) {
-        err << "zokorvane-tool: give --png, --csv or both\n";
+        err << "zokorvane-tool: " << Tool::tr("give --png, --csv or both") << "\n";
         return arguments.wrongArguments(err);
     }
     StimulationComparison::Conditions conditions;
@@ -288,8 +315,9 @@ int map(const QStringList &args, QTextStream &out, QTextStream &err) {
     for (const QString &id : subjects.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         const std::optional<qint64> value = CommandArguments::readWhole(id.trimmed(), INT_MIN, INT_MAX);
         if (!value) {
-            err << "zokorvane-tool: --subjects takes subject IDs separated by commas, not '" << subjects
-                << "'\n";
+            err << "zokorvane-tool: "
+                << Tool::tr("--subjects takes subject IDs separated by commas, not '%1'").arg(subjects)
+                << "\n";
             return 2;
         }
         selection.subjects << int(*value);
@@ -310,11 +338,11 @@ int map(const QStringList &args, QTextStream &out, QTextStream &err) {
         err << "zokorvane-tool: " << why << "\n";
         return 1;
     }
-    out << "Mapped " << counts.total() - counts.offGrid << " stimuli";
+    out << Tool::tr("Mapped %1 stimuli").arg(counts.total() - counts.offGrid);
     if (!selection.filter.texto.isEmpty()) {
-        out << " where " << selection.filter.texto;
+        out << Tool::tr(" where %1").arg(selection.filter.texto);
     }
-    out << (counts.offGrid > 0 ? QStringLiteral("; %1 more count for no cell of the grid").arg(counts.offGrid)
+    out << (counts.offGrid > 0 ? Tool::tr("; %1 more count for no cell of the grid").arg(counts.offGrid)
                                : QString())
         << "\n";
     return 0;
@@ -330,7 +358,7 @@ int copyStudy(const QStringList &args, QTextStream &out, QTextStream &err) {
     for (const auto &[table, sum] : report.tables) {
         out << table << "\t" << sum.rows << " rows\tsha256 " << sum.checksum << "\n";
     }
-    out << "Copied and checked: every table of the copy equals the original\n";
+    out << Tool::tr("Copied and checked: every table of the copy equals the original") << "\n";
     return 0;
 }
 
@@ -341,8 +369,9 @@ int backup(const QStringList &args, QTextStream &out, QTextStream &err) {
     }
     const QString path = arguments.positional().at(0);
     if (ServerStudy::isLocation(path)) {
-        err << "zokorvane-tool: a server study is backed up by its server: pg_dump -Fc -f study.dump "
-               "DATABASE\n";
+        err << "zokorvane-tool: "
+            << Tool::tr("a server study is backed up by its server: pg_dump -Fc -f study.dump DATABASE")
+            << "\n";
         return 1;
     }
     OpenStudy study(path, out, err);
@@ -357,17 +386,17 @@ int backup(const QStringList &args, QTextStream &out, QTextStream &err) {
                     .arg(QFileInfo(path).completeBaseName(), QDate::currentDate().toString(Qt::ISODate)));
         }
         StudyBackup::write(study.opened.db, target);
-        out << "Backed up " << path << " to " << target << "\n";
+        out << Tool::tr("Backed up %1 to %2").arg(path, target) << "\n";
         return 0;
     }
     const StudyBackup::Settings settings = StudyBackup::settings(AppPaths::rutaConfig(), path);
     const StudyBackup::Rolling done =
         StudyBackup::rolling(study.opened.db, path, settings.folder, settings.keep);
-    out << (done.written.isEmpty() ? QStringLiteral("Today's backup is already in %1").arg(settings.folder)
-                                   : QStringLiteral("Backed up %1 to %2").arg(path, done.written))
+    out << (done.written.isEmpty() ? Tool::tr("Today's backup is already in %1").arg(settings.folder)
+                                   : Tool::tr("Backed up %1 to %2").arg(path, done.written))
         << "\n";
     for (const QString &removed : done.removed) {
-        out << "Removed the old backup " << removed << "\n";
+        out << Tool::tr("Removed the old backup %1").arg(removed) << "\n";
     }
     return 0;
 }

@@ -2,7 +2,9 @@
 // Errors go to stderr with a non-zero exit code.
 
 #include "Version.h"
+#include "core/AppPaths.h"
 #include "core/AppState.h"
+#include "core/Language.h"
 #include "core/SafeWrite.h"
 #include "data/LegacyImport.h"
 #include "data/ServerStudy.h"
@@ -57,7 +59,7 @@ int newStudy(const QStringList &args) {
     }
     const QString file = arguments.positional().first();
     Study::create(file);
-    out() << "Created " << ServerStudy::shownLocation(file) << "\n";
+    out() << Tool::tr("Created %1").arg(ServerStudy::shownLocation(file)) << "\n";
     return 0;
 }
 
@@ -74,7 +76,10 @@ int renderDrawing(const QStringList &args) {
     }
     const std::optional<qint64> size = arguments.whole(QStringLiteral("size"), 1, 10000, 258); // 20 per unit
     if (!size) {
-        err() << "zokorvane-tool: --size takes a number of pixels from 1 to 10000\n";
+        err() << "zokorvane-tool: "
+              << QCoreApplication::translate("zokorvane-tool",
+                                             "--size takes a number of pixels from 1 to 10000")
+              << "\n";
         return 2;
     }
     const std::map<QString, DrawingRender::Mode> modes = {
@@ -89,7 +94,8 @@ int renderDrawing(const QStringList &args) {
     const QString file = arguments.positional().first();
     const DrawingFile::Contents contents = DrawingFile::read(file);
     if (!contents.ok()) {
-        err() << "zokorvane-tool: cannot read the drawing " << file << ": " << contents.error << "\n";
+        err() << "zokorvane-tool: " << Tool::tr("cannot read the drawing %1: %2").arg(file, contents.error)
+              << "\n";
         return 1;
     }
     const int side = int(*size);
@@ -102,7 +108,7 @@ int renderDrawing(const QStringList &args) {
         err() << "zokorvane-tool: " << why << "\n";
         return 1;
     }
-    out() << "Wrote " << png << "\n";
+    out() << Tool::tr("Wrote %1").arg(png) << "\n";
     return 0;
 }
 
@@ -114,14 +120,19 @@ int importMdb(const QStringList &args) {
     const QString mdb = arguments.positional().first();
     const QString study = arguments.positional().value(1, LegacyImport::studyPathFor(mdb));
     const LegacyImport::Result result = LegacyImport::importMdb(mdb, study);
-    out() << "Imported " << mdb << " into " << study << ": " << result.subjects << " subjects, "
-          << result.points << " points, " << result.stimuli << " stimuli\n";
-    out() << "drawings copied into the study: " << result.drawings << "\n";
+    out() << QCoreApplication::translate("zokorvane-tool",
+                                         "Imported %1 into %2: %3 subjects, %4 points, %5 stimuli")
+                 .arg(mdb, study)
+                 .arg(result.subjects)
+                 .arg(result.points)
+                 .arg(result.stimuli)
+          << "\n";
+    out() << Tool::tr("drawings copied into the study: %1").arg(result.drawings) << "\n";
     for (const QString &name : result.missingDrawings) {
-        out() << "drawing missing or unreadable: " << name << "\n";
+        out() << Tool::tr("drawing missing or unreadable: %1").arg(name) << "\n";
     }
     for (const QString &value : result.inexact) {
-        out() << "not carried over exactly: " << value << "\n";
+        out() << Tool::tr("not carried over exactly: %1").arg(value) << "\n";
     }
     return result.inexact.isEmpty() ? 0 : 3;
 }
@@ -145,12 +156,12 @@ int report(const QStringList &args) {
     AppState state;
     const QString opened = AbreBaseDatos(state, study);
     if (!opened.isEmpty()) {
-        err() << "zokorvane-tool: cannot open " << study << ": " << opened << "\n";
+        err() << "zokorvane-tool: " << Tool::tr("cannot open %1: %2").arg(study, opened) << "\n";
         return 1;
     }
     const auto grid = SubjectStore::subjectGrid(state.BaseDatos, id);
     if (!grid) {
-        err() << "zokorvane-tool: there is no subject " << id << " in " << study << "\n";
+        err() << "zokorvane-tool: " << Tool::tr("there is no subject %1 in %2").arg(id).arg(study) << "\n";
         return 1;
     }
     QString name;
@@ -165,7 +176,7 @@ int report(const QStringList &args) {
         err() << "zokorvane-tool: " << why << "\n";
         return 1;
     }
-    out() << "Wrote " << pdf << "\n";
+    out() << Tool::tr("Wrote %1").arg(pdf) << "\n";
     return 0;
 }
 
@@ -175,7 +186,7 @@ int demo(const QStringList &args) {
         return arguments.wrongArguments(err());
     }
     const QString study = DemoStudy::create(arguments.positional().first());
-    out() << "Created the demo study " << study << "\n";
+    out() << Tool::tr("Created the demo study %1").arg(study) << "\n";
     return 0;
 }
 
@@ -314,6 +325,9 @@ int main(int argc, char *argv[]) {
     const std::unique_ptr<QCoreApplication> app =
         gui ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("ZoKorvane"));
+    // Messages in the program's language (config.ini [Language] Name, else the system's); the
+    // tables and files scripts read stay as they are.
+    Language::install(*app, Language::chosen(AppPaths::rutaConfig()));
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
         printHelp(args.isEmpty() ? err() : out());
@@ -322,7 +336,7 @@ int main(int argc, char *argv[]) {
     const QString name = args.takeFirst();
     const auto found = commands().find(name);
     if (found == commands().end()) {
-        err() << "zokorvane-tool: unknown command '" << name << "'\n\n";
+        err() << "zokorvane-tool: " << Tool::tr("unknown command '%1'").arg(name) << "\n\n";
         printHelp(err());
         return 2;
     }

@@ -6,6 +6,7 @@
 
 #include "app/MainWindow.h"
 #include "core/AppState.h"
+#include "core/Language.h"
 #include "data/SharedQueries.h"
 #include "drawings/DrawingCanvas.h"
 #include "experiments/EGrid.h"
@@ -156,6 +157,38 @@ void shootOrientations(AppState &state) {
     std::printf("%s\n", qPrintable(path));
 }
 
+// The recording window with a drawing on cell 26, the viewer and the comparison window over every
+// subject at cell 14, saved under the names given.
+void shootExperimentWindows(AppState &state, const char *recordingName, const char *viewerName,
+                            const char *comparisonName) {
+    {
+        state.ContinuarPasada = false;
+        IntroEstimulo recording(state);
+        recording.findChild<EGrid *>(QStringLiteral("EGrid1"))->setEIndex(26);
+        recording.findChild<QRadioButton *>(QStringLiteral("Option1_0"))->setChecked(true);
+        recording.findChild<QLineEdit *>(QStringLiteral("TColor"))->setText(QStringLiteral("white"));
+        recording.findChild<QLineEdit *>(QStringLiteral("TIntensidad"))->setText(QStringLiteral("6"));
+        auto *canvas = recording.findChild<DrawingCanvas *>(QStringLiteral("Picture1"));
+        canvas->Picture1_MouseDown(1, 0, 0, 0);
+        for (int i = 0; i <= 24; ++i) {
+            const double a = 2 * M_PI * i / 24;
+            canvas->Picture1_MouseMove(1, 0, float(6.4 + 3.2 * std::cos(a)), float(6.4 + 2.2 * std::sin(a)));
+        }
+        canvas->Picture1_MouseUp(1, 0, 0, 0);
+        shoot(recording, recordingName);
+    }
+    {
+        FVerEstimulo viewer(state, true);
+        shoot(viewer, viewerName);
+    }
+    {
+        FAcumulados comparison(state, LlenaListaPacientes);
+        comparison.findChild<QListWidget *>(QStringLiteral("LPacientes"))->selectAll();
+        comparison.findChild<EGrid *>(QStringLiteral("EGrid1"))->setEIndex(14);
+        shoot(comparison, comparisonName);
+    }
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -190,32 +223,7 @@ int main(int argc, char *argv[]) {
         paciente form(state.BaseDatos);
         shoot(form, "03-subject-form.png");
     }
-    {
-        state.ContinuarPasada = false;
-        IntroEstimulo recording(state);
-        recording.findChild<EGrid *>(QStringLiteral("EGrid1"))->setEIndex(26);
-        recording.findChild<QRadioButton *>(QStringLiteral("Option1_0"))->setChecked(true);
-        recording.findChild<QLineEdit *>(QStringLiteral("TColor"))->setText(QStringLiteral("white"));
-        recording.findChild<QLineEdit *>(QStringLiteral("TIntensidad"))->setText(QStringLiteral("6"));
-        auto *canvas = recording.findChild<DrawingCanvas *>(QStringLiteral("Picture1"));
-        canvas->Picture1_MouseDown(1, 0, 0, 0);
-        for (int i = 0; i <= 24; ++i) {
-            const double a = 2 * M_PI * i / 24;
-            canvas->Picture1_MouseMove(1, 0, float(6.4 + 3.2 * std::cos(a)), float(6.4 + 2.2 * std::sin(a)));
-        }
-        canvas->Picture1_MouseUp(1, 0, 0, 0);
-        shoot(recording, "04-recording.png");
-    }
-    {
-        FVerEstimulo viewer(state, true);
-        shoot(viewer, "05-viewer.png");
-    }
-    {
-        FAcumulados comparison(state, LlenaListaPacientes);
-        comparison.findChild<QListWidget *>(QStringLiteral("LPacientes"))->selectAll();
-        comparison.findChild<EGrid *>(QStringLiteral("EGrid1"))->setEIndex(14);
-        shoot(comparison, "06-comparison.png");
-    }
+    shootExperimentWindows(state, "04-recording.png", "05-viewer.png", "06-comparison.png");
     {
         PhospheneMapWindow map(state, LlenaListaPacientes);
         map.setCell(15);
@@ -240,5 +248,17 @@ int main(int argc, char *argv[]) {
     save(selection, "09-select-points.png");
     save(view, "10-associated-mr.png");
     shootOrientations(state);
+
+    // The experiment windows again in each translation (the pictures above show the texts as
+    // written).
+    for (const char *language : {"en", "es"}) {
+        Language::install(app, QString::fromLatin1(language));
+        const QByteArray suffix = QByteArray("-") + language + ".png";
+        const bool english = qstrcmp(language, "en") == 0;
+        shootExperimentWindows(state, (QByteArray(english ? "14" : "15") + "-recording" + suffix).constData(),
+                               (QByteArray(english ? "16" : "17") + "-viewer" + suffix).constData(),
+                               (QByteArray(english ? "18" : "19") + "-comparison" + suffix).constData());
+    }
+    Language::install(app, QStringLiteral("C"));
     return 0;
 }

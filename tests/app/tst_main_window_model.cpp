@@ -1,7 +1,7 @@
 // The main window's model: which menus work at each stage, and what choosing a file leads to.
 
 #include "app/MainWindowModel.h"
-#include "support/Widgets.h"
+#include "support/Files.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -74,9 +74,9 @@ private slots:
         QFETCH(MainWindowModel::Route, route);
         QFETCH(QString, study);
         QTemporaryDir dir;
-        QVERIFY(writeFile(dir.filePath(file), contents));
+        QVERIFY(putFile(dir.filePath(file), contents));
         if (!besides.isEmpty()) {
-            QVERIFY(writeFile(dir.filePath(besides), "SQLite format 3"));
+            QVERIFY(putFile(dir.filePath(besides), "SQLite format 3"));
         }
         const MainWindowModel::OpenPlan plan = MainWindowModel::planOpen(dir.filePath(file));
         QCOMPARE(plan.route, route);

@@ -9,7 +9,7 @@
 
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("ZoKorvane"));
+    QCoreApplication::setApplicationName("ZoKorvane");
     std::printf("%s\n%s\n", qPrintable(AppPaths::rutaConfig()), qPrintable(AppPaths::directorioDeTrabajo()));
     return 0;
 }

@@ -97,60 +97,58 @@ private slots:
         for (const QString &name : folderEntries(m_disk.path())) {
             QVERIFY(QFile::remove(m_disk.filePath(name)) || QDir(m_disk.filePath(name)).removeRecursively());
         }
-        const bool ini = writer == u"config.ini"_s;
+        const bool ini = writer == "config.ini";
         const QByteArray before = ini ? QByteArray("[ZoBrain]\nImageDir=/old\n") : QByteArray("<none>");
         QVERIFY(!ini || putFile(target, before));
         // Room left: none for the settings, a little for the others (a page of the import's engine).
-        const qint64 room = ini ? 0 : (writer == u"legacy-study.sqlite"_s ? 8192 : 4096);
+        const qint64 room = ini ? 0 : (writer == "legacy-study.sqlite" ? 8192 : 4096);
         struct statvfs disk;
         QVERIFY(::statvfs(QFile::encodeName(m_disk.path()).constData(), &disk) == 0);
-        QVERIFY(putFile(m_disk.filePath(u"filler"_s),
+        QVERIFY(putFile(m_disk.filePath("filler"),
                         QByteArray(qint64(disk.f_bavail * disk.f_frsize) - room, 'x')));
 
         QTemporaryDir elsewhere; // what the writers read lies on an ordinary disk
         QString why;
         bool refused = false;
-        if (writer == u"report.pdf"_s) {
+        if (writer == "report.pdf") {
             StudyFixture study;
-            study.addSubject(1, u"Ana"_s, u"Ruiz"_s);
+            study.addSubject(1, "Ana", "Ruiz");
             for (int p = 1; p <= 12; ++p) {
                 study.addPoint(p, p, 1, p % 5 - 1, p % 10 - 4, 3);
                 for (int pasada = 1; pasada <= 3; ++pasada) {
                     study.addStimulus(100 * p + pasada, p, pasada, 1);
                 }
             }
-            const auto state = openInApp(study, 1, u"Ana Ruiz"_s);
+            const auto state = openInApp(study, 1, "Ana Ruiz");
             QVERIFY(state);
             refused = !ReportOutput::saveReportPdf(*state, target, &why);
         } else if (ini) {
-            refused = EscribeIni(target, u"ZoBrain"_s, u"ImageDir"_s, u"/new"_s) == 0;
-        } else if (writer == u"series"_s) {
+            refused = EscribeIni(target, "ZoBrain", "ImageDir", "/new") == 0;
+        } else if (writer == "series") {
             refused = !Phantom::write(target, Phantom::Options{4, 16}, &why);
         } else {
             // The tool's commands: plan, render-drawing, new-study and import-mdb.
-            QStringList args{u"new-study"_s, target};
-            if (writer == u"plan.csv"_s) {
+            QStringList args{"new-study", target};
+            if (writer == "plan.csv") {
                 QVERIFY(Phantom::write(elsewhere.path(), Phantom::Options{20, 64}));
-                args = QStringList{u"plan"_s,        elsewhere.path(),
-                                   u"--landmarks"_s, u"50,32,10:10,32,10:5,32,10"_s,
-                                   u"--csv"_s,       target};
-            } else if (writer == u"drawing.png"_s) {
-                const QString drawing = elsewhere.filePath(u"352"_s);
+                args = QStringList{
+                    "plan", elsewhere.path(), "--landmarks", "50,32,10:10,32,10:5,32,10", "--csv", target};
+            } else if (writer == "drawing.png") {
+                const QString drawing = elsewhere.filePath("352");
                 QVERIFY(putFile(drawing, "2\r\n0 1 1\r\n3 9 9\r\n"));
-                args = QStringList{u"render-drawing"_s, drawing, u"--mode"_s, u"lines"_s,
-                                   u"--png"_s,          target,  u"--size"_s, u"2000"_s};
-            } else if (writer == u"legacy-study.sqlite"_s) {
-                args = QStringList{u"import-mdb"_s, testData(u"legacy-study.mdb"_s), target};
+                args = QStringList{"render-drawing", drawing, "--mode", "lines",
+                                   "--png",          target,  "--size", "2000"};
+            } else if (writer == "legacy-study.sqlite") {
+                args = QStringList{"import-mdb", testData("legacy-study.mdb"), target};
             }
-            refused = runProgram({}, args, &why) != 0 && !why.contains(u"Wrote"_s);
+            refused = runProgram({}, args, &why) != 0 && !why.contains("Wrote");
         }
         QVERIFY(refused);
         // EscribeIni tells only that it failed; the others say where and why (the data base engine in
         // its own words).
-        QVERIFY2(ini || (why.contains(target) && (why.contains(NoSpace) || why.contains(u"disk is full"_s))),
+        QVERIFY2(ini || (why.contains(target) && (why.contains(NoSpace) || why.contains("disk is full"))),
                  qPrintable(why));
-        QCOMPARE(folderEntries(m_disk.path()),
-                 (ini ? QStringList{writer, u"filler"_s} : QStringList{u"filler"_s}));
+        QCOMPARE(folderEntries(m_disk.path()), (ini ? QStringList{writer, "filler"} : QStringList{"filler"}));
         QCOMPARE(fileBytes(target), before);
     }
 

@@ -44,12 +44,12 @@ private slots:
     // and a later, shorter save replaces the whole file.
     void strokesAreRecordedAndSavedRoundedHalfToEven() {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("352"));
+        const QString path = dir.filePath("352");
         DrawingCanvas canvas;
         canvas.resize(129, 129);
         QVERIFY(canvas.GuardarDibujo(path));
         QCOMPARE(fileBytes(path), QByteArray("0\r\n"));
-        QVERIFY(!canvas.GuardarDibujo(dir.filePath(QStringLiteral("missing/352"))));
+        QVERIFY(!canvas.GuardarDibujo(dir.filePath("missing/352")));
         canvas.Picture1_MouseDown(1, 0, 4, 4);
         canvas.Picture1_MouseUp(1, 0, 4, 4);
         canvas.Picture1_MouseMove(0, 0, 6, 6);
@@ -132,7 +132,7 @@ private slots:
 
         canvas.Comienza();
         const QPointingDevice pen(
-            QStringLiteral("pen"), 7, QInputDevice::DeviceType::Stylus, QPointingDevice::PointerType::Pen,
+            "pen", 7, QInputDevice::DeviceType::Stylus, QPointingDevice::PointerType::Pen,
             QInputDevice::Capability::Position | QInputDevice::Capability::Pressure, 1, 3);
         const auto send = [&](QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
             QTabletEvent event(type, &pen, at, canvas.mapToGlobal(at), buttons ? 0.5 : 0.0, 0, 0, 0, 0, 0, {},

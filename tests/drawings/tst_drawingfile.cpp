@@ -22,7 +22,7 @@ class TestDrawingFile : public QObject {
 private slots:
     void writtenRecordsAreCrLfLinesAndReadBackUnchanged() {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("352"));
+        const QString path = dir.filePath("352");
         const Records records{{0, -32768, 32767}, {1, -3, 12}, {3, -3, 12}};
         QVERIFY(DrawingFile::write(path, records));
         QCOMPARE(fileBytes(path), QByteArray("3\r\n0 -32768 32767\r\n1 -3 12\r\n3 -3 12\r\n"));
@@ -80,11 +80,10 @@ private slots:
     void readerRefusesWhatIsNotADrawing() {
         QFETCH(QByteArray, text);
         QFETCH(bool, countRead);
-        QFETCH(int, recordsKept);
         const DrawingFile::Contents contents = DrawingFile::parse(text);
         QVERIFY(!contents.ok());
         QCOMPARE(contents.countRead, countRead);
-        QCOMPARE(contents.records.size(), recordsKept);
+        QTEST(int(contents.records.size()), "recordsKept");
     }
 
     void coordinatesRoundHalfToEvenWithinSixteenBits() {

@@ -1,5 +1,6 @@
 #include "drawings/DrawingRender.h"
 #include "drawings/PictureWidget.h"
+#include "support/Files.h"
 #include "support/Widgets.h"
 
 #include <QPoint>
@@ -7,7 +8,8 @@
 #include <QTest>
 
 // Rendering drawing files into a picture: the three modes, the blot on the picture's pixels and the
-// error display. Pictures are 129 pixels square on the canvas scale, 10 pixels per drawing unit.
+// error display; and zokorvane-tool render-drawing, which writes the picture as a PNG. Pictures are
+// 129 pixels square on the canvas scale, 10 pixels per drawing unit.
 
 namespace {
 
@@ -36,7 +38,7 @@ class TestDrawingRender : public QObject {
 private:
     QString file(const QByteArray &text) {
         const QString path = m_dir.filePath(QString::number(++m_files));
-        return writeFile(path, text) ? path : QString();
+        return putFile(path, text) ? path : QString();
     }
     QTemporaryDir m_dir;
     int m_files = 0;
@@ -157,7 +159,7 @@ private slots:
     void unreadableFilesShowTheErrorDisplay() {
         QFETCH(QByteArray, text);
         QFETCH(int, mode);
-        const QString path = text == "-" ? m_dir.filePath(QStringLiteral("missing")) : file(text);
+        const QString path = text == "-" ? m_dir.filePath("missing") : file(text);
         Picture picture;
         DrawingRender::render(picture.surface, path, DrawingRender::Mode(mode));
         for (int x : {5, 64, 123}) { // both diagonals, corner to corner
@@ -169,6 +171,45 @@ private slots:
         QVERIFY(picture.dark(QRect(14, 0, 36, 10)) > 10);
         QVERIFY(picture.dark(QRect(30, 14, 60, 10)) > 10);
         QCOMPARE(picture.dark(QRect(40, 110, 20, 18)), 0);
+    }
+
+    // A drawing file to a PNG, as the picture areas draw it; bad arguments (exit code 2) and an
+    // unreadable file (1) write no PNG.
+    void theToolRendersOrRefuses_data() {
+        // Two strokes: an L from (1, 1) to (11, 1) to (11, 11), and a diagonal from (3, 9) to (9, 3).
+        const QString drawing = testData("drawings/two-strokes");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<int>("size");
+        QTest::addColumn<QPoint>("dark"); // a pixel the drawing darkens
+        QTest::addColumn<int>("grey");
+        QTest::newRow("lines, default size")
+            << QStringList{drawing, "--mode", "lines"} << 0 << 258 << QPoint(220, 120) << 0;
+        // Sums 61 and 45 over the count 9: the centre (7, 5).
+        QTest::newRow("mass") << QStringList{drawing, "--mode", "mass", "--size", "129"} << 0 << 129
+                              << QPoint(70, 50) << 255 - 80;
+        QTest::newRow("unknown mode") << QStringList{drawing, "--mode", "dots"} << 2 << 0 << QPoint() << 0;
+        QTest::newRow("size not a number")
+            << QStringList{drawing, "--mode", "lines", "--size", "x"} << 2 << 0 << QPoint() << 0;
+        QTest::newRow("missing file")
+            << QStringList{"no-such-drawing", "--mode", "lines"} << 1 << 0 << QPoint() << 0;
+    }
+    void theToolRendersOrRefuses() {
+        QFETCH(QStringList, args);
+        QFETCH(int, exitCode);
+        QFETCH(int, size);
+        const QString png = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()) + ".png");
+        QString said;
+        QCOMPARE(runProgram({}, QStringList{"render-drawing"} + args + QStringList{"--png", png}, &said),
+                 exitCode);
+        QCOMPARE(said.startsWith("Wrote "), exitCode == 0); // or says why not
+        const QImage image(png);
+        QCOMPARE(image.size(), QSize(size, size));
+        if (exitCode == 0) {
+            QFETCH(QPoint, dark);
+            QTEST(qRed(image.pixel(dark)), "grey");
+            QCOMPARE(image.pixel(size - 1, size - 1), qRgb(255, 255, 255));
+        }
     }
 };
 

@@ -18,6 +18,8 @@
 #include <QScrollBar>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 class ExperimentReviewTest : public QObject {
     Q_OBJECT
 
@@ -30,22 +32,20 @@ private:
     // point 2 in experiment 1, 13 at subject 2's point in experiment 1, 14 at point 4 in experiment 1
     // with its columns empty and an answer that is none of the three.
     void openStudy() {
-        m.emplace(QStringLiteral("Luis"));
+        m.emplace("Luis");
         StudyFixture &study = *m->study;
         study.addPoint(1, 1, 1, 0, 0, 2);
         study.addPoint(2, 2, 1, 1, 1, 1);
         study.addPoint(3, 1, 2, 0, 0, 1);
         study.addPoint(4, 3, 1, 1, -4, 1);
-        const QString insert = QStringLiteral(
-            "INSERT INTO estimulo (id, id_puntoestimulo, pasada, color, intensidad, hayfosfeno, "
-            "observaciones, archivopuntos, orientacion, fecha, TipoBobina, PulsoTipo, NumeroPulsos, "
-            "PulsoFrecuencia, PulsoIntensidad, PulsoFase) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-            "?, ?)");
-        study.exec(insert,
-                   {10, 1, 1, "verde", 4, 0, "first", "111", 0, "2026-01-02 03:04:05", 2, 2, 5, 10, 80, 2});
-        study.exec(insert, {11, 1, 2, "azul", 2, 2, "", "112", 2, "2026-01-03 03:04:05", 1, 1, 1, 1, 70, 1});
-        study.exec(insert, {12, 2, 1, "", 0, 1, "", "", 3, "2026-01-02 03:05:00", 1, 3, 2, 2, 60, 1});
-        study.exec(insert, {13, 3, 1, "rojo", 1, 0, "", "131", 1, "2026-01-04 00:00:00", 1, 1, 1, 1, 90, 1});
+        study.exec("INSERT INTO estimulo (id, id_puntoestimulo, pasada, color, intensidad, hayfosfeno, "
+                   "observaciones, "
+                   "archivopuntos, orientacion, fecha, TipoBobina, PulsoTipo, NumeroPulsos, PulsoFrecuencia, "
+                   "PulsoIntensidad, PulsoFase) VALUES "
+                   "(10, 1, 1, 'verde', 4, 0, 'first', '111', 0, '2026-01-02 03:04:05', 2, 2, 5, 10, 80, 2), "
+                   "(11, 1, 2, 'azul', 2, 2, '', '112', 2, '2026-01-03 03:04:05', 1, 1, 1, 1, 70, 1), "
+                   "(12, 2, 1, '', 0, 1, '', '', 3, '2026-01-02 03:05:00', 1, 3, 2, 2, 60, 1), "
+                   "(13, 3, 1, 'rojo', 1, 0, '', '131', 1, '2026-01-04 00:00:00', 1, 1, 1, 1, 90, 1)");
         study.exec("INSERT INTO estimulo (id, id_puntoestimulo, pasada, hayfosfeno) VALUES (14, 4, 1, 7)");
         StudyDrawings::store(study.db(), 10, "3\r\n0 2 2\r\n1 10 10\r\n3 10 10\r\n");
         QVERIFY(m->open());
@@ -60,15 +60,11 @@ private:
     // What the review model has the controls show, "-" for what it leaves as it was.
     static QString describe(const ReviewModel::Shown &s) {
         if (!s.found) {
-            return QStringLiteral("nothing");
+            return "nothing";
         }
-        QStringList fields{QString::number(s.pointId),
-                           QString::number(s.stimulusId),
-                           QString::number(s.answer),
-                           s.notes,
-                           s.brightness,
-                           s.colour,
-                           s.date};
+        QStringList fields{QString::number(s.pointId), QString::number(s.stimulusId),
+                           QString::number(s.answer)};
+        fields << s.notes << s.brightness << s.colour << s.date;
         for (const std::optional<qint16> &code : {s.coil, s.pulseType, s.phase, s.orientation}) {
             fields << (code ? QString::number(*code) : "-");
         }
@@ -77,24 +73,18 @@ private:
         }
         return (fields << s.drawing).join('|');
     }
-    // The edit mode as the window applies it: the controls that can be changed, then the title.
+    // The edit mode as the window applies it: the controls shown, enabled and writable, then the title.
     static QString editable(FVerEstimulo &w) {
         QStringList open;
-        for (const char *name : {"bOKEstimulo", "bOKPasada", "bOKPaciente"}) {
-            open << (child<QPushButton>(&w, name)->isHidden() ? "" : name);
+        for (const char *name : {"bOKEstimulo", "bOKPasada", "bOKPaciente", "FrameTipo", "FrameHayFosfenos",
+                                 "UDIntensidad", "TColor", "TIntensidad", "TObservaciones"}) {
+            const auto *control = child<QWidget>(&w, name);
+            if (!control->isHidden() && control->isEnabled() && !control->property("readOnly").toBool()) {
+                open << name;
+            }
         }
-        for (const char *name : {"FrameTipo", "FrameHayFosfenos"}) {
-            open << (child<QGroupBox>(&w, name)->isEnabled() ? name : "");
-        }
-        open << (child<QScrollBar>(&w, "UDIntensidad")->isEnabled() ? "UDIntensidad" : "");
-        for (const char *name : {"TColor", "TIntensidad"}) {
-            open << (child<QLineEdit>(&w, name)->isReadOnly() ? "" : name);
-        }
-        open << (child<QPlainTextEdit>(&w, "TObservaciones")->isReadOnly() ? "" : "TObservaciones");
-        open.removeAll(QString());
         return (open << w.windowTitle()).join(' ');
     }
-
 private slots:
     void init() {
         m_messages.clear();
@@ -148,8 +138,6 @@ private slots:
     }
     void correctionsWriteExactlyTheirRowsAndColumns() {
         QFETCH(QString, correction);
-        QFETCH(int, written);
-        QFETCH(QStringList, expected);
         const QString points = m->read("SELECT * FROM puntoestimulacion ORDER BY ID");
         const StimulusStore::Parameters parametros{3, 2, 2, 1, -3, 10, -2147483647};
         const QSqlDatabase &db = m->state->BaseDatos;
@@ -161,14 +149,14 @@ private slots:
         } else {
             n = ExperimentReview::applyToSubject(db, 1, parametros);
         }
-        QCOMPARE(n, written);
-        QCOMPARE(stimuli(), expected);
+        QTEST(n, "written");
+        QTEST(stimuli(), "expected");
         QCOMPARE(m->read("SELECT * FROM puntoestimulacion ORDER BY ID"), points);
     }
 
     void theEditModeIsApplied() {
         FVerEstimulo viewer(*m->state, false), editor(*m->state, true);
-        QCOMPARE(editable(viewer), QStringLiteral("View experiments"));
+        QCOMPARE(editable(viewer), "View experiments");
         QCOMPARE(editable(editor),
                  QStringLiteral("bOKEstimulo bOKPasada bOKPaciente FrameTipo FrameHayFosfenos "
                                 "UDIntensidad TColor TIntensidad TObservaciones Edit experiments"));
@@ -181,11 +169,11 @@ private slots:
         auto *grid = child<EGrid>(&w, "EGrid1");
         QCOMPARE(markedCells(&w), QList<int>({14, 20, 25}));
         QCOMPARE(grid->EIndex(), 14);
-        QCOMPARE(child<QLineEdit>(&w, "TColor")->text(), QStringLiteral("verde"));
+        QCOMPARE(child<QLineEdit>(&w, "TColor")->text(), "verde");
         QCOMPARE(child<QScrollBar>(&w, "UDIntensidad")->value(), 4);
-        QCOMPARE(child<QComboBox>(&w, "CBobina")->currentText(), QStringLiteral("Magstim Redonda"));
-        QCOMPARE(child<QLineEdit>(&w, "TPulsoIntensidad")->text(), QStringLiteral("80"));
-        QCOMPARE(w.dibujo(), QStringLiteral("111"));
+        QCOMPARE(child<QComboBox>(&w, "CBobina")->currentText(), "Magstim Redonda");
+        QCOMPARE(child<QLineEdit>(&w, "TPulsoIntensidad")->text(), "80");
+        QCOMPARE(w.dibujo(), "111");
         // The drawing modes paint differently: strokes, then one blot at the mass centre.
         auto *picture = child<DrawingView>(&w, "Picture1");
         const QImage lines = picture->image().copy();
@@ -222,23 +210,19 @@ private slots:
         QTest::addColumn<QString>("corrected");  // stimuli with the new coil and pulse count
         QTest::addColumn<QString>("perception"); // colour, notes, brightness, orientation of stimulus 10
         const QString subject = "Are you sure to aply the changes to ALL SUBJECT (ALL EXPERIMENTS)?";
+        const QString stored = "verde|first|4|0";
         QTest::newRow("perception") << "bOKEstimulo" << true
-                                    << "Are you sure to aply the changes to this perception?"
-                                    << "10"
-                                    << "rosa|nota|6|1";
+                                    << u"Are you sure to aply the changes to this perception?"_s << u"10"_s
+                                    << u"rosa|nota|6|1"_s;
         QTest::newRow("experiment") << "bOKPasada" << true
-                                    << "Are you sure to aply the changes to this EXPERIMENT?"
-                                    << "10,12,14"
-                                    << "verde|first|4|0";
-        QTest::newRow("subject") << "bOKPaciente" << true << subject << "10,11,12,14"
-                                 << "verde|first|4|0";
-        QTest::newRow("subject, answered No") << "bOKPaciente" << false << subject << ""
-                                              << "verde|first|4|0";
+                                    << u"Are you sure to aply the changes to this EXPERIMENT?"_s
+                                    << u"10,12,14"_s << stored;
+        QTest::newRow("subject") << "bOKPaciente" << true << subject << u"10,11,12,14"_s << stored;
+        QTest::newRow("subject, answered No") << "bOKPaciente" << false << subject << QString() << stored;
     }
     void eachButtonAsksItsQuestionAndStoresTheControls() {
         QFETCH(QString, button);
         QFETCH(bool, answer);
-        QFETCH(QString, question);
         QFETCH(QString, corrected);
         QFETCH(QString, perception);
         FVerEstimulo w(*m->state, true);
@@ -253,7 +237,7 @@ private slots:
 
         QCOMPARE(m_messages.size(), 1);
         QCOMPARE(m_messages[0].kind, Messages::Kind::Question);
-        QCOMPARE(m_messages[0].text, question);
+        QTEST(m_messages[0].text, "question");
         QCOMPARE(m->read("SELECT id FROM estimulo WHERE TipoBobina = 3 AND NumeroPulsos = 3 ORDER BY id")
                      .replace('\n', ','),
                  corrected);
@@ -265,29 +249,25 @@ private slots:
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QString>("pulses");
         QTest::addColumn<QString>("message");
-        QTest::newRow("unknown stored coil") << "UPDATE estimulo SET TipoBobina = 7 WHERE id = 10"
-                                             << "5"
-                                             << "Undefined 'Coil type'";
+        QTest::newRow("unknown stored coil")
+            << u"UPDATE estimulo SET TipoBobina = 7 WHERE id = 10"_s << u"5"_s << u"Undefined 'Coil type'"_s;
         QTest::newRow("unknown pulse and phase")
-            << "UPDATE estimulo SET PulsoTipo = 0, PulsoFase = 9 WHERE id = 10"
-            << "5"
-            << "Undefined 'Pulse Type'\nUndefined 'Fase'";
+            << u"UPDATE estimulo SET PulsoTipo = 0, PulsoFase = 9 WHERE id = 10"_s << u"5"_s
+            << u"Undefined 'Pulse Type'\nUndefined 'Fase'"_s;
         QTest::newRow("pulses not a number")
-            << "SELECT 1"
-            << "tres"
-            << "# pulses must be a whole number from -2147483647 to 2147483647; "
-               "\"tres\" is not. Nothing was changed.";
+            << u"SELECT 1"_s << u"tres"_s
+            << u"# pulses must be a whole number from -2147483647 to 2147483647; "
+               u"\"tres\" is not. Nothing was changed."_s;
     }
     void applyingIsRefusedBeforeAnythingIsAsked() {
         QFETCH(QString, sql);
         QFETCH(QString, pulses);
-        QFETCH(QString, message);
         m->read(sql);
         const QStringList before = stimuli();
         FVerEstimulo w(*m->state, true);
         child<QLineEdit>(&w, "TPulsos")->setText(pulses);
         child<QPushButton>(&w, "bOKEstimulo")->click();
-        QCOMPARE(m_messages.texts().join('\n'), message);
+        QTEST(m_messages.texts().join('\n'), "message");
         QCOMPARE(stimuli(), before);
     }
 };

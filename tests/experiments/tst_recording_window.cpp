@@ -15,6 +15,8 @@
 #include <QRadioButton>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 class RecordingWindowTest : public QObject {
     Q_OBJECT
 
@@ -34,42 +36,36 @@ private slots:
     void init() {
         m_messages.clear();
         m_messages.setAnswer(false);
-        m.emplace(QStringLiteral("Paco"));
+        m.emplace("Paco");
         QVERIFY(m->open());
     }
     void cleanup() { m.reset(); }
 
-    void aSubjectWithoutPointsStartsExperimentOneNewOrContinued() {
+    // Without points, a new or continued experiment is number 1 (continuing says so); continuing
+    // experiment 3 marks exactly its points, and a new one is 4.
+    void theExperimentNumberAndItsMarksFollowTheStudy() {
         IntroEstimulo fresh(*m->state);
-        QCOMPARE(fresh.pasada(), 1);
-        QVERIFY(m_messages.isEmpty());
+        QVERIFY(fresh.pasada() == 1 && m_messages.isEmpty());
         QVERIFY(!child<QCheckBox>(&fresh, "CRM")->isEnabled()); // no MR loaded
-
         m->state->ContinuarPasada = true;
-        IntroEstimulo w(*m->state);
-        QCOMPARE(w.pasada(), 1);
+        QCOMPARE(IntroEstimulo(*m->state).pasada(), 1);
         QCOMPARE(m_messages.texts(), QStringList{"There is no experiment. Next: Start new experiment."});
-    }
 
-    void continuingExperimentThreeMarksExactlyItsPoints() {
         // Subject 2's point with a stimulus of experiment 3 is at cell 25: not marked.
         m->read(
             "INSERT INTO puntoestimulacion (ID, Numero, Id_paciente, fila, columna, n_on, pasadas) VALUES "
             "(1, 1, 1, 0, 0, 2, 3), (2, 2, 1, 2, 3, 1, 3), (3, 3, 1, -1, -4, 1, 2), (4, 1, 2, 1, 1, 1, 3)");
         m->read("INSERT INTO estimulo (id, id_puntoestimulo, pasada, hayfosfeno) VALUES "
                 "(1, 1, 1, 0), (2, 1, 3, 0), (3, 2, 3, 0), (4, 3, 2, 0), (5, 4, 3, 0)");
-        m->state->ContinuarPasada = true;
         IntroEstimulo w(*m->state);
         QCOMPARE(w.pasada(), 3);
         QCOMPARE(markedCells(&w), QList<int>({14, 37}));
         // The selected centre cell is marked: only "Delete" applies to it.
-        QVERIFY(!child<QPushButton>(&w, "bNext")->isEnabled());
-        QVERIFY(child<QPushButton>(&w, "bBorrar")->isEnabled());
-
+        QVERIFY(!child<QPushButton>(&w, "bNext")->isEnabled() &&
+                child<QPushButton>(&w, "bBorrar")->isEnabled());
         m->state->ContinuarPasada = false;
         QCOMPARE(IntroEstimulo(*m->state).pasada(), 4);
     }
-
     void savingStoresTheEntryAndSwapsTheButtons() {
         IntroEstimulo w(*m->state);
         auto *grid = child<EGrid>(&w, "EGrid1");
@@ -87,7 +83,7 @@ private slots:
         child<QComboBox>(&w, "CFase")->setCurrentIndex(1);
         // "Single" keeps the pulse count and frequency disabled, yet stores their texts.
         auto *pulso = child<QComboBox>(&w, "CPulso");
-        QCOMPARE(pulso->currentText(), QStringLiteral("Single"));
+        QCOMPARE(pulso->currentText(), "Single");
         QVERIFY(!child<QLineEdit>(&w, "TPulsos")->isEnabled());
         child<QLineEdit>(&w, "TPulsos")->setText("4");
         child<QLineEdit>(&w, "TPulsoFrecuencia")->setText("10");
@@ -95,12 +91,11 @@ private slots:
         child<QPushButton>(&w, "bNext")->click();
         QVERIFY2(m_messages.isEmpty(), qPrintable(m_messages.value(0).text));
 
-        QCOMPARE(m->read("SELECT fila, columna, n_on, pasadas FROM puntoestimulacion"),
-                 QStringLiteral("2|3|1|1"));
+        QCOMPARE(m->read("SELECT fila, columna, n_on, pasadas FROM puntoestimulacion"), "2|3|1|1");
         QCOMPARE(
             m->read("SELECT color, intensidad, observaciones, orientacion, TipoBobina, archivopuntos, "
                     "NumeroPulsos, PulsoFrecuencia, PulsoIntensidad, PulsoTipo, PulsoFase FROM estimulo"),
-            QStringLiteral("verde|7|two lines\nof notes|0|3|111|4|10|80|1|2"));
+            "verde|7|two lines\nof notes|0|3|111|4|10|80|1|2");
         // The cell stays selected and is red; the entry is cleared for the next stimulus.
         QCOMPARE(grid->EIndex(), 37);
         QCOMPARE(grid->cellColor(37), quint32(0x0000FF));
@@ -114,7 +109,7 @@ private slots:
                 child<QLineEdit>(&w, "TPulsoFrecuencia")->isEnabled());
 
         child<QPushButton>(&w, "bBorrar")->click();
-        QCOMPARE(m->read("SELECT count(*) FROM estimulo"), QStringLiteral("0"));
+        QCOMPARE(m->read("SELECT count(*) FROM estimulo"), "0");
         QVERIFY(!grid->ElementoMarcado(37));
         QVERIFY(child<QPushButton>(&w, "bNext")->isEnabled());
     }
@@ -123,18 +118,10 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("name");
-        QTest::newRow("brightness") << "TIntensidad"
-                                    << "bright"
-                                    << "Brightness";
-        QTest::newRow("intensity") << "TPulsoIntensidad"
-                                   << "8O"
-                                   << "Intensity";
-        QTest::newRow("frequency") << "TPulsoFrecuencia"
-                                   << "2.5"
-                                   << "Frecuency";
-        QTest::newRow("pulses") << "TPulsos"
-                                << "99999999999"
-                                << "# pulses";
+        QTest::newRow("brightness") << u"TIntensidad"_s << u"bright"_s << u"Brightness"_s;
+        QTest::newRow("intensity") << u"TPulsoIntensidad"_s << u"8O"_s << u"Intensity"_s;
+        QTest::newRow("frequency") << u"TPulsoFrecuencia"_s << u"2.5"_s << u"Frecuency"_s;
+        QTest::newRow("pulses") << u"TPulsos"_s << u"99999999999"_s << u"# pulses"_s;
     }
     void aNumericTextThatIsNotANumberIsRefusedAndNothingIsWritten() {
         QFETCH(QString, field);
@@ -148,8 +135,7 @@ private slots:
         QCOMPARE(m_messages.size(), 1);
         QVERIFY2(m_messages[0].text.startsWith(name) && m_messages[0].text.contains(text),
                  qPrintable(m_messages[0].text));
-        QCOMPARE(m->read("SELECT (SELECT count(*) FROM puntoestimulacion) + count(*) FROM estimulo"),
-                 QStringLiteral("0"));
+        QCOMPARE(m->read("SELECT (SELECT count(*) FROM puntoestimulacion) + count(*) FROM estimulo"), "0");
         // What the operator entered is still there to correct.
         QVERIFY(child<QRadioButton>(&w, "Option1_2")->isChecked());
         QCOMPARE(child<DrawingCanvas>(&w, "Picture1")->buffer().count(), 3);
@@ -172,7 +158,7 @@ private slots:
         QCOMPARE(
             m->read(
                 "SELECT fila, columna, n_off, orientacion, archivopuntos FROM puntoestimulacion, estimulo"),
-            QStringLiteral("0|1|1|3|"));
+            "0|1|1|3|");
         QVERIFY(child<QPushButton>(&w, "bNext")->toolTip().contains("Ctrl"));
     }
 };

@@ -37,7 +37,7 @@ QString substituted(const Filter &f) {
     for (const QChar c : f.sql) {
         result += c == '?' ? f.valores.value(next++).toString() : QString(c);
     }
-    return next == f.valores.size() ? result : QStringLiteral("<values do not match>");
+    return next == f.valores.size() ? result : "<values do not match>";
 }
 } // namespace
 
@@ -49,13 +49,6 @@ private:
     std::unique_ptr<StudyFixture> m_study;
     std::unique_ptr<AppState> m_state;
 
-    void addStimulus(int id, int point, int pulses, int coil, int orientation, const QString &drawing) {
-        m_study->exec(
-            "INSERT INTO estimulo (id, id_puntoestimulo, pasada, hayfosfeno, archivopuntos, orientacion, "
-            "TipoBobina, PulsoTipo, NumeroPulsos, PulsoFrecuencia, PulsoIntensidad, PulsoFase) "
-            "VALUES (?, ?, 1, 0, ?, ?, ?, 1, ?, 5, 80, 1)",
-            {id, point, drawing, orientation, coil, pulses});
-    }
     // With the centre at row 1, column 4, the point (1, -1) is cell 23.
     // Subject 1: at cell 23 a coil-3 stimulus oriented Down-Up (2) with drawing "A"; off the grid, right
     // of cell 9, another one with drawing "D".
@@ -71,19 +64,18 @@ private:
         m_study->addPoint(3, 1, 3, 1, -1, 1);
         m_study->addPoint(4, 2, 3, 1, -1, 1);
         m_study->addPoint(5, 2, 1, -1, 6, 1);
-        addStimulus(1, 1, 1, 3, 2, "A");
-        addStimulus(2, 2, 1, 1, 0, "");
-        addStimulus(3, 2, 1, 1, 0, "B1");
-        addStimulus(4, 2, 1, 1, 0, "B2");
-        addStimulus(5, 4, 50, 1, 0, "C");
-        addStimulus(6, 5, 1, 3, 2, "D");
+        m_study->exec(
+            "INSERT INTO estimulo (id, id_puntoestimulo, archivopuntos, TipoBobina, orientacion, "
+            "NumeroPulsos, pasada, hayfosfeno, PulsoTipo, PulsoFrecuencia, PulsoIntensidad, PulsoFase) "
+            "VALUES (1, 1, 'A', 3, 2, 1, 1, 0, 1, 5, 80, 1), (2, 2, '', 1, 0, 1, 1, 0, 1, 5, 80, 1), "
+            "(3, 2, 'B1', 1, 0, 1, 1, 0, 1, 5, 80, 1), (4, 2, 'B2', 1, 0, 1, 1, 0, 1, 5, 80, 1), "
+            "(5, 4, 'C', 1, 0, 50, 1, 0, 1, 5, 80, 1), (6, 5, 'D', 3, 2, 1, 1, 0, 1, 5, 80, 1)");
         for (const int id : {1, 3, 4, 5, 6}) {
             StudyDrawings::store(m_study->db(), id, "4\r\n0 2 2\r\n1 10 3\r\n1 10 10\r\n3 10 10\r\n");
         }
         m_state = openInApp(*m_study);
         QVERIFY(m_state);
     }
-
 private slots:
     void cleanup() {
         m_state.reset();
@@ -91,30 +83,22 @@ private slots:
     }
 
     void theFilterFollowsTheControlsWithItsValuesBoundApart_data() {
-        QTest::addColumn<int>("coil");
-        QTest::addColumn<int>("pulse");
-        QTest::addColumn<int>("phase");
-        QTest::addColumn<int>("orientation");
+        QTest::addColumn<QList<int>>("codes"); // coil, pulse type, phase, orientation
         QTest::addColumn<QString>("text");
-        QTest::newRow("initial controls") << -1 << -1 << -1 << -1 << Initial;
-        QTest::newRow("Right-Left") << -1 << -1 << -1 << 1 << Initial + " AND (Orientacion = 1)";
-        QTest::newRow("Cadwell en ocho") << 3 << -1 << -1 << -1 << Initial + " AND (TipoBobina = 3)";
+        QTest::newRow("initial controls") << QList<int>{-1, -1, -1, -1} << Initial;
+        QTest::newRow("Right-Left") << QList<int>{-1, -1, -1, 1} << Initial + " AND (Orientacion = 1)";
+        QTest::newRow("Cadwell en ocho") << QList<int>{3, -1, -1, -1} << Initial + " AND (TipoBobina = 3)";
         QTest::newRow("every list, Left-Right is code 0")
-            << 1 << 2 << 2 << 0
+            << QList<int>{1, 2, 2, 0}
             << Initial +
                    " AND (TipoBobina = 1) AND (PulsoTipo = 2) AND (PulsoFase = 2) AND (Orientacion = 0)";
     }
     void theFilterFollowsTheControlsWithItsValuesBoundApart() {
-        QFETCH(int, coil);
-        QFETCH(int, pulse);
-        QFETCH(int, phase);
-        QFETCH(int, orientation);
+        QFETCH(QList<int>, codes);
         QFETCH(QString, text);
         Conditions c;
-        c.bobina = coil;
-        c.pulso = pulse;
-        c.fase = phase;
-        c.orientacion = orientation;
+        std::tie(c.bobina, c.pulso, c.fase, c.orientacion) =
+            std::tuple(codes[0], codes[1], codes[2], codes[3]);
         const Filter f = buildFilter(c);
         QVERIFY(f.ok());
         QCOMPARE(f.texto, text);
@@ -126,14 +110,12 @@ private slots:
         QTest::addColumn<int>("box");
         QTest::addColumn<QString>("bound");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("blanks") << int(FrecuenciaHasta) << "  "
-                                << "empty: type a whole number";
-        QTest::newRow("SQL") << int(PulsosHasta) << "20) OR (1=1"
+        QTest::newRow("blanks") << int(FrecuenciaHasta) << QString("  ") << "empty: type a whole number";
+        QTest::newRow("SQL") << int(PulsosHasta) << QString("20) OR (1=1")
                              << "\"20) OR (1=1\" is not a whole number";
-        QTest::newRow("decimal") << int(IntensidadHasta) << "2.5"
-                                 << "\"2.5\" is not a whole number";
-        QTest::newRow("beyond 32 bits") << int(PulsosDesde) << "4294967296"
-                                        << "\"4294967296\" is not a whole number";
+        QTest::newRow("decimal") << int(IntensidadHasta) << QString("2.5") << "\"2.5\" is not a whole number";
+        QTest::newRow("beyond 32 bits")
+            << int(PulsosDesde) << QString("4294967296") << "\"4294967296\" is not a whole number";
     }
     void boundsThatAreNotWholeNumbersAreReportedAndNeverRun() {
         QFETCH(int, box);
@@ -150,7 +132,6 @@ private slots:
         openStudy();
         QVERIFY_THROWS_EXCEPTION(StudyError, DrawingFinder(m_state->BaseDatos, f, 23, 1, 4));
     }
-
     void aCoilMovesAStimulusOneCellTowardsItsOrientation() {
         // Orientation 0 to 3 with coil 3, then another orientation and another coil.
         const QList<int> cells{DesplazaCelda(23, 0, 3), DesplazaCelda(23, 1, 3), DesplazaCelda(23, 2, 3),
@@ -174,12 +155,11 @@ private slots:
         QFETCH(int, subject);
         QFETCH(int, cell);
         QFETCH(int, pulsesTo);
-        QFETCH(QString, drawing);
         openStudy();
         Conditions c;
         c.limites[PulsosHasta] = QString::number(pulsesTo);
         DrawingFinder finder(m_state->BaseDatos, buildFilter(c), cell, 1, 4);
-        QCOMPARE(finder.dibujo(subject), drawing);
+        QTEST(finder.dibujo(subject), "drawing");
     }
 
     // The window's wiring: the lists give their codes to the filter, the grid, the subject list, the
@@ -226,7 +206,7 @@ private slots:
         QCOMPARE(w.dibujados(), QStringList());
         QVERIFY(hint->isVisible() &&
                 hint->text().startsWith("Frecuency (from): \"five\" is not a whole number"));
-        QCOMPARE(from->toolTip(), QStringLiteral("\"five\" is not a whole number"));
+        QCOMPARE(from->toolTip(), "\"five\" is not a whole number");
         QVERIFY(from->actions().constFirst()->isVisible());
         from->setText("0");
         QTest::keyClick(from, Qt::Key_Return);

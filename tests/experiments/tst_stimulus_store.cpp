@@ -58,7 +58,7 @@ private slots:
         const SavedEntry g = save(study, 2, 2, 3, 1, Si);
         QCOMPARE(g.idPunto, 6);     // next ID of the whole table
         QCOMPARE(g.idEstimulo, 10); // likewise
-        QCOMPARE(g.archivopuntos, QStringLiteral("261"));
+        QCOMPARE(g.archivopuntos, "261");
         QCOMPARE(queryText(study.db(), "SELECT * FROM puntoestimulacion WHERE ID = 6"),
                  "6|1|2|2|3|0|1|0|0|1");
         QCOMPARE(queryText(study.db(), "SELECT * FROM estimulo WHERE id = 10"),
@@ -139,7 +139,7 @@ private slots:
         const QStringList before = snapshot(study);
         const Checkpoint fail = [failAt](const char *step) {
             if (failAt == QLatin1String(step)) {
-                throw StudyError(QStringLiteral("disk full"));
+                throw StudyError("disk full");
             }
         };
         if (deleting) {
@@ -163,10 +163,10 @@ private slots:
         for (int id = 2; id <= 10; ++id) {
             study.addPoint(id, id, 11, 2, id - 6, 1);
         }
-        QCOMPARE(save(study, 11, 3, 3, 1, Si).archivopuntos, QStringLiteral("1111"));
+        QCOMPARE(save(study, 11, 3, 3, 1, Si).archivopuntos, "1111");
         const SavedEntry uno = save(study, 1, 0, 0, 1, Si, {{0, 7, 7}});
         QCOMPARE(uno.idPunto, 11);
-        QCOMPARE(uno.archivopuntos, QStringLiteral("1111-2"));
+        QCOMPARE(uno.archivopuntos, "1111-2");
         QCOMPARE(StudyDrawings::load(study.db(), 1), DrawingFile::format(Trazo));
     }
 

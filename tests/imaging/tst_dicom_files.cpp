@@ -17,7 +17,7 @@ namespace {
 QString pydicomTestFiles() {
     for (const QString &dir : {qEnvironmentVariable("ZK_PYDICOM_DATA"),
                                QStringLiteral("/usr/lib/python3/dist-packages/pydicom/data/test_files")}) {
-        if (!dir.isEmpty() && QFileInfo::exists(dir + QStringLiteral("/MR_small.dcm"))) {
+        if (!dir.isEmpty() && QFileInfo::exists(dir + "/MR_small.dcm")) {
             return dir;
         }
     }
@@ -53,7 +53,7 @@ std::pair<int, double> difference(const QImage &a, const QImage &b) {
 // loader decodes it: the slice, or a null picture with *error set.
 QImage decodeAlone(const QString &file, QString *error = nullptr) {
     QTemporaryDir alone;
-    const QString copy = alone.filePath(QStringLiteral("1.2.826.0.1.3680043.2.1125.1"));
+    const QString copy = alone.filePath("1.2.826.0.1.3680043.2.1125.1");
     QFile::copy(file, copy);
     const DicomFiles::Scan scan = DicomFiles::scanFolder(alone.path());
     if (scan.series.size() != 1) {
@@ -183,7 +183,7 @@ private slots:
                  QList<int>({2, 2, 20, 0}));
         const int smaller = loading.loader.scan(mixed).series[0].slices.size() == 6 ? 0 : 1;
         QVERIFY(loading.loader.i_CargarImagenes(mixed, false, false, smaller));
-        QCOMPARE(loading.loader.report().orientation, QStringLiteral("coronal"));
+        QCOMPARE(loading.loader.report().orientation, "coronal");
         QCOMPARE(loading.library.volumeCount(), 1);
         QCOMPARE(folderEntries(mixed), before);
     }

@@ -83,6 +83,8 @@ private slots:
         }
     }
 
+    // A new series keeps what the loader set and starts the rest as a fresh state has it, the points
+    // on the middle slice.
     void resetKeepsTheSeriesFieldsAndCentresThePointsOnTheMiddleSlice() {
         ImagingLibrary library;
         ImagingState state(library);
@@ -95,12 +97,10 @@ private slots:
         state.Radio = 44;
         state.UmbralMaximo = 255;
         state.PonReferencia(1, 2, 3, 3);
-        // Bounds 0 to 5: m = 2.5, rounded to the even 2.
-        state.SerieImagenes = QStringList{"a", "b", "c", "d", "e", "f"};
+        state.SerieImagenes = QStringList{"a", "b", "c", "d", "e", "f"}; // bounds 0 to 5: m = 2.5, to even 2
         state.InicializaResonancia();
-        // Kept: the series fields. As a fresh state has them: the rest.
-        QVERIFY(state.VolumenActual == 7 && state.Interslice == 3 && state.MmPixelFijo == 0.5);
-        QVERIFY(state.DialogoAceptado);
+        QVERIFY(state.VolumenActual == 7 && state.Interslice == 3 && state.MmPixelFijo == 0.5 &&
+                state.DialogoAceptado);
         QVERIFY(state.Distancia12 == fresh.Distancia12 && state.Radio == fresh.Radio &&
                 state.UmbralMaximo == fresh.UmbralMaximo &&
                 state.ReferenciaIlion.x == fresh.ReferenciaIlion.x);
@@ -110,7 +110,6 @@ private slots:
         state.InicializaResonancia();
         QCOMPARE(state.PuntoExterno.z, qint16(2));
     }
-
     void landmarkUpdateUsesTheCalibrationBeforeTheMove() {
         ImagingLibrary library;
         ImagingState state(library);

@@ -152,7 +152,7 @@ private slots:
         QTest::addColumn<QByteArray>("bytes"); // null: no such file
         QTest::addColumn<QString>("reason");
         QTemporaryDir dir;
-        const QString whole = dir.filePath(QStringLiteral("whole.nii.gz"));
+        const QString whole = dir.filePath("whole.nii.gz");
         QVERIFY(NiftiFiles::write(whole, sample()));
         const std::vector<std::uint8_t> grey(12, 7);
         QTest::newRow("missing") << "missing.nii" << QByteArray() << "cannot be read";
@@ -185,7 +185,7 @@ private slots:
     // A write into a folder that does not exist says why and leaves nothing behind.
     void refusedWrite() {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("missing/out.nii.gz"));
+        const QString path = dir.filePath("missing/out.nii.gz");
         QString error;
         QVERIFY(!NiftiFiles::write(path, sample(), &error));
         QCOMPARE(error, QStringLiteral("Cannot write %1: No such file or directory").arg(path));

@@ -14,6 +14,7 @@
 #include "mr/MrPicture.h"
 #include "support/MessageLog.h"
 #include "support/StudyFixture.h"
+#include "support/Widgets.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -38,26 +39,7 @@
 class TestMrWindows : public QObject {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-
-    void loaderListsTheSeriesAndLoadsItWithoutWritingBesideIt();
-    void theLoaderReportsWhatItFoundWrong_data();
-    void theLoaderReportsWhatItFoundWrong();
-    void jpegSeriesTakesTheDefaultSpacingAndSelectShowsMillimetres();
-    void selectRefusesOkUntilTheIlionIsPlacedAndCalibratesIn3D();
-    void resonanceStandsBesideItsOwnerAndReadsTheDepthAtTheNextUpdate();
-    void loadAssociatedMrStoresTheSubjectsDirectory();
-
 private:
-    // Loads a series as the loader window does; the state then holds the volume.
-    void load(const QString &directory, bool jpgOnly = false);
-    // The series loaded, the Ilion at the back of the phantom's head, accepted as the point selection
-    // accepts it.
-    void loadAndCalibrate();
-
     QTemporaryDir m_dir;
     const Phantom::Options m_options{.slices = 24, .size = 64, .spacing = 2.0, .thickness = 5.0};
     QString m_series;
@@ -65,250 +47,252 @@ private:
     std::unique_ptr<ImagingState> m_imaging;
     std::unique_ptr<AppState> m_app;
     MessageLog m_messages{true};
-};
 
-void TestMrWindows::initTestCase() {
-    // Named with upper case as scanners write them: IMG001.DCM ... and, from the middle on, no extension.
-    const QString written = m_dir.filePath(QStringLiteral("phantom"));
-    QVERIFY(Phantom::write(written, m_options));
-    m_series = m_dir.filePath(QStringLiteral("Series1"));
-    QVERIFY(QDir().mkpath(m_series));
-    for (int i = 1; i <= m_options.slices; ++i) {
-        const QString name = QStringLiteral("IMG%1").arg(i, 3, 10, QLatin1Char('0'));
-        QVERIFY(QFile::rename(written + QStringLiteral("/slice%1.dcm").arg(i, 4, 10, QLatin1Char('0')),
-                              m_series + '/' + name + (2 * i <= m_options.slices ? ".DCM" : "")));
+    // Loads a series as the loader window does; the state then holds the volume.
+    void load(const QString &directory, bool jpgOnly = false) {
+        FInicio loader(*m_app, *m_imaging);
+        QVERIFY(loader.setDirectorio(directory));
+        child<QComboBox>(&loader, "CFilter")->setCurrentIndex(jpgOnly ? 1 : 0);
+        loader.bCargar_Click();
     }
-}
 
-void TestMrWindows::init() {
-    m_library = std::make_unique<ImagingLibrary>();
-    m_imaging = std::make_unique<ImagingState>(*m_library);
-    m_app = std::make_unique<AppState>();
-    m_app->RutaConfig = m_dir.filePath(QStringLiteral("config.ini"));
-    m_messages.clear();
-}
+    // The series loaded, the Ilion at the back of the phantom's head, accepted as the point selection
+    // accepts it.
+    void loadAndCalibrate() {
+        load(m_series);
+        const Phantom::Geometry g = Phantom::geometry(m_options);
+        m_imaging->InicializaResonancia();
+        m_imaging->PonReferencia(std::round(g.cx - g.rx + 0.5), std::round(g.cy), std::round(g.cz), 3);
+        m_imaging->PonCalibracion(200, m_options.thickness, 1);
+        m_app->ResonanciaCargada = true;
+    }
 
-void TestMrWindows::cleanup() {
-    m_app.reset();
-    m_imaging.reset();
-    m_library.reset();
-}
-
-void TestMrWindows::load(const QString &directory, bool jpgOnly) {
-    FInicio loader(*m_app, *m_imaging);
-    QVERIFY(loader.setDirectorio(directory));
-    loader.findChild<QComboBox *>(QStringLiteral("CFilter"))->setCurrentIndex(jpgOnly ? 1 : 0);
-    loader.bCargar_Click();
-}
-
-void TestMrWindows::loadAndCalibrate() {
-    load(m_series);
-    const Phantom::Geometry g = Phantom::geometry(m_options);
-    m_imaging->InicializaResonancia();
-    m_imaging->PonReferencia(std::round(g.cx - g.rx + 0.5), std::round(g.cy), std::round(g.cz), 3);
-    m_imaging->PonCalibracion(200, m_options.thickness, 1);
-    m_app->ResonanciaCargada = true;
-}
-
-void TestMrWindows::loaderListsTheSeriesAndLoadsItWithoutWritingBesideIt() {
-    FInicio loader(*m_app, *m_imaging);
-    QVERIFY(loader.setDirectorio(m_series));
-    QCOMPARE(LeeIni(m_app->RutaConfig, "ZoBrain", "ImageDir", ""), m_series);
-    QCOMPARE(loader.findChild<QListWidget *>(QStringLiteral("File1"))->count(), m_options.slices);
-    QCOMPARE(loader.series(), QStringList{QStringLiteral("1: Synthetic head phantom (24 images, sagittal)")});
-    QCOMPARE(loader.findChild<QLabel *>(QStringLiteral("LOrientacion"))->text(),
-             QStringLiteral("Orientation: sagittal"));
-    auto *estado = loader.findChild<QLabel *>(QStringLiteral("TEstado"));
-
-    // Closing while the load runs is refused; the load lets events run, so this lands inside it.
-    bool closedDuringLoad = true;
-    QString shownDuringLoad;
-    QTimer::singleShot(0, &loader, [&] {
-        shownDuringLoad = estado->text();
-        closedDuringLoad = loader.close();
-        loader.reject();
-    });
-    loader.show();
-    loader.bCargar_Click();
-    QVERIFY(!closedDuringLoad);
-    QVERIFY2(shownDuringLoad.startsWith(QLatin1String("Conviertiendo ")), qPrintable(shownDuringLoad));
-    QVERIFY(m_imaging->DialogoAceptado);
-    QCOMPARE(QDir(m_series).entryList(QDir::Files).size(), m_options.slices);
-    QCOMPARE(m_library->volume(m_imaging->VolumenActual)->slices(), m_options.slices);
-}
-
-// What the loader finds wrong is one message; a folder without images leaves the loader open.
-void TestMrWindows::theLoaderReportsWhatItFoundWrong_data() {
-    QTest::addColumn<QStringList>("skipped"); // files of the series left out; empty: no images at all
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<bool>("accepted");
-    QTest::newRow("no images") << QStringList() << "holds no DICOM image series" << false;
-    QTest::newRow("two slices missing")
-        << QStringList{"IMG010", "IMG015"} << "of 22 files, 2 are not 5 mm" << true;
-}
-
-void TestMrWindows::theLoaderReportsWhatItFoundWrong() {
-    QFETCH(QStringList, skipped);
-    QFETCH(QString, message);
-    QFETCH(bool, accepted);
-    QTemporaryDir folder;
-    QVERIFY(QFile(folder.filePath("readme.txt")).open(QIODevice::WriteOnly));
-    for (const QString &name : QDir(m_series).entryList(QDir::Files)) {
-        if (!skipped.isEmpty() && !skipped.contains(name.left(6))) {
-            QVERIFY(QFile::copy(m_series + '/' + name, folder.filePath(name)));
+private slots:
+    void initTestCase() {
+        // Named with upper case as scanners write them: IMG001.DCM ... and, from the middle on, no extension.
+        const QString written = m_dir.filePath("phantom");
+        QVERIFY(Phantom::write(written, m_options));
+        m_series = m_dir.filePath("Series1");
+        QVERIFY(QDir().mkpath(m_series));
+        for (int i = 1; i <= m_options.slices; ++i) {
+            const QString name = QStringLiteral("IMG%1").arg(i, 3, 10, QLatin1Char('0'));
+            QVERIFY(QFile::rename(written + QStringLiteral("/slice%1.dcm").arg(i, 4, 10, QLatin1Char('0')),
+                                  m_series + '/' + name + (2 * i <= m_options.slices ? ".DCM" : "")));
         }
     }
-    FInicio loader(*m_app, *m_imaging);
-    QVERIFY(loader.setDirectorio(folder.path()));
-    loader.bCargar_Click();
-    QCOMPARE(m_messages.size(), 1);
-    QVERIFY2(m_messages.texts().first().contains(message), qPrintable(m_messages.texts().first()));
-    QCOMPARE(m_imaging->DialogoAceptado, accepted);
-    QCOMPARE(m_library->volumeCount(), accepted ? 1 : 0);
-    // Nothing loaded: the loader is ready for another folder.
-    QVERIFY(accepted || (loader.findChild<QPushButton *>(QStringLiteral("bCargar"))->isEnabled() &&
-                         loader.findChild<QProgressBar *>(QStringLiteral("Progreso"))->isHidden()));
-}
 
-void TestMrWindows::jpegSeriesTakesTheDefaultSpacingAndSelectShowsMillimetres() {
-    load(m_series);
-    m_imaging->InicializaResonancia();
-    {
-        // The series carries its spacing: the calibration box is hidden and the slice spacing fixed.
+    void init() {
+        m_library = std::make_unique<ImagingLibrary>();
+        m_imaging = std::make_unique<ImagingState>(*m_library);
+        m_app = std::make_unique<AppState>();
+        m_app->RutaConfig = m_dir.filePath("config.ini");
+        m_messages.clear();
+    }
+
+    void cleanup() {
+        m_app.reset();
+        m_imaging.reset();
+        m_library.reset();
+    }
+
+    void loaderListsTheSeriesAndLoadsItWithoutWritingBesideIt() {
+        FInicio loader(*m_app, *m_imaging);
+        QVERIFY(loader.setDirectorio(m_series));
+        QCOMPARE(LeeIni(m_app->RutaConfig, "ZoBrain", "ImageDir", ""), m_series);
+        QCOMPARE(child<QListWidget>(&loader, "File1")->count(), m_options.slices);
+        QCOMPARE(loader.series(), QStringList{"1: Synthetic head phantom (24 images, sagittal)"});
+        QCOMPARE(child<QLabel>(&loader, "LOrientacion")->text(), "Orientation: sagittal");
+        auto *estado = child<QLabel>(&loader, "TEstado");
+
+        // Closing while the load runs is refused; the load lets events run, so this lands inside it.
+        bool closedDuringLoad = true;
+        QString shownDuringLoad;
+        QTimer::singleShot(0, &loader, [&] {
+            shownDuringLoad = estado->text();
+            closedDuringLoad = loader.close();
+            loader.reject();
+        });
+        loader.show();
+        loader.bCargar_Click();
+        QVERIFY(!closedDuringLoad);
+        QVERIFY2(shownDuringLoad.startsWith(QLatin1String("Conviertiendo ")), qPrintable(shownDuringLoad));
+        QVERIFY(m_imaging->DialogoAceptado);
+        QCOMPARE(QDir(m_series).entryList(QDir::Files).size(), m_options.slices);
+        QCOMPARE(m_library->volume(m_imaging->VolumenActual)->slices(), m_options.slices);
+    }
+
+    // What the loader finds wrong is one message; a folder without images leaves the loader open.
+    void theLoaderReportsWhatItFoundWrong_data() {
+        QTest::addColumn<QStringList>("skipped"); // files of the series left out; empty: no images at all
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("no images") << QStringList() << "holds no DICOM image series" << false;
+        QTest::newRow("two slices missing")
+            << QStringList{"IMG010", "IMG015"} << "of 22 files, 2 are not 5 mm" << true;
+    }
+
+    void theLoaderReportsWhatItFoundWrong() {
+        QFETCH(QStringList, skipped);
+        QFETCH(QString, message);
+        QFETCH(bool, accepted);
+        QTemporaryDir folder;
+        QVERIFY(QFile(folder.filePath("readme.txt")).open(QIODevice::WriteOnly));
+        for (const QString &name : QDir(m_series).entryList(QDir::Files)) {
+            if (!skipped.isEmpty() && !skipped.contains(name.left(6))) {
+                QVERIFY(QFile::copy(m_series + '/' + name, folder.filePath(name)));
+            }
+        }
+        FInicio loader(*m_app, *m_imaging);
+        QVERIFY(loader.setDirectorio(folder.path()));
+        loader.bCargar_Click();
+        QCOMPARE(m_messages.size(), 1);
+        QVERIFY2(m_messages.texts().first().contains(message), qPrintable(m_messages.texts().first()));
+        QCOMPARE(m_imaging->DialogoAceptado, accepted);
+        QCOMPARE(m_library->volumeCount(), accepted ? 1 : 0);
+        // Nothing loaded: the loader is ready for another folder.
+        QVERIFY(accepted || (child<QPushButton>(&loader, "bCargar")->isEnabled() &&
+                             child<QProgressBar>(&loader, "Progreso")->isHidden()));
+    }
+
+    void jpegSeriesTakesTheDefaultSpacingAndSelectShowsMillimetres() {
+        load(m_series);
+        m_imaging->InicializaResonancia();
+        {
+            // The series carries its spacing: the calibration box is hidden and the slice spacing fixed.
+            FSelect select(*m_imaging);
+            QVERIFY(child<QGroupBox>(&select, "Frame2")->isHidden());
+            QVERIFY(!child<QLineEdit>(&select, "TCorte")->isEnabled());
+            QCOMPARE(child<QLineEdit>(&select, "TCorte")->text(), "5");
+            select.bCancela_Click();
+            QVERIFY(!m_imaging->DialogoAceptado);
+        }
+        load(m_series, true); // the cached pictures: the default spacing, and the landmarks calibrate
+        QVERIFY(m_imaging->DialogoAceptado && m_messages.isEmpty());
+        m_imaging->InicializaResonancia();
         FSelect select(*m_imaging);
-        QVERIFY(select.findChild<QGroupBox *>(QStringLiteral("Frame2"))->isHidden());
-        QVERIFY(!select.findChild<QLineEdit *>(QStringLiteral("TCorte"))->isEnabled());
-        QCOMPARE(select.findChild<QLineEdit *>(QStringLiteral("TCorte"))->text(), QStringLiteral("5"));
-        select.bCancela_Click();
-        QVERIFY(!m_imaging->DialogoAceptado);
+        QVERIFY(!child<QGroupBox>(&select, "Frame2")->isHidden());
+        QCOMPARE(child<QSlider>(&select, "SFrames")->value(), 12); // 11.5 to even
+        select.Picture1_MouseMove(0, QPointF(10, 20.5));
+        QCOMPARE(child<QLabel>(&select, "TCoordPix")->text(), "(10, 20.5)");
+        // 200 mm over the 222.3 voxels between (246, 121) and (25, 97): 0.8997 mm per unit.
+        QCOMPARE(child<QLabel>(&select, "TCoordMm")->text(), "(9.00, 18.44) mm");
     }
-    load(m_series, true); // the cached pictures: the default spacing, and the landmarks calibrate
-    QVERIFY(m_imaging->DialogoAceptado && m_messages.isEmpty());
-    m_imaging->InicializaResonancia();
-    FSelect select(*m_imaging);
-    QVERIFY(!select.findChild<QGroupBox *>(QStringLiteral("Frame2"))->isHidden());
-    QCOMPARE(select.findChild<QSlider *>(QStringLiteral("SFrames"))->value(), 12); // 11.5 to even
-    select.Picture1_MouseMove(0, QPointF(10, 20.5));
-    QCOMPARE(select.findChild<QLabel *>(QStringLiteral("TCoordPix"))->text(), QStringLiteral("(10, 20.5)"));
-    // 200 mm over the 222.3 voxels between (246, 121) and (25, 97): 0.8997 mm per unit.
-    QCOMPARE(select.findChild<QLabel *>(QStringLiteral("TCoordMm"))->text(),
-             QStringLiteral("(9.00, 18.44) mm"));
-}
 
-void TestMrWindows::selectRefusesOkUntilTheIlionIsPlacedAndCalibratesIn3D() {
-    load(m_series, true);
-    m_imaging->InicializaResonancia();
-    FSelect select(*m_imaging);
-    select.resize(500, 400);
-    select.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&select));
-    auto *frames = select.findChild<QSlider *>(QStringLiteral("SFrames"));
-    select.BAcepta_Click();
-    QCOMPARE(m_messages.texts(), QStringList{QStringLiteral("Select the Ilion Point")});
-    QVERIFY(select.isVisible());
+    void selectRefusesOkUntilTheIlionIsPlacedAndCalibratesIn3D() {
+        load(m_series, true);
+        m_imaging->InicializaResonancia();
+        FSelect select(*m_imaging);
+        select.resize(500, 400);
+        select.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&select));
+        auto *frames = child<QSlider>(&select, "SFrames");
+        select.BAcepta_Click();
+        QCOMPARE(m_messages.texts(), QStringList{"Select the Ilion Point"});
+        QVERIFY(select.isVisible());
 
-    // Landmark 1 on slice 3, landmark 2 on slice 7: 30 voxels apart across, 4 slices deep.
-    frames->setValue(3);
-    QTest::mouseClick(select.findChild<QToolButton *>(QStringLiteral("Toolbar1Button1")), Qt::LeftButton);
-    select.SeleccionaPunto(1, 10, 10);
-    frames->setValue(7);
-    QTest::mouseClick(select.findChild<QToolButton *>(QStringLiteral("Toolbar1Button2")), Qt::LeftButton);
-    select.SeleccionaPunto(1, 40, 10);
+        // Landmark 1 on slice 3, landmark 2 on slice 7: 30 voxels apart across, 4 slices deep.
+        frames->setValue(3);
+        QTest::mouseClick(child<QToolButton>(&select, "Toolbar1Button1"), Qt::LeftButton);
+        select.SeleccionaPunto(1, 10, 10);
+        frames->setValue(7);
+        QTest::mouseClick(child<QToolButton>(&select, "Toolbar1Button2"), Qt::LeftButton);
+        select.SeleccionaPunto(1, 40, 10);
 
-    // The Ilion with the real mouse: pressed, then dragged with the left button held.
-    QTest::mouseClick(select.findChild<QPushButton *>(QStringLiteral("bIlion")), Qt::LeftButton);
-    auto *picture = select.findChild<MrPicture *>(QStringLiteral("Picture1"));
-    const QPoint press = picture->surface().toPixel(6.2, 32.4);
-    QTest::mousePress(picture, Qt::LeftButton, {}, press);
-    QMouseEvent drag(QEvent::MouseMove, QPointF(picture->surface().toPixel(8.5, 32.4)),
-                     picture->mapToGlobal(QPointF()), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(picture, &drag);
-    QVERIFY(select.landmarks().canAccept());
-    const auto &ilion = m_imaging->ReferenciaIlion;
-    QVERIFY(std::abs(ilion.x - 8) <= 1 && ilion.y == 32 && ilion.z == 7);
+        // The Ilion with the real mouse: pressed, then dragged with the left button held.
+        QTest::mouseClick(child<QPushButton>(&select, "bIlion"), Qt::LeftButton);
+        auto *picture = child<MrPicture>(&select, "Picture1");
+        const QPoint press = picture->surface().toPixel(6.2, 32.4);
+        QTest::mousePress(picture, Qt::LeftButton, {}, press);
+        QMouseEvent drag(QEvent::MouseMove, QPointF(picture->surface().toPixel(8.5, 32.4)),
+                         picture->mapToGlobal(QPointF()), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(picture, &drag);
+        QVERIFY(select.landmarks().canAccept());
+        const auto &ilion = m_imaging->ReferenciaIlion;
+        QVERIFY(std::abs(ilion.x - 8) <= 1 && ilion.y == 32 && ilion.z == 7);
 
-    select.BAcepta_Click();
-    QVERIFY(m_imaging->DialogoAceptado);
-    QCOMPARE(m_imaging->MmPorPixel(), 200 / std::sqrt(30.0 * 30 + 4 * 4));
-}
+        select.BAcepta_Click();
+        QVERIFY(m_imaging->DialogoAceptado);
+        QCOMPARE(m_imaging->MmPorPixel(), 200 / std::sqrt(30.0 * 30 + 4 * 4));
+    }
 
-void TestMrWindows::resonanceStandsBesideItsOwnerAndReadsTheDepthAtTheNextUpdate() {
-    loadAndCalibrate();
-    QWidget owner;
-    owner.setGeometry(40, 50, 300, 200);
-    owner.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&owner));
-    // What the check box "View magnetic resonance" does.
-    AssociatedMrView view(*m_app, *m_imaging, &owner);
-    view.CRM_Click(true, 14);
-    QPointer<FResonancia> window = view.window();
-    QVERIFY(window && window->isVisible());
-    QCOMPARE(window->propietaria(), &owner);
-    QCOMPARE(window->pos(), QPoint(owner.frameGeometry().right() + 1, owner.frameGeometry().top()));
-    const auto scalp = m_imaging->PuntoExterno;
-    QCOMPARE(m_imaging->PuntoTarget.x, qint16(scalp.x + 15));
+    void resonanceStandsBesideItsOwnerAndReadsTheDepthAtTheNextUpdate() {
+        loadAndCalibrate();
+        QWidget owner;
+        owner.setGeometry(40, 50, 300, 200);
+        owner.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&owner));
+        // What the check box "View magnetic resonance" does.
+        AssociatedMrView view(*m_app, *m_imaging, &owner);
+        view.CRM_Click(true, 14);
+        QPointer<FResonancia> window = view.window();
+        QVERIFY(window && window->isVisible());
+        QCOMPARE(window->propietaria(), &owner);
+        QCOMPARE(window->pos(), QPoint(owner.frameGeometry().right() + 1, owner.frameGeometry().top()));
+        const auto scalp = m_imaging->PuntoExterno;
+        QCOMPARE(m_imaging->PuntoTarget.x, qint16(scalp.x + 15));
 
-    auto *depth = window->findChild<QLineEdit *>(QStringLiteral("TProfundidad"));
-    depth->setText(QStringLiteral("5"));
-    QCOMPARE(m_imaging->PuntoTarget.x, qint16(scalp.x + 15));
-    view.update(14);
-    QCOMPARE(m_imaging->PuntoTarget.x, qint16(scalp.x + 5));
+        auto *depth = child<QLineEdit>(window, "TProfundidad");
+        depth->setText("5");
+        QCOMPARE(m_imaging->PuntoTarget.x, qint16(scalp.x + 15));
+        view.update(14);
+        QCOMPARE(m_imaging->PuntoTarget.x, qint16(scalp.x + 5));
 
-    depth->setText(QStringLiteral("deep"));
-    view.update(4);
-    QCOMPARE(m_messages.size(), 1);
-    QCOMPARE(window->celda(), 4);
-    QCOMPARE(m_imaging->PuntoTarget.x, qint16(scalp.x + 5));
+        depth->setText("deep");
+        view.update(4);
+        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(window->celda(), 4);
+        QCOMPARE(m_imaging->PuntoTarget.x, qint16(scalp.x + 5));
 
-    // Without the associated MR loaded nothing happens.
-    depth->setText(QStringLiteral("10"));
-    m_app->ResonanciaCargada = false;
-    view.update(9);
-    QCOMPARE(window->celda(), 4);
-    QCOMPARE(m_imaging->Profundidad, 5.0);
+        // Without the associated MR loaded nothing happens.
+        depth->setText("10");
+        m_app->ResonanciaCargada = false;
+        view.update(9);
+        QCOMPARE(window->celda(), 4);
+        QCOMPARE(m_imaging->Profundidad, 5.0);
 
-    QVERIFY(!window->close());
-    view.CRM_Click(false, 9);
-    QVERIFY(!window || !window->isVisible());
-}
+        QVERIFY(!window->close());
+        view.CRM_Click(false, 9);
+        QVERIFY(!window || !window->isVisible());
+    }
 
-void TestMrWindows::loadAssociatedMrStoresTheSubjectsDirectory() {
-    StudyFixture study;
-    study.addSubject(7, QStringLiteral("Ana"));
-    study.release();
-    QVERIFY(AbreBaseDatos(*m_app, study.path()).isEmpty());
-    m_app->FijaPaciente(7, QStringLiteral("Ana"), 1, 4);
-    m_app->ResonanciaCargada = true; // from an earlier subject: cleared first
-    EscribeIni(m_app->RutaConfig, "ZoBrain", "ImageDir", m_dir.path());
+    void loadAssociatedMrStoresTheSubjectsDirectory() {
+        StudyFixture study;
+        study.addSubject(7, "Ana");
+        study.release();
+        QVERIFY(AbreBaseDatos(*m_app, study.path()).isEmpty());
+        m_app->FijaPaciente(7, "Ana", 1, 4);
+        m_app->ResonanciaCargada = true; // from an earlier subject: cleared first
+        EscribeIni(m_app->RutaConfig, "ZoBrain", "ImageDir", m_dir.path());
 
-    // The operator: in the loader goes to the series and loads it; in the point selection places
-    // the Ilion and accepts.
-    QStringList seen;
-    std::function<void()> operador = [&] {
-        if (auto *loader = qobject_cast<FInicio *>(QApplication::activeModalWidget())) {
-            seen << loader->objectName();
-            loader->setDirectorio(m_series);
-            loader->bCargar_Click();
-        } else if (auto *select = qobject_cast<FSelect *>(QApplication::activeModalWidget())) {
-            seen << select->objectName();
-            QTest::mouseClick(select->findChild<QPushButton *>(QStringLiteral("bIlion")), Qt::LeftButton);
-            select->SeleccionaPunto(1, 8, 32);
-            select->BAcepta_Click();
-            return;
-        }
-        if (seen.size() < 2) {
-            QTimer::singleShot(10, operador);
-        }
-    };
-    QTimer::singleShot(0, operador);
-    QWidget main;
-    QVERIFY(CargaResonanciaPaciente(&main, *m_app, *m_imaging));
-    QCOMPARE(seen, (QStringList{QStringLiteral("FInicio"), QStringLiteral("FSelect")}));
-    QVERIFY(m_app->ResonanciaCargada);
-    QCOMPARE(DameRutaResonancias(m_app->BaseDatos, 7), m_series);
-    QCOMPARE(LeeIni(m_app->RutaConfig, "ZoBrain", "ImageDir", ""), m_series);
-    m_app->CierraBaseDatos();
-}
+        // The operator: in the loader goes to the series and loads it; in the point selection places
+        // the Ilion and accepts.
+        QStringList seen;
+        std::function<void()> operador = [&] {
+            if (auto *loader = qobject_cast<FInicio *>(QApplication::activeModalWidget())) {
+                seen << loader->objectName();
+                loader->setDirectorio(m_series);
+                loader->bCargar_Click();
+            } else if (auto *select = qobject_cast<FSelect *>(QApplication::activeModalWidget())) {
+                seen << select->objectName();
+                QTest::mouseClick(child<QPushButton>(select, "bIlion"), Qt::LeftButton);
+                select->SeleccionaPunto(1, 8, 32);
+                select->BAcepta_Click();
+                return;
+            }
+            if (seen.size() < 2) {
+                QTimer::singleShot(10, operador);
+            }
+        };
+        QTimer::singleShot(0, operador);
+        QWidget main;
+        QVERIFY(CargaResonanciaPaciente(&main, *m_app, *m_imaging));
+        QCOMPARE(seen, (QStringList{"FInicio", "FSelect"}));
+        QVERIFY(m_app->ResonanciaCargada);
+        QCOMPARE(DameRutaResonancias(m_app->BaseDatos, 7), m_series);
+        QCOMPARE(LeeIni(m_app->RutaConfig, "ZoBrain", "ImageDir", ""), m_series);
+        m_app->CierraBaseDatos();
+    }
+};
 
 QTEST_MAIN(TestMrWindows)
 #include "tst_mr_windows.moc"

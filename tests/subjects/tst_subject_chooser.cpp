@@ -2,6 +2,7 @@
 // by OK, double click or Enter, leaving by Cancel or Escape, and the main window's items around it.
 
 #include "support/StudyFixture.h"
+#include "support/Widgets.h"
 
 #include "app/MainWindow.h"
 #include "core/AppState.h"
@@ -68,7 +69,7 @@ private slots:
         elegirpaciente w(state, [&panel](const QString &text) { panel = text; });
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        auto *list = w.findChild<QListWidget *>("List1");
+        auto *list = child<QListWidget>(&w, "List1");
         QStringList entries;
         for (int i = 0; i < list->count(); ++i) {
             entries << list->item(i)->data(Qt::UserRole).toString() + u":"_s + list->item(i)->text();
@@ -76,7 +77,7 @@ private slots:
         QCOMPARE(entries, (QStringList{"1:Luis  Pérez", "2:Eva Sanz", "3:Ana", "7: Gómez Ruiz"}));
         QCOMPARE(list->selectedItems().size(), 1);
         QTEST(list->selectedItems().first()->text(), "preselected");
-        QTEST(w.findChild<QLabel *>("LPaciente")->text(), "preselected");
+        QTEST(child<QLabel>(&w, "LPaciente")->text(), "preselected");
 
         list->setCurrentRow(3);
         if (how == "OK" || how == "Cancel") {
@@ -116,14 +117,14 @@ private slots:
             });
         };
         answer("bAceptar");
-        main.findChild<QAction *>("MPSelecciona")->trigger();
-        QCOMPARE(opened, QStringLiteral("elegirpaciente"));
+        child<QAction>(&main, "MPSelecciona")->trigger();
+        QCOMPARE(opened, "elegirpaciente");
         QCOMPARE(chooser.state.IdPacienteActual, 7);
-        QCOMPARE(main.panelText(2), QStringLiteral("Subject:  Gómez Ruiz"));
-        QVERIFY(main.findChild<QAction *>("MRInforme")->isEnabled()); // the subject's items follow
+        QCOMPARE(main.panelText(2), "Subject:  Gómez Ruiz");
+        QVERIFY(child<QAction>(&main, "MRInforme")->isEnabled()); // the subject's items follow
         answer(nullptr);
-        main.findChild<QAction *>("MPVer")->trigger();
-        QCOMPARE(opened, QStringLiteral("paciente"));
+        child<QAction>(&main, "MPVer")->trigger();
+        QCOMPARE(opened, "paciente");
         QVERIFY(m_messages.isEmpty());
     }
 };

@@ -6,6 +6,7 @@
 #include "data/LegacyImport.h"
 #include "support/Files.h"
 #include "support/MessageLog.h"
+#include "support/Widgets.h"
 
 #include <QAction>
 #include <QPrinterInfo>
@@ -116,8 +117,8 @@ private slots:
 
         // Only without a default printer: with one, the test would print on it.
         if (QPrinterInfo::defaultPrinter().isNull()) {
-            w.findChild<QAction *>("MRInforme")->setEnabled(true);
-            w.findChild<QAction *>("MRInforme")->trigger();
+            child<QAction>(&w, "MRInforme")->setEnabled(true);
+            child<QAction>(&w, "MRInforme")->trigger();
             QCOMPARE(m_messages.size(), 2);
             QCOMPARE(m_messages[1].text, u"Sorry, we can\u00B4t print the report"_s);
             QCOMPARE(m_messages[1].title, u"Printer error"_s);

@@ -1,9 +1,5 @@
 #pragma once
 
-#include <QByteArray>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QImage>
 #include <QRect>
 #include <QWidget>
@@ -15,13 +11,6 @@ template <typename T> T *child(QWidget *w, const char *name) {
         qFatal("no control %s", name);
     }
     return found;
-}
-
-// Writes a whole file, creating its folder; false when it cannot.
-inline bool writeFile(const QString &path, const QByteArray &bytes) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 // Pixels of an area of an image that have the given colour.

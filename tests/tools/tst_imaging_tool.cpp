@@ -11,13 +11,6 @@
 class TestImagingTool : public QObject {
     Q_OBJECT
 
-private slots:
-    void phantomThenLoadSeriesReportsTheVolumeAsJson();
-    void planGivesEveryCellAndCell14MeetsTheScalpAtTheIlion();
-    void wrongArgumentsAndMissingDirectoriesFail_data();
-    void wrongArgumentsAndMissingDirectoriesFail();
-
-private:
     // The exit code (-1 for a crash or a hang); standard output into *out, standard error into *err.
     static int run(const QStringList &args, QByteArray *out = nullptr, QByteArray *err = nullptr) {
         QProcess tool;
@@ -33,81 +26,79 @@ private:
         }
         return tool.exitCode();
     }
+
+private slots:
+    void phantomThenLoadSeriesReportsTheVolumeAsJson() {
+        QTemporaryDir dir;
+        QByteArray out;
+        QCOMPARE(run({"phantom", dir.path(), "--slices", "10", "--size", "40", "--spacing", "1.25",
+                      "--thickness", "3"}),
+                 0);
+        QCOMPARE(QDir(dir.path()).entryList({"*.dcm"}).size(), 10);
+        QCOMPARE(run({"load-series", dir.path()}, &out), 0);
+        QJsonObject json = QJsonDocument::fromJson(out).object();
+        QCOMPARE(json["filesSeen"].toInt(), 10);
+        QCOMPARE(json["dimensions"].toArray(), (QJsonArray{40, 40, 10}));
+        QCOMPARE(QList<double>({json["interslice"].toDouble(), json["mmPerPixel"].toDouble()}),
+                 QList<double>({3.0, 1.25}));
+        QCOMPARE(json["orientation"].toString(), "sagittal");
+        // Only the pictures of that load, from the cache: nothing DICOM is read, the spacing falls back to 2
+        // mm.
+        QCOMPARE(run({"load-series", dir.path(), "--jpg-only", "--lateral"}, &out), 0);
+        json = QJsonDocument::fromJson(out).object();
+        QCOMPARE(json["kind"].toString(), "cache");
+        QCOMPARE(json["interslice"].toDouble(), 2.0);
+        QVERIFY(json["lateral"].toBool());
+    }
+
+    void planGivesEveryCellAndCell14MeetsTheScalpAtTheIlion() {
+        QTemporaryDir dir;
+        const QString series = dir.filePath("series");
+        QCOMPARE(run({"phantom", series, "--slices", "20", "--size", "64"}), 0);
+        // The phantom's head: centre column 29.6 on row 31.5 of slice 9.5, 25.6 voxels to the back.
+        const QString csv = dir.filePath("plan.csv");
+        QCOMPARE(
+            run({"plan", series, "--landmarks", "50,32,10:10,32,10:5,32,10", "--depth", "10", "--csv", csv}),
+            0);
+        QFile file(csv);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = file.readAll().trimmed().split('\n');
+        QCOMPARE(lines.size(), 51);
+        const QList<QByteArray> cell14 = lines.at(15).split(',');
+        QCOMPARE(cell14.at(0), QByteArray("14"));
+        // Scalp at the back on the Ilion's row and slice; the target 10 voxels further in.
+        QVERIFY(std::abs(cell14.at(7).toInt() - 5) <= 2);
+        QCOMPARE(cell14.mid(8, 2), (QList<QByteArray>{"32", "10"}));
+        QCOMPARE(cell14.at(10).toInt(), cell14.at(7).toInt() + 10);
+        QCOMPARE(lines.at(1).split(',').mid(3, 2), (QList<QByteArray>{"-80", "-20"}));
+    }
+
+    void wrongArgumentsAndMissingDirectoriesFail_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("code");
+        QTest::newRow("phantom without directory") << QStringList{"phantom"} << 2;
+        QTest::newRow("load-series of a missing directory")
+            << QStringList{"load-series", "/nonexistent/mr"} << 1;
+        QTest::newRow("plan with a landmark of two values")
+            << QStringList{"plan", "EMPTY", "--landmarks", "1,2:3,4,5"} << 2;
+        QTest::newRow("plan with a distance that is not a number")
+            << QStringList{"plan", "EMPTY", "--landmarks", "1,2,3:3,4,5:6,7,8", "--distance", "nan"} << 2;
+        QTest::newRow("plan of a folder without a series")
+            << QStringList{"plan", "EMPTY", "--landmarks", "1,2,3:3,4,5:6,7,8"} << 1;
+        QTest::newRow("phantom tilted by infinity") << QStringList{"phantom", "/tmp/x", "--tilt", "inf"} << 2;
+        QTest::newRow("plan with a landmark that is not a number")
+            << QStringList{"plan", "EMPTY", "--landmarks", "1,nan,3:3,4,5:6,7,8"} << 2;
+        QTest::newRow("load-series exporting to a file that is not NIfTI")
+            << QStringList{"load-series", "EMPTY", "--export-volume", "/tmp/volume.txt"} << 2;
+    }
+    void wrongArgumentsAndMissingDirectoriesFail() {
+        QFETCH(QStringList, args);
+        QTemporaryDir empty; // "EMPTY" stands for a folder with nothing in it
+        QByteArray err;
+        QTEST(run(args.replaceInStrings("EMPTY", empty.path()), nullptr, &err), "code");
+        QVERIFY(!err.isEmpty());
+    }
 };
-
-void TestImagingTool::phantomThenLoadSeriesReportsTheVolumeAsJson() {
-    QTemporaryDir dir;
-    QByteArray out;
-    QCOMPARE(run({"phantom", dir.path(), "--slices", "10", "--size", "40", "--spacing", "1.25", "--thickness",
-                  "3"}),
-             0);
-    QCOMPARE(QDir(dir.path()).entryList({"*.dcm"}).size(), 10);
-    QCOMPARE(run({"load-series", dir.path()}, &out), 0);
-    QJsonParseError parse;
-    const QJsonObject json = QJsonDocument::fromJson(out, &parse).object();
-    QVERIFY2(parse.error == QJsonParseError::NoError, out.constData());
-    QCOMPARE(json["filesSeen"].toInt(), 10);
-    QCOMPARE(json["dimensions"].toArray(), (QJsonArray{40, 40, 10}));
-    QCOMPARE(json["interslice"].toDouble(), 3.0);
-    QCOMPARE(json["mmPerPixel"].toDouble(), 1.25);
-    QCOMPARE(json["orientation"].toString(), QStringLiteral("sagittal"));
-    // Only the pictures of that load, from the cache: nothing DICOM is read, the spacing falls back to 2 mm.
-    QCOMPARE(run({"load-series", dir.path(), "--jpg-only", "--lateral"}, &out), 0);
-    const QJsonObject jpgOnly = QJsonDocument::fromJson(out).object();
-    QCOMPARE(jpgOnly["kind"].toString(), QStringLiteral("cache"));
-    QCOMPARE(jpgOnly["interslice"].toDouble(), 2.0);
-    QVERIFY(jpgOnly["lateral"].toBool());
-}
-
-void TestImagingTool::planGivesEveryCellAndCell14MeetsTheScalpAtTheIlion() {
-    QTemporaryDir dir;
-    const QString series = dir.filePath("series");
-    QCOMPARE(run({"phantom", series, "--slices", "20", "--size", "64"}), 0);
-    // The phantom's head: centre column 29.6 on row 31.5 of slice 9.5, 25.6 voxels to the back.
-    const QString csv = dir.filePath("plan.csv");
-    QCOMPARE(run({"plan", series, "--landmarks", "50,32,10:10,32,10:5,32,10", "--depth", "10", "--csv", csv}),
-             0);
-    QFile file(csv);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QList<QByteArray> lines = file.readAll().trimmed().split('\n');
-    QCOMPARE(lines.size(), 51);
-    const QList<QByteArray> cell14 = lines.at(15).split(',');
-    QCOMPARE(cell14.at(0), QByteArray("14"));
-    // Scalp at the back on the Ilion's row and slice; the target 10 voxels further in.
-    QVERIFY(std::abs(cell14.at(7).toInt() - 5) <= 2);
-    QCOMPARE(cell14.mid(8, 2), (QList<QByteArray>{"32", "10"}));
-    QCOMPARE(cell14.at(10).toInt(), cell14.at(7).toInt() + 10);
-    const QList<QByteArray> cell0 = lines.at(1).split(',');
-    QCOMPARE(cell0.mid(3, 2), (QList<QByteArray>{"-80", "-20"}));
-}
-
-void TestImagingTool::wrongArgumentsAndMissingDirectoriesFail_data() {
-    QTest::addColumn<QStringList>("args");
-    QTest::addColumn<int>("code");
-    QTest::newRow("phantom without directory") << QStringList{"phantom"} << 2;
-    QTest::newRow("load-series of a missing directory") << QStringList{"load-series", "/nonexistent/mr"} << 1;
-    QTest::newRow("plan with a landmark of two values")
-        << QStringList{"plan", "EMPTY", "--landmarks", "1,2:3,4,5"} << 2;
-    QTest::newRow("plan with a distance that is not a number")
-        << QStringList{"plan", "EMPTY", "--landmarks", "1,2,3:3,4,5:6,7,8", "--distance", "nan"} << 2;
-    QTest::newRow("plan of a folder without a series")
-        << QStringList{"plan", "EMPTY", "--landmarks", "1,2,3:3,4,5:6,7,8"} << 1;
-    QTest::newRow("phantom tilted by infinity") << QStringList{"phantom", "/tmp/x", "--tilt", "inf"} << 2;
-    QTest::newRow("plan with a landmark that is not a number")
-        << QStringList{"plan", "EMPTY", "--landmarks", "1,nan,3:3,4,5:6,7,8"} << 2;
-    QTest::newRow("load-series exporting to a file that is not NIfTI")
-        << QStringList{"load-series", "EMPTY", "--export-volume", "/tmp/volume.txt"} << 2;
-}
-
-void TestImagingTool::wrongArgumentsAndMissingDirectoriesFail() {
-    QFETCH(QStringList, args);
-    QFETCH(int, code);
-    QTemporaryDir empty; // "EMPTY" stands for a folder with nothing in it
-    args.replaceInStrings(QStringLiteral("EMPTY"), empty.path());
-    QByteArray err;
-    QCOMPARE(run(args, nullptr, &err), code);
-    QVERIFY(!err.isEmpty());
-}
 
 QTEST_GUILESS_MAIN(TestImagingTool)
 #include "tst_imaging_tool.moc"

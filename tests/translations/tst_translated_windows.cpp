@@ -1,0 +1,158 @@
+// Every top-level window of the program, on the demo study, in English, Spanish and the texts as
+// written: no label, button, check box, radio button or group box shows its text cut off.
+#include "app/LanguageDialog.h"
+#include "app/MainWindow.h"
+#include "app/ServerStudyDialog.h"
+#include "core/AppState.h"
+#include "core/Language.h"
+#include "data/StudyState.h"
+#include "experiments/FAcumulados.h"
+#include "experiments/FVerEstimulo.h"
+#include "experiments/IntroEstimulo.h"
+#include "imaging/ImagingLibrary.h"
+#include "imaging/ImagingState.h"
+#include "mr/FInicio.h"
+#include "mr/FResonancia.h"
+#include "mr/FSelect.h"
+#include "results/ExportStudyWindow.h"
+#include "results/PhospheneMapWindow.h"
+#include "subjects/elegirpaciente.h"
+#include "subjects/paciente.h"
+#include "tools/DemoStudy.h"
+#include "widgets/Messages.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+// "Class objectName 'text': width W < needed N" for each visible text that does not fit.
+QStringList cutTexts(QWidget *window) {
+    QStringList found;
+    const auto report = [&found](QWidget *w, const QString &text, int needed) {
+        if (w->isVisible() && !text.isEmpty() && w->width() < needed) {
+            found << QStringLiteral("%1 %2 '%3': width %4 < %5")
+                         .arg(QString::fromLatin1(w->metaObject()->className()), w->objectName(), text)
+                         .arg(w->width())
+                         .arg(needed);
+        }
+    };
+    for (QLabel *label : window->findChildren<QLabel *>()) {
+        if (!label->wordWrap() && label->pixmap().isNull() && label->textFormat() != Qt::RichText &&
+            !label->text().contains(QLatin1Char('\n'))) {
+            report(label, label->text(), label->sizeHint().width());
+        }
+    }
+    for (QAbstractButton *button : window->findChildren<QAbstractButton *>()) {
+        if (!button->inherits("QToolButton")) {
+            report(button, button->text(), button->sizeHint().width());
+        }
+    }
+    for (QGroupBox *box : window->findChildren<QGroupBox *>()) {
+        report(box, box->title(), box->fontMetrics().horizontalAdvance(box->title()) + 16);
+    }
+    return found;
+}
+
+} // namespace
+
+class TranslatedWindowsTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_work;
+    AppState m_state;
+    ImagingLibrary m_library;
+    std::unique_ptr<ImagingState> m_imaging;
+
+private slots:
+    void initTestCase() {
+        Messages::setResponder([](const Messages::Shown &) { return false; });
+        const QString study = DemoStudy::create(m_work.path());
+        m_state.RutaConfig = m_work.filePath(QStringLiteral("config.ini"));
+        QVERIFY(AbreBaseDatos(m_state, study).isEmpty());
+        m_state.FijaPaciente(1, QStringLiteral("Ana García López"), 1, 4);
+        m_imaging = std::make_unique<ImagingState>(m_library);
+    }
+
+    void noTextCutOff_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<int>("window");
+        const char *const languages[] = {"en", "es", "C"};
+        const char *const windows[] = {
+            "MainWindow",   "paciente",           "elegirpaciente",    "IntroEstimulo",
+            "FVerEstimulo", "FAcumulados",        "FInicio",           "FSelect",
+            "FResonancia",  "PhospheneMapWindow", "ExportStudyWindow", "ServerStudyDialog"};
+        for (const char *language : languages) {
+            for (int i = 0; i < int(std::size(windows)); ++i) {
+                QTest::addRow("%s %s", language, windows[i]) << QString::fromLatin1(language) << i;
+            }
+        }
+    }
+    void noTextCutOff() {
+        QFETCH(QString, language);
+        QFETCH(int, window);
+        QCOMPARE(Language::install(*qApp, language, {QStringLiteral(ZK_QM_DIR)}),
+                 language != QLatin1String("C"));
+        const std::function<QWidget *()> makers[] = {
+            [&] { return new MainWindow(m_state, *m_imaging); },
+            [&] { return new paciente(m_state.BaseDatos); },
+            [&] { return new elegirpaciente(m_state, [](const QString &) {}); },
+            [&] {
+                m_state.ContinuarPasada = false;
+                return new IntroEstimulo(m_state);
+            },
+            [&] { return new FVerEstimulo(m_state, true); },
+            [&] { return new FAcumulados(m_state, LlenaListaPacientes); },
+            [&] { return new FInicio(m_state, *m_imaging); },
+            [&] { return new FSelect(*m_imaging); },
+            [&] { return new FResonancia(m_state, *m_imaging); },
+            [&] { return new PhospheneMapWindow(m_state, LlenaListaPacientes); },
+            [&] { return new ExportStudyWindow(m_state.BaseDatos); },
+            [&] { return new ServerStudyDialog(); },
+        };
+        std::unique_ptr<QWidget> shown(makers[window]());
+        shown->show();
+        QVERIFY(QTest::qWaitForWindowExposed(shown.get()));
+        const QStringList cut = cutTexts(shown.get());
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
+    }
+
+    // Help > Language...: the choice is written to config.ini and the open main window follows it.
+    void mainWindowFollowsTheLanguageChosen() {
+        Language::install(*qApp, QStringLiteral("C"));
+        MainWindow window(m_state, *m_imaging);
+        const auto *file = window.findChild<QMenu *>(QStringLiteral("MArchivo"));
+        const auto *loadMr = window.findChild<QAction *>(QStringLiteral("MPResonancias"));
+        LanguageDialog dialog(m_state.RutaConfig, &window, {QStringLiteral(ZK_QM_DIR)});
+        const struct {
+            const char *code, *file, *loadMr;
+        } rows[] = {{"es", "&Archivo", "&Cargar RM asociada..."},
+                    {"en", "&File", "&Load associated MR..."},
+                    {"C", "&File", "&Load asociated MR..."}};
+        for (const auto &row : rows) {
+            dialog.select(QString::fromLatin1(row.code));
+            QVERIFY(dialog.apply());
+            QCOMPARE(Language::configured(m_state.RutaConfig), QString::fromLatin1(row.code));
+            QTRY_COMPARE(loadMr->text(), QString::fromUtf8(row.loadMr));
+            QCOMPARE(file->title(), QString::fromUtf8(row.file));
+        }
+        QCOMPARE(window.findChild<QAction *>(QStringLiteral("actionLanguage"))->text(),
+                 QStringLiteral("&Language..."));
+    }
+
+    void cleanupTestCase() {
+        Language::install(*qApp, QStringLiteral("C"));
+        m_state.CierraBaseDatos();
+    }
+};
+
+QTEST_MAIN(TranslatedWindowsTest)
+#include "tst_translated_windows.moc"
