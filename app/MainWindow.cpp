@@ -192,8 +192,9 @@ void MainWindow::keepRollingBackup() {
     try {
         const StudyBackup::Rolling done =
             StudyBackup::rolling(m_state.BaseDatos, m_state.RutaBaseDatos, settings.folder, settings.keep);
+        // Quietly: the study's panel says where the day's copy went.
         if (!done.written.isEmpty()) {
-            statusBar()->showMessage(tr("Backed up to %1").arg(done.written), 5000);
+            m_panels[0]->setToolTip(tr("Backed up to %1").arg(done.written));
         }
     } catch (const StudyError &e) {
         Messages::error(this, tr("Today's backup of the study could not be written.\n\n%1").arg(e.message()));
