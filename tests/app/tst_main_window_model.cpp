@@ -3,9 +3,6 @@
 #include "app/MainWindowModel.h"
 #include "support/Files.h"
 
-#include <QTemporaryDir>
-#include <QTest>
-
 Q_DECLARE_METATYPE(MainWindowModel::Route)
 
 class MainWindowModelTest : public QObject {
@@ -14,17 +11,10 @@ class MainWindowModelTest : public QObject {
 private:
     // The controls the menus enable, by name.
     static QString enabled(const MainWindowModel::Menus &m) {
-        QStringList names;
-        const std::pair<bool, const char *> controls[] = {
-            {m.subjects, "MPacientes"},
-            {m.results, "MResultados"},
-            {m.experiments, "MPasadas"},
-            {m.subjectItems, "MRInforme MRInformePDF MPResonancias"}};
-        for (const auto &[on, name] : controls) {
-            if (on) {
-                names << QLatin1String(name);
-            }
-        }
+        QStringList names{m.subjects ? "MPacientes" : "", m.results ? "MResultados" : "",
+                          m.experiments ? "MPasadas" : "",
+                          m.subjectItems ? "MRInforme MRInformePDF MPResonancias" : ""};
+        names.removeAll(QString());
         return names.join(' ');
     }
 

@@ -2,17 +2,13 @@
 // exactly, and files that are not studies, damaged or truncated are refused leaving nothing behind.
 
 #include "data/LegacyImport.h"
-#include "data/Study.h"
 #include "data/StudyError.h"
 #include "support/Files.h"
+#include "support/StudyFixture.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSqlQuery>
-#include <QSqlRecord>
-#include <QTemporaryDir>
-#include <QTest>
 
 using namespace Qt::StringLiterals;
 
@@ -35,8 +31,7 @@ private slots:
         // the legacy study has one.
         const QJsonObject expected =
             QJsonDocument::fromJson(fileBytes(testData("legacy-study.expected.json"))).object();
-        Study::Opened opened = Study::open(study);
-        QVERIFY2(opened.ok(), qPrintable(opened.error));
+        OpenStudy opened(study);
         for (const QString &table : Study::tables()) {
             QSqlQuery query(opened.db);
             QVERIFY(query.exec(QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(table)));
@@ -69,7 +64,6 @@ private slots:
             QCOMPARE(stored.value(1).toString().toLatin1(),
                      fileBytes(folder + '/' + stored.value(0).toString()));
         }
-        Study::close(opened.db);
         QCOMPARE(folderEntries(dir.path()),
                  QStringList({"legacy-study.mdb", "legacy-study.sqlite", "legacy-study_puntos"}));
     }
@@ -125,8 +119,7 @@ private slots:
             reported << done;
             return total == 59;
         });
-        QCOMPARE(reported.size(), 59);
-        QCOMPARE(reported.last(), 59);
+        QVERIFY(reported.size() == 59 && reported.last() == 59);
         try {
             LegacyImport::importMdb(mdb, dir.filePath("b.sqlite"),
                                     [](qint64 done, qint64) { return done < 30; });
@@ -148,8 +141,7 @@ private slots:
         QCOMPARE(runProgram({}, {"import-mdb", mdb}, &said), 0);
         QVERIFY2(said.contains("4 subjects, 27 points, 28 stimuli"), qPrintable(said));
         const QByteArray made = fileBytes(study);
-        QCOMPARE(runProgram({}, {"import-mdb", mdb, study}, &said), 1);
-        QVERIFY2(said.contains("already exists"), qPrintable(said));
+        QVERIFY(runProgram({}, {"import-mdb", mdb, study}, &said) == 1 && said.contains("already exists"));
         QCOMPARE(fileBytes(study), made);
         QCOMPARE(folderEntries(dir.path()), QStringList({"lab.mdb", "lab.sqlite"}));
     }

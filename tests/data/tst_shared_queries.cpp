@@ -1,14 +1,10 @@
 // The shared queries and the identifier rule give the right values on empty and filled tables, read
 // through the indexes, and report engine errors.
 
-#include "support/QueryText.h"
 #include "support/StudyFixture.h"
 
 #include "data/SharedQueries.h"
 #include "data/StudyError.h"
-
-#include <QSqlQuery>
-#include <QTest>
 
 class SharedQueries : public QObject {
     Q_OBJECT
@@ -96,7 +92,7 @@ private slots:
         PonRutaResonancias(study.db(), 1, "C:\\O'Brien\\mr");
         PonRutaResonancias(study.db(), 99, "/nowhere");
         QCOMPARE(DameRutaResonancias(study.db(), 1), "C:\\O'Brien\\mr");
-        QCOMPARE(queryText(study.db(), "SELECT ID, RutaResonancias FROM paciente ORDER BY ID"),
+        QCOMPARE(study.read("SELECT ID, RutaResonancias FROM paciente ORDER BY ID"),
                  "1|C:\\O'Brien\\mr\n2|/data/mr/Series 1\n7|<null>");
         study.exec("DROP TABLE puntoestimulacion");
         QVERIFY_THROWS_EXCEPTION(StudyError, UltimaPasada(study.db(), 1));

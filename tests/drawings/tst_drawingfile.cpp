@@ -1,9 +1,6 @@
 #include "drawings/DrawingFile.h"
 #include "support/Files.h"
 
-#include <QTemporaryDir>
-#include <QTest>
-
 using DrawingFile::PointRecord;
 using Records = QList<PointRecord>;
 Q_DECLARE_METATYPE(PointRecord)
@@ -27,8 +24,7 @@ private slots:
         QVERIFY(DrawingFile::write(path, records));
         QCOMPARE(fileBytes(path), QByteArray("3\r\n0 -32768 32767\r\n1 -3 12\r\n3 -3 12\r\n"));
         const DrawingFile::Contents contents = DrawingFile::read(path);
-        QVERIFY2(contents.ok(), qPrintable(contents.error));
-        QCOMPARE(contents.count, qint16(3));
+        QVERIFY2(contents.ok() && contents.count == 3, qPrintable(contents.error));
         QCOMPARE(contents.records, records);
     }
 
@@ -48,12 +44,10 @@ private slots:
 
     void readerAcceptsBlanksCommasAndLineEnds() {
         QFETCH(QByteArray, text);
-        QFETCH(int, count);
-        QFETCH(Records, records);
         const DrawingFile::Contents contents = DrawingFile::parse(text);
         QVERIFY2(contents.ok(), qPrintable(contents.error));
-        QCOMPARE(contents.count, qint16(count));
-        QCOMPARE(contents.records, records);
+        QTEST(int(contents.count), "count");
+        QTEST(contents.records, "records");
     }
 
     void readerRefusesWhatIsNotADrawing_data() {
@@ -79,10 +73,9 @@ private slots:
 
     void readerRefusesWhatIsNotADrawing() {
         QFETCH(QByteArray, text);
-        QFETCH(bool, countRead);
         const DrawingFile::Contents contents = DrawingFile::parse(text);
         QVERIFY(!contents.ok());
-        QCOMPARE(contents.countRead, countRead);
+        QTEST(contents.countRead, "countRead");
         QTEST(int(contents.records.size()), "recordsKept");
     }
 

@@ -4,8 +4,6 @@
 #include "support/Widgets.h"
 
 #include <QPoint>
-#include <QTemporaryDir>
-#include <QTest>
 
 // Rendering drawing files into a picture: the three modes, the blot on the picture's pixels and the
 // error display; and zokorvane-tool render-drawing, which writes the picture as a PNG. Pictures are
@@ -44,28 +42,19 @@ private:
     int m_files = 0;
 
 private slots:
-    void linesStartFromTheOriginAndFollowTheCodes_data() {
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<QPoint>("black");
-        QTest::addColumn<QPoint>("white");
-        QTest::newRow("a first code 1 draws from (0, 0)")
-            << QByteArray("1\r\n1 5 0\r\n") << QPoint(25, 0) << QPoint(60, 0);
-        QTest::newRow("code 0 moves, code 3 draws")
-            << QByteArray("2\r\n0 2 2\r\n3 2 8\r\n") << QPoint(20, 50) << QPoint(10, 10);
-        QTest::newRow("another code moves without drawing")
-            << QByteArray("3\r\n0 2 2\r\n2 8 2\r\n1 8 8\r\n") << QPoint(80, 50) << QPoint(50, 20);
-        QTest::newRow("drawing read before an error stays")
-            << QByteArray("3\r\n1 12 6\r\n1 x 1\r\n") << QPoint(60, 30) << QPoint(10, 60);
-    }
-
+    // {drawing, a pixel drawn black, one left white}: a first code 1 draws from (0, 0); code 0 moves and
+    // code 3 draws; another code moves without drawing; what was read before an error stays.
     void linesStartFromTheOriginAndFollowTheCodes() {
-        QFETCH(QByteArray, text);
-        QFETCH(QPoint, black);
-        QFETCH(QPoint, white);
-        Picture picture;
-        DrawingRender::render(picture.surface, file(text), DrawingRender::Mode::Lines);
-        QVERIFY(picture.blackNear(black.x(), black.y()));
-        QCOMPARE(picture.grey(white.x(), white.y()), 255);
+        for (const auto &[text, black, white] : QList<std::tuple<QByteArray, QPoint, QPoint>>{
+                 {"1\r\n1 5 0\r\n", {25, 0}, {60, 0}},
+                 {"2\r\n0 2 2\r\n3 2 8\r\n", {20, 50}, {10, 10}},
+                 {"3\r\n0 2 2\r\n2 8 2\r\n1 8 8\r\n", {80, 50}, {50, 20}},
+                 {"3\r\n1 12 6\r\n1 x 1\r\n", {60, 30}, {10, 60}}}) {
+            Picture picture;
+            DrawingRender::render(picture.surface, file(text), DrawingRender::Mode::Lines);
+            QVERIFY2(picture.blackNear(black.x(), black.y()) && picture.grey(white.x(), white.y()) == 255,
+                     text);
+        }
     }
 
     void fuseSkipsSmallStepsAndComparesWithTheLastBlotPoint() {
@@ -101,36 +90,23 @@ private slots:
         QFETCH(QPoint, centre);
         Picture picture;
         DrawingRender::render(picture.surface, file(text), DrawingRender::Mode::MassCentre);
-        if (centre.x() < 0) {
-            QCOMPARE(picture.dark(picture.image.rect()), 0);
-        } else {
-            QCOMPARE(picture.grey(centre.x() * 10, centre.y() * 10), 255 - 80);
-        }
+        QVERIFY(centre.x() < 0 ? picture.dark(picture.image.rect()) == 0
+                               : picture.grey(centre.x() * 10, centre.y() * 10) == 255 - 80);
     }
 
-    void blotDarkensADiamondAroundItsCentre_data() {
-        QTest::addColumn<int>("size");
-        QTest::addColumn<int>("depth");
-        QTest::addColumn<QPoint>("offset");
-        QTest::addColumn<int>("grey");
-        // Grey lost = round(depth / size * (size - Manhattan distance)), halves to even.
-        QTest::newRow("fuse centre") << 17 << 50 << QPoint(0, 0) << 255 - 50;
-        QTest::newRow("fuse next pixel up") << 17 << 50 << QPoint(0, -1) << 255 - 47;
-        QTest::newRow("fuse block corner") << 17 << 50 << QPoint(-8, -8) << 255 - 3;
-        QTest::newRow("fuse outside the block") << 17 << 50 << QPoint(9, 0) << 255;
-        QTest::newRow("mass first column") << 30 << 80 << QPoint(-15, 0) << 255 - 40;
-        QTest::newRow("mass beyond the last column") << 30 << 80 << QPoint(15, 0) << 255;
-    }
-
+    // Grey lost = round(depth / size * (size - Manhattan distance)), halves to even: {size, depth, offset
+    // from the centre, grey}, for the fuse's blot (17, 50) and the mass centre's (30, 80).
     void blotDarkensADiamondAroundItsCentre() {
-        QFETCH(int, size);
-        QFETCH(int, depth);
-        QFETCH(QPoint, offset);
-        QFETCH(int, grey);
-        Picture picture;
-        DrawingRender::stampBlot(picture.surface, 6, 6, size, depth);
-        const QPoint at = QPoint(60, 60) + offset;
-        QCOMPARE(picture.grey(at.x(), at.y()), grey);
+        for (const auto &[size, depth, dx, dy, grey] : QList<std::array<int, 5>>{{17, 50, 0, 0, 255 - 50},
+                                                                                 {17, 50, 0, -1, 255 - 47},
+                                                                                 {17, 50, -8, -8, 255 - 3},
+                                                                                 {17, 50, 9, 0, 255},
+                                                                                 {30, 80, -15, 0, 255 - 40},
+                                                                                 {30, 80, 15, 0, 255}}) {
+            Picture picture;
+            DrawingRender::stampBlot(picture.surface, 6, 6, size, depth);
+            QCOMPARE(picture.grey(60 + dx, 60 + dy), grey);
+        }
     }
 
     void blotsAccumulateAndClampAtBlack() {

@@ -6,15 +6,6 @@
 #include "drawings/DrawingCanvas.h"
 #include "experiments/IntroEstimulo.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
-
 using namespace Qt::StringLiterals;
 
 class RecordingWindowTest : public QObject {
@@ -34,8 +25,7 @@ private:
 
 private slots:
     void init() {
-        m_messages.clear();
-        m_messages.setAnswer(false);
+        m_messages.reset();
         m.emplace("Paco");
         QVERIFY(m->open());
     }
@@ -45,8 +35,7 @@ private slots:
     // experiment 3 marks exactly its points, and a new one is 4.
     void theExperimentNumberAndItsMarksFollowTheStudy() {
         IntroEstimulo fresh(*m->state);
-        QVERIFY(fresh.pasada() == 1 && m_messages.isEmpty());
-        QVERIFY(!child<QCheckBox>(&fresh, "CRM")->isEnabled()); // no MR loaded
+        QVERIFY(fresh.pasada() == 1 && m_messages.isEmpty() && !child<QCheckBox>(&fresh, "CRM")->isEnabled());
         m->state->ContinuarPasada = true;
         QCOMPARE(IntroEstimulo(*m->state).pasada(), 1);
         QCOMPARE(m_messages.texts(), QStringList{"There is no experiment. Next: Start new experiment."});
@@ -69,10 +58,9 @@ private slots:
     void savingStoresTheEntryAndSwapsTheButtons() {
         IntroEstimulo w(*m->state);
         auto *grid = child<EGrid>(&w, "EGrid1");
-        QVERIFY(grid->setEIndex(37));
+        QVERIFY(grid->setEIndex(37) && child<QGroupBox>(&w, "Frame2")->isHidden()); // "No" at start
         QVERIFY(child<QPushButton>(&w, "bNext")->isEnabled() &&
                 !child<QPushButton>(&w, "bBorrar")->isEnabled());
-        QVERIFY(child<QGroupBox>(&w, "Frame2")->isHidden()); // "No" at start
         child<QRadioButton>(&w, "Option1_0")->setChecked(true);
         QVERIFY(!child<QGroupBox>(&w, "Frame2")->isHidden());
         child<QLineEdit>(&w, "TColor")->setText("verde");
@@ -83,8 +71,7 @@ private slots:
         child<QComboBox>(&w, "CFase")->setCurrentIndex(1);
         // "Single" keeps the pulse count and frequency disabled, yet stores their texts.
         auto *pulso = child<QComboBox>(&w, "CPulso");
-        QCOMPARE(pulso->currentText(), "Single");
-        QVERIFY(!child<QLineEdit>(&w, "TPulsos")->isEnabled());
+        QVERIFY(pulso->currentText() == "Single" && !child<QLineEdit>(&w, "TPulsos")->isEnabled());
         child<QLineEdit>(&w, "TPulsos")->setText("4");
         child<QLineEdit>(&w, "TPulsoFrecuencia")->setText("10");
         draw(&w);
@@ -97,8 +84,7 @@ private slots:
                     "NumeroPulsos, PulsoFrecuencia, PulsoIntensidad, PulsoTipo, PulsoFase FROM estimulo"),
             "verde|7|two lines\nof notes|0|3|111|4|10|80|1|2");
         // The cell stays selected and is red; the entry is cleared for the next stimulus.
-        QCOMPARE(grid->EIndex(), 37);
-        QCOMPARE(grid->cellColor(37), quint32(0x0000FF));
+        QVERIFY(grid->EIndex() == 37 && grid->cellColor(37) == 0x0000FF);
         QVERIFY(!child<QPushButton>(&w, "bNext")->isEnabled() &&
                 child<QPushButton>(&w, "bBorrar")->isEnabled());
         QVERIFY(child<QRadioButton>(&w, "Option1_1")->isChecked());
@@ -110,8 +96,7 @@ private slots:
 
         child<QPushButton>(&w, "bBorrar")->click();
         QCOMPARE(m->read("SELECT count(*) FROM estimulo"), "0");
-        QVERIFY(!grid->ElementoMarcado(37));
-        QVERIFY(child<QPushButton>(&w, "bNext")->isEnabled());
+        QVERIFY(!grid->ElementoMarcado(37) && child<QPushButton>(&w, "bNext")->isEnabled());
     }
 
     void aNumericTextThatIsNotANumberIsRefusedAndNothingIsWritten_data() {
@@ -132,24 +117,22 @@ private slots:
         draw(&w);
         child<QLineEdit>(&w, qPrintable(field))->setText(text);
         child<QPushButton>(&w, "bNext")->click();
-        QCOMPARE(m_messages.size(), 1);
-        QVERIFY2(m_messages[0].text.startsWith(name) && m_messages[0].text.contains(text),
-                 qPrintable(m_messages[0].text));
+        QVERIFY2(m_messages.size() == 1 && m_messages[0].text.startsWith(name) &&
+                     m_messages[0].text.contains(text),
+                 qPrintable(m_messages.value(0).text));
         QCOMPARE(m->read("SELECT (SELECT count(*) FROM puntoestimulacion) + count(*) FROM estimulo"), "0");
         // What the operator entered is still there to correct.
-        QVERIFY(child<QRadioButton>(&w, "Option1_2")->isChecked());
-        QCOMPARE(child<DrawingCanvas>(&w, "Picture1")->buffer().count(), 3);
+        QVERIFY(child<QRadioButton>(&w, "Option1_2")->isChecked() &&
+                child<DrawingCanvas>(&w, "Picture1")->buffer().count() == 3);
     }
 
     void keysRecordANoWithoutTheMouse() {
         IntroEstimulo w(*m->state);
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(exposed(&w));
         w.activateWindow();
         auto *grid = child<EGrid>(&w, "EGrid1");
         grid->setFocus();
         QTest::keyClick(grid, Qt::Key_Right); // centre 14 -> 15
-        QCOMPARE(grid->EIndex(), 15);
         QTest::keyClick(&w, Qt::Key_Y, Qt::ControlModifier);
         QVERIFY(child<QRadioButton>(&w, "Option1_0")->isChecked());
         QTest::keyClick(&w, Qt::Key_N, Qt::ControlModifier);

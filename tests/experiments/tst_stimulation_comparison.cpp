@@ -3,10 +3,8 @@
 // is overlaid, and when the window repaints.
 
 #include "data/StudyDrawings.h"
-#include "support/StudyFixture.h"
 #include "support/StudyInApp.h"
 
-#include "core/AppState.h"
 #include "data/StudyError.h"
 #include "drawings/DrawingView.h"
 #include "experiments/EGrid.h"
@@ -15,14 +13,6 @@
 #include "subjects/elegirpaciente.h"
 #include "support/MessageLog.h"
 #include "support/Widgets.h"
-
-#include <QAction>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QRadioButton>
-#include <QTest>
 
 using namespace StimulationComparison;
 
@@ -100,9 +90,8 @@ private slots:
         std::tie(c.bobina, c.pulso, c.fase, c.orientacion) =
             std::tuple(codes[0], codes[1], codes[2], codes[3]);
         const Filter f = buildFilter(c);
-        QVERIFY(f.ok());
+        QVERIFY(f.ok() && !f.sql.contains(QRegularExpression("[0-9]")));
         QCOMPARE(f.texto, text);
-        QVERIFY(!f.sql.contains(QRegularExpression("[0-9]")));
         QCOMPARE(substituted(f), text);
     }
 
@@ -124,11 +113,10 @@ private slots:
         Conditions c;
         c.limites[box] = bound;
         const Filter f = buildFilter(c);
-        QVERIFY(!f.ok());
+        QVERIFY(!f.ok() && !f.sql.contains(bound.trimmed().isEmpty() ? "<none>" : bound));
         for (int i = 0; i < NumeroLimites; ++i) {
             QCOMPARE(f.problemas[i], i == box ? reason : QString());
         }
-        QVERIFY(!f.sql.contains(bound.trimmed().isEmpty() ? "<none>" : bound));
         openStudy();
         QVERIFY_THROWS_EXCEPTION(StudyError, DrawingFinder(m_state->BaseDatos, f, 23, 1, 4));
     }
@@ -167,8 +155,7 @@ private slots:
     void theWindowRepaintsOnClicksAndSurvivesABadBound() {
         openStudy();
         FAcumulados w(*m_state, LlenaListaPacientes);
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(exposed(&w));
         child<QComboBox>(&w, "COrientacion")->setCurrentText("Right-Left");
         child<QComboBox>(&w, "CBobina")->setCurrentText("Cadwell en ocho");
         QCOMPARE(w.filtro().texto, Initial + " AND (TipoBobina = 3) AND (Orientacion = 1)");
@@ -178,9 +165,7 @@ private slots:
         auto *list = child<QListWidget>(&w, "LPacientes");
         auto *grid = child<EGrid>(&w, "EGrid1");
         grid->setEIndex(23);
-        for (int row = 0; row < list->count(); ++row) {
-            list->item(row)->setSelected(true);
-        }
+        list->selectAll();
         QCOMPARE(w.dibujados(), QStringList({"B1"}));
         grid->setEIndex(33);
         QCOMPARE(w.dibujados(), QStringList({"A"}));
@@ -206,13 +191,12 @@ private slots:
         QCOMPARE(w.dibujados(), QStringList());
         QVERIFY(hint->isVisible() &&
                 hint->text().startsWith("Frecuency (from): \"five\" is not a whole number"));
-        QCOMPARE(from->toolTip(), "\"five\" is not a whole number");
-        QVERIFY(from->actions().constFirst()->isVisible());
+        QVERIFY(from->toolTip() == "\"five\" is not a whole number" &&
+                from->actions().constFirst()->isVisible());
         from->setText("0");
         QTest::keyClick(from, Qt::Key_Return);
         QCOMPARE(w.dibujados(), QStringList({"B1", "C"}));
-        QVERIFY(!hint->isVisible() && !from->actions().constFirst()->isVisible());
-        QVERIFY(m_messages.isEmpty());
+        QVERIFY(!hint->isVisible() && !from->actions().constFirst()->isVisible() && m_messages.isEmpty());
     }
 };
 

@@ -2,15 +2,12 @@
 // identifiers, and that a save or delete failing half way leaves the study as it was.
 
 #include "support/Files.h"
-#include "support/QueryText.h"
 #include "support/StudyFixture.h"
 
 #include "data/StudyDrawings.h"
 #include "data/StudyError.h"
 #include "drawings/DrawingFile.h"
 #include "experiments/StimulusStore.h"
-
-#include <QTest>
 
 using namespace StimulusStore;
 
@@ -33,7 +30,7 @@ const QList<DrawingFile::PointRecord> Trazo = {{0, 1, 2}, {1, 5, 6}, {3, 5, 6}};
 QStringList snapshot(StudyFixture &study) {
     QStringList state = folderEntries(study.dirPath());
     for (const char *table : {"paciente", "puntoestimulacion", "estimulo", "drawing"}) {
-        state << queryText(study.db(), QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(table));
+        state << study.read(QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(table));
     }
     return state;
 }
@@ -55,13 +52,10 @@ private slots:
         study.addSubject(2, "Paco");
         study.addPoint(5, 1, 1, 0, 0, 1);
         study.addStimulus(9, 5, 1);
-        const SavedEntry g = save(study, 2, 2, 3, 1, Si);
-        QCOMPARE(g.idPunto, 6);     // next ID of the whole table
-        QCOMPARE(g.idEstimulo, 10); // likewise
-        QCOMPARE(g.archivopuntos, "261");
-        QCOMPARE(queryText(study.db(), "SELECT * FROM puntoestimulacion WHERE ID = 6"),
-                 "6|1|2|2|3|0|1|0|0|1");
-        QCOMPARE(queryText(study.db(), "SELECT * FROM estimulo WHERE id = 10"),
+        const SavedEntry g = save(study, 2, 2, 3, 1, Si); // the next IDs of the whole tables
+        QCOMPARE(QString("%1 %2 %3").arg(g.idPunto).arg(g.idEstimulo).arg(g.archivopuntos), "6 10 261");
+        QCOMPARE(study.read("SELECT * FROM puntoestimulacion WHERE ID = 6"), "6|1|2|2|3|0|1|0|0|1");
+        QCOMPARE(study.read("SELECT * FROM estimulo WHERE id = 10"),
                  "10|6|1|amarillo|4|0|destello, \"arriba\"|261|0|2026-12-05 10:11:12|2|3|5|20|75|2");
         QCOMPARE(StudyDrawings::load(study.db(), 10), DrawingFile::format(Trazo));
     }
@@ -73,11 +67,9 @@ private slots:
         sinColor.color = QString();
         QCOMPARE(saveEntry(study.db(), 1, 0, 0, 1, sinColor, Trazo).archivopuntos, QString());
         // Empty texts are stored as "", not null.
-        QCOMPARE(queryText(study.db(), "SELECT CASE WHEN archivopuntos IS NULL OR color IS NULL THEN 'null' "
-                                       "ELSE 'texttext' END || archivopuntos "
-                                       "FROM estimulo"),
-                 "texttext");
-        QCOMPARE(queryText(study.db(), "SELECT count(*) FROM drawing"), "0");
+        QCOMPARE(
+            study.read("SELECT archivopuntos || color || '|', (SELECT count(*) FROM drawing) FROM estimulo"),
+            "||0");
 
         const SavedEntry duda = save(study, 1, 1, 0, 1, Duda, {});
         QCOMPARE(StudyDrawings::load(study.db(), duda.idEstimulo), QByteArray("0\r\n"));
@@ -91,9 +83,7 @@ private slots:
         save(study, 1, 0, 0, 3, No, {});
         QVERIFY(save(study, 1, 0, 0, 1, Duda, {}).pasadasMayor);
         // The number is stored all the same.
-        QCOMPARE(
-            queryText(study.db(), "SELECT n_on, n_off, n_dudas, pasadas FROM puntoestimulacion").remove('|'),
-            "1111");
+        QCOMPARE(study.read("SELECT n_on, n_off, n_dudas, pasadas FROM puntoestimulacion"), "1|1|1|1");
     }
 
     // Deleting one of two stimuli lowers its counter and keeps the experiment, the point and the other
@@ -106,9 +96,9 @@ private slots:
         save(study, 1, 0, 1, 2, Duda);
         DeletedEntry b = deleteEntry(study.db(), 1, 0, 1, 2);
         QVERIFY(b.estimulo && !b.punto);
-        QCOMPARE(queryText(study.db(), "SELECT n_on, n_dudas, pasadas FROM puntoestimulacion").remove('|'),
-                 "102");
-        QCOMPARE(queryText(study.db(), "SELECT pasada FROM estimulo"), "1");
+        QCOMPARE(
+            study.read("SELECT n_on, n_dudas, pasadas, (SELECT pasada FROM estimulo) FROM puntoestimulacion"),
+            "1|0|2|1");
         QVERIFY(StudyDrawings::load(study.db(), primera.idEstimulo).has_value());
         const QStringList before = snapshot(study);
         QVERIFY(!deleteEntry(study.db(), 1, 0, 1, 3).estimulo);
@@ -116,10 +106,10 @@ private slots:
         QCOMPARE(snapshot(study), before);
         b = deleteEntry(study.db(), 1, 0, 1, 1);
         QVERIFY(b.estimulo && b.punto);
-        QCOMPARE(queryText(study.db(),
-                           "SELECT (SELECT count(*) FROM puntoestimulacion) + (SELECT count(*) FROM "
-                           "drawing) + count(*) FROM estimulo"),
-                 "0");
+        QCOMPARE(
+            study.read("SELECT (SELECT count(*) FROM puntoestimulacion) + (SELECT count(*) FROM drawing) + "
+                       "count(*) FROM estimulo"),
+            "0");
     }
 
     void aFailureHalfWayLeavesEverythingAsBefore_data() {
@@ -170,35 +160,24 @@ private slots:
         QCOMPARE(StudyDrawings::load(study.db(), 1), DrawingFile::format(Trazo));
     }
 
-    void cellsAndPointsConvertAroundTheCentre_data() {
-        QTest::addColumn<int>("cell"); // -1: off the grid
-        QTest::addColumn<int>("filaCentro");
-        QTest::addColumn<int>("columnaCentro");
-        QTest::addColumn<int>("fila");
-        QTest::addColumn<int>("columna");
-        QTest::newRow("cell 37, default centre") << 37 << 1 << 4 << 2 << 3;
-        QTest::newRow("cell 0, default centre") << 0 << 1 << 4 << -1 << -4;
-        QTest::newRow("top right, other centre") << 49 << 2 << 5 << 2 << 4;
-        QTest::newRow("row 5") << -1 << 1 << 4 << 4 << 0;
-        QTest::newRow("column 10") << -1 << 1 << 4 << 0 << 6;
-        QTest::newRow("row -1") << -1 << 1 << 4 << -2 << 0;
-        QTest::newRow("a centre at the end of the integers") << -1 << 2147483647 << 4 << 2 << 0;
-    }
+    // {cell (-1: off the grid), centre row, centre column, row, column}.
     void cellsAndPointsConvertAroundTheCentre() {
-        QFETCH(int, cell);
-        QFETCH(int, filaCentro);
-        QFETCH(int, columnaCentro);
-        QFETCH(int, fila);
-        QFETCH(int, columna);
-        QCOMPARE(cellOfPoint(fila, columna, filaCentro, columnaCentro), cell);
-        if (cell >= 0) {
-            const Punto punto = pointOfCell(cell, filaCentro, columnaCentro);
-            QCOMPARE(QPoint(punto.columna, punto.fila), QPoint(columna, fila));
+        for (const auto &[cell, filaCentro, columnaCentro, fila, columna] :
+             QList<std::array<int, 5>>{{37, 1, 4, 2, 3},
+                                       {0, 1, 4, -1, -4},
+                                       {49, 2, 5, 2, 4},  // another centre
+                                       {-1, 1, 4, 4, 0},  // row 5
+                                       {-1, 1, 4, 0, 6},  // column 10
+                                       {-1, 1, 4, -2, 0}, // row -1
+                                       {-1, 2147483647, 4, 2, 0}}) {
+            QCOMPARE(cellOfPoint(fila, columna, filaCentro, columnaCentro), cell);
+            const Punto punto = pointOfCell(std::max(cell, 0), filaCentro, columnaCentro);
+            QVERIFY(cell < 0 || QPoint(punto.columna, punto.fila) == QPoint(columna, fila));
         }
     }
 
     void numericTextsMustBeWholeNumbersInRange() {
-        for (const char *text : {"80", " 12 ", "-3"}) {
+        for (const char *text : {"80", " 12 ", "-32768", "32767"}) {
             QVERIFY2(wholeNumberInRange(text, -32768, 32767).has_value(), text);
         }
         for (const char *text : {"", "1.5", "8O", "32768", "-32769"}) {

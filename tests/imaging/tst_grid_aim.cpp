@@ -5,8 +5,7 @@
 #include "imaging/ImagingError.h"
 #include "support/ImagingFixtures.h"
 
-#include <QTemporaryDir>
-#include <QTest>
+#include "support/Files.h"
 
 #include <cmath>
 
@@ -25,43 +24,36 @@ private slots:
         QVERIFY(m.load(m_dir.path()));
     }
 
-    // Cell 14 lies in the Ilion direction; each grid step is an arc of 20 mm on the scalp.
-    void eachCellIsAimedAlongItsArcsFromTheIlion_data() {
-        QTest::addColumn<int>("cell");
-        QTest::addColumn<int>("arcH");
-        QTest::addColumn<int>("arcV");
-        QTest::newRow("cell 14, through the Ilion") << 14 << 0 << 0;
-        QTest::newRow("cell 0, bottom left") << 0 << -80 << -20;
-        QTest::newRow("cell 49, top right") << 49 << 100 << 60;
-    }
+    // Cell 14 lies in the Ilion direction; each grid step is an arc of 20 mm on the scalp: {cell, arcs}
+    // through the Ilion, at the bottom left and at the top right.
     void eachCellIsAimedAlongItsArcsFromTheIlion() {
-        QFETCH(int, cell);
-        QFETCH(int, arcH);
-        QFETCH(int, arcV);
-        const Phantom::Geometry g = Phantom::geometry(m_options);
-        ImagingState &state = m.state;
-        state.InicializaResonancia();
-        state.PonReferencia(std::round(g.cx - g.rx + 0.5), std::round(g.cy), std::round(g.cz), 3);
-        state.PonCalibracion(200, m_options.thickness, 1);
-        const GridAim aim = aimAtCell(state, cell, 5);
+        for (const auto &[cell, arcH, arcV] :
+             QList<std::array<int, 3>>{{14, 0, 0}, {0, -80, -20}, {49, 100, 60}}) {
+            const Phantom::Geometry g = Phantom::geometry(m_options);
+            ImagingState &state = m.state;
+            state.InicializaResonancia();
+            state.PonReferencia(std::round(g.cx - g.rx + 0.5), std::round(g.cy), std::round(g.cz), 3);
+            state.PonCalibracion(200, m_options.thickness, 1);
+            const GridAim aim = aimAtCell(state, cell, 5);
 
-        QCOMPARE(QList<int>({aim.arcH, aim.arcV}), QList<int>({arcH, arcV}));
-        const double degreesPerMm = 360.0 / (2 * std::acos(-1.0) * state.MmPorPixel() * state.Radio);
-        QCOMPARE(QList<double>({aim.angleH, aim.angleV, state.AnguloHorizontal, state.AnguloVertical}),
-                 QList<double>({arcH * degreesPerMm, arcV * degreesPerMm, aim.angleH, aim.angleV}));
-        QCOMPARE(state.Profundidad, 5.0);
-        const auto &e = state.PuntoExterno;
-        const auto &i = state.PuntoIlion;
-        if (cell == 14) {
-            // Straight through the Ilion point: the scalp is met there, the target 5 voxels inside.
-            QVERIFY2(std::abs(e.x - i.x) <= 1 && e.y == i.y && e.z == i.z,
-                     qPrintable(QStringLiteral("(%1, %2, %3)").arg(e.x).arg(e.y).arg(e.z)));
-            QCOMPARE(state.PuntoTarget.x, qint16(e.x + 5));
-        } else {
-            // Negative horizontal arcs turn towards higher slices; the ray meets the phantom's scalp.
-            QCOMPARE(e.z > i.z, arcH < 0);
-            const double scale = g.scale(e.x, e.y, e.z);
-            QVERIFY2(scale > 0.85 && scale < 1.1, qPrintable(QString::number(scale)));
+            QCOMPARE(QList<int>({aim.arcH, aim.arcV}), QList<int>({arcH, arcV}));
+            const double degreesPerMm = 360.0 / (2 * std::acos(-1.0) * state.MmPorPixel() * state.Radio);
+            QCOMPARE(QList<double>({aim.angleH, aim.angleV, state.AnguloHorizontal, state.AnguloVertical}),
+                     QList<double>({arcH * degreesPerMm, arcV * degreesPerMm, aim.angleH, aim.angleV}));
+            QCOMPARE(state.Profundidad, 5.0);
+            const auto &e = state.PuntoExterno;
+            const auto &i = state.PuntoIlion;
+            if (cell == 14) {
+                // Straight through the Ilion point: the scalp is met there, the target 5 voxels inside.
+                QVERIFY2(std::abs(e.x - i.x) <= 1 && e.y == i.y && e.z == i.z,
+                         qPrintable(QStringLiteral("(%1, %2, %3)").arg(e.x).arg(e.y).arg(e.z)));
+                QCOMPARE(state.PuntoTarget.x, qint16(e.x + 5));
+            } else {
+                // Negative horizontal arcs turn towards higher slices; the ray meets the phantom's scalp.
+                QCOMPARE(e.z > i.z, arcH < 0);
+                const double scale = g.scale(e.x, e.y, e.z);
+                QVERIFY2(scale > 0.85 && scale < 1.1, qPrintable(QString::number(scale)));
+            }
         }
     }
 

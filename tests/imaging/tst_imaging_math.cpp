@@ -49,22 +49,17 @@ private slots:
         QVERIFY(p.x == 3 && p.y == -4 && p.z == 5);
     }
 
-    // The point starts 10 voxels from the centre (5, 5, 5) along -x, as the Ilion lies from the centre.
-    void rotationAboutACentreIsExactForOneAxis_data() {
-        QTest::addColumn<QList<double>>("angles");
-        QTest::addColumn<QList<double>>("expected");
-        const double pi = std::acos(-1.0);
-        QTest::newRow("quarter turn in x-z") << QList<double>{0, pi / 2, 0} << QList<double>{5, 5, -5};
-        QTest::newRow("quarter turn in x-y") << QList<double>{0, 0, -pi / 2} << QList<double>{5, 15, 5};
-        QTest::newRow("half turn in x-z") << QList<double>{0, pi, 0} << QList<double>{15, 5, 5};
-    }
+    // The point starts 10 voxels from the centre (5, 5, 5) along -x, as the Ilion lies from the centre:
+    // quarter turns in x-z and x-y, a half turn in x-z.
     void rotationAboutACentreIsExactForOneAxis() {
-        QFETCH(QList<double>, angles);
-        QFETCH(QList<double>, expected);
-        Vector3 p{-5, 5, 5};
-        RotaAlrededor({5, 5, 5}, p, angles[0], angles[1], angles[2]);
-        QVERIFY2(Distancia3D(p.x, p.y, p.z, expected[0], expected[1], expected[2]) < 1e-9,
-                 qPrintable(QStringLiteral("(%1, %2, %3)").arg(p.x).arg(p.y).arg(p.z)));
+        const double pi = std::acos(-1.0);
+        for (const auto &[a, b, c, x, y, z] : QList<std::array<double, 6>>{
+                 {0, pi / 2, 0, 5, 5, -5}, {0, 0, -pi / 2, 5, 15, 5}, {0, pi, 0, 15, 5, 5}}) {
+            Vector3 p{-5, 5, 5};
+            RotaAlrededor({5, 5, 5}, p, a, b, c);
+            QVERIFY2(Distancia3D(p.x, p.y, p.z, x, y, z) < 1e-9,
+                     qPrintable(QString("(%1, %2, %3)").arg(p.x).arg(p.y).arg(p.z)));
+        }
     }
 
     // From the default landmarks 200 mm apart, 1 when they coincide, or as fixed by the DICOM data.
@@ -116,11 +111,9 @@ private slots:
         state.Interslice = 2;
         const double before = state.MmPorPixel();
         state.PonReferencia(100, 121, 42, 1);
-        QVERIFY(std::abs(state.Incremento - 2 / before) < 1e-12);
-        QCOMPARE(state.Referencia1.x, 100.0);
+        QVERIFY(std::abs(state.Incremento - 2 / before) < 1e-12 && state.Referencia1.x == 100.0);
         state.PonReferencia(5, 5, 5, 4); // no such landmark: only the spacing is refreshed
-        QCOMPARE(state.Referencia1.x, 100.0);
-        QVERIFY(std::abs(state.Incremento - 2 / state.MmPorPixel()) < 1e-12);
+        QVERIFY(std::abs(state.Incremento - 2 / state.MmPorPixel()) < 1e-12 && state.Referencia1.x == 100.0);
     }
 
     // With the centre at (50, 50, 20): {scalp, depth, target}. Depth 0 stays on the scalp; along x;

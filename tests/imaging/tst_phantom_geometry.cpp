@@ -4,8 +4,6 @@
 #include "support/ImagingFixtures.h"
 
 #include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QTest>
 
 #include <cmath>
 
@@ -77,9 +75,8 @@ private slots:
         QVERIFY2(Phantom::write(m_dir.path(), m_options, &error), qPrintable(error));
         m.loader.setThreads(2);
         m.loader.setWarning([this](const QString &) { ++m_warnings; });
-        const bool built = m.load(m_dir.path());
-        QVERIFY2(m.loader.report().failures.isEmpty(), qPrintable(m.loader.report().failures.join('\n')));
-        QVERIFY(built && m_warnings == 0);
+        QVERIFY2(m.load(m_dir.path()) && m_warnings == 0 && m.loader.report().failures.isEmpty(),
+                 qPrintable(m.loader.report().failures.join('\n')));
         QCOMPARE(QList<int>({volume().width(), volume().height(), volume().slices()}),
                  QList<int>({m_options.size, m_options.size, m_options.slices}));
     }
@@ -92,42 +89,32 @@ private slots:
         }
     }
 
-    void lineSearchFindsTheAnalyticScalpAndBrain_data() {
-        QTest::addColumn<double>("dx");
-        QTest::addColumn<double>("dy");
-        QTest::addColumn<double>("dz");
-        QTest::newRow("back") << -1.0 << 0.0 << 0.0;
-        QTest::newRow("front") << 1.0 << 0.0 << 0.0;
-        QTest::newRow("top") << 0.0 << -1.0 << 0.0;
-        QTest::newRow("side, across slices") << 0.0 << 0.0 << 1.0;
-        QTest::newRow("oblique in all three") << 0.5 << -0.6 << -0.4;
-    }
-
+    // Back, front, top, the side across slices, and oblique in all three.
     void lineSearchFindsTheAnalyticScalpAndBrain() {
-        QFETCH(double, dx);
-        QFETCH(double, dy);
-        QFETCH(double, dz);
-        const qint32 a[3] = {qint32(std::lround(m_geometry.cx)), qint32(std::lround(m_geometry.cy)),
-                             qint32(std::lround(m_geometry.cz))};
-        // B lies inside the head, ten voxels out from the centre.
-        const double length = std::sqrt(dx * dx + dy * dy + dz * dz);
-        const qint32 b[3] = {a[0] + qint32(std::lround(10 * dx / length)),
-                             a[1] + qint32(std::lround(10 * dy / length)),
-                             a[2] + qint32(std::lround(10 * dz / length))};
-        qint32 out[6] = {};
-        m.library._d2_dameUmbral3D(handle(), a, b, 0, 255, out);
-        // The scalp and, below the skull, the brain's surface: where the analytic ellipsoid's shells cross
-        // the sampled line. Scales grow linearly along a ray from the centre.
-        const double u[3] = {double(b[0] - a[0]), double(b[1] - a[1]), double(b[2] - a[2])};
-        const double t = m_geometry.scalpDistance(u[0], u[1], u[2]) / std::hypot(u[0], u[1], u[2]);
-        for (const auto &[found, scale] :
-             {std::pair{out, 1.0}, std::pair{out + 3, Phantom::Geometry::SkullInner}}) {
-            const double miss =
-                std::hypot(found[0] - a[0] - u[0] * t * scale, found[1] - a[1] - u[1] * t * scale,
-                           found[2] - a[2] - u[2] * t * scale);
-            QVERIFY2(miss <= 1.5,
-                     qPrintable(QString::asprintf("found (%d, %d, %d) for scale %g, %g voxels off", found[0],
-                                                  found[1], found[2], scale, miss)));
+        for (const auto &[dx, dy, dz] :
+             QList<std::array<double, 3>>{{-1, 0, 0}, {1, 0, 0}, {0, -1, 0}, {0, 0, 1}, {0.5, -0.6, -0.4}}) {
+            const qint32 a[3] = {qint32(std::lround(m_geometry.cx)), qint32(std::lround(m_geometry.cy)),
+                                 qint32(std::lround(m_geometry.cz))};
+            // B lies inside the head, ten voxels out from the centre.
+            const double length = std::sqrt(dx * dx + dy * dy + dz * dz);
+            const qint32 b[3] = {a[0] + qint32(std::lround(10 * dx / length)),
+                                 a[1] + qint32(std::lround(10 * dy / length)),
+                                 a[2] + qint32(std::lround(10 * dz / length))};
+            qint32 out[6] = {};
+            m.library._d2_dameUmbral3D(handle(), a, b, 0, 255, out);
+            // The scalp and, below the skull, the brain's surface: where the analytic ellipsoid's shells
+            // cross the sampled line. Scales grow linearly along a ray from the centre.
+            const double u[3] = {double(b[0] - a[0]), double(b[1] - a[1]), double(b[2] - a[2])};
+            const double t = m_geometry.scalpDistance(u[0], u[1], u[2]) / std::hypot(u[0], u[1], u[2]);
+            for (const auto &[found, scale] :
+                 {std::pair{out, 1.0}, std::pair{out + 3, Phantom::Geometry::SkullInner}}) {
+                const double miss =
+                    std::hypot(found[0] - a[0] - u[0] * t * scale, found[1] - a[1] - u[1] * t * scale,
+                               found[2] - a[2] - u[2] * t * scale);
+                QVERIFY2(miss <= 1.5,
+                         qPrintable(QString::asprintf("found (%d, %d, %d) for scale %g, %g voxels off",
+                                                      found[0], found[1], found[2], scale, miss)));
+            }
         }
     }
 
@@ -193,8 +180,7 @@ private slots:
         QString why;
         QVERIFY2(plan(head(), g, false, reference, why), qPrintable(why));
         QVERIFY2(plan(options, g, nifti, other, why), qPrintable(why));
-        const Volume &a = reference.volume;
-        const Volume &b = other.volume;
+        const Volume &a = reference.volume, &b = other.volume;
         QCOMPARE(QList<int>({b.width(), b.height(), b.slices()}),
                  QList<int>({a.width(), a.height(), a.slices()}));
         double sum = 0;
@@ -208,8 +194,7 @@ private slots:
         const double mean = sum / (double(a.width()) * a.height() * a.slices());
         QVERIFY2(mean <= meanDifference, qPrintable(QStringLiteral("mean difference %1").arg(mean)));
         for (int i = 0; i < reference.points.size(); ++i) {
-            const auto &p = reference.points[i];
-            const auto &q = other.points[i];
+            const auto &p = reference.points[i], &q = other.points[i];
             QVERIFY2(std::abs(p.x - q.x) <= 1 && std::abs(p.y - q.y) <= 1 && std::abs(p.z - q.z) <= 1,
                      qPrintable(QString::asprintf("point %d: (%d, %d, %d) against (%d, %d, %d)", i, q.x, q.y,
                                                   q.z, p.x, p.y, p.z)));

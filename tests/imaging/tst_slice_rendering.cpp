@@ -3,10 +3,7 @@
 #include "imaging/ImagingState.h"
 #include "imaging/SliceRendering.h"
 
-#include <QDir>
-#include <QFile>
-#include <QImage>
-#include <QTest>
+#include "support/Files.h"
 
 using namespace SliceRendering;
 
@@ -28,40 +25,31 @@ private slots:
                 at(image, 40, 10) == ZoColors::Black);
     }
 
-    void landmarksAreRingsOnTheShownSliceAndCrossesElsewhere_data() {
-        QTest::addColumn<double>("z1");
-        QTest::addColumn<double>("zIlion");
-        QTest::addColumn<bool>("ring1");
-        QTest::addColumn<bool>("ringIlion");
-        QTest::newRow("both on the shown slice") << 42.0 << 42.0 << true << true;
-        QTest::newRow("both elsewhere") << 41.0 << 43.0 << false << false;
-        QTest::newRow("a fractional slice is never the shown one") << 42.4 << 42.0 << false << true;
-    }
-
+    // {landmark 1's slice, the Ilion's}: both on the shown slice 42, both elsewhere, and a fractional
+    // slice, which is never the shown one.
     void landmarksAreRingsOnTheShownSliceAndCrossesElsewhere() {
-        QFETCH(double, z1);
-        QFETCH(double, zIlion);
-        QFETCH(bool, ring1);
-        QFETCH(bool, ringIlion);
-        ImagingLibrary library;
-        ImagingState state(library);
-        state.Referencia1 = {50, 50, z1};
-        state.Referencia2 = {150, 50, 10};
-        state.ReferenciaIlion = {100, 120, zIlion};
-        QImage image(200, 200, QImage::Format_RGB32);
-        image.fill(Qt::black);
-        PictureSurface picture(&image);
-        DibujaReferencias(state, picture, 42);
-        // A ring leaves its centre empty and is yellow at radius 5; a cross covers its centre.
-        if (ringIlion) {
-            QVERIFY(at(image, 100, 120) == ZoColors::Black && at(image, 100, 125) == Yellow);
-        } else {
-            QVERIFY(at(image, 100, 117) == Red && at(image, 105, 120) == Red &&
-                    at(image, 103, 123) == ZoColors::Black);
+        for (const auto &[z1, zIlion] : QList<std::pair<double, double>>{{42, 42}, {41, 43}, {42.4, 42}}) {
+            const bool ring1 = z1 == 42, ringIlion = zIlion == 42;
+            ImagingLibrary library;
+            ImagingState state(library);
+            state.Referencia1 = {50, 50, z1};
+            state.Referencia2 = {150, 50, 10};
+            state.ReferenciaIlion = {100, 120, zIlion};
+            QImage image(200, 200, QImage::Format_RGB32);
+            image.fill(Qt::black);
+            PictureSurface picture(&image);
+            DibujaReferencias(state, picture, 42);
+            // A ring leaves its centre empty and is yellow at radius 5; a cross covers its centre.
+            if (ringIlion) {
+                QVERIFY(at(image, 100, 120) == ZoColors::Black && at(image, 100, 125) == Yellow);
+            } else {
+                QVERIFY(at(image, 100, 117) == Red && at(image, 105, 120) == Red &&
+                        at(image, 103, 123) == ZoColors::Black);
+            }
+            QCOMPARE(at(image, 50, ring1 ? 55 : 47), Yellow); // landmark 1
+            QCOMPARE(at(image, 150, 47), Red);                // landmark 2, a cross on slice 10
+            QCOMPARE(at(image, 100, 50), Green);              // the line joining them
         }
-        QCOMPARE(at(image, 50, ring1 ? 55 : 47), Yellow); // landmark 1
-        QCOMPARE(at(image, 150, 47), Red);                // landmark 2, a cross on slice 10
-        QCOMPARE(at(image, 100, 50), Green);              // the line joining them
     }
 
     void cutSetsOneUnitPerVoxelAndSideViewPutsSliceZeroAtTheBottom() {

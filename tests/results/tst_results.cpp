@@ -1,5 +1,4 @@
 #include "core/AppState.h"
-#include "data/Study.h"
 #include "data/StudyError.h"
 #include "data/StudyState.h"
 #include "drawings/DrawingShape.h"
@@ -10,347 +9,292 @@
 #include "subjects/elegirpaciente.h"
 #include "support/Files.h"
 #include "support/MessageLog.h"
-#include "support/QueryText.h"
+#include "support/StudyFixture.h"
 #include "support/Widgets.h"
 #include "tools/DemoStudy.h"
 
-#include <QComboBox>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QSqlQuery>
-#include <QTemporaryDir>
-#include <QTest>
+
+namespace {
+
+// The map's counts on the map's conditions: no bound but the intensity's, any list entry but the coil's.
+PhospheneMap::Counts countOf(const QSqlDatabase &db, int coil, const QStringList &intensity,
+                             const QList<int> &subjects) {
+    StimulationComparison::Conditions conditions;
+    conditions.openBounds = true;
+    conditions.limites.fill(QString());
+    conditions.bobina = coil;
+    conditions.limites[StimulationComparison::IntensidadDesde] = intensity.value(0);
+    conditions.limites[StimulationComparison::IntensidadHasta] = intensity.value(1);
+    return PhospheneMap::count(db, {StimulationComparison::buildFilter(conditions), subjects});
+}
+
+} // namespace
 
 // The results of a study: the phosphene map against a count of its own, the exports read back by
 // other programs (Python's csv module, a JSON reader), and the windows' wiring.
 class TestResults : public QObject {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void mapCountsEqualAPlainCountPerCell_data();
-    void mapCountsEqualAPlainCountPerCell();
-    void stimuliTsvReadsBackInPythonValueForValue_data();
-    void stimuliTsvReadsBackInPythonValueForValue();
-    void nibsBidsDatasetHoldsEveryStimulusAndDrawing();
-    void refusedOrStoppedExportLeavesNothing();
-    void drawingFiguresOfKnownShapes_data();
-    void drawingFiguresOfKnownShapes();
-    void mapWindowRecountsChoosesCellsAndSaves();
-    void exportWindowWritesOnceAndRefusesAFullFolder();
-    void mapAndExportCommands();
-
-private:
     QTemporaryDir m_dir;
     QString m_demo;
     QString m_large;
-};
 
-namespace {
+private slots:
+    void initTestCase() {
+        m_demo = DemoStudy::create(m_dir.filePath(QStringLiteral("demo")));
+        m_large = m_dir.filePath(QStringLiteral("large.sqlite"));
+        DemoStudy::createLarge(m_large, 50, 100000);
+    }
 
-// A study opened for one test, closed at its end.
-struct Opened {
-    QSqlDatabase db;
-    explicit Opened(const QString &path) {
-        Study::Opened o = Study::open(path);
-        if (!o.ok()) {
-            qFatal("cannot open %s: %s", qPrintable(path), qPrintable(o.error));
+    void mapCountsEqualAPlainCountPerCell_data() {
+        QTest::addColumn<bool>("large");
+        QTest::addColumn<int>("coil");              // -1: any
+        QTest::addColumn<QStringList>("intensity"); // the two bound boxes
+        QTest::addColumn<QList<int>>("subjects");   // empty: all
+        QTest::addColumn<QString>("sql");           // the same conditions in SQL
+        QTest::newRow("demo, everything") << false << -1 << QStringList{"", ""} << QList<int>() << "1 = 1";
+        QTest::newRow("large, everything") << true << -1 << QStringList{"", ""} << QList<int>() << "1 = 1";
+        QTest::newRow("large, Cadwell coils at 30-80 %, three subjects")
+            << true << 3 << QStringList{"30", "80"} << QList<int>{1, 2, 10}
+            << "e.TipoBobina = 3 AND e.PulsoIntensidad BETWEEN 30 AND 80 AND p.Id_paciente IN (1, 2, 10)";
+        QTest::newRow("large, one subject, at least 50 %")
+            << true << -1 << QStringList{"50", ""} << QList<int>{17}
+            << "e.PulsoIntensidad >= 50 AND p.Id_paciente = 17";
+    }
+
+    void mapCountsEqualAPlainCountPerCell() {
+        QFETCH(bool, large);
+        QFETCH(int, coil);
+        QFETCH(QStringList, intensity);
+        QFETCH(QList<int>, subjects);
+        QFETCH(QString, sql);
+        OpenStudy study(large ? m_large : m_demo);
+        const PhospheneMap::Counts counts = countOf(study.db, coil, intensity, subjects);
+        // The same count written out in SQL: the point placed by its subject's centre, a Cadwell coil
+        // moving it one cell towards its orientation; compared through the map's CSV.
+        const QString rows = study.read(
+            "SELECT cell, COUNT(*), SUM(hayfosfeno IS 0), SUM(hayfosfeno IS 1), SUM(hayfosfeno IS 2) FROM "
+            "(SELECT "
+            "10 * (p.fila + s.FilaCentro) + p.columna + s.ColumnaCentro + CASE WHEN e.TipoBobina <> 3 THEN 0 "
+            "WHEN "
+            "e.orientacion = 0 THEN 1 WHEN e.orientacion = 1 THEN -1 WHEN e.orientacion = 2 THEN 10 WHEN "
+            "e.orientacion = 3 THEN -10 ELSE 0 END AS cell, e.hayfosfeno FROM estimulo e JOIN "
+            "puntoestimulacion p "
+            "ON p.ID = e.id_puntoestimulo JOIN paciente s ON s.ID = p.Id_paciente WHERE p.fila + "
+            "s.FilaCentro "
+            "BETWEEN 0 AND 4 AND p.columna + s.ColumnaCentro BETWEEN 0 AND 9 AND " +
+            sql + ") AS moved WHERE cell BETWEEN 0 AND 49 GROUP BY cell");
+        QStringList lines;
+        for (int cell = 0; cell < 50; ++cell) {
+            lines << QString::number(cell) + ",0,0,0,0,\n";
         }
-        db = o.db;
-    }
-    ~Opened() { Study::close(db); }
-};
-
-// Conditions as the map's boxes start: no bound, any list entry.
-StimulationComparison::Conditions openConditions() {
-    StimulationComparison::Conditions conditions;
-    conditions.openBounds = true;
-    conditions.limites.fill(QString());
-    return conditions;
-}
-
-PhospheneMap::Selection selectionOf(const StimulationComparison::Conditions &conditions,
-                                    const QList<int> &subjects) {
-    return {StimulationComparison::buildFilter(conditions), subjects};
-}
-
-} // namespace
-
-void TestResults::initTestCase() {
-    m_demo = DemoStudy::create(m_dir.filePath(QStringLiteral("demo")));
-    m_large = m_dir.filePath(QStringLiteral("large.sqlite"));
-    DemoStudy::createLarge(m_large, 50, 100000);
-}
-
-void TestResults::mapCountsEqualAPlainCountPerCell_data() {
-    QTest::addColumn<bool>("large");
-    QTest::addColumn<int>("coil");              // -1: any
-    QTest::addColumn<QStringList>("intensity"); // the two bound boxes
-    QTest::addColumn<QList<int>>("subjects");   // empty: all
-    QTest::addColumn<QString>("sql");           // the same conditions in SQL
-    QTest::newRow("demo, everything") << false << -1 << QStringList{"", ""} << QList<int>() << "1 = 1";
-    QTest::newRow("large, everything") << true << -1 << QStringList{"", ""} << QList<int>() << "1 = 1";
-    QTest::newRow("large, Cadwell coils at 30-80 %, three subjects")
-        << true << 3 << QStringList{"30", "80"} << QList<int>{1, 2, 10}
-        << "e.TipoBobina = 3 AND e.PulsoIntensidad BETWEEN 30 AND 80 AND p.Id_paciente IN (1, 2, 10)";
-    QTest::newRow("large, one subject, at least 50 %")
-        << true << -1 << QStringList{"50", ""} << QList<int>{17}
-        << "e.PulsoIntensidad >= 50 AND p.Id_paciente = 17";
-}
-
-void TestResults::mapCountsEqualAPlainCountPerCell() {
-    QFETCH(bool, large);
-    QFETCH(QStringList, intensity);
-    QFETCH(QList<int>, subjects);
-    QFETCH(QString, sql);
-    Opened study(large ? m_large : m_demo);
-    StimulationComparison::Conditions conditions = openConditions();
-    QFETCH(int, coil);
-    conditions.bobina = coil;
-    conditions.limites[StimulationComparison::IntensidadDesde] = intensity[0];
-    conditions.limites[StimulationComparison::IntensidadHasta] = intensity[1];
-    const PhospheneMap::Counts counts = PhospheneMap::count(study.db, selectionOf(conditions, subjects));
-
-    // The same count written out in SQL: the point placed by its subject's centre, a Cadwell coil
-    // moving it one cell towards its orientation; compared through the map's CSV.
-    QSqlQuery q(study.db);
-    QVERIFY(q.exec("SELECT cell, COUNT(*), SUM(CASE hayfosfeno WHEN 0 THEN 1 ELSE 0 END), SUM(CASE "
-                   "hayfosfeno WHEN 1 THEN 1 "
-                   "ELSE 0 END), SUM(CASE hayfosfeno WHEN 2 THEN 1 ELSE 0 END) FROM (SELECT 10 * (p.fila + "
-                   "s.FilaCentro) + "
-                   "p.columna + s.ColumnaCentro + CASE WHEN e.TipoBobina = 3 THEN CASE e.orientacion WHEN 0 "
-                   "THEN 1 WHEN 1 "
-                   "THEN -1 WHEN 2 THEN 10 WHEN 3 THEN -10 ELSE 0 END ELSE 0 END AS cell, e.hayfosfeno FROM "
-                   "estimulo e JOIN "
-                   "puntoestimulacion p ON p.ID = e.id_puntoestimulo JOIN paciente s ON s.ID = p.Id_paciente "
-                   "WHERE p.fila + "
-                   "s.FilaCentro BETWEEN 0 AND 4 AND p.columna + s.ColumnaCentro BETWEEN 0 AND 9 AND " +
-                   sql + ") AS moved WHERE cell BETWEEN 0 AND 49 GROUP BY cell"));
-    QByteArrayList lines;
-    for (int cell = 0; cell < 50; ++cell) {
-        lines << QByteArray::number(cell) + ",0,0,0,0,\n";
-    }
-    while (q.next()) {
-        const int yes = q.value(2).toInt(), stimuli = q.value(1).toInt();
-        lines[q.value(0).toInt()] = q.value(0).toByteArray() + ',' + q.value(1).toByteArray() + ',' +
-                                    q.value(2).toByteArray() + ',' + q.value(3).toByteArray() + ',' +
-                                    q.value(4).toByteArray() + ',' +
-                                    QByteArray::number(double(yes) / stimuli, 'f', 4) + '\n';
-    }
-    QVERIFY(counts.total() > 0);
-    QCOMPARE(PhospheneMap::csv(counts), "cell,stimuli,yes,no,doubt,rate\n" + lines.join());
-}
-
-void TestResults::stimuliTsvReadsBackInPythonValueForValue_data() {
-    QTest::addColumn<bool>("large");
-    QTest::newRow("demo") << false;
-    QTest::newRow("50 subjects, 100000 stimuli") << true;
-}
-
-void TestResults::stimuliTsvReadsBackInPythonValueForValue() {
-    QFETCH(bool, large);
-    const QString path = large ? m_large : m_demo;
-    const QString out = m_dir.filePath(large ? "tsv-large" : "tsv-demo");
-    {
-        Opened study(path);
-        const StudyExport::Report report = StudyExport::run(study.db, out, StudyExport::Format::Tsv);
-        QCOMPARE(report.stimuli, queryText(study.db, "SELECT COUNT(*) FROM estimulo").toLongLong());
-    }
-    QString said;
-    const int code =
-        runProgram(QStringLiteral("python3"),
-                   {QFINDTESTDATA("check_stimuli_tsv.py"), out + "/stimuli.tsv", path, "100"}, &said);
-    QVERIFY2(code == 0, qPrintable(said));
-    QFile subjects(out + "/subjects.tsv");
-    QVERIFY(subjects.open(QIODevice::ReadOnly));
-    QCOMPARE(subjects.readAll().count('\n'), large ? 51 : 4);
-}
-
-void TestResults::nibsBidsDatasetHoldsEveryStimulusAndDrawing() {
-    const QString out = m_dir.filePath(QStringLiteral("bids"));
-    Opened study(m_demo);
-    StudyExport::run(study.db, out, StudyExport::Format::NibsBids);
-    const QJsonObject description =
-        QJsonDocument::fromJson(fileBytes(out + "/dataset_description.json")).object();
-    QCOMPARE(description.value("Name").toString(), QStringLiteral("demo"));
-    QVERIFY(!description.value("BIDSVersion").toString().isEmpty());
-    // Shared datasets carry no names.
-    const QByteArray participants = fileBytes(out + "/participants.tsv");
-    QCOMPARE(participants.split('\n').first(), QByteArray("participant_id\tage\theight\tweight\tblind"));
-    QVERIFY(participants.contains("sub-2\t51") && !participants.contains("Ana"));
-
-    int rows = 0, drawings = 0;
-    for (const QString &subject : QDir(out).entryList({"sub-*"}, QDir::Dirs)) {
-        const QString stem = out + "/" + subject + "/nibs/" + subject + "_task-phosphene";
-        const QList<QByteArray> lines = fileBytes(stem + "_nibs.tsv").trimmed().split('\n');
-        const QJsonObject sidecar = QJsonDocument::fromJson(fileBytes(stem + "_nibs.json")).object();
-        QCOMPARE(sidecar.value("NIBSType").toString(), QStringLiteral("TMS"));
-        const QList<QByteArray> columns = lines.first().split('\t');
-        QCOMPARE(columns.first(), QByteArray("stim_count"));
-        QVERIFY(columns.contains("coil_id") && columns.contains("pulse_intensity_mso"));
-        for (const QByteArray &column : columns) {
-            QVERIFY2(sidecar.value(QString::fromLatin1(column)).toObject().contains("Description"),
-                     column.constData());
+        for (const QString &row : rows.split('\n', Qt::SkipEmptyParts)) {
+            const QStringList v = row.split('|');
+            lines[v[0].toInt()] =
+                v.join(',') + ',' + QString::number(v[2].toDouble() / v[1].toInt(), 'f', 4) + '\n';
         }
-        const int fileColumn = int(columns.indexOf("drawing_file"));
-        for (const QByteArray &line : lines.mid(1)) {
-            const QList<QByteArray> fields = line.split('\t');
-            QCOMPARE(fields.size(), columns.size());
-            ++rows;
-            if (fields[fileColumn] != "n/a") {
-                const QString file = out + "/" + subject + "/nibs/" + QString::fromLatin1(fields[fileColumn]);
-                const QString id = QFileInfo(file).baseName().section('-', 1);
-                QCOMPARE(
-                    fileBytes(file),
-                    queryText(study.db, "SELECT points FROM drawing WHERE stimulus_id = " + id).toLatin1());
-                ++drawings;
+        QVERIFY(counts.total() > 0);
+        QCOMPARE(QString(PhospheneMap::csv(counts)), "cell,stimuli,yes,no,doubt,rate\n" + lines.join(""));
+    }
+
+    void stimuliTsvReadsBackInPythonValueForValue_data() {
+        QTest::addColumn<bool>("large");
+        QTest::newRow("demo") << false;
+        QTest::newRow("50 subjects, 100000 stimuli") << true;
+    }
+
+    void stimuliTsvReadsBackInPythonValueForValue() {
+        QFETCH(bool, large);
+        const QString path = large ? m_large : m_demo;
+        const QString out = m_dir.filePath(large ? "tsv-large" : "tsv-demo");
+        {
+            OpenStudy study(path);
+            QCOMPARE(StudyExport::run(study.db, out, StudyExport::Format::Tsv).stimuli,
+                     study.read("SELECT COUNT(*) FROM estimulo").toLongLong());
+        }
+        QString said;
+        QVERIFY2(runProgram("python3",
+                            {QFINDTESTDATA("check_stimuli_tsv.py"), out + "/stimuli.tsv", path, "100"},
+                            &said) == 0,
+                 qPrintable(said));
+        QCOMPARE(fileBytes(out + "/subjects.tsv").count('\n'), large ? 51 : 4);
+    }
+
+    void nibsBidsDatasetHoldsEveryStimulusAndDrawing() {
+        const QString out = m_dir.filePath(QStringLiteral("bids"));
+        OpenStudy study(m_demo);
+        StudyExport::run(study.db, out, StudyExport::Format::NibsBids);
+        QCOMPARE(QJsonDocument::fromJson(fileBytes(out + "/dataset_description.json"))["Name"].toString(),
+                 "demo");
+        // Shared datasets carry no names.
+        const QByteArray participants = fileBytes(out + "/participants.tsv");
+        QCOMPARE(participants.split('\n').first(), QByteArray("participant_id\tage\theight\tweight\tblind"));
+        QVERIFY(participants.contains("sub-2\t51") && !participants.contains("Ana"));
+
+        int rows = 0, drawings = 0;
+        for (const QString &subject : QDir(out).entryList({"sub-*"}, QDir::Dirs)) {
+            const QString stem = out + "/" + subject + "/nibs/" + subject + "_task-phosphene";
+            const QList<QByteArray> lines = fileBytes(stem + "_nibs.tsv").trimmed().split('\n');
+            const QJsonObject sidecar = QJsonDocument::fromJson(fileBytes(stem + "_nibs.json")).object();
+            QCOMPARE(sidecar.value("NIBSType").toString(), QStringLiteral("TMS"));
+            const QList<QByteArray> columns = lines.first().split('\t');
+            QCOMPARE(columns.first(), QByteArray("stim_count"));
+            for (const QByteArray &column : columns) {
+                QVERIFY2(sidecar.value(QString::fromLatin1(column)).toObject().contains("Description"),
+                         column.constData());
+            }
+            const int fileColumn = int(columns.indexOf("drawing_file"));
+            for (const QByteArray &line : lines.mid(1)) {
+                const QList<QByteArray> fields = line.split('\t');
+                QCOMPARE(fields.size(), columns.size());
+                ++rows;
+                if (fields[fileColumn] != "n/a") {
+                    const QString file =
+                        out + "/" + subject + "/nibs/" + QString::fromLatin1(fields[fileColumn]);
+                    const QString id = QFileInfo(file).baseName().section('-', 1);
+                    QCOMPARE(fileBytes(file),
+                             study.read("SELECT points FROM drawing WHERE stimulus_id = " + id).toLatin1());
+                    ++drawings;
+                }
             }
         }
+        QCOMPARE(QString("%1|%2").arg(rows).arg(drawings),
+                 study.read("SELECT COUNT(*), (SELECT COUNT(*) FROM drawing) FROM estimulo"));
     }
-    QCOMPARE(rows, queryText(study.db, "SELECT COUNT(*) FROM estimulo").toInt());
-    QCOMPARE(drawings, queryText(study.db, "SELECT COUNT(*) FROM drawing").toInt());
-}
 
-void TestResults::refusedOrStoppedExportLeavesNothing() {
-    Opened study(m_large);
-    QTemporaryDir parent;
-    const QString full = parent.filePath("full");
-    QVERIFY(putFile(full + "/notes.txt", "mine"));
-    QVERIFY_THROWS_EXCEPTION(StudyError, StudyExport::run(study.db, full, StudyExport::Format::Tsv));
-    QCOMPARE(folderEntries(full), QStringList{"notes.txt"});
+    void refusedOrStoppedExportLeavesNothing() {
+        OpenStudy study(m_large);
+        QTemporaryDir parent;
+        const QString full = parent.filePath("full");
+        QVERIFY(putFile(full + "/notes.txt", "mine"));
+        QVERIFY_THROWS_EXCEPTION(StudyError, StudyExport::run(study.db, full, StudyExport::Format::Tsv));
+        QCOMPARE(folderEntries(full), QStringList{"notes.txt"});
 
-    const QString stopped = parent.filePath("stopped");
-    qint64 told = 0;
-    try {
-        StudyExport::run(study.db, stopped, StudyExport::Format::NibsBids,
-                         [&told](qint64 done, qint64 total) {
-                             told = total;
-                             return done < 3000;
-                         });
-        QFAIL("the stopped export went on");
-    } catch (const StudyError &e) {
-        QCOMPARE(e.message(), QStringLiteral("The export was stopped"));
+        const QString stopped = parent.filePath("stopped");
+        qint64 told = 0;
+        try {
+            StudyExport::run(study.db, stopped, StudyExport::Format::NibsBids,
+                             [&told](qint64 done, qint64 total) {
+                                 told = total;
+                                 return done < 3000;
+                             });
+            QFAIL("the stopped export went on");
+        } catch (const StudyError &e) {
+            QCOMPARE(e.message(), QStringLiteral("The export was stopped"));
+        }
+        QCOMPARE(told, 100000);
+        QCOMPARE(folderEntries(parent.path()), QStringList{"full"});
     }
-    QCOMPARE(told, 100000);
-    QCOMPARE(folderEntries(parent.path()), QStringList{"full"});
-}
 
-void TestResults::drawingFiguresOfKnownShapes_data() {
-    QTest::addColumn<QList<DrawingFile::PointRecord>>("records");
-    QTest::addColumn<int>("strokes");
-    QTest::addColumn<QPointF>("centre");
-    QTest::addColumn<QRect>("bounds"); // left, top, right, bottom as a rectangle's corners
-    QTest::addColumn<double>("area");  // expected within a quarter unit
-    using R = DrawingFile::PointRecord;
-    // A square outline of side 4: its inside and the line around it, half a unit each side.
-    QTest::newRow("closed square") << QList<R>{{0, 2, 2}, {1, 6, 2}, {1, 6, 6}, {1, 2, 6}, {3, 2, 2}} << 1
-                                   << QPointF(3.6, 3.6) << QRect(QPoint(2, 2), QPoint(6, 6)) << 24.8;
-    // A straight line covers a band one unit wide.
-    QTest::newRow("line") << QList<R>{{0, 2, 6}, {3, 10, 6}} << 1 << QPointF(6, 6)
-                          << QRect(QPoint(2, 6), QPoint(10, 6)) << 8.8;
-    // A first record that continues a stroke starts one from (0, 0), as the lines display draws it.
-    QTest::newRow("two strokes, the first from the origin")
-        << QList<R>{{1, 0, 4}, {0, 8, 8}, {3, 12, 8}} << 2 << QPointF(20 / 3.0, 20 / 3.0)
-        << QRect(QPoint(0, 4), QPoint(12, 8)) << 2.4 + 4.6;
-}
+    void drawingFiguresOfKnownShapes_data() {
+        QTest::addColumn<QList<DrawingFile::PointRecord>>("records");
+        QTest::addColumn<int>("strokes");
+        QTest::addColumn<QPointF>("centre");
+        QTest::addColumn<QRect>("bounds"); // left, top, right, bottom as a rectangle's corners
+        QTest::addColumn<double>("area");  // expected within a quarter unit
+        using R = DrawingFile::PointRecord;
+        // A square outline of side 4: its inside and the line around it, half a unit each side.
+        QTest::newRow("closed square") << QList<R>{{0, 2, 2}, {1, 6, 2}, {1, 6, 6}, {1, 2, 6}, {3, 2, 2}} << 1
+                                       << QPointF(3.6, 3.6) << QRect(QPoint(2, 2), QPoint(6, 6)) << 24.8;
+        // A straight line covers a band one unit wide.
+        QTest::newRow("line") << QList<R>{{0, 2, 6}, {3, 10, 6}} << 1 << QPointF(6, 6)
+                              << QRect(QPoint(2, 6), QPoint(10, 6)) << 8.8;
+        // A first record that continues a stroke starts one from (0, 0), as the lines display draws it.
+        QTest::newRow("two strokes, the first from the origin")
+            << QList<R>{{1, 0, 4}, {0, 8, 8}, {3, 12, 8}} << 2 << QPointF(20 / 3.0, 20 / 3.0)
+            << QRect(QPoint(0, 4), QPoint(12, 8)) << 2.4 + 4.6;
+    }
 
-void TestResults::drawingFiguresOfKnownShapes() {
-    QFETCH(QList<DrawingFile::PointRecord>, records);
-    const DrawingShape::Figures f = DrawingShape::measure(records);
-    QCOMPARE(f.points, records.size());
-    QTEST(f.strokes, "strokes");
-    QTEST(QPointF(f.centreX, f.centreY), "centre");
-    QTEST(QRect(QPoint(f.left, f.top), QPoint(f.right, f.bottom)), "bounds");
-    QFETCH(double, area);
-    QVERIFY2(qAbs(f.area - area) <= 0.25, qPrintable(QString::number(f.area)));
-}
+    void drawingFiguresOfKnownShapes() {
+        QFETCH(QList<DrawingFile::PointRecord>, records);
+        const DrawingShape::Figures f = DrawingShape::measure(records);
+        QCOMPARE(f.points, records.size());
+        QTEST(f.strokes, "strokes");
+        QTEST(QPointF(f.centreX, f.centreY), "centre");
+        QTEST(QRect(QPoint(f.left, f.top), QPoint(f.right, f.bottom)), "bounds");
+        QFETCH(double, area);
+        QVERIFY2(qAbs(f.area - area) <= 0.25, qPrintable(QString::number(f.area)));
+    }
 
-void TestResults::mapWindowRecountsChoosesCellsAndSaves() {
-    MessageLog messages;
-    AppState state;
-    QCOMPARE(AbreBaseDatos(state, m_demo), QString());
-    PhospheneMapWindow w(state, LlenaListaPacientes);
-    w.resize(1280, 660);
-    QCOMPARE(w.counts().total(), 13);
-    QCOMPARE(w.selection().subjects, (QList<int>{1, 2, 3}));
+    void mapWindowRecountsChoosesCellsAndSaves() {
+        MessageLog messages;
+        AppState state;
+        QCOMPARE(AbreBaseDatos(state, m_demo), QString());
+        PhospheneMapWindow w(state, LlenaListaPacientes);
+        w.resize(1280, 660);
+        QCOMPARE(w.counts().total(), 13);
+        QCOMPARE(w.selection().subjects, (QList<int>{1, 2, 3}));
 
-    // A list change recounts; a bound that is not a number stops the map and its saving.
-    auto *coil = child<QComboBox>(&w, "coilList");
-    coil->setCurrentIndex(coil->findText("Magstim Redonda"));
-    QCOMPARE(w.counts().total(),
-             queryText(state.BaseDatos, "SELECT COUNT(*) FROM estimulo WHERE TipoBobina = 2").toInt());
-    auto *from = child<QLineEdit>(&w, "pulsesFrom");
-    from->setText("many");
-    emit from->editingFinished();
-    QVERIFY(child<QLabel>(&w, "warningLabel")->text().contains("\"many\" is not a whole number"));
-    QVERIFY(!child<QPushButton>(&w, "saveNumbersButton")->isEnabled());
-    from->clear();
-    emit from->editingFinished();
-    coil->setCurrentIndex(0);
+        // A list change recounts; a bound that is not a number stops the map and its saving.
+        auto *coil = child<QComboBox>(&w, "coilList");
+        coil->setCurrentIndex(coil->findText("Magstim Redonda"));
+        QCOMPARE(w.counts().total(),
+                 queryText(state.BaseDatos, "SELECT COUNT(*) FROM estimulo WHERE TipoBobina = 2").toInt());
+        auto *from = child<QLineEdit>(&w, "pulsesFrom");
+        from->setText("many");
+        emit from->editingFinished();
+        QVERIFY(child<QLabel>(&w, "warningLabel")->text().contains("\"many\" is not a whole number"));
+        QVERIFY(!child<QPushButton>(&w, "saveNumbersButton")->isEnabled());
+        from->clear();
+        emit from->editingFinished();
+        coil->setCurrentIndex(0);
 
-    // Mouse and keys choose the cell; the density follows it.
-    auto *map = child<QLabel>(&w, "mapPicture");
-    const PhospheneMap::MapGeometry g = PhospheneMap::mapGeometry(map->contentsRect().size());
-    QTest::mouseClick(map, Qt::LeftButton, {}, g.cellRect(15).center().toPoint());
-    QCOMPARE(w.cell(), 15);
-    QCOMPARE(w.density().drawings, 3);
-    QTest::keyClick(map, Qt::Key_Up);
-    QCOMPARE(w.cell(), 25);
+        // Mouse and keys choose the cell; the density follows it.
+        auto *map = child<QLabel>(&w, "mapPicture");
+        const PhospheneMap::MapGeometry g = PhospheneMap::mapGeometry(map->contentsRect().size());
+        QTest::mouseClick(map, Qt::LeftButton, {}, g.cellRect(15).center().toPoint());
+        QCOMPARE(w.cell(), 15);
+        QCOMPARE(w.density().drawings, 3);
+        QTest::keyClick(map, Qt::Key_Up);
+        QCOMPARE(w.cell(), 25);
 
-    QTemporaryDir dir;
-    QVERIFY(w.saveNumbers(dir.filePath("map.csv")));
-    QCOMPARE(fileBytes(dir.filePath("map.csv")), PhospheneMap::csv(w.counts()));
-    QVERIFY(w.saveMap(dir.filePath("map.png")) && !QImage(dir.filePath("map.png")).isNull());
-    QVERIFY(!w.saveDensity(dir.filePath("missing/folder/density.png")));
-    QCOMPARE(messages.size(), 1);
-    QVERIFY(messages[0].text.startsWith("Cannot write "));
-}
+        QTemporaryDir dir;
+        QVERIFY(w.saveNumbers(dir.filePath("map.csv")));
+        QCOMPARE(fileBytes(dir.filePath("map.csv")), PhospheneMap::csv(w.counts()));
+        QVERIFY(w.saveMap(dir.filePath("map.png")) && !QImage(dir.filePath("map.png")).isNull());
+        QVERIFY(!w.saveDensity(dir.filePath("missing/folder/density.png")));
+        QVERIFY(messages.size() == 1 && messages[0].text.startsWith("Cannot write "));
+    }
 
-void TestResults::exportWindowWritesOnceAndRefusesAFullFolder() {
-    MessageLog messages;
-    Opened study(m_demo);
-    QTemporaryDir dir;
-    ExportStudyWindow w(study.db);
-    QVERIFY(child<QLineEdit>(&w, "folderEdit")->text().endsWith("demo-export"));
-    child<QComboBox>(&w, "formatList")->setCurrentIndex(1);
-    QVERIFY(child<QLineEdit>(&w, "folderEdit")->text().endsWith("demo-bids"));
-    child<QLineEdit>(&w, "folderEdit")->setText(dir.filePath("out"));
-    child<QComboBox>(&w, "formatList")->setCurrentIndex(0);
-    QVERIFY(w.exportStudy());
-    QVERIFY(QFile::exists(dir.filePath("out/stimuli.tsv")));
-    QVERIFY(child<QLabel>(&w, "statusLabel")->text().startsWith("Exported 13 stimuli"));
-    QVERIFY(messages.isEmpty());
-    QVERIFY(!w.exportStudy());
-    QCOMPARE(messages.size(), 1);
-    QVERIFY(messages[0].text.contains("the folder is not empty"));
-}
+    void exportWindowWritesOnceAndRefusesAFullFolder() {
+        MessageLog messages;
+        OpenStudy study(m_demo);
+        QTemporaryDir dir;
+        ExportStudyWindow w(study.db);
+        QVERIFY(child<QLineEdit>(&w, "folderEdit")->text().endsWith("demo-export"));
+        child<QComboBox>(&w, "formatList")->setCurrentIndex(1);
+        QVERIFY(child<QLineEdit>(&w, "folderEdit")->text().endsWith("demo-bids"));
+        child<QLineEdit>(&w, "folderEdit")->setText(dir.filePath("out"));
+        child<QComboBox>(&w, "formatList")->setCurrentIndex(0);
+        QVERIFY(w.exportStudy());
+        QVERIFY(QFile::exists(dir.filePath("out/stimuli.tsv")) && messages.isEmpty());
+        QVERIFY(child<QLabel>(&w, "statusLabel")->text().startsWith("Exported 13 stimuli"));
+        QVERIFY(!w.exportStudy());
+        QVERIFY(messages.size() == 1 && messages[0].text.contains("the folder is not empty"));
+    }
 
-void TestResults::mapAndExportCommands() {
-    QTemporaryDir dir;
-    QString said;
-    QCOMPARE(runProgram(QString(),
-                        {"map", m_demo, "--csv", dir.filePath("map.csv"), "--png", dir.filePath("map.png"),
-                         "--coil", "magstim en ocho", "--subjects", "1,3"},
-                        &said),
-             0);
-    {
-        Opened study(m_demo);
-        StimulationComparison::Conditions conditions = openConditions();
-        conditions.bobina = 1;
+    void mapAndExportCommands() {
+        QTemporaryDir dir;
+        QString said;
+        QCOMPARE(runProgram(QString(),
+                            {"map", m_demo, "--csv", dir.filePath("map.csv"), "--png",
+                             dir.filePath("map.png"), "--coil", "magstim en ocho", "--subjects", "1,3"},
+                            &said),
+                 0);
         QCOMPARE(fileBytes(dir.filePath("map.csv")),
-                 PhospheneMap::csv(PhospheneMap::count(study.db, selectionOf(conditions, {1, 3}))));
+                 PhospheneMap::csv(countOf(OpenStudy(m_demo).db, 1, {}, {1, 3})));
+        QVERIFY(!QImage(dir.filePath("map.png")).isNull());
+        QCOMPARE(
+            runProgram(QString(), {"map", m_demo, "--csv", dir.filePath("x.csv"), "--coil", "bent"}, &said),
+            2);
+        QVERIFY(said.contains("--coil takes one of"));
+        QCOMPARE(runProgram({}, {"export", m_demo, dir.filePath("e"), "--format", "xls"}), 2);
+        QCOMPARE(runProgram({}, {"export", m_demo, dir.filePath("e"), "--format", "nibs-bids"}), 0);
+        QVERIFY(QFile::exists(dir.filePath("e/participants.tsv")));
     }
-    QVERIFY(!QImage(dir.filePath("map.png")).isNull());
-    QCOMPARE(runProgram(QString(), {"map", m_demo, "--csv", dir.filePath("x.csv"), "--coil", "bent"}, &said),
-             2);
-    QVERIFY(said.contains("--coil takes one of"));
-    QCOMPARE(runProgram(QString(), {"export", m_demo, dir.filePath("e"), "--format", "xls"}, &said), 2);
-    QCOMPARE(runProgram(QString(), {"export", m_demo, dir.filePath("e"), "--format", "nibs-bids"}, &said), 0);
-    QVERIFY(QFile::exists(dir.filePath("e/participants.tsv")));
-}
+};
 
 QTEST_MAIN(TestResults)
 #include "tst_results.moc"

@@ -10,13 +10,6 @@
 #include "subjects/elegirpaciente.h"
 #include "support/MessageLog.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QLabel>
-#include <QListWidget>
-#include <QPushButton>
-#include <QTimer>
-
 using namespace Qt::StringLiterals;
 
 // Subjects 1, 2, 3 and 7, with null, empty and present surnames and one without a name, in a study
@@ -67,8 +60,7 @@ private slots:
         current == 3 ? state.FijaPaciente(3, "Ana", 1, 4) : void(state.IdPacienteActual = current);
         QString panel;
         elegirpaciente w(state, [&panel](const QString &text) { panel = text; });
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(exposed(&w));
         auto *list = child<QListWidget>(&w, "List1");
         QStringList entries;
         for (int i = 0; i < list->count(); ++i) {
@@ -118,14 +110,12 @@ private slots:
         };
         answer("bAceptar");
         child<QAction>(&main, "MPSelecciona")->trigger();
-        QCOMPARE(opened, "elegirpaciente");
-        QCOMPARE(chooser.state.IdPacienteActual, 7);
+        QVERIFY(opened == "elegirpaciente" && chooser.state.IdPacienteActual == 7);
         QCOMPARE(main.panelText(2), "Subject:  Gómez Ruiz");
         QVERIFY(child<QAction>(&main, "MRInforme")->isEnabled()); // the subject's items follow
         answer(nullptr);
         child<QAction>(&main, "MPVer")->trigger();
-        QCOMPARE(opened, "paciente");
-        QVERIFY(m_messages.isEmpty());
+        QVERIFY(opened == "paciente" && m_messages.isEmpty());
     }
 };
 

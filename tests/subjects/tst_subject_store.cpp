@@ -1,7 +1,6 @@
 // Storage behind the subject form: the proposal for a new subject, what a stored record reads
 // back as, and the records that are refused without anything being written.
 
-#include "support/QueryText.h"
 #include "support/StudyFixture.h"
 
 #include "subjects/SubjectStore.h"
@@ -36,14 +35,14 @@ private slots:
         const QString stored =
             u"SELECT Nombre, Apellido1, Apellido2, Edad, Altura, Observaciones, FilaCentro, "
             u"CAST(Ciego AS INTEGER) FROM paciente WHERE ID = 8"_s;
-        QCOMPARE(queryText(study.db(), stored), u"Ana|García|<null>|42|1.75|two\nlines|1|1"_s);
+        QCOMPARE(study.read(stored), u"Ana|García|<null>|42|1.75|two\nlines|1|1"_s);
 
         const SubjectRecord back = loadSubject(study.db(), 8);
         SubjectRecord edited = back;
         edited[Field::Apellido1] = ""; // as empty controls give them back
         edited[Field::Apellido2] = "";
         QVERIFY(!storeSubject(study.db(), back, edited));
-        QCOMPARE(queryText(study.db(), stored), u"Ana||<null>|42|1.75|two\nlines|1|1"_s);
+        QCOMPARE(study.read(stored), u"Ana||<null>|42|1.75|two\nlines|1|1"_s);
     }
 
     void badRecordsAreRefusedAndNothingIsWritten_data() {
@@ -71,17 +70,16 @@ private slots:
         StudyFixture study;
         study.addSubject(1, "Ana");
         study.addSubject(2, "Eva");
-        const QString all = u"SELECT * FROM paciente ORDER BY ID"_s, before = queryText(study.db(), all);
+        const QString all = u"SELECT * FROM paciente ORDER BY ID"_s, before = study.read(all);
         // The same record is refused as an edit of subject 1 and as a new subject.
         for (const SubjectRecord &original : {loadSubject(study.db(), 1), newSubject(study.db())}) {
             SubjectRecord edited = original;
             edited[Field::Nombre] = "Changed";
             edited[field] = text;
             const std::optional<Refusal> refusal = storeSubject(study.db(), original, edited);
-            QVERIFY(refusal);
-            QCOMPARE(refusal->field, field);
+            QVERIFY(refusal && refusal->field == field);
             QTEST(refusal->message, "message");
-            QCOMPARE(queryText(study.db(), all), before);
+            QCOMPARE(study.read(all), before);
         }
     }
 

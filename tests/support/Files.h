@@ -7,6 +7,8 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
 
 // Files and programs for tests without windows: what a folder or file holds, inputs written whole,
 // the shared test data, and programs run to their end.

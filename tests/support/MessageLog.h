@@ -20,6 +20,11 @@ public:
             return yes;
         });
     }
+    // Forgets what was shown and answers from now on with `yes`.
+    void reset(bool yes = false) {
+        m_shown.clear();
+        setAnswer(yes);
+    }
     void clear() { m_shown.clear(); }
 
     const QList<Messages::Shown> &shown() const { return m_shown; }

@@ -36,3 +36,16 @@ inline QString queryText(const QSqlDatabase &db, const QString &sql) {
     }
     return rows.join(QLatin1Char('\n'));
 }
+
+// The rows that break what every save keeps, "0" in a whole study: a stimulus that names a drawing
+// the study lacks or has a drawing it does not name, a drawing without its stimulus, a point whose
+// counters disagree with its stimuli.
+inline QString brokenRows(const QSqlDatabase &db) {
+    return queryText(
+        db,
+        QStringLiteral("SELECT (SELECT COUNT(*) FROM estimulo e LEFT JOIN drawing d ON d.stimulus_id = e.id "
+                       "WHERE (e.archivopuntos <> '') <> (d.stimulus_id IS NOT NULL)) + (SELECT COUNT(*) "
+                       "FROM drawing d LEFT JOIN estimulo e ON e.id = d.stimulus_id WHERE e.id IS NULL) + "
+                       "(SELECT COUNT(*) FROM puntoestimulacion p WHERE n_on + n_off + n_dudas <> (SELECT "
+                       "COUNT(*) FROM estimulo e WHERE e.id_puntoestimulo = p.ID))"));
+}

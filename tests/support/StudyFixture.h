@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/Study.h"
+#include "support/QueryText.h"
 
 #include <QCoreApplication>
 #include <QSqlDatabase>
@@ -13,6 +14,19 @@
 
 #include <initializer_list>
 
+// A study opened by its path for the length of a scope; one that does not open ends the run.
+struct OpenStudy : Study::Opened {
+    explicit OpenStudy(const QString &path) : Study::Opened(Study::open(path)) {
+        if (!ok()) {
+            qFatal("cannot open %s: %s", qPrintable(path), qPrintable(error));
+        }
+    }
+    ~OpenStudy() { Study::close(db); }
+    OpenStudy(const OpenStudy &) = delete;
+    OpenStudy &operator=(const OpenStudy &) = delete;
+    QString read(const QString &sql) const { return queryText(db, sql); }
+};
+
 // A new study in a temporary directory, created by the schema code and opened (locked) for the
 // test. Rows are added with plain INSERTs so that tests state exactly what the study holds.
 //
@@ -22,12 +36,7 @@
 class StudyFixture {
 public:
     explicit StudyFixture(const QString &fileName = QStringLiteral("study.sqlite")) {
-        const QString server = qEnvironmentVariable("ZK_TEST_SERVER");
-        if (server.isEmpty()) {
-            m_path = m_dir.filePath(fileName);
-        } else {
-            m_path = newServerDatabase(server);
-        }
+        m_path = onServer() ? newServerDatabase() : m_dir.filePath(fileName);
         Study::create(m_path);
         Study::Opened opened = Study::open(m_path);
         if (!opened.ok()) {
@@ -39,26 +48,35 @@ public:
     // True when the tests run on the test server.
     static bool onServer() { return qEnvironmentVariableIsSet("ZK_TEST_SERVER"); }
 
-    // A new, empty database on the test server; its URI.
-    static QString newServerDatabase(const QString &socketFolder) {
-        static int counter = 0;
-        const QString name =
-            QStringLiteral("zk_%1_%2").arg(QCoreApplication::applicationPid()).arg(++counter);
-        const QString admin = QStringLiteral("postgresql:///postgres?host=%1&user=zk").arg(socketFolder);
+    // What a statement reads, run as the test server's superuser on one of its databases (queryText).
+    static QString serverAdmin(const QString &database, const QString &sql) {
+        QString result;
         {
             QSqlDatabase db =
                 QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("zk-test-admin"));
-            db.setHostName(socketFolder);
+            db.setHostName(qEnvironmentVariable("ZK_TEST_SERVER"));
             db.setUserName(QStringLiteral("zk"));
-            db.setDatabaseName(QStringLiteral("postgres"));
-            QSqlQuery query(db);
-            if (!db.open() || !query.exec(QStringLiteral("CREATE DATABASE ") + name)) {
-                qFatal("cannot make a database on the test server %s: %s", qPrintable(admin),
-                       qPrintable(db.lastError().text() + query.lastError().text()));
-            }
+            db.setDatabaseName(database);
+            result = db.open() ? queryText(db, sql) : db.lastError().text();
         }
         QSqlDatabase::removeDatabase(QStringLiteral("zk-test-admin"));
-        return QStringLiteral("postgresql:///%1?host=%2&user=zk").arg(name, socketFolder);
+        return result;
+    }
+    // The database name of a test server URI.
+    static QString databaseOf(const QString &uri) { return uri.section('/', 3).section('?', 0, 0); }
+
+    // A new, empty database on the test server; its URI.
+    static QString newServerDatabase() {
+        static int counter = 0;
+        const QString name =
+            QStringLiteral("zk_%1_%2").arg(QCoreApplication::applicationPid()).arg(++counter);
+        const QString failed =
+            serverAdmin(QStringLiteral("postgres"), QStringLiteral("CREATE DATABASE ") + name);
+        if (!failed.isEmpty()) {
+            qFatal("cannot make a database on the test server: %s", qPrintable(failed));
+        }
+        return QStringLiteral("postgresql:///%1?host=%2&user=zk")
+            .arg(name, qEnvironmentVariable("ZK_TEST_SERVER"));
     }
     ~StudyFixture() { Study::close(m_db); }
     StudyFixture(const StudyFixture &) = delete;
@@ -67,6 +85,7 @@ public:
     QSqlDatabase &db() { return m_db; }
     const QString &path() const { return m_path; }
     QString dirPath() const { return m_dir.path(); }
+    QString read(const QString &sql) { return queryText(m_db, sql); }
 
     // Releases the study so that another connection (a window's AppState, another process) can
     // open it.

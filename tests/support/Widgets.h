@@ -1,7 +1,23 @@
 #pragma once
 
+// The controls tests find by name, and Qt Test's clicks and keys.
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
 #include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QRect>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
 #include <QWidget>
 
 // The named control of a window; a missing one ends the run, since every later check would fail.
@@ -11,6 +27,12 @@ template <typename T> T *child(QWidget *w, const char *name) {
         qFatal("no control %s", name);
     }
     return found;
+}
+
+// Shows a window and waits until it is on screen; false when it never is.
+inline bool exposed(QWidget *w) {
+    w->show();
+    return QTest::qWaitForWindowExposed(w);
 }
 
 // Pixels of an area of an image that have the given colour.

@@ -1,68 +1,42 @@
-#include <QDir>
-#include <QFile>
+#include "support/Files.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <QTest>
 
 // zokorvane-tool phantom, load-series and plan, run as a script would run them.
 class TestImagingTool : public QObject {
     Q_OBJECT
 
-    // The exit code (-1 for a crash or a hang); standard output into *out, standard error into *err.
-    static int run(const QStringList &args, QByteArray *out = nullptr, QByteArray *err = nullptr) {
-        QProcess tool;
-        tool.start(qEnvironmentVariable("ZK_TOOL"), args);
-        if (!tool.waitForFinished(60000) || tool.exitStatus() != QProcess::NormalExit) {
-            return -1;
-        }
-        if (out) {
-            *out = tool.readAllStandardOutput();
-        }
-        if (err) {
-            *err = tool.readAllStandardError();
-        }
-        return tool.exitCode();
-    }
-
 private slots:
     void phantomThenLoadSeriesReportsTheVolumeAsJson() {
         QTemporaryDir dir;
-        QByteArray out;
-        QCOMPARE(run({"phantom", dir.path(), "--slices", "10", "--size", "40", "--spacing", "1.25",
-                      "--thickness", "3"}),
+        QString out;
+        QCOMPARE(runProgram({}, {"phantom", dir.path(), "--slices", "10", "--size", "40", "--spacing", "1.25",
+                                 "--thickness", "3"}),
                  0);
         QCOMPARE(QDir(dir.path()).entryList({"*.dcm"}).size(), 10);
-        QCOMPARE(run({"load-series", dir.path()}, &out), 0);
-        QJsonObject json = QJsonDocument::fromJson(out).object();
-        QCOMPARE(json["filesSeen"].toInt(), 10);
-        QCOMPARE(json["dimensions"].toArray(), (QJsonArray{40, 40, 10}));
-        QCOMPARE(QList<double>({json["interslice"].toDouble(), json["mmPerPixel"].toDouble()}),
-                 QList<double>({3.0, 1.25}));
-        QCOMPARE(json["orientation"].toString(), "sagittal");
+        QCOMPARE(runProgram({}, {"load-series", dir.path()}, &out), 0);
+        QJsonObject json = QJsonDocument::fromJson(out.toUtf8()).object();
+        QVERIFY(json["filesSeen"] == 10 && json["dimensions"] == (QJsonArray{40, 40, 10}));
+        QVERIFY(json["interslice"] == 3.0 && json["mmPerPixel"] == 1.25 && json["orientation"] == "sagittal");
         // Only the pictures of that load, from the cache: nothing DICOM is read, the spacing falls back to 2
         // mm.
-        QCOMPARE(run({"load-series", dir.path(), "--jpg-only", "--lateral"}, &out), 0);
-        json = QJsonDocument::fromJson(out).object();
-        QCOMPARE(json["kind"].toString(), "cache");
-        QCOMPARE(json["interslice"].toDouble(), 2.0);
-        QVERIFY(json["lateral"].toBool());
+        QCOMPARE(runProgram({}, {"load-series", dir.path(), "--jpg-only", "--lateral"}, &out), 0);
+        json = QJsonDocument::fromJson(out.toUtf8()).object();
+        QVERIFY(json["kind"] == "cache" && json["interslice"] == 2.0 && json["lateral"] == true);
     }
 
     void planGivesEveryCellAndCell14MeetsTheScalpAtTheIlion() {
         QTemporaryDir dir;
         const QString series = dir.filePath("series");
-        QCOMPARE(run({"phantom", series, "--slices", "20", "--size", "64"}), 0);
+        QCOMPARE(runProgram({}, {"phantom", series, "--slices", "20", "--size", "64"}), 0);
         // The phantom's head: centre column 29.6 on row 31.5 of slice 9.5, 25.6 voxels to the back.
         const QString csv = dir.filePath("plan.csv");
-        QCOMPARE(
-            run({"plan", series, "--landmarks", "50,32,10:10,32,10:5,32,10", "--depth", "10", "--csv", csv}),
-            0);
-        QFile file(csv);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QList<QByteArray> lines = file.readAll().trimmed().split('\n');
+        QCOMPARE(runProgram({}, {"plan", series, "--landmarks", "50,32,10:10,32,10:5,32,10", "--depth", "10",
+                                 "--csv", csv}),
+                 0);
+        const QList<QByteArray> lines = fileBytes(csv).trimmed().split('\n');
         QCOMPARE(lines.size(), 51);
         const QList<QByteArray> cell14 = lines.at(15).split(',');
         QCOMPARE(cell14.at(0), QByteArray("14"));
@@ -94,9 +68,9 @@ private slots:
     void wrongArgumentsAndMissingDirectoriesFail() {
         QFETCH(QStringList, args);
         QTemporaryDir empty; // "EMPTY" stands for a folder with nothing in it
-        QByteArray err;
-        QTEST(run(args.replaceInStrings("EMPTY", empty.path()), nullptr, &err), "code");
-        QVERIFY(!err.isEmpty());
+        QString said;
+        QTEST(runProgram({}, args.replaceInStrings("EMPTY", empty.path()), &said), "code");
+        QVERIFY(!said.isEmpty()); // says why
     }
 };
 
