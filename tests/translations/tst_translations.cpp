@@ -83,17 +83,20 @@ private slots:
     // the source text, whatever was installed before.
     void install() {
         const struct {
-            const char *language, *source, *shown; // shown: null when nothing is installed
-        } rows[] = {{"es", "&File", "&Archivo"},
-                    {"en", "&Load asociated MR...", "&Load associated MR..."},
-                    {"C", "&File", nullptr},
-                    {"fr", "&File", nullptr}};
+            const char *language, *context, *source, *shown; // shown: null when nothing is installed
+        } rows[] = {{"es", "MainWindow", "&File", "&Archivo"},
+                    // Qt's own texts (the standard buttons of every message box) follow the program's.
+                    {"es", "QPlatformTheme", "&Yes", "&S\u00ed"},
+                    {"en", "MainWindow", "&Load asociated MR...", "&Load associated MR..."},
+                    {"C", "MainWindow", "&File", nullptr},
+                    {"C", "QPlatformTheme", "&Yes", nullptr},
+                    {"fr", "MainWindow", "&File", nullptr}};
         for (const auto &row : rows) {
             Language::install(*QCoreApplication::instance(), QStringLiteral("es"), QmDir);
             QCOMPARE(Language::install(*QCoreApplication::instance(), row.language, QmDir),
                      row.shown != nullptr);
             QCOMPARE(Language::installed(), row.shown ? row.language : "C");
-            QCOMPARE(QCoreApplication::translate("MainWindow", row.source),
+            QCOMPARE(QCoreApplication::translate(row.context, row.source),
                      QString::fromUtf8(row.shown ? row.shown : row.source));
         }
         Language::install(*QCoreApplication::instance(), QStringLiteral("C"));
