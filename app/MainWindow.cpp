@@ -396,9 +396,14 @@ MrViewerMaker MainWindow::mrViewerMaker() {
         [this](QWidget *owner) { return std::make_unique<AssociatedMrViewer>(m_state, *m_imaging, owner); };
 }
 
+void MainWindow::lockControls(bool locked) {
+    menuBar()->setEnabled(!locked);
+    centralWidget()->setEnabled(!locked);
+}
+
 void MainWindow::nuevaPasada(bool continuar) {
     m_state.ContinuarPasada = continuar;
-    setEnabled(true);
+    lockControls(false);
     if (m_registro) {
         // One experiment is recorded at a time.
         m_registro->raise();
@@ -409,10 +414,7 @@ void MainWindow::nuevaPasada(bool continuar) {
         return;
     }
     m_registro = new IntroEstimulo(m_state, mrViewerMaker(), this);
-    connect(m_registro, &IntroEstimulo::closed, this, [this] {
-        m_subjectLock = SubjectLock();
-        setEnabled(true);
-    });
+    connect(m_registro, &IntroEstimulo::closed, this, [this] { m_subjectLock = SubjectLock(); });
     m_registro->show();
 }
 
@@ -453,15 +455,17 @@ void MainWindow::MAEstimulo_Click(bool editar) {
     if (editar && !holdSubject()) {
         return;
     }
-    // The main window stays disabled while the viewer is open. Disabling a window disables the
-    // windows it owns too, so the viewer is enabled again on its own.
+    // The main window's own controls stay disabled while the viewer is open. Only its menus and
+    // panels: disabling the window itself would disable the windows it owns too, a recording window
+    // and its MR window among them.
     m_visor = new FVerEstimulo(m_state, editar, mrViewerMaker(), this);
-    connect(m_visor, &FVerEstimulo::closed, this, [this] {
-        m_subjectLock = SubjectLock();
-        setEnabled(true);
+    connect(m_visor, &FVerEstimulo::closed, this, [this, editar] {
+        if (editar) { // a viewer that only shows holds nothing: the recording window may hold the subject
+            m_subjectLock = SubjectLock();
+        }
+        lockControls(false);
     });
-    setEnabled(false);
-    m_visor->setEnabled(true);
+    lockControls(true);
     m_visor->show();
 }
 

@@ -72,6 +72,8 @@ private:
     // Holds the current subject for the recording window or the editor; false (the operator read
     // why) when another station holds it.
     bool holdSubject();
+    // Disables the main window's menus and panels (not the windows it owns) while the viewer is open.
+    void lockControls(bool locked);
     void MPSalir_Click();
     void MPSelecciona_Click();
     void MPVer_Click();

@@ -114,6 +114,7 @@ void FVerEstimulo::CPasada_Click() {
         ui->EGrid1->setEIndex(ReviewModel::centreCell(m_filaCentro, m_columnaCentro));
     }
     muestraPunto(ui->EGrid1->EIndex());
+    followCell(ui->EGrid1->EIndex()); // an open MR window aims at the cell the grid now shows
 }
 
 void FVerEstimulo::EGrid1_Click() {

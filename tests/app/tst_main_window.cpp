@@ -14,6 +14,7 @@
 
 #include <QFileDialog>
 #include <QMenu>
+#include <QMenuBar>
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -159,8 +160,8 @@ private slots:
                  QStringList({"legacy-study.mdb", "legacy-study.sqlite", "legacy-study_puntos"}));
     }
 
-    // The viewer keeps the main window disabled while it is open; one recording window, new or
-    // continuing the last experiment.
+    // The viewer keeps the main window's menus disabled while it is open, but not the recording
+    // window; one recording window, new or continuing the last experiment.
     void theExperimentItemsOpenTheirWindows() {
         StudyFixture study;
         study.addSubject(1, "Ana");
@@ -168,12 +169,17 @@ private slots:
         study.addStimulus(1, 1, 1);
         std::unique_ptr<AppState> state = openInApp(study, 1, "Ana");
         MainWindow w(*state);
+        action(w, "MANueva")->trigger();
+        auto *recording = w.findChild<IntroEstimulo *>();
         action(w, "MAEstimulo")->trigger();
         auto *viewer = w.findChild<FVerEstimulo *>();
-        QVERIFY(viewer && viewer->isVisible() && !viewer->editar() && viewer->isEnabled() && !w.isEnabled());
+        QVERIFY(viewer && viewer->isVisible() && !viewer->editar() && viewer->isEnabled());
+        QVERIFY(!w.menuBar()->isEnabled() && recording->isEnabled());
         child<QPushButton>(viewer, "bCerrar")->click();
-        QVERIFY(w.isEnabled());
+        QVERIFY(w.menuBar()->isEnabled() && recording->isEnabled());
         QTRY_VERIFY(!w.findChild<FVerEstimulo *>());
+        recording->close();
+        QTRY_VERIFY(!w.findChild<IntroEstimulo *>());
         action(w, "MAEdita")->trigger();
         QVERIFY(w.findChild<FVerEstimulo *>()->editar());
         w.findChild<FVerEstimulo *>()->close();

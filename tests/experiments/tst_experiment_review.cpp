@@ -147,7 +147,19 @@ private slots:
     }
 
     void theControlsShowTheCellOfTheExperimentChosen() {
-        FVerEstimulo w(*m->state, false);
+        // The MR view, when open, is aimed at each cell the grid shows.
+        struct AimLog : MrViewer {
+            QList<int> *cells = nullptr;
+            void CRM_Click(bool, int cell) override { cells->append(cell); }
+            void update(int cell) override { cells->append(cell); }
+        };
+        QList<int> aimed;
+        FVerEstimulo w(*m->state, false, [&aimed](QWidget *) {
+            auto viewer = std::make_unique<AimLog>();
+            viewer->cells = &aimed;
+            return viewer;
+        });
+        child<QCheckBox>(&w, "CRM")->setChecked(true);
         // Experiment 1 first, at the centre cell, with its stimulus: list entries chosen by code and the
         // brightness control following the text.
         auto *grid = child<EGrid>(&w, "EGrid1");
@@ -168,6 +180,7 @@ private slots:
         grid->setEIndex(25);
         child<QComboBox>(&w, "CPasada")->setCurrentIndex(1);
         QVERIFY(markedCells(&w) == QList<int>{14} && grid->EIndex() == 14);
+        QCOMPARE(aimed, QList<int>({14, 25, 14}));
         QVERIFY(child<QRadioButton>(&w, "Option1_2")->isChecked() &&
                 !child<QGroupBox>(&w, "Frame2")->isHidden());
         grid->setEIndex(25);
