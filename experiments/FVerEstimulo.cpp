@@ -13,8 +13,6 @@
 #include "experiments/ReviewModel.h"
 #include "widgets/Messages.h"
 
-#include <limits>
-
 FVerEstimulo::FVerEstimulo(AppState &state, bool editar, const MrViewerMaker &makeViewer, QWidget *parent)
     : ExperimentWindow(parent), ui(std::make_unique<Ui::FVerEstimulo>()), m_db(state.BaseDatos),
       m_idPaciente(state.IdPacienteActual), m_filaCentro(state.FilaCentroRejilla),
@@ -203,12 +201,13 @@ bool FVerEstimulo::leeEntero(QLineEdit *campo, const QString &nombre, qint64 min
 }
 
 bool FVerEstimulo::leeParametros(StimulusStore::Parameters &p) {
-    // Stored as absolute values, so the smallest 32-bit number, which has none, is refused.
-    constexpr qint64 Max32 = std::numeric_limits<qint32>::max();
+    using namespace StimulusStore;
     qint64 pulsos = 0, frecuencia = 0, intensidad = 0;
-    if (!leeEntero(ui->TPulsoIntensidad, tr("Intensity"), -Max32, Max32, intensidad) ||
-        !leeEntero(ui->TPulsoFrecuencia, tr("Frecuency"), -Max32, Max32, frecuencia) ||
-        !leeEntero(ui->TPulsos, tr("# pulses"), -Max32, Max32, pulsos)) {
+    if (!leeEntero(ui->TPulsoIntensidad, tr("Intensity"), PulseIntensity.minimum, PulseIntensity.maximum,
+                   intensidad) ||
+        !leeEntero(ui->TPulsoFrecuencia, tr("Frecuency"), PulseFrequency.minimum, PulseFrequency.maximum,
+                   frecuencia) ||
+        !leeEntero(ui->TPulsos, tr("# pulses"), PulseCount.minimum, PulseCount.maximum, pulsos)) {
         return false;
     }
     p.TipoBobina = ParameterLists::code(ui->CBobina);
@@ -227,8 +226,8 @@ void FVerEstimulo::aplica(const QString &pregunta, bool conPercepcion,
         return;
     }
     qint64 intensidad = 0;
-    if (conPercepcion && !leeEntero(ui->TIntensidad, tr("Brightness"), std::numeric_limits<qint16>::min(),
-                                    std::numeric_limits<qint16>::max(), intensidad)) {
+    if (conPercepcion && !leeEntero(ui->TIntensidad, tr("Brightness"), StimulusStore::Brightness.minimum,
+                                    StimulusStore::Brightness.maximum, intensidad)) {
         return;
     }
     StimulusStore::Parameters parametros;

@@ -12,8 +12,6 @@
 #include <QKeySequence>
 #include <QShortcut>
 
-#include <limits>
-
 namespace {
 
 void atajo(QWidget *ventana, QWidget *control, const QKeySequence &tecla,
@@ -166,13 +164,14 @@ bool IntroEstimulo::leeEntero(QLineEdit *campo, const QString &nombre, qint64 mi
 }
 
 void IntroEstimulo::bNext_Click() {
-    constexpr qint64 Min16 = std::numeric_limits<qint16>::min(), Max16 = std::numeric_limits<qint16>::max();
-    constexpr qint64 Min32 = std::numeric_limits<qint32>::min(), Max32 = std::numeric_limits<qint32>::max();
+    using namespace StimulusStore;
     qint64 intensidad = 0, pulsos = 0, frecuencia = 0, intensidadPulso = 0;
-    if (!leeEntero(ui->TIntensidad, tr("Brightness"), Min16, Max16, intensidad) ||
-        !leeEntero(ui->TPulsoIntensidad, tr("Intensity"), Min32, Max32, intensidadPulso) ||
-        !leeEntero(ui->TPulsoFrecuencia, tr("Frecuency"), Min32, Max32, frecuencia) ||
-        !leeEntero(ui->TPulsos, tr("# pulses"), Min32, Max32, pulsos)) {
+    if (!leeEntero(ui->TIntensidad, tr("Brightness"), Brightness.minimum, Brightness.maximum, intensidad) ||
+        !leeEntero(ui->TPulsoIntensidad, tr("Intensity"), PulseIntensity.minimum, PulseIntensity.maximum,
+                   intensidadPulso) ||
+        !leeEntero(ui->TPulsoFrecuencia, tr("Frecuency"), PulseFrequency.minimum, PulseFrequency.maximum,
+                   frecuencia) ||
+        !leeEntero(ui->TPulsos, tr("# pulses"), PulseCount.minimum, PulseCount.maximum, pulsos)) {
         return;
     }
     const int celda = ui->EGrid1->EIndex();

@@ -21,6 +21,17 @@ namespace StimulusStore {
 // Answer codes of hayfosfeno.
 enum Respuesta : qint16 { Si = 0, No = 1, Duda = 2 };
 
+// What a stimulus can be: the recording window, the editor and the tool refuse anything outside
+// these bounds before it is stored.
+struct Range {
+    qint64 minimum;
+    qint64 maximum;
+};
+inline constexpr Range PulseCount{1, 2147483647};
+inline constexpr Range PulseFrequency{0, 2147483647};
+inline constexpr Range PulseIntensity{0, 100}; // percent of the stimulator's output
+inline constexpr Range Brightness{0, 9};       // the steps of the brightness control
+
 // The stimulus parameters, as stored codes and numbers.
 struct Parameters {
     int TipoBobina = 1;

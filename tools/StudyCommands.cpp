@@ -91,14 +91,18 @@ int stimulus(const QStringList &args, QTextStream &out, QTextStream &err) {
     const auto subject = wholeOption(arguments, QStringLiteral("subject"), 0, 2147483647, 0, err);
     const auto cell = wholeOption(arguments, QStringLiteral("cell"), 0, 49, 0, err);
     const auto experiment = wholeOption(arguments, QStringLiteral("experiment"), 1, 32767, 1, err);
-    const auto brightness = wholeOption(arguments, QStringLiteral("brightness"), 0, 32767, 0, err);
+    using StimulusStore::Range;
+    const auto within = [&](const char *name, Range range, qint64 fallback) {
+        return wholeOption(arguments, QLatin1String(name), range.minimum, range.maximum, fallback, err);
+    };
+    const auto brightness = within("brightness", StimulusStore::Brightness, 0);
     const auto coil = wholeOption(arguments, QStringLiteral("coil"), 0, 255, 1, err);
     const auto pulseType = wholeOption(arguments, QStringLiteral("pulse-type"), 0, 255, 1, err);
     const auto phase = wholeOption(arguments, QStringLiteral("phase"), 0, 255, 1, err);
     const auto orientation = wholeOption(arguments, QStringLiteral("orientation"), 0, 32767, 3, err);
-    const auto pulses = wholeOption(arguments, QStringLiteral("pulses"), 0, 2147483647, 1, err);
-    const auto frequency = wholeOption(arguments, QStringLiteral("frequency"), 0, 2147483647, 1, err);
-    const auto intensity = wholeOption(arguments, QStringLiteral("intensity"), 0, 2147483647, 80, err);
+    const auto pulses = within("pulses", StimulusStore::PulseCount, 1);
+    const auto frequency = within("frequency", StimulusStore::PulseFrequency, 1);
+    const auto intensity = within("intensity", StimulusStore::PulseIntensity, 80);
     if (!subject || !cell || !experiment || !brightness || !coil || !pulseType || !phase || !orientation ||
         !pulses || !frequency || !intensity) {
         return 2;

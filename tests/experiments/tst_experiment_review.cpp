@@ -221,7 +221,7 @@ private slots:
         FVerEstimulo w(*m->state, true);
         child<QComboBox>(&w, "CBobina")->setCurrentText("Cadwell en ocho");
         child<QComboBox>(&w, "COrientacion")->setCurrentText("Right-Left");
-        child<QLineEdit>(&w, "TPulsos")->setText("-3");
+        child<QLineEdit>(&w, "TPulsos")->setText("3");
         child<QLineEdit>(&w, "TColor")->setText("rosa");
         child<QScrollBar>(&w, "UDIntensidad")->setValue(6);
         child<QPlainTextEdit>(&w, "TObservaciones")->setPlainText("nota");
@@ -246,10 +246,12 @@ private slots:
         QTest::newRow("unknown pulse and phase")
             << u"UPDATE estimulo SET PulsoTipo = 0, PulsoFase = 9 WHERE id = 10"_s << u"5"_s
             << u"Undefined 'Pulse Type'\nUndefined 'Fase'"_s;
-        QTest::newRow("pulses not a number")
-            << QString() << u"tres"_s
-            << u"# pulses must be a whole number from -2147483647 to 2147483647; "
-               u"\"tres\" is not. Nothing was changed."_s;
+        QTest::newRow("pulses not a number") << QString() << u"tres"_s
+                                             << u"# pulses must be a whole number from 1 to 2147483647; "
+                                                u"\"tres\" is not. Nothing was changed."_s;
+        QTest::newRow("no pulse") << QString() << u"0"_s
+                                  << u"# pulses must be a whole number from 1 to 2147483647; "
+                                     u"\"0\" is not. Nothing was changed."_s;
     }
     void applyingIsRefusedBeforeAnythingIsAsked() {
         QFETCH(QString, sql);

@@ -107,6 +107,11 @@ private slots:
         QTest::newRow("intensity") << u"TPulsoIntensidad"_s << u"8O"_s << u"Intensity"_s;
         QTest::newRow("frequency") << u"TPulsoFrecuencia"_s << u"2.5"_s << u"Frecuency"_s;
         QTest::newRow("pulses") << u"TPulsos"_s << u"99999999999"_s << u"# pulses"_s;
+        // Numbers a stimulus cannot have.
+        QTest::newRow("no pulse") << u"TPulsos"_s << u"0"_s << u"# pulses"_s;
+        QTest::newRow("negative frequency") << u"TPulsoFrecuencia"_s << u"-5"_s << u"Frecuency"_s;
+        QTest::newRow("over 100 %") << u"TPulsoIntensidad"_s << u"101"_s << u"Intensity"_s;
+        QTest::newRow("brightness past 9") << u"TIntensidad"_s << u"10"_s << u"Brightness"_s;
     }
     void aNumericTextThatIsNotANumberIsRefusedAndNothingIsWritten() {
         QFETCH(QString, field);

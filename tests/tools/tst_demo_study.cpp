@@ -50,6 +50,39 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(StudyError, DemoStudy::create(dir.path()));
         QCOMPARE(fileBytes(path), first);
     }
+
+    // `stimulus add` refuses what a stimulus cannot be, naming the option, and stores nothing.
+    void stimulusAddRefusesParametersThatCannotBe_data() {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<int>("added");
+        QTest::newRow("no pulse") << "pulses"
+                                  << "0" << 0;
+        QTest::newRow("negative frequency") << "frequency"
+                                            << "-1" << 0;
+        QTest::newRow("over the stimulator's output") << "intensity"
+                                                      << "101" << 0;
+        QTest::newRow("brightness past the control") << "brightness"
+                                                     << "10" << 0;
+        QTest::newRow("full output") << "intensity"
+                                     << "100" << 1;
+    }
+    void stimulusAddRefusesParametersThatCannotBe() {
+        QFETCH(QString, option);
+        QFETCH(QString, value);
+        QTemporaryDir dir;
+        const QString path = DemoStudy::create(dir.path());
+        const auto count = [&] { return OpenStudy(path).read("SELECT count(*) FROM estimulo").toInt(); };
+        const int before = count();
+        QString said;
+        const int code = runProgram(qEnvironmentVariable("ZK_TOOL"),
+                                    {"stimulus", "add", path, "--subject", "1", "--cell", "3", "--experiment",
+                                     "1", "--answer", "no", "--" + option, value},
+                                    &said);
+        QTEST(count() - before, "added");
+        QVERIFY2((code == 0) == (count() > before) && (code == 0 || said.contains("--" + option)),
+                 qPrintable(said));
+    }
 };
 
 QTEST_GUILESS_MAIN(DemoStudyTest)
