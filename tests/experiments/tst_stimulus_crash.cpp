@@ -66,20 +66,29 @@ private slots:
         fixture.addSubject(1, "Ana");
         fixture.release();
         QRandomGenerator random(20261206);
-        int expected = 0; // stimuli the committed operations leave
-        for (int round = 0; round < 120; ++round) {
+        int expected = 0;  // stimuli the committed operations leave
+        int committed = 0; // operations committed over all rounds
+        int midWrite = 0;  // rounds killed while an operation was in flight
+        const int rounds = 120;
+        for (int round = 0; round < rounds; ++round) {
             QProcess child;
             child.start(QCoreApplication::applicationFilePath(),
                         {"--writer", fixture.path(), QString::number(random.generate())});
             QVERIFY(child.waitForStarted());
-            QTest::qWait(random.bounded(30, 150));
+            // Killed only once it writes (its first announcement), however busy the machine is, and
+            // then at a random moment of its work.
+            QVERIFY2(child.waitForReadyRead(-1), qPrintable(child.readAllStandardError()));
+            QTest::qWait(random.bounded(0, 60));
             ::kill(pid_t(child.processId()), SIGKILL);
-            QVERIFY(child.waitForFinished());
+            QVERIFY(child.waitForFinished(-1));
+            QVERIFY2(child.exitStatus() == QProcess::CrashExit, qPrintable(child.readAllStandardError()));
             bool pending = false;
             for (const QByteArray &line : child.readAllStandardOutput().split('\n')) {
                 expected += line == "+" ? 1 : (line == "-" ? -1 : 0);
+                committed += line == "+" || line == "-" || line == "0" ? 1 : 0;
                 pending = line.isEmpty() ? pending : line == "save" || line == "delete";
             }
+            midWrite += pending ? 1 : 0;
 
             OpenStudy study(fixture.path());
             QCOMPARE(study.read("PRAGMA integrity_check") + brokenRows(study.db), "ok0");
@@ -90,6 +99,10 @@ private slots:
                 qPrintable(QString("round %1: %2 stored, %3 expected").arg(round).arg(stored).arg(expected)));
             expected = stored;
         }
+        // The kills landed while the writers wrote, and what they wrote was committed.
+        QVERIFY2(
+            midWrite >= rounds / 2 && committed >= rounds,
+            qPrintable(QString("%1 kills mid-write, %2 operations committed").arg(midWrite).arg(committed)));
     }
 };
 int main(int argc, char *argv[]) {
