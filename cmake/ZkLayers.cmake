@@ -1,0 +1,61 @@
+# Each library sees only its own folder and the folders below it (cmake/layers.txt): its include
+# path is a folder of the build tree holding links to just those, so an include that points upwards
+# or sideways does not compile. zk_check_layer_links() then refuses a library that links one it may
+# not use.
+file(STRINGS ${PROJECT_SOURCE_DIR}/cmake/layers.txt ZK_LAYER_LINES REGEX "^[a-z]")
+
+# The folders `folder` may use, itself included.
+function(zk_visible_folders folder out)
+  set(visible)
+  foreach(line IN LISTS ZK_LAYER_LINES)
+    string(REPLACE " " ";" row "${line}")
+    if(folder IN_LIST row)
+      list(APPEND visible ${folder})
+      set(${out} ${visible} PARENT_SCOPE)
+      return()
+    endif()
+    list(APPEND visible ${row})
+  endforeach()
+  message(FATAL_ERROR "${folder}/ is not in cmake/layers.txt")
+endfunction()
+
+# zk_layer(TARGET FOLDER): TARGET is built from FOLDER and includes only what that folder may use.
+function(zk_layer target folder)
+  set(root ${CMAKE_BINARY_DIR}/include-roots/${folder})
+  get_property(made GLOBAL PROPERTY ZK_LAYER_ROOTS)
+  if(NOT folder IN_LIST made) # made anew at each configuration, so it follows layers.txt
+    set_property(GLOBAL APPEND PROPERTY ZK_LAYER_ROOTS ${folder})
+    zk_visible_folders(${folder} visible)
+    file(REMOVE_RECURSE ${root})
+    file(MAKE_DIRECTORY ${root})
+    foreach(f IN LISTS visible)
+      file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${f} ${root}/${f} SYMBOLIC)
+    endforeach()
+  endif()
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL "EXECUTABLE")
+    target_include_directories(${target} PRIVATE ${root})
+  else()
+    target_include_directories(${target} PUBLIC ${root})
+  endif()
+  set_target_properties(${target} PROPERTIES ZK_FOLDER ${folder})
+  set_property(GLOBAL APPEND PROPERTY ZK_LAYER_TARGETS ${target})
+endfunction()
+
+# Fails the configuration when a target links a library of a folder it may not use.
+function(zk_check_layer_links)
+  get_property(targets GLOBAL PROPERTY ZK_LAYER_TARGETS)
+  foreach(target IN LISTS targets)
+    get_target_property(folder ${target} ZK_FOLDER)
+    zk_visible_folders(${folder} visible)
+    get_target_property(links ${target} LINK_LIBRARIES)
+    foreach(link IN LISTS links)
+      if(TARGET ${link} AND link IN_LIST targets)
+        get_target_property(linked ${link} ZK_FOLDER)
+        if(NOT linked IN_LIST visible)
+          message(FATAL_ERROR "${target} (${folder}/) links ${link} (${linked}/), which is not below it")
+        endif()
+      endif()
+    endforeach()
+  endforeach()
+endfunction()
