@@ -213,6 +213,17 @@ Rolling rolling(const QSqlDatabase &db, const QString &studyPath, const QString 
             QCoreApplication::translate("StudyBackup", "Cannot create the backup folder %1").arg(folder));
     }
     const QString id = identity(db);
+    // What killed runs left while writing this study's backups of any day (their hidden files and
+    // journals), so they do not wait for a run that writes that day again.
+    const QString working = QStringLiteral(".backing-up-");
+    for (const QString &entry : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        const qsizetype at = entry.lastIndexOf(working);
+        if (entry.startsWith(QLatin1Char('.')) && at > 1 &&
+            isRollingName(entry.mid(1, at - 1), studyPath, id)) {
+            Study::removeLeftovers(QFileInfo(dir.filePath(entry.mid(1, at - 1))),
+                                   QStringLiteral("backing-up"));
+        }
+    }
     const QString name = rollingName(studyPath, id, today);
     struct stat there;
     if (::lstat(QFile::encodeName(dir.filePath(name)).constData(), &there) != 0) {

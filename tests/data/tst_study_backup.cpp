@@ -75,6 +75,11 @@ private slots:
             return StudyBackup::rollingName(study.path(), id, first.addDays(day));
         };
         QCOMPARE(named(0), "lab-2026-03-01-" + id.left(8) + ".sqlite");
+        // What a killed backup of another day left (a process id that no longer runs) goes.
+        for (const QString &left : {named(-9), named(-9) + "-journal"}) {
+            QVERIFY(putFile(folder + "/." + named(-9) + ".backing-up-999999999" + left.mid(named(-9).size()),
+                            "x"));
+        }
         for (int day = 0; day < 10; ++day) {
             const StudyBackup::Rolling done =
                 StudyBackup::rolling(study.db(), study.path(), folder, 7, first.addDays(day));
