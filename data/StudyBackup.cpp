@@ -57,23 +57,29 @@ QString vacuumInto(sqlite3 *handle, const QString &file) {
 
 } // namespace
 
+namespace {
+
+// The identity the study keeps; "" when it has none yet.
+QString storedIdentity(const QSqlDatabase &db) {
+    QSqlQuery query(db);
+    return query.exec(QStringLiteral("SELECT id FROM study_identity")) && query.next()
+               ? query.value(0).toString()
+               : QString();
+}
+
+} // namespace
+
 QString identity(const QSqlDatabase &db) {
     if (ServerStudy::isServer(db)) {
         return {};
     }
-    const auto stored = [&db] {
-        QSqlQuery query(db);
-        return query.exec(QStringLiteral("SELECT id FROM study_identity")) && query.next()
-                   ? query.value(0).toString()
-                   : QString();
-    };
-    QString id = stored();
+    QString id = storedIdentity(db);
     if (!id.isEmpty()) {
         return id;
     }
     // Made once, on the first backup: 128 random bits, so two studies never share one.
     Transaction transaction(db);
-    id = stored();
+    id = storedIdentity(db);
     if (id.isEmpty()) {
         quint64 bits[2];
         QRandomGenerator::system()->fillRange(bits);
@@ -143,7 +149,10 @@ void write(const QSqlDatabase &db, const QString &target) {
         if (S_ISLNK(there.st_mode)) {
             fail(SafeWrite::linkRefused());
         }
-        if (!S_ISREG(there.st_mode) || !isRollingName(info.fileName(), db.databaseName(), identity(db))) {
+        // Read only: a study without an identity yet has no rolling backups, and a refusal changes nothing.
+        const QString id = storedIdentity(db);
+        if (!S_ISREG(there.st_mode) || id.isEmpty() ||
+            !isRollingName(info.fileName(), db.databaseName(), id)) {
             fail(QCoreApplication::translate(
                 "StudyBackup", "a file of that name exists and is not a backup of this study; a backup "
                                "never replaces another file"));

@@ -176,9 +176,14 @@ private slots:
         StudyFixture study("lab.sqlite");
         study.addSubject(1, "Ana");
         const QString dir = study.dirPath() + '/';
-        const QString own =
-            StudyBackup::rollingName(study.path(), StudyBackup::identity(study.db()), QDate(2026, 1, 1));
-        StudyBackup::write(study.db(), dir + own);
+        // Only the row that writes onto its own backup gives the study an identity: a refusal must
+        // not change a study that has none yet.
+        QString own;
+        if (destination == "own") {
+            own =
+                StudyBackup::rollingName(study.path(), StudyBackup::identity(study.db()), QDate(2026, 1, 1));
+            StudyBackup::write(study.db(), dir + own);
+        }
         study.release();
         Study::create(dir + "other.sqlite");
         QVERIFY(QFile::link(dir + "lab.sqlite", dir + "link.sqlite") &&
