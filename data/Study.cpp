@@ -195,8 +195,12 @@ void removeLeftovers(const QFileInfo &target, const QString &what) {
     const QString prefix =
         QStringLiteral(".") + target.fileName() + QLatin1Char('.') + what + QLatin1Char('-');
     QDir dir(target.absolutePath());
-    for (const QString &name : dir.entryList(
-             {prefix + QLatin1Char('*')}, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden)) {
+    // Matched by exact prefix, not a pattern: a study's name may hold "[", "*" or "?".
+    for (const QString &name :
+         dir.entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)) {
+        if (!name.startsWith(prefix)) {
+            continue;
+        }
         bool ok = false;
         const qint64 pid = name.mid(prefix.size()).section(QLatin1Char('-'), 0, 0).toLongLong(&ok);
         if (ok && pid > 0 && (::kill(pid_t(pid), 0) != 0 && errno == ESRCH)) {
