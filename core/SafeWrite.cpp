@@ -42,6 +42,11 @@ bool nameTaken(const QString &path) {
     return ::lstat(encoded(path).constData(), &status) == 0;
 }
 
+bool isLink(const QString &path) {
+    struct stat status;
+    return ::lstat(encoded(path).constData(), &status) == 0 && S_ISLNK(status.st_mode);
+}
+
 // A hidden name beside the target that nothing uses yet.
 QString temporaryBeside(const QFileInfo &target) {
     QString name;
@@ -61,22 +66,6 @@ int syncToDisk(const QString &path) {
     const int error = ::fsync(fd) == 0 ? 0 : errno;
     ::close(fd);
     return error;
-}
-
-// Renames without ever removing a file already at the target: refused with EEXIST then. Where the
-// file system cannot rename that way, a hard link does the same.
-int renameKeepingTarget(const QByteArray &from, const QByteArray &to) {
-    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0) {
-        return 0;
-    }
-    if (errno != EINVAL && errno != ENOSYS) {
-        return errno;
-    }
-    if (::link(from.constData(), to.constData()) != 0) {
-        return errno;
-    }
-    ::unlink(from.constData());
-    return 0;
 }
 
 // Why the file could not take what it was given. QFileDevice reports a short write (a disk that
@@ -112,6 +101,58 @@ QString finish(QSaveFile &file) {
 
 } // namespace
 
+// Renames without ever removing a file already at the target: refused with EEXIST then. Where the
+// file system cannot rename that way, a hard link does the same (files only).
+int renameKeepingTarget(const QString &fromPath, const QString &toPath) {
+    const QByteArray from = encoded(fromPath), to = encoded(toPath);
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0) {
+        return 0;
+    }
+    if (errno != EINVAL && errno != ENOSYS) {
+        return errno;
+    }
+    if (::link(from.constData(), to.constData()) != 0) {
+        return errno;
+    }
+    ::unlink(from.constData());
+    return 0;
+}
+
+QString writeNew(const QString &path, const QByteArray &bytes, int mode) {
+    if (path.isEmpty()) {
+        return QCoreApplication::translate("SafeWrite", "no file name was given");
+    }
+    const QByteArray name = encoded(path);
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+    if (fd < 0) {
+        return errno == EEXIST && isLink(path) ? linkRefused() : systemReason(errno);
+    }
+    int error = 0;
+    for (qint64 done = 0; done < bytes.size() && !error;) {
+        const ssize_t wrote = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (wrote < 0 && errno != EINTR) {
+            error = errno;
+        } else if (wrote > 0) {
+            done += wrote;
+        }
+    }
+    if (!error && ::fsync(fd) != 0) {
+        error = errno;
+    }
+    if (::close(fd) != 0 && !error) {
+        error = errno;
+    }
+    if (error) {
+        ::unlink(name.constData());
+        return systemReason(error);
+    }
+    return QString();
+}
+
+QString linkRefused() {
+    return QCoreApplication::translate("SafeWrite", "it is a symbolic link; nothing is written through one");
+}
+
 QString failure(const QString &path, const QString &reason) {
     return QCoreApplication::translate("SafeWrite", "Cannot write %1: %2").arg(path, reason);
 }
@@ -119,6 +160,12 @@ QString failure(const QString &path, const QString &reason) {
 bool writeThroughDevice(const QString &path, const DeviceWriter &write, QString *why) {
     if (path.isEmpty()) {
         return fail(path, QCoreApplication::translate("SafeWrite", "no file name was given"), why);
+    }
+    // QSaveFile would write through a link and replace the file it points to, wherever that is.
+    // Checked here, the rename in commit() replaces whatever took the name meanwhile, link or not,
+    // and never follows it.
+    if (isLink(path)) {
+        return fail(path, linkRefused(), why);
     }
     // QSaveFile writes a temporary beside the target and renames it over the target in commit(),
     // after flushing and syncing it; until then the target is untouched, and a QSaveFile destroyed
@@ -172,8 +219,10 @@ bool writeThroughTemporary(const QString &path, const PathWriter &write, Existin
     if (existing == Existing::Keep && nameTaken(given.absoluteFilePath())) {
         return fail(path, systemReason(EEXIST), why);
     }
-    // A link is written through, as QSaveFile does: the file it points to is the one replaced.
-    const QFileInfo target(given.isSymLink() ? given.symLinkTarget() : given.absoluteFilePath());
+    if (isLink(path)) {
+        return fail(path, linkRefused(), why);
+    }
+    const QFileInfo target(given.absoluteFilePath());
     if (!target.dir().exists()) {
         return fail(path, systemReason(ENOENT), why);
     }
@@ -204,7 +253,7 @@ bool writeThroughTemporary(const QString &path, const PathWriter &write, Existin
     }
     int error = 0;
     if (existing == Existing::Keep) {
-        error = renameKeepingTarget(from, to);
+        error = renameKeepingTarget(temporary, target.absoluteFilePath());
     } else {
         // The replaced file's permissions carry over, as QSaveFile keeps them.
         struct stat old;

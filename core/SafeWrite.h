@@ -18,7 +18,20 @@ namespace SafeWrite {
 // The message of a file that could not be written.
 QString failure(const QString &path, const QString &reason);
 
-// The bytes as the whole file. False with *why set when it could not be written.
+// The reason given when the target is a symbolic link (dangling or not): nothing is written through one.
+QString linkRefused();
+
+// Renames `from` to `to` (a file or a folder) unless something, even a dangling link, has that name:
+// 0, or the system's error (EEXIST then).
+int renameKeepingTarget(const QString &from, const QString &to);
+
+// A new file holding the bytes: created with O_CREAT | O_EXCL | O_NOFOLLOW, so nothing that has the
+// name already (a file, a link) is opened or replaced, with `mode` (before the umask); flushed to the
+// disk. "" when written, or the reason it was not; a failure removes what it created.
+QString writeNew(const QString &path, const QByteArray &bytes, int mode = 0666);
+
+// The bytes as the whole file. A target that is a symbolic link is refused: the writers below never
+// write through one, and never follow one. False with *why set when it could not be written.
 bool writeBytes(const QString &path, const QByteArray &bytes, QString *why = nullptr);
 
 // Produces the contents on the device (a QSaveFile): an empty text when everything was written, or

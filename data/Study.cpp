@@ -2,6 +2,7 @@
 
 #include "core/AppState.h"
 #include "data/ServerStudy.h"
+#include "data/StudyBackup.h"
 #include "data/StudyDrawings.h"
 #include "data/StudyError.h"
 #include "data/Transaction.h"
@@ -21,6 +22,7 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace Study {
@@ -117,23 +119,25 @@ QString migrate(QSqlDatabase &db, const QString &path, int from, QStringList &no
         const QFileInfo info(path);
         QString backup = info.absolutePath() + QLatin1Char('/') + info.completeBaseName() +
                          QStringLiteral(".before-version-%1.sqlite").arg(CurrentVersion);
-        for (int n = 2; QFileInfo::exists(backup); ++n) {
+        // A name nothing has yet, not even a dangling link.
+        const auto taken = [](const QString &name) {
+            struct stat status;
+            return ::lstat(QFile::encodeName(name).constData(), &status) == 0;
+        };
+        for (int n = 2; taken(backup); ++n) {
             backup = info.absolutePath() + QLatin1Char('/') + info.completeBaseName() +
                      QStringLiteral(".before-version-%1-%2.sqlite").arg(CurrentVersion).arg(n);
         }
-        QSqlQuery query(db);
-        query.prepare(QStringLiteral("VACUUM INTO ?"));
-        query.addBindValue(backup);
-        if (!query.exec()) {
-            const QString why = query.lastError().text();
-            query.finish();
-            QFile::remove(backup);
+        // Written as every backup is: under a hidden name, renamed once whole, with the study's
+        // permissions; what a killed run left under the hidden name is cleared first.
+        try {
+            StudyBackup::write(db, backup);
+        } catch (const StudyError &e) {
             return QStringLiteral(
                        "It was made by an earlier version and has to be brought up to date, but the "
                        "backup copy %1 cannot be written: %2")
-                .arg(backup, why);
+                .arg(backup, e.message());
         }
-        query.finish();
         try {
             Transaction transaction(db);
             QSqlQuery create(db);
@@ -191,8 +195,12 @@ void removeLeftovers(const QFileInfo &target, const QString &what) {
     const QString prefix =
         QStringLiteral(".") + target.fileName() + QLatin1Char('.') + what + QLatin1Char('-');
     QDir dir(target.absolutePath());
-    for (const QString &name : dir.entryList(
-             {prefix + QLatin1Char('*')}, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden)) {
+    // Matched by exact prefix, not a pattern: a study's name may hold "[", "*" or "?".
+    for (const QString &name :
+         dir.entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)) {
+        if (!name.startsWith(prefix)) {
+            continue;
+        }
         bool ok = false;
         const qint64 pid = name.mid(prefix.size()).section(QLatin1Char('-'), 0, 0).toLongLong(&ok);
         if (ok && pid > 0 && (::kill(pid_t(pid), 0) != 0 && errno == ESRCH)) {

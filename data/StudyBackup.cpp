@@ -1,15 +1,20 @@
 #include "data/StudyBackup.h"
 
 #include "core/IniFile.h"
+#include "core/SafeWrite.h"
 #include "data/ServerStudy.h"
 #include "data/Study.h"
 #include "data/StudyError.h"
+#include "data/Transaction.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QVariant>
 
 #include <sqlite3.h>
@@ -17,12 +22,17 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <mutex>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace StudyBackup {
 
 namespace {
+
+// The characters of the study's identity that go into a rolling backup's name.
+constexpr qsizetype ShortId = 8;
 
 sqlite3 *handleOf(const QSqlDatabase &db) {
     const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
@@ -47,6 +57,65 @@ QString vacuumInto(sqlite3 *handle, const QString &file) {
 
 } // namespace
 
+namespace {
+
+// The identity the study keeps; "" when it has none yet.
+QString storedIdentity(const QSqlDatabase &db) {
+    QSqlQuery query(db);
+    return query.exec(QStringLiteral("SELECT id FROM study_identity")) && query.next()
+               ? query.value(0).toString()
+               : QString();
+}
+
+} // namespace
+
+QString identity(const QSqlDatabase &db) {
+    if (ServerStudy::isServer(db)) {
+        return {};
+    }
+    QString id = storedIdentity(db);
+    if (!id.isEmpty()) {
+        return id;
+    }
+    // Made once, on the first backup: 128 random bits, so two studies never share one.
+    Transaction transaction(db);
+    id = storedIdentity(db);
+    if (id.isEmpty()) {
+        quint64 bits[2];
+        QRandomGenerator::system()->fillRange(bits);
+        id = QStringLiteral("%1%2")
+                 .arg(bits[0], 16, 16, QLatin1Char('0'))
+                 .arg(bits[1], 16, 16, QLatin1Char('0'));
+        QSqlQuery query(db);
+        if (!query.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS study_identity (id TEXT NOT NULL)")) ||
+            !query.prepare(QStringLiteral("INSERT INTO study_identity (id) VALUES (?)"))) {
+            throw StudyError(QCoreApplication::translate("StudyBackup", "Cannot keep the study's identity"),
+                             query.lastError());
+        }
+        query.addBindValue(id);
+        if (!query.exec()) {
+            throw StudyError(QCoreApplication::translate("StudyBackup", "Cannot keep the study's identity"),
+                             query.lastError());
+        }
+    }
+    transaction.commit();
+    return id;
+}
+
+QString rollingName(const QString &studyPath, const QString &id, const QDate &day) {
+    return QStringLiteral("%1-%2-%3.sqlite")
+        .arg(QFileInfo(studyPath).completeBaseName(), day.toString(Qt::ISODate), id.left(ShortId));
+}
+
+bool isRollingName(const QString &name, const QString &studyPath, const QString &id) {
+    const QString prefix = QFileInfo(studyPath).completeBaseName() + QLatin1Char('-');
+    const QString suffix = QLatin1Char('-') + id.left(ShortId) + QStringLiteral(".sqlite");
+    const qsizetype dateLength = 10;
+    return id.size() >= ShortId && name.size() == prefix.size() + dateLength + suffix.size() &&
+           name.startsWith(prefix) && name.endsWith(suffix) &&
+           QDate::fromString(name.mid(prefix.size(), dateLength), Qt::ISODate).isValid();
+}
+
 void write(const QSqlDatabase &db, const QString &target) {
     const auto fail = [&target](const QString &reason) {
         throw StudyError(
@@ -64,9 +133,55 @@ void write(const QSqlDatabase &db, const QString &target) {
     if (!info.dir().exists()) {
         fail(QCoreApplication::translate("StudyBackup", "the folder does not exist"));
     }
+    struct stat study;
+    if (::stat(QFile::encodeName(db.databaseName()).constData(), &study) != 0) {
+        fail(QString::fromLocal8Bit(std::strerror(errno)));
+    }
+    // What already has the name: the study itself (under any name, through a link or a hard link) is
+    // never written over, nor a link, nor any file but one of this study's own rolling backups.
+    const QByteArray to = QFile::encodeName(target);
+    struct stat there;
+    bool replace = false;
+    if (::stat(to.constData(), &there) == 0 && there.st_dev == study.st_dev && there.st_ino == study.st_ino) {
+        fail(QCoreApplication::translate("StudyBackup", "it is the study itself"));
+    }
+    if (::lstat(to.constData(), &there) == 0) {
+        if (S_ISLNK(there.st_mode)) {
+            fail(SafeWrite::linkRefused());
+        }
+        // Read only: a study without an identity yet has no rolling backups, and a refusal changes nothing.
+        const QString id = storedIdentity(db);
+        if (!S_ISREG(there.st_mode) || id.isEmpty() ||
+            !isRollingName(info.fileName(), db.databaseName(), id)) {
+            fail(QCoreApplication::translate(
+                "StudyBackup", "a file of that name exists and is not a backup of this study; a backup "
+                               "never replaces another file"));
+        }
+        replace = true;
+    }
     Study::removeLeftovers(info, QStringLiteral("backing-up"));
     const QString working = Study::workingName(info, QStringLiteral("backing-up"));
-    QFile::remove(working);
+    const QString journal = working + QStringLiteral("-journal");
+    const auto removeWorking = [&] {
+        QFile::remove(working);
+        QFile::remove(journal);
+    };
+    removeWorking();
+    // Made new and empty with the study's permissions, never wider, before the engine fills it
+    // (VACUUM INTO takes an empty file and keeps its mode; its journal takes the same).
+    const mode_t mode = study.st_mode & 0666;
+    const int fd = ::open(QFile::encodeName(working).constData(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+    if (fd < 0) {
+        fail(QString::fromLocal8Bit(std::strerror(errno)));
+    }
+    const bool narrowed = ::fchmod(fd, mode) == 0;
+    ::close(fd);
+    if (!narrowed) {
+        const QString why = QString::fromLocal8Bit(std::strerror(errno));
+        removeWorking();
+        fail(why);
+    }
     QString error;
     {
         // Between two saves: a save running on another thread finishes first, and none starts.
@@ -74,22 +189,25 @@ void write(const QSqlDatabase &db, const QString &target) {
         error = vacuumInto(handle, working);
     }
     if (!error.isEmpty()) {
-        QFile::remove(working);
+        removeWorking();
         fail(error);
     }
     // On disk before it takes the name, so a crash never leaves a backup that is not whole.
     QFile written(working);
     if (!written.open(QIODevice::ReadWrite) || ::fsync(written.handle()) != 0) {
         const QString why = written.errorString();
-        QFile::remove(working);
+        removeWorking();
         fail(why);
     }
     written.close();
-    if (std::rename(QFile::encodeName(working).constData(), QFile::encodeName(target).constData()) != 0) {
-        const QString why = QString::fromLocal8Bit(std::strerror(errno));
-        QFile::remove(working);
-        fail(why);
+    const int renamed =
+        replace ? (std::rename(QFile::encodeName(working).constData(), to.constData()) == 0 ? 0 : errno)
+                : SafeWrite::renameKeepingTarget(working, target);
+    if (renamed != 0) {
+        removeWorking();
+        fail(QString::fromLocal8Bit(std::strerror(renamed)));
     }
+    QFile::remove(journal);
 }
 
 Rolling rolling(const QSqlDatabase &db, const QString &studyPath, const QString &folder, int keep,
@@ -98,20 +216,37 @@ Rolling rolling(const QSqlDatabase &db, const QString &studyPath, const QString 
     if (keep < 1) {
         return done;
     }
-    const QString base = QFileInfo(studyPath).completeBaseName();
     QDir dir(folder);
     if (!dir.exists() && !QDir().mkpath(folder)) {
         throw StudyError(
             QCoreApplication::translate("StudyBackup", "Cannot create the backup folder %1").arg(folder));
     }
-    const QString name = QStringLiteral("%1-%2.sqlite").arg(base, today.toString(Qt::ISODate));
-    if (!dir.exists(name)) {
+    const QString id = identity(db);
+    // What killed runs left while writing this study's backups of any day (their hidden files and
+    // journals), so they do not wait for a run that writes that day again.
+    const QString working = QStringLiteral(".backing-up-");
+    for (const QString &entry : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        const qsizetype at = entry.lastIndexOf(working);
+        if (entry.startsWith(QLatin1Char('.')) && at > 1 &&
+            isRollingName(entry.mid(1, at - 1), studyPath, id)) {
+            Study::removeLeftovers(QFileInfo(dir.filePath(entry.mid(1, at - 1))),
+                                   QStringLiteral("backing-up"));
+        }
+    }
+    const QString name = rollingName(studyPath, id, today);
+    struct stat there;
+    if (::lstat(QFile::encodeName(dir.filePath(name)).constData(), &there) != 0) {
         write(db, dir.filePath(name));
         done.written = dir.filePath(name);
     }
-    // The date in the name orders the backups; the newest `keep` stay.
-    QStringList backups =
-        dir.entryList({base + QStringLiteral("-\?\?\?\?-\?\?-\?\?.sqlite")}, QDir::Files, QDir::Name);
+    // This study's own backups, matched by exact name (its name, a date, its identity); the date in
+    // the name orders them, and the newest `keep` stay.
+    QStringList backups;
+    for (const QString &entry : dir.entryList(QDir::Files | QDir::Hidden, QDir::Name)) {
+        if (isRollingName(entry, studyPath, id)) {
+            backups << entry;
+        }
+    }
     while (backups.size() > keep) {
         const QString oldest = backups.takeFirst();
         if (dir.remove(oldest)) {

@@ -10,15 +10,27 @@
 // A server study is backed up by the server (pg_dump) and is refused here.
 namespace StudyBackup {
 
+// The study's identity: a random id kept in the study (the table study_identity), made on first use,
+// so the backups of two studies of the same name never take each other's place. "" for a server
+// study. Throws StudyError.
+QString identity(const QSqlDatabase &db);
+
 // Writes a consistent copy of the open study to `target` (SQLite's VACUUM INTO, on the study's own
 // connection, between two transactions: a save in progress on another thread is waited for through
 // Study::writeGate, never copied half done). The copy is made under a hidden name beside the target and
 // renamed onto it once complete, so a full disk or any other failure leaves no partial file, and the study
-// itself is only read. Throws StudyError ("Cannot write TARGET: REASON").
+// itself is only read. The backup has the study's permissions. It never replaces the study itself
+// (whatever the path, link or hard link that names it), a symbolic link, or any existing file but one of
+// this study's own rolling backups. Throws StudyError ("Cannot write TARGET: REASON").
 void write(const QSqlDatabase &db, const QString &target);
 
-// The rolling backup: at most one a day, named "<study>-YYYY-MM-DD.sqlite", in `folder`; the
-// oldest beyond `keep` removed. What it did.
+// The name of the study's rolling backup of a day: "<study>-YYYY-MM-DD-<first 8 of its identity>.sqlite",
+// and whether a file name is one of them (matched exactly, whatever characters the study's name holds).
+QString rollingName(const QString &studyPath, const QString &id, const QDate &day);
+bool isRollingName(const QString &name, const QString &studyPath, const QString &id);
+
+// The rolling backup: at most one a day, named by rollingName in `folder`; this study's oldest beyond
+// `keep` removed, nobody else's. What it did.
 struct Rolling {
     QString written;     // "" when today's backup existed already
     QStringList removed; // the old backups removed

@@ -1,15 +1,24 @@
 #include "data/StudyDrawings.h"
 
+#include "core/ConfinedRead.h"
 #include "core/SafeWrite.h"
 #include "data/Query.h"
+#include "data/Study.h"
 #include "data/StudyError.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QSqlQuery>
 #include <QVariant>
+
+#include <cerrno>
+#include <cstring>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace StudyDrawings {
 
@@ -78,45 +87,96 @@ CopyReport copyFromFolder(const QSqlDatabase &db, const QString &folder) {
                                   .arg(folder);
             continue;
         }
-        const QFileInfo info(path);
-        if (!info.exists()) {
-            report.missing << QStringLiteral("%1 (stimulus %2)").arg(name).arg(id);
+        // Read without following a link out of the folder; whatever cannot be read (a link, an empty
+        // or oversized file, a device) is told as missing, and the other drawings still come in.
+        const ConfinedRead::File file = ConfinedRead::fromFolder(folder, QFileInfo(path).fileName());
+        if (!file.ok()) {
+            report.missing << QStringLiteral("%1 (stimulus %2: %3)").arg(name).arg(id).arg(file.refused);
             continue;
         }
-        QFile file(path);
-        if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
-            report.refused << QStringLiteral("%1 (stimulus %2): cannot be read").arg(name).arg(id);
-            continue;
-        }
-        store(db, id, file.readAll());
+        store(db, id, file.bytes);
         ++report.copied;
     }
     return report;
 }
 
 ExportReport exportToFolder(const QSqlDatabase &db, const QString &folder) {
-    ExportReport report;
-    if (!QDir().mkpath(folder)) {
+    const QFileInfo target(QDir::cleanPath(QDir(folder).absolutePath()));
+    const QString shown = QDir::toNativeSeparators(folder);
+    const auto refuse = [&shown](const QString &why) {
         throw StudyError(
-            QCoreApplication::translate("StudyDrawings", "Cannot create the folder %1.").arg(folder));
+            QCoreApplication::translate("StudyDrawings", "Cannot export into %1: %2").arg(shown, why));
+    };
+    // A new or empty folder, never a link: nothing already there is replaced or written through.
+    struct stat there;
+    const bool exists = ::lstat(QFile::encodeName(target.filePath()).constData(), &there) == 0;
+    if (exists && S_ISLNK(there.st_mode)) {
+        refuse(SafeWrite::linkRefused());
     }
-    QSqlQuery rows = run(db,
-                         QStringLiteral("SELECT e.id, e.archivopuntos, d.points FROM drawing d "
-                                        "JOIN estimulo e ON e.id = d.stimulus_id ORDER BY e.id"),
-                         {}, QCoreApplication::translate("StudyDrawings", "Cannot read the drawings"));
-    while (rows.next()) {
-        const int id = rows.value(0).toInt();
-        const QString name = rows.value(1).toString();
-        const QString path = fileInFolder(folder, name);
-        if (path.isEmpty()) {
-            report.refused << QStringLiteral("%1 (stimulus %2)").arg(name).arg(id);
-            continue;
+    if (exists && !S_ISDIR(there.st_mode)) {
+        refuse(QCoreApplication::translate("StudyDrawings", "it is a file, not a folder"));
+    }
+    if (exists && !QDir(target.filePath())
+                       .isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)) {
+        refuse(QCoreApplication::translate("StudyDrawings",
+                                           "the folder is not empty. Choose a new or empty folder."));
+    }
+    if (!QDir().mkpath(target.absolutePath())) {
+        throw StudyError(QCoreApplication::translate("StudyDrawings", "Cannot create the folder %1.")
+                             .arg(QDir::toNativeSeparators(target.absolutePath())));
+    }
+    // The drawings go into a hidden folder of this process, which takes the folder's place once
+    // complete; what a killed export left is cleared by the next one. Files and folder get the
+    // study's permissions, never wider.
+    Study::removeLeftovers(target, QStringLiteral("exporting-drawings"));
+    const QString working = Study::workingName(target, QStringLiteral("exporting-drawings"));
+    QDir(working).removeRecursively();
+    struct stat study;
+    const mode_t fileMode =
+        ::stat(QFile::encodeName(db.databaseName()).constData(), &study) == 0 ? study.st_mode & 0666 : 0600;
+    const mode_t folderMode = fileMode | 0700 | ((fileMode & 0044) >> 2);
+    if (::mkdir(QFile::encodeName(working).constData(), 0700) != 0) {
+        refuse(QString::fromLocal8Bit(std::strerror(errno)));
+    }
+    ExportReport report;
+    try {
+        QSqlQuery rows = run(db,
+                             QStringLiteral("SELECT e.id, e.archivopuntos, d.points FROM drawing d "
+                                            "JOIN estimulo e ON e.id = d.stimulus_id ORDER BY e.id"),
+                             {}, QCoreApplication::translate("StudyDrawings", "Cannot read the drawings"));
+        QSet<QString> written;
+        while (rows.next()) {
+            const int id = rows.value(0).toInt();
+            const QString name = rows.value(1).toString();
+            const QString path = fileInFolder(working, name);
+            if (path.isEmpty()) {
+                report.refused << QStringLiteral("%1 (stimulus %2)").arg(name).arg(id);
+                continue;
+            }
+            const QString file = QFileInfo(path).fileName();
+            if (written.contains(file)) {
+                report.repeated << QStringLiteral("%1 (stimulus %2)").arg(name).arg(id);
+                continue;
+            }
+            const QString why = SafeWrite::writeNew(path, rows.value(2).toString().toLatin1(), int(fileMode));
+            if (!why.isEmpty()) {
+                throw StudyError(
+                    SafeWrite::failure(QDir::toNativeSeparators(QDir(folder).filePath(file)), why));
+            }
+            written.insert(file);
+            ++report.written;
         }
-        QString why;
-        if (!SafeWrite::writeBytes(path, rows.value(2).toString().toLatin1(), &why)) {
-            throw StudyError(why);
+        rows.finish();
+        if (::chmod(QFile::encodeName(working).constData(), folderMode) != 0 ||
+            (exists && ::rmdir(QFile::encodeName(target.filePath()).constData()) != 0)) {
+            refuse(QString::fromLocal8Bit(std::strerror(errno)));
         }
-        ++report.written;
+        if (const int error = SafeWrite::renameKeepingTarget(working, target.filePath())) {
+            refuse(QString::fromLocal8Bit(std::strerror(error)));
+        }
+    } catch (...) {
+        QDir(working).removeRecursively();
+        throw;
     }
     return report;
 }

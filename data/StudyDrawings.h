@@ -33,8 +33,9 @@ QString fileInFolder(const QString &folder, const QString &archivopuntos);
 
 struct CopyReport {
     int copied = 0;
-    QStringList missing; // names no file answered to
-    QStringList refused; // names that would lead outside the folder, or files that could not be read
+    QStringList missing; // names no readable regular file answered to (links, empty or oversized files
+                         // and unreadable ones included), each with the reason
+    QStringList refused; // names that would lead outside the folder
 };
 
 // Copies the drawing file of every stimulus that names one and has no stored drawing yet from the
@@ -44,12 +45,14 @@ CopyReport copyFromFolder(const QSqlDatabase &db, const QString &folder);
 
 struct ExportReport {
     int written = 0;
-    QStringList refused; // stored names that are not plain file names
+    QStringList refused;  // stored names that are not plain file names
+    QStringList repeated; // names a drawing written before already took (the first one is kept)
 };
 
-// Writes every stored drawing into the folder (created when missing) as a file named by its
-// stimulus's archivopuntos, each file all or nothing. Throws StudyError naming the file and the
-// reason when one cannot be written.
+// Writes every stored drawing into the folder as a file named by its stimulus's archivopuntos. The
+// folder must be new or empty (never a link): the files are made new in a hidden folder beside it,
+// which takes its place once complete, so nothing already there is written through or replaced and a
+// failure leaves the folder as it was. Throws StudyError naming the folder or file and the reason.
 ExportReport exportToFolder(const QSqlDatabase &db, const QString &folder);
 
 } // namespace StudyDrawings

@@ -210,7 +210,11 @@ int exportDrawings(const QStringList &args, QTextStream &out, QTextStream &err) 
         err << "zokorvane-tool: " << Tool::tr("not written, the name is not a plain file name: %1").arg(name)
             << "\n";
     }
-    return report.refused.isEmpty() ? 0 : 1;
+    for (const QString &name : report.repeated) {
+        err << "zokorvane-tool: "
+            << Tool::tr("not written, a drawing of that name was written already: %1").arg(name) << "\n";
+    }
+    return report.refused.isEmpty() && report.repeated.isEmpty() ? 0 : 1;
 }
 
 int exportStudy(const QStringList &args, QTextStream &out, QTextStream &err) {
@@ -386,8 +390,7 @@ int backup(const QStringList &args, QTextStream &out, QTextStream &err) {
         QString target = arguments.positional().at(1);
         if (QFileInfo(target).isDir()) {
             target = QDir(target).filePath(
-                QStringLiteral("%1-%2.sqlite")
-                    .arg(QFileInfo(path).completeBaseName(), QDate::currentDate().toString(Qt::ISODate)));
+                StudyBackup::rollingName(path, StudyBackup::identity(study.opened.db), QDate::currentDate()));
         }
         StudyBackup::write(study.opened.db, target);
         out << Tool::tr("Backed up %1 to %2").arg(path, target) << "\n";

@@ -32,9 +32,9 @@ int map(const QStringList &args, QTextStream &out, QTextStream &err);
 // empty database, then checked table by table (counts and checksums).
 int copyStudy(const QStringList &args, QTextStream &out, QTextStream &err);
 
-// backup STUDY [DEST]: a consistent copy of a file study; to DEST (a file, or a folder to put
-// "<study>-YYYY-MM-DD.sqlite" in), or without DEST the rolling backup as the program keeps it
-// (config.ini [Backups]: Folder, Keep), for a daily cron job.
+// backup STUDY [DEST]: a consistent copy of a file study; to DEST (a new file, or a folder to put
+// "<study>-YYYY-MM-DD-<id>.sqlite" in; never over the study or another file), or without DEST the
+// rolling backup as the program keeps it (config.ini [Backups]: Folder, Keep), for a daily cron job.
 int backup(const QStringList &args, QTextStream &out, QTextStream &err);
 
 } // namespace StudyCommands

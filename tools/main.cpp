@@ -195,9 +195,9 @@ const std::map<QString, Command> &commands() {
         {QStringLiteral("backup"),
          {QStringLiteral("backup STUDY [DEST]"),
           QStringLiteral(
-              "Write a consistent copy of a study to DEST (a file or a folder), or keep the rolling "
-              "backup as the program does (one a day, the last 7, in \"backups\" beside the study; "
-              "config.ini [Backups] Folder and Keep)."),
+              "Write a consistent copy of a study to DEST (a new file or a folder; never over the study "
+              "or another file), or keep the rolling backup as the program does (one a day, the last 7, "
+              "in \"backups\" beside the study; config.ini [Backups] Folder and Keep)."),
           QStringLiteral("zokorvane-tool backup ~/studies/lab2026.sqlite"),
           [](const QStringList &args) { return StudyCommands::backup(args, out(), err()); }}},
         {QStringLiteral("copy-study"),
@@ -216,8 +216,8 @@ const std::map<QString, Command> &commands() {
         {QStringLiteral("export-drawings"),
          {QStringLiteral("export-drawings STUDY DIR"),
           QStringLiteral(
-              "Write every drawing of the study into DIR as a file named by its stimulus's drawing name, "
-              "in the drawing file format."),
+              "Write every drawing of the study into DIR (a new or empty folder) as a file named by its "
+              "stimulus's drawing name, in the drawing file format."),
           QStringLiteral("zokorvane-tool export-drawings ~/studies/lab2026.sqlite ~/lab2026-drawings"),
           [](const QStringList &args) { return StudyCommands::exportDrawings(args, out(), err()); }}},
         {QStringLiteral("export"),

@@ -2,6 +2,41 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_GB">
 <context>
+    <name>ConfinedRead</name>
+    <message>
+        <source>it does not exist</source>
+        <translation>it does not exist</translation>
+    </message>
+    <message>
+        <source>it is a symbolic link, not followed</source>
+        <translation>it is a symbolic link, not followed</translation>
+    </message>
+    <message>
+        <source>it cannot be read: %1</source>
+        <translation>it cannot be read: %1</translation>
+    </message>
+    <message>
+        <source>it is not a file name inside the folder</source>
+        <translation>it is not a file name inside the folder</translation>
+    </message>
+    <message>
+        <source>its folder is a symbolic link, not followed</source>
+        <translation>its folder is a symbolic link, not followed</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>it is not a regular file</translation>
+    </message>
+    <message>
+        <source>it is larger than %1 bytes</source>
+        <translation>it is larger than %1 bytes</translation>
+    </message>
+    <message>
+        <source>it is empty</source>
+        <translation>it is empty</translation>
+    </message>
+</context>
+<context>
     <name>DrawingFile</name>
     <message>
         <source>number out of range: %1</source>
@@ -1526,6 +1561,10 @@ The map waits until the bounds are whole numbers or empty.</translation>
 <context>
     <name>SafeWrite</name>
     <message>
+        <source>it is a symbolic link; nothing is written through one</source>
+        <translation>it is a symbolic link; nothing is written through one</translation>
+    </message>
+    <message>
         <source>only part of the file reached the disk</source>
         <translation>only part of the file reached the disk</translation>
     </message>
@@ -1794,6 +1833,18 @@ The map waits until the bounds are whole numbers or empty.</translation>
 <context>
     <name>StudyBackup</name>
     <message>
+        <source>Cannot keep the study&apos;s identity</source>
+        <translation>Cannot keep the study&apos;s identity</translation>
+    </message>
+    <message>
+        <source>it is the study itself</source>
+        <translation>it is the study itself</translation>
+    </message>
+    <message>
+        <source>a file of that name exists and is not a backup of this study; a backup never replaces another file</source>
+        <translation>a file of that name exists and is not a backup of this study; a backup never replaces another file</translation>
+    </message>
+    <message>
         <source>Cannot write %1: %2</source>
         <translation>Cannot write %1: %2</translation>
     </message>
@@ -1835,6 +1886,18 @@ The map waits until the bounds are whole numbers or empty.</translation>
 </context>
 <context>
     <name>StudyDrawings</name>
+    <message>
+        <source>Cannot export into %1: %2</source>
+        <translation>Cannot export into %1: %2</translation>
+    </message>
+    <message>
+        <source>it is a file, not a folder</source>
+        <translation>it is a file, not a folder</translation>
+    </message>
+    <message>
+        <source>the folder is not empty. Choose a new or empty folder.</source>
+        <translation>the folder is not empty. Choose a new or empty folder.</translation>
+    </message>
     <message>
         <source>Cannot read the drawing</source>
         <translation>Cannot read the drawing</translation>
@@ -2050,6 +2113,10 @@ The map waits until the bounds are whole numbers or empty.</translation>
 </context>
 <context>
     <name>Tool</name>
+    <message>
+        <source>not written, a drawing of that name was written already: %1</source>
+        <translation>not written, a drawing of that name was written already: %1</translation>
+    </message>
     <message>
         <source>Wrote %1 slices of %2 x %2 pixels to %3; head centre (%4, %5, %6), radii (%7, %8, %9) voxels</source>
         <translation>Wrote %1 slices of %2 x %2 pixels to %3; head centre (%4, %5, %6), radii (%7, %8, %9) voxels</translation>

@@ -2,6 +2,41 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="es_ES">
 <context>
+    <name>ConfinedRead</name>
+    <message>
+        <source>it does not exist</source>
+        <translation>no existe</translation>
+    </message>
+    <message>
+        <source>it is a symbolic link, not followed</source>
+        <translation>es un enlace simbólico, que no se sigue</translation>
+    </message>
+    <message>
+        <source>it cannot be read: %1</source>
+        <translation>no se puede leer: %1</translation>
+    </message>
+    <message>
+        <source>it is not a file name inside the folder</source>
+        <translation>no es un nombre de fichero dentro de la carpeta</translation>
+    </message>
+    <message>
+        <source>its folder is a symbolic link, not followed</source>
+        <translation>su carpeta es un enlace simbólico, que no se sigue</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>no es un fichero normal</translation>
+    </message>
+    <message>
+        <source>it is larger than %1 bytes</source>
+        <translation>ocupa más de %1 bytes</translation>
+    </message>
+    <message>
+        <source>it is empty</source>
+        <translation>está vacío</translation>
+    </message>
+</context>
+<context>
     <name>DrawingFile</name>
     <message>
         <source>number out of range: %1</source>
@@ -1526,6 +1561,10 @@ El mapa espera a que los límites sean números enteros o estén vacíos.</trans
 <context>
     <name>SafeWrite</name>
     <message>
+        <source>it is a symbolic link; nothing is written through one</source>
+        <translation>es un enlace simbólico; nunca se escribe a través de uno</translation>
+    </message>
+    <message>
         <source>only part of the file reached the disk</source>
         <translation>solo parte del fichero ha llegado al disco</translation>
     </message>
@@ -1794,6 +1833,18 @@ El mapa espera a que los límites sean números enteros o estén vacíos.</trans
 <context>
     <name>StudyBackup</name>
     <message>
+        <source>Cannot keep the study&apos;s identity</source>
+        <translation>No se puede guardar la identidad del estudio</translation>
+    </message>
+    <message>
+        <source>it is the study itself</source>
+        <translation>es el propio estudio</translation>
+    </message>
+    <message>
+        <source>a file of that name exists and is not a backup of this study; a backup never replaces another file</source>
+        <translation>ya existe un fichero con ese nombre y no es una copia de seguridad de este estudio; una copia de seguridad nunca sustituye a otro fichero</translation>
+    </message>
+    <message>
         <source>Cannot write %1: %2</source>
         <translation>No se puede escribir %1: %2</translation>
     </message>
@@ -1835,6 +1886,18 @@ El mapa espera a que los límites sean números enteros o estén vacíos.</trans
 </context>
 <context>
     <name>StudyDrawings</name>
+    <message>
+        <source>Cannot export into %1: %2</source>
+        <translation>No se puede exportar a %1: %2</translation>
+    </message>
+    <message>
+        <source>it is a file, not a folder</source>
+        <translation>es un fichero, no una carpeta</translation>
+    </message>
+    <message>
+        <source>the folder is not empty. Choose a new or empty folder.</source>
+        <translation>la carpeta no está vacía. Elija una carpeta nueva o vacía.</translation>
+    </message>
     <message>
         <source>Cannot read the drawing</source>
         <translation>No se puede leer el dibujo</translation>
@@ -2050,6 +2113,10 @@ El mapa espera a que los límites sean números enteros o estén vacíos.</trans
 </context>
 <context>
     <name>Tool</name>
+    <message>
+        <source>not written, a drawing of that name was written already: %1</source>
+        <translation>no se ha escrito, ya se había escrito un dibujo con ese nombre: %1</translation>
+    </message>
     <message>
         <source>Wrote %1 slices of %2 x %2 pixels to %3; head centre (%4, %5, %6), radii (%7, %8, %9) voxels</source>
         <translation>Escritos %1 cortes de %2 x %2 píxeles en %3; centro de la cabeza (%4, %5, %6), radios (%7, %8, %9) vóxeles</translation>

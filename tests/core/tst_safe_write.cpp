@@ -8,6 +8,8 @@
 #include "support/Files.h"
 #include "support/StudyInApp.h"
 
+#include <QImage>
+
 #include <cerrno>
 #include <cstring>
 
@@ -142,6 +144,37 @@ private slots:
                  qPrintable(why));
         QCOMPARE(folderEntries(m_disk.path()), (ini ? QStringList{writer, "filler"} : QStringList{"filler"}));
         QCOMPARE(fileBytes(target), before);
+    }
+
+    // Nothing is written through a symbolic link already at the target, dangling or not: the writer
+    // says so, the link stays a link, and the file it points to stays as it was (or is not made).
+    void aSymbolicLinkAtTheTargetIsRefused_data() {
+        QTest::addColumn<QString>("writer");
+        QTest::addColumn<bool>("dangling");
+        for (const QString &writer : {u"bytes"_s, u"image"_s, u"new"_s}) {
+            QTest::newRow(qPrintable(writer + u" through a link"_s)) << writer << false;
+            QTest::newRow(qPrintable(writer + u" through a dangling link"_s)) << writer << true;
+        }
+    }
+    void aSymbolicLinkAtTheTargetIsRefused() {
+        QFETCH(QString, writer);
+        QFETCH(bool, dangling);
+        QTemporaryDir dir, outside;
+        const QString victim = outside.filePath(u"victim"_s), link = dir.filePath(u"out.png"_s);
+        QVERIFY(dangling || putFile(victim, "outside"));
+        QVERIFY(QFile::link(victim, link));
+        QString why;
+        if (writer == u"bytes") {
+            QVERIFY(!SafeWrite::writeBytes(link, "drawing", &why));
+        } else if (writer == u"image") {
+            QVERIFY(!SafeWrite::writeImage(link, QImage(4, 4, QImage::Format_RGB32), "PNG", &why));
+        } else {
+            why = SafeWrite::failure(link, SafeWrite::writeNew(link, "drawing"));
+        }
+        QCOMPARE(why, SafeWrite::failure(link, SafeWrite::linkRefused()));
+        QCOMPARE(fileBytes(victim), dangling ? "<none>" : "outside");
+        QCOMPARE(QFileInfo(link).symLinkTarget(), victim);
+        QCOMPARE(folderEntries(dir.path()), QStringList{u"out.png"_s});
     }
 
     // A FIFO named config.ini is neither read (opening it would wait for a writer for ever: the run

@@ -68,6 +68,27 @@ private slots:
                  QStringList({"legacy-study.mdb", "legacy-study.sqlite", "legacy-study_puntos"}));
     }
 
+    // A drawing file that is empty or a link to a file outside the folder is named as missing, not
+    // read; the other drawings still come in, and the file outside stays as it was.
+    void aBadDrawingFileIsNamedAndTheRestComesIn() {
+        QTemporaryDir dir;
+        const QString mdb = copyLegacyStudy(dir.path());
+        const QString folder = dir.filePath("legacy-study_puntos");
+        const QStringList names = QDir(folder).entryList(QDir::Files, QDir::Name);
+        QVERIFY(names.size() > 2 && putFile(dir.filePath("outside"), "2\r\n0 1 1\r\n0 2 2\r\n"));
+        QVERIFY(putFile(folder + '/' + names[0], "") && QFile::remove(folder + '/' + names[1]) &&
+                QFile::link(dir.filePath("outside"), folder + '/' + names[1]));
+        const LegacyImport::Result result = LegacyImport::importMdb(mdb, LegacyImport::studyPathFor(mdb));
+        QCOMPARE(result.drawings, names.size() - 2);
+        QCOMPARE(result.missingDrawings.size(), 2);
+        QVERIFY2(result.missingDrawings.join('\n').contains(names[0] + " (stimulus ") &&
+                     result.missingDrawings.join('\n').contains(": it is empty)") &&
+                     result.missingDrawings.join('\n').contains(names[1] + " (stimulus ") &&
+                     result.missingDrawings.join('\n').contains(": it is a symbolic link, not followed)"),
+                 qPrintable(result.missingDrawings.join('\n')));
+        QCOMPARE(fileBytes(dir.filePath("outside")), "2\r\n0 1 1\r\n0 2 2\r\n");
+    }
+
     // The source is a file of the test data or a recipe: missing, text, or the legacy study cut short.
     void refusalsLeaveNoStudyBehind_data() {
         QTest::addColumn<QString>("source");

@@ -6,9 +6,11 @@
 
 #include <QThread>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <map>
 
 namespace {
 
@@ -27,8 +29,9 @@ void save(QSqlDatabase &db, int id) {
 
 } // namespace
 
-// Backups of an open study: consistent while another thread saves, a rolling set of seven, and a
-// full disk that leaves the study as it was and says so.
+// Backups of an open study: consistent while another thread saves, a rolling set of seven kept to the
+// study's own, the study's permissions, destinations refused, and a full disk that leaves the study as
+// it was and says so.
 class TestStudyBackup : public QObject {
     Q_OBJECT
 
@@ -66,17 +69,28 @@ private slots:
         StudyFixture study("lab.sqlite");
         const QString folder = study.dirPath() + "/backups";
         const QDate first(2026, 3, 1);
+        const QString id = StudyBackup::identity(study.db());
+        QCOMPARE(StudyBackup::identity(study.db()), id); // kept in the study, made once
+        const auto named = [&](int day) {
+            return StudyBackup::rollingName(study.path(), id, first.addDays(day));
+        };
+        QCOMPARE(named(0), "lab-2026-03-01-" + id.left(8) + ".sqlite");
+        // What a killed backup of another day left (a process id that no longer runs) goes.
+        for (const QString &left : {named(-9), named(-9) + "-journal"}) {
+            QVERIFY(putFile(folder + "/." + named(-9) + ".backing-up-999999999" + left.mid(named(-9).size()),
+                            "x"));
+        }
         for (int day = 0; day < 10; ++day) {
             const StudyBackup::Rolling done =
                 StudyBackup::rolling(study.db(), study.path(), folder, 7, first.addDays(day));
-            QCOMPARE(done.written, folder + first.addDays(day).toString("/lab-yyyy-MM-dd.sqlite"));
+            QCOMPARE(done.written, folder + '/' + named(day));
             QCOMPARE(done.removed.size(), day >= 7 ? 1 : 0);
         }
         QVERIFY(
             StudyBackup::rolling(study.db(), study.path(), folder, 7, first.addDays(9)).written.isEmpty());
         QStringList expected;
         for (int day = 3; day < 10; ++day) {
-            expected << first.addDays(day).toString("lab-yyyy-MM-dd.sqlite");
+            expected << named(day);
         }
         QCOMPARE(folderEntries(folder), expected);
         // The settings: the folder beside the study unless config.ini names another, 7 unless it says.
@@ -84,6 +98,116 @@ private slots:
         const StudyBackup::Settings s = StudyBackup::settings(study.dirPath() + "/config.ini", study.path());
         QCOMPARE(s.folder + '|' + QString::number(s.keep), study.dirPath() + "/old copies|3");
         QCOMPARE(StudyBackup::settings(study.dirPath() + "/none.ini", study.path()).keep, 7);
+    }
+
+    // Studies whose rolling backups share one folder: names that are glob patterns of each other, and
+    // the same name in two folders. Each keeps its own last two, clears its own leftovers and never
+    // touches the other's.
+    void rollingBackupsSharingAFolderKeepToThemselves_data() {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::newRow("lab [12] and lab 2") << "a/lab [12].sqlite"
+                                            << "a/lab 2.sqlite";
+        QTest::newRow("lab and lab of another folder") << "a/lab.sqlite"
+                                                       << "b/lab.sqlite";
+    }
+    void rollingBackupsSharingAFolderKeepToThemselves() {
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QTemporaryDir dir;
+        const QString folder = dir.filePath("shared");
+        std::map<QString, QString> ids;
+        for (const QString &name : {first, second}) {
+            QVERIFY(QDir(dir.path()).mkpath(QFileInfo(name).path()));
+            Study::create(dir.filePath(name));
+            OpenStudy study(dir.filePath(name));
+            ids[name] = StudyBackup::identity(study.db);
+            // What a killed backup of an earlier day left goes, whatever characters the name holds.
+            QVERIFY(putFile(folder + "/." + StudyBackup::rollingName(name, ids[name], QDate(2026, 4, 1)) +
+                                ".backing-up-999999999-journal",
+                            "x"));
+            for (int day = 1; day <= 3; ++day) {
+                QVERIFY(
+                    !StudyBackup::rolling(study.db, study.db.databaseName(), folder, 2, QDate(2026, 5, day))
+                         .written.isEmpty());
+            }
+        }
+        QStringList expected;
+        for (const QString &name : {first, second}) {
+            for (int day = 2; day <= 3; ++day) {
+                expected << StudyBackup::rollingName(name, ids[name], QDate(2026, 5, day));
+            }
+        }
+        expected.sort();
+        QCOMPARE(folderEntries(folder), expected);
+    }
+
+    // A backup is never wider than the study: a study only its owner reads gives backups only the
+    // owner reads.
+    void backupHasTheStudysPermissions() {
+        StudyFixture study("lab.sqlite");
+        QVERIFY(QFile::setPermissions(study.path(), QFile::ReadOwner | QFile::WriteOwner));
+        const QString folder = study.dirPath() + "/backups";
+        StudyBackup::write(study.db(), study.dirPath() + "/copy.sqlite");
+        const QString rolling = StudyBackup::rolling(study.db(), study.path(), folder, 7).written;
+        for (const QString &backup : {study.dirPath() + "/copy.sqlite", rolling}) {
+            struct stat status;
+            QVERIFY(::stat(QFile::encodeName(backup).constData(), &status) == 0);
+            QCOMPARE(status.st_mode & 0777, 0600u);
+        }
+    }
+
+    // `backup` never writes over the study itself (by any name) or another file: refused, saying why,
+    // with both files as they were; onto one of the study's own backups it writes.
+    void toolRefusesADestinationThatIsNotItsOwnBackup_data() {
+        QTest::addColumn<QString>("destination");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("the study itself") << "lab.sqlite"
+                                          << "it is the study itself";
+        QTest::newRow("the study through a link") << "link.sqlite"
+                                                  << "it is the study itself";
+        QTest::newRow("the study through a hard link") << "hard.sqlite"
+                                                       << "it is the study itself";
+        QTest::newRow("another study") << "other.sqlite"
+                                       << "is not a backup of this study";
+        QTest::newRow("a dangling link") << "dangling.sqlite"
+                                         << "symbolic link";
+        QTest::newRow("its own backup") << "own"
+                                        << "";
+    }
+    void toolRefusesADestinationThatIsNotItsOwnBackup() {
+        QFETCH(QString, destination);
+        QFETCH(QString, reason);
+        StudyFixture study("lab.sqlite");
+        study.addSubject(1, "Ana");
+        const QString dir = study.dirPath() + '/';
+        // Only the row that writes onto its own backup gives the study an identity: a refusal must
+        // not change a study that has none yet.
+        QString own;
+        if (destination == "own") {
+            own =
+                StudyBackup::rollingName(study.path(), StudyBackup::identity(study.db()), QDate(2026, 1, 1));
+            StudyBackup::write(study.db(), dir + own);
+        }
+        study.release();
+        Study::create(dir + "other.sqlite");
+        QVERIFY(QFile::link(dir + "lab.sqlite", dir + "link.sqlite") &&
+                QFile::link(dir + "nowhere", dir + "dangling.sqlite") &&
+                ::link(QFile::encodeName(dir + "lab.sqlite"), QFile::encodeName(dir + "hard.sqlite")) == 0);
+        const QString target = dir + (destination == "own" ? own : destination);
+        const QByteArray studyBefore = fileBytes(dir + "lab.sqlite"), targetBefore = fileBytes(target);
+        QString said;
+        const int code = runProgram(QString(), {"backup", study.path(), target}, &said);
+        if (reason.isEmpty()) {
+            QCOMPARE(code, 0);
+            QCOMPARE(OpenStudy(target).read("SELECT Nombre FROM paciente"), "Ana");
+            return;
+        }
+        QVERIFY2(code == 1 && said.contains("Cannot write " + target + ": ") && said.contains(reason),
+                 qPrintable(said));
+        QCOMPARE(fileBytes(dir + "lab.sqlite"), studyBefore);
+        QCOMPARE(fileBytes(target), targetBefore);
+        QVERIFY(!QFileInfo::exists(dir + "nowhere"));
     }
 
     void fullDiskLeavesNoBackupAndTheStudyUntouched() {
@@ -118,7 +242,13 @@ private slots:
         study.release();
         QString said;
         QCOMPARE(runProgram(QString(), {"backup", study.path(), study.dirPath()}, &said), 0);
-        QCOMPARE(OpenStudy(study.dirPath() + QDate::currentDate().toString("/lab-yyyy-MM-dd.sqlite"))
+        QString id;
+        {
+            OpenStudy opened(study.path());
+            id = StudyBackup::identity(opened.db);
+        }
+        QCOMPARE(OpenStudy(study.dirPath() + '/' +
+                           StudyBackup::rollingName(study.path(), id, QDate::currentDate()))
                      .read("SELECT Nombre FROM paciente"),
                  "Ana");
     }

@@ -8,6 +8,7 @@
 #include "data/StudyError.h"
 
 #include <QStandardPaths>
+#include <QThread>
 
 #include <cstring>
 #include <iostream>
@@ -136,9 +137,10 @@ private slots:
         QVERIFY2(code != 0 && said.contains("locked"), qPrintable(said));
     }
 
-    // A study of the version that kept drawings as files beside it: opening it writes a backup copy,
-    // copies in the drawings its rows name (a name that leads outside the folder is refused, a
-    // missing file reported), leaves the folder as it was, and an export gives the same files back.
+    // A study of the version that kept drawings as files beside it: opening it writes a backup copy
+    // with the study's permissions, copies in the drawings its rows name (a name that leads outside the
+    // folder is refused; a missing file, an empty one and a link to a file outside are named as missing
+    // and not read), leaves the folder as it was, and an export gives the same files back.
     void aStudyOfTheEarlierVersionIsBroughtUpToDateOnce() {
         StudyFixture old("lab.sqlite");
         old.exec("DROP TABLE drawing");
@@ -146,7 +148,7 @@ private slots:
         old.addSubject(1, "Ana");
         old.addPoint(1, 1, 1, 0, 0, 1);
         int id = 0;
-        for (const char *name : {"111", "p\\112", "113", "../victim.txt", ""}) {
+        for (const char *name : {"111", "p\\112", "113", "../victim.txt", "", "114", "115"}) {
             old.addStimulus(++id, 1, 1, 0, QString::fromLatin1(name));
         }
         old.release();
@@ -155,12 +157,16 @@ private slots:
         const QByteArray drawings[] = {"2\r\n0 1 1\r\n3 4 4\r\n", "1\r\n0 7 7\r\n"};
         QVERIFY(putFile(folder + "/111", drawings[0]) && putFile(folder + "/112", drawings[1]));
         QVERIFY(putFile(old.dirPath() + "/victim.txt", "not a drawing"));
+        QVERIFY(QFile::link(old.dirPath() + "/victim.txt", folder + "/114") && putFile(folder + "/115", ""));
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
 
         std::optional<OpenStudy> opened(path);
         const QString notes = opened->notes.join('\n');
         const QString backup = old.dirPath() + "/lab.before-version-1.sqlite";
         QVERIFY2(notes.contains(backup) && notes.contains("2 drawings were copied") &&
-                     notes.contains("113 (stimulus 3)") && notes.contains("../victim.txt"),
+                     notes.contains("113 (stimulus 3: it does not exist)") &&
+                     notes.contains("114 (stimulus 6: it is a symbolic link") &&
+                     notes.contains("115 (stimulus 7: it is empty)") && notes.contains("../victim.txt"),
                  qPrintable(notes));
         QCOMPARE(opened->read("SELECT group_concat(stimulus_id) FROM drawing"), "1,2");
         QTemporaryDir exported;
@@ -168,11 +174,13 @@ private slots:
         QCOMPARE(fileBytes(exported.filePath("111")) + fileBytes(exported.filePath("112")),
                  drawings[0] + drawings[1]);
         opened.reset();
-        QCOMPARE(folderEntries(folder), QStringList({"111", "112"}));
+        QCOMPARE(folderEntries(folder), QStringList({"111", "112", "114", "115"}));
+        QCOMPARE(fileBytes(old.dirPath() + "/victim.txt"), "not a drawing");
         QCOMPARE(fileBytes(folder + "/111") + fileBytes(folder + "/112"), drawings[0] + drawings[1]);
 
         // The backup is the study as it was; opening again brings nothing more up to date.
-        QVERIFY(QFile::exists(backup));
+        QCOMPARE(QFile::permissions(backup),
+                 QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
         {
             QSqlDatabase copy = QSqlDatabase::addDatabase("QSQLITE", "backup");
             copy.setDatabaseName(backup);
@@ -181,12 +189,105 @@ private slots:
                                "SELECT count(*), (SELECT name FROM sqlite_master WHERE name = 'drawing') "
                                "FROM estimulo") +
                          queryText(copy, "PRAGMA user_version"),
-                     "5|<null>0");
+                     "7|<null>0");
         }
         QSqlDatabase::removeDatabase("backup");
         QVERIFY(OpenStudy(path).notes.isEmpty());
         QCOMPARE(QDir(old.dirPath()).entryList({"*.sqlite"}, QDir::Files).size(), 2);
         QCOMPARE(Study::drawingDirectory("/lab/v1.2/tms.sqlite"), "/lab/v1.2/tms_puntos");
+    }
+
+    // export-drawings wants a new or empty folder and writes nothing through a link: a folder that is
+    // a link (to an empty folder outside, or dangling) or holds one is refused, and outside stays as it was.
+    void exportOfDrawingsNeverWritesThroughALink_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("folder is a link") << "link"
+                                          << "symbolic link";
+        QTest::newRow("folder is a dangling link") << "dangling"
+                                                   << "symbolic link";
+        QTest::newRow("folder holds a link") << "holds"
+                                             << "not empty";
+    }
+    void exportOfDrawingsNeverWritesThroughALink() {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        StudyFixture study;
+        study.addSubject(1, "Ana");
+        study.addPoint(1, 1, 1, 0, 0, 1);
+        study.addStimulus(1, 1, 1, 0, "111");
+        StudyDrawings::store(study.db(), 1, "1\r\n0 7 7\r\n");
+        study.release();
+        QTemporaryDir outside;
+        const QString out = study.dirPath() + "/drawings";
+        if (kind == "holds") {
+            QVERIFY(QDir().mkpath(out) && QFile::link(outside.filePath("111"), out + "/111"));
+        } else {
+            QVERIFY(QFile::link(kind == "link" ? outside.path() : outside.filePath("none"), out));
+        }
+        QString said;
+        QCOMPARE(runProgram(QString(), {"export-drawings", study.path(), out}, &said), 1);
+        QVERIFY2(said.contains("Cannot export into " + out + ": ") && said.contains(reason),
+                 qPrintable(said));
+        QCOMPARE(folderEntries(outside.path()), QStringList());
+        QCOMPARE(folderEntries(study.dirPath()), QStringList({"drawings", "study.sqlite"}));
+        // Into a new folder the drawing is written, nothing hidden left beside it.
+        QCOMPARE(runProgram(QString(), {"export-drawings", study.path(), out + "2"}, &said), 0);
+        QCOMPARE(fileBytes(out + "2/111"), "1\r\n0 7 7\r\n");
+    }
+
+    // A migration killed at any point leaves the study whole and no broken backup under a real name;
+    // the next open brings it up to date and clears what the killed one left.
+    void aKilledMigrationLeavesNoBrokenBackup() {
+        QTemporaryDir dir;
+        for (int attempt = 0; attempt < 12; ++attempt) {
+            const QString path = dir.filePath(QStringLiteral("k%1.sqlite").arg(attempt));
+            {
+                Study::create(path);
+                OpenStudy study(path);
+                QSqlQuery q(study.db);
+                q.exec("DROP TABLE drawing");
+                q.exec("PRAGMA user_version = 0");
+                q.exec("BEGIN");
+                for (int id = 1; id <= 3000; ++id) {
+                    q.exec(QStringLiteral("INSERT INTO estimulo (id, archivopuntos, observaciones) VALUES "
+                                          "(%1, 'd%1', '%2')")
+                               .arg(id)
+                               .arg(QString(300, 'x')));
+                }
+                q.exec("COMMIT");
+            }
+            for (int id = 1; id <= 3000; id += 10) {
+                QVERIFY(putFile(Study::drawingDirectory(path) + QStringLiteral("/d%1").arg(id),
+                                "1\r\n0 1 1\r\n"));
+            }
+            QProcess holder;
+            holder.start(QCoreApplication::applicationFilePath(), {"--hold", path});
+            QVERIFY(holder.waitForStarted());
+            QThread::msleep(5 + 15 * attempt); // a different point of the migration each time
+            holder.kill();
+            holder.waitForFinished();
+        }
+        for (int attempt = 0; attempt < 12; ++attempt) {
+            const QString path = dir.filePath(QStringLiteral("k%1.sqlite").arg(attempt));
+            const QString base = QStringLiteral("k%1.before-version-1").arg(attempt);
+            for (const QString &backup : QDir(dir.path()).entryList({base + "*.sqlite"}, QDir::Files)) {
+                {
+                    QSqlDatabase copy = QSqlDatabase::addDatabase("QSQLITE", "backup");
+                    copy.setDatabaseName(dir.filePath(backup));
+                    QVERIFY(copy.open());
+                    QCOMPARE(queryText(copy, "PRAGMA integrity_check") +
+                                 queryText(copy, "SELECT count(*) FROM estimulo"),
+                             "ok3000");
+                }
+                QSqlDatabase::removeDatabase("backup");
+            }
+            QCOMPARE(OpenStudy(path).read("SELECT count(*) FROM drawing"), "300");
+            QVERIFY(QFileInfo::exists(dir.filePath(base + ".sqlite")));
+        }
+        QCOMPARE(QDir(dir.path())
+                     .entryList({".*"}, QDir::Files | QDir::Hidden | QDir::Dirs | QDir::NoDotAndDotDot),
+                 QStringList());
     }
 };
 
