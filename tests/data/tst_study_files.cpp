@@ -142,6 +142,7 @@ private slots:
     void aStudyOfTheEarlierVersionIsBroughtUpToDateOnce() {
         StudyFixture old("lab.sqlite");
         old.exec("DROP TABLE drawing");
+        old.exec("DROP TABLE mr_calibration");
         old.exec("PRAGMA user_version = 0");
         old.addSubject(1, "Ana");
         old.addPoint(1, 1, 1, 0, 0, 1);
@@ -158,7 +159,7 @@ private slots:
 
         std::optional<OpenStudy> opened(path);
         const QString notes = opened->notes.join('\n');
-        const QString backup = old.dirPath() + "/lab.before-version-1.sqlite";
+        const QString backup = old.dirPath() + "/lab.before-version-2.sqlite";
         QVERIFY2(notes.contains(backup) && notes.contains("2 drawings were copied") &&
                      notes.contains("113 (stimulus 3)") && notes.contains("../victim.txt"),
                  qPrintable(notes));
@@ -187,6 +188,34 @@ private slots:
         QVERIFY(OpenStudy(path).notes.isEmpty());
         QCOMPARE(QDir(old.dirPath()).entryList({"*.sqlite"}, QDir::Files).size(), 2);
         QCOMPARE(Study::drawingDirectory("/lab/v1.2/tms.sqlite"), "/lab/v1.2/tms_puntos");
+    }
+
+    // A study of version 1 gains the table of the subjects' MR calibrations, after a backup of it as
+    // it was; its rows stay as they were.
+    void aVersion1StudyGainsTheCalibrationTableAfterABackup() {
+        StudyFixture old("lab.sqlite");
+        old.exec("DROP TABLE mr_calibration");
+        old.exec("PRAGMA user_version = 1");
+        old.addSubject(1, "Ana");
+        old.release();
+        const QString backup = old.dirPath() + "/lab.before-version-2.sqlite";
+        {
+            const OpenStudy opened(old.path());
+            QVERIFY2(opened.notes.join('\n').contains(backup), qPrintable(opened.notes.join('\n')));
+            QCOMPARE(opened.read("SELECT (SELECT Nombre FROM paciente), count(*) FROM mr_calibration") +
+                         opened.read("PRAGMA user_version"),
+                     "Ana|02");
+        }
+        {
+            QSqlDatabase copy = QSqlDatabase::addDatabase("QSQLITE", "backup");
+            copy.setDatabaseName(backup);
+            QVERIFY(copy.open());
+            QCOMPARE(queryText(copy, "SELECT count(*) FROM sqlite_master WHERE name = 'mr_calibration'") +
+                         queryText(copy, "PRAGMA user_version"),
+                     "01");
+        }
+        QSqlDatabase::removeDatabase("backup");
+        QVERIFY(OpenStudy(old.path()).notes.isEmpty());
     }
 };
 
