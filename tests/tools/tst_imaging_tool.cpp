@@ -56,8 +56,10 @@ private slots:
         QTest::addColumn<int>("subject");
         QTest::addColumn<QString>("ilion");
         QTest::addColumn<QString>("stored"); // the fingerprint's start; empty: refused
-        QTest::newRow("DICOM folder") << "series" << 3 << "5,32,10" << "dicom:";
-        QTest::newRow("NIfTI file") << "head.nii.gz" << 3 << "5,32,10" << "nifti-sha256:";
+        QTest::newRow("DICOM folder") << "series" << 3 << "5,32,10"
+                                      << "dicom:";
+        QTest::newRow("NIfTI file") << "head.nii.gz" << 3 << "5,32,10"
+                                    << "nifti-sha256:";
         QTest::newRow("unknown subject") << "series" << 4 << "5,32,10" << QString();
         QTest::newRow("series that does not load") << "empty" << 3 << "5,32,10" << QString();
         QTest::newRow("landmark outside the volume") << "series" << 3 << "5,64,10" << QString();
@@ -71,17 +73,19 @@ private slots:
         QVERIFY(QDir(dir.path()).mkdir("empty"));
         QCOMPARE(runProgram({}, {"phantom", dir.filePath("series"), "--slices", "20", "--size", "64"}), 0);
         QString said;
-        QCOMPARE(runProgram({}, {"load-series", dir.filePath("series"), "--export-volume",
-                                 dir.filePath("head.nii.gz")},
-                            &said),
+        QCOMPARE(runProgram(
+                     {},
+                     {"load-series", dir.filePath("series"), "--export-volume", dir.filePath("head.nii.gz")},
+                     &said),
                  0);
         StudyFixture study;
         study.addSubject(3, "Ana");
         study.release();
         const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-1);
-        const int code = runProgram({}, {"calibrate", study.path(), "--subject", QString::number(subject),
-                                         "--series", dir.filePath(series), "--landmarks",
-                                         "50,32,10:10,32,10:" + ilion, "--distance", "160"},
+        const int code = runProgram({},
+                                    {"calibrate", study.path(), "--subject", QString::number(subject),
+                                     "--series", dir.filePath(series), "--landmarks",
+                                     "50,32,10:10,32,10:" + ilion, "--distance", "160"},
                                     &said);
         QCOMPARE(code, stored.isEmpty() ? 1 : 0);
         QVERIFY(!said.isEmpty());
@@ -91,7 +95,8 @@ private slots:
         if (record) {
             QVERIFY2(record->fingerprint.startsWith(stored), qPrintable(record->fingerprint));
             QCOMPARE(record->series, dir.filePath(series));
-            QVERIFY(record->landmarks[0].x == 50 && record->landmarks[2].x == 5 && record->landmarks[2].z == 10);
+            QVERIFY(record->landmarks[0].x == 50 && record->landmarks[2].x == 5 &&
+                    record->landmarks[2].z == 10);
             QVERIFY(record->distance == 160 && record->interslice > 0);
             QVERIFY(record->accepted >= before && record->accepted <= QDateTime::currentDateTimeUtc());
         }
