@@ -275,20 +275,30 @@ private slots:
     // where it was), the point selection shows its landmarks and OK accepts them as they are; a
     // series that is not the one calibrated is named, and its landmarks start from the defaults.
     void theStoredCalibrationComesBackOnItsOwnSeriesOnly_data() {
-        QTest::addColumn<bool>("moved");
+        QTest::addColumn<QString>("place"); // of the series: "here", "moved" away, under a "long" path
         QTest::addColumn<bool>("sameSeries");
-        QTest::newRow("its series") << false << true;
-        QTest::newRow("its series, moved") << true << true;
-        QTest::newRow("another series in its folder") << false << false;
+        QTest::newRow("its series") << "here" << true;
+        QTest::newRow("its series, moved") << "moved" << true;
+        QTest::newRow("its series, under a path config.ini would cut") << "long" << true;
+        QTest::newRow("another series in its folder") << "here" << false;
     }
     void theStoredCalibrationComesBackOnItsOwnSeriesOnly() {
-        QFETCH(bool, moved);
+        QFETCH(QString, place);
         QFETCH(bool, sameSeries);
+        const bool moved = place == "moved";
+        QString series = m_series;
+        if (place == "long") {
+            series = m_dir.filePath(QString(80, 'a') + '/' + QString(80, 'b'));
+            QVERIFY(QDir().mkpath(series) && series.size() > 160);
+            for (const QString &name : QDir(m_series).entryList(QDir::Files)) {
+                QFile::copy(m_series + '/' + name, series + '/' + name);
+            }
+        }
         StudyFixture study;
         study.addSubject(7, "Ana");
         SubjectCalibration::Record stored;
         stored.subjectId = 7;
-        stored.series = moved ? QStringLiteral("/nowhere/on/this/station/Series1") : m_series;
+        stored.series = moved ? QStringLiteral("/nowhere/on/this/station/Series1") : series;
         stored.fingerprint = sameSeries ? fingerprint() : QStringLiteral("dicom:1.2.3.4:24");
         stored.landmarks = {{{10, 10, 3}, {40, 10, 7}, {8, 32, 7}}};
         stored.distance = 180;
@@ -328,20 +338,20 @@ private slots:
         QTimer::singleShot(0, operador);
         QWidget main;
         QVERIFY(CargaResonanciaPaciente(&main, *m_app, *m_imaging));
-        QStringList expected{m_series, sameSeries ? "placed" : "to mark"};
+        QStringList expected{series, sameSeries ? "placed" : "to mark"};
         if (moved) {
             expected.prepend("chooser");
         }
         QCOMPARE(seen, expected);
         QCOMPARE(m_messages.texts(),
                  sameSeries ? QStringList()
-                            : QStringList{"The series in " + QDir::toNativeSeparators(m_series) +
+                            : QStringList{"The series in " + QDir::toNativeSeparators(series) +
                                           " is not the one calibrated on " +
                                           stored.accepted.toLocalTime().toString("yyyy-MM-dd HH:mm") +
                                           "; mark the landmarks again"});
         // Accepted as they were (the series now where it was found), or from the defaults.
         const auto kept = SubjectCalibration::read(m_app->BaseDatos, 7);
-        QVERIFY(kept && kept->series == m_series && kept->fingerprint == fingerprint() &&
+        QVERIFY(kept && kept->series == series && kept->fingerprint == fingerprint() &&
                 kept->accepted > stored.accepted);
         QCOMPARE(kept->landmarks[0].x, sameSeries ? 10.0 : 246.0);
         QCOMPARE(kept->landmarks[2].z, sameSeries ? 7.0 : 12.0);
