@@ -5,6 +5,7 @@
 #include "data/StudyBackup.h"
 #include "data/StudyDrawings.h"
 #include "data/StudyError.h"
+#include "data/SubjectCalibration.h"
 #include "data/Transaction.h"
 
 #include <QAtomicInt>
@@ -111,72 +112,87 @@ int userVersion(const QSqlDatabase &db) {
     return query.exec(QStringLiteral("PRAGMA user_version")) && query.next() ? query.value(0).toInt() : -1;
 }
 
-// Brings a study of an earlier version up to this one. Version 0 kept its drawings as files in the
-// folder beside it: a backup copy of the study is written first, then the drawings the rows name
-// are copied into the study and the version set, in one transaction. The folder is left as it was.
+// The tables of schema version 2: the subjects' MR calibrations. Runs inside the caller's
+// transaction (a new study's schema, or the step from an earlier version).
+void createVersion2Tables(QSqlDatabase &db) {
+    QSqlQuery query(db);
+    if (!query.exec(SubjectCalibration::createStatement(db))) {
+        throw StudyError(QCoreApplication::translate("Study", "Cannot create the MR calibration table"),
+                         query.lastError());
+    }
+}
+
+// Brings a study of an earlier version up to this one: a backup copy of the study is written first,
+// then every step from its version on runs in one transaction. Version 0 kept its drawings as files
+// in the folder beside it: the drawings the rows name are copied into the study (the folder is left
+// as it was). Version 1 had no MR calibrations: their table is added.
 QString migrate(QSqlDatabase &db, const QString &path, int from, QStringList &notes) {
-    if (from == 0) {
-        const QFileInfo info(path);
-        QString backup = info.absolutePath() + QLatin1Char('/') + info.completeBaseName() +
-                         QStringLiteral(".before-version-%1.sqlite").arg(CurrentVersion);
-        // A name nothing has yet, not even a dangling link.
-        const auto taken = [](const QString &name) {
-            struct stat status;
-            return ::lstat(QFile::encodeName(name).constData(), &status) == 0;
-        };
-        for (int n = 2; taken(backup); ++n) {
-            backup = info.absolutePath() + QLatin1Char('/') + info.completeBaseName() +
-                     QStringLiteral(".before-version-%1-%2.sqlite").arg(CurrentVersion).arg(n);
-        }
-        // Written as every backup is: under a hidden name, renamed once whole, with the study's
-        // permissions; what a killed run left under the hidden name is cleared first.
-        try {
-            StudyBackup::write(db, backup);
-        } catch (const StudyError &e) {
-            return QStringLiteral(
-                       "It was made by an earlier version and has to be brought up to date, but the "
-                       "backup copy %1 cannot be written: %2")
-                .arg(backup, e.message());
-        }
-        try {
-            Transaction transaction(db);
-            QSqlQuery create(db);
+    const QFileInfo info(path);
+    QString backup = info.absolutePath() + QLatin1Char('/') + info.completeBaseName() +
+                     QStringLiteral(".before-version-%1.sqlite").arg(CurrentVersion);
+    // A name nothing has yet, not even a dangling link.
+    const auto taken = [](const QString &name) {
+        struct stat status;
+        return ::lstat(QFile::encodeName(name).constData(), &status) == 0;
+    };
+    for (int n = 2; taken(backup); ++n) {
+        backup = info.absolutePath() + QLatin1Char('/') + info.completeBaseName() +
+                 QStringLiteral(".before-version-%1-%2.sqlite").arg(CurrentVersion).arg(n);
+    }
+    // Written as every backup is: under a hidden name, renamed once whole, with the study's
+    // permissions; what a killed run left under the hidden name is cleared first.
+    try {
+        StudyBackup::write(db, backup);
+    } catch (const StudyError &e) {
+        return QStringLiteral("It was made by an earlier version and has to be brought up to date, but the "
+                              "backup copy %1 cannot be written: %2")
+            .arg(backup, e.message());
+    }
+    try {
+        Transaction transaction(db);
+        QSqlQuery create(db);
+        QStringList stepNotes;
+        if (from < 1) {
             if (!create.exec(StudyDrawings::createStatement())) {
                 throw StudyError(QCoreApplication::translate("Study", "Cannot create the drawings table"),
                                  create.lastError());
             }
             const StudyDrawings::CopyReport copied =
                 StudyDrawings::copyFromFolder(db, drawingDirectory(path));
-            if (!create.exec(QStringLiteral("PRAGMA user_version = %1").arg(CurrentVersion))) {
-                throw StudyError(QCoreApplication::translate("Study", "Cannot set the study's version"),
-                                 create.lastError());
-            }
-            create.finish();
-            transaction.commit();
-            notes << QStringLiteral(
-                         "The study was made by an earlier version and has been brought up to date; "
-                         "a copy of it as it was is %1.")
-                         .arg(backup);
-            notes << QStringLiteral(
-                         "%1 drawings were copied into the study from %2, which is left as it was.")
-                         .arg(copied.copied)
-                         .arg(drawingDirectory(path));
+            stepNotes << QStringLiteral(
+                             "%1 drawings were copied into the study from %2, which is left as it was.")
+                             .arg(copied.copied)
+                             .arg(drawingDirectory(path));
             if (!copied.missing.isEmpty()) {
-                notes << QCoreApplication::translate("Study", "%1 drawings named by stimuli were missing: %2")
-                             .arg(copied.missing.size())
-                             .arg(copied.missing.join(QStringLiteral(", ")));
+                stepNotes << QCoreApplication::translate("Study",
+                                                         "%1 drawings named by stimuli were missing: %2")
+                                 .arg(copied.missing.size())
+                                 .arg(copied.missing.join(QStringLiteral(", ")));
             }
             if (!copied.refused.isEmpty()) {
-                notes << QCoreApplication::translate("Study", "%1 drawings were not copied: %2")
-                             .arg(copied.refused.size())
-                             .arg(copied.refused.join(QStringLiteral("; ")));
+                stepNotes << QCoreApplication::translate("Study", "%1 drawings were not copied: %2")
+                                 .arg(copied.refused.size())
+                                 .arg(copied.refused.join(QStringLiteral("; ")));
             }
-        } catch (const StudyError &e) {
-            QFile::remove(backup);
-            return QCoreApplication::translate(
-                       "Study", "It was made by an earlier version and could not be brought up to date: ") +
-                   e.message();
         }
+        if (from < 2) {
+            createVersion2Tables(db);
+        }
+        if (!create.exec(QStringLiteral("PRAGMA user_version = %1").arg(CurrentVersion))) {
+            throw StudyError(QCoreApplication::translate("Study", "Cannot set the study's version"),
+                             create.lastError());
+        }
+        create.finish();
+        transaction.commit();
+        notes << QStringLiteral("The study was made by an earlier version and has been brought up to date; "
+                                "a copy of it as it was is %1.")
+                     .arg(backup);
+        notes << stepNotes;
+    } catch (const StudyError &e) {
+        QFile::remove(backup);
+        return QCoreApplication::translate(
+                   "Study", "It was made by an earlier version and could not be brought up to date: ") +
+               e.message();
     }
     return {};
 }
@@ -411,6 +427,7 @@ void createSchema(QSqlDatabase &db) {
         }
     }
     query.finish();
+    createVersion2Tables(db);
     transaction.commit();
 }
 

@@ -12,8 +12,8 @@
 namespace Study {
 
 // The version of the schema this program writes. 0: drawings as files in "<name>_puntos"; 1: drawings
-// inside the study.
-inline constexpr int CurrentVersion = 1;
+// inside the study; 2: the subjects' MR calibrations (SubjectCalibration.h).
+inline constexpr int CurrentVersion = 2;
 
 // The three tables every study has, in the case the rest of the program writes them.
 const QStringList &tables();

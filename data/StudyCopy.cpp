@@ -40,6 +40,11 @@ const QList<Table> &copiedTables() {
           "archivopuntos", "orientacion", "fecha", "TipoBobina", "PulsoTipo", "NumeroPulsos",
           "PulsoFrecuencia", "PulsoIntensidad", "PulsoFase"}},
         {"drawing", "stimulus_id", {"stimulus_id", "points"}},
+        {"mr_calibration",
+         "subject_id",
+         {"subject_id", "series", "series_number", "fingerprint", "landmark1_x", "landmark1_y", "landmark1_z",
+          "landmark2_x", "landmark2_y", "landmark2_z", "ilion_x", "ilion_y", "ilion_z", "distance",
+          "interslice", "zero_frame", "accepted"}},
     };
     return tables;
 }

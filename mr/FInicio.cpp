@@ -293,10 +293,35 @@ void FInicio::bCargar_Click() {
 bool FInicio::i_CargarImagenes(const QString &ruta, bool soloJpg) {
     const int elegida = ui->CSerie->currentIndex();
     const int dicom = int(m_loader.scan(ruta).series.size());
-    if (!soloJpg && elegida >= dicom && elegida - dicom < m_nifti.size()) {
-        return m_loader.i_CargarImagenes(m_nifti.at(elegida - dicom), false, ui->CDirec->isChecked());
+    const bool nifti = !soloJpg && elegida >= dicom && elegida - dicom < m_nifti.size();
+    m_loadedSource = QFileInfo(nifti ? m_nifti.at(elegida - dicom) : ruta).absoluteFilePath();
+    const int serie = soloJpg || nifti ? -1 : elegida;
+    const bool cargado = m_loader.i_CargarImagenes(m_loadedSource, soloJpg, ui->CDirec->isChecked(), serie);
+    m_loadedSeries = cargado && !soloJpg ? StoredCalibration::loaded(m_loader, m_loadedSource, serie)
+                                         : StoredCalibration::Loaded{};
+    return cargado;
+}
+
+bool FInicio::chooseStoredSeries(const SubjectCalibration::Record &stored) {
+    const DicomFiles::Scan &scan = m_loader.scan(m_directorio);
+    const int dicom = int(scan.series.size());
+    int elegida = StoredCalibration::findSeries(scan, stored.fingerprint);
+    const QString nombre = QFileInfo(stored.series).fileName();
+    for (int i = 0; elegida < 0 && i < m_nifti.size(); ++i) {
+        if (QFileInfo(m_nifti.at(i)).fileName() == nombre) {
+            elegida = dicom + i;
+        }
     }
-    return m_loader.i_CargarImagenes(ruta, soloJpg, ui->CDirec->isChecked(), soloJpg ? -1 : elegida);
+    for (int i = 0; elegida < 0 && i < m_nifti.size(); ++i) {
+        if (StoredCalibration::niftiFingerprint(m_nifti.at(i)) == stored.fingerprint) {
+            elegida = dicom + i;
+        }
+    }
+    if (elegida < 0 && stored.fingerprint.startsWith(QLatin1String("dicom:")) &&
+        stored.seriesNumber < dicom) {
+        elegida = stored.seriesNumber;
+    }
+    return setSerieElegida(elegida);
 }
 
 void FInicio::reject() {

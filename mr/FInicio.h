@@ -1,6 +1,8 @@
 #pragma once
 
+#include "data/SubjectCalibration.h"
 #include "imaging/SeriesLoader.h"
+#include "imaging/StoredCalibration.h"
 
 #include <QDialog>
 #include <QStringList>
@@ -43,6 +45,15 @@ public:
     int serieElegida() const;
     bool setSerieElegida(int index);
     const SeriesLoader::Report &informe() const { return m_loader.report(); }
+    // Chooses, among the series of the shown folder, the one the calibration was made on: the DICOM
+    // series with its fingerprint, else the NIfTI file of its name or fingerprint, else the series of
+    // its number. False, changing nothing, when the folder has none of them.
+    bool chooseStoredSeries(const SubjectCalibration::Record &stored);
+
+    // After a load: the folder or NIfTI file the volume came from (whole, absolute), and the series'
+    // number and fingerprint (no fingerprint for pictures).
+    const QString &loadedSource() const { return m_loadedSource; }
+    const StoredCalibration::Loaded &loadedSeries() const { return m_loadedSeries; }
 
     void bCargar_Click();
     // Loads the chosen series of the folder (or the pictures of an earlier load when soloJpg). True
@@ -81,4 +92,6 @@ private:
     QFileSystemModel *m_carpetas = nullptr;
     QString m_directorio;
     QString m_patron;
+    QString m_loadedSource;
+    StoredCalibration::Loaded m_loadedSeries;
 };

@@ -62,6 +62,12 @@ FSelect::FSelect(ImagingState &imaging, QWidget *parent)
 
 FSelect::~FSelect() = default;
 
+void FSelect::startFromStoredLandmarks() {
+    m_landmarks.placed(LandmarkModel::Ilion);
+    ui->SFrames->setValue(ImagingMath::Redondea16(m_imaging.ReferenciaIlion.z));
+    AcutlizaImagen();
+}
+
 void FSelect::PoneLimites() {
     qint32 x = 0, y = 0, slices = 0;
     m_imaging.library()._d2_dimensiones(m_imaging.VolumenActual, x, y, slices);

@@ -36,6 +36,9 @@ public:
     void Picture1_MouseMove(int Button, QPointF at);
 
     const LandmarkModel &landmarks() const { return m_landmarks; }
+    // The imaging state holds a stored calibration (StoredCalibration::apply): its landmarks are
+    // taken as placed, so OK accepts them as they are, and the slice of the Ilion is shown.
+    void startFromStoredLandmarks();
 
     void BAcepta_Click();
     void bCancela_Click();

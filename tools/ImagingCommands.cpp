@@ -2,6 +2,10 @@
 
 #include "core/GridCells.h"
 #include "core/SafeWrite.h"
+#include "data/ServerStudy.h"
+#include "data/Study.h"
+#include "data/StudyError.h"
+#include "data/SubjectCalibration.h"
 #include "imaging/GridAim.h"
 #include "imaging/ImagingError.h"
 #include "imaging/ImagingLibrary.h"
@@ -9,6 +13,8 @@
 #include "imaging/NiftiFiles.h"
 #include "imaging/PhantomWriter.h"
 #include "imaging/SeriesLoader.h"
+#include "imaging/StoredCalibration.h"
+#include "subjects/SubjectStore.h"
 #include "tools/CommandArguments.h"
 
 #include <QElapsedTimer>
@@ -17,9 +23,11 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMap>
+#include <QScopeGuard>
 #include <QTextStream>
 #include <QThread>
 
+#include <climits>
 #include <optional>
 
 namespace ImagingCommands {
@@ -43,6 +51,36 @@ bool readPoint(const QString &text, ImagingMath::Vector3 &point) {
     }
     point = {values[0], values[1], values[2]};
     return true;
+}
+
+// --landmarks X1,Y1,Z1:X2,Y2,Z2:XI,YI,ZI: false (with the reason on err) when it is not three voxel
+// points.
+bool readLandmarks(const CommandArguments &arguments, ImagingMath::Vector3 (&landmarks)[3],
+                   QTextStream &err) {
+    const QStringList points = arguments.value(QStringLiteral("landmarks")).split(QLatin1Char(':'));
+    bool haveLandmarks = points.size() == 3;
+    for (int p = 0; haveLandmarks && p < 3; ++p) {
+        haveLandmarks = readPoint(points.at(p), landmarks[p]);
+    }
+    if (!haveLandmarks) {
+        err << "zokorvane-tool: " << Tool::tr("--landmarks takes three voxel points X,Y,Z separated by ':'")
+            << "\n";
+    }
+    return haveLandmarks;
+}
+
+// Loads the series (the folder's series `series`, -1 the largest, or a NIfTI file) as the loader
+// window does; false (with the reason on err) when no volume could be built.
+bool loadVolume(SeriesLoader &loader, const QString &source, int series, QTextStream &err) {
+    loader.setThreads(QThread::idealThreadCount());
+    if (loader.i_CargarImagenes(source, false, false, series)) {
+        return true;
+    }
+    err << "zokorvane-tool: " << Tool::tr("no volume could be built from %1").arg(source);
+    const QStringList &failures = loader.report().failures;
+    err << (failures.isEmpty() ? QString() : QStringLiteral(": ") + failures.join(QStringLiteral("; ")))
+        << "\n";
+    return false;
 }
 
 } // namespace
@@ -205,17 +243,8 @@ int plan(const QStringList &args, QTextStream &out, QTextStream &err) {
         return arguments.wrongArguments(err);
     }
     ImagingMath::Vector3 landmarks[3];
-    if (arguments.isSet(QStringLiteral("landmarks"))) {
-        const QStringList points = arguments.value(QStringLiteral("landmarks")).split(QLatin1Char(':'));
-        bool haveLandmarks = points.size() == 3;
-        for (int p = 0; haveLandmarks && p < 3; ++p) {
-            haveLandmarks = readPoint(points.at(p), landmarks[p]);
-        }
-        if (!haveLandmarks) {
-            err << "zokorvane-tool: "
-                << Tool::tr("--landmarks takes three voxel points X,Y,Z separated by ':'") << "\n";
-            return 2;
-        }
+    if (arguments.isSet(QStringLiteral("landmarks")) && !readLandmarks(arguments, landmarks, err)) {
+        return 2;
     }
     const auto distance = arguments.number(QStringLiteral("distance"), 1e-6, 1e6, 200.0);
     const auto depth = arguments.number(QStringLiteral("depth"), -1e4, 1e4, 15.0);
@@ -228,12 +257,7 @@ int plan(const QStringList &args, QTextStream &out, QTextStream &err) {
     ImagingLibrary library;
     ImagingState state(library);
     SeriesLoader loader(state);
-    loader.setThreads(QThread::idealThreadCount());
-    if (!loader.i_CargarImagenes(directory, false, false)) {
-        err << "zokorvane-tool: " << Tool::tr("no volume could be built from %1").arg(directory);
-        const QStringList &failures = loader.report().failures;
-        err << (failures.isEmpty() ? QString() : QStringLiteral(": ") + failures.join(QStringLiteral("; ")))
-            << "\n";
+    if (!loadVolume(loader, directory, -1, err)) {
         return 1;
     }
     QString csv;
@@ -282,6 +306,108 @@ int plan(const QStringList &args, QTextStream &out, QTextStream &err) {
         return 1;
     }
     out << Tool::tr("Wrote the plan of 50 cells to %1").arg(csvPath) << "\n";
+    return 0;
+}
+
+int calibrate(const QStringList &args, QTextStream &out, QTextStream &err) {
+    CommandArguments arguments(
+        QStringLiteral("usage: zokorvane-tool calibrate STUDY --subject ID --series DIR|FILE.nii[.gz] "
+                       "[--series-number N] --landmarks X1,Y1,Z1:X2,Y2,Z2:XI,YI,ZI [--distance MM]\n"),
+        {"subject", "series", "series-number", "landmarks", "distance"});
+    if (!arguments.parse(args, 1, 1)) {
+        return arguments.wrongArguments(err);
+    }
+    ImagingMath::Vector3 landmarks[3];
+    if (arguments.isSet(QStringLiteral("landmarks")) && !readLandmarks(arguments, landmarks, err)) {
+        return 2;
+    }
+    const auto subject = arguments.whole(QStringLiteral("subject"), 0, INT_MAX);
+    // Counted from 1 as load-series lists them; 0: the folder's largest series.
+    const auto seriesNumber = arguments.whole(QStringLiteral("series-number"), 1, 100000, 0);
+    const auto distance = arguments.number(QStringLiteral("distance"), 1e-6, 1e6, 200.0);
+    const QString source = arguments.value(QStringLiteral("series"));
+    if (!subject || !seriesNumber || !distance || source.isEmpty() ||
+        !arguments.isSet(QStringLiteral("landmarks"))) {
+        return arguments.wrongArguments(err);
+    }
+    const QString studyPath = arguments.positional().first();
+    Study::Opened study = Study::open(studyPath);
+    const auto closeStudy = qScopeGuard([&] { Study::close(study.db); });
+    for (const QString &note : study.notes) {
+        out << note << "\n";
+    }
+    if (!study.ok()) {
+        err << "zokorvane-tool: "
+            << Tool::tr("cannot open %1: %2").arg(ServerStudy::shownLocation(studyPath), study.error) << "\n";
+        return 1;
+    }
+    const QString shown = ServerStudy::shownLocation(studyPath);
+    try {
+        if (!SubjectStore::subjectGrid(study.db, int(*subject))) {
+            err << "zokorvane-tool: " << Tool::tr("there is no subject %1 in %2").arg(*subject).arg(shown)
+                << "\n";
+            return 1;
+        }
+    } catch (const StudyError &e) {
+        err << "zokorvane-tool: " << e.message() << "\n";
+        return 1;
+    }
+    if (!QFileInfo(source).isDir() && !(QFileInfo(source).isFile() && NiftiFiles::isNiftiPath(source))) {
+        err << "zokorvane-tool: "
+            << Tool::tr("%1 is neither a folder nor a NIfTI file (.nii, .nii.gz)").arg(source) << "\n";
+        return 1;
+    }
+    ImagingLibrary library;
+    ImagingState state(library);
+    SeriesLoader loader(state);
+    const int series = int(*seriesNumber) - 1;
+    if (!loadVolume(loader, source, series, err)) {
+        return 1;
+    }
+    const StoredCalibration::Loaded loaded = StoredCalibration::loaded(loader, source, series);
+    if (loaded.fingerprint.isEmpty()) {
+        err << "zokorvane-tool: "
+            << Tool::tr("%1 cannot be recognised again; no calibration stored").arg(source) << "\n";
+        return 1;
+    }
+    SubjectCalibration::Record record;
+    for (std::size_t p = 0; p < 3; ++p) {
+        record.landmarks[p] = {landmarks[p].x, landmarks[p].y, landmarks[p].z};
+        if (!StoredCalibration::insideVolume(state, record.landmarks[p])) {
+            qint32 x = 0, y = 0, z = 0;
+            library._d2_dimensiones(state.VolumenActual, x, y, z);
+            err << "zokorvane-tool: "
+                << Tool::tr("landmark %1 (%2, %3, %4) lies outside the volume of %5 x %6 x %7 voxels")
+                       .arg(p + 1)
+                       .arg(landmarks[p].x)
+                       .arg(landmarks[p].y)
+                       .arg(landmarks[p].z)
+                       .arg(x)
+                       .arg(y)
+                       .arg(z)
+                << "\n";
+            return 1;
+        }
+    }
+    // As the point selection leaves the state when accepted, with the series' own spacing.
+    record.distance = *distance;
+    record.interslice = state.Interslice;
+    record.zeroFrame = state.OrigenZ;
+    try {
+        StoredCalibration::apply(state, record);
+        const QString whole = QFileInfo(source).absoluteFilePath();
+        SubjectCalibration::write(study.db, StoredCalibration::recordOf(state, int(*subject), whole, loaded));
+    } catch (const ImagingError &e) {
+        err << "zokorvane-tool: " << e.message() << "\n";
+        return 1;
+    } catch (const StudyError &e) {
+        err << "zokorvane-tool: " << e.message() << "\n";
+        return 1;
+    }
+    out << Tool::tr("Stored the MR calibration of subject %1 on %2 (%3)")
+               .arg(*subject)
+               .arg(QFileInfo(source).absoluteFilePath(), loaded.fingerprint)
+        << "\n";
     return 0;
 }
 

@@ -20,4 +20,9 @@ int loadSeries(const QStringList &args, QTextStream &out, QTextStream &err);
 // OUT]: the scalp and target points of the 50 grid cells, in voxels and millimetres, as CSV.
 int plan(const QStringList &args, QTextStream &out, QTextStream &err);
 
+// calibrate STUDY --subject ID --series DIR|FILE.nii[.gz] [--series-number N] --landmarks
+// X1,Y1,Z1:X2,Y2,Z2:XI,YI,ZI [--distance MM]: stores the subject's MR calibration as the point selection
+// window does when accepted (landmarks in the voxels of the volume as held, as plan takes them).
+int calibrate(const QStringList &args, QTextStream &out, QTextStream &err);
+
 } // namespace ImagingCommands

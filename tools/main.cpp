@@ -200,6 +200,16 @@ const std::map<QString, Command> &commands() {
               "in \"backups\" beside the study; config.ini [Backups] Folder and Keep)."),
           QStringLiteral("zokorvane-tool backup ~/studies/lab2026.sqlite"),
           [](const QStringList &args) { return StudyCommands::backup(args, out(), err()); }}},
+        {QStringLiteral("calibrate"),
+         {QStringLiteral("calibrate STUDY --subject ID --series DIR|FILE.nii[.gz] [--series-number N] "
+                         "--landmarks X1,Y1,Z1:X2,Y2,Z2:XI,YI,ZI [--distance MM]"),
+          QStringLiteral(
+              "Store a subject's MR calibration as the point selection window does: the series (the "
+              "folder's largest, or number N as load-series lists them) and the three landmarks in its "
+              "voxels, as plan takes them; the subject's next \"Load associated MR...\" starts from it."),
+          QStringLiteral("zokorvane-tool calibrate lab.sqlite --subject 3 --series /tmp/phantom --landmarks "
+                         "110,64,30:10,64,30:18,64,30"),
+          [](const QStringList &args) { return ImagingCommands::calibrate(args, out(), err()); }}},
         {QStringLiteral("copy-study"),
          {QStringLiteral("copy-study SRC DST"),
           QStringLiteral(

@@ -1829,6 +1829,10 @@ The map waits until the bounds are whole numbers or empty.</translation>
         <source>%1 already exists; a new study is never written over a file.</source>
         <translation>%1 already exists; a new study is never written over a file.</translation>
     </message>
+    <message>
+        <source>Cannot create the MR calibration table</source>
+        <translation>Cannot create the MR calibration table</translation>
+    </message>
 </context>
 <context>
     <name>StudyBackup</name>
@@ -2273,6 +2277,18 @@ The map waits until the bounds are whole numbers or empty.</translation>
         <source>Removed the old backup %1</source>
         <translation>Removed the old backup %1</translation>
     </message>
+    <message>
+        <source>%1 cannot be recognised again; no calibration stored</source>
+        <translation>%1 cannot be recognised again; no calibration stored</translation>
+    </message>
+    <message>
+        <source>landmark %1 (%2, %3, %4) lies outside the volume of %5 x %6 x %7 voxels</source>
+        <translation>landmark %1 (%2, %3, %4) lies outside the volume of %5 x %6 x %7 voxels</translation>
+    </message>
+    <message>
+        <source>Stored the MR calibration of subject %1 on %2 (%3)</source>
+        <translation>Stored the MR calibration of subject %1 on %2 (%3)</translation>
+    </message>
 </context>
 <context>
     <name>elegirpaciente</name>
@@ -2460,6 +2476,39 @@ Discard the changes to this subject?</translation>
     <message>
         <source>Imported %1 into %2: %3 subjects, %4 points, %5 stimuli</source>
         <translation>Imported %1 into %2: %3 subjects, %4 points, %5 stimuli</translation>
+    </message>
+</context>
+<context>
+    <name>AssociatedMr</name>
+    <message>
+        <source>Where is the MR series of this subject (%1 is not on this computer)?</source>
+        <translation>Where is the MR series of this subject (%1 is not on this computer)?</translation>
+    </message>
+    <message>
+        <source>The series in %1 is not the one calibrated on %2; mark the landmarks again</source>
+        <translation>The series in %1 is not the one calibrated on %2; mark the landmarks again</translation>
+    </message>
+</context>
+<context>
+    <name>StoredCalibration</name>
+    <message>
+        <source>not a file</source>
+        <translation>not a file</translation>
+    </message>
+    <message>
+        <source>no NIfTI header</source>
+        <translation>no NIfTI header</translation>
+    </message>
+</context>
+<context>
+    <name>SubjectCalibration</name>
+    <message>
+        <source>Cannot read the subject's MR calibration</source>
+        <translation>Cannot read the subject's MR calibration</translation>
+    </message>
+    <message>
+        <source>Cannot store the subject's MR calibration</source>
+        <translation>Cannot store the subject's MR calibration</translation>
     </message>
 </context>
 </TS>

@@ -1829,6 +1829,10 @@ El mapa espera a que los límites sean números enteros o estén vacíos.</trans
         <source>%1 already exists; a new study is never written over a file.</source>
         <translation>%1 ya existe; un estudio nuevo nunca se escribe sobre un fichero.</translation>
     </message>
+    <message>
+        <source>Cannot create the MR calibration table</source>
+        <translation>No se puede crear la tabla de calibraciones de resonancia</translation>
+    </message>
 </context>
 <context>
     <name>StudyBackup</name>
@@ -2273,6 +2277,18 @@ El mapa espera a que los límites sean números enteros o estén vacíos.</trans
         <source>Removed the old backup %1</source>
         <translation>Borrada la copia de seguridad antigua %1</translation>
     </message>
+    <message>
+        <source>%1 cannot be recognised again; no calibration stored</source>
+        <translation>%1 no se podría reconocer de nuevo; no se ha guardado ninguna calibración</translation>
+    </message>
+    <message>
+        <source>landmark %1 (%2, %3, %4) lies outside the volume of %5 x %6 x %7 voxels</source>
+        <translation>el punto de referencia %1 (%2, %3, %4) está fuera del volumen de %5 x %6 x %7 vóxeles</translation>
+    </message>
+    <message>
+        <source>Stored the MR calibration of subject %1 on %2 (%3)</source>
+        <translation>Guardada la calibración de resonancia del sujeto %1 sobre %2 (%3)</translation>
+    </message>
 </context>
 <context>
     <name>elegirpaciente</name>
@@ -2460,6 +2476,39 @@ Discard the changes to this subject?</source>
     <message>
         <source>Imported %1 into %2: %3 subjects, %4 points, %5 stimuli</source>
         <translation>Importado %1 en %2: %3 sujetos, %4 puntos, %5 estímulos</translation>
+    </message>
+</context>
+<context>
+    <name>AssociatedMr</name>
+    <message>
+        <source>Where is the MR series of this subject (%1 is not on this computer)?</source>
+        <translation>¿Dónde está la serie de resonancia de este sujeto (%1 no está en este ordenador)?</translation>
+    </message>
+    <message>
+        <source>The series in %1 is not the one calibrated on %2; mark the landmarks again</source>
+        <translation>La serie de %1 no es la calibrada el %2; marque de nuevo los puntos de referencia</translation>
+    </message>
+</context>
+<context>
+    <name>StoredCalibration</name>
+    <message>
+        <source>not a file</source>
+        <translation>no es un fichero</translation>
+    </message>
+    <message>
+        <source>no NIfTI header</source>
+        <translation>no tiene cabecera NIfTI</translation>
+    </message>
+</context>
+<context>
+    <name>SubjectCalibration</name>
+    <message>
+        <source>Cannot read the subject's MR calibration</source>
+        <translation>No se puede leer la calibración de resonancia del sujeto</translation>
+    </message>
+    <message>
+        <source>Cannot store the subject's MR calibration</source>
+        <translation>No se puede guardar la calibración de resonancia del sujeto</translation>
     </message>
 </context>
 </TS>

@@ -144,6 +144,7 @@ private slots:
     void aStudyOfTheEarlierVersionIsBroughtUpToDateOnce() {
         StudyFixture old("lab.sqlite");
         old.exec("DROP TABLE drawing");
+        old.exec("DROP TABLE mr_calibration");
         old.exec("PRAGMA user_version = 0");
         old.addSubject(1, "Ana");
         old.addPoint(1, 1, 1, 0, 0, 1);
@@ -162,7 +163,7 @@ private slots:
 
         std::optional<OpenStudy> opened(path);
         const QString notes = opened->notes.join('\n');
-        const QString backup = old.dirPath() + "/lab.before-version-1.sqlite";
+        const QString backup = old.dirPath() + "/lab.before-version-2.sqlite";
         QVERIFY2(notes.contains(backup) && notes.contains("2 drawings were copied") &&
                      notes.contains("113 (stimulus 3: it does not exist)") &&
                      notes.contains("114 (stimulus 6: it is a symbolic link") &&
@@ -247,6 +248,7 @@ private slots:
                 OpenStudy study(path);
                 QSqlQuery q(study.db);
                 q.exec("DROP TABLE drawing");
+                q.exec("DROP TABLE mr_calibration");
                 q.exec("PRAGMA user_version = 0");
                 q.exec("BEGIN");
                 for (int id = 1; id <= 3000; ++id) {
@@ -270,7 +272,7 @@ private slots:
         }
         for (int attempt = 0; attempt < 12; ++attempt) {
             const QString path = dir.filePath(QStringLiteral("k%1.sqlite").arg(attempt));
-            const QString base = QStringLiteral("k%1.before-version-1").arg(attempt);
+            const QString base = QStringLiteral("k%1.before-version-%2").arg(attempt).arg(Study::CurrentVersion);
             for (const QString &backup : QDir(dir.path()).entryList({base + "*.sqlite"}, QDir::Files)) {
                 {
                     QSqlDatabase copy = QSqlDatabase::addDatabase("QSQLITE", "backup");
@@ -288,6 +290,34 @@ private slots:
         QCOMPARE(QDir(dir.path())
                      .entryList({".*"}, QDir::Files | QDir::Hidden | QDir::Dirs | QDir::NoDotAndDotDot),
                  QStringList());
+    }
+
+    // A study of version 1 gains the table of the subjects' MR calibrations, after a backup of it as
+    // it was; its rows stay as they were.
+    void aVersion1StudyGainsTheCalibrationTableAfterABackup() {
+        StudyFixture old("lab.sqlite");
+        old.exec("DROP TABLE mr_calibration");
+        old.exec("PRAGMA user_version = 1");
+        old.addSubject(1, "Ana");
+        old.release();
+        const QString backup = old.dirPath() + "/lab.before-version-2.sqlite";
+        {
+            const OpenStudy opened(old.path());
+            QVERIFY2(opened.notes.join('\n').contains(backup), qPrintable(opened.notes.join('\n')));
+            QCOMPARE(opened.read("SELECT (SELECT Nombre FROM paciente), count(*) FROM mr_calibration") +
+                         opened.read("PRAGMA user_version"),
+                     "Ana|02");
+        }
+        {
+            QSqlDatabase copy = QSqlDatabase::addDatabase("QSQLITE", "backup");
+            copy.setDatabaseName(backup);
+            QVERIFY(copy.open());
+            QCOMPARE(queryText(copy, "SELECT count(*) FROM sqlite_master WHERE name = 'mr_calibration'") +
+                         queryText(copy, "PRAGMA user_version"),
+                     "01");
+        }
+        QSqlDatabase::removeDatabase("backup");
+        QVERIFY(OpenStudy(old.path()).notes.isEmpty());
     }
 };
 

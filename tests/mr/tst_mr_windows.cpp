@@ -1,5 +1,6 @@
 #include "core/IniFile.h"
 #include "data/SharedQueries.h"
+#include "data/SubjectCalibration.h"
 #include "imaging/Volume.h"
 #include "mr/AssociatedMr.h"
 #include "mr/AssociatedMrView.h"
@@ -13,6 +14,7 @@
 #include "support/Widgets.h"
 
 #include <QDir>
+#include <QFileDialog>
 #include <QProgressBar>
 #include <QSlider>
 #include <QToolButton>
@@ -34,6 +36,11 @@ private:
     ImagingState *m_imaging = nullptr;
     std::unique_ptr<AppState> m_app;
     MessageLog m_messages{true};
+
+    // The fingerprint of the phantom series.
+    QString fingerprint() const {
+        return StoredCalibration::dicomFingerprint(DicomFiles::scanFolder(m_series).series.at(0));
+    }
 
     // Loads a series as the loader window does; the state then holds the volume.
     void load(const QString &directory, bool jpgOnly = false) {
@@ -257,6 +264,97 @@ private slots:
         QVERIFY(seen == (QStringList{"FInicio", "FSelect"}) && m_app->ResonanciaCargada);
         QCOMPARE(DameRutaResonancias(m_app->BaseDatos, 7), m_series);
         QCOMPARE(LeeIni(m_app->RutaConfig, "ZoBrain", "ImageDir", ""), m_series);
+        // The calibration accepted is kept with the subject.
+        const auto stored = SubjectCalibration::read(m_app->BaseDatos, 7);
+        QVERIFY(stored && stored->series == m_series && stored->fingerprint == fingerprint());
+        QVERIFY(stored->landmarks[2].x == 8 && stored->landmarks[2].y == 32 && stored->landmarks[2].z == 12);
+        m_app->CierraBaseDatos();
+    }
+
+    // With a stored calibration the loader opens on its series (asking for the folder when it is not
+    // where it was), the point selection shows its landmarks and OK accepts them as they are; a
+    // series that is not the one calibrated is named, and its landmarks start from the defaults.
+    void theStoredCalibrationComesBackOnItsOwnSeriesOnly_data() {
+        QTest::addColumn<QString>("place"); // of the series: "here", "moved" away, under a "long" path
+        QTest::addColumn<bool>("sameSeries");
+        QTest::newRow("its series") << "here" << true;
+        QTest::newRow("its series, moved") << "moved" << true;
+        QTest::newRow("its series, under a path config.ini would cut") << "long" << true;
+        QTest::newRow("another series in its folder") << "here" << false;
+    }
+    void theStoredCalibrationComesBackOnItsOwnSeriesOnly() {
+        QFETCH(QString, place);
+        QFETCH(bool, sameSeries);
+        const bool moved = place == "moved";
+        QString series = m_series;
+        if (place == "long") {
+            series = m_dir.filePath(QString(80, 'a') + '/' + QString(80, 'b'));
+            QVERIFY(QDir().mkpath(series) && series.size() > 160);
+            for (const QString &name : QDir(m_series).entryList(QDir::Files)) {
+                QFile::copy(m_series + '/' + name, series + '/' + name);
+            }
+        }
+        StudyFixture study;
+        study.addSubject(7, "Ana");
+        SubjectCalibration::Record stored;
+        stored.subjectId = 7;
+        stored.series = moved ? QStringLiteral("/nowhere/on/this/station/Series1") : series;
+        stored.fingerprint = sameSeries ? fingerprint() : QStringLiteral("dicom:1.2.3.4:24");
+        stored.landmarks = {{{10, 10, 3}, {40, 10, 7}, {8, 32, 7}}};
+        stored.distance = 180;
+        stored.interslice = 5;
+        stored.zeroFrame = 1;
+        stored.accepted = QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7), Qt::UTC);
+        SubjectCalibration::write(study.db(), stored);
+        m_app = openInApp(study, 7, "Ana");
+        m_app->RutaConfig = m_dir.filePath("config.ini");
+
+        // The operator: shows where the series is when asked, loads what the loader offers, and
+        // accepts the point selection, marking the Ilion only when it is not placed yet.
+        QStringList seen;
+        int rounds = 0;
+        std::function<void()> operador = [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (auto *chooser = qobject_cast<QFileDialog *>(modal)) {
+                seen << "chooser";
+                chooser->selectFile(m_series);
+                static_cast<QDialog *>(chooser)->accept();
+            } else if (auto *loader = qobject_cast<FInicio *>(modal)) {
+                seen << loader->directorio();
+                loader->bCargar_Click();
+            } else if (auto *select = qobject_cast<FSelect *>(modal)) {
+                seen << (select->landmarks().canAccept() ? "placed" : "to mark");
+                if (!select->landmarks().canAccept()) {
+                    QTest::mouseClick(child<QPushButton>(select, "bIlion"), Qt::LeftButton);
+                    select->SeleccionaPunto(1, 8, 32);
+                }
+                select->BAcepta_Click();
+                return;
+            }
+            if (++rounds < 1000) {
+                QTimer::singleShot(10, operador);
+            }
+        };
+        QTimer::singleShot(0, operador);
+        QWidget main;
+        QVERIFY(CargaResonanciaPaciente(&main, *m_app, *m_imaging));
+        QStringList expected{series, sameSeries ? "placed" : "to mark"};
+        if (moved) {
+            expected.prepend("chooser");
+        }
+        QCOMPARE(seen, expected);
+        QCOMPARE(m_messages.texts(),
+                 sameSeries ? QStringList()
+                            : QStringList{"The series in " + QDir::toNativeSeparators(series) +
+                                          " is not the one calibrated on " +
+                                          stored.accepted.toLocalTime().toString("yyyy-MM-dd HH:mm") +
+                                          "; mark the landmarks again"});
+        // Accepted as they were (the series now where it was found), or from the defaults.
+        const auto kept = SubjectCalibration::read(m_app->BaseDatos, 7);
+        QVERIFY(kept && kept->series == series && kept->fingerprint == fingerprint() &&
+                kept->accepted > stored.accepted);
+        QCOMPARE(kept->landmarks[0].x, sameSeries ? 10.0 : 246.0);
+        QCOMPARE(kept->landmarks[2].z, sameSeries ? 7.0 : 12.0);
         m_app->CierraBaseDatos();
     }
 };

@@ -1,10 +1,13 @@
 #include "support/Files.h"
+#include "support/StudyFixture.h"
+
+#include "data/SubjectCalibration.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
-// zokorvane-tool phantom, load-series and plan, run as a script would run them.
+// zokorvane-tool phantom, load-series, plan and calibrate, run as a script would run them.
 class TestImagingTool : public QObject {
     Q_OBJECT
 
@@ -45,6 +48,58 @@ private slots:
         QCOMPARE(cell14.mid(8, 2), (QList<QByteArray>{"32", "10"}));
         QCOMPARE(cell14.at(10).toInt(), cell14.at(7).toInt() + 10);
         QCOMPARE(lines.at(1).split(',').mid(3, 2), (QList<QByteArray>{"-80", "-20"}));
+    }
+
+    // calibrate stores, for a later process, what plan takes; a refusal stores nothing.
+    void calibrateStoresTheCalibrationOrRefusesStoringNothing_data() {
+        QTest::addColumn<QString>("series"); // under the test folder
+        QTest::addColumn<int>("subject");
+        QTest::addColumn<QString>("ilion");
+        QTest::addColumn<QString>("stored"); // the fingerprint's start; empty: refused
+        QTest::newRow("DICOM folder") << "series" << 3 << "5,32,10"
+                                      << "dicom:";
+        QTest::newRow("NIfTI file") << "head.nii.gz" << 3 << "5,32,10"
+                                    << "nifti-sha256:";
+        QTest::newRow("unknown subject") << "series" << 4 << "5,32,10" << QString();
+        QTest::newRow("series that does not load") << "empty" << 3 << "5,32,10" << QString();
+        QTest::newRow("landmark outside the volume") << "series" << 3 << "5,64,10" << QString();
+    }
+    void calibrateStoresTheCalibrationOrRefusesStoringNothing() {
+        QFETCH(QString, series);
+        QFETCH(int, subject);
+        QFETCH(QString, ilion);
+        QFETCH(QString, stored);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("empty"));
+        QCOMPARE(runProgram({}, {"phantom", dir.filePath("series"), "--slices", "20", "--size", "64"}), 0);
+        QString said;
+        QCOMPARE(runProgram(
+                     {},
+                     {"load-series", dir.filePath("series"), "--export-volume", dir.filePath("head.nii.gz")},
+                     &said),
+                 0);
+        StudyFixture study;
+        study.addSubject(3, "Ana");
+        study.release();
+        const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-1);
+        const int code = runProgram({},
+                                    {"calibrate", study.path(), "--subject", QString::number(subject),
+                                     "--series", dir.filePath(series), "--landmarks",
+                                     "50,32,10:10,32,10:" + ilion, "--distance", "160"},
+                                    &said);
+        QCOMPARE(code, stored.isEmpty() ? 1 : 0);
+        QVERIFY(!said.isEmpty());
+        const OpenStudy opened(study.path());
+        const auto record = SubjectCalibration::read(opened.db, subject);
+        QCOMPARE(record.has_value(), !stored.isEmpty());
+        if (record) {
+            QVERIFY2(record->fingerprint.startsWith(stored), qPrintable(record->fingerprint));
+            QCOMPARE(record->series, dir.filePath(series));
+            QVERIFY(record->landmarks[0].x == 50 && record->landmarks[2].x == 5 &&
+                    record->landmarks[2].z == 10);
+            QVERIFY(record->distance == 160 && record->interslice > 0);
+            QVERIFY(record->accepted >= before && record->accepted <= QDateTime::currentDateTimeUtc());
+        }
     }
 
     void wrongArgumentsAndMissingDirectoriesFail_data() {

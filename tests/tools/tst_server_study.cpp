@@ -3,6 +3,7 @@
 #include "data/StudyCopy.h"
 #include "data/StudyError.h"
 #include "data/StudyState.h"
+#include "data/SubjectCalibration.h"
 #include "data/SubjectLock.h"
 #include "experiments/StimulusStore.h"
 #include "support/Files.h"
@@ -40,11 +41,21 @@ private slots:
         const QString file = DemoStudy::create(dir.path());
         const QString server = StudyFixture::newServerDatabase();
         const QString back = dir.filePath("back.sqlite");
+        {
+            OpenStudy study(file);
+            SubjectCalibration::Record calibration;
+            calibration.subjectId = 1;
+            calibration.series = "/mr/ana";
+            calibration.fingerprint = "dicom:1.2.3:60";
+            calibration.landmarks = {{{110.5, 64, 30}, {10, 64.25, 30}, {18, 64, 0.1}}};
+            calibration.accepted = QDateTime(QDate(2026, 5, 6), QTime(7, 8, 9), Qt::UTC);
+            SubjectCalibration::write(study.db, calibration);
+        }
         StudyCopy::copy(file, server);
         QCOMPARE(StudyCopy::copy(server, back).tables.at("estimulo").rows, 13);
         // Value for value: every table of the two files reads the same.
         OpenStudy a(file), b(back);
-        for (const char *table : {"paciente", "puntoestimulacion", "estimulo", "drawing"}) {
+        for (const char *table : {"paciente", "puntoestimulacion", "estimulo", "drawing", "mr_calibration"}) {
             QCOMPARE(b.read(QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(table)),
                      a.read(QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(table)));
         }

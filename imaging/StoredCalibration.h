@@ -1,0 +1,46 @@
+#pragma once
+
+#include "data/SubjectCalibration.h"
+#include "imaging/DicomFiles.h"
+
+#include <QString>
+
+class ImagingState;
+class SeriesLoader;
+
+// A subject's stored MR calibration (data/SubjectCalibration.h) and the imaging side: the fingerprint
+// that recognises a series on any station, and the calibration taken from and put into the imaging
+// state, as the point selection window leaves it when accepted.
+namespace StoredCalibration {
+
+// A DICOM series: "dicom:" SeriesInstanceUID ":" image count.
+QString dicomFingerprint(const DicomFiles::Series &series);
+// A NIfTI file: "nifti-sha256:" the SHA-256 of its header (348 bytes for NIfTI-1, 540 for NIfTI-2,
+// decompressed when the file is gzipped); "" (with *error when given) when no header can be read.
+QString niftiFingerprint(const QString &path, QString *error = nullptr);
+
+// What the loader built its volume from, after a load from `source` (a folder, or a NIfTI file)
+// with the folder's series `series` (-1: the largest): the series' number in the folder's list (0
+// first; 0 for a NIfTI file) and its fingerprint ("" when it has none, e.g. pictures).
+struct Loaded {
+    int seriesNumber = 0;
+    QString fingerprint;
+};
+Loaded loaded(SeriesLoader &loader, const QString &source, int series);
+
+// The folder's series with that fingerprint, -1 when none has it.
+int findSeries(const DicomFiles::Scan &scan, const QString &fingerprint);
+
+// True when the voxel position lies in the volume of the state (0 <= x < columns and so on).
+bool insideVolume(const ImagingState &state, const SubjectCalibration::Landmark &voxel);
+
+// Puts the calibration into the state as the point selection leaves it: the defaults first, then
+// the three landmarks, the distance, interslice and zero frame. Throws ImagingError (a landmark the
+// head centre cannot be found from).
+void apply(ImagingState &state, const SubjectCalibration::Record &record);
+
+// The state's calibration as a record of the subject (accepted now).
+SubjectCalibration::Record recordOf(const ImagingState &state, qint32 subjectId, const QString &series,
+                                    const Loaded &loaded);
+
+} // namespace StoredCalibration

@@ -1,0 +1,77 @@
+// A subject's MR calibration kept in the study: written whole, replacing the earlier one, and read
+// back value for value on both engines.
+
+#include "support/StudyFixture.h"
+
+#include "data/StudyError.h"
+#include "data/SubjectCalibration.h"
+
+class SubjectCalibrationTest : public QObject {
+    Q_OBJECT
+
+private:
+    static SubjectCalibration::Record record(qint32 subject, const QString &series, double shift) {
+        SubjectCalibration::Record r;
+        r.subjectId = subject;
+        r.series = series;
+        r.seriesNumber = 2;
+        r.fingerprint = QStringLiteral("dicom:1.2.840.113619.2.55.%1:176").arg(subject);
+        r.landmarks = {{{246.5 + shift, 121, 42}, {25, 97.25, 0.1 + 0.2}, {-0.0, 1e-9, 32767}}};
+        r.distance = 187.3 + shift;
+        r.interslice = 1.2;
+        r.zeroFrame = 88;
+        r.accepted = QDateTime(QDate(2026, 12, 7), QTime(23, 59, 58), Qt::UTC);
+        return r;
+    }
+
+    static bool same(const SubjectCalibration::Record &a, const SubjectCalibration::Record &b) {
+        for (std::size_t i = 0; i < 3; ++i) {
+            const auto &p = a.landmarks[i], &q = b.landmarks[i];
+            if (p.x != q.x || p.y != q.y || p.z != q.z) {
+                return false;
+            }
+        }
+        return a.subjectId == b.subjectId && a.series == b.series && a.seriesNumber == b.seriesNumber &&
+               a.fingerprint == b.fingerprint && a.distance == b.distance && a.interslice == b.interslice &&
+               a.zeroFrame == b.zeroFrame && a.accepted == b.accepted && b.accepted.timeSpec() == Qt::UTC;
+    }
+
+private slots:
+    // Any path as the operator chose it comes back whole (config.ini would cut it at 149 characters);
+    // a second calibration replaces the first and leaves other subjects' alone.
+    void aCalibrationComesBackAsWrittenAndReplacesTheEarlierOne_data() {
+        QTest::addColumn<QString>("series");
+        QTest::newRow("folder") << QStringLiteral("/srv/mr/sub-07/T1 sag");
+        QTest::newRow("long path with quotes and accents")
+            << QStringLiteral("/datos/resonancias/'Begoña' \"Ibáñez\"\\") + QString(200, QLatin1Char('x')) +
+                   QStringLiteral("/t1.nii.gz");
+    }
+    void aCalibrationComesBackAsWrittenAndReplacesTheEarlierOne() {
+        QFETCH(QString, series);
+        StudyFixture study;
+        study.addSubject(7, "Ana");
+        study.addSubject(8, "Luis");
+        QVERIFY(!SubjectCalibration::read(study.db(), 7));
+        SubjectCalibration::write(study.db(), record(8, "/other", 0));
+        SubjectCalibration::write(study.db(), record(7, "/first", 0));
+        const SubjectCalibration::Record second = record(7, series, 1.5);
+        SubjectCalibration::write(study.db(), second);
+        QVERIFY(same(second, *SubjectCalibration::read(study.db(), 7)));
+        QVERIFY(same(record(8, "/other", 0), *SubjectCalibration::read(study.db(), 8)));
+        QCOMPARE(study.read("SELECT count(*) FROM mr_calibration"), "2");
+    }
+
+    // A write that fails leaves the earlier calibration in place.
+    void aFailedWriteKeepsTheEarlierCalibration() {
+        StudyFixture study;
+        study.addSubject(7, "Ana");
+        SubjectCalibration::write(study.db(), record(7, "/first", 0));
+        SubjectCalibration::Record broken = record(7, "/second", 0);
+        broken.series = QString(); // null: refused by NOT NULL after the earlier row was deleted
+        QVERIFY_THROWS_EXCEPTION(StudyError, SubjectCalibration::write(study.db(), broken));
+        QCOMPARE(SubjectCalibration::read(study.db(), 7)->series, "/first");
+    }
+};
+
+QTEST_GUILESS_MAIN(SubjectCalibrationTest)
+#include "tst_subject_calibration.moc"
