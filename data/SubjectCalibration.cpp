@@ -2,8 +2,6 @@
 
 #include "data/StudyError.h"
 
-#include <QCoreApplication>
-
 // Placeholder until the study keeps calibrations: no subject has one, and none can be stored.
 namespace SubjectCalibration {
 
@@ -12,8 +10,7 @@ std::optional<Record> read(const QSqlDatabase &, qint32) {
 }
 
 void write(const QSqlDatabase &, const Record &) {
-    throw StudyError(
-        QCoreApplication::translate("SubjectCalibration", "This study cannot keep MR calibrations yet"));
+    throw StudyError(QStringLiteral("This study cannot keep MR calibrations yet"));
 }
 
 } // namespace SubjectCalibration

@@ -1,7 +1,13 @@
+#include "core/AppState.h"
+#include "data/StudyState.h"
 #include "imaging/NiftiFiles.h"
 #include "imaging/PhantomWriter.h"
+#include "results/PhospheneMapWindow.h"
 #include "results/StimulationSites.h"
+#include "subjects/elegirpaciente.h"
 #include "support/Files.h"
+#include "support/MessageLog.h"
+#include "support/Widgets.h"
 #include "tools/DemoStudy.h"
 
 #include <QtEndian>
@@ -180,6 +186,52 @@ private slots:
         QCOMPARE(seen.count(33), 0u);
     }
 
+    // "On the MR" with the demo's first subject calibrated on its MR: the targets drawn where the
+    // sites put them, a click on one chooses its cell, the saves write the sites and the overlay;
+    // with two subjects chosen there is nothing to save.
+    void theMapWindowShowsTheTargetsOnTheMrAndSavesThem() {
+        MessageLog messages;
+        QTemporaryDir dir;
+        const QString demo = DemoStudy::create(dir.filePath("demo"));
+        AppState state;
+        QCOMPARE(AbreBaseDatos(state, demo), QString());
+        PhospheneMapWindow w(state, LlenaListaPacientes);
+        w.resize(1280, 660);
+        const Phantom::Options options{.slices = 90, .size = 160, .thickness = 2.0};
+        w.setCalibrationReader([&](const QSqlDatabase &, qint32 subject) {
+            return subject == 1 ? std::optional(calibration(dir.filePath("demo/mr-ana"), options))
+                                : std::nullopt;
+        });
+        auto *subjects = child<QListWidget>(&w, "subjectList");
+        auto *saveSites = child<QPushButton>(&w, "saveSitesButton");
+        QVERIFY(!saveSites->isEnabled());
+        for (int i = 0; i < subjects->count(); ++i) {
+            subjects->item(i)->setSelected(subjects->item(i)->data(Qt::UserRole).toInt() == 1);
+        }
+        QVERIFY(saveSites->isEnabled() && !w.sites()); // loaded when first needed
+        auto *tabs = child<QTabWidget>(&w, "viewTabs");
+        tabs->setCurrentWidget(child<QWidget>(&w, "mrTab"));
+        QVERIFY2(w.sites(), qPrintable(child<QLabel>(&w, "mrPicture")->text()));
+        for (int cell = 0; cell < GridCells::Count; ++cell) {
+            QCOMPARE(w.sites()->cells[std::size_t(cell)].counts.stimuli,
+                     w.counts().cells[std::size_t(cell)].stimuli);
+        }
+        auto *picture = child<QLabel>(&w, "mrPicture");
+        const QSize size = picture->contentsRect().size();
+        for (const int cell : {27, 3}) {
+            QTest::mouseClick(picture, Qt::LeftButton, {},
+                              w.mrView().at(w.sites()->cells[std::size_t(cell)], size).toPoint());
+            QCOMPARE(w.cell(), cell);
+        }
+        QVERIFY(w.saveSites(dir.filePath("sites.tsv")));
+        QCOMPARE(fileBytes(dir.filePath("sites.tsv")), StimulationSites::tsv(*w.sites()));
+        QVERIFY(w.saveOverlay(dir.filePath("sites.nii.gz")) &&
+                QFileInfo(dir.filePath("sites.nii.gz")).size() > 0);
+        QVERIFY(messages.size() == 0);
+        subjects->selectAll();
+        QVERIFY(!saveSites->isEnabled() && !w.sites());
+    }
+
     // On the demo study, as a script runs it: no calibration, no sites; once calibrated, the counts of
     // the sites are the map's for that subject, under the same filter.
     void theToolGivesTheMapsCountsAtTheSites() {
@@ -224,5 +276,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestStimulationSites)
+QTEST_MAIN(TestStimulationSites)
 #include "tst_stimulation_sites.moc"
