@@ -1992,6 +1992,10 @@ The map waits until the bounds are whole numbers or empty.</translation>
         <source>Cannot write %1: the finished export could not be moved there</source>
         <translation>Cannot write %1: the finished export could not be moved there</translation>
     </message>
+    <message>
+        <source>Subject %1 is exported without its MR and sites: %2</source>
+        <translation>Subject %1 is exported without its MR and sites: %2</translation>
+    </message>
 </context>
 <context>
     <name>SubjectLock</name>

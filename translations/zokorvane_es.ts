@@ -1992,6 +1992,10 @@ El mapa espera a que los límites sean números enteros o estén vacíos.</trans
         <source>Cannot write %1: the finished export could not be moved there</source>
         <translation>No se puede escribir %1: no se ha podido mover allí la exportación terminada</translation>
     </message>
+    <message>
+        <source>Subject %1 is exported without its MR and sites: %2</source>
+        <translation>El sujeto %1 se exporta sin su RM ni sus sitios: %2</translation>
+    </message>
 </context>
 <context>
     <name>SubjectLock</name>

@@ -1,15 +1,19 @@
 #include "core/AppState.h"
+#include "data/Study.h"
 #include "data/StudyState.h"
 #include "imaging/NiftiFiles.h"
 #include "imaging/PhantomWriter.h"
 #include "results/PhospheneMapWindow.h"
 #include "results/StimulationSites.h"
+#include "results/StudyExport.h"
 #include "subjects/elegirpaciente.h"
 #include "support/Files.h"
 #include "support/MessageLog.h"
 #include "support/Widgets.h"
 #include "tools/DemoStudy.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QtEndian>
 
 #include <cmath>
@@ -230,6 +234,55 @@ private slots:
         QVERIFY(messages.size() == 0);
         subjects->selectAll();
         QVERIFY(!saveSites->isEnabled() && !w.sites());
+    }
+
+    // NIBS-BIDS: the calibrated subject's T1w and its sites as markers on it; its rows name their site,
+    // the rows of a subject without calibration do not.
+    void theNibsBidsExportPlacesTheCalibratedSubjectsSites() {
+        QTemporaryDir dir;
+        const QString demo = DemoStudy::create(dir.filePath("demo"));
+        const SubjectCalibration::Record record =
+            calibration(dir.filePath("demo/mr-ana"), {.slices = 90, .size = 160});
+        Study::Opened study = Study::open(demo);
+        QVERIFY(study.ok());
+        const QString out = dir.filePath("bids");
+        StudyExport::run(study.db, out, StudyExport::Format::NibsBids, {},
+                         [&](const QSqlDatabase &, qint32 subject) {
+                             return subject == 1 ? std::optional(record) : std::nullopt;
+                         });
+        Study::close(study.db);
+        QVERIFY(QFileInfo(out + "/sub-1/anat/sub-1_T1w.nii.gz").size() > 0);
+        QVERIFY(!QFileInfo::exists(out + "/sub-3/anat"));
+        StimulationSites::SubjectMr mr;
+        QVERIFY(mr.load(record));
+        const QList<QByteArray> expected =
+            StimulationSites::tsv(mr.sites(StudyExport::SiteDepthMm, {})).split('\n');
+        const QList<QByteArray> markers =
+            fileBytes(out + "/sub-1/nibs/sub-1_task-phosphene_markers.tsv").split('\n');
+        QCOMPARE(markers.size(), 52);
+        for (int line = 1; line <= 50; ++line) { // the scalp points and targets, as `sites` gives them
+            QCOMPARE(markers.at(line).split('\t').mid(4, 6), expected.at(line).split('\t').mid(3, 6));
+        }
+        const QByteArray system = fileBytes(out + "/sub-1/nibs/sub-1_task-phosphene_coordsystem.json");
+        QCOMPARE(QJsonDocument::fromJson(system)["IntendedFor"].toString(),
+                 QString("bids::sub-1/anat/sub-1_T1w.nii.gz"));
+        for (const QString subject : {"1", "3"}) {
+            const QList<QByteArray> rows =
+                fileBytes(out + "/sub-" + subject + "/nibs/sub-" + subject + "_task-phosphene_nibs.tsv")
+                    .trimmed()
+                    .split('\n');
+            const QList<QByteArray> header = rows.first().split('\t');
+            QCOMPARE(header.last(), QByteArray("marker_name"));
+            int named = 0;
+            for (const QByteArray &row : rows.mid(1)) {
+                const QList<QByteArray> fields = row.split('\t');
+                const QByteArray cell = fields.at(header.indexOf("cell"));
+                named += fields.last().startsWith("cell-") ? 1 : 0;
+                QCOMPARE(fields.last(),
+                         subject == "1" && cell != "n/a" ? "cell-" + cell.rightJustified(2, '0') : "n/a");
+            }
+            QCOMPARE(named > 0, subject == "1");
+        }
     }
 
     // On the demo study, as a script runs it: no calibration, no sites; once calibrated, the counts of
