@@ -7,8 +7,11 @@
 #include "data/ServerStudy.h"
 #include "data/StudyError.h"
 #include "experiments/ParameterLists.h"
+#include "imaging/ImagingError.h"
+#include "imaging/NiftiFiles.h"
 #include "widgets/Messages.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -75,8 +78,33 @@ PhospheneMapWindow::PhospheneMapWindow(AppState &state, const FillSubjects &fill
             saveNumbers(path);
         }
     });
+    connect(ui->saveSitesButton, &QPushButton::clicked, this, [this] {
+        const QString path = chooseFile(tr("Save the stimulation sites"),
+                                        QStringLiteral("sites-subject-%1.tsv").arg(m_calibration->subjectId),
+                                        tr("TSV table (*.tsv)"));
+        if (!path.isEmpty()) {
+            saveSites(path);
+        }
+    });
+    connect(ui->saveOverlayButton, &QPushButton::clicked, this, [this] {
+        const QString path =
+            chooseFile(tr("Save the sites as an overlay of the MR"),
+                       QStringLiteral("sites-subject-%1.nii.gz").arg(m_calibration->subjectId),
+                       tr("NIfTI volume (*.nii.gz *.nii)"));
+        if (!path.isEmpty()) {
+            saveOverlay(path);
+        }
+    });
+    connect(ui->depthBox, &QSpinBox::valueChanged, this, &PhospheneMapWindow::updateMr);
+    connect(ui->viewTabs, &QTabWidget::currentChanged, this, [this] {
+        if (ui->viewTabs->currentWidget() == ui->mrTab) {
+            loadMr();
+        }
+        showMr();
+    });
     connect(ui->closeButton, &QPushButton::clicked, this, &QDialog::close);
     ui->mapPicture->installEventFilter(this);
+    ui->mrPicture->installEventFilter(this);
     recount();
 }
 
@@ -140,8 +168,96 @@ void PhospheneMapWindow::recount() {
     for (QPushButton *button : {ui->saveMapButton, ui->saveDensityButton, ui->saveNumbersButton}) {
         button->setEnabled(m_usable);
     }
+    updateMr();
     showMap();
     showDensity();
+}
+
+void PhospheneMapWindow::setCalibrationReader(ReadCalibration read) {
+    m_readCalibration = std::move(read);
+    updateMr();
+}
+
+void PhospheneMapWindow::updateMr() {
+    const PhospheneMap::Selection s = selection();
+    std::optional<SubjectCalibration::Record> calibration;
+    m_mrProblem.clear();
+    if (!m_usable) {
+        m_mrProblem = tr("The map has nothing to show yet.");
+    } else if (s.subjects.size() != 1) {
+        m_mrProblem = tr("Choose one subject to see its targets on its MR.");
+    } else {
+        try {
+            calibration = m_readCalibration(m_db, s.subjects.first());
+            if (!calibration) {
+                m_mrProblem = tr("Subject %1 has no stored MR calibration: load its associated MR and accept "
+                                 "the point selection.")
+                                  .arg(s.subjects.first());
+            }
+        } catch (const StudyError &e) {
+            m_mrProblem = e.message();
+        }
+    }
+    const auto same = [](const std::optional<SubjectCalibration::Record> &a,
+                         const std::optional<SubjectCalibration::Record> &b) {
+        return a.has_value() == b.has_value() &&
+               (!a || (a->subjectId == b->subjectId && a->series == b->series &&
+                       a->seriesNumber == b->seriesNumber && a->accepted == b->accepted));
+    };
+    if (!same(calibration, m_calibration)) {
+        m_mr.reset();
+        m_mrView = SitesPicture::View();
+    }
+    m_calibration = calibration;
+    m_sites.reset();
+    if (m_mr) {
+        try {
+            m_sites = m_mr->sites(ui->depthBox->value(), m_counts);
+        } catch (const ImagingError &e) {
+            m_mrProblem = e.message();
+        }
+    }
+    ui->saveSitesButton->setEnabled(m_calibration.has_value());
+    ui->saveOverlayButton->setEnabled(m_calibration.has_value());
+    if (m_calibration && !m_mr && ui->viewTabs->currentWidget() == ui->mrTab) {
+        loadMr();
+    }
+    showMr();
+}
+
+bool PhospheneMapWindow::loadMr() {
+    if (!m_calibration) {
+        return false;
+    }
+    if (!m_mr) {
+        auto mr = std::make_unique<StimulationSites::SubjectMr>();
+        QString why;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const bool loaded = mr->load(*m_calibration, &why);
+        QApplication::restoreOverrideCursor();
+        if (!loaded) {
+            m_mrProblem = why;
+            showMr();
+            return false;
+        }
+        m_mr = std::move(mr);
+        m_mrView = SitesPicture::View(m_mr->volume(), m_mr->state().Incremento);
+        updateMr();
+    }
+    return m_sites.has_value();
+}
+
+void PhospheneMapWindow::showMr() {
+    if (m_sites && !m_mrView.isNull()) {
+        ui->mrPicture->setPixmap(
+            QPixmap::fromImage(m_mrView.render(*m_sites, m_cell, ui->mrPicture->contentsRect().size())));
+        ui->mrLabel->setText(
+            tr("Subject %1: targets on the straight line to the head centre.").arg(m_calibration->subjectId));
+    } else {
+        ui->mrPicture->setPixmap(QPixmap());
+        ui->mrPicture->setText(m_mrProblem);
+        ui->mrLabel->clear();
+    }
 }
 
 void PhospheneMapWindow::setCell(int cell) {
@@ -149,6 +265,7 @@ void PhospheneMapWindow::setCell(int cell) {
         return;
     }
     m_cell = cell;
+    showMr();
     m_density = PhospheneMap::Density();
     if (m_usable) {
         try {
@@ -184,6 +301,7 @@ void PhospheneMapWindow::resizeEvent(QResizeEvent *event) {
     QDialog::resizeEvent(event);
     showMap();
     showDensity();
+    showMr();
 }
 
 bool PhospheneMapWindow::eventFilter(QObject *watched, QEvent *event) {
@@ -206,6 +324,19 @@ bool PhospheneMapWindow::eventFilter(QObject *watched, QEvent *event) {
                 return true;
             }
         }
+    }
+    // A picture that comes into view on its tab gets its size only then.
+    if (event->type() == QEvent::Resize) {
+        if (watched == ui->mapPicture) {
+            showMap();
+        } else if (watched == ui->mrPicture) {
+            showMr();
+        }
+    }
+    if (watched == ui->mrPicture && event->type() == QEvent::MouseButtonPress && m_sites) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        setCell(m_mrView.cellAt(*m_sites, mouse->position(), ui->mrPicture->contentsRect().size()));
+        return true;
     }
     return QDialog::eventFilter(watched, event);
 }
@@ -243,6 +374,32 @@ bool PhospheneMapWindow::saveDensity(const QString &path) {
 bool PhospheneMapWindow::saveNumbers(const QString &path) {
     QString why;
     if (!SafeWrite::writeBytes(path, PhospheneMap::csv(m_counts), &why)) {
+        Messages::error(this, why);
+        return false;
+    }
+    return true;
+}
+
+bool PhospheneMapWindow::saveSites(const QString &path) {
+    if (!loadMr()) {
+        Messages::error(this, m_mrProblem);
+        return false;
+    }
+    QString why;
+    if (!SafeWrite::writeBytes(path, StimulationSites::tsv(*m_sites), &why)) {
+        Messages::error(this, why);
+        return false;
+    }
+    return true;
+}
+
+bool PhospheneMapWindow::saveOverlay(const QString &path) {
+    if (!loadMr()) {
+        Messages::error(this, m_mrProblem);
+        return false;
+    }
+    QString why;
+    if (!NiftiFiles::write(path, StimulationSites::overlay(*m_sites, m_mr->volume()), &why)) {
         Messages::error(this, why);
         return false;
     }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "data/SubjectCalibration.h"
 #include "results/PhospheneMap.h"
+#include "results/SitesPicture.h"
+#include "results/StimulationSites.h"
 
 #include <QDialog>
 #include <QSqlDatabase>
@@ -8,6 +11,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class AppState;
 class QLineEdit;
@@ -21,6 +25,10 @@ class PhospheneMapWindow;
 // cell over the grid, and the density of the drawings of the cell chosen on it. Every change of a
 // list, of the subjects or of a bound (when Enter is pressed or the box is left) recounts; a click on
 // the map or the arrow keys choose the cell. The numbers come from PhospheneMap.
+//
+// With one subject chosen whose MR calibration the study keeps, "On the MR" shows the 50 targets on
+// the subject's head (StimulationSites, SitesPicture); a click on a target chooses its cell, and the
+// sites and their overlay can be saved. The series is loaded when the view or a save first needs it.
 class PhospheneMapWindow : public QDialog {
     Q_OBJECT
 
@@ -31,6 +39,11 @@ public:
 
     PhospheneMapWindow(AppState &state, const FillSubjects &fillSubjects, QWidget *parent = nullptr);
     ~PhospheneMapWindow() override;
+
+    // Where the window reads a subject's calibration (SubjectCalibration::read unless told).
+    using ReadCalibration =
+        std::function<std::optional<SubjectCalibration::Record>(const QSqlDatabase &db, qint32 subject)>;
+    void setCalibrationReader(ReadCalibration read);
 
     // What the controls choose now (the filter may carry problems).
     PhospheneMap::Selection selection() const;
@@ -43,6 +56,14 @@ public:
     bool saveMap(const QString &path);
     bool saveDensity(const QString &path);
     bool saveNumbers(const QString &path);
+    bool saveSites(const QString &path);
+    bool saveOverlay(const QString &path);
+
+    // The sites of the one calibrated subject chosen, once its MR is loaded (nullptr before).
+    const StimulationSites::Sites *sites() const { return m_sites ? &*m_sites : nullptr; }
+    const SitesPicture::View &mrView() const { return m_mrView; }
+    // Loads the chosen subject's MR if it is not yet; false (and the reason shown) when it cannot.
+    bool loadMr();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -53,6 +74,9 @@ private:
     void showDensity();
     void showMap();
     QString chooseFile(const QString &title, const QString &name, const QString &filter);
+    // After a recount: which subject the MR view is for, and its sites under the new counts.
+    void updateMr();
+    void showMr();
 
     std::unique_ptr<Ui::PhospheneMapWindow> ui;
     QSqlDatabase m_db;
@@ -61,4 +85,10 @@ private:
     PhospheneMap::Density m_density;
     int m_cell;
     bool m_usable = false; // the last recount ran (filter usable, study read)
+    ReadCalibration m_readCalibration = SubjectCalibration::read;
+    std::optional<SubjectCalibration::Record> m_calibration; // of the one subject chosen
+    std::unique_ptr<StimulationSites::SubjectMr> m_mr;       // loaded for m_calibration
+    SitesPicture::View m_mrView;
+    std::optional<StimulationSites::Sites> m_sites;
+    QString m_mrProblem; // why the view cannot show the sites
 };

@@ -9,6 +9,9 @@
 #include "drawings/DrawingFile.h"
 #include "drawings/DrawingShape.h"
 #include "experiments/ParameterLists.h"
+#include "imaging/ImagingError.h"
+#include "imaging/NiftiFiles.h"
+#include "results/StimulationSites.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -20,6 +23,7 @@
 #include <QJsonObject>
 #include <QVariant>
 
+#include <map>
 #include <span>
 
 namespace StudyExport {
@@ -260,6 +264,7 @@ QStringList nibsColumns() {
     rename("intensity", "pulse_intensity_mso");
     columns.prepend(QStringLiteral("stim_count"));
     columns.append(QStringLiteral("drawing_file"));
+    columns.append(QStringLiteral("marker_name"));
     return columns;
 }
 
@@ -351,6 +356,11 @@ QJsonObject nibsSidecar() {
         QStringLiteral("drawing_file"),
         column(QStringLiteral("The drawing, relative to this file's folder: a count line, then one line "
                               "\"code x y\" per point (code 0 starts a stroke, 1 continues it, 3 ends it)")));
+    o.insert(
+        QStringLiteral("marker_name"),
+        column(QStringLiteral("The stimulation site of the row's cell in the subject's _markers.tsv, whose "
+                              "_coordsystem.json places it on the subject's T1w image; n/a without a "
+                              "calibrated MR or off the grid")));
     return o;
 }
 
@@ -413,6 +423,107 @@ struct SubjectFiles {
     qint64 rows = 0;
     bool drawingsFolder = false;
 };
+
+// The name of a cell's site in the markers table and in the rows of the _nibs.tsv.
+QString markerName(int cell) {
+    return QStringLiteral("cell-%1").arg(cell, 2, 10, QLatin1Char('0'));
+}
+
+QJsonArray coordinates(const StimulationSites::Vec3 &p) {
+    return {p[0], p[1], p[2]};
+}
+
+// The MR and the sites of every calibrated subject: the volume as held as sub-<id>/anat/..._T1w.nii.gz,
+// the scalp points and targets of the 50 cells as the NIBS-BIDS markers table, and its coordinate
+// system (the T1w image's world) with the calibration landmarks. A subject whose series cannot be
+// loaded on this station is told in the notes and left without.
+std::map<qint32, StimulationSites::Sites> writeSubjectSites(const QSqlDatabase &db, const Place &place,
+                                                            const ReadCalibration &read, Report &report) {
+    std::map<qint32, StimulationSites::Sites> all;
+    QList<qint32> ids;
+    QSqlQuery q = Query::run(db, QStringLiteral("SELECT ID FROM paciente ORDER BY ID"), {},
+                             QCoreApplication::translate("StudyExport", "Cannot read the subjects"));
+    while (q.next()) {
+        ids << q.value(0).toInt();
+    }
+    for (const qint32 id : ids) {
+        const std::optional<SubjectCalibration::Record> record = read(db, id);
+        if (!record) {
+            continue;
+        }
+        StimulationSites::SubjectMr mr;
+        StimulationSites::Sites sites;
+        QString why;
+        try {
+            if (mr.load(*record, &why)) {
+                sites = mr.sites(SiteDepthMm, {});
+            }
+        } catch (const ImagingError &e) {
+            why = e.message();
+        }
+        if (!why.isEmpty()) {
+            report.notes << QCoreApplication::translate("StudyExport",
+                                                        "Subject %1 is exported without its MR and sites: %2")
+                                .arg(id)
+                                .arg(why);
+            continue;
+        }
+        const QString label = QStringLiteral("sub-") + QString::number(id);
+        const QString t1w = label + QStringLiteral("/anat/") + label + QStringLiteral("_T1w.nii.gz");
+        place.makeFolder(label + QStringLiteral("/anat"));
+        if (!NiftiFiles::write(place.path(t1w), mr.volume(), &why)) {
+            throw StudyError(
+                QCoreApplication::translate("StudyExport", "Cannot write %1: %2").arg(place.shown(t1w), why));
+        }
+        const QString stem = label + QStringLiteral("/nibs/") + label + QStringLiteral("_task-phosphene");
+        place.makeFolder(label + QStringLiteral("/nibs"));
+        TsvFile markers(place.path(stem + QStringLiteral("_markers.tsv")),
+                        place.shown(stem + QStringLiteral("_markers.tsv")));
+        markers.row({QStringLiteral("marker_name"), QStringLiteral("cell"), QStringLiteral("row"),
+                     QStringLiteral("column"), QStringLiteral("entry_x"), QStringLiteral("entry_y"),
+                     QStringLiteral("entry_z"), QStringLiteral("target_x"), QStringLiteral("target_y"),
+                     QStringLiteral("target_z"), QStringLiteral("depth")});
+        for (const StimulationSites::Site &site : sites.cells) {
+            QStringList fields{markerName(site.cell), QString::number(site.cell),
+                               QString::number(GridCells::row(site.cell)),
+                               QString::number(GridCells::column(site.cell))};
+            for (const StimulationSites::Vec3 *p : {&site.scalp, &site.target}) {
+                for (const double v : *p) {
+                    fields << QString::number(v, 'f', 2);
+                }
+            }
+            fields << decimal(sites.depthMm);
+            markers.row(fields);
+        }
+        markers.close();
+        const VolumeLayout::Affine &affine = mr.volume().affine;
+        const auto landmark = [&](int which) {
+            const SubjectCalibration::Landmark &l = record->landmarks[std::size_t(which)];
+            return coordinates(StimulationSites::toRas(affine.map(l.x, l.y, l.z)));
+        };
+        const QString description = QStringLiteral(
+            "The world coordinates (RAS+, mm) of %1_T1w.nii.gz, the subject's calibrated MR as the program "
+            "holds "
+            "it: the scanner's space of the series. entry_x/y/z is where the aiming at a grid cell meets the "
+            "scalp, "
+            "target_x/y/z the point `depth` mm beneath it on the straight line to the head centre.");
+        writeJson(place.path(stem + QStringLiteral("_coordsystem.json")),
+                  place.shown(stem + QStringLiteral("_coordsystem.json")),
+                  QJsonObject{{QStringLiteral("IntendedFor"), QStringLiteral("bids::") + t1w},
+                              {QStringLiteral("NIBSCoordinateSystem"), QStringLiteral("Other")},
+                              {QStringLiteral("NIBSCoordinateUnits"), QStringLiteral("mm")},
+                              {QStringLiteral("NIBSCoordinateSystemDescription"), description.arg(label)},
+                              {QStringLiteral("AnatomicalLandmarkCoordinates"),
+                               QJsonObject{{QStringLiteral("Calibration1"), landmark(0)},
+                                           {QStringLiteral("Calibration2"), landmark(1)},
+                                           {QStringLiteral("Inion"), landmark(2)}}},
+                              {QStringLiteral("AnatomicalLandmarkCoordinateSystem"), QStringLiteral("Other")},
+                              {QStringLiteral("AnatomicalLandmarkCoordinateUnits"), QStringLiteral("mm")},
+                              {QStringLiteral("HeadCentre"), coordinates(sites.centre)}});
+        all[id] = sites;
+    }
+    return all;
+}
 
 } // namespace
 
@@ -484,7 +595,8 @@ QString field(const QString &text) {
     return out;
 }
 
-Report run(const QSqlDatabase &db, const QString &out, Format format, const Progress &progress) {
+Report run(const QSqlDatabase &db, const QString &out, Format format, const Progress &progress,
+           const ReadCalibration &readCalibration) {
     const QFileInfo target(QDir::cleanPath(QDir(out).absolutePath()));
     const QString shownOut = QDir::toNativeSeparators(out);
     if (target.exists() && !target.isDir()) {
@@ -520,6 +632,9 @@ Report run(const QSqlDatabase &db, const QString &out, Format format, const Prog
             writeDatasetFiles(place, QFileInfo(db.databaseName()).completeBaseName());
             report.subjects = writeParticipants(db, place);
         }
+        const std::map<qint32, StimulationSites::Sites> sites =
+            format == Format::NibsBids ? writeSubjectSites(db, place, readCalibration, report)
+                                       : std::map<qint32, StimulationSites::Sites>();
         std::unique_ptr<TsvFile> stimuli;
         if (format == Format::Tsv) {
             stimuli = std::make_unique<TsvFile>(place.path(QStringLiteral("stimuli.tsv")),
@@ -579,9 +694,15 @@ Report run(const QSqlDatabase &db, const QString &out, Format format, const Prog
                     writeFile(place.path(folder + drawingFile), place.shown(folder + drawingFile),
                               points.toByteArray());
                 }
+                // The site of the cell, for a subject with sites.
+                const QString cell = fields.at(stimulusColumns().indexOf(QLatin1String("cell")));
+                const QString site = sites.count(q.value(SubjectId).toInt()) && !cell.isEmpty()
+                                         ? markerName(cell.toInt())
+                                         : QString();
                 fields.removeFirst();
                 fields.prepend(QString::number(++subject.rows));
                 fields.append(drawingFile);
+                fields.append(site);
                 subject.tsv->row(fields, QStringLiteral("n/a"));
             }
             ++report.stimuli;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/SubjectCalibration.h"
+
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
@@ -15,7 +17,11 @@
 // - NibsBids: a dataset laid out as the NIBS-BIDS proposal v6 lays out stimulation data:
 //   dataset_description.json, participants.tsv and .json (no names: a dataset to share), and per
 //   subject sub-<id>/nibs/sub-<id>_task-phosphene_nibs.tsv with its _nibs.json sidecar describing
-//   every column, and the drawings in sub-<id>/nibs/sub-<id>_task-phosphene_drawings/.
+//   every column, and the drawings in sub-<id>/nibs/sub-<id>_task-phosphene_drawings/. For a
+//   subject whose MR calibration the study keeps, the volume as held in
+//   sub-<id>/anat/sub-<id>_T1w.nii.gz and the stimulation sites of the 50 cells (StimulationSites.h,
+//   SiteDepthMm deep) as sub-<id>/nibs/sub-<id>_task-phosphene_markers.tsv with the coordinate
+//   system in _coordsystem.json (the T1w image's world); the rows of the _nibs.tsv name their site.
 //
 // Every file is UTF-8 with one header line and tab-separated fields; inside text a backslash, tab,
 // line feed and carriage return are written \\, \t, \n and \r, and a field holding a double quote
@@ -48,7 +54,15 @@ struct Report {
 // export, which then leaves nothing and throws StudyError("The export was stopped").
 using Progress = std::function<bool(qint64 done, qint64 total)>;
 
+// Where the export reads a subject's MR calibration.
+using ReadCalibration =
+    std::function<std::optional<SubjectCalibration::Record>(const QSqlDatabase &db, qint32 subject)>;
+
+// The depth of the targets the NIBS-BIDS export gives, in mm.
+inline constexpr double SiteDepthMm = 15.0;
+
 // Writes the export; throws StudyError (with the path and the reason) when it cannot.
-Report run(const QSqlDatabase &db, const QString &out, Format format, const Progress &progress = {});
+Report run(const QSqlDatabase &db, const QString &out, Format format, const Progress &progress = {},
+           const ReadCalibration &readCalibration = SubjectCalibration::read);
 
 } // namespace StudyExport

@@ -8,10 +8,14 @@
 #include "data/StudyCopy.h"
 #include "data/StudyDrawings.h"
 #include "data/StudyError.h"
+#include "data/SubjectCalibration.h"
 #include "drawings/DrawingFile.h"
 #include "experiments/ParameterLists.h"
 #include "experiments/StimulusStore.h"
+#include "imaging/ImagingError.h"
+#include "imaging/NiftiFiles.h"
 #include "results/PhospheneMap.h"
+#include "results/StimulationSites.h"
 #include "results/StudyExport.h"
 #include "subjects/SubjectStore.h"
 #include "tools/CommandArguments.h"
@@ -274,24 +278,7 @@ std::optional<int> listOption(const CommandArguments &arguments, const char *nam
 
 } // namespace
 
-int map(const QStringList &args, QTextStream &out, QTextStream &err) {
-    CommandArguments arguments(
-        QStringLiteral(
-            "usage: zokorvane-tool map STUDY [--png OUT.png] [--csv OUT.csv] [--subjects ID,ID...] "
-            "[--pulses-from N] [--pulses-to N] [--frequency-from N] [--frequency-to N] "
-            "[--intensity-from N] [--intensity-to N] [--coil C] [--pulse-type C] [--phase C] "
-            "[--orientation C]\n"),
-        {"png", "csv", "subjects", "pulses-from", "pulses-to", "frequency-from", "frequency-to",
-         "intensity-from", "intensity-to", "coil", "pulse-type", "phase", "orientation"});
-    if (!arguments.parse(args, 1, 1)) {
-        return arguments.wrongArguments(err);
-    }
-    const QString png = arguments.value(QStringLiteral("png"));
-    const QString csv = arguments.value(QStringLiteral("csv"));
-    if (png.isEmpty() && csv.isEmpty()) {
-        err << "zokorvane-tool: " << Tool::tr("give --png, --csv or both") << "\n";
-        return arguments.wrongArguments(err);
-    }
+std::optional<PhospheneMap::Selection> mapFilter(const CommandArguments &arguments, QTextStream &err) {
     StimulationComparison::Conditions conditions;
     conditions.openBounds = true;
     const char *const bounds[] = {"pulses-from",  "pulses-to",      "frequency-from",
@@ -305,7 +292,7 @@ int map(const QStringList &args, QTextStream &out, QTextStream &err) {
     const std::optional<int> orientation =
         listOption(arguments, "orientation", ParameterLists::orientaciones(), err);
     if (!coil || !pulseType || !phase || !orientation) {
-        return 2;
+        return std::nullopt;
     }
     conditions.bobina = *coil;
     conditions.pulso = *pulseType;
@@ -316,9 +303,33 @@ int map(const QStringList &args, QTextStream &out, QTextStream &err) {
         if (!selection.filter.problemas[std::size_t(i)].isEmpty()) {
             err << "zokorvane-tool: --" << bounds[i] << ": " << selection.filter.problemas[std::size_t(i)]
                 << "\n";
-            return 2;
+            return std::nullopt;
         }
     }
+    return selection;
+}
+
+int map(const QStringList &args, QTextStream &out, QTextStream &err) {
+    CommandArguments arguments(
+        QStringLiteral(
+            "usage: zokorvane-tool map STUDY [--png OUT.png] [--csv OUT.csv] [--subjects ID,ID...] ") +
+            MapFilterUsage + QStringLiteral("\n"),
+        {"png", "csv", "subjects", "pulses-from", "pulses-to", "frequency-from", "frequency-to",
+         "intensity-from", "intensity-to", "coil", "pulse-type", "phase", "orientation"});
+    if (!arguments.parse(args, 1, 1)) {
+        return arguments.wrongArguments(err);
+    }
+    const QString png = arguments.value(QStringLiteral("png"));
+    const QString csv = arguments.value(QStringLiteral("csv"));
+    if (png.isEmpty() && csv.isEmpty()) {
+        err << "zokorvane-tool: " << Tool::tr("give --png, --csv or both") << "\n";
+        return arguments.wrongArguments(err);
+    }
+    std::optional<PhospheneMap::Selection> filtered = mapFilter(arguments, err);
+    if (!filtered) {
+        return 2;
+    }
+    PhospheneMap::Selection &selection = *filtered;
     const QString subjects = arguments.value(QStringLiteral("subjects"));
     for (const QString &id : subjects.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         const std::optional<qint64> value = CommandArguments::readWhole(id.trimmed(), INT_MIN, INT_MAX);
@@ -353,6 +364,104 @@ int map(const QStringList &args, QTextStream &out, QTextStream &err) {
     out << (counts.offGrid > 0 ? Tool::tr("; %1 more count for no cell of the grid").arg(counts.offGrid)
                                : QString())
         << "\n";
+    return 0;
+}
+
+int sites(const QStringList &args, QTextStream &out, QTextStream &err) {
+    CommandArguments arguments(
+        QStringLiteral("usage: zokorvane-tool sites STUDY --subject ID [--depth MM] [--tsv OUT.tsv] "
+                       "[--nifti OUT.nii.gz] [--volume OUT.nii.gz] ") +
+            MapFilterUsage + QStringLiteral("\n"),
+        {"subject", "depth", "tsv", "nifti", "volume", "pulses-from", "pulses-to", "frequency-from",
+         "frequency-to", "intensity-from", "intensity-to", "coil", "pulse-type", "phase", "orientation"});
+    if (!arguments.parse(args, 1, 1) || !arguments.isSet(QStringLiteral("subject"))) {
+        return arguments.wrongArguments(err);
+    }
+    const auto subject = wholeOption(arguments, QStringLiteral("subject"), 0, 2147483647, 0, err);
+    const std::optional<double> depth = arguments.number(QStringLiteral("depth"), 0, 200, 15.0);
+    if (!depth) {
+        err << "zokorvane-tool: " << Tool::tr("--depth takes millimetres from 0 to 200") << "\n";
+        return 2;
+    }
+    std::optional<PhospheneMap::Selection> selection = mapFilter(arguments, err);
+    if (!subject || !selection) {
+        return 2;
+    }
+    const QString tsvPath = arguments.value(QStringLiteral("tsv"));
+    const QString niftiPath = arguments.value(QStringLiteral("nifti"));
+    const QString volumePath = arguments.value(QStringLiteral("volume"));
+    for (const QString &path : {niftiPath, volumePath}) {
+        if (!path.isEmpty() && !NiftiFiles::isNiftiPath(path)) {
+            err << "zokorvane-tool: "
+                << Tool::tr("--nifti and --volume take file names ending in .nii or .nii.gz") << "\n";
+            return 2;
+        }
+    }
+    selection->subjects = {int(*subject)};
+    OpenStudy study(arguments.positional().at(0), out, err);
+    if (!study) {
+        return 1;
+    }
+    const std::optional<SubjectCalibration::Record> record =
+        SubjectCalibration::read(study.opened.db, qint32(*subject));
+    if (!record) {
+        err << "zokorvane-tool: "
+            << Tool::tr("subject %1 has no stored MR calibration: accept the point selection of its MR, or "
+                        "run zokorvane-tool calibrate")
+                   .arg(*subject)
+            << "\n";
+        return 1;
+    }
+    StimulationSites::SubjectMr mr;
+    QString why;
+    if (!mr.load(*record, &why)) {
+        err << "zokorvane-tool: " << why << "\n";
+        return 1;
+    }
+    StimulationSites::Sites sites;
+    try {
+        sites = mr.sites(*depth, PhospheneMap::count(study.opened.db, *selection));
+    } catch (const ImagingError &e) {
+        err << "zokorvane-tool: " << e.message() << "\n";
+        return 1;
+    }
+    const QByteArray table = StimulationSites::tsv(sites);
+    // Everything is computed before the first file is written; a file that fails takes the ones this
+    // command created before it away again, so a run leaves all its files or none of them new.
+    QStringList created;
+    auto fail = [&](const QString &reason) {
+        for (const QString &path : std::as_const(created)) {
+            QFile::remove(path);
+        }
+        err << "zokorvane-tool: " << reason << "\n";
+        return 1;
+    };
+    if (!tsvPath.isEmpty()) {
+        const bool isNew = !QFileInfo::exists(tsvPath);
+        if (!SafeWrite::writeBytes(tsvPath, table, &why)) {
+            return fail(why);
+        }
+        if (isNew) {
+            created << tsvPath;
+        }
+    }
+    if (!niftiPath.isEmpty()) {
+        const bool isNew = !QFileInfo::exists(niftiPath);
+        if (!NiftiFiles::write(niftiPath, StimulationSites::overlay(sites, mr.volume()), &why)) {
+            return fail(why);
+        }
+        if (isNew) {
+            created << niftiPath;
+        }
+    }
+    if (!volumePath.isEmpty() && !NiftiFiles::write(volumePath, mr.volume(), &why)) {
+        return fail(why);
+    }
+    if (tsvPath.isEmpty()) {
+        out << table;
+    } else {
+        out << Tool::tr("Wrote the sites of 50 cells of subject %1 to %2").arg(*subject).arg(tsvPath) << "\n";
+    }
     return 0;
 }
 

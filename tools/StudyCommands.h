@@ -1,7 +1,12 @@
 #pragma once
 
+#include "results/PhospheneMap.h"
+
 #include <QStringList>
 
+#include <optional>
+
+class CommandArguments;
 class QTextStream;
 
 // The study commands of zokorvane-tool: stimuli and drawings in, results out. Each returns the process
@@ -27,6 +32,21 @@ int exportStudy(const QStringList &args, QTextStream &out, QTextStream &err);
 //     (cell, stimuli, yes, no, doubt, rate). A list option takes a caption or a code; a bound left
 //     out puts no condition.
 int map(const QStringList &args, QTextStream &out, QTextStream &err);
+
+// The map's filter options, shared by `map` and `sites`, as the usage shows them.
+inline const QString MapFilterUsage =
+    QStringLiteral("[--pulses-from N] [--pulses-to N] [--frequency-from N] [--frequency-to N] "
+                   "[--intensity-from N] [--intensity-to N] [--coil C] [--pulse-type C] [--phase C] "
+                   "[--orientation C]");
+// Reads the map's filter options into a selection of every subject; nothing, with the reason on
+// err, when one of them is wrong.
+std::optional<PhospheneMap::Selection> mapFilter(const CommandArguments &arguments, QTextStream &err);
+
+// sites STUDY --subject ID [--depth MM] [--tsv OUT.tsv] [--nifti OUT.nii.gz] [--volume OUT.nii.gz]
+//       [the map's filter options]: the subject's stimulation sites in the scanner's space from its
+//       stored MR calibration (StimulationSites.h), as TSV (on out without --tsv), the overlay of
+//       the sites on the volume as held, and that volume. Fails without a stored calibration.
+int sites(const QStringList &args, QTextStream &out, QTextStream &err);
 
 // copy-study SRC DST: a study copied between a file and a server (either way) into a new file or an
 // empty database, then checked table by table (counts and checksums).

@@ -290,6 +290,17 @@ const std::map<QString, Command> &commands() {
           QStringLiteral("Write a subject's report, as \"Print subject report\" prints it, to a PDF file."),
           QStringLiteral("zokorvane-tool report --subject 3 --pdf subject3.pdf ~/studies/lab2026.sqlite"),
           report}},
+        {QStringLiteral("sites"),
+         {QStringLiteral("sites STUDY --subject ID [--depth MM] [--tsv OUT.tsv] [--nifti OUT.nii.gz] "
+                         "[--volume OUT.nii.gz] [the filter options of map]"),
+          QStringLiteral(
+              "The stimulation sites of a subject with a stored MR calibration, in the scanner's space "
+              "(NIfTI world, RAS, mm): per grid cell the scalp point, the target DEPTH mm beneath it "
+              "(default 15) on the straight line to the head centre, the stimuli and answers; as TSV, an "
+              "overlay of 5 mm balls valued 1 + the phosphene rate in percent, and the volume it lies on."),
+          QStringLiteral("zokorvane-tool sites lab.sqlite --subject 3 --tsv sites.tsv --nifti sites.nii.gz "
+                         "--volume t1.nii.gz"),
+          [](const QStringList &args) { return StudyCommands::sites(args, out(), err()); }}},
         {QStringLiteral("stimulus"),
          {QStringLiteral(
               "stimulus add|delete STUDY --subject ID --cell N --experiment N [--answer yes|no|doubt] "

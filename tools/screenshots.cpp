@@ -35,6 +35,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -229,6 +230,31 @@ int main(int argc, char *argv[]) {
         map.setCell(15);
         shoot(map, "12-phosphene-map.png");
         map.saveDensity(out.filePath(QStringLiteral("13-density.png")));
+    }
+    {
+        // The first subject calibrated on its MR: the Ilion at the back of the phantom's head.
+        Phantom::Options options;
+        options.slices = 90;
+        options.size = 160;
+        const Phantom::Geometry g = Phantom::geometry(options);
+        SubjectCalibration::Record record;
+        record.subjectId = 1;
+        record.series = DameRutaResonancias(state.BaseDatos, 1);
+        record.landmarks[0] = {g.cx - g.rx, g.cy, g.cz};
+        record.landmarks[1] = {g.cx, g.cy, g.cz};
+        record.landmarks[2] = {std::round(g.cx + g.rx - 0.5), std::round(g.cy), std::round(g.cz)};
+        PhospheneMapWindow map(state, LlenaListaPacientes);
+        map.setCalibrationReader([&](const QSqlDatabase &, qint32 subject) {
+            return subject == 1 ? std::optional(record) : std::nullopt;
+        });
+        auto *subjects = map.findChild<QListWidget *>(QStringLiteral("subjectList"));
+        for (int i = 0; i < subjects->count(); ++i) {
+            subjects->item(i)->setSelected(subjects->item(i)->data(Qt::UserRole).toInt() == 1);
+        }
+        auto *tabs = map.findChild<QTabWidget *>(QStringLiteral("viewTabs"));
+        tabs->setCurrentWidget(map.findChild<QWidget *>(QStringLiteral("mrTab")));
+        map.setCell(15);
+        shoot(map, "20-on-the-mr.png");
     }
     ReportOutput::saveReportPdf(state, out.filePath(QStringLiteral("07-report.pdf")));
     std::printf("%s\n", qPrintable(out.filePath(QStringLiteral("07-report.pdf"))));

@@ -1516,6 +1516,66 @@ The map waits until the bounds are whole numbers or empty.</translation>
         <source>Cell %1: %2 stimuli, %3 yes, %4 no, %5 doubt; %6 drawings.</source>
         <translation>Cell %1: %2 stimuli, %3 yes, %4 no, %5 doubt; %6 drawings.</translation>
     </message>
+    <message>
+        <source>Grid</source>
+        <translation>Grid</translation>
+    </message>
+    <message>
+        <source>On the MR</source>
+        <translation>On the MR</translation>
+    </message>
+    <message>
+        <source>Targets on the MR</source>
+        <translation>Targets on the MR</translation>
+    </message>
+    <message>
+        <source>Click a target to see the drawings of its cell</source>
+        <translation>Click a target to see the drawings of its cell</translation>
+    </message>
+    <message>
+        <source>De&amp;pth (mm)</source>
+        <translation>De&amp;pth (mm)</translation>
+    </message>
+    <message>
+        <source>Save si&amp;tes...</source>
+        <translation>Save si&amp;tes...</translation>
+    </message>
+    <message>
+        <source>Save &amp;overlay...</source>
+        <translation>Save &amp;overlay...</translation>
+    </message>
+    <message>
+        <source>Save the stimulation sites</source>
+        <translation>Save the stimulation sites</translation>
+    </message>
+    <message>
+        <source>TSV table (*.tsv)</source>
+        <translation>TSV table (*.tsv)</translation>
+    </message>
+    <message>
+        <source>Save the sites as an overlay of the MR</source>
+        <translation>Save the sites as an overlay of the MR</translation>
+    </message>
+    <message>
+        <source>NIfTI volume (*.nii.gz *.nii)</source>
+        <translation>NIfTI volume (*.nii.gz *.nii)</translation>
+    </message>
+    <message>
+        <source>The map has nothing to show yet.</source>
+        <translation>The map has nothing to show yet.</translation>
+    </message>
+    <message>
+        <source>Choose one subject to see its targets on its MR.</source>
+        <translation>Choose one subject to see its targets on its MR.</translation>
+    </message>
+    <message>
+        <source>Subject %1 has no stored MR calibration: load its associated MR and accept the point selection.</source>
+        <translation>Subject %1 has no stored MR calibration: load its associated MR and accept the point selection.</translation>
+    </message>
+    <message>
+        <source>Subject %1: targets on the straight line to the head centre.</source>
+        <translation>Subject %1: targets on the straight line to the head centre.</translation>
+    </message>
 </context>
 <context>
     <name>ReportOutput</name>
@@ -1670,6 +1730,21 @@ The map waits until the bounds are whole numbers or empty.</translation>
     </message>
 </context>
 <context>
+    <name>SitesPicture</name>
+    <message>
+        <source>Phosphene rate</source>
+        <translation>Phosphene rate</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>Seen from behind; targets %1 mm deep</source>
+        <translation>Seen from behind; targets %1 mm deep</translation>
+    </message>
+</context>
+<context>
     <name>StimulationComparison</name>
     <message>
         <source>empty: type a whole number</source>
@@ -1686,6 +1761,13 @@ The map waits until the bounds are whole numbers or empty.</translation>
     <message>
         <source>Cannot read the stimuli to compare</source>
         <translation>Cannot read the stimuli to compare</translation>
+    </message>
+</context>
+<context>
+    <name>StimulationSites</name>
+    <message>
+        <source>No volume could be built from %1</source>
+        <translation>No volume could be built from %1</translation>
     </message>
 </context>
 <context>
@@ -1976,6 +2058,10 @@ The map waits until the bounds are whole numbers or empty.</translation>
     <message>
         <source>Cannot write %1: the finished export could not be moved there</source>
         <translation>Cannot write %1: the finished export could not be moved there</translation>
+    </message>
+    <message>
+        <source>Subject %1 is exported without its MR and sites: %2</source>
+        <translation>Subject %1 is exported without its MR and sites: %2</translation>
     </message>
 </context>
 <context>
@@ -2288,6 +2374,22 @@ The map waits until the bounds are whole numbers or empty.</translation>
     <message>
         <source>Stored the MR calibration of subject %1 on %2 (%3)</source>
         <translation>Stored the MR calibration of subject %1 on %2 (%3)</translation>
+    </message>
+    <message>
+        <source>--depth takes millimetres from 0 to 200</source>
+        <translation>--depth takes millimetres from 0 to 200</translation>
+    </message>
+    <message>
+        <source>--nifti and --volume take file names ending in .nii or .nii.gz</source>
+        <translation>--nifti and --volume take file names ending in .nii or .nii.gz</translation>
+    </message>
+    <message>
+        <source>subject %1 has no stored MR calibration: accept the point selection of its MR, or run zokorvane-tool calibrate</source>
+        <translation>subject %1 has no stored MR calibration: accept the point selection of its MR, or run zokorvane-tool calibrate</translation>
+    </message>
+    <message>
+        <source>Wrote the sites of 50 cells of subject %1 to %2</source>
+        <translation>Wrote the sites of 50 cells of subject %1 to %2</translation>
     </message>
 </context>
 <context>

@@ -1516,6 +1516,66 @@ El mapa espera a que los límites sean números enteros o estén vacíos.</trans
         <source>Cell %1: %2 stimuli, %3 yes, %4 no, %5 doubt; %6 drawings.</source>
         <translation>Celda %1: %2 estímulos, %3 sí, %4 no, %5 duda; %6 dibujos.</translation>
     </message>
+    <message>
+        <source>Grid</source>
+        <translation>Rejilla</translation>
+    </message>
+    <message>
+        <source>On the MR</source>
+        <translation>En la RM</translation>
+    </message>
+    <message>
+        <source>Targets on the MR</source>
+        <translation>Dianas en la RM</translation>
+    </message>
+    <message>
+        <source>Click a target to see the drawings of its cell</source>
+        <translation>Pulse en una diana para ver los dibujos de su celda</translation>
+    </message>
+    <message>
+        <source>De&amp;pth (mm)</source>
+        <translation>Pro&amp;fundidad (mm)</translation>
+    </message>
+    <message>
+        <source>Save si&amp;tes...</source>
+        <translation>Guardar s&amp;itios...</translation>
+    </message>
+    <message>
+        <source>Save &amp;overlay...</source>
+        <translation>Guardar s&amp;uperposición...</translation>
+    </message>
+    <message>
+        <source>Save the stimulation sites</source>
+        <translation>Guardar los sitios de estimulación</translation>
+    </message>
+    <message>
+        <source>TSV table (*.tsv)</source>
+        <translation>Tabla TSV (*.tsv)</translation>
+    </message>
+    <message>
+        <source>Save the sites as an overlay of the MR</source>
+        <translation>Guardar los sitios como superposición de la RM</translation>
+    </message>
+    <message>
+        <source>NIfTI volume (*.nii.gz *.nii)</source>
+        <translation>Volumen NIfTI (*.nii.gz *.nii)</translation>
+    </message>
+    <message>
+        <source>The map has nothing to show yet.</source>
+        <translation>El mapa aún no tiene nada que mostrar.</translation>
+    </message>
+    <message>
+        <source>Choose one subject to see its targets on its MR.</source>
+        <translation>Elija un sujeto para ver sus dianas en su RM.</translation>
+    </message>
+    <message>
+        <source>Subject %1 has no stored MR calibration: load its associated MR and accept the point selection.</source>
+        <translation>El sujeto %1 no tiene guardada una calibración de RM: cargue su RM asociada y acepte la selección de puntos.</translation>
+    </message>
+    <message>
+        <source>Subject %1: targets on the straight line to the head centre.</source>
+        <translation>Sujeto %1: dianas en la línea recta hacia el centro de la cabeza.</translation>
+    </message>
 </context>
 <context>
     <name>ReportOutput</name>
@@ -1670,6 +1730,21 @@ El mapa espera a que los límites sean números enteros o estén vacíos.</trans
     </message>
 </context>
 <context>
+    <name>SitesPicture</name>
+    <message>
+        <source>Phosphene rate</source>
+        <translation>Tasa de fosfenos</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>ninguno</translation>
+    </message>
+    <message>
+        <source>Seen from behind; targets %1 mm deep</source>
+        <translation>Vista desde detrás; dianas a %1 mm de profundidad</translation>
+    </message>
+</context>
+<context>
     <name>StimulationComparison</name>
     <message>
         <source>empty: type a whole number</source>
@@ -1686,6 +1761,13 @@ El mapa espera a que los límites sean números enteros o estén vacíos.</trans
     <message>
         <source>Cannot read the stimuli to compare</source>
         <translation>No se pueden leer los estímulos que comparar</translation>
+    </message>
+</context>
+<context>
+    <name>StimulationSites</name>
+    <message>
+        <source>No volume could be built from %1</source>
+        <translation>No se ha podido construir ningún volumen a partir de %1</translation>
     </message>
 </context>
 <context>
@@ -1976,6 +2058,10 @@ El mapa espera a que los límites sean números enteros o estén vacíos.</trans
     <message>
         <source>Cannot write %1: the finished export could not be moved there</source>
         <translation>No se puede escribir %1: no se ha podido mover allí la exportación terminada</translation>
+    </message>
+    <message>
+        <source>Subject %1 is exported without its MR and sites: %2</source>
+        <translation>El sujeto %1 se exporta sin su RM ni sus sitios: %2</translation>
     </message>
 </context>
 <context>
@@ -2288,6 +2374,22 @@ El mapa espera a que los límites sean números enteros o estén vacíos.</trans
     <message>
         <source>Stored the MR calibration of subject %1 on %2 (%3)</source>
         <translation>Guardada la calibración de resonancia del sujeto %1 sobre %2 (%3)</translation>
+    </message>
+    <message>
+        <source>--depth takes millimetres from 0 to 200</source>
+        <translation>--depth admite milímetros de 0 a 200</translation>
+    </message>
+    <message>
+        <source>--nifti and --volume take file names ending in .nii or .nii.gz</source>
+        <translation>--nifti y --volume admiten nombres de fichero terminados en .nii o .nii.gz</translation>
+    </message>
+    <message>
+        <source>subject %1 has no stored MR calibration: accept the point selection of its MR, or run zokorvane-tool calibrate</source>
+        <translation>el sujeto %1 no tiene guardada una calibración de RM: acepte la selección de puntos de su RM o ejecute zokorvane-tool calibrate</translation>
+    </message>
+    <message>
+        <source>Wrote the sites of 50 cells of subject %1 to %2</source>
+        <translation>Escritos los sitios de 50 celdas del sujeto %1 en %2</translation>
     </message>
 </context>
 <context>

@@ -117,6 +117,11 @@ private slots:
         QTest::newRow("phantom tilted by infinity") << QStringList{"phantom", "/tmp/x", "--tilt", "inf"} << 2;
         QTest::newRow("plan with a landmark that is not a number")
             << QStringList{"plan", "EMPTY", "--landmarks", "1,nan,3:3,4,5:6,7,8"} << 2;
+        QTest::newRow("sites without a subject") << QStringList{"sites", "EMPTY/study.sqlite"} << 2;
+        QTest::newRow("sites with an overlay that is not NIfTI")
+            << QStringList{"sites", "EMPTY/study.sqlite", "--subject", "1", "--nifti", "/tmp/sites.png"} << 2;
+        QTest::newRow("sites of a study that is not there")
+            << QStringList{"sites", "EMPTY/study.sqlite", "--subject", "1"} << 1;
         QTest::newRow("load-series exporting to a file that is not NIfTI")
             << QStringList{"load-series", "EMPTY", "--export-volume", "/tmp/volume.txt"} << 2;
     }
