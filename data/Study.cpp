@@ -2,6 +2,7 @@
 
 #include "core/AppState.h"
 #include "data/ServerStudy.h"
+#include "data/StoredValue.h"
 #include "data/StudyDrawings.h"
 #include "data/StudyError.h"
 #include "data/Transaction.h"
@@ -21,6 +22,7 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <tuple>
 #include <unistd.h>
 
 namespace Study {
@@ -109,11 +111,46 @@ int userVersion(const QSqlDatabase &db) {
     return query.exec(QStringLiteral("PRAGMA user_version")) && query.next() ? query.value(0).toInt() : -1;
 }
 
-// Brings a study of an earlier version up to this one. Version 0 kept its drawings as files in the
-// folder beside it: a backup copy of the study is written first, then the drawings the rows name
-// are copied into the study and the version set, in one transaction. The folder is left as it was.
+// Version 2: the subject's age, height and weight as typed. A legacy study holds what the operator
+// typed with a decimal comma ("1,63") as text in those numeric columns; such text becomes the number
+// the subject form reads in it, any other text ("unknown") stays. Returns how many values changed.
+int migrateTo2(QSqlDatabase &db) {
+    QSqlQuery rows(db);
+    if (!rows.exec(QStringLiteral("SELECT rowid, Edad, Altura, Peso FROM paciente WHERE typeof(Edad) = "
+                                  "'text' OR typeof(Altura) = 'text' OR typeof(Peso) = 'text'"))) {
+        throw StudyError(QCoreApplication::translate("Study", "Cannot read the subjects"), rows.lastError());
+    }
+    QList<std::tuple<qint64, QString, double>> changes;
+    while (rows.next()) {
+        for (int i = 0; i < StoredValue::enteredColumns().size(); ++i) {
+            const QVariant value = rows.value(i + 1);
+            const QVariant number = StoredValue::entered(value);
+            if (number.typeId() == QMetaType::Double && value.typeId() == QMetaType::QString) {
+                changes.append(
+                    {rows.value(0).toLongLong(), StoredValue::enteredColumns()[i], number.toDouble()});
+            }
+        }
+    }
+    rows.finish();
+    QSqlQuery update(db);
+    for (const auto &[row, column, number] : changes) {
+        update.prepare(QStringLiteral("UPDATE paciente SET %1 = ? WHERE rowid = ?").arg(column));
+        update.addBindValue(number);
+        update.addBindValue(row);
+        if (!update.exec()) {
+            throw StudyError(QCoreApplication::translate("Study", "Cannot store the subjects"),
+                             update.lastError());
+        }
+    }
+    return int(changes.size());
+}
+
+// Brings a study of an earlier version up to this one: a backup copy of the study is written first,
+// then every step from its version on runs, and the version is set, in one transaction. Version 0
+// kept its drawings as files in the folder beside it: the drawings the rows name are copied into the
+// study; the folder is left as it was.
 QString migrate(QSqlDatabase &db, const QString &path, int from, QStringList &notes) {
-    if (from == 0) {
+    if (from < CurrentVersion) {
         const QFileInfo info(path);
         QString backup = info.absolutePath() + QLatin1Char('/') + info.completeBaseName() +
                          QStringLiteral(".before-version-%1.sqlite").arg(CurrentVersion);
@@ -137,12 +174,15 @@ QString migrate(QSqlDatabase &db, const QString &path, int from, QStringList &no
         try {
             Transaction transaction(db);
             QSqlQuery create(db);
-            if (!create.exec(StudyDrawings::createStatement())) {
-                throw StudyError(QCoreApplication::translate("Study", "Cannot create the drawings table"),
-                                 create.lastError());
+            StudyDrawings::CopyReport copied;
+            if (from < 1) {
+                if (!create.exec(StudyDrawings::createStatement())) {
+                    throw StudyError(QCoreApplication::translate("Study", "Cannot create the drawings table"),
+                                     create.lastError());
+                }
+                copied = StudyDrawings::copyFromFolder(db, drawingDirectory(path));
             }
-            const StudyDrawings::CopyReport copied =
-                StudyDrawings::copyFromFolder(db, drawingDirectory(path));
+            const int numbers = migrateTo2(db);
             if (!create.exec(QStringLiteral("PRAGMA user_version = %1").arg(CurrentVersion))) {
                 throw StudyError(QCoreApplication::translate("Study", "Cannot set the study's version"),
                                  create.lastError());
@@ -153,10 +193,18 @@ QString migrate(QSqlDatabase &db, const QString &path, int from, QStringList &no
                          "The study was made by an earlier version and has been brought up to date; "
                          "a copy of it as it was is %1.")
                          .arg(backup);
-            notes << QStringLiteral(
-                         "%1 drawings were copied into the study from %2, which is left as it was.")
-                         .arg(copied.copied)
-                         .arg(drawingDirectory(path));
+            if (from < 1) {
+                notes << QStringLiteral(
+                             "%1 drawings were copied into the study from %2, which is left as it was.")
+                             .arg(copied.copied)
+                             .arg(drawingDirectory(path));
+            }
+            if (numbers > 0) {
+                notes << QCoreApplication::translate(
+                             "Study", "%1 ages, heights or weights typed with a decimal comma now read as "
+                                      "numbers.")
+                             .arg(numbers);
+            }
             if (!copied.missing.isEmpty()) {
                 notes << QCoreApplication::translate("Study", "%1 drawings named by stimuli were missing: %2")
                              .arg(copied.missing.size())
@@ -384,9 +432,16 @@ void close(QSqlDatabase &db) {
 
 namespace {
 
-// The statements of a new study's schema, as the engine of the connection takes them.
 void createSchema(QSqlDatabase &db) {
     Transaction transaction(db);
+    createTables(db);
+    transaction.commit();
+}
+
+} // namespace
+
+// The statements of a new study's schema, as the engine of the connection takes them.
+void createTables(QSqlDatabase &db) {
     QSqlQuery query(db);
     QStringList statements;
     for (const char *statement : SchemaStatements) {
@@ -402,9 +457,9 @@ void createSchema(QSqlDatabase &db) {
                              query.lastError());
         }
     }
-    query.finish();
-    transaction.commit();
 }
+
+namespace {
 
 void createOnServer(const QString &uri) {
     const QString shown = ServerStudy::displayName(uri);
