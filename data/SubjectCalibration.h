@@ -22,9 +22,9 @@ struct Landmark {
 
 struct Record {
     qint32 subjectId = 0;
-    QString series;                    // the folder or NIfTI file as the operator chose it
-    int seriesNumber = 0;              // the series of a folder that holds several (0: the first)
-    QString fingerprint;               // recognises the series on any station (see the imaging side)
+    QString series;       // the folder or NIfTI file as the operator chose it
+    int seriesNumber = 0; // the series of a folder that holds several (0: the first)
+    QString fingerprint;  // recognises the series on any station (see the imaging side)
     std::array<Landmark, 3> landmarks; // calibration landmark 1, landmark 2, the Ilion
     double distance = 200.0;           // mm between the two calibration landmarks
     double interslice = 0;
