@@ -145,6 +145,22 @@ int migrateTo2(QSqlDatabase &db) {
     return int(changes.size());
 }
 
+// Version 2 on a server: the subject's age, height and weight become text columns, each number kept
+// as PostgreSQL writes it (the shortest text that reads back as the same value), so what was typed
+// that is not a number can be held too. Runs inside the caller's transaction.
+void migrateServerTo2(QSqlDatabase &db) {
+    QSqlQuery query(db);
+    for (const QString &statement :
+         {QStringLiteral("ALTER TABLE paciente ALTER COLUMN Edad TYPE TEXT, ALTER COLUMN Altura TYPE TEXT, "
+                         "ALTER COLUMN Peso TYPE TEXT"),
+          QStringLiteral("UPDATE study_version SET version = 2")}) {
+        if (!query.exec(statement)) {
+            throw StudyError(QCoreApplication::translate("Study", "Cannot store the subjects"),
+                             query.lastError());
+        }
+    }
+}
+
 // Brings a study of an earlier version up to this one: a backup copy of the study is written first,
 // then every step from its version on runs, and the version is set, in one transaction. Version 0
 // kept its drawings as files in the folder beside it: the drawings the rows name are copied into the
@@ -286,8 +302,8 @@ QString drawingDirectory(const QString &studyPath) {
 
 namespace {
 
-// A server study: reached through libpq, shared with other stations (no exclusive lock), never
-// migrated (server studies start at this version).
+// A server study: reached through libpq, shared with other stations (no exclusive lock). One of
+// version 1 is brought up to date in one transaction (the server keeps its own backups).
 Opened openServer(const QString &uri, const QString &password) {
     Opened result;
     ServerStudy::Connection c = ServerStudy::connect(uri, password);
@@ -306,7 +322,25 @@ Opened openServer(const QString &uri, const QString &password) {
         return fail(QCoreApplication::translate("Study", "It is not a ZoKorvane study: it has no table %1.")
                         .arg(missing.join(QStringLiteral(", no table "))));
     }
-    const int version = ServerStudy::version(c.db);
+    int version = ServerStudy::version(c.db);
+    if (version == 1) {
+        try {
+            Transaction transaction(c.db);
+            // Under the writers' lock: another station may have brought it up to date meanwhile.
+            if (ServerStudy::version(c.db) == 1) {
+                migrateServerTo2(c.db);
+                result.notes << QCoreApplication::translate(
+                    "Study", "The study was made by an earlier version and has been brought up to date.");
+            }
+            transaction.commit();
+            version = ServerStudy::version(c.db);
+        } catch (const StudyError &e) {
+            return fail(
+                QCoreApplication::translate(
+                    "Study", "It was made by an earlier version and could not be brought up to date: ") +
+                e.message());
+        }
+    }
     if (version != CurrentVersion) {
         return fail(QCoreApplication::translate(
                         "Study", "Its study version is %1; this version of ZoKorvane works on version %2.")

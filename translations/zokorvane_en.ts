@@ -1813,6 +1813,10 @@ The map waits until the bounds are whole numbers or empty.</translation>
         <source>%1 ages, heights or weights typed with a decimal comma now read as numbers.</source>
         <translation>%1 ages, heights or weights typed with a decimal comma now read as numbers.</translation>
     </message>
+    <message>
+        <source>The study was made by an earlier version and has been brought up to date.</source>
+        <translation>The study was made by an earlier version and has been brought up to date.</translation>
+    </message>
 </context>
 <context>
     <name>StudyBackup</name>

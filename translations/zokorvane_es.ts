@@ -1813,6 +1813,10 @@ El mapa espera a que los límites sean números enteros o estén vacíos.</trans
         <source>%1 ages, heights or weights typed with a decimal comma now read as numbers.</source>
         <translation>%1 edades, alturas o pesos escritos con coma decimal se leen ahora como números.</translation>
     </message>
+    <message>
+        <source>The study was made by an earlier version and has been brought up to date.</source>
+        <translation>Lo creó una versión anterior y se ha actualizado.</translation>
+    </message>
 </context>
 <context>
     <name>StudyBackup</name>

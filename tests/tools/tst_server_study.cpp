@@ -84,6 +84,24 @@ private slots:
         }
     }
 
+    // A server study of version 1 keeps numbers in those columns: opening it brings it up to date, the
+    // numbers read the same and text can be stored there.
+    void aVersion1ServerStudyIsBroughtUpToDate() {
+        StudyFixture study;
+        study.release();
+        admin(study.path(),
+              "ALTER TABLE paciente ALTER COLUMN Edad TYPE INTEGER USING Edad::integer, ALTER "
+              "COLUMN Altura TYPE DOUBLE PRECISION USING Altura::float8, ALTER COLUMN Peso TYPE "
+              "DOUBLE PRECISION USING Peso::float8; UPDATE study_version SET version = 1; INSERT "
+              "INTO paciente (ID, Edad, Altura, Peso, Ciego) VALUES (1, 34, 1.63, 0.1, FALSE)");
+        OpenStudy opened(study.path());
+        QVERIFY(!opened.notes.isEmpty());
+        QVERIFY(QSqlQuery(opened.db).exec("UPDATE paciente SET Edad = 'unknown'"));
+        QCOMPARE(opened.read("SELECT Edad, Altura, Peso FROM paciente") +
+                     opened.read("SELECT version FROM study_version"),
+                 "unknown|1.63|0.12");
+    }
+
     // A value the server cannot hold exactly stops the copy before anything is written, naming it; a
     // failure while the rows go in rolls the tables back too: the database stays empty and a retry
     // into it works. A copy into a file takes what a file holds exactly and refuses the rest.
