@@ -113,7 +113,7 @@ QString shown(const QByteArray &bytes) {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     int i = 0;
     while (i < bytes.size() && out.size() < Longest) {
-        // The longest well-formed character starting here, or one byte shown as \xHH.
+        // The well-formed character starting here, or one byte shown as \xHH.
         int taken = 0;
         for (int n = 1; n <= 4 && i + n <= bytes.size(); ++n) {
             const QByteArray piece = bytes.mid(i, n);
