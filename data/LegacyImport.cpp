@@ -1,5 +1,6 @@
 #include "data/LegacyImport.h"
 
+#include "data/StoredValue.h"
 #include "data/Study.h"
 #include "data/StudyDrawings.h"
 #include "data/StudyError.h"
@@ -308,6 +309,12 @@ private:
                 insert.lastError());
         }
 
+        // The subject's age, height and weight as typed: "1,63" is the number the subject form reads.
+        std::vector<bool> entered(columns.size());
+        for (int c = 0; c < columns.size(); ++c) {
+            entered[c] = destination == QLatin1String("paciente") &&
+                         StoredValue::enteredColumns().contains(columns[c], Qt::CaseInsensitive);
+        }
         MdbHandle *mdb = m_mdb.get();
         std::vector<MdbField> fields(table->num_cols);
         mdb_rewind_table(table);
@@ -347,7 +354,7 @@ private:
                 }
             }
             for (int c = 0; c < int(values.size()); ++c) {
-                insert.bindValue(c, values[c]);
+                insert.bindValue(c, entered[c] ? StoredValue::entered(values[c]) : values[c]);
             }
             if (!insert.exec()) {
                 throw StudyError(QCoreApplication::translate("LegacyImport", "Row %1 of %2 cannot be stored")

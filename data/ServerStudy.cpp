@@ -154,6 +154,10 @@ QString schemaStatement(const QSqlDatabase &db, const QString &sqliteStatement) 
         return sqliteStatement;
     }
     QString s = sqliteStatement;
+    // The subject's age, height and weight keep what was typed when it is not a number ("unknown"):
+    // SQLite keeps such text in its numeric columns, a server column holds it as text.
+    s.replace(QRegularExpression(QStringLiteral("\\b(Edad|Altura|Peso) (INTEGER|REAL)\\b")),
+              QStringLiteral("\\1 TEXT"));
     s.replace(QRegularExpression(QStringLiteral("\\bTINYINT\\b")), QStringLiteral("SMALLINT"));
     s.replace(QRegularExpression(QStringLiteral("\\bDATETIME\\b")), QStringLiteral("TIMESTAMP(0)"));
     s.replace(QRegularExpression(QStringLiteral("\\bREAL\\b")), QStringLiteral("DOUBLE PRECISION"));

@@ -44,7 +44,8 @@ Connection connect(const QString &uri, const QString &password = QString());
 QStringList tableNames(const QSqlDatabase &db);
 
 // A statement of the schema as the engine takes it: SQLite's text as it stands; for a server, the
-// types PostgreSQL lacks replaced (TINYINT, DATETIME, REAL, a boolean defaulting to 0).
+// types PostgreSQL lacks replaced (TINYINT, DATETIME, REAL, a boolean defaulting to 0), and the
+// subject's age, height and weight as TEXT (they keep what was typed when it is not a number).
 QString schemaStatement(const QSqlDatabase &db, const QString &sqliteStatement);
 
 // The schema version a server study records (its table study_version); -1 when it has none.

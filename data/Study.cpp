@@ -2,6 +2,7 @@
 
 #include "core/AppState.h"
 #include "data/ServerStudy.h"
+#include "data/StoredValue.h"
 #include "data/StudyBackup.h"
 #include "data/StudyDrawings.h"
 #include "data/StudyError.h"
@@ -24,6 +25,7 @@
 #include <map>
 #include <memory>
 #include <sys/stat.h>
+#include <tuple>
 #include <unistd.h>
 
 namespace Study {
@@ -122,10 +124,62 @@ void createVersion2Tables(QSqlDatabase &db) {
     }
 }
 
+// Version 2: the subject's age, height and weight as typed. A legacy study holds what the operator
+// typed with a decimal comma ("1,63") as text in those numeric columns; such text becomes the number
+// the subject form reads in it, any other text ("unknown") stays. Returns how many values changed.
+int migrateTo2(QSqlDatabase &db) {
+    QSqlQuery rows(db);
+    if (!rows.exec(QStringLiteral("SELECT rowid, Edad, Altura, Peso FROM paciente WHERE typeof(Edad) = "
+                                  "'text' OR typeof(Altura) = 'text' OR typeof(Peso) = 'text'"))) {
+        throw StudyError(QCoreApplication::translate("Study", "Cannot read the subjects"), rows.lastError());
+    }
+    QList<std::tuple<qint64, QString, double>> changes;
+    while (rows.next()) {
+        for (int i = 0; i < StoredValue::enteredColumns().size(); ++i) {
+            const QVariant value = rows.value(i + 1);
+            const QVariant number = StoredValue::entered(value);
+            if (number.typeId() == QMetaType::Double && value.typeId() == QMetaType::QString) {
+                changes.append(
+                    {rows.value(0).toLongLong(), StoredValue::enteredColumns()[i], number.toDouble()});
+            }
+        }
+    }
+    rows.finish();
+    QSqlQuery update(db);
+    for (const auto &[row, column, number] : changes) {
+        update.prepare(QStringLiteral("UPDATE paciente SET %1 = ? WHERE rowid = ?").arg(column));
+        update.addBindValue(number);
+        update.addBindValue(row);
+        if (!update.exec()) {
+            throw StudyError(QCoreApplication::translate("Study", "Cannot store the subjects"),
+                             update.lastError());
+        }
+    }
+    return int(changes.size());
+}
+
+// Version 2 on a server: the subject's age, height and weight become text columns, each number kept
+// as PostgreSQL writes it (the shortest text that reads back as the same value), so what was typed
+// that is not a number can be held too. Runs inside the caller's transaction.
+void migrateServerTo2(QSqlDatabase &db) {
+    createVersion2Tables(db);
+    QSqlQuery query(db);
+    for (const QString &statement :
+         {QStringLiteral("ALTER TABLE paciente ALTER COLUMN Edad TYPE TEXT, ALTER COLUMN Altura TYPE TEXT, "
+                         "ALTER COLUMN Peso TYPE TEXT"),
+          QStringLiteral("UPDATE study_version SET version = 2")}) {
+        if (!query.exec(statement)) {
+            throw StudyError(QCoreApplication::translate("Study", "Cannot store the subjects"),
+                             query.lastError());
+        }
+    }
+}
+
 // Brings a study of an earlier version up to this one: a backup copy of the study is written first,
-// then every step from its version on runs in one transaction. Version 0 kept its drawings as files
-// in the folder beside it: the drawings the rows name are copied into the study (the folder is left
-// as it was). Version 1 had no MR calibrations: their table is added.
+// then every step from its version on runs, and the version is set, in one transaction. Version 0
+// kept its drawings as files in the folder beside it: the drawings the rows name are copied into the
+// study (the folder is left as it was). Version 1 had no MR calibrations, and kept the ages, heights
+// and weights typed with a decimal comma as text.
 QString migrate(QSqlDatabase &db, const QString &path, int from, QStringList &notes) {
     const QFileInfo info(path);
     QString backup = info.absolutePath() + QLatin1Char('/') + info.completeBaseName() +
@@ -177,6 +231,14 @@ QString migrate(QSqlDatabase &db, const QString &path, int from, QStringList &no
         }
         if (from < 2) {
             createVersion2Tables(db);
+            const int numbers = migrateTo2(db);
+            if (numbers > 0) {
+                stepNotes << QCoreApplication::translate(
+                                 "Study",
+                                 "%1 ages, heights or weights typed with a decimal comma now read as "
+                                 "numbers.")
+                                 .arg(numbers);
+            }
         }
         if (!create.exec(QStringLiteral("PRAGMA user_version = %1").arg(CurrentVersion))) {
             throw StudyError(QCoreApplication::translate("Study", "Cannot set the study's version"),
@@ -262,8 +324,8 @@ QString drawingDirectory(const QString &studyPath) {
 
 namespace {
 
-// A server study: reached through libpq, shared with other stations (no exclusive lock), never
-// migrated (server studies start at this version).
+// A server study: reached through libpq, shared with other stations (no exclusive lock). One of
+// version 1 is brought up to date in one transaction (the server keeps its own backups).
 Opened openServer(const QString &uri, const QString &password) {
     Opened result;
     ServerStudy::Connection c = ServerStudy::connect(uri, password);
@@ -282,7 +344,25 @@ Opened openServer(const QString &uri, const QString &password) {
         return fail(QCoreApplication::translate("Study", "It is not a ZoKorvane study: it has no table %1.")
                         .arg(missing.join(QStringLiteral(", no table "))));
     }
-    const int version = ServerStudy::version(c.db);
+    int version = ServerStudy::version(c.db);
+    if (version == 1) {
+        try {
+            Transaction transaction(c.db);
+            // Under the writers' lock: another station may have brought it up to date meanwhile.
+            if (ServerStudy::version(c.db) == 1) {
+                migrateServerTo2(c.db);
+                result.notes << QCoreApplication::translate(
+                    "Study", "The study was made by an earlier version and has been brought up to date.");
+            }
+            transaction.commit();
+            version = ServerStudy::version(c.db);
+        } catch (const StudyError &e) {
+            return fail(
+                QCoreApplication::translate(
+                    "Study", "It was made by an earlier version and could not be brought up to date: ") +
+                e.message());
+        }
+    }
     if (version != CurrentVersion) {
         return fail(QCoreApplication::translate(
                         "Study", "Its study version is %1; this version of ZoKorvane works on version %2.")
@@ -408,9 +488,16 @@ void close(QSqlDatabase &db) {
 
 namespace {
 
-// The statements of a new study's schema, as the engine of the connection takes them.
 void createSchema(QSqlDatabase &db) {
     Transaction transaction(db);
+    createTables(db);
+    transaction.commit();
+}
+
+} // namespace
+
+// The statements of a new study's schema, as the engine of the connection takes them.
+void createTables(QSqlDatabase &db) {
     QSqlQuery query(db);
     QStringList statements;
     for (const char *statement : SchemaStatements) {
@@ -428,8 +515,9 @@ void createSchema(QSqlDatabase &db) {
     }
     query.finish();
     createVersion2Tables(db);
-    transaction.commit();
 }
+
+namespace {
 
 void createOnServer(const QString &uri) {
     const QString shown = ServerStudy::displayName(uri);

@@ -12,7 +12,9 @@
 namespace Study {
 
 // The version of the schema this program writes. 0: drawings as files in "<name>_puntos"; 1: drawings
-// inside the study; 2: the subjects' MR calibrations (SubjectCalibration.h).
+// inside the study; 2: the subjects' MR calibrations (SubjectCalibration.h), and the subject's age,
+// height and weight typed with a decimal comma ("1,63") read as the numbers they are, other text
+// there kept as it was (a server keeps those columns as text).
 inline constexpr int CurrentVersion = 2;
 
 // The three tables every study has, in the case the rest of the program writes them.
@@ -52,6 +54,10 @@ void close(QSqlDatabase &db);
 // the next one. Throws StudyError, naming the study shownAs when given (a caller that creates a
 // working file names the file the user asked for).
 void create(const QString &path, const QString &shownAs = QString());
+
+// Runs the statements of a new study's schema (tables, indexes, version) inside the caller's
+// transaction, so that a copy can make the tables and fill them all or nothing. Throws StudyError.
+void createTables(QSqlDatabase &db);
 
 // Tables among paciente, puntoestimulacion and estimulo that the database lacks (names compared
 // regardless of case).

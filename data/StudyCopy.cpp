@@ -1,6 +1,7 @@
 #include "data/StudyCopy.h"
 
 #include "data/ServerStudy.h"
+#include "data/StoredValue.h"
 #include "data/Study.h"
 #include "data/StudyError.h"
 #include "data/Transaction.h"
@@ -9,90 +10,232 @@
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <QVariant>
+
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <unistd.h>
 
 namespace StudyCopy {
 
 namespace {
 
-// The tables copied, each with its key and its columns in the order they are copied.
-struct Table {
-    const char *name;
-    const char *key;
-    QStringList columns;
+using StoredValue::Kind;
+using StoredValue::Table;
+using StoredValue::Value;
+
+// A number as its shortest text that reads back as the same double.
+QString shortest(double value) {
+    return QString::number(value, 'g', QLocale::FloatingPointShortest);
+}
+
+// The number an as-entered text stands for when it is written as a number is written ("34", "1.63",
+// "1e+20", no blanks, no decimal comma): a server keeps the numbers of those columns as such text.
+std::optional<QVariant> writtenNumber(const QByteArray &bytes) {
+    static const QRegularExpression whole(QStringLiteral("^[+-]?[0-9]+$"));
+    const QString text = QString::fromUtf8(bytes);
+    if (text.isEmpty() || text != text.trimmed()) {
+        return std::nullopt;
+    }
+    bool ok = false;
+    if (whole.match(text).hasMatch()) {
+        const qlonglong n = text.toLongLong(&ok);
+        if (ok) {
+            return QVariant(n);
+        }
+    }
+    const double d = text.toDouble(&ok);
+    return ok && std::isfinite(d) ? std::optional<QVariant>(QVariant(d)) : std::nullopt;
+}
+
+// A value as both engines' copies of it read the same, from the bytes and type stored: a file keeps
+// dates as text and booleans as 0/1, a server its as-entered numbers as text.
+QByteArray canonical(const Value &v, Kind kind) {
+    const auto number = [](const QVariant &n) {
+        if (n.typeId() == QMetaType::LongLong) {
+            return QByteArray("N") + QByteArray::number(n.toLongLong());
+        }
+        const double d = n.toDouble();
+        if (d == std::trunc(d) && std::fabs(d) < 9007199254740992.0) {
+            return QByteArray("N") + QByteArray::number(qint64(d));
+        }
+        return QByteArray("N") + shortest(d).toLatin1();
+    };
+    switch (v.type) {
+    case Value::Null:
+        return QByteArrayLiteral("\\N");
+    case Value::Integer:
+        if (kind == Kind::Real) { // a file may hold a whole number in a REAL column as an integer
+            return QByteArray("R") + shortest(double(v.integer)).toLatin1();
+        }
+        return kind == Kind::Entered ? number(QVariant(qlonglong(v.integer)))
+                                     : QByteArray("I") + QByteArray::number(v.integer);
+    case Value::Real:
+        return kind == Kind::Entered ? number(QVariant(v.real))
+                                     : QByteArray("R") + shortest(v.real).toLatin1();
+    case Value::Text:
+        if (kind == Kind::Entered) {
+            if (const auto n = writtenNumber(v.bytes)) {
+                return number(*n);
+            }
+        }
+        return QByteArray("T") + v.bytes;
+    case Value::Blob:
+        return QByteArray("B") + v.bytes;
+    }
+    return {};
+}
+
+// Why the target cannot hold a value exactly.
+struct Refused {
+    QString why;
 };
 
-const QList<Table> &copiedTables() {
-    static const QList<Table> tables = {
-        {"paciente",
-         "ID",
-         {"ID", "Nombre", "Apellido1", "Apellido2", "Edad", "Altura", "Peso", "Observaciones", "Filas",
-          "Columnas", "FilaCentro", "ColumnaCentro", "Ciego", "RutaResonancias"}},
-        {"puntoestimulacion",
-         "ID",
-         {"ID", "Numero", "Id_paciente", "fila", "columna", "estado", "n_on", "n_off", "n_dudas", "pasadas"}},
-        {"estimulo",
-         "id",
-         {"id", "id_puntoestimulo", "pasada", "color", "intensidad", "hayfosfeno", "observaciones",
-          "archivopuntos", "orientacion", "fecha", "TipoBobina", "PulsoTipo", "NumeroPulsos",
-          "PulsoFrecuencia", "PulsoIntensidad", "PulsoFase"}},
-        {"drawing", "stimulus_id", {"stimulus_id", "points"}},
-        {"mr_calibration",
-         "subject_id",
-         {"subject_id", "series", "series_number", "fingerprint", "landmark1_x", "landmark1_y", "landmark1_z",
-          "landmark2_x", "landmark2_y", "landmark2_z", "ilion_x", "ilion_y", "ilion_z", "distance",
-          "interslice", "zero_frame", "accepted"}},
-    };
-    return tables;
+// A value as the target engine stores it; Refused when it cannot hold it exactly.
+QVariant forTarget(const Value &v, Kind kind, bool server) {
+    if (v.type == Value::Null) {
+        return QVariant();
+    }
+    QString text;
+    if (v.type == Value::Text) {
+        if (!StoredValue::isUtf8(v.bytes)) {
+            throw Refused{QCoreApplication::translate("StudyCopy", "the text \"%1\" is not valid UTF-8")
+                              .arg(StoredValue::shown(v.bytes))};
+        }
+        text = QString::fromUtf8(v.bytes);
+        if (text.isNull()) {
+            text = QStringLiteral(""); // "" stays "": a null string would be bound as null
+        }
+        if (server && v.bytes.contains('\0')) {
+            throw Refused{
+                QCoreApplication::translate(
+                    "StudyCopy", "the text \"%1\" holds a NUL character, which a server cannot store")
+                    .arg(StoredValue::shown(v.bytes))};
+        }
+    }
+    if (!server) {
+        // Into a file of the same schema: the same type and content.
+        switch (v.type) {
+        case Value::Integer:
+            return qlonglong(v.integer);
+        case Value::Real:
+            return v.real;
+        case Value::Text:
+            if (kind == Kind::Entered) {
+                if (const auto n = writtenNumber(v.bytes)) {
+                    return *n;
+                }
+            }
+            return text;
+        default:
+            return v.bytes;
+        }
+    }
+    if (v.type == Value::Blob) {
+        throw Refused{QCoreApplication::translate(
+            "StudyCopy", "it holds binary data, which the server keeps nowhere there")};
+    }
+    switch (kind) {
+    case Kind::Text:
+        if (v.type != Value::Text) {
+            throw Refused{QCoreApplication::translate("StudyCopy", "%1 is a number where text belongs")
+                              .arg(v.type == Value::Integer ? QString::number(v.integer) : shortest(v.real))};
+        }
+        return text;
+    case Kind::Entered:
+        return v.type == Value::Integer ? QString::number(v.integer)
+               : v.type == Value::Real  ? shortest(v.real)
+                                        : text;
+    case Kind::DateTime:
+        if (v.type != Value::Text || QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+                                             .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) != text) {
+            throw Refused{QCoreApplication::translate(
+                              "StudyCopy", "\"%1\" is not a date and time written yyyy-MM-dd HH:mm:ss")
+                              .arg(v.type == Value::Text      ? StoredValue::shown(v.bytes)
+                                   : v.type == Value::Integer ? QString::number(v.integer)
+                                                              : shortest(v.real))};
+        }
+        return text;
+    case Kind::Boolean:
+        if (v.type != Value::Integer || (v.integer != 0 && v.integer != 1)) {
+            throw Refused{QCoreApplication::translate("StudyCopy", "\"%1\" is neither 0 nor 1")
+                              .arg(v.type == Value::Integer ? QString::number(v.integer)
+                                   : v.type == Value::Real  ? shortest(v.real)
+                                                            : StoredValue::shown(v.bytes))};
+        }
+        return v.integer == 1;
+    case Kind::Real:
+        if (v.type == Value::Text) {
+            throw Refused{
+                QCoreApplication::translate("StudyCopy", "\"%1\" is text where the server keeps a number")
+                    .arg(StoredValue::shown(v.bytes))};
+        }
+        return v.type == Value::Integer ? double(v.integer) : v.real;
+    default:
+        break;
+    }
+    // A whole number within what the server's column holds.
+    if (v.type == Value::Text) {
+        throw Refused{
+            QCoreApplication::translate("StudyCopy", "\"%1\" is text where the server keeps a whole number")
+                .arg(StoredValue::shown(v.bytes))};
+    }
+    if (v.type == Value::Real) {
+        throw Refused{
+            QCoreApplication::translate("StudyCopy", "%1 is not a whole number").arg(shortest(v.real))};
+    }
+    const qint64 lowest = kind == Kind::Tiny    ? 0
+                          : kind == Kind::Small ? std::numeric_limits<qint16>::min()
+                                                : std::numeric_limits<qint32>::min();
+    const qint64 highest = kind == Kind::Tiny    ? 255
+                           : kind == Kind::Small ? std::numeric_limits<qint16>::max()
+                                                 : std::numeric_limits<qint32>::max();
+    if (v.integer < lowest || v.integer > highest) {
+        throw Refused{
+            QCoreApplication::translate("StudyCopy", "%1 is beyond what the server keeps there (%2 to %3)")
+                .arg(v.integer)
+                .arg(lowest)
+                .arg(highest)};
+    }
+    return qlonglong(v.integer);
 }
 
-// A value as both engines' copies of it read the same: a file keeps dates as text, a server as
-// timestamps; a file keeps booleans as 0/1, a server as true/false.
-QByteArray canonical(const QVariant &value, const QString &column) {
-    if (value.isNull()) {
-        return QByteArrayLiteral("\\N");
+// Every value of the source as the target will hold it, row by row; a value it cannot hold stops
+// with the table, row and column named.
+class Rows {
+public:
+    Rows(const QSqlDatabase &db, const Table &t, bool server)
+        : m_reader(db, t), m_table(t), m_server(server) {}
+    bool next(QVariantList &values) {
+        if (!m_reader.next()) {
+            return false;
+        }
+        values.clear();
+        for (int i = 0; i < m_table.columns.size(); ++i) {
+            try {
+                values << forTarget(m_reader.value(i), m_table.columns[i].kind, m_server);
+            } catch (const Refused &r) {
+                throw StudyError(
+                    QCoreApplication::translate("StudyCopy",
+                                                "Nothing was copied: in the table %1, row %2, column %3, %4.")
+                        .arg(QString::fromLatin1(m_table.name), m_reader.key(),
+                             QString::fromLatin1(m_table.columns[i].name), r.why));
+            }
+        }
+        return true;
     }
-    if (value.typeId() == QMetaType::QDateTime) {
-        return value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8();
-    }
-    if (value.typeId() == QMetaType::Bool || column == QLatin1String("Ciego")) {
-        return value.toBool() ? "1" : "0";
-    }
-    if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float) {
-        return QByteArray::number(value.toDouble(), 'g', 17);
-    }
-    return value.toString().toUtf8();
-}
 
-// A value as the target engine stores it.
-QVariant forTarget(const QVariant &value, const QString &column, bool server) {
-    if (value.isNull()) {
-        return value;
-    }
-    if (column == QLatin1String("Ciego")) {
-        return value.toBool();
-    }
-    if (value.typeId() == QMetaType::QDateTime && !server) {
-        return value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    }
-    return value;
-}
-
-QSqlQuery selectAll(const QSqlDatabase &db, const Table &t) {
-    QSqlQuery query(db);
-    query.setForwardOnly(!ServerStudy::isServer(db));
-    if (!query.exec(QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
-                        .arg(t.columns.join(QStringLiteral(", ")), QString::fromLatin1(t.name),
-                             QString::fromLatin1(t.key)))) {
-        throw StudyError(QCoreApplication::translate("StudyCopy", "Cannot read the table %1")
-                             .arg(QString::fromLatin1(t.name)),
-                         query.lastError());
-    }
-    return query;
-}
+private:
+    StoredValue::Reader m_reader;
+    const Table &m_table;
+    bool m_server;
+};
 
 struct Opened {
     QSqlDatabase db;
@@ -105,19 +248,134 @@ struct Opened {
         db = o.db;
     }
     ~Opened() { Study::close(db); }
+    Opened(const Opened &) = delete;
+    Opened &operator=(const Opened &) = delete;
 };
+
+// Writes every row into the target's new tables, inside the caller's transaction, and compares what
+// the target now stores with the source, table by table.
+std::map<QString, TableSum> copyRows(const QSqlDatabase &from, const QSqlDatabase &to, bool server,
+                                     const Progress &progress) {
+    for (const Table &t : StoredValue::tables()) {
+        QSqlQuery insert(to);
+        const QStringList marks(t.columns.size(), QStringLiteral("?"));
+        if (!insert.prepare(
+                QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                    .arg(QString::fromLatin1(t.name), t.columnList(), marks.join(QStringLiteral(", "))))) {
+            throw StudyError(QCoreApplication::translate("StudyCopy", "Cannot copy into the table %1")
+                                 .arg(QString::fromLatin1(t.name)),
+                             insert.lastError());
+        }
+        Rows rows(from, t, server);
+        QVariantList values;
+        qint64 n = 0;
+        while (rows.next(values)) {
+            for (int i = 0; i < values.size(); ++i) {
+                insert.bindValue(i, values[i]);
+            }
+            if (!insert.exec()) {
+                throw StudyError(QCoreApplication::translate("StudyCopy", "Cannot copy into the table %1")
+                                     .arg(QString::fromLatin1(t.name)),
+                                 insert.lastError());
+            }
+            ++n;
+        }
+        if (progress) {
+            progress(QString::fromLatin1(t.name), n);
+        }
+    }
+    const auto before = summary(from);
+    const auto after = summary(to);
+    for (const auto &[name, sum] : before) {
+        const TableSum &copied = after.at(name);
+        if (!(copied == sum)) {
+            throw StudyError(
+                QCoreApplication::translate(
+                    "StudyCopy", "The copy of the table %1 differs from the original (%2 rows against %3)")
+                    .arg(name)
+                    .arg(copied.rows)
+                    .arg(sum.rows));
+        }
+    }
+    return after;
+}
+
+// Into an empty server database: the tables and every row in one transaction, so a failure leaves
+// the database as it was.
+std::map<QString, TableSum> copyToServer(const QSqlDatabase &from, const QString &target,
+                                         const Progress &progress) {
+    const QString shown = ServerStudy::displayName(target);
+    ServerStudy::Connection c = ServerStudy::connect(target);
+    if (!c.error.isEmpty()) {
+        throw StudyError(
+            QCoreApplication::translate("StudyCopy", "Cannot copy into %1: %2").arg(shown, c.error));
+    }
+    struct Closer {
+        QSqlDatabase &db;
+        ~Closer() { Study::close(db); }
+    } closer{c.db};
+    if (!ServerStudy::tableNames(c.db).isEmpty()) {
+        throw StudyError(QCoreApplication::translate(
+                             "StudyCopy",
+                             "Cannot copy into %1: the database already has tables; a copy goes into an "
+                             "empty database.")
+                             .arg(shown));
+    }
+    Transaction transaction(c.db);
+    Study::createTables(c.db);
+    const auto sums = copyRows(from, c.db, true, progress);
+    transaction.commit();
+    return sums;
+}
+
+// Into a new file: made under a working name and put in place only when complete and checked.
+std::map<QString, TableSum> copyToFile(const QSqlDatabase &from, const QString &target,
+                                       const Progress &progress) {
+    const QFileInfo info(target);
+    if (info.exists() || info.isSymLink()) {
+        throw StudyError(QCoreApplication::translate(
+                             "StudyCopy", "%1 already exists; a copy is never written over a file.")
+                             .arg(target));
+    }
+    Study::removeLeftovers(info, QStringLiteral("copying"));
+    const QString working = Study::workingName(info, QStringLiteral("copying"));
+    const auto removeWorking = [&working] {
+        QFile::remove(working);
+        QFile::remove(working + QStringLiteral("-journal"));
+    };
+    Study::create(working, target);
+    std::map<QString, TableSum> sums;
+    try {
+        {
+            Opened to(working);
+            Transaction transaction(to.db);
+            sums = copyRows(from, to.db, false, progress);
+            transaction.commit();
+        }
+        // A hard link refuses an existing target, so a file made meanwhile under the name is kept.
+        if (::link(QFile::encodeName(working).constData(), QFile::encodeName(target).constData()) != 0) {
+            throw StudyError(QCoreApplication::translate("StudyCopy", "Cannot write %1: %2")
+                                 .arg(target, QString::fromLocal8Bit(std::strerror(errno))));
+        }
+    } catch (...) {
+        removeWorking();
+        throw;
+    }
+    removeWorking();
+    return sums;
+}
 
 } // namespace
 
 std::map<QString, TableSum> summary(const QSqlDatabase &db) {
     std::map<QString, TableSum> sums;
-    for (const Table &t : copiedTables()) {
-        QSqlQuery query = selectAll(db, t);
+    for (const Table &t : StoredValue::tables()) {
+        StoredValue::Reader rows(db, t);
         QCryptographicHash hash(QCryptographicHash::Sha256);
         TableSum sum;
-        while (query.next()) {
+        while (rows.next()) {
             for (int i = 0; i < t.columns.size(); ++i) {
-                const QByteArray value = canonical(query.value(i), t.columns[i]);
+                const QByteArray value = canonical(rows.value(i), t.columns[i].kind);
                 hash.addData(QByteArray::number(value.size()) + ':' + value);
             }
             ++sum.rows;
@@ -130,68 +388,17 @@ std::map<QString, TableSum> summary(const QSqlDatabase &db) {
 
 Report copy(const QString &source, const QString &target, const Progress &progress) {
     Opened from(source);
-    Study::create(target);
-    const bool targetIsFile = !ServerStudy::isLocation(target);
-    Report report;
-    try {
-        Opened to(target);
-        const bool server = ServerStudy::isServer(to.db);
-        {
-            Transaction transaction(to.db);
-            for (const Table &t : copiedTables()) {
-                QStringList marks;
-                for (int i = 0; i < t.columns.size(); ++i) {
-                    marks << QStringLiteral("?");
-                }
-                QSqlQuery insert(to.db);
-                if (!insert.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                        .arg(QString::fromLatin1(t.name),
-                                             t.columns.join(QStringLiteral(", ")),
-                                             marks.join(QStringLiteral(", "))))) {
-                    throw StudyError(QCoreApplication::translate("StudyCopy", "Cannot copy into the table %1")
-                                         .arg(QString::fromLatin1(t.name)),
-                                     insert.lastError());
-                }
-                QSqlQuery rows = selectAll(from.db, t);
-                qint64 n = 0;
-                while (rows.next()) {
-                    for (int i = 0; i < t.columns.size(); ++i) {
-                        insert.bindValue(i, forTarget(rows.value(i), t.columns[i], server));
-                    }
-                    if (!insert.exec()) {
-                        throw StudyError(
-                            QCoreApplication::translate("StudyCopy", "Cannot copy into the table %1")
-                                .arg(QString::fromLatin1(t.name)),
-                            insert.lastError());
-                    }
-                    ++n;
-                }
-                if (progress) {
-                    progress(QString::fromLatin1(t.name), n);
-                }
-            }
-            transaction.commit();
+    const bool server = ServerStudy::isLocation(target);
+    // Every value is checked before anything is written: a value the target cannot hold exactly
+    // stops the copy naming it.
+    for (const Table &t : StoredValue::tables()) {
+        Rows rows(from.db, t, server);
+        QVariantList values;
+        while (rows.next(values)) {
         }
-        const auto before = summary(from.db);
-        report.tables = summary(to.db);
-        for (const auto &[name, sum] : before) {
-            const TableSum &copied = report.tables[name];
-            if (!(copied == sum)) {
-                throw StudyError(QCoreApplication::translate(
-                                     "StudyCopy",
-                                     "The copy of the table %1 differs from the original (%2 rows against "
-                                     "%3)")
-                                     .arg(name)
-                                     .arg(copied.rows)
-                                     .arg(sum.rows));
-            }
-        }
-    } catch (...) {
-        if (targetIsFile) {
-            QFile::remove(target);
-        }
-        throw;
     }
+    Report report;
+    report.tables = server ? copyToServer(from.db, target, progress) : copyToFile(from.db, target, progress);
     return report;
 }
 

@@ -3,6 +3,7 @@
 #include "Version.h"
 #include "core/GridCells.h"
 #include "data/Query.h"
+#include "data/StoredValue.h"
 #include "data/Study.h"
 #include "data/StudyDrawings.h"
 #include "data/StudyError.h"
@@ -21,6 +22,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QVariant>
 
 #include <map>
@@ -136,12 +138,28 @@ QStringList stimulusFields(const QSqlQuery &q, bool hasDrawing, const DrawingSha
     return f;
 }
 
+// Writes all the bytes. A short write (the disk just filled) is followed by another, which fails with
+// the system's reason, so the message says why instead of "Unknown error".
+bool writeAll(QFile &file, const QByteArray &bytes) {
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+        if (n <= 0) {
+            return false;
+        }
+        done += n;
+    }
+    return true;
+}
+
 // A file of the export: rows gathered in memory and written in large blocks; any failure to write
 // is thrown with the file's path as the user will know it.
 class TsvFile {
 public:
     TsvFile(const QString &path, const QString &shownAs) : m_file(path), m_shownAs(shownAs) {
-        if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        // Unbuffered: the rows go out in large blocks anyway, and a failing write (a full disk) then
+        // sets the system's reason instead of failing later in a flush.
+        if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
             fail();
         }
     }
@@ -171,7 +189,7 @@ public:
 
 private:
     void flush() {
-        if (m_file.write(m_buffer) != m_buffer.size()) {
+        if (!writeAll(m_file, m_buffer)) {
             fail();
         }
         m_buffer.clear();
@@ -187,8 +205,8 @@ private:
 
 void writeFile(const QString &path, const QString &shownAs, const QByteArray &bytes) {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size() ||
-        !file.flush()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered) ||
+        !writeAll(file, bytes) || !file.flush()) {
         throw StudyError(QCoreApplication::translate("StudyExport", "Cannot write %1: %2")
                              .arg(shownAs, file.errorString()));
     }
@@ -213,6 +231,21 @@ struct Place {
         }
     }
 };
+
+// What killed exports left in the folder (".OUT.exporting-PID" of a process that no longer runs),
+// whatever OUT they were writing.
+void removeKilledExports(const QString &folder) {
+    static const QRegularExpression working(QStringLiteral("^\\.(.+)\\.exporting-[0-9]+$"));
+    const QStringList names = QDir(folder).entryList(
+        {QStringLiteral(".*.exporting-*")}, QDir::Dirs | QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+    for (const QString &name : names) {
+        const QRegularExpressionMatch match = working.match(name);
+        if (match.hasMatch()) {
+            Study::removeLeftovers(QFileInfo(QDir(folder).filePath(match.captured(1))),
+                                   QStringLiteral("exporting"));
+        }
+    }
+}
 
 qint64 stimulusCount(const QSqlDatabase &db) {
     QSqlQuery q = Query::run(db, QStringLiteral("SELECT COUNT(*) FROM estimulo"), {},
@@ -584,6 +617,9 @@ QString field(const QString &text) {
         case '\r':
             out += QStringLiteral("\\r");
             break;
+        case '\0':
+            out += QStringLiteral("\\0");
+            break;
         default:
             out += c;
         }
@@ -599,6 +635,7 @@ Report run(const QSqlDatabase &db, const QString &out, Format format, const Prog
            const ReadCalibration &readCalibration) {
     const QFileInfo target(QDir::cleanPath(QDir(out).absolutePath()));
     const QString shownOut = QDir::toNativeSeparators(out);
+    removeKilledExports(target.absolutePath());
     if (target.exists() && !target.isDir()) {
         throw StudyError(
             QCoreApplication::translate("StudyExport", "Cannot export into %1: it is a file, not a folder")
@@ -611,11 +648,12 @@ Report run(const QSqlDatabase &db, const QString &out, Format format, const Prog
                              "Cannot export into %1: the folder is not empty. Choose a new or empty folder.")
                              .arg(shownOut));
     }
+    // Text the file could not hold as it is stored is refused before anything is written.
+    StoredValue::refuseInvalidText(db, QCoreApplication::translate("StudyExport", "Cannot export the study"));
     if (!QDir().mkpath(target.absolutePath())) {
         throw StudyError(QCoreApplication::translate("StudyExport", "Cannot create the folder %1")
                              .arg(QDir::toNativeSeparators(target.absolutePath())));
     }
-    Study::removeLeftovers(target, QStringLiteral("exporting"));
     const Place place{Study::workingName(target, QStringLiteral("exporting")), out};
     QDir(place.working).removeRecursively();
     if (!QDir().mkdir(place.working)) {

@@ -24,12 +24,15 @@
 //   system in _coordsystem.json (the T1w image's world); the rows of the _nibs.tsv name their site.
 //
 // Every file is UTF-8 with one header line and tab-separated fields; inside text a backslash, tab,
-// line feed and carriage return are written \\, \t, \n and \r, and a field holding a double quote
-// is quoted with its quotes doubled, so each row is one line that CSV readers (Python's csv,
-// pandas, R's read.delim) split back into the same fields.
+// line feed, carriage return and NUL are written \\, \t, \n, \r and \0, and a field holding a double
+// quote is quoted with its quotes doubled, so each row is one line that CSV readers (Python's csv,
+// pandas, R's read.delim) split back into the same fields. A study holding text that is not valid
+// UTF-8 is refused, naming the table, row and column, before anything is written: no value is
+// changed on the way out.
 //
 // OUT must not exist or be an empty folder. Everything is written into a hidden folder beside it
-// that becomes OUT only when complete, so a failed or stopped export leaves nothing.
+// that becomes OUT only when complete, so a failed or stopped export leaves nothing, and what a
+// killed export left beside it is removed by the next export into that folder's parent.
 namespace StudyExport {
 
 enum class Format { Tsv, NibsBids };

@@ -3,6 +3,7 @@
 
 #include "core/GridCells.h"
 #include "data/SharedQueries.h"
+#include "data/StoredValue.h"
 #include "data/StudyError.h"
 #include "data/SubjectLock.h"
 #include "data/Transaction.h"
@@ -10,7 +11,6 @@
 #include <QCoreApplication>
 #include <QSqlQuery>
 
-#include <cmath>
 #include <initializer_list>
 
 namespace SubjectStore {
@@ -109,21 +109,18 @@ Parsed parse(Field field, const QString &text, const QString &original) {
         }
         return {QVariant(), {}};
     }
-    bool ok = false;
     if (kind == Kind::Number) {
-        QString decimal = trimmed;
-        if (!decimal.contains(QLatin1Char('.'))) {
-            decimal.replace(QLatin1Char(','), QLatin1Char('.'));
-        }
-        const double value = decimal.toDouble(&ok);
-        if (!ok || !std::isfinite(value)) {
+        // A decimal point, or a decimal comma as typed in Spanish.
+        const std::optional<double> value = StoredValue::enteredNumber(trimmed);
+        if (!value) {
             return {
                 {},
                 refuse(field,
                        QCoreApplication::translate("SubjectStore", "\"%1\" is not a number.").arg(trimmed))};
         }
-        return {value, {}};
+        return {*value, {}};
     }
+    bool ok = false;
     const int value = trimmed.toInt(&ok);
     if (!ok) {
         return {{},

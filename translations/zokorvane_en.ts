@@ -1806,6 +1806,17 @@ The map waits until the bounds are whole numbers or empty.</translation>
     </message>
 </context>
 <context>
+    <name>StoredValue</name>
+    <message>
+        <source>Cannot read the table %1</source>
+        <translation>Cannot read the table %1</translation>
+    </message>
+    <message>
+        <source>%1: in the table %2, row %3, column %4, the text "%5" is not valid UTF-8.</source>
+        <translation>%1: in the table %2, row %3, column %4, the text "%5" is not valid UTF-8.</translation>
+    </message>
+</context>
+<context>
     <name>Study</name>
     <message>
         <source>Cannot create the drawings table</source>
@@ -1915,6 +1926,22 @@ The map waits until the bounds are whole numbers or empty.</translation>
         <source>Cannot create the MR calibration table</source>
         <translation>Cannot create the MR calibration table</translation>
     </message>
+    <message>
+        <source>Cannot read the subjects</source>
+        <translation>Cannot read the subjects</translation>
+    </message>
+    <message>
+        <source>Cannot store the subjects</source>
+        <translation>Cannot store the subjects</translation>
+    </message>
+    <message>
+        <source>%1 ages, heights or weights typed with a decimal comma now read as numbers.</source>
+        <translation>%1 ages, heights or weights typed with a decimal comma now read as numbers.</translation>
+    </message>
+    <message>
+        <source>The study was made by an earlier version and has been brought up to date.</source>
+        <translation>The study was made by an earlier version and has been brought up to date.</translation>
+    </message>
 </context>
 <context>
     <name>StudyBackup</name>
@@ -1968,6 +1995,66 @@ The map waits until the bounds are whole numbers or empty.</translation>
     <message>
         <source>The copy of the table %1 differs from the original (%2 rows against %3)</source>
         <translation>The copy of the table %1 differs from the original (%2 rows against %3)</translation>
+    </message>
+    <message>
+        <source>the text "%1" is not valid UTF-8</source>
+        <translation>the text "%1" is not valid UTF-8</translation>
+    </message>
+    <message>
+        <source>the text "%1" holds a NUL character, which a server cannot store</source>
+        <translation>the text "%1" holds a NUL character, which a server cannot store</translation>
+    </message>
+    <message>
+        <source>it holds binary data, which the server keeps nowhere there</source>
+        <translation>it holds binary data, which the server keeps nowhere there</translation>
+    </message>
+    <message>
+        <source>%1 is a number where text belongs</source>
+        <translation>%1 is a number where text belongs</translation>
+    </message>
+    <message>
+        <source>"%1" is not a date and time written yyyy-MM-dd HH:mm:ss</source>
+        <translation>"%1" is not a date and time written yyyy-MM-dd HH:mm:ss</translation>
+    </message>
+    <message>
+        <source>"%1" is neither 0 nor 1</source>
+        <translation>"%1" is neither 0 nor 1</translation>
+    </message>
+    <message>
+        <source>"%1" is text where the server keeps a whole number</source>
+        <translation>"%1" is text where the server keeps a whole number</translation>
+    </message>
+    <message>
+        <source>"%1" is text where the server keeps a number</source>
+        <translation>"%1" is text where the server keeps a number</translation>
+    </message>
+    <message>
+        <source>%1 is not a whole number</source>
+        <translation>%1 is not a whole number</translation>
+    </message>
+    <message>
+        <source>%1 is beyond what the server keeps there (%2 to %3)</source>
+        <translation>%1 is beyond what the server keeps there (%2 to %3)</translation>
+    </message>
+    <message>
+        <source>Nothing was copied: in the table %1, row %2, column %3, %4.</source>
+        <translation>Nothing was copied: in the table %1, row %2, column %3, %4.</translation>
+    </message>
+    <message>
+        <source>Cannot copy into %1: %2</source>
+        <translation>Cannot copy into %1: %2</translation>
+    </message>
+    <message>
+        <source>Cannot copy into %1: the database already has tables; a copy goes into an empty database.</source>
+        <translation>Cannot copy into %1: the database already has tables; a copy goes into an empty database.</translation>
+    </message>
+    <message>
+        <source>%1 already exists; a copy is never written over a file.</source>
+        <translation>%1 already exists; a copy is never written over a file.</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>Cannot write %1: %2</translation>
     </message>
 </context>
 <context>
@@ -2062,6 +2149,10 @@ The map waits until the bounds are whole numbers or empty.</translation>
     <message>
         <source>Subject %1 is exported without its MR and sites: %2</source>
         <translation>Subject %1 is exported without its MR and sites: %2</translation>
+    </message>
+    <message>
+        <source>Cannot export the study</source>
+        <translation>Cannot export the study</translation>
     </message>
 </context>
 <context>

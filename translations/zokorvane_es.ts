@@ -1806,6 +1806,17 @@ El mapa espera a que los límites sean números enteros o estén vacíos.</trans
     </message>
 </context>
 <context>
+    <name>StoredValue</name>
+    <message>
+        <source>Cannot read the table %1</source>
+        <translation>No se puede leer la tabla %1</translation>
+    </message>
+    <message>
+        <source>%1: in the table %2, row %3, column %4, the text "%5" is not valid UTF-8.</source>
+        <translation>%1: en la tabla %2, fila %3, columna %4, el texto "%5" no es UTF-8 válido.</translation>
+    </message>
+</context>
+<context>
     <name>Study</name>
     <message>
         <source>Cannot create the drawings table</source>
@@ -1915,6 +1926,22 @@ El mapa espera a que los límites sean números enteros o estén vacíos.</trans
         <source>Cannot create the MR calibration table</source>
         <translation>No se puede crear la tabla de calibraciones de resonancia</translation>
     </message>
+    <message>
+        <source>Cannot read the subjects</source>
+        <translation>No se pueden leer los sujetos</translation>
+    </message>
+    <message>
+        <source>Cannot store the subjects</source>
+        <translation>No se pueden guardar los sujetos</translation>
+    </message>
+    <message>
+        <source>%1 ages, heights or weights typed with a decimal comma now read as numbers.</source>
+        <translation>%1 edades, alturas o pesos escritos con coma decimal se leen ahora como números.</translation>
+    </message>
+    <message>
+        <source>The study was made by an earlier version and has been brought up to date.</source>
+        <translation>Lo creó una versión anterior y se ha actualizado.</translation>
+    </message>
 </context>
 <context>
     <name>StudyBackup</name>
@@ -1968,6 +1995,66 @@ El mapa espera a que los límites sean números enteros o estén vacíos.</trans
     <message>
         <source>The copy of the table %1 differs from the original (%2 rows against %3)</source>
         <translation>La copia de la tabla %1 difiere del original (%2 filas frente a %3)</translation>
+    </message>
+    <message>
+        <source>the text "%1" is not valid UTF-8</source>
+        <translation>el texto "%1" no es UTF-8 válido</translation>
+    </message>
+    <message>
+        <source>the text "%1" holds a NUL character, which a server cannot store</source>
+        <translation>el texto "%1" contiene un carácter NUL, que un servidor no puede guardar</translation>
+    </message>
+    <message>
+        <source>it holds binary data, which the server keeps nowhere there</source>
+        <translation>contiene datos binarios, que el servidor no puede guardar ahí</translation>
+    </message>
+    <message>
+        <source>%1 is a number where text belongs</source>
+        <translation>%1 es un número donde va un texto</translation>
+    </message>
+    <message>
+        <source>"%1" is not a date and time written yyyy-MM-dd HH:mm:ss</source>
+        <translation>"%1" no es una fecha y hora escrita aaaa-MM-dd HH:mm:ss</translation>
+    </message>
+    <message>
+        <source>"%1" is neither 0 nor 1</source>
+        <translation>"%1" no es ni 0 ni 1</translation>
+    </message>
+    <message>
+        <source>"%1" is text where the server keeps a whole number</source>
+        <translation>"%1" es un texto donde el servidor guarda un número entero</translation>
+    </message>
+    <message>
+        <source>"%1" is text where the server keeps a number</source>
+        <translation>"%1" es un texto donde el servidor guarda un número</translation>
+    </message>
+    <message>
+        <source>%1 is not a whole number</source>
+        <translation>%1 no es un número entero</translation>
+    </message>
+    <message>
+        <source>%1 is beyond what the server keeps there (%2 to %3)</source>
+        <translation>%1 está fuera de lo que el servidor guarda ahí (de %2 a %3)</translation>
+    </message>
+    <message>
+        <source>Nothing was copied: in the table %1, row %2, column %3, %4.</source>
+        <translation>No se ha copiado nada: en la tabla %1, fila %2, columna %3, %4.</translation>
+    </message>
+    <message>
+        <source>Cannot copy into %1: %2</source>
+        <translation>No se puede copiar en %1: %2</translation>
+    </message>
+    <message>
+        <source>Cannot copy into %1: the database already has tables; a copy goes into an empty database.</source>
+        <translation>No se puede copiar en %1: la base de datos ya tiene tablas; una copia va en una base de datos vacía.</translation>
+    </message>
+    <message>
+        <source>%1 already exists; a copy is never written over a file.</source>
+        <translation>%1 ya existe; una copia nunca se escribe sobre un fichero.</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>No se puede escribir %1: %2</translation>
     </message>
 </context>
 <context>
@@ -2062,6 +2149,10 @@ El mapa espera a que los límites sean números enteros o estén vacíos.</trans
     <message>
         <source>Subject %1 is exported without its MR and sites: %2</source>
         <translation>El sujeto %1 se exporta sin su RM ni sus sitios: %2</translation>
+    </message>
+    <message>
+        <source>Cannot export the study</source>
+        <translation>No se puede exportar el estudio</translation>
     </message>
 </context>
 <context>

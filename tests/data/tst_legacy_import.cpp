@@ -2,6 +2,7 @@
 // exactly, and files that are not studies, damaged or truncated are refused leaving nothing behind.
 
 #include "data/LegacyImport.h"
+#include "data/StoredValue.h"
 #include "data/StudyError.h"
 #include "support/Files.h"
 #include "support/StudyFixture.h"
@@ -87,6 +88,28 @@ private slots:
                      result.missingDrawings.join('\n').contains(": it is a symbolic link, not followed)"),
                  qPrintable(result.missingDrawings.join('\n')));
         QCOMPARE(fileBytes(dir.filePath("outside")), "2\r\n0 1 1\r\n0 2 2\r\n");
+    }
+
+    // How an imported age, height or weight is stored: text typed with a decimal comma as the number
+    // the subject form reads in it, everything else as it came (the engine reads "1.63" itself).
+    void enteredValuesComeOverAsTheSubjectFormReadsThem_data() {
+        QTest::addColumn<QVariant>("typed");
+        QTest::addColumn<QVariant>("stored");
+        QTest::newRow("decimal comma") << QVariant(u"1,63"_s) << QVariant(1.63);
+        QTest::newRow("with blanks") << QVariant(u" 70,5 "_s) << QVariant(70.5);
+        QTest::newRow("decimal point") << QVariant(u"1.63"_s) << QVariant(u"1.63"_s);
+        QTest::newRow("text") << QVariant(u"unknown"_s) << QVariant(u"unknown"_s);
+        QTest::newRow("thousands point") << QVariant(u"1.234,5"_s) << QVariant(u"1.234,5"_s);
+        QTest::newRow("comma only") << QVariant(u","_s) << QVariant(u","_s);
+        QTest::newRow("number") << QVariant(34) << QVariant(34);
+        QTest::newRow("null") << QVariant() << QVariant();
+    }
+    void enteredValuesComeOverAsTheSubjectFormReadsThem() {
+        QFETCH(QVariant, typed);
+        QFETCH(QVariant, stored);
+        const QVariant got = StoredValue::entered(typed);
+        QCOMPARE(got.typeId(), stored.typeId());
+        QCOMPARE(got, stored);
     }
 
     // The source is a file of the test data or a recipe: missing, text, or the legacy study cut short.

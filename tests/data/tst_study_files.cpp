@@ -272,7 +272,8 @@ private slots:
         }
         for (int attempt = 0; attempt < 12; ++attempt) {
             const QString path = dir.filePath(QStringLiteral("k%1.sqlite").arg(attempt));
-            const QString base = QStringLiteral("k%1.before-version-%2").arg(attempt).arg(Study::CurrentVersion);
+            const QString base =
+                QStringLiteral("k%1.before-version-%2").arg(attempt).arg(Study::CurrentVersion);
             for (const QString &backup : QDir(dir.path()).entryList({base + "*.sqlite"}, QDir::Files)) {
                 {
                     QSqlDatabase copy = QSqlDatabase::addDatabase("QSQLITE", "backup");
@@ -318,6 +319,59 @@ private slots:
         }
         QSqlDatabase::removeDatabase("backup");
         QVERIFY(OpenStudy(old.path()).notes.isEmpty());
+    }
+
+    // A study of version 1 holds the subject's age, height and weight as typed: opening it writes a
+    // backup, then text with a decimal comma becomes the number the subject form reads in it and any
+    // other text stays as it was.
+    void aVersion1StudyReadsDecimalCommasAsNumbers_data() {
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored"); // typeof|value after the migration
+        QTest::newRow("height 1,63") << "Altura"
+                                     << "1,63"
+                                     << "real|1.63";
+        QTest::newRow("weight with blanks") << "Peso"
+                                            << " 70,5 "
+                                            << "real|70.5";
+        QTest::newRow("age with a decimal comma") << "Edad"
+                                                  << "25,5"
+                                                  << "real|25.5";
+        QTest::newRow("age unknown") << "Edad"
+                                     << "unknown"
+                                     << "text|unknown";
+        QTest::newRow("thousands point and decimal comma") << "Altura"
+                                                           << "1.234,5"
+                                                           << "text|1.234,5";
+        QTest::newRow("two commas") << "Peso"
+                                    << "1,2,3"
+                                    << "text|1,2,3";
+    }
+    void aVersion1StudyReadsDecimalCommasAsNumbers() {
+        QFETCH(QString, column);
+        QFETCH(QString, typed);
+        StudyFixture old("lab.sqlite");
+        old.exec("DROP TABLE mr_calibration");
+        old.exec("PRAGMA user_version = 1");
+        old.addSubject(1, "Ana");
+        old.exec(QStringLiteral("UPDATE paciente SET %1 = ?").arg(column), {typed});
+        old.release();
+        {
+            OpenStudy opened(old.path());
+            QTEST(opened.read(QStringLiteral("SELECT typeof(%1), %1 FROM paciente").arg(column)), "stored");
+            QCOMPARE(opened.read("PRAGMA user_version"), "2");
+            QVERIFY2(opened.notes.join('\n').contains("lab.before-version-2.sqlite"),
+                     qPrintable(opened.notes.join('\n')));
+        }
+        {
+            QSqlDatabase backup = QSqlDatabase::addDatabase("QSQLITE", "backup");
+            backup.setDatabaseName(old.dirPath() + "/lab.before-version-2.sqlite");
+            QVERIFY(backup.open());
+            QCOMPARE(queryText(backup, QStringLiteral("SELECT %1 FROM paciente").arg(column)) +
+                         queryText(backup, "PRAGMA user_version"),
+                     typed + "1");
+        }
+        QSqlDatabase::removeDatabase("backup");
     }
 };
 

@@ -16,6 +16,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+
 namespace {
 
 // The map's counts on the map's conditions: no bound but the intensity's, any list entry but the coil's.
@@ -164,9 +168,15 @@ private slots:
                  study.read("SELECT COUNT(*), (SELECT COUNT(*) FROM drawing) FROM estimulo"));
     }
 
+    // A refused or stopped export leaves nothing, and what a killed one left is cleared.
     void refusedOrStoppedExportLeavesNothing() {
         OpenStudy study(m_large);
         QTemporaryDir parent;
+        QProcess gone;
+        gone.start("sleep", {"0.05"});
+        QVERIFY(gone.waitForStarted());
+        QVERIFY(putFile(parent.filePath(".old.exporting-%1/stimuli.tsv").arg(gone.processId()), "half"));
+        QVERIFY(gone.waitForFinished());
         const QString full = parent.filePath("full");
         QVERIFY(putFile(full + "/notes.txt", "mine"));
         QVERIFY_THROWS_EXCEPTION(StudyError, StudyExport::run(study.db, full, StudyExport::Format::Tsv));
@@ -186,6 +196,60 @@ private slots:
         }
         QCOMPARE(told, 100000);
         QCOMPARE(folderEntries(parent.path()), QStringList{"full"});
+    }
+
+    // What a TSV reader would split or lose: a NUL is escaped like the other control characters; text
+    // that is not valid UTF-8 stops the export, naming it, before anything is written.
+    void exportEscapesANulAndRefusesInvalidText_data() {
+        QTest::addColumn<QString>("name");    // SQL giving the subject's name
+        QTest::addColumn<QString>("written"); // the start of the subject's row; empty when refused
+        QTest::addColumn<QString>("refused");
+        QTest::newRow("NUL") << "CAST(x'410042' AS TEXT)"
+                             << "1\tA\\0B\t" << QString();
+        QTest::newRow("invalid UTF-8")
+            << "CAST(x'41FF42' AS TEXT)" << QString()
+            << "Cannot export the study: in the table paciente, row ID 1, column Nombre, the text "
+               "\"A\\xFFB\" is not valid UTF-8.";
+    }
+    void exportEscapesANulAndRefusesInvalidText() {
+        QFETCH(QString, name);
+        QFETCH(QString, written);
+        StudyFixture study;
+        study.addSubject(1, "Ana");
+        study.exec("UPDATE paciente SET Nombre = " + name);
+        const QString out = study.dirPath() + "/out";
+        try {
+            StudyExport::run(study.db(), out, StudyExport::Format::Tsv);
+            QVERIFY(!written.isEmpty());
+        } catch (const StudyError &e) {
+            QTEST(e.message(), "refused");
+        }
+        QCOMPARE(
+            QString::fromUtf8(fileBytes(out + "/subjects.tsv").split('\n').value(1)).left(written.size()),
+            written);
+        QCOMPARE(QFile::exists(out), !written.isEmpty());
+    }
+
+    void aFullDiskSaysWhy() {
+        if (::geteuid() != 0) {
+            QSKIP("only root can mount the small tmpfs this case needs");
+        }
+        StudyFixture study;
+        study.addSubject(1, "Ana");
+        study.exec("UPDATE paciente SET Observaciones = ?", {QString(200000, 'x')}); // more than the disk
+        QTemporaryDir disk;
+        QCOMPARE(runProgram("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", disk.path()}), 0);
+        QString said;
+        try {
+            StudyExport::run(study.db(), disk.filePath("out"), StudyExport::Format::Tsv);
+        } catch (const StudyError &e) {
+            said = e.message();
+        }
+        const QStringList left = folderEntries(disk.path());
+        QProcess::execute("umount", {disk.path()});
+        QCOMPARE(said, "Cannot write " + QDir::toNativeSeparators(disk.filePath("out/subjects.tsv")) + ": " +
+                           QString::fromLocal8Bit(std::strerror(ENOSPC)));
+        QCOMPARE(left, QStringList());
     }
 
     void drawingFiguresOfKnownShapes_data() {

@@ -6,6 +6,7 @@
 #include "data/SubjectCalibration.h"
 #include "data/SubjectLock.h"
 #include "experiments/StimulusStore.h"
+#include "subjects/SubjectStore.h"
 #include "support/Files.h"
 #include "support/MessageLog.h"
 #include "support/StudyFixture.h"
@@ -61,6 +62,117 @@ private slots:
         }
         // A target that is not empty is refused.
         QVERIFY_THROWS_EXCEPTION(StudyError, StudyCopy::copy(file, server));
+    }
+
+    // A study of the earlier version keeps heights typed with a decimal comma and an age typed as
+    // text: brought up to date, it copies to the server and back, and the subject form reads the
+    // same in all three.
+    void decimalCommasAndTextAgesReachTheServerAndComeBack() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("legacy.sqlite");
+        Study::create(file);
+        {
+            OpenStudy made(file);
+            QSqlQuery q(made.db);
+            QVERIFY(q.exec("DROP TABLE mr_calibration") && q.exec("PRAGMA user_version = 1"));
+            QVERIFY(
+                q.exec("INSERT INTO paciente (ID, Nombre, Edad, Altura, Peso, Filas, Columnas, FilaCentro, "
+                       "ColumnaCentro) VALUES (1, 'Ana', 'unknown', '1,63', '70,5', 5, 9, 1, 4), "
+                       "(2, 'Luis', 34, 1.7, NULL, 5, 9, 1, 4)"));
+        }
+        const QString server = StudyFixture::newServerDatabase();
+        StudyCopy::copy(file, server);
+        StudyCopy::copy(server, dir.filePath("back.sqlite"));
+        for (const QString &study : {file, server, dir.filePath("back.sqlite")}) {
+            OpenStudy opened(study);
+            QStringList read;
+            for (int id : {1, 2}) {
+                const SubjectStore::SubjectRecord r = SubjectStore::loadSubject(opened.db, id);
+                using F = SubjectStore::Field;
+                read << r[F::Edad] << r[F::Altura] << r[F::Peso];
+            }
+            QCOMPARE(read.join('|'), "unknown|1.63|70.5|34|1.7|");
+        }
+    }
+
+    // A server study of version 1 keeps numbers in those columns and has no MR calibrations: opening it
+    // brings it up to date, the numbers read the same, text can be stored there and calibrations kept.
+    void aVersion1ServerStudyIsBroughtUpToDate() {
+        StudyFixture study;
+        study.release();
+        admin(study.path(),
+              "DROP TABLE mr_calibration; ALTER TABLE paciente ALTER COLUMN Edad TYPE INTEGER USING "
+              "Edad::integer, ALTER "
+              "COLUMN Altura TYPE DOUBLE PRECISION USING Altura::float8, ALTER COLUMN Peso TYPE "
+              "DOUBLE PRECISION USING Peso::float8; UPDATE study_version SET version = 1; INSERT "
+              "INTO paciente (ID, Edad, Altura, Peso, Ciego) VALUES (1, 34, 1.63, 0.1, FALSE)");
+        OpenStudy opened(study.path());
+        QVERIFY(!opened.notes.isEmpty());
+        QVERIFY(QSqlQuery(opened.db).exec("UPDATE paciente SET Edad = 'unknown'"));
+        QCOMPARE(opened.read("SELECT Edad, Altura, Peso FROM paciente") +
+                     opened.read("SELECT version FROM study_version") +
+                     opened.read("SELECT count(*) FROM mr_calibration"),
+                 "unknown|1.63|0.120");
+    }
+
+    // A value the server cannot hold exactly stops the copy before anything is written, naming it; a
+    // failure while the rows go in rolls the tables back too: the database stays empty and a retry
+    // into it works. A copy into a file takes what a file holds exactly and refuses the rest.
+    void aRefusedOrFailedCopyLeavesTheServerEmpty_data() {
+        QTest::addColumn<QString>("change"); // on the source study
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<bool>("intoFile");
+        QTest::newRow("NUL in text")
+            << "UPDATE paciente SET Nombre = CAST(x'410042' AS TEXT) WHERE ID = 1"
+            << "in the table paciente, row ID 1, column Nombre, the text \"A\\x00B\" "
+               "holds a NUL character, which a server cannot store."
+            << true;
+        QTest::newRow("invalid UTF-8")
+            << "UPDATE estimulo SET observaciones = CAST(x'6361FF' AS TEXT) WHERE id = 1"
+            << "in the table estimulo, row id 1, column observaciones, the text \"ca\\xFF\" is not valid "
+               "UTF-8."
+            << false;
+        QTest::newRow("text in a number column")
+            << "UPDATE puntoestimulacion SET pasadas = 'many' WHERE ID = 1"
+            << "in the table puntoestimulacion, row ID 1, column pasadas, \"many\" is text where the server "
+               "keeps a whole number."
+            << true;
+        QTest::newRow("the server fails while the rows go in") << ""
+                                                               << "refused by the test" << true;
+    }
+    void aRefusedOrFailedCopyLeavesTheServerEmpty() {
+        QFETCH(QString, change);
+        QFETCH(QString, said);
+        QFETCH(bool, intoFile);
+        QTemporaryDir dir;
+        const QString file = DemoStudy::create(dir.path());
+        if (!change.isEmpty()) {
+            QCOMPARE(OpenStudy(file).read(change + " RETURNING 1"), "1");
+        }
+        const QString server = StudyFixture::newServerDatabase();
+        if (change.isEmpty()) { // a trigger that refuses the stimuli, set as soon as their table exists
+            admin(server,
+                  "CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS $$BEGIN RAISE "
+                  "EXCEPTION 'refused by the test'; END$$; CREATE FUNCTION arm() RETURNS event_trigger "
+                  "LANGUAGE plpgsql AS $$BEGIN IF to_regclass('estimulo') IS NOT NULL AND NOT EXISTS "
+                  "(SELECT 1 FROM pg_trigger WHERE tgname = 'trap') THEN CREATE TRIGGER trap BEFORE "
+                  "INSERT ON estimulo FOR EACH ROW EXECUTE FUNCTION refuse(); END IF; END$$; CREATE "
+                  "EVENT TRIGGER arm ON ddl_command_end EXECUTE FUNCTION arm()");
+        }
+        QString output;
+        QCOMPARE(runProgram({}, {"copy-study", file, server}, &output), 1);
+        QVERIFY2(output.contains(said) && !output.contains("equals"), qPrintable(output));
+        const QString tables = "SELECT COUNT(*) FROM information_schema.tables WHERE table_schema = 'public'";
+        QCOMPARE(admin(server, tables), "0");
+        if (change.isEmpty()) {
+            admin(server, "DROP EVENT TRIGGER arm");
+            QCOMPARE(runProgram({}, {"copy-study", file, server}, &output), 0);
+            QVERIFY2(output.contains("every table of the copy equals the original"), qPrintable(output));
+        }
+        const QString copy = dir.filePath("copy.sqlite");
+        QCOMPARE(runProgram({}, {"copy-study", file, copy}, &output), intoFile ? 0 : 1);
+        QVERIFY2(intoFile || output.contains(said), qPrintable(output));
+        QCOMPARE(QFile::exists(copy), intoFile);
     }
 
     void twoStationsRecordAtOnceAndABusySubjectIsRefused() {
