@@ -2206,6 +2206,10 @@ The map waits until the bounds are whole numbers or empty.</translation>
         <source>Removed the old backup %1</source>
         <translation>Removed the old backup %1</translation>
     </message>
+    <message>
+        <source>import-mdb writes a study file; copy-study then puts it on a server</source>
+        <translation>import-mdb writes a study file; copy-study then puts it on a server</translation>
+    </message>
 </context>
 <context>
     <name>elegirpaciente</name>

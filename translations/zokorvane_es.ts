@@ -2206,6 +2206,10 @@ El mapa espera a que los límites sean números enteros o estén vacíos.</trans
         <source>Removed the old backup %1</source>
         <translation>Borrada la copia de seguridad antigua %1</translation>
     </message>
+    <message>
+        <source>import-mdb writes a study file; copy-study then puts it on a server</source>
+        <translation>import-mdb escribe un fichero de estudio; copy-study lo lleva después a un servidor</translation>
+    </message>
 </context>
 <context>
     <name>elegirpaciente</name>
