@@ -173,7 +173,8 @@ private slots:
         QVERIFY(viewer && viewer->isVisible() && !viewer->editar() && viewer->isEnabled() && !w.isEnabled());
         child<QPushButton>(viewer, "bCerrar")->click();
         QVERIFY(w.isEnabled());
-        QTRY_VERIFY(!w.findChild<FVerEstimulo *>());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!w.findChild<FVerEstimulo *>());
         action(w, "MAEdita")->trigger();
         QVERIFY(w.findChild<FVerEstimulo *>()->editar());
         w.findChild<FVerEstimulo *>()->close();
