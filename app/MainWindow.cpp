@@ -352,7 +352,7 @@ void MainWindow::MRInforme_Click() {
 }
 
 void MainWindow::MRInformePDF_Click() {
-    // Proposed: the subject's name, beside the study.
+    // Proposed: the subject's name, beside the study (in the home folder for a server study).
     const QString nombre =
         m_state.NombrePacienteActual.isEmpty() ? tr("Subject report") : m_state.NombrePacienteActual;
     QFileDialog dialogo(this, tr("Save subject report as PDF"),
