@@ -31,6 +31,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -134,7 +135,8 @@ void MainWindow::applyMenus() {
 }
 
 QString MainWindow::ficheroPropuesto() const {
-    if (!m_state.RutaBaseDatos.isEmpty()) {
+    // A server study's URI is no file to propose, and may hold a password.
+    if (!m_state.RutaBaseDatos.isEmpty() && !ServerStudy::isLocation(m_state.RutaBaseDatos)) {
         return m_state.RutaBaseDatos;
     }
     return ZoDir::UneRuta(AppPaths::directorioDeTrabajo(), QStringLiteral("empty.mdb"));
@@ -350,13 +352,15 @@ void MainWindow::MRInforme_Click() {
 }
 
 void MainWindow::MRInformePDF_Click() {
-    // Proposed: the subject's name, beside the study.
+    // Proposed: the subject's name, beside the study (in the home folder for a server study).
     const QString nombre =
         m_state.NombrePacienteActual.isEmpty() ? tr("Subject report") : m_state.NombrePacienteActual;
-    QFileDialog dialogo(
-        this, tr("Save subject report as PDF"),
-        ZoDir::UneRuta(ZoDir::DirectorioFichero(m_state.RutaBaseDatos), nombre + QStringLiteral(".pdf")),
-        tr("PDF (*.pdf)"));
+    QFileDialog dialogo(this, tr("Save subject report as PDF"),
+                        ZoDir::UneRuta(ServerStudy::isLocation(m_state.RutaBaseDatos)
+                                           ? QDir::homePath()
+                                           : ZoDir::DirectorioFichero(m_state.RutaBaseDatos),
+                                       nombre + QStringLiteral(".pdf")),
+                        tr("PDF (*.pdf)"));
     dialogo.setAcceptMode(QFileDialog::AcceptSave);
     dialogo.setDefaultSuffix(QStringLiteral("pdf"));
     if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty()) {

@@ -64,7 +64,7 @@ QString MainWindowModel::serverUri(const QString &host, const QString &port, con
 }
 
 QString MainWindowModel::studyName(const QString &location) {
-    return ServerStudy::isLocation(location) ? ServerStudy::displayName(location)
+    return ServerStudy::isLocation(location) ? ServerStudy::shownLocation(location)
                                              : ZoDir::NombreFichero(location);
 }
 

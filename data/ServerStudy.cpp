@@ -11,6 +11,8 @@
 
 #include <libpq-fe.h>
 
+#include <algorithm>
+#include <cctype>
 #include <map>
 #include <memory>
 
@@ -53,6 +55,79 @@ QString quoted(QString value) {
     return QLatin1Char('\'') + value + QLatin1Char('\'');
 }
 
+// A part of a URI as libpq decodes it; an escape that is not one is left as written.
+QString percentDecoded(const QString &raw) {
+    const QByteArray in = raw.toUtf8();
+    const auto hex = [&in](qsizetype i) { return i < in.size() && std::isxdigit(uchar(in.at(i))) != 0; };
+    QByteArray out;
+    for (qsizetype i = 0; i < in.size(); ++i) {
+        if (in.at(i) == '%' && hex(i + 1) && hex(i + 2)) {
+            out += char(in.mid(i + 1, 2).toInt(nullptr, 16));
+            i += 2;
+        } else {
+            out += in.at(i);
+        }
+    }
+    return QString::fromUtf8(out);
+}
+
+// Where the user and password of a URI may end: after "://", libpq ends them at the first '@'
+// before any '/', but the user may have meant any '@' before the parameters.
+QList<qsizetype> userinfoEnds(const QString &uri) {
+    QList<qsizetype> ends;
+    const qsizetype start = uri.indexOf(QLatin1String("://"));
+    if (start < 0) {
+        return ends;
+    }
+    const qsizetype query = uri.indexOf(QLatin1Char('?'), start);
+    const qsizetype path = uri.indexOf(QLatin1Char('/'), start + 3);
+    const qsizetype first = uri.indexOf(QLatin1Char('@'), start);
+    for (qsizetype at = first; at >= 0; at = uri.indexOf(QLatin1Char('@'), at + 1)) {
+        const bool beforeQuery = query < 0 || at < query;
+        const bool libpqReads = at == first && (path < 0 || at < path);
+        if (!beforeQuery && !libpqReads) {
+            break;
+        }
+        ends << at;
+    }
+    return ends;
+}
+
+// Everything that may be the password of a URI, as written and decoded: libpq's reading and, as
+// libpq quotes what it could not read, what follows the user before each possible end, and every
+// password= parameter.
+QStringList passwordsOf(const QString &uri) {
+    QStringList found;
+    if (const auto p = parameters(uri, nullptr)) {
+        const auto given = p->find(QStringLiteral("password"));
+        if (given != p->end()) {
+            found << given->second;
+        }
+    }
+    const qsizetype start = uri.indexOf(QLatin1String("://")) + 3;
+    for (const qsizetype end : userinfoEnds(uri)) {
+        const QString userinfo = uri.mid(start, end - start);
+        const qsizetype colon = userinfo.indexOf(QLatin1Char(':'));
+        if (colon >= 0) {
+            found << userinfo.mid(colon + 1);
+        }
+    }
+    static const QRegularExpression parameter(QStringLiteral("[?&]password=([^&]*)"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    for (auto matches = parameter.globalMatch(uri); matches.hasNext();) {
+        found << matches.next().captured(1);
+    }
+    QStringList all;
+    for (const QString &text : found) {
+        // Pieces too: libpq reads a password holding an unescaped '@' or '/' as several parts.
+        static const QRegularExpression parts(QStringLiteral("[@/]"));
+        all << text << percentDecoded(text) << text.split(parts, Qt::SkipEmptyParts);
+    }
+    return all;
+}
+
+const QString Hidden = QStringLiteral("***");
+
 } // namespace
 
 bool isLocation(const QString &location) {
@@ -75,11 +150,56 @@ QString displayName(const QString &uri) {
     };
     const QString database = value("dbname").isEmpty() ? value("user") : value("dbname");
     const QString host = value("host").isEmpty() ? QStringLiteral("this computer") : value("host");
+    // A password with an unescaped '@' or '/' spills into what libpq reads as the host or the
+    // database: such a URI is not named by them.
+    if (database.contains(QLatin1Char('@')) || host.contains(QLatin1Char('@'))) {
+        return QString();
+    }
     return database.isEmpty() ? host : database + QStringLiteral(" on ") + host;
 }
 
 QString shownLocation(const QString &location) {
-    return isLocation(location) ? displayName(location) : location;
+    if (!isLocation(location)) {
+        return location;
+    }
+    const QString name = displayName(location);
+    if (!name.isEmpty()) {
+        return name;
+    }
+    // A URI libpq cannot read is shown as written, without anything before its last possible '@'.
+    const QList<qsizetype> ends = userinfoEnds(location);
+    const QString shown = ends.isEmpty() ? location
+                                         : location.left(location.indexOf(QLatin1String("://")) + 3) +
+                                               location.mid(ends.last() + 1);
+    return withoutSecrets(shown, location);
+}
+
+QString withoutSecrets(const QString &text, const QString &uri, const QString &password) {
+    QStringList secrets = uri.isEmpty() ? QStringList() : passwordsOf(uri);
+    secrets << password;
+    // The longest first, so that a password holding another is taken out whole.
+    std::sort(secrets.begin(), secrets.end(),
+              [](const QString &a, const QString &b) { return a.size() > b.size(); });
+    QString result = text;
+    for (const QString &secret : secrets) {
+        if (secret.isEmpty() || !result.contains(secret)) {
+            continue;
+        }
+        if (secret.size() < 4) {
+            return Hidden;
+        }
+        result.replace(secret, Hidden);
+    }
+    // Up to the last '@' before the path: libpq reads the user and password up to the first, but a
+    // password may hold another.
+    static const QRegularExpression userinfo(QStringLiteral("(postgres(?:ql)?:/*)[^\\s\"'/]*@"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression keyword(
+        QStringLiteral("(password\\s*=\\s*)('(?:[^'\\\\]|\\\\.)*'?|[^\\s&\"']*)"),
+        QRegularExpression::CaseInsensitiveOption);
+    result.replace(userinfo, QStringLiteral("\\1"));
+    result.replace(keyword, QStringLiteral("\\1") + Hidden);
+    return result;
 }
 
 Connection connect(const QString &uri, const QString &password) {
@@ -88,7 +208,8 @@ Connection connect(const QString &uri, const QString &password) {
     QString why;
     const auto p = parameters(uri, &why);
     if (!p) {
-        c.error = QCoreApplication::translate("ServerStudy", "The server address cannot be read: ") + why;
+        c.error = QCoreApplication::translate("ServerStudy", "The server address cannot be read: ") +
+                  withoutSecrets(why, uri, password);
         return c;
     }
     if (!QSqlDatabase::isDriverAvailable(Driver)) {
@@ -122,11 +243,9 @@ Connection connect(const QString &uri, const QString &password) {
     if (!c.db.open()) {
         const QString text = c.db.lastError().text();
         c.passwordNeeded = text.contains(QLatin1String("no password supplied"));
+        const QString detail = c.db.lastError().databaseText().trimmed();
         c.error = QCoreApplication::translate("ServerStudy", "The server refused the connection: ") +
-                  c.db.lastError().databaseText().trimmed();
-        if (c.db.lastError().databaseText().trimmed().isEmpty()) {
-            c.error += text;
-        }
+                  withoutSecrets(detail.isEmpty() ? text : detail, uri, password);
         const QString name = c.db.connectionName();
         c.db = QSqlDatabase();
         QSqlDatabase::removeDatabase(name);

@@ -21,12 +21,23 @@ bool isLocation(const QString &location);
 bool isServer(const QSqlDatabase &db);
 
 // The study's name as the operator reads it ("lab on db.example.org", "lab on /run/postgresql"),
-// never with its password; "" when the URI cannot be read.
+// never with its password; "" when the URI cannot be read, or when what libpq reads as the host or
+// the database holds an '@' (a password written without its escapes spills there).
 QString displayName(const QString &uri);
 
-// How messages name a study: a file by its path, a server study by displayName(), so that no
-// password written in a URI ever reaches a message or a log.
+// How messages name a study: a file by its path, a server study by displayName() (or, for a URI
+// libpq cannot read, the URI without its user and password), so that no password written in a URI
+// ever reaches a message or a log.
 QString shownLocation(const QString &location);
+
+// The text with every password taken out, for any message that may carry a URI or an engine's own
+// text: the user and password part of every connection URI in it, the value of every "password="
+// (URI parameter or connection string keyword), and, when given, the password of `uri` and
+// `password` wherever they stand, as written or percent-decoded (libpq quotes a URI, or the part it
+// could not read, in its messages). A password too short to be taken out without taking out other
+// words hides the whole text.
+QString withoutSecrets(const QString &text, const QString &uri = QString(),
+                       const QString &password = QString());
 
 struct Connection {
     QSqlDatabase db; // open when error is empty

@@ -378,7 +378,9 @@ Opened openServer(const QString &uri, const QString &password) {
 
 Opened open(const QString &path, const QString &password) {
     if (ServerStudy::isLocation(path)) {
-        return openServer(path, password);
+        Opened result = openServer(path, password);
+        result.error = ServerStudy::withoutSecrets(result.error, path, password);
+        return result;
     }
     Opened result;
     const QFileInfo info(path);
@@ -520,7 +522,7 @@ void createTables(QSqlDatabase &db) {
 namespace {
 
 void createOnServer(const QString &uri) {
-    const QString shown = ServerStudy::displayName(uri);
+    const QString shown = ServerStudy::shownLocation(uri);
     ServerStudy::Connection c = ServerStudy::connect(uri);
     if (!c.error.isEmpty()) {
         throw StudyError(

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts or stops a throwaway PostgreSQL server for the tests: its data and its Unix socket in DIR,
 # no TCP port, run by the unprivileged user "postgres" when the tests run as root (the server
-# refuses to run as root). The superuser role is "zk", trusted on the socket.
+# refuses to run as root). The superuser role is "zk", trusted on the socket; the role
+# "zk_password" alone must give its password (scram-sha-256), for the tests of wrong passwords.
 #   scripts/pg-test-server.sh start DIR
 #   scripts/pg-test-server.sh stop DIR
 set -euo pipefail
@@ -24,6 +25,7 @@ start)
   mkdir -p "$dir"
   [ "$(id -u)" -eq 0 ] && chown postgres "$dir"
   "${as_server[@]}" "$bin/initdb" -D "$dir/data" -A trust -U zk -E UTF8 --no-sync >"$dir/initdb.log"
+  "${as_server[@]}" sed -i '1i local all zk_password scram-sha-256' "$dir/data/pg_hba.conf"
   "${as_server[@]}" "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w \
     -o "-k $dir -c listen_addresses='' -c fsync=off -c full_page_writes=off -c max_connections=200" start >/dev/null
   ;;

@@ -150,7 +150,10 @@ int stimulus(const QStringList &args, QTextStream &out, QTextStream &err) {
     const auto grid = SubjectStore::subjectGrid(db, int(*subject));
     if (!grid) {
         err << "zokorvane-tool: "
-            << Tool::tr("there is no subject %1 in %2").arg(*subject).arg(positional.at(1)) << "\n";
+            << Tool::tr("there is no subject %1 in %2")
+                   .arg(*subject)
+                   .arg(ServerStudy::shownLocation(positional.at(1)))
+            << "\n";
         return 1;
     }
     const StimulusStore::Punto point =

@@ -119,6 +119,11 @@ int importMdb(const QStringList &args) {
     }
     const QString mdb = arguments.positional().first();
     const QString study = arguments.positional().value(1, LegacyImport::studyPathFor(mdb));
+    if (ServerStudy::isLocation(study)) {
+        err() << "zokorvane-tool: "
+              << Tool::tr("import-mdb writes a study file; copy-study then puts it on a server") << "\n";
+        return 2;
+    }
     const LegacyImport::Result result = LegacyImport::importMdb(mdb, study);
     out() << QCoreApplication::translate("zokorvane-tool",
                                          "Imported %1 into %2: %3 subjects, %4 points, %5 stimuli")
@@ -156,12 +161,15 @@ int report(const QStringList &args) {
     AppState state;
     const QString opened = AbreBaseDatos(state, study);
     if (!opened.isEmpty()) {
-        err() << "zokorvane-tool: " << Tool::tr("cannot open %1: %2").arg(study, opened) << "\n";
+        err() << "zokorvane-tool: "
+              << Tool::tr("cannot open %1: %2").arg(ServerStudy::shownLocation(study), opened) << "\n";
         return 1;
     }
     const auto grid = SubjectStore::subjectGrid(state.BaseDatos, id);
     if (!grid) {
-        err() << "zokorvane-tool: " << Tool::tr("there is no subject %1 in %2").arg(id).arg(study) << "\n";
+        err() << "zokorvane-tool: "
+              << Tool::tr("there is no subject %1 in %2").arg(id).arg(ServerStudy::shownLocation(study))
+              << "\n";
         return 1;
     }
     QString name;

@@ -2482,6 +2482,10 @@ The map waits until the bounds are whole numbers or empty.</translation>
         <source>Wrote the sites of 50 cells of subject %1 to %2</source>
         <translation>Wrote the sites of 50 cells of subject %1 to %2</translation>
     </message>
+    <message>
+        <source>import-mdb writes a study file; copy-study then puts it on a server</source>
+        <translation>import-mdb writes a study file; copy-study then puts it on a server</translation>
+    </message>
 </context>
 <context>
     <name>elegirpaciente</name>

@@ -2482,6 +2482,10 @@ El mapa espera a que los límites sean números enteros o estén vacíos.</trans
         <source>Wrote the sites of 50 cells of subject %1 to %2</source>
         <translation>Escritos los sitios de 50 celdas del sujeto %1 en %2</translation>
     </message>
+    <message>
+        <source>import-mdb writes a study file; copy-study then puts it on a server</source>
+        <translation>import-mdb escribe un fichero de estudio; copy-study lo lleva después a un servidor</translation>
+    </message>
 </context>
 <context>
     <name>elegirpaciente</name>

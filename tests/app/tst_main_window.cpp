@@ -177,9 +177,11 @@ private slots:
         QVERIFY(!w.menuBar()->isEnabled() && recording->isEnabled());
         child<QPushButton>(viewer, "bCerrar")->click();
         QVERIFY(w.menuBar()->isEnabled() && recording->isEnabled());
-        QTRY_VERIFY(!w.findChild<FVerEstimulo *>());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!w.findChild<FVerEstimulo *>());
         recording->close();
-        QTRY_VERIFY(!w.findChild<IntroEstimulo *>());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!w.findChild<IntroEstimulo *>());
         action(w, "MAEdita")->trigger();
         QVERIFY(w.findChild<FVerEstimulo *>()->editar());
         w.findChild<FVerEstimulo *>()->close();

@@ -112,7 +112,7 @@ private slots:
         StudyFixture study;
         const auto startHolder = [&](QProcess &holder) {
             holder.start(QCoreApplication::applicationFilePath(), {"--hold", study.path()});
-            return holder.waitForReadyRead(10000) ? holder.readLine().trimmed() : QByteArray("no answer");
+            return holder.waitForReadyRead(-1) ? holder.readLine().trimmed() : QByteArray("no answer");
         };
         QProcess refused;
         QVERIFY(startHolder(refused).contains("in use by another program"));
@@ -124,7 +124,7 @@ private slots:
         Study::Opened opened = Study::open(study.path());
         QVERIFY2(opened.error.contains("in use by another program"), qPrintable(opened.error));
         holder.write("\n");
-        QVERIFY(holder.waitForFinished(10000));
+        QVERIFY(holder.waitForFinished(-1));
         opened = Study::open(study.path());
         QVERIFY2(opened.ok(), qPrintable(opened.error));
 

@@ -57,7 +57,7 @@ inline int runProgram(const QString &program, const QStringList &args, QString *
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(program.isEmpty() ? qEnvironmentVariable("ZK_TOOL") : program, args);
-    const bool ended = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit;
+    const bool ended = process.waitForFinished(-1) && process.exitStatus() == QProcess::NormalExit;
     if (output) {
         *output = QString::fromLocal8Bit(process.readAll());
     }

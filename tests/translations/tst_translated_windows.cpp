@@ -133,7 +133,8 @@ private slots:
             dialog.select(row[0]);
             QVERIFY(dialog.apply());
             QCOMPARE(Language::configured(m_state.RutaConfig), row[0]);
-            QTRY_COMPARE(loadMr->text(), row[2]);
+            QCoreApplication::sendPostedEvents(); // the windows' LanguageChange
+            QCOMPARE(loadMr->text(), row[2]);
             QCOMPARE(file->title(), row[1]);
         }
     }
