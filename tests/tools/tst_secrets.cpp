@@ -111,9 +111,9 @@ private slots:
         for (auto lines = usage.globalMatch(help); lines.hasNext();) {
             commands << lines.next().captured(1);
         }
-        QCOMPARE(commands, QStringList({"backup", "copy-study", "demo", "export", "export-drawings",
-                                        "import-mdb", "load-series", "map", "new-study", "phantom", "plan",
-                                        "render-drawing", "report", "stimulus"}));
+        QCOMPARE(commands, QStringList({"backup", "calibrate", "copy-study", "demo", "export",
+                                        "export-drawings", "import-mdb", "load-series", "map", "new-study",
+                                        "phantom", "plan", "render-drawing", "report", "sites", "stimulus"}));
     }
 
     void noPasswordIsShownOrWrittenByTheTool_data() {
@@ -123,6 +123,8 @@ private slots:
                                    "stimulus add STUDY --subject 1 --cell 1 --experiment 1",
                                    "stimulus delete STUDY --subject 2 --cell 1 --experiment 1",
                                    "map STUDY --png OUT/m.png --csv OUT/m.csv",
+                                   "sites STUDY --subject 1 --tsv OUT/s.tsv --nifti OUT/s.nii.gz",
+                                   "calibrate STUDY --subject 1 --series OUT --landmarks 9,9,9:1,9,9:5,5,5",
                                    "export STUDY OUT/tsv --format tsv",
                                    "export STUDY OUT/bids --format nibs-bids",
                                    "export-drawings STUDY OUT/drawings",
