@@ -63,6 +63,9 @@ struct Scan {
     int filesSeen = 0;
     int skippedFiles = 0;       // not images of any series
     QStringList skippedReasons; // "NAME: reason", the first few
+    // Of the skipped files, the images whose header cannot be right (sizes beyond a head series, more
+    // pixel data claimed than the file holds, a damaged pixel size): "PATH: reason", every one.
+    QStringList refused;
     // The series with the most images (the first of them on a tie); -1 when there is none.
     int largestSeries() const;
 };

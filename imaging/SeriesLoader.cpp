@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <new>
 #include <thread>
 #include <vector>
 
@@ -94,6 +95,14 @@ bool SeriesLoader::readPictures(const QStringList &paths, bool lateral, VolumeLa
                 m_report.failures << QStringLiteral("%1: not a picture that can be read").arg(paths[k]);
                 return false;
             }
+            // Pictures of one millimetre a pixel, as many as there are: within a head series' sizes.
+            const QString problem =
+                VolumeLayout::sizeProblem({picture.width(), picture.height(), count}, VolumeLayout::Affine{});
+            if (!problem.isEmpty()) {
+                m_report.failures
+                    << QStringLiteral("%1: %2 pictures: %3").arg(paths[k]).arg(count).arg(problem);
+                return false;
+            }
             volume.dims = {picture.width(), picture.height(), count};
             volume.voxels.assign(std::size_t(picture.width()) * picture.height() * count, 0);
         }
@@ -115,8 +124,9 @@ bool SeriesLoader::readPictures(const QStringList &paths, bool lateral, VolumeLa
 }
 
 bool SeriesLoader::readSource(const QString &ruta, bool soloJpg, bool lateral, int series,
-                              VolumeLayout::ScannerVolume &volume, bool &positioned) {
+                              VolumeLayout::ScannerVolume &volume, bool &positioned, QString &named) {
     positioned = false;
+    named = ruta;
     const QFileInfo info(ruta);
     if (info.isFile() && NiftiFiles::isNiftiPath(ruta)) {
         m_report.source = QStringLiteral("nifti");
@@ -153,7 +163,7 @@ bool SeriesLoader::readSource(const QString &ruta, bool soloJpg, bool lateral, i
                 paths << QDir(cache).filePath(pictureName(k));
             }
             // Pictures carry no geometry, as ever: the landmarks calibrate them.
-            if (slices > 0 && readPictures(paths, true, volume)) {
+            if (slices > 0 && slices <= VolumeLayout::MaxAxisVoxels && readPictures(paths, true, volume)) {
                 m_report.orientation = QStringLiteral("sagittal");
                 m_report.series = json.value(QStringLiteral("series")).toString();
                 m_report.filesSeen = slices;
@@ -179,6 +189,7 @@ bool SeriesLoader::readSource(const QString &ruta, bool soloJpg, bool lateral, i
     m_report.skippedFiles = found.skippedFiles;
     m_report.skipped = found.skippedReasons;
     m_report.seriesFound = int(found.series.size());
+    m_report.failures << found.refused;
     const int chosen = series >= 0 ? series : found.largestSeries();
     if (chosen < 0 || chosen >= int(found.series.size())) {
         m_report.failures << (found.series.empty()
@@ -190,6 +201,7 @@ bool SeriesLoader::readSource(const QString &ruta, bool soloJpg, bool lateral, i
         return false;
     }
     const DicomFiles::Series &s = found.series[std::size_t(chosen)];
+    named = s.slices.front().path;
     m_report.series = s.label();
     m_report.orientation = s.orientation();
     m_report.irregularFiles = s.irregularFiles;
@@ -235,26 +247,26 @@ bool SeriesLoader::i_CargarImagenes(const QString &ruta, bool soloJpg, bool late
     VolumeLayout::ScannerVolume source;
     bool positioned = false;
     bool result = false;
-    if (readSource(ruta, soloJpg, lateral, series, source, positioned)) {
-        m_layout = VolumeLayout::toLayout(source);
-        source = {};
-        const VolumeLayout::ScannerVolume &v = m_layout.volume;
-        ImagingLibrary &library = m_state.library();
-        library._d2_crea(m_state.VolumenActual, lateral ? 1 : 0);
-        const QString cache = cacheFolderFor(ruta);
-        for (int k = 0; k < v.dims[2]; ++k) {
-            m_state.SerieImagenes << QDir(cache).filePath(pictureName(k));
+    QString named; // the file a refusal of the whole volume names
+    try {
+        if (readSource(ruta, soloJpg, lateral, series, source, positioned, named)) {
+            // The volume as the layout will hold it, before the layout sets anything aside for it.
+            const QString problem =
+                VolumeLayout::layoutProblem({source.dims[0], source.dims[1], source.dims[2]}, source.affine);
+            if (problem.isEmpty()) {
+                result = buildVolume(ruta, lateral, source);
+            } else {
+                m_report.failures << QStringLiteral("%1: %2").arg(named, problem);
+            }
         }
-        if (m_progress) {
-            m_progress(Phase::Stacking, v.dims[2] - 1, 0, v.dims[2] - 1);
-        }
-        // The library takes a copy; the layout keeps its own for the cache and the export.
-        library._d2_anyade(m_state.VolumenActual, v.dims[0], v.dims[1], v.dims[2],
-                           std::vector<std::uint8_t>(v.voxels));
-        library._d2_cierra(m_state.VolumenActual, lateral ? 0 : 1);
-        m_report.slicesStacked = v.dims[2];
-        m_report.resampled = m_layout.resampled;
-        result = true;
+    } catch (const std::bad_alloc &) {
+        m_report.failures << QStringLiteral("%1: too large for the memory available").arg(named);
+        result = false;
+    }
+    if (!result) {
+        DestruyeVolumen();
+        m_layout = VolumeLayout::Oriented{};
+        m_state.SerieImagenes.clear();
     }
     if (result && positioned) {
         m_state.PonEspaciado(m_layout.sliceMm, m_layout.pixelMm, zeroFrame(m_layout.volume));
@@ -264,12 +276,36 @@ bool SeriesLoader::i_CargarImagenes(const QString &ruta, bool soloJpg, bool late
     m_report.readingSeconds = timer.nsecsElapsed() / 1e9;
     m_report.built = result;
     timer.restart();
+    // Only a volume that passed has pictures in the cache.
     if (result && m_report.source != QLatin1String("cache")) {
         writeCache(ruta);
     }
     m_report.cacheSeconds = timer.nsecsElapsed() / 1e9;
     m_cargando = false;
     return result;
+}
+
+// Brings the volume read into the layout and makes it the state's volume.
+bool SeriesLoader::buildVolume(const QString &ruta, bool lateral, VolumeLayout::ScannerVolume &source) {
+    m_layout = VolumeLayout::toLayout(source);
+    source = {};
+    const VolumeLayout::ScannerVolume &v = m_layout.volume;
+    ImagingLibrary &library = m_state.library();
+    library._d2_crea(m_state.VolumenActual, lateral ? 1 : 0);
+    const QString cache = cacheFolderFor(ruta);
+    for (int k = 0; k < v.dims[2]; ++k) {
+        m_state.SerieImagenes << QDir(cache).filePath(pictureName(k));
+    }
+    if (m_progress) {
+        m_progress(Phase::Stacking, v.dims[2] - 1, 0, v.dims[2] - 1);
+    }
+    // The library takes a copy; the layout keeps its own for the cache and the export.
+    library._d2_anyade(m_state.VolumenActual, v.dims[0], v.dims[1], v.dims[2],
+                       std::vector<std::uint8_t>(v.voxels));
+    library._d2_cierra(m_state.VolumenActual, lateral ? 0 : 1);
+    m_report.slicesStacked = v.dims[2];
+    m_report.resampled = m_layout.resampled;
+    return true;
 }
 
 // The pictures go to a fresh folder beside the cache folder, which then replaces it, so a reload
