@@ -23,6 +23,11 @@
 #include <thread>
 #include <vector>
 
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <csignal>
+#endif
+
 namespace {
 
 const QString InfoFile = QStringLiteral("volume.json");
@@ -52,6 +57,30 @@ QString signatureOf(const QList<QFileInfo> &files) {
         hash.addData(QByteArray::number(file.lastModified().toMSecsSinceEpoch()));
     }
     return QString::fromLatin1(hash.result().toHex());
+}
+
+// Removes what loads killed while writing their pictures left in the cache: the fresh folders
+// ("HASH.new-PID") of processes that no longer run. Links are removed, never followed.
+void removeLeftovers(const QString &root) {
+    const QFileInfoList entries = QDir(root).entryInfoList({QStringLiteral("*.new-*")},
+                                                           QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+    for (const QFileInfo &entry : entries) {
+        bool number = false;
+        const qint64 pid = entry.fileName().section(QLatin1Char('-'), -1).toLongLong(&number);
+        if (!number || pid <= 0 || pid == QCoreApplication::applicationPid()) {
+            continue;
+        }
+#ifdef Q_OS_UNIX
+        if (::kill(pid_t(pid), 0) == 0 || errno != ESRCH) {
+            continue;
+        }
+#endif
+        if (entry.isSymLink()) {
+            QFile::remove(entry.absoluteFilePath());
+        } else {
+            QDir(entry.absoluteFilePath()).removeRecursively();
+        }
+    }
 }
 
 } // namespace
@@ -308,8 +337,8 @@ bool SeriesLoader::buildVolume(const QString &ruta, bool lateral, VolumeLayout::
     return true;
 }
 
-// The pictures go to a fresh folder beside the cache folder, which then replaces it, so a reload
-// never reads a half-written set.
+// The pictures go to a fresh folder beside the cache folder (named after this process, so two
+// programs never write into one), which then replaces it, so a reload never reads a half-written set.
 //
 // A cache that already holds the pictures of the same files (by name, size and modification time)
 // is kept as it is: reloading a subject's series writes nothing.
@@ -323,7 +352,8 @@ void SeriesLoader::writeCache(const QString &ruta) {
         m_report.cacheFolder = target;
         return;
     }
-    const QString fresh = target + QStringLiteral(".new");
+    removeLeftovers(m_cacheRoot);
+    const QString fresh = target + QStringLiteral(".new-%1").arg(QCoreApplication::applicationPid());
     QDir(fresh).removeRecursively();
     if (!QDir().mkpath(fresh)) {
         m_report.cacheError =
