@@ -22,6 +22,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <thread>
 
 namespace DicomFiles {
@@ -640,7 +641,7 @@ bool decodeSeries(const Series &series, VolumeLayout::ScannerVolume &volume, QSt
             *failures << why;
         }
     };
-    auto runJob = [&](const std::pair<QString, std::vector<std::pair<int, int>>> &job) {
+    auto decodeJob = [&](const std::pair<QString, std::vector<std::pair<int, int>>> &job) {
         const QString &path = job.first;
         DcmFileFormat file;
         const OFCondition loaded = file.loadFile(dcmtkName(path));
@@ -725,6 +726,14 @@ bool decodeSeries(const Series &series, VolumeLayout::ScannerVolume &volume, QSt
                 ++decoded;
             }
             ++done;
+        }
+    };
+    // A file whose decoding needs more memory than there is fails alone, on whichever thread.
+    auto runJob = [&](const std::pair<QString, std::vector<std::pair<int, int>>> &job) {
+        try {
+            decodeJob(job);
+        } catch (const std::bad_alloc &) {
+            fail(QStringLiteral("%1: too large for the memory available").arg(job.first));
         }
     };
     std::atomic<std::size_t> next{0};
