@@ -22,6 +22,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <thread>
 
 namespace DicomFiles {
@@ -98,9 +99,60 @@ bool readGroupValues(DcmItem *groups, const DcmTagKey &group, const DcmTagKey &t
            readValues(item, tag, values, count);
 }
 
+// Why the sizes the image claims cannot be right: beyond what a head series reaches, or more pixel
+// bytes than `available` (the file's size when its header is read, the pixel data's length when it is
+// decoded) for data stored uncompressed, or more frames than a compressed file can hold (each at
+// least an item of 8 bytes). "" when they can. The products are taken in 64 bits.
+QString claimProblem(DcmItem *data, E_TransferSyntax xfer, std::int64_t available) {
+    Uint16 rows = 0, columns = 0, samples = 1, bitsAllocated = 0;
+    data->findAndGetUint16(DCM_Rows, rows);
+    data->findAndGetUint16(DCM_Columns, columns);
+    data->findAndGetUint16(DCM_SamplesPerPixel, samples);
+    data->findAndGetUint16(DCM_BitsAllocated, bitsAllocated);
+    Sint32 frames = 1;
+    if (data->findAndGetSint32(DCM_NumberOfFrames, frames).bad() || frames < 1) {
+        frames = 1;
+    }
+    if (rows > VolumeLayout::MaxAxisVoxels || columns > VolumeLayout::MaxAxisVoxels ||
+        frames > VolumeLayout::MaxAxisVoxels) {
+        return QStringLiteral(
+                   "claims %1 x %2 pixels in %3 frames; a head series has at most %4 along any axis")
+            .arg(rows)
+            .arg(columns)
+            .arg(frames)
+            .arg(VolumeLayout::MaxAxisVoxels);
+    }
+    const std::int64_t pixels = std::int64_t(rows) * columns * frames;
+    if (pixels > VolumeLayout::MaxVoxels) {
+        return QStringLiteral("claims %1 x %2 pixels in %3 frames, more than a head series holds")
+            .arg(rows)
+            .arg(columns)
+            .arg(frames);
+    }
+    if (DcmXfer(xfer).isEncapsulated()) {
+        if (std::int64_t(frames) * 8 > available) {
+            return QStringLiteral("claims %1 frames but holds %2 bytes").arg(frames).arg(available);
+        }
+        return {};
+    }
+    const std::int64_t needed = (pixels * std::max<Uint16>(samples, 1) * bitsAllocated + 7) / 8;
+    if (needed > available) {
+        return QStringLiteral("its pixel data is shorter than Rows x Columns x frames says (%1 x %2 x %3 "
+                              "pixels of %4 bits need %5 bytes; there are %6)")
+            .arg(rows)
+            .arg(columns)
+            .arg(frames)
+            .arg(bitsAllocated)
+            .arg(needed)
+            .arg(available);
+    }
+    return {};
+}
+
 struct Header {
     bool image = false;
-    QString reason; // why it is not an image of a series
+    bool damaged = false; // an image whose header cannot be right; reason says why
+    QString reason;       // why it is not an image of a series
     QString uid;
     QString description;
     QString number;
@@ -139,6 +191,13 @@ Header readHeader(const QString &path, const QString &name) {
                                 : QStringLiteral("%1: DICOM without an image (%2)")
                                       .arg(name, className ? QString::fromLatin1(className)
                                                            : QStringLiteral("no rows and columns"));
+        return h;
+    }
+    // The sizes it claims, against the bytes the file has, before anything is set aside for them.
+    const QString claim = claimProblem(data, data->getOriginalXfer(), std::int64_t(QFileInfo(path).size()));
+    if (!claim.isEmpty()) {
+        h.damaged = true;
+        h.reason = QStringLiteral("%1: %2").arg(path, claim);
         return h;
     }
     h.image = true;
@@ -196,8 +255,37 @@ Header readHeader(const QString &path, const QString &name) {
             readGroupValues(groups, DCM_PixelMeasuresSequence, DCM_SliceThickness, &thickness, 1);
         }
     }
-    if (!hasSpacing || h.pixelSpacing[0] <= 0 || h.pixelSpacing[1] <= 0) {
+    if (!hasSpacing && data->tagExists(DCM_PixelSpacing)) {
+        // Present but not two finite numbers: a damaged header, not a missing size.
+        OFString given;
+        data->findAndGetOFStringArray(DCM_PixelSpacing, given);
+        if (!given.empty()) {
+            h.image = false;
+            h.damaged = true;
+            h.reason = QStringLiteral("%1: PixelSpacing \"%2\" is not two numbers")
+                           .arg(path, QString::fromLatin1(given.c_str()).left(80));
+            return h;
+        }
+    }
+    if (!hasSpacing) {
         h.pixelSpacing[0] = h.pixelSpacing[1] = 1.0; // no size given: one millimetre a pixel
+    }
+    {
+        const auto [low, high] = std::minmax(h.pixelSpacing[0], h.pixelSpacing[1]);
+        if (low < VolumeLayout::MinSpacingMm || high > VolumeLayout::MaxSpacingMm ||
+            high > VolumeLayout::MaxSpacingRatio * low) {
+            h.image = false;
+            h.damaged = true;
+            h.reason = QStringLiteral("%1: PixelSpacing %2\\%3 mm is beyond a head series (each from %4 to "
+                                      "%5 mm, at most %6 times the other)")
+                           .arg(path)
+                           .arg(h.pixelSpacing[0], 0, 'g', 6)
+                           .arg(h.pixelSpacing[1], 0, 'g', 6)
+                           .arg(VolumeLayout::MinSpacingMm)
+                           .arg(VolumeLayout::MaxSpacingMm)
+                           .arg(VolumeLayout::MaxSpacingRatio);
+            return h;
+        }
     }
     h.sliceSpacing = between > 0 ? between : thickness;
 
@@ -443,7 +531,9 @@ Scan scanFolder(const QString &folder) {
         const Header &h = headers[std::size_t(f)];
         if (!h.image) {
             ++scan.skippedFiles;
-            if (scan.skippedReasons.size() < 20) {
+            if (h.damaged) {
+                scan.refused << h.reason;
+            } else if (scan.skippedReasons.size() < 20) {
                 scan.skippedReasons << h.reason;
             }
             continue;
@@ -498,7 +588,6 @@ bool decodeSeries(const Series &series, VolumeLayout::ScannerVolume &volume, QSt
     }
     volume.dims = {series.columns, series.rows, count};
     const std::size_t sliceSize = std::size_t(series.columns) * series.rows;
-    volume.voxels.assign(sliceSize * count, 0);
 
     // Placement: the first slice's position, the in-plane directions and the step between slices
     // (the slice spacing along the normal without positions).
@@ -524,6 +613,18 @@ bool decodeSeries(const Series &series, VolumeLayout::ScannerVolume &volume, QSt
         }
     }
 
+    // Sizes and spacings beyond a head series are refused before the voxels are set aside.
+    const QString problem = VolumeLayout::sizeProblem({series.columns, series.rows, count}, volume.affine);
+    if (!problem.isEmpty()) {
+        if (failures) {
+            *failures
+                << QStringLiteral("%1: the series of %2 files: %3").arg(first.path).arg(count).arg(problem);
+        }
+        volume = {};
+        return false;
+    }
+    volume.voxels.assign(sliceSize * count, 0);
+
     // One job per file, decoding the frames of it that belong to the series.
     std::map<QString, std::vector<std::pair<int, int>>> framesOfFile; // path -> (frame, slice index)
     for (int k = 0; k < count; ++k) {
@@ -540,7 +641,7 @@ bool decodeSeries(const Series &series, VolumeLayout::ScannerVolume &volume, QSt
             *failures << why;
         }
     };
-    auto runJob = [&](const std::pair<QString, std::vector<std::pair<int, int>>> &job) {
+    auto decodeJob = [&](const std::pair<QString, std::vector<std::pair<int, int>>> &job) {
         const QString &path = job.first;
         DcmFileFormat file;
         const OFCondition loaded = file.loadFile(dcmtkName(path));
@@ -551,6 +652,20 @@ bool decodeSeries(const Series &series, VolumeLayout::ScannerVolume &volume, QSt
         }
         DcmDataset *data = file.getDataset();
         const E_TransferSyntax xfer = data->getOriginalXfer();
+        // The pixel data against what the header claims (the file may have changed since the scan).
+        DcmElement *pixelData = nullptr;
+        const std::int64_t available =
+            DcmXfer(xfer).isEncapsulated()
+                ? std::int64_t(QFileInfo(path).size())
+                : (data->findAndGetElement(DCM_PixelData, pixelData).good() && pixelData
+                       ? std::int64_t(pixelData->getLength())
+                       : 0);
+        const QString claim = claimProblem(data, xfer, available);
+        if (!claim.isEmpty()) {
+            fail(QStringLiteral("%1: %2").arg(path, claim));
+            done += int(job.second.size());
+            return;
+        }
         if (isJpeg2000(xfer)) {
             fail(QStringLiteral("%1: compressed with JPEG 2000, which this program cannot decode; export the "
                                 "series uncompressed or with JPEG or JPEG-LS compression")
@@ -611,6 +726,14 @@ bool decodeSeries(const Series &series, VolumeLayout::ScannerVolume &volume, QSt
                 ++decoded;
             }
             ++done;
+        }
+    };
+    // A file whose decoding needs more memory than there is fails alone, on whichever thread.
+    auto runJob = [&](const std::pair<QString, std::vector<std::pair<int, int>>> &job) {
+        try {
+            decodeJob(job);
+        } catch (const std::bad_alloc &) {
+            fail(QStringLiteral("%1: too large for the memory available").arg(job.first));
         }
     };
     std::atomic<std::size_t> next{0};

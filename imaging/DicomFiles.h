@@ -63,6 +63,9 @@ struct Scan {
     int filesSeen = 0;
     int skippedFiles = 0;       // not images of any series
     QStringList skippedReasons; // "NAME: reason", the first few
+    // Of the skipped files, the images whose header cannot be right (sizes beyond a head series, more
+    // pixel data claimed than the file holds, a damaged pixel size): "PATH: reason", every one.
+    QStringList refused;
     // The series with the most images (the first of them on a tie); -1 when there is none.
     int largestSeries() const;
 };
@@ -72,8 +75,10 @@ Scan scanFolder(const QString &folder);
 
 // Decodes the series into a volume, its voxels in file order (i column, j row, k slice in position
 // order) with the affine of the series. Runs on `threads` threads; progress(done, total) is called on
-// the calling thread. Files that cannot be decoded are listed in *failures with the reason and leave
-// a black slice; false when no slice could be decoded.
+// the calling thread. A series beyond a head series' sizes (VolumeLayout::sizeProblem) is refused
+// before its voxels are set aside, naming its first file. Files that cannot be decoded (pixel data
+// shorter than the header says among them) are listed in *failures with the reason and leave a black
+// slice; false when no slice could be decoded.
 bool decodeSeries(const Series &series, VolumeLayout::ScannerVolume &volume, QStringList *failures,
                   int threads = 1, const std::function<void(int done, int total)> &progress = {});
 

@@ -24,9 +24,6 @@ namespace {
 using VolumeLayout::Affine;
 using VolumeLayout::ScannerVolume;
 
-// More voxels than this in one volume means a damaged header rather than a head (and would not fit
-// the volume's int dimensions).
-constexpr std::int64_t MaxVoxels = std::numeric_limits<int>::max();
 // NIfTI-1 stores each dimension as a signed 16-bit number.
 constexpr int MaxNifti1Dim = 32767;
 // An axis shorter than this (mm) places every voxel on the same spot.
@@ -251,19 +248,23 @@ bool placement(const nifti_image &image, const double size[3], Affine &affine, Q
 }
 
 // Reads bytes from the offset on, through zlib, which reads plain and gzip-compressed files alike.
-// The library's own reader reports a short file on stderr; here it is only a false.
-bool readBytes(const char *name, std::int64_t offset, char *data, std::int64_t bytes) {
+// The memory grows with the bytes that really come, 16 MiB at a time, so a compressed file that
+// claims more than it holds is found short before the claim is set aside. The library's own reader
+// reports a short file on stderr; here it is only a false.
+bool readBytes(const char *name, std::int64_t offset, std::vector<char> &data, std::int64_t bytes) {
     const gzFile file = gzopen(name, "rb");
     if (!file) {
         return false;
     }
     gzbuffer(file, 1 << 20);
     bool ok = offset >= 0 && gzseek(file, z_off_t(offset), SEEK_SET) == z_off_t(offset);
-    while (ok && bytes > 0) {
-        const auto piece = static_cast<unsigned>(std::min<std::int64_t>(bytes, std::int64_t(1) << 30));
-        ok = gzread(file, data, piece) == int(piece);
-        data += piece;
-        bytes -= piece;
+    data.clear();
+    while (ok && std::int64_t(data.size()) < bytes) {
+        const auto piece =
+            static_cast<unsigned>(std::min<std::int64_t>(bytes - std::int64_t(data.size()), 16 << 20));
+        const std::size_t at = data.size();
+        data.resize(at + piece);
+        ok = gzread(file, data.data() + at, piece) == int(piece);
     }
     return gzclose(file) == Z_OK && ok;
 }
@@ -389,11 +390,6 @@ bool read(const QString &path, ScannerVolume &volume, QString *error) {
     if (dims[0] < 1 || dims[1] < 1 || dims[2] < 1) {
         return fail(QStringLiteral("no voxels (%1 x %2 x %3)").arg(dims[0]).arg(dims[1]).arg(dims[2]));
     }
-    if (double(dims[0]) * double(dims[1]) * double(dims[2]) > double(MaxVoxels)) {
-        return fail(
-            QStringLiteral("a damaged header (%1 x %2 x %3 voxels)").arg(dims[0]).arg(dims[1]).arg(dims[2]));
-    }
-    const std::int64_t count = dims[0] * dims[1] * dims[2];
     double size[3];
     Affine affine;
     QString problem;
@@ -403,19 +399,26 @@ bool read(const QString &path, ScannerVolume &volume, QString *error) {
     if (!placement(*image, size, affine, problem)) {
         return fail(problem);
     }
+    // Sizes beyond a head series are a damaged header; nothing is set aside for them.
+    problem = VolumeLayout::sizeProblem({dims[0], dims[1], dims[2]}, affine);
+    if (!problem.isEmpty()) {
+        return fail(QStringLiteral("a damaged header (%1)").arg(problem));
+    }
+    const std::int64_t count = dims[0] * dims[1] * dims[2];
 
     // The first volume, whatever follows it, in this machine's byte order. An uncompressed file shorter
     // than its header says is refused before any memory is set aside for it.
     const std::int64_t bytes = count * image->nbyper;
     const QString cutShort = QStringLiteral("the voxel data is cut short or damaged");
-    if (!path.endsWith(QLatin1String(".gz"), Qt::CaseInsensitive) &&
-        QFileInfo(path).size() < image->iname_offset + bytes) {
+    if (image->nbyper < 1 || image->iname_offset < 0 ||
+        (!path.endsWith(QLatin1String(".gz"), Qt::CaseInsensitive) &&
+         QFileInfo(path).size() - image->iname_offset < bytes)) {
         return fail(cutShort);
     }
     std::vector<std::uint8_t> greys;
     try {
-        std::vector<char> data(static_cast<std::size_t>(bytes));
-        if (!readBytes(name.constData(), image->iname_offset, data.data(), bytes)) {
+        std::vector<char> data;
+        if (!readBytes(name.constData(), image->iname_offset, data, bytes)) {
             return fail(cutShort);
         }
         if (image->swapsize > 1 && image->byteorder != nifti_short_order()) {

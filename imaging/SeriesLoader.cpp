@@ -19,8 +19,14 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <new>
 #include <thread>
 #include <vector>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <csignal>
+#endif
 
 namespace {
 
@@ -51,6 +57,30 @@ QString signatureOf(const QList<QFileInfo> &files) {
         hash.addData(QByteArray::number(file.lastModified().toMSecsSinceEpoch()));
     }
     return QString::fromLatin1(hash.result().toHex());
+}
+
+// Removes what loads killed while writing their pictures left in the cache: the fresh folders
+// ("HASH.new-PID") of processes that no longer run. Links are removed, never followed.
+void removeLeftovers(const QString &root) {
+    const QFileInfoList entries = QDir(root).entryInfoList({QStringLiteral("*.new-*")},
+                                                           QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+    for (const QFileInfo &entry : entries) {
+        bool number = false;
+        const qint64 pid = entry.fileName().section(QLatin1Char('-'), -1).toLongLong(&number);
+        if (!number || pid <= 0 || pid == QCoreApplication::applicationPid()) {
+            continue;
+        }
+#ifdef Q_OS_UNIX
+        if (::kill(pid_t(pid), 0) == 0 || errno != ESRCH) {
+            continue;
+        }
+#endif
+        if (entry.isSymLink()) {
+            QFile::remove(entry.absoluteFilePath());
+        } else {
+            QDir(entry.absoluteFilePath()).removeRecursively();
+        }
+    }
 }
 
 } // namespace
@@ -94,6 +124,14 @@ bool SeriesLoader::readPictures(const QStringList &paths, bool lateral, VolumeLa
                 m_report.failures << QStringLiteral("%1: not a picture that can be read").arg(paths[k]);
                 return false;
             }
+            // Pictures of one millimetre a pixel, as many as there are: within a head series' sizes.
+            const QString problem =
+                VolumeLayout::sizeProblem({picture.width(), picture.height(), count}, VolumeLayout::Affine{});
+            if (!problem.isEmpty()) {
+                m_report.failures
+                    << QStringLiteral("%1: %2 pictures: %3").arg(paths[k]).arg(count).arg(problem);
+                return false;
+            }
             volume.dims = {picture.width(), picture.height(), count};
             volume.voxels.assign(std::size_t(picture.width()) * picture.height() * count, 0);
         }
@@ -115,8 +153,9 @@ bool SeriesLoader::readPictures(const QStringList &paths, bool lateral, VolumeLa
 }
 
 bool SeriesLoader::readSource(const QString &ruta, bool soloJpg, bool lateral, int series,
-                              VolumeLayout::ScannerVolume &volume, bool &positioned) {
+                              VolumeLayout::ScannerVolume &volume, bool &positioned, QString &named) {
     positioned = false;
+    named = ruta;
     const QFileInfo info(ruta);
     if (info.isFile() && NiftiFiles::isNiftiPath(ruta)) {
         m_report.source = QStringLiteral("nifti");
@@ -153,7 +192,7 @@ bool SeriesLoader::readSource(const QString &ruta, bool soloJpg, bool lateral, i
                 paths << QDir(cache).filePath(pictureName(k));
             }
             // Pictures carry no geometry, as ever: the landmarks calibrate them.
-            if (slices > 0 && readPictures(paths, true, volume)) {
+            if (slices > 0 && slices <= VolumeLayout::MaxAxisVoxels && readPictures(paths, true, volume)) {
                 m_report.orientation = QStringLiteral("sagittal");
                 m_report.series = json.value(QStringLiteral("series")).toString();
                 m_report.filesSeen = slices;
@@ -179,6 +218,7 @@ bool SeriesLoader::readSource(const QString &ruta, bool soloJpg, bool lateral, i
     m_report.skippedFiles = found.skippedFiles;
     m_report.skipped = found.skippedReasons;
     m_report.seriesFound = int(found.series.size());
+    m_report.failures << found.refused;
     const int chosen = series >= 0 ? series : found.largestSeries();
     if (chosen < 0 || chosen >= int(found.series.size())) {
         m_report.failures << (found.series.empty()
@@ -190,6 +230,7 @@ bool SeriesLoader::readSource(const QString &ruta, bool soloJpg, bool lateral, i
         return false;
     }
     const DicomFiles::Series &s = found.series[std::size_t(chosen)];
+    named = s.slices.front().path;
     m_report.series = s.label();
     m_report.orientation = s.orientation();
     m_report.irregularFiles = s.irregularFiles;
@@ -235,26 +276,26 @@ bool SeriesLoader::i_CargarImagenes(const QString &ruta, bool soloJpg, bool late
     VolumeLayout::ScannerVolume source;
     bool positioned = false;
     bool result = false;
-    if (readSource(ruta, soloJpg, lateral, series, source, positioned)) {
-        m_layout = VolumeLayout::toLayout(source);
-        source = {};
-        const VolumeLayout::ScannerVolume &v = m_layout.volume;
-        ImagingLibrary &library = m_state.library();
-        library._d2_crea(m_state.VolumenActual, lateral ? 1 : 0);
-        const QString cache = cacheFolderFor(ruta);
-        for (int k = 0; k < v.dims[2]; ++k) {
-            m_state.SerieImagenes << QDir(cache).filePath(pictureName(k));
+    QString named; // the file a refusal of the whole volume names
+    try {
+        if (readSource(ruta, soloJpg, lateral, series, source, positioned, named)) {
+            // The volume as the layout will hold it, before the layout sets anything aside for it.
+            const QString problem =
+                VolumeLayout::layoutProblem({source.dims[0], source.dims[1], source.dims[2]}, source.affine);
+            if (problem.isEmpty()) {
+                result = buildVolume(ruta, lateral, source);
+            } else {
+                m_report.failures << QStringLiteral("%1: %2").arg(named, problem);
+            }
         }
-        if (m_progress) {
-            m_progress(Phase::Stacking, v.dims[2] - 1, 0, v.dims[2] - 1);
-        }
-        // The library takes a copy; the layout keeps its own for the cache and the export.
-        library._d2_anyade(m_state.VolumenActual, v.dims[0], v.dims[1], v.dims[2],
-                           std::vector<std::uint8_t>(v.voxels));
-        library._d2_cierra(m_state.VolumenActual, lateral ? 0 : 1);
-        m_report.slicesStacked = v.dims[2];
-        m_report.resampled = m_layout.resampled;
-        result = true;
+    } catch (const std::bad_alloc &) {
+        m_report.failures << QStringLiteral("%1: too large for the memory available").arg(named);
+        result = false;
+    }
+    if (!result) {
+        DestruyeVolumen();
+        m_layout = VolumeLayout::Oriented{};
+        m_state.SerieImagenes.clear();
     }
     if (result && positioned) {
         m_state.PonEspaciado(m_layout.sliceMm, m_layout.pixelMm, zeroFrame(m_layout.volume));
@@ -264,6 +305,7 @@ bool SeriesLoader::i_CargarImagenes(const QString &ruta, bool soloJpg, bool late
     m_report.readingSeconds = timer.nsecsElapsed() / 1e9;
     m_report.built = result;
     timer.restart();
+    // Only a volume that passed has pictures in the cache.
     if (result && m_report.source != QLatin1String("cache")) {
         writeCache(ruta);
     }
@@ -272,8 +314,31 @@ bool SeriesLoader::i_CargarImagenes(const QString &ruta, bool soloJpg, bool late
     return result;
 }
 
-// The pictures go to a fresh folder beside the cache folder, which then replaces it, so a reload
-// never reads a half-written set.
+// Brings the volume read into the layout and makes it the state's volume.
+bool SeriesLoader::buildVolume(const QString &ruta, bool lateral, VolumeLayout::ScannerVolume &source) {
+    m_layout = VolumeLayout::toLayout(source);
+    source = {};
+    const VolumeLayout::ScannerVolume &v = m_layout.volume;
+    ImagingLibrary &library = m_state.library();
+    library._d2_crea(m_state.VolumenActual, lateral ? 1 : 0);
+    const QString cache = cacheFolderFor(ruta);
+    for (int k = 0; k < v.dims[2]; ++k) {
+        m_state.SerieImagenes << QDir(cache).filePath(pictureName(k));
+    }
+    if (m_progress) {
+        m_progress(Phase::Stacking, v.dims[2] - 1, 0, v.dims[2] - 1);
+    }
+    // The library takes a copy; the layout keeps its own for the cache and the export.
+    library._d2_anyade(m_state.VolumenActual, v.dims[0], v.dims[1], v.dims[2],
+                       std::vector<std::uint8_t>(v.voxels));
+    library._d2_cierra(m_state.VolumenActual, lateral ? 0 : 1);
+    m_report.slicesStacked = v.dims[2];
+    m_report.resampled = m_layout.resampled;
+    return true;
+}
+
+// The pictures go to a fresh folder beside the cache folder (named after this process, so two
+// programs never write into one), which then replaces it, so a reload never reads a half-written set.
 //
 // A cache that already holds the pictures of the same files (by name, size and modification time)
 // is kept as it is: reloading a subject's series writes nothing.
@@ -287,7 +352,8 @@ void SeriesLoader::writeCache(const QString &ruta) {
         m_report.cacheFolder = target;
         return;
     }
-    const QString fresh = target + QStringLiteral(".new");
+    removeLeftovers(m_cacheRoot);
+    const QString fresh = target + QStringLiteral(".new-%1").arg(QCoreApplication::applicationPid());
     QDir(fresh).removeRecursively();
     if (!QDir().mkpath(fresh)) {
         m_report.cacheError =

@@ -80,7 +80,8 @@ public:
 
 private:
     bool readSource(const QString &ruta, bool soloJpg, bool lateral, int series,
-                    VolumeLayout::ScannerVolume &volume, bool &positioned);
+                    VolumeLayout::ScannerVolume &volume, bool &positioned, QString &named);
+    bool buildVolume(const QString &ruta, bool lateral, VolumeLayout::ScannerVolume &source);
     bool readPictures(const QStringList &paths, bool lateral, VolumeLayout::ScannerVolume &volume);
     void writeCache(const QString &ruta);
 

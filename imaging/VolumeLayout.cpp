@@ -21,12 +21,48 @@ Vec3 scaled(const Vec3 &a, double s) {
 
 constexpr double Pi = 3.14159265358979323846;
 
+// The voxels an axis of `count` voxels `spacing` apart has once resampled to `newSpacing`, covering
+// the same extent; in double, so no claim overflows, and held to what an int and the layout can take
+// (the loader refuses such volumes before they come here).
+double resampledCount(double count, double spacing, double newSpacing) {
+    const double wanted = std::floor((count - 1) * spacing / newSpacing + 1e-6) + 1;
+    return std::isfinite(wanted) ? std::clamp(wanted, 1.0, double(MaxVoxels)) : double(MaxVoxels);
+}
+
+// For each layout axis, the source axis nearest to it (the permutation with the largest sum of
+// |cosines|, six to try), and the cosines between them.
+struct Assignment {
+    std::array<int, 3> source{0, 1, 2};
+    std::array<std::array<double, 3>, 3> cosine{};
+};
+
+Assignment assignAxes(const Affine &affine) {
+    Assignment result;
+    for (int l = 0; l < 3; ++l) {
+        for (int s = 0; s < 3; ++s) {
+            result.cosine[l][s] = dot(LayoutAxes[l], affine.direction(s));
+        }
+    }
+    std::array<int, 3> perm{0, 1, 2};
+    double bestScore = -1;
+    do {
+        const double score = std::abs(result.cosine[0][perm[0]]) + std::abs(result.cosine[1][perm[1]]) +
+                             std::abs(result.cosine[2][perm[2]]);
+        if (score > bestScore + 1e-9) {
+            bestScore = score;
+            result.source = perm;
+        }
+    } while (std::next_permutation(perm.begin(), perm.end()));
+    return result;
+}
+
 // Resamples one axis of the volume to a new spacing (trilinear along that axis is linear), keeping
 // the first voxel's position and covering the same extent.
 ScannerVolume resampleAxis(const ScannerVolume &in, int axis, double newSpacing) {
     const double oldSpacing = in.affine.spacing(axis);
     const int oldCount = in.dims[axis];
-    const int newCount = std::max(1, int(std::floor((oldCount - 1) * oldSpacing / newSpacing + 1e-6)) + 1);
+    const int newCount =
+        int(std::min(resampledCount(oldCount, oldSpacing, newSpacing), double(MaxAxisVoxels)));
     ScannerVolume out;
     out.dims = in.dims;
     out.dims[axis] = newCount;
@@ -191,6 +227,74 @@ Oriented toLayout(const ScannerVolume &source) {
     result.pixelMm = pixel;
     result.sliceMm = out.affine.spacing(2);
     return result;
+}
+
+QString sizeProblem(const std::array<std::int64_t, 3> &dims, const Affine &affine) {
+    const std::array<double, 3> spacing{affine.spacing(0), affine.spacing(1), affine.spacing(2)};
+    for (int axis = 0; axis < 3; ++axis) {
+        if (dims[axis] < 1 || dims[axis] > MaxAxisVoxels) {
+            return QStringLiteral("%1 x %2 x %3 voxels: an axis of a head series holds 1 to %4")
+                .arg(dims[0])
+                .arg(dims[1])
+                .arg(dims[2])
+                .arg(MaxAxisVoxels);
+        }
+    }
+    if (double(dims[0]) * double(dims[1]) * double(dims[2]) > double(MaxVoxels)) {
+        return QStringLiteral("%1 x %2 x %3 voxels: more than a head series holds (%4)")
+            .arg(dims[0])
+            .arg(dims[1])
+            .arg(dims[2])
+            .arg(MaxVoxels);
+    }
+    const auto [low, high] = std::minmax({spacing[0], spacing[1], spacing[2]});
+    if (!std::isfinite(low) || !std::isfinite(high) || low < MinSpacingMm || high > MaxSpacingMm) {
+        return QStringLiteral("voxels of %1 x %2 x %3 mm: a spacing must be from %4 to %5 mm")
+            .arg(spacing[0], 0, 'g', 6)
+            .arg(spacing[1], 0, 'g', 6)
+            .arg(spacing[2], 0, 'g', 6)
+            .arg(MinSpacingMm)
+            .arg(MaxSpacingMm);
+    }
+    if (high > MaxSpacingRatio * low) {
+        return QStringLiteral("voxels of %1 x %2 x %3 mm: one spacing is more than %4 times another")
+            .arg(spacing[0], 0, 'g', 6)
+            .arg(spacing[1], 0, 'g', 6)
+            .arg(spacing[2], 0, 'g', 6)
+            .arg(MaxSpacingRatio);
+    }
+    return {};
+}
+
+QString layoutProblem(const std::array<std::int64_t, 3> &dims, const Affine &affine) {
+    const QString stored = sizeProblem(dims, affine);
+    if (!stored.isEmpty()) {
+        return stored;
+    }
+    // The layout's axes from the source's, the two in the slice plane resampled to the smaller
+    // spacing of them, as toLayout does it.
+    const std::array<int, 3> source = assignAxes(affine).source;
+    std::array<double, 3> out{};
+    const double pixel = std::min(affine.spacing(source[0]), affine.spacing(source[1]));
+    for (int l = 0; l < 3; ++l) {
+        const double spacing = affine.spacing(source[l]);
+        out[l] = l < 2 && std::abs(spacing - pixel) > 0.01 * pixel
+                     ? resampledCount(double(dims[source[l]]), spacing, pixel)
+                     : double(dims[source[l]]);
+    }
+    if (std::any_of(out.begin(), out.end(),
+                    [](double n) { return n < MinAxisVoxels || n > MaxAxisVoxels; }) ||
+        out[0] * out[1] * out[2] > double(MaxVoxels)) {
+        return QStringLiteral("%1 x %2 x %3 voxels once in the program's layout: each axis must hold %4 to "
+                              "%5, and all of them at most %6")
+            .arg(out[0])
+            .arg(out[1])
+            .arg(out[2])
+            .arg(MinAxisVoxels)
+            .arg(MaxAxisVoxels)
+            .arg(MaxVoxels);
+    }
+    return {};
 }
 
 Affine picturesAffine(bool lateral, double pixelMm, double sliceMm) {

@@ -80,6 +80,27 @@ Oriented toLayout(const ScannerVolume &source);
 // face to the back, first picture the lowest).
 Affine picturesAffine(bool lateral, double pixelMm, double sliceMm);
 
+// What an MR head series can reach. A header that claims more is damaged or hostile, and is refused
+// before anything is set aside for it.
+inline constexpr int MinAxisVoxels = 2;    // along each axis of the volume in the layout
+inline constexpr int MaxAxisVoxels = 4096; // along any axis, as stored or in the layout
+inline constexpr std::int64_t MaxVoxels = std::int64_t(512) << 20;
+inline constexpr double MinSpacingMm = 0.01; // between the centres of neighbouring voxels
+inline constexpr double MaxSpacingMm = 100;
+inline constexpr double MaxSpacingRatio = 100; // the largest spacing over the smallest
+
+// Why a volume of these sizes (voxels along each axis, as stored) placed by this affine is beyond an
+// MR head series: an axis of more than MaxAxisVoxels or none, more than MaxVoxels in all, a spacing
+// that is not a finite number between MinSpacingMm and MaxSpacingMm, spacings further apart than
+// MaxSpacingRatio. "" when it is within them. Every product is taken in 64 bits, so no claim
+// overflows. Readers call it before they allocate; an axis of one voxel (a single slice) passes here.
+QString sizeProblem(const std::array<std::int64_t, 3> &dims, const Affine &affine);
+
+// sizeProblem, and then the volume as toLayout would make it: each axis from MinAxisVoxels to
+// MaxAxisVoxels voxels after the in-plane resampling, at most MaxVoxels in all. The loader calls it
+// before toLayout, which takes only volumes that pass.
+QString layoutProblem(const std::array<std::int64_t, 3> &dims, const Affine &affine);
+
 // The value at a continuous index position, trilinear, 0 outside.
 double sampleTrilinear(const ScannerVolume &volume, double i, double j, double k);
 

@@ -9,6 +9,7 @@ packages=(
   qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
   mdbtools-dev
   clang-format sqlite3 poppler-utils
+  clang libclang-rt-14-dev
   libdcmtk-dev libnifti2-dev python3-pydicom dcm2niix
   xvfb xauth
 )

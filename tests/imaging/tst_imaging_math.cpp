@@ -2,6 +2,7 @@
 #include "imaging/ImagingLibrary.h"
 #include "imaging/ImagingMath.h"
 #include "imaging/ImagingState.h"
+#include "imaging/VolumeLayout.h"
 
 #include <QTest>
 
@@ -145,6 +146,59 @@ private slots:
         state.ApuntaConAngulos();
         QVERIFY((state.PuntoExterno == VoxelPoint{0, 0, 0} && state.PuntoInterno == VoxelPoint{0, 0, 0}));
         QCOMPARE(state.InvierteCorte(3), qint16(-3));
+    }
+
+    // The limits of a head series at their edges, as stored and once in the layout, where the
+    // in-plane axis of the larger spacing is resampled to the smaller one.
+    void volumesAreTakenUpToTheLimitsOfAHeadSeries_data() {
+        QTest::addColumn<QList<qint64>>("dims");
+        QTest::addColumn<QList<double>>("spacing");
+        QTest::addColumn<bool>("stored"); // within the limits as stored
+        QTest::addColumn<bool>("layout"); // and once in the layout
+        QTest::newRow("4096 along an axis")
+            << QList<qint64>{4096, 2, 2} << QList<double>{1, 1, 1} << true << true;
+        QTest::newRow("4097 along an axis")
+            << QList<qint64>{4097, 2, 2} << QList<double>{1, 1, 1} << false << false;
+        QTest::newRow("512 M voxels")
+            << QList<qint64>{4096, 4096, 32} << QList<double>{1, 1, 1} << true << true;
+        QTest::newRow("more than 512 M voxels")
+            << QList<qint64>{4096, 4096, 33} << QList<double>{1, 1, 1} << false << false;
+        QTest::newRow("a single slice")
+            << QList<qint64>{64, 64, 1} << QList<double>{1, 1, 1} << true << false;
+        QTest::newRow("0.01 mm") << QList<qint64>{8, 8, 8} << QList<double>{0.01, 0.01, 0.01} << true << true;
+        QTest::newRow("below 0.01 mm")
+            << QList<qint64>{8, 8, 8} << QList<double>{0.0099, 0.01, 0.01} << false << false;
+        QTest::newRow("spacings 100 times apart")
+            << QList<qint64>{8, 8, 8} << QList<double>{1, 1, 100} << true << true;
+        QTest::newRow("spacings more than 100 times apart")
+            << QList<qint64>{8, 8, 8} << QList<double>{1, 1, 100.5} << false << false;
+        QTest::newRow("resampled to 4001")
+            << QList<qint64>{2, 41, 2} << QList<double>{1, 100, 1} << true << true;
+        QTest::newRow("resampled beyond 4096")
+            << QList<qint64>{2, 42, 2} << QList<double>{1, 100, 1} << true << false;
+    }
+    void volumesAreTakenUpToTheLimitsOfAHeadSeries() {
+        QFETCH(QList<qint64>, dims);
+        QFETCH(QList<double>, spacing);
+        VolumeLayout::Affine affine;
+        for (int axis = 0; axis < 3; ++axis) {
+            for (int c = 0; c < 3; ++c) {
+                affine.axes[axis][c] = VolumeLayout::LayoutAxes[axis][c] * spacing[axis];
+            }
+        }
+        const QString stored = VolumeLayout::sizeProblem({dims[0], dims[1], dims[2]}, affine);
+        const QString layout = VolumeLayout::layoutProblem({dims[0], dims[1], dims[2]}, affine);
+        QTEST(stored.isEmpty(), "stored");
+        QTEST(layout.isEmpty(), "layout");
+        if (layout.isEmpty() && dims[0] * dims[1] * dims[2] < 100000) {
+            // What passes comes out of the layout within the limits.
+            VolumeLayout::ScannerVolume volume{{int(dims[0]), int(dims[1]), int(dims[2])}, {}, affine};
+            volume.voxels.assign(std::size_t(dims[0] * dims[1] * dims[2]), 9);
+            const VolumeLayout::Oriented oriented = VolumeLayout::toLayout(volume);
+            for (const int n : oriented.volume.dims) {
+                QVERIFY(n >= VolumeLayout::MinAxisVoxels && n <= VolumeLayout::MaxAxisVoxels);
+            }
+        }
     }
 };
 

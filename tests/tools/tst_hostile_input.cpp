@@ -1,0 +1,392 @@
+#include "support/Files.h"
+
+#include <QCryptographicHash>
+#include <QDirIterator>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <zlib.h>
+
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <limits>
+
+#include <sys/resource.h>
+#ifdef Q_OS_LINUX
+#include <sys/inotify.h>
+#include <unistd.h>
+#endif
+
+// Hostile files given to zokorvane-tool, one row per case. Each row makes its files in a folder of its
+// own (`dir`; `outside` is a sibling folder with a file the command must neither read nor change), and
+// says what the tool is run with and what its refusal must name. The tool runs as a child in bounded
+// memory and CPU time with a cache of its own; every row checks that it is refused with a non-zero
+// exit (not a signal), naming the file and the reason, that nothing is left in the cache, that nothing
+// in the row's folder changed but what the row allows, and that nothing outside was opened.
+struct HostileCase {
+    QStringList args;      // the tool's arguments
+    QString named;         // the file the refusal names
+    QString reason;        // a piece of the reason it gives
+    QStringList mayChange; // files of `dir` (relative) the command may change
+    QString study;         // a study that must still open afterwards ("" for none)
+};
+using HostileSetup = std::function<HostileCase(const QString &dir, const QString &outside)>;
+Q_DECLARE_METATYPE(HostileSetup)
+
+namespace {
+
+// ---- DICOM, explicit VR little endian, written element by element ----
+
+QByteArray le16(quint16 v) {
+    return QByteArray(reinterpret_cast<const char *>(&v), 2);
+}
+QByteArray le32(quint32 v) {
+    return QByteArray(reinterpret_cast<const char *>(&v), 4);
+}
+
+QByteArray element(quint16 group, quint16 tag, const char *vr, QByteArray value) {
+    if (value.size() % 2) {
+        value.append(std::strcmp(vr, "UI") == 0 || std::strcmp(vr, "OB") == 0 ? '\0' : ' ');
+    }
+    QByteArray out = le16(group) + le16(tag) + QByteArray(vr, 2);
+    const bool longForm = std::strcmp(vr, "OB") == 0 || std::strcmp(vr, "OW") == 0;
+    out += longForm ? le16(0) + le32(quint32(value.size())) : le16(quint16(value.size()));
+    return out + value;
+}
+
+struct DicomClaims {
+    quint16 rows = 8;
+    quint16 columns = 8;
+    QByteArray frames = {};      // NumberOfFrames, "" for none
+    QByteArray spacing = "1\\1"; // PixelSpacing
+    double position = 0;         // along the subject's left-right axis
+    qsizetype pixelBytes = -1;   // -1: rows x columns
+    qsizetype padding = 0;       // bytes of a private element before the pixel data
+
+    DicomClaims &size(quint16 r, quint16 c, qsizetype bytes = -1) {
+        rows = r, columns = c, pixelBytes = bytes;
+        return *this;
+    }
+};
+
+// One MR image, a sagittal slice of 8-bit pixels, claiming what `c` says.
+QByteArray dicomImage(const DicomClaims &c) {
+    const QByteArray sopClass = "1.2.840.10008.5.1.4.1.1.4";
+    const QByteArray instance = "1.2.3.4." + QByteArray::number(std::lround(c.position) + 1);
+    QByteArray meta = element(0x0002, 0x0001, "OB", QByteArray("\0\1", 2)) +
+                      element(0x0002, 0x0002, "UI", sopClass) + element(0x0002, 0x0003, "UI", instance) +
+                      element(0x0002, 0x0010, "UI", "1.2.840.10008.1.2.1");
+    meta.prepend(element(0x0002, 0x0000, "UL", le32(quint32(meta.size()))));
+    QByteArray data = element(0x0008, 0x0016, "UI", sopClass) + element(0x0008, 0x0018, "UI", instance) +
+                      element(0x0008, 0x0060, "CS", "MR") + element(0x0020, 0x000E, "UI", "1.2.3.9") +
+                      element(0x0020, 0x0032, "DS", QByteArray::number(c.position) + "\\0\\0") +
+                      element(0x0020, 0x0037, "DS", "0\\1\\0\\0\\0\\-1");
+    if (c.padding > 0) {
+        data += element(0x0029, 0x0010, "LO", "HOSTILE") +
+                element(0x0029, 0x1000, "OB", QByteArray(c.padding, 'p'));
+    }
+    data += element(0x0028, 0x0002, "US", le16(1)) + element(0x0028, 0x0004, "CS", "MONOCHROME2");
+    if (!c.frames.isEmpty()) {
+        data += element(0x0028, 0x0008, "IS", c.frames);
+    }
+    data += element(0x0028, 0x0010, "US", le16(c.rows)) + element(0x0028, 0x0011, "US", le16(c.columns)) +
+            element(0x0028, 0x0030, "DS", c.spacing) + element(0x0028, 0x0100, "US", le16(8)) +
+            element(0x0028, 0x0101, "US", le16(8)) + element(0x0028, 0x0102, "US", le16(7)) +
+            element(0x0028, 0x0103, "US", le16(0)) +
+            element(0x7FE0, 0x0010, "OB",
+                    QByteArray(c.pixelBytes < 0 ? qsizetype(c.rows) * c.columns : c.pixelBytes, '\x40'));
+    return QByteArray(128, '\0') + "DICM" + meta + data;
+}
+
+// A series of `slices` such images in dir/series, 1 mm apart; the folder.
+QString dicomSeries(const QString &dir, int slices, DicomClaims claims) {
+    const QString series = QDir(dir).filePath(QStringLiteral("series"));
+    for (int k = 0; k < slices; ++k) {
+        claims.position = k;
+        putFile(QDir(series).filePath(QStringLiteral("im%1.dcm").arg(k)), dicomImage(claims));
+    }
+    return series;
+}
+
+// ---- NIfTI, single file, unsigned 8-bit voxels, placed by pixdim alone ----
+
+template <typename T> void put(QByteArray &bytes, int at, T value) {
+    std::memcpy(bytes.data() + at, &value, sizeof value);
+}
+
+QByteArray niftiHeader(int version, const std::array<qint64, 3> &dims, const std::array<double, 3> &pixdim) {
+    QByteArray h(version == 1 ? 352 : 544, '\0');
+    if (version == 1) {
+        put<qint32>(h, 0, 348);
+        for (int n = 0; n < 4; ++n) {
+            put<qint16>(h, 40 + 2 * n, qint16(n == 0 ? 3 : dims[n - 1]));
+        }
+        put<qint16>(h, 70, 2); // DT_UINT8
+        put<qint16>(h, 72, 8);
+        for (int n = 0; n < 4; ++n) {
+            put<float>(h, 76 + 4 * n, float(n == 0 ? 1 : pixdim[n - 1]));
+        }
+        put<float>(h, 108, 352);
+        std::memcpy(h.data() + 344, "n+1\0", 4);
+    } else {
+        put<qint32>(h, 0, 540);
+        std::memcpy(h.data() + 4, "n+2\0\r\n\032\n", 8);
+        put<qint16>(h, 12, 2);
+        put<qint16>(h, 14, 8);
+        for (int n = 0; n < 4; ++n) {
+            put<qint64>(h, 16 + 8 * n, n == 0 ? 3 : dims[n - 1]);
+            put<double>(h, 104 + 8 * n, n == 0 ? 1 : pixdim[n - 1]);
+        }
+        put<qint64>(h, 168, 544);
+    }
+    return h;
+}
+
+// The bytes gzip-compressed, as a .nii.gz holds them.
+QByteArray gzip(const QByteArray &bytes) {
+    z_stream stream{};
+    deflateInit2(&stream, 1, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY);
+    QByteArray out(int(deflateBound(&stream, uLong(bytes.size()))), '\0');
+    stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(bytes.data()));
+    stream.avail_in = uInt(bytes.size());
+    stream.next_out = reinterpret_cast<Bytef *>(out.data());
+    stream.avail_out = uInt(out.size());
+    deflate(&stream, Z_FINISH);
+    out.resize(qsizetype(stream.total_out));
+    deflateEnd(&stream);
+    return out;
+}
+
+HostileCase loadSeriesOf(const QString &path, const QString &named, const QString &reason) {
+    return {{QStringLiteral("load-series"), path, QStringLiteral("--threads"), QStringLiteral("2")},
+            named,
+            reason,
+            {},
+            {}};
+}
+
+// A DICOM series of images that all claim the same: the refusal names one of them.
+HostileSetup dicomRow(int slices, const DicomClaims &claims, const QString &reason) {
+    return [=](const QString &dir, const QString &) {
+        const QString series = dicomSeries(dir, slices, claims);
+        return loadSeriesOf(series, QDir(series).filePath(QStringLiteral("im")), reason);
+    };
+}
+
+HostileSetup niftiRow(const QString &name, const QByteArray &bytes, const QString &reason) {
+    return [=](const QString &dir, const QString &) {
+        const QString path = QDir(dir).filePath(name);
+        putFile(path, bytes);
+        return loadSeriesOf(path, path, reason);
+    };
+}
+
+// What a folder holds, by relative path: a hash of each file's bytes, a link's target, "dir". Links
+// are listed, never followed.
+QMap<QString, QByteArray> snapshot(const QString &root) {
+    QMap<QString, QByteArray> entries;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info(it.next());
+        const QString name = QDir(root).relativeFilePath(info.filePath());
+        if (info.isSymLink()) {
+            entries[name] = "link to " + info.symLinkTarget().toUtf8();
+        } else if (info.isDir()) {
+            entries[name] = "dir";
+        } else {
+            entries[name] = QCryptographicHash::hash(fileBytes(info.filePath()), QCryptographicHash::Sha1);
+        }
+    }
+    return entries;
+}
+
+// Opens and changes seen in a folder while a child runs (Linux: inotify; elsewhere nothing is seen).
+class FolderWatch {
+public:
+    explicit FolderWatch(const QString &folder) {
+#ifdef Q_OS_LINUX
+        m_fd = inotify_init1(IN_NONBLOCK);
+        if (m_fd >= 0) {
+            inotify_add_watch(m_fd, QFile::encodeName(folder).constData(),
+                              IN_OPEN | IN_ACCESS | IN_MODIFY | IN_ATTRIB | IN_CREATE | IN_DELETE | IN_MOVE);
+        }
+#else
+        Q_UNUSED(folder);
+#endif
+    }
+    ~FolderWatch() {
+#ifdef Q_OS_LINUX
+        if (m_fd >= 0) {
+            close(m_fd);
+        }
+#endif
+    }
+    // The names of the entries touched since the watch began (the folder itself as ".").
+    QStringList touched() {
+        QStringList names;
+#ifdef Q_OS_LINUX
+        alignas(inotify_event) char buffer[4096];
+        for (ssize_t n; m_fd >= 0 && (n = read(m_fd, buffer, sizeof buffer)) > 0;) {
+            for (char *p = buffer; p < buffer + n;) {
+                const auto *event = reinterpret_cast<const inotify_event *>(p);
+                names << (event->len ? QFile::decodeName(event->name) : QStringLiteral("."));
+                p += sizeof(inotify_event) + event->len;
+            }
+        }
+        names.removeDuplicates();
+#endif
+        return names;
+    }
+
+private:
+    int m_fd = -1;
+};
+
+struct Run {
+    int exitCode = -1;
+    bool crashed = true;
+    QString out;
+    QString err;
+};
+
+// The tool, in `dir`, with its own cache, at most 2 GB of address space and 60 s of CPU time. The
+// sanitized build reserves terabytes of address space for its shadow memory, so there the memory is
+// bounded by the sanitizer's own resident-size limit instead.
+Run runBounded(const QStringList &args, const QString &dir, const QString &cache) {
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CACHE_HOME"), cache);
+#ifdef ZK_SANITIZED
+    const QString asan = environment.value(QStringLiteral("ASAN_OPTIONS"));
+    environment.insert(QStringLiteral("ASAN_OPTIONS"),
+                       asan + (asan.isEmpty() ? "" : ":") + QStringLiteral("hard_rss_limit_mb=2048"));
+#endif
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(dir);
+    process.setChildProcessModifier([] {
+        const rlimit cpu{60, 60};
+        setrlimit(RLIMIT_CPU, &cpu);
+#ifndef ZK_SANITIZED
+        const rlimit memory{rlim_t(2) << 30, rlim_t(2) << 30};
+        setrlimit(RLIMIT_AS, &memory);
+#endif
+    });
+    process.start(qEnvironmentVariable("ZK_TOOL"), args);
+    Run run;
+    // The CPU limit ends a runaway child; this wait only guards against a child that sleeps.
+    if (process.waitForFinished(110000)) {
+        run.crashed = process.exitStatus() != QProcess::NormalExit;
+        run.exitCode = process.exitCode();
+    } else {
+        process.kill();
+        process.waitForFinished();
+    }
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+} // namespace
+
+class TestHostileInput : public QObject {
+    Q_OBJECT
+
+private slots:
+    void hostileInputIsRefusedNamingTheFileInBoundedMemory_data() {
+        QTest::addColumn<HostileSetup>("setup");
+        const QByteArray nothing(100000, '\0');
+        QTest::newRow("NIfTI of 100 KB with voxels of 1e-5 x 1e6 mm") << niftiRow(
+            "tiny-voxels.nii", niftiHeader(1, {100, 100, 10}, {1e-5, 1e6, 1}) + nothing, "spacing");
+        QTest::newRow("NIfTI-2 of 1,000,000 one-pixel slices") << niftiRow(
+            "slices.nii", niftiHeader(2, {1, 1, 1000000}, {1, 1, 1}) + QByteArray(1000000, '\1'), "1000000");
+        QTest::newRow("gzip bomb: a NIfTI claiming 400 M voxels whose data runs out after 64 MB") << niftiRow(
+            "bomb.nii.gz", gzip(niftiHeader(1, {2048, 2048, 100}, {1, 1, 1}) + QByteArray(64 << 20, '\0')),
+            "cut short");
+        QTest::newRow("NIfTI with NaN voxel sizes")
+            << niftiRow("nan.nii", niftiHeader(1, {8, 8, 8}, {NAN, 1, 1}) + QByteArray(512, '\1'), "NaN");
+        QTest::newRow("NIfTI cut short") << niftiRow(
+            "cut.nii", niftiHeader(1, {64, 64, 64}, {1, 1, 1}) + QByteArray(1000, '\1'), "cut short");
+        QTest::newRow("DICOM claiming 65535 x 65535 pixels with 8 bytes of data")
+            << dicomRow(1, DicomClaims().size(65535, 65535, 8), "65535 x 65535");
+        QTest::newRow("DICOM claiming 2147483647 frames")
+            << dicomRow(1, DicomClaims{.frames = "2147483647"}, "2147483647 frames");
+        QTest::newRow("DICOM pixel data shorter than Rows x Columns")
+            << dicomRow(3, DicomClaims().size(64, 64, 100), "shorter");
+        QTest::newRow("DICOM pixel data short in a file long enough") << dicomRow(
+            3,
+            [] {
+                DicomClaims claims;
+                claims.size(64, 64, 100).padding = 8192;
+                return claims;
+            }(),
+            "shorter");
+        QTest::newRow("DICOM PixelSpacing 1e-6\\1000")
+            << dicomRow(3, DicomClaims{.spacing = "1e-6\\1000"}, "PixelSpacing");
+        QTest::newRow("DICOM negative PixelSpacing")
+            << dicomRow(3, DicomClaims{.spacing = "-1\\1"}, "PixelSpacing");
+        QTest::newRow("DICOM slices of one pixel")
+            << dicomRow(3, DicomClaims().size(1, 1), "once in the program's layout");
+    }
+    void hostileInputIsRefusedNamingTheFileInBoundedMemory() {
+        QFETCH(HostileSetup, setup);
+        QTemporaryDir root;
+        const QString dir = root.filePath(QStringLiteral("work"));
+        const QString outside = root.filePath(QStringLiteral("outside"));
+        const QString cache = root.filePath(QStringLiteral("cache"));
+        QVERIFY(putFile(QDir(outside).filePath(QStringLiteral("secret.txt")), "outside the folder given\n") &&
+                QDir().mkpath(dir) && QDir().mkpath(cache));
+        const HostileCase c = setup(dir, outside);
+        const QMap<QString, QByteArray> before = snapshot(dir);
+        const QMap<QString, QByteArray> outsideBefore = snapshot(outside);
+
+        FolderWatch watch(outside);
+        const Run run = runBounded(c.args, dir, cache);
+        const QStringList touchedOutside = watch.touched();
+
+        QVERIFY2(!run.crashed, qPrintable(run.err.right(2000)));
+        QVERIFY2(run.exitCode != 0, qPrintable(run.out.left(2000)));
+        // stderr names the file and the reason on one line; so does the JSON's failures, when there is one.
+        const auto namesIt = [&](const QString &line) {
+            return line.contains(c.named) && line.contains(c.reason);
+        };
+        const QStringList lines = run.err.split(QLatin1Char('\n'));
+        QVERIFY2(std::any_of(lines.begin(), lines.end(), namesIt), qPrintable(run.err.left(2000)));
+        const QJsonDocument json = QJsonDocument::fromJson(run.out.toUtf8());
+        if (json.isObject()) {
+            const QJsonArray failures = json.object().value(QStringLiteral("failures")).toArray();
+            QVERIFY2(std::any_of(failures.begin(), failures.end(),
+                                 [&](const QJsonValue &failure) { return namesIt(failure.toString()); }),
+                     qPrintable(run.out.left(2000)));
+        }
+        // Nothing in the cache: no file, no half-written folder.
+        QStringList cached;
+        for (const auto &[name, what] : snapshot(cache).asKeyValueRange()) {
+            if (what != "dir" || name.contains(QLatin1String(".new"))) {
+                cached << name;
+            }
+        }
+        QCOMPARE(cached, QStringList());
+        // The folder as it was, but for what the row allows; outside, nothing opened or changed.
+        QMap<QString, QByteArray> after = snapshot(dir);
+        for (const QString &name : c.mayChange) {
+            after[name] = before.value(name);
+        }
+        QCOMPARE(after, before);
+        QCOMPARE(touchedOutside, QStringList());
+        QCOMPARE(snapshot(outside), outsideBefore);
+        if (!c.study.isEmpty()) {
+            QString said;
+            QVERIFY2(runProgram({},
+                                {QStringLiteral("map"), c.study, QStringLiteral("--csv"),
+                                 root.filePath(QStringLiteral("opens.csv"))},
+                                &said) == 0,
+                     qPrintable(said));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestHostileInput)
+#include "tst_hostile_input.moc"
