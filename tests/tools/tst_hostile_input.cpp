@@ -1,4 +1,5 @@
 #include "support/Files.h"
+#include "support/StudyFixture.h"
 
 #include <QCryptographicHash>
 #include <QDirIterator>
@@ -29,8 +30,9 @@ struct HostileCase {
     QStringList args;      // the tool's arguments
     QString named;         // the file the refusal names
     QString reason;        // a piece of the reason it gives
-    QStringList mayChange; // files of `dir` (relative) the command may change
+    QStringList mayChange; // files of `dir` (relative; "x/" for a folder and all in it) it may change
     QString study;         // a study that must still open afterwards ("" for none)
+    bool refused = true;   // false: the command goes on without what it names (exit 0)
 };
 using HostileSetup = std::function<HostileCase(const QString &dir, const QString &outside)>;
 Q_DECLARE_METATYPE(HostileSetup)
@@ -183,6 +185,65 @@ HostileSetup niftiRow(const QString &name, const QByteArray &bytes, const QStrin
     };
 }
 
+// A study of the version that kept its drawings in a folder beside it, "lab.sqlite" in `dir`, with
+// three stimuli naming the drawings 111, 112 and 113 of "lab_puntos".
+QString earlierVersionStudy(const QString &dir) {
+    const QString path = QDir(dir).filePath(QStringLiteral("lab.sqlite"));
+    StudyFixture study;
+    study.addSubject(1, QStringLiteral("Ana"));
+    study.addPoint(1, 1, 1, 0, 0, 1);
+    for (int id : {1, 2, 3}) {
+        study.addStimulus(id, 1, 1, 0, QString::number(110 + id));
+    }
+    for (const char *sql : {"DROP TABLE drawing", "DROP TABLE mr_calibration", "PRAGMA user_version = 0"}) {
+        study.exec(QString::fromLatin1(sql));
+    }
+    study.release();
+    QFile::copy(study.path(), path);
+    putFile(QDir(dir).filePath(QStringLiteral("lab_puntos/111")), "2\r\n0 1 1\r\n3 2 2\r\n");
+    return path;
+}
+
+// The earlier-version study whose drawing 112 is `hostile` (made by the function); opening it
+// (export-drawings) brings it up to date and must name 112 as missing, the rest coming in.
+HostileSetup
+legacyDrawingRow(const std::function<void(const QString &drawing, const QString &outside)> &hostile,
+                 const QString &reason) {
+    return [=](const QString &dir, const QString &outside) {
+        const QString study = earlierVersionStudy(dir);
+        hostile(QDir(dir).filePath(QStringLiteral("lab_puntos/112")), outside);
+        return HostileCase{
+            {QStringLiteral("export-drawings"), study, QDir(dir).filePath(QStringLiteral("out"))},
+            QStringLiteral("112 (stimulus 2"),
+            reason,
+            {QStringLiteral("lab.sqlite"), QStringLiteral("lab.before-version-2.sqlite"),
+             QStringLiteral("out/")},
+            study,
+            false};
+    };
+}
+
+// A study and a file of the tool's output that is a symbolic link to the file outside.
+HostileSetup outputThroughLinkRow(const QStringList &command, const QString &reason) {
+    return [=](const QString &dir, const QString &outside) {
+        const QString study = earlierVersionStudy(dir);
+        QStringList args = command;
+        args.replaceInStrings(QStringLiteral("STUDY"), study);
+        args.replaceInStrings(QStringLiteral("DIR"), dir);
+        args.replaceInStrings(QStringLiteral("LINK"), QDir(dir).filePath(QStringLiteral("link")));
+        QFile::link(QDir(outside).filePath(QStringLiteral("secret.txt")),
+                    QDir(dir).filePath(QStringLiteral("link")));
+        return HostileCase{args,
+                           QDir(dir).filePath(args.contains(QStringLiteral("export-drawings"))
+                                                  ? QStringLiteral("out")
+                                                  : QStringLiteral("link")),
+                           reason,
+                           // Opening the study brings it up to date first, as any command does.
+                           {QStringLiteral("lab.sqlite"), QStringLiteral("lab.before-version-2.sqlite")},
+                           study};
+    };
+}
+
 // What a folder holds, by relative path: a hash of each file's bytes, a link's target, "dir". Links
 // are listed, never followed.
 QMap<QString, QByteArray> snapshot(const QString &root) {
@@ -329,6 +390,37 @@ private slots:
             << dicomRow(3, DicomClaims{.spacing = "-1\\1"}, "PixelSpacing");
         QTest::newRow("DICOM slices of one pixel")
             << dicomRow(3, DicomClaims().size(1, 1), "once in the program's layout");
+
+        // Legacy drawing folders are read confined; what the program writes never goes through a link
+        // nor over another file.
+        QTest::newRow("legacy drawing: a link to a file outside") << legacyDrawingRow(
+            [](const QString &drawing, const QString &outside) {
+                QFile::link(QDir(outside).filePath(QStringLiteral("secret.txt")), drawing);
+            },
+            "it is a symbolic link, not followed");
+        QTest::newRow("legacy drawing: an empty file") << legacyDrawingRow(
+            [](const QString &drawing, const QString &) { putFile(drawing, QByteArray()); }, "it is empty");
+        QTest::newRow("legacy drawing: larger than 1 MiB") << legacyDrawingRow(
+            [](const QString &drawing, const QString &) { putFile(drawing, QByteArray(2 << 20, '1')); },
+            "it is larger than");
+        QTest::newRow("export-drawings into a folder holding a link outside")
+            << HostileSetup([](const QString &dir, const QString &outside) {
+                   const QString study = earlierVersionStudy(dir);
+                   const QString out = QDir(dir).filePath(QStringLiteral("out"));
+                   QDir().mkpath(out);
+                   QFile::link(QDir(outside).filePath(QStringLiteral("secret.txt")),
+                               QDir(out).filePath(QStringLiteral("111")));
+                   return HostileCase{
+                       {QStringLiteral("export-drawings"), study, out},
+                       out,
+                       QStringLiteral("not empty"),
+                       {QStringLiteral("lab.sqlite"), QStringLiteral("lab.before-version-2.sqlite")},
+                       study};
+               });
+        QTest::newRow("map written through a link")
+            << outputThroughLinkRow({"map", "STUDY", "--csv", "LINK"}, "symbolic link");
+        QTest::newRow("backup onto a link")
+            << outputThroughLinkRow({"backup", "STUDY", "LINK"}, "symbolic link");
     }
     void hostileInputIsRefusedNamingTheFileInBoundedMemory() {
         QFETCH(HostileSetup, setup);
@@ -347,12 +439,13 @@ private slots:
         const QStringList touchedOutside = watch.touched();
 
         QVERIFY2(!run.crashed, qPrintable(run.err.right(2000)));
-        QVERIFY2(run.exitCode != 0, qPrintable(run.out.left(2000)));
-        // stderr names the file and the reason on one line; so does the JSON's failures, when there is one.
+        QVERIFY2((run.exitCode != 0) == c.refused, qPrintable(run.out.left(2000) + run.err.left(2000)));
+        // A line names the file and the reason (stderr for a refusal, either for what goes on without
+        // it); so does the JSON's failures, when there is one.
         const auto namesIt = [&](const QString &line) {
             return line.contains(c.named) && line.contains(c.reason);
         };
-        const QStringList lines = run.err.split(QLatin1Char('\n'));
+        const QStringList lines = (c.refused ? run.err : run.err + '\n' + run.out).split(QLatin1Char('\n'));
         QVERIFY2(std::any_of(lines.begin(), lines.end(), namesIt), qPrintable(run.err.left(2000)));
         const QJsonDocument json = QJsonDocument::fromJson(run.out.toUtf8());
         if (json.isObject()) {
@@ -372,7 +465,15 @@ private slots:
         // The folder as it was, but for what the row allows; outside, nothing opened or changed.
         QMap<QString, QByteArray> after = snapshot(dir);
         for (const QString &name : c.mayChange) {
-            after[name] = before.value(name);
+            for (const QString &entry : after.keys()) {
+                if (entry == name || (name.endsWith('/') && (entry + '/').startsWith(name))) {
+                    if (before.contains(entry)) {
+                        after[entry] = before.value(entry);
+                    } else {
+                        after.remove(entry);
+                    }
+                }
+            }
         }
         QCOMPARE(after, before);
         QCOMPARE(touchedOutside, QStringList());
