@@ -89,8 +89,8 @@ MainWindow::MainWindow(AppState &state, ImagingState *imaging, QWidget *parent)
     connect(ui->actionExportStudy, &QAction::triggered, this, &MainWindow::openStudyExport);
     connect(ui->MRInforme, &QAction::triggered, this, &MainWindow::MRInforme_Click);
     connect(ui->MRInformePDF, &QAction::triggered, this, &MainWindow::MRInformePDF_Click);
-    connect(ui->MANueva, &QAction::triggered, this, [this] { nuevaPasada(false); });
-    connect(ui->MARetomar, &QAction::triggered, this, [this] { nuevaPasada(true); });
+    connect(ui->MANueva, &QAction::triggered, this, [this] { startExperiment(false); });
+    connect(ui->MARetomar, &QAction::triggered, this, [this] { startExperiment(true); });
     connect(ui->MAEstimulo, &QAction::triggered, this, [this] { MAEstimulo_Click(false); });
     connect(ui->MAEdita, &QAction::triggered, this, [this] { MAEstimulo_Click(true); });
     connect(ui->MAcerca, &QAction::triggered, this, &MainWindow::MAcerca_Click);
@@ -208,7 +208,7 @@ void MainWindow::openServerStudy() {
     }
 }
 
-bool MainWindow::importaAccess(const QString &ruta, const QString &estudio) {
+bool MainWindow::importAccess(const QString &ruta, const QString &estudio) {
     QProgressDialog progreso(tr("Importing %1...").arg(ZoDir::NombreFichero(ruta)), tr("Cancel"), 0, 1000,
                              this);
     progreso.setObjectName(QStringLiteral("ImportProgress"));
@@ -237,7 +237,7 @@ bool MainWindow::openStudy(const QString &ruta) {
         !Messages::question(this, MainWindowModel::offerText(ruta, estudio))) {
         return false;
     }
-    if (plan.route == MainWindowModel::Route::Import && !importaAccess(ruta, estudio)) {
+    if (plan.route == MainWindowModel::Route::Import && !importAccess(ruta, estudio)) {
         return false;
     }
     const bool server = ServerStudy::isLocation(estudio);
@@ -282,7 +282,7 @@ void MainWindow::MPSalir_Click() {
     QCoreApplication::exit(0);
 }
 
-bool MainWindow::hayPacientes() {
+bool MainWindow::hasSubjects() {
     try {
         if (HayPacientes(m_state.BaseDatos)) {
             return true;
@@ -295,7 +295,7 @@ bool MainWindow::hayPacientes() {
 }
 
 void MainWindow::MPSelecciona_Click() {
-    if (!hayPacientes()) {
+    if (!hasSubjects()) {
         return;
     }
     const auto setSubjectPanel = [this](const QString &text) { setPanelText(2, text); };
@@ -316,7 +316,7 @@ void MainWindow::MPVer_Click() {
 }
 
 void MainWindow::MRAcumulada_Click() {
-    if (!hayPacientes()) {
+    if (!hasSubjects()) {
         return;
     }
     FAcumulados comparacion(m_state, LlenaListaPacientes, this);
@@ -324,7 +324,7 @@ void MainWindow::MRAcumulada_Click() {
 }
 
 void MainWindow::openPhospheneMap() {
-    if (!hayPacientes()) {
+    if (!hasSubjects()) {
         return;
     }
     PhospheneMapWindow map(m_state, LlenaListaPacientes, this);
@@ -401,7 +401,7 @@ void MainWindow::lockControls(bool locked) {
     centralWidget()->setEnabled(!locked);
 }
 
-void MainWindow::nuevaPasada(bool continuar) {
+void MainWindow::startExperiment(bool continuar) {
     m_state.ContinuarPasada = continuar;
     lockControls(false);
     if (m_registro) {
@@ -414,7 +414,7 @@ void MainWindow::nuevaPasada(bool continuar) {
         return;
     }
     m_registro = new IntroEstimulo(m_state, mrViewerMaker(), this);
-    connect(m_registro, &IntroEstimulo::closed, this, [this] { m_subjectLock = SubjectLock(); });
+    connect(m_registro, &IntroEstimulo::closed, this, &MainWindow::releaseSubject);
     m_registro->show();
 }
 
@@ -425,6 +425,14 @@ bool MainWindow::holdSubject() {
     } catch (const StudyError &e) {
         Messages::error(this, e.message());
         return false;
+    }
+}
+
+void MainWindow::releaseSubject() {
+    try {
+        m_subjectLock.release();
+    } catch (const StudyError &e) {
+        Messages::error(this, e.message());
     }
 }
 
@@ -461,7 +469,7 @@ void MainWindow::MAEstimulo_Click(bool editar) {
     m_visor = new FVerEstimulo(m_state, editar, mrViewerMaker(), this);
     connect(m_visor, &FVerEstimulo::closed, this, [this, editar] {
         if (editar) { // a viewer that only shows holds nothing: the recording window may hold the subject
-            m_subjectLock = SubjectLock();
+            releaseSubject();
         }
         lockControls(false);
     });

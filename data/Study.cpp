@@ -13,7 +13,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMutex>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -21,8 +20,6 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
-#include <map>
-#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -389,17 +386,6 @@ Opened open(const QString &path, const QString &password) {
     }
     result.db = db;
     return result;
-}
-
-QRecursiveMutex &writeGate(const QSqlDatabase &db) {
-    static QMutex guard;
-    static std::map<QString, std::unique_ptr<QRecursiveMutex>> gates;
-    const QMutexLocker locked(&guard);
-    std::unique_ptr<QRecursiveMutex> &gate = gates[db.connectionName()];
-    if (!gate) {
-        gate = std::make_unique<QRecursiveMutex>();
-    }
-    return *gate;
 }
 
 void close(QSqlDatabase &db) {

@@ -272,7 +272,8 @@ private slots:
         }
         for (int attempt = 0; attempt < 12; ++attempt) {
             const QString path = dir.filePath(QStringLiteral("k%1.sqlite").arg(attempt));
-            const QString base = QStringLiteral("k%1.before-version-%2").arg(attempt).arg(Study::CurrentVersion);
+            const QString base =
+                QStringLiteral("k%1.before-version-%2").arg(attempt).arg(Study::CurrentVersion);
             for (const QString &backup : QDir(dir.path()).entryList({base + "*.sqlite"}, QDir::Files)) {
                 {
                     QSqlDatabase copy = QSqlDatabase::addDatabase("QSQLITE", "backup");
