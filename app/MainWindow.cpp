@@ -90,8 +90,8 @@ MainWindow::MainWindow(AppState &state, ImagingState *imaging, QWidget *parent)
     connect(ui->actionExportStudy, &QAction::triggered, this, &MainWindow::openStudyExport);
     connect(ui->MRInforme, &QAction::triggered, this, &MainWindow::MRInforme_Click);
     connect(ui->MRInformePDF, &QAction::triggered, this, &MainWindow::MRInformePDF_Click);
-    connect(ui->MANueva, &QAction::triggered, this, [this] { nuevaPasada(false); });
-    connect(ui->MARetomar, &QAction::triggered, this, [this] { nuevaPasada(true); });
+    connect(ui->MANueva, &QAction::triggered, this, [this] { startExperiment(false); });
+    connect(ui->MARetomar, &QAction::triggered, this, [this] { startExperiment(true); });
     connect(ui->MAEstimulo, &QAction::triggered, this, [this] { MAEstimulo_Click(false); });
     connect(ui->MAEdita, &QAction::triggered, this, [this] { MAEstimulo_Click(true); });
     connect(ui->MAcerca, &QAction::triggered, this, &MainWindow::MAcerca_Click);
@@ -210,7 +210,7 @@ void MainWindow::openServerStudy() {
     }
 }
 
-bool MainWindow::importaAccess(const QString &ruta, const QString &estudio) {
+bool MainWindow::importAccess(const QString &ruta, const QString &estudio) {
     QProgressDialog progreso(tr("Importing %1...").arg(ZoDir::NombreFichero(ruta)), tr("Cancel"), 0, 1000,
                              this);
     progreso.setObjectName(QStringLiteral("ImportProgress"));
@@ -239,7 +239,7 @@ bool MainWindow::openStudy(const QString &ruta) {
         !Messages::question(this, MainWindowModel::offerText(ruta, estudio))) {
         return false;
     }
-    if (plan.route == MainWindowModel::Route::Import && !importaAccess(ruta, estudio)) {
+    if (plan.route == MainWindowModel::Route::Import && !importAccess(ruta, estudio)) {
         return false;
     }
     const bool server = ServerStudy::isLocation(estudio);
@@ -284,7 +284,7 @@ void MainWindow::MPSalir_Click() {
     QCoreApplication::exit(0);
 }
 
-bool MainWindow::hayPacientes() {
+bool MainWindow::hasSubjects() {
     try {
         if (HayPacientes(m_state.BaseDatos)) {
             return true;
@@ -297,7 +297,7 @@ bool MainWindow::hayPacientes() {
 }
 
 void MainWindow::MPSelecciona_Click() {
-    if (!hayPacientes()) {
+    if (!hasSubjects()) {
         return;
     }
     const auto setSubjectPanel = [this](const QString &text) { setPanelText(2, text); };
@@ -318,7 +318,7 @@ void MainWindow::MPVer_Click() {
 }
 
 void MainWindow::MRAcumulada_Click() {
-    if (!hayPacientes()) {
+    if (!hasSubjects()) {
         return;
     }
     FAcumulados comparacion(m_state, LlenaListaPacientes, this);
@@ -326,7 +326,7 @@ void MainWindow::MRAcumulada_Click() {
 }
 
 void MainWindow::openPhospheneMap() {
-    if (!hayPacientes()) {
+    if (!hasSubjects()) {
         return;
     }
     PhospheneMapWindow map(m_state, LlenaListaPacientes, this);
@@ -405,7 +405,7 @@ void MainWindow::lockControls(bool locked) {
     centralWidget()->setEnabled(!locked);
 }
 
-void MainWindow::nuevaPasada(bool continuar) {
+void MainWindow::startExperiment(bool continuar) {
     m_state.ContinuarPasada = continuar;
     lockControls(false);
     if (m_registro) {
@@ -418,7 +418,7 @@ void MainWindow::nuevaPasada(bool continuar) {
         return;
     }
     m_registro = new IntroEstimulo(m_state, mrViewerMaker(), this);
-    connect(m_registro, &IntroEstimulo::closed, this, [this] { m_subjectLock = SubjectLock(); });
+    connect(m_registro, &IntroEstimulo::closed, this, &MainWindow::releaseSubject);
     m_registro->show();
 }
 
@@ -429,6 +429,14 @@ bool MainWindow::holdSubject() {
     } catch (const StudyError &e) {
         Messages::error(this, e.message());
         return false;
+    }
+}
+
+void MainWindow::releaseSubject() {
+    try {
+        m_subjectLock.release();
+    } catch (const StudyError &e) {
+        Messages::error(this, e.message());
     }
 }
 
@@ -465,7 +473,7 @@ void MainWindow::MAEstimulo_Click(bool editar) {
     m_visor = new FVerEstimulo(m_state, editar, mrViewerMaker(), this);
     connect(m_visor, &FVerEstimulo::closed, this, [this, editar] {
         if (editar) { // a viewer that only shows holds nothing: the recording window may hold the subject
-            m_subjectLock = SubjectLock();
+            releaseSubject();
         }
         lockControls(false);
     });

@@ -39,7 +39,7 @@ public:
     bool openStudy(const QString &ruta);
 
     // Opens the experiment window, new (false) or continuing the last experiment (true).
-    void nuevaPasada(bool continuar);
+    void startExperiment(bool continuar);
 
     // Text of status panel 1, 2 or 3.
     QString panelText(int panel) const;
@@ -72,6 +72,9 @@ private:
     // Holds the current subject for the recording window or the editor; false (the operator read
     // why) when another station holds it.
     bool holdSubject();
+    // Gives the subject back when its window closes; the operator reads it when the server could not
+    // be told.
+    void releaseSubject();
     // Disables the main window's menus and panels (not the windows it owns) while the viewer is open.
     void lockControls(bool locked);
     void MPSalir_Click();
@@ -90,10 +93,10 @@ private:
     void MPResonancias_Click();
 
     // True when the study has subjects; otherwise tells the operator "No Subjects".
-    bool hayPacientes();
+    bool hasSubjects();
     // Converts a legacy Access file into `estudio`, with progress and a report; false when it failed
     // (the operator read why).
-    bool importaAccess(const QString &ruta, const QString &estudio);
+    bool importAccess(const QString &ruta, const QString &estudio);
     void setMenuEnabled(QMenu *menu, bool enabled);
     // The menus and items show the model's stage.
     void applyMenus();

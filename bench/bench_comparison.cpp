@@ -176,7 +176,7 @@ int main(int argc, char *argv[]) {
             t.start();
             StimulationComparison::DrawingFinder finder(db, window.filtro(), Cells[r % Cells.size()], 1, 4);
             for (int s = 1; s <= selected; ++s) {
-                finder.dibujo(s);
+                finder.drawingName(s);
             }
             ms.push_back(t.nsecsElapsed() / 1e6);
         }

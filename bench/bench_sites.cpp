@@ -96,13 +96,17 @@ int main(int argc, char *argv[]) {
         lap(1);
         StimulationComparison::Conditions conditions; // as the tool reads no filter option
         conditions.openBounds = true;
-        conditions.limites.fill(QString());
+        conditions.bounds.fill(QString());
         PhospheneMap::Selection selection{StimulationComparison::buildFilter(conditions), {1}};
         const PhospheneMap::Counts counts = PhospheneMap::count(opened.db, selection);
         lap(2);
         const StimulationSites::Sites sites = mr.sites(15, counts);
         lap(3);
-        SafeWrite::writeBytes(dir.filePath(QStringLiteral("sites.tsv")), StimulationSites::tsv(sites));
+        QString why;
+        if (!SafeWrite::writeBytes(dir.filePath(QStringLiteral("sites.tsv")), StimulationSites::tsv(sites),
+                                   &why)) {
+            qFatal("%s", qPrintable(why));
+        }
         lap(4);
         NiftiFiles::write(dir.filePath(QStringLiteral("sites.nii.gz")),
                           StimulationSites::overlay(sites, mr.volume()));

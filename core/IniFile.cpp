@@ -95,7 +95,7 @@ QString LeeIni(const QString &rutaConfig, const QString &seccion, const QString 
                const QString &porDefecto) {
     const std::optional<QString> texto = leeTexto(rutaConfig);
     if (!texto) {
-        return porDefecto.left(LongitudMaximaValorIni);
+        return porDefecto;
     }
     bool enSeccion = false;
     for (const QString &linea : partidoEnLineas(*texto)) {
@@ -103,10 +103,10 @@ QString LeeIni(const QString &rutaConfig, const QString &seccion, const QString 
         if (l.tipo == LineaIni::Tipo::Seccion) {
             enSeccion = mismoNombre(l.nombre, seccion);
         } else if (enSeccion && l.tipo == LineaIni::Tipo::Clave && mismoNombre(l.nombre, clave)) {
-            return l.valor.left(LongitudMaximaValorIni);
+            return l.valor;
         }
     }
-    return porDefecto.left(LongitudMaximaValorIni);
+    return porDefecto;
 }
 
 qint16 EscribeIni(const QString &rutaConfig, const QString &seccion, const QString &clave,

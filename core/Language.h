@@ -16,7 +16,7 @@ QStringList available();
 // The language named by config.ini ([Language] Name), empty when none is set.
 QString configured(const QString &configPath);
 // Writes the choice into config.ini; an empty name removes the choice (the system's language).
-bool setConfigured(const QString &configPath, const QString &name);
+[[nodiscard]] bool setConfigured(const QString &configPath, const QString &name);
 
 // The language to show: config.ini's choice when set, otherwise the first of the system's
 // preferred languages (`uiLanguages`, e.g. "es-ES") that has a translation, otherwise the first

@@ -6,7 +6,6 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
-#include <QRandomGenerator>
 #include <QSaveFile>
 
 #include <cerrno>
@@ -36,36 +35,9 @@ QByteArray encoded(const QString &path) {
     return QFile::encodeName(path);
 }
 
-// True when anything, even a dangling link, has that name.
-bool nameTaken(const QString &path) {
-    struct stat status;
-    return ::lstat(encoded(path).constData(), &status) == 0;
-}
-
 bool isLink(const QString &path) {
     struct stat status;
     return ::lstat(encoded(path).constData(), &status) == 0 && S_ISLNK(status.st_mode);
-}
-
-// A hidden name beside the target that nothing uses yet.
-QString temporaryBeside(const QFileInfo &target) {
-    QString name;
-    do {
-        name = target.absolutePath() + QStringLiteral("/.") + target.fileName() + QLatin1Char('.') +
-               QString::number(QRandomGenerator::global()->generate64(), 36) + QStringLiteral(".part");
-    } while (nameTaken(name));
-    return name;
-}
-
-// Flushes the file to the disk: a full disk or a failing device may only show here.
-int syncToDisk(const QString &path) {
-    const int fd = ::open(encoded(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return errno;
-    }
-    const int error = ::fsync(fd) == 0 ? 0 : errno;
-    ::close(fd);
-    return error;
 }
 
 // Why the file could not take what it was given. QFileDevice reports a short write (a disk that
@@ -209,63 +181,6 @@ bool writeImage(const QString &path, const QImage &image, const char *format, QS
             return writer.write(image) ? QString() : writer.errorString();
         },
         why);
-}
-
-bool writeThroughTemporary(const QString &path, const PathWriter &write, Existing existing, QString *why) {
-    if (path.isEmpty()) {
-        return fail(path, QCoreApplication::translate("SafeWrite", "no file name was given"), why);
-    }
-    const QFileInfo given(path);
-    if (existing == Existing::Keep && nameTaken(given.absoluteFilePath())) {
-        return fail(path, systemReason(EEXIST), why);
-    }
-    if (isLink(path)) {
-        return fail(path, linkRefused(), why);
-    }
-    const QFileInfo target(given.absoluteFilePath());
-    if (!target.dir().exists()) {
-        return fail(path, systemReason(ENOENT), why);
-    }
-    if (target.isDir()) {
-        return fail(path, systemReason(EISDIR), why);
-    }
-    const QString temporary = temporaryBeside(target);
-    const QByteArray from = encoded(temporary);
-    const QByteArray to = encoded(target.absoluteFilePath());
-    auto abandon = [&](QString reason) {
-        ::unlink(from.constData());
-        // The writer's reason may name the file it was given; the caller knows only its own.
-        reason.replace(temporary, path);
-        reason.replace(QFileInfo(temporary).fileName(), given.fileName());
-        return fail(path, reason, why);
-    };
-
-    const QString reason = write(temporary);
-    if (!reason.isEmpty()) {
-        return abandon(reason);
-    }
-    struct stat written;
-    if (::stat(from.constData(), &written) != 0 || !S_ISREG(written.st_mode)) {
-        return abandon(QCoreApplication::translate("SafeWrite", "nothing was written"));
-    }
-    if (const int error = syncToDisk(temporary)) {
-        return abandon(systemReason(error));
-    }
-    int error = 0;
-    if (existing == Existing::Keep) {
-        error = renameKeepingTarget(temporary, target.absoluteFilePath());
-    } else {
-        // The replaced file's permissions carry over, as QSaveFile keeps them.
-        struct stat old;
-        if (::stat(to.constData(), &old) == 0) {
-            ::chmod(from.constData(), old.st_mode & 07777);
-        }
-        error = ::rename(from.constData(), to.constData()) == 0 ? 0 : errno;
-    }
-    if (error) {
-        return abandon(systemReason(error));
-    }
-    return true;
 }
 
 } // namespace SafeWrite

@@ -23,34 +23,24 @@ QString linkRefused();
 
 // Renames `from` to `to` (a file or a folder) unless something, even a dangling link, has that name:
 // 0, or the system's error (EEXIST then).
-int renameKeepingTarget(const QString &from, const QString &to);
+[[nodiscard]] int renameKeepingTarget(const QString &from, const QString &to);
 
 // A new file holding the bytes: created with O_CREAT | O_EXCL | O_NOFOLLOW, so nothing that has the
 // name already (a file, a link) is opened or replaced, with `mode` (before the umask); flushed to the
 // disk. "" when written, or the reason it was not; a failure removes what it created.
-QString writeNew(const QString &path, const QByteArray &bytes, int mode = 0666);
+[[nodiscard]] QString writeNew(const QString &path, const QByteArray &bytes, int mode = 0666);
 
 // The bytes as the whole file. A target that is a symbolic link is refused: the writers below never
 // write through one, and never follow one. False with *why set when it could not be written.
-bool writeBytes(const QString &path, const QByteArray &bytes, QString *why = nullptr);
+[[nodiscard]] bool writeBytes(const QString &path, const QByteArray &bytes, QString *why = nullptr);
 
 // Produces the contents on the device (a QSaveFile): an empty text when everything was written, or
 // the reason it was not. A failed write on the device is caught even when the writer ignores it.
 using DeviceWriter = std::function<QString(QIODevice &device)>;
-bool writeThroughDevice(const QString &path, const DeviceWriter &write, QString *why = nullptr);
+[[nodiscard]] bool writeThroughDevice(const QString &path, const DeviceWriter &write, QString *why = nullptr);
 
 // A picture in the format `format` names ("PNG"), or the one of the path's extension when null.
-bool writeImage(const QString &path, const QImage &image, const char *format = nullptr,
-                QString *why = nullptr);
-
-// For writers that only take a file name: writes the file at the name given (a hidden temporary
-// beside the target that does not exist yet), returning an empty text on success or the reason it
-// failed. The temporary is flushed to disk and renamed over the target.
-using PathWriter = std::function<QString(const QString &temporary)>;
-// What happens to a file already at the path: replaced, or kept (then the rename refuses to put
-// anything in its place, even one that appeared while the temporary was written).
-enum class Existing { Replace, Keep };
-bool writeThroughTemporary(const QString &path, const PathWriter &write,
-                           Existing existing = Existing::Replace, QString *why = nullptr);
+[[nodiscard]] bool writeImage(const QString &path, const QImage &image, const char *format = nullptr,
+                              QString *why = nullptr);
 
 } // namespace SafeWrite

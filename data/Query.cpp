@@ -3,7 +3,10 @@
 #include "data/ServerStudy.h"
 #include "data/StudyError.h"
 
+#include <QCoreApplication>
 #include <QSqlError>
+
+#include <cmath>
 
 namespace Query {
 
@@ -23,6 +26,32 @@ QSqlQuery run(const QSqlDatabase &db, const QString &sql, const QVariantList &va
         throw StudyError(what, query.lastError());
     }
     return query;
+}
+
+qint64 integerWithin(const QVariant &value, const char *table, const char *column, qint64 minimum,
+                     qint64 maximum) {
+    if (value.isNull()) {
+        return 0;
+    }
+    bool whole = false;
+    qint64 number = 0;
+    if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float) {
+        // A real is whole only without a fraction; converting it would round it silently.
+        const double real = value.toDouble();
+        whole = std::isfinite(real) && std::trunc(real) == real && std::abs(real) < 9.0e18;
+        number = whole ? qint64(real) : 0;
+    } else {
+        number = value.toLongLong(&whole);
+    }
+    if (!whole || number < minimum || number > maximum) {
+        throw StudyError(QCoreApplication::translate("Query",
+                                                     "The study holds %1 in the column %2 of the table "
+                                                     "%3, where only whole numbers from %4 to %5 fit")
+                             .arg(value.toString(), QLatin1String(column), QLatin1String(table))
+                             .arg(minimum)
+                             .arg(maximum));
+    }
+    return number;
 }
 
 } // namespace Query

@@ -10,6 +10,7 @@
 #include <QVariant>
 
 #include <initializer_list>
+#include <limits>
 
 namespace {
 
@@ -21,9 +22,12 @@ QVariant firstValue(const QSqlDatabase &db, const QString &sql, std::initializer
     return query.next() ? query.value(0) : QVariant();
 }
 
-int largest(const QSqlDatabase &db, const QString &sql, std::initializer_list<QVariant> values = {}) {
-    const QVariant value = firstValue(db, sql, values);
-    return value.isNull() ? 0 : value.toInt();
+// The largest value of table.column that the query gives, 0 when there is none. One below the
+// largest int at most, so the next number ("largest + 1") is one too.
+int largest(const char *table, const char *column, const QSqlDatabase &db, const QString &sql,
+            std::initializer_list<QVariant> values = {}) {
+    return int(Query::integerWithin(firstValue(db, sql, values), table, column,
+                                    std::numeric_limits<int>::min(), std::numeric_limits<int>::max() - 1));
 }
 
 } // namespace
@@ -33,7 +37,7 @@ bool HayPacientes(const QSqlDatabase &db) {
 }
 
 int UltimaPasada(const QSqlDatabase &db, int idPaciente) {
-    return largest(db, QLatin1String(SqlText::UltimaPasada), {idPaciente});
+    return largest("puntoestimulacion", "pasadas", db, QLatin1String(SqlText::UltimaPasada), {idPaciente});
 }
 
 QString DameRutaResonancias(const QSqlDatabase &db, int idPaciente) {
@@ -49,17 +53,18 @@ void PonRutaResonancias(const QSqlDatabase &db, int idPaciente, const QString &r
 }
 
 int UltimoIdPaciente(const QSqlDatabase &db) {
-    return largest(db, QLatin1String(SqlText::UltimoIdPaciente));
+    return largest("paciente", "ID", db, QLatin1String(SqlText::UltimoIdPaciente));
 }
 
 int i_dameUltimoValorIdPuntosEstimulos(const QSqlDatabase &db) {
-    return largest(db, QLatin1String(SqlText::UltimoIdPunto));
+    return largest("puntoestimulacion", "ID", db, QLatin1String(SqlText::UltimoIdPunto));
 }
 
 int i_dameUltimoValorIdEstimulo(const QSqlDatabase &db) {
-    return largest(db, QLatin1String(SqlText::UltimoIdEstimulo));
+    return largest("estimulo", "id", db, QLatin1String(SqlText::UltimoIdEstimulo));
 }
 
 int i_dameUltimoNumeroPuntosEstimulos(const QSqlDatabase &db, int idPaciente) {
-    return largest(db, QLatin1String(SqlText::UltimoNumeroPunto), {idPaciente});
+    return largest("puntoestimulacion", "Numero", db, QLatin1String(SqlText::UltimoNumeroPunto),
+                   {idPaciente});
 }

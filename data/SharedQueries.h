@@ -27,7 +27,7 @@ inline constexpr const char *UltimoNumeroPunto =
 
 // True when the study has at least one subject. (The main window tells the operator
 // "No Subjects" when it is false.)
-bool HayPacientes(const QSqlDatabase &db);
+[[nodiscard]] bool HayPacientes(const QSqlDatabase &db);
 
 // Number of the subject's last experiment: the largest `pasadas` of its points, 0 when it has
 // none (also for the subject -1, "none").

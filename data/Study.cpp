@@ -14,7 +14,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMutex>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -22,8 +21,6 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
-#include <map>
-#include <memory>
 #include <sys/stat.h>
 #include <tuple>
 #include <unistd.h>
@@ -471,17 +468,6 @@ Opened open(const QString &path, const QString &password) {
     }
     result.db = db;
     return result;
-}
-
-QRecursiveMutex &writeGate(const QSqlDatabase &db) {
-    static QMutex guard;
-    static std::map<QString, std::unique_ptr<QRecursiveMutex>> gates;
-    const QMutexLocker locked(&guard);
-    std::unique_ptr<QRecursiveMutex> &gate = gates[db.connectionName()];
-    if (!gate) {
-        gate = std::make_unique<QRecursiveMutex>();
-    }
-    return *gate;
 }
 
 void close(QSqlDatabase &db) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QFileInfo>
-#include <QRecursiveMutex>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
@@ -38,12 +37,7 @@ struct Opened {
 //
 // A location starting "postgresql://" names a server study (ServerStudy.h): several stations use it
 // at once, so it is not locked; the password, when given, is used for that connection only.
-Opened open(const QString &path, const QString &password = QString());
-
-// The gate of a connection's writes: every Transaction holds it from BEGIN to COMMIT or ROLLBACK,
-// and a backup holds it while it copies, so a backup asked for on one thread never copies a save
-// half done on another.
-QRecursiveMutex &writeGate(const QSqlDatabase &db);
+[[nodiscard]] Opened open(const QString &path, const QString &password = QString());
 
 // Closes the connection and releases its lock. Harmless on a connection that is not open.
 void close(QSqlDatabase &db);
@@ -61,7 +55,7 @@ void createTables(QSqlDatabase &db);
 
 // Tables among paciente, puntoestimulacion and estimulo that the database lacks (names compared
 // regardless of case).
-QStringList missingTables(const QSqlDatabase &db);
+[[nodiscard]] QStringList missingTables(const QSqlDatabase &db);
 
 // A hidden name beside the target for a file or folder being made by this process ("what" says by what, e.g.
 // "creating"), and the removal of those left by processes that no longer run.
@@ -69,7 +63,7 @@ QString workingName(const QFileInfo &target, const QString &what);
 void removeLeftovers(const QFileInfo &target, const QString &what);
 
 // True when the file starts like a Jet (Access) database, whatever its name.
-bool isAccessFile(const QString &path);
+[[nodiscard]] bool isAccessFile(const QString &path);
 
 // The drawing folder of earlier versions and legacy studies: the path without extension followed by
 // "_puntos". Only read (migration, import) and written by an explicit export.

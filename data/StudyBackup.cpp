@@ -23,7 +23,6 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -182,12 +181,9 @@ void write(const QSqlDatabase &db, const QString &target) {
         removeWorking();
         fail(why);
     }
-    QString error;
-    {
-        // Between two saves: a save running on another thread finishes first, and none starts.
-        const std::lock_guard<QRecursiveMutex> between(Study::writeGate(db));
-        error = vacuumInto(handle, working);
-    }
+    // SQLite refuses a VACUUM inside an open transaction, so a save in progress is never copied half
+    // done: the copy is taken between two saves.
+    const QString error = vacuumInto(handle, working);
     if (!error.isEmpty()) {
         removeWorking();
         fail(error);

@@ -16,8 +16,8 @@ namespace StudyBackup {
 QString identity(const QSqlDatabase &db);
 
 // Writes a consistent copy of the open study to `target` (SQLite's VACUUM INTO, on the study's own
-// connection, between two transactions: a save in progress on another thread is waited for through
-// Study::writeGate, never copied half done). The copy is made under a hidden name beside the target and
+// connection, between two transactions: SQLite refuses it while a save is in progress, so a save is
+// never copied half done). The copy is made under a hidden name beside the target and
 // renamed onto it once complete, so a full disk or any other failure leaves no partial file, and the study
 // itself is only read. The backup has the study's permissions. It never replaces the study itself
 // (whatever the path, link or hard link that names it), a symbolic link, or any existing file but one of
@@ -27,7 +27,7 @@ void write(const QSqlDatabase &db, const QString &target);
 // The name of the study's rolling backup of a day: "<study>-YYYY-MM-DD-<first 8 of its identity>.sqlite",
 // and whether a file name is one of them (matched exactly, whatever characters the study's name holds).
 QString rollingName(const QString &studyPath, const QString &id, const QDate &day);
-bool isRollingName(const QString &name, const QString &studyPath, const QString &id);
+[[nodiscard]] bool isRollingName(const QString &name, const QString &studyPath, const QString &id);
 
 // The rolling backup: at most one a day, named by rollingName in `folder`; this study's oldest beyond
 // `keep` removed, nobody else's. What it did.

@@ -75,7 +75,7 @@ CopyReport copyFromFolder(const QSqlDatabase &db, const QString &folder) {
                          {}, QCoreApplication::translate("StudyDrawings", "Cannot read the stimuli"));
     QList<std::pair<int, QString>> named;
     while (rows.next()) {
-        named.append({rows.value(0).toInt(), rows.value(1).toString()});
+        named.append({Query::integer(rows.value(0), "estimulo", "id"), rows.value(1).toString()});
     }
     rows.finish();
     for (const auto &[id, name] : named) {
@@ -146,7 +146,7 @@ ExportReport exportToFolder(const QSqlDatabase &db, const QString &folder) {
                              {}, QCoreApplication::translate("StudyDrawings", "Cannot read the drawings"));
         QSet<QString> written;
         while (rows.next()) {
-            const int id = rows.value(0).toInt();
+            const int id = Query::integer(rows.value(0), "estimulo", "id");
             const QString name = rows.value(1).toString();
             const QString path = fileInFolder(working, name);
             if (path.isEmpty()) {

@@ -41,7 +41,7 @@ struct CopyReport {
 // Copies the drawing file of every stimulus that names one and has no stored drawing yet from the
 // folder into the table, byte for byte. Runs inside the caller's transaction; throws StudyError
 // when the engine fails. The folder is only read.
-CopyReport copyFromFolder(const QSqlDatabase &db, const QString &folder);
+[[nodiscard]] CopyReport copyFromFolder(const QSqlDatabase &db, const QString &folder);
 
 struct ExportReport {
     int written = 0;
@@ -53,6 +53,6 @@ struct ExportReport {
 // folder must be new or empty (never a link): the files are made new in a hidden folder beside it,
 // which takes its place once complete, so nothing already there is written through or replaced and a
 // failure leaves the folder as it was. Throws StudyError naming the folder or file and the reason.
-ExportReport exportToFolder(const QSqlDatabase &db, const QString &folder);
+[[nodiscard]] ExportReport exportToFolder(const QSqlDatabase &db, const QString &folder);
 
 } // namespace StudyDrawings

@@ -11,4 +11,5 @@ class AppState;
 // updating what the operator sees.
 // A server study's URI (ServerStudy.h) opens the same way; `password` serves that connection only
 // and is kept nowhere else. When the server wants a password none gave, state.passwordNeeded says so.
-QString AbreBaseDatos(AppState &state, const QString &ruta, const QString &password = QString());
+[[nodiscard]] QString AbreBaseDatos(AppState &state, const QString &ruta,
+                                    const QString &password = QString());

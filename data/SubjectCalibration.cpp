@@ -58,7 +58,7 @@ std::optional<Record> read(const QSqlDatabase &db, qint32 subjectId) {
     Record r;
     r.subjectId = subjectId;
     r.series = query.value(0).toString();
-    r.seriesNumber = query.value(1).toInt();
+    r.seriesNumber = Query::integer(query.value(1), "mr_calibration", "series_number");
     r.fingerprint = query.value(2).toString();
     for (int i = 0; i < 3; ++i) {
         r.landmarks[std::size_t(i)] = {query.value(3 + 3 * i).toDouble(), query.value(4 + 3 * i).toDouble(),

@@ -8,6 +8,8 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <utility>
+
 namespace {
 // The class of the subject locks among the program's advisory locks (the writers' lock has its own).
 constexpr int SubjectLockClass = 0x5A4B0002;
@@ -40,7 +42,10 @@ SubjectLock::SubjectLock(const QSqlDatabase &db, int subjectId) {
 }
 
 SubjectLock::~SubjectLock() {
-    release();
+    const QString why = unlock();
+    if (!why.isEmpty()) {
+        qWarning("%s", qPrintable(why));
+    }
 }
 
 SubjectLock::SubjectLock(SubjectLock &&other) noexcept : m_db(other.m_db), m_subject(other.m_subject) {
@@ -49,7 +54,10 @@ SubjectLock::SubjectLock(SubjectLock &&other) noexcept : m_db(other.m_db), m_sub
 
 SubjectLock &SubjectLock::operator=(SubjectLock &&other) noexcept {
     if (this != &other) {
-        release();
+        const QString why = unlock();
+        if (!why.isEmpty()) {
+            qWarning("%s", qPrintable(why));
+        }
         m_db = other.m_db;
         m_subject = other.m_subject;
         other.m_subject = NoSubject;
@@ -58,13 +66,32 @@ SubjectLock &SubjectLock::operator=(SubjectLock &&other) noexcept {
 }
 
 void SubjectLock::release() {
+    const QString why = unlock();
+    if (!why.isEmpty()) {
+        throw StudyError(why);
+    }
+}
+
+QString SubjectLock::unlock() noexcept {
     if (m_subject == NoSubject) {
-        return;
+        return {};
     }
+    const qint64 subject = std::exchange(m_subject, NoSubject);
     // A connection that dropped has lost the lock with its session already.
-    if (m_db.isOpen()) {
-        QSqlQuery query(m_db);
-        query.exec(QStringLiteral("SELECT pg_advisory_unlock(%1, %2)").arg(SubjectLockClass).arg(m_subject));
+    if (!m_db.isOpen()) {
+        return {};
     }
-    m_subject = NoSubject;
+    QSqlQuery query(m_db);
+    // The server answers false when this session did not hold the lock.
+    if (query.exec(QStringLiteral("SELECT pg_advisory_unlock(%1, %2)").arg(SubjectLockClass).arg(subject)) &&
+        query.next() && query.value(0).toBool()) {
+        return {};
+    }
+    const QString reason = query.lastError().isValid() ? query.lastError().text() : QString();
+    return QCoreApplication::translate("SubjectLock",
+                                       "Cannot give subject %1 back to the other stations; it stays busy "
+                                       "for them until this program closes the study. %2")
+        .arg(subject)
+        .arg(reason)
+        .trimmed();
 }

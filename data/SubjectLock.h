@@ -20,8 +20,15 @@ public:
 
     bool held() const { return m_subject != NoSubject; }
 
-private:
+    // Gives the subject back to the other stations; afterwards nothing is held here. Throws
+    // StudyError when the server could not be told (the subject then stays busy for the others until
+    // this connection closes). Being destroyed or assigned to gives it back too, and only logs such a
+    // failure, so a holder that can tell the operator calls this first.
     void release();
+
+private:
+    // Gives the subject back; the reason it could not be, or "" when it was (or nothing was held).
+    QString unlock() noexcept;
     static constexpr qint64 NoSubject = -1 - qint64(0x7fffffff);
     QSqlDatabase m_db;
     qint64 m_subject = NoSubject;

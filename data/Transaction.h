@@ -6,15 +6,13 @@
 
 #include <QSqlDatabase>
 
-#include <mutex>
-
 // One operator action that writes: everything between construction and commit() is stored
 // together, and anything not committed is rolled back when the object goes out of scope
 // (also when an exception leaves the scope). On a server study the transaction first waits for the
 // other stations' writing transactions to end.
 class Transaction {
 public:
-    explicit Transaction(QSqlDatabase db) : m_db(std::move(db)), m_gate(Study::writeGate(m_db)) {
+    explicit Transaction(QSqlDatabase db) : m_db(std::move(db)) {
         // A station whose connection dropped connects again here, so it can store once more.
         if (!ServerStudy::reconnectIfLost(m_db) || !m_db.transaction()) {
             throw StudyError(QStringLiteral("Cannot start a transaction"), m_db.lastError());
@@ -33,22 +31,19 @@ public:
         if (!m_done) {
             m_db.rollback();
         }
-    } // the gate opens after the rollback
+    }
 
     void commit() {
         if (!m_db.commit()) {
             const QSqlError error = m_db.lastError();
             m_db.rollback();
             m_done = true;
-            m_gate.unlock();
             throw StudyError(QStringLiteral("Cannot store the changes"), error);
         }
         m_done = true;
-        m_gate.unlock();
     }
 
 private:
     QSqlDatabase m_db;
-    std::unique_lock<QRecursiveMutex> m_gate; // Study::writeGate, from BEGIN to the end
     bool m_done = false;
 };

@@ -26,7 +26,7 @@ public:
     void Comienza();
     // Writes the drawing to the file at the path, replacing it. False when the file could not be
     // written; the caller reports it.
-    bool GuardarDibujo(const QString &path) const;
+    [[nodiscard]] bool GuardarDibujo(const QString &path) const;
 
     const DrawingBuffer &buffer() const { return m_buffer; }
 

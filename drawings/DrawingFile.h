@@ -49,7 +49,7 @@ QString storedName(int idPaciente, int idPunto, int pasada);
 // File content for the records, the count being the number of records.
 QByteArray format(const QList<PointRecord> &records);
 // Creates or replaces the file, all or nothing. False when it could not be written completely.
-bool write(const QString &path, const QList<PointRecord> &records);
+[[nodiscard]] bool write(const QString &path, const QList<PointRecord> &records);
 
 // What a reader got from a file. Numbers are separated by any run of blanks, commas and line ends;
 // each is a decimal signed 16-bit integer. The first is the count; after it the numbers come in
@@ -65,7 +65,7 @@ struct Contents {
     bool ok() const { return error.isEmpty(); }
 };
 
-Contents parse(QByteArrayView data);
-Contents read(const QString &path);
+[[nodiscard]] Contents parse(QByteArrayView data);
+[[nodiscard]] Contents read(const QString &path);
 
 } // namespace DrawingFile

@@ -74,15 +74,11 @@ public:
     QPoint toPixel(double x, double y) const;
     QPointF fromPixel(QPointF pixel) const;
 
-    ZoColor foreColor() const { return m_foreColor; }
     void setForeColor(ZoColor color) { m_foreColor = color; }
     ZoColor backColor() const { return m_backColor; }
     void setBackColor(ZoColor color) { m_backColor = color; }
-    FillStyle fillStyle() const { return m_fillStyle; }
     void setFillStyle(FillStyle style) { m_fillStyle = style; }
-    ZoColor fillColor() const { return m_fillColor; }
     void setFillColor(ZoColor color) { m_fillColor = color; }
-    double fontSize() const { return m_fontSize; }
     void setFontSize(double points) { m_fontSize = points; }
 
     // Print position (user coordinates) where the next line of text begins.

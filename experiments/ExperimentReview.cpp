@@ -16,11 +16,12 @@ namespace {
 
 using Query::run;
 
-template <typename T> std::optional<T> numero(const QVariant &value) {
+// A number of the estimulo row, absent when null; refused when the field cannot hold it.
+template <typename T> std::optional<T> numero(const QVariant &value, const char *columna) {
     if (value.isNull()) {
         return std::nullopt;
     }
-    return T(value.toLongLong());
+    return Query::integer<T>(value, "estimulo", columna);
 }
 
 std::optional<QString> texto(const QVariant &value) {
@@ -94,9 +95,12 @@ std::optional<ShownPoint> pointAtCell(const QSqlDatabase &db, int idPaciente, in
                 {idPaciente},
                 QCoreApplication::translate("ExperimentReview", "Cannot read the stimulation points"));
         while (puntos.next()) {
-            if (StimulusStore::cellOfPoint(puntos.value(1).toInt(), puntos.value(2).toInt(), filaCentro,
-                                           columnaCentro) == celda) {
-                mostrado = ShownPoint{puntos.value(0).toInt(), std::nullopt};
+            if (StimulusStore::cellOfPoint(
+                    Query::integer<qint16>(puntos.value(1), "puntoestimulacion", "fila"),
+                    Query::integer<qint16>(puntos.value(2), "puntoestimulacion", "columna"), filaCentro,
+                    columnaCentro) == celda) {
+                mostrado =
+                    ShownPoint{Query::integer(puntos.value(0), "puntoestimulacion", "ID"), std::nullopt};
                 break;
             }
         }
@@ -110,25 +114,25 @@ std::optional<ShownPoint> pointAtCell(const QSqlDatabase &db, int idPaciente, in
                            "PulsoTipo, PulsoFase, orientacion, NumeroPulsos, PulsoFrecuencia, "
                            "PulsoIntensidad, archivopuntos FROM estimulo "
                            "WHERE id_puntoestimulo = ? AND pasada = ? ORDER BY id LIMIT 1"),
-            {mostrado->idPunto, pasada},
+            {mostrado->pointId, pasada},
             QCoreApplication::translate("ExperimentReview", "Cannot read the stimuli of the point"));
     if (estimulo.next()) {
         StoredStimulus e;
-        e.id = estimulo.value(0).toInt();
-        e.hayfosfeno = numero<qint16>(estimulo.value(1));
+        e.id = Query::integer(estimulo.value(0), "estimulo", "id");
+        e.hayfosfeno = numero<qint16>(estimulo.value(1), "hayfosfeno");
         e.observaciones = texto(estimulo.value(2));
-        e.intensidad = numero<qint16>(estimulo.value(3));
+        e.intensidad = numero<qint16>(estimulo.value(3), "intensidad");
         e.color = texto(estimulo.value(4));
         e.fecha = fecha(estimulo.value(5));
-        e.TipoBobina = numero<qint16>(estimulo.value(6));
-        e.PulsoTipo = numero<qint16>(estimulo.value(7));
-        e.PulsoFase = numero<qint16>(estimulo.value(8));
-        e.orientacion = numero<qint16>(estimulo.value(9));
-        e.NumeroPulsos = numero<qint32>(estimulo.value(10));
-        e.PulsoFrecuencia = numero<qint32>(estimulo.value(11));
-        e.PulsoIntensidad = numero<qint32>(estimulo.value(12));
+        e.TipoBobina = numero<qint16>(estimulo.value(6), "TipoBobina");
+        e.PulsoTipo = numero<qint16>(estimulo.value(7), "PulsoTipo");
+        e.PulsoFase = numero<qint16>(estimulo.value(8), "PulsoFase");
+        e.orientacion = numero<qint16>(estimulo.value(9), "orientacion");
+        e.NumeroPulsos = numero<qint32>(estimulo.value(10), "NumeroPulsos");
+        e.PulsoFrecuencia = numero<qint32>(estimulo.value(11), "PulsoFrecuencia");
+        e.PulsoIntensidad = numero<qint32>(estimulo.value(12), "PulsoIntensidad");
         e.archivopuntos = texto(estimulo.value(13));
-        mostrado->estimulo = e;
+        mostrado->stimulus = e;
     }
     return mostrado;
 }

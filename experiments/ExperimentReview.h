@@ -33,8 +33,8 @@ struct StoredStimulus {
 
 // The subject's point at a grid cell and its stimulus of one experiment.
 struct ShownPoint {
-    int idPunto = 0;
-    std::optional<StoredStimulus> estimulo; // absent when the point has none in the experiment
+    int pointId = 0;
+    std::optional<StoredStimulus> stimulus; // absent when the point has none in the experiment
 };
 
 // Cells of the subject's points that have a stimulus of the experiment, for the grid's marks.

@@ -80,12 +80,12 @@ bool FAcumulados::eventFilter(QObject *watched, QEvent *event) {
 StimulationComparison::Filter FAcumulados::filtro() const {
     StimulationComparison::Conditions condiciones;
     for (int i = 0; i < StimulationComparison::NumeroLimites; ++i) {
-        condiciones.limites[i] = m_limites[i]->text();
+        condiciones.bounds[i] = m_limites[i]->text();
     }
-    condiciones.bobina = ParameterLists::code(ui->CBobina);
-    condiciones.pulso = ParameterLists::code(ui->CPulso);
-    condiciones.fase = ParameterLists::code(ui->CFase);
-    condiciones.orientacion = ParameterLists::code(ui->COrientacion);
+    condiciones.coil = ParameterLists::code(ui->CBobina);
+    condiciones.pulseType = ParameterLists::code(ui->CPulso);
+    condiciones.pulsePhase = ParameterLists::code(ui->CFase);
+    condiciones.orientation = ParameterLists::code(ui->COrientacion);
     return StimulationComparison::buildFilter(condiciones);
 }
 
@@ -134,10 +134,10 @@ void FAcumulados::Picture1_Paint(PictureSurface &) {
             if (!item->isSelected()) {
                 continue;
             }
-            const QString nombre = buscador.dibujo(item->data(Qt::UserRole).toInt());
+            const QString nombre = buscador.drawingName(item->data(Qt::UserRole).toInt());
             if (!nombre.isEmpty()) {
                 m_dibujados << nombre;
-                DibujaFichero(nombre, buscador.puntos());
+                DibujaFichero(nombre, buscador.drawing());
             }
         }
     } catch (const StudyError &e) {

@@ -33,8 +33,7 @@ public:
     ~FVerEstimulo() override;
 
     bool editar() const { return m_editar; }
-    // Id of the point whose stimulus is shown (0 before any was shown) and its drawing name.
-    int puntoActual() const { return m_puntoActual; }
+    // Drawing name of the stimulus shown.
     const QString &dibujo() const { return m_dibujo; }
 
     void bOKEstimulo_Click();
@@ -50,11 +49,12 @@ private:
     int pasada() const;
     void muestraPunto(int celda);
     // The four parameter lists must name a value; every failing one is reported.
-    bool valida();
+    [[nodiscard]] bool valida();
     // Reads a numeric field; on a text that is not a whole number in range, tells the operator,
     // puts the cursor in the field and returns false.
-    bool leeEntero(QLineEdit *campo, const QString &nombre, qint64 minimo, qint64 maximo, qint64 &valor);
-    bool leeParametros(StimulusStore::Parameters &parametros);
+    [[nodiscard]] bool leeEntero(QLineEdit *campo, const QString &nombre, qint64 minimo, qint64 maximo,
+                                 qint64 &valor);
+    [[nodiscard]] bool leeParametros(StimulusStore::Parameters &parametros);
     // Validation, the numbers, the operator's confirmation, then `escribe`; the point is shown
     // again afterwards so that the fields show what was stored.
     void aplica(const QString &pregunta, bool conPercepcion,

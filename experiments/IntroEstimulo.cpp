@@ -190,7 +190,7 @@ void IntroEstimulo::bNext_Click() {
         const StimulusStore::SavedEntry guardado =
             StimulusStore::saveEntry(m_db, m_idPaciente, punto.fila, punto.columna, m_pasada, entrada,
                                      ui->Picture1->buffer().records());
-        if (guardado.pasadasMayor) {
+        if (guardado.laterExperiment) {
             Messages::information(this, tr("Error"));
         }
     } catch (const StudyError &e) {

@@ -50,7 +50,8 @@ private:
     void setRespuesta(int code);
     // Reads a numeric field; on a text that is not a whole number in range, tells the operator,
     // puts the cursor in the field and returns false.
-    bool leeEntero(QLineEdit *campo, const QString &nombre, qint64 minimo, qint64 maximo, qint64 &valor);
+    [[nodiscard]] bool leeEntero(QLineEdit *campo, const QString &nombre, qint64 minimo, qint64 maximo,
+                                 qint64 &valor);
     static int code(const QComboBox *lista);
 
     std::unique_ptr<Ui::IntroEstimulo> ui;

@@ -20,12 +20,12 @@ Editing editing(bool editar) {
 
 Shown shown(const std::optional<ExperimentReview::ShownPoint> &punto) {
     Shown s;
-    if (!punto || !punto->estimulo) {
+    if (!punto || !punto->stimulus) {
         return s;
     }
-    const ExperimentReview::StoredStimulus &e = *punto->estimulo;
+    const ExperimentReview::StoredStimulus &e = *punto->stimulus;
     s.found = true;
-    s.pointId = punto->idPunto;
+    s.pointId = punto->pointId;
     s.stimulusId = e.id;
     // An answer outside Yes, No and Doubt shows as "No".
     if (e.hayfosfeno && *e.hayfosfeno >= StimulusStore::Si && *e.hayfosfeno <= StimulusStore::Duda) {

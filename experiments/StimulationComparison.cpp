@@ -1,6 +1,7 @@
 #include "experiments/StimulationComparison.h"
 
 #include "core/GridCells.h"
+#include "data/Query.h"
 #include "data/StudyError.h"
 #include "experiments/StimulusStore.h"
 
@@ -28,7 +29,7 @@ Filter buildFilter(const Conditions &c) {
         const QString col = QString::fromLatin1(columna);
         QStringList texto, parte;
         for (const Limite limite : {desde, hasta}) {
-            const QString &valorTexto = c.limites[limite];
+            const QString &valorTexto = c.bounds[limite];
             const QString operador = limite == desde ? QStringLiteral(" >= ") : QStringLiteral(" <= ");
             if (c.openBounds && valorTexto.trimmed().isEmpty()) {
                 continue;
@@ -65,10 +66,10 @@ Filter buildFilter(const Conditions &c) {
         partes << condicion + QStringLiteral("?)");
         f.valores << code;
     };
-    igual("TipoBobina", c.bobina);
-    igual("PulsoTipo", c.pulso);
-    igual("PulsoFase", c.fase);
-    igual("Orientacion", c.orientacion);
+    igual("TipoBobina", c.coil);
+    igual("PulsoTipo", c.pulseType);
+    igual("PulsoFase", c.pulsePhase);
+    igual("Orientacion", c.orientation);
     f.texto = textos.join(QStringLiteral(" AND "));
     f.sql = partes.isEmpty() ? QStringLiteral("(1 = 1)") : partes.join(QStringLiteral(" AND "));
     return f;
@@ -121,7 +122,7 @@ DrawingFinder::DrawingFinder(const QSqlDatabase &db, const Filter &filtro, int i
     }
 }
 
-QString DrawingFinder::dibujo(int idPaciente) {
+QString DrawingFinder::drawingName(int idPaciente) {
     int i = 0;
     for (const QVariant &valor : m_valores) {
         m_query.bindValue(i++, valor);
@@ -139,15 +140,19 @@ QString DrawingFinder::dibujo(int idPaciente) {
     m_puntos.reset();
     while (m_query.next()) {
         // A point off the grid counts for no cell.
-        const int celda = GridCells::cellAt(m_query.value(0).toInt(), m_query.value(1).toInt(), m_filaCentro,
-                                            m_columnaCentro);
+        const int celda =
+            GridCells::cellAt(Query::integer<qint16>(m_query.value(0), "puntoestimulacion", "fila"),
+                              Query::integer<qint16>(m_query.value(1), "puntoestimulacion", "columna"),
+                              m_filaCentro, m_columnaCentro);
         if (celda < 0) {
             continue;
         }
         // A stimulus without an orientation is not moved.
         const QVariant orientacion = m_query.value(2);
-        const int o = orientacion.isNull() ? -1 : orientacion.toInt();
-        if (DesplazaCelda(celda, o, m_query.value(3).toInt()) != m_indice) {
+        const int o =
+            orientacion.isNull() ? -1 : Query::integer<qint16>(orientacion, "estimulo", "orientacion");
+        if (DesplazaCelda(celda, o, Query::integer<quint8>(m_query.value(3), "estimulo", "TipoBobina")) !=
+            m_indice) {
             continue;
         }
         const QVariant archivo = m_query.value(4);

@@ -27,13 +27,13 @@ inline constexpr int NumeroLimites = 6;
 // The controls' state: the bound texts as typed and the codes of the selected list entries
 // (-1, the first entry, puts no condition).
 struct Conditions {
-    std::array<QString, NumeroLimites> limites{QStringLiteral("0"), QStringLiteral("20"),
-                                               QStringLiteral("0"), QStringLiteral("20"),
-                                               QStringLiteral("0"), QStringLiteral("100")};
-    int bobina = -1;
-    int pulso = -1;
-    int fase = -1;
-    int orientacion = -1;
+    std::array<QString, NumeroLimites> bounds{QStringLiteral("0"), QStringLiteral("20"),
+                                              QStringLiteral("0"), QStringLiteral("20"),
+                                              QStringLiteral("0"), QStringLiteral("100")};
+    int coil = -1;
+    int pulseType = -1;
+    int pulsePhase = -1;
+    int orientation = -1;
     // When set, an empty bound puts no condition (the phosphene map's boxes); otherwise it is a bound
     // that cannot be used (the comparison window's).
     bool openBounds = false;
@@ -71,9 +71,9 @@ public:
                   int columnaCentro);
 
     // Stored drawing name (archivopuntos) for the subject; "" when nothing matches.
-    QString dibujo(int idPaciente);
-    // The drawing the last dibujo() found, as the study keeps it (nothing when it has none stored).
-    const std::optional<QByteArray> &puntos() const { return m_puntos; }
+    QString drawingName(int idPaciente);
+    // The drawing the last drawingName() found, as the study keeps it (nothing when it has none stored).
+    const std::optional<QByteArray> &drawing() const { return m_puntos; }
 
 private:
     QSqlQuery m_query;

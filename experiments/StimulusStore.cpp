@@ -47,8 +47,11 @@ std::optional<PuntoLeido> buscaPunto(const QSqlDatabase &db, int idPaciente, qin
     if (!query.next()) {
         return std::nullopt;
     }
-    return PuntoLeido{query.value(0).toInt(), query.value(1).toInt(), query.value(2).toInt(),
-                      query.value(3).toInt(), query.value(4).toInt()};
+    return PuntoLeido{Query::integer(query.value(0), "puntoestimulacion", "ID"),
+                      Query::integer<qint16>(query.value(1), "puntoestimulacion", "n_on"),
+                      Query::integer<qint16>(query.value(2), "puntoestimulacion", "n_off"),
+                      Query::integer<qint16>(query.value(3), "puntoestimulacion", "n_dudas"),
+                      Query::integer(query.value(4), "puntoestimulacion", "pasadas")};
 }
 
 } // namespace
@@ -115,10 +118,10 @@ DeletedEntry BorraEstimuloAPuntoEstimulacion(const QSqlDatabase &db, int idPacie
             {punto->id, pasada},
             QCoreApplication::translate("StimulusStore", "Cannot read the stimuli of the point"));
     if (estimulo.next()) {
-        const int id = estimulo.value(0).toInt();
-        const int respuesta = estimulo.value(1).toInt();
+        const int id = Query::integer(estimulo.value(0), "estimulo", "id");
+        const int respuesta = Query::integer<qint16>(estimulo.value(1), "estimulo", "hayfosfeno");
         borrado.archivopuntos = estimulo.value(2).toString();
-        borrado.idEstimulo = id;
+        borrado.stimulusId = id;
         estimulo.finish();
         punto->n_on -= respuesta == Si ? 1 : 0;
         punto->n_off -= respuesta == No ? 1 : 0;
@@ -129,12 +132,12 @@ DeletedEntry BorraEstimuloAPuntoEstimulacion(const QSqlDatabase &db, int idPacie
         run(db, QStringLiteral("DELETE FROM estimulo WHERE id = ?"), {id},
             QCoreApplication::translate("StimulusStore", "Cannot delete the stimulus"));
         StudyDrawings::remove(db, id);
-        borrado.estimulo = true;
+        borrado.stimulusDeleted = true;
     }
     if (punto->n_on == 0 && punto->n_off == 0 && punto->n_dudas == 0) {
         run(db, QStringLiteral("DELETE FROM puntoestimulacion WHERE ID = ?"), {punto->id},
             QCoreApplication::translate("StimulusStore", "Cannot delete the stimulation point"));
-        borrado.punto = true;
+        borrado.pointDeleted = true;
     }
     return borrado;
 }
@@ -148,8 +151,8 @@ SavedEntry saveEntry(const QSqlDatabase &db, int idPaciente, qint16 fila, qint16
     const UpdatedPoint punto =
         AnyadeEstimuloAPuntoEstimulacion(db, idPaciente, fila, columna, entrada.hayfosfeno == Si,
                                          entrada.hayfosfeno == No, entrada.hayfosfeno == Duda, pasada);
-    guardado.idPunto = punto.idPunto;
-    guardado.pasadasMayor = punto.pasadasMayor;
+    guardado.pointId = punto.pointId;
+    guardado.laterExperiment = punto.laterExperiment;
     step(checkpoint, "point");
 
     const bool conDibujo = entrada.hayfosfeno != No;
@@ -157,7 +160,7 @@ SavedEntry saveEntry(const QSqlDatabase &db, int idPaciente, qint16 fila, qint16
         // The name joins three numbers without a separator, so two stimuli can meet on one name
         // (subject 1, point 11 and subject 11, point 1); an export writes one file per name, so a
         // name another stimulus already has gets this stimulus's id after it.
-        guardado.archivopuntos = DrawingFile::storedName(idPaciente, punto.idPunto, pasada);
+        guardado.archivopuntos = DrawingFile::storedName(idPaciente, punto.pointId, pasada);
         QSqlQuery usado =
             run(db, QStringLiteral("SELECT 1 FROM estimulo WHERE archivopuntos IN (?, ?) LIMIT 1"),
                 {guardado.archivopuntos, QStringLiteral("p\\") + guardado.archivopuntos},
@@ -167,15 +170,15 @@ SavedEntry saveEntry(const QSqlDatabase &db, int idPaciente, qint16 fila, qint16
         }
     }
     const Parameters &p = entrada.parametros;
-    guardado.idEstimulo =
-        AnyadeNuevoEstimulo(db, punto.idPunto, entrada.color, entrada.intensidad, entrada.hayfosfeno,
+    guardado.stimulusId =
+        AnyadeNuevoEstimulo(db, punto.pointId, entrada.color, entrada.intensidad, entrada.hayfosfeno,
                             qint16(pasada), entrada.observaciones, guardado.archivopuntos,
                             qint16(p.orientacion), entrada.fecha, quint8(p.TipoBobina), quint8(p.PulsoTipo),
                             p.NumeroPulsos, p.PulsoFrecuencia, p.PulsoIntensidad, quint8(p.PulsoFase));
     step(checkpoint, "stimulus");
 
     if (conDibujo) {
-        StudyDrawings::store(db, guardado.idEstimulo, DrawingFile::format(dibujo));
+        StudyDrawings::store(db, guardado.stimulusId, DrawingFile::format(dibujo));
         step(checkpoint, "drawing");
     }
     transaction.commit();
@@ -211,7 +214,8 @@ QList<Punto> pointsOfExperiment(const QSqlDatabase &db, int idPaciente, int pasa
             QCoreApplication::translate("StimulusStore", "Cannot read the points of the experiment"));
     QList<Punto> puntos;
     while (query.next()) {
-        puntos << Punto{qint16(query.value(0).toInt()), qint16(query.value(1).toInt())};
+        puntos << Punto{Query::integer<qint16>(query.value(0), "puntoestimulacion", "fila"),
+                        Query::integer<qint16>(query.value(1), "puntoestimulacion", "columna")};
     }
     return puntos;
 }

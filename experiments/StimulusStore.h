@@ -54,8 +54,8 @@ struct Entry {
 };
 
 struct UpdatedPoint {
-    int idPunto = 0;
-    bool pasadasMayor = false; // the point had a later experiment than this one: shown as "Error"
+    int pointId = 0;
+    bool laterExperiment = false; // the point had a later experiment than this one: shown as "Error"
 };
 
 // Finds the subject's point at (fila, columna), or creates it (next table-wide ID, next point
@@ -71,10 +71,10 @@ int AnyadeNuevoEstimulo(const QSqlDatabase &db, int idPunto, const QString &colo
                         qint32 PulsoIntensidad, quint8 PulsoFase);
 
 struct DeletedEntry {
-    bool estimulo = false; // a stimulus of the experiment was found and deleted
-    bool punto = false;    // the point had no answer left and was deleted
-    QString archivopuntos; // drawing name of the deleted stimulus ("" when it had none)
-    int idEstimulo = 0;    // id of the deleted stimulus
+    bool stimulusDeleted = false; // a stimulus of the experiment was found and deleted
+    bool pointDeleted = false;    // the point had no answer left and was deleted
+    QString archivopuntos;        // drawing name of the deleted stimulus ("" when it had none)
+    int stimulusId = 0;           // id of the deleted stimulus
 };
 
 // Deletes the first stimulus of the experiment at the subject's point (fila, columna) with its
@@ -100,10 +100,10 @@ QList<Punto> pointsOfExperiment(const QSqlDatabase &db, int idPaciente, int pasa
 using Checkpoint = std::function<void(const char *step)>;
 
 struct SavedEntry {
-    int idPunto = 0;
-    int idEstimulo = 0;
+    int pointId = 0;
+    int stimulusId = 0;
     QString archivopuntos;
-    bool pasadasMayor = false;
+    bool laterExperiment = false;
 };
 
 // "Save and continue": point row, stimulus row and (unless the answer is "No") its drawing, in one

@@ -56,9 +56,11 @@ bool CargaResonanciaAsociada(QWidget *window, QString &directory, AppState &app,
     if (app.RutaConfig.isEmpty()) {
         app.RutaConfig = AppPaths::rutaConfig();
     }
-    EscribeIni(app.RutaConfig, QStringLiteral("ZoBrain"), QStringLiteral("ImageDir"), directory);
+    // The last image directory is only remembered for the next loader: when config.ini cannot be
+    // written, the directory still goes to this loader directly.
+    static_cast<void>(
+        EscribeIni(app.RutaConfig, QStringLiteral("ZoBrain"), QStringLiteral("ImageDir"), directory));
     FInicio loader(app, imaging, window);
-    // config.ini cuts its values at 149 characters: the directory itself is shown whole.
     loader.setDirectorio(directory);
     if (stored) {
         loader.chooseStoredSeries(*stored);

@@ -170,7 +170,8 @@ void FInicio::Dir1_Elegido(const QModelIndex &actual) {
 void FInicio::Dir1_Change() {
     llenaFicheros();
     llenaSeries();
-    EscribeIni(m_app.RutaConfig, Seccion, Clave, m_directorio);
+    // Remembered for the next time only; a settings file that cannot be written changes nothing now.
+    static_cast<void>(EscribeIni(m_app.RutaConfig, Seccion, Clave, m_directorio));
 }
 
 void FInicio::CFilter_Click() {
@@ -222,10 +223,6 @@ QStringList FInicio::series() const {
         entradas << ui->CSerie->itemText(i);
     }
     return entradas;
-}
-
-int FInicio::serieElegida() const {
-    return ui->CSerie->currentIndex();
 }
 
 bool FInicio::setSerieElegida(int index) {

@@ -40,9 +40,8 @@ public:
     bool setDirectorio(const QString &ruta);
 
     bool cargando() const { return m_loader.cargando(); }
-    // The entries of the series list and the one chosen (-1: none).
+    // The entries of the series list, and choosing one.
     QStringList series() const;
-    int serieElegida() const;
     bool setSerieElegida(int index);
     const SeriesLoader::Report &informe() const { return m_loader.report(); }
     // Chooses, among the series of the shown folder, the one the calibration was made on: the DICOM

@@ -52,14 +52,19 @@ int cellOfRow(const QSqlQuery &query) {
     if (query.value(2).isNull() || query.value(3).isNull()) {
         return -1;
     }
-    const int recorded = GridCells::cellAt(query.value(0).toInt(), query.value(1).toInt(),
-                                           query.value(2).toInt(), query.value(3).toInt());
+    const int recorded =
+        GridCells::cellAt(Query::integer<qint16>(query.value(0), "puntoestimulacion", "fila"),
+                          Query::integer<qint16>(query.value(1), "puntoestimulacion", "columna"),
+                          Query::integer(query.value(2), "paciente", "FilaCentro"),
+                          Query::integer(query.value(3), "paciente", "ColumnaCentro"));
     if (recorded < 0) {
         return -1;
     }
     // A stimulus without an orientation is not moved.
-    const int orientation = query.value(4).isNull() ? -1 : query.value(4).toInt();
-    const int cell = StimulationComparison::DesplazaCelda(recorded, orientation, query.value(5).toInt());
+    const int orientation =
+        query.value(4).isNull() ? -1 : Query::integer<qint16>(query.value(4), "estimulo", "orientacion");
+    const int cell = StimulationComparison::DesplazaCelda(
+        recorded, orientation, Query::integer<quint8>(query.value(5), "estimulo", "TipoBobina"));
     return GridCells::isValid(cell) ? cell : -1;
 }
 
@@ -116,10 +121,6 @@ Counts count(const QSqlDatabase &db, const Selection &selection) {
         }
     }
     return counts;
-}
-
-int Density::highest() const {
-    return samples.isEmpty() ? 0 : *std::max_element(samples.begin(), samples.end());
 }
 
 Density density(const QSqlDatabase &db, const Selection &selection, int cell) {

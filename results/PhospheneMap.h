@@ -57,7 +57,6 @@ struct Density {
     int drawings = 0;
     QVector<int> samples; // DrawingShape::MaskSide squared, row by row
     QPointF meanCentre;
-    int highest() const;
 };
 
 Density density(const QSqlDatabase &db, const Selection &selection, int cell);

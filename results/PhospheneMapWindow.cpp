@@ -114,12 +114,12 @@ PhospheneMap::Selection PhospheneMapWindow::selection() const {
     StimulationComparison::Conditions conditions;
     conditions.openBounds = true;
     for (int i = 0; i < StimulationComparison::NumeroLimites; ++i) {
-        conditions.limites[std::size_t(i)] = m_bounds[std::size_t(i)]->text();
+        conditions.bounds[std::size_t(i)] = m_bounds[std::size_t(i)]->text();
     }
-    conditions.bobina = ParameterLists::code(ui->coilList);
-    conditions.pulso = ParameterLists::code(ui->pulseTypeList);
-    conditions.fase = ParameterLists::code(ui->phaseList);
-    conditions.orientacion = ParameterLists::code(ui->orientationList);
+    conditions.coil = ParameterLists::code(ui->coilList);
+    conditions.pulseType = ParameterLists::code(ui->pulseTypeList);
+    conditions.pulsePhase = ParameterLists::code(ui->phaseList);
+    conditions.orientation = ParameterLists::code(ui->orientationList);
     PhospheneMap::Selection s{StimulationComparison::buildFilter(conditions), {}};
     for (const QListWidgetItem *item : ui->subjectList->selectedItems()) {
         s.subjects << item->data(Qt::UserRole).toInt();

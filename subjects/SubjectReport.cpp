@@ -179,14 +179,16 @@ bool ImprimeInforme(const AppState &state, ReportPage &page, QString *why) {
         QList<Punto> puntos;
         QSqlQuery query = run(state.BaseDatos, PuntosDelPaciente, {state.IdPacienteActual});
         while (query.next()) {
-            puntos.append({query.value(0).toInt(), query.value(1).toInt(), query.value(2).toInt()});
+            puntos.append({Query::integer(query.value(0), "puntoestimulacion", "ID"),
+                           Query::integer<qint16>(query.value(1), "puntoestimulacion", "fila"),
+                           Query::integer<qint16>(query.value(2), "puntoestimulacion", "columna")});
         }
         query.finish();
 
         QList<int> pasadas;
         query = run(state.BaseDatos, PasadasDelPaciente, {state.IdPacienteActual});
         while (query.next()) {
-            pasadas.append(query.value(0).toInt());
+            pasadas.append(Query::integer<qint16>(query.value(0), "estimulo", "pasada"));
         }
         query.finish();
 

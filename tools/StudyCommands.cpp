@@ -161,7 +161,7 @@ int stimulus(const QStringList &args, QTextStream &out, QTextStream &err) {
     if (deleting) {
         const StimulusStore::DeletedEntry deleted =
             StimulusStore::deleteEntry(db, int(*subject), point.fila, point.columna, int(*experiment));
-        if (!deleted.estimulo) {
+        if (!deleted.stimulusDeleted) {
             err << "zokorvane-tool: "
                 << Tool::tr("subject %1 has no stimulus of experiment %2 at cell %3")
                        .arg(*subject)
@@ -171,11 +171,12 @@ int stimulus(const QStringList &args, QTextStream &out, QTextStream &err) {
             return 1;
         }
         out << Tool::tr("Deleted stimulus %1 of subject %2, cell %3, experiment %4")
-                   .arg(deleted.idEstimulo)
+                   .arg(deleted.stimulusId)
                    .arg(*subject)
                    .arg(*cell)
                    .arg(*experiment)
-            << (deleted.punto ? Tool::tr("; its point, left without stimuli, was deleted too") : QString())
+            << (deleted.pointDeleted ? Tool::tr("; its point, left without stimuli, was deleted too")
+                                     : QString())
             << "\n";
         return 0;
     }
@@ -190,8 +191,8 @@ int stimulus(const QStringList &args, QTextStream &out, QTextStream &err) {
     const StimulusStore::SavedEntry saved = StimulusStore::saveEntry(
         db, int(*subject), point.fila, point.columna, int(*experiment), entry, drawing);
     out << Tool::tr("Added stimulus %1 (point %2, drawing %3) to subject %4, cell %5, experiment %6")
-               .arg(saved.idEstimulo)
-               .arg(saved.idPunto)
+               .arg(saved.stimulusId)
+               .arg(saved.pointId)
                .arg(saved.archivopuntos.isEmpty() ? Tool::tr("none") : saved.archivopuntos)
                .arg(*subject)
                .arg(*cell)
@@ -287,7 +288,7 @@ std::optional<PhospheneMap::Selection> mapFilter(const CommandArguments &argumen
     const char *const bounds[] = {"pulses-from",  "pulses-to",      "frequency-from",
                                   "frequency-to", "intensity-from", "intensity-to"};
     for (int i = 0; i < StimulationComparison::NumeroLimites; ++i) {
-        conditions.limites[std::size_t(i)] = arguments.value(QString::fromLatin1(bounds[i]));
+        conditions.bounds[std::size_t(i)] = arguments.value(QString::fromLatin1(bounds[i]));
     }
     const std::optional<int> coil = listOption(arguments, "coil", ParameterLists::bobinas(), err);
     const std::optional<int> pulseType = listOption(arguments, "pulse-type", ParameterLists::pulsos(), err);
@@ -297,10 +298,10 @@ std::optional<PhospheneMap::Selection> mapFilter(const CommandArguments &argumen
     if (!coil || !pulseType || !phase || !orientation) {
         return std::nullopt;
     }
-    conditions.bobina = *coil;
-    conditions.pulso = *pulseType;
-    conditions.fase = *phase;
-    conditions.orientacion = *orientation;
+    conditions.coil = *coil;
+    conditions.pulseType = *pulseType;
+    conditions.pulsePhase = *phase;
+    conditions.orientation = *orientation;
     PhospheneMap::Selection selection{StimulationComparison::buildFilter(conditions), {}};
     for (int i = 0; i < StimulationComparison::NumeroLimites; ++i) {
         if (!selection.filter.problemas[std::size_t(i)].isEmpty()) {

@@ -1578,6 +1578,13 @@ The map waits until the bounds are whole numbers or empty.</translation>
     </message>
 </context>
 <context>
+    <name>Query</name>
+    <message>
+        <source>The study holds %1 in the column %2 of the table %3, where only whole numbers from %4 to %5 fit</source>
+        <translation>The study holds %1 in the column %2 of the table %3, where only whole numbers from %4 to %5 fit</translation>
+    </message>
+</context>
+<context>
     <name>ReportOutput</name>
     <message>
         <source>There is no default printer</source>
@@ -2157,6 +2164,10 @@ The map waits until the bounds are whole numbers or empty.</translation>
 </context>
 <context>
     <name>SubjectLock</name>
+    <message>
+        <source>Cannot give subject %1 back to the other stations; it stays busy for them until this program closes the study. %2</source>
+        <translation>Cannot give subject %1 back to the other stations; it stays busy for them until this program closes the study. %2</translation>
+    </message>
     <message>
         <source>Cannot ask the server whether subject %1 is free</source>
         <translation>Cannot ask the server whether subject %1 is free</translation>

@@ -1578,6 +1578,13 @@ El mapa espera a que los límites sean números enteros o estén vacíos.</trans
     </message>
 </context>
 <context>
+    <name>Query</name>
+    <message>
+        <source>The study holds %1 in the column %2 of the table %3, where only whole numbers from %4 to %5 fit</source>
+        <translation>El estudio guarda %1 en la columna %2 de la tabla %3, donde solo caben números enteros de %4 a %5</translation>
+    </message>
+</context>
+<context>
     <name>ReportOutput</name>
     <message>
         <source>There is no default printer</source>
@@ -2157,6 +2164,10 @@ El mapa espera a que los límites sean números enteros o estén vacíos.</trans
 </context>
 <context>
     <name>SubjectLock</name>
+    <message>
+        <source>Cannot give subject %1 back to the other stations; it stays busy for them until this program closes the study. %2</source>
+        <translation>No se puede devolver el sujeto %1 a los demás puestos; seguirá ocupado para ellos hasta que este programa cierre el estudio. %2</translation>
+    </message>
     <message>
         <source>Cannot ask the server whether subject %1 is free</source>
         <translation>No se puede preguntar al servidor si el sujeto %1 está libre</translation>

@@ -1,4 +1,4 @@
-// Path procedures: splitting on both separators, joining with one, extensions and listings; where
+// Path procedures: splitting on both separators, joining with one, extensions; where
 // an installed or a portable program keeps config.ini, and how its settings are read and written.
 
 #include "core/IniFile.h"
@@ -17,24 +17,16 @@ private slots:
     void textProcedures_data() {
         QTest::addColumn<QStringList>("call");
         QTest::addColumn<QString>("result");
-        // Splitting: the last separator's position, the name, the directory.
-        QTest::newRow("split, slash last")
-            << QStringList{"split", "C:\\data/tms.mdb"} << "8|tms.mdb|C:\\data";
+        // Splitting: the name, the directory.
+        QTest::newRow("split, slash last") << QStringList{"split", "C:\\data/tms.mdb"} << "tms.mdb|C:\\data";
         QTest::newRow("split, backslash last")
-            << QStringList{"split", "/home/lab\\p\\1111"} << "12|1111|/home/lab\\p";
-        QTest::newRow("split, no separator") << QStringList{"split", "tms.mdb"} << "0||";
-        QTest::newRow("split, trailing separator") << QStringList{"split", "/tmp/"} << "5||/tmp";
-        // The path without its extension, the extension.
-        QTest::newRow("extension") << QStringList{"extension", "C:\\data\\tms.mdb"} << "C:\\data\\tms|mdb";
-        QTest::newRow("extension, no dot") << QStringList{"extension", "/data/study"} << "/data/study|";
-        QTest::newRow("extension, two dots") << QStringList{"extension", "a.tar.gz"} << "a.tar|gz";
-        // The extension put on: only the file name's is replaced.
-        QTest::newRow("put, dot in a directory")
-            << QStringList{"put", "C:\\a.b\\file"} << "C:\\a.b\\file.jpg";
-        QTest::newRow("put, existing extension")
-            << QStringList{"put", "C:\\a\\file.dcm"} << "C:\\a\\file.jpg";
-        QTest::newRow("put, trailing dot") << QStringList{"put", "/a/file."} << "/a/file.jpg";
-        QTest::newRow("put, bare name") << QStringList{"put", "IM0001"} << "IM0001.jpg";
+            << QStringList{"split", "/home/lab\\p\\1111"} << "1111|/home/lab\\p";
+        QTest::newRow("split, no separator") << QStringList{"split", "tms.mdb"} << "|";
+        QTest::newRow("split, trailing separator") << QStringList{"split", "/tmp/"} << "|/tmp";
+        // The extension.
+        QTest::newRow("extension") << QStringList{"extension", "C:\\data\\tms.mdb"} << "mdb";
+        QTest::newRow("extension, no dot") << QStringList{"extension", "/data/study"} << "";
+        QTest::newRow("extension, two dots") << QStringList{"extension", "a.tar.gz"} << "gz";
         // Joining puts exactly one separator.
         QTest::newRow("join, both have it") << QStringList{"join", "C:\\a\\", "\\b", "\\"} << "C:\\a\\b";
         QTest::newRow("join, neither has it") << QStringList{"join", "C:\\a", "b", "\\"} << "C:\\a\\b";
@@ -46,41 +38,12 @@ private slots:
         QFETCH(QString, result);
         QString path = call.value(1);
         if (call[0] == "split") {
-            QCOMPARE(QString::number(PosicionUltimoSeparador(path)) + '|' + NombreFichero(path) + '|' +
-                         DirectorioFichero(path),
-                     result);
+            QCOMPARE(NombreFichero(path) + '|' + DirectorioFichero(path), result);
         } else if (call[0] == "extension") {
-            QCOMPARE(QuitaExtension(path) + '|' + DameExtension(path), result);
-        } else if (call[0] == "put") {
-            PonExtension(path, "jpg");
-            QCOMPARE(path, result);
+            QCOMPARE(DameExtension(path), result);
         } else {
             QCOMPARE(UneRuta(path, call[2], call[3]), result);
         }
-    }
-
-    // Only a readable file exists. Listings skip folders and sort by character code (upper case
-    // first); by extension, in any case, the paths lower-cased. Nothing listed is one empty name.
-    void filesExistAndAreListedInCharacterCodeOrder() {
-        QTemporaryDir dir;
-        const QStringList none{QString()};
-        QCOMPARE(ListaFicheros(dir.path()), none);
-        QCOMPARE(ListaFicheros(dir.filePath("missing")), none);
-        QCOMPARE(ListaFicherosExtension(dir.filePath("missing"), "bmp"), none);
-        QCOMPARE(ListaFicheros(QString()), none);
-        for (const char *name : {"b.bmp", "B.JPG", "a.jpg", "Z.dcm", "_x", "c.jpeg"}) {
-            QVERIFY(putFile(dir.filePath(QLatin1String(name)), ""));
-        }
-        QVERIFY(QDir(dir.path()).mkdir("sub.jpg"));
-        QVERIFY(ExisteFichero(dir.filePath("a.jpg")) && !ExisteFichero(dir.filePath("missing.txt")));
-        QVERIFY(!ExisteFichero(dir.path()) && !ExisteFichero(QString()));
-        const QString d = dir.path() + '/';
-        QCOMPARE(ListaFicheros(dir.path()),
-                 QStringList({d + "B.JPG", d + "Z.dcm", d + "_x", d + "a.jpg", d + "b.bmp", d + "c.jpeg"}));
-        QCOMPARE(ListaFicherosExtension(dir.path(), "JPG"),
-                 QStringList({d.toLower() + "a.jpg", d.toLower() + "b.jpg"}));
-        QCOMPARE(ListaFicherosExtension(dir.path(), "dcm"), QStringList({d.toLower() + "z.dcm"}));
-        QCOMPARE(ListaFicherosExtension(dir.path(), "png"), none);
     }
 
     // The program runs from <top>/bin. An installed copy has its data folder share/zokorvane beside
@@ -149,8 +112,6 @@ private slots:
             << "C:\\Resonancias\\S1 ; not a comment";
         QTest::newRow("Latin-1 file of the old program")
             << QByteArray("[ZoBrain]\r\nImageDir=C:\\Im\xe1genes\r\n") << "C:\\Imágenes";
-        QTest::newRow("cut to 149 characters")
-            << "[ZoBrain]\nImageDir=" + QByteArray(200, 'x') << QString(149, QLatin1Char('x'));
     }
     void settingsAreRead() {
         QFETCH(QByteArray, text);

@@ -3,6 +3,7 @@
 
 #include "support/StudyFixture.h"
 
+#include "data/Query.h"
 #include "data/SharedQueries.h"
 #include "data/StudyError.h"
 
@@ -94,8 +95,37 @@ private slots:
         QCOMPARE(DameRutaResonancias(study.db(), 1), "C:\\O'Brien\\mr");
         QCOMPARE(study.read("SELECT ID, RutaResonancias FROM paciente ORDER BY ID"),
                  "1|C:\\O'Brien\\mr\n2|/data/mr/Series 1\n7|<null>");
+        if (!StudyFixture::onServer()) { // a server's INTEGER column cannot even hold it
+            study.exec("UPDATE puntoestimulacion SET pasadas = 4294967298 WHERE ID = 2");
+            QVERIFY_THROWS_EXCEPTION(StudyError, UltimaPasada(study.db(), 1));
+        }
         study.exec("DROP TABLE puntoestimulacion");
         QVERIFY_THROWS_EXCEPTION(StudyError, UltimaPasada(study.db(), 1));
+    }
+
+    // A number the field that takes it cannot hold is refused, naming the table and the column, never
+    // wrapped; null reads as 0, as it always has.
+    void numbersTheirFieldCannotHoldAreRefused_data() {
+        QTest::addColumn<QVariant>("stored");
+        QTest::addColumn<QString>("read");
+        QTest::newRow("null") << QVariant() << "0";
+        QTest::newRow("smallest, as text") << QVariant("-32768") << "-32768";
+        QTest::newRow("a whole real") << QVariant(12.0) << "12";
+        QTest::newRow("one past the largest") << QVariant(32768) << "refused";
+        QTest::newRow("a fraction") << QVariant(2.5) << "refused";
+        QTest::newRow("not a number") << QVariant("x") << "refused";
+    }
+    void numbersTheirFieldCannotHoldAreRefused() {
+        QFETCH(QVariant, stored);
+        QString read;
+        try {
+            read = QString::number(Query::integer<qint16>(stored, "paciente", "FilaCentro"));
+        } catch (const StudyError &e) {
+            QVERIFY2(e.message().contains("FilaCentro") && e.message().contains("paciente"),
+                     qPrintable(e.message()));
+            read = "refused";
+        }
+        QTEST(read, "read");
     }
 };
 

@@ -87,7 +87,7 @@ private slots:
         QFETCH(QList<int>, codes);
         QFETCH(QString, text);
         Conditions c;
-        std::tie(c.bobina, c.pulso, c.fase, c.orientacion) =
+        std::tie(c.coil, c.pulseType, c.pulsePhase, c.orientation) =
             std::tuple(codes[0], codes[1], codes[2], codes[3]);
         const Filter f = buildFilter(c);
         QVERIFY(f.ok() && !f.sql.contains(QRegularExpression("[0-9]")));
@@ -111,7 +111,7 @@ private slots:
         QFETCH(QString, bound);
         QFETCH(QString, reason);
         Conditions c;
-        c.limites[box] = bound;
+        c.bounds[box] = bound;
         const Filter f = buildFilter(c);
         QVERIFY(!f.ok() && !f.sql.contains(bound.trimmed().isEmpty() ? "<none>" : bound));
         for (int i = 0; i < NumeroLimites; ++i) {
@@ -145,9 +145,9 @@ private slots:
         QFETCH(int, pulsesTo);
         openStudy();
         Conditions c;
-        c.limites[PulsosHasta] = QString::number(pulsesTo);
+        c.bounds[PulsosHasta] = QString::number(pulsesTo);
         DrawingFinder finder(m_state->BaseDatos, buildFilter(c), cell, 1, 4);
-        QTEST(finder.dibujo(subject), "drawing");
+        QTEST(finder.drawingName(subject), "drawing");
     }
 
     // The window's wiring: the lists give their codes to the filter, the grid, the subject list, the

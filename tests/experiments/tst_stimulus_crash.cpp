@@ -51,7 +51,7 @@ int writer(const QString &path, quint32 seed) {
             say("+");
         } else {
             say("delete");
-            say(StimulusStore::deleteEntry(study.db, 1, fila, columna, pasada).estimulo ? "-" : "0");
+            say(StimulusStore::deleteEntry(study.db, 1, fila, columna, pasada).stimulusDeleted ? "-" : "0");
         }
     }
 }

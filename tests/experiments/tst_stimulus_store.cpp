@@ -25,6 +25,8 @@ Entry entrada(qint16 respuesta) {
 }
 
 const QList<DrawingFile::PointRecord> Trazo = {{0, 1, 2}, {1, 5, 6}, {3, 5, 6}};
+// Trazo as the drawing files have always held it: the count, then "code x y" per record.
+const QByteArray TrazoGuardado("3\r\n0 1 2\r\n1 5 6\r\n3 5 6\r\n");
 
 // Everything the study holds, to compare before and after; nothing is ever written beside it.
 QStringList snapshot(StudyFixture &study) {
@@ -53,11 +55,11 @@ private slots:
         study.addPoint(5, 1, 1, 0, 0, 1);
         study.addStimulus(9, 5, 1);
         const SavedEntry g = save(study, 2, 2, 3, 1, Si); // the next IDs of the whole tables
-        QCOMPARE(QString("%1 %2 %3").arg(g.idPunto).arg(g.idEstimulo).arg(g.archivopuntos), "6 10 261");
+        QCOMPARE(QString("%1 %2 %3").arg(g.pointId).arg(g.stimulusId).arg(g.archivopuntos), "6 10 261");
         QCOMPARE(study.read("SELECT * FROM puntoestimulacion WHERE ID = 6"), "6|1|2|2|3|0|1|0|0|1");
         QCOMPARE(study.read("SELECT * FROM estimulo WHERE id = 10"),
                  "10|6|1|amarillo|4|0|destello, \"arriba\"|261|0|2026-12-05 10:11:12|2|3|5|20|75|2");
-        QCOMPARE(StudyDrawings::load(study.db(), 10), DrawingFile::format(Trazo));
+        QCOMPARE(StudyDrawings::load(study.db(), 10), TrazoGuardado);
     }
 
     void noWritesNoDrawingAndDoubtWritesEvenAnEmptyOne() {
@@ -72,7 +74,7 @@ private slots:
             "||0");
 
         const SavedEntry duda = save(study, 1, 1, 0, 1, Duda, {});
-        QCOMPARE(StudyDrawings::load(study.db(), duda.idEstimulo), QByteArray("0\r\n"));
+        QCOMPARE(StudyDrawings::load(study.db(), duda.stimulusId), QByteArray("0\r\n"));
         QVERIFY(!QFileInfo::exists(Study::drawingDirectory(study.path())));
     }
 
@@ -81,7 +83,7 @@ private slots:
         study.addSubject(1, "Ana");
         save(study, 1, 0, 0, 2, Si);
         save(study, 1, 0, 0, 3, No, {});
-        QVERIFY(save(study, 1, 0, 0, 1, Duda, {}).pasadasMayor);
+        QVERIFY(save(study, 1, 0, 0, 1, Duda, {}).laterExperiment);
         // The number is stored all the same.
         QCOMPARE(study.read("SELECT n_on, n_off, n_dudas, pasadas FROM puntoestimulacion"), "1|1|1|1");
     }
@@ -95,17 +97,17 @@ private slots:
         const SavedEntry primera = save(study, 1, 0, 1, 1, Si);
         save(study, 1, 0, 1, 2, Duda);
         DeletedEntry b = deleteEntry(study.db(), 1, 0, 1, 2);
-        QVERIFY(b.estimulo && !b.punto);
+        QVERIFY(b.stimulusDeleted && !b.pointDeleted);
         QCOMPARE(
             study.read("SELECT n_on, n_dudas, pasadas, (SELECT pasada FROM estimulo) FROM puntoestimulacion"),
             "1|0|2|1");
-        QVERIFY(StudyDrawings::load(study.db(), primera.idEstimulo).has_value());
+        QVERIFY(StudyDrawings::load(study.db(), primera.stimulusId).has_value());
         const QStringList before = snapshot(study);
-        QVERIFY(!deleteEntry(study.db(), 1, 0, 1, 3).estimulo);
-        QVERIFY(!deleteEntry(study.db(), 1, 4, 4, 1).estimulo);
+        QVERIFY(!deleteEntry(study.db(), 1, 0, 1, 3).stimulusDeleted);
+        QVERIFY(!deleteEntry(study.db(), 1, 4, 4, 1).stimulusDeleted);
         QCOMPARE(snapshot(study), before);
         b = deleteEntry(study.db(), 1, 0, 1, 1);
-        QVERIFY(b.estimulo && b.punto);
+        QVERIFY(b.stimulusDeleted && b.pointDeleted);
         QCOMPARE(
             study.read("SELECT (SELECT count(*) FROM puntoestimulacion) + (SELECT count(*) FROM drawing) + "
                        "count(*) FROM estimulo"),
@@ -140,7 +142,7 @@ private slots:
         QCOMPARE(snapshot(study), before);
         // And the next save goes through as if nothing had happened.
         if (!deleting) {
-            QCOMPARE(save(study, 1, 0, 0, 2, Si).idEstimulo, 2);
+            QCOMPARE(save(study, 1, 0, 0, 2, Si).stimulusId, 2);
         }
     }
 
@@ -155,9 +157,9 @@ private slots:
         }
         QCOMPARE(save(study, 11, 3, 3, 1, Si).archivopuntos, "1111");
         const SavedEntry uno = save(study, 1, 0, 0, 1, Si, {{0, 7, 7}});
-        QCOMPARE(uno.idPunto, 11);
+        QCOMPARE(uno.pointId, 11);
         QCOMPARE(uno.archivopuntos, "1111-2");
-        QCOMPARE(StudyDrawings::load(study.db(), 1), DrawingFile::format(Trazo));
+        QCOMPARE(StudyDrawings::load(study.db(), 1), TrazoGuardado);
     }
 
     // {cell (-1: off the grid), centre row, centre column, row, column}.

@@ -57,14 +57,14 @@ private slots:
         ImagingState state(library);
         library._d2_crea(state.VolumenActual, 0);
         // Four 20 x 10 slices; slice z has a bright voxel at column 5 + z, row 3.
+        QTemporaryDir dir;
         for (int z = 0; z < 4; ++z) {
             QImage slice(20, 10, QImage::Format_Grayscale8);
             slice.fill(0);
             slice.setPixel(5 + z, 3, qRgb(255, 255, 255));
-            const QString path = QDir::temp().filePath(QStringLiteral("zk_h10_slice%1.bmp").arg(z));
+            const QString path = dir.filePath(QStringLiteral("slice%1.bmp").arg(z));
             QVERIFY(slice.save(path, "BMP"));
             library._d2_anyade(state.VolumenActual, path);
-            QFile::remove(path);
         }
         library._d2_cierra(state.VolumenActual, 1);
         state.Incremento = 1;

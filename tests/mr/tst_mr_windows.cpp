@@ -237,7 +237,7 @@ private slots:
         m_app = openInApp(study, 7, "Ana");
         m_app->RutaConfig = m_dir.filePath("config.ini");
         m_app->ResonanciaCargada = true; // from an earlier subject: cleared first
-        EscribeIni(m_app->RutaConfig, "ZoBrain", "ImageDir", m_dir.path());
+        QVERIFY(EscribeIni(m_app->RutaConfig, "ZoBrain", "ImageDir", m_dir.path()) != 0);
 
         // The operator: in the loader goes to the series and loads it; in the point selection places
         // the Ilion and accepts.

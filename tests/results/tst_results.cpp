@@ -27,10 +27,10 @@ PhospheneMap::Counts countOf(const QSqlDatabase &db, int coil, const QStringList
                              const QList<int> &subjects) {
     StimulationComparison::Conditions conditions;
     conditions.openBounds = true;
-    conditions.limites.fill(QString());
-    conditions.bobina = coil;
-    conditions.limites[StimulationComparison::IntensidadDesde] = intensity.value(0);
-    conditions.limites[StimulationComparison::IntensidadHasta] = intensity.value(1);
+    conditions.bounds.fill(QString());
+    conditions.coil = coil;
+    conditions.bounds[StimulationComparison::IntensidadDesde] = intensity.value(0);
+    conditions.bounds[StimulationComparison::IntensidadHasta] = intensity.value(1);
     return PhospheneMap::count(db, {StimulationComparison::buildFilter(conditions), subjects});
 }
 
