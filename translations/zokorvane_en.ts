@@ -1670,6 +1670,10 @@ The map waits until the bounds are whole numbers or empty.</translation>
 <context>
     <name>ServerStudy</name>
     <message>
+        <source>Cannot read which tables the study has</source>
+        <translation>Cannot read which tables the study has</translation>
+    </message>
+    <message>
         <source>not a connection URI</source>
         <translation>not a connection URI</translation>
     </message>

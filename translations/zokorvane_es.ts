@@ -1670,6 +1670,10 @@ El mapa espera a que los límites sean números enteros o estén vacíos.</trans
 <context>
     <name>ServerStudy</name>
     <message>
+        <source>Cannot read which tables the study has</source>
+        <translation>No se puede leer qué tablas tiene el estudio</translation>
+    </message>
+    <message>
         <source>not a connection URI</source>
         <translation>no es una URI de conexión</translation>
     </message>
