@@ -259,11 +259,13 @@ QStringList tableNames(const QSqlDatabase &db) {
         isServer(db) ? QStringLiteral("SELECT table_name FROM information_schema.tables WHERE table_schema = "
                                       "current_schema()")
                      : QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table', 'view')");
+    if (!query.exec(sql)) {
+        throw StudyError(QCoreApplication::translate("ServerStudy", "Cannot read which tables the study has"),
+                         query.lastError());
+    }
     QStringList names;
-    if (query.exec(sql)) {
-        while (query.next()) {
-            names << query.value(0).toString().toLower();
-        }
+    while (query.next()) {
+        names << query.value(0).toString().toLower();
     }
     return names;
 }

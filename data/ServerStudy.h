@@ -51,7 +51,8 @@ struct Connection {
 // variables. The password is never kept anywhere but the open connection.
 Connection connect(const QString &uri, const QString &password = QString());
 
-// The tables of the study's schema, in lower case.
+// The tables of the study's schema, in lower case. Throws StudyError when they cannot be read (a
+// refused permission, a dropped connection): that is never taken for a study without tables.
 QStringList tableNames(const QSqlDatabase &db);
 
 // A statement of the schema as the engine takes it: SQLite's text as it stands; for a server, the

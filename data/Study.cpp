@@ -336,7 +336,12 @@ Opened openServer(const QString &uri, const QString &password) {
         close(c.db);
         return result;
     };
-    const QStringList missing = missingTables(c.db);
+    QStringList missing;
+    try {
+        missing = missingTables(c.db);
+    } catch (const StudyError &e) {
+        return fail(e.message());
+    }
     if (!missing.isEmpty()) {
         return fail(QCoreApplication::translate("Study", "It is not a ZoKorvane study: it has no table %1.")
                         .arg(missing.join(QStringLiteral(", no table "))));
@@ -447,7 +452,12 @@ Opened open(const QString &path, const QString &password) {
             }
         }
     }
-    const QStringList missing = missingTables(db);
+    QStringList missing;
+    try {
+        missing = missingTables(db);
+    } catch (const StudyError &e) {
+        return fail(e.message());
+    }
     if (!missing.isEmpty()) {
         return fail(QCoreApplication::translate("Study", "It is not a ZoKorvane study: it has no table %1.")
                         .arg(missing.join(QStringLiteral(", no table "))));

@@ -54,7 +54,7 @@ void create(const QString &path, const QString &shownAs = QString());
 void createTables(QSqlDatabase &db);
 
 // Tables among paciente, puntoestimulacion and estimulo that the database lacks (names compared
-// regardless of case).
+// regardless of case); throws StudyError when the tables cannot be read.
 [[nodiscard]] QStringList missingTables(const QSqlDatabase &db);
 
 // A hidden name beside the target for a file or folder being made by this process ("what" says by what, e.g.

@@ -314,7 +314,14 @@ std::map<QString, TableSum> copyToServer(const QSqlDatabase &from, const QString
         QSqlDatabase &db;
         ~Closer() { Study::close(db); }
     } closer{c.db};
-    if (!ServerStudy::tableNames(c.db).isEmpty()) {
+    bool hasTables = false;
+    try {
+        hasTables = !ServerStudy::tableNames(c.db).isEmpty();
+    } catch (const StudyError &e) {
+        throw StudyError(
+            QCoreApplication::translate("StudyCopy", "Cannot copy into %1: %2").arg(shown, e.message()));
+    }
+    if (hasTables) {
         throw StudyError(QCoreApplication::translate(
                              "StudyCopy",
                              "Cannot copy into %1: the database already has tables; a copy goes into an "

@@ -1,5 +1,6 @@
 #include "imaging/DicomFiles.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -428,7 +429,7 @@ void arrange(Series &series, const std::map<QString, std::array<double, 2>> &pix
         }
     }
     if (!irregular.isEmpty()) {
-        how << QStringLiteral("%1 have another pixel size than %2 x %3 mm")
+        how << QCoreApplication::translate("DicomFiles", "%1 have another pixel size than %2 x %3 mm")
                    .arg(irregular.size())
                    .arg(series.rowSpacing)
                    .arg(series.columnSpacing);
@@ -459,7 +460,8 @@ void arrange(Series &series, const std::map<QString, std::array<double, 2>> &pix
                 }
             }
             if (off > 0) {
-                how << QStringLiteral("%1 are not %2 mm from the slice before (from %3 to %4 mm)")
+                how << QCoreApplication::translate(
+                           "DicomFiles", "%1 are not %2 mm from the slice before (from %3 to %4 mm)")
                            .arg(off)
                            .arg(median, 0, 'g', 6)
                            .arg(low, 0, 'g', 6)
@@ -470,7 +472,8 @@ void arrange(Series &series, const std::map<QString, std::array<double, 2>> &pix
     series.irregularFiles = int(irregular.size());
     if (!how.isEmpty()) {
         series.irregularity =
-            QStringLiteral("The images of series %1 are not all defined alike: of %2 files, %3.")
+            QCoreApplication::translate("DicomFiles",
+                                        "The images of series %1 are not all defined alike: of %2 files, %3.")
                 .arg(series.label())
                 .arg(series.slices.size())
                 .arg(how.join(QStringLiteral("; ")));
@@ -599,7 +602,7 @@ bool decodeSeries(const Series &series, VolumeLayout::ScannerVolume &volume, QSt
         volume.affine.axes[0][c] = series.rowDirection[c] * series.columnSpacing;
         volume.affine.axes[1][c] = series.columnDirection[c] * series.rowSpacing;
     }
-    const double fallback = series.sliceSpacing > 0 ? series.sliceSpacing : 1.0;
+    const double fallback = series.sliceSpacing > 0 ? series.sliceSpacing : series.columnSpacing;
     // A slice one regular gap further along the line from the first to the last; a series with
     // missing or misplaced slices keeps the spacing most of its slices have.
     const double along = dot(normal, last.position) - dot(normal, first.position);

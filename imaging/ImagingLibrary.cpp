@@ -9,11 +9,12 @@ ImagingLibrary::ImagingLibrary() = default;
 ImagingLibrary::~ImagingLibrary() = default;
 
 void ImagingLibrary::_d2_crea(qint32 &handle, qint32 flag) {
+    Q_UNUSED(flag); // the slices come already in the layout
     while (m_nextHandle == 0 || m_volumes.count(m_nextHandle) != 0) {
         m_nextHandle = m_nextHandle == std::numeric_limits<qint32>::max() ? 1 : m_nextHandle + 1;
     }
     handle = m_nextHandle++;
-    m_volumes[handle] = std::make_unique<Volume>(flag != 0);
+    m_volumes[handle] = std::make_unique<Volume>();
 }
 
 void ImagingLibrary::_d2_anyade(qint32 handle, const QString &path) {
@@ -36,7 +37,7 @@ void ImagingLibrary::_d2_anyade(qint32 handle, int width, int height, int slices
 }
 
 void ImagingLibrary::_d2_cierra(qint32 handle, qint32 flag) {
-    Q_UNUSED(flag); // the orientation was given at creation
+    Q_UNUSED(flag); // the slices come already in the layout
     const auto found = m_volumes.find(handle);
     if (found != m_volumes.end()) {
         found->second->close();

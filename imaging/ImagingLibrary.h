@@ -23,8 +23,8 @@ class Volume;
 // image's size. The slice spacing (the increment) only shapes the 3D shading; a window that wants
 // true proportions stretches the z axis by it.
 //
-// The lateral-slices flag of _d2_crea is kept with the volume and reported; the slices are appended
-// already in the layout, so the volume keeps them in the order given.
+// The lateral-slices flags of _d2_crea and _d2_cierra are accepted for the same call shape; the slices
+// are appended already in the layout, so the volume keeps them in the order given.
 class ImagingLibrary {
 public:
     ImagingLibrary();

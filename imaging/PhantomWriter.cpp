@@ -313,11 +313,15 @@ bool write(const QString &directory, const Options &options, QString *error) {
         describe(d, instanceUid, UID_MRImageStorage);
         d->putAndInsertString(DCM_InstanceNumber, std::to_string(instances[std::size_t(k)]).c_str());
         d->putAndInsertString(DCM_PixelSpacing, spacing.c_str());
-        d->putAndInsertString(DCM_SliceThickness, number(options.thickness).c_str());
-        d->putAndInsertString(DCM_SpacingBetweenSlices, number(options.thickness).c_str());
-        d->putAndInsertString(DCM_ImagePositionPatient, triple(corner).c_str());
-        d->putAndInsertString(DCM_ImageOrientationPatient, orientationText.c_str());
-        d->putAndInsertString(DCM_SliceLocation, number(along).c_str());
+        if (options.spaced) {
+            d->putAndInsertString(DCM_SliceThickness, number(options.thickness).c_str());
+            d->putAndInsertString(DCM_SpacingBetweenSlices, number(options.thickness).c_str());
+        }
+        if (options.placed) {
+            d->putAndInsertString(DCM_ImagePositionPatient, triple(corner).c_str());
+            d->putAndInsertString(DCM_ImageOrientationPatient, orientationText.c_str());
+            d->putAndInsertString(DCM_SliceLocation, number(along).c_str());
+        }
         d->putAndInsertUint16Array(DCM_PixelData, pixels.data(), static_cast<unsigned long>(frameSize));
         if (!save(file, options.shuffleNames
                             ? QString::fromLatin1(instanceUid.c_str())

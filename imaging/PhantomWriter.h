@@ -37,6 +37,10 @@ struct Options {
     double tiltDegrees = 0;
     bool shuffleNames = false;
     bool multiFrame = false; // one enhanced MR file holding every slice as a frame
+    // Single-frame files only: false leaves out the placement (ImagePositionPatient,
+    // ImageOrientationPatient, SliceLocation), or the slice spacing (SliceThickness, SpacingBetweenSlices).
+    bool placed = true;
+    bool spaced = true;
 };
 
 // Where the head lies in the volume the loader builds from a sagittal series of these options,

@@ -14,7 +14,10 @@
 #include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QPointer>
+#include <QScopeGuard>
 #include <QStandardPaths>
+#include <QThreadPool>
 
 #include <algorithm>
 #include <atomic>
@@ -81,6 +84,17 @@ void removeLeftovers(const QString &root) {
             QDir(entry.absoluteFilePath()).removeRecursively();
         }
     }
+}
+
+// The one thread that writes the cache pictures, one set after another; the application object
+// owns it and waits for it when the program ends. None without an application object.
+QThreadPool *cacheWriters() {
+    static QPointer<QThreadPool> pool;
+    if (!pool && QCoreApplication::instance()) {
+        pool = new QThreadPool(QCoreApplication::instance());
+        pool->setMaxThreadCount(1);
+    }
+    return pool;
 }
 
 } // namespace
@@ -264,6 +278,9 @@ bool SeriesLoader::readSource(const QString &ruta, bool soloJpg, bool lateral, i
 }
 
 bool SeriesLoader::i_CargarImagenes(const QString &ruta, bool soloJpg, bool lateral, int series) {
+    if (soloJpg) {
+        waitForCache(); // the pictures of a load just made
+    }
     DestruyeVolumen();
     m_cargando = true;
     m_report = Report{};
@@ -297,19 +314,20 @@ bool SeriesLoader::i_CargarImagenes(const QString &ruta, bool soloJpg, bool late
         m_layout = VolumeLayout::Oriented{};
         m_state.SerieImagenes.clear();
     }
-    if (result && positioned) {
-        m_state.PonEspaciado(m_layout.sliceMm, m_layout.pixelMm, zeroFrame(m_layout.volume));
+    if (result && (m_report.source == QLatin1String("dicom") || m_report.source == QLatin1String("nifti"))) {
+        // A series keeps its own pixel size and slice spacing even without orientation or positions;
+        // only where it lies (the zero frame) needs the positions.
+        m_state.PonEspaciado(m_layout.sliceMm, m_layout.pixelMm,
+                             positioned ? zeroFrame(m_layout.volume) : 0.0);
     } else {
         m_state.PonEspaciado(2.0, 0.0, 0.0);
     }
     m_report.readingSeconds = timer.nsecsElapsed() / 1e9;
     m_report.built = result;
-    timer.restart();
     // Only a volume that passed has pictures in the cache.
     if (result && m_report.source != QLatin1String("cache")) {
-        writeCache(ruta);
+        startCache(ruta);
     }
-    m_report.cacheSeconds = timer.nsecsElapsed() / 1e9;
     m_cargando = false;
     return result;
 }
@@ -339,28 +357,21 @@ bool SeriesLoader::buildVolume(const QString &ruta, bool lateral, VolumeLayout::
 
 // The pictures go to a fresh folder beside the cache folder (named after this process, so two
 // programs never write into one), which then replaces it, so a reload never reads a half-written set.
-//
-// A cache that already holds the pictures of the same files (by name, size and modification time)
-// is kept as it is: reloading a subject's series writes nothing.
-void SeriesLoader::writeCache(const QString &ruta) {
-    const QString target = cacheFolderFor(ruta);
-    QFile existing(QDir(target).filePath(InfoFile));
-    if (!m_signature.isEmpty() && existing.open(QIODevice::ReadOnly) &&
-        QJsonDocument::fromJson(existing.readAll()).object().value(QStringLiteral("signature")).toString() ==
-            m_signature &&
-        QFileInfo::exists(QDir(target).filePath(pictureName(m_layout.volume.dims[2] - 1)))) {
-        m_report.cacheFolder = target;
-        return;
-    }
-    removeLeftovers(m_cacheRoot);
+// Runs on the cache writers' thread, one set at a time, on its own copy of the volume.
+void SeriesLoader::writeCache(const CacheJob &job, Pending &pending) {
+    QElapsedTimer timer;
+    timer.start();
+    const auto finish = qScopeGuard([&] { pending.seconds = timer.nsecsElapsed() / 1e9; });
+    const QString &target = job.target;
+    removeLeftovers(job.root);
     const QString fresh = target + QStringLiteral(".new-%1").arg(QCoreApplication::applicationPid());
     QDir(fresh).removeRecursively();
     if (!QDir().mkpath(fresh)) {
-        m_report.cacheError =
+        pending.error =
             QCoreApplication::translate("SeriesLoader", "Cannot create the picture cache %1").arg(fresh);
         return;
     }
-    const VolumeLayout::ScannerVolume &v = m_layout.volume;
+    const VolumeLayout::ScannerVolume &v = job.volume;
     std::atomic<int> next{0};
     std::atomic<bool> failed{false};
     auto work = [&] {
@@ -373,28 +384,67 @@ void SeriesLoader::writeCache(const QString &ruta) {
         }
     };
     std::vector<std::thread> workers;
-    for (int t = 1; t < m_threads; ++t) {
+    for (int t = 1; t < job.threads; ++t) {
         workers.emplace_back(work);
     }
     work();
     for (std::thread &worker : workers) {
         worker.join();
     }
-    const QJsonObject json{{QStringLiteral("source"), QFileInfo(ruta).absoluteFilePath()},
-                           {QStringLiteral("series"), m_report.series},
-                           {QStringLiteral("slices"), v.dims[2]},
-                           {QStringLiteral("signature"), m_signature},
-                           {QStringLiteral("pixelMm"), m_layout.pixelMm},
-                           {QStringLiteral("sliceMm"), m_layout.sliceMm}};
     const bool written =
-        !failed && SafeWrite::writeBytes(QDir(fresh).filePath(InfoFile), QJsonDocument(json).toJson());
+        !failed && SafeWrite::writeBytes(QDir(fresh).filePath(InfoFile), QJsonDocument(job.info).toJson());
     QDir(target).removeRecursively();
     if (!written || !QDir().rename(fresh, target)) {
         QDir(fresh).removeRecursively();
-        m_report.cacheError =
+        pending.error =
             QCoreApplication::translate("SeriesLoader", "Cannot write the pictures of the volume to %1")
                 .arg(target);
         return;
     }
-    m_report.cacheFolder = target;
+    pending.folder = target;
+}
+
+// A cache that already holds the pictures of the same files (by name, size and modification time)
+// is kept as it is: reloading a subject's series writes nothing. Otherwise the pictures are written
+// after the volume is shown, by the cache writers' thread.
+void SeriesLoader::startCache(const QString &ruta) {
+    const QString target = cacheFolderFor(ruta);
+    QFile existing(QDir(target).filePath(InfoFile));
+    if (!m_signature.isEmpty() && existing.open(QIODevice::ReadOnly) &&
+        QJsonDocument::fromJson(existing.readAll()).object().value(QStringLiteral("signature")).toString() ==
+            m_signature &&
+        QFileInfo::exists(QDir(target).filePath(pictureName(m_layout.volume.dims[2] - 1)))) {
+        m_report.cacheFolder = target;
+        return;
+    }
+    auto job = std::make_shared<CacheJob>();
+    job->target = target;
+    job->root = m_cacheRoot;
+    job->volume = m_layout.volume;
+    job->threads = m_threads;
+    job->info = QJsonObject{{QStringLiteral("source"), QFileInfo(ruta).absoluteFilePath()},
+                            {QStringLiteral("series"), m_report.series},
+                            {QStringLiteral("slices"), m_layout.volume.dims[2]},
+                            {QStringLiteral("signature"), m_signature},
+                            {QStringLiteral("pixelMm"), m_layout.pixelMm},
+                            {QStringLiteral("sliceMm"), m_layout.sliceMm}};
+    m_pending = std::make_shared<Pending>();
+    QThreadPool *writers = cacheWriters();
+    if (!writers) { // no application object to outlive the load: written here
+        writeCache(*job, *m_pending);
+        return;
+    }
+    writers->start([job, pending = m_pending] { writeCache(*job, *pending); });
+}
+
+void SeriesLoader::waitForCache() {
+    if (QThreadPool *writers = cacheWriters()) {
+        writers->waitForDone();
+    }
+    if (m_pending) {
+        m_report.cacheFolder = m_pending->folder;
+        m_report.cacheError = m_pending->error;
+        m_report.cacheSeconds = m_pending->seconds;
+        m_pending.reset();
+    }
 }

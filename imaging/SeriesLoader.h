@@ -3,18 +3,21 @@
 #include "imaging/DicomFiles.h"
 #include "imaging/VolumeLayout.h"
 
+#include <QJsonObject>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 class ImagingState;
 
 // The image loader's work without its window: finds the series of a folder (or takes a NIfTI file),
 // decodes the chosen one, brings it into the program's one volume layout (VolumeLayout.h), makes it
 // the volume of the imaging state and stores the series spacing. Nothing is written beside the
-// series: once the volume is ready its slices are written as BMP pictures (lossless, quick to write)
-// to a per-user cache keyed by the folder, which the pictures-only reload reads back (as pictures:
+// series: once the volume is ready (and shown) its slices are written in the background as BMP
+// pictures (lossless, quick to write) to a per-user cache keyed by the folder, all or nothing, which
+// the pictures-only reload reads back (as pictures:
 // without the series' spacing, which the landmarks then calibrate).
 //
 // The "Images as lateral slices" box only matters for pictures, which carry no orientation: ticked,
@@ -37,10 +40,10 @@ public:
         bool resampled = false;    // an in-plane axis was resampled to square pixels
         bool built = false;        // a volume was completed
         QStringList failures;      // files that could not be decoded, with the reason
-        QString cacheFolder;       // where the pictures of the volume are (already there: not rewritten)
+        QString cacheFolder;       // where the pictures of the volume are, once written (waitForCache)
         QString cacheError;        // why they could not be (the load still stands)
         double readingSeconds = 0; // headers, decoding and layout: until the volume is ready
-        double cacheSeconds = 0;   // writing the pictures afterwards
+        double cacheSeconds = 0;   // writing the pictures afterwards (waitForCache)
     };
 
     explicit SeriesLoader(ImagingState &state);
@@ -54,9 +57,6 @@ public:
     void setWarning(std::function<void(const QString &)> warning) { m_warning = std::move(warning); }
     // Decoding threads; 1 decodes on the calling thread only.
     void setThreads(int threads) { m_threads = threads < 1 ? 1 : threads; }
-    // The folder that holds the per-series picture caches (default: the user's cache location).
-    void setCacheRoot(const QString &root) { m_cacheRoot = root; }
-    QString cacheRoot() const { return m_cacheRoot; }
 
     // The series of a folder, for the window to list; remembered for the load that follows, so the
     // index chosen from the list names the same series. fresh reads the folder again.
@@ -69,6 +69,10 @@ public:
     // lateral slices" box; series chooses among the folder's series (-1: the one with most images).
     // True when a volume was completed.
     bool i_CargarImagenes(const QString &ruta, bool soloJpg, bool lateral, int series = -1);
+
+    // Waits until the pictures of the last load are in the cache (or have failed) and completes the
+    // report with them. A load returns before they are written; a pictures-only reload waits for them.
+    void waitForCache();
 
     bool cargando() const { return m_cargando; }
     const Report &report() const { return m_report; }
@@ -83,7 +87,20 @@ private:
                     VolumeLayout::ScannerVolume &volume, bool &positioned, QString &named);
     bool buildVolume(const QString &ruta, bool lateral, VolumeLayout::ScannerVolume &source);
     bool readPictures(const QStringList &paths, bool lateral, VolumeLayout::ScannerVolume &volume);
-    void writeCache(const QString &ruta);
+    struct CacheJob {
+        QString target;                     // the series' cache folder
+        QString root;                       // the folder of every series' cache
+        VolumeLayout::ScannerVolume volume; // a copy: the loader may load another meanwhile
+        int threads = 1;
+        QJsonObject info;
+    };
+    struct Pending {
+        QString folder;
+        QString error;
+        double seconds = 0;
+    };
+    void startCache(const QString &ruta);
+    static void writeCache(const CacheJob &job, Pending &pending);
 
     ImagingState &m_state;
     std::function<void(Phase, int, int, int)> m_progress;
@@ -96,4 +113,5 @@ private:
     DicomFiles::Scan m_scan;
     Report m_report;
     VolumeLayout::Oriented m_layout;
+    std::shared_ptr<Pending> m_pending; // of the pictures being written
 };

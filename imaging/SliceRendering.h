@@ -1,6 +1,6 @@
 #pragma once
 
-#include "drawings/PictureWidget.h"
+#include "drawings/PictureSurface.h"
 
 #include <QtGlobal>
 

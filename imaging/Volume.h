@@ -18,9 +18,6 @@
 // and brain lie above it, and compact bone (dark on MR) mostly below.
 class Volume {
 public:
-    explicit Volume(bool lateralSlices) : m_lateral(lateralSlices) {}
-
-    bool lateralSlices() const { return m_lateral; }
     bool isClosed() const { return m_closed; }
     // Appends one slice; the image is taken as grey levels. Ignored once closed or for a null image.
     void append(const QImage &slice);
@@ -32,9 +29,7 @@ public:
     int width() const { return m_width; }
     int height() const { return m_height; }
     int slices() const { return m_slices; }
-    double increment() const { return m_increment; }
     void setIncrement(double increment) { m_increment = increment; }
-    int airLevel() const { return m_airLevel; }
 
     std::uint8_t at(int x, int y, int z) const {
         return m_voxels[(static_cast<std::size_t>(z) * m_height + y) * m_width + x];
@@ -74,7 +69,6 @@ public:
 private:
     bool matches(std::uint8_t v, int low, int high) const { return v > m_airLevel && v >= low && v <= high; }
 
-    bool m_lateral = false;
     bool m_closed = false;
     int m_width = 0;
     int m_height = 0;

@@ -308,31 +308,4 @@ Affine picturesAffine(bool lateral, double pixelMm, double sliceMm) {
     return affine;
 }
 
-double sampleTrilinear(const ScannerVolume &volume, double i, double j, double k) {
-    const std::array<double, 3> p{i, j, k};
-    std::array<int, 3> lower{};
-    std::array<double, 3> f{};
-    for (int a = 0; a < 3; ++a) {
-        if (p[a] < -1e-9 || p[a] > volume.dims[a] - 1 + 1e-9) {
-            return 0;
-        }
-        lower[a] = std::clamp(int(std::floor(p[a])), 0, std::max(0, volume.dims[a] - 2));
-        f[a] = volume.dims[a] > 1 ? std::clamp(p[a] - lower[a], 0.0, 1.0) : 0.0;
-    }
-    double value = 0;
-    for (int corner = 0; corner < 8; ++corner) {
-        double weight = 1;
-        std::array<int, 3> at{};
-        for (int a = 0; a < 3; ++a) {
-            const bool up = (corner >> a) & 1;
-            weight *= up ? f[a] : 1 - f[a];
-            at[a] = std::min(lower[a] + (up ? 1 : 0), volume.dims[a] - 1);
-        }
-        if (weight > 0) {
-            value += weight * volume.voxels[volume.index(at[0], at[1], at[2])];
-        }
-    }
-    return value;
-}
-
 } // namespace VolumeLayout

@@ -101,7 +101,4 @@ QString sizeProblem(const std::array<std::int64_t, 3> &dims, const Affine &affin
 // before toLayout, which takes only volumes that pass.
 QString layoutProblem(const std::array<std::int64_t, 3> &dims, const Affine &affine);
 
-// The value at a continuous index position, trilinear, 0 outside.
-double sampleTrilinear(const ScannerVolume &volume, double i, double j, double k);
-
 } // namespace VolumeLayout

@@ -38,7 +38,7 @@ View::View(const VolumeLayout::ScannerVolume &volume, double increment)
         const std::uint8_t *from = &volume.voxels[line * std::size_t(dims[0])];
         std::reverse_copy(from, from + dims[0], &reversed[line * std::size_t(dims[0])]);
     }
-    Volume back(true);
+    Volume back;
     back.append(dims[0], dims[1], dims[2], std::move(reversed));
     back.close();
     back.setIncrement(m_increment);

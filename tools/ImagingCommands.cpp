@@ -175,6 +175,7 @@ int loadSeries(const QStringList &args, QTextStream &out, QTextStream &err) {
     SeriesLoader loader(state);
     loader.setThreads(int(*threads));
     const bool built = loader.i_CargarImagenes(source, jpgOnly, lateral, int(*series) - 1);
+    loader.waitForCache();
     const SeriesLoader::Report &report = loader.report();
     qint32 x = 0, y = 0, z = 0;
     library._d2_dimensiones(state.VolumenActual, x, y, z);

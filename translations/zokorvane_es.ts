@@ -37,6 +37,21 @@
     </message>
 </context>
 <context>
+    <name>DicomFiles</name>
+    <message>
+        <source>%1 have another pixel size than %2 x %3 mm</source>
+        <translation>%1 tienen otro tamaño de píxel que %2 x %3 mm</translation>
+    </message>
+    <message>
+        <source>%1 are not %2 mm from the slice before (from %3 to %4 mm)</source>
+        <translation>%1 no están a %2 mm del corte anterior (de %3 a %4 mm)</translation>
+    </message>
+    <message>
+        <source>The images of series %1 are not all defined alike: of %2 files, %3.</source>
+        <translation>Las imágenes de la serie %1 no están todas definidas igual: de %2 archivos, %3.</translation>
+    </message>
+</context>
+<context>
     <name>DrawingFile</name>
     <message>
         <source>number out of range: %1</source>
@@ -1661,6 +1676,10 @@ El mapa espera a que los límites sean números enteros o estén vacíos.</trans
 </context>
 <context>
     <name>ServerStudy</name>
+    <message>
+        <source>Cannot read which tables the study has</source>
+        <translation>No se puede leer qué tablas tiene el estudio</translation>
+    </message>
     <message>
         <source>not a connection URI</source>
         <translation>no es una URI de conexión</translation>

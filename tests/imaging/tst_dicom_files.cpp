@@ -1,3 +1,4 @@
+#include "core/Language.h"
 #include "imaging/DicomFiles.h"
 #include "imaging/Volume.h"
 #include "support/Files.h"
@@ -177,7 +178,23 @@ private slots:
         QCOMPARE(folderEntries(mixed), before);
     }
 
+    // In the language of the interface.
+    void anIrregularSeriesIsOneMessageThatSaysHowManyAndHow_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("source texts")
+            << "C"
+            << "of 11 files, 1 are not 2 mm from the slice before (from 2 to 4 mm).";
+        QTest::newRow("Spanish")
+            << "es"
+            << "de 11 archivos, 1 no est\u00e1n a 2 mm del corte anterior (de 2 a 4 mm).";
+    }
     void anIrregularSeriesIsOneMessageThatSaysHowManyAndHow() {
+        QFETCH(QString, language);
+        QFETCH(QString, said);
+        QVERIFY(Language::install(*QCoreApplication::instance(), language, {ZK_QM_DIR}) == (language != "C"));
+        const auto restore =
+            qScopeGuard([] { Language::install(*QCoreApplication::instance(), QStringLiteral("C")); });
         QTemporaryDir dir;
         QVERIFY(Phantom::write(dir.path(), Phantom::Options{.slices = 12, .size = 32}));
         QVERIFY(QFile::remove(dir.filePath("slice0006.dcm"))); // a gap of two slices
@@ -185,9 +202,34 @@ private slots:
         QStringList warnings;
         loading.loader.setWarning([&](const QString &text) { warnings << text; });
         QVERIFY(loading.load(dir.path()) && loading.loader.report().irregularFiles == 1);
-        QVERIFY2(warnings.size() == 1 &&
-                     warnings[0].contains("1 are not 2 mm from the slice before (from 2 to 4 mm)"),
-                 qPrintable(warnings.join('\n')));
+        QVERIFY2(warnings.size() == 1 && warnings[0].endsWith(said), qPrintable(warnings.join('\n')));
+    }
+
+    // The imaging state gets the series' own pixel size and slice spacing, placed or not; without a
+    // slice spacing either, the pixel size stands for it.
+    void aSeriesGivesItsOwnSpacing_data() {
+        QTest::addColumn<bool>("placed");
+        QTest::addColumn<bool>("spaced");
+        QTest::addColumn<double>("interslice");
+        QTest::newRow("placed") << true << true << 1.5;
+        QTest::newRow("without orientation or position") << false << true << 1.5;
+        QTest::newRow("nor slice spacing") << false << false << 0.8;
+    }
+    void aSeriesGivesItsOwnSpacing() {
+        QFETCH(bool, placed);
+        QFETCH(bool, spaced);
+        QFETCH(double, interslice);
+        QTemporaryDir dir;
+        QVERIFY(Phantom::write(dir.path(), Phantom::Options{.slices = 6,
+                                                            .size = 32,
+                                                            .spacing = 0.8,
+                                                            .thickness = 1.5,
+                                                            .placed = placed,
+                                                            .spaced = spaced}));
+        Loading loading;
+        QVERIFY(loading.load(dir.path(), false, true));
+        QCOMPARE(QList<double>({loading.state.Interslice, loading.state.MmPixelFijo}),
+                 QList<double>({interslice, 0.8}));
     }
 
     void monochrome1AndAWindowOfWidthZeroShowTheSamePicture() {

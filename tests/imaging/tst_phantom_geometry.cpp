@@ -13,7 +13,7 @@ namespace {
 // from the Ilion at the back of the head g describes: the volume and the scalp and target points of
 // each cell.
 struct Planned {
-    Volume volume{true};
+    Volume volume;
     QList<ImagingMath::VoxelPoint> points;
 };
 
