@@ -2,8 +2,10 @@
 
 #include "imaging/GridAim.h"
 #include "imaging/ImagingError.h"
+#include "imaging/StoredCalibration.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QThread>
 
 #include <algorithm>
@@ -172,6 +174,19 @@ bool SubjectMr::load(const SubjectCalibration::Record &record, QString *error) {
                 QCoreApplication::translate("StimulationSites", "No volume could be built from %1")
                     .arg(record.series) +
                 (failures.isEmpty() ? QString() : QStringLiteral(": ") + failures.join(QStringLiteral("; ")));
+        }
+        return false;
+    }
+    // The landmarks hold only for the series they were marked on: another one under the same name
+    // (a folder replaced, another export) is refused rather than given wrong sites.
+    const QString found = StoredCalibration::loaded(m_loader, record.series, record.seriesNumber).fingerprint;
+    if (!record.fingerprint.isEmpty() && found != record.fingerprint) {
+        if (error) {
+            *error = QCoreApplication::translate(
+                         "AssociatedMr",
+                         "The series in %1 is not the one calibrated on %2; mark the landmarks again")
+                         .arg(QDir::toNativeSeparators(record.series),
+                              record.accepted.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")));
         }
         return false;
     }

@@ -286,7 +286,8 @@ private slots:
     }
 
     // On the demo study, as a script runs it: no calibration, no sites; once calibrated, the counts of
-    // the sites are the map's for that subject, under the same filter.
+    // the sites are the map's for that subject, under the same filter; another series under the
+    // calibrated name is refused.
     void theToolGivesTheMapsCountsAtTheSites() {
         QTemporaryDir dir;
         QString said;
@@ -294,15 +295,11 @@ private slots:
         const QString study = dir.filePath("demo.sqlite");
         QCOMPARE(runProgram({}, {"sites", study, "--subject", "1"}, &said), 1);
         QVERIFY2(said.contains("no stored MR calibration"), qPrintable(said));
-        const int calibrated =
-            runProgram({},
-                       {"calibrate", study, "--subject", "1", "--series", dir.filePath("mr-ana"),
-                        "--landmarks", "20,80,45:140,80,45:138,80,45"},
-                       &said);
-        if (said.contains("unknown command", Qt::CaseInsensitive)) {
-            QSKIP("zokorvane-tool calibrate is not there yet");
-        }
-        QVERIFY2(calibrated == 0, qPrintable(said));
+        QVERIFY2(runProgram({},
+                            {"calibrate", study, "--subject", "1", "--series", dir.filePath("mr-ana"),
+                             "--landmarks", "20,80,45:140,80,45:138,80,45"},
+                            &said) == 0,
+                 qPrintable(said));
         for (const QStringList &filter : {QStringList{}, QStringList{"--coil", "1"}}) {
             QCOMPARE(runProgram(
                          {}, QStringList{"map", study, "--subjects", "1", "--csv", dir.filePath("map.csv")} +
@@ -327,6 +324,14 @@ private slots:
                 QCOMPARE((QList<QByteArray>{fields.first()} + fields.mid(9)).join(','), map.at(line));
             }
         }
+        // Another series in the calibrated folder: refused, not given the old landmarks.
+        QVERIFY(QDir(dir.filePath("mr-ana")).removeRecursively());
+        QCOMPARE(runProgram({}, {"phantom", dir.filePath("mr-ana"), "--slices", "60"}, &said), 0);
+        QCOMPARE(
+            runProgram({}, {"sites", study, "--subject", "1", "--tsv", dir.filePath("other.tsv")}, &said), 1);
+        QVERIFY2(said.contains("is not the one calibrated on") &&
+                     !QFileInfo::exists(dir.filePath("other.tsv")),
+                 qPrintable(said));
     }
 };
 
