@@ -50,7 +50,8 @@ private slots:
         QCOMPARE(lines.at(1).split(',').mid(3, 2), (QList<QByteArray>{"-80", "-20"}));
     }
 
-    // calibrate stores, for a later process, what plan takes; a refusal stores nothing.
+    // calibrate stores, for a later process, what plan takes, and sites uses it; a refusal stores
+    // nothing.
     void calibrateStoresTheCalibrationOrRefusesStoringNothing_data() {
         QTest::addColumn<QString>("series"); // under the test folder
         QTest::addColumn<int>("subject");
@@ -89,8 +90,11 @@ private slots:
                                     &said);
         QCOMPARE(code, stored.isEmpty() ? 1 : 0);
         QVERIFY(!said.isEmpty());
-        const OpenStudy opened(study.path());
-        const auto record = SubjectCalibration::read(opened.db, subject);
+        std::optional<SubjectCalibration::Record> record;
+        {
+            const OpenStudy opened(study.path()); // a file study is held while open
+            record = SubjectCalibration::read(opened.db, subject);
+        }
         QCOMPARE(record.has_value(), !stored.isEmpty());
         if (record) {
             QVERIFY2(record->fingerprint.startsWith(stored), qPrintable(record->fingerprint));
@@ -99,6 +103,15 @@ private slots:
                     record->landmarks[2].z == 10);
             QVERIFY(record->distance == 160 && record->interslice > 0);
             QVERIFY(record->accepted >= before && record->accepted <= QDateTime::currentDateTimeUtc());
+            // Kept: two later processes give the same sites without calibrating again.
+            QByteArray tables[2];
+            for (int run = 0; run < 2; ++run) {
+                const QString tsv = dir.filePath(QStringLiteral("sites%1.tsv").arg(run));
+                QVERIFY2(runProgram({}, {"sites", study.path(), "--subject", "3", "--tsv", tsv}, &said) == 0,
+                         qPrintable(said));
+                tables[run] = fileBytes(tsv);
+            }
+            QVERIFY(tables[0] == tables[1] && tables[0].count('\n') == 51);
         }
     }
 
