@@ -64,7 +64,11 @@ void SubjectLock::release() {
     // A connection that dropped has lost the lock with its session already.
     if (m_db.isOpen()) {
         QSqlQuery query(m_db);
-        query.exec(QStringLiteral("SELECT pg_advisory_unlock(%1, %2)").arg(SubjectLockClass).arg(m_subject));
+        // When the unlock fails the session keeps the lock until its connection closes; say so.
+        if (!query.exec(
+                QStringLiteral("SELECT pg_advisory_unlock(%1, %2)").arg(SubjectLockClass).arg(m_subject))) {
+            qWarning("Cannot release the lock on subject %lld", static_cast<long long>(m_subject));
+        }
     }
     m_subject = NoSubject;
 }
