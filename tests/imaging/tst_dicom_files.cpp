@@ -16,7 +16,7 @@ const QString Pydicom = qEnvironmentVariable(
     "ZK_PYDICOM_DATA", QStringLiteral("/usr/lib/python3/dist-packages/pydicom/data/test_files"));
 
 #define REQUIRE_PYDICOM_FILES(dir)                                                                           \
-    const QString dir = Pydicom;                                                                             \
+    const QString dir = Pydicom; /* NOLINT(bugprone-macro-parentheses): declares dir */                      \
     if (!QFileInfo::exists(dir + "/MR_small.dcm")) {                                                         \
         QSKIP("pydicom's DICOM test files are missing: install python3-pydicom (scripts/install-deps.sh)");  \
     }
@@ -45,7 +45,10 @@ std::pair<int, double> difference(const QImage &a, const QImage &b) {
 QImage decodeAlone(const QString &file, QString *error = nullptr) {
     QTemporaryDir alone;
     const QString copy = alone.filePath("1.2.826.0.1.3680043.2.1125.1");
-    QFile::copy(file, copy);
+    if (!QFile::copy(file, copy)) {
+        *error = QStringLiteral("cannot copy %1").arg(file);
+        return {};
+    }
     const DicomFiles::Scan scan = DicomFiles::scanFolder(alone.path());
     if (scan.series.size() != 1) {
         *error = QStringLiteral("%1 series found").arg(scan.series.size());
