@@ -15,11 +15,13 @@ namespace {
 const QString Pydicom = qEnvironmentVariable(
     "ZK_PYDICOM_DATA", QStringLiteral("/usr/lib/python3/dist-packages/pydicom/data/test_files"));
 
+// NOLINTBEGIN(bugprone-macro-parentheses): the argument names the variable the macro declares.
 #define REQUIRE_PYDICOM_FILES(dir)                                                                           \
-    const QString dir = Pydicom; /* NOLINT(bugprone-macro-parentheses): declares dir */                      \
+    const QString dir = Pydicom;                                                                             \
     if (!QFileInfo::exists(dir + "/MR_small.dcm")) {                                                         \
         QSKIP("pydicom's DICOM test files are missing: install python3-pydicom (scripts/install-deps.sh)");  \
     }
+// NOLINTEND(bugprone-macro-parentheses)
 
 // Largest and mean absolute grey difference of two pictures of the same size.
 std::pair<int, double> difference(const QImage &a, const QImage &b) {
