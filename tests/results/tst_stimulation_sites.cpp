@@ -318,7 +318,8 @@ private slots:
                            &said),
                 0);
             const QList<QByteArray> map = fileBytes(dir.filePath("map.csv")).trimmed().split('\n');
-            const QList<QByteArray> table = fileBytes(dir.filePath("sites.tsv")).trimmed().split('\n');
+            // Only the final newline goes: the last row's rate may be an empty field after a tab.
+            const QList<QByteArray> table = fileBytes(dir.filePath("sites.tsv")).chopped(1).split('\n');
             QCOMPARE(table.size(), 51);
             QCOMPARE(table.first(),
                      QByteArray("cell\trow\tcolumn\tscalp_x\tscalp_y\tscalp_z\ttarget_x\ttarget_y\t"
