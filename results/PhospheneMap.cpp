@@ -125,7 +125,7 @@ int Density::highest() const {
 Density density(const QSqlDatabase &db, const Selection &selection, int cell) {
     Density d;
     d.cell = cell;
-    d.samples.fill(0, DrawingShape::MaskSide * DrawingShape::MaskSide);
+    d.samples.fill(0, qsizetype{DrawingShape::MaskSide} * DrawingShape::MaskSide);
     if (!GridCells::isValid(cell)) {
         return d;
     }
