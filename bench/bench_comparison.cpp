@@ -11,6 +11,7 @@
 #include "core/GridCells.h"
 #include "data/Study.h"
 #include "data/StudyDrawings.h"
+#include "data/StudyError.h"
 #include "data/StudyState.h"
 #include "data/Transaction.h"
 #include "drawings/DrawingFile.h"
@@ -72,9 +73,7 @@ Times summary(std::vector<double> ms) {
     return {ms[ms.size() / 2], ms.back()};
 }
 
-} // namespace
-
-int main(int argc, char *argv[]) {
+int run(int argc, char *argv[]) {
     QApplication app(argc, argv);
     const int stimuli = argc > 1 ? std::atoi(argv[1]) : 100000;
     const int subjects = argc > 2 ? std::atoi(argv[2]) : 100;
@@ -202,4 +201,16 @@ int main(int argc, char *argv[]) {
                     names[m], selected, t.median, t.max, double(drawn) / repaints);
     }
     return 0;
+}
+
+} // namespace
+
+// A study that cannot be written ends the benchmark with the engine's reason, not an abort.
+int main(int argc, char *argv[]) {
+    try {
+        return run(argc, argv);
+    } catch (const StudyError &e) {
+        std::fprintf(stderr, "%s\n", qPrintable(e.message()));
+        return 1;
+    }
 }

@@ -56,7 +56,8 @@ int main(int argc, char *argv[]) {
         // Small volumes are enlarged, pixel for pixel, so the pictures can be looked at.
         auto save = [](const QImage &image, const QString &path) {
             const int k = std::max(1, 256 / std::max(image.width(), image.height()));
-            image.scaled(image.size() * k).save(path);
+            if (!image.scaled(image.size() * k).save(path))
+                std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         };
         library._d2_crea_corte_z(handle, z / 2, &picture);
         save(picture, prefix + QStringLiteral("-zcut.png"));

@@ -7,6 +7,7 @@
 
 #include "bench/BenchSql.h"
 #include "data/Study.h"
+#include "data/StudyError.h"
 #include "data/Transaction.h"
 #include "drawings/DrawingFile.h"
 #include "experiments/StimulusStore.h"
@@ -20,7 +21,9 @@
 #include <cstdio>
 #include <vector>
 
-int main(int argc, char *argv[]) {
+namespace {
+
+int run(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
     const int prefilled = argc > 1 ? std::atoi(argv[1]) : 90000;
     const int saves = argc > 2 ? std::atoi(argv[2]) : 10000;
@@ -92,4 +95,16 @@ int main(int argc, char *argv[]) {
     }
     Study::close(db);
     return 0;
+}
+
+} // namespace
+
+// A study that cannot be written ends the benchmark with the engine's reason, not an abort.
+int main(int argc, char *argv[]) {
+    try {
+        return run(argc, argv);
+    } catch (const StudyError &e) {
+        std::fprintf(stderr, "%s\n", qPrintable(e.message()));
+        return 1;
+    }
 }

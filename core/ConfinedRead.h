@@ -8,7 +8,7 @@
 // link, only a regular file is read, and never more than a cap. Whatever is not read says why.
 namespace ConfinedRead {
 
-inline constexpr qint64 MaxBytes = 1024 * 1024;
+inline constexpr qint64 MaxBytes = qint64{1024} * 1024;
 
 struct File {
     QByteArray bytes;

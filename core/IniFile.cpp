@@ -159,6 +159,8 @@ qint16 EscribeIni(const QString &rutaConfig, const QString &seccion, const QStri
     }
 
     // All or nothing: a full disk leaves the previous settings as they were.
-    QDir().mkpath(QFileInfo(rutaConfig).absolutePath());
+    if (!QDir().mkpath(QFileInfo(rutaConfig).absolutePath())) {
+        return 0;
+    }
     return SafeWrite::writeBytes(rutaConfig, (lineas.join(finDeLinea) + finDeLinea).toUtf8()) ? 1 : 0;
 }

@@ -144,10 +144,11 @@ int migrateTo2(QSqlDatabase &db) {
     rows.finish();
     QSqlQuery update(db);
     for (const auto &[row, column, number] : changes) {
-        update.prepare(QStringLiteral("UPDATE paciente SET %1 = ? WHERE rowid = ?").arg(column));
+        const bool prepared =
+            update.prepare(QStringLiteral("UPDATE paciente SET %1 = ? WHERE rowid = ?").arg(column));
         update.addBindValue(number);
         update.addBindValue(row);
-        if (!update.exec()) {
+        if (!prepared || !update.exec()) {
             throw StudyError(QCoreApplication::translate("Study", "Cannot store the subjects"),
                              update.lastError());
         }

@@ -57,7 +57,8 @@ void fillPolygon(uchar *mask, const QList<QPoint> &polygon) {
             const int last =
                 std::min(MaskSide - 1, int(std::ceil(crossings[i + 1].first * SamplesPerUnit - 0.5)) - 1);
             if (first <= last) {
-                std::memset(mask + row * MaskSide + first, 255, std::size_t(last - first + 1));
+                const int count = last - first + 1;
+                std::memset(mask + std::ptrdiff_t{row} * MaskSide + first, 255, std::size_t(count));
             }
         }
     }

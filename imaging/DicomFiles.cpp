@@ -397,6 +397,7 @@ bool decodeDirect(DcmDataset *data, E_TransferSyntax xfer, const Window &window,
             const double v = value(frameSize * frame + i);
             double out = v <= bottom ? 0 : (v > top ? 255 : ((v - (centre - 0.5)) / (width - 1) + 0.5) * 255);
             out = std::clamp(out, 0.0, 255.0);
+            // NOLINTNEXTLINE(bugprone-incorrect-roundings): out is within [0, 255]: this rounds half up.
             const auto grey = static_cast<std::uint8_t>(out + 0.5);
             target[i] = inverse ? std::uint8_t(255 - grey) : grey;
         }
@@ -444,7 +445,7 @@ void arrange(Series &series, const std::map<QString, std::array<double, 2>> &pix
                            dot(normal, series.slices[i - 1].position));
         }
         std::vector<double> sorted = gaps;
-        std::nth_element(sorted.begin(), sorted.begin() + sorted.size() / 2, sorted.end());
+        std::nth_element(sorted.begin(), sorted.begin() + std::ptrdiff_t(sorted.size() / 2), sorted.end());
         const double median = sorted[sorted.size() / 2];
         series.positionGap = median > 1e-4 ? median : 0;
         if (median > 1e-4) {

@@ -126,7 +126,7 @@ Counts count(const QSqlDatabase &db, const Selection &selection) {
 Density density(const QSqlDatabase &db, const Selection &selection, int cell) {
     Density d;
     d.cell = cell;
-    d.samples.fill(0, DrawingShape::MaskSide * DrawingShape::MaskSide);
+    d.samples.fill(0, qsizetype{DrawingShape::MaskSide} * DrawingShape::MaskSide);
     if (!GridCells::isValid(cell)) {
         return d;
     }
@@ -191,7 +191,7 @@ QColor heat(double share) {
     const double t = std::clamp(share, 0.0, 1.0) * last;
     const int i = std::min(int(t), last - 1);
     const double f = t - i;
-    const auto mix = [f](int a, int b) { return int(a + (b - a) * f + 0.5); };
+    const auto mix = [f](int a, int b) { return int(std::lround(a + (b - a) * f)); };
     return QColor(mix(stops[i].red(), stops[i + 1].red()), mix(stops[i].green(), stops[i + 1].green()),
                   mix(stops[i].blue(), stops[i + 1].blue()));
 }

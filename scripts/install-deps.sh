@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql libpq-dev postgresql libsqlite3-dev libgl-dev
   qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
   mdbtools-dev
-  clang-format sqlite3 poppler-utils
+  clang-format clang-tidy sqlite3 poppler-utils
   clang libclang-rt-14-dev
   libdcmtk-dev libnifti2-dev python3-pydicom dcm2niix
   xvfb xauth

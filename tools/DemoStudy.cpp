@@ -241,7 +241,7 @@ void createLarge(const QString &path, int subjects, int stimuli, quint32 seed) {
                         {idStimulus, firstPoint + cell, 1 + i % 4, colours[random.bounded(4)],
                          random.bounded(10), answer, notes[random.bounded(int(std::size(notes)))], name,
                          maybe(random.bounded(4)),
-                         start.addSecs(qint64(s) * 86400 + i * 37)
+                         start.addSecs(qint64(s) * 86400 + qint64(i) * 37)
                              .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
                          coil, 1 + random.bounded(3), maybe(1 + random.bounded(30)),
                          maybe(random.bounded(40)), maybe(20 + random.bounded(81)), 1 + random.bounded(2)});

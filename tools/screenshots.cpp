@@ -55,7 +55,9 @@ QImage grabShown(QWidget &window) {
 
 void save(const QImage &picture, const char *name) {
     const QString path = out.filePath(QString::fromLatin1(name));
-    picture.save(path);
+    if (!picture.save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    }
     std::printf("%s\n", qPrintable(path));
 }
 
@@ -154,7 +156,9 @@ void shootOrientations(AppState &state) {
     }
     painter.end();
     const QString path = out.filePath(QStringLiteral("11-orientations.png"));
-    montage.save(path);
+    if (!montage.save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    }
     std::printf("%s\n", qPrintable(path));
 }
 
@@ -200,7 +204,10 @@ int main(int argc, char *argv[]) {
         return 2;
     }
     out = QDir(QString::fromLocal8Bit(argv[1]));
-    out.mkpath(QStringLiteral("."));
+    if (!out.mkpath(QStringLiteral("."))) {
+        std::fprintf(stderr, "cannot create %s\n", argv[1]);
+        return 1;
+    }
     // Message boxes would stop the walk: answer them all with Yes.
     Messages::setResponder([](const Messages::Shown &) { return true; });
 

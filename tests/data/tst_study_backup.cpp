@@ -12,17 +12,20 @@
 
 namespace {
 
-// One save as the recording window makes it: a stimulus and its drawing in one transaction.
-void save(QSqlDatabase &db, int id) {
+// One save as the recording window makes it: a stimulus and its drawing in one transaction. False
+// when the study refused either row.
+bool save(QSqlDatabase &db, int id) {
     Transaction transaction(db);
     QSqlQuery q(db);
-    q.exec(QStringLiteral(
-               "INSERT INTO estimulo (id, id_puntoestimulo, pasada, archivopuntos) VALUES (%1, 1, 1, 'd%1')")
-               .arg(id));
-    q.exec(QStringLiteral("INSERT INTO drawing (stimulus_id, points) VALUES (%1, '%2')")
-               .arg(id)
-               .arg(QString(2000, '7')));
+    const bool stimulus = q.exec(
+        QStringLiteral(
+            "INSERT INTO estimulo (id, id_puntoestimulo, pasada, archivopuntos) VALUES (%1, 1, 1, 'd%1')")
+            .arg(id));
+    const bool drawing = q.exec(QStringLiteral("INSERT INTO drawing (stimulus_id, points) VALUES (%1, '%2')")
+                                    .arg(id)
+                                    .arg(QString(2000, '7')));
     transaction.commit();
+    return stimulus && drawing;
 }
 
 } // namespace
@@ -209,7 +212,7 @@ private slots:
         StudyFixture study;
         study.addSubject(1, "Ana");
         for (int id = 1; id <= 100; ++id) {
-            save(study.db(), id); // about 200 kB, more than the disk holds
+            QVERIFY(save(study.db(), id)); // about 200 kB, more than the disk holds
         }
         QTemporaryDir disk;
         QString said;

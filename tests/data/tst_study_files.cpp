@@ -247,17 +247,18 @@ private slots:
                 Study::create(path);
                 OpenStudy study(path);
                 QSqlQuery q(study.db);
-                q.exec("DROP TABLE drawing");
-                q.exec("DROP TABLE mr_calibration");
-                q.exec("PRAGMA user_version = 0");
-                q.exec("BEGIN");
+                QVERIFY(q.exec("DROP TABLE drawing"));
+                QVERIFY(q.exec("DROP TABLE mr_calibration"));
+                QVERIFY(q.exec("PRAGMA user_version = 0"));
+                QVERIFY(q.exec("BEGIN"));
                 for (int id = 1; id <= 3000; ++id) {
-                    q.exec(QStringLiteral("INSERT INTO estimulo (id, archivopuntos, observaciones) VALUES "
-                                          "(%1, 'd%1', '%2')")
-                               .arg(id)
-                               .arg(QString(300, 'x')));
+                    QVERIFY(q.exec(
+                        QStringLiteral("INSERT INTO estimulo (id, archivopuntos, observaciones) VALUES "
+                                       "(%1, 'd%1', '%2')")
+                            .arg(id)
+                            .arg(QString(300, 'x'))));
                 }
-                q.exec("COMMIT");
+                QVERIFY(q.exec("COMMIT"));
             }
             for (int id = 1; id <= 3000; id += 10) {
                 QVERIFY(putFile(Study::drawingDirectory(path) + QStringLiteral("/d%1").arg(id),

@@ -16,11 +16,13 @@ namespace {
 const QString Pydicom = qEnvironmentVariable(
     "ZK_PYDICOM_DATA", QStringLiteral("/usr/lib/python3/dist-packages/pydicom/data/test_files"));
 
+// NOLINTBEGIN(bugprone-macro-parentheses): the argument names the variable the macro declares.
 #define REQUIRE_PYDICOM_FILES(dir)                                                                           \
     const QString dir = Pydicom;                                                                             \
     if (!QFileInfo::exists(dir + "/MR_small.dcm")) {                                                         \
         QSKIP("pydicom's DICOM test files are missing: install python3-pydicom (scripts/install-deps.sh)");  \
     }
+// NOLINTEND(bugprone-macro-parentheses)
 
 // Largest and mean absolute grey difference of two pictures of the same size.
 std::pair<int, double> difference(const QImage &a, const QImage &b) {
@@ -46,7 +48,10 @@ std::pair<int, double> difference(const QImage &a, const QImage &b) {
 QImage decodeAlone(const QString &file, QString *error = nullptr) {
     QTemporaryDir alone;
     const QString copy = alone.filePath("1.2.826.0.1.3680043.2.1125.1");
-    QFile::copy(file, copy);
+    if (!QFile::copy(file, copy)) {
+        *error = QStringLiteral("cannot copy %1").arg(file);
+        return {};
+    }
     const DicomFiles::Scan scan = DicomFiles::scanFolder(alone.path());
     if (scan.series.size() != 1) {
         *error = QStringLiteral("%1 series found").arg(scan.series.size());

@@ -63,7 +63,8 @@ QByteArray handMade(const std::vector<std::int64_t> &dims, int datatype, const s
     }
     return QByteArray(reinterpret_cast<const char *>(&h), sizeof h)
         .append(4, '\0')
-        .append(reinterpret_cast<const char *>(values.data()), qsizetype(values.size() * sizeof(T)));
+        .append(reinterpret_cast<const char *>(values.data()),
+                qsizetype(values.size()) * qsizetype(sizeof(T)));
 }
 
 } // namespace

@@ -291,7 +291,7 @@ private slots:
             series = m_dir.filePath(QString(80, 'a') + '/' + QString(80, 'b'));
             QVERIFY(QDir().mkpath(series) && series.size() > 160);
             for (const QString &name : QDir(m_series).entryList(QDir::Files)) {
-                QFile::copy(m_series + '/' + name, series + '/' + name);
+                QVERIFY(QFile::copy(m_series + '/' + name, series + '/' + name));
             }
         }
         StudyFixture study;

@@ -144,8 +144,10 @@ private slots:
                  qPrintable(why));
         // NIfTI-1, read by hand: dimensions, the sform rows, then the 8-bit voxels.
         const QByteArray bytes = fileBytes(path);
-        const auto dim = [&](int i) { return qFromLittleEndian<qint16>(bytes.constData() + 40 + 2 * i); };
-        const auto srow = [&](int row, int column) {
+        const auto dim = [&](qsizetype i) {
+            return qFromLittleEndian<qint16>(bytes.constData() + 40 + 2 * i);
+        };
+        const auto srow = [&](qsizetype row, qsizetype column) {
             return qFromLittleEndian<float>(bytes.constData() + 280 + 16 * row + 4 * column);
         };
         const VolumeLayout::ScannerVolume &volume = mr.volume();

@@ -21,9 +21,9 @@ inline QByteArray fileBytes(const QString &path) {
 
 // Writes a whole file, creating its folder; false when it cannot.
 inline bool putFile(const QString &path, const QByteArray &bytes) {
-    QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) &&
+           file.write(bytes) == bytes.size();
 }
 
 // Every entry of a folder, hidden ones included, by name.
