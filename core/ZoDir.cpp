@@ -9,7 +9,10 @@ namespace {
 // 1-based position of the last "\" or "/" (whichever comes later); 0 when there is neither.
 int PosicionUltimoSeparador(const QString &ruta) {
     // lastIndexOf is 0-based and -1 when absent, so + 1 gives the 1-based position or 0.
-    return std::max(ruta.lastIndexOf(QLatin1Char('\\')), ruta.lastIndexOf(QLatin1Char('/'))) + 1;
+    // Paths are far shorter than INT_MAX characters.
+    return static_cast<int>(
+               std::max(ruta.lastIndexOf(QLatin1Char('\\')), ruta.lastIndexOf(QLatin1Char('/')))) +
+           1;
 }
 
 } // namespace
