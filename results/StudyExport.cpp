@@ -113,10 +113,13 @@ QStringList stimulusFields(const QSqlQuery &q, bool hasDrawing, const DrawingSha
     QStringList f;
     f.reserve(26);
     const QVariant centreRow = q.value(CentreRow), centreColumn = q.value(CentreColumn);
-    const int cell = centreRow.isNull() || centreColumn.isNull()
-                         ? -1
-                         : GridCells::cellAt(q.value(Fila).toInt(), q.value(Columna).toInt(),
-                                             centreRow.toInt(), centreColumn.toInt());
+    const int cell =
+        centreRow.isNull() || centreColumn.isNull()
+            ? -1
+            : GridCells::cellAt(Query::integer<qint16>(q.value(Fila), "puntoestimulacion", "fila"),
+                                Query::integer<qint16>(q.value(Columna), "puntoestimulacion", "columna"),
+                                Query::integer<qint16>(centreRow, "paciente", "FilaCentro"),
+                                Query::integer<qint16>(centreColumn, "paciente", "ColumnaCentro"));
     f << whole(q.value(SubjectId)) << whole(q.value(Experiment))
       << (cell >= 0 ? QString::number(cell) : QString()) << whole(q.value(Fila)) << whole(q.value(Columna))
       << answer(q.value(Answer)) << q.value(Colour).toString() << whole(q.value(Brightness))

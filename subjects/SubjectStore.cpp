@@ -170,7 +170,7 @@ QList<int> subjectIds(const QSqlDatabase &db) {
     QSqlQuery query = run(db, QStringLiteral("SELECT ID FROM paciente ORDER BY ID"), {}, readError());
     QList<int> ids;
     while (query.next()) {
-        ids << query.value(0).toInt();
+        ids << Query::integer(query.value(0), "paciente", "ID");
     }
     return ids;
 }
@@ -276,7 +276,7 @@ QList<SubjectEntry> subjectEntries(const QSqlDatabase &db) {
             readError());
     QList<SubjectEntry> entries;
     while (query.next()) {
-        entries << SubjectEntry{query.value(3).toInt(),
+        entries << SubjectEntry{Query::integer(query.value(3), "paciente", "ID"),
                                 entryText(query.value(0), query.value(1), query.value(2))};
     }
     return entries;
@@ -289,8 +289,11 @@ std::optional<SubjectGrid> subjectGrid(const QSqlDatabase &db, int id) {
     if (!query.next()) {
         return std::nullopt;
     }
-    return SubjectGrid{query.value(0).toInt(), query.value(1).toInt(), query.value(2).toInt(),
-                       query.value(3).toInt()};
+    // The grid's sizes and centre are 16-bit numbers everywhere they are used: refused, not wrapped.
+    return SubjectGrid{Query::integer<qint16>(query.value(0), "paciente", "Filas"),
+                       Query::integer<qint16>(query.value(1), "paciente", "Columnas"),
+                       Query::integer<qint16>(query.value(2), "paciente", "FilaCentro"),
+                       Query::integer<qint16>(query.value(3), "paciente", "ColumnaCentro")};
 }
 
 } // namespace SubjectStore

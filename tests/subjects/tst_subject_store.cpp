@@ -3,6 +3,7 @@
 
 #include "support/StudyFixture.h"
 
+#include "data/StudyError.h"
 #include "subjects/SubjectStore.h"
 
 using namespace SubjectStore;
@@ -98,6 +99,15 @@ private slots:
             QCOMPARE(bool(storeSubject(study.db(), loaded, edited)), withPoints);
             QCOMPARE(subjectIds(study.db()), (QList<int>{2, withPoints ? 3 : 5}));
         }
+    }
+
+    // A stored centre no 16-bit number holds (written by another program) is refused, not wrapped
+    // onto the grid.
+    void aCentreBeyondSixteenBitsIsRefused() {
+        StudyFixture study;
+        study.addSubject(1, "Ana");
+        study.exec(u"UPDATE paciente SET FilaCentro = 65537"_s);
+        QVERIFY_THROWS_EXCEPTION(StudyError, subjectGrid(study.db(), 1));
     }
 };
 
