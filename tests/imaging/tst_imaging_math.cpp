@@ -110,11 +110,13 @@ private slots:
         ImagingLibrary library;
         ImagingState state(library);
         state.Interslice = 2;
-        const double before = state.MmPorPixel();
+        // Increment = interslice / (200 mm over the landmarks' voxel distance): the default landmarks
+        // (246, 121) and (25, 97) are sqrt(49417) voxels apart; once landmark 1 is at (100, 121),
+        // sqrt(6201).
         state.PonReferencia(100, 121, 42, 1);
-        QVERIFY(std::abs(state.Incremento - 2 / before) < 1e-12 && state.Referencia1.x == 100.0);
+        QVERIFY(std::abs(state.Incremento - 2.2229934772733815) < 1e-12 && state.Referencia1.x == 100.0);
         state.PonReferencia(5, 5, 5, 4); // no such landmark: only the spacing is refreshed
-        QVERIFY(std::abs(state.Incremento - 2 / state.MmPorPixel()) < 1e-12 && state.Referencia1.x == 100.0);
+        QVERIFY(std::abs(state.Incremento - 0.7874642849044012) < 1e-12 && state.Referencia1.x == 100.0);
     }
 
     // With the centre at (50, 50, 20): {scalp, depth, target}. Depth 0 stays on the scalp; along x;
