@@ -16,7 +16,7 @@
 
 namespace {
 // How each bound box is named when its text cannot be used.
-const char *const NombresLimites[StimulationComparison::NumeroLimites] = {
+const char *const NombresLimites[StimulationComparison::BoundCount] = {
     QT_TRANSLATE_NOOP("FAcumulados", "# pulses (from)"),  QT_TRANSLATE_NOOP("FAcumulados", "# pulses (to)"),
     QT_TRANSLATE_NOOP("FAcumulados", "Frecuency (from)"), QT_TRANSLATE_NOOP("FAcumulados", "Frecuency (to)"),
     QT_TRANSLATE_NOOP("FAcumulados", "Intensity (from)"), QT_TRANSLATE_NOOP("FAcumulados", "Intensity (to)")};
@@ -29,7 +29,7 @@ FAcumulados::FAcumulados(AppState &state, const LlenaLista &llenaListaPacientes,
     m_limites = {ui->TPulsos_0,          ui->TPulsos_1,          ui->TPulsoFrecuencia_0,
                  ui->TPulsoFrecuencia_1, ui->TPulsoIntensidad_0, ui->TPulsoIntensidad_1};
     const QIcon aviso = style()->standardIcon(QStyle::SP_MessageBoxWarning);
-    for (int i = 0; i < StimulationComparison::NumeroLimites; ++i) {
+    for (int i = 0; i < StimulationComparison::BoundCount; ++i) {
         m_avisos[i] = m_limites[i]->addAction(aviso, QLineEdit::TrailingPosition);
         m_avisos[i]->setVisible(false);
         m_limites[i]->installEventFilter(this);
@@ -79,7 +79,7 @@ bool FAcumulados::eventFilter(QObject *watched, QEvent *event) {
 
 StimulationComparison::Filter FAcumulados::filtro() const {
     StimulationComparison::Conditions condiciones;
-    for (int i = 0; i < StimulationComparison::NumeroLimites; ++i) {
+    for (int i = 0; i < StimulationComparison::BoundCount; ++i) {
         condiciones.bounds[i] = m_limites[i]->text();
     }
     condiciones.coil = ParameterLists::code(ui->CBobina);
@@ -102,7 +102,7 @@ void FAcumulados::DibujaFichero(const QString &nombre, const std::optional<QByte
 
 void FAcumulados::marcaLimites(const StimulationComparison::Filter &filtro) {
     QStringList motivos;
-    for (int i = 0; i < StimulationComparison::NumeroLimites; ++i) {
+    for (int i = 0; i < StimulationComparison::BoundCount; ++i) {
         const QString &problema = filtro.problemas[i];
         m_avisos[i]->setVisible(!problema.isEmpty());
         m_avisos[i]->setToolTip(problema);

@@ -56,7 +56,7 @@ private:
     QSqlDatabase m_db;
     int m_filaCentro;
     int m_columnaCentro;
-    std::array<QLineEdit *, StimulationComparison::NumeroLimites> m_limites{};
-    std::array<QAction *, StimulationComparison::NumeroLimites> m_avisos{};
+    std::array<QLineEdit *, StimulationComparison::BoundCount> m_limites{};
+    std::array<QAction *, StimulationComparison::BoundCount> m_avisos{};
     QStringList m_dibujados;
 };

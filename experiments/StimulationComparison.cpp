@@ -25,10 +25,10 @@ bool Filter::ok() const {
 Filter buildFilter(const Conditions &c) {
     Filter f;
     QStringList textos, partes;
-    const auto rango = [&](const char *columna, Limite desde, Limite hasta) {
+    const auto rango = [&](const char *columna, Bound desde, Bound hasta) {
         const QString col = QString::fromLatin1(columna);
         QStringList texto, parte;
-        for (const Limite limite : {desde, hasta}) {
+        for (const Bound limite : {desde, hasta}) {
             const QString &valorTexto = c.bounds[limite];
             const QString operador = limite == desde ? QStringLiteral(" >= ") : QStringLiteral(" <= ");
             if (c.openBounds && valorTexto.trimmed().isEmpty()) {
@@ -54,9 +54,9 @@ Filter buildFilter(const Conditions &c) {
             partes << QStringLiteral("(") + parte.join(QStringLiteral(" AND ")) + QStringLiteral(")");
         }
     };
-    rango("NumeroPulsos", PulsosDesde, PulsosHasta);
-    rango("PulsoFrecuencia", FrecuenciaDesde, FrecuenciaHasta);
-    rango("PulsoIntensidad", IntensidadDesde, IntensidadHasta);
+    rango("NumeroPulsos", PulsesFrom, PulsesTo);
+    rango("PulsoFrecuencia", FrequencyFrom, FrequencyTo);
+    rango("PulsoIntensidad", IntensityFrom, IntensityTo);
     const auto igual = [&](const char *columna, int code) {
         if (code < 0) {
             return;

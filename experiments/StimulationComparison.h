@@ -14,22 +14,21 @@
 namespace StimulationComparison {
 
 // The six bound boxes, in the order their conditions appear in the filter.
-enum Limite {
-    PulsosDesde,
-    PulsosHasta,
-    FrecuenciaDesde,
-    FrecuenciaHasta,
-    IntensidadDesde,
-    IntensidadHasta,
+enum Bound {
+    PulsesFrom,
+    PulsesTo,
+    FrequencyFrom,
+    FrequencyTo,
+    IntensityFrom,
+    IntensityTo,
 };
-inline constexpr int NumeroLimites = 6;
+inline constexpr int BoundCount = 6;
 
 // The controls' state: the bound texts as typed and the codes of the selected list entries
 // (-1, the first entry, puts no condition).
 struct Conditions {
-    std::array<QString, NumeroLimites> bounds{QStringLiteral("0"), QStringLiteral("20"),
-                                              QStringLiteral("0"), QStringLiteral("20"),
-                                              QStringLiteral("0"), QStringLiteral("100")};
+    std::array<QString, BoundCount> bounds{QStringLiteral("0"),  QStringLiteral("20"), QStringLiteral("0"),
+                                           QStringLiteral("20"), QStringLiteral("0"),  QStringLiteral("100")};
     int coil = -1;
     int pulseType = -1;
     int pulsePhase = -1;
@@ -46,7 +45,7 @@ struct Filter {
     QString sql;
     QVariantList valores;
     // Why a bound box cannot be used ("" for a good one). A filter with any reason is not run.
-    std::array<QString, NumeroLimites> problemas;
+    std::array<QString, BoundCount> problemas;
     bool ok() const;
 };
 

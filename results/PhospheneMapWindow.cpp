@@ -19,7 +19,7 @@
 #include <QMouseEvent>
 
 namespace {
-const char *const BoundNames[StimulationComparison::NumeroLimites] = {
+const char *const BoundNames[StimulationComparison::BoundCount] = {
     QT_TRANSLATE_NOOP("PhospheneMapWindow", "# pulses (from)"),
     QT_TRANSLATE_NOOP("PhospheneMapWindow", "# pulses (to)"),
     QT_TRANSLATE_NOOP("PhospheneMapWindow", "Frequency (from)"),
@@ -113,7 +113,7 @@ PhospheneMapWindow::~PhospheneMapWindow() = default;
 PhospheneMap::Selection PhospheneMapWindow::selection() const {
     StimulationComparison::Conditions conditions;
     conditions.openBounds = true;
-    for (int i = 0; i < StimulationComparison::NumeroLimites; ++i) {
+    for (int i = 0; i < StimulationComparison::BoundCount; ++i) {
         conditions.bounds[std::size_t(i)] = m_bounds[std::size_t(i)]->text();
     }
     conditions.coil = ParameterLists::code(ui->coilList);
@@ -130,7 +130,7 @@ PhospheneMap::Selection PhospheneMapWindow::selection() const {
 void PhospheneMapWindow::recount() {
     const PhospheneMap::Selection s = selection();
     QStringList problems;
-    for (int i = 0; i < StimulationComparison::NumeroLimites; ++i) {
+    for (int i = 0; i < StimulationComparison::BoundCount; ++i) {
         const QString &problem = s.filter.problemas[std::size_t(i)];
         m_bounds[std::size_t(i)]->setToolTip(problem);
         m_bounds[std::size_t(i)]->setAccessibleDescription(problem);

@@ -80,7 +80,7 @@ private:
 
     std::unique_ptr<Ui::PhospheneMapWindow> ui;
     QSqlDatabase m_db;
-    std::array<QLineEdit *, StimulationComparison::NumeroLimites> m_bounds{};
+    std::array<QLineEdit *, StimulationComparison::BoundCount> m_bounds{};
     PhospheneMap::Counts m_counts;
     PhospheneMap::Density m_density;
     int m_cell;

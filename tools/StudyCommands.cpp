@@ -287,7 +287,7 @@ std::optional<PhospheneMap::Selection> mapFilter(const CommandArguments &argumen
     conditions.openBounds = true;
     const char *const bounds[] = {"pulses-from",  "pulses-to",      "frequency-from",
                                   "frequency-to", "intensity-from", "intensity-to"};
-    for (int i = 0; i < StimulationComparison::NumeroLimites; ++i) {
+    for (int i = 0; i < StimulationComparison::BoundCount; ++i) {
         conditions.bounds[std::size_t(i)] = arguments.value(QString::fromLatin1(bounds[i]));
     }
     const std::optional<int> coil = listOption(arguments, "coil", ParameterLists::bobinas(), err);
@@ -303,7 +303,7 @@ std::optional<PhospheneMap::Selection> mapFilter(const CommandArguments &argumen
     conditions.pulsePhase = *phase;
     conditions.orientation = *orientation;
     PhospheneMap::Selection selection{StimulationComparison::buildFilter(conditions), {}};
-    for (int i = 0; i < StimulationComparison::NumeroLimites; ++i) {
+    for (int i = 0; i < StimulationComparison::BoundCount; ++i) {
         if (!selection.filter.problemas[std::size_t(i)].isEmpty()) {
             err << "zokorvane-tool: --" << bounds[i] << ": " << selection.filter.problemas[std::size_t(i)]
                 << "\n";

@@ -99,12 +99,12 @@ private slots:
         QTest::addColumn<int>("box");
         QTest::addColumn<QString>("bound");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("blanks") << int(FrecuenciaHasta) << QString("  ") << "empty: type a whole number";
-        QTest::newRow("SQL") << int(PulsosHasta) << QString("20) OR (1=1")
+        QTest::newRow("blanks") << int(FrequencyTo) << QString("  ") << "empty: type a whole number";
+        QTest::newRow("SQL") << int(PulsesTo) << QString("20) OR (1=1")
                              << "\"20) OR (1=1\" is not a whole number";
-        QTest::newRow("decimal") << int(IntensidadHasta) << QString("2.5") << "\"2.5\" is not a whole number";
+        QTest::newRow("decimal") << int(IntensityTo) << QString("2.5") << "\"2.5\" is not a whole number";
         QTest::newRow("beyond 32 bits")
-            << int(PulsosDesde) << QString("4294967296") << "\"4294967296\" is not a whole number";
+            << int(PulsesFrom) << QString("4294967296") << "\"4294967296\" is not a whole number";
     }
     void boundsThatAreNotWholeNumbersAreReportedAndNeverRun() {
         QFETCH(int, box);
@@ -114,7 +114,7 @@ private slots:
         c.bounds[box] = bound;
         const Filter f = buildFilter(c);
         QVERIFY(!f.ok() && !f.sql.contains(bound.trimmed().isEmpty() ? "<none>" : bound));
-        for (int i = 0; i < NumeroLimites; ++i) {
+        for (int i = 0; i < BoundCount; ++i) {
             QCOMPARE(f.problemas[i], i == box ? reason : QString());
         }
         openStudy();
@@ -145,7 +145,7 @@ private slots:
         QFETCH(int, pulsesTo);
         openStudy();
         Conditions c;
-        c.bounds[PulsosHasta] = QString::number(pulsesTo);
+        c.bounds[PulsesTo] = QString::number(pulsesTo);
         DrawingFinder finder(m_state->BaseDatos, buildFilter(c), cell, 1, 4);
         QTEST(finder.drawingName(subject), "drawing");
     }

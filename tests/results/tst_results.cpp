@@ -29,8 +29,8 @@ PhospheneMap::Counts countOf(const QSqlDatabase &db, int coil, const QStringList
     conditions.openBounds = true;
     conditions.bounds.fill(QString());
     conditions.coil = coil;
-    conditions.bounds[StimulationComparison::IntensidadDesde] = intensity.value(0);
-    conditions.bounds[StimulationComparison::IntensidadHasta] = intensity.value(1);
+    conditions.bounds[StimulationComparison::IntensityFrom] = intensity.value(0);
+    conditions.bounds[StimulationComparison::IntensityTo] = intensity.value(1);
     return PhospheneMap::count(db, {StimulationComparison::buildFilter(conditions), subjects});
 }
 
