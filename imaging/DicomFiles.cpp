@@ -168,6 +168,20 @@ struct Header {
     std::vector<Slice> slices; // one per frame
 };
 
+// The longest value an element of the item claims, of those DCMTK reads only when they are asked for
+// (the pixel data, and values of undefined length, are checked where they are decoded).
+Uint32 longestClaim(DcmItem *item) {
+    Uint32 longest = 0;
+    for (unsigned long i = 0; item && i < item->card(); ++i) {
+        DcmElement *element = item->getElement(i);
+        if (element && element->getTag() != DCM_PixelData &&
+            element->getLengthField() != DCM_UndefinedLength) {
+            longest = std::max(longest, element->getLengthField());
+        }
+    }
+    return longest;
+}
+
 Header readHeader(const QString &path, const QString &name) {
     Header h;
     if (!looksLikeDicom(path)) {
@@ -178,6 +192,13 @@ Header readHeader(const QString &path, const QString &name) {
     const OFCondition loaded = file.loadFileUntilTag(dcmtkName(path), EXS_Unknown, EGL_noChange,
                                                      DCM_MaxReadLength, ERM_autoDetect, DCM_PixelData);
     DcmDataset *data = file.getDataset();
+    // A value longer than the file itself would be allocated at its claimed size when asked for.
+    const qint64 fileSize = QFileInfo(path).size();
+    if (qint64(std::max(longestClaim(file.getMetaInfo()), longestClaim(data))) > fileSize) {
+        h.reason =
+            QStringLiteral("%1: an element claims more bytes than the file's %2").arg(name).arg(fileSize);
+        return h;
+    }
     Uint16 rows = 0;
     Uint16 columns = 0;
     if (loaded.bad() || data->findAndGetUint16(DCM_Rows, rows).bad() ||
