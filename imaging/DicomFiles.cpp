@@ -10,6 +10,7 @@
 #include <dcmtk/dcmdata/dcfilefo.h>
 #include <dcmtk/dcmdata/dcmetinf.h>
 #include <dcmtk/dcmdata/dcrledrg.h>
+#include <dcmtk/dcmdata/dcstack.h>
 #include <dcmtk/dcmdata/dcuid.h>
 #include <dcmtk/dcmdata/dcxfer.h>
 #include <dcmtk/dcmimgle/dcmimage.h>
@@ -168,15 +169,16 @@ struct Header {
     std::vector<Slice> slices; // one per frame
 };
 
-// The longest value an element of the item claims, of those DCMTK reads only when they are asked for
-// (the pixel data, and values of undefined length, are checked where they are decoded).
+// The longest value an element of the item claims, at any depth, of those DCMTK reads only when they
+// are asked for (the pixel data, and values of undefined length, are checked where they are decoded).
 Uint32 longestClaim(DcmItem *item) {
     Uint32 longest = 0;
-    for (unsigned long i = 0; item && i < item->card(); ++i) {
-        DcmElement *element = item->getElement(i);
-        if (element && element->getTag() != DCM_PixelData &&
-            element->getLengthField() != DCM_UndefinedLength) {
-            longest = std::max(longest, element->getLengthField());
+    DcmStack stack;
+    while (item && item->nextObject(stack, OFTrue).good()) {
+        const DcmObject *object = stack.top();
+        if (object && object->isLeaf() && object->getTag() != DCM_PixelData &&
+            object->getLengthField() != DCM_UndefinedLength) {
+            longest = std::max(longest, object->getLengthField());
         }
     }
     return longest;
