@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake g++ make pkg-config
+  cmake g++ make pkg-config ccache
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql libpq-dev postgresql libsqlite3-dev libgl-dev
   qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
   mdbtools-dev
