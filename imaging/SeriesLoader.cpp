@@ -86,15 +86,26 @@ void removeLeftovers(const QString &root) {
     }
 }
 
+QPointer<QThreadPool> cacheWriterPool;
+
+// Runs first thing in the application object's destructor, while the plugin paths the picture
+// writer asks for still exist: a command that ends while a cache is being written waits for it
+// here, not in the deletion of the application's children, when those paths are gone.
+void waitForCacheWriters() {
+    if (cacheWriterPool) {
+        cacheWriterPool->waitForDone();
+    }
+}
+
 // The one thread that writes the cache pictures, one set after another; the application object
 // owns it and waits for it when the program ends. None without an application object.
 QThreadPool *cacheWriters() {
-    static QPointer<QThreadPool> pool;
-    if (!pool && QCoreApplication::instance()) {
-        pool = new QThreadPool(QCoreApplication::instance());
-        pool->setMaxThreadCount(1);
+    if (!cacheWriterPool && QCoreApplication::instance()) {
+        cacheWriterPool = new QThreadPool(QCoreApplication::instance());
+        cacheWriterPool->setMaxThreadCount(1);
+        qAddPostRoutine(waitForCacheWriters);
     }
-    return pool;
+    return cacheWriterPool;
 }
 
 } // namespace
