@@ -1,5 +1,7 @@
 #include "imaging/DicomFiles.h"
 
+#include "core/ConfinedRead.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -64,8 +66,9 @@ Vec3 cross(const Vec3 &a, const Vec3 &b) {
 // A file that starts with the "DICM" preamble, or with a group 0002 or 0008 tag in either byte order
 // (a data set written without preamble). Anything else is not looked at further.
 bool looksLikeDicom(const QString &path) {
+    // Only a regular file is opened: a FIFO or a device (or a link to one) would block or never end.
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!ConfinedRead::notRegularFile(path).isEmpty() || !file.open(QIODevice::ReadOnly)) {
         return false;
     }
     const QByteArray head = file.read(132);

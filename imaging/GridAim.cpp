@@ -1,7 +1,14 @@
 #include "imaging/GridAim.h"
 
+#include <QCoreApplication>
+#include <QStringList>
+
+#include "core/GridCells.h"
+#include "imaging/ImagingError.h"
 #include "imaging/ImagingMath.h"
 #include "imaging/ImagingState.h"
+
+#include <algorithm>
 
 void ArcosDeCelda(qint32 cell, qint16 &arcoH, qint16 &arcoV) {
     const qint32 column = cell % 10;
@@ -17,4 +24,56 @@ GridAim aimAtCell(ImagingState &state, qint32 cell, double depth) {
     state.PonParametros(depth, aim.angleH, aim.angleV, 0, 255);
     state.ApuntaConAngulos();
     return aim;
+}
+
+QString gridRefusal(ImagingState &state) {
+    const auto tr = [](const char *text) { return QCoreApplication::translate("GridAim", text); };
+    const ImagingMath::Vector3 &a = state.Referencia1, &b = state.Referencia2;
+    if (a.x == b.x && a.y == b.y && a.z == b.z) {
+        return tr("Landmarks 1 and 2 are the same point: they give the MR no scale.");
+    }
+    try {
+        double h = 0, v = 0;
+        state.ArcosAAngulos(0, 0, h, v); // refuses an Ilion at the head centre
+    } catch (const ImagingError &e) {
+        return e.message();
+    }
+    // Aimed with no angle, the line runs from the centre through the Ilion: its scalp point has to be
+    // the Ilion, give or take a sixth of the radius (a landmark marked a little off the skin).
+    state.PonParametros(0, 0, 0, 0, 255);
+    state.ApuntaConAngulos();
+    const double off = ImagingMath::DistanciaVoxels(state.PuntoExterno, state.PuntoIlion);
+    if (!state.scalpFound || off > std::max(3.0, state.Radio / 6.0)) {
+        return tr("The Ilion point (%1, %2, %3) is not on the scalp: the grid would be placed around "
+                  "another head. Mark it on the skin at the back of the head.")
+            .arg(state.PuntoIlion.x)
+            .arg(state.PuntoIlion.y)
+            .arg(state.PuntoIlion.z);
+    }
+    return QString();
+}
+
+QList<qint32> cellsWithoutScalp(ImagingState &state) {
+    QList<qint32> cells;
+    for (qint32 cell = 0; cell < GridCells::Count; ++cell) {
+        aimAtCell(state, cell, state.Profundidad);
+        if (!state.scalpFound) {
+            cells << cell;
+        }
+    }
+    return cells;
+}
+
+QString noScalpWarning(const QList<qint32> &cells) {
+    if (cells.isEmpty()) {
+        return QString();
+    }
+    QStringList names;
+    for (qint32 cell : cells) {
+        names << QString::number(cell);
+    }
+    return QCoreApplication::translate("GridAim", "The aiming at %n cell(s) meets no scalp (the field of view "
+                                                  "cuts the head there), left empty: %1.",
+                                       nullptr, int(cells.size()))
+        .arg(names.join(QStringLiteral(", ")));
 }

@@ -525,7 +525,7 @@ std::map<qint32, StimulationSites::Sites> writeSubjectSites(const QSqlDatabase &
                                QString::number(GridCells::column(site.cell))};
             for (const StimulationSites::Vec3 *p : {&site.scalp, &site.target}) {
                 for (const double v : *p) {
-                    fields << QString::number(v, 'f', 2);
+                    fields << (site.found ? QString::number(v, 'f', 2) : QStringLiteral("n/a"));
                 }
             }
             fields << decimal(sites.depthMm);
