@@ -1,5 +1,6 @@
 #include "data/StoredValue.h"
 
+#include "data/Query.h"
 #include "data/ServerStudy.h"
 #include "data/StudyError.h"
 
@@ -260,6 +261,7 @@ void refuseInvalidText(const QSqlDatabase &db, const QString &what) {
                 }
             }
         }
+        Query::finished(rows);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "data/StudyCopy.h"
 
+#include "data/Query.h"
 #include "data/ServerStudy.h"
 #include "data/StoredValue.h"
 #include "data/Study.h"
@@ -387,6 +388,7 @@ std::map<QString, TableSum> summary(const QSqlDatabase &db) {
             }
             ++sum.rows;
         }
+        Query::finished(rows);
         sum.checksum = hash.result().toHex();
         sums[QString::fromLatin1(t.name)] = sum;
     }

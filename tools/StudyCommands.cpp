@@ -275,7 +275,8 @@ int exportStudy(const QStringList &args, QTextStream &out, QTextStream &err) {
     for (const QString &note : report.notes) {
         out << note << "\n";
     }
-    return 0;
+    // A subject whose MR could not be loaded is exported without its T1w and sites: a script sees it.
+    return report.withoutMr > 0 ? 1 : 0;
 }
 
 namespace {
