@@ -197,6 +197,7 @@ Reader::~Reader() = default;
 
 bool Reader::next() {
     if (!d->query.next()) {
+        Query::finished(d->query); // the last row, not a read error
         return false;
     }
     for (int i = 0; i < d->table.columns.size(); ++i) {
@@ -261,7 +262,6 @@ void refuseInvalidText(const QSqlDatabase &db, const QString &what) {
                 }
             }
         }
-        Query::finished(rows);
     }
 }
 
