@@ -197,8 +197,9 @@ QString migrate(QSqlDatabase &db, const QString &path, int from, QStringList &no
     try {
         StudyBackup::write(db, backup);
     } catch (const StudyError &e) {
-        return QStringLiteral("It was made by an earlier version and has to be brought up to date, but the "
-                              "backup copy %1 cannot be written: %2")
+        return QCoreApplication::translate("Study",
+                                           "It was made by an earlier version and has to be brought up to "
+                                           "date, but the backup copy %1 cannot be written: %2")
             .arg(backup, e.message());
     }
     try {
@@ -212,8 +213,8 @@ QString migrate(QSqlDatabase &db, const QString &path, int from, QStringList &no
             }
             const StudyDrawings::CopyReport copied =
                 StudyDrawings::copyFromFolder(db, drawingDirectory(path));
-            stepNotes << QStringLiteral(
-                             "%1 drawings were copied into the study from %2, which is left as it was.")
+            stepNotes << QCoreApplication::translate(
+                             "Study", "%1 drawings were copied into the study from %2, which is left as it was.")
                              .arg(copied.copied)
                              .arg(drawingDirectory(path));
             if (!copied.missing.isEmpty()) {
@@ -245,8 +246,9 @@ QString migrate(QSqlDatabase &db, const QString &path, int from, QStringList &no
         }
         create.finish();
         transaction.commit();
-        notes << QStringLiteral("The study was made by an earlier version and has been brought up to date; "
-                                "a copy of it as it was is %1.")
+        notes << QCoreApplication::translate("Study",
+                                             "The study was made by an earlier version and has been brought "
+                                             "up to date; a copy of it as it was is %1.")
                      .arg(backup);
         notes << stepNotes;
     } catch (const StudyError &e) {
