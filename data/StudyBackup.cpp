@@ -81,18 +81,21 @@ Stored storedIdentity(const QSqlDatabase &db) {
         paths << (query.record().count() > 1 ? query.value(1).toString() : QString());
     }
     const QString here = QFileInfo(db.databaseName()).absoluteFilePath();
-    const auto tr = [](const char *text) { return QCoreApplication::translate("StudyBackup", text); };
     if (ids.isEmpty()) {
         return {};
     }
     if (ids.size() > 1) {
-        return {QString(), tr("the study held %1 backup identities").arg(ids.size())};
+        return {QString(), QCoreApplication::translate("StudyBackup", "the study held %1 backup identities")
+                               .arg(ids.size())};
     }
     if (!Hex.match(ids.first()).hasMatch()) {
-        return {QString(), tr("its backup identity was not 8 or 32 lowercase hex digits")};
+        return {QString(), QCoreApplication::translate("StudyBackup",
+                                                       "its backup identity was not 8 or 32 lowercase hex digits")};
     }
     if (!paths.first().isEmpty() && paths.first() != here) {
-        return {QString(), tr("its backup identity was made for the study at %1; this copy gets its own")
+        return {QString(), QCoreApplication::translate(
+                               "StudyBackup", "its backup identity was made for the study at %1; this copy "
+                                              "gets its own")
                                .arg(QDir::toNativeSeparators(paths.first()))};
     }
     return {ids.first(), QString(), paths.first().isEmpty()};

@@ -42,12 +42,13 @@ double real(const QVariant &value) {
 }
 
 // Refuses the row, naming the subject, the column and what it holds.
-[[noreturn]] void refuse(qint32 subjectId, const QString &column, const QVariant &value, const QString &why) {
+[[noreturn]] void refuse(qint32 subjectId, const QString &column, const QVariant &value) {
     throw StudyError(QCoreApplication::translate("SubjectCalibration",
                                                  "The stored MR calibration of subject %1 is refused: %2 holds "
-                                                 "'%3', %4. Mark the landmarks again.")
+                                                 "'%3', which the program never stores there. Mark the "
+                                                 "landmarks again.")
                          .arg(subjectId)
-                         .arg(column, value.toString().left(40), why));
+                         .arg(column, value.toString().left(40)));
 }
 
 } // namespace
@@ -76,10 +77,10 @@ std::optional<Record> read(const QSqlDatabase &db, qint32 subjectId) {
     }
     // Every value is checked as it is read: the row may have been edited, or come from elsewhere.
     const QStringList columns = Columns.split(QStringLiteral(", "));
-    const auto number = [&](int index, double low, double high, const QString &range) {
+    const auto number = [&](int index, double low, double high) {
         const double value = real(query.value(index));
         if (!(value >= low && value <= high)) {
-            refuse(subjectId, columns.at(index), query.value(index), range);
+            refuse(subjectId, columns.at(index), query.value(index));
         }
         return value;
     };
@@ -89,27 +90,21 @@ std::optional<Record> read(const QSqlDatabase &db, qint32 subjectId) {
     r.seriesNumber = Query::integer(query.value(1), "mr_calibration", "series_number");
     r.fingerprint = query.value(2).toString();
     if (r.series.isEmpty() || r.series.contains(QChar(0))) {
-        refuse(subjectId, columns.at(0), query.value(0), QCoreApplication::translate("SubjectCalibration", "no path"));
+        refuse(subjectId, columns.at(0), query.value(0));
     }
     if (r.seriesNumber < 0) {
-        refuse(subjectId, columns.at(1), query.value(1),
-               QCoreApplication::translate("SubjectCalibration", "not a series of the folder"));
+        refuse(subjectId, columns.at(1), query.value(1));
     }
     if (r.fingerprint.isEmpty()) {
-        refuse(subjectId, columns.at(2), query.value(2),
-               QCoreApplication::translate("SubjectCalibration", "no series is recognised by it"));
+        refuse(subjectId, columns.at(2), query.value(2));
     }
-    const QString voxel = QCoreApplication::translate("SubjectCalibration", "not a voxel position");
-    for (int i = 0; i < 3; ++i) {
-        r.landmarks[std::size_t(i)] = {number(3 + 3 * i, -32767, 32767, voxel),
-                                       number(4 + 3 * i, -32767, 32767, voxel),
-                                       number(5 + 3 * i, -32767, 32767, voxel)};
+    for (int i = 0; i < 3; ++i) { // voxel positions within 16 bits; inside the volume is checked once loaded
+        r.landmarks[std::size_t(i)] = {number(3 + 3 * i, -32767, 32767), number(4 + 3 * i, -32767, 32767),
+                                       number(5 + 3 * i, -32767, 32767)};
     }
-    r.distance =
-        number(12, 1e-6, 1e6, QCoreApplication::translate("SubjectCalibration", "not a distance in mm"));
-    // 0: the series' own spacing; the loader takes none above 100 mm.
-    r.interslice = number(13, 0, 100, QCoreApplication::translate("SubjectCalibration", "not a slice spacing in mm"));
-    r.zeroFrame = number(14, -1e6, 1e6, QCoreApplication::translate("SubjectCalibration", "not a frame"));
+    r.distance = number(12, 1e-6, 1e6);
+    r.interslice = number(13, 0, 100); // 0: the series' own spacing; the loader takes none above 100 mm
+    r.zeroFrame = number(14, -1e6, 1e6);
     r.accepted = utc(query.value(15));
     return r;
 }

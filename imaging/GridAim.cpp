@@ -1,12 +1,12 @@
 #include "imaging/GridAim.h"
 
-#include <QCoreApplication>
-#include <QStringList>
-
 #include "core/GridCells.h"
 #include "imaging/ImagingError.h"
 #include "imaging/ImagingMath.h"
 #include "imaging/ImagingState.h"
+
+#include <QCoreApplication>
+#include <QStringList>
 
 #include <algorithm>
 
@@ -27,10 +27,10 @@ GridAim aimAtCell(ImagingState &state, qint32 cell, double depth) {
 }
 
 QString gridRefusal(ImagingState &state) {
-    const auto tr = [](const char *text) { return QCoreApplication::translate("GridAim", text); };
     const ImagingMath::Vector3 &a = state.Referencia1, &b = state.Referencia2;
     if (a.x == b.x && a.y == b.y && a.z == b.z) {
-        return tr("Landmarks 1 and 2 are the same point: they give the MR no scale.");
+        return QCoreApplication::translate("GridAim",
+                                           "Landmarks 1 and 2 are the same point: they give the MR no scale.");
     }
     try {
         double h = 0, v = 0;
@@ -44,8 +44,10 @@ QString gridRefusal(ImagingState &state) {
     state.ApuntaConAngulos();
     const double off = ImagingMath::DistanciaVoxels(state.PuntoExterno, state.PuntoIlion);
     if (!state.scalpFound || off > std::max(3.0, state.Radio / 6.0)) {
-        return tr("The Ilion point (%1, %2, %3) is not on the scalp: the grid would be placed around "
-                  "another head. Mark it on the skin at the back of the head.")
+        return QCoreApplication::translate("GridAim",
+                                           "The Ilion point (%1, %2, %3) is not on the scalp: the grid "
+                                           "would wrap around the head or aim at nothing. Mark it on the "
+                                           "skin at the back of the head.")
             .arg(state.PuntoIlion.x)
             .arg(state.PuntoIlion.y)
             .arg(state.PuntoIlion.z);
@@ -72,8 +74,7 @@ QString noScalpWarning(const QList<qint32> &cells) {
     for (qint32 cell : cells) {
         names << QString::number(cell);
     }
-    return QCoreApplication::translate("GridAim", "The aiming at %n cell(s) meets no scalp (the field of view "
-                                                  "cuts the head there), left empty: %1.",
-                                       nullptr, int(cells.size()))
+    return QCoreApplication::translate("GridAim", "The aiming meets no scalp at cells %1 (the field of view "
+                                                  "cuts the head there); they are left empty.")
         .arg(names.join(QStringLiteral(", ")));
 }

@@ -352,7 +352,7 @@ private slots:
         QCOMPARE(seen, expected);
         QCOMPARE(m_messages.texts(),
                  edited       ? QStringList{"The stored MR calibration of subject 7 is refused: landmark1_x holds "
-                                            "'nan', not a voxel position. Mark the landmarks again."}
+                                            "'nan', which the program never stores there. Mark the landmarks again."}
                  : sameSeries ? QStringList()
                             : QStringList{"The series in " + QDir::toNativeSeparators(series) +
                                           " is not the one calibrated on " +
