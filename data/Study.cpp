@@ -104,7 +104,7 @@ const char *const SchemaStatements[] = {
 // The first bytes of every SQLite data base file.
 bool isSqliteFile(const QString &path) {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) && file.read(16) == QByteArray("SQLite format 3\0", 16);
+    return ConfinedRead::notRegularFile(path).isEmpty() && file.open(QIODevice::ReadOnly) && file.read(16) == QByteArray("SQLite format 3\0", 16);
 }
 
 int userVersion(const QSqlDatabase &db) {
@@ -309,7 +309,7 @@ QStringList missingTables(const QSqlDatabase &db) {
 
 bool isAccessFile(const QString &path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!ConfinedRead::notRegularFile(path).isEmpty() || !file.open(QIODevice::ReadOnly)) {
         return false;
     }
     // Jet 3 and Jet 4 files carry this signature at byte 4; ACE (.accdb) carries "Standard ACE DB".

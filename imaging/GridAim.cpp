@@ -8,7 +8,6 @@
 #include <QCoreApplication>
 #include <QStringList>
 
-#include <algorithm>
 
 void ArcosDeCelda(qint32 cell, qint16 &arcoH, qint16 &arcoV) {
     const qint32 column = cell % 10;
@@ -38,12 +37,16 @@ QString gridRefusal(ImagingState &state) {
     } catch (const ImagingError &e) {
         return e.message();
     }
-    // Aimed with no angle, the line runs from the centre through the Ilion: its scalp point has to be
-    // the Ilion, give or take a sixth of the radius (a landmark marked a little off the skin).
+    // Aimed with no angle, the line runs from the centre through the Ilion: the Ilion has to lie near
+    // the scalp it meets. Inside the head by more than a fifth of the way from the centre, the 20 mm
+    // arcs would wrap the grid around the head; a little off the skin (up to half as far again) only
+    // shrinks it.
     state.PonParametros(0, 0, 0, 0, 255);
     state.ApuntaConAngulos();
-    const double off = ImagingMath::DistanciaVoxels(state.PuntoExterno, state.PuntoIlion);
-    if (!state.scalpFound || off > std::max(3.0, state.Radio / 6.0)) {
+    const double scalp = ImagingMath::Distancia3D(state.PuntoCentro.x, state.PuntoCentro.y, state.PuntoCentro.z,
+                                                  state.PuntoExterno.x, state.PuntoExterno.y,
+                                                  state.PuntoExterno.z);
+    if (!state.scalpFound || state.Radio < 0.8 * scalp || state.Radio > 1.5 * scalp) {
         return QCoreApplication::translate("GridAim",
                                            "The Ilion point (%1, %2, %3) is not on the scalp: the grid "
                                            "would wrap around the head or aim at nothing. Mark it on the "

@@ -493,18 +493,21 @@ std::map<qint32, StimulationSites::Sites> writeSubjectSites(const QSqlDatabase &
     }
     Query::finished(q);
     for (const qint32 id : ids) {
-        const std::optional<SubjectCalibration::Record> record = read(db, id);
-        if (!record) {
-            continue;
-        }
+        std::optional<SubjectCalibration::Record> record;
         StimulationSites::SubjectMr mr;
         StimulationSites::Sites sites;
         QString why;
         try {
+            record = read(db, id); // a stored row that is refused leaves the subject without its MR
+            if (!record) {
+                continue;
+            }
             if (mr.load(*record, &why)) {
                 sites = mr.sites(SiteDepthMm, {});
             }
         } catch (const ImagingError &e) {
+            why = e.message();
+        } catch (const StudyError &e) {
             why = e.message();
         }
         if (!why.isEmpty()) {
