@@ -253,11 +253,11 @@ HostileSetup outputThroughLinkRow(const QStringList &command, const QString &rea
 }
 
 // The demo study in `dir` (demo.sqlite, its MR in mr-ana) with subject 1 calibrated on its MR, then
-// changed by `sql` as someone else's copy might be; `command` runs on it (STUDY, DIR and LINK, a link
-// to the file outside, replaced), and its refusal names `named` (relative to dir) and `reason`.
+// changed by `sql` as someone else's copy might be; `command` runs on it (STUDY and DIR replaced), and
+// its refusal names `named` (relative to dir) and `reason`.
 HostileSetup calibratedDemoRow(const QString &sql, const QStringList &command, const QString &named,
                                const QString &reason) {
-    return [=](const QString &dir, const QString &outside) {
+    return [=](const QString &dir, const QString &) {
         const QString study = QDir(dir).filePath(QStringLiteral("demo.sqlite"));
         need(runProgram({}, {QStringLiteral("demo"), dir}) == 0, "make the demo study");
         need(runProgram({}, {QStringLiteral("calibrate"), study, QStringLiteral("--subject"), QStringLiteral("1"),
@@ -268,7 +268,6 @@ HostileSetup calibratedDemoRow(const QString &sql, const QStringList &command, c
             OpenStudy opened(study);
             need(QSqlQuery(opened.db).exec(sql), "change the calibration");
         }
-        QFile::link(QDir(outside).filePath(QStringLiteral("secret.txt")), QDir(dir).filePath(QStringLiteral("link")));
         QStringList args = command;
         args.replaceInStrings(QStringLiteral("STUDY"), study);
         args.replaceInStrings(QStringLiteral("DIR"), dir);
@@ -476,9 +475,11 @@ private slots:
             << HostileSetup([](const QString &dir, const QString &outside) {
                    HostileCase c = calibratedDemoRow(
                        {}, {"sites", "STUDY", "--subject", "1", "--tsv", "DIR/keep.tsv", "--nifti", "DIR/new.nii.gz",
-                            "--volume", "DIR/link"},
-                       "link", "symbolic link")(dir, outside);
+                            "--volume", "DIR/link.nii.gz"},
+                       "link.nii.gz", "symbolic link")(dir, outside);
                    putFile(QDir(dir).filePath(QStringLiteral("keep.tsv")), "kept\n");
+                   QFile::link(QDir(outside).filePath(QStringLiteral("secret.txt")),
+                               QDir(dir).filePath(QStringLiteral("link.nii.gz")));
                    return c;
                });
         QTest::newRow("sites with two outputs naming one file") << calibratedDemoRow(
