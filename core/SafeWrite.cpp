@@ -132,7 +132,8 @@ QString targetRefusal(const QString &path) {
     return S_ISREG(status.st_mode)
                ? QString()
                : QCoreApplication::translate(
-                     "SafeWrite", "it is not a regular file (a device, a FIFO or a folder); nothing replaces it");
+                     "SafeWrite",
+                     "it is not a regular file (a device, a FIFO or a folder); nothing replaces it");
 }
 
 QString linkRefused() {

@@ -60,7 +60,8 @@ void checkFile(const QString &mdbPath) {
     }
     // Only a regular file, looked at without blocking: a FIFO or a device would hang the read.
     if (const QString notRegular = ConfinedRead::notRegularFile(mdbPath); !notRegular.isEmpty()) {
-        throw StudyError(QCoreApplication::translate("LegacyImport", "%1 cannot be read: %2").arg(mdbPath, notRegular));
+        throw StudyError(
+            QCoreApplication::translate("LegacyImport", "%1 cannot be read: %2").arg(mdbPath, notRegular));
     }
     if (!file.open(QIODevice::ReadOnly)) {
         throw StudyError(QCoreApplication::translate("LegacyImport", "%1 cannot be read: %2")

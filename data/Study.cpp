@@ -104,7 +104,8 @@ const char *const SchemaStatements[] = {
 // The first bytes of every SQLite data base file.
 bool isSqliteFile(const QString &path) {
     QFile file(path);
-    return ConfinedRead::notRegularFile(path).isEmpty() && file.open(QIODevice::ReadOnly) && file.read(16) == QByteArray("SQLite format 3\0", 16);
+    return ConfinedRead::notRegularFile(path).isEmpty() && file.open(QIODevice::ReadOnly) &&
+           file.read(16) == QByteArray("SQLite format 3\0", 16);
 }
 
 int userVersion(const QSqlDatabase &db) {
@@ -214,7 +215,8 @@ QString migrate(QSqlDatabase &db, const QString &path, int from, QStringList &no
             const StudyDrawings::CopyReport copied =
                 StudyDrawings::copyFromFolder(db, drawingDirectory(path));
             stepNotes << QCoreApplication::translate(
-                             "Study", "%1 drawings were copied into the study from %2, which is left as it was.")
+                             "Study",
+                             "%1 drawings were copied into the study from %2, which is left as it was.")
                              .arg(copied.copied)
                              .arg(drawingDirectory(path));
             if (!copied.missing.isEmpty()) {

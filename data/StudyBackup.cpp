@@ -66,7 +66,7 @@ namespace {
 // and given this path.
 struct Stored {
     QString id;
-    QString why;          // why the row in the study is not taken, "" when there is none or it is taken
+    QString why;           // why the row in the study is not taken, "" when there is none or it is taken
     bool pathless = false; // taken, but kept without the study's path
 };
 Stored storedIdentity(const QSqlDatabase &db) {
@@ -89,8 +89,8 @@ Stored storedIdentity(const QSqlDatabase &db) {
                                .arg(ids.size())};
     }
     if (!Hex.match(ids.first()).hasMatch()) {
-        return {QString(), QCoreApplication::translate("StudyBackup",
-                                                       "its backup identity was not 8 or 32 lowercase hex digits")};
+        return {QString(), QCoreApplication::translate(
+                               "StudyBackup", "its backup identity was not 8 or 32 lowercase hex digits")};
     }
     if (!paths.first().isEmpty() && paths.first() != here) {
         return {QString(), QCoreApplication::translate(
@@ -148,8 +148,9 @@ QString identity(const QSqlDatabase &db, QString *replaced) {
                         .arg(bits[1], 16, 16, QLatin1Char('0'));
         keepIdentity(db, stored.id);
         if (replaced && !stored.why.isEmpty()) {
-            *replaced = QCoreApplication::translate("StudyBackup", "A new backup identity was made for %1: %2.")
-                            .arg(QDir::toNativeSeparators(db.databaseName()), stored.why);
+            *replaced =
+                QCoreApplication::translate("StudyBackup", "A new backup identity was made for %1: %2.")
+                    .arg(QDir::toNativeSeparators(db.databaseName()), stored.why);
         }
     }
     transaction.commit();

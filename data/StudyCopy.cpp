@@ -51,7 +51,8 @@ std::optional<QVariant> writtenNumber(const QByteArray &bytes) {
         }
     }
     const double d = text.toDouble(&ok);
-    return ok && std::isfinite(d) && shortest(d) == text ? std::optional<QVariant>(QVariant(d)) : std::nullopt;
+    return ok && std::isfinite(d) && shortest(d) == text ? std::optional<QVariant>(QVariant(d))
+                                                         : std::nullopt;
 }
 
 // Text that a study file's numeric column would store as a number (SQLite's affinity: a decimal
@@ -141,8 +142,9 @@ QVariant forTarget(const Value &v, Kind kind, bool server) {
                 }
                 if (fileTakesAsNumber(text)) {
                     throw Refused{QCoreApplication::translate(
-                                      "StudyCopy", "the text \"%1\" would be read back from a study file as a "
-                                                   "number, not as the text it is")
+                                      "StudyCopy",
+                                      "the text \"%1\" would be read back from a study file as a "
+                                      "number, not as the text it is")
                                       .arg(StoredValue::shown(v.bytes))};
                 }
             }
@@ -414,8 +416,9 @@ Report copy(const QString &source, const QString &target, const Progress &progre
     // backup identity stays with its study (a copy gets its own); the engine's own tables are its.
     QStringList unknown;
     for (const QString &name : ServerStudy::tableNames(from.db)) {
-        const bool known = std::any_of(StoredValue::tables().begin(), StoredValue::tables().end(),
-                                       [&](const Table &t) { return name == QString::fromLatin1(t.name).toLower(); });
+        const bool known =
+            std::any_of(StoredValue::tables().begin(), StoredValue::tables().end(),
+                        [&](const Table &t) { return name == QString::fromLatin1(t.name).toLower(); });
         if (!known && name != QLatin1String("study_identity") && !name.startsWith(QLatin1String("sqlite_"))) {
             unknown << name;
         }

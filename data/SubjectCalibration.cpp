@@ -43,10 +43,10 @@ double real(const QVariant &value) {
 
 // Refuses the row, naming the subject, the column and what it holds.
 [[noreturn]] void refuse(qint32 subjectId, const QString &column, const QVariant &value) {
-    throw StudyError(QCoreApplication::translate("SubjectCalibration",
-                                                 "The stored MR calibration of subject %1 is refused: %2 holds "
-                                                 "'%3', which the program never stores there. Mark the "
-                                                 "landmarks again.")
+    throw StudyError(QCoreApplication::translate(
+                         "SubjectCalibration", "The stored MR calibration of subject %1 is refused: %2 holds "
+                                               "'%3', which the program never stores there. Mark the "
+                                               "landmarks again.")
                          .arg(subjectId)
                          .arg(column, value.toString().left(40)));
 }

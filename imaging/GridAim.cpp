@@ -8,7 +8,6 @@
 #include <QCoreApplication>
 #include <QStringList>
 
-
 void ArcosDeCelda(qint32 cell, qint16 &arcoH, qint16 &arcoV) {
     const qint32 column = cell % 10;
     const qint32 row = (cell - column) / 10;
@@ -28,8 +27,8 @@ GridAim aimAtCell(ImagingState &state, qint32 cell, double depth) {
 QString gridRefusal(ImagingState &state) {
     const ImagingMath::Vector3 &a = state.Referencia1, &b = state.Referencia2;
     if (a.x == b.x && a.y == b.y && a.z == b.z) {
-        return QCoreApplication::translate("GridAim",
-                                           "Landmarks 1 and 2 are the same point: they give the MR no scale.");
+        return QCoreApplication::translate(
+            "GridAim", "Landmarks 1 and 2 are the same point: they give the MR no scale.");
     }
     try {
         double h = 0, v = 0;
@@ -43,9 +42,9 @@ QString gridRefusal(ImagingState &state) {
     // shrinks it.
     state.PonParametros(0, 0, 0, 0, 255);
     state.ApuntaConAngulos();
-    const double scalp = ImagingMath::Distancia3D(state.PuntoCentro.x, state.PuntoCentro.y, state.PuntoCentro.z,
-                                                  state.PuntoExterno.x, state.PuntoExterno.y,
-                                                  state.PuntoExterno.z);
+    const double scalp =
+        ImagingMath::Distancia3D(state.PuntoCentro.x, state.PuntoCentro.y, state.PuntoCentro.z,
+                                 state.PuntoExterno.x, state.PuntoExterno.y, state.PuntoExterno.z);
     if (!state.scalpFound || state.Radio < 0.8 * scalp || state.Radio > 1.5 * scalp) {
         return QCoreApplication::translate("GridAim",
                                            "The Ilion point (%1, %2, %3) is not on the scalp: the grid "

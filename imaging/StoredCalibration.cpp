@@ -95,18 +95,19 @@ void apply(ImagingState &state, const SubjectCalibration::Record &record) {
             qint32 x = 0, y = 0, z = 0;
             state.library()._d2_dimensiones(state.VolumenActual, x, y, z);
             const SubjectCalibration::Landmark &p = record.landmarks[i];
-            throw ImagingError(QCoreApplication::translate(
-                                   "StoredCalibration", "The stored MR calibration of subject %1 is refused: "
-                                                        "%2 (%3, %4, %5) lies outside the volume of %6 x %7 x "
-                                                        "%8 voxels. Mark the landmarks again.")
-                                   .arg(record.subjectId)
-                                   .arg(QLatin1String(Columns[i]))
-                                   .arg(p.x)
-                                   .arg(p.y)
-                                   .arg(p.z)
-                                   .arg(x)
-                                   .arg(y)
-                                   .arg(z));
+            throw ImagingError(
+                QCoreApplication::translate("StoredCalibration",
+                                            "The stored MR calibration of subject %1 is refused: "
+                                            "%2 (%3, %4, %5) lies outside the volume of %6 x %7 x "
+                                            "%8 voxels. Mark the landmarks again.")
+                    .arg(record.subjectId)
+                    .arg(QLatin1String(Columns[i]))
+                    .arg(p.x)
+                    .arg(p.y)
+                    .arg(p.z)
+                    .arg(x)
+                    .arg(y)
+                    .arg(z));
         }
     }
     const double seriesInterslice = state.Interslice;

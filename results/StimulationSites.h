@@ -65,8 +65,8 @@ void setCounts(Sites &sites, const PhospheneMap::Counts &counts);
 QByteArray tsv(const Sites &sites);
 
 // The overlay on the grid of the volume (same dimensions and affine): within BallRadiusMm of each
-// target that has stimuli (and was found), 1 + the cell's phosphene rate in percent (rounded); 0 elsewhere. Where
-// two balls meet, the nearer target wins.
+// target that has stimuli (and was found), 1 + the cell's phosphene rate in percent (rounded); 0 elsewhere.
+// Where two balls meet, the nearer target wins.
 VolumeLayout::ScannerVolume overlay(const Sites &sites, const VolumeLayout::ScannerVolume &volume);
 
 // A subject's MR brought back from the study alone: the series loaded as the calibration names it,

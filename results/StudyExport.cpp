@@ -10,6 +10,7 @@
 #include "drawings/DrawingFile.h"
 #include "drawings/DrawingShape.h"
 #include "experiments/ParameterLists.h"
+#include "imaging/GridAim.h"
 #include "imaging/ImagingError.h"
 #include "imaging/NiftiFiles.h"
 #include "results/StimulationSites.h"
@@ -77,7 +78,8 @@ QString whole(const QVariant &value) {
 // A subject's BIDS label, "sub-" and letters and digits only: a negative ID (a legacy study may hold
 // one) is "sub-neg1", never "sub--1".
 QString subjectLabel(qint64 id) {
-    return QStringLiteral("sub-") + (id < 0 ? QStringLiteral("neg") : QString()) + QString::number(std::abs(id));
+    return QStringLiteral("sub-") + (id < 0 ? QStringLiteral("neg") : QString()) +
+           QString::number(std::abs(id));
 }
 
 QString decimal(double value) {
@@ -517,6 +519,11 @@ std::map<qint32, StimulationSites::Sites> writeSubjectSites(const QSqlDatabase &
                                 .arg(id)
                                 .arg(why);
             continue;
+        }
+        if (const QString missing = noScalpWarning(StimulationSites::missingCells(sites));
+            !missing.isEmpty()) {
+            report.notes
+                << QCoreApplication::translate("StimulationSites", "Subject %1: %2").arg(id).arg(missing);
         }
         const QString label = subjectLabel(id);
         const QString t1w = label + QStringLiteral("/anat/") + label + QStringLiteral("_T1w.nii.gz");

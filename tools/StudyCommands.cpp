@@ -66,7 +66,8 @@ QString outputsRefusal(const QStringList &paths) {
             return SafeWrite::failure(path, refused);
         }
         const QFileInfo info(path);
-        const QString whole = info.exists() ? info.canonicalFilePath() : QDir::cleanPath(info.absoluteFilePath());
+        const QString whole =
+            info.exists() ? info.canonicalFilePath() : QDir::cleanPath(info.absoluteFilePath());
         if (seen.contains(whole)) {
             return SafeWrite::failure(path, Tool::tr("two outputs name the same file"));
         }

@@ -351,13 +351,14 @@ private slots:
         }
         QCOMPARE(seen, expected);
         QCOMPARE(m_messages.texts(),
-                 edited       ? QStringList{"The stored MR calibration of subject 7 is refused: landmark1_x holds "
-                                            "'nan', which the program never stores there. Mark the landmarks again."}
+                 edited
+                     ? QStringList{"The stored MR calibration of subject 7 is refused: landmark1_x holds "
+                                   "'nan', which the program never stores there. Mark the landmarks again."}
                  : sameSeries ? QStringList()
-                            : QStringList{"The series in " + QDir::toNativeSeparators(series) +
-                                          " is not the one calibrated on " +
-                                          stored.accepted.toLocalTime().toString("yyyy-MM-dd HH:mm") +
-                                          "; mark the landmarks again"});
+                              : QStringList{"The series in " + QDir::toNativeSeparators(series) +
+                                            " is not the one calibrated on " +
+                                            stored.accepted.toLocalTime().toString("yyyy-MM-dd HH:mm") +
+                                            "; mark the landmarks again"});
         // Accepted as they were (the series now where it was found), or from the defaults.
         const auto kept = SubjectCalibration::read(m_app->BaseDatos, 7);
         QVERIFY(kept && kept->series == series && kept->fingerprint == fingerprint() &&

@@ -260,9 +260,10 @@ HostileSetup calibratedDemoRow(const QString &sql, const QStringList &command, c
     return [=](const QString &dir, const QString &) {
         const QString study = QDir(dir).filePath(QStringLiteral("demo.sqlite"));
         need(runProgram({}, {QStringLiteral("demo"), dir}) == 0, "make the demo study");
-        need(runProgram({}, {QStringLiteral("calibrate"), study, QStringLiteral("--subject"), QStringLiteral("1"),
-                             QStringLiteral("--series"), QDir(dir).filePath(QStringLiteral("mr-ana")),
-                             QStringLiteral("--landmarks"), QStringLiteral("20,80,45:140,80,45:138,80,45")}) == 0,
+        need(runProgram({},
+                        {QStringLiteral("calibrate"), study, QStringLiteral("--subject"), QStringLiteral("1"),
+                         QStringLiteral("--series"), QDir(dir).filePath(QStringLiteral("mr-ana")),
+                         QStringLiteral("--landmarks"), QStringLiteral("20,80,45:140,80,45:138,80,45")}) == 0,
              "calibrate subject 1");
         if (!sql.isEmpty()) {
             OpenStudy opened(study);
@@ -271,8 +272,11 @@ HostileSetup calibratedDemoRow(const QString &sql, const QStringList &command, c
         QStringList args = command;
         args.replaceInStrings(QStringLiteral("STUDY"), study);
         args.replaceInStrings(QStringLiteral("DIR"), dir);
-        return HostileCase{args, named.isEmpty() ? QString() : QDir(dir).filePath(named), reason,
-                           {QStringLiteral("demo.sqlite")}, study};
+        return HostileCase{args,
+                           named.isEmpty() ? QString() : QDir(dir).filePath(named),
+                           reason,
+                           {QStringLiteral("demo.sqlite")},
+                           study};
     };
 }
 
@@ -473,18 +477,19 @@ private slots:
             "UPDATE mr_calibration SET fingerprint = ''", sites, "", "subject 1 is refused: fingerprint");
         QTest::newRow("sites with one output a link: none written")
             << HostileSetup([](const QString &dir, const QString &outside) {
-                   HostileCase c = calibratedDemoRow(
-                       {}, {"sites", "STUDY", "--subject", "1", "--tsv", "DIR/keep.tsv", "--nifti", "DIR/new.nii.gz",
-                            "--volume", "DIR/link.nii.gz"},
-                       "link.nii.gz", "symbolic link")(dir, outside);
+                   HostileCase c =
+                       calibratedDemoRow({},
+                                         {"sites", "STUDY", "--subject", "1", "--tsv", "DIR/keep.tsv",
+                                          "--nifti", "DIR/new.nii.gz", "--volume", "DIR/link.nii.gz"},
+                                         "link.nii.gz", "symbolic link")(dir, outside);
                    putFile(QDir(dir).filePath(QStringLiteral("keep.tsv")), "kept\n");
                    QFile::link(QDir(outside).filePath(QStringLiteral("secret.txt")),
                                QDir(dir).filePath(QStringLiteral("link.nii.gz")));
                    return c;
                });
         QTest::newRow("sites with two outputs naming one file") << calibratedDemoRow(
-            {}, {"sites", "STUDY", "--subject", "1", "--tsv", "DIR/a.nii.gz", "--nifti", "DIR/a.nii.gz"}, "a.nii.gz",
-            "same file");
+            {}, {"sites", "STUDY", "--subject", "1", "--tsv", "DIR/a.nii.gz", "--nifti", "DIR/a.nii.gz"},
+            "a.nii.gz", "same file");
         QTest::newRow("map onto a FIFO") << HostileSetup([](const QString &dir, const QString &) {
             const QString study = earlierVersionStudy(dir);
             return HostileCase{{"map", study, "--csv", fifo(dir, "out.csv")},

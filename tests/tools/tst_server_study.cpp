@@ -192,7 +192,8 @@ private slots:
         QTest::newRow("height '1e999'") << "UPDATE paciente SET Altura = '1e999' WHERE ID = 1" << height;
         QTest::newRow("height '007'") << "UPDATE paciente SET Altura = '007' WHERE ID = 1" << height;
         QTest::newRow("a table the program does not know")
-            << "CREATE TABLE notes (x TEXT); INSERT INTO notes VALUES ('kept')" << "the table notes is not part";
+            << "CREATE TABLE notes (x TEXT); INSERT INTO notes VALUES ('kept')"
+            << "the table notes is not part";
     }
     void aServerStudyAFileCannotHoldIsRefusedBeforeWriting() {
         QFETCH(QString, change);
