@@ -349,6 +349,35 @@ bool landmarksInside(const ImagingState &state, const ImagingMath::Vector3 (&lan
     return true;
 }
 
+// Applies the record's landmarks as the point selection does when accepted, with the series' own
+// spacing, and stores the calibration: landmarks that cannot place a grid are refused, the cells whose
+// aiming meets no scalp named. False with the reason on err.
+bool storeCalibration(const Study::Opened &study, ImagingState &state, SubjectCalibration::Record &record,
+                      const QString &source, const StoredCalibration::Loaded &loaded, QTextStream &err) {
+    record.interslice = state.Interslice;
+    record.zeroFrame = state.OrigenZ;
+    try {
+        StoredCalibration::apply(state, record);
+        if (const QString refused = gridRefusal(state); !refused.isEmpty()) {
+            err << "zokorvane-tool: " << refused << "\n";
+            return false;
+        }
+        if (const QString missing = noScalpWarning(cellsWithoutScalp(state)); !missing.isEmpty()) {
+            err << "zokorvane-tool: " << missing << "\n";
+        }
+        const QString whole = QFileInfo(source).absoluteFilePath();
+        SubjectCalibration::write(study.db,
+                                  StoredCalibration::recordOf(state, record.subjectId, whole, loaded));
+    } catch (const ImagingError &e) {
+        err << "zokorvane-tool: " << e.message() << "\n";
+        return false;
+    } catch (const StudyError &e) {
+        err << "zokorvane-tool: " << e.message() << "\n";
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int calibrate(const QStringList &args, QTextStream &out, QTextStream &err) {
@@ -408,28 +437,9 @@ int calibrate(const QStringList &args, QTextStream &out, QTextStream &err) {
     if (!landmarksInside(state, landmarks, record, err)) {
         return 1;
     }
-    // As the point selection leaves the state when accepted, with the series' own spacing; landmarks
-    // that cannot place a grid are refused, the cells whose aiming meets no scalp named.
     record.subjectId = qint32(*subject);
     record.distance = *distance;
-    record.interslice = state.Interslice;
-    record.zeroFrame = state.OrigenZ;
-    try {
-        StoredCalibration::apply(state, record);
-        if (const QString refused = gridRefusal(state); !refused.isEmpty()) {
-            err << "zokorvane-tool: " << refused << "\n";
-            return 1;
-        }
-        if (const QString missing = noScalpWarning(cellsWithoutScalp(state)); !missing.isEmpty()) {
-            err << "zokorvane-tool: " << missing << "\n";
-        }
-        const QString whole = QFileInfo(source).absoluteFilePath();
-        SubjectCalibration::write(study.db, StoredCalibration::recordOf(state, int(*subject), whole, loaded));
-    } catch (const ImagingError &e) {
-        err << "zokorvane-tool: " << e.message() << "\n";
-        return 1;
-    } catch (const StudyError &e) {
-        err << "zokorvane-tool: " << e.message() << "\n";
+    if (!storeCalibration(study, state, record, source, loaded, err)) {
         return 1;
     }
     out << Tool::tr("Stored the MR calibration of subject %1 on %2 (%3)")
