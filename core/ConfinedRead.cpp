@@ -116,4 +116,15 @@ File fromFolder(const QString &folder, const QString &name, qint64 maxBytes) {
     return file;
 }
 
+QString notRegularFile(const QString &path) {
+    const Descriptor opened{
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)};
+    struct stat status;
+    if (opened.fd < 0 || ::fstat(opened.fd, &status) != 0) {
+        return reasonOf(errno);
+    }
+    return S_ISREG(status.st_mode) ? QString()
+                                   : QCoreApplication::translate("ConfinedRead", "it is not a regular file");
+}
+
 } // namespace ConfinedRead

@@ -20,4 +20,9 @@ struct File {
 // folder, a device or a file larger than maxBytes is refused.
 File fromFolder(const QString &folder, const QString &name, qint64 maxBytes = MaxBytes);
 
+// Whether the path (a link followed) names a regular file, found without blocking: it is opened
+// non-blocking and looked at, so a FIFO, a device or a link to one never hangs nor is read. "" when it
+// is a regular file, else why not ("it is not a regular file", "it does not exist"...).
+QString notRegularFile(const QString &path);
+
 } // namespace ConfinedRead

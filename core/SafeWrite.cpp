@@ -121,6 +121,21 @@ QString writeNew(const QString &path, const QByteArray &bytes, int mode) {
     return QString();
 }
 
+QString targetRefusal(const QString &path) {
+    struct stat status;
+    if (::lstat(encoded(path).constData(), &status) != 0) {
+        return QString();
+    }
+    if (S_ISLNK(status.st_mode)) {
+        return linkRefused();
+    }
+    return S_ISREG(status.st_mode)
+               ? QString()
+               : QCoreApplication::translate(
+                     "SafeWrite",
+                     "it is not a regular file (a device, a FIFO or a folder); nothing replaces it");
+}
+
 QString linkRefused() {
     return QCoreApplication::translate("SafeWrite", "it is a symbolic link; nothing is written through one");
 }
@@ -133,11 +148,11 @@ bool writeThroughDevice(const QString &path, const DeviceWriter &write, QString 
     if (path.isEmpty()) {
         return fail(path, QCoreApplication::translate("SafeWrite", "no file name was given"), why);
     }
-    // QSaveFile would write through a link and replace the file it points to, wherever that is.
-    // Checked here, the rename in commit() replaces whatever took the name meanwhile, link or not,
-    // and never follows it.
-    if (isLink(path)) {
-        return fail(path, linkRefused(), why);
+    // QSaveFile would write through a link and replace the file it points to, wherever that is, and
+    // its rename would put a file in the place of a device or a FIFO. Checked here, the rename in
+    // commit() replaces whatever took the name meanwhile, link or not, and never follows it.
+    if (const QString refused = targetRefusal(path); !refused.isEmpty()) {
+        return fail(path, refused, why);
     }
     // QSaveFile writes a temporary beside the target and renames it over the target in commit(),
     // after flushing and syncing it; until then the target is untouched, and a QSaveFile destroyed

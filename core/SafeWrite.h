@@ -21,6 +21,12 @@ QString failure(const QString &path, const QString &reason);
 // The reason given when the target is a symbolic link (dangling or not): nothing is written through one.
 QString linkRefused();
 
+// Why nothing may be written at the path as it stands, "" when a file may be: a symbolic link (even a
+// dangling one) is refused, and so is anything that exists and is not a regular file (a device, a
+// FIFO, a folder), which a rename over it would replace. The writers below check it first; a command
+// that writes several files checks every one of them before writing any.
+QString targetRefusal(const QString &path);
+
 // Renames `from` to `to` (a file or a folder) unless something, even a dangling link, has that name:
 // 0, or the system's error (EEXIST then).
 [[nodiscard]] int renameKeepingTarget(const QString &from, const QString &to);

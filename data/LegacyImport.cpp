@@ -1,5 +1,7 @@
 #include "data/LegacyImport.h"
 
+#include "core/ConfinedRead.h"
+
 #include "data/StoredValue.h"
 #include "data/Study.h"
 #include "data/StudyDrawings.h"
@@ -55,6 +57,11 @@ void checkFile(const QString &mdbPath) {
     QFile file(mdbPath);
     if (!QFileInfo::exists(mdbPath)) {
         throw StudyError(QCoreApplication::translate("LegacyImport", "%1 does not exist.").arg(mdbPath));
+    }
+    // Only a regular file, looked at without blocking: a FIFO or a device would hang the read.
+    if (const QString notRegular = ConfinedRead::notRegularFile(mdbPath); !notRegular.isEmpty()) {
+        throw StudyError(
+            QCoreApplication::translate("LegacyImport", "%1 cannot be read: %2").arg(mdbPath, notRegular));
     }
     if (!file.open(QIODevice::ReadOnly)) {
         throw StudyError(QCoreApplication::translate("LegacyImport", "%1 cannot be read: %2")

@@ -28,6 +28,13 @@ QSqlQuery run(const QSqlDatabase &db, const QString &sql, const QVariantList &va
     return query;
 }
 
+void finished(const QSqlQuery &query) {
+    if (query.lastError().isValid()) {
+        throw StudyError(QCoreApplication::translate("Query", "The study could not be read to its end"),
+                         query.lastError());
+    }
+}
+
 qint64 integerWithin(const QVariant &value, const char *table, const char *column, qint64 minimum,
                      qint64 maximum) {
     if (value.isNull()) {

@@ -14,6 +14,11 @@ namespace Query {
 // StudyError whose text is `what` followed by the engine's description when either step fails.
 QSqlQuery run(const QSqlDatabase &db, const QString &sql, const QVariantList &values, const QString &what);
 
+// After the rows of a query were walked (next() gave false): throws StudyError ("The study could not
+// be read to its end" and the engine's description) when the walk ended on a read error rather than
+// at the last row, so a read that stops early never passes for the whole table.
+void finished(const QSqlQuery &query);
+
 // A whole number read from the study, checked against [minimum, maximum]: null reads as 0, as it
 // always has; anything else that is not a whole number in the range is refused with a StudyError
 // naming the table and the column, never cut or wrapped into the field that receives it.

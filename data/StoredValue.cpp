@@ -1,5 +1,6 @@
 #include "data/StoredValue.h"
 
+#include "data/Query.h"
 #include "data/ServerStudy.h"
 #include "data/StudyError.h"
 
@@ -196,6 +197,7 @@ Reader::~Reader() = default;
 
 bool Reader::next() {
     if (!d->query.next()) {
+        Query::finished(d->query); // the last row, not a read error
         return false;
     }
     for (int i = 0; i < d->table.columns.size(); ++i) {

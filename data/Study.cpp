@@ -1,6 +1,7 @@
 #include "data/Study.h"
 
 #include "core/AppState.h"
+#include "core/ConfinedRead.h"
 #include "data/ServerStudy.h"
 #include "data/StoredValue.h"
 #include "data/StudyBackup.h"
@@ -103,7 +104,8 @@ const char *const SchemaStatements[] = {
 // The first bytes of every SQLite data base file.
 bool isSqliteFile(const QString &path) {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) && file.read(16) == QByteArray("SQLite format 3\0", 16);
+    return ConfinedRead::notRegularFile(path).isEmpty() && file.open(QIODevice::ReadOnly) &&
+           file.read(16) == QByteArray("SQLite format 3\0", 16);
 }
 
 int userVersion(const QSqlDatabase &db) {
@@ -196,8 +198,9 @@ QString migrate(QSqlDatabase &db, const QString &path, int from, QStringList &no
     try {
         StudyBackup::write(db, backup);
     } catch (const StudyError &e) {
-        return QStringLiteral("It was made by an earlier version and has to be brought up to date, but the "
-                              "backup copy %1 cannot be written: %2")
+        return QCoreApplication::translate("Study",
+                                           "It was made by an earlier version and has to be brought up to "
+                                           "date, but the backup copy %1 cannot be written: %2")
             .arg(backup, e.message());
     }
     try {
@@ -211,7 +214,8 @@ QString migrate(QSqlDatabase &db, const QString &path, int from, QStringList &no
             }
             const StudyDrawings::CopyReport copied =
                 StudyDrawings::copyFromFolder(db, drawingDirectory(path));
-            stepNotes << QStringLiteral(
+            stepNotes << QCoreApplication::translate(
+                             "Study",
                              "%1 drawings were copied into the study from %2, which is left as it was.")
                              .arg(copied.copied)
                              .arg(drawingDirectory(path));
@@ -244,8 +248,9 @@ QString migrate(QSqlDatabase &db, const QString &path, int from, QStringList &no
         }
         create.finish();
         transaction.commit();
-        notes << QStringLiteral("The study was made by an earlier version and has been brought up to date; "
-                                "a copy of it as it was is %1.")
+        notes << QCoreApplication::translate("Study",
+                                             "The study was made by an earlier version and has been brought "
+                                             "up to date; a copy of it as it was is %1.")
                      .arg(backup);
         notes << stepNotes;
     } catch (const StudyError &e) {
@@ -306,7 +311,7 @@ QStringList missingTables(const QSqlDatabase &db) {
 
 bool isAccessFile(const QString &path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!ConfinedRead::notRegularFile(path).isEmpty() || !file.open(QIODevice::ReadOnly)) {
         return false;
     }
     // Jet 3 and Jet 4 files carry this signature at byte 4; ACE (.accdb) carries "Standard ACE DB".
@@ -379,6 +384,98 @@ Opened openServer(const QString &uri, const QString &password) {
 
 } // namespace
 
+namespace {
+
+// Why the file cannot be opened as a study, "" when it can be tried. Nothing but a regular file is
+// opened, and that is found before any byte is read: a FIFO (or a link to one) would hang the open.
+QString fileRefusal(const QString &path, const QFileInfo &info) {
+    if (path.isEmpty()) {
+        return QCoreApplication::translate("Study", "No file was given.");
+    }
+    if (!info.exists()) {
+        return QCoreApplication::translate("Study", "The file does not exist.");
+    }
+    if (info.isDir()) {
+        return QCoreApplication::translate("Study", "It is a folder, not a data base file.");
+    }
+    if (!info.isReadable()) {
+        return QCoreApplication::translate("Study", "The file cannot be read (permission denied).");
+    }
+    if (!info.isFile() || !ConfinedRead::notRegularFile(path).isEmpty()) {
+        return QCoreApplication::translate("Study", "It is not a regular file.");
+    }
+    if (isAccessFile(path)) {
+        return QCoreApplication::translate(
+            "Study", "It is a legacy Access data base (.mdb); it has to be imported first.");
+    }
+    if (!info.isWritable()) {
+        return QCoreApplication::translate("Study",
+                                           "The file is read-only; experiments could not be stored in it.");
+    }
+    if (!QFileInfo(info.absolutePath()).isWritable()) {
+        return QCoreApplication::translate(
+            "Study", "Its folder is read-only; the data base engine needs to write beside the file.");
+    }
+    if (info.size() == 0) {
+        return QCoreApplication::translate("Study", "The file is empty; it is not a ZoKorvane study.");
+    }
+    if (!isSqliteFile(path)) {
+        return QCoreApplication::translate("Study", "It is not a ZoKorvane study (not an SQLite data base).");
+    }
+    return QString();
+}
+
+// Takes the exclusive lock and keeps it until the connection closes: "" or why it cannot be taken.
+QString lockExclusively(const QSqlDatabase &db) {
+    QSqlQuery query(db);
+    bool locked = query.exec(QStringLiteral("PRAGMA locking_mode = EXCLUSIVE")) &&
+                  query.exec(QStringLiteral("BEGIN EXCLUSIVE"));
+    if (locked && !query.exec(QStringLiteral("COMMIT"))) {
+        locked = false;
+    }
+    if (locked) {
+        return QString();
+    }
+    const QSqlError error = query.lastError();
+    query.finish();
+    switch (primaryCode(error)) {
+    case SqliteBusy:
+    case SqliteLocked:
+        return QCoreApplication::translate("Study",
+                                           "It is in use by another program. Close it there and try again.");
+    case SqliteNotADatabase:
+        return QCoreApplication::translate("Study", "It is not a ZoKorvane study (not an SQLite data base).");
+    default:
+        return QCoreApplication::translate("Study", "The data base engine cannot open it: ") + error.text();
+    }
+}
+
+// Why the open study cannot be used as it stands (tables missing, a newer version), after bringing
+// an earlier version up to date: "" when it can.
+QString checkSchema(QSqlDatabase &db, const QString &path, QStringList &notes) {
+    QStringList missing;
+    try {
+        missing = missingTables(db);
+    } catch (const StudyError &e) {
+        return e.message();
+    }
+    if (!missing.isEmpty()) {
+        return QCoreApplication::translate("Study", "It is not a ZoKorvane study: it has no table %1.")
+            .arg(missing.join(QStringLiteral(", no table ")));
+    }
+    const int version = userVersion(db);
+    if (version > CurrentVersion) {
+        return QCoreApplication::translate(
+                   "Study", "It was made by a newer version of ZoKorvane (study version %1); this one "
+                            "reads versions up to %2.")
+            .arg(version)
+            .arg(CurrentVersion);
+    }
+    return version < CurrentVersion ? migrate(db, path, version, notes) : QString();
+}
+
+} // namespace
+
 Opened open(const QString &path, const QString &password) {
     if (ServerStudy::isLocation(path)) {
         Opened result = openServer(path, password);
@@ -387,95 +484,23 @@ Opened open(const QString &path, const QString &password) {
     }
     Opened result;
     const QFileInfo info(path);
-    if (path.isEmpty()) {
-        result.error = QCoreApplication::translate("Study", "No file was given.");
-    } else if (!info.exists()) {
-        result.error = QCoreApplication::translate("Study", "The file does not exist.");
-    } else if (info.isDir()) {
-        result.error = QCoreApplication::translate("Study", "It is a folder, not a data base file.");
-    } else if (!info.isReadable()) {
-        result.error = QCoreApplication::translate("Study", "The file cannot be read (permission denied).");
-    } else if (isAccessFile(path)) {
-        result.error = QCoreApplication::translate(
-            "Study", "It is a legacy Access data base (.mdb); it has to be imported first.");
-    } else if (!info.isWritable()) {
-        result.error = QCoreApplication::translate(
-            "Study", "The file is read-only; experiments could not be stored in it.");
-    } else if (!QFileInfo(info.absolutePath()).isWritable()) {
-        result.error = QCoreApplication::translate(
-            "Study", "Its folder is read-only; the data base engine needs to write beside the file.");
-    } else if (!info.isFile()) {
-        result.error = QCoreApplication::translate("Study", "It is not a regular file.");
-    } else if (info.size() == 0) {
-        result.error =
-            QCoreApplication::translate("Study", "The file is empty; it is not a ZoKorvane study.");
-    } else if (!isSqliteFile(path)) {
-        result.error =
-            QCoreApplication::translate("Study", "It is not a ZoKorvane study (not an SQLite data base).");
-    }
+    result.error = fileRefusal(path, info);
     if (!result.ok()) {
         return result;
     }
-
     QSqlDatabase db = newConnection(info.absoluteFilePath());
-    const auto fail = [&](const QString &reason) {
-        result.error = reason;
+    if (!db.open()) {
+        result.error = QCoreApplication::translate("Study", "The data base engine cannot open it: ") +
+                       db.lastError().text();
+    } else {
+        result.error = lockExclusively(db);
+        if (result.ok()) {
+            result.error = checkSchema(db, info.absoluteFilePath(), result.notes);
+        }
+    }
+    if (!result.ok()) {
         close(db);
         return result;
-    };
-    if (!db.open()) {
-        return fail(QCoreApplication::translate("Study", "The data base engine cannot open it: ") +
-                    db.lastError().text());
-    }
-    {
-        QSqlQuery query(db);
-        // Keep every lock once taken, then take the exclusive one now: from here until close()
-        // no other connection can read or write the file.
-        bool locked = query.exec(QStringLiteral("PRAGMA locking_mode = EXCLUSIVE")) &&
-                      query.exec(QStringLiteral("BEGIN EXCLUSIVE"));
-        if (locked && !query.exec(QStringLiteral("COMMIT"))) {
-            locked = false;
-        }
-        if (!locked) {
-            const QSqlError error = query.lastError();
-            query.finish();
-            switch (primaryCode(error)) {
-            case SqliteBusy:
-            case SqliteLocked:
-                return fail(QCoreApplication::translate(
-                    "Study", "It is in use by another program. Close it there and try again."));
-            case SqliteNotADatabase:
-                return fail(QCoreApplication::translate(
-                    "Study", "It is not a ZoKorvane study (not an SQLite data base)."));
-            default:
-                return fail(QCoreApplication::translate("Study", "The data base engine cannot open it: ") +
-                            error.text());
-            }
-        }
-    }
-    QStringList missing;
-    try {
-        missing = missingTables(db);
-    } catch (const StudyError &e) {
-        return fail(e.message());
-    }
-    if (!missing.isEmpty()) {
-        return fail(QCoreApplication::translate("Study", "It is not a ZoKorvane study: it has no table %1.")
-                        .arg(missing.join(QStringLiteral(", no table "))));
-    }
-    const int version = userVersion(db);
-    if (version > CurrentVersion) {
-        return fail(QCoreApplication::translate(
-                        "Study", "It was made by a newer version of ZoKorvane (study version %1); this one "
-                                 "reads versions up to %2.")
-                        .arg(version)
-                        .arg(CurrentVersion));
-    }
-    if (version < CurrentVersion) {
-        const QString why = migrate(db, info.absoluteFilePath(), version, result.notes);
-        if (!why.isEmpty()) {
-            return fail(why);
-        }
     }
     result.db = db;
     return result;

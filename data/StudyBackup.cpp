@@ -12,9 +12,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QVariant>
 
 #include <sqlite3.h>
@@ -58,47 +60,101 @@ QString vacuumInto(sqlite3 *handle, const QString &file) {
 
 namespace {
 
-// The identity the study keeps; "" when it has none yet.
-QString storedIdentity(const QSqlDatabase &db) {
+// The identity the study keeps, "" when it has none that the program would have made: one row, 8
+// or 32 lowercase hex digits (anything else, a NUL, a '/', would make other files' names), made for
+// the study at this path. A row kept before the path was (no path column, or none in it) is taken
+// and given this path.
+struct Stored {
+    QString id;
+    QString why;           // why the row in the study is not taken, "" when there is none or it is taken
+    bool pathless = false; // taken, but kept without the study's path
+};
+Stored storedIdentity(const QSqlDatabase &db) {
+    static const QRegularExpression Hex(QStringLiteral("^([0-9a-f]{8}|[0-9a-f]{32})$"));
     QSqlQuery query(db);
-    return query.exec(QStringLiteral("SELECT id FROM study_identity")) && query.next()
-               ? query.value(0).toString()
-               : QString();
+    if (!query.exec(QStringLiteral("SELECT * FROM study_identity"))) {
+        return {};
+    }
+    QStringList ids, paths;
+    while (query.next()) {
+        ids << query.value(0).toString();
+        paths << (query.record().count() > 1 ? query.value(1).toString() : QString());
+    }
+    const QString here = QFileInfo(db.databaseName()).absoluteFilePath();
+    if (ids.isEmpty()) {
+        return {};
+    }
+    if (ids.size() > 1) {
+        return {QString(), QCoreApplication::translate("StudyBackup", "the study held %1 backup identities")
+                               .arg(ids.size())};
+    }
+    if (!Hex.match(ids.first()).hasMatch()) {
+        return {QString(), QCoreApplication::translate(
+                               "StudyBackup", "its backup identity was not 8 or 32 lowercase hex digits")};
+    }
+    if (!paths.first().isEmpty() && paths.first() != here) {
+        return {QString(), QCoreApplication::translate(
+                               "StudyBackup", "its backup identity was made for the study at %1; this copy "
+                                              "gets its own")
+                               .arg(QDir::toNativeSeparators(paths.first()))};
+    }
+    return {ids.first(), QString(), paths.first().isEmpty()};
+}
+
+// Keeps `id` as the study's one identity, made for the study at its path.
+void keepIdentity(const QSqlDatabase &db, const QString &id) {
+    QSqlQuery query(db);
+    const auto run = [&](const QString &sql) {
+        if (!query.exec(sql)) {
+            throw StudyError(QCoreApplication::translate("StudyBackup", "Cannot keep the study's identity"),
+                             query.lastError());
+        }
+    };
+    run(QStringLiteral("CREATE TABLE IF NOT EXISTS study_identity (id TEXT NOT NULL, path TEXT)"));
+    run(QStringLiteral("DELETE FROM study_identity"));
+    run(QStringLiteral("SELECT * FROM study_identity"));
+    if (query.record().count() < 2) { // kept by an earlier version: the id alone
+        run(QStringLiteral("ALTER TABLE study_identity ADD COLUMN path TEXT"));
+    }
+    query.prepare(QStringLiteral("INSERT INTO study_identity (id, path) VALUES (?, ?)"));
+    query.addBindValue(id);
+    query.addBindValue(QFileInfo(db.databaseName()).absoluteFilePath());
+    if (!query.exec()) {
+        throw StudyError(QCoreApplication::translate("StudyBackup", "Cannot keep the study's identity"),
+                         query.lastError());
+    }
 }
 
 } // namespace
 
-QString identity(const QSqlDatabase &db) {
+QString identity(const QSqlDatabase &db, QString *replaced) {
     if (ServerStudy::isServer(db)) {
         return {};
     }
-    QString id = storedIdentity(db);
-    if (!id.isEmpty()) {
-        return id;
+    Stored stored = storedIdentity(db);
+    if (!stored.id.isEmpty() && !stored.pathless) {
+        return stored.id;
     }
     // Made once, on the first backup: 128 random bits, so two studies never share one.
     Transaction transaction(db);
-    id = storedIdentity(db);
-    if (id.isEmpty()) {
+    stored = storedIdentity(db);
+    if (stored.pathless) {
+        keepIdentity(db, stored.id);
+    } else if (stored.id.isEmpty()) {
         quint64 bits[2];
         QRandomGenerator::system()->fillRange(bits);
-        id = QStringLiteral("%1%2")
-                 .arg(bits[0], 16, 16, QLatin1Char('0'))
-                 .arg(bits[1], 16, 16, QLatin1Char('0'));
-        QSqlQuery query(db);
-        if (!query.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS study_identity (id TEXT NOT NULL)")) ||
-            !query.prepare(QStringLiteral("INSERT INTO study_identity (id) VALUES (?)"))) {
-            throw StudyError(QCoreApplication::translate("StudyBackup", "Cannot keep the study's identity"),
-                             query.lastError());
-        }
-        query.addBindValue(id);
-        if (!query.exec()) {
-            throw StudyError(QCoreApplication::translate("StudyBackup", "Cannot keep the study's identity"),
-                             query.lastError());
+        stored.id = QStringLiteral("%1%2")
+                        .arg(bits[0], 16, 16, QLatin1Char('0'))
+                        .arg(bits[1], 16, 16, QLatin1Char('0'));
+        keepIdentity(db, stored.id);
+        if (replaced && !stored.why.isEmpty()) {
+            *replaced =
+                QCoreApplication::translate("StudyBackup", "A new backup identity was made for %1: %2.")
+                    .arg(QDir::toNativeSeparators(db.databaseName()), stored.why);
         }
     }
     transaction.commit();
-    return id;
+    return stored.id;
 }
 
 QString rollingName(const QString &studyPath, const QString &id, const QDate &day) {
@@ -114,6 +170,37 @@ bool isRollingName(const QString &name, const QString &studyPath, const QString 
            name.startsWith(prefix) && name.endsWith(suffix) &&
            QDate::fromString(name.mid(prefix.size(), dateLength), Qt::ISODate).isValid();
 }
+
+namespace {
+
+// What already has the target's name: the study itself (under any name, through a link or a hard
+// link) is never written over, nor a link, nor any file but one of this study's own rolling backups.
+// True when the target is one of those backups, false when nothing has the name; `fail` throws.
+template <typename Fail>
+bool mayReplace(const QSqlDatabase &db, const QString &target, const struct stat &study, const Fail &fail) {
+    const QByteArray to = QFile::encodeName(target);
+    struct stat there;
+    if (::stat(to.constData(), &there) == 0 && there.st_dev == study.st_dev && there.st_ino == study.st_ino) {
+        fail(QCoreApplication::translate("StudyBackup", "it is the study itself"));
+    }
+    if (::lstat(to.constData(), &there) != 0) {
+        return false;
+    }
+    if (S_ISLNK(there.st_mode)) {
+        fail(SafeWrite::linkRefused());
+    }
+    // Read only: a study without an identity yet has no rolling backups, and a refusal changes nothing.
+    const QString id = storedIdentity(db).id;
+    if (!S_ISREG(there.st_mode) || id.isEmpty() ||
+        !isRollingName(QFileInfo(target).fileName(), db.databaseName(), id)) {
+        fail(QCoreApplication::translate("StudyBackup",
+                                         "a file of that name exists and is not a backup of this study; a "
+                                         "backup never replaces another file"));
+    }
+    return true;
+}
+
+} // namespace
 
 void write(const QSqlDatabase &db, const QString &target) {
     const auto fail = [&target](const QString &reason) {
@@ -136,28 +223,8 @@ void write(const QSqlDatabase &db, const QString &target) {
     if (::stat(QFile::encodeName(db.databaseName()).constData(), &study) != 0) {
         fail(QString::fromLocal8Bit(std::strerror(errno)));
     }
-    // What already has the name: the study itself (under any name, through a link or a hard link) is
-    // never written over, nor a link, nor any file but one of this study's own rolling backups.
     const QByteArray to = QFile::encodeName(target);
-    struct stat there;
-    bool replace = false;
-    if (::stat(to.constData(), &there) == 0 && there.st_dev == study.st_dev && there.st_ino == study.st_ino) {
-        fail(QCoreApplication::translate("StudyBackup", "it is the study itself"));
-    }
-    if (::lstat(to.constData(), &there) == 0) {
-        if (S_ISLNK(there.st_mode)) {
-            fail(SafeWrite::linkRefused());
-        }
-        // Read only: a study without an identity yet has no rolling backups, and a refusal changes nothing.
-        const QString id = storedIdentity(db);
-        if (!S_ISREG(there.st_mode) || id.isEmpty() ||
-            !isRollingName(info.fileName(), db.databaseName(), id)) {
-            fail(QCoreApplication::translate(
-                "StudyBackup", "a file of that name exists and is not a backup of this study; a backup "
-                               "never replaces another file"));
-        }
-        replace = true;
-    }
+    const bool replace = mayReplace(db, target, study, fail);
     Study::removeLeftovers(info, QStringLiteral("backing-up"));
     const QString working = Study::workingName(info, QStringLiteral("backing-up"));
     const QString journal = working + QStringLiteral("-journal");
@@ -217,7 +284,7 @@ Rolling rolling(const QSqlDatabase &db, const QString &studyPath, const QString 
         throw StudyError(
             QCoreApplication::translate("StudyBackup", "Cannot create the backup folder %1").arg(folder));
     }
-    const QString id = identity(db);
+    const QString id = identity(db, &done.replaced);
     // What killed runs left while writing this study's backups of any day (their hidden files and
     // journals), so they do not wait for a run that writes that day again.
     const QString working = QStringLiteral(".backing-up-");

@@ -10,10 +10,13 @@
 // A server study is backed up by the server (pg_dump) and is refused here.
 namespace StudyBackup {
 
-// The study's identity: a random id kept in the study (the table study_identity), made on first use,
-// so the backups of two studies of the same name never take each other's place. "" for a server
-// study. Throws StudyError.
-QString identity(const QSqlDatabase &db);
+// The study's identity: a random id kept in the study (the table study_identity: one row, the id and
+// the study's path when it was made), made on first use, so the backups of two studies of the same
+// name never take each other's place. An identity that is not one the program makes (8 or 32
+// lowercase hex digits, one row), or that was made for a study at another path (a plain copy of the
+// file), is replaced by a new one, and *replaced (when given) says so. "" for a server study. Throws
+// StudyError.
+QString identity(const QSqlDatabase &db, QString *replaced = nullptr);
 
 // Writes a consistent copy of the open study to `target` (SQLite's VACUUM INTO, on the study's own
 // connection, between two transactions: SQLite refuses it while a save is in progress, so a save is
@@ -34,6 +37,7 @@ QString rollingName(const QString &studyPath, const QString &id, const QDate &da
 struct Rolling {
     QString written;     // "" when today's backup existed already
     QStringList removed; // the old backups removed
+    QString replaced;    // why the study's identity was replaced, "" when it was kept
 };
 Rolling rolling(const QSqlDatabase &db, const QString &studyPath, const QString &folder, int keep,
                 const QDate &today = QDate::currentDate());

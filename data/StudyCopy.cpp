@@ -1,5 +1,6 @@
 #include "data/StudyCopy.h"
 
+#include "data/Query.h"
 #include "data/ServerStudy.h"
 #include "data/StoredValue.h"
 #include "data/Study.h"
@@ -16,6 +17,7 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -35,23 +37,30 @@ QString shortest(double value) {
     return QString::number(value, 'g', QLocale::FloatingPointShortest);
 }
 
-// The number an as-entered text stands for when it is written as a number is written ("34", "1.63",
-// "1e+20", no blanks, no decimal comma): a server keeps the numbers of those columns as such text.
+// The number an as-entered text stands for when it is exactly that number's own spelling ("34",
+// "1.63", "1e+20"; not " 7", "007", "+5" nor "1e999"): a server keeps the numbers of those columns as
+// such text. Any other text stays text.
 std::optional<QVariant> writtenNumber(const QByteArray &bytes) {
-    static const QRegularExpression whole(QStringLiteral("^[+-]?[0-9]+$"));
+    static const QRegularExpression whole(QStringLiteral("^-?[0-9]+$"));
     const QString text = QString::fromUtf8(bytes);
-    if (text.isEmpty() || text != text.trimmed()) {
-        return std::nullopt;
-    }
     bool ok = false;
     if (whole.match(text).hasMatch()) {
         const qlonglong n = text.toLongLong(&ok);
-        if (ok) {
+        if (ok && QString::number(n) == text) {
             return QVariant(n);
         }
     }
     const double d = text.toDouble(&ok);
-    return ok && std::isfinite(d) ? std::optional<QVariant>(QVariant(d)) : std::nullopt;
+    return ok && std::isfinite(d) && shortest(d) == text ? std::optional<QVariant>(QVariant(d))
+                                                         : std::nullopt;
+}
+
+// Text that a study file's numeric column would store as a number (SQLite's affinity: a decimal
+// literal, blanks around it allowed), so that it would not read back as the text it is.
+bool fileTakesAsNumber(const QString &text) {
+    static const QRegularExpression numeric(
+        QStringLiteral("^\\s*[+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+)([eE][+-]?[0-9]+)?\\s*$"));
+    return numeric.match(text).hasMatch();
 }
 
 // A value as both engines' copies of it read the same, from the bytes and type stored: a file keeps
@@ -130,6 +139,13 @@ QVariant forTarget(const Value &v, Kind kind, bool server) {
             if (kind == Kind::Entered) {
                 if (const auto n = writtenNumber(v.bytes)) {
                     return *n;
+                }
+                if (fileTakesAsNumber(text)) {
+                    throw Refused{QCoreApplication::translate(
+                                      "StudyCopy",
+                                      "the text \"%1\" would be read back from a study file as a "
+                                      "number, not as the text it is")
+                                      .arg(StoredValue::shown(v.bytes))};
                 }
             }
             return text;
@@ -304,7 +320,7 @@ std::map<QString, TableSum> copyRows(const QSqlDatabase &from, const QSqlDatabas
 // the database as it was.
 std::map<QString, TableSum> copyToServer(const QSqlDatabase &from, const QString &target,
                                          const Progress &progress) {
-    const QString shown = ServerStudy::displayName(target);
+    const QString shown = ServerStudy::shownLocation(target);
     ServerStudy::Connection c = ServerStudy::connect(target);
     if (!c.error.isEmpty()) {
         throw StudyError(
@@ -396,6 +412,23 @@ std::map<QString, TableSum> summary(const QSqlDatabase &db) {
 Report copy(const QString &source, const QString &target, const Progress &progress) {
     Opened from(source);
     const bool server = ServerStudy::isLocation(target);
+    // A table the program does not know would be left out of the copy: refused, naming it. The
+    // backup identity stays with its study (a copy gets its own); the engine's own tables are its.
+    QStringList unknown;
+    for (const QString &name : ServerStudy::tableNames(from.db)) {
+        const bool known =
+            std::any_of(StoredValue::tables().begin(), StoredValue::tables().end(),
+                        [&](const Table &t) { return name == QString::fromLatin1(t.name).toLower(); });
+        if (!known && name != QLatin1String("study_identity") && !name.startsWith(QLatin1String("sqlite_"))) {
+            unknown << name;
+        }
+    }
+    if (!unknown.isEmpty()) {
+        throw StudyError(QCoreApplication::translate("StudyCopy",
+                                                     "Nothing was copied: the table %1 is not part of a "
+                                                     "ZoKorvane study, and a copy would leave it out.")
+                             .arg(unknown.join(QStringLiteral(", "))));
+    }
     // Every value is checked before anything is written: a value the target cannot hold exactly
     // stops the copy naming it.
     for (const Table &t : StoredValue::tables()) {

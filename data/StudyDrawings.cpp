@@ -77,6 +77,7 @@ CopyReport copyFromFolder(const QSqlDatabase &db, const QString &folder) {
     while (rows.next()) {
         named.append({Query::integer(rows.value(0), "estimulo", "id"), rows.value(1).toString()});
     }
+    Query::finished(rows);
     rows.finish();
     for (const auto &[id, name] : named) {
         const QString path = fileInFolder(folder, name);
@@ -166,6 +167,7 @@ ExportReport exportToFolder(const QSqlDatabase &db, const QString &folder) {
             written.insert(file);
             ++report.written;
         }
+        Query::finished(rows);
         rows.finish();
         if (::chmod(QFile::encodeName(working).constData(), folderMode) != 0 ||
             (exists && ::rmdir(QFile::encodeName(target.filePath()).constData()) != 0)) {

@@ -10,6 +10,8 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <cmath>
+
 namespace SubjectCalibration {
 
 namespace {
@@ -29,6 +31,24 @@ QDateTime utc(const QVariant &value) {
     QDateTime time = QDateTime::fromString(text.left(19), QString::fromLatin1(DateFormat));
     time.setTimeSpec(Qt::UTC);
     return time;
+}
+
+// The value of a REAL column as stored: a number, or text that is one ("nan" and "inf" included,
+// which the checks then refuse).
+double real(const QVariant &value) {
+    bool ok = false;
+    const double number = value.toDouble(&ok);
+    return ok ? number : std::nan("");
+}
+
+// Refuses the row, naming the subject, the column and what it holds.
+[[noreturn]] void refuse(qint32 subjectId, const QString &column, const QVariant &value) {
+    throw StudyError(QCoreApplication::translate(
+                         "SubjectCalibration", "The stored MR calibration of subject %1 is refused: %2 holds "
+                                               "'%3', which the program never stores there. Mark the "
+                                               "landmarks again.")
+                         .arg(subjectId)
+                         .arg(column, value.toString().left(40)));
 }
 
 } // namespace
@@ -55,18 +75,36 @@ std::optional<Record> read(const QSqlDatabase &db, qint32 subjectId) {
     if (!query.next()) {
         return std::nullopt;
     }
+    // Every value is checked as it is read: the row may have been edited, or come from elsewhere.
+    const QStringList columns = Columns.split(QStringLiteral(", "));
+    const auto number = [&](int index, double low, double high) {
+        const double value = real(query.value(index));
+        if (!(value >= low && value <= high)) {
+            refuse(subjectId, columns.at(index), query.value(index));
+        }
+        return value;
+    };
     Record r;
     r.subjectId = subjectId;
     r.series = query.value(0).toString();
     r.seriesNumber = Query::integer(query.value(1), "mr_calibration", "series_number");
     r.fingerprint = query.value(2).toString();
-    for (int i = 0; i < 3; ++i) {
-        r.landmarks[std::size_t(i)] = {query.value(3 + 3 * i).toDouble(), query.value(4 + 3 * i).toDouble(),
-                                       query.value(5 + 3 * i).toDouble()};
+    if (r.series.isEmpty() || r.series.contains(QChar(0))) {
+        refuse(subjectId, columns.at(0), query.value(0));
     }
-    r.distance = query.value(12).toDouble();
-    r.interslice = query.value(13).toDouble();
-    r.zeroFrame = query.value(14).toDouble();
+    if (r.seriesNumber < 0) {
+        refuse(subjectId, columns.at(1), query.value(1));
+    }
+    if (r.fingerprint.isEmpty()) {
+        refuse(subjectId, columns.at(2), query.value(2));
+    }
+    for (int i = 0; i < 3; ++i) { // voxel positions within 16 bits; inside the volume is checked once loaded
+        r.landmarks[std::size_t(i)] = {number(3 + 3 * i, -32767, 32767), number(4 + 3 * i, -32767, 32767),
+                                       number(5 + 3 * i, -32767, 32767)};
+    }
+    r.distance = number(12, 1e-6, 1e6);
+    r.interslice = number(13, 0, 100); // 0: the series' own spacing; the loader takes none above 100 mm
+    r.zeroFrame = number(14, -1e6, 1e6);
     r.accepted = utc(query.value(15));
     return r;
 }

@@ -4,6 +4,7 @@
 #include "data/Study.h"
 #include "data/StudyError.h"
 
+#include <QCoreApplication>
 #include <QSqlDatabase>
 
 // One operator action that writes: everything between construction and commit() is stored
@@ -15,7 +16,8 @@ public:
     explicit Transaction(QSqlDatabase db) : m_db(std::move(db)) {
         // A station whose connection dropped connects again here, so it can store once more.
         if (!ServerStudy::reconnectIfLost(m_db) || !m_db.transaction()) {
-            throw StudyError(QStringLiteral("Cannot start a transaction"), m_db.lastError());
+            throw StudyError(QCoreApplication::translate("Transaction", "Cannot start a transaction"),
+                             m_db.lastError());
         }
         // On a server, stations write one at a time (identifiers are "largest + 1").
         try {
@@ -38,7 +40,7 @@ public:
             const QSqlError error = m_db.lastError();
             m_db.rollback();
             m_done = true;
-            throw StudyError(QStringLiteral("Cannot store the changes"), error);
+            throw StudyError(QCoreApplication::translate("Transaction", "Cannot store the changes"), error);
         }
         m_done = true;
     }

@@ -1,5 +1,7 @@
 #include "drawings/DrawingFile.h"
 
+#include "core/ConfinedRead.h"
+
 #include "core/SafeWrite.h"
 
 #include <QCoreApplication>
@@ -156,7 +158,7 @@ Contents parse(QByteArrayView data) {
 
 Contents read(const QString &path) {
     QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
+    if (!ConfinedRead::notRegularFile(path).isEmpty() || !file.open(QIODevice::ReadOnly)) {
         Contents contents;
         contents.error = QFileInfo(path).exists() && !QFileInfo(path).isFile()
                              ? QCoreApplication::translate("DrawingFile", "not a regular file")

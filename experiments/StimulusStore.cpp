@@ -217,6 +217,7 @@ QList<Punto> pointsOfExperiment(const QSqlDatabase &db, int idPaciente, int pasa
         puntos << Punto{Query::integer<qint16>(query.value(0), "puntoestimulacion", "fila"),
                         Query::integer<qint16>(query.value(1), "puntoestimulacion", "columna")};
     }
+    Query::finished(query);
     return puntos;
 }
 

@@ -1,5 +1,7 @@
 #include "imaging/DicomFiles.h"
 
+#include "core/ConfinedRead.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -33,11 +35,13 @@ namespace {
 
 using VolumeLayout::Vec3;
 
-// Registers the decoders and quiets DCMTK's log, once for the whole program.
+// Registers the decoders and quiets DCMTK's log, once for the whole program: what it would say of
+// each file refused (a line per file of a folder of junk) is counted and a few reasons kept in the
+// scan, so only its fatal errors are printed.
 void prepareDcmtk() {
     static std::once_flag once;
     std::call_once(once, [] {
-        OFLog::configure(OFLogger::ERROR_LOG_LEVEL);
+        OFLog::configure(OFLogger::FATAL_LOG_LEVEL);
         DJDecoderRegistration::registerCodecs();
         DJLSDecoderRegistration::registerCodecs();
         DcmRLEDecoderRegistration::registerCodecs();
@@ -64,8 +68,9 @@ Vec3 cross(const Vec3 &a, const Vec3 &b) {
 // A file that starts with the "DICM" preamble, or with a group 0002 or 0008 tag in either byte order
 // (a data set written without preamble). Anything else is not looked at further.
 bool looksLikeDicom(const QString &path) {
+    // Only a regular file is opened: a FIFO or a device (or a link to one) would block or never end.
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!ConfinedRead::notRegularFile(path).isEmpty() || !file.open(QIODevice::ReadOnly)) {
         return false;
     }
     const QByteArray head = file.read(132);
@@ -541,7 +546,13 @@ Scan scanFolder(const QString &folder) {
     std::atomic<qsizetype> next{0};
     auto read = [&] {
         for (qsizetype i = next++; i < files.size(); i = next++) {
-            headers[std::size_t(i)] = readHeader(files[i].absoluteFilePath(), files[i].fileName());
+            // An exception must not leave a thread: a header too large to read is one file refused.
+            try {
+                headers[std::size_t(i)] = readHeader(files[i].absoluteFilePath(), files[i].fileName());
+            } catch (const std::bad_alloc &) {
+                headers[std::size_t(i)].reason =
+                    QStringLiteral("%1: not enough memory to read its header").arg(files[i].fileName());
+            }
         }
     };
     std::vector<std::thread> readers;

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QtGlobal>
+#include <QList>
+#include <QString>
 
 class ImagingState;
 
@@ -21,3 +22,17 @@ void ArcosDeCelda(qint32 cell, qint16 &arcoH, qint16 &arcoV);
 // 255, and aims: PuntoExterno, PuntoInterno and PuntoTarget then belong to the cell. Throws
 // ImagingError when the head radius is 0 or a point overflows.
 GridAim aimAtCell(ImagingState &state, qint32 cell, double depth);
+
+// Why the calibrated state cannot place a grid, "" when it can: the two calibration landmarks at
+// one point (no scale), the Ilion at the head centre, or the Ilion not on the scalp (inside the
+// head, or off it: the scalp on its line from the centre lies elsewhere), which would wrap the grid
+// around the head or aim it at nothing. Aims along the Ilion's line to find out. Throws ImagingError
+// when a point overflows.
+QString gridRefusal(ImagingState &state);
+
+// The cells whose aiming meets no scalp (the field of view cuts the head there), in order. Throws
+// ImagingError.
+QList<qint32> cellsWithoutScalp(ImagingState &state);
+
+// The warning that names the cells whose aiming meets no scalp, "" when there are none.
+QString noScalpWarning(const QList<qint32> &cells);

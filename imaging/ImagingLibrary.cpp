@@ -93,18 +93,20 @@ void ImagingLibrary::_d2_crea3D_2(qint32 handle, qint32 cutColumn, qint32 one, q
     }
 }
 
-void ImagingLibrary::_d2_dameUmbral3D(qint32 handle, const qint32 a[3], const qint32 b[3], qint32 low,
+bool ImagingLibrary::_d2_dameUmbral3D(qint32 handle, const qint32 a[3], const qint32 b[3], qint32 low,
                                       qint32 high, qint32 out[6]) const {
     const Volume *v = closedVolume(handle);
     if (!v) {
-        return;
+        return false;
     }
     std::array<int, 6> found{};
-    if (v->searchLine({a[0], a[1], a[2]}, {b[0], b[1], b[2]}, low, high, found)) {
-        for (int i = 0; i < 6; ++i) {
-            out[i] = found[static_cast<std::size_t>(i)];
-        }
+    if (!v->searchLine({a[0], a[1], a[2]}, {b[0], b[1], b[2]}, low, high, found)) {
+        return false;
     }
+    for (int i = 0; i < 6; ++i) {
+        out[i] = found[static_cast<std::size_t>(i)];
+    }
+    return true;
 }
 
 const Volume *ImagingLibrary::volume(qint32 handle) const {

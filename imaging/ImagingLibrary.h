@@ -57,8 +57,8 @@ public:
     void _d2_crea3D_2(qint32 handle, qint32 cutColumn, qint32 one, qint32 low, qint32 high, qint32 zero,
                       QImage *picture) const;
     // Line search from A through B (see Volume::searchLine): out[0..2] the scalp point, out[3..5]
-    // the inner point.
-    void _d2_dameUmbral3D(qint32 handle, const qint32 a[3], const qint32 b[3], qint32 low, qint32 high,
+    // the inner point; false (out unchanged) when the line meets nothing.
+    bool _d2_dameUmbral3D(qint32 handle, const qint32 a[3], const qint32 b[3], qint32 low, qint32 high,
                           qint32 out[6]) const;
 
     // For the windows and tools: the volume behind a handle (nullptr when none; it tells its size,

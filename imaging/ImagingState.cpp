@@ -33,6 +33,7 @@ void ImagingState::InicializaResonancia() {
     AnguloVertical = 0;
     UmbralMinimo = 0;
     UmbralMaximo = 0;
+    scalpFound = false;
 }
 
 double ImagingState::MmPorPixel() const {
@@ -120,7 +121,12 @@ void ImagingState::ApuntaConAngulos() {
 
 void ImagingState::BuscaSuperficie(const qint32 a[3], const qint32 b[3]) {
     qint32 out[6] = {0, 0, 0, 0, 0, 0};
-    m_library._d2_dameUmbral3D(VolumenActual, a, b, UmbralMinimo, UmbralMaximo, out);
+    scalpFound = m_library._d2_dameUmbral3D(VolumenActual, a, b, UmbralMinimo, UmbralMaximo, out);
+    qint32 size[3] = {0, 0, 0};
+    m_library._d2_dimensiones(VolumenActual, size[0], size[1], size[2]);
+    for (int axis = 0; axis < 3 && scalpFound; ++axis) {
+        scalpFound = out[axis] > 0 && out[axis] < size[axis] - 1;
+    }
     PuntoExterno = {Estrecha16(out[0]), Estrecha16(out[1]), Estrecha16(out[2])};
     PuntoInterno = {Estrecha16(out[3]), Estrecha16(out[4]), Estrecha16(out[5])};
     ColocaTarget();

@@ -47,6 +47,9 @@ public:
     double AnguloVertical = 0;
     qint16 UmbralMinimo = 0;
     qint16 UmbralMaximo = 0;
+    // Whether the last surface search met the scalp: false when the line met nothing, or only the
+    // edge of the volume (a field of view that cuts the head there); PuntoExterno then names no scalp.
+    bool scalpFound = false;
 
     // Sets the defaults; the planning points go to (10, 10, m), m being half the index range of
     // SerieImagenes, rounded.

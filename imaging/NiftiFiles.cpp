@@ -1,5 +1,6 @@
 #include "imaging/NiftiFiles.h"
 
+#include "core/ConfinedRead.h"
 #include "core/SafeWrite.h"
 
 #include <QFile>
@@ -367,6 +368,10 @@ bool read(const QString &path, ScannerVolume &volume, QString *error) {
         return fail(QStringLiteral("not a NIfTI file (the name does not end in .nii or .nii.gz)"));
     }
     // The library gives no reason when it cannot open a file, and would try other names beside it.
+    // Only a regular file: a FIFO or a device (or a link to one) would block or never end.
+    if (const QString notRegular = ConfinedRead::notRegularFile(path); !notRegular.isEmpty()) {
+        return fail(notRegular);
+    }
     QFile probe(path);
     if (!probe.open(QIODevice::ReadOnly)) {
         return fail(QStringLiteral("cannot be read (%1)").arg(probe.errorString()));

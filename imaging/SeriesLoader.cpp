@@ -1,5 +1,6 @@
 #include "imaging/SeriesLoader.h"
 
+#include "core/ConfinedRead.h"
 #include "core/SafeWrite.h"
 #include "imaging/ImagingLibrary.h"
 #include "imaging/ImagingState.h"
@@ -228,7 +229,8 @@ bool SeriesLoader::readSource(const QString &ruta, bool soloJpg, bool lateral, i
         QStringList jpegs;
         for (const QFileInfo &file : QDir(ruta).entryInfoList(QDir::Files, QDir::Name)) {
             const QString suffix = file.suffix().toLower();
-            if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg")) {
+            if ((suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg")) &&
+                ConfinedRead::notRegularFile(file.absoluteFilePath()).isEmpty()) {
                 jpegs << file.absoluteFilePath();
             }
         }

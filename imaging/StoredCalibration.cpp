@@ -1,5 +1,8 @@
 #include "imaging/StoredCalibration.h"
 
+#include "core/ConfinedRead.h"
+
+#include "imaging/ImagingError.h"
 #include "imaging/ImagingLibrary.h"
 #include "imaging/ImagingState.h"
 #include "imaging/NiftiFiles.h"
@@ -29,8 +32,8 @@ QString niftiFingerprint(const QString &path, QString *error) {
         }
         return QString();
     };
-    if (!QFileInfo(path).isFile()) {
-        return fail(QCoreApplication::translate("StoredCalibration", "not a file"));
+    if (const QString notRegular = ConfinedRead::notRegularFile(path); !notRegular.isEmpty()) {
+        return fail(notRegular);
     }
     // zlib reads a file that is not gzipped as it stands.
     std::unique_ptr<gzFile_s, int (*)(gzFile)> file(gzopen(QFile::encodeName(path).constData(), "rb"),
@@ -86,12 +89,35 @@ bool insideVolume(const ImagingState &state, const SubjectCalibration::Landmark 
 }
 
 void apply(ImagingState &state, const SubjectCalibration::Record &record) {
+    static const char *const Columns[3] = {"landmark1", "landmark2", "ilion"};
+    for (std::size_t i = 0; i < 3; ++i) {
+        if (!insideVolume(state, record.landmarks[i])) {
+            qint32 x = 0, y = 0, z = 0;
+            state.library()._d2_dimensiones(state.VolumenActual, x, y, z);
+            const SubjectCalibration::Landmark &p = record.landmarks[i];
+            throw ImagingError(
+                QCoreApplication::translate("StoredCalibration",
+                                            "The stored MR calibration of subject %1 is refused: "
+                                            "%2 (%3, %4, %5) lies outside the volume of %6 x %7 x "
+                                            "%8 voxels. Mark the landmarks again.")
+                    .arg(record.subjectId)
+                    .arg(QLatin1String(Columns[i]))
+                    .arg(p.x)
+                    .arg(p.y)
+                    .arg(p.z)
+                    .arg(x)
+                    .arg(y)
+                    .arg(z));
+        }
+    }
+    const double seriesInterslice = state.Interslice;
     state.InicializaResonancia();
     for (qint16 which = 1; which <= 3; ++which) {
         const SubjectCalibration::Landmark &p = record.landmarks[std::size_t(which - 1)];
         state.PonReferencia(p.x, p.y, p.z, which);
     }
-    state.PonCalibracion(record.distance, record.interslice, record.zeroFrame);
+    state.PonCalibracion(record.distance, record.interslice > 0 ? record.interslice : seriesInterslice,
+                         record.zeroFrame);
 }
 
 SubjectCalibration::Record recordOf(const ImagingState &state, qint32 subjectId, const QString &series,

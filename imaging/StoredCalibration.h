@@ -34,9 +34,11 @@ int findSeries(const DicomFiles::Scan &scan, const QString &fingerprint);
 // True when the voxel position lies in the volume of the state (0 <= x < columns and so on).
 bool insideVolume(const ImagingState &state, const SubjectCalibration::Landmark &voxel);
 
-// Puts the calibration into the state as the point selection leaves it: the defaults first, then
-// the three landmarks, the distance, interslice and zero frame. Throws ImagingError (a landmark the
-// head centre cannot be found from).
+// Puts the calibration into the state as the point selection left it when accepted: the defaults
+// first, then the three landmarks, the distance, the interslice (the series' own when the record has
+// none) and the record's zero frame. The one routine for every road back from the study (the
+// associated MR window, the sites, the exports). Throws ImagingError naming the subject and the
+// column when a landmark lies outside the volume, or the head centre cannot be found.
 void apply(ImagingState &state, const SubjectCalibration::Record &record);
 
 // The state's calibration as a record of the subject (accepted now).

@@ -131,6 +131,9 @@ bool CargaResonanciaPaciente(QWidget *window, AppState &app, ImagingState &imagi
         }
     } catch (const StudyError &e) {
         Messages::error(window, e.message());
+    } catch (const ImagingError &e) {
+        // Nothing the imaging refuses leaves the window: the operator reads why.
+        Messages::error(window, e.message());
     }
     return app.ResonanciaCargada;
 }

@@ -1,6 +1,7 @@
 #include "mr/FSelect.h"
 #include "ui_FSelect.h"
 
+#include "imaging/GridAim.h"
 #include "imaging/ImagingError.h"
 #include "imaging/ImagingLibrary.h"
 #include "imaging/ImagingMath.h"
@@ -9,6 +10,8 @@
 #include "widgets/Messages.h"
 
 #include <QLocale>
+
+#include <algorithm>
 
 namespace {
 
@@ -64,7 +67,7 @@ FSelect::~FSelect() = default;
 
 void FSelect::startFromStoredLandmarks() {
     m_landmarks.placed(LandmarkModel::Ilion);
-    ui->SFrames->setValue(ImagingMath::Redondea16(m_imaging.ReferenciaIlion.z));
+    ui->SFrames->setValue(int(std::clamp(m_imaging.ReferenciaIlion.z, 0.0, double(ui->SFrames->maximum()))));
     AcutlizaImagen();
 }
 
@@ -78,8 +81,12 @@ void FSelect::PoneLimites() {
 
 void FSelect::pintaPicture1() {
     const qint16 frame = qint16(ui->SFrames->value());
-    SliceRendering::DibujaCorte(m_imaging, ui->Picture1->surface(), frame, SliceRendering::VistaCorteZ);
-    SliceRendering::DibujaReferencias(m_imaging, ui->Picture1->surface(), frame);
+    // A painting cannot let an exception out: a landmark that cannot be drawn is left out.
+    try {
+        SliceRendering::DibujaCorte(m_imaging, ui->Picture1->surface(), frame, SliceRendering::VistaCorteZ);
+        SliceRendering::DibujaReferencias(m_imaging, ui->Picture1->surface(), frame);
+    } catch (const ImagingError &) {
+    }
 }
 
 void FSelect::AcutlizaImagen() {
@@ -152,11 +159,22 @@ void FSelect::BAcepta_Click() {
         !leeNumero(ui->TOrigenZ, origenZ)) {
         return;
     }
+    // Landmarks that cannot place a grid are refused, saying why; the cells whose aiming meets no
+    // scalp are named, and the calibration is accepted without them.
+    QString missing;
     try {
         m_imaging.PonCalibracion(distancia, interslice, origenZ);
+        if (const QString refused = gridRefusal(m_imaging); !refused.isEmpty()) {
+            Messages::error(this, refused);
+            return;
+        }
+        missing = noScalpWarning(cellsWithoutScalp(m_imaging));
     } catch (const ImagingError &e) {
         Messages::error(this, e.message());
         return;
+    }
+    if (!missing.isEmpty()) {
+        Messages::information(this, missing);
     }
     m_imaging.DialogoAceptado = true;
     accept();

@@ -120,6 +120,7 @@ Counts count(const QSqlDatabase &db, const Selection &selection) {
             }
         }
     }
+    Query::finished(query);
     return counts;
 }
 
@@ -165,6 +166,7 @@ Density density(const QSqlDatabase &db, const Selection &selection, int cell) {
         sumY += figures.centreY;
         ++d.drawings;
     }
+    Query::finished(query);
     if (d.drawings > 0) {
         d.meanCentre = QPointF(sumX / d.drawings, sumY / d.drawings);
     }

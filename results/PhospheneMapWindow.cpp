@@ -7,6 +7,7 @@
 #include "data/ServerStudy.h"
 #include "data/StudyError.h"
 #include "experiments/ParameterLists.h"
+#include "imaging/GridAim.h"
 #include "imaging/ImagingError.h"
 #include "imaging/NiftiFiles.h"
 #include "widgets/Messages.h"
@@ -251,11 +252,16 @@ void PhospheneMapWindow::showMr() {
     if (m_sites && !m_mrView.isNull()) {
         ui->mrPicture->setPixmap(
             QPixmap::fromImage(m_mrView.render(*m_sites, m_cell, ui->mrPicture->contentsRect().size())));
+        const QString missing = noScalpWarning(StimulationSites::missingCells(*m_sites));
         ui->mrLabel->setText(
-            tr("Subject %1: targets on the straight line to the head centre.").arg(m_calibration->subjectId));
+            tr("Subject %1: targets on the straight line to the head centre.").arg(m_calibration->subjectId) +
+            (missing.isEmpty() ? QString() : QLatin1Char(' ') + missing));
+        ui->mrPicture->setAccessibleDescription(ui->mrLabel->text());
     } else {
         ui->mrPicture->setPixmap(QPixmap());
         ui->mrPicture->setText(m_mrProblem);
+        // A screen reader reads the description, not what is painted.
+        ui->mrPicture->setAccessibleDescription(m_mrProblem);
         ui->mrLabel->clear();
     }
 }

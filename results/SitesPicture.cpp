@@ -76,6 +76,9 @@ int View::cellAt(const StimulationSites::Sites &sites, QPointF point, QSize size
     int best = -1;
     double bestDistance = markRadius(size) + 3;
     for (const StimulationSites::Site &site : sites.cells) {
+        if (!site.found) {
+            continue;
+        }
         const QPointF d = at(site, size) - point;
         const double distance = std::hypot(d.x(), d.y());
         if (distance <= bestDistance) {
@@ -101,13 +104,16 @@ QImage View::render(const StimulationSites::Sites &sites, int selectedCell, QSiz
     font.setPixelSize(std::clamp(int(r * 2.2), 9, 16));
     painter.setFont(font);
     for (const StimulationSites::Site &site : sites.cells) {
+        if (!site.found) {
+            continue; // no scalp, no mark
+        }
         const QPointF p = at(site, size);
         const bool stimulated = site.counts.stimuli > 0;
         painter.setBrush(stimulated ? QBrush(PhospheneMap::heat(site.counts.rate())) : QBrush(Qt::NoBrush));
         painter.setPen(stimulated ? QPen(Qt::black, 1) : QPen(Hollow, 2));
         painter.drawEllipse(p, r, r);
     }
-    if (GridCells::isValid(selectedCell)) {
+    if (GridCells::isValid(selectedCell) && sites.cells[std::size_t(selectedCell)].found) {
         const QPointF p = at(sites.cells[std::size_t(selectedCell)], size);
         painter.setBrush(Qt::NoBrush);
         painter.setPen(QPen(QColor(0, 140, 255), 3));

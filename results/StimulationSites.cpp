@@ -58,16 +58,6 @@ Vec3 toRas(const Vec3 &lps) {
     return {-lps[0], -lps[1], lps[2]};
 }
 
-void applyCalibration(ImagingState &state, const SubjectCalibration::Record &record) {
-    state.InicializaResonancia();
-    for (qint16 which = 1; which <= 3; ++which) {
-        const SubjectCalibration::Landmark &p = record.landmarks[std::size_t(which - 1)];
-        state.PonReferencia(p.x, p.y, p.z, which);
-    }
-    state.PonCalibracion(record.distance, record.interslice > 0 ? record.interslice : state.Interslice,
-                         state.OrigenZ);
-}
-
 Sites aim(ImagingState &state, const VolumeLayout::Affine &affine, double depthMm) {
     Sites sites;
     sites.depthMm = depthMm;
@@ -76,6 +66,7 @@ Sites aim(ImagingState &state, const VolumeLayout::Affine &affine, double depthM
         aimAtCell(state, cell, 0);
         Site &site = sites.cells[std::size_t(cell)];
         site.cell = cell;
+        site.found = state.scalpFound;
         site.scalpVoxel = voxel(state.PuntoExterno);
         const Vec3 centreVoxel = voxel(state.PuntoCentro);
         site.scalp = world(affine, site.scalpVoxel);
@@ -88,8 +79,31 @@ Sites aim(ImagingState &state, const VolumeLayout::Affine &affine, double depthM
             site.targetVoxel[a] = site.scalpVoxel[a] + share * (centreVoxel[a] - site.scalpVoxel[a]);
         }
         site.target = world(affine, site.targetVoxel);
+        // A target past the head centre would lie on the other side of the head.
+        if (site.found && depthMm > length) {
+            throw ImagingError(QCoreApplication::translate("StimulationSites",
+                                                           "A depth of %1 mm reaches past the head centre, "
+                                                           "%2 mm beneath the scalp at cell %3.")
+                                   .arg(depthMm)
+                                   .arg(length, 0, 'f', 1)
+                                   .arg(cell));
+        }
+        if (!site.found) { // no point at all rather than a made-up one
+            const double none = std::nan("");
+            site.scalp = site.target = site.scalpVoxel = site.targetVoxel = {none, none, none};
+        }
     }
     return sites;
+}
+
+QList<qint32> missingCells(const Sites &sites) {
+    QList<qint32> cells;
+    for (const Site &site : sites.cells) {
+        if (!site.found) {
+            cells << site.cell;
+        }
+    }
+    return cells;
 }
 
 void setCounts(Sites &sites, const PhospheneMap::Counts &counts) {
@@ -107,7 +121,7 @@ QByteArray tsv(const Sites &sites) {
                            QString::number(GridCells::column(s.cell))};
         for (const Vec3 *p : {&s.scalp, &s.target}) {
             for (double v : *p) {
-                fields << number(v, 2);
+                fields << (s.found ? number(v, 2) : QString());
             }
         }
         const PhospheneMap::CellCounts &c = s.counts;
@@ -130,7 +144,7 @@ VolumeLayout::ScannerVolume overlay(const Sites &sites, const VolumeLayout::Scan
     // Only the voxels of the balls are visited: the box each ball covers in index space.
     std::unordered_map<std::size_t, double> nearest;
     for (const Site &site : sites.cells) {
-        if (site.counts.stimuli <= 0) {
+        if (site.counts.stimuli <= 0 || !site.found) {
             continue;
         }
         const auto value = std::uint8_t(1 + std::lround(100 * site.counts.rate()));
@@ -191,7 +205,16 @@ bool SubjectMr::load(const SubjectCalibration::Record &record, QString *error) {
         return false;
     }
     try {
-        applyCalibration(m_state, record);
+        StoredCalibration::apply(m_state, record);
+        const QString refused = gridRefusal(m_state);
+        if (!refused.isEmpty()) {
+            if (error) {
+                *error = QCoreApplication::translate("StimulationSites", "Subject %1: %2")
+                             .arg(record.subjectId)
+                             .arg(refused);
+            }
+            return false;
+        }
     } catch (const ImagingError &e) {
         if (error) {
             *error = e.message();

@@ -29,6 +29,9 @@ inline constexpr double BallRadiusMm = 5.0;
 
 struct Site {
     int cell = -1;
+    // False when the cell's aiming meets no scalp (the field of view cuts the head there): the cell
+    // has no scalp point nor target, and every output leaves it empty rather than make one up.
+    bool found = true;
     Vec3 scalp{0, 0, 0};       // RAS mm
     Vec3 target{0, 0, 0};      // RAS mm
     Vec3 scalpVoxel{0, 0, 0};  // in the volume as held (x column, y row, z slice)
@@ -46,25 +49,24 @@ struct Sites {
 // change sign.
 Vec3 toRas(const Vec3 &lps);
 
-// Sets the state as the accepted point selection leaves it: defaults, the three landmarks, the
-// calibration distance and slice spacing (the series' own when the record has none). Throws
-// ImagingError.
-void applyCalibration(ImagingState &state, const SubjectCalibration::Record &record);
-
 // Aims at the 50 cells from the calibrated state whose volume the affine places (the loader's
 // layout). Counts stay empty. Throws ImagingError when the grid cannot be placed.
 Sites aim(ImagingState &state, const VolumeLayout::Affine &affine, double depthMm);
+
+// The cells whose aiming met no scalp, in order.
+QList<qint32> missingCells(const Sites &sites);
 
 // Gives every site its cell's counts.
 void setCounts(Sites &sites, const PhospheneMap::Counts &counts);
 
 // The table: header "cell, row, column, scalp_x, ..., rate" tab-separated, one line per cell;
-// coordinates with two decimals, the rate with four and empty for a cell without stimuli.
+// coordinates with two decimals (empty for a cell whose aiming met no scalp), the rate with four and
+// empty for a cell without stimuli.
 QByteArray tsv(const Sites &sites);
 
 // The overlay on the grid of the volume (same dimensions and affine): within BallRadiusMm of each
-// target that has stimuli, 1 + the cell's phosphene rate in percent (rounded); 0 elsewhere. Where
-// two balls meet, the nearer target wins.
+// target that has stimuli (and was found), 1 + the cell's phosphene rate in percent (rounded); 0 elsewhere.
+// Where two balls meet, the nearer target wins.
 VolumeLayout::ScannerVolume overlay(const Sites &sites, const VolumeLayout::ScannerVolume &volume);
 
 // A subject's MR brought back from the study alone: the series loaded as the calibration names it,
@@ -72,7 +74,8 @@ VolumeLayout::ScannerVolume overlay(const Sites &sites, const VolumeLayout::Scan
 class SubjectMr {
 public:
     SubjectMr();
-    // Loads the record's series and applies its calibration; false with *error telling why.
+    // Loads the record's series and applies its calibration; false with *error telling why (also when
+    // the landmarks cannot place a grid on it).
     bool load(const SubjectCalibration::Record &record, QString *error = nullptr);
     // The sites at this depth (mm) under the counts given. Throws ImagingError.
     Sites sites(double depthMm, const PhospheneMap::Counts &counts);

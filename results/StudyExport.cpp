@@ -10,6 +10,7 @@
 #include "drawings/DrawingFile.h"
 #include "drawings/DrawingShape.h"
 #include "experiments/ParameterLists.h"
+#include "imaging/GridAim.h"
 #include "imaging/ImagingError.h"
 #include "imaging/NiftiFiles.h"
 #include "results/StimulationSites.h"
@@ -25,6 +26,7 @@
 #include <QRegularExpression>
 #include <QVariant>
 
+#include <cstdlib>
 #include <map>
 #include <span>
 
@@ -71,6 +73,13 @@ const QString StimulusQuery = QStringLiteral(
 
 QString whole(const QVariant &value) {
     return value.isNull() ? QString() : QString::number(value.toLongLong());
+}
+
+// A subject's BIDS label, "sub-" and letters and digits only: a negative ID (a legacy study may hold
+// one) is "sub-neg1", never "sub--1".
+QString subjectLabel(qint64 id) {
+    return QStringLiteral("sub-") + (id < 0 ? QStringLiteral("neg") : QString()) +
+           QString::number(std::abs(id));
 }
 
 QString decimal(double value) {
@@ -281,6 +290,7 @@ int writeSubjects(const QSqlDatabase &db, const Place &place) {
                   whole(q.value(12)), q.value(13).toString()});
         ++n;
     }
+    Query::finished(q);
     file.close();
     return n;
 }
@@ -443,11 +453,12 @@ int writeParticipants(const QSqlDatabase &db, const Place &place) {
                              QCoreApplication::translate("StudyExport", "Cannot read the subjects"));
     int n = 0;
     while (q.next()) {
-        file.row({QStringLiteral("sub-") + whole(q.value(0)), q.value(4).toString(), q.value(5).toString(),
+        file.row({subjectLabel(q.value(0).toLongLong()), q.value(4).toString(), q.value(5).toString(),
                   q.value(6).toString(), yesNo(q.value(7))},
                  QStringLiteral("n/a"));
         ++n;
     }
+    Query::finished(q);
     file.close();
     return n;
 }
@@ -482,29 +493,39 @@ std::map<qint32, StimulationSites::Sites> writeSubjectSites(const QSqlDatabase &
     while (q.next()) {
         ids << q.value(0).toInt();
     }
+    Query::finished(q);
     for (const qint32 id : ids) {
-        const std::optional<SubjectCalibration::Record> record = read(db, id);
-        if (!record) {
-            continue;
-        }
+        std::optional<SubjectCalibration::Record> record;
         StimulationSites::SubjectMr mr;
         StimulationSites::Sites sites;
         QString why;
         try {
+            record = read(db, id); // a stored row that is refused leaves the subject without its MR
+            if (!record) {
+                continue;
+            }
             if (mr.load(*record, &why)) {
                 sites = mr.sites(SiteDepthMm, {});
             }
         } catch (const ImagingError &e) {
             why = e.message();
+        } catch (const StudyError &e) {
+            why = e.message();
         }
         if (!why.isEmpty()) {
+            ++report.withoutMr;
             report.notes << QCoreApplication::translate("StudyExport",
                                                         "Subject %1 is exported without its MR and sites: %2")
                                 .arg(id)
                                 .arg(why);
             continue;
         }
-        const QString label = QStringLiteral("sub-") + QString::number(id);
+        if (const QString missing = noScalpWarning(StimulationSites::missingCells(sites));
+            !missing.isEmpty()) {
+            report.notes
+                << QCoreApplication::translate("StimulationSites", "Subject %1: %2").arg(id).arg(missing);
+        }
+        const QString label = subjectLabel(id);
         const QString t1w = label + QStringLiteral("/anat/") + label + QStringLiteral("_T1w.nii.gz");
         place.makeFolder(label + QStringLiteral("/anat"));
         if (!NiftiFiles::write(place.path(t1w), mr.volume(), &why)) {
@@ -525,7 +546,7 @@ std::map<qint32, StimulationSites::Sites> writeSubjectSites(const QSqlDatabase &
                                QString::number(GridCells::column(site.cell))};
             for (const StimulationSites::Vec3 *p : {&site.scalp, &site.target}) {
                 for (const double v : *p) {
-                    fields << QString::number(v, 'f', 2);
+                    fields << (site.found ? QString::number(v, 'f', 2) : QStringLiteral("n/a"));
                 }
             }
             fields << decimal(sites.depthMm);
@@ -707,7 +728,7 @@ Report run(const QSqlDatabase &db, const QString &out, Format format, const Prog
             } else if (q.value(SubjectId).isNull()) {
                 ++withoutSubject;
             } else {
-                const QString label = QStringLiteral("sub-") + whole(q.value(SubjectId));
+                const QString label = subjectLabel(q.value(SubjectId).toLongLong());
                 const QString folder = label + QStringLiteral("/nibs/");
                 const QString stem = label + QStringLiteral("_task-phosphene");
                 if (label != subject.label) {
@@ -751,6 +772,7 @@ Report run(const QSqlDatabase &db, const QString &out, Format format, const Prog
                 throw StudyError(QCoreApplication::translate("StudyExport", "The export was stopped"));
             }
         }
+        Query::finished(q);
         finishSubject();
         if (stimuli) {
             stimuli->close();

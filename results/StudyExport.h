@@ -51,6 +51,7 @@ struct Report {
     qint64 stimuli = 0;
     qint64 drawings = 0;
     QStringList notes; // what the operator should know (stimuli that belong to no subject...)
+    int withoutMr = 0; // calibrated subjects exported without their MR and sites (it could not be loaded)
 };
 
 // Told after each block of stimuli written: how many of how many. Returning false stops the

@@ -183,6 +183,7 @@ bool ImprimeInforme(const AppState &state, ReportPage &page, QString *why) {
                            Query::integer<qint16>(query.value(1), "puntoestimulacion", "fila"),
                            Query::integer<qint16>(query.value(2), "puntoestimulacion", "columna")});
         }
+        Query::finished(query);
         query.finish();
 
         QList<int> pasadas;
@@ -190,6 +191,7 @@ bool ImprimeInforme(const AppState &state, ReportPage &page, QString *why) {
         while (query.next()) {
             pasadas.append(Query::integer<qint16>(query.value(0), "estimulo", "pasada"));
         }
+        Query::finished(query);
         query.finish();
 
         for (const int pasada : pasadas) {

@@ -172,6 +172,7 @@ QList<int> subjectIds(const QSqlDatabase &db) {
     while (query.next()) {
         ids << Query::integer(query.value(0), "paciente", "ID");
     }
+    Query::finished(query);
     return ids;
 }
 
@@ -279,6 +280,7 @@ QList<SubjectEntry> subjectEntries(const QSqlDatabase &db) {
         entries << SubjectEntry{Query::integer(query.value(3), "paciente", "ID"),
                                 entryText(query.value(0), query.value(1), query.value(2))};
     }
+    Query::finished(query);
     return entries;
 }
 

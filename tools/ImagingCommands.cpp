@@ -310,6 +310,76 @@ int plan(const QStringList &args, QTextStream &out, QTextStream &err) {
     return 0;
 }
 
+namespace {
+
+// The subject exists in the open study; false with the reason on err.
+bool haveSubject(const Study::Opened &study, const QString &shown, qint64 subject, QTextStream &err) {
+    try {
+        if (SubjectStore::subjectGrid(study.db, int(subject))) {
+            return true;
+        }
+        err << "zokorvane-tool: " << Tool::tr("there is no subject %1 in %2").arg(subject).arg(shown) << "\n";
+    } catch (const StudyError &e) {
+        err << "zokorvane-tool: " << e.message() << "\n";
+    }
+    return false;
+}
+
+// The landmarks as a record, once each lies inside the loaded volume; false with the reason on err.
+bool landmarksInside(const ImagingState &state, const ImagingMath::Vector3 (&landmarks)[3],
+                     SubjectCalibration::Record &record, QTextStream &err) {
+    for (std::size_t p = 0; p < 3; ++p) {
+        record.landmarks[p] = {landmarks[p].x, landmarks[p].y, landmarks[p].z};
+        if (!StoredCalibration::insideVolume(state, record.landmarks[p])) {
+            qint32 x = 0, y = 0, z = 0;
+            state.library()._d2_dimensiones(state.VolumenActual, x, y, z);
+            err << "zokorvane-tool: "
+                << Tool::tr("landmark %1 (%2, %3, %4) lies outside the volume of %5 x %6 x %7 voxels")
+                       .arg(p + 1)
+                       .arg(landmarks[p].x)
+                       .arg(landmarks[p].y)
+                       .arg(landmarks[p].z)
+                       .arg(x)
+                       .arg(y)
+                       .arg(z)
+                << "\n";
+            return false;
+        }
+    }
+    return true;
+}
+
+// Applies the record's landmarks as the point selection does when accepted, with the series' own
+// spacing, and stores the calibration: landmarks that cannot place a grid are refused, the cells whose
+// aiming meets no scalp named. False with the reason on err.
+bool storeCalibration(const Study::Opened &study, ImagingState &state, SubjectCalibration::Record &record,
+                      const QString &source, const StoredCalibration::Loaded &loaded, QTextStream &err) {
+    record.interslice = state.Interslice;
+    record.zeroFrame = state.OrigenZ;
+    try {
+        StoredCalibration::apply(state, record);
+        if (const QString refused = gridRefusal(state); !refused.isEmpty()) {
+            err << "zokorvane-tool: " << refused << "\n";
+            return false;
+        }
+        if (const QString missing = noScalpWarning(cellsWithoutScalp(state)); !missing.isEmpty()) {
+            err << "zokorvane-tool: " << missing << "\n";
+        }
+        const QString whole = QFileInfo(source).absoluteFilePath();
+        SubjectCalibration::write(study.db,
+                                  StoredCalibration::recordOf(state, record.subjectId, whole, loaded));
+    } catch (const ImagingError &e) {
+        err << "zokorvane-tool: " << e.message() << "\n";
+        return false;
+    } catch (const StudyError &e) {
+        err << "zokorvane-tool: " << e.message() << "\n";
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
 int calibrate(const QStringList &args, QTextStream &out, QTextStream &err) {
     CommandArguments arguments(
         QStringLiteral("usage: zokorvane-tool calibrate STUDY --subject ID --series DIR|FILE.nii[.gz] "
@@ -337,20 +407,12 @@ int calibrate(const QStringList &args, QTextStream &out, QTextStream &err) {
     for (const QString &note : study.notes) {
         out << note << "\n";
     }
+    const QString shown = ServerStudy::shownLocation(studyPath);
     if (!study.ok()) {
-        err << "zokorvane-tool: "
-            << Tool::tr("cannot open %1: %2").arg(ServerStudy::shownLocation(studyPath), study.error) << "\n";
+        err << "zokorvane-tool: " << Tool::tr("cannot open %1: %2").arg(shown, study.error) << "\n";
         return 1;
     }
-    const QString shown = ServerStudy::shownLocation(studyPath);
-    try {
-        if (!SubjectStore::subjectGrid(study.db, int(*subject))) {
-            err << "zokorvane-tool: " << Tool::tr("there is no subject %1 in %2").arg(*subject).arg(shown)
-                << "\n";
-            return 1;
-        }
-    } catch (const StudyError &e) {
-        err << "zokorvane-tool: " << e.message() << "\n";
+    if (!haveSubject(study, shown, *subject, err)) {
         return 1;
     }
     if (!QFileInfo(source).isDir() && !(QFileInfo(source).isFile() && NiftiFiles::isNiftiPath(source))) {
@@ -372,37 +434,12 @@ int calibrate(const QStringList &args, QTextStream &out, QTextStream &err) {
         return 1;
     }
     SubjectCalibration::Record record;
-    for (std::size_t p = 0; p < 3; ++p) {
-        record.landmarks[p] = {landmarks[p].x, landmarks[p].y, landmarks[p].z};
-        if (!StoredCalibration::insideVolume(state, record.landmarks[p])) {
-            qint32 x = 0, y = 0, z = 0;
-            library._d2_dimensiones(state.VolumenActual, x, y, z);
-            err << "zokorvane-tool: "
-                << Tool::tr("landmark %1 (%2, %3, %4) lies outside the volume of %5 x %6 x %7 voxels")
-                       .arg(p + 1)
-                       .arg(landmarks[p].x)
-                       .arg(landmarks[p].y)
-                       .arg(landmarks[p].z)
-                       .arg(x)
-                       .arg(y)
-                       .arg(z)
-                << "\n";
-            return 1;
-        }
-    }
-    // As the point selection leaves the state when accepted, with the series' own spacing.
-    record.distance = *distance;
-    record.interslice = state.Interslice;
-    record.zeroFrame = state.OrigenZ;
-    try {
-        StoredCalibration::apply(state, record);
-        const QString whole = QFileInfo(source).absoluteFilePath();
-        SubjectCalibration::write(study.db, StoredCalibration::recordOf(state, int(*subject), whole, loaded));
-    } catch (const ImagingError &e) {
-        err << "zokorvane-tool: " << e.message() << "\n";
+    if (!landmarksInside(state, landmarks, record, err)) {
         return 1;
-    } catch (const StudyError &e) {
-        err << "zokorvane-tool: " << e.message() << "\n";
+    }
+    record.subjectId = qint32(*subject);
+    record.distance = *distance;
+    if (!storeCalibration(study, state, record, source, loaded, err)) {
         return 1;
     }
     out << Tool::tr("Stored the MR calibration of subject %1 on %2 (%3)")

@@ -12,6 +12,7 @@
 #include "drawings/DrawingFile.h"
 #include "experiments/ParameterLists.h"
 #include "experiments/StimulusStore.h"
+#include "imaging/GridAim.h"
 #include "imaging/ImagingError.h"
 #include "imaging/NiftiFiles.h"
 #include "results/PhospheneMap.h"
@@ -52,6 +53,28 @@ struct OpenStudy {
     ~OpenStudy() { Study::close(opened.db); }
     explicit operator bool() const { return opened.ok(); }
 };
+
+// Every output of a command, checked before any is written: none may be a link or something other
+// than a regular file, and no two may name the same file. "" or the refusal, naming the path.
+QString outputsRefusal(const QStringList &paths) {
+    QStringList seen;
+    for (const QString &path : paths) {
+        if (path.isEmpty()) {
+            continue;
+        }
+        if (const QString refused = SafeWrite::targetRefusal(path); !refused.isEmpty()) {
+            return SafeWrite::failure(path, refused);
+        }
+        const QFileInfo info(path);
+        const QString whole =
+            info.exists() ? info.canonicalFilePath() : QDir::cleanPath(info.absoluteFilePath());
+        if (seen.contains(whole)) {
+            return SafeWrite::failure(path, Tool::tr("two outputs name the same file"));
+        }
+        seen << whole;
+    }
+    return QString();
+}
 
 // A whole number option within [low, high]; the default when absent; nothing (with the reason on
 // err) when given and not such a number.
@@ -253,7 +276,8 @@ int exportStudy(const QStringList &args, QTextStream &out, QTextStream &err) {
     for (const QString &note : report.notes) {
         out << note << "\n";
     }
-    return 0;
+    // A subject whose MR could not be loaded is exported without its T1w and sites: a script sees it.
+    return report.withoutMr > 0 ? 1 : 0;
 }
 
 namespace {
@@ -352,6 +376,10 @@ int map(const QStringList &args, QTextStream &out, QTextStream &err) {
     }
     const PhospheneMap::Counts counts = PhospheneMap::count(study.opened.db, selection);
     QString why;
+    if (const QString refused = outputsRefusal({csv, png}); !refused.isEmpty()) {
+        err << "zokorvane-tool: " << refused << "\n";
+        return 1;
+    }
     if (!csv.isEmpty() && !SafeWrite::writeBytes(csv, PhospheneMap::csv(counts), &why)) {
         err << "zokorvane-tool: " << why << "\n";
         return 1;
@@ -401,6 +429,10 @@ int sites(const QStringList &args, QTextStream &out, QTextStream &err) {
             return 2;
         }
     }
+    if (const QString refused = outputsRefusal({tsvPath, niftiPath, volumePath}); !refused.isEmpty()) {
+        err << "zokorvane-tool: " << refused << "\n";
+        return 1;
+    }
     selection->subjects = {int(*subject)};
     OpenStudy study(arguments.positional().at(0), out, err);
     if (!study) {
@@ -430,6 +462,9 @@ int sites(const QStringList &args, QTextStream &out, QTextStream &err) {
         return 1;
     }
     const QByteArray table = StimulationSites::tsv(sites);
+    if (const QString missing = noScalpWarning(StimulationSites::missingCells(sites)); !missing.isEmpty()) {
+        err << "zokorvane-tool: " << missing << "\n";
+    }
     // Everything is computed before the first file is written; a file that fails takes the ones this
     // command created before it away again, so a run leaves all its files or none of them new.
     QStringList created;
@@ -502,8 +537,12 @@ int backup(const QStringList &args, QTextStream &out, QTextStream &err) {
     if (arguments.positional().size() == 2) {
         QString target = arguments.positional().at(1);
         if (QFileInfo(target).isDir()) {
-            target = QDir(target).filePath(
-                StudyBackup::rollingName(path, StudyBackup::identity(study.opened.db), QDate::currentDate()));
+            QString replaced;
+            const QString id = StudyBackup::identity(study.opened.db, &replaced);
+            if (!replaced.isEmpty()) {
+                out << replaced << "\n";
+            }
+            target = QDir(target).filePath(StudyBackup::rollingName(path, id, QDate::currentDate()));
         }
         StudyBackup::write(study.opened.db, target);
         out << Tool::tr("Backed up %1 to %2").arg(path, target) << "\n";
@@ -512,6 +551,9 @@ int backup(const QStringList &args, QTextStream &out, QTextStream &err) {
     const StudyBackup::Settings settings = StudyBackup::settings(AppPaths::rutaConfig(), path);
     const StudyBackup::Rolling done =
         StudyBackup::rolling(study.opened.db, path, settings.folder, settings.keep);
+    if (!done.replaced.isEmpty()) {
+        out << done.replaced << "\n";
+    }
     out << (done.written.isEmpty() ? Tool::tr("Today's backup is already in %1").arg(settings.folder)
                                    : Tool::tr("Backed up %1 to %2").arg(path, done.written))
         << "\n";

@@ -1598,6 +1598,10 @@ The map waits until the bounds are whole numbers or empty.</translation>
         <source>The study holds %1 in the column %2 of the table %3, where only whole numbers from %4 to %5 fit</source>
         <translation>The study holds %1 in the column %2 of the table %3, where only whole numbers from %4 to %5 fit</translation>
     </message>
+    <message>
+        <source>The study could not be read to its end</source>
+        <translation>The study could not be read to its end</translation>
+    </message>
 </context>
 <context>
     <name>ReportOutput</name>
@@ -1661,6 +1665,10 @@ The map waits until the bounds are whole numbers or empty.</translation>
     <message>
         <source>nothing was written</source>
         <translation>nothing was written</translation>
+    </message>
+    <message>
+        <source>it is not a regular file (a device, a FIFO or a folder); nothing replaces it</source>
+        <translation>it is not a regular file (a device, a FIFO or a folder); nothing replaces it</translation>
     </message>
 </context>
 <context>
@@ -1794,6 +1802,14 @@ The map waits until the bounds are whole numbers or empty.</translation>
     <message>
         <source>No volume could be built from %1</source>
         <translation>No volume could be built from %1</translation>
+    </message>
+    <message>
+        <source>A depth of %1 mm reaches past the head centre, %2 mm beneath the scalp at cell %3.</source>
+        <translation>A depth of %1 mm reaches past the head centre, %2 mm beneath the scalp at cell %3.</translation>
+    </message>
+    <message>
+        <source>Subject %1: %2</source>
+        <translation>Subject %1: %2</translation>
     </message>
 </context>
 <context>
@@ -1968,6 +1984,18 @@ The map waits until the bounds are whole numbers or empty.</translation>
         <source>The study was made by an earlier version and has been brought up to date.</source>
         <translation>The study was made by an earlier version and has been brought up to date.</translation>
     </message>
+    <message>
+        <source>It was made by an earlier version and has to be brought up to date, but the backup copy %1 cannot be written: %2</source>
+        <translation>It was made by an earlier version and has to be brought up to date, but the backup copy %1 cannot be written: %2</translation>
+    </message>
+    <message>
+        <source>%1 drawings were copied into the study from %2, which is left as it was.</source>
+        <translation>%1 drawings were copied into the study from %2, which is left as it was.</translation>
+    </message>
+    <message>
+        <source>The study was made by an earlier version and has been brought up to date; a copy of it as it was is %1.</source>
+        <translation>The study was made by an earlier version and has been brought up to date; a copy of it as it was is %1.</translation>
+    </message>
 </context>
 <context>
     <name>StudyBackup</name>
@@ -2002,6 +2030,22 @@ The map waits until the bounds are whole numbers or empty.</translation>
     <message>
         <source>Cannot create the backup folder %1</source>
         <translation>Cannot create the backup folder %1</translation>
+    </message>
+    <message>
+        <source>the study held %1 backup identities</source>
+        <translation>the study held %1 backup identities</translation>
+    </message>
+    <message>
+        <source>its backup identity was not 8 or 32 lowercase hex digits</source>
+        <translation>its backup identity was not 8 or 32 lowercase hex digits</translation>
+    </message>
+    <message>
+        <source>its backup identity was made for the study at %1; this copy gets its own</source>
+        <translation>its backup identity was made for the study at %1; this copy gets its own</translation>
+    </message>
+    <message>
+        <source>A new backup identity was made for %1: %2.</source>
+        <translation>A new backup identity was made for %1: %2.</translation>
     </message>
 </context>
 <context>
@@ -2081,6 +2125,14 @@ The map waits until the bounds are whole numbers or empty.</translation>
     <message>
         <source>Cannot write %1: %2</source>
         <translation>Cannot write %1: %2</translation>
+    </message>
+    <message>
+        <source>the text "%1" would be read back from a study file as a number, not as the text it is</source>
+        <translation>the text "%1" would be read back from a study file as a number, not as the text it is</translation>
+    </message>
+    <message>
+        <source>Nothing was copied: the table %1 is not part of a ZoKorvane study, and a copy would leave it out.</source>
+        <translation>Nothing was copied: the table %1 is not part of a ZoKorvane study, and a copy would leave it out.</translation>
     </message>
 </context>
 <context>
@@ -2516,6 +2568,10 @@ The map waits until the bounds are whole numbers or empty.</translation>
         <source>import-mdb writes a study file; copy-study then puts it on a server</source>
         <translation>import-mdb writes a study file; copy-study then puts it on a server</translation>
     </message>
+    <message>
+        <source>two outputs name the same file</source>
+        <translation>two outputs name the same file</translation>
+    </message>
 </context>
 <context>
     <name>elegirpaciente</name>
@@ -2726,6 +2782,10 @@ Discard the changes to this subject?</translation>
         <source>no NIfTI header</source>
         <translation>no NIfTI header</translation>
     </message>
+    <message>
+        <source>The stored MR calibration of subject %1 is refused: %2 (%3, %4, %5) lies outside the volume of %6 x %7 x %8 voxels. Mark the landmarks again.</source>
+        <translation>The stored MR calibration of subject %1 is refused: %2 (%3, %4, %5) lies outside the volume of %6 x %7 x %8 voxels. Mark the landmarks again.</translation>
+    </message>
 </context>
 <context>
     <name>SubjectCalibration</name>
@@ -2736,6 +2796,36 @@ Discard the changes to this subject?</translation>
     <message>
         <source>Cannot store the subject's MR calibration</source>
         <translation>Cannot store the subject's MR calibration</translation>
+    </message>
+    <message>
+        <source>The stored MR calibration of subject %1 is refused: %2 holds '%3', which the program never stores there. Mark the landmarks again.</source>
+        <translation>The stored MR calibration of subject %1 is refused: %2 holds '%3', which the program never stores there. Mark the landmarks again.</translation>
+    </message>
+</context>
+<context>
+    <name>GridAim</name>
+    <message>
+        <source>Landmarks 1 and 2 are the same point: they give the MR no scale.</source>
+        <translation>Landmarks 1 and 2 are the same point: they give the MR no scale.</translation>
+    </message>
+    <message>
+        <source>The Ilion point (%1, %2, %3) is not on the scalp: the grid would wrap around the head or aim at nothing. Mark it on the skin at the back of the head.</source>
+        <translation>The Ilion point (%1, %2, %3) is not on the scalp: the grid would wrap around the head or aim at nothing. Mark it on the skin at the back of the head.</translation>
+    </message>
+    <message>
+        <source>The aiming meets no scalp at cells %1 (the field of view cuts the head there); they are left empty.</source>
+        <translation>The aiming meets no scalp at cells %1 (the field of view cuts the head there); they are left empty.</translation>
+    </message>
+</context>
+<context>
+    <name>Transaction</name>
+    <message>
+        <source>Cannot start a transaction</source>
+        <translation>Cannot start a transaction</translation>
+    </message>
+    <message>
+        <source>Cannot store the changes</source>
+        <translation>Cannot store the changes</translation>
     </message>
 </context>
 </TS>

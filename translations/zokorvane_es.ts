@@ -1598,6 +1598,10 @@ El mapa espera a que los límites sean números enteros o estén vacíos.</trans
         <source>The study holds %1 in the column %2 of the table %3, where only whole numbers from %4 to %5 fit</source>
         <translation>El estudio guarda %1 en la columna %2 de la tabla %3, donde solo caben números enteros de %4 a %5</translation>
     </message>
+    <message>
+        <source>The study could not be read to its end</source>
+        <translation>No se ha podido leer el estudio hasta el final</translation>
+    </message>
 </context>
 <context>
     <name>ReportOutput</name>
@@ -1661,6 +1665,10 @@ El mapa espera a que los límites sean números enteros o estén vacíos.</trans
     <message>
         <source>nothing was written</source>
         <translation>no se ha escrito nada</translation>
+    </message>
+    <message>
+        <source>it is not a regular file (a device, a FIFO or a folder); nothing replaces it</source>
+        <translation>no es un archivo normal (un dispositivo, un FIFO o una carpeta); nada lo sustituye</translation>
     </message>
 </context>
 <context>
@@ -1794,6 +1802,14 @@ El mapa espera a que los límites sean números enteros o estén vacíos.</trans
     <message>
         <source>No volume could be built from %1</source>
         <translation>No se ha podido construir ningún volumen a partir de %1</translation>
+    </message>
+    <message>
+        <source>A depth of %1 mm reaches past the head centre, %2 mm beneath the scalp at cell %3.</source>
+        <translation>Una profundidad de %1 mm pasa del centro de la cabeza, a %2 mm bajo el cuero cabelludo en la celda %3.</translation>
+    </message>
+    <message>
+        <source>Subject %1: %2</source>
+        <translation>Sujeto %1: %2</translation>
     </message>
 </context>
 <context>
@@ -1968,6 +1984,18 @@ El mapa espera a que los límites sean números enteros o estén vacíos.</trans
         <source>The study was made by an earlier version and has been brought up to date.</source>
         <translation>Lo creó una versión anterior y se ha actualizado.</translation>
     </message>
+    <message>
+        <source>It was made by an earlier version and has to be brought up to date, but the backup copy %1 cannot be written: %2</source>
+        <translation>Se hizo con una versión anterior y hay que actualizarlo, pero no se puede escribir la copia de seguridad %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 drawings were copied into the study from %2, which is left as it was.</source>
+        <translation>Se han copiado %1 dibujos al estudio desde %2, que queda como estaba.</translation>
+    </message>
+    <message>
+        <source>The study was made by an earlier version and has been brought up to date; a copy of it as it was is %1.</source>
+        <translation>El estudio se hizo con una versión anterior y se ha actualizado; una copia de cómo estaba es %1.</translation>
+    </message>
 </context>
 <context>
     <name>StudyBackup</name>
@@ -2002,6 +2030,22 @@ El mapa espera a que los límites sean números enteros o estén vacíos.</trans
     <message>
         <source>Cannot create the backup folder %1</source>
         <translation>No se puede crear la carpeta de copias de seguridad %1</translation>
+    </message>
+    <message>
+        <source>the study held %1 backup identities</source>
+        <translation>el estudio tenía %1 identidades de copia de seguridad</translation>
+    </message>
+    <message>
+        <source>its backup identity was not 8 or 32 lowercase hex digits</source>
+        <translation>su identidad de copia de seguridad no eran 8 ni 32 dígitos hexadecimales en minúscula</translation>
+    </message>
+    <message>
+        <source>its backup identity was made for the study at %1; this copy gets its own</source>
+        <translation>su identidad de copia de seguridad se hizo para el estudio en %1; esta copia recibe la suya</translation>
+    </message>
+    <message>
+        <source>A new backup identity was made for %1: %2.</source>
+        <translation>Se ha creado una nueva identidad de copia de seguridad para %1: %2.</translation>
     </message>
 </context>
 <context>
@@ -2081,6 +2125,14 @@ El mapa espera a que los límites sean números enteros o estén vacíos.</trans
     <message>
         <source>Cannot write %1: %2</source>
         <translation>No se puede escribir %1: %2</translation>
+    </message>
+    <message>
+        <source>the text "%1" would be read back from a study file as a number, not as the text it is</source>
+        <translation>el texto "%1" se leería de un archivo de estudio como un número, no como el texto que es</translation>
+    </message>
+    <message>
+        <source>Nothing was copied: the table %1 is not part of a ZoKorvane study, and a copy would leave it out.</source>
+        <translation>No se ha copiado nada: la tabla %1 no forma parte de un estudio de ZoKorvane y una copia la dejaría fuera.</translation>
     </message>
 </context>
 <context>
@@ -2516,6 +2568,10 @@ El mapa espera a que los límites sean números enteros o estén vacíos.</trans
         <source>import-mdb writes a study file; copy-study then puts it on a server</source>
         <translation>import-mdb escribe un fichero de estudio; copy-study lo lleva después a un servidor</translation>
     </message>
+    <message>
+        <source>two outputs name the same file</source>
+        <translation>dos salidas nombran el mismo archivo</translation>
+    </message>
 </context>
 <context>
     <name>elegirpaciente</name>
@@ -2726,6 +2782,10 @@ Discard the changes to this subject?</source>
         <source>no NIfTI header</source>
         <translation>no tiene cabecera NIfTI</translation>
     </message>
+    <message>
+        <source>The stored MR calibration of subject %1 is refused: %2 (%3, %4, %5) lies outside the volume of %6 x %7 x %8 voxels. Mark the landmarks again.</source>
+        <translation>Se rechaza la calibración de RM guardada del sujeto %1: %2 (%3, %4, %5) queda fuera del volumen de %6 x %7 x %8 vóxeles. Marque de nuevo los puntos de referencia.</translation>
+    </message>
 </context>
 <context>
     <name>SubjectCalibration</name>
@@ -2736,6 +2796,36 @@ Discard the changes to this subject?</source>
     <message>
         <source>Cannot store the subject's MR calibration</source>
         <translation>No se puede guardar la calibración de resonancia del sujeto</translation>
+    </message>
+    <message>
+        <source>The stored MR calibration of subject %1 is refused: %2 holds '%3', which the program never stores there. Mark the landmarks again.</source>
+        <translation>Se rechaza la calibración de RM guardada del sujeto %1: %2 contiene '%3', que el programa nunca guarda ahí. Marque de nuevo los puntos de referencia.</translation>
+    </message>
+</context>
+<context>
+    <name>GridAim</name>
+    <message>
+        <source>Landmarks 1 and 2 are the same point: they give the MR no scale.</source>
+        <translation>Los puntos de referencia 1 y 2 son el mismo punto: no dan escala a la RM.</translation>
+    </message>
+    <message>
+        <source>The Ilion point (%1, %2, %3) is not on the scalp: the grid would wrap around the head or aim at nothing. Mark it on the skin at the back of the head.</source>
+        <translation>El punto Ilion (%1, %2, %3) no está en el cuero cabelludo: la rejilla daría la vuelta a la cabeza o no apuntaría a nada. Márquelo sobre la piel en la parte posterior de la cabeza.</translation>
+    </message>
+    <message>
+        <source>The aiming meets no scalp at cells %1 (the field of view cuts the head there); they are left empty.</source>
+        <translation>La puntería no encuentra cuero cabelludo en las celdas %1 (el campo de visión corta ahí la cabeza); se dejan vacías.</translation>
+    </message>
+</context>
+<context>
+    <name>Transaction</name>
+    <message>
+        <source>Cannot start a transaction</source>
+        <translation>No se puede iniciar una transacción</translation>
+    </message>
+    <message>
+        <source>Cannot store the changes</source>
+        <translation>No se pueden guardar los cambios</translation>
     </message>
 </context>
 </TS>

@@ -105,6 +105,9 @@ private slots:
                                             << "a/lab 2.sqlite";
         QTest::newRow("lab and lab of another folder") << "a/lab.sqlite"
                                                        << "b/lab.sqlite";
+        // A plain copy of the file (made outside the program) carries the identity: it gets its own.
+        QTest::newRow("lab and a copy of it in another folder") << "a/lab.sqlite"
+                                                                << "copy:b/lab.sqlite";
     }
     void rollingBackupsSharingAFolderKeepToThemselves() {
         QFETCH(QString, first);
@@ -112,11 +115,18 @@ private slots:
         QTemporaryDir dir;
         const QString folder = dir.filePath("shared");
         std::map<QString, QString> ids;
+        const bool copy = second.startsWith("copy:");
+        second.remove("copy:");
         for (const QString &name : {first, second}) {
             QVERIFY(QDir(dir.path()).mkpath(QFileInfo(name).path()));
-            Study::create(dir.filePath(name));
+            if (copy && name == second) {
+                QVERIFY(QFile::copy(dir.filePath(first), dir.filePath(name)));
+            } else {
+                Study::create(dir.filePath(name));
+            }
             OpenStudy study(dir.filePath(name));
             ids[name] = StudyBackup::identity(study.db);
+            QVERIFY(name == first || ids[name] != ids[first]);
             // What a killed backup of an earlier day left goes, whatever characters the name holds.
             QVERIFY(putFile(folder + "/." + StudyBackup::rollingName(name, ids[name], QDate(2026, 4, 1)) +
                                 ".backing-up-999999999-journal",
@@ -135,6 +145,33 @@ private slots:
         }
         expected.sort();
         QCOMPARE(folderEntries(folder), expected);
+    }
+
+    // An identity the program would not have made is replaced, saying so, and then kept: a NUL in it
+    // would name another file, an empty one would make a new identity on every run.
+    void aStoredIdentityThatIsNotOneIsReplaced_data() {
+        QTest::addColumn<QString>("rows"); // the study_identity rows, as SQL values
+        QTest::newRow("empty") << "('')";
+        QTest::newRow("a NUL inside") << "('ab' || char(0) || 'cdef01')";
+        QTest::newRow("a NUL first") << "(char(0) || 'abcdef01')";
+        QTest::newRow("upper case") << "('ABCDEF01')";
+        QTest::newRow("two rows") << "('abcdef01'), ('01234567')";
+    }
+    void aStoredIdentityThatIsNotOneIsReplaced() {
+        QFETCH(QString, rows);
+        StudyFixture study("lab.sqlite");
+        study.exec("CREATE TABLE study_identity (id TEXT NOT NULL)");
+        study.exec("INSERT INTO study_identity (id) VALUES " + rows);
+        const QString folder = study.dirPath() + "/backups";
+        const QDate day(2026, 5, 1);
+        QVERIFY(putFile(folder + "/lab-2026-05-01-ab", "not a backup"));
+        const StudyBackup::Rolling done = StudyBackup::rolling(study.db(), study.path(), folder, 7, day);
+        QVERIFY2(done.replaced.contains("A new backup identity"), qPrintable(done.replaced));
+        const QString id = StudyBackup::identity(study.db());
+        QVERIFY(QRegularExpression("^[0-9a-f]{32}$").match(id).hasMatch());
+        QCOMPARE(done.written, folder + "/" + StudyBackup::rollingName(study.path(), id, day));
+        QCOMPARE(fileBytes(folder + "/lab-2026-05-01-ab"), "not a backup");
+        QCOMPARE(StudyBackup::rolling(study.db(), study.path(), folder, 7, day).written, QString());
     }
 
     // A backup is never wider than the study: a study only its owner reads gives backups only the

@@ -281,11 +281,14 @@ private slots:
         QTest::newRow("its series, moved") << "moved" << true;
         QTest::newRow("its series, under a path config.ini would cut") << "long" << true;
         QTest::newRow("another series in its folder") << "here" << false;
+        // Edited after it was stored: refused naming the column, the landmarks start from the defaults.
+        QTest::newRow("its series, landmark 1 edited to NaN") << "nan" << true;
     }
     void theStoredCalibrationComesBackOnItsOwnSeriesOnly() {
         QFETCH(QString, place);
         QFETCH(bool, sameSeries);
         const bool moved = place == "moved";
+        const bool edited = place == "nan";
         QString series = m_series;
         if (place == "long") {
             series = m_dir.filePath(QString(80, 'a') + '/' + QString(80, 'b'));
@@ -306,6 +309,10 @@ private slots:
         stored.zeroFrame = 1;
         stored.accepted = QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7), Qt::UTC);
         SubjectCalibration::write(study.db(), stored);
+        if (edited) {
+            study.exec("UPDATE mr_calibration SET landmark1_x = 'nan'");
+            study.exec("UPDATE paciente SET RutaResonancias = ?", {series});
+        }
         m_app = openInApp(study, 7, "Ana");
         m_app->RutaConfig = m_dir.filePath("config.ini");
 
@@ -338,23 +345,26 @@ private slots:
         QTimer::singleShot(0, operador);
         QWidget main;
         QVERIFY(CargaResonanciaPaciente(&main, *m_app, *m_imaging));
-        QStringList expected{series, sameSeries ? "placed" : "to mark"};
+        QStringList expected{series, sameSeries && !edited ? "placed" : "to mark"};
         if (moved) {
             expected.prepend("chooser");
         }
         QCOMPARE(seen, expected);
         QCOMPARE(m_messages.texts(),
-                 sameSeries ? QStringList()
-                            : QStringList{"The series in " + QDir::toNativeSeparators(series) +
-                                          " is not the one calibrated on " +
-                                          stored.accepted.toLocalTime().toString("yyyy-MM-dd HH:mm") +
-                                          "; mark the landmarks again"});
+                 edited
+                     ? QStringList{"The stored MR calibration of subject 7 is refused: landmark1_x holds "
+                                   "'nan', which the program never stores there. Mark the landmarks again."}
+                 : sameSeries ? QStringList()
+                              : QStringList{"The series in " + QDir::toNativeSeparators(series) +
+                                            " is not the one calibrated on " +
+                                            stored.accepted.toLocalTime().toString("yyyy-MM-dd HH:mm") +
+                                            "; mark the landmarks again"});
         // Accepted as they were (the series now where it was found), or from the defaults.
         const auto kept = SubjectCalibration::read(m_app->BaseDatos, 7);
         QVERIFY(kept && kept->series == series && kept->fingerprint == fingerprint() &&
                 kept->accepted > stored.accepted);
-        QCOMPARE(kept->landmarks[0].x, sameSeries ? 10.0 : 246.0);
-        QCOMPARE(kept->landmarks[2].z, sameSeries ? 7.0 : 12.0);
+        QCOMPARE(kept->landmarks[0].x, sameSeries && !edited ? 10.0 : 246.0);
+        QCOMPARE(kept->landmarks[2].z, sameSeries && !edited ? 7.0 : 12.0);
         m_app->CierraBaseDatos();
     }
 };

@@ -236,6 +236,8 @@ private slots:
         QVERIFY(messages.size() == 0);
         subjects->selectAll();
         QVERIFY(!saveSites->isEnabled() && !w.sites());
+        // What is painted instead of the MR is told to a screen reader too.
+        QCOMPARE(picture->accessibleDescription(), picture->text());
     }
 
     // NIBS-BIDS: the calibrated subject's T1w and its sites as markers on it; its rows name their site,
@@ -334,6 +336,81 @@ private slots:
         QVERIFY2(said.contains("is not the one calibrated on") &&
                      !QFileInfo::exists(dir.filePath("other.tsv")),
                  qPrintable(said));
+    }
+
+    // Nothing made up: landmarks that cannot place a grid are refused by calibrate, saying why; where
+    // the field of view cuts the head the cells whose aiming meets no scalp are named and their fields
+    // left empty; a depth past the head centre is refused.
+    void whatCannotBeAimedIsRefusedOrLeftEmpty_data() {
+        QTest::addColumn<QString>("landmarks"); // "cut:" first: on the series without its last 12 slices
+        QTest::addColumn<QString>("depth");
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<int>("emptyCell"); // -1: the command is refused
+        QTest::newRow("Ilion inside the head") << "20,80,45:140,80,45:110,80,45"
+                                               << "15"
+                                               << "not on the scalp" << -1;
+        QTest::newRow("Ilion on the first slice") << "20,80,45:140,80,45:138,80,0"
+                                                  << "15"
+                                                  << "not on the scalp" << -1;
+        QTest::newRow("landmarks 1 and 2 at one point") << "20,80,45:20,80,45:138,80,45"
+                                                        << "15"
+                                                        << "same point" << -1;
+        QTest::newRow("a field of view that cuts the head")
+            << "cut:20,80,45:140,80,45:138,80,45"
+            << "15"
+            << "no scalp at cells 47 (the field of view cuts the head there)" << 47;
+        QTest::newRow("a depth past the head centre") << "20,80,45:140,80,45:138,80,45"
+                                                      << "200"
+                                                      << "past the head centre" << -1;
+    }
+    void whatCannotBeAimedIsRefusedOrLeftEmpty() {
+        QFETCH(QString, landmarks);
+        QFETCH(QString, depth);
+        QFETCH(QString, said);
+        QFETCH(int, emptyCell);
+        QTemporaryDir dir;
+        QString output;
+        QCOMPARE(runProgram({}, {"demo", dir.path()}, &output), 0);
+        QString series = dir.filePath("mr-ana");
+        if (landmarks.startsWith("cut:")) {
+            landmarks.remove("cut:");
+            for (int slice = 79; slice <= 90; ++slice) {
+                QVERIFY(QFile::remove(series +
+                                      QStringLiteral("/slice%1.dcm").arg(slice, 4, 10, QLatin1Char('0'))));
+            }
+        }
+        const QString study = dir.filePath("demo.sqlite");
+        const int calibrated = runProgram(
+            {}, {"calibrate", study, "--subject", "1", "--series", series, "--landmarks", landmarks},
+            &output);
+        if (calibrated != 0) {
+            QVERIFY2(emptyCell < 0 && output.contains(said), qPrintable(output));
+            return;
+        }
+        const int aimed = runProgram(
+            {}, {"sites", study, "--subject", "1", "--depth", depth, "--tsv", dir.filePath("sites.tsv")},
+            &output);
+        QVERIFY2(output.contains(said) && (aimed == 0) == (emptyCell >= 0), qPrintable(output));
+        if (emptyCell >= 0) {
+            const QList<QByteArray> fields =
+                fileBytes(dir.filePath("sites.tsv")).split('\n').at(1 + emptyCell).split('\t');
+            QCOMPARE(fields.mid(3, 6), QList<QByteArray>(6));
+        }
+    }
+
+    // The one road back from the study: the stored zero frame, and the series' own slice spacing
+    // where the record has none.
+    void theStoredZeroFrameAndTheSeriesSpacingComeBack() {
+        QTemporaryDir dir;
+        const Phantom::Options options = head();
+        QVERIFY(Phantom::write(dir.path(), options));
+        SubjectCalibration::Record record = calibration(dir.path(), options);
+        record.zeroFrame = 3;
+        StimulationSites::SubjectMr mr;
+        QString why;
+        QVERIFY2(mr.load(record, &why), qPrintable(why));
+        QCOMPARE(mr.state().OrigenZ, 3.0);
+        QCOMPARE(mr.state().Interslice, options.thickness);
     }
 };
 

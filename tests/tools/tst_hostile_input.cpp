@@ -15,6 +15,7 @@
 #include <limits>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #ifdef Q_OS_LINUX
 #include <sys/inotify.h>
 #include <unistd.h>
@@ -251,8 +252,43 @@ HostileSetup outputThroughLinkRow(const QStringList &command, const QString &rea
     };
 }
 
+// The demo study in `dir` (demo.sqlite, its MR in mr-ana) with subject 1 calibrated on its MR, then
+// changed by `sql` as someone else's copy might be; `command` runs on it (STUDY and DIR replaced), and
+// its refusal names `named` (relative to dir) and `reason`.
+HostileSetup calibratedDemoRow(const QString &sql, const QStringList &command, const QString &named,
+                               const QString &reason) {
+    return [=](const QString &dir, const QString &) {
+        const QString study = QDir(dir).filePath(QStringLiteral("demo.sqlite"));
+        need(runProgram({}, {QStringLiteral("demo"), dir}) == 0, "make the demo study");
+        need(runProgram({},
+                        {QStringLiteral("calibrate"), study, QStringLiteral("--subject"), QStringLiteral("1"),
+                         QStringLiteral("--series"), QDir(dir).filePath(QStringLiteral("mr-ana")),
+                         QStringLiteral("--landmarks"), QStringLiteral("20,80,45:140,80,45:138,80,45")}) == 0,
+             "calibrate subject 1");
+        if (!sql.isEmpty()) {
+            OpenStudy opened(study);
+            need(QSqlQuery(opened.db).exec(sql), "change the calibration");
+        }
+        QStringList args = command;
+        args.replaceInStrings(QStringLiteral("STUDY"), study);
+        args.replaceInStrings(QStringLiteral("DIR"), dir);
+        return HostileCase{args,
+                           named.isEmpty() ? QString() : QDir(dir).filePath(named),
+                           reason,
+                           {QStringLiteral("demo.sqlite")},
+                           study};
+    };
+}
+
+// A FIFO at `name` in the row's folder.
+QString fifo(const QString &dir, const QString &name) {
+    const QString path = QDir(dir).filePath(name);
+    need(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0, "make a FIFO");
+    return path;
+}
+
 // What a folder holds, by relative path: a hash of each file's bytes, a link's target, "dir". Links
-// are listed, never followed.
+// are listed, never followed; a FIFO or a device is never opened.
 QMap<QString, QByteArray> snapshot(const QString &root) {
     QMap<QString, QByteArray> entries;
     QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
@@ -264,6 +300,8 @@ QMap<QString, QByteArray> snapshot(const QString &root) {
             entries[name] = "link to " + info.symLinkTarget().toUtf8();
         } else if (info.isDir()) {
             entries[name] = "dir";
+        } else if (!info.isFile()) {
+            entries[name] = "special";
         } else {
             entries[name] = QCryptographicHash::hash(fileBytes(info.filePath()), QCryptographicHash::Sha1);
         }
@@ -428,6 +466,52 @@ private slots:
             << outputThroughLinkRow({"map", "STUDY", "--csv", "LINK"}, "symbolic link");
         QTest::newRow("backup onto a link")
             << outputThroughLinkRow({"backup", "STUDY", "LINK"}, "symbolic link");
+
+        // A stored calibration is someone else's file too; outputs are checked before any is written.
+        const QStringList sites{"sites", "STUDY", "--subject", "1"};
+        QTest::newRow("stored landmark 1 that is NaN") << calibratedDemoRow(
+            "UPDATE mr_calibration SET landmark1_x = 'nan'", sites, "", "subject 1 is refused: landmark1_x");
+        QTest::newRow("stored Ilion beyond 32767") << calibratedDemoRow(
+            "UPDATE mr_calibration SET ilion_z = 1e300", sites, "", "subject 1 is refused: ilion_z");
+        QTest::newRow("stored empty fingerprint") << calibratedDemoRow(
+            "UPDATE mr_calibration SET fingerprint = ''", sites, "", "subject 1 is refused: fingerprint");
+        QTest::newRow("sites with one output a link: none written")
+            << HostileSetup([](const QString &dir, const QString &outside) {
+                   HostileCase c =
+                       calibratedDemoRow({},
+                                         {"sites", "STUDY", "--subject", "1", "--tsv", "DIR/keep.tsv",
+                                          "--nifti", "DIR/new.nii.gz", "--volume", "DIR/link.nii.gz"},
+                                         "link.nii.gz", "symbolic link")(dir, outside);
+                   putFile(QDir(dir).filePath(QStringLiteral("keep.tsv")), "kept\n");
+                   QFile::link(QDir(outside).filePath(QStringLiteral("secret.txt")),
+                               QDir(dir).filePath(QStringLiteral("link.nii.gz")));
+                   return c;
+               });
+        QTest::newRow("sites with two outputs naming one file") << calibratedDemoRow(
+            {}, {"sites", "STUDY", "--subject", "1", "--tsv", "DIR/a.nii.gz", "--nifti", "DIR/a.nii.gz"},
+            "a.nii.gz", "same file");
+        QTest::newRow("map onto a FIFO") << HostileSetup([](const QString &dir, const QString &) {
+            const QString study = earlierVersionStudy(dir);
+            return HostileCase{{"map", study, "--csv", fifo(dir, "out.csv")},
+                               QDir(dir).filePath("out.csv"),
+                               "not a regular file",
+                               {"lab.sqlite", "lab.before-version-2.sqlite"},
+                               study};
+        });
+        QTest::newRow("a FIFO as the study") << HostileSetup([](const QString &dir, const QString &) {
+            return HostileCase{{"map", fifo(dir, "x.sqlite"), "--csv", QDir(dir).filePath("m.csv")},
+                               QDir(dir).filePath("x.sqlite"),
+                               "not a regular file",
+                               {},
+                               {}};
+        });
+        QTest::newRow("a series folder holding a link to a FIFO")
+            << HostileSetup([](const QString &dir, const QString &) {
+                   const QString series = QDir(dir).filePath("s");
+                   need(QDir().mkpath(series), "make the folder");
+                   QFile::link(fifo(dir, "f"), QDir(series).filePath("a.dcm"));
+                   return loadSeriesOf(series, series, "no DICOM");
+               });
     }
     void hostileInputIsRefusedNamingTheFileInBoundedMemory() {
         QFETCH(HostileSetup, setup);

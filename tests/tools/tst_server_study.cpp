@@ -181,6 +181,34 @@ private slots:
         QCOMPARE(QFile::exists(copy), intoFile);
     }
 
+    // What a study file could not hold as the server holds it is refused before the file is written,
+    // naming it: text a file would read back as a number, a table the program does not know.
+    void aServerStudyAFileCannotHoldIsRefusedBeforeWriting_data() {
+        QTest::addColumn<QString>("change"); // on the server study
+        QTest::addColumn<QString>("said");
+        const QString height = "in the table paciente, row ID 1, column Altura, the text";
+        QTest::newRow("height ' 7'") << "UPDATE paciente SET Altura = ' 7' WHERE ID = 1" << height;
+        QTest::newRow("height '7 '") << "UPDATE paciente SET Altura = '7 ' WHERE ID = 1" << height;
+        QTest::newRow("height '1e999'") << "UPDATE paciente SET Altura = '1e999' WHERE ID = 1" << height;
+        QTest::newRow("height '007'") << "UPDATE paciente SET Altura = '007' WHERE ID = 1" << height;
+        QTest::newRow("a table the program does not know")
+            << "CREATE TABLE notes (x TEXT); INSERT INTO notes VALUES ('kept')"
+            << "the table notes is not part";
+    }
+    void aServerStudyAFileCannotHoldIsRefusedBeforeWriting() {
+        QFETCH(QString, change);
+        QFETCH(QString, said);
+        QTemporaryDir dir;
+        const QString server = StudyFixture::newServerDatabase();
+        StudyCopy::copy(DemoStudy::create(dir.path()), server);
+        admin(server, change);
+        const QString copy = dir.filePath("copy.sqlite");
+        QString output;
+        QCOMPARE(runProgram({}, {"copy-study", server, copy}, &output), 1);
+        QVERIFY2(output.contains("Nothing was copied") && output.contains(said), qPrintable(output));
+        QVERIFY(!QFile::exists(copy));
+    }
+
     void twoStationsRecordAtOnceAndABusySubjectIsRefused() {
         // Enough runs for the two stations to overlap many times; CTest's timeout bounds the time.
 #ifdef ZK_SANITIZED
