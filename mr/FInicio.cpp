@@ -199,7 +199,7 @@ void FInicio::llenaSeries() {
             ui->CSerie->addItem(tr("%1 (NIfTI)").arg(fichero.fileName()));
         }
     }
-    ui->CSerie->setCurrentIndex(scan.series.empty() ? (m_nifti.isEmpty() ? -1 : 0) : scan.largestSeries());
+    ui->CSerie->setCurrentIndex(scan.series.empty() ? (m_nifti.isEmpty() ? -1 : 0) : scan.preferredSeries());
     CSerie_Click();
 }
 
