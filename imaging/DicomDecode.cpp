@@ -1,5 +1,6 @@
 #include "imaging/DicomClaims.h"
 #include "imaging/DicomFiles.h"
+#include "imaging/GreyWindow.h"
 #include "imaging/ParallelJobs.h"
 
 #include <QFileInfo>
@@ -15,6 +16,8 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <span>
 
 // Decoding a volume: every file once into modality values, then one window for the whole volume.
 namespace DicomFiles {
@@ -58,6 +61,7 @@ struct Gathered {
     std::vector<char> decoded;
     std::vector<char> inverse;
     std::vector<Window> windows;
+    std::vector<std::optional<GreyCounts>> counts; // of each place's values, counted while decoded
 };
 
 // The frames of a file that belong to the volume: (frame, place).
@@ -197,13 +201,15 @@ QString decodeFile(const QString &path, const Series &series, const Frames &fram
         out.windows[std::size_t(place)] = readWindow(data, frameGroups);
         out.inverse[std::size_t(place)] = photometric == "MONOCHROME1";
         out.decoded[std::size_t(place)] = 1;
+        // Counted now, while the slice is in the cache: the window needs no second pass over them.
+        out.counts[std::size_t(place)] =
+            countGreys(std::span<const float>(&out.values[out.sliceSize * std::size_t(place)], out.sliceSize));
     }
     return {};
 }
 
 // The one window of the volume: the window every decoded slice carries when they all carry the
-// same, else the volume's own range from the 0.1st to the 99.9th percentile of its values (a
-// histogram of 4096 bins between its least and greatest value).
+// same, else the volume's own (GreyWindow.h) over the values of its decoded slices.
 Window volumeWindow(const Gathered &g) {
     std::vector<std::size_t> places;
     for (std::size_t k = 0; k < g.decoded.size(); ++k) {
@@ -222,64 +228,46 @@ Window volumeWindow(const Gathered &g) {
     if (common) {
         return first;
     }
-    float low = g.values[g.sliceSize * places.front()];
-    float high = low;
-    for (std::size_t k : places) {
-        const auto [min, max] = std::minmax_element(g.values.begin() + std::ptrdiff_t(g.sliceSize * k),
-                                                    g.values.begin() + std::ptrdiff_t(g.sliceSize * (k + 1)));
-        low = std::min(low, *min);
-        high = std::max(high, *max);
-    }
-    if (!(high > low)) {
-        return {true, double(low) - 1, double(low)};
-    }
-    constexpr int Bins = 4096;
-    std::vector<std::size_t> histogram(Bins, 0);
-    const double scale = (Bins - 1) / (double(high) - low);
-    for (std::size_t k : places) {
-        const float *v = &g.values[g.sliceSize * k];
-        for (std::size_t i = 0; i < g.sliceSize; ++i) {
-            ++histogram[std::size_t((double(v[i]) - low) * scale)];
+    std::optional<std::pair<double, double>> own;
+    if (std::all_of(places.begin(), places.end(), [&](std::size_t k) { return g.counts[k].has_value(); })) {
+        GreyCounts all;
+        for (std::size_t k : places) {
+            addGreyCounts(all, *g.counts[k]);
         }
-    }
-    const double total = double(places.size() * g.sliceSize);
-    std::size_t seen = 0;
-    int lowBin = -1;
-    int highBin = Bins - 1;
-    for (int b = 0; b < Bins; ++b) {
-        seen += histogram[std::size_t(b)];
-        if (lowBin < 0 && double(seen) > 0.001 * total) {
-            lowBin = b;
+        own = ownGreyWindow(all);
+    } else {
+        std::vector<std::span<const float>> parts;
+        for (std::size_t k : places) {
+            parts.emplace_back(&g.values[g.sliceSize * k], g.sliceSize);
         }
-        if (double(seen) >= 0.999 * total) {
-            highBin = b;
-            break;
-        }
+        own = ownGreyWindow(parts);
     }
-    const double bottom = low + std::max(lowBin, 0) / scale;
-    const double top = std::max(low + (highBin + 1) / scale, bottom + 1e-6);
-    return {true, bottom, std::min(top, double(high))};
+    // A volume of one value: black.
+    return own ? Window{true, own->first, own->second} : Window{true, g.values[g.sliceSize * places.front()], g.values[g.sliceSize * places.front()] + 1.0};
 }
 
 // Turns the modality values into 8 bits through the one window, the same rule for every slice:
 // (v - low) / (high - low) of 255, rounded half up, MONOCHROME1 inverted. Places not decoded stay
 // black.
-void toGrey(const Gathered &g, const Window &window, std::vector<std::uint8_t> &voxels) {
+void toGrey(const Gathered &g, const Window &window, std::vector<std::uint8_t> &voxels, int threads) {
     const double low = window.low;
-    const double range = std::max(window.high - low, 1e-12);
-    for (std::size_t k = 0; k < g.decoded.size(); ++k) {
-        if (!g.decoded[k]) {
-            continue;
-        }
-        const float *v = &g.values[g.sliceSize * k];
-        std::uint8_t *target = &voxels[g.sliceSize * k];
-        for (std::size_t i = 0; i < g.sliceSize; ++i) {
-            const double out = std::clamp((double(v[i]) - low) / range * 255, 0.0, 255.0);
-            // NOLINTNEXTLINE(bugprone-incorrect-roundings): out is within [0, 255]: this rounds half up.
-            const auto grey = static_cast<std::uint8_t>(out + 0.5);
-            target[i] = g.inverse[k] ? std::uint8_t(255 - grey) : grey;
-        }
-    }
+    const double gain = 255 / std::max(window.high - low, 1e-12);
+    ParallelJobs::run(
+        g.decoded.size(), threads,
+        [&](std::size_t k) {
+            if (!g.decoded[k]) {
+                return;
+            }
+            const float *v = &g.values[g.sliceSize * k];
+            std::uint8_t *target = &voxels[g.sliceSize * k];
+            for (std::size_t i = 0; i < g.sliceSize; ++i) {
+                const double out = std::clamp((double(v[i]) - low) * gain, 0.0, 255.0);
+                // NOLINTNEXTLINE(bugprone-incorrect-roundings): out is within [0, 255]: this rounds half up.
+                const auto grey = static_cast<std::uint8_t>(out + 0.5);
+                target[i] = g.inverse[k] ? std::uint8_t(255 - grey) : grey;
+            }
+        },
+        [](std::size_t) {});
 }
 
 // The placement of the volume: the first slice's position, the in-plane directions and the step
@@ -349,6 +337,7 @@ bool decodeSeries(const Series &whole, VolumeLayout::ScannerVolume &volume, QStr
     gathered.decoded.assign(places, 0);
     gathered.inverse.assign(places, 0);
     gathered.windows.assign(places, Window{});
+    gathered.counts.assign(places, std::nullopt);
 
     // One job per file, decoding the frames of it that belong to the volume.
     std::map<QString, Frames> framesOfFile;
@@ -386,7 +375,7 @@ bool decodeSeries(const Series &whole, VolumeLayout::ScannerVolume &volume, QStr
         return false;
     }
     volume.voxels.assign(gathered.sliceSize * places, 0);
-    toGrey(gathered, volumeWindow(gathered), volume.voxels);
+    toGrey(gathered, volumeWindow(gathered), volume.voxels, threads);
     return true;
 }
 

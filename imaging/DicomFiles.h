@@ -24,8 +24,8 @@
 //
 // Decoding reads every file once, into its modality values (stored values through the rescale).
 // One window then turns the whole volume into 8 bits alike in every slice: the window every file of
-// the volume carries when they all carry the same one, else the volume's own range (from the 0.1st to
-// the 99.9th percentile of its values), as scanners window each slice on its own. MONOCHROME1 is shown
+// the volume carries when they all carry the same one, else the volume's own (GreyWindow.h: its least
+// value to its 99.5th percentile, as for NIfTI volumes), as scanners window each slice on its own. MONOCHROME1 is shown
 // as meant; a colour image is refused, saying so. Uncompressed data in any byte order, deflate, RLE,
 // JPEG and JPEG-LS decode; JPEG 2000 cannot be decoded by Debian's DCMTK and is refused with a
 // message naming the file.

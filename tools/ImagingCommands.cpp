@@ -89,8 +89,10 @@ int phantom(const QStringList &args, QTextStream &out, QTextStream &err) {
     CommandArguments arguments(
         QStringLiteral(
             "usage: zokorvane-tool phantom DIR [--slices N] [--size N] [--spacing MM] [--thickness MM] "
-            "[--orientation sagittal|axial|coronal] [--tilt DEG] [--shuffle-names] [--multi-frame]\n"),
-        {"slices", "size", "spacing", "thickness", "orientation", "tilt"}, {"shuffle-names", "multi-frame"});
+            "[--orientation sagittal|axial|coronal] [--tilt DEG] [--shuffle-names] [--multi-frame] "
+            "[--own-windows]\n"),
+        {"slices", "size", "spacing", "thickness", "orientation", "tilt"},
+        {"shuffle-names", "multi-frame", "own-windows"});
     const QMap<QString, Phantom::Orientation> orientations{
         {QStringLiteral("sagittal"), Phantom::Orientation::Sagittal},
         {QStringLiteral("axial"), Phantom::Orientation::Axial},
@@ -117,6 +119,7 @@ int phantom(const QStringList &args, QTextStream &out, QTextStream &err) {
     options.orientation = orientations.value(orientation, options.orientation);
     options.shuffleNames = arguments.isSet(QStringLiteral("shuffle-names"));
     options.multiFrame = arguments.isSet(QStringLiteral("multi-frame"));
+    options.ownWindows = arguments.isSet(QStringLiteral("own-windows"));
     const QString directory = arguments.positional().first();
     QString error;
     if (!Phantom::write(directory, options, &error)) {

@@ -278,9 +278,10 @@ const std::map<QString, Command> &commands() {
         {QStringLiteral("phantom"),
          {QStringLiteral(
               "phantom DIR [--slices N] [--size N] [--spacing MM] [--thickness MM] "
-              "[--orientation sagittal|axial|coronal] [--tilt DEG] [--shuffle-names] [--multi-frame]"),
+              "[--orientation sagittal|axial|coronal] [--tilt DEG] [--shuffle-names] [--multi-frame] "
+              "[--own-windows]"),
           QStringLiteral("Write a synthetic MR head series (DICOM) with known geometry (default 100 slices "
-                         "of 256 x 256)."),
+                         "of 256 x 256); --own-windows gives each file its own window, as scanners do."),
           QStringLiteral("zokorvane-tool phantom /tmp/phantom --slices 60 --size 128"),
           [](const QStringList &args) { return ImagingCommands::phantom(args, out(), err()); }}},
         {QStringLiteral("plan"),
