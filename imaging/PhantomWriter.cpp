@@ -283,7 +283,7 @@ private:
         d->putAndInsertString(DCM_PatientName, "Phantom^Head");
         d->putAndInsertString(DCM_PatientID, "PHANTOM");
         d->putAndInsertString(DCM_SeriesDescription, "Synthetic head phantom");
-        d->putAndInsertString(DCM_SeriesNumber, "1");
+        d->putAndInsertString(DCM_SeriesNumber, std::to_string(m_options.seriesNumber).c_str());
         d->putAndInsertString(DCM_WindowCenter, m_options.monochrome1 ? "3583" : "512");
         d->putAndInsertString(DCM_WindowWidth, number(m_options.windowWidth).c_str());
         d->putAndInsertUint16(DCM_SamplesPerPixel, 1);

@@ -51,6 +51,7 @@ struct Options {
     // fMRI series). Names: slice0001.dcm... for the first volume, slice0001-2.dcm... for the second.
     int volumes = 1;
     bool echoes = false;
+    int seriesNumber = 1; // SeriesNumber, as the scanner numbers the series of an exam
     // Marks the files as a Siemens mosaic (ImageType ...\MOSAIC, NumberOfImagesInMosaic 4).
     bool mosaic = false;
 };
