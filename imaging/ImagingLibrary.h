@@ -62,9 +62,8 @@ public:
                           qint32 out[6]) const;
 
     // For the windows and tools: the volume behind a handle (nullptr when none; it tells its size,
-    // increment and lateral flag), and how many volumes are alive.
+    // increment and lateral flag).
     const Volume *volume(qint32 handle) const;
-    int volumeCount() const { return static_cast<int>(m_volumes.size()); }
 
 private:
     const Volume *closedVolume(qint32 handle) const;

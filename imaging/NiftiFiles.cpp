@@ -2,6 +2,7 @@
 
 #include "core/ConfinedRead.h"
 #include "core/SafeWrite.h"
+#include "imaging/GreyWindow.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -90,7 +91,7 @@ bool convertible(int datatype) {
 }
 
 // The stored values as 8-bit greys: scaled by scl_slope/scl_inter (a zero slope means unscaled),
-// then the minimum to the 99.5th percentile (nearest rank) stretched over 0..255. NaN and infinite
+// then through the volume's own window (GreyWindow.h) stretched over 0..255. NaN and infinite
 // values are left out of the range and come out black; so does a volume of one value.
 std::vector<std::uint8_t> toGreys(const nifti_image &image, const void *data, std::int64_t count) {
     const bool scaled =
@@ -99,31 +100,18 @@ std::vector<std::uint8_t> toGreys(const nifti_image &image, const void *data, st
     const double inter = scaled ? image.scl_inter : 0.0;
     std::vector<float> finite;
     finite.reserve(static_cast<std::size_t>(count));
-    double low = std::numeric_limits<double>::infinity();
-    double high = -low;
     visitValues(image.datatype, data, count, [&](std::int64_t, double value) {
         value = value * slope + inter;
         if (std::isfinite(value)) {
             finite.push_back(static_cast<float>(value));
-            low = std::min(low, value);
-            high = std::max(high, value);
         }
     });
     std::vector<std::uint8_t> greys(static_cast<std::size_t>(count), 0);
-    if (finite.empty()) {
+    const auto window = ownGreyWindow({std::span<const float>(finite)});
+    if (!window) {
         return greys;
     }
-    // Nearest rank: the smallest value with at least 99.5% of the values at or below it.
-    const auto n = static_cast<std::int64_t>(finite.size());
-    const auto rank = static_cast<std::size_t>((995 * n + 999) / 1000 - 1);
-    std::nth_element(finite.begin(), finite.begin() + static_cast<std::ptrdiff_t>(rank), finite.end());
-    double top = finite[rank];
-    if (!(top > low)) {
-        top = high; // nearly all voxels share the lowest value: stretch to the few others
-    }
-    if (!(top > low)) {
-        return greys;
-    }
+    const auto [low, top] = *window;
     const double gain = 255.0 / (top - low);
     visitValues(image.datatype, data, count, [&](std::int64_t index, double value) {
         value = value * slope + inter;

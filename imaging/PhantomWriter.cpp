@@ -186,6 +186,232 @@ Geometry geometry(const Options &options) {
     return g;
 }
 
+namespace {
+
+// Writes one phantom series: the tags every file carries, the pixels of each slice, and each file
+// all or nothing; when one fails, those written before it go too, with the folders this write made.
+class Writer {
+public:
+    Writer(const QString &directory, const Options &options, QStringList made)
+        : m_directory(directory), m_options(options), m_made(std::move(made)), m_head(options) {
+        Vec r{}, c{};
+        gridDirections(options.orientation, r, c);
+        // The acquisition as written: the same grid turned about the row direction.
+        const double tilt = options.tiltDegrees * 3.14159265358979323846 / 180.0;
+        m_r = r;
+        m_c = c;
+        m_n = cross(r, c);
+        m_cWritten = rotate(c, r, tilt);
+        m_nWritten = rotate(m_n, r, tilt);
+        char uid[100];
+        m_study = dcmGenerateUniqueIdentifier(uid, SITE_STUDY_UID_ROOT);
+        m_series = dcmGenerateUniqueIdentifier(uid, SITE_SERIES_UID_ROOT);
+        m_frame = dcmGenerateUniqueIdentifier(uid, SITE_INSTANCE_UID_ROOT);
+        m_spacing = number(options.spacing) + "\\" + number(options.spacing);
+        m_orientation = triple(m_r) + "\\" + triple(m_cWritten);
+        m_instances.resize(std::size_t(options.slices));
+        std::iota(m_instances.begin(), m_instances.end(), 1);
+        if (options.shuffleNames) {
+            std::mt19937 random(20261206);
+            std::shuffle(m_instances.begin(), m_instances.end(), random);
+        }
+    }
+
+    QString error() const { return m_error; }
+
+    bool writeAll() {
+        const std::size_t frameSize = std::size_t(m_options.size) * m_options.size;
+        std::vector<Uint16> pixels(frameSize * std::size_t(m_options.multiFrame ? m_options.slices : 1));
+        for (int k = 0; k < m_options.slices; ++k) {
+            Uint16 *target = &pixels[m_options.multiFrame ? frameSize * std::size_t(k) : 0];
+            sample(k, target);
+            if (m_options.multiFrame) {
+                continue;
+            }
+            for (int v = 0; v < std::max(1, m_options.volumes); ++v) {
+                if (!writeSlice(k, v, target)) {
+                    return false;
+                }
+            }
+        }
+        return !m_options.multiFrame || writeEnhanced(pixels);
+    }
+
+private:
+    double along(int k) const { return (k - 0.5 * (m_options.slices - 1)) * m_options.thickness; }
+
+    // The top-left corner of slice k as written.
+    Vec corner(int k) const {
+        const double half = 0.5 * (m_options.size - 1);
+        Vec p{};
+        for (int a = 0; a < 3; ++a) {
+            p[a] = -half * m_options.spacing * (m_r[a] + m_cWritten[a]) + along(k) * m_nWritten[a];
+        }
+        return p;
+    }
+
+    // The stored values of slice k: the head sampled on the grid (inverted for MONOCHROME1), with
+    // faint noise in the air when slices carry their own windows.
+    void sample(int k, Uint16 *target) const {
+        const int size = m_options.size;
+        const double half = 0.5 * (size - 1);
+        std::mt19937 random(std::uint32_t(k + 1));
+        for (int j = 0; j < size; ++j) {
+            for (int i = 0; i < size; ++i) {
+                Vec p{};
+                for (int a = 0; a < 3; ++a) {
+                    p[a] = (i - half) * m_options.spacing * m_r[a] + (j - half) * m_options.spacing * m_c[a] +
+                           along(k) * m_n[a];
+                }
+                Uint16 v = m_head.value(p);
+                if (v == 0 && m_options.ownWindows) {
+                    v = Uint16(random() % 4);
+                }
+                target[std::size_t(j) * size + i] = m_options.monochrome1 ? Uint16(4095 - v) : v;
+            }
+        }
+    }
+
+    // The tags every file of the series carries.
+    void describe(DcmDataset *d, const std::string &instanceUid, const char *sopClass) const {
+        d->putAndInsertString(DCM_SOPClassUID, sopClass);
+        d->putAndInsertString(DCM_SOPInstanceUID, instanceUid.c_str());
+        d->putAndInsertString(DCM_StudyInstanceUID, m_study.c_str());
+        d->putAndInsertString(DCM_SeriesInstanceUID, m_series.c_str());
+        d->putAndInsertString(DCM_FrameOfReferenceUID, m_frame.c_str());
+        d->putAndInsertString(DCM_Modality, "MR");
+        d->putAndInsertString(DCM_PatientName, "Phantom^Head");
+        d->putAndInsertString(DCM_PatientID, "PHANTOM");
+        d->putAndInsertString(DCM_SeriesDescription, "Synthetic head phantom");
+        d->putAndInsertString(DCM_SeriesNumber, std::to_string(m_options.seriesNumber).c_str());
+        d->putAndInsertString(DCM_WindowCenter, m_options.monochrome1 ? "3583" : "512");
+        d->putAndInsertString(DCM_WindowWidth, number(m_options.windowWidth).c_str());
+        d->putAndInsertUint16(DCM_SamplesPerPixel, 1);
+        d->putAndInsertString(DCM_PhotometricInterpretation,
+                              m_options.monochrome1 ? "MONOCHROME1" : "MONOCHROME2");
+        d->putAndInsertUint16(DCM_Rows, static_cast<Uint16>(m_options.size));
+        d->putAndInsertUint16(DCM_Columns, static_cast<Uint16>(m_options.size));
+        d->putAndInsertUint16(DCM_BitsAllocated, 16);
+        d->putAndInsertUint16(DCM_BitsStored, 12);
+        d->putAndInsertUint16(DCM_HighBit, 11);
+        d->putAndInsertUint16(DCM_PixelRepresentation, 0);
+        if (m_options.mosaic) {
+            d->putAndInsertString(DCM_ImageType, "ORIGINAL\\PRIMARY\\M\\ND\\MOSAIC");
+            d->putAndInsertString(DcmTag(0x0019, 0x0010, EVR_LO), "SIEMENS MR HEADER");
+            d->putAndInsertUint16(DcmTag(0x0019, 0x100a, EVR_US), 4);
+        }
+    }
+
+    // Volume v of slice k: its own window when asked, its echo, its values.
+    bool writeSlice(int k, int v, const Uint16 *pixels) {
+        const std::size_t frameSize = std::size_t(m_options.size) * m_options.size;
+        std::vector<Uint16> values(pixels, pixels + frameSize);
+        if (m_options.echoes) {
+            for (Uint16 &value : values) {
+                value = Uint16(value / (v + 1));
+            }
+        }
+        DcmFileFormat file;
+        DcmDataset *d = file.getDataset();
+        char uid[100];
+        const std::string instanceUid = dcmGenerateUniqueIdentifier(uid, SITE_INSTANCE_UID_ROOT);
+        describe(d, instanceUid, UID_MRImageStorage);
+        const int instance = m_instances[std::size_t(k)] + v * m_options.slices;
+        d->putAndInsertString(DCM_InstanceNumber, std::to_string(instance).c_str());
+        d->putAndInsertString(DCM_PixelSpacing, m_spacing.c_str());
+        if (m_options.echoes) {
+            d->putAndInsertString(DCM_EchoNumbers, std::to_string(v + 1).c_str());
+        }
+        if (m_options.ownWindows) {
+            // The slice's own range, its upper end moved by up to 40% from slice to slice, as the
+            // windows scanners choose differ.
+            const auto [low, high] = std::minmax_element(values.begin(), values.end());
+            const double width = std::max(1.0, (*high - *low) * (0.6 + 0.08 * (k % 11)));
+            d->putAndInsertString(DCM_WindowCenter, number(*low + 0.5 * width).c_str());
+            d->putAndInsertString(DCM_WindowWidth, number(width).c_str());
+        }
+        if (m_options.spaced) {
+            d->putAndInsertString(DCM_SliceThickness, number(m_options.thickness).c_str());
+            d->putAndInsertString(DCM_SpacingBetweenSlices, number(m_options.thickness).c_str());
+        }
+        if (m_options.placed) {
+            d->putAndInsertString(DCM_ImagePositionPatient, triple(corner(k)).c_str());
+            d->putAndInsertString(DCM_ImageOrientationPatient, m_orientation.c_str());
+            d->putAndInsertString(DCM_SliceLocation, number(along(k)).c_str());
+        }
+        d->putAndInsertUint16Array(DCM_PixelData, values.data(), static_cast<unsigned long>(frameSize));
+        const QString name = m_options.shuffleNames ? QString::fromLatin1(instanceUid.c_str())
+                             : v == 0 ? QStringLiteral("slice%1.dcm").arg(k + 1, 4, 10, QLatin1Char('0'))
+                                      : QStringLiteral("slice%1-%2.dcm").arg(k + 1, 4, 10, QLatin1Char('0')).arg(v + 1);
+        return save(file, name);
+    }
+
+    // One enhanced MR file: the pixel size and orientation shared by every frame, the position of
+    // each frame in its own functional group, frames in the shuffled order when asked.
+    bool writeEnhanced(const std::vector<Uint16> &pixels) {
+        const std::size_t frameSize = std::size_t(m_options.size) * m_options.size;
+        DcmFileFormat file;
+        DcmDataset *d = file.getDataset();
+        char uid[100];
+        describe(d, dcmGenerateUniqueIdentifier(uid, SITE_INSTANCE_UID_ROOT), UID_EnhancedMRImageStorage);
+        d->putAndInsertString(DCM_InstanceNumber, "1");
+        d->putAndInsertString(DCM_NumberOfFrames, std::to_string(m_options.slices).c_str());
+        DcmItem *shared = nullptr;
+        d->findOrCreateSequenceItem(DCM_SharedFunctionalGroupsSequence, shared, 0);
+        DcmItem *measures = nullptr;
+        shared->findOrCreateSequenceItem(DCM_PixelMeasuresSequence, measures, 0);
+        measures->putAndInsertString(DCM_PixelSpacing, m_spacing.c_str());
+        measures->putAndInsertString(DCM_SliceThickness, number(m_options.thickness).c_str());
+        measures->putAndInsertString(DCM_SpacingBetweenSlices, number(m_options.thickness).c_str());
+        DcmItem *plane = nullptr;
+        shared->findOrCreateSequenceItem(DCM_PlaneOrientationSequence, plane, 0);
+        plane->putAndInsertString(DCM_ImageOrientationPatient, m_orientation.c_str());
+        std::vector<Uint16> ordered(pixels.size());
+        for (int f = 0; f < m_options.slices; ++f) {
+            const int k = m_instances[std::size_t(f)] - 1; // the slice stored as frame f
+            std::copy_n(&pixels[frameSize * std::size_t(k)], frameSize, &ordered[frameSize * std::size_t(f)]);
+            DcmItem *perFrame = nullptr;
+            d->findOrCreateSequenceItem(DCM_PerFrameFunctionalGroupsSequence, perFrame, f);
+            DcmItem *position = nullptr;
+            perFrame->findOrCreateSequenceItem(DCM_PlanePositionSequence, position, 0);
+            position->putAndInsertString(DCM_ImagePositionPatient, triple(corner(k)).c_str());
+        }
+        d->putAndInsertUint16Array(DCM_PixelData, ordered.data(), static_cast<unsigned long>(ordered.size()));
+        return save(file, QStringLiteral("enhanced.dcm"));
+    }
+
+    bool save(DcmFileFormat &file, const QString &name) {
+        const QString path = ZoDir::UneRuta(m_directory, name);
+        QByteArray bytes;
+        QString reason;
+        if (!encode(file, bytes, reason)) {
+            m_error = SafeWrite::failure(path, reason);
+        } else if (SafeWrite::writeBytes(path, bytes, &m_error)) {
+            m_written << path;
+            return true;
+        }
+        for (const QString &done : std::as_const(m_written)) {
+            QFile::remove(done);
+        }
+        for (const QString &folder : std::as_const(m_made)) {
+            QDir().rmdir(folder);
+        }
+        return false;
+    }
+
+    QString m_directory;
+    Options m_options;
+    QStringList m_made;
+    Head m_head;
+    Vec m_r{}, m_c{}, m_n{}, m_cWritten{}, m_nWritten{};
+    std::string m_study, m_series, m_frame, m_spacing, m_orientation;
+    std::vector<int> m_instances;
+    QStringList m_written;
+    QString m_error;
+};
+
+} // namespace
+
 bool write(const QString &directory, const Options &options, QString *error) {
     auto fail = [&](const QString &why) {
         if (error) {
@@ -195,7 +421,8 @@ bool write(const QString &directory, const Options &options, QString *error) {
     };
     if (options.slices < 2 || options.size < 8 || !(options.spacing > 0) || !(options.thickness > 0) ||
         !std::isfinite(options.spacing) || !std::isfinite(options.thickness) ||
-        !std::isfinite(options.tiltDegrees) || !std::isfinite(options.windowWidth) || options.size > 65535) {
+        !std::isfinite(options.tiltDegrees) || !std::isfinite(options.windowWidth) || options.size > 65535 ||
+        options.volumes < 1 || options.volumes > 16) {
         return fail(QCoreApplication::translate(
             "PhantomWriter", "A phantom needs at least 2 slices of 8 x 8 to 65535 x 65535 pixels, positive "
                              "spacings and finite numbers."));
@@ -211,158 +438,8 @@ bool write(const QString &directory, const Options &options, QString *error) {
             QCoreApplication::translate("PhantomWriter", "Cannot create the directory %1.").arg(directory));
     }
     OFLog::configure(OFLogger::ERROR_LOG_LEVEL);
-    const Head head(options);
-    Vec r{}, c{};
-    gridDirections(options.orientation, r, c);
-    const Vec n = cross(r, c);
-    // The acquisition as written: the same grid turned about the row direction.
-    const double tilt = options.tiltDegrees * 3.14159265358979323846 / 180.0;
-    const Vec rWritten = r;
-    const Vec cWritten = rotate(c, r, tilt);
-    const Vec nWritten = rotate(n, r, tilt);
-    char uid[100];
-    const std::string study = dcmGenerateUniqueIdentifier(uid, SITE_STUDY_UID_ROOT);
-    const std::string series = dcmGenerateUniqueIdentifier(uid, SITE_SERIES_UID_ROOT);
-    const std::string frame = dcmGenerateUniqueIdentifier(uid, SITE_INSTANCE_UID_ROOT);
-    const std::string spacing = number(options.spacing) + "\\" + number(options.spacing);
-    const std::string orientationText = number(rWritten[0]) + "\\" + number(rWritten[1]) + "\\" +
-                                        number(rWritten[2]) + "\\" + triple(cWritten);
-    const int size = options.size;
-    std::vector<int> instances(std::size_t(options.slices));
-    std::iota(instances.begin(), instances.end(), 1);
-    if (options.shuffleNames) {
-        std::mt19937 random(20261206);
-        std::shuffle(instances.begin(), instances.end(), random);
-    }
-    // The tags every file of the series carries.
-    auto describe = [&](DcmDataset *d, const std::string &instanceUid, const char *sopClass) {
-        d->putAndInsertString(DCM_SOPClassUID, sopClass);
-        d->putAndInsertString(DCM_SOPInstanceUID, instanceUid.c_str());
-        d->putAndInsertString(DCM_StudyInstanceUID, study.c_str());
-        d->putAndInsertString(DCM_SeriesInstanceUID, series.c_str());
-        d->putAndInsertString(DCM_FrameOfReferenceUID, frame.c_str());
-        d->putAndInsertString(DCM_Modality, "MR");
-        d->putAndInsertString(DCM_PatientName, "Phantom^Head");
-        d->putAndInsertString(DCM_PatientID, "PHANTOM");
-        d->putAndInsertString(DCM_SeriesDescription, "Synthetic head phantom");
-        d->putAndInsertString(DCM_SeriesNumber, "1");
-        d->putAndInsertString(DCM_WindowCenter, options.monochrome1 ? "3583" : "512");
-        d->putAndInsertString(DCM_WindowWidth, number(options.windowWidth).c_str());
-        d->putAndInsertUint16(DCM_SamplesPerPixel, 1);
-        d->putAndInsertString(DCM_PhotometricInterpretation,
-                              options.monochrome1 ? "MONOCHROME1" : "MONOCHROME2");
-        d->putAndInsertUint16(DCM_Rows, static_cast<Uint16>(size));
-        d->putAndInsertUint16(DCM_Columns, static_cast<Uint16>(size));
-        d->putAndInsertUint16(DCM_BitsAllocated, 16);
-        d->putAndInsertUint16(DCM_BitsStored, 12);
-        d->putAndInsertUint16(DCM_HighBit, 11);
-        d->putAndInsertUint16(DCM_PixelRepresentation, 0);
-    };
-    // Each file is written all or nothing; when one fails, those written before it go too, so a
-    // failed series leaves nothing behind (and no folder this call made).
-    QStringList written;
-    auto save = [&](DcmFileFormat &file, const QString &name) {
-        const QString path = ZoDir::UneRuta(directory, name);
-        QByteArray bytes;
-        QString reason;
-        QString why;
-        if (!encode(file, bytes, reason)) {
-            why = SafeWrite::failure(path, reason);
-        } else if (SafeWrite::writeBytes(path, bytes, &why)) {
-            written << path;
-            return true;
-        }
-        for (const QString &done : std::as_const(written)) {
-            QFile::remove(done);
-        }
-        for (const QString &folder : std::as_const(made)) {
-            QDir().rmdir(folder);
-        }
-        return fail(why);
-    };
-    const std::size_t frameSize = static_cast<std::size_t>(size) * size;
-    std::vector<Uint16> pixels(frameSize * (options.multiFrame ? options.slices : 1));
-    std::vector<Vec> corners;
-    const double half = 0.5 * (size - 1);
-    const double halfSlices = 0.5 * (options.slices - 1);
-    for (int k = 0; k < options.slices; ++k) {
-        const double along = (k - halfSlices) * options.thickness;
-        Uint16 *target = &pixels[options.multiFrame ? frameSize * k : 0];
-        for (int j = 0; j < size; ++j) {
-            for (int i = 0; i < size; ++i) {
-                Vec p{};
-                for (int a = 0; a < 3; ++a) {
-                    p[a] = (i - half) * options.spacing * r[a] + (j - half) * options.spacing * c[a] +
-                           along * n[a];
-                }
-                const Uint16 v = head.value(p);
-                target[static_cast<std::size_t>(j) * size + i] = options.monochrome1 ? Uint16(4095 - v) : v;
-            }
-        }
-        Vec corner{};
-        for (int a = 0; a < 3; ++a) {
-            corner[a] = -half * options.spacing * (rWritten[a] + cWritten[a]) + along * nWritten[a];
-        }
-        corners.push_back(corner);
-        if (options.multiFrame) {
-            continue;
-        }
-        DcmFileFormat file;
-        DcmDataset *d = file.getDataset();
-        const std::string instanceUid = dcmGenerateUniqueIdentifier(uid, SITE_INSTANCE_UID_ROOT);
-        describe(d, instanceUid, UID_MRImageStorage);
-        d->putAndInsertString(DCM_InstanceNumber, std::to_string(instances[std::size_t(k)]).c_str());
-        d->putAndInsertString(DCM_PixelSpacing, spacing.c_str());
-        if (options.spaced) {
-            d->putAndInsertString(DCM_SliceThickness, number(options.thickness).c_str());
-            d->putAndInsertString(DCM_SpacingBetweenSlices, number(options.thickness).c_str());
-        }
-        if (options.placed) {
-            d->putAndInsertString(DCM_ImagePositionPatient, triple(corner).c_str());
-            d->putAndInsertString(DCM_ImageOrientationPatient, orientationText.c_str());
-            d->putAndInsertString(DCM_SliceLocation, number(along).c_str());
-        }
-        d->putAndInsertUint16Array(DCM_PixelData, pixels.data(), static_cast<unsigned long>(frameSize));
-        if (!save(file, options.shuffleNames
-                            ? QString::fromLatin1(instanceUid.c_str())
-                            : QStringLiteral("slice%1.dcm").arg(k + 1, 4, 10, QLatin1Char('0')))) {
-            return false;
-        }
-    }
-    if (options.multiFrame) {
-        // One enhanced MR file: the pixel size and orientation shared by every frame, the position of
-        // each frame in its own functional group, frames in the shuffled order when asked.
-        DcmFileFormat file;
-        DcmDataset *d = file.getDataset();
-        describe(d, dcmGenerateUniqueIdentifier(uid, SITE_INSTANCE_UID_ROOT), UID_EnhancedMRImageStorage);
-        d->putAndInsertString(DCM_InstanceNumber, "1");
-        d->putAndInsertString(DCM_NumberOfFrames, std::to_string(options.slices).c_str());
-        DcmItem *shared = nullptr;
-        d->findOrCreateSequenceItem(DCM_SharedFunctionalGroupsSequence, shared, 0);
-        DcmItem *measures = nullptr;
-        shared->findOrCreateSequenceItem(DCM_PixelMeasuresSequence, measures, 0);
-        measures->putAndInsertString(DCM_PixelSpacing, spacing.c_str());
-        measures->putAndInsertString(DCM_SliceThickness, number(options.thickness).c_str());
-        measures->putAndInsertString(DCM_SpacingBetweenSlices, number(options.thickness).c_str());
-        DcmItem *plane = nullptr;
-        shared->findOrCreateSequenceItem(DCM_PlaneOrientationSequence, plane, 0);
-        plane->putAndInsertString(DCM_ImageOrientationPatient, orientationText.c_str());
-        std::vector<Uint16> ordered(pixels.size());
-        for (int f = 0; f < options.slices; ++f) {
-            const int k = instances[std::size_t(f)] - 1; // the slice stored as frame f
-            std::copy_n(&pixels[frameSize * k], frameSize, &ordered[frameSize * f]);
-            DcmItem *perFrame = nullptr;
-            d->findOrCreateSequenceItem(DCM_PerFrameFunctionalGroupsSequence, perFrame, f);
-            DcmItem *position = nullptr;
-            perFrame->findOrCreateSequenceItem(DCM_PlanePositionSequence, position, 0);
-            position->putAndInsertString(DCM_ImagePositionPatient, triple(corners[std::size_t(k)]).c_str());
-        }
-        d->putAndInsertUint16Array(DCM_PixelData, ordered.data(), static_cast<unsigned long>(ordered.size()));
-        if (!save(file, QStringLiteral("enhanced.dcm"))) {
-            return false;
-        }
-    }
-    return true;
+    Writer writer(directory, options, made);
+    return writer.writeAll() || fail(writer.error());
 }
 
 } // namespace Phantom

@@ -41,6 +41,19 @@ struct Options {
     // ImageOrientationPatient, SliceLocation), or the slice spacing (SliceThickness, SpacingBetweenSlices).
     bool placed = true;
     bool spaced = true;
+    // Single-frame files only. Each slice windowed on its own, as scanners auto-window: its window
+    // spans its own values (its width 0.6 to 1.4 times their range, from slice to slice), and the air
+    // holds faint noise (stored 0 to 3), so a slice outside the head carries a window a few values wide.
+    bool ownWindows = false;
+    // Several volumes in one series: every position written `volumes` times, instance numbers running
+    // on. As echoes, each volume says its EchoNumbers and is darker than the one before (values
+    // divided by the echo number); else nothing tells them apart but their repeated positions (an
+    // fMRI series). Names: slice0001.dcm... for the first volume, slice0001-2.dcm... for the second.
+    int volumes = 1;
+    bool echoes = false;
+    int seriesNumber = 1; // SeriesNumber, as the scanner numbers the series of an exam
+    // Marks the files as a Siemens mosaic (ImageType ...\MOSAIC, NumberOfImagesInMosaic 4).
+    bool mosaic = false;
 };
 
 // Where the head lies in the volume the loader builds from a sagittal series of these options,

@@ -5,6 +5,7 @@
 #include "imaging/ImagingLibrary.h"
 #include "imaging/ImagingState.h"
 #include "imaging/NiftiFiles.h"
+#include "imaging/ParallelJobs.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -24,7 +25,6 @@
 #include <atomic>
 #include <cmath>
 #include <new>
-#include <thread>
 #include <vector>
 
 #ifdef Q_OS_UNIX
@@ -178,67 +178,63 @@ bool SeriesLoader::readPictures(const QStringList &paths, bool lateral, VolumeLa
     return true;
 }
 
-bool SeriesLoader::readSource(const QString &ruta, bool soloJpg, bool lateral, int series,
-                              VolumeLayout::ScannerVolume &volume, bool &positioned, QString &named) {
-    positioned = false;
-    named = ruta;
+bool SeriesLoader::readNifti(const QString &ruta, VolumeLayout::ScannerVolume &volume) {
     const QFileInfo info(ruta);
-    if (info.isFile() && NiftiFiles::isNiftiPath(ruta)) {
-        m_report.source = QStringLiteral("nifti");
-        m_report.filesSeen = 1;
-        QString error;
-        if (!NiftiFiles::read(ruta, volume, &error)) {
-            m_report.failures << error;
-            return false;
-        }
-        m_signature = signatureOf({info});
-        const VolumeLayout::Affine &a = volume.affine;
-        const VolumeLayout::Vec3 n{a.axes[0][1] * a.axes[1][2] - a.axes[0][2] * a.axes[1][1],
-                                   a.axes[0][2] * a.axes[1][0] - a.axes[0][0] * a.axes[1][2],
-                                   a.axes[0][0] * a.axes[1][1] - a.axes[0][1] * a.axes[1][0]};
-        m_report.orientation = VolumeLayout::describeOrientation(n);
-        m_report.series = info.fileName();
-        positioned = true;
-        return true;
-    }
-    if (!info.isDir()) {
-        m_report.failures << QStringLiteral("%1: neither a folder nor a NIfTI file").arg(ruta);
+    m_report.source = QStringLiteral("nifti");
+    m_report.filesSeen = 1;
+    QString error;
+    if (!NiftiFiles::read(ruta, volume, &error)) {
+        m_report.failures << error;
         return false;
     }
-    if (soloJpg) {
-        m_report.source = QStringLiteral("pictures");
-        // The pictures of an earlier load of this folder, else the folder's own JPEG pictures.
-        const QString cache = cacheFolderFor(ruta);
-        QFile infoFile(QDir(cache).filePath(InfoFile));
-        if (infoFile.open(QIODevice::ReadOnly)) {
-            const QJsonObject json = QJsonDocument::fromJson(infoFile.readAll()).object();
-            const int slices = json.value(QStringLiteral("slices")).toInt();
-            QStringList paths;
-            for (int k = 0; k < slices; ++k) {
-                paths << QDir(cache).filePath(pictureName(k));
-            }
-            // Pictures carry no geometry, as ever: the landmarks calibrate them.
-            if (slices > 0 && slices <= VolumeLayout::MaxAxisVoxels && readPictures(paths, true, volume)) {
-                m_report.orientation = QStringLiteral("sagittal");
-                m_report.series = json.value(QStringLiteral("series")).toString();
-                m_report.filesSeen = slices;
-                m_report.source = QStringLiteral("cache");
-                return true;
-            }
+    m_signature = signatureOf({info});
+    const VolumeLayout::Affine &a = volume.affine;
+    const VolumeLayout::Vec3 n{a.axes[0][1] * a.axes[1][2] - a.axes[0][2] * a.axes[1][1],
+                               a.axes[0][2] * a.axes[1][0] - a.axes[0][0] * a.axes[1][2],
+                               a.axes[0][0] * a.axes[1][1] - a.axes[0][1] * a.axes[1][0]};
+    m_report.orientation = VolumeLayout::describeOrientation(n);
+    m_report.series = info.fileName();
+    m_report.volumes = 1;
+    return true;
+}
+
+// The pictures of an earlier load of this folder, else the folder's own JPEG pictures.
+bool SeriesLoader::readCachedPictures(const QString &ruta, bool lateral, VolumeLayout::ScannerVolume &volume) {
+    m_report.source = QStringLiteral("pictures");
+    const QString cache = cacheFolderFor(ruta);
+    QFile infoFile(QDir(cache).filePath(InfoFile));
+    if (infoFile.open(QIODevice::ReadOnly)) {
+        const QJsonObject json = QJsonDocument::fromJson(infoFile.readAll()).object();
+        const int slices = json.value(QStringLiteral("slices")).toInt();
+        QStringList paths;
+        for (int k = 0; k < slices; ++k) {
+            paths << QDir(cache).filePath(pictureName(k));
         }
-        QStringList jpegs;
-        for (const QFileInfo &file : QDir(ruta).entryInfoList(QDir::Files, QDir::Name)) {
-            const QString suffix = file.suffix().toLower();
-            if ((suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg")) &&
-                ConfinedRead::notRegularFile(file.absoluteFilePath()).isEmpty()) {
-                jpegs << file.absoluteFilePath();
-            }
+        // Pictures carry no geometry, as ever: the landmarks calibrate them.
+        if (slices > 0 && slices <= VolumeLayout::MaxAxisVoxels && readPictures(paths, true, volume)) {
+            m_report.orientation = QStringLiteral("sagittal");
+            m_report.series = json.value(QStringLiteral("series")).toString();
+            m_report.filesSeen = slices;
+            m_report.source = QStringLiteral("cache");
+            return true;
         }
-        m_report.filesSeen = int(jpegs.size());
-        m_report.orientation =
-            lateral ? QStringLiteral("sagittal (as told)") : QStringLiteral("axial (as told)");
-        return readPictures(jpegs, lateral, volume);
     }
+    QStringList jpegs;
+    for (const QFileInfo &file : QDir(ruta).entryInfoList(QDir::Files, QDir::Name)) {
+        const QString suffix = file.suffix().toLower();
+        if ((suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg")) &&
+            ConfinedRead::notRegularFile(file.absoluteFilePath()).isEmpty()) {
+            jpegs << file.absoluteFilePath();
+        }
+    }
+    m_report.filesSeen = int(jpegs.size());
+    m_report.orientation = lateral ? QStringLiteral("sagittal (as told)") : QStringLiteral("axial (as told)");
+    return readPictures(jpegs, lateral, volume);
+}
+
+// The chosen volume of the chosen series of a folder (series -1: the one the scan prefers).
+bool SeriesLoader::readDicom(const QString &ruta, bool lateral, std::array<int, 2> chosen,
+                             VolumeLayout::ScannerVolume &volume, bool &positioned, QString &named) {
     m_report.source = QStringLiteral("dicom");
     const DicomFiles::Scan &found = scan(ruta);
     m_report.filesSeen = found.filesSeen;
@@ -246,19 +242,31 @@ bool SeriesLoader::readSource(const QString &ruta, bool soloJpg, bool lateral, i
     m_report.skipped = found.skippedReasons;
     m_report.seriesFound = int(found.series.size());
     m_report.failures << found.refused;
-    const int chosen = series >= 0 ? series : found.largestSeries();
-    if (chosen < 0 || chosen >= int(found.series.size())) {
+    const int series = chosen[0] >= 0 ? chosen[0] : found.preferredSeries();
+    if (series < 0 || series >= int(found.series.size())) {
         m_report.failures << (found.series.empty()
                                   ? QStringLiteral("%1: holds no DICOM image series").arg(ruta)
                                   : QStringLiteral("%1: there is no series %2; it holds %3")
                                         .arg(ruta)
-                                        .arg(chosen + 1)
+                                        .arg(series + 1)
                                         .arg(found.series.size()));
         return false;
     }
-    const DicomFiles::Series &s = found.series[std::size_t(chosen)];
+    const DicomFiles::Series &whole = found.series[std::size_t(series)];
+    m_report.series = whole.label();
+    m_report.volumes = whole.volumes;
+    if (chosen[1] < 0 || chosen[1] >= whole.volumes) {
+        m_report.failures << QStringLiteral("%1: series %2 holds %3 volumes; there is no volume %4")
+                                 .arg(ruta, whole.label())
+                                 .arg(whole.volumes)
+                                 .arg(chosen[1] + 1);
+        return false;
+    }
+    const DicomFiles::Series s = whole.volumes > 1 ? whole.volume(chosen[1]) : whole;
     named = s.slices.front().path;
-    m_report.series = s.label();
+    m_report.volume = chosen[1];
+    m_report.volumeName = whole.volumeNames.value(chosen[1]);
+    m_report.emptySlices = s.emptyPlaces;
     m_report.orientation = s.orientation();
     m_report.irregularFiles = s.irregularFiles;
     m_report.irregularity = s.irregularity;
@@ -271,7 +279,7 @@ bool SeriesLoader::readSource(const QString &ruta, bool soloJpg, bool lateral, i
             files << QFileInfo(slice.path);
         }
     }
-    m_signature = signatureOf(files) + s.uid;
+    m_signature = signatureOf(files) + s.uid + QStringLiteral("#%1").arg(chosen[1]);
     QStringList failures;
     const bool decoded = DicomFiles::decodeSeries(s, volume, &failures, m_threads, [&](int done, int total) {
         if (m_progress) {
@@ -290,12 +298,31 @@ bool SeriesLoader::readSource(const QString &ruta, bool soloJpg, bool lateral, i
     return decoded;
 }
 
-bool SeriesLoader::i_CargarImagenes(const QString &ruta, bool soloJpg, bool lateral, int series) {
+bool SeriesLoader::readSource(const QString &ruta, bool soloJpg, bool lateral, std::array<int, 2> chosen,
+                              VolumeLayout::ScannerVolume &volume, bool &positioned, QString &named) {
+    positioned = false;
+    named = ruta;
+    const QFileInfo info(ruta);
+    if (info.isFile() && NiftiFiles::isNiftiPath(ruta)) {
+        positioned = readNifti(ruta, volume);
+        return positioned;
+    }
+    if (!info.isDir()) {
+        m_report.failures << QStringLiteral("%1: neither a folder nor a NIfTI file").arg(ruta);
+        return false;
+    }
+    if (soloJpg) {
+        return readCachedPictures(ruta, lateral, volume);
+    }
+    return readDicom(ruta, lateral, chosen, volume, positioned, named);
+}
+
+bool SeriesLoader::i_CargarImagenes(const QString &ruta, bool soloJpg, bool lateral, int series, int volume) {
     if (soloJpg) {
         waitForCache(); // the pictures of a load just made
     }
     DestruyeVolumen();
-    m_cargando = true;
+    m_loading = true;
     m_report = Report{};
     m_layout = VolumeLayout::Oriented{};
     m_signature.clear();
@@ -308,7 +335,7 @@ bool SeriesLoader::i_CargarImagenes(const QString &ruta, bool soloJpg, bool late
     bool result = false;
     QString named; // the file a refusal of the whole volume names
     try {
-        if (readSource(ruta, soloJpg, lateral, series, source, positioned, named)) {
+        if (readSource(ruta, soloJpg, lateral, {series, volume}, source, positioned, named)) {
             // The volume as the layout will hold it, before the layout sets anything aside for it.
             const QString problem =
                 VolumeLayout::layoutProblem({source.dims[0], source.dims[1], source.dims[2]}, source.affine);
@@ -341,7 +368,7 @@ bool SeriesLoader::i_CargarImagenes(const QString &ruta, bool soloJpg, bool late
     if (result && m_report.source != QLatin1String("cache")) {
         startCache(ruta);
     }
-    m_cargando = false;
+    m_loading = false;
     return result;
 }
 
@@ -385,25 +412,17 @@ void SeriesLoader::writeCache(const CacheJob &job, Pending &pending) {
         return;
     }
     const VolumeLayout::ScannerVolume &v = job.volume;
-    std::atomic<int> next{0};
     std::atomic<bool> failed{false};
-    auto work = [&] {
-        for (int k = next++; k < v.dims[2] && !failed; k = next++) {
-            const QImage slice(&v.voxels[v.index(0, 0, k)], v.dims[0], v.dims[1], v.dims[0],
+    ParallelJobs::run(
+        std::size_t(v.dims[2]), job.threads,
+        [&](std::size_t k) {
+            const QImage slice(&v.voxels[v.index(0, 0, int(k))], v.dims[0], v.dims[1], v.dims[0],
                                QImage::Format_Grayscale8);
-            if (!SafeWrite::writeImage(QDir(fresh).filePath(pictureName(k)), slice, "BMP")) {
+            if (failed || !SafeWrite::writeImage(QDir(fresh).filePath(pictureName(int(k))), slice, "BMP")) {
                 failed = true;
             }
-        }
-    };
-    std::vector<std::thread> workers;
-    for (int t = 1; t < job.threads; ++t) {
-        workers.emplace_back(work);
-    }
-    work();
-    for (std::thread &worker : workers) {
-        worker.join();
-    }
+        },
+        [&](std::size_t) { failed = true; });
     const bool written =
         !failed && SafeWrite::writeBytes(QDir(fresh).filePath(InfoFile), QJsonDocument(job.info).toJson());
     QDir(target).removeRecursively();

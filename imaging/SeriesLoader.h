@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -33,6 +34,10 @@ public:
         QStringList skipped;       // the first few skipped files, with the reason
         int seriesFound = 0;       // DICOM series in the folder
         QString series;            // the series loaded, as the loader lists it
+        int volumes = 0;           // volumes that series holds (echoes, time points, directions...)
+        int volume = 0;            // the one built, from 0
+        QString volumeName;        // what tells it from the others ("echo 2"); empty for one volume
+        int emptySlices = 0;       // places of the volume's slices that no file fills, left black
         QString orientation;       // the orientation found ("axial", "sagittal (oblique, ...)")
         int slicesStacked = 0;     // slices of the volume built
         int irregularFiles = 0;    // files whose pixel size or spacing differs from the series'
@@ -66,15 +71,16 @@ public:
     void DestruyeVolumen();
     // Loads the series of the folder, or the NIfTI file ruta names. soloJpg loads the pictures of an
     // earlier load from the cache (else the folder's own JPEG pictures); lateral is the "Images as
-    // lateral slices" box; series chooses among the folder's series (-1: the one with most images).
+    // lateral slices" box; series chooses among the folder's series by its place in the list (-1: the
+    // one DicomFiles::Scan::preferredSeries names), volume among the volumes of that series (from 0).
     // True when a volume was completed.
-    bool i_CargarImagenes(const QString &ruta, bool soloJpg, bool lateral, int series = -1);
+    bool i_CargarImagenes(const QString &ruta, bool soloJpg, bool lateral, int series = -1, int volume = 0);
 
     // Waits until the pictures of the last load are in the cache (or have failed) and completes the
     // report with them. A load returns before they are written; a pictures-only reload waits for them.
     void waitForCache();
 
-    bool cargando() const { return m_cargando; }
+    bool loading() const { return m_loading; }
     const Report &report() const { return m_report; }
     // The volume last loaded, in the layout, with its placement in patient space.
     const VolumeLayout::Oriented &layout() const { return m_layout; }
@@ -83,8 +89,12 @@ public:
     QString cacheFolderFor(const QString &ruta) const;
 
 private:
-    bool readSource(const QString &ruta, bool soloJpg, bool lateral, int series,
+    bool readSource(const QString &ruta, bool soloJpg, bool lateral, std::array<int, 2> chosen,
                     VolumeLayout::ScannerVolume &volume, bool &positioned, QString &named);
+    bool readNifti(const QString &ruta, VolumeLayout::ScannerVolume &volume);
+    bool readCachedPictures(const QString &ruta, bool lateral, VolumeLayout::ScannerVolume &volume);
+    bool readDicom(const QString &ruta, bool lateral, std::array<int, 2> chosen, VolumeLayout::ScannerVolume &volume,
+                   bool &positioned, QString &named);
     bool buildVolume(const QString &ruta, bool lateral, VolumeLayout::ScannerVolume &source);
     bool readPictures(const QStringList &paths, bool lateral, VolumeLayout::ScannerVolume &volume);
     struct CacheJob {
@@ -106,7 +116,7 @@ private:
     std::function<void(Phase, int, int, int)> m_progress;
     std::function<void(const QString &)> m_warning;
     int m_threads = 1;
-    bool m_cargando = false;
+    bool m_loading = false;
     QString m_cacheRoot;
     QString m_scannedFolder;
     QString m_signature; // of the files the last volume came from; empty for pictures

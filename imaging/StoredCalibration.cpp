@@ -65,7 +65,7 @@ Loaded loaded(SeriesLoader &loader, const QString &source, int series) {
         return result;
     }
     const DicomFiles::Scan &scan = loader.scan(source);
-    const int chosen = series >= 0 ? series : scan.largestSeries();
+    const int chosen = series >= 0 ? series : scan.preferredSeries();
     if (chosen >= 0 && chosen < int(scan.series.size())) {
         result.seriesNumber = chosen;
         result.fingerprint = dicomFingerprint(scan.series[std::size_t(chosen)]);

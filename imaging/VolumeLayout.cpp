@@ -22,10 +22,12 @@ Vec3 scaled(const Vec3 &a, double s) {
 constexpr double Pi = 3.14159265358979323846;
 
 // The voxels an axis of `count` voxels `spacing` apart has once resampled to `newSpacing`, covering
-// the same extent; in double, so no claim overflows, and held to what an int and the layout can take
-// (the loader refuses such volumes before they come here).
+// the same extent up to its last voxel: a spacing taken from positions written to a few decimals
+// falls a little short of the whole multiple it stands for, so a thousandth of a voxel short still
+// counts as reaching it. In double, so no claim overflows, and held to what an int and the layout can
+// take (the loader refuses such volumes before they come here).
 double resampledCount(double count, double spacing, double newSpacing) {
-    const double wanted = std::floor((count - 1) * spacing / newSpacing + 1e-6) + 1;
+    const double wanted = std::floor((count - 1) * spacing / newSpacing + 1e-3) + 1;
     return std::isfinite(wanted) ? std::clamp(wanted, 1.0, double(MaxVoxels)) : double(MaxVoxels);
 }
 

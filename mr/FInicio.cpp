@@ -199,7 +199,7 @@ void FInicio::llenaSeries() {
             ui->CSerie->addItem(tr("%1 (NIfTI)").arg(fichero.fileName()));
         }
     }
-    ui->CSerie->setCurrentIndex(scan.series.empty() ? (m_nifti.isEmpty() ? -1 : 0) : scan.largestSeries());
+    ui->CSerie->setCurrentIndex(scan.series.empty() ? (m_nifti.isEmpty() ? -1 : 0) : scan.preferredSeries());
     CSerie_Click();
 }
 
@@ -207,14 +207,22 @@ void FInicio::CSerie_Click() {
     const int elegida = ui->CSerie->currentIndex();
     const DicomFiles::Scan &scan = m_loader.scan(m_directorio);
     QString texto;
+    ui->volumeChoice->clear();
     if (elegida >= 0 && elegida < int(scan.series.size())) {
-        texto = tr("Orientation: %1").arg(scan.series[std::size_t(elegida)].orientation());
+        const DicomFiles::Series &serie = scan.series[std::size_t(elegida)];
+        for (int v = 0; v < serie.volumes && serie.volumes > 1; ++v) {
+            ui->volumeChoice->addItem(tr("%1 of %2: %3").arg(v + 1).arg(serie.volumes).arg(serie.volumeNames.value(v)));
+        }
+        texto = tr("Orientation: %1").arg(serie.orientation());
     } else if (elegida >= 0) {
         texto = tr("Orientation: from the NIfTI header");
     } else if (scan.filesSeen > 0) {
         texto = tr("No DICOM series in this folder (%1 files are not DICOM images).").arg(scan.skippedFiles);
     }
     ui->LOrientacion->setText(texto);
+    // Only a series of several volumes offers the choice of one.
+    ui->volumeLabel->setVisible(ui->volumeChoice->count() > 0);
+    ui->volumeChoice->setVisible(ui->volumeChoice->count() > 0);
 }
 
 QStringList FInicio::series() const {
@@ -259,7 +267,7 @@ void FInicio::muestraProgreso(bool visible) {
 void FInicio::habilitaEleccion(bool enabled) {
     for (QWidget *control : {static_cast<QWidget *>(ui->Drive1), static_cast<QWidget *>(ui->Dir1),
                              static_cast<QWidget *>(ui->CFilter), static_cast<QWidget *>(ui->CDirec),
-                             static_cast<QWidget *>(ui->CSerie)}) {
+                             static_cast<QWidget *>(ui->CSerie), static_cast<QWidget *>(ui->volumeChoice)}) {
         control->setEnabled(enabled);
     }
 }
@@ -293,7 +301,9 @@ bool FInicio::i_CargarImagenes(const QString &ruta, bool soloJpg) {
     const bool nifti = !soloJpg && elegida >= dicom && elegida - dicom < m_nifti.size();
     m_loadedSource = QFileInfo(nifti ? m_nifti.at(elegida - dicom) : ruta).absoluteFilePath();
     const int serie = soloJpg || nifti ? -1 : elegida;
-    const bool cargado = m_loader.i_CargarImagenes(m_loadedSource, soloJpg, ui->CDirec->isChecked(), serie);
+    const int volumen = soloJpg || nifti ? 0 : std::max(0, ui->volumeChoice->currentIndex());
+    const bool cargado =
+        m_loader.i_CargarImagenes(m_loadedSource, soloJpg, ui->CDirec->isChecked(), serie, volumen);
     m_loadedSeries = cargado && !soloJpg ? StoredCalibration::loaded(m_loader, m_loadedSource, serie)
                                          : StoredCalibration::Loaded{};
     return cargado;

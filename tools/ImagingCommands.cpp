@@ -89,8 +89,10 @@ int phantom(const QStringList &args, QTextStream &out, QTextStream &err) {
     CommandArguments arguments(
         QStringLiteral(
             "usage: zokorvane-tool phantom DIR [--slices N] [--size N] [--spacing MM] [--thickness MM] "
-            "[--orientation sagittal|axial|coronal] [--tilt DEG] [--shuffle-names] [--multi-frame]\n"),
-        {"slices", "size", "spacing", "thickness", "orientation", "tilt"}, {"shuffle-names", "multi-frame"});
+            "[--orientation sagittal|axial|coronal] [--tilt DEG] [--shuffle-names] [--multi-frame] "
+            "[--own-windows]\n"),
+        {"slices", "size", "spacing", "thickness", "orientation", "tilt"},
+        {"shuffle-names", "multi-frame", "own-windows"});
     const QMap<QString, Phantom::Orientation> orientations{
         {QStringLiteral("sagittal"), Phantom::Orientation::Sagittal},
         {QStringLiteral("axial"), Phantom::Orientation::Axial},
@@ -117,6 +119,7 @@ int phantom(const QStringList &args, QTextStream &out, QTextStream &err) {
     options.orientation = orientations.value(orientation, options.orientation);
     options.shuffleNames = arguments.isSet(QStringLiteral("shuffle-names"));
     options.multiFrame = arguments.isSet(QStringLiteral("multi-frame"));
+    options.ownWindows = arguments.isSet(QStringLiteral("own-windows"));
     const QString directory = arguments.positional().first();
     QString error;
     if (!Phantom::write(directory, options, &error)) {
@@ -139,19 +142,105 @@ int phantom(const QStringList &args, QTextStream &out, QTextStream &err) {
     return 0;
 }
 
+namespace {
+
+// The place in the folder's list of the series load-series is asked for: --series N by the number
+// the scanner wrote (SeriesNumber), --series-index N by its place in the list, from 1; -1 for the one
+// the loader prefers. Nothing (with the reason on err) when it names none.
+std::optional<int> chosenSeries(const CommandArguments &arguments, SeriesLoader &loader, const QString &source,
+                                QTextStream &err) {
+    const bool byNumber = arguments.isSet(QStringLiteral("series"));
+    const bool byIndex = arguments.isSet(QStringLiteral("series-index"));
+    if (byNumber && byIndex) {
+        err << "zokorvane-tool: " << Tool::tr("--series and --series-index name the same thing: give one")
+            << "\n";
+        return std::nullopt;
+    }
+    if (byIndex) {
+        const auto index = arguments.whole(QStringLiteral("series-index"), 1, 100000);
+        return index ? std::optional<int>(int(*index) - 1) : std::nullopt;
+    }
+    if (!byNumber || !QFileInfo(source).isDir()) {
+        return -1;
+    }
+    const QString number = arguments.value(QStringLiteral("series")).trimmed();
+    const DicomFiles::Scan &scan = loader.scan(source);
+    const int found = scan.seriesNumbered(number);
+    if (found < 0) {
+        QStringList numbers;
+        for (const DicomFiles::Series &s : scan.series) {
+            numbers << s.number;
+        }
+        numbers.removeDuplicates();
+        err << "zokorvane-tool: "
+            << Tool::tr("%1 holds no series numbered %2 (its series numbers: %3; --series-index N takes the "
+                        "N-th series as listed)")
+                   .arg(source, number, numbers.join(QStringLiteral(", ")))
+            << "\n";
+        return std::nullopt;
+    }
+    return found;
+}
+
+// What load-series prints: what the loader built, as JSON.
+QJsonObject loadJson(SeriesLoader &loader, const ImagingState &state, const QString &source, bool built,
+                     bool lateral, int threads, double totalSeconds) {
+    const SeriesLoader::Report &report = loader.report();
+    qint32 x = 0, y = 0, z = 0;
+    state.library()._d2_dimensiones(state.VolumenActual, x, y, z);
+    QJsonArray seriesList;
+    if (report.source == QLatin1String("dicom")) {
+        for (const DicomFiles::Series &s : loader.scan(source).series) {
+            seriesList.append(s.label());
+        }
+    }
+    const QJsonObject seconds{{QStringLiteral("volume"), report.readingSeconds},
+                              {QStringLiteral("cache"), report.cacheSeconds},
+                              {QStringLiteral("total"), totalSeconds}};
+    return QJsonObject{
+        {QStringLiteral("source"), source},
+        {QStringLiteral("kind"), report.source},
+        {QStringLiteral("filesSeen"), report.filesSeen},
+        {QStringLiteral("skippedFiles"), report.skippedFiles},
+        {QStringLiteral("skipped"), QJsonArray::fromStringList(report.skipped)},
+        {QStringLiteral("seriesFound"), seriesList},
+        {QStringLiteral("series"), report.series},
+        {QStringLiteral("volumes"), report.volumes},
+        {QStringLiteral("volume"), report.volume + 1},
+        {QStringLiteral("volumeName"), report.volumeName},
+        {QStringLiteral("orientation"), report.orientation},
+        {QStringLiteral("slicesStacked"), report.slicesStacked},
+        {QStringLiteral("emptySlices"), report.emptySlices},
+        {QStringLiteral("volumeBuilt"), built},
+        {QStringLiteral("dimensions"), QJsonArray{x, y, z}},
+        {QStringLiteral("interslice"), state.Interslice},
+        {QStringLiteral("mmPerPixel"), state.MmPixelFijo},
+        {QStringLiteral("zeroFrame"), state.FrameCero},
+        {QStringLiteral("increment"), state.Incremento},
+        {QStringLiteral("resampled"), report.resampled},
+        {QStringLiteral("lateral"), lateral},
+        {QStringLiteral("irregularFiles"), report.irregularFiles},
+        {QStringLiteral("irregularity"), report.irregularity},
+        {QStringLiteral("failures"), QJsonArray::fromStringList(report.failures)},
+        {QStringLiteral("cacheFolder"), report.cacheFolder},
+        {QStringLiteral("threads"), threads},
+        {QStringLiteral("seconds"), seconds},
+    };
+}
+
+} // namespace
+
 int loadSeries(const QStringList &args, QTextStream &out, QTextStream &err) {
     CommandArguments arguments(
-        QStringLiteral("usage: zokorvane-tool load-series DIR|FILE.nii[.gz] [--series N] "
-                       "[--jpg-only] [--lateral] [--threads N] "
-                       "[--export-volume OUT.nii[.gz]]\n"),
-        {"series", "threads", "export-volume"}, {"jpg-only", "lateral"});
+        QStringLiteral("usage: zokorvane-tool load-series DIR|FILE.nii[.gz] [--series NUMBER | --series-index N] "
+                       "[--volume N] [--jpg-only] [--lateral] [--threads N] [--export-volume OUT.nii[.gz]]\n"),
+        {"series", "series-index", "volume", "threads", "export-volume"}, {"jpg-only", "lateral"});
     if (!arguments.parse(args, 1, 1)) {
         return arguments.wrongArguments(err);
     }
     const auto threads = arguments.whole(QStringLiteral("threads"), 1, 64, QThread::idealThreadCount());
-    // Counted from 1 here, from 0 by the loader, where -1 is the folder's largest series.
-    const auto series = arguments.whole(QStringLiteral("series"), 1, 100000, 0);
-    if (!threads || !series) {
+    const auto volume = arguments.whole(QStringLiteral("volume"), 1, 100000, 1);
+    if (!threads || !volume) {
         return arguments.wrongArguments(err);
     }
     const QString source = arguments.positional().first();
@@ -174,46 +263,17 @@ int loadSeries(const QStringList &args, QTextStream &out, QTextStream &err) {
     ImagingState state(library);
     SeriesLoader loader(state);
     loader.setThreads(int(*threads));
-    const bool built = loader.i_CargarImagenes(source, jpgOnly, lateral, int(*series) - 1);
+    const std::optional<int> series = chosenSeries(arguments, loader, source, err);
+    if (!series) {
+        return arguments.isSet(QStringLiteral("series")) && arguments.isSet(QStringLiteral("series-index"))
+                   ? arguments.wrongArguments(err)
+                   : 1;
+    }
+    const bool built = loader.i_CargarImagenes(source, jpgOnly, lateral, *series, int(*volume) - 1);
     loader.waitForCache();
     const SeriesLoader::Report &report = loader.report();
-    qint32 x = 0, y = 0, z = 0;
-    library._d2_dimensiones(state.VolumenActual, x, y, z);
-    QJsonArray seriesList;
-    if (report.source == QLatin1String("dicom")) {
-        for (const DicomFiles::Series &s : loader.scan(source).series) {
-            seriesList.append(s.label());
-        }
-    }
-    QJsonObject seconds{{QStringLiteral("volume"), report.readingSeconds},
-                        {QStringLiteral("cache"), report.cacheSeconds},
-                        {QStringLiteral("total"), total.nsecsElapsed() / 1e9}};
-    QJsonObject json{
-        {QStringLiteral("source"), source},
-        {QStringLiteral("kind"), report.source},
-        {QStringLiteral("filesSeen"), report.filesSeen},
-        {QStringLiteral("skippedFiles"), report.skippedFiles},
-        {QStringLiteral("skipped"), QJsonArray::fromStringList(report.skipped)},
-        {QStringLiteral("seriesFound"), seriesList},
-        {QStringLiteral("series"), report.series},
-        {QStringLiteral("orientation"), report.orientation},
-        {QStringLiteral("slicesStacked"), report.slicesStacked},
-        {QStringLiteral("volumeBuilt"), built},
-        {QStringLiteral("dimensions"), QJsonArray{x, y, z}},
-        {QStringLiteral("interslice"), state.Interslice},
-        {QStringLiteral("mmPerPixel"), state.MmPixelFijo},
-        {QStringLiteral("zeroFrame"), state.FrameCero},
-        {QStringLiteral("increment"), state.Incremento},
-        {QStringLiteral("resampled"), report.resampled},
-        {QStringLiteral("lateral"), lateral},
-        {QStringLiteral("irregularFiles"), report.irregularFiles},
-        {QStringLiteral("irregularity"), report.irregularity},
-        {QStringLiteral("failures"), QJsonArray::fromStringList(report.failures)},
-        {QStringLiteral("cacheFolder"), report.cacheFolder},
-        {QStringLiteral("threads"), int(*threads)},
-        {QStringLiteral("seconds"), seconds},
-    };
-    out << QJsonDocument(json).toJson(QJsonDocument::Indented);
+    out << QJsonDocument(loadJson(loader, state, source, built, lateral, int(*threads), total.nsecsElapsed() / 1e9))
+               .toJson(QJsonDocument::Indented);
     for (const QString &failure : report.failures) {
         err << "zokorvane-tool: " << failure << "\n";
     }

@@ -252,13 +252,14 @@ const std::map<QString, Command> &commands() {
               "writes over an existing study."),
           QStringLiteral("zokorvane-tool import-mdb /data/tms2003.mdb"), importMdb}},
         {QStringLiteral("load-series"),
-         {QStringLiteral("load-series DIR|FILE.nii[.gz] [--series N] [--jpg-only] [--lateral] [--threads N] "
-                         "[--export-volume OUT.nii.gz]"),
+         {QStringLiteral("load-series DIR|FILE.nii[.gz] [--series NUMBER | --series-index N] [--volume N] "
+                         "[--jpg-only] [--lateral] [--threads N] [--export-volume OUT.nii.gz]"),
           QStringLiteral(
-              "Load an MR series (the folder's largest DICOM series, or series N as listed) or a NIfTI "
-              "volume "
-              "as the image loader does; print what was built as JSON; optionally write the volume as the "
-              "program holds it (axes P, I, R) as NIfTI."),
+              "Load an MR series or a NIfTI volume as the image loader does: the folder's largest series "
+              "of one volume unless told, --series NUMBER by the series number the scanner wrote, "
+              "--series-index N by its place in the list printed (from 1), --volume N the N-th volume of "
+              "a series of several (echoes, time points, directions; default 1); print what was built "
+              "as JSON; optionally write the volume as the program holds it (axes P, I, R) as NIfTI."),
           QStringLiteral("zokorvane-tool load-series ~/mr/subject12"),
           [](const QStringList &args) { return ImagingCommands::loadSeries(args, out(), err()); }}},
         {QStringLiteral("map"),
@@ -277,9 +278,10 @@ const std::map<QString, Command> &commands() {
         {QStringLiteral("phantom"),
          {QStringLiteral(
               "phantom DIR [--slices N] [--size N] [--spacing MM] [--thickness MM] "
-              "[--orientation sagittal|axial|coronal] [--tilt DEG] [--shuffle-names] [--multi-frame]"),
+              "[--orientation sagittal|axial|coronal] [--tilt DEG] [--shuffle-names] [--multi-frame] "
+              "[--own-windows]"),
           QStringLiteral("Write a synthetic MR head series (DICOM) with known geometry (default 100 slices "
-                         "of 256 x 256)."),
+                         "of 256 x 256); --own-windows gives each file its own window, as scanners do."),
           QStringLiteral("zokorvane-tool phantom /tmp/phantom --slices 60 --size 128"),
           [](const QStringList &args) { return ImagingCommands::phantom(args, out(), err()); }}},
         {QStringLiteral("plan"),

@@ -326,8 +326,8 @@ Nothing is drawn until the bounds are whole numbers.</translation>
         <translation>Series:</translation>
     </message>
     <message>
-        <source>The series of the folder, by number; the one with most images is chosen first. NIfTI volumes (.nii, .nii.gz) of the folder are listed too.</source>
-        <translation>The series of the folder, by number; the one with most images is chosen first. NIfTI volumes (.nii, .nii.gz) of the folder are listed too.</translation>
+        <source>The series of the folder, by number; the largest series of one volume is chosen first. NIfTI volumes (.nii, .nii.gz) of the folder are listed too.</source>
+        <translation>The series of the folder, by number; the largest series of one volume is chosen first. NIfTI volumes (.nii, .nii.gz) of the folder are listed too.</translation>
     </message>
     <message>
         <source>Series kind</source>
@@ -372,6 +372,18 @@ Nothing is drawn until the bounds are whole numbers.</translation>
     <message>
         <source>Orientation: %1</source>
         <translation>Orientation: %1</translation>
+    </message>
+    <message>
+        <source>Volume:</source>
+        <translation>Volume:</translation>
+    </message>
+    <message>
+        <source>A series of several volumes (echoes, time points, diffusion directions, magnitude and phase): the volume to build.</source>
+        <translation>A series of several volumes (echoes, time points, diffusion directions, magnitude and phase): the volume to build.</translation>
+    </message>
+    <message>
+        <source>%1 of %2: %3</source>
+        <translation>%1 of %2: %3</translation>
     </message>
     <message>
         <source>Orientation: from the NIfTI header</source>
@@ -2387,6 +2399,14 @@ The map waits until the bounds are whole numbers or empty.</translation>
     <message>
         <source>%1 is neither a folder nor a NIfTI file (.nii, .nii.gz)</source>
         <translation>%1 is neither a folder nor a NIfTI file (.nii, .nii.gz)</translation>
+    </message>
+    <message>
+        <source>--series and --series-index name the same thing: give one</source>
+        <translation>--series and --series-index name the same thing: give one</translation>
+    </message>
+    <message>
+        <source>%1 holds no series numbered %2 (its series numbers: %3; --series-index N takes the N-th series as listed)</source>
+        <translation>%1 holds no series numbered %2 (its series numbers: %3; --series-index N takes the N-th series as listed)</translation>
     </message>
     <message>
         <source>--export-volume takes a file name ending in .nii or .nii.gz</source>

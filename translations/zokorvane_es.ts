@@ -326,8 +326,8 @@ No se dibuja nada hasta que los límites sean números enteros.</translation>
         <translation>Series:</translation>
     </message>
     <message>
-        <source>The series of the folder, by number; the one with most images is chosen first. NIfTI volumes (.nii, .nii.gz) of the folder are listed too.</source>
-        <translation>Las series de la carpeta, por número; primero se elige la que tiene más imágenes. También se listan los volúmenes NIfTI (.nii, .nii.gz) de la carpeta.</translation>
+        <source>The series of the folder, by number; the largest series of one volume is chosen first. NIfTI volumes (.nii, .nii.gz) of the folder are listed too.</source>
+        <translation>Las series de la carpeta, por número; primero se elige la mayor serie de un solo volumen. También se listan los volúmenes NIfTI (.nii, .nii.gz) de la carpeta.</translation>
     </message>
     <message>
         <source>Series kind</source>
@@ -372,6 +372,18 @@ No se dibuja nada hasta que los límites sean números enteros.</translation>
     <message>
         <source>Orientation: %1</source>
         <translation>Orientación: %1</translation>
+    </message>
+    <message>
+        <source>Volume:</source>
+        <translation>Volumen:</translation>
+    </message>
+    <message>
+        <source>A series of several volumes (echoes, time points, diffusion directions, magnitude and phase): the volume to build.</source>
+        <translation>Una serie de varios volúmenes (ecos, instantes, direcciones de difusión, magnitud y fase): el volumen que se construye.</translation>
+    </message>
+    <message>
+        <source>%1 of %2: %3</source>
+        <translation>%1 de %2: %3</translation>
     </message>
     <message>
         <source>Orientation: from the NIfTI header</source>
@@ -2387,6 +2399,14 @@ El mapa espera a que los límites sean números enteros o estén vacíos.</trans
     <message>
         <source>%1 is neither a folder nor a NIfTI file (.nii, .nii.gz)</source>
         <translation>%1 no es ni una carpeta ni un fichero NIfTI (.nii, .nii.gz)</translation>
+    </message>
+    <message>
+        <source>--series and --series-index name the same thing: give one</source>
+        <translation>--series y --series-index nombran lo mismo: dé uno</translation>
+    </message>
+    <message>
+        <source>%1 holds no series numbered %2 (its series numbers: %3; --series-index N takes the N-th series as listed)</source>
+        <translation>%1 no tiene ninguna serie con el número %2 (sus números de serie: %3; --series-index N toma la N-ésima serie de la lista)</translation>
     </message>
     <message>
         <source>--export-volume takes a file name ending in .nii or .nii.gz</source>

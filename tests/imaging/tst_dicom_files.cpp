@@ -8,6 +8,7 @@
 #include <QScopeGuard>
 
 #include <cmath>
+#include <map>
 
 namespace {
 
@@ -172,6 +173,7 @@ private slots:
 
         Loading loading;
         QVERIFY(loading.load(mixed));
+        const qint32 first = loading.state.VolumenActual;
         const SeriesLoader::Report &report = loading.loader.report();
         QCOMPARE(QList<int>(
                      {report.seriesFound, report.skippedFiles, report.slicesStacked, report.irregularFiles}),
@@ -179,7 +181,7 @@ private slots:
         const int smaller = loading.loader.scan(mixed).series[0].slices.size() == 6 ? 0 : 1;
         QVERIFY(loading.loader.i_CargarImagenes(mixed, false, false, smaller));
         QCOMPARE(loading.loader.report().orientation, "coronal");
-        QCOMPARE(loading.library.volumeCount(), 1);
+        QVERIFY(loading.library.volume(first) == nullptr); // the first load's volume is released
         QCOMPARE(folderEntries(mixed), before);
     }
 
@@ -255,6 +257,126 @@ private slots:
         QVERIFY(qGray(c.pixel(0, 0)) < 10);
         const Phantom::Geometry g = Phantom::geometry(options);
         QVERIFY(qGray(c.pixel(int(g.cx - g.rx + 2), 32)) > 240);
+    }
+
+    // Scanners window each file on its own; the volume is windowed once, so a stored value is one grey
+    // in every slice, and the noise of a slice outside the head stays dark.
+    void everySliceOfAVolumeShowsAStoredValueAsTheSameGrey() {
+        QTemporaryDir common, own;
+        const Phantom::Options options{.slices = 16, .size = 48};
+        Phantom::Options ownWindows = options;
+        ownWindows.ownWindows = true;
+        QVERIFY(Phantom::write(common.path(), options) && Phantom::write(own.path(), ownWindows));
+        Loading a, b;
+        QVERIFY(a.load(common.path()) && b.load(own.path()));
+        const std::vector<std::uint8_t> &reference = a.loader.layout().volume.voxels;
+        const VolumeLayout::ScannerVolume &v = b.loader.layout().volume;
+        QCOMPARE(v.voxels.size(), reference.size());
+        // The greys of the voxels that share one grey in the reference (one stored value there).
+        std::map<int, std::pair<int, int>> range;
+        for (std::size_t i = 0; i < reference.size(); ++i) {
+            auto [it, added] = range.try_emplace(reference[i], v.voxels[i], v.voxels[i]);
+            it->second = {std::min(it->second.first, int(v.voxels[i])), std::max(it->second.second, int(v.voxels[i]))};
+        }
+        for (const auto &[grey, seen] : range) {
+            QVERIFY2(grey == 0 ? seen.second <= 3 : seen.second - seen.first <= 1,
+                     qPrintable(QStringLiteral("grey %1 became %2 to %3").arg(grey).arg(seen.first).arg(seen.second)));
+        }
+    }
+
+    // Two echoes, or volumes told apart only by their repeated positions, beside a smaller series of
+    // one volume: that one loads unless another is chosen, and a series of several loads one volume.
+    void aSeriesOfSeveralVolumesLoadsOneOfThem_data() {
+        QTest::addColumn<bool>("echoes");
+        QTest::addColumn<int>("volumes");
+        QTest::newRow("two echoes") << true << 2;
+        QTest::newRow("three volumes at repeated positions") << false << 3;
+    }
+    void aSeriesOfSeveralVolumesLoadsOneOfThem() {
+        QFETCH(bool, echoes);
+        QFETCH(int, volumes);
+        QTemporaryDir dir;
+        QVERIFY(Phantom::write(dir.path(), Phantom::Options{.slices = 12, .size = 32, .volumes = volumes, .echoes = echoes}));
+        QVERIFY(Phantom::write(dir.path(), Phantom::Options{.slices = 8, .size = 40, .shuffleNames = true}));
+        Loading loading;
+        QVERIFY(loading.load(dir.path()));
+        QCOMPARE(QList<int>({loading.loader.report().slicesStacked, loading.loader.report().volumes}), QList<int>({8, 1}));
+        const DicomFiles::Scan &scan = loading.loader.scan(dir.path());
+        const int several = scan.series[0].volumes > 1 ? 0 : 1;
+        QCOMPARE(scan.series[std::size_t(several)].volumes, volumes);
+        QVERIFY(loading.loader.i_CargarImagenes(dir.path(), false, false, several, volumes - 1));
+        const SeriesLoader::Report &report = loading.loader.report();
+        QCOMPARE(QList<int>({report.slicesStacked, report.volumes, report.volume}), QList<int>({12, volumes, volumes - 1}));
+        QCOMPARE(loading.state.Interslice, 2.0);
+        QVERIFY2(report.series.contains(QStringLiteral("in %1 volumes").arg(volumes)), qPrintable(report.series));
+        QVERIFY(!loading.loader.i_CargarImagenes(dir.path(), false, false, several, volumes));
+    }
+
+    // Slices are placed by their positions: three missing from the middle leave three black places, and
+    // the slices after them stay where they were.
+    void missingSlicesLeaveTheirPlacesEmpty() {
+        QTemporaryDir whole, gap;
+        const Phantom::Options options{.slices = 20, .size = 32};
+        QVERIFY(Phantom::write(whole.path(), options) && Phantom::write(gap.path(), options));
+        for (const char *name : {"slice0009.dcm", "slice0010.dcm", "slice0011.dcm"}) {
+            QVERIFY(QFile::remove(gap.filePath(name)));
+        }
+        Loading a, b;
+        QVERIFY(a.load(whole.path()) && b.load(gap.path()));
+        QCOMPARE(b.loader.report().emptySlices, 3);
+        const VolumeLayout::ScannerVolume &full = a.loader.layout().volume;
+        const VolumeLayout::ScannerVolume &held = b.loader.layout().volume;
+        QCOMPARE(held.dims, full.dims);
+        for (int k = 0; k < full.dims[2]; ++k) {
+            const auto begin = std::ptrdiff_t(full.index(0, 0, k));
+            const auto end = begin + std::ptrdiff_t(full.dims[0]) * full.dims[1];
+            const bool missing = k >= 8 && k <= 10;
+            QVERIFY2(missing ? std::all_of(held.voxels.begin() + begin, held.voxels.begin() + end,
+                                           [](std::uint8_t g) { return g == 0; })
+                             : std::equal(held.voxels.begin() + begin, held.voxels.begin() + end,
+                                          full.voxels.begin() + begin),
+                     qPrintable(QStringLiteral("slice %1").arg(k)));
+        }
+    }
+
+    // A Siemens mosaic tiles an fMRI or diffusion acquisition in each picture: refused as such.
+    void aMosaicIsRefusedAsAMosaic_data() {
+        QTest::addColumn<bool>("oneFile");
+        QTest::newRow("a series of mosaics") << false;
+        QTest::newRow("a single mosaic") << true;
+    }
+    void aMosaicIsRefusedAsAMosaic() {
+        QFETCH(bool, oneFile);
+        QTemporaryDir dir;
+        QVERIFY(Phantom::write(dir.path(), Phantom::Options{.slices = 4, .size = 32, .mosaic = true}));
+        for (int k = 2; oneFile && k <= 4; ++k) {
+            QVERIFY(QFile::remove(dir.filePath(QStringLiteral("slice%1.dcm").arg(k, 4, 10, QLatin1Char('0')))));
+        }
+        Loading loading;
+        QVERIFY(!loading.load(dir.path()));
+        const QStringList &failures = loading.loader.report().failures;
+        QVERIFY2(failures.size() == 1 && failures[0].contains("mosaic"), qPrintable(failures.join('\n')));
+    }
+
+    void aColourImageIsRefusedAsColour() {
+        REQUIRE_PYDICOM_FILES(data);
+        QString error;
+        QVERIFY(decodeAlone(data + "/SC_rgb_small_odd.dcm", &error).isNull());
+        QVERIFY2(error.contains("colour image (RGB)"), qPrintable(error));
+    }
+
+    // One rounding rule for every decoder: a lossless encoding gives the very same grey levels.
+    void losslessEncodingsGiveTheSameGreyLevels_data() {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("RLE") << "MR_small_RLE.dcm";
+        QTest::newRow("JPEG-LS lossless") << "MR_small_jpeg_ls_lossless.dcm";
+    }
+    void losslessEncodingsGiveTheSameGreyLevels() {
+        QFETCH(QString, file);
+        REQUIRE_PYDICOM_FILES(data);
+        QString error;
+        const QImage reference = decodeAlone(data + "/MR_small.dcm", &error);
+        QCOMPARE(difference(reference, decodeAlone(data + "/" + file, &error)).first, 0);
     }
 };
 

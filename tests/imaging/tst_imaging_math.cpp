@@ -202,6 +202,28 @@ private slots:
             }
         }
     }
+
+    // Slices 7.5 mm apart (as read from positions, a little short) resampled to 2.5 mm pixels reach
+    // the last slice: three voxels a slice, none dropped at the end.
+    void thickSlicesResampledKeepTheirWholeExtent() {
+        VolumeLayout::ScannerVolume volume;
+        volume.dims = {2, 20, 2};
+        const double spacing[3] = {2.5, 7.5 * (1 - 2e-5), 2.5};
+        for (int axis = 0; axis < 3; ++axis) {
+            for (int c = 0; c < 3; ++c) {
+                volume.affine.axes[axis][c] = VolumeLayout::LayoutAxes[axis][c] * spacing[axis];
+            }
+        }
+        volume.voxels.resize(80);
+        for (int j = 0; j < 20; ++j) {
+            for (int i : {0, 1, 4, 5}) {
+                volume.voxels[std::size_t(j * 2 + (i % 2) + (i / 4) * 40)] = std::uint8_t(10 * j);
+            }
+        }
+        const VolumeLayout::Oriented oriented = VolumeLayout::toLayout(volume);
+        QCOMPARE(oriented.volume.dims[1], 58);
+        QCOMPARE(oriented.volume.voxels[oriented.volume.index(0, 57, 0)], std::uint8_t(190));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestImagingMath)

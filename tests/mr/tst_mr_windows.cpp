@@ -97,6 +97,23 @@ private slots:
         QCOMPARE(m_library->volume(m_imaging->VolumenActual)->slices(), m_options.slices);
     }
 
+    // A series of several volumes offers them; the one chosen is built. One volume offers no choice.
+    void theLoaderOffersTheVolumesOfASeriesOfSeveral() {
+        QTemporaryDir echoes;
+        QVERIFY(Phantom::write(echoes.path(), Phantom::Options{.slices = 6, .size = 32, .volumes = 2, .echoes = true}));
+        FInicio loader(*m_app, *m_imaging);
+        QVERIFY(loader.setDirectorio(echoes.path()));
+        auto *volumes = child<QComboBox>(&loader, "volumeChoice");
+        QCOMPARE(volumes->count(), 2);
+        QVERIFY(volumes->isVisibleTo(&loader));
+        volumes->setCurrentIndex(1);
+        loader.bCargar_Click();
+        QVERIFY(m_imaging->DialogoAceptado);
+        QCOMPARE(QList<int>({loader.informe().volume, loader.informe().slicesStacked}), QList<int>({1, 6}));
+        QVERIFY(loader.setDirectorio(m_series));
+        QVERIFY(volumes->count() == 0 && !volumes->isVisibleTo(&loader));
+    }
+
     // What the loader finds wrong is one message; a folder without images leaves the loader open.
     void theLoaderReportsWhatItFoundWrong_data() {
         QTest::addColumn<QStringList>("skipped"); // files of the series left out; empty: no images at all
@@ -124,7 +141,7 @@ private slots:
         QVERIFY2(m_messages.size() == 1 && m_messages[0].text.contains(message),
                  qPrintable(m_messages.value(0).text));
         QCOMPARE(m_imaging->DialogoAceptado, accepted);
-        QCOMPARE(m_library->volumeCount(), accepted ? 1 : 0);
+        QCOMPARE(m_library->volume(m_imaging->VolumenActual) != nullptr, accepted);
         // Nothing loaded: the loader is ready for another folder.
         QVERIFY(accepted || (child<QPushButton>(&loader, "bCargar")->isEnabled() &&
                              child<QProgressBar>(&loader, "Progreso")->isHidden()));

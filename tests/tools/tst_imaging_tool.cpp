@@ -2,6 +2,7 @@
 #include "support/StudyFixture.h"
 
 #include "data/SubjectCalibration.h"
+#include "imaging/PhantomWriter.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -28,6 +29,29 @@ private slots:
         QCOMPARE(runProgram({}, {"load-series", dir.path(), "--jpg-only", "--lateral"}, &out), 0);
         json = QJsonDocument::fromJson(out.toUtf8()).object();
         QVERIFY(json["kind"] == "cache" && json["interslice"] == 2.0 && json["lateral"] == true);
+    }
+
+    // --series takes the number the scanner wrote, --series-index the place in the list; the JSON says
+    // which volume of how many was built.
+    void loadSeriesTakesTheScannersSeriesNumber_data() {
+        QTest::addColumn<QStringList>("choice");
+        QTest::addColumn<int>("columns");
+        QTest::newRow("--series 7") << QStringList{"--series", "7"} << 40;
+        QTest::newRow("--series-index 2") << QStringList{"--series-index", "2"} << 40;
+        QTest::newRow("--series 3") << QStringList{"--series", "3"} << 32;
+        QTest::newRow("--series 2: none") << QStringList{"--series", "2"} << 0;
+    }
+    void loadSeriesTakesTheScannersSeriesNumber() {
+        QFETCH(QStringList, choice);
+        QFETCH(int, columns);
+        QTemporaryDir dir;
+        QVERIFY(Phantom::write(dir.path(), Phantom::Options{.slices = 4, .size = 32, .seriesNumber = 3}));
+        QVERIFY(Phantom::write(dir.path(), Phantom::Options{.slices = 5, .size = 40, .shuffleNames = true, .seriesNumber = 7}));
+        QString out;
+        QCOMPARE(runProgram({}, QStringList{"load-series", dir.path()} + choice, &out), columns > 0 ? 0 : 1);
+        const QJsonObject json = QJsonDocument::fromJson(out.toUtf8()).object();
+        QVERIFY2(columns == 0 || (json["dimensions"].toArray().at(1) == columns && json["volumes"] == 1 && json["volume"] == 1),
+                 qPrintable(out));
     }
 
     void planGivesEveryCellAndCell14MeetsTheScalpAtTheIlion() {
@@ -137,6 +161,8 @@ private slots:
             << QStringList{"sites", "EMPTY/study.sqlite", "--subject", "1"} << 1;
         QTest::newRow("load-series exporting to a file that is not NIfTI")
             << QStringList{"load-series", "EMPTY", "--export-volume", "/tmp/volume.txt"} << 2;
+        QTest::newRow("load-series given both --series and --series-index")
+            << QStringList{"load-series", "EMPTY", "--series", "1", "--series-index", "1"} << 2;
     }
     void wrongArgumentsAndMissingDirectoriesFail() {
         QFETCH(QStringList, args);

@@ -1,0 +1,382 @@
+#include "imaging/DicomClaims.h"
+#include "imaging/DicomFiles.h"
+#include "imaging/GreyWindow.h"
+#include "imaging/ParallelJobs.h"
+
+#include <QFileInfo>
+
+#include <dcmtk/dcmdata/dcdeftag.h>
+#include <dcmtk/dcmdata/dcfilefo.h>
+#include <dcmtk/dcmimgle/dcmimage.h>
+#include <dcmtk/dcmimgle/dipixel.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <span>
+
+// Decoding a volume: every file once into modality values, then one window for the whole volume.
+namespace DicomFiles {
+
+namespace {
+
+using namespace Claims;
+using VolumeLayout::Vec3;
+
+// A linear window: values at or below `low` black, above `high` white, straight between (DICOM's
+// linear window function, written with its two ends).
+struct Window {
+    bool given = false;
+    double low = 0;
+    double high = 0;
+};
+
+// The window of a frame as the file gives it: the image's own (first value), else the frame's
+// functional groups' (shared, then its own). Not given when absent or narrower than 1.
+Window readWindow(DcmItem *data, DcmItem *frame) {
+    double centre = 0;
+    double width = 0;
+    DcmItem *shared = nullptr;
+    data->findAndGetSequenceItem(DCM_SharedFunctionalGroupsSequence, shared, 0);
+    bool given = readValues(data, DCM_WindowCenter, &centre, 1) && readValues(data, DCM_WindowWidth, &width, 1);
+    for (DcmItem *groups : {shared, frame}) {
+        given = given || (readGroupValues(groups, DCM_FrameVOILUTSequence, DCM_WindowCenter, &centre, 1) &&
+                          readGroupValues(groups, DCM_FrameVOILUTSequence, DCM_WindowWidth, &width, 1));
+    }
+    if (!given || !(width >= 1)) {
+        return {};
+    }
+    return {true, centre - 0.5 - (width - 1) / 2, centre - 0.5 + (width - 1) / 2};
+}
+
+// What the decoding of a volume gathers: the modality values of every place, and for each place
+// whether it was decoded, the window its file gives and whether it is shown inverted (MONOCHROME1).
+struct Gathered {
+    std::size_t sliceSize = 0;
+    std::vector<float> values;
+    std::vector<char> decoded;
+    std::vector<char> inverse;
+    std::vector<Window> windows;
+    std::vector<std::optional<GreyCounts>> counts; // of each place's values, counted while decoded
+};
+
+// The frames of a file that belong to the volume: (frame, place).
+using Frames = std::vector<std::pair<int, int>>;
+
+// Uncompressed grey images of 8 or 16 bits with a linear rescale, read straight from the data set.
+// False, touching nothing, for anything else, which DicomImage then decodes.
+bool decodeDirect(DcmDataset *data, E_TransferSyntax xfer, const Series &series, const Frames &frames,
+                  Gathered &out) {
+    Uint16 bitsAllocated = 0, bitsStored = 0, representation = 0, rows = 0, columns = 0, highBit = 0;
+    if (DcmXfer(xfer).isEncapsulated() || data->findAndGetUint16(DCM_BitsAllocated, bitsAllocated).bad() ||
+        (bitsAllocated != 8 && bitsAllocated != 16) ||
+        data->findAndGetUint16(DCM_BitsStored, bitsStored).bad() || bitsStored == 0 ||
+        bitsStored > bitsAllocated || data->findAndGetUint16(DCM_PixelRepresentation, representation).bad() ||
+        data->findAndGetUint16(DCM_Rows, rows).bad() || data->findAndGetUint16(DCM_Columns, columns).bad() ||
+        rows != series.rows || columns != series.columns || data->tagExists(DCM_ModalityLUTSequence) ||
+        data->tagExists(DCM_PixelPaddingValue) ||
+        (data->findAndGetUint16(DCM_HighBit, highBit).good() && highBit != bitsStored - 1)) {
+        return false;
+    }
+    Sint32 frameCount = 1;
+    data->findAndGetSint32(DCM_NumberOfFrames, frameCount);
+    const std::size_t frameSize = std::size_t(rows) * columns;
+    const Uint8 *bytes = nullptr;
+    const Uint16 *words = nullptr;
+    unsigned long count = 0;
+    if ((bitsAllocated == 8 ? data->findAndGetUint8Array(DCM_PixelData, bytes, &count).bad()
+                            : data->findAndGetUint16Array(DCM_PixelData, words, &count).bad()) ||
+        count < frameSize * std::size_t(std::max(1, frameCount))) {
+        return false;
+    }
+    double slope = 1;
+    double intercept = 0;
+    readValues(data, DCM_RescaleSlope, &slope, 1);
+    readValues(data, DCM_RescaleIntercept, &intercept, 1);
+    const unsigned mask = (1u << bitsStored) - 1;
+    const bool signedValues = representation == 1;
+    for (const auto &[frame, place] : frames) {
+        float *target = &out.values[out.sliceSize * std::size_t(place)];
+        const std::size_t first = frameSize * std::size_t(frame);
+        for (std::size_t i = 0; i < frameSize; ++i) {
+            const unsigned raw = (bitsAllocated == 8 ? bytes[first + i] : words[first + i]) & mask;
+            int v = int(raw);
+            if (signedValues && ((raw >> (bitsStored - 1)) & 1u)) {
+                v = int(raw) - int(mask) - 1;
+            }
+            target[i] = float(v * slope + intercept);
+        }
+    }
+    return true;
+}
+
+// Anything else DCMTK decodes (compressed, other bit depths, lookup tables): its modality values as
+// DicomImage holds them before any window.
+QString decodeGeneral(DcmFileFormat &file, E_TransferSyntax xfer, const QString &path, const Series &series,
+                      const Frames &frames, Gathered &out) {
+    DicomImage image(&file, xfer, 0UL, 0UL, 0UL);
+    const DiPixel *inter = image.getStatus() == EIS_Normal ? image.getInterData() : nullptr;
+    if (!inter || !inter->getData()) {
+        return QStringLiteral("%1: holds no image that can be decoded (%2, transfer syntax %3)")
+            .arg(path, QString::fromLatin1(DicomImage::getString(image.getStatus())),
+                 QString::fromLatin1(DcmXfer(xfer).getXferName()));
+    }
+    const int columns = int(image.getWidth());
+    const int rows = int(image.getHeight());
+    const std::size_t frameSize = std::size_t(columns) * rows;
+    const unsigned long frameCount = image.getFrameCount();
+    auto copy = [&](const auto *data, std::size_t first, float *target) {
+        for (int y = 0; y < std::min(rows, series.rows); ++y) {
+            for (int x = 0; x < std::min(columns, series.columns); ++x) {
+                target[std::size_t(y) * series.columns + x] = float(data[first + std::size_t(y) * columns + x]);
+            }
+        }
+    };
+    for (const auto &[frame, place] : frames) {
+        if (static_cast<unsigned long>(frame) >= frameCount || frameSize * (frame + 1) > inter->getCount()) {
+            return QStringLiteral("%1: frame %2 could not be decoded").arg(path).arg(frame + 1);
+        }
+        float *target = &out.values[out.sliceSize * std::size_t(place)];
+        const std::size_t first = frameSize * std::size_t(frame);
+        const void *data = inter->getData();
+        switch (inter->getRepresentation()) {
+        case EPR_Uint8: copy(static_cast<const Uint8 *>(data), first, target); break;
+        case EPR_Sint8: copy(static_cast<const Sint8 *>(data), first, target); break;
+        case EPR_Uint16: copy(static_cast<const Uint16 *>(data), first, target); break;
+        case EPR_Sint16: copy(static_cast<const Sint16 *>(data), first, target); break;
+        case EPR_Uint32: copy(static_cast<const Uint32 *>(data), first, target); break;
+        case EPR_Sint32: copy(static_cast<const Sint32 *>(data), first, target); break;
+        }
+    }
+    return {};
+}
+
+// Decodes the frames of one file into their places; "" or why it could not.
+QString decodeFile(const QString &path, const Series &series, const Frames &frames, Gathered &out) {
+    DcmFileFormat file;
+    const OFCondition loaded = file.loadFile(dcmtkName(path));
+    if (loaded.bad()) {
+        return QStringLiteral("%1: cannot be read (%2)").arg(path, QString::fromLatin1(loaded.text()));
+    }
+    DcmDataset *data = file.getDataset();
+    const E_TransferSyntax xfer = data->getOriginalXfer();
+    // The pixel data against what the header claims (the file may have changed since the scan).
+    DcmElement *pixelData = nullptr;
+    const std::int64_t available =
+        DcmXfer(xfer).isEncapsulated()
+            ? std::int64_t(QFileInfo(path).size())
+            : (data->findAndGetElement(DCM_PixelData, pixelData).good() && pixelData
+                   ? std::int64_t(pixelData->getLength())
+                   : 0);
+    const QString claim = claimProblem(data, xfer, available);
+    if (!claim.isEmpty()) {
+        return QStringLiteral("%1: %2").arg(path, claim);
+    }
+    if (isJpeg2000(xfer)) {
+        return QStringLiteral("%1: compressed with JPEG 2000, which this program cannot decode; export the "
+                              "series uncompressed or with JPEG or JPEG-LS compression")
+            .arg(path);
+    }
+    Uint16 samples = 1;
+    OFString photometric;
+    data->findAndGetUint16(DCM_SamplesPerPixel, samples);
+    data->findAndGetOFString(DCM_PhotometricInterpretation, photometric);
+    if (samples != 1 || (photometric != "MONOCHROME1" && photometric != "MONOCHROME2")) {
+        return QStringLiteral("%1: a colour image (%2); an MR series is grey, so it is not loaded")
+            .arg(path, QString::fromLatin1(photometric.c_str()));
+    }
+    if (!decodeDirect(data, xfer, series, frames, out)) {
+        const QString problem = decodeGeneral(file, xfer, path, series, frames, out);
+        if (!problem.isEmpty()) {
+            return problem;
+        }
+    }
+    for (const auto &[frame, place] : frames) {
+        DcmItem *frameGroups = nullptr;
+        data->findAndGetSequenceItem(DCM_PerFrameFunctionalGroupsSequence, frameGroups, frame);
+        out.windows[std::size_t(place)] = readWindow(data, frameGroups);
+        out.inverse[std::size_t(place)] = photometric == "MONOCHROME1";
+        out.decoded[std::size_t(place)] = 1;
+        // Counted now, while the slice is in the cache: the window needs no second pass over them.
+        out.counts[std::size_t(place)] =
+            countGreys(std::span<const float>(&out.values[out.sliceSize * std::size_t(place)], out.sliceSize));
+    }
+    return {};
+}
+
+// The one window of the volume: the window every decoded slice carries when they all carry the
+// same, else the volume's own (GreyWindow.h) over the values of its decoded slices.
+Window volumeWindow(const Gathered &g) {
+    std::vector<std::size_t> places;
+    for (std::size_t k = 0; k < g.decoded.size(); ++k) {
+        if (g.decoded[k]) {
+            places.push_back(k);
+        }
+    }
+    if (places.empty()) {
+        return {};
+    }
+    const Window &first = g.windows[places.front()];
+    const bool common = std::all_of(places.begin(), places.end(), [&](std::size_t k) {
+        const Window &w = g.windows[k];
+        return w.given && std::abs(w.low - first.low) < 1e-6 && std::abs(w.high - first.high) < 1e-6;
+    });
+    if (common) {
+        return first;
+    }
+    std::optional<std::pair<double, double>> own;
+    if (std::all_of(places.begin(), places.end(), [&](std::size_t k) { return g.counts[k].has_value(); })) {
+        GreyCounts all;
+        for (std::size_t k : places) {
+            addGreyCounts(all, *g.counts[k]);
+        }
+        own = ownGreyWindow(all);
+    } else {
+        std::vector<std::span<const float>> parts;
+        for (std::size_t k : places) {
+            parts.emplace_back(&g.values[g.sliceSize * k], g.sliceSize);
+        }
+        own = ownGreyWindow(parts);
+    }
+    // A volume of one value: black.
+    return own ? Window{true, own->first, own->second} : Window{true, g.values[g.sliceSize * places.front()], g.values[g.sliceSize * places.front()] + 1.0};
+}
+
+// Turns the modality values into 8 bits through the one window, the same rule for every slice:
+// (v - low) / (high - low) of 255, rounded half up, MONOCHROME1 inverted. Places not decoded stay
+// black.
+void toGrey(const Gathered &g, const Window &window, std::vector<std::uint8_t> &voxels, int threads) {
+    const double low = window.low;
+    const double gain = 255 / std::max(window.high - low, 1e-12);
+    ParallelJobs::run(
+        g.decoded.size(), threads,
+        [&](std::size_t k) {
+            if (!g.decoded[k]) {
+                return;
+            }
+            const float *v = &g.values[g.sliceSize * k];
+            std::uint8_t *target = &voxels[g.sliceSize * k];
+            for (std::size_t i = 0; i < g.sliceSize; ++i) {
+                const double out = std::clamp((double(v[i]) - low) * gain, 0.0, 255.0);
+                // NOLINTNEXTLINE(bugprone-incorrect-roundings): out is within [0, 255]: this rounds half up.
+                const auto grey = static_cast<std::uint8_t>(out + 0.5);
+                target[i] = g.inverse[k] ? std::uint8_t(255 - grey) : grey;
+            }
+        },
+        [](std::size_t) {});
+}
+
+// The placement of the volume: the first slice's position, the in-plane directions and the step
+// between places (the slice spacing along the normal without positions).
+VolumeLayout::Affine placement(const Series &series) {
+    VolumeLayout::Affine affine;
+    const Slice &first = series.slices.front();
+    const Slice &last = series.slices.back();
+    affine.origin = first.position;
+    const Vec3 normal = series.normal();
+    for (int c = 0; c < 3; ++c) {
+        affine.axes[0][c] = series.rowDirection[c] * series.columnSpacing;
+        affine.axes[1][c] = series.columnDirection[c] * series.rowSpacing;
+    }
+    const double fallback = series.sliceSpacing > 0 ? series.sliceSpacing : series.columnSpacing;
+    const double along = dot(normal, last.position) - dot(normal, first.position);
+    if (last.place > first.place && first.hasPosition && last.hasPosition && along > 1e-3) {
+        for (int c = 0; c < 3; ++c) {
+            affine.axes[2][c] = (last.position[c] - first.position[c]) / (last.place - first.place);
+        }
+    } else {
+        for (int c = 0; c < 3; ++c) {
+            affine.axes[2][c] = normal[c] * fallback;
+        }
+    }
+    return affine;
+}
+
+} // namespace
+
+bool decodeSeries(const Series &whole, VolumeLayout::ScannerVolume &volume, QStringList *failures, int threads,
+                  const std::function<void(int, int)> &progress) {
+    prepareDcmtk();
+    volume = {};
+    std::mutex failuresMutex;
+    auto fail = [&](const QString &why) {
+        std::lock_guard<std::mutex> lock(failuresMutex);
+        if (failures) {
+            *failures << why;
+        }
+    };
+    if (whole.slices.empty()) {
+        return false;
+    }
+    if (whole.mosaicImages != 0) {
+        fail(QStringLiteral("%1: a Siemens mosaic (%2 images tiled in each picture): an fMRI or diffusion "
+                            "series, not an anatomical one; it is not loaded")
+                 .arg(whole.slices.front().path,
+                      whole.mosaicImages > 0 ? QString::number(whole.mosaicImages) : QStringLiteral("several")));
+        return false;
+    }
+    const Series series = whole.volumes > 1 ? whole.volume(0) : whole;
+    const int count = int(series.slices.size());
+    volume.affine = placement(series);
+    // Sizes and spacings beyond a head series are refused before the voxels are set aside.
+    const QString problem = VolumeLayout::sizeProblem({series.columns, series.rows, series.places}, volume.affine);
+    if (!problem.isEmpty()) {
+        fail(QStringLiteral("%1: the series of %2 files: %3").arg(series.slices.front().path).arg(count).arg(problem));
+        volume = {};
+        return false;
+    }
+    volume.dims = {series.columns, series.rows, series.places};
+    Gathered gathered;
+    gathered.sliceSize = std::size_t(series.columns) * series.rows;
+    const auto places = std::size_t(series.places);
+    gathered.values.assign(gathered.sliceSize * places, 0.0F);
+    gathered.decoded.assign(places, 0);
+    gathered.inverse.assign(places, 0);
+    gathered.windows.assign(places, Window{});
+    gathered.counts.assign(places, std::nullopt);
+
+    // One job per file, decoding the frames of it that belong to the volume.
+    std::map<QString, Frames> framesOfFile;
+    for (const Slice &slice : series.slices) {
+        framesOfFile[slice.path].emplace_back(slice.frame, slice.place);
+    }
+    const std::vector<std::pair<QString, Frames>> jobs(framesOfFile.begin(), framesOfFile.end());
+    std::atomic<int> done{0};
+    ParallelJobs::run(
+        jobs.size(), threads,
+        [&](std::size_t j) {
+            const QString problem = decodeFile(jobs[j].first, series, jobs[j].second, gathered);
+            if (!problem.isEmpty()) {
+                fail(problem);
+            }
+            done += int(jobs[j].second.size());
+        },
+        [&](std::size_t j) {
+            fail(QStringLiteral("%1: too large for the memory available").arg(jobs[j].first));
+            done += int(jobs[j].second.size());
+        },
+        [&] {
+            if (progress) {
+                progress(done.load(), count);
+            }
+        });
+    if (progress) {
+        progress(count, count);
+    }
+    if (failures) {
+        failures->sort();
+    }
+    if (std::none_of(gathered.decoded.begin(), gathered.decoded.end(), [](char d) { return d != 0; })) {
+        volume = {};
+        return false;
+    }
+    volume.voxels.assign(gathered.sliceSize * places, 0);
+    toGrey(gathered, volumeWindow(gathered), volume.voxels, threads);
+    return true;
+}
+
+} // namespace DicomFiles
