@@ -47,7 +47,7 @@ BrainTemplate BrainTemplate::find(const QString &templateOverride, const QString
     BrainTemplate t;
     t.name = QStringLiteral("MNIColin27");
     if (templateOverride.isEmpty()) {
-        t.head = packaged(QStringLiteral("ch2better.nii.gz"));
+        t.head = packaged(QStringLiteral("ch2.nii.gz"));
         t.brain = packaged(QStringLiteral("ch2bet.nii.gz"));
     } else {
         // Another head in the same space: its brain is taken to be the package's when present, else

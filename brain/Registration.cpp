@@ -12,6 +12,7 @@
 #include <itkRegistrationParameterScalesFromPhysicalShift.h>
 #include <itkRegularStepGradientDescentOptimizerv4.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace Registration {
@@ -60,16 +61,20 @@ Image::Pointer toItk(const VolumeLayout::ScannerVolume &volume) {
     return image;
 }
 
-// Reports progress and stops the run when cancelled: at each level and each optimiser step.
+// Reports progress and stops the run when cancelled: at the start of each level and at each step
+// of the optimiser.
 class Observer : public itk::Command {
 public:
-    itkNewMacro(Observer);
+    using Self = Observer;
+    using Pointer = itk::SmartPointer<Self>;
+    itkNewMacro(Self);
+
     std::function<void(int, const QString &)> progress;
     const std::atomic_bool *cancel = nullptr;
-    Optimizer *optimizer = nullptr;
+    const Optimizer *optimizer = nullptr;
     unsigned levels = 1;
-    unsigned level = 0;
     unsigned iterationsPerLevel = 1;
+    int level = -1;
 
     void Execute(itk::Object *caller, const itk::EventObject &event) override {
         Execute(static_cast<const itk::Object *>(caller), event);
@@ -79,34 +84,16 @@ public:
             throw Cancelled{};
         }
         if (itk::MultiResolutionIterationEvent().CheckEvent(&event)) {
-            level = unsigned(optimizer ? 0 : 0) + level; // the level count advances below
+            ++level;
         }
-        if (progress && optimizer) {
-            const unsigned done = std::min<unsigned>(
-                unsigned(optimizer->GetCurrentIteration()), iterationsPerLevel);
-            const int percent = int((100.0 * (level * iterationsPerLevel + done)) / (levels * iterationsPerLevel));
-            progress(std::clamp(percent, 0, 100),
+        if (progress && optimizer && level >= 0) {
+            const auto done = std::min<double>(double(optimizer->GetCurrentIteration()), iterationsPerLevel);
+            const double share = (level + done / iterationsPerLevel) / levels;
+            progress(std::clamp(int(100 * share), 0, 100),
                      QCoreApplication::translate("Normalise", "Registering (level %1 of %2)")
                          .arg(level + 1)
                          .arg(levels));
         }
-    }
-};
-
-class LevelObserver : public itk::Command {
-public:
-    itkNewMacro(LevelObserver);
-    Observer *observer = nullptr;
-    bool started = false;
-    void Execute(itk::Object *caller, const itk::EventObject &event) override {
-        Execute(static_cast<const itk::Object *>(caller), event);
-    }
-    void Execute(const itk::Object *, const itk::EventObject &event) override {
-        if (started) {
-            ++observer->level;
-        }
-        started = true;
-        observer->Execute(static_cast<const itk::Object *>(nullptr), event);
     }
 };
 
@@ -179,9 +166,7 @@ Outcome affine(const VolumeLayout::ScannerVolume &fixed, const VolumeLayout::Sca
     observer->levels = Levels;
     observer->iterationsPerLevel = Iterations;
     optimizer->AddObserver(itk::IterationEvent(), observer);
-    auto levelObserver = LevelObserver::New();
-    levelObserver->observer = observer;
-    method->AddObserver(itk::MultiResolutionIterationEvent(), levelObserver);
+    method->AddObserver(itk::MultiResolutionIterationEvent(), observer);
 
     try {
         method->Update();

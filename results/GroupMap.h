@@ -47,6 +47,7 @@ struct Result {
     VolumeLayout::ScannerVolume rate, counts;
     QList<AreaRow> areas; // by area name
     QList<Target> targets;
+    QList<qint32> subjects; // the chosen subjects that are normalised and pooled
     QStringList leftOut; // the chosen subjects that are not normalised (or cannot be aimed), and why
 };
 
