@@ -2,6 +2,7 @@
 
 #include "data/Query.h"
 #include "data/ServerStudy.h"
+#include "data/StoredValue.h"
 #include "data/StudyError.h"
 #include "data/SubjectLock.h"
 #include "data/Transaction.h"
@@ -16,22 +17,10 @@ namespace SubjectCalibration {
 
 namespace {
 
-const char *const DateFormat = "yyyy-MM-dd HH:mm:ss";
-
 // The columns after subject_id, in the order they are written and read.
 const QString Columns = QStringLiteral(
     "series, series_number, fingerprint, landmark1_x, landmark1_y, landmark1_z, landmark2_x, "
     "landmark2_y, landmark2_z, ilion_x, ilion_y, ilion_z, distance, interslice, zero_frame, accepted");
-
-// A stored time as UTC: a file study keeps the text written, a server a timestamp without zone.
-QDateTime utc(const QVariant &value) {
-    const QString text = value.typeId() == QMetaType::QDateTime
-                             ? value.toDateTime().toString(QString::fromLatin1(DateFormat))
-                             : value.toString();
-    QDateTime time = QDateTime::fromString(text.left(19), QString::fromLatin1(DateFormat));
-    time.setTimeSpec(Qt::UTC);
-    return time;
-}
 
 // The value of a REAL column as stored: a number, or text that is one ("nan" and "inf" included,
 // which the checks then refuse).
@@ -105,7 +94,7 @@ std::optional<Record> read(const QSqlDatabase &db, qint32 subjectId) {
     r.distance = number(12, 1e-6, 1e6);
     r.interslice = number(13, 0, 100); // 0: the series' own spacing; the loader takes none above 100 mm
     r.zeroFrame = number(14, -1e6, 1e6);
-    r.accepted = utc(query.value(15));
+    r.accepted = StoredValue::utcTime(query.value(15));
     return r;
 }
 
@@ -121,7 +110,7 @@ void write(const QSqlDatabase &db, const Record &record) {
         values << l.x << l.y << l.z;
     }
     values << record.distance << record.interslice << record.zeroFrame
-           << record.accepted.toUTC().toString(QString::fromLatin1(DateFormat));
+           << StoredValue::utcText(record.accepted);
     Query::run(db,
                QStringLiteral("INSERT INTO mr_calibration (subject_id, %1) VALUES (?%2)")
                    .arg(Columns, QStringLiteral(", ?").repeated(int(values.size()) - 1)),

@@ -15,7 +15,7 @@
 // before anything is set aside for them. Private to the imaging library (DCMTK is).
 namespace DicomFiles::Claims {
 
-// Registers the decoders and quiets DCMTK's log, once for the whole program.
+// Registers the decoders and quiets DCMTK's log (fatal errors only), once for the whole program.
 void prepareDcmtk();
 
 OFFilename dcmtkName(const QString &path);

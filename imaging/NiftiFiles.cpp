@@ -123,6 +123,26 @@ std::vector<std::uint8_t> toGreys(const nifti_image &image, const void *data, st
     return greys;
 }
 
+// The stored values as labels: whole numbers from 0 to 255 after scl_slope/scl_inter, kept as they
+// are; false when any value is not one.
+bool toLabels(const nifti_image &image, const void *data, std::int64_t count, std::vector<std::uint8_t> &labels) {
+    const bool scaled =
+        image.scl_slope != 0 && std::isfinite(image.scl_slope) && std::isfinite(image.scl_inter);
+    const double slope = scaled ? image.scl_slope : 1.0;
+    const double inter = scaled ? image.scl_inter : 0.0;
+    labels.assign(static_cast<std::size_t>(count), 0);
+    bool whole = true;
+    visitValues(image.datatype, data, count, [&](std::int64_t index, double value) {
+        value = value * slope + inter;
+        if (!(value >= 0 && value <= 255) || value != std::floor(value)) {
+            whole = false;
+            return;
+        }
+        labels[static_cast<std::size_t>(index)] = static_cast<std::uint8_t>(value);
+    });
+    return whole;
+}
+
 // NIfTI's world has x towards the subject's right and y to the front (RAS), the program's the
 // opposite (LPS): the same matrix with its first two rows negated serves both ways.
 constexpr double RasToLps[3] = {-1, -1, 1};
@@ -347,7 +367,9 @@ bool isNiftiPath(const QString &path) {
            path.endsWith(QLatin1String(".nii.gz"), Qt::CaseInsensitive);
 }
 
-bool read(const QString &path, ScannerVolume &volume, QString *error) {
+namespace {
+
+bool readVolume(const QString &path, ScannerVolume &volume, QString *error, bool labels) {
     prepareNifti();
     auto fail = [&](const QString &reason) {
         return failWith(error, QStringLiteral("%1: %2").arg(path, reason));
@@ -417,7 +439,11 @@ bool read(const QString &path, ScannerVolume &volume, QString *error) {
         if (image->swapsize > 1 && image->byteorder != nifti_short_order()) {
             nifti_swap_Nbytes(bytes / image->swapsize, image->swapsize, data.data());
         }
-        greys = toGreys(*image, data.data(), count);
+        if (!labels) {
+            greys = toGreys(*image, data.data(), count);
+        } else if (!toLabels(*image, data.data(), count, greys)) {
+            return fail(QStringLiteral("not a label volume (a value is not a whole number from 0 to 255)"));
+        }
     } catch (const std::bad_alloc &) {
         return fail(QStringLiteral("too large for the memory available (%1 x %2 x %3 voxels)")
                         .arg(dims[0])
@@ -428,6 +454,16 @@ bool read(const QString &path, ScannerVolume &volume, QString *error) {
     volume.voxels = std::move(greys);
     volume.affine = affine;
     return true;
+}
+
+} // namespace
+
+bool read(const QString &path, ScannerVolume &volume, QString *error) {
+    return readVolume(path, volume, error, false);
+}
+
+bool readLabels(const QString &path, ScannerVolume &volume, QString *error) {
+    return readVolume(path, volume, error, true);
 }
 
 bool write(const QString &path, const ScannerVolume &volume, QString *error) {

@@ -20,6 +20,10 @@ bool isNiftiPath(const QString &path);
 // sizes.
 bool read(const QString &path, VolumeLayout::ScannerVolume &volume, QString *error = nullptr);
 
+// The same for a label volume (an atlas): the values kept as stored, each a whole number from 0 to 255
+// after scl_slope/scl_inter; a file holding any other value is refused.
+bool readLabels(const QString &path, VolumeLayout::ScannerVolume &volume, QString *error = nullptr);
+
 // Writes the volume as NIfTI-1, unsigned 8-bit, compressed when the name ends in .nii.gz: sform
 // (code 1, scanner) and qform (code 1) from the affine converted to RAS, pixdim from the axis
 // lengths, xyzt_units mm. All or nothing: written to a temporary file in the same folder and renamed

@@ -102,6 +102,26 @@ Vec3 Affine::map(double i, double j, double k) const {
     return p;
 }
 
+// The inverse of the affine's 3 x 3 part, row by row; false when it is singular.
+bool invertAxes(const Affine &affine, std::array<Vec3, 3> &inverse) {
+    // Columns of the matrix are the axis steps.
+    const auto m = [&](int row, int column) { return affine.axes[std::size_t(column)][std::size_t(row)]; };
+    const double det = m(0, 0) * (m(1, 1) * m(2, 2) - m(1, 2) * m(2, 1)) -
+                       m(0, 1) * (m(1, 0) * m(2, 2) - m(1, 2) * m(2, 0)) +
+                       m(0, 2) * (m(1, 0) * m(2, 1) - m(1, 1) * m(2, 0));
+    if (std::abs(det) < 1e-12) {
+        return false;
+    }
+    for (int r = 0; r < 3; ++r) {
+        for (int c = 0; c < 3; ++c) {
+            // Cofactor of (c, r) over the determinant.
+            const int r1 = (c + 1) % 3, r2 = (c + 2) % 3, c1 = (r + 1) % 3, c2 = (r + 2) % 3;
+            inverse[std::size_t(r)][std::size_t(c)] = (m(r1, c1) * m(r2, c2) - m(r1, c2) * m(r2, c1)) / det;
+        }
+    }
+    return true;
+}
+
 double Affine::spacing(int axis) const {
     return norm(axes[axis]);
 }

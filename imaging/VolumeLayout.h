@@ -33,6 +33,10 @@ struct Affine {
     Vec3 direction(int axis) const; // unit vector
 };
 
+// The inverse of the affine's 3 x 3 part (its axis steps as columns), row by row: voxel = inverse x
+// (point - origin). False when it is singular.
+bool invertAxes(const Affine &affine, std::array<Vec3, 3> &inverse);
+
 // 8-bit voxels in index order (i fastest, then j, then k) with their placement in patient space.
 struct ScannerVolume {
     std::array<int, 3> dims{0, 0, 0};

@@ -1,11 +1,14 @@
 #include "results/StimulationSites.h"
 
+#include "brain/BrainError.h"
+#include "brain/Normalise.h"
 #include "imaging/GridAim.h"
 #include "imaging/ImagingError.h"
 #include "imaging/StoredCalibration.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QRegularExpression>
 #include <QThread>
 
 #include <algorithm>
@@ -26,26 +29,6 @@ Vec3 voxel(const ImagingMath::VoxelPoint &p) {
 
 Vec3 world(const VolumeLayout::Affine &affine, const Vec3 &v) {
     return toRas(affine.map(v[0], v[1], v[2]));
-}
-
-// The inverse of the affine's 3 x 3 part, row by row; false when it is singular.
-bool invert(const VolumeLayout::Affine &affine, std::array<Vec3, 3> &inverse) {
-    // Columns of the matrix are the axis steps.
-    const auto m = [&](int row, int column) { return affine.axes[std::size_t(column)][std::size_t(row)]; };
-    const double det = m(0, 0) * (m(1, 1) * m(2, 2) - m(1, 2) * m(2, 1)) -
-                       m(0, 1) * (m(1, 0) * m(2, 2) - m(1, 2) * m(2, 0)) +
-                       m(0, 2) * (m(1, 0) * m(2, 1) - m(1, 1) * m(2, 0));
-    if (std::abs(det) < 1e-12) {
-        return false;
-    }
-    for (int r = 0; r < 3; ++r) {
-        for (int c = 0; c < 3; ++c) {
-            // Cofactor of (c, r) over the determinant.
-            const int r1 = (c + 1) % 3, r2 = (c + 2) % 3, c1 = (r + 1) % 3, c2 = (r + 2) % 3;
-            inverse[std::size_t(r)][std::size_t(c)] = (m(r1, c1) * m(r2, c2) - m(r1, c2) * m(r2, c1)) / det;
-        }
-    }
-    return true;
 }
 
 QString number(double value, int decimals) {
@@ -106,6 +89,39 @@ QList<qint32> missingCells(const Sites &sites) {
     return cells;
 }
 
+void setBrainSpace(Sites &sites, const std::array<double, 16> &subjectToMni, const BrainSpace &space) {
+    for (Site &site : sites.cells) {
+        if (!site.found) { // no target to carry: the cell's columns stay empty
+            continue;
+        }
+        site.mni = Normalise::apply(subjectToMni, site.target);
+        site.area = space.area(*site.mni);
+        site.brainDistance = space.brainDistance(site.scalp, site.target, subjectToMni);
+    }
+}
+
+std::optional<SubjectNormalisation::Record> normalisationOf(const QSqlDatabase &db,
+                                                            const SubjectCalibration::Record &calibration) {
+    std::optional<SubjectNormalisation::Record> record = SubjectNormalisation::read(db, calibration.subjectId);
+    if (record && record->fingerprint != calibration.fingerprint) {
+        throw BrainError(QCoreApplication::translate("StimulationSites",
+                                                     "Subject %1 was normalised on another series than the "
+                                                     "one calibrated; normalise it again")
+                             .arg(calibration.subjectId));
+    }
+    return record;
+}
+
+bool addBrainSpace(Sites &sites, const QSqlDatabase &db, const SubjectCalibration::Record &calibration,
+                   const QString &atlasOverride) {
+    const std::optional<SubjectNormalisation::Record> record = normalisationOf(db, calibration);
+    if (!record) {
+        return false;
+    }
+    setBrainSpace(sites, record->subjectToMni, BrainSpace(BrainTemplate::find({}, atlasOverride)));
+    return true;
+}
+
 void setCounts(Sites &sites, const PhospheneMap::Counts &counts) {
     for (Site &site : sites.cells) {
         site.counts = counts.cells[std::size_t(site.cell)];
@@ -115,7 +131,7 @@ void setCounts(Sites &sites, const PhospheneMap::Counts &counts) {
 QByteArray tsv(const Sites &sites) {
     QString text =
         QStringLiteral("cell\trow\tcolumn\tscalp_x\tscalp_y\tscalp_z\ttarget_x\ttarget_y\ttarget_z\t"
-                       "stimuli\tyes\tno\tdoubt\trate\n");
+                       "stimuli\tyes\tno\tdoubt\trate\tmni_x\tmni_y\tmni_z\tarea\tbrain_distance\n");
     for (const Site &s : sites.cells) {
         QStringList fields{QString::number(s.cell), QString::number(GridCells::row(s.cell)),
                            QString::number(GridCells::column(s.cell))};
@@ -127,6 +143,12 @@ QByteArray tsv(const Sites &sites) {
         const PhospheneMap::CellCounts &c = s.counts;
         fields << QString::number(c.stimuli) << QString::number(c.yes) << QString::number(c.no)
                << QString::number(c.doubt) << (c.stimuli > 0 ? number(c.rate(), 4) : QString());
+        for (std::size_t a = 0; a < 3; ++a) {
+            fields << (s.mni ? number((*s.mni)[a], 2) : QString());
+        }
+        // A label text is the atlas's own: tabs and line breaks in it would break the table.
+        fields << QString(s.area).replace(QRegularExpression(QStringLiteral("[\\t\\r\\n]")), QStringLiteral(" "))
+               << (s.brainDistance ? number(*s.brainDistance, 2) : QString());
         text += fields.join(QLatin1Char('\t')) + QLatin1Char('\n');
     }
     return text.toUtf8();
@@ -138,7 +160,7 @@ VolumeLayout::ScannerVolume overlay(const Sites &sites, const VolumeLayout::Scan
     out.affine = volume.affine;
     out.voxels.assign(std::size_t(out.dims[0]) * out.dims[1] * out.dims[2], 0);
     std::array<Vec3, 3> inverse{};
-    if (out.voxels.empty() || !invert(out.affine, inverse)) {
+    if (out.voxels.empty() || !VolumeLayout::invertAxes(out.affine, inverse)) {
         return out;
     }
     // Only the voxels of the balls are visited: the box each ball covers in index space.
@@ -181,27 +203,7 @@ SubjectMr::SubjectMr() {
 
 bool SubjectMr::load(const SubjectCalibration::Record &record, QString *error) {
     m_record = record;
-    if (!m_loader.i_CargarImagenes(record.series, false, false, record.seriesNumber)) {
-        if (error) {
-            const QStringList &failures = m_loader.report().failures;
-            *error =
-                QCoreApplication::translate("StimulationSites", "No volume could be built from %1")
-                    .arg(record.series) +
-                (failures.isEmpty() ? QString() : QStringLiteral(": ") + failures.join(QStringLiteral("; ")));
-        }
-        return false;
-    }
-    // The landmarks hold only for the series they were marked on: another one under the same name
-    // (a folder replaced, another export) is refused rather than given wrong sites.
-    const QString found = StoredCalibration::loaded(m_loader, record.series, record.seriesNumber).fingerprint;
-    if (!record.fingerprint.isEmpty() && found != record.fingerprint) {
-        if (error) {
-            *error = QCoreApplication::translate(
-                         "AssociatedMr",
-                         "The series in %1 is not the one calibrated on %2; mark the landmarks again")
-                         .arg(QDir::toNativeSeparators(record.series),
-                              record.accepted.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")));
-        }
+    if (!StoredCalibration::loadCalibrated(m_loader, record, error)) {
         return false;
     }
     try {

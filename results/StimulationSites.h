@@ -1,6 +1,8 @@
 #pragma once
 
+#include "brain/BrainSpace.h"
 #include "data/SubjectCalibration.h"
+#include "data/SubjectNormalisation.h"
 #include "imaging/ImagingLibrary.h"
 #include "imaging/ImagingState.h"
 #include "imaging/SeriesLoader.h"
@@ -11,6 +13,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 // The stimulation sites of a calibrated subject in the scanner's space: for every grid cell the
 // point where the aiming meets the scalp (as `plan` and the associated MR window find it) and the
@@ -37,6 +40,12 @@ struct Site {
     Vec3 scalpVoxel{0, 0, 0};  // in the volume as held (x column, y row, z slice)
     Vec3 targetVoxel{0, 0, 0}; // the same, between voxels
     PhospheneMap::CellCounts counts;
+    // In the template's space, for a normalised subject (addBrainSpace): the target in MNI (RAS mm),
+    // the atlas area there ("" when none) and the millimetres from the scalp point along the aiming
+    // line to the template's brain carried into the subject's space.
+    std::optional<Vec3> mni;
+    QString area;
+    std::optional<double> brainDistance;
 };
 
 struct Sites {
@@ -56,12 +65,27 @@ Sites aim(ImagingState &state, const VolumeLayout::Affine &affine, double depthM
 // The cells whose aiming met no scalp, in order.
 QList<qint32> missingCells(const Sites &sites);
 
+// Gives every site its place in the template's space through the subject -> MNI affine.
+void setBrainSpace(Sites &sites, const std::array<double, 16> &subjectToMni, const BrainSpace &space);
+
+// The subject's stored normalisation, when it was computed on the calibration's series; nothing when
+// the subject has none. Throws StudyError, and BrainError for a normalisation of another series.
+std::optional<SubjectNormalisation::Record> normalisationOf(const QSqlDatabase &db,
+                                                            const SubjectCalibration::Record &calibration);
+
+// setBrainSpace for a normalised subject, with the template and atlas found as BrainTemplate::find
+// finds them (looked for only then); a subject that is not normalised keeps the columns empty. False
+// when it is not normalised. Throws StudyError, BrainError.
+bool addBrainSpace(Sites &sites, const QSqlDatabase &db, const SubjectCalibration::Record &calibration,
+                   const QString &atlasOverride = {});
+
 // Gives every site its cell's counts.
 void setCounts(Sites &sites, const PhospheneMap::Counts &counts);
 
 // The table: header "cell, row, column, scalp_x, ..., rate" tab-separated, one line per cell;
 // coordinates with two decimals (empty for a cell whose aiming met no scalp), the rate with four and
-// empty for a cell without stimuli.
+// empty for a cell without stimuli; then "mni_x, mni_y, mni_z, area, brain_distance", empty for a
+// subject that is not normalised.
 QByteArray tsv(const Sites &sites);
 
 // The overlay on the grid of the volume (same dimensions and affine): within BallRadiusMm of each

@@ -8,13 +8,18 @@
 #include "data/StudyCopy.h"
 #include "data/StudyDrawings.h"
 #include "data/StudyError.h"
+#include "brain/BrainError.h"
+#include "brain/BrainTemplate.h"
+#include "brain/Normalise.h"
 #include "data/SubjectCalibration.h"
+#include "data/SubjectNormalisation.h"
 #include "drawings/DrawingFile.h"
 #include "experiments/ParameterLists.h"
 #include "experiments/StimulusStore.h"
 #include "imaging/GridAim.h"
 #include "imaging/ImagingError.h"
 #include "imaging/NiftiFiles.h"
+#include "results/GroupMap.h"
 #include "results/PhospheneMap.h"
 #include "results/StimulationSites.h"
 #include "results/StudyExport.h"
@@ -24,11 +29,13 @@
 #include <QDate>
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QMap>
 #include <QTextStream>
 
 #include <climits>
+#include <functional>
 #include <span>
 
 #include <optional>
@@ -306,6 +313,24 @@ std::optional<int> listOption(const CommandArguments &arguments, const char *nam
 
 } // namespace
 
+// The subject IDs of --subjects, separated by commas (none when it is absent); nothing, with the
+// reason on err, when one is not an ID.
+std::optional<QList<int>> subjectList(const CommandArguments &arguments, QTextStream &err) {
+    QList<int> ids;
+    const QString subjects = arguments.value(QStringLiteral("subjects"));
+    for (const QString &id : subjects.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const std::optional<qint64> value = CommandArguments::readWhole(id.trimmed(), INT_MIN, INT_MAX);
+        if (!value) {
+            err << "zokorvane-tool: "
+                << Tool::tr("--subjects takes subject IDs separated by commas, not '%1'").arg(subjects)
+                << "\n";
+            return std::nullopt;
+        }
+        ids << int(*value);
+    }
+    return ids;
+}
+
 std::optional<PhospheneMap::Selection> mapFilter(const CommandArguments &arguments, QTextStream &err) {
     StimulationComparison::Conditions conditions;
     conditions.openBounds = true;
@@ -358,17 +383,11 @@ int map(const QStringList &args, QTextStream &out, QTextStream &err) {
         return 2;
     }
     PhospheneMap::Selection &selection = *filtered;
-    const QString subjects = arguments.value(QStringLiteral("subjects"));
-    for (const QString &id : subjects.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-        const std::optional<qint64> value = CommandArguments::readWhole(id.trimmed(), INT_MIN, INT_MAX);
-        if (!value) {
-            err << "zokorvane-tool: "
-                << Tool::tr("--subjects takes subject IDs separated by commas, not '%1'").arg(subjects)
-                << "\n";
-            return 2;
-        }
-        selection.subjects << int(*value);
+    const std::optional<QList<int>> subjects = subjectList(arguments, err);
+    if (!subjects) {
+        return 2;
     }
+    selection.subjects = *subjects;
     const QString path = arguments.positional().at(0);
     OpenStudy study(path, out, err);
     if (!study) {
@@ -402,9 +421,9 @@ int map(const QStringList &args, QTextStream &out, QTextStream &err) {
 int sites(const QStringList &args, QTextStream &out, QTextStream &err) {
     CommandArguments arguments(
         QStringLiteral("usage: zokorvane-tool sites STUDY --subject ID [--depth MM] [--tsv OUT.tsv] "
-                       "[--nifti OUT.nii.gz] [--volume OUT.nii.gz] ") +
+                       "[--nifti OUT.nii.gz] [--volume OUT.nii.gz] [--atlas FILE] ") +
             MapFilterUsage + QStringLiteral("\n"),
-        {"subject", "depth", "tsv", "nifti", "volume", "pulses-from", "pulses-to", "frequency-from",
+        {"subject", "depth", "tsv", "nifti", "volume", "atlas", "pulses-from", "pulses-to", "frequency-from",
          "frequency-to", "intensity-from", "intensity-to", "coil", "pulse-type", "phase", "orientation"});
     if (!arguments.parse(args, 1, 1) || !arguments.isSet(QStringLiteral("subject"))) {
         return arguments.wrongArguments(err);
@@ -457,7 +476,11 @@ int sites(const QStringList &args, QTextStream &out, QTextStream &err) {
     StimulationSites::Sites sites;
     try {
         sites = mr.sites(*depth, PhospheneMap::count(study.opened.db, *selection));
+        StimulationSites::addBrainSpace(sites, study.opened.db, *record, arguments.value(QStringLiteral("atlas")));
     } catch (const ImagingError &e) {
+        err << "zokorvane-tool: " << e.message() << "\n";
+        return 1;
+    } catch (const BrainError &e) {
         err << "zokorvane-tool: " << e.message() << "\n";
         return 1;
     }
@@ -501,6 +524,167 @@ int sites(const QStringList &args, QTextStream &out, QTextStream &err) {
     } else {
         out << Tool::tr("Wrote the sites of 50 cells of subject %1 to %2").arg(*subject).arg(tsvPath) << "\n";
     }
+    return 0;
+}
+
+int normalise(const QStringList &args, QTextStream &out, QTextStream &err) {
+    CommandArguments arguments(
+        QStringLiteral("usage: zokorvane-tool normalise STUDY --subject ID [--template FILE]\n"),
+        {"subject", "template"});
+    if (!arguments.parse(args, 1, 1) || !arguments.isSet(QStringLiteral("subject"))) {
+        return arguments.wrongArguments(err);
+    }
+    const auto subject = wholeOption(arguments, QStringLiteral("subject"), 0, 2147483647, 0, err);
+    if (!subject) {
+        return 2;
+    }
+    OpenStudy study(arguments.positional().at(0), out, err);
+    if (!study) {
+        return 1;
+    }
+    QElapsedTimer timer;
+    timer.start();
+    SubjectNormalisation::Record record;
+    try {
+        const BrainTemplate tpl = BrainTemplate::find(arguments.value(QStringLiteral("template")));
+        const Normalise::Job job = Normalise::prepare(study.opened.db, qint32(*subject), tpl);
+        int shown = -1;
+        Normalise::Control control;
+        control.progress = [&](int percent, const QString &stage) {
+            if (percent / 10 != shown / 10) {
+                shown = percent;
+                err << Tool::tr("%1 % %2").arg(percent, 3).arg(stage) << "\n";
+                err.flush();
+            }
+        };
+        record = Normalise::compute(job, control);
+        SubjectNormalisation::write(study.opened.db, record);
+    } catch (const BrainError &e) {
+        err << "zokorvane-tool: " << e.message() << "\n";
+        return 1;
+    } catch (const StudyError &e) {
+        err << "zokorvane-tool: " << e.message() << "\n";
+        return 1;
+    }
+    const Normalise::Parts parts = Normalise::decompose(record.subjectToMni);
+    out << Tool::tr("Subject %1 normalised to %2 (subject RAS mm -> MNI RAS mm):")
+               .arg(*subject)
+               .arg(record.templateName)
+        << "\n";
+    for (std::size_t r = 0; r < 4; ++r) {
+        for (std::size_t c = 0; c < 4; ++c) {
+            out << (c > 0 ? "\t" : "  ") << QString::number(record.subjectToMni[r * 4 + c], 'f', 5);
+        }
+        out << "\n";
+    }
+    const auto three = [](const std::array<double, 3> &v, int decimals) {
+        return QStringLiteral("%1 %2 %3")
+            .arg(v[0], 0, 'f', decimals)
+            .arg(v[1], 0, 'f', decimals)
+            .arg(v[2], 0, 'f', decimals);
+    };
+    out << Tool::tr("scales x y z: %1").arg(three(parts.scales, 3)) << "\n"
+        << Tool::tr("rotations about x y z (degrees): %1").arg(three(parts.rotations, 1)) << "\n"
+        << Tool::tr("shift (mm): %1").arg(three(parts.shift, 1)) << "\n"
+        << Tool::tr("metric (Mattes mutual information): %1").arg(record.metric, 0, 'f', 4) << "\n"
+        << Tool::tr("seconds: %1").arg(double(timer.elapsed()) / 1000, 0, 'f', 1) << "\n";
+    return 0;
+}
+
+int groupMap(const QStringList &args, QTextStream &out, QTextStream &err) {
+    CommandArguments arguments(
+        QStringLiteral("usage: zokorvane-tool group-map STUDY --nifti OUT.nii.gz [--counts OUT.nii.gz] "
+                       "[--areas OUT.tsv] [--subjects ID,ID...] [--depth MM] [--radius MM] [--template FILE] "
+                       "[--atlas FILE] ") +
+            MapFilterUsage + QStringLiteral("\n"),
+        {"nifti", "counts", "areas", "subjects", "depth", "radius", "template", "atlas", "pulses-from",
+         "pulses-to", "frequency-from", "frequency-to", "intensity-from", "intensity-to", "coil", "pulse-type",
+         "phase", "orientation"});
+    if (!arguments.parse(args, 1, 1) || !arguments.isSet(QStringLiteral("nifti"))) {
+        return arguments.wrongArguments(err);
+    }
+    const std::optional<double> depth = arguments.number(QStringLiteral("depth"), 0, 200, 15.0);
+    const std::optional<double> radius = arguments.number(QStringLiteral("radius"), 0.5, 50, 5.0);
+    if (!depth || !radius) {
+        err << "zokorvane-tool: "
+            << Tool::tr("--depth takes millimetres from 0 to 200, --radius from 0.5 to 50") << "\n";
+        return 2;
+    }
+    const QString niftiPath = arguments.value(QStringLiteral("nifti"));
+    const QString countsPath = arguments.value(QStringLiteral("counts"));
+    const QString areasPath = arguments.value(QStringLiteral("areas"));
+    for (const QString &path : {niftiPath, countsPath}) {
+        if (!path.isEmpty() && !NiftiFiles::isNiftiPath(path)) {
+            err << "zokorvane-tool: "
+                << Tool::tr("--nifti and --counts take file names ending in .nii or .nii.gz") << "\n";
+            return 2;
+        }
+    }
+    const std::optional<PhospheneMap::Selection> selection = mapFilter(arguments, err);
+    const std::optional<QList<int>> subjects = subjectList(arguments, err);
+    if (!selection || !subjects) {
+        return 2;
+    }
+    GroupMap::Options options;
+    options.subjects = *subjects;
+    options.depthMm = *depth;
+    options.radiusMm = *radius;
+    options.filter = selection->filter;
+    OpenStudy study(arguments.positional().at(0), out, err);
+    if (!study) {
+        return 1;
+    }
+    GroupMap::Result result;
+    try {
+        const BrainTemplate tpl =
+            BrainTemplate::find(arguments.value(QStringLiteral("template")), arguments.value(QStringLiteral("atlas")));
+        result = GroupMap::compute(study.opened.db, options, tpl);
+    } catch (const BrainError &e) {
+        err << "zokorvane-tool: " << e.message() << "\n";
+        return 1;
+    } catch (const StudyError &e) {
+        err << "zokorvane-tool: " << e.message() << "\n";
+        return 1;
+    }
+    for (const QString &left : std::as_const(result.leftOut)) {
+        err << "zokorvane-tool: " << Tool::tr("left out: %1").arg(left) << "\n";
+    }
+    if (result.subjects.isEmpty()) {
+        err << "zokorvane-tool: " << Tool::tr("no chosen subject is normalised; run zokorvane-tool normalise")
+            << "\n";
+        return 1;
+    }
+    // All files or none new, as `sites` writes them.
+    QStringList created;
+    QString why;
+    const auto write = [&](const QString &path, const std::function<bool()> &writer) {
+        if (path.isEmpty()) {
+            return true;
+        }
+        const bool isNew = !QFileInfo::exists(path);
+        if (!writer()) {
+            return false;
+        }
+        if (isNew) {
+            created << path;
+        }
+        return true;
+    };
+    if (!write(niftiPath, [&] { return NiftiFiles::write(niftiPath, result.rate, &why); }) ||
+        !write(countsPath, [&] { return NiftiFiles::write(countsPath, result.counts, &why); }) ||
+        !write(areasPath, [&] { return SafeWrite::writeBytes(areasPath, GroupMap::areasTsv(result.areas), &why); })) {
+        for (const QString &path : std::as_const(created)) {
+            QFile::remove(path);
+        }
+        err << "zokorvane-tool: " << why << "\n";
+        return 1;
+    }
+    out << Tool::tr("Pooled %1 targets of %2 subjects in %3 areas into %4")
+               .arg(result.targets.size())
+               .arg(result.subjects.size())
+               .arg(result.areas.size())
+               .arg(niftiPath)
+        << "\n";
     return 0;
 }
 

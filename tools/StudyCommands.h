@@ -48,6 +48,17 @@ std::optional<PhospheneMap::Selection> mapFilter(const CommandArguments &argumen
 //       the sites on the volume as held, and that volume. Fails without a stored calibration.
 int sites(const QStringList &args, QTextStream &out, QTextStream &err);
 
+// normalise STUDY --subject ID [--template FILE]: the subject's calibrated series registered to the
+// template (Normalise.h) and stored; prints the matrix, its scales and rotations, the metric and the
+// seconds, the progress on err.
+int normalise(const QStringList &args, QTextStream &out, QTextStream &err);
+
+// group-map STUDY --nifti OUT.nii.gz [--counts OUT.nii.gz] [--areas OUT.tsv] [--subjects ID,...]
+//           [--depth MM] [--radius MM] [--template FILE] [--atlas FILE] [the map's filter options]:
+//           the chosen normalised subjects' answers pooled on the template's grid (GroupMap.h).
+//           Subjects that are not normalised are named and left out; fails when none is left.
+int groupMap(const QStringList &args, QTextStream &out, QTextStream &err);
+
 // copy-study SRC DST: a study copied between a file and a server (either way) into a new file or an
 // empty database, then checked table by table (counts and checksums).
 int copyStudy(const QStringList &args, QTextStream &out, QTextStream &err);

@@ -145,6 +145,7 @@ private slots:
         StudyFixture old("lab.sqlite");
         old.exec("DROP TABLE drawing");
         old.exec("DROP TABLE mr_calibration");
+        old.exec("DROP TABLE mr_normalisation");
         old.exec("PRAGMA user_version = 0");
         old.addSubject(1, "Ana");
         old.addPoint(1, 1, 1, 0, 0, 1);
@@ -163,7 +164,7 @@ private slots:
 
         std::optional<OpenStudy> opened(path);
         const QString notes = opened->notes.join('\n');
-        const QString backup = old.dirPath() + "/lab.before-version-2.sqlite";
+        const QString backup = old.dirPath() + "/lab.before-version-3.sqlite";
         QVERIFY2(notes.contains(backup) && notes.contains("2 drawings were copied") &&
                      notes.contains("113 (stimulus 3: it does not exist)") &&
                      notes.contains("114 (stimulus 6: it is a symbolic link") &&
@@ -249,6 +250,7 @@ private slots:
                 QSqlQuery q(study.db);
                 QVERIFY(q.exec("DROP TABLE drawing"));
                 QVERIFY(q.exec("DROP TABLE mr_calibration"));
+                QVERIFY(q.exec("DROP TABLE mr_normalisation"));
                 QVERIFY(q.exec("PRAGMA user_version = 0"));
                 QVERIFY(q.exec("BEGIN"));
                 for (int id = 1; id <= 3000; ++id) {
@@ -299,16 +301,17 @@ private slots:
     void aVersion1StudyGainsTheCalibrationTableAfterABackup() {
         StudyFixture old("lab.sqlite");
         old.exec("DROP TABLE mr_calibration");
+        old.exec("DROP TABLE mr_normalisation");
         old.exec("PRAGMA user_version = 1");
         old.addSubject(1, "Ana");
         old.release();
-        const QString backup = old.dirPath() + "/lab.before-version-2.sqlite";
+        const QString backup = old.dirPath() + "/lab.before-version-3.sqlite";
         {
             const OpenStudy opened(old.path());
             QVERIFY2(opened.notes.join('\n').contains(backup), qPrintable(opened.notes.join('\n')));
             QCOMPARE(opened.read("SELECT (SELECT Nombre FROM paciente), count(*) FROM mr_calibration") +
-                         opened.read("PRAGMA user_version"),
-                     "Ana|02");
+                         opened.read("SELECT count(*) FROM mr_normalisation") + opened.read("PRAGMA user_version"),
+                     "Ana|003");
         }
         {
             QSqlDatabase copy = QSqlDatabase::addDatabase("QSQLITE", "backup");
@@ -353,6 +356,7 @@ private slots:
         QFETCH(QString, typed);
         StudyFixture old("lab.sqlite");
         old.exec("DROP TABLE mr_calibration");
+        old.exec("DROP TABLE mr_normalisation");
         old.exec("PRAGMA user_version = 1");
         old.addSubject(1, "Ana");
         old.exec(QStringLiteral("UPDATE paciente SET %1 = ?").arg(column), {typed});
@@ -360,13 +364,13 @@ private slots:
         {
             OpenStudy opened(old.path());
             QTEST(opened.read(QStringLiteral("SELECT typeof(%1), %1 FROM paciente").arg(column)), "stored");
-            QCOMPARE(opened.read("PRAGMA user_version"), "2");
-            QVERIFY2(opened.notes.join('\n').contains("lab.before-version-2.sqlite"),
+            QCOMPARE(opened.read("PRAGMA user_version"), "3");
+            QVERIFY2(opened.notes.join('\n').contains("lab.before-version-3.sqlite"),
                      qPrintable(opened.notes.join('\n')));
         }
         {
             QSqlDatabase backup = QSqlDatabase::addDatabase("QSQLITE", "backup");
-            backup.setDatabaseName(old.dirPath() + "/lab.before-version-2.sqlite");
+            backup.setDatabaseName(old.dirPath() + "/lab.before-version-3.sqlite");
             QVERIFY(backup.open());
             QCOMPARE(queryText(backup, QStringLiteral("SELECT %1 FROM paciente").arg(column)) +
                          queryText(backup, "PRAGMA user_version"),

@@ -1,10 +1,11 @@
-// A subject's MR calibration kept in the study: written whole, replacing the earlier one, and read
-// back value for value on both engines.
+// A subject's MR calibration and normalisation kept in the study: written whole, replacing the earlier
+// one, and read back value for value on both engines.
 
 #include "support/StudyFixture.h"
 
 #include "data/StudyError.h"
 #include "data/SubjectCalibration.h"
+#include "data/SubjectNormalisation.h"
 
 class SubjectCalibrationTest : public QObject {
     Q_OBJECT
@@ -70,6 +71,47 @@ private slots:
         broken.series = QString(); // null: refused by NOT NULL after the earlier row was deleted
         QVERIFY_THROWS_EXCEPTION(StudyError, SubjectCalibration::write(study.db(), broken));
         QCOMPARE(SubjectCalibration::read(study.db(), 7)->series, "/first");
+    }
+
+    // A subject's normalisation comes back value for value; a stored row that is not a sound affine
+    // (damaged, or written by another program) is refused when read, naming what is wrong.
+    void aStoredNormalisationIsCheckedWhenRead_data() {
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<QString>("refusal"); // "" when it reads back
+        QTest::newRow("as written") << QString() << QString();
+        QTest::newRow("not a number in the matrix") << "m12 = 'NaN'" << "not a finite number";
+        QTest::newRow("a flat matrix") << "m00 = 0, m01 = 0, m02 = 0" << "cannot be inverted";
+        QTest::newRow("no template") << "template_name = ''" << "no template";
+        QTest::newRow("a SHA-256 cut short") << "template_sha256 = 'abc'" << "SHA-256";
+        QTest::newRow("no series") << "fingerprint = ''" << "fingerprint";
+        QTest::newRow("an infinite metric") << "metric = 'Infinity'" << "metric";
+    }
+    void aStoredNormalisationIsCheckedWhenRead() {
+        QFETCH(QString, damage);
+        QFETCH(QString, refusal);
+        StudyFixture study;
+        study.addSubject(7, "Ana");
+        SubjectNormalisation::Record r;
+        r.subjectId = 7;
+        r.subjectToMni = {0.97, 0.1, -0.02, 1.5, -0.1, 1.04, 0.2, -19.25, 0.03, -0.2, 0.99, 1e-7, 0, 0, 0, 1};
+        r.templateName = QStringLiteral("MNIColin27");
+        r.templateSha256 = QString(64, QLatin1Char('0'));
+        r.fingerprint = QStringLiteral("nifti-sha256:ab");
+        r.metric = -0.612345678901;
+        r.accepted = QDateTime(QDate(2026, 12, 7), QTime(8, 1, 2), Qt::UTC);
+        SubjectNormalisation::write(study.db(), r);
+        if (!damage.isEmpty()) {
+            study.exec(QStringLiteral("UPDATE mr_normalisation SET ") + damage);
+        }
+        try {
+            const std::optional<SubjectNormalisation::Record> read = SubjectNormalisation::read(study.db(), 7);
+            QVERIFY2(refusal.isEmpty(), "a damaged row was read");
+            QVERIFY(read->subjectToMni == r.subjectToMni && read->templateName == r.templateName &&
+                    read->templateSha256 == r.templateSha256 && read->fingerprint == r.fingerprint &&
+                    read->metric == r.metric && read->accepted == r.accepted);
+        } catch (const StudyError &e) {
+            QVERIFY2(!refusal.isEmpty() && e.message().contains(refusal), qPrintable(e.message()));
+        }
     }
 };
 

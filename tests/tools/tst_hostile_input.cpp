@@ -203,7 +203,8 @@ QString earlierVersionStudy(const QString &dir) {
     for (int id : {1, 2, 3}) {
         study.addStimulus(id, 1, 1, 0, QString::number(110 + id));
     }
-    for (const char *sql : {"DROP TABLE drawing", "DROP TABLE mr_calibration", "PRAGMA user_version = 0"}) {
+    for (const char *sql : {"DROP TABLE drawing", "DROP TABLE mr_calibration", "DROP TABLE mr_normalisation",
+                            "PRAGMA user_version = 0"}) {
         study.exec(QString::fromLatin1(sql));
     }
     study.release();
@@ -224,7 +225,7 @@ legacyDrawingRow(const std::function<void(const QString &drawing, const QString 
             {QStringLiteral("export-drawings"), study, QDir(dir).filePath(QStringLiteral("out"))},
             QStringLiteral("112 (stimulus 2"),
             reason,
-            {QStringLiteral("lab.sqlite"), QStringLiteral("lab.before-version-2.sqlite"),
+            {QStringLiteral("lab.sqlite"), QStringLiteral("lab.before-version-3.sqlite"),
              QStringLiteral("out/")},
             study,
             false};
@@ -247,7 +248,7 @@ HostileSetup outputThroughLinkRow(const QStringList &command, const QString &rea
                                                   : QStringLiteral("link")),
                            reason,
                            // Opening the study brings it up to date first, as any command does.
-                           {QStringLiteral("lab.sqlite"), QStringLiteral("lab.before-version-2.sqlite")},
+                           {QStringLiteral("lab.sqlite"), QStringLiteral("lab.before-version-3.sqlite")},
                            study};
     };
 }
@@ -459,7 +460,7 @@ private slots:
                        {QStringLiteral("export-drawings"), study, out},
                        out,
                        QStringLiteral("not empty"),
-                       {QStringLiteral("lab.sqlite"), QStringLiteral("lab.before-version-2.sqlite")},
+                       {QStringLiteral("lab.sqlite"), QStringLiteral("lab.before-version-3.sqlite")},
                        study};
                });
         QTest::newRow("map written through a link")

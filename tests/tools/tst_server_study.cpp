@@ -4,6 +4,7 @@
 #include "data/StudyError.h"
 #include "data/StudyState.h"
 #include "data/SubjectCalibration.h"
+#include "data/SubjectNormalisation.h"
 #include "data/SubjectLock.h"
 #include "drawings/DrawingFile.h"
 #include "experiments/StimulusStore.h"
@@ -57,12 +58,23 @@ private slots:
             calibration.landmarks = {{{110.5, 64, 30}, {10, 64.25, 30}, {18, 64, 0.1}}};
             calibration.accepted = QDateTime(QDate(2026, 5, 6), QTime(7, 8, 9), Qt::UTC);
             SubjectCalibration::write(study.db, calibration);
+            SubjectNormalisation::Record normalisation;
+            normalisation.subjectId = 1;
+            normalisation.subjectToMni = {0.97, 0.1, -0.02, 1.5, -0.1, 1.04, 0.2, -19.25, 0.03, -0.2, 0.99, 1e-7,
+                                          0, 0, 0, 1};
+            normalisation.templateName = "MNIColin27";
+            normalisation.templateSha256 = QString(64, 'a');
+            normalisation.fingerprint = calibration.fingerprint;
+            normalisation.metric = -0.612345678901;
+            normalisation.accepted = calibration.accepted;
+            SubjectNormalisation::write(study.db, normalisation);
         }
         StudyCopy::copy(file, server);
         QCOMPARE(StudyCopy::copy(server, back).tables.at("estimulo").rows, 13);
         // Value for value: every table of the two files reads the same.
         OpenStudy a(file), b(back);
-        for (const char *table : {"paciente", "puntoestimulacion", "estimulo", "drawing", "mr_calibration"}) {
+        for (const char *table :
+             {"paciente", "puntoestimulacion", "estimulo", "drawing", "mr_calibration", "mr_normalisation"}) {
             QCOMPARE(b.read(QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(table)),
                      a.read(QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(table)));
         }
@@ -80,7 +92,8 @@ private slots:
         {
             OpenStudy made(file);
             QSqlQuery q(made.db);
-            QVERIFY(q.exec("DROP TABLE mr_calibration") && q.exec("PRAGMA user_version = 1"));
+            QVERIFY(q.exec("DROP TABLE mr_calibration") && q.exec("DROP TABLE mr_normalisation") &&
+                    q.exec("PRAGMA user_version = 1"));
             QVERIFY(
                 q.exec("INSERT INTO paciente (ID, Nombre, Edad, Altura, Peso, Filas, Columnas, FilaCentro, "
                        "ColumnaCentro) VALUES (1, 'Ana', 'unknown', '1,63', '70,5', 5, 9, 1, 4), "
@@ -107,7 +120,7 @@ private slots:
         StudyFixture study;
         study.release();
         admin(study.path(),
-              "DROP TABLE mr_calibration; ALTER TABLE paciente ALTER COLUMN Edad TYPE INTEGER USING "
+              "DROP TABLE mr_calibration; DROP TABLE mr_normalisation; ALTER TABLE paciente ALTER COLUMN Edad TYPE INTEGER USING "
               "Edad::integer, ALTER "
               "COLUMN Altura TYPE DOUBLE PRECISION USING Altura::float8, ALTER COLUMN Peso TYPE "
               "DOUBLE PRECISION USING Peso::float8; UPDATE study_version SET version = 1; INSERT "
@@ -117,8 +130,9 @@ private slots:
         QVERIFY(QSqlQuery(opened.db).exec("UPDATE paciente SET Edad = 'unknown'"));
         QCOMPARE(opened.read("SELECT Edad, Altura, Peso FROM paciente") +
                      opened.read("SELECT version FROM study_version") +
-                     opened.read("SELECT count(*) FROM mr_calibration"),
-                 "unknown|1.63|0.120");
+                     opened.read("SELECT count(*) FROM mr_calibration") +
+                     opened.read("SELECT count(*) FROM mr_normalisation"),
+                 "unknown|1.63|0.1300");
     }
 
     // A value the server cannot hold exactly stops the copy before anything is written, naming it; a

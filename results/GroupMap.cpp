@@ -1,0 +1,193 @@
+#include "results/GroupMap.h"
+
+#include "brain/BrainError.h"
+#include "brain/BrainSpace.h"
+#include "brain/Normalise.h"
+#include "data/Query.h"
+#include "data/SubjectCalibration.h"
+#include "imaging/ImagingError.h"
+#include "results/PhospheneMap.h"
+#include "results/StimulationSites.h"
+
+#include <QCoreApplication>
+#include <QMap>
+#include <QSet>
+#include <QSqlQuery>
+
+#include <cmath>
+#include <map>
+#include <memory>
+
+namespace GroupMap {
+
+namespace {
+
+QString tr(const char *text) {
+    return QCoreApplication::translate("GroupMap", text);
+}
+
+QList<qint32> allSubjects(const QSqlDatabase &db) {
+    QSqlQuery query = Query::run(db, QStringLiteral("SELECT ID FROM paciente ORDER BY ID"), {},
+                                 tr("Cannot read the subjects"));
+    QList<qint32> ids;
+    while (query.next()) {
+        ids << Query::integer<qint32>(query.value(0), "paciente", "ID");
+    }
+    return ids;
+}
+
+// Adds a ball of the radius around the point (MNI RAS mm) to the pooled sums of the grid.
+void pool(const VolumeLayout::ScannerVolume &grid, const std::array<VolumeLayout::Vec3, 3> &inverse,
+          const VolumeLayout::Vec3 &mni, double radius, int stimuli, int yes, std::vector<int> &stimuliSum,
+          std::vector<int> &yesSum) {
+    const VolumeLayout::Vec3 lps{-mni[0], -mni[1], mni[2]};
+    VolumeLayout::Vec3 d{};
+    for (std::size_t a = 0; a < 3; ++a) {
+        d[a] = lps[a] - grid.affine.origin[a];
+    }
+    std::array<int, 3> low{}, high{};
+    for (std::size_t a = 0; a < 3; ++a) {
+        const double centre = inverse[a][0] * d[0] + inverse[a][1] * d[1] + inverse[a][2] * d[2];
+        const double reach = radius * std::hypot(inverse[a][0], inverse[a][1], inverse[a][2]);
+        if (!std::isfinite(centre) || std::abs(centre) > 1e6) {
+            return;
+        }
+        low[a] = std::max(0, int(std::floor(centre - reach)));
+        high[a] = std::min(grid.dims[a] - 1, int(std::ceil(centre + reach)));
+    }
+    for (int k = low[2]; k <= high[2]; ++k) {
+        for (int j = low[1]; j <= high[1]; ++j) {
+            for (int i = low[0]; i <= high[0]; ++i) {
+                const VolumeLayout::Vec3 p = grid.affine.map(i, j, k);
+                if (std::hypot(p[0] - lps[0], p[1] - lps[1], p[2] - lps[2]) <= radius) {
+                    const std::size_t index = grid.index(i, j, k);
+                    stimuliSum[index] += stimuli;
+                    yesSum[index] += yes;
+                }
+            }
+        }
+    }
+}
+
+} // namespace
+
+Result compute(const QSqlDatabase &db, const Options &options, const BrainTemplate &tpl) {
+    const BrainSpace space(tpl);
+    Result result;
+    const QList<qint32> subjects = options.subjects.isEmpty() ? allSubjects(db) : options.subjects;
+    // One load per series: several subjects (or sessions) calibrated on the same series share it.
+    std::map<std::tuple<QString, int, QString>, std::unique_ptr<StimulationSites::SubjectMr>> loaded;
+    for (const qint32 id : subjects) {
+        const std::optional<SubjectCalibration::Record> calibration = SubjectCalibration::read(db, id);
+        if (!calibration) {
+            result.leftOut << tr("subject %1 (no MR calibration)").arg(id);
+            continue;
+        }
+        std::optional<SubjectNormalisation::Record> normalisation;
+        try {
+            normalisation = StimulationSites::normalisationOf(db, *calibration);
+        } catch (const BrainError &e) {
+            result.leftOut << tr("subject %1 (%2)").arg(id).arg(e.message());
+            continue;
+        }
+        if (!normalisation) {
+            result.leftOut << tr("subject %1 (not normalised)").arg(id);
+            continue;
+        }
+        const PhospheneMap::Counts counts = PhospheneMap::count(db, {options.filter, {id}});
+        if (counts.total() - counts.offGrid <= 0) {
+            result.subjects << id; // nothing to pool: the series need not be loaded
+            continue;
+        }
+        auto &mr = loaded[{calibration->series, calibration->seriesNumber, calibration->fingerprint}];
+        QString why;
+        try {
+            if (!mr) {
+                auto fresh = std::make_unique<StimulationSites::SubjectMr>();
+                if (!fresh->load(*calibration, &why)) {
+                    result.leftOut << tr("subject %1 (%2)").arg(id).arg(why);
+                    continue;
+                }
+                mr = std::move(fresh);
+            } else {
+                StimulationSites::applyCalibration(mr->state(), *calibration);
+            }
+            const StimulationSites::Sites sites = mr->sites(options.depthMm, counts);
+            for (const StimulationSites::Site &site : sites.cells) {
+                if (site.counts.stimuli <= 0) {
+                    continue;
+                }
+                Target t;
+                t.subjectId = id;
+                t.cell = site.cell;
+                t.mni = Normalise::apply(normalisation->subjectToMni, site.target);
+                t.area = space.area(t.mni);
+                t.stimuli = site.counts.stimuli;
+                t.yes = site.counts.yes;
+                t.no = site.counts.no;
+                t.doubt = site.counts.doubt;
+                result.targets << t;
+            }
+            result.subjects << id;
+        } catch (const ImagingError &e) {
+            result.leftOut << tr("subject %1 (%2)").arg(id).arg(e.message());
+        }
+    }
+
+    const VolumeLayout::ScannerVolume &grid = space.brain();
+    std::array<VolumeLayout::Vec3, 3> inverse{};
+    VolumeLayout::invertAxes(grid.affine, inverse);
+    const std::size_t voxels = grid.voxels.size();
+    std::vector<int> stimuliSum(voxels, 0), yesSum(voxels, 0);
+    for (const Target &t : std::as_const(result.targets)) {
+        pool(grid, inverse, t.mni, options.radiusMm, t.stimuli, t.yes, stimuliSum, yesSum);
+    }
+    for (VolumeLayout::ScannerVolume *out : {&result.rate, &result.counts}) {
+        out->dims = grid.dims;
+        out->affine = grid.affine;
+        out->voxels.assign(voxels, 0);
+    }
+    for (std::size_t i = 0; i < voxels; ++i) {
+        if (stimuliSum[i] > 0) {
+            result.rate.voxels[i] = std::uint8_t(1 + std::lround(100.0 * yesSum[i] / stimuliSum[i]));
+            result.counts.voxels[i] = std::uint8_t(std::min(stimuliSum[i], 255));
+        }
+    }
+
+    QMap<QString, AreaRow> areas;
+    QMap<QString, QSet<qint32>> areaSubjects;
+    for (const Target &t : std::as_const(result.targets)) {
+        if (t.area.isEmpty()) {
+            continue;
+        }
+        AreaRow &row = areas[t.area];
+        row.area = t.area;
+        areaSubjects[t.area].insert(t.subjectId);
+        ++row.cells;
+        row.stimuli += t.stimuli;
+        row.yes += t.yes;
+        row.no += t.no;
+        row.doubt += t.doubt;
+    }
+    for (AreaRow &row : areas) {
+        row.subjects = int(areaSubjects[row.area].size());
+        row.rate = row.stimuli > 0 ? double(row.yes) / row.stimuli : 0.0;
+        result.areas << row;
+    }
+    return result;
+}
+
+QByteArray areasTsv(const QList<AreaRow> &areas) {
+    QString text = QStringLiteral("area\tsubjects\tcells\tstimuli\tyes\tno\tdoubt\trate\n");
+    for (const AreaRow &row : areas) {
+        text += QStringList{QString(row.area).replace(QLatin1Char('\t'), QLatin1Char(' ')),
+                            QString::number(row.subjects), QString::number(row.cells),
+                            QString::number(row.stimuli), QString::number(row.yes), QString::number(row.no),
+                            QString::number(row.doubt), QString::number(row.rate, 'f', 4)}
+                    .join(QLatin1Char('\t')) +
+                QLatin1Char('\n');
+    }
+    return text.toUtf8();
+}
+
+} // namespace GroupMap
