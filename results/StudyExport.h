@@ -14,7 +14,7 @@
 //
 // - Tsv: OUT/stimuli.tsv, one row per stimulus with the columns of stimulusColumns(), and
 //   OUT/subjects.tsv, one row per subject.
-// - NibsBids: a dataset laid out as the NIBS-BIDS proposal v6 lays out stimulation data:
+// - NibsBids: a dataset laid out as the NIBS-BIDS proposal v6.2 lays out stimulation data:
 //   dataset_description.json, participants.tsv and .json (no names: a dataset to share), and per
 //   subject sub-<id>/nibs/sub-<id>_task-phosphene_nibs.tsv with its _nibs.json sidecar describing
 //   every column, and the drawings in sub-<id>/nibs/sub-<id>_task-phosphene_drawings/. For a

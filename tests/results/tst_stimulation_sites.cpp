@@ -262,19 +262,28 @@ private slots:
         const QList<QByteArray> markers =
             fileBytes(out + "/sub-1/nibs/sub-1_task-phosphene_markers.tsv").split('\n');
         QCOMPARE(markers.size(), 52);
+        const QList<QByteArray> columns = markers.first().split('\t');
+        const QList<QByteArray> sitesColumns = expected.first().split('\t');
         for (int line = 1; line <= 50; ++line) { // the scalp points and targets, as `sites` gives them
-            QCOMPARE(markers.at(line).split('\t').mid(4, 6), expected.at(line).split('\t').mid(3, 6));
+            const QList<QByteArray> row = markers.at(line).split('\t'), site = expected.at(line).split('\t');
+            for (const char *axis : {"x", "y", "z"}) {
+                QCOMPARE(row.at(columns.indexOf(QByteArray("entry_") + axis)),
+                         site.at(sitesColumns.indexOf(QByteArray("scalp_") + axis)));
+                QCOMPARE(row.at(columns.indexOf(QByteArray("target_") + axis)),
+                         site.at(sitesColumns.indexOf(QByteArray("target_") + axis)));
+            }
         }
-        const QByteArray system = fileBytes(out + "/sub-1/nibs/sub-1_task-phosphene_coordsystem.json");
-        QCOMPARE(QJsonDocument::fromJson(system)["IntendedFor"].toString(),
-                 QString("bids::sub-1/anat/sub-1_T1w.nii.gz"));
+        const QJsonDocument system =
+            QJsonDocument::fromJson(fileBytes(out + "/sub-1/nibs/sub-1_task-phosphene_coordsystem.json"));
+        QCOMPARE(system["IntendedFor"].toString(), QString("bids::sub-1/anat/sub-1_T1w.nii.gz"));
+        QCOMPARE(system["NIBSCoordinateSystem"].toString(), QString("IndividualMRI"));
         for (const QString subject : {"1", "3"}) {
             const QList<QByteArray> rows =
                 fileBytes(out + "/sub-" + subject + "/nibs/sub-" + subject + "_task-phosphene_nibs.tsv")
                     .trimmed()
                     .split('\n');
             const QList<QByteArray> header = rows.first().split('\t');
-            QCOMPARE(header.last(), QByteArray("marker_name"));
+            QCOMPARE(header.last(), QByteArray("target_id"));
             int named = 0;
             for (const QByteArray &row : rows.mid(1)) {
                 const QList<QByteArray> fields = row.split('\t');
