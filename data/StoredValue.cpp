@@ -89,8 +89,29 @@ const QList<Table> &tables() {
           {"interslice", K::Real},
           {"zero_frame", K::Real},
           {"accepted", K::DateTime}}},
+        {"mr_normalisation",
+         "subject_id",
+         {{"subject_id", K::Whole},  {"m00", K::Real},  {"m01", K::Real},
+          {"m02", K::Real},          {"m03", K::Real},  {"m10", K::Real},
+          {"m11", K::Real},          {"m12", K::Real},  {"m13", K::Real},
+          {"m20", K::Real},          {"m21", K::Real},  {"m22", K::Real},
+          {"m23", K::Real},          {"template_name", K::Text}, {"template_sha256", K::Text},
+          {"fingerprint", K::Text},  {"metric", K::Real}, {"accepted", K::DateTime}}},
     };
     return list;
+}
+
+QDateTime utcTime(const QVariant &value) {
+    const QString format = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+    const QString text =
+        value.typeId() == QMetaType::QDateTime ? value.toDateTime().toString(format) : value.toString();
+    QDateTime time = QDateTime::fromString(text.left(19), format);
+    time.setTimeSpec(Qt::UTC);
+    return time;
+}
+
+QString utcText(const QDateTime &time) {
+    return time.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
 std::optional<double> enteredNumber(const QString &text) {

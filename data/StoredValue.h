@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
@@ -62,6 +63,12 @@ QVariant entered(const QVariant &value);
 
 // The as-entered columns of paciente.
 const QStringList &enteredColumns();
+
+// A time column as UTC: a file study keeps the text written ("yyyy-MM-dd HH:mm:ss"), a server a
+// timestamp without zone. Invalid when the value is neither.
+QDateTime utcTime(const QVariant &value);
+// The text a time column is written with: the time in UTC as "yyyy-MM-dd HH:mm:ss".
+QString utcText(const QDateTime &time);
 
 // A text's bytes as a message shows them: valid UTF-8 as text, every other byte and control
 // character as \xHH, cut after 60 characters.

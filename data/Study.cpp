@@ -7,6 +7,7 @@
 #include "data/StudyDrawings.h"
 #include "data/StudyError.h"
 #include "data/SubjectCalibration.h"
+#include "data/SubjectNormalisation.h"
 #include "data/Transaction.h"
 
 #include <QAtomicInt>
@@ -121,6 +122,16 @@ void createVersion2Tables(QSqlDatabase &db) {
     }
 }
 
+// The tables of schema version 3: the subjects' normalisations to the template's space. Runs inside
+// the caller's transaction.
+void createVersion3Tables(QSqlDatabase &db) {
+    QSqlQuery query(db);
+    if (!query.exec(SubjectNormalisation::createStatement(db))) {
+        throw StudyError(QCoreApplication::translate("Study", "Cannot create the normalisation table"),
+                         query.lastError());
+    }
+}
+
 // Version 2: the subject's age, height and weight as typed. A legacy study holds what the operator
 // typed with a decimal comma ("1,63") as text in those numeric columns; such text becomes the number
 // the subject form reads in it, any other text ("unknown") stays. Returns how many values changed.
@@ -173,11 +184,21 @@ void migrateServerTo2(QSqlDatabase &db) {
     }
 }
 
+// Version 3 on a server: the normalisation table. Runs inside the caller's transaction.
+void migrateServerTo3(QSqlDatabase &db) {
+    createVersion3Tables(db);
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("UPDATE study_version SET version = 3"))) {
+        throw StudyError(QCoreApplication::translate("Study", "Cannot set the study's version"),
+                         query.lastError());
+    }
+}
+
 // Brings a study of an earlier version up to this one: a backup copy of the study is written first,
 // then every step from its version on runs, and the version is set, in one transaction. Version 0
 // kept its drawings as files in the folder beside it: the drawings the rows name are copied into the
 // study (the folder is left as it was). Version 1 had no MR calibrations, and kept the ages, heights
-// and weights typed with a decimal comma as text.
+// and weights typed with a decimal comma as text. Version 2 had no normalisations.
 QString migrate(QSqlDatabase &db, const QString &path, int from, QStringList &notes) {
     const QFileInfo info(path);
     QString backup = info.absolutePath() + QLatin1Char('/') + info.completeBaseName() +
@@ -237,6 +258,9 @@ QString migrate(QSqlDatabase &db, const QString &path, int from, QStringList &no
                                  "numbers.")
                                  .arg(numbers);
             }
+        }
+        if (from < 3) {
+            createVersion3Tables(db);
         }
         if (!create.exec(QStringLiteral("PRAGMA user_version = %1").arg(CurrentVersion))) {
             throw StudyError(QCoreApplication::translate("Study", "Cannot set the study's version"),
@@ -348,12 +372,16 @@ Opened openServer(const QString &uri, const QString &password) {
                         .arg(missing.join(QStringLiteral(", no table "))));
     }
     int version = ServerStudy::version(c.db);
-    if (version == 1) {
+    if (version == 1 || version == 2) {
         try {
             Transaction transaction(c.db);
             // Under the writers' lock: another station may have brought it up to date meanwhile.
-            if (ServerStudy::version(c.db) == 1) {
+            const int now = ServerStudy::version(c.db);
+            if (now == 1) {
                 migrateServerTo2(c.db);
+            }
+            if (now == 1 || now == 2) {
+                migrateServerTo3(c.db);
                 result.notes << QCoreApplication::translate(
                     "Study", "The study was made by an earlier version and has been brought up to date.");
             }
@@ -514,6 +542,7 @@ void createTables(QSqlDatabase &db) {
     }
     query.finish();
     createVersion2Tables(db);
+    createVersion3Tables(db);
 }
 
 namespace {

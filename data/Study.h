@@ -13,8 +13,9 @@ namespace Study {
 // The version of the schema this program writes. 0: drawings as files in "<name>_puntos"; 1: drawings
 // inside the study; 2: the subjects' MR calibrations (SubjectCalibration.h), and the subject's age,
 // height and weight typed with a decimal comma ("1,63") read as the numbers they are, other text
-// there kept as it was (a server keeps those columns as text).
-inline constexpr int CurrentVersion = 2;
+// there kept as it was (a server keeps those columns as text); 3: the subjects' normalisations to the
+// template's space (SubjectNormalisation.h).
+inline constexpr int CurrentVersion = 3;
 
 // The three tables every study has, in the case the rest of the program writes them.
 const QStringList &tables();

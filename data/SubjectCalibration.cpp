@@ -2,6 +2,7 @@
 
 #include "data/Query.h"
 #include "data/ServerStudy.h"
+#include "data/StoredValue.h"
 #include "data/StudyError.h"
 #include "data/SubjectLock.h"
 #include "data/Transaction.h"
@@ -14,22 +15,10 @@ namespace SubjectCalibration {
 
 namespace {
 
-const char *const DateFormat = "yyyy-MM-dd HH:mm:ss";
-
 // The columns after subject_id, in the order they are written and read.
 const QString Columns = QStringLiteral(
     "series, series_number, fingerprint, landmark1_x, landmark1_y, landmark1_z, landmark2_x, "
     "landmark2_y, landmark2_z, ilion_x, ilion_y, ilion_z, distance, interslice, zero_frame, accepted");
-
-// A stored time as UTC: a file study keeps the text written, a server a timestamp without zone.
-QDateTime utc(const QVariant &value) {
-    const QString text = value.typeId() == QMetaType::QDateTime
-                             ? value.toDateTime().toString(QString::fromLatin1(DateFormat))
-                             : value.toString();
-    QDateTime time = QDateTime::fromString(text.left(19), QString::fromLatin1(DateFormat));
-    time.setTimeSpec(Qt::UTC);
-    return time;
-}
 
 } // namespace
 
@@ -67,7 +56,7 @@ std::optional<Record> read(const QSqlDatabase &db, qint32 subjectId) {
     r.distance = query.value(12).toDouble();
     r.interslice = query.value(13).toDouble();
     r.zeroFrame = query.value(14).toDouble();
-    r.accepted = utc(query.value(15));
+    r.accepted = StoredValue::utcTime(query.value(15));
     return r;
 }
 
@@ -83,7 +72,7 @@ void write(const QSqlDatabase &db, const Record &record) {
         values << l.x << l.y << l.z;
     }
     values << record.distance << record.interslice << record.zeroFrame
-           << record.accepted.toUTC().toString(QString::fromLatin1(DateFormat));
+           << StoredValue::utcText(record.accepted);
     Query::run(db,
                QStringLiteral("INSERT INTO mr_calibration (subject_id, %1) VALUES (?%2)")
                    .arg(Columns, QStringLiteral(", ?").repeated(int(values.size()) - 1)),

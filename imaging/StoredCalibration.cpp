@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
@@ -110,6 +111,33 @@ SubjectCalibration::Record recordOf(const ImagingState &state, qint32 subjectId,
     r.zeroFrame = state.OrigenZ;
     r.accepted = QDateTime::currentDateTimeUtc();
     return r;
+}
+
+bool loadCalibrated(SeriesLoader &loader, const SubjectCalibration::Record &record, QString *error) {
+    if (!loader.i_CargarImagenes(record.series, false, false, record.seriesNumber)) {
+        if (error) {
+            const QStringList &failures = loader.report().failures;
+            *error =
+                QCoreApplication::translate("StimulationSites", "No volume could be built from %1")
+                    .arg(record.series) +
+                (failures.isEmpty() ? QString() : QStringLiteral(": ") + failures.join(QStringLiteral("; ")));
+        }
+        return false;
+    }
+    // The landmarks hold only for the series they were marked on: another one under the same name
+    // is refused rather than given wrong results.
+    const QString found = loaded(loader, record.series, record.seriesNumber).fingerprint;
+    if (!record.fingerprint.isEmpty() && found != record.fingerprint) {
+        if (error) {
+            *error = QCoreApplication::translate(
+                         "AssociatedMr",
+                         "The series in %1 is not the one calibrated on %2; mark the landmarks again")
+                         .arg(QDir::toNativeSeparators(record.series),
+                              record.accepted.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")));
+        }
+        return false;
+    }
+    return true;
 }
 
 } // namespace StoredCalibration

@@ -28,6 +28,11 @@ struct Loaded {
 };
 Loaded loaded(SeriesLoader &loader, const QString &source, int series);
 
+// Loads the series the record names into the loader and checks it is the one calibrated (its
+// fingerprint); false with *error (when given) telling why: no volume could be built, or the series
+// under that name is another one (a folder replaced, another export).
+bool loadCalibrated(SeriesLoader &loader, const SubjectCalibration::Record &record, QString *error = nullptr);
+
 // The folder's series with that fingerprint, -1 when none has it.
 int findSeries(const DicomFiles::Scan &scan, const QString &fingerprint);
 

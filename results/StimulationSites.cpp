@@ -167,27 +167,7 @@ SubjectMr::SubjectMr() {
 
 bool SubjectMr::load(const SubjectCalibration::Record &record, QString *error) {
     m_record = record;
-    if (!m_loader.i_CargarImagenes(record.series, false, false, record.seriesNumber)) {
-        if (error) {
-            const QStringList &failures = m_loader.report().failures;
-            *error =
-                QCoreApplication::translate("StimulationSites", "No volume could be built from %1")
-                    .arg(record.series) +
-                (failures.isEmpty() ? QString() : QStringLiteral(": ") + failures.join(QStringLiteral("; ")));
-        }
-        return false;
-    }
-    // The landmarks hold only for the series they were marked on: another one under the same name
-    // (a folder replaced, another export) is refused rather than given wrong sites.
-    const QString found = StoredCalibration::loaded(m_loader, record.series, record.seriesNumber).fingerprint;
-    if (!record.fingerprint.isEmpty() && found != record.fingerprint) {
-        if (error) {
-            *error = QCoreApplication::translate(
-                         "AssociatedMr",
-                         "The series in %1 is not the one calibrated on %2; mark the landmarks again")
-                         .arg(QDir::toNativeSeparators(record.series),
-                              record.accepted.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")));
-        }
+    if (!StoredCalibration::loadCalibrated(m_loader, record, error)) {
         return false;
     }
     try {
