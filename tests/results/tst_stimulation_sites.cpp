@@ -224,9 +224,12 @@ private slots:
         }
         auto *picture = child<QLabel>(&w, "mrPicture");
         const QSize size = picture->contentsRect().size();
+        StimulationSites::SubjectMr mr; // the view the window renders, made as it makes it
+        QVERIFY(mr.load(calibration(dir.filePath("demo/mr-ana"), options)));
+        const SitesPicture::View view(mr.volume(), mr.state().Incremento);
         for (const int cell : {27, 3}) {
             QTest::mouseClick(picture, Qt::LeftButton, {},
-                              w.mrView().at(w.sites()->cells[std::size_t(cell)], size).toPoint());
+                              view.at(w.sites()->cells[std::size_t(cell)], size).toPoint());
             QCOMPARE(w.cell(), cell);
         }
         QVERIFY(w.saveSites(dir.filePath("sites.tsv")));
