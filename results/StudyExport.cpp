@@ -1,6 +1,7 @@
 #include "results/StudyExport.h"
 
 #include "Version.h"
+#include "brain/Normalise.h"
 #include "core/GridCells.h"
 #include "data/Query.h"
 #include "data/StoredValue.h"
@@ -489,12 +490,48 @@ void writeMarkers(const Place &place, const QString &relative, const Stimulation
     markers.close();
 }
 
+// The sites of a normalised subject in the template's space: a second markers table and its
+// coordinate system, named by the space's entity.
+void writeTemplateSites(const Place &place, const QString &label, const StimulationSites::Sites &sites,
+                        const SubjectNormalisation::Record &normalisation) {
+    static const QRegularExpression bidsLabel(QStringLiteral("^[A-Za-z0-9]+$"));
+    const QString space = bidsLabel.match(normalisation.templateName).hasMatch() ? normalisation.templateName
+                                                                                 : QStringLiteral("Other");
+    const QString stem =
+        label + QStringLiteral("/nibs/") + label + QStringLiteral("_task-phosphene_space-") + space;
+    writeMarkers(place, stem + QStringLiteral("_markers.tsv"), sites, [&](const StimulationSites::Vec3 &p) {
+        return Normalise::apply(normalisation.subjectToMni, p);
+    });
+    const QString description = QStringLiteral(
+        "MNI space of the %1 template head (RAS+, mm; SHA-256 of the head file %2). The subject's "
+        "sites are carried into it by the 12-parameter affine found by registering the "
+        "subject's calibrated MR to the template (Mattes mutual information %3, accepted %4 "
+        "UTC). entry_x/y/z is where the aiming at a grid cell meets the scalp, target_x/y/z the "
+        "point peeling_depth mm beneath it, as in the subject's own markers.");
+    QJsonArray matrix;
+    for (const double v : normalisation.subjectToMni) {
+        matrix.append(v);
+    }
+    writeJson(place.path(stem + QStringLiteral("_coordsystem.json")),
+              place.shown(stem + QStringLiteral("_coordsystem.json")),
+              QJsonObject{{QStringLiteral("NIBSCoordinateSystem"), space},
+                          {QStringLiteral("NIBSCoordinateUnits"), QStringLiteral("mm")},
+                          {QStringLiteral("NIBSCoordinateSystemDescription"),
+                           description.arg(normalisation.templateName, normalisation.templateSha256)
+                               .arg(normalisation.metric, 0, 'f', 4)
+                               .arg(normalisation.accepted.toUTC().toString(Qt::ISODate))},
+                          {QStringLiteral("SubjectToTemplateTransform"), matrix}});
+}
+
 // The MR and the sites of every calibrated subject: the volume as held as sub-<id>/anat/..._T1w.nii.gz,
 // the scalp points and targets of the 50 cells as the NIBS-BIDS markers table, and its coordinate
-// system (the T1w image's world) with the calibration landmarks. A subject whose series cannot be
-// loaded on this station is told in the notes and left without.
+// system (the T1w image's world) with the calibration landmarks; for a normalised subject, its sites
+// in the template's space too. A subject whose series cannot be loaded on this station is told in the
+// notes and left without.
 std::map<qint32, StimulationSites::Sites> writeSubjectSites(const QSqlDatabase &db, const Place &place,
-                                                            const ReadCalibration &read, Report &report) {
+                                                            const ReadCalibration &read,
+                                                            const ReadNormalisation &readNormalisation,
+                                                            Report &report) {
     std::map<qint32, StimulationSites::Sites> all;
     QList<qint32> ids;
     QSqlQuery q = Query::run(db, QStringLiteral("SELECT ID FROM paciente ORDER BY ID"), {},
@@ -559,6 +596,15 @@ std::map<qint32, StimulationSites::Sites> writeSubjectSites(const QSqlDatabase &
                         {QStringLiteral("AnatomicalLandmarkCoordinateSystem"), QStringLiteral("Other")},
                         {QStringLiteral("AnatomicalLandmarkCoordinateSystemUnits"), QStringLiteral("mm")},
                         {QStringLiteral("HeadCentre"), coordinates(sites.centre)}});
+        const std::optional<SubjectNormalisation::Record> normalisation = readNormalisation(db, id);
+        if (normalisation && normalisation->fingerprint == record->fingerprint) {
+            writeTemplateSites(place, label, sites, *normalisation);
+        } else if (normalisation) {
+            report.notes << QCoreApplication::translate(
+                                "StudyExport", "Subject %1 is exported without MNI coordinates: it was "
+                                               "normalised on another series than the one calibrated")
+                                .arg(id);
+        }
         all[id] = sites;
     }
     return all;
@@ -605,11 +651,12 @@ void writeTsv(const QSqlDatabase &db, const Place &place, const Progress &progre
 // The NIBS-BIDS dataset: the dataset's files, each calibrated subject's MR and sites, and per subject
 // the _nibs.tsv of its stimuli, its sidecar and its drawings.
 void writeNibsBids(const QSqlDatabase &db, const Place &place, const Progress &progress,
-                   const ReadCalibration &readCalibration, Report &report) {
+                   const ReadCalibration &readCalibration, const ReadNormalisation &readNormalisation,
+                   Report &report) {
     writeDatasetFiles(place, QFileInfo(db.databaseName()).completeBaseName());
     report.subjects = writeParticipants(db, place);
     const std::map<qint32, StimulationSites::Sites> sites =
-        writeSubjectSites(db, place, readCalibration, report);
+        writeSubjectSites(db, place, readCalibration, readNormalisation, report);
     const QStringList nibs = nibsColumns();
     const int cellColumn = int(stimulusColumns().indexOf(QLatin1String("cell")));
     QString current; // the subject whose files are open
@@ -751,7 +798,7 @@ QString field(const QString &text) {
 }
 
 Report run(const QSqlDatabase &db, const QString &out, Format format, const Progress &progress,
-           const ReadCalibration &readCalibration) {
+           const ReadCalibration &readCalibration, const ReadNormalisation &readNormalisation) {
     const QFileInfo target(QDir::cleanPath(QDir(out).absolutePath()));
     const QString shownOut = QDir::toNativeSeparators(out);
     removeKilledExports(target.absolutePath());
@@ -787,7 +834,7 @@ Report run(const QSqlDatabase &db, const QString &out, Format format, const Prog
             writeTsv(db, place, progress, report);
             break;
         case Format::NibsBids:
-            writeNibsBids(db, place, progress, readCalibration, report);
+            writeNibsBids(db, place, progress, readCalibration, readNormalisation, report);
             break;
         }
         // The finished folder takes the place of OUT (an empty one is removed first).
