@@ -10,6 +10,7 @@
 #include "imaging/NiftiFiles.h"
 #include "mr/FInicio.h"
 #include "mr/FSelect.h"
+#include "mr/NormaliseDialog.h"
 #include "widgets/Messages.h"
 
 #include <QCoreApplication>
@@ -127,6 +128,8 @@ bool CargaResonanciaPaciente(QWidget *window, AppState &app, ImagingState &imagi
                 SubjectCalibration::write(
                     app.BaseDatos,
                     StoredCalibration::recordOf(imaging, app.IdPacienteActual, loaded.source, loaded.series));
+                NormaliseDialog::offer(window, app.BaseDatos, app.IdPacienteActual,
+                                       loaded.series.fingerprint);
             }
         }
     } catch (const StudyError &e) {

@@ -1,6 +1,7 @@
 #include "results/PhospheneMapWindow.h"
 #include "ui_PhospheneMapWindow.h"
 
+#include "brain/BrainError.h"
 #include "core/AppState.h"
 #include "core/SafeWrite.h"
 #include "core/ZoDir.h"
@@ -10,14 +11,17 @@
 #include "imaging/GridAim.h"
 #include "imaging/ImagingError.h"
 #include "imaging/NiftiFiles.h"
+#include "mr/NormaliseDialog.h"
 #include "widgets/Messages.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QSet>
 
 namespace {
 const char *const BoundNames[StimulationComparison::BoundCount] = {
@@ -34,8 +38,16 @@ const QSize DensitySize(560, 500);
 
 PhospheneMapWindow::PhospheneMapWindow(AppState &state, const FillSubjects &fillSubjects, QWidget *parent)
     : QDialog(parent), ui(std::make_unique<Ui::PhospheneMapWindow>()), m_db(state.BaseDatos),
-      m_cell(GridCells::DefaultIndex) {
+      m_cell(GridCells::DefaultIndex),
+      m_normalise([](QWidget *parent, const QSqlDatabase &db, qint32 subject) {
+          return NormaliseDialog::run(parent, db, subject);
+      }) {
     ui->setupUi(this);
+    ui->areaTable->setColumnCount(8);
+    ui->areaTable->setHorizontalHeaderLabels({tr("Area"), tr("Subjects"), tr("Cells"), tr("Stimuli"),
+                                              tr("Yes"), tr("No"), tr("Doubt"), tr("Rate")});
+    ui->areaTable->verticalHeader()->hide();
+    ui->areaTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_bounds = {ui->pulsesFrom,  ui->pulsesTo,      ui->frequencyFrom,
                 ui->frequencyTo, ui->intensityFrom, ui->intensityTo};
     try {
@@ -96,16 +108,35 @@ PhospheneMapWindow::PhospheneMapWindow(AppState &state, const FillSubjects &fill
             saveOverlay(path);
         }
     });
-    connect(ui->depthBox, &QSpinBox::valueChanged, this, &PhospheneMapWindow::updateMr);
+    connect(ui->saveGroupMapButton, &QPushButton::clicked, this, [this] {
+        const QString path = chooseFile(tr("Save the group map"), QStringLiteral("group-map.nii.gz"),
+                                        tr("NIfTI volume (*.nii.gz *.nii)"));
+        if (!path.isEmpty()) {
+            saveGroupMap(path);
+        }
+    });
+    connect(ui->normaliseButton, &QPushButton::clicked, this, [this] {
+        if (m_toNormalise && m_normalise(this, m_db, *m_toNormalise)) {
+            recount();
+        }
+    });
+    connect(ui->depthBox, &QSpinBox::valueChanged, this, [this] {
+        updateMr();
+        updateBrain();
+    });
     connect(ui->viewTabs, &QTabWidget::currentChanged, this, [this] {
+        ui->depthBox->setEnabled(ui->viewTabs->currentWidget() != ui->gridTab);
         if (ui->viewTabs->currentWidget() == ui->mrTab) {
             loadMr();
         }
         showMr();
+        updateBrain();
     });
+    ui->depthBox->setEnabled(false);
     connect(ui->closeButton, &QPushButton::clicked, this, &QDialog::close);
     ui->mapPicture->installEventFilter(this);
     ui->mrPicture->installEventFilter(this);
+    ui->brainPicture->installEventFilter(this);
     recount();
 }
 
@@ -170,6 +201,7 @@ void PhospheneMapWindow::recount() {
         button->setEnabled(m_usable);
     }
     updateMr();
+    updateBrain();
     showMap();
     showDensity();
 }
@@ -177,6 +209,141 @@ void PhospheneMapWindow::recount() {
 void PhospheneMapWindow::setCalibrationReader(ReadCalibration read) {
     m_readCalibration = std::move(read);
     updateMr();
+    updateBrain();
+}
+
+void PhospheneMapWindow::setNormaliser(Normaliser normalise) {
+    m_normalise = std::move(normalise);
+}
+
+void PhospheneMapWindow::updateBrain() {
+    m_group.reset();
+    m_marks.clear();
+    m_brainMark = -1;
+    m_brainProblem.clear();
+    m_toNormalise.reset();
+    if (m_usable) {
+        try {
+            m_toNormalise = BrainView::nextToNormalise(m_db, selection().subjects, m_readCalibration);
+        } catch (const StudyError &e) {
+            m_brainProblem = e.message();
+        }
+    }
+    ui->normaliseButton->setEnabled(m_toNormalise.has_value());
+    ui->normaliseButton->setText(m_toNormalise ? tr("No&rmalise subject %1...").arg(*m_toNormalise)
+                                               : tr("No&rmalise..."));
+    if (ui->viewTabs->currentWidget() == ui->brainTab) {
+        computeBrain();
+    }
+    ui->saveGroupMapButton->setEnabled(m_usable);
+    showBrain();
+}
+
+bool PhospheneMapWindow::computeBrain() {
+    if (m_group) {
+        return true;
+    }
+    if (!m_usable) {
+        m_brainProblem = tr("The map has nothing to show yet.");
+        return false;
+    }
+    const PhospheneMap::Selection s = selection();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        if (!m_template) {
+            m_template = BrainTemplate::find();
+        }
+        if (!m_head) {
+            m_head.emplace(*m_template);
+        }
+        GroupMap::Options options;
+        options.subjects = s.subjects;
+        options.depthMm = ui->depthBox->value();
+        options.filter = s.filter;
+        m_group = GroupMap::compute(m_db, options, *m_template);
+        m_marks = m_head->marks(m_group->targets);
+    } catch (const BrainError &e) {
+        m_brainProblem = e.message();
+    } catch (const StudyError &e) {
+        m_brainProblem = e.message();
+    }
+    QApplication::restoreOverrideCursor();
+    ui->areaTable->setRowCount(0);
+    if (!m_group) {
+        return false;
+    }
+    ui->areaTable->setRowCount(int(m_group->areas.size()));
+    for (int row = 0; row < m_group->areas.size(); ++row) {
+        const GroupMap::AreaRow &a = m_group->areas[row];
+        const QStringList cells{a.area,
+                                QString::number(a.subjects),
+                                QString::number(a.cells),
+                                QString::number(a.stimuli),
+                                QString::number(a.yes),
+                                QString::number(a.no),
+                                QString::number(a.doubt),
+                                QStringLiteral("%1 %").arg(a.rate * 100, 0, 'f', 0)};
+        for (int column = 0; column < cells.size(); ++column) {
+            auto *item = new QTableWidgetItem(cells[column]);
+            item->setTextAlignment(column == 0 ? Qt::AlignLeft | Qt::AlignVCenter
+                                               : Qt::AlignRight | Qt::AlignVCenter);
+            ui->areaTable->setItem(row, column, item);
+        }
+    }
+    if (m_group->targets.isEmpty()) {
+        m_brainProblem = tr("None of the chosen subjects is normalised, or none of their cells has stimuli "
+                            "of this type. A calibrated subject is normalised with Normalise....");
+    }
+    return true;
+}
+
+void PhospheneMapWindow::showBrain() {
+    QStringList said;
+    if (m_group) {
+        QSet<qint32> subjects;
+        for (const GroupMap::Target &t : m_group->targets) {
+            subjects.insert(t.subjectId);
+        }
+        said << tr("%1 targets of %2 subjects in MNI space.")
+                    .arg(m_group->targets.size())
+                    .arg(subjects.size());
+        if (!m_group->leftOut.isEmpty()) {
+            said << tr("Left out: %1").arg(m_group->leftOut.join(QStringLiteral("; ")));
+        }
+    }
+    ui->brainLabel->setText(said.join(QLatin1Char(' ')));
+    if (m_group && m_head && !m_marks.isEmpty()) {
+        QString selected;
+        if (m_brainMark >= 0) {
+            const GroupMap::Target &t = m_group->targets[m_brainMark];
+            selected = tr("subject %1, cell %2").arg(t.subjectId).arg(t.cell);
+            if (!t.area.isEmpty()) {
+                selected += QStringLiteral(", ") + t.area;
+            }
+        }
+        ui->brainPicture->setPixmap(
+            QPixmap::fromImage(m_head->view().render(m_marks, m_brainMark, selected,
+                                                     tr("%1 template seen from behind; targets %2 mm deep")
+                                                         .arg(m_template->name)
+                                                         .arg(ui->depthBox->value()),
+                                                     ui->brainPicture->contentsRect().size())));
+    } else {
+        ui->brainPicture->setPixmap(QPixmap());
+        ui->brainPicture->setText(m_brainProblem);
+    }
+}
+
+bool PhospheneMapWindow::saveGroupMap(const QString &path) {
+    if (!computeBrain()) {
+        Messages::error(this, m_brainProblem);
+        return false;
+    }
+    QString why;
+    if (!NiftiFiles::write(path, m_group->rate, &why)) {
+        Messages::error(this, why);
+        return false;
+    }
+    return true;
 }
 
 void PhospheneMapWindow::updateMr() {
@@ -308,6 +475,7 @@ void PhospheneMapWindow::resizeEvent(QResizeEvent *event) {
     showMap();
     showDensity();
     showMr();
+    showBrain();
 }
 
 bool PhospheneMapWindow::eventFilter(QObject *watched, QEvent *event) {
@@ -337,7 +505,20 @@ bool PhospheneMapWindow::eventFilter(QObject *watched, QEvent *event) {
             showMap();
         } else if (watched == ui->mrPicture) {
             showMr();
+        } else if (watched == ui->brainPicture) {
+            showBrain();
         }
+    }
+    if (watched == ui->brainPicture && event->type() == QEvent::MouseButtonPress && m_head && m_group) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        const int mark =
+            m_head->view().markAt(m_marks, mouse->position(), ui->brainPicture->contentsRect().size());
+        if (mark >= 0) {
+            m_brainMark = mark;
+            setCell(m_group->targets[mark].cell);
+            showBrain();
+        }
+        return true;
     }
     if (watched == ui->mrPicture && event->type() == QEvent::MouseButtonPress && m_sites) {
         const auto *mouse = static_cast<QMouseEvent *>(event);

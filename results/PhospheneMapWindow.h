@@ -1,6 +1,9 @@
 #pragma once
 
+#include "brain/BrainTemplate.h"
 #include "data/SubjectCalibration.h"
+#include "results/BrainView.h"
+#include "results/GroupMap.h"
 #include "results/PhospheneMap.h"
 #include "results/SitesPicture.h"
 #include "results/StimulationSites.h"
@@ -29,6 +32,10 @@ class PhospheneMapWindow;
 // With one subject chosen whose MR calibration the study keeps, "On the MR" shows the 50 targets on
 // the subject's head (StimulationSites, SitesPicture); a click on a target chooses its cell, and the
 // sites and their overlay can be saved. The series is loaded when the view or a save first needs it.
+//
+// "In the brain" shows the targets of the chosen, normalised subjects on the template head (GroupMap,
+// BrainView) with the atlas areas they reach; "Normalise..." normalises the first chosen subject that
+// is calibrated and not yet normalised, and the group map can be saved. It is computed when shown.
 class PhospheneMapWindow : public QDialog {
     Q_OBJECT
 
@@ -61,9 +68,15 @@ public:
 
     // The sites of the one calibrated subject chosen, once its MR is loaded (nullptr before).
     const StimulationSites::Sites *sites() const { return m_sites ? &*m_sites : nullptr; }
-    const SitesPicture::View &mrView() const { return m_mrView; }
     // Loads the chosen subject's MR if it is not yet; false (and the reason shown) when it cannot.
     bool loadMr();
+
+    // Normalises a subject from the window (NormaliseDialog::run unless told); true when stored.
+    using Normaliser = std::function<bool(QWidget *parent, const QSqlDatabase &db, qint32 subject)>;
+    void setNormaliser(Normaliser normalise);
+    // The group map of the chosen subjects, once "In the brain" has shown it (nullptr before).
+    const GroupMap::Result *groupMap() const { return m_group ? &*m_group : nullptr; }
+    bool saveGroupMap(const QString &path);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -77,6 +90,10 @@ private:
     // After a recount: which subject the MR view is for, and its sites under the new counts.
     void updateMr();
     void showMr();
+    // After a recount: which subject "Normalise..." is for, and the group map when its tab shows.
+    void updateBrain();
+    bool computeBrain();
+    void showBrain();
 
     std::unique_ptr<Ui::PhospheneMapWindow> ui;
     QSqlDatabase m_db;
@@ -91,4 +108,12 @@ private:
     SitesPicture::View m_mrView;
     std::optional<StimulationSites::Sites> m_sites;
     QString m_mrProblem; // why the view cannot show the sites
+    Normaliser m_normalise;
+    std::optional<BrainTemplate> m_template;
+    std::optional<BrainView::Head> m_head;
+    std::optional<GroupMap::Result> m_group; // of the current selection and depth
+    QList<SitesPicture::Mark> m_marks;       // m_group's targets on m_head
+    int m_brainMark = -1;                    // the target clicked
+    std::optional<qint32> m_toNormalise;
+    QString m_brainProblem; // why the view cannot show the group map
 };

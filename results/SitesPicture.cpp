@@ -57,14 +57,14 @@ QRectF View::frame(QSize size) const {
                   down * scale);
 }
 
-QPointF View::at(const StimulationSites::Site &site, QSize size) const {
+QPointF View::at(const StimulationSites::Vec3 &voxel, QSize size) const {
     const QRectF f = frame(size);
     if (f.isEmpty()) {
         return {};
     }
     // Pixel (z, y) of the rendering shows voxel row y of slice z; a voxel's centre is half a pixel in.
-    const double u = (site.targetVoxel[2] + 0.5) / m_rendering.width();
-    const double v = (site.targetVoxel[1] + 0.5) / m_rendering.height();
+    const double u = (voxel[2] + 0.5) / m_rendering.width();
+    const double v = (voxel[1] + 0.5) / m_rendering.height();
     return {f.left() + u * f.width(), f.top() + v * f.height()};
 }
 
@@ -72,17 +72,35 @@ double View::markRadius(QSize size) const {
     return std::max(4.0, frame(size).height() / 45);
 }
 
+namespace {
+
+QList<Mark> marksOf(const StimulationSites::Sites &sites) {
+    QList<Mark> marks;
+    marks.reserve(qsizetype(sites.cells.size()));
+    for (const StimulationSites::Site &site : sites.cells) {
+        marks.append({site.targetVoxel, site.counts, site.found});
+    }
+    return marks;
+}
+
+} // namespace
+
 int View::cellAt(const StimulationSites::Sites &sites, QPointF point, QSize size) const {
+    const int mark = markAt(marksOf(sites), point, size);
+    return mark < 0 ? -1 : sites.cells[std::size_t(mark)].cell;
+}
+
+int View::markAt(const QList<Mark> &marks, QPointF point, QSize size) const {
     int best = -1;
     double bestDistance = markRadius(size) + 3;
-    for (const StimulationSites::Site &site : sites.cells) {
-        if (!site.found) {
+    for (qsizetype i = 0; i < marks.size(); ++i) {
+        if (!marks[i].shown) {
             continue;
         }
-        const QPointF d = at(site, size) - point;
+        const QPointF d = at(marks[i].voxel, size) - point;
         const double distance = std::hypot(d.x(), d.y());
         if (distance <= bestDistance) {
-            best = site.cell;
+            best = int(i);
             bestDistance = distance;
         }
     }
@@ -90,6 +108,15 @@ int View::cellAt(const StimulationSites::Sites &sites, QPointF point, QSize size
 }
 
 QImage View::render(const StimulationSites::Sites &sites, int selectedCell, QSize size) const {
+    return render(marksOf(sites), GridCells::isValid(selectedCell) ? selectedCell : -1,
+                  QString::number(selectedCell),
+                  QCoreApplication::translate("SitesPicture", "Seen from behind; targets %1 mm deep")
+                      .arg(sites.depthMm, 0, 'g', 4),
+                  size);
+}
+
+QImage View::render(const QList<Mark> &marks, int selected, const QString &selectedText,
+                    const QString &caption, QSize size) const {
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::black);
     if (isNull()) {
@@ -103,22 +130,22 @@ QImage View::render(const StimulationSites::Sites &sites, int selectedCell, QSiz
     QFont font = painter.font();
     font.setPixelSize(std::clamp(int(r * 2.2), 9, 16));
     painter.setFont(font);
-    for (const StimulationSites::Site &site : sites.cells) {
-        if (!site.found) {
+    for (const Mark &mark : marks) {
+        if (!mark.shown) {
             continue; // no scalp, no mark
         }
-        const QPointF p = at(site, size);
-        const bool stimulated = site.counts.stimuli > 0;
-        painter.setBrush(stimulated ? QBrush(PhospheneMap::heat(site.counts.rate())) : QBrush(Qt::NoBrush));
+        const QPointF p = at(mark.voxel, size);
+        const bool stimulated = mark.counts.stimuli > 0;
+        painter.setBrush(stimulated ? QBrush(PhospheneMap::heat(mark.counts.rate())) : QBrush(Qt::NoBrush));
         painter.setPen(stimulated ? QPen(Qt::black, 1) : QPen(Hollow, 2));
         painter.drawEllipse(p, r, r);
     }
-    if (GridCells::isValid(selectedCell) && sites.cells[std::size_t(selectedCell)].found) {
-        const QPointF p = at(sites.cells[std::size_t(selectedCell)], size);
+    if (selected >= 0 && selected < marks.size() && marks[selected].shown) {
+        const QPointF p = at(marks[selected].voxel, size);
         painter.setBrush(Qt::NoBrush);
         painter.setPen(QPen(QColor(0, 140, 255), 3));
         painter.drawEllipse(p, r + 4, r + 4);
-        painter.drawText(p + QPointF(r + 7, -r - 2), QString::number(selectedCell));
+        painter.drawText(p + QPointF(r + 7, -r - 2), selectedText);
     }
     // The map's scale, and the hollow ring of a cell without stimuli.
     const double left = size.width() - legendWidth(size) + 10;
@@ -149,9 +176,7 @@ QImage View::render(const StimulationSites::Sites &sites, int selectedCell, QSiz
                      QCoreApplication::translate("SitesPicture", "none"));
     painter.setFont(font);
     painter.drawText(QRectF(4, 4, size.width() - legendWidth(size), 2 * metrics.height() + 4),
-                     Qt::AlignLeft | Qt::AlignTop,
-                     QCoreApplication::translate("SitesPicture", "Seen from behind; targets %1 mm deep")
-                         .arg(sites.depthMm, 0, 'g', 4));
+                     Qt::AlignLeft | Qt::AlignTop, caption);
     return image;
 }
 

@@ -1,6 +1,7 @@
 #include "results/StudyExport.h"
 
 #include "Version.h"
+#include "brain/Normalise.h"
 #include "core/GridCells.h"
 #include "data/Query.h"
 #include "data/StoredValue.h"
@@ -27,7 +28,9 @@
 #include <QVariant>
 
 #include <cstdlib>
+#include <functional>
 #include <map>
+#include <memory>
 #include <span>
 
 namespace StudyExport {
@@ -296,9 +299,10 @@ int writeSubjects(const QSqlDatabase &db, const Place &place) {
 }
 
 // The NIBS-BIDS names of the stimulus columns: the proposal's own name where it has one for the
-// thing (coil_id, pulse_shape, pulses_in_train, pulse_intensity_mso), ours otherwise. The subject
-// is the folder's, so it has no column; stim_count numbers the rows and drawing_file names the
-// drawing, as the proposal links rows to other files.
+// thing (coil_id, pulse_shape, pulse_count, base_pulse_intensity, coil_orientation_code), ours
+// otherwise. The subject is the folder's, so it has no column; stim_count numbers the rows, event_id
+// names the stimulus, drawing_file its drawing and target_id its site in the _markers.tsv, as the
+// proposal links rows to other files.
 QStringList nibsColumns() {
     QStringList columns = stimulusColumns().mid(1);
     const auto rename = [&columns](const char *from, const char *to) {
@@ -306,11 +310,13 @@ QStringList nibsColumns() {
     };
     rename("coil", "coil_id");
     rename("phase", "pulse_shape");
-    rename("pulses", "pulses_in_train");
-    rename("intensity", "pulse_intensity_mso");
+    rename("orientation", "coil_orientation_code");
+    rename("pulses", "pulse_count");
+    rename("intensity", "base_pulse_intensity");
+    columns.prepend(QStringLiteral("event_id"));
     columns.prepend(QStringLiteral("stim_count"));
     columns.append(QStringLiteral("drawing_file"));
-    columns.append(QStringLiteral("marker_name"));
+    columns.append(QStringLiteral("target_id"));
     return columns;
 }
 
@@ -346,6 +352,8 @@ QJsonObject nibsSidecar() {
     o.insert(QStringLiteral("TaskName"), QStringLiteral("phosphene"));
     o.insert(QStringLiteral("stim_count"),
              column(QStringLiteral("Running number of the stimulus in this file")));
+    o.insert(QStringLiteral("event_id"),
+             column(QStringLiteral("The stimulus: its number in the study, unique in this file")));
     o.insert(
         QStringLiteral("experiment"),
         column(QStringLiteral("Number of the experiment (session of stimulation) of the subject, from 1")));
@@ -371,12 +379,12 @@ QJsonObject nibsSidecar() {
     o.insert(QStringLiteral("pulse_shape"),
              column(QStringLiteral("Pulse phase: monophasic (Monofásico) or biphasic (Bifáisco)"), QString(),
                     levels(ParameterLists::fases())));
-    o.insert(QStringLiteral("orientation"),
+    o.insert(QStringLiteral("coil_orientation_code"),
              column(QStringLiteral("Orientation of the coil's current over the scalp"), QString(),
                     levels(ParameterLists::orientaciones())));
-    o.insert(QStringLiteral("pulses_in_train"), column(QStringLiteral("Number of pulses of the stimulus")));
+    o.insert(QStringLiteral("pulse_count"), column(QStringLiteral("Number of pulses of the stimulus")));
     o.insert(QStringLiteral("frequency"), column(QStringLiteral("Pulse frequency"), QStringLiteral("Hz")));
-    o.insert(QStringLiteral("pulse_intensity_mso"),
+    o.insert(QStringLiteral("base_pulse_intensity"),
              column(QStringLiteral("Pulse intensity, percent of the stimulator's maximum output"),
                     QStringLiteral("%")));
     o.insert(QStringLiteral("datetime"),
@@ -403,10 +411,10 @@ QJsonObject nibsSidecar() {
         column(QStringLiteral("The drawing, relative to this file's folder: a count line, then one line "
                               "\"code x y\" per point (code 0 starts a stroke, 1 continues it, 3 ends it)")));
     o.insert(
-        QStringLiteral("marker_name"),
+        QStringLiteral("target_id"),
         column(QStringLiteral("The stimulation site of the row's cell in the subject's _markers.tsv, whose "
                               "_coordsystem.json places it on the subject's T1w image; n/a without a "
-                              "calibrated MR or off the grid")));
+                              "calibrated MR, off the grid or where the aiming finds no scalp")));
     return o;
 }
 
@@ -422,7 +430,7 @@ void writeDatasetFiles(const Place &place, const QString &studyName) {
                                {QStringLiteral("Version"), QString::fromLatin1(Version::FileVersion)},
                                {QStringLiteral("Description"),
                                 QStringLiteral("Stimulation data laid out after the NIBS-BIDS "
-                                               "proposal v6 (BEP037 draft)")}}}}});
+                                               "proposal v6.2 (BEP037 draft)")}}}}});
     const auto described = [](const QString &description, const QString &units = QString()) {
         QJsonObject c{{QStringLiteral("Description"), description}};
         if (!units.isEmpty()) {
@@ -463,16 +471,8 @@ int writeParticipants(const QSqlDatabase &db, const Place &place) {
     return n;
 }
 
-// The per-subject files of a NIBS-BIDS export, opened when the subject's first stimulus comes.
-struct SubjectFiles {
-    QString label; // "sub-<id>"
-    std::unique_ptr<TsvFile> tsv;
-    qint64 rows = 0;
-    bool drawingsFolder = false;
-};
-
 // The name of a cell's site in the markers table and in the rows of the _nibs.tsv.
-QString markerName(int cell) {
+QString targetId(int cell) {
     return QStringLiteral("cell-%1").arg(cell, 2, 10, QLatin1Char('0'));
 }
 
@@ -480,12 +480,70 @@ QJsonArray coordinates(const StimulationSites::Vec3 &p) {
     return {p[0], p[1], p[2]};
 }
 
+// A markers table of the draft: one row per cell, its scalp point (entry) and target placed by
+// `where` (the T1w image's world as the sites have it, or another space).
+void writeMarkers(const Place &place, const QString &relative, const StimulationSites::Sites &sites,
+                  const std::function<StimulationSites::Vec3(const StimulationSites::Vec3 &)> &where) {
+    TsvFile markers(place.path(relative), place.shown(relative));
+    markers.row({QStringLiteral("target_id"), QStringLiteral("target_label"), QStringLiteral("peeling_depth"),
+                 QStringLiteral("target_x"), QStringLiteral("target_y"), QStringLiteral("target_z"),
+                 QStringLiteral("entry_x"), QStringLiteral("entry_y"), QStringLiteral("entry_z")});
+    for (const StimulationSites::Site &site : sites.cells) {
+        QStringList fields{targetId(site.cell), QStringLiteral("cell %1").arg(site.cell),
+                           decimal(sites.depthMm)};
+        for (const StimulationSites::Vec3 *p : {&site.target, &site.scalp}) {
+            const StimulationSites::Vec3 placed = site.found ? where(*p) : StimulationSites::Vec3{};
+            for (const double v : placed) { // a cell whose aiming met no scalp has no point at all
+                fields << (site.found ? QString::number(v, 'f', 2) : QStringLiteral("n/a"));
+            }
+        }
+        markers.row(fields);
+    }
+    markers.close();
+}
+
+// The sites of a normalised subject in the template's space: a second markers table and its
+// coordinate system, named by the space's entity.
+void writeTemplateSites(const Place &place, const QString &label, const StimulationSites::Sites &sites,
+                        const SubjectNormalisation::Record &normalisation) {
+    static const QRegularExpression bidsLabel(QStringLiteral("^[A-Za-z0-9]+$"));
+    const QString space = bidsLabel.match(normalisation.templateName).hasMatch() ? normalisation.templateName
+                                                                                 : QStringLiteral("Other");
+    const QString stem =
+        label + QStringLiteral("/nibs/") + label + QStringLiteral("_task-phosphene_space-") + space;
+    writeMarkers(place, stem + QStringLiteral("_markers.tsv"), sites, [&](const StimulationSites::Vec3 &p) {
+        return Normalise::apply(normalisation.subjectToMni, p);
+    });
+    const QString description = QStringLiteral(
+        "MNI space of the %1 template head (RAS+, mm; SHA-256 of the head file %2). The subject's "
+        "sites are carried into it by the 12-parameter affine found by registering the "
+        "subject's calibrated MR to the template (Mattes mutual information %3, accepted %4 "
+        "UTC). entry_x/y/z is where the aiming at a grid cell meets the scalp, target_x/y/z the "
+        "point peeling_depth mm beneath it, as in the subject's own markers.");
+    QJsonArray matrix;
+    for (const double v : normalisation.subjectToMni) {
+        matrix.append(v);
+    }
+    writeJson(place.path(stem + QStringLiteral("_coordsystem.json")),
+              place.shown(stem + QStringLiteral("_coordsystem.json")),
+              QJsonObject{{QStringLiteral("NIBSCoordinateSystem"), space},
+                          {QStringLiteral("NIBSCoordinateUnits"), QStringLiteral("mm")},
+                          {QStringLiteral("NIBSCoordinateSystemDescription"),
+                           description.arg(normalisation.templateName, normalisation.templateSha256)
+                               .arg(normalisation.metric, 0, 'f', 4)
+                               .arg(normalisation.accepted.toUTC().toString(Qt::ISODate))},
+                          {QStringLiteral("SubjectToTemplateTransform"), matrix}});
+}
+
 // The MR and the sites of every calibrated subject: the volume as held as sub-<id>/anat/..._T1w.nii.gz,
 // the scalp points and targets of the 50 cells as the NIBS-BIDS markers table, and its coordinate
-// system (the T1w image's world) with the calibration landmarks. A subject whose series cannot be
-// loaded on this station is told in the notes and left without.
+// system (the T1w image's world) with the calibration landmarks; for a normalised subject, its sites
+// in the template's space too. A subject whose series cannot be loaded on this station is told in the
+// notes and left without.
 std::map<qint32, StimulationSites::Sites> writeSubjectSites(const QSqlDatabase &db, const Place &place,
-                                                            const ReadCalibration &read, Report &report) {
+                                                            const ReadCalibration &read,
+                                                            const ReadNormalisation &readNormalisation,
+                                                            Report &report) {
     std::map<qint32, StimulationSites::Sites> all;
     QList<qint32> ids;
     QSqlQuery q = Query::run(db, QStringLiteral("SELECT ID FROM paciente ORDER BY ID"), {},
@@ -534,25 +592,8 @@ std::map<qint32, StimulationSites::Sites> writeSubjectSites(const QSqlDatabase &
         }
         const QString stem = label + QStringLiteral("/nibs/") + label + QStringLiteral("_task-phosphene");
         place.makeFolder(label + QStringLiteral("/nibs"));
-        TsvFile markers(place.path(stem + QStringLiteral("_markers.tsv")),
-                        place.shown(stem + QStringLiteral("_markers.tsv")));
-        markers.row({QStringLiteral("marker_name"), QStringLiteral("cell"), QStringLiteral("row"),
-                     QStringLiteral("column"), QStringLiteral("entry_x"), QStringLiteral("entry_y"),
-                     QStringLiteral("entry_z"), QStringLiteral("target_x"), QStringLiteral("target_y"),
-                     QStringLiteral("target_z"), QStringLiteral("depth")});
-        for (const StimulationSites::Site &site : sites.cells) {
-            QStringList fields{markerName(site.cell), QString::number(site.cell),
-                               QString::number(GridCells::row(site.cell)),
-                               QString::number(GridCells::column(site.cell))};
-            for (const StimulationSites::Vec3 *p : {&site.scalp, &site.target}) {
-                for (const double v : *p) {
-                    fields << (site.found ? QString::number(v, 'f', 2) : QStringLiteral("n/a"));
-                }
-            }
-            fields << decimal(sites.depthMm);
-            markers.row(fields);
-        }
-        markers.close();
+        writeMarkers(place, stem + QStringLiteral("_markers.tsv"), sites,
+                     [](const StimulationSites::Vec3 &p) { return p; });
         const VolumeLayout::Affine &affine = mr.volume().affine;
         const auto landmark = [&](int which) {
             const SubjectCalibration::Landmark &l = record->landmarks[std::size_t(which)];
@@ -560,26 +601,150 @@ std::map<qint32, StimulationSites::Sites> writeSubjectSites(const QSqlDatabase &
         };
         const QString description = QStringLiteral(
             "The world coordinates (RAS+, mm) of %1_T1w.nii.gz, the subject's calibrated MR as the program "
-            "holds "
-            "it: the scanner's space of the series. entry_x/y/z is where the aiming at a grid cell meets the "
-            "scalp, "
-            "target_x/y/z the point `depth` mm beneath it on the straight line to the head centre.");
-        writeJson(place.path(stem + QStringLiteral("_coordsystem.json")),
-                  place.shown(stem + QStringLiteral("_coordsystem.json")),
-                  QJsonObject{{QStringLiteral("IntendedFor"), QStringLiteral("bids::") + t1w},
-                              {QStringLiteral("NIBSCoordinateSystem"), QStringLiteral("Other")},
-                              {QStringLiteral("NIBSCoordinateUnits"), QStringLiteral("mm")},
-                              {QStringLiteral("NIBSCoordinateSystemDescription"), description.arg(label)},
-                              {QStringLiteral("AnatomicalLandmarkCoordinates"),
-                               QJsonObject{{QStringLiteral("Calibration1"), landmark(0)},
-                                           {QStringLiteral("Calibration2"), landmark(1)},
-                                           {QStringLiteral("Inion"), landmark(2)}}},
-                              {QStringLiteral("AnatomicalLandmarkCoordinateSystem"), QStringLiteral("Other")},
-                              {QStringLiteral("AnatomicalLandmarkCoordinateUnits"), QStringLiteral("mm")},
-                              {QStringLiteral("HeadCentre"), coordinates(sites.centre)}});
+            "holds it: the scanner's space of the series. entry_x/y/z is where the aiming at a grid cell "
+            "meets the scalp, target_x/y/z the point peeling_depth mm beneath it on the straight line to "
+            "the head centre.");
+        writeJson(
+            place.path(stem + QStringLiteral("_coordsystem.json")),
+            place.shown(stem + QStringLiteral("_coordsystem.json")),
+            QJsonObject{{QStringLiteral("IntendedFor"), QStringLiteral("bids::") + t1w},
+                        {QStringLiteral("NIBSCoordinateSystem"), QStringLiteral("IndividualMRI")},
+                        {QStringLiteral("NIBSCoordinateUnits"), QStringLiteral("mm")},
+                        {QStringLiteral("NIBSCoordinateSystemDescription"), description.arg(label)},
+                        {QStringLiteral("AnatomicalLandmarkCoordinates"),
+                         QJsonObject{{QStringLiteral("Calibration1"), landmark(0)},
+                                     {QStringLiteral("Calibration2"), landmark(1)},
+                                     {QStringLiteral("Inion"), landmark(2)}}},
+                        {QStringLiteral("AnatomicalLandmarkCoordinateSystem"), QStringLiteral("Other")},
+                        {QStringLiteral("AnatomicalLandmarkCoordinateSystemUnits"), QStringLiteral("mm")},
+                        {QStringLiteral("HeadCentre"), coordinates(sites.centre)}});
+        const std::optional<SubjectNormalisation::Record> normalisation = readNormalisation(db, id);
+        if (normalisation && normalisation->fingerprint == record->fingerprint) {
+            writeTemplateSites(place, label, sites, *normalisation);
+        } else if (normalisation) {
+            report.notes << QCoreApplication::translate(
+                                "StudyExport", "Subject %1 is exported without MNI coordinates: it was "
+                                               "normalised on another series than the one calibrated")
+                                .arg(id);
+        }
         all[id] = sites;
     }
     return all;
+}
+
+// Reads every stimulus in the order of the query and hands its fields (stimulusColumns()) and its
+// drawing's points (null without a drawing) to `take`; counts them and tells `progress`.
+void forEachStimulus(
+    const QSqlDatabase &db, const Progress &progress, Report &report,
+    const std::function<void(const QSqlQuery &q, QStringList &fields, const QVariant &points)> &take) {
+    const qint64 total = stimulusCount(db);
+    QSqlQuery q = Query::run(db, StimulusQuery, {},
+                             QCoreApplication::translate("StudyExport", "Cannot read the stimuli"));
+    while (q.next()) {
+        const QVariant points = q.value(DrawingPoints);
+        const bool hasDrawing = !points.isNull();
+        DrawingShape::Figures figures;
+        if (hasDrawing) {
+            figures = DrawingShape::measure(DrawingFile::parse(points.toByteArray()).records);
+            ++report.drawings;
+        }
+        QStringList fields = stimulusFields(q, hasDrawing, figures);
+        take(q, fields, points);
+        ++report.stimuli;
+        if (progress && report.stimuli % 1000 == 0 && !progress(report.stimuli, total)) {
+            throw StudyError(QCoreApplication::translate("StudyExport", "The export was stopped"));
+        }
+    }
+    Query::finished(q);
+    if (progress) {
+        progress(report.stimuli, total);
+    }
+}
+
+// stimuli.tsv and subjects.tsv.
+void writeTsv(const QSqlDatabase &db, const Place &place, const Progress &progress, Report &report) {
+    report.subjects = writeSubjects(db, place);
+    TsvFile stimuli(place.path(QStringLiteral("stimuli.tsv")), place.shown(QStringLiteral("stimuli.tsv")));
+    stimuli.row(stimulusColumns());
+    forEachStimulus(db, progress, report,
+                    [&](const QSqlQuery &, QStringList &fields, const QVariant &) { stimuli.row(fields); });
+    stimuli.close();
+}
+
+// The NIBS-BIDS dataset: the dataset's files, each calibrated subject's MR and sites, and per subject
+// the _nibs.tsv of its stimuli, its sidecar and its drawings.
+void writeNibsBids(const QSqlDatabase &db, const Place &place, const Progress &progress,
+                   const ReadCalibration &readCalibration, const ReadNormalisation &readNormalisation,
+                   Report &report) {
+    writeDatasetFiles(place, QFileInfo(db.databaseName()).completeBaseName());
+    report.subjects = writeParticipants(db, place);
+    const std::map<qint32, StimulationSites::Sites> sites =
+        writeSubjectSites(db, place, readCalibration, readNormalisation, report);
+    const QStringList nibs = nibsColumns();
+    const int cellColumn = int(stimulusColumns().indexOf(QLatin1String("cell")));
+    QString current; // the subject whose files are open
+    std::unique_ptr<TsvFile> tsv;
+    qint64 rows = 0;
+    bool drawingsFolder = false;
+    qint64 withoutSubject = 0;
+    forEachStimulus(
+        db, progress, report, [&](const QSqlQuery &q, QStringList &fields, const QVariant &points) {
+            if (q.value(SubjectId).isNull()) {
+                ++withoutSubject;
+                return;
+            }
+            const QString label = QStringLiteral("sub-") + whole(q.value(SubjectId));
+            const QString folder = label + QStringLiteral("/nibs/");
+            const QString stem = label + QStringLiteral("_task-phosphene");
+            if (label != current) {
+                if (tsv) {
+                    tsv->close();
+                }
+                current = label;
+                rows = 0;
+                drawingsFolder = false;
+                place.makeFolder(folder);
+                writeJson(place.path(folder + stem + QStringLiteral("_nibs.json")),
+                          place.shown(folder + stem + QStringLiteral("_nibs.json")), nibsSidecar());
+                tsv = std::make_unique<TsvFile>(place.path(folder + stem + QStringLiteral("_nibs.tsv")),
+                                                place.shown(folder + stem + QStringLiteral("_nibs.tsv")));
+                tsv->row(nibs);
+            }
+            QString drawingFile;
+            if (!points.isNull()) {
+                const QString drawings = stem + QStringLiteral("_drawings");
+                if (!drawingsFolder) {
+                    place.makeFolder(folder + drawings);
+                    drawingsFolder = true;
+                }
+                // Named by the stimulus: several stimuli of one point and experiment share a stored
+                // name, never an id.
+                drawingFile = drawings + QStringLiteral("/stimulus-") + whole(q.value(StimulusId)) +
+                              QStringLiteral(".txt");
+                writeFile(place.path(folder + drawingFile), place.shown(folder + drawingFile),
+                          points.toByteArray());
+            }
+            // The site of the cell, for a subject with sites.
+            const QString cell = fields.at(cellColumn);
+            const QString site = sites.count(q.value(SubjectId).toInt()) && !cell.isEmpty()
+                                     ? targetId(cell.toInt())
+                                     : QString();
+            fields.removeFirst();
+            fields.prepend(whole(q.value(StimulusId)));
+            fields.prepend(QString::number(++rows));
+            fields.append(drawingFile);
+            fields.append(site);
+            tsv->row(fields, QStringLiteral("n/a"));
+        });
+    if (tsv) {
+        tsv->close();
+    }
+    if (withoutSubject > 0) {
+        report.notes << QCoreApplication::translate(
+                            "StudyExport",
+                            "%1 stimuli belong to no subject of the study and are not in the dataset")
+                            .arg(withoutSubject);
+    }
 }
 
 } // namespace
@@ -656,7 +821,7 @@ QString field(const QString &text) {
 }
 
 Report run(const QSqlDatabase &db, const QString &out, Format format, const Progress &progress,
-           const ReadCalibration &readCalibration) {
+           const ReadCalibration &readCalibration, const ReadNormalisation &readNormalisation) {
     const QFileInfo target(QDir::cleanPath(QDir(out).absolutePath()));
     const QString shownOut = QDir::toNativeSeparators(out);
     removeKilledExports(target.absolutePath());
@@ -687,104 +852,13 @@ Report run(const QSqlDatabase &db, const QString &out, Format format, const Prog
     }
     Report report;
     try {
-        const qint64 total = stimulusCount(db);
-        if (format == Format::Tsv) {
-            report.subjects = writeSubjects(db, place);
-        } else {
-            writeDatasetFiles(place, QFileInfo(db.databaseName()).completeBaseName());
-            report.subjects = writeParticipants(db, place);
-        }
-        const std::map<qint32, StimulationSites::Sites> sites =
-            format == Format::NibsBids ? writeSubjectSites(db, place, readCalibration, report)
-                                       : std::map<qint32, StimulationSites::Sites>();
-        std::unique_ptr<TsvFile> stimuli;
-        if (format == Format::Tsv) {
-            stimuli = std::make_unique<TsvFile>(place.path(QStringLiteral("stimuli.tsv")),
-                                                place.shown(QStringLiteral("stimuli.tsv")));
-            stimuli->row(stimulusColumns());
-        }
-        const QStringList nibs = nibsColumns();
-        SubjectFiles subject;
-        qint64 withoutSubject = 0;
-        const auto finishSubject = [&] {
-            if (subject.tsv) {
-                subject.tsv->close();
-                subject.tsv.reset();
-            }
-        };
-        QSqlQuery q = Query::run(db, StimulusQuery, {},
-                                 QCoreApplication::translate("StudyExport", "Cannot read the stimuli"));
-        while (q.next()) {
-            const QVariant points = q.value(DrawingPoints);
-            const bool hasDrawing = !points.isNull();
-            DrawingShape::Figures figures;
-            if (hasDrawing) {
-                figures = DrawingShape::measure(DrawingFile::parse(points.toByteArray()).records);
-                ++report.drawings;
-            }
-            QStringList fields = stimulusFields(q, hasDrawing, figures);
-            if (stimuli) {
-                stimuli->row(fields);
-            } else if (q.value(SubjectId).isNull()) {
-                ++withoutSubject;
-            } else {
-                const QString label = subjectLabel(q.value(SubjectId).toLongLong());
-                const QString folder = label + QStringLiteral("/nibs/");
-                const QString stem = label + QStringLiteral("_task-phosphene");
-                if (label != subject.label) {
-                    finishSubject();
-                    subject = SubjectFiles{label, nullptr, 0, false};
-                    place.makeFolder(folder);
-                    writeJson(place.path(folder + stem + QStringLiteral("_nibs.json")),
-                              place.shown(folder + stem + QStringLiteral("_nibs.json")), nibsSidecar());
-                    subject.tsv =
-                        std::make_unique<TsvFile>(place.path(folder + stem + QStringLiteral("_nibs.tsv")),
-                                                  place.shown(folder + stem + QStringLiteral("_nibs.tsv")));
-                    subject.tsv->row(nibs);
-                }
-                QString drawingFile;
-                if (hasDrawing) {
-                    const QString drawings = stem + QStringLiteral("_drawings");
-                    if (!subject.drawingsFolder) {
-                        place.makeFolder(folder + drawings);
-                        subject.drawingsFolder = true;
-                    }
-                    // Named by the stimulus: several stimuli of one point and experiment share a
-                    // stored name, never an id.
-                    drawingFile = drawings + QStringLiteral("/stimulus-") + whole(q.value(StimulusId)) +
-                                  QStringLiteral(".txt");
-                    writeFile(place.path(folder + drawingFile), place.shown(folder + drawingFile),
-                              points.toByteArray());
-                }
-                // The site of the cell, for a subject with sites.
-                const QString cell = fields.at(stimulusColumns().indexOf(QLatin1String("cell")));
-                const QString site = sites.count(q.value(SubjectId).toInt()) && !cell.isEmpty()
-                                         ? markerName(cell.toInt())
-                                         : QString();
-                fields.removeFirst();
-                fields.prepend(QString::number(++subject.rows));
-                fields.append(drawingFile);
-                fields.append(site);
-                subject.tsv->row(fields, QStringLiteral("n/a"));
-            }
-            ++report.stimuli;
-            if (progress && report.stimuli % 1000 == 0 && !progress(report.stimuli, total)) {
-                throw StudyError(QCoreApplication::translate("StudyExport", "The export was stopped"));
-            }
-        }
-        Query::finished(q);
-        finishSubject();
-        if (stimuli) {
-            stimuli->close();
-        }
-        if (withoutSubject > 0) {
-            report.notes << QCoreApplication::translate(
-                                "StudyExport",
-                                "%1 stimuli belong to no subject of the study and are not in the dataset")
-                                .arg(withoutSubject);
-        }
-        if (progress) {
-            progress(report.stimuli, total);
+        switch (format) {
+        case Format::Tsv:
+            writeTsv(db, place, progress, report);
+            break;
+        case Format::NibsBids:
+            writeNibsBids(db, place, progress, readCalibration, readNormalisation, report);
+            break;
         }
         // The finished folder takes the place of OUT (an empty one is removed first).
         if (target.isDir() && !QDir().rmdir(target.filePath())) {

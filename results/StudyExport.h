@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/SubjectCalibration.h"
+#include "data/SubjectNormalisation.h"
 
 #include <QSqlDatabase>
 #include <QString>
@@ -14,7 +15,7 @@
 //
 // - Tsv: OUT/stimuli.tsv, one row per stimulus with the columns of stimulusColumns(), and
 //   OUT/subjects.tsv, one row per subject.
-// - NibsBids: a dataset laid out as the NIBS-BIDS proposal v6 lays out stimulation data:
+// - NibsBids: a dataset laid out as the NIBS-BIDS proposal v6.2 lays out stimulation data:
 //   dataset_description.json, participants.tsv and .json (no names: a dataset to share), and per
 //   subject sub-<id>/nibs/sub-<id>_task-phosphene_nibs.tsv with its _nibs.json sidecar describing
 //   every column, and the drawings in sub-<id>/nibs/sub-<id>_task-phosphene_drawings/. For a
@@ -22,6 +23,8 @@
 //   sub-<id>/anat/sub-<id>_T1w.nii.gz and the stimulation sites of the 50 cells (StimulationSites.h,
 //   SiteDepthMm deep) as sub-<id>/nibs/sub-<id>_task-phosphene_markers.tsv with the coordinate
 //   system in _coordsystem.json (the T1w image's world); the rows of the _nibs.tsv name their site.
+//   For such a subject normalised on the series calibrated, the same sites in the template's space
+//   as sub-<id>_task-phosphene_space-<template>_markers.tsv and its _coordsystem.json.
 //
 // Every file is UTF-8 with one header line and tab-separated fields; inside text a backslash, tab,
 // line feed, carriage return and NUL are written \\, \t, \n, \r and \0, and a field holding a double
@@ -62,11 +65,16 @@ using Progress = std::function<bool(qint64 done, qint64 total)>;
 using ReadCalibration =
     std::function<std::optional<SubjectCalibration::Record>(const QSqlDatabase &db, qint32 subject)>;
 
+// Where the export reads a subject's normalisation.
+using ReadNormalisation =
+    std::function<std::optional<SubjectNormalisation::Record>(const QSqlDatabase &db, qint32 subject)>;
+
 // The depth of the targets the NIBS-BIDS export gives, in mm.
 inline constexpr double SiteDepthMm = 15.0;
 
 // Writes the export; throws StudyError (with the path and the reason) when it cannot.
 Report run(const QSqlDatabase &db, const QString &out, Format format, const Progress &progress = {},
-           const ReadCalibration &readCalibration = SubjectCalibration::read);
+           const ReadCalibration &readCalibration = SubjectCalibration::read,
+           const ReadNormalisation &readNormalisation = SubjectNormalisation::read);
 
 } // namespace StudyExport

@@ -7,7 +7,10 @@
 #include "app/MainWindow.h"
 #include "core/AppState.h"
 #include "core/Language.h"
+#include "brain/BrainTemplate.h"
 #include "data/SharedQueries.h"
+#include "data/SubjectCalibration.h"
+#include "data/SubjectNormalisation.h"
 #include "drawings/DrawingCanvas.h"
 #include "experiments/EGrid.h"
 #include "experiments/FAcumulados.h"
@@ -17,10 +20,12 @@
 #include "imaging/ImagingState.h"
 #include "imaging/PhantomWriter.h"
 #include "imaging/SeriesLoader.h"
+#include "imaging/StoredCalibration.h"
 #include "mr/FInicio.h"
 #include "mr/FResonancia.h"
 #include "mr/FSelect.h"
 #include "results/PhospheneMapWindow.h"
+#include "results/StimulationSites.h"
 #include "subjects/ReportOutput.h"
 #include "subjects/elegirpaciente.h"
 #include "subjects/paciente.h"
@@ -33,6 +38,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QProcess>
+#include <QSqlQuery>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -262,6 +268,69 @@ int main(int argc, char *argv[]) {
         tabs->setCurrentWidget(map.findChild<QWidget *>(QStringLiteral("mrTab")));
         map.setCell(15);
         shoot(map, "20-on-the-mr.png");
+    }
+    {
+        // The demo's subjects calibrated on its MR and normalised: an affine that carries the
+        // phantom's targets over the template's occipital pole, a few millimetres apart per subject,
+        // as registrations of different heads would place them.
+        Phantom::Options options;
+        options.slices = 90;
+        options.size = 160;
+        const Phantom::Geometry g = Phantom::geometry(options);
+        ImagingLibrary library;
+        ImagingState loaderState(library);
+        SeriesLoader loader(loaderState);
+        const QString series = DameRutaResonancias(state.BaseDatos, 1);
+        if (!loader.i_CargarImagenes(series, false, false, -1)) {
+            std::fprintf(stderr, "zk-screenshots: the demo's MR cannot be loaded\n");
+            return 1;
+        }
+        const StoredCalibration::Loaded loaded = StoredCalibration::loaded(loader, series, -1);
+        QList<qint32> ids;
+        QSqlQuery q(QStringLiteral("SELECT ID FROM paciente ORDER BY ID"), state.BaseDatos);
+        while (q.next()) {
+            ids << q.value(0).toInt();
+        }
+        for (qsizetype k = 0; k < ids.size(); ++k) {
+            SubjectCalibration::Record record;
+            record.subjectId = ids[k];
+            record.series = series;
+            record.seriesNumber = loaded.seriesNumber;
+            record.fingerprint = loaded.fingerprint;
+            record.landmarks[0] = {g.cx - g.rx, g.cy, g.cz};
+            record.landmarks[1] = {g.cx, g.cy, g.cz};
+            record.landmarks[2] = {std::round(g.cx + g.rx - 0.5), std::round(g.cy), std::round(g.cz)};
+            record.accepted = QDateTime::currentDateTimeUtc();
+            SubjectCalibration::write(state.BaseDatos, record);
+            StimulationSites::SubjectMr mr;
+            if (!mr.load(record)) {
+                return 1;
+            }
+            const StimulationSites::Sites sites = mr.sites(15, {});
+            StimulationSites::Vec3 mean{0, 0, 0};
+            for (const StimulationSites::Site &site : sites.cells) {
+                for (std::size_t a = 0; a < 3; ++a) {
+                    mean[a] += site.target[a] / double(sites.cells.size());
+                }
+            }
+            const double d = 3.0 * double(k) - 3.0;
+            const StimulationSites::Vec3 pole{d, -80 - d, 8 + d};
+            SubjectNormalisation::Record normalised;
+            normalised.subjectId = ids[k];
+            normalised.subjectToMni = {0.9, 0,   0, pole[0] - 0.9 * mean[0], 0, 0.9, 0, pole[1] - 0.9 * mean[1],
+                                       0,   0, 0.9, pole[2] - 0.9 * mean[2], 0, 0,   0, 1};
+            normalised.templateName = QStringLiteral("MNIColin27");
+            normalised.templateSha256 = BrainTemplate::find().headSha256();
+            normalised.fingerprint = record.fingerprint;
+            normalised.metric = -0.6;
+            normalised.accepted = record.accepted;
+            SubjectNormalisation::write(state.BaseDatos, normalised);
+        }
+        PhospheneMapWindow map(state, LlenaListaPacientes);
+        map.findChild<QTabWidget *>(QStringLiteral("viewTabs"))
+            ->setCurrentWidget(map.findChild<QWidget *>(QStringLiteral("brainTab")));
+        map.setCell(15);
+        shoot(map, "21-in-the-brain.png");
     }
     ReportOutput::saveReportPdf(state, out.filePath(QStringLiteral("07-report.pdf")));
     std::printf("%s\n", qPrintable(out.filePath(QStringLiteral("07-report.pdf"))));

@@ -1,6 +1,7 @@
 #include "core/AppState.h"
 #include "data/Study.h"
 #include "data/StudyState.h"
+#include "data/SubjectNormalisation.h"
 #include "imaging/NiftiFiles.h"
 #include "imaging/PhantomWriter.h"
 #include "results/PhospheneMapWindow.h"
@@ -14,6 +15,7 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTableWidget>
 #include <QtEndian>
 
 #include <cmath>
@@ -224,9 +226,12 @@ private slots:
         }
         auto *picture = child<QLabel>(&w, "mrPicture");
         const QSize size = picture->contentsRect().size();
+        StimulationSites::SubjectMr mr; // the view the window renders, made as it makes it
+        QVERIFY(mr.load(calibration(dir.filePath("demo/mr-ana"), options)));
+        const SitesPicture::View view(mr.volume(), mr.state().Incremento);
         for (const int cell : {27, 3}) {
             QTest::mouseClick(picture, Qt::LeftButton, {},
-                              w.mrView().at(w.sites()->cells[std::size_t(cell)], size).toPoint());
+                              view.at(w.sites()->cells[std::size_t(cell)], size).toPoint());
             QCOMPARE(w.cell(), cell);
         }
         QVERIFY(w.saveSites(dir.filePath("sites.tsv")));
@@ -250,10 +255,19 @@ private slots:
         Study::Opened study = Study::open(demo);
         QVERIFY(study.ok());
         const QString out = dir.filePath("bids");
-        StudyExport::run(study.db, out, StudyExport::Format::NibsBids, {},
-                         [&](const QSqlDatabase &, qint32 subject) {
-                             return subject == 1 ? std::optional(record) : std::nullopt;
-                         });
+        SubjectNormalisation::Record normalised; // a shift and a scale, into the template's space
+        normalised.subjectId = 1;
+        normalised.subjectToMni = {1.1, 0, 0, 10, 0, 1, 0, -20, 0, 0, 0.9, 5, 0, 0, 0, 1};
+        normalised.templateName = "MNIColin27";
+        normalised.fingerprint = record.fingerprint;
+        StudyExport::run(
+            study.db, out, StudyExport::Format::NibsBids, {},
+            [&](const QSqlDatabase &, qint32 subject) {
+                return subject == 1 ? std::optional(record) : std::nullopt;
+            },
+            [&](const QSqlDatabase &, qint32 subject) {
+                return subject == 1 ? std::optional(normalised) : std::nullopt;
+            });
         Study::close(study.db);
         QVERIFY(QFileInfo(out + "/sub-1/anat/sub-1_T1w.nii.gz").size() > 0);
         QVERIFY(!QFileInfo::exists(out + "/sub-3/anat"));
@@ -264,19 +278,48 @@ private slots:
         const QList<QByteArray> markers =
             fileBytes(out + "/sub-1/nibs/sub-1_task-phosphene_markers.tsv").split('\n');
         QCOMPARE(markers.size(), 52);
+        const QList<QByteArray> columns = markers.first().split('\t');
+        const QList<QByteArray> sitesColumns = expected.first().split('\t');
         for (int line = 1; line <= 50; ++line) { // the scalp points and targets, as `sites` gives them
-            QCOMPARE(markers.at(line).split('\t').mid(4, 6), expected.at(line).split('\t').mid(3, 6));
+            const QList<QByteArray> row = markers.at(line).split('\t'), site = expected.at(line).split('\t');
+            for (const char *axis : {"x", "y", "z"}) {
+                QCOMPARE(row.at(columns.indexOf(QByteArray("entry_") + axis)),
+                         site.at(sitesColumns.indexOf(QByteArray("scalp_") + axis)));
+                QCOMPARE(row.at(columns.indexOf(QByteArray("target_") + axis)),
+                         site.at(sitesColumns.indexOf(QByteArray("target_") + axis)));
+            }
         }
-        const QByteArray system = fileBytes(out + "/sub-1/nibs/sub-1_task-phosphene_coordsystem.json");
-        QCOMPARE(QJsonDocument::fromJson(system)["IntendedFor"].toString(),
-                 QString("bids::sub-1/anat/sub-1_T1w.nii.gz"));
+        const QJsonDocument system =
+            QJsonDocument::fromJson(fileBytes(out + "/sub-1/nibs/sub-1_task-phosphene_coordsystem.json"));
+        QCOMPARE(system["IntendedFor"].toString(), QString("bids::sub-1/anat/sub-1_T1w.nii.gz"));
+        QCOMPARE(system["NIBSCoordinateSystem"].toString(), QString("IndividualMRI"));
+        // The same sites through the normalisation, in the template's space.
+        const QString mni = out + "/sub-1/nibs/sub-1_task-phosphene_space-MNIColin27_";
+        const QList<QByteArray> inMni = fileBytes(mni + "markers.tsv").split('\n');
+        QCOMPARE(inMni.size(), 52);
+        for (const int line : {1, 27, 50}) {
+            const QList<QByteArray> row = markers.at(line).split('\t'), moved = inMni.at(line).split('\t');
+            const std::array<double, 3> target{row.at(columns.indexOf("target_x")).toDouble(),
+                                               row.at(columns.indexOf("target_y")).toDouble(),
+                                               row.at(columns.indexOf("target_z")).toDouble()};
+            const std::array<double, 3> expected{1.1 * target[0] + 10, target[1] - 20, 0.9 * target[2] + 5};
+            for (int axis = 0; axis < 3; ++axis) { // both rounded to 0.01 mm
+                const QByteArray column = QByteArray("target_") + "xyz"[axis];
+                QVERIFY(std::abs(moved.at(columns.indexOf(column)).toDouble() - expected[std::size_t(axis)]) <
+                        0.02);
+            }
+        }
+        QCOMPARE(
+            QJsonDocument::fromJson(fileBytes(mni + "coordsystem.json"))["NIBSCoordinateSystem"].toString(),
+            QString("MNIColin27"));
+        QVERIFY(!QFileInfo::exists(out + "/sub-3/nibs/sub-3_task-phosphene_space-MNIColin27_markers.tsv"));
         for (const QString subject : {"1", "3"}) {
             const QList<QByteArray> rows =
                 fileBytes(out + "/sub-" + subject + "/nibs/sub-" + subject + "_task-phosphene_nibs.tsv")
                     .trimmed()
                     .split('\n');
             const QList<QByteArray> header = rows.first().split('\t');
-            QCOMPARE(header.last(), QByteArray("marker_name"));
+            QCOMPARE(header.last(), QByteArray("target_id"));
             int named = 0;
             for (const QByteArray &row : rows.mid(1)) {
                 const QList<QByteArray> fields = row.split('\t');
@@ -411,6 +454,66 @@ private slots:
         QVERIFY2(mr.load(record, &why), qPrintable(why));
         QCOMPARE(mr.state().OrigenZ, 3.0);
         QCOMPARE(mr.state().Interslice, options.thickness);
+    }
+
+    // "In the brain" with subjects 1 and 2 calibrated and subject 1 normalised: subject 1's targets on
+    // the template head and the areas they reach; "Normalise..." is for subject 2, and once its
+    // normaliser has stored one, the view recounts with both and nobody is left to normalise.
+    void theMapWindowShowsTheNormalisedTargetsInTheBrain() {
+        MessageLog messages;
+        QTemporaryDir dir;
+        QString said;
+        QCOMPARE(runProgram({}, {"demo", dir.path()}, &said), 0);
+        const QString study = dir.filePath("demo.sqlite");
+        for (const char *subject : {"1", "2"}) {
+            QVERIFY2(runProgram({},
+                                {"calibrate", study, "--subject", subject, "--series", dir.filePath("mr-ana"),
+                                 "--landmarks", "20,80,45:140,80,45:138,80,45"},
+                                &said) == 0,
+                     qPrintable(said));
+        }
+        AppState state;
+        QCOMPARE(AbreBaseDatos(state, study), QString());
+        const auto normalise = [&](qint32 subject) {
+            SubjectNormalisation::Record r;
+            r.subjectId = subject;
+            r.subjectToMni = {1, 0, 0, 0, 0, 1, 0, -20, 0, 0, 1, 0, 0, 0, 0, 1};
+            r.templateName = "MNIColin27";
+            r.templateSha256 = QString(64, QLatin1Char('a'));
+            r.fingerprint = SubjectCalibration::read(state.BaseDatos, subject)->fingerprint;
+            r.metric = -0.5;
+            r.accepted = QDateTime::currentDateTimeUtc();
+            SubjectNormalisation::write(state.BaseDatos, r);
+        };
+        normalise(1);
+        PhospheneMapWindow w(state, LlenaListaPacientes);
+        w.resize(1280, 660);
+        QList<qint32> asked;
+        w.setNormaliser([&](QWidget *, const QSqlDatabase &, qint32 subject) {
+            asked << subject;
+            normalise(subject);
+            return true;
+        });
+        auto *button = child<QPushButton>(&w, "normaliseButton");
+        QVERIFY(button->isEnabled() && !w.groupMap()); // computed when shown
+        child<QTabWidget>(&w, "viewTabs")->setCurrentWidget(child<QWidget>(&w, "brainTab"));
+        QVERIFY2(w.groupMap(), qPrintable(child<QLabel>(&w, "brainPicture")->text()));
+        const auto subjectsShown = [&] {
+            QSet<qint32> shown;
+            for (const GroupMap::Target &t : w.groupMap()->targets) {
+                shown.insert(t.subjectId);
+            }
+            return shown;
+        };
+        QCOMPARE(subjectsShown(), QSet<qint32>{1});
+        QCOMPARE(child<QTableWidget>(&w, "areaTable")->rowCount(), w.groupMap()->areas.size());
+        QVERIFY(!child<QLabel>(&w, "brainPicture")->pixmap().isNull());
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(asked, QList<qint32>{2});
+        QVERIFY(w.groupMap() && !button->isEnabled());
+        QCOMPARE(subjectsShown(), (QSet<qint32>{1, 2}));
+        QVERIFY(w.saveGroupMap(dir.filePath("group.nii.gz")));
+        QCOMPARE(messages.size(), 0);
     }
 };
 
