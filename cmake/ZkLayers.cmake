@@ -1,7 +1,7 @@
 # Each library sees only its own folder and the folders below it (cmake/layers.txt): its include
 # path is a folder of the build tree holding links to just those, so an include that points upwards
-# or sideways does not compile. zk_check_layer_links() then refuses a library that links one it may
-# not use.
+# or sideways does not compile. zk_check_layer_links() then refuses a library that reaches, in any
+# other way, what its folder may not use.
 file(STRINGS ${PROJECT_SOURCE_DIR}/cmake/layers.txt ZK_LAYER_LINES REGEX "^[a-z]")
 
 # The folders `folder` may use, itself included.
@@ -42,20 +42,106 @@ function(zk_layer target folder)
   set_property(GLOBAL APPEND PROPERTY ZK_LAYER_TARGETS ${target})
 endfunction()
 
-# Fails the configuration when a target links a library of a folder it may not use.
+# The layer folder an include directory reaches: the folder of the source tree it lies in, or the
+# folder of the include root it names ("" for one outside both, as the system's and Qt's are).
+# Generator expressions are looked through: $<BUILD_INTERFACE:x> names x.
+function(zk_folder_of_directory dir out)
+  string(REGEX REPLACE "\\$<[A-Z_]+:([^>]*)>" "\\1" dir "${dir}")
+  get_filename_component(dir "${dir}" REALPATH)
+  get_filename_component(source "${PROJECT_SOURCE_DIR}" REALPATH)
+  get_filename_component(binary "${CMAKE_BINARY_DIR}" REALPATH)
+  get_filename_component(roots "${CMAKE_BINARY_DIR}/include-roots" REALPATH)
+  set(folder "")
+  if(dir MATCHES "^${roots}/([^/]+)$")
+    set(folder "<the include root of ${CMAKE_MATCH_1}/>")
+  elseif(dir STREQUAL binary OR dir MATCHES "^${binary}/")
+    # What the build generates (it may lie inside the source tree, as build/ does).
+  elseif(dir STREQUAL source)
+    set(folder "<the whole source tree>")
+  elseif(dir MATCHES "^${source}/([^/]+)")
+    set(folder ${CMAKE_MATCH_1})
+  endif()
+  set(${out} "${folder}" PARENT_SCOPE)
+endfunction()
+
+# Fails the configuration when a library of the tree reaches what its folder may not use: a library
+# of a folder not below it, linked in any way (privately, as an interface, or through another
+# library that links it), an include directory of the source tree beside its own include root, or a
+# source file outside its folder.
 function(zk_check_layer_links)
   get_property(targets GLOBAL PROPERTY ZK_LAYER_TARGETS)
+  get_filename_component(source "${PROJECT_SOURCE_DIR}" REALPATH)
+  get_filename_component(binary "${CMAKE_BINARY_DIR}" REALPATH)
   foreach(target IN LISTS targets)
     get_target_property(folder ${target} ZK_FOLDER)
     zk_visible_folders(${folder} visible)
-    get_target_property(links ${target} LINK_LIBRARIES)
-    foreach(link IN LISTS links)
-      if(TARGET ${link} AND link IN_LIST targets)
-        get_target_property(linked ${link} ZK_FOLDER)
-        if(NOT linked IN_LIST visible)
-          message(FATAL_ERROR "${target} (${folder}/) links ${link} (${linked}/), which is not below it")
-        endif()
+    get_target_property(own ${target} SOURCE_DIR)
+    get_filename_component(own "${own}" REALPATH)
+    # Its sources lie in its folder (or the build tree, which generates some).
+    get_target_property(sources ${target} SOURCES)
+    foreach(file IN LISTS sources)
+      if(file MATCHES "^\\$<")
+        continue()
+      endif()
+      get_filename_component(file "${file}" REALPATH BASE_DIR "${own}")
+      if(file MATCHES "^${source}/" AND NOT file MATCHES "^${source}/${folder}/" AND
+         NOT file MATCHES "^${binary}/")
+        message(FATAL_ERROR "${target} (${folder}/) is built from ${file}, which is outside its folder")
       endif()
     endforeach()
+    # Every library it reaches, through links of either kind, with their include directories.
+    set(pending ${target})
+    set(seen)
+    while(pending)
+      list(POP_FRONT pending current)
+      if(current IN_LIST seen OR NOT TARGET ${current})
+        continue()
+      endif()
+      list(APPEND seen ${current})
+      get_target_property(aliased ${current} ALIASED_TARGET)
+      if(aliased)
+        list(APPEND pending ${aliased})
+        continue()
+      endif()
+      if(NOT current STREQUAL target AND current IN_LIST targets)
+        get_target_property(linked ${current} ZK_FOLDER)
+        if(NOT linked IN_LIST visible)
+          message(FATAL_ERROR "${target} (${folder}/) links ${current} (${linked}/), which is not below it")
+        endif()
+      endif()
+      set(links)
+      set(dirs)
+      foreach(property LINK_LIBRARIES INTERFACE_LINK_LIBRARIES INCLUDE_DIRECTORIES
+                       INTERFACE_INCLUDE_DIRECTORIES)
+        get_target_property(values ${current} ${property})
+        if(NOT values)
+          continue()
+        endif()
+        if(property MATCHES "LINK")
+          list(APPEND links ${values})
+        else()
+          list(APPEND dirs ${values})
+        endif()
+      endforeach()
+      foreach(link IN LISTS links)
+        string(REGEX REPLACE "^\\$<LINK_ONLY:(.*)>$" "\\1" link "${link}")
+        list(APPEND pending ${link})
+      endforeach()
+      # The only way into the source tree is the include root of its own folder: a directory of the
+      # tree itself, or another folder's root, is refused.
+      foreach(dir IN LISTS dirs)
+        zk_folder_of_directory("${dir}" reached)
+        if(reached STREQUAL "" OR reached STREQUAL "<the include root of ${folder}/>")
+          continue()
+        endif()
+        if(current IN_LIST targets AND NOT current STREQUAL target)
+          get_target_property(theirs ${current} ZK_FOLDER)
+          if(reached STREQUAL "<the include root of ${theirs}/>")
+            continue() # a library below it, checked above
+          endif()
+        endif()
+        message(FATAL_ERROR "${target} (${folder}/) includes from ${dir} (${reached}) through ${current}")
+      endforeach()
+    endwhile()
   endforeach()
 endfunction()
