@@ -11,6 +11,7 @@ packages=(
   clang-format clang-tidy sqlite3 poppler-utils
   clang libclang-rt-14-dev
   libdcmtk-dev libnifti2-dev python3-pydicom dcm2niix
+  libinsighttoolkit5-dev mricron-data
   xvfb xauth
 )
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Debian package's Depends name every package that ships something Qt loads at run time for the
 # program: the SQL driver of each engine the sources open, the platform plugin, and Qt's own
-# translation for each language the program is translated into.
+# translation for each language the program is translated into; and the template head the brain
+# space reads.
 # A package that ships a library the program links is named by the package's library scan and
 # counts as well.
 #   check-depends.sh "DEPENDS" SOURCE_DIR QTPATHS PROGRAM
@@ -21,6 +22,7 @@ for driver in $(grep -rhoE '"Q(SQLITE|PSQL|MYSQL|ODBC)"' "$source"/core "$source
   needed+=("$plugins/sqldrivers/${driver_files[$driver]}")
 done
 needed+=("$plugins/platforms/libqxcb.so")
+needed+=(/usr/share/mricron/templates/ch2.nii.gz)
 for ts in "$source"/translations/zokorvane_*.ts; do
   language=$(basename "$ts" .ts)
   language=${language#zokorvane_}
