@@ -109,12 +109,13 @@ Result compute(const QSqlDatabase &db, const Options &options, const BrainTempla
                     continue;
                 }
                 mr = std::move(fresh);
-            } else {
-                StimulationSites::applyCalibration(mr->state(), *calibration);
+            } else if (!mr->calibrate(*calibration, &why)) {
+                result.leftOut << tr("subject %1 (%2)").arg(id).arg(why);
+                continue;
             }
             const StimulationSites::Sites sites = mr->sites(options.depthMm, counts);
             for (const StimulationSites::Site &site : sites.cells) {
-                if (site.counts.stimuli <= 0) {
+                if (site.counts.stimuli <= 0 || !site.found) { // nothing pooled, or no scalp met
                     continue;
                 }
                 Target t;

@@ -203,9 +203,11 @@ SubjectMr::SubjectMr() {
 
 bool SubjectMr::load(const SubjectCalibration::Record &record, QString *error) {
     m_record = record;
-    if (!StoredCalibration::loadCalibrated(m_loader, record, error)) {
-        return false;
-    }
+    return StoredCalibration::loadCalibrated(m_loader, record, error) && calibrate(record, error);
+}
+
+bool SubjectMr::calibrate(const SubjectCalibration::Record &record, QString *error) {
+    m_record = record;
     try {
         StoredCalibration::apply(m_state, record);
         const QString refused = gridRefusal(m_state);

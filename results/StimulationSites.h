@@ -101,6 +101,9 @@ public:
     // Loads the record's series and applies its calibration; false with *error telling why (also when
     // the landmarks cannot place a grid on it).
     bool load(const SubjectCalibration::Record &record, QString *error = nullptr);
+    // Applies another calibration of the series already loaded (another subject's landmarks on a
+    // shared series); false with *error telling why the landmarks cannot place a grid on it.
+    bool calibrate(const SubjectCalibration::Record &record, QString *error = nullptr);
     // The sites at this depth (mm) under the counts given. Throws ImagingError.
     Sites sites(double depthMm, const PhospheneMap::Counts &counts);
 
