@@ -413,13 +413,15 @@ Report copy(const QString &source, const QString &target, const Progress &progre
     Opened from(source);
     const bool server = ServerStudy::isLocation(target);
     // A table the program does not know would be left out of the copy: refused, naming it. The
-    // backup identity stays with its study (a copy gets its own); the engine's own tables are its.
+    // backup identity stays with its study (a copy gets its own), a server's version table with its
+    // server (the target is made at this version); the engine's own tables are its.
     QStringList unknown;
     for (const QString &name : ServerStudy::tableNames(from.db)) {
         const bool known =
             std::any_of(StoredValue::tables().begin(), StoredValue::tables().end(),
                         [&](const Table &t) { return name == QString::fromLatin1(t.name).toLower(); });
-        if (!known && name != QLatin1String("study_identity") && !name.startsWith(QLatin1String("sqlite_"))) {
+        if (!known && name != QLatin1String("study_identity") && name != QLatin1String("study_version") &&
+            !name.startsWith(QLatin1String("sqlite_"))) {
             unknown << name;
         }
     }

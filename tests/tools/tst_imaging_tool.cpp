@@ -131,7 +131,8 @@ private slots:
             QByteArray tables[2];
             for (int run = 0; run < 2; ++run) {
                 const QString tsv = dir.filePath(QStringLiteral("sites%1.tsv").arg(run));
-                QVERIFY2(runProgram({}, {"sites", study.path(), "--subject", "3", "--tsv", tsv}, &said) == 0,
+                QVERIFY2(runProgram({}, {"sites", study.path(), "--subject", "3", "--depth", "5", "--tsv", tsv}, &said) ==
+                             0,
                          qPrintable(said));
                 tables[run] = fileBytes(tsv);
             }

@@ -111,8 +111,8 @@ private slots:
         for (auto lines = usage.globalMatch(help); lines.hasNext();) {
             commands << lines.next().captured(1);
         }
-        QCOMPARE(commands, QStringList({"backup", "calibrate", "copy-study", "demo", "export",
-                                        "export-drawings", "import-mdb", "load-series", "map", "new-study",
+        QCOMPARE(commands, QStringList({"backup", "calibrate", "copy-study", "demo", "export", "export-drawings",
+                                        "group-map", "import-mdb", "load-series", "map", "new-study", "normalise",
                                         "phantom", "plan", "render-drawing", "report", "sites", "stimulus"}));
     }
 
@@ -125,6 +125,8 @@ private slots:
                                    "map STUDY --png OUT/m.png --csv OUT/m.csv",
                                    "sites STUDY --subject 1 --tsv OUT/s.tsv --nifti OUT/s.nii.gz",
                                    "calibrate STUDY --subject 1 --series OUT --landmarks 9,9,9:1,9,9:5,5,5",
+                                   "normalise STUDY --subject 1",
+                                   "group-map STUDY --nifti OUT/g.nii.gz",
                                    "export STUDY OUT/tsv --format tsv",
                                    "export STUDY OUT/bids --format nibs-bids",
                                    "export-drawings STUDY OUT/drawings",
