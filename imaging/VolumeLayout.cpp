@@ -23,11 +23,11 @@ constexpr double Pi = 3.14159265358979323846;
 
 // The voxels an axis of `count` voxels `spacing` apart has once resampled to `newSpacing`, covering
 // the same extent up to its last voxel: a spacing taken from positions written to a few decimals
-// falls a little short of the whole multiple it stands for, so a thousandth of a voxel short still
+// falls a little short of the whole multiple it stands for, so a hundredth of a voxel short still
 // counts as reaching it. In double, so no claim overflows, and held to what an int and the layout can
 // take (the loader refuses such volumes before they come here).
 double resampledCount(double count, double spacing, double newSpacing) {
-    const double wanted = std::floor((count - 1) * spacing / newSpacing + 1e-3) + 1;
+    const double wanted = std::floor((count - 1) * spacing / newSpacing + 1e-2) + 1;
     return std::isfinite(wanted) ? std::clamp(wanted, 1.0, double(MaxVoxels)) : double(MaxVoxels);
 }
 

@@ -388,6 +388,12 @@ int map(const QStringList &args, QTextStream &out, QTextStream &err) {
         return 2;
     }
     selection.subjects = *subjects;
+    // The outputs are checked before the study is opened: a refused command leaves the study as it
+    // was (opening an earlier version migrates it).
+    if (const QString refused = outputsRefusal({csv, png}); !refused.isEmpty()) {
+        err << "zokorvane-tool: " << refused << "\n";
+        return 1;
+    }
     const QString path = arguments.positional().at(0);
     OpenStudy study(path, out, err);
     if (!study) {
@@ -395,10 +401,6 @@ int map(const QStringList &args, QTextStream &out, QTextStream &err) {
     }
     const PhospheneMap::Counts counts = PhospheneMap::count(study.opened.db, selection);
     QString why;
-    if (const QString refused = outputsRefusal({csv, png}); !refused.isEmpty()) {
-        err << "zokorvane-tool: " << refused << "\n";
-        return 1;
-    }
     if (!csv.isEmpty() && !SafeWrite::writeBytes(csv, PhospheneMap::csv(counts), &why)) {
         err << "zokorvane-tool: " << why << "\n";
         return 1;
@@ -630,6 +632,10 @@ int groupMap(const QStringList &args, QTextStream &out, QTextStream &err) {
     options.depthMm = *depth;
     options.radiusMm = *radius;
     options.filter = selection->filter;
+    if (const QString refused = outputsRefusal({niftiPath, countsPath, areasPath}); !refused.isEmpty()) {
+        err << "zokorvane-tool: " << refused << "\n";
+        return 1;
+    }
     OpenStudy study(arguments.positional().at(0), out, err);
     if (!study) {
         return 1;

@@ -153,7 +153,7 @@ private slots:
         const QString whole = dir.filePath("whole.nii.gz");
         QVERIFY(NiftiFiles::write(whole, sample()));
         const std::vector<std::uint8_t> grey(12, 7);
-        QTest::newRow("missing") << "missing.nii" << QByteArray() << "cannot be read";
+        QTest::newRow("missing") << "missing.nii" << QByteArray() << "does not exist";
         QTest::newRow("text") << "notes.nii" << QByteArray(400, 'x') << "not a NIfTI file";
         QTest::newRow("truncated gzip") << "cut.nii.gz" << fileBytes(whole).chopped(60) << "cut short";
         QTest::newRow("RGB") << "rgb.nii" << handMade<nifti_1_header>({2, 2}, DT_RGB24, grey, {1, 1, 1})

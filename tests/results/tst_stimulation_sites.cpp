@@ -363,12 +363,14 @@ private slots:
             const QList<QByteArray> map = fileBytes(dir.filePath("map.csv")).chopped(1).split('\n');
             const QList<QByteArray> table = fileBytes(dir.filePath("sites.tsv")).chopped(1).split('\n');
             QCOMPARE(table.size(), 51);
-            QCOMPARE(table.first(),
-                     QByteArray("cell\trow\tcolumn\tscalp_x\tscalp_y\tscalp_z\ttarget_x\ttarget_y\t"
-                                "target_z\tstimuli\tyes\tno\tdoubt\trate"));
+            QCOMPARE(
+                table.first(),
+                QByteArray(
+                    "cell\trow\tcolumn\tscalp_x\tscalp_y\tscalp_z\ttarget_x\ttarget_y\t"
+                    "target_z\tstimuli\tyes\tno\tdoubt\trate\tmni_x\tmni_y\tmni_z\tarea\tbrain_distance"));
             for (int line = 1; line < 51; ++line) {
                 const QList<QByteArray> fields = table.at(line).split('\t');
-                QCOMPARE((QList<QByteArray>{fields.first()} + fields.mid(9)).join(','), map.at(line));
+                QCOMPARE((QList<QByteArray>{fields.first()} + fields.mid(9, 5)).join(','), map.at(line));
             }
         }
         // Another series in the calibrated folder: refused, not given the old landmarks.
@@ -456,16 +458,17 @@ private slots:
         QCOMPARE(mr.state().Interslice, options.thickness);
     }
 
-    // "In the brain" with subjects 1 and 2 calibrated and subject 1 normalised: subject 1's targets on
-    // the template head and the areas they reach; "Normalise..." is for subject 2, and once its
-    // normaliser has stored one, the view recounts with both and nobody is left to normalise.
+    // "In the brain" with subjects 1 and 3 (those with stimuli) calibrated and subject 1 normalised:
+    // subject 1's targets on the template head and the areas they reach; "Normalise..." is for subject
+    // 3, and once its normaliser has stored one, the view recounts with both and nobody is left to
+    // normalise.
     void theMapWindowShowsTheNormalisedTargetsInTheBrain() {
         MessageLog messages;
         QTemporaryDir dir;
         QString said;
         QCOMPARE(runProgram({}, {"demo", dir.path()}, &said), 0);
         const QString study = dir.filePath("demo.sqlite");
-        for (const char *subject : {"1", "2"}) {
+        for (const char *subject : {"1", "3"}) {
             QVERIFY2(runProgram({},
                                 {"calibrate", study, "--subject", subject, "--series", dir.filePath("mr-ana"),
                                  "--landmarks", "20,80,45:140,80,45:138,80,45"},
@@ -509,9 +512,9 @@ private slots:
         QCOMPARE(child<QTableWidget>(&w, "areaTable")->rowCount(), w.groupMap()->areas.size());
         QVERIFY(!child<QLabel>(&w, "brainPicture")->pixmap().isNull());
         QTest::mouseClick(button, Qt::LeftButton);
-        QCOMPARE(asked, QList<qint32>{2});
+        QCOMPARE(asked, QList<qint32>{3});
         QVERIFY(w.groupMap() && !button->isEnabled());
-        QCOMPARE(subjectsShown(), (QSet<qint32>{1, 2}));
+        QCOMPARE(subjectsShown(), (QSet<qint32>{1, 3}));
         QVERIFY(w.saveGroupMap(dir.filePath("group.nii.gz")));
         QCOMPARE(messages.size(), 0);
     }
