@@ -100,7 +100,8 @@ private slots:
     // A series of several volumes offers them; the one chosen is built. One volume offers no choice.
     void theLoaderOffersTheVolumesOfASeriesOfSeveral() {
         QTemporaryDir echoes;
-        QVERIFY(Phantom::write(echoes.path(), Phantom::Options{.slices = 6, .size = 32, .volumes = 2, .echoes = true}));
+        QVERIFY(Phantom::write(echoes.path(),
+                               Phantom::Options{.slices = 6, .size = 32, .volumes = 2, .echoes = true}));
         FInicio loader(*m_app, *m_imaging);
         QVERIFY(loader.setDirectorio(echoes.path()));
         auto *volumes = child<QComboBox>(&loader, "volumeChoice");
@@ -277,8 +278,10 @@ private slots:
         };
         QTimer::singleShot(0, operador);
         QWidget main;
+        m_messages.reset(false); // OK offers to normalise the subject: not now
         QVERIFY(CargaResonanciaPaciente(&main, *m_app, *m_imaging));
         QVERIFY(seen == (QStringList{"FInicio", "FSelect"}) && m_app->ResonanciaCargada);
+        QVERIFY(m_messages.size() == 1 && m_messages[0].text.startsWith("Normalise subject 7"));
         QCOMPARE(DameRutaResonancias(m_app->BaseDatos, 7), m_series);
         QCOMPARE(LeeIni(m_app->RutaConfig, "ZoBrain", "ImageDir", ""), m_series);
         // The calibration accepted is kept with the subject.
@@ -361,13 +364,16 @@ private slots:
         };
         QTimer::singleShot(0, operador);
         QWidget main;
+        m_messages.reset(false); // OK offers to normalise the subject: not now
         QVERIFY(CargaResonanciaPaciente(&main, *m_app, *m_imaging));
+        QStringList said = m_messages.texts();
+        QVERIFY(!said.isEmpty() && said.takeLast().startsWith("Normalise subject 7"));
         QStringList expected{series, sameSeries && !edited ? "placed" : "to mark"};
         if (moved) {
             expected.prepend("chooser");
         }
         QCOMPARE(seen, expected);
-        QCOMPARE(m_messages.texts(),
+        QCOMPARE(said,
                  edited
                      ? QStringList{"The stored MR calibration of subject 7 is refused: landmark1_x holds "
                                    "'nan', which the program never stores there. Mark the landmarks again."}
