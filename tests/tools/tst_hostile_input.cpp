@@ -499,6 +499,37 @@ private slots:
                                {"lab.sqlite", "lab.before-version-2.sqlite"},
                                study};
         });
+        // A stimulus table damaged halfway through (a leaf page overwritten): the export stops saying
+        // so and leaves no short dataset that would look complete.
+        QTest::newRow("export of a table damaged halfway")
+            << HostileSetup([](const QString &dir, const QString &) {
+                   const QString path = QDir(dir).filePath(QStringLiteral("lab.sqlite"));
+                   StudyFixture study;
+                   study.addSubject(1, QStringLiteral("Ana"));
+                   study.addPoint(1, 1, 1, 0, 0, 1);
+                   study.exec(QStringLiteral(
+                       "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+                       "INSERT INTO estimulo (id, id_puntoestimulo, pasada, hayfosfeno, observaciones) "
+                       "SELECT i, 1, 1, 0, printf('%.80c', 'x') FROM n"));
+                   const qint64 pageSize =
+                       queryText(study.db(), QStringLiteral("PRAGMA page_size")).toLongLong();
+                   const QStringList leaves =
+                       queryText(study.db(), QStringLiteral("SELECT group_concat(pageno) FROM dbstat "
+                                                            "WHERE name = 'estimulo' AND pagetype = 'leaf'"))
+                           .split(QLatin1Char(','));
+                   study.release();
+                   need(QFile::copy(study.path(), path), "copy the study");
+                   QFile file(path);
+                   need(leaves.size() > 10 && file.open(QIODevice::ReadWrite) &&
+                            file.seek((leaves.at(leaves.size() / 2).toLongLong() - 1) * pageSize) &&
+                            file.write(QByteArray(pageSize, '\xff')) == pageSize,
+                        "damage a page of the stimuli");
+                   return HostileCase{{"export", path, QDir(dir).filePath("out"), "--format", "tsv"},
+                                      "could not be read to its end",
+                                      "malformed",
+                                      {},
+                                      {}};
+               });
         QTest::newRow("a FIFO as the study") << HostileSetup([](const QString &dir, const QString &) {
             return HostileCase{{"map", fifo(dir, "x.sqlite"), "--csv", QDir(dir).filePath("m.csv")},
                                QDir(dir).filePath("x.sqlite"),
