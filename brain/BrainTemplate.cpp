@@ -15,14 +15,20 @@ QString tr(const char *text) {
     return QCoreApplication::translate("BrainTemplate", text);
 }
 
-// A file the operator named: it must exist and be a regular file (a link to one is followed).
-QString checked(const QString &path, const char *what) {
+// A file the operator named: it must exist and be a regular file (a link to one is followed). The
+// refusals are whole sentences (marked with QT_TRANSLATE_NOOP where the file is named), so that a
+// translation can word each one.
+struct Refusals {
+    const char *missing, *irregular;
+};
+
+QString checked(const QString &path, const Refusals &refusals) {
     const QFileInfo info(path);
     if (!info.exists()) {
-        throw BrainError(tr("The %1 %2 does not exist").arg(QString::fromLatin1(what), path));
+        throw BrainError(tr(refusals.missing).arg(path));
     }
     if (!info.isFile()) {
-        throw BrainError(tr("The %1 %2 is not a regular file").arg(QString::fromLatin1(what), path));
+        throw BrainError(tr(refusals.irregular).arg(path));
     }
     return info.absoluteFilePath();
 }
@@ -52,20 +58,25 @@ BrainTemplate BrainTemplate::find(const QString &templateOverride, const QString
     } else {
         // Another head in the same space: its brain is taken to be the package's when present, else
         // the head itself (the distance to the brain then reads as the distance to the head's edge).
-        t.head = checked(templateOverride, "template");
+        t.head = checked(templateOverride,
+                         {QT_TRANSLATE_NOOP("BrainTemplate", "The template %1 does not exist"),
+                          QT_TRANSLATE_NOOP("BrainTemplate", "The template %1 is not a regular file")});
         const QString brain = folder.filePath(QStringLiteral("ch2bet.nii.gz"));
         t.brain = QFileInfo(brain).isFile() ? brain : t.head;
     }
     if (atlasOverride.isEmpty()) {
         t.atlas = packaged(QStringLiteral("brodmann.nii.gz"));
     } else {
-        t.atlas = checked(atlasOverride, "atlas");
+        t.atlas = checked(atlasOverride,
+                          {QT_TRANSLATE_NOOP("BrainTemplate", "The atlas %1 does not exist"),
+                           QT_TRANSLATE_NOOP("BrainTemplate", "The atlas %1 is not a regular file")});
         // The label text beside it, as mricron names it: "aal.nii.gz" has "aal.nii.txt".
         QString base = t.atlas;
         base.replace(QRegularExpression(QStringLiteral("\\.gz$"), QRegularExpression::CaseInsensitiveOption),
                      QString());
-        for (const QString &candidate : {base + QStringLiteral(".txt"),
-                                         base.left(base.lastIndexOf(QLatin1Char('.'))) + QStringLiteral(".txt")}) {
+        for (const QString &candidate :
+             {base + QStringLiteral(".txt"),
+              base.left(base.lastIndexOf(QLatin1Char('.'))) + QStringLiteral(".txt")}) {
             if (QFileInfo(candidate).isFile()) {
                 t.atlasLabels = candidate;
                 break;

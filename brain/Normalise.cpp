@@ -55,7 +55,10 @@ Job prepare(const QSqlDatabase &db, qint32 subjectId, const BrainTemplate &tpl) 
     return Job{*calibration, tpl};
 }
 
-SubjectNormalisation::Record compute(const Job &job, const Control &control) {
+// Named through an alias: lupdate would take a qualified return type for the context of the texts below.
+using Record = SubjectNormalisation::Record;
+
+Record compute(const Job &job, const Control &control) {
     const auto report = [&](int percent, const QString &stage) {
         if (control.progress) {
             control.progress(percent, stage);

@@ -2,6 +2,62 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_GB">
 <context>
+    <name>AssociatedMr</name>
+    <message>
+        <source>Where is the MR series of this subject (%1 is not on this computer)?</source>
+        <translation>Where is the MR series of this subject (%1 is not on this computer)?</translation>
+    </message>
+    <message>
+        <source>The series in %1 is not the one calibrated on %2; mark the landmarks again</source>
+        <translation>The series in %1 is not the one calibrated on %2; mark the landmarks again</translation>
+    </message>
+</context>
+<context>
+    <name>BrainSpace</name>
+    <message>
+        <source>%1: its voxels are not placed in space</source>
+        <translation>%1: its voxels are not placed in space</translation>
+    </message>
+    <message>
+        <source>The atlas labels %1 cannot be read</source>
+        <translation>The atlas labels %1 cannot be read</translation>
+    </message>
+</context>
+<context>
+    <name>BrainTemplate</name>
+    <message>
+        <source>The template files of the package mricron-data are missing (%1); install mricron-data, or name a template with --template and an atlas with --atlas</source>
+        <translation>The template files of the package mricron-data are missing (%1); install mricron-data, or name a template with --template and an atlas with --atlas</translation>
+    </message>
+    <message>
+        <source>The template %1 cannot be read</source>
+        <translation>The template %1 cannot be read</translation>
+    </message>
+    <message>
+        <source>The template %1 does not exist</source>
+        <translation>The template %1 does not exist</translation>
+    </message>
+    <message>
+        <source>The template %1 is not a regular file</source>
+        <translation>The template %1 is not a regular file</translation>
+    </message>
+    <message>
+        <source>The atlas %1 does not exist</source>
+        <translation>The atlas %1 does not exist</translation>
+    </message>
+    <message>
+        <source>The atlas %1 is not a regular file</source>
+        <translation>The atlas %1 is not a regular file</translation>
+    </message>
+</context>
+<context>
+    <name>BrainView</name>
+    <message>
+        <source>The template is not a volume: %1</source>
+        <translation>The template is not a volume: %1</translation>
+    </message>
+</context>
+<context>
     <name>ConfinedRead</name>
     <message>
         <source>it does not exist</source>
@@ -712,6 +768,40 @@ Nothing is drawn until the bounds are whole numbers.</translation>
     </message>
 </context>
 <context>
+    <name>GridAim</name>
+    <message>
+        <source>Landmarks 1 and 2 are the same point: they give the MR no scale.</source>
+        <translation>Landmarks 1 and 2 are the same point: they give the MR no scale.</translation>
+    </message>
+    <message>
+        <source>The Ilion point (%1, %2, %3) is not on the scalp: the grid would wrap around the head or aim at nothing. Mark it on the skin at the back of the head.</source>
+        <translation>The Ilion point (%1, %2, %3) is not on the scalp: the grid would wrap around the head or aim at nothing. Mark it on the skin at the back of the head.</translation>
+    </message>
+    <message>
+        <source>The aiming meets no scalp at cells %1 (the field of view cuts the head there); they are left empty.</source>
+        <translation>The aiming meets no scalp at cells %1 (the field of view cuts the head there); they are left empty.</translation>
+    </message>
+</context>
+<context>
+    <name>GroupMap</name>
+    <message>
+        <source>Cannot read the subjects</source>
+        <translation>Cannot read the subjects</translation>
+    </message>
+    <message>
+        <source>subject %1 (no MR calibration)</source>
+        <translation>subject %1 (no MR calibration)</translation>
+    </message>
+    <message>
+        <source>subject %1 (%2)</source>
+        <translation>subject %1 (%2)</translation>
+    </message>
+    <message>
+        <source>subject %1 (not normalised)</source>
+        <translation>subject %1 (not normalised)</translation>
+    </message>
+</context>
+<context>
     <name>ImagingState</name>
     <message>
         <source>The Ilion point lies at the head centre: the head radius is 0, so the grid cannot be placed on the MR.</source>
@@ -1252,6 +1342,80 @@ These values could not be carried over exactly:
     </message>
 </context>
 <context>
+    <name>Normalise</name>
+    <message>
+        <source>Subject %1 has no MR calibration: accept the point selection on the subject's MR first</source>
+        <translation>Subject %1 has no MR calibration: accept the point selection on the subject's MR first</translation>
+    </message>
+    <message>
+        <source>Registering (level %1 of %2)</source>
+        <translation>Registering (level %1 of %2)</translation>
+    </message>
+    <message>
+        <source>The normalisation was cancelled; nothing was stored.</source>
+        <translation>The normalisation was cancelled; nothing was stored.</translation>
+    </message>
+    <message>
+        <source>Loading the series</source>
+        <translation>Loading the series</translation>
+    </message>
+    <message>
+        <source>Loading the template</source>
+        <translation>Loading the template</translation>
+    </message>
+    <message>
+        <source>The template is not a volume: %1</source>
+        <translation>The template is not a volume: %1</translation>
+    </message>
+    <message>
+        <source>The template %1 is not a head volume (%2 x %3 x %4 voxels)</source>
+        <translation>The template %1 is not a head volume (%2 x %3 x %4 voxels)</translation>
+    </message>
+    <message>
+        <source>The registration did not find a head: its scales %1, %2, %3 lie outside %4 to %5; nothing was stored.</source>
+        <translation>The registration did not find a head: its scales %1, %2, %3 lie outside %4 to %5; nothing was stored.</translation>
+    </message>
+    <message>
+        <source>The registration did not find a head: the mutual information %1 is above %2; nothing was stored.</source>
+        <translation>The registration did not find a head: the mutual information %1 is above %2; nothing was stored.</translation>
+    </message>
+    <message>
+        <source>The registration gave no usable affine (%1); nothing was stored.</source>
+        <translation>The registration gave no usable affine (%1); nothing was stored.</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>Done</translation>
+    </message>
+</context>
+<context>
+    <name>NormaliseDialog</name>
+    <message>
+        <source>Normalising subject %1 to the template head...</source>
+        <translation>Normalising subject %1 to the template head...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Normalise</source>
+        <translation>Normalise</translation>
+    </message>
+    <message>
+        <source>Stopping...</source>
+        <translation>Stopping...</translation>
+    </message>
+    <message>
+        <source>Subject %1 was not normalised: %2</source>
+        <translation>Subject %1 was not normalised: %2</translation>
+    </message>
+    <message>
+        <source>Normalise subject %1 to the template head now? Its targets then get MNI coordinates and atlas areas (about ten seconds; it can be cancelled).</source>
+        <translation>Normalise subject %1 to the template head now? Its targets then get MNI coordinates and atlas areas (about ten seconds; it can be cancelled).</translation>
+    </message>
+</context>
+<context>
     <name>NumericField</name>
     <message>
         <source>%1 must be a whole number from %2 to %3; "%4" is not. %5</source>
@@ -1603,6 +1767,90 @@ The map waits until the bounds are whole numbers or empty.</translation>
         <source>Subject %1: targets on the straight line to the head centre.</source>
         <translation>Subject %1: targets on the straight line to the head centre.</translation>
     </message>
+    <message>
+        <source>In the brain</source>
+        <translation>In the brain</translation>
+    </message>
+    <message>
+        <source>Targets in the brain</source>
+        <translation>Targets in the brain</translation>
+    </message>
+    <message>
+        <source>The chosen subjects' targets on the template head, seen from behind, coloured by their phosphene rate; click one to see the drawings of its cell</source>
+        <translation>The chosen subjects' targets on the template head, seen from behind, coloured by their phosphene rate; click one to see the drawings of its cell</translation>
+    </message>
+    <message>
+        <source>Areas reached</source>
+        <translation>Areas reached</translation>
+    </message>
+    <message>
+        <source>No&amp;rmalise...</source>
+        <translation>No&amp;rmalise...</translation>
+    </message>
+    <message>
+        <source>Save &amp;group map...</source>
+        <translation>Save &amp;group map...</translation>
+    </message>
+    <message>
+        <source>Area</source>
+        <translation>Area</translation>
+    </message>
+    <message>
+        <source>Subjects</source>
+        <translation>Subjects</translation>
+    </message>
+    <message>
+        <source>Cells</source>
+        <translation>Cells</translation>
+    </message>
+    <message>
+        <source>Stimuli</source>
+        <translation>Stimuli</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Doubt</source>
+        <translation>Doubt</translation>
+    </message>
+    <message>
+        <source>Rate</source>
+        <translation>Rate</translation>
+    </message>
+    <message>
+        <source>Save the group map</source>
+        <translation>Save the group map</translation>
+    </message>
+    <message>
+        <source>No&amp;rmalise subject %1...</source>
+        <translation>No&amp;rmalise subject %1...</translation>
+    </message>
+    <message>
+        <source>None of the chosen subjects is normalised, or none of their cells has stimuli of this type. A calibrated subject is normalised with Normalise....</source>
+        <translation>None of the chosen subjects is normalised, or none of their cells has stimuli of this type. A calibrated subject is normalised with Normalise....</translation>
+    </message>
+    <message>
+        <source>%1 targets of %2 subjects in MNI space.</source>
+        <translation>%1 targets of %2 subjects in MNI space.</translation>
+    </message>
+    <message>
+        <source>Left out: %1</source>
+        <translation>Left out: %1</translation>
+    </message>
+    <message>
+        <source>subject %1, cell %2</source>
+        <translation>subject %1, cell %2</translation>
+    </message>
+    <message>
+        <source>%1 template seen from behind; targets %2 mm deep</source>
+        <translation>%1 template seen from behind; targets %2 mm deep</translation>
+    </message>
 </context>
 <context>
     <name>Query</name>
@@ -1673,10 +1921,6 @@ The map waits until the bounds are whole numbers or empty.</translation>
     <message>
         <source>no file name was given</source>
         <translation>no file name was given</translation>
-    </message>
-    <message>
-        <source>nothing was written</source>
-        <translation>nothing was written</translation>
     </message>
     <message>
         <source>it is not a regular file (a device, a FIFO or a folder); nothing replaces it</source>
@@ -1823,6 +2067,10 @@ The map waits until the bounds are whole numbers or empty.</translation>
         <source>Subject %1: %2</source>
         <translation>Subject %1: %2</translation>
     </message>
+    <message>
+        <source>Subject %1 was normalised on another series than the one calibrated; normalise it again</source>
+        <translation>Subject %1 was normalised on another series than the one calibrated; normalise it again</translation>
+    </message>
 </context>
 <context>
     <name>StimulusStore</name>
@@ -1857,6 +2105,17 @@ The map waits until the bounds are whole numbers or empty.</translation>
     <message>
         <source>Cannot read the points of the experiment</source>
         <translation>Cannot read the points of the experiment</translation>
+    </message>
+</context>
+<context>
+    <name>StoredCalibration</name>
+    <message>
+        <source>no NIfTI header</source>
+        <translation>no NIfTI header</translation>
+    </message>
+    <message>
+        <source>The stored MR calibration of subject %1 is refused: %2 (%3, %4, %5) lies outside the volume of %6 x %7 x %8 voxels. Mark the landmarks again.</source>
+        <translation>The stored MR calibration of subject %1 is refused: %2 (%3, %4, %5) lies outside the volume of %6 x %7 x %8 voxels. Mark the landmarks again.</translation>
     </message>
 </context>
 <context>
@@ -2008,6 +2267,10 @@ The map waits until the bounds are whole numbers or empty.</translation>
         <source>The study was made by an earlier version and has been brought up to date; a copy of it as it was is %1.</source>
         <translation>The study was made by an earlier version and has been brought up to date; a copy of it as it was is %1.</translation>
     </message>
+    <message>
+        <source>Cannot create the normalisation table</source>
+        <translation>Cannot create the normalisation table</translation>
+    </message>
 </context>
 <context>
     <name>StudyBackup</name>
@@ -2062,10 +2325,6 @@ The map waits until the bounds are whole numbers or empty.</translation>
 </context>
 <context>
     <name>StudyCopy</name>
-    <message>
-        <source>Cannot read the table %1</source>
-        <translation>Cannot read the table %1</translation>
-    </message>
     <message>
         <source>Cannot open %1: %2</source>
         <translation>Cannot open %1: %2</translation>
@@ -2244,6 +2503,25 @@ The map waits until the bounds are whole numbers or empty.</translation>
         <source>Cannot export the study</source>
         <translation>Cannot export the study</translation>
     </message>
+    <message>
+        <source>Subject %1 is exported without MNI coordinates: it was normalised on another series than the one calibrated</source>
+        <translation>Subject %1 is exported without MNI coordinates: it was normalised on another series than the one calibrated</translation>
+    </message>
+</context>
+<context>
+    <name>SubjectCalibration</name>
+    <message>
+        <source>Cannot read the subject's MR calibration</source>
+        <translation>Cannot read the subject's MR calibration</translation>
+    </message>
+    <message>
+        <source>Cannot store the subject's MR calibration</source>
+        <translation>Cannot store the subject's MR calibration</translation>
+    </message>
+    <message>
+        <source>The stored MR calibration of subject %1 is refused: %2 holds '%3', which the program never stores there. Mark the landmarks again.</source>
+        <translation>The stored MR calibration of subject %1 is refused: %2 holds '%3', which the program never stores there. Mark the landmarks again.</translation>
+    </message>
 </context>
 <context>
     <name>SubjectLock</name>
@@ -2258,6 +2536,53 @@ The map waits until the bounds are whole numbers or empty.</translation>
     <message>
         <source>Subject %1 is being recorded or corrected at another station. Try again when that station has finished with the subject.</source>
         <translation>Subject %1 is being recorded or corrected at another station. Try again when that station has finished with the subject.</translation>
+    </message>
+</context>
+<context>
+    <name>SubjectNormalisation</name>
+    <message>
+        <source>a matrix entry is not a finite number</source>
+        <translation>a matrix entry is not a finite number</translation>
+    </message>
+    <message>
+        <source>the matrix's last row is not 0 0 0 1</source>
+        <translation>the matrix's last row is not 0 0 0 1</translation>
+    </message>
+    <message>
+        <source>the matrix cannot be inverted</source>
+        <translation>the matrix cannot be inverted</translation>
+    </message>
+    <message>
+        <source>no template is named</source>
+        <translation>no template is named</translation>
+    </message>
+    <message>
+        <source>the template's SHA-256 is not 64 hex digits</source>
+        <translation>the template's SHA-256 is not 64 hex digits</translation>
+    </message>
+    <message>
+        <source>no series fingerprint</source>
+        <translation>no series fingerprint</translation>
+    </message>
+    <message>
+        <source>the metric is not a finite number</source>
+        <translation>the metric is not a finite number</translation>
+    </message>
+    <message>
+        <source>no time of acceptance</source>
+        <translation>no time of acceptance</translation>
+    </message>
+    <message>
+        <source>Cannot read the subject's normalisation</source>
+        <translation>Cannot read the subject's normalisation</translation>
+    </message>
+    <message>
+        <source>The stored normalisation of subject %1 is damaged: %2</source>
+        <translation>The stored normalisation of subject %1 is damaged: %2</translation>
+    </message>
+    <message>
+        <source>Cannot store the subject's normalisation</source>
+        <translation>Cannot store the subject's normalisation</translation>
     </message>
 </context>
 <context>
@@ -2592,6 +2917,65 @@ The map waits until the bounds are whole numbers or empty.</translation>
         <source>two outputs name the same file</source>
         <translation>two outputs name the same file</translation>
     </message>
+    <message>
+        <source>%1 % %2</source>
+        <translation>%1 % %2</translation>
+    </message>
+    <message>
+        <source>Subject %1 normalised to %2 (subject RAS mm -&gt; MNI RAS mm):</source>
+        <translation>Subject %1 normalised to %2 (subject RAS mm -&gt; MNI RAS mm):</translation>
+    </message>
+    <message>
+        <source>scales x y z: %1</source>
+        <translation>scales x y z: %1</translation>
+    </message>
+    <message>
+        <source>rotations about x y z (degrees): %1</source>
+        <translation>rotations about x y z (degrees): %1</translation>
+    </message>
+    <message>
+        <source>shift (mm): %1</source>
+        <translation>shift (mm): %1</translation>
+    </message>
+    <message>
+        <source>metric (Mattes mutual information): %1</source>
+        <translation>metric (Mattes mutual information): %1</translation>
+    </message>
+    <message>
+        <source>seconds: %1</source>
+        <translation>seconds: %1</translation>
+    </message>
+    <message>
+        <source>--depth takes millimetres from 0 to 200, --radius from 0.5 to 50</source>
+        <translation>--depth takes millimetres from 0 to 200, --radius from 0.5 to 50</translation>
+    </message>
+    <message>
+        <source>--nifti and --counts take file names ending in .nii or .nii.gz</source>
+        <translation>--nifti and --counts take file names ending in .nii or .nii.gz</translation>
+    </message>
+    <message>
+        <source>left out: %1</source>
+        <translation>left out: %1</translation>
+    </message>
+    <message>
+        <source>no chosen subject is normalised; run zokorvane-tool normalise</source>
+        <translation>no chosen subject is normalised; run zokorvane-tool normalise</translation>
+    </message>
+    <message>
+        <source>Pooled %1 targets of %2 subjects in %3 areas into %4</source>
+        <translation>Pooled %1 targets of %2 subjects in %3 areas into %4</translation>
+    </message>
+</context>
+<context>
+    <name>Transaction</name>
+    <message>
+        <source>Cannot start a transaction</source>
+        <translation>Cannot start a transaction</translation>
+    </message>
+    <message>
+        <source>Cannot store the changes</source>
+        <translation>Cannot store the changes</translation>
+    </message>
 </context>
 <context>
     <name>elegirpaciente</name>
@@ -2779,73 +3163,6 @@ Discard the changes to this subject?</translation>
     <message>
         <source>Imported %1 into %2: %3 subjects, %4 points, %5 stimuli</source>
         <translation>Imported %1 into %2: %3 subjects, %4 points, %5 stimuli</translation>
-    </message>
-</context>
-<context>
-    <name>AssociatedMr</name>
-    <message>
-        <source>Where is the MR series of this subject (%1 is not on this computer)?</source>
-        <translation>Where is the MR series of this subject (%1 is not on this computer)?</translation>
-    </message>
-    <message>
-        <source>The series in %1 is not the one calibrated on %2; mark the landmarks again</source>
-        <translation>The series in %1 is not the one calibrated on %2; mark the landmarks again</translation>
-    </message>
-</context>
-<context>
-    <name>StoredCalibration</name>
-    <message>
-        <source>not a file</source>
-        <translation>not a file</translation>
-    </message>
-    <message>
-        <source>no NIfTI header</source>
-        <translation>no NIfTI header</translation>
-    </message>
-    <message>
-        <source>The stored MR calibration of subject %1 is refused: %2 (%3, %4, %5) lies outside the volume of %6 x %7 x %8 voxels. Mark the landmarks again.</source>
-        <translation>The stored MR calibration of subject %1 is refused: %2 (%3, %4, %5) lies outside the volume of %6 x %7 x %8 voxels. Mark the landmarks again.</translation>
-    </message>
-</context>
-<context>
-    <name>SubjectCalibration</name>
-    <message>
-        <source>Cannot read the subject's MR calibration</source>
-        <translation>Cannot read the subject's MR calibration</translation>
-    </message>
-    <message>
-        <source>Cannot store the subject's MR calibration</source>
-        <translation>Cannot store the subject's MR calibration</translation>
-    </message>
-    <message>
-        <source>The stored MR calibration of subject %1 is refused: %2 holds '%3', which the program never stores there. Mark the landmarks again.</source>
-        <translation>The stored MR calibration of subject %1 is refused: %2 holds '%3', which the program never stores there. Mark the landmarks again.</translation>
-    </message>
-</context>
-<context>
-    <name>GridAim</name>
-    <message>
-        <source>Landmarks 1 and 2 are the same point: they give the MR no scale.</source>
-        <translation>Landmarks 1 and 2 are the same point: they give the MR no scale.</translation>
-    </message>
-    <message>
-        <source>The Ilion point (%1, %2, %3) is not on the scalp: the grid would wrap around the head or aim at nothing. Mark it on the skin at the back of the head.</source>
-        <translation>The Ilion point (%1, %2, %3) is not on the scalp: the grid would wrap around the head or aim at nothing. Mark it on the skin at the back of the head.</translation>
-    </message>
-    <message>
-        <source>The aiming meets no scalp at cells %1 (the field of view cuts the head there); they are left empty.</source>
-        <translation>The aiming meets no scalp at cells %1 (the field of view cuts the head there); they are left empty.</translation>
-    </message>
-</context>
-<context>
-    <name>Transaction</name>
-    <message>
-        <source>Cannot start a transaction</source>
-        <translation>Cannot start a transaction</translation>
-    </message>
-    <message>
-        <source>Cannot store the changes</source>
-        <translation>Cannot store the changes</translation>
     </message>
 </context>
 </TS>

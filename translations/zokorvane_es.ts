@@ -2,6 +2,62 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="es_ES">
 <context>
+    <name>AssociatedMr</name>
+    <message>
+        <source>Where is the MR series of this subject (%1 is not on this computer)?</source>
+        <translation>¿Dónde está la serie de resonancia de este sujeto (%1 no está en este ordenador)?</translation>
+    </message>
+    <message>
+        <source>The series in %1 is not the one calibrated on %2; mark the landmarks again</source>
+        <translation>La serie de %1 no es la calibrada el %2; marque de nuevo los puntos de referencia</translation>
+    </message>
+</context>
+<context>
+    <name>BrainSpace</name>
+    <message>
+        <source>%1: its voxels are not placed in space</source>
+        <translation>%1: sus vóxeles no están situados en el espacio</translation>
+    </message>
+    <message>
+        <source>The atlas labels %1 cannot be read</source>
+        <translation>No se pueden leer las etiquetas del atlas %1</translation>
+    </message>
+</context>
+<context>
+    <name>BrainTemplate</name>
+    <message>
+        <source>The template files of the package mricron-data are missing (%1); install mricron-data, or name a template with --template and an atlas with --atlas</source>
+        <translation>Faltan los ficheros de plantilla del paquete mricron-data (%1); instale mricron-data o indique una plantilla con --template y un atlas con --atlas</translation>
+    </message>
+    <message>
+        <source>The template %1 cannot be read</source>
+        <translation>No se puede leer la plantilla %1</translation>
+    </message>
+    <message>
+        <source>The template %1 does not exist</source>
+        <translation>La plantilla %1 no existe</translation>
+    </message>
+    <message>
+        <source>The template %1 is not a regular file</source>
+        <translation>La plantilla %1 no es un fichero normal</translation>
+    </message>
+    <message>
+        <source>The atlas %1 does not exist</source>
+        <translation>El atlas %1 no existe</translation>
+    </message>
+    <message>
+        <source>The atlas %1 is not a regular file</source>
+        <translation>El atlas %1 no es un fichero normal</translation>
+    </message>
+</context>
+<context>
+    <name>BrainView</name>
+    <message>
+        <source>The template is not a volume: %1</source>
+        <translation>La plantilla no es un volumen: %1</translation>
+    </message>
+</context>
+<context>
     <name>ConfinedRead</name>
     <message>
         <source>it does not exist</source>
@@ -712,6 +768,40 @@ No se dibuja nada hasta que los límites sean números enteros.</translation>
     </message>
 </context>
 <context>
+    <name>GridAim</name>
+    <message>
+        <source>Landmarks 1 and 2 are the same point: they give the MR no scale.</source>
+        <translation>Los puntos de referencia 1 y 2 son el mismo punto: no dan escala a la RM.</translation>
+    </message>
+    <message>
+        <source>The Ilion point (%1, %2, %3) is not on the scalp: the grid would wrap around the head or aim at nothing. Mark it on the skin at the back of the head.</source>
+        <translation>El punto Ilion (%1, %2, %3) no está en el cuero cabelludo: la rejilla daría la vuelta a la cabeza o no apuntaría a nada. Márquelo sobre la piel en la parte posterior de la cabeza.</translation>
+    </message>
+    <message>
+        <source>The aiming meets no scalp at cells %1 (the field of view cuts the head there); they are left empty.</source>
+        <translation>La puntería no encuentra cuero cabelludo en las celdas %1 (el campo de visión corta ahí la cabeza); se dejan vacías.</translation>
+    </message>
+</context>
+<context>
+    <name>GroupMap</name>
+    <message>
+        <source>Cannot read the subjects</source>
+        <translation>No se pueden leer los sujetos</translation>
+    </message>
+    <message>
+        <source>subject %1 (no MR calibration)</source>
+        <translation>sujeto %1 (sin calibración de RM)</translation>
+    </message>
+    <message>
+        <source>subject %1 (%2)</source>
+        <translation>sujeto %1 (%2)</translation>
+    </message>
+    <message>
+        <source>subject %1 (not normalised)</source>
+        <translation>sujeto %1 (sin normalizar)</translation>
+    </message>
+</context>
+<context>
     <name>ImagingState</name>
     <message>
         <source>The Ilion point lies at the head centre: the head radius is 0, so the grid cannot be placed on the MR.</source>
@@ -1252,6 +1342,80 @@ Estos valores no se han podido trasladar exactamente:
     </message>
 </context>
 <context>
+    <name>Normalise</name>
+    <message>
+        <source>Subject %1 has no MR calibration: accept the point selection on the subject's MR first</source>
+        <translation>El sujeto %1 no tiene calibración de RM: acepte primero la selección de puntos en la RM del sujeto</translation>
+    </message>
+    <message>
+        <source>Registering (level %1 of %2)</source>
+        <translation>Registrando (nivel %1 de %2)</translation>
+    </message>
+    <message>
+        <source>The normalisation was cancelled; nothing was stored.</source>
+        <translation>Se ha cancelado la normalización; no se ha guardado nada.</translation>
+    </message>
+    <message>
+        <source>Loading the series</source>
+        <translation>Cargando la serie</translation>
+    </message>
+    <message>
+        <source>Loading the template</source>
+        <translation>Cargando la plantilla</translation>
+    </message>
+    <message>
+        <source>The template is not a volume: %1</source>
+        <translation>La plantilla no es un volumen: %1</translation>
+    </message>
+    <message>
+        <source>The template %1 is not a head volume (%2 x %3 x %4 voxels)</source>
+        <translation>La plantilla %1 no es un volumen de cabeza (%2 x %3 x %4 vóxeles)</translation>
+    </message>
+    <message>
+        <source>The registration did not find a head: its scales %1, %2, %3 lie outside %4 to %5; nothing was stored.</source>
+        <translation>El registro no ha encontrado una cabeza: sus escalas %1, %2, %3 quedan fuera del intervalo de %4 a %5; no se ha guardado nada.</translation>
+    </message>
+    <message>
+        <source>The registration did not find a head: the mutual information %1 is above %2; nothing was stored.</source>
+        <translation>El registro no ha encontrado una cabeza: la información mutua %1 es mayor que %2; no se ha guardado nada.</translation>
+    </message>
+    <message>
+        <source>The registration gave no usable affine (%1); nothing was stored.</source>
+        <translation>El registro no ha dado ninguna transformación afín utilizable (%1); no se ha guardado nada.</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>Terminado</translation>
+    </message>
+</context>
+<context>
+    <name>NormaliseDialog</name>
+    <message>
+        <source>Normalising subject %1 to the template head...</source>
+        <translation>Normalizando al sujeto %1 a la cabeza de la plantilla...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Normalise</source>
+        <translation>Normalizar</translation>
+    </message>
+    <message>
+        <source>Stopping...</source>
+        <translation>Deteniendo...</translation>
+    </message>
+    <message>
+        <source>Subject %1 was not normalised: %2</source>
+        <translation>El sujeto %1 no se ha normalizado: %2</translation>
+    </message>
+    <message>
+        <source>Normalise subject %1 to the template head now? Its targets then get MNI coordinates and atlas areas (about ten seconds; it can be cancelled).</source>
+        <translation>¿Normalizar ahora al sujeto %1 a la cabeza de la plantilla? Sus dianas obtendrán así coordenadas MNI y áreas del atlas (unos diez segundos; se puede cancelar).</translation>
+    </message>
+</context>
+<context>
     <name>NumericField</name>
     <message>
         <source>%1 must be a whole number from %2 to %3; "%4" is not. %5</source>
@@ -1603,6 +1767,90 @@ El mapa espera a que los límites sean números enteros o estén vacíos.</trans
         <source>Subject %1: targets on the straight line to the head centre.</source>
         <translation>Sujeto %1: dianas en la línea recta hacia el centro de la cabeza.</translation>
     </message>
+    <message>
+        <source>In the brain</source>
+        <translation>En el cerebro</translation>
+    </message>
+    <message>
+        <source>Targets in the brain</source>
+        <translation>Dianas en el cerebro</translation>
+    </message>
+    <message>
+        <source>The chosen subjects' targets on the template head, seen from behind, coloured by their phosphene rate; click one to see the drawings of its cell</source>
+        <translation>Las dianas de los sujetos elegidos sobre la cabeza de la plantilla, vistas desde detrás y coloreadas según su tasa de fosfenos; pulse en una para ver los dibujos de su celda</translation>
+    </message>
+    <message>
+        <source>Areas reached</source>
+        <translation>Áreas alcanzadas</translation>
+    </message>
+    <message>
+        <source>No&amp;rmalise...</source>
+        <translation>No&amp;rmalizar...</translation>
+    </message>
+    <message>
+        <source>Save &amp;group map...</source>
+        <translation>Guardar mapa de &amp;grupo...</translation>
+    </message>
+    <message>
+        <source>Area</source>
+        <translation>Área</translation>
+    </message>
+    <message>
+        <source>Subjects</source>
+        <translation>Sujetos</translation>
+    </message>
+    <message>
+        <source>Cells</source>
+        <translation>Celdas</translation>
+    </message>
+    <message>
+        <source>Stimuli</source>
+        <translation>Estímulos</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Sí</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Doubt</source>
+        <translation>Duda</translation>
+    </message>
+    <message>
+        <source>Rate</source>
+        <translation>Tasa</translation>
+    </message>
+    <message>
+        <source>Save the group map</source>
+        <translation>Guardar el mapa de grupo</translation>
+    </message>
+    <message>
+        <source>No&amp;rmalise subject %1...</source>
+        <translation>No&amp;rmalizar al sujeto %1...</translation>
+    </message>
+    <message>
+        <source>None of the chosen subjects is normalised, or none of their cells has stimuli of this type. A calibrated subject is normalised with Normalise....</source>
+        <translation>Ninguno de los sujetos elegidos está normalizado, o ninguna de sus celdas tiene estímulos de este tipo. Un sujeto calibrado se normaliza con Normalizar....</translation>
+    </message>
+    <message>
+        <source>%1 targets of %2 subjects in MNI space.</source>
+        <translation>%1 dianas de %2 sujetos en el espacio MNI.</translation>
+    </message>
+    <message>
+        <source>Left out: %1</source>
+        <translation>Excluidos: %1</translation>
+    </message>
+    <message>
+        <source>subject %1, cell %2</source>
+        <translation>sujeto %1, celda %2</translation>
+    </message>
+    <message>
+        <source>%1 template seen from behind; targets %2 mm deep</source>
+        <translation>Plantilla %1 vista desde detrás; dianas a %2 mm de profundidad</translation>
+    </message>
 </context>
 <context>
     <name>Query</name>
@@ -1673,10 +1921,6 @@ El mapa espera a que los límites sean números enteros o estén vacíos.</trans
     <message>
         <source>no file name was given</source>
         <translation>no se ha dado ningún nombre de fichero</translation>
-    </message>
-    <message>
-        <source>nothing was written</source>
-        <translation>no se ha escrito nada</translation>
     </message>
     <message>
         <source>it is not a regular file (a device, a FIFO or a folder); nothing replaces it</source>
@@ -1823,6 +2067,10 @@ El mapa espera a que los límites sean números enteros o estén vacíos.</trans
         <source>Subject %1: %2</source>
         <translation>Sujeto %1: %2</translation>
     </message>
+    <message>
+        <source>Subject %1 was normalised on another series than the one calibrated; normalise it again</source>
+        <translation>El sujeto %1 se normalizó sobre una serie distinta de la calibrada; normalícelo de nuevo</translation>
+    </message>
 </context>
 <context>
     <name>StimulusStore</name>
@@ -1857,6 +2105,17 @@ El mapa espera a que los límites sean números enteros o estén vacíos.</trans
     <message>
         <source>Cannot read the points of the experiment</source>
         <translation>No se pueden leer los puntos del experimento</translation>
+    </message>
+</context>
+<context>
+    <name>StoredCalibration</name>
+    <message>
+        <source>no NIfTI header</source>
+        <translation>no tiene cabecera NIfTI</translation>
+    </message>
+    <message>
+        <source>The stored MR calibration of subject %1 is refused: %2 (%3, %4, %5) lies outside the volume of %6 x %7 x %8 voxels. Mark the landmarks again.</source>
+        <translation>Se rechaza la calibración de RM guardada del sujeto %1: %2 (%3, %4, %5) queda fuera del volumen de %6 x %7 x %8 vóxeles. Marque de nuevo los puntos de referencia.</translation>
     </message>
 </context>
 <context>
@@ -2008,6 +2267,10 @@ El mapa espera a que los límites sean números enteros o estén vacíos.</trans
         <source>The study was made by an earlier version and has been brought up to date; a copy of it as it was is %1.</source>
         <translation>El estudio se hizo con una versión anterior y se ha actualizado; una copia de cómo estaba es %1.</translation>
     </message>
+    <message>
+        <source>Cannot create the normalisation table</source>
+        <translation>No se puede crear la tabla de normalizaciones</translation>
+    </message>
 </context>
 <context>
     <name>StudyBackup</name>
@@ -2062,10 +2325,6 @@ El mapa espera a que los límites sean números enteros o estén vacíos.</trans
 </context>
 <context>
     <name>StudyCopy</name>
-    <message>
-        <source>Cannot read the table %1</source>
-        <translation>No se puede leer la tabla %1</translation>
-    </message>
     <message>
         <source>Cannot open %1: %2</source>
         <translation>No se puede abrir %1: %2</translation>
@@ -2244,6 +2503,25 @@ El mapa espera a que los límites sean números enteros o estén vacíos.</trans
         <source>Cannot export the study</source>
         <translation>No se puede exportar el estudio</translation>
     </message>
+    <message>
+        <source>Subject %1 is exported without MNI coordinates: it was normalised on another series than the one calibrated</source>
+        <translation>El sujeto %1 se exporta sin coordenadas MNI: se normalizó sobre una serie distinta de la calibrada</translation>
+    </message>
+</context>
+<context>
+    <name>SubjectCalibration</name>
+    <message>
+        <source>Cannot read the subject's MR calibration</source>
+        <translation>No se puede leer la calibración de resonancia del sujeto</translation>
+    </message>
+    <message>
+        <source>Cannot store the subject's MR calibration</source>
+        <translation>No se puede guardar la calibración de resonancia del sujeto</translation>
+    </message>
+    <message>
+        <source>The stored MR calibration of subject %1 is refused: %2 holds '%3', which the program never stores there. Mark the landmarks again.</source>
+        <translation>Se rechaza la calibración de RM guardada del sujeto %1: %2 contiene '%3', que el programa nunca guarda ahí. Marque de nuevo los puntos de referencia.</translation>
+    </message>
 </context>
 <context>
     <name>SubjectLock</name>
@@ -2258,6 +2536,53 @@ El mapa espera a que los límites sean números enteros o estén vacíos.</trans
     <message>
         <source>Subject %1 is being recorded or corrected at another station. Try again when that station has finished with the subject.</source>
         <translation>El sujeto %1 se está registrando o corrigiendo en otro puesto. Vuelva a intentarlo cuando ese puesto haya terminado con el sujeto.</translation>
+    </message>
+</context>
+<context>
+    <name>SubjectNormalisation</name>
+    <message>
+        <source>a matrix entry is not a finite number</source>
+        <translation>un elemento de la matriz no es un número finito</translation>
+    </message>
+    <message>
+        <source>the matrix's last row is not 0 0 0 1</source>
+        <translation>la última fila de la matriz no es 0 0 0 1</translation>
+    </message>
+    <message>
+        <source>the matrix cannot be inverted</source>
+        <translation>la matriz no se puede invertir</translation>
+    </message>
+    <message>
+        <source>no template is named</source>
+        <translation>no nombra ninguna plantilla</translation>
+    </message>
+    <message>
+        <source>the template's SHA-256 is not 64 hex digits</source>
+        <translation>el SHA-256 de la plantilla no tiene 64 dígitos hexadecimales</translation>
+    </message>
+    <message>
+        <source>no series fingerprint</source>
+        <translation>no tiene huella de la serie</translation>
+    </message>
+    <message>
+        <source>the metric is not a finite number</source>
+        <translation>la métrica no es un número finito</translation>
+    </message>
+    <message>
+        <source>no time of acceptance</source>
+        <translation>no tiene hora de aceptación</translation>
+    </message>
+    <message>
+        <source>Cannot read the subject's normalisation</source>
+        <translation>No se puede leer la normalización del sujeto</translation>
+    </message>
+    <message>
+        <source>The stored normalisation of subject %1 is damaged: %2</source>
+        <translation>La normalización guardada del sujeto %1 está dañada: %2</translation>
+    </message>
+    <message>
+        <source>Cannot store the subject's normalisation</source>
+        <translation>No se puede guardar la normalización del sujeto</translation>
     </message>
 </context>
 <context>
@@ -2592,6 +2917,65 @@ El mapa espera a que los límites sean números enteros o estén vacíos.</trans
         <source>two outputs name the same file</source>
         <translation>dos salidas nombran el mismo archivo</translation>
     </message>
+    <message>
+        <source>%1 % %2</source>
+        <translation>%1 % %2</translation>
+    </message>
+    <message>
+        <source>Subject %1 normalised to %2 (subject RAS mm -&gt; MNI RAS mm):</source>
+        <translation>Normalizado el sujeto %1 a %2 (mm RAS del sujeto -&gt; mm RAS de MNI):</translation>
+    </message>
+    <message>
+        <source>scales x y z: %1</source>
+        <translation>escalas x y z: %1</translation>
+    </message>
+    <message>
+        <source>rotations about x y z (degrees): %1</source>
+        <translation>rotaciones alrededor de x y z (grados): %1</translation>
+    </message>
+    <message>
+        <source>shift (mm): %1</source>
+        <translation>desplazamiento (mm): %1</translation>
+    </message>
+    <message>
+        <source>metric (Mattes mutual information): %1</source>
+        <translation>métrica (información mutua de Mattes): %1</translation>
+    </message>
+    <message>
+        <source>seconds: %1</source>
+        <translation>segundos: %1</translation>
+    </message>
+    <message>
+        <source>--depth takes millimetres from 0 to 200, --radius from 0.5 to 50</source>
+        <translation>--depth admite milímetros de 0 a 200, --radius de 0.5 a 50</translation>
+    </message>
+    <message>
+        <source>--nifti and --counts take file names ending in .nii or .nii.gz</source>
+        <translation>--nifti y --counts admiten nombres de fichero terminados en .nii o .nii.gz</translation>
+    </message>
+    <message>
+        <source>left out: %1</source>
+        <translation>excluidos: %1</translation>
+    </message>
+    <message>
+        <source>no chosen subject is normalised; run zokorvane-tool normalise</source>
+        <translation>ningún sujeto elegido está normalizado; ejecute zokorvane-tool normalise</translation>
+    </message>
+    <message>
+        <source>Pooled %1 targets of %2 subjects in %3 areas into %4</source>
+        <translation>%1 dianas de %2 sujetos en %3 áreas agrupadas en %4</translation>
+    </message>
+</context>
+<context>
+    <name>Transaction</name>
+    <message>
+        <source>Cannot start a transaction</source>
+        <translation>No se puede iniciar una transacción</translation>
+    </message>
+    <message>
+        <source>Cannot store the changes</source>
+        <translation>No se pueden guardar los cambios</translation>
+    </message>
 </context>
 <context>
     <name>elegirpaciente</name>
@@ -2779,73 +3163,6 @@ Discard the changes to this subject?</source>
     <message>
         <source>Imported %1 into %2: %3 subjects, %4 points, %5 stimuli</source>
         <translation>Importado %1 en %2: %3 sujetos, %4 puntos, %5 estímulos</translation>
-    </message>
-</context>
-<context>
-    <name>AssociatedMr</name>
-    <message>
-        <source>Where is the MR series of this subject (%1 is not on this computer)?</source>
-        <translation>¿Dónde está la serie de resonancia de este sujeto (%1 no está en este ordenador)?</translation>
-    </message>
-    <message>
-        <source>The series in %1 is not the one calibrated on %2; mark the landmarks again</source>
-        <translation>La serie de %1 no es la calibrada el %2; marque de nuevo los puntos de referencia</translation>
-    </message>
-</context>
-<context>
-    <name>StoredCalibration</name>
-    <message>
-        <source>not a file</source>
-        <translation>no es un fichero</translation>
-    </message>
-    <message>
-        <source>no NIfTI header</source>
-        <translation>no tiene cabecera NIfTI</translation>
-    </message>
-    <message>
-        <source>The stored MR calibration of subject %1 is refused: %2 (%3, %4, %5) lies outside the volume of %6 x %7 x %8 voxels. Mark the landmarks again.</source>
-        <translation>Se rechaza la calibración de RM guardada del sujeto %1: %2 (%3, %4, %5) queda fuera del volumen de %6 x %7 x %8 vóxeles. Marque de nuevo los puntos de referencia.</translation>
-    </message>
-</context>
-<context>
-    <name>SubjectCalibration</name>
-    <message>
-        <source>Cannot read the subject's MR calibration</source>
-        <translation>No se puede leer la calibración de resonancia del sujeto</translation>
-    </message>
-    <message>
-        <source>Cannot store the subject's MR calibration</source>
-        <translation>No se puede guardar la calibración de resonancia del sujeto</translation>
-    </message>
-    <message>
-        <source>The stored MR calibration of subject %1 is refused: %2 holds '%3', which the program never stores there. Mark the landmarks again.</source>
-        <translation>Se rechaza la calibración de RM guardada del sujeto %1: %2 contiene '%3', que el programa nunca guarda ahí. Marque de nuevo los puntos de referencia.</translation>
-    </message>
-</context>
-<context>
-    <name>GridAim</name>
-    <message>
-        <source>Landmarks 1 and 2 are the same point: they give the MR no scale.</source>
-        <translation>Los puntos de referencia 1 y 2 son el mismo punto: no dan escala a la RM.</translation>
-    </message>
-    <message>
-        <source>The Ilion point (%1, %2, %3) is not on the scalp: the grid would wrap around the head or aim at nothing. Mark it on the skin at the back of the head.</source>
-        <translation>El punto Ilion (%1, %2, %3) no está en el cuero cabelludo: la rejilla daría la vuelta a la cabeza o no apuntaría a nada. Márquelo sobre la piel en la parte posterior de la cabeza.</translation>
-    </message>
-    <message>
-        <source>The aiming meets no scalp at cells %1 (the field of view cuts the head there); they are left empty.</source>
-        <translation>La puntería no encuentra cuero cabelludo en las celdas %1 (el campo de visión corta ahí la cabeza); se dejan vacías.</translation>
-    </message>
-</context>
-<context>
-    <name>Transaction</name>
-    <message>
-        <source>Cannot start a transaction</source>
-        <translation>No se puede iniciar una transacción</translation>
-    </message>
-    <message>
-        <source>Cannot store the changes</source>
-        <translation>No se pueden guardar los cambios</translation>
     </message>
 </context>
 </TS>

@@ -44,7 +44,7 @@ private slots:
         QVERIFY(QFile::copy(Source + "/translations/" + name, copy));
         QStringList arguments{"-I", Source, "-locations", "none", "-no-obsolete"};
         for (const char *folder : {"core", "data", "drawings", "imaging", "widgets", "subjects",
-                                   "experiments", "mr", "results", "app", "tools"}) {
+                                   "experiments", "mr", "brain", "results", "app", "tools"}) {
             arguments << Source + '/' + folder;
         }
         QString said;
