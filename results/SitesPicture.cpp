@@ -21,7 +21,7 @@ constexpr int High = 255;
 const QColor Hollow(60, 60, 60);
 
 double legendWidth(QSize size) {
-    return std::clamp(size.width() / 7.0, 60.0, 110.0);
+    return std::clamp(size.width() / 7.0, 80.0, 110.0);
 }
 
 } // namespace
@@ -175,8 +175,8 @@ QImage View::render(const QList<Mark> &marks, int selected, const QString &selec
     painter.drawText(QPointF(ring.x() + 12, ring.y() + metrics.ascent() / 2 - 2),
                      QCoreApplication::translate("SitesPicture", "none"));
     painter.setFont(font);
-    painter.drawText(QRectF(4, 4, size.width() - legendWidth(size), 2 * metrics.height() + 4),
-                     Qt::AlignLeft | Qt::AlignTop, caption);
+    painter.drawText(QRectF(4, 4, size.width() - legendWidth(size), 2 * QFontMetricsF(font).height() + 4),
+                     Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, caption);
     return image;
 }
 
