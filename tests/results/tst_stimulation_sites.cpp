@@ -475,12 +475,23 @@ private slots:
                                 &said) == 0,
                      qPrintable(said));
         }
+        // The normalisation carries the mean target, shrunk by 0.9, to the occipital pole (MNI 0, -82, 6).
+        QVERIFY(runProgram({}, {"sites", study, "--subject", "1", "--tsv", dir.filePath("s.tsv")}) == 0);
+        const QList<QByteArray> before = fileBytes(dir.filePath("s.tsv")).trimmed().split('\n');
+        Vec3 mean{0, 0, 0};
+        for (qsizetype line = 1; line < before.size(); ++line) {
+            for (std::size_t a = 0; a < 3; ++a) {
+                mean[a] +=
+                    before[line].split('\t').at(6 + qsizetype(a)).toDouble() / double(before.size() - 1);
+            }
+        }
         AppState state;
         QCOMPARE(AbreBaseDatos(state, study), QString());
         const auto normalise = [&](qint32 subject) {
             SubjectNormalisation::Record r;
             r.subjectId = subject;
-            r.subjectToMni = {1, 0, 0, 0, 0, 1, 0, -20, 0, 0, 1, 0, 0, 0, 0, 1};
+            r.subjectToMni = {0.9, 0, 0,   -0.9 * mean[0],    0, 0.9, 0, -82 - 0.9 * mean[1],
+                              0,   0, 0.9, 6 - 0.9 * mean[2], 0, 0,   0, 1};
             r.templateName = "MNIColin27";
             r.templateSha256 = QString(64, QLatin1Char('a'));
             r.fingerprint = SubjectCalibration::read(state.BaseDatos, subject)->fingerprint;
@@ -517,6 +528,44 @@ private slots:
         QCOMPARE(subjectsShown(), (QSet<qint32>{1, 3}));
         QVERIFY(w.saveGroupMap(dir.filePath("group.nii.gz")));
         QCOMPARE(messages.size(), 0);
+        // The map's voxel at each target: 1 + the rate pooled over the targets within the radius;
+        // the areas reached are the visual cortex's.
+        const GroupMap::Result &map = *w.groupMap();
+        std::array<Vec3, 3> inverse{};
+        QVERIFY(VolumeLayout::invertAxes(map.rate.affine, inverse));
+        for (const GroupMap::Target &t : map.targets) {
+            int yes = 0, stimuli = 0;
+            for (const GroupMap::Target &u : map.targets) {
+                if (distance(t.mni, u.mni) <= 5) {
+                    yes += u.yes;
+                    stimuli += u.stimuli;
+                }
+            }
+            const Vec3 d{-t.mni[0] - map.rate.affine.origin[0], -t.mni[1] - map.rate.affine.origin[1],
+                         t.mni[2] - map.rate.affine.origin[2]};
+            std::array<int, 3> voxel{};
+            for (std::size_t r = 0; r < 3; ++r) {
+                voxel[r] =
+                    int(std::lround(inverse[r][0] * d[0] + inverse[r][1] * d[1] + inverse[r][2] * d[2]));
+            }
+            QCOMPARE(int(map.rate.voxels[map.rate.index(voxel[0], voxel[1], voxel[2])]),
+                     1 + int(std::lround(100.0 * yes / stimuli)));
+        }
+        QVERIFY(!map.areas.isEmpty());
+        for (const GroupMap::AreaRow &area : map.areas) {
+            QVERIFY2(QStringList({"BA17", "BA18", "BA19"}).contains(area.area), qPrintable(area.area));
+        }
+        // The sites of a normalised subject: the target in MNI, its area and the scalp's distance to the
+        // brain.
+        const SubjectCalibration::Record calibrated = *SubjectCalibration::read(state.BaseDatos, 1);
+        StimulationSites::SubjectMr mr;
+        QVERIFY(mr.load(calibrated));
+        StimulationSites::Sites sites = mr.sites(15, {});
+        QVERIFY(StimulationSites::addBrainSpace(sites, state.BaseDatos, calibrated));
+        const StimulationSites::Site &site = sites.cells[std::size_t(map.targets.first().cell)];
+        QVERIFY(site.mni && distance(*site.mni, map.targets.first().mni) < 1e-6 &&
+                site.area.startsWith("BA"));
+        QVERIFY(site.brainDistance && *site.brainDistance > 0 && *site.brainDistance < 40);
     }
 };
 
