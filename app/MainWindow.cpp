@@ -139,7 +139,7 @@ QString MainWindow::ficheroPropuesto() const {
     if (!m_state.RutaBaseDatos.isEmpty() && !ServerStudy::isLocation(m_state.RutaBaseDatos)) {
         return m_state.RutaBaseDatos;
     }
-    return ZoDir::UneRuta(AppPaths::directorioDeTrabajo(), QStringLiteral("empty.mdb"));
+    return ZoDir::UneRuta(AppPaths::workingDir(), QStringLiteral("empty.mdb"));
 }
 
 void MainWindow::MAElegir_Click() {

@@ -732,7 +732,7 @@ int backup(const QStringList &args, QTextStream &out, QTextStream &err) {
         out << Tool::tr("Backed up %1 to %2").arg(path, target) << "\n";
         return 0;
     }
-    const StudyBackup::Settings settings = StudyBackup::settings(AppPaths::rutaConfig(), path);
+    const StudyBackup::Settings settings = StudyBackup::settings(AppPaths::configPath(), path);
     const StudyBackup::Rolling done =
         StudyBackup::rolling(study.opened.db, path, settings.folder, settings.keep);
     if (!done.replaced.isEmpty()) {
