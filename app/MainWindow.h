@@ -46,7 +46,7 @@ public:
     void setPanelText(int panel, const QString &text);
 
     // The file the open dialog proposes: the open study, or "empty.mdb" in the working directory.
-    QString ficheroPropuesto() const;
+    QString proposedFile() const;
 
     // Writes the current subject's report to a PDF file; the operator reads why when it cannot.
     bool saveReportPdf(const QString &fichero);
@@ -102,7 +102,7 @@ private:
     void applyMenus();
 
     // Closes the windows that work on the open study (before another one is opened).
-    void cierraVentanasDeEstudio();
+    void closeStudyWindows();
 
     std::unique_ptr<Ui::MainWindow> ui;
     MainWindowModel m_model;
