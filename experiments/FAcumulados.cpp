@@ -103,7 +103,7 @@ void FAcumulados::DibujaFichero(const QString &nombre, const std::optional<QByte
 void FAcumulados::marcaLimites(const StimulationComparison::Filter &filtro) {
     QStringList motivos;
     for (int i = 0; i < StimulationComparison::BoundCount; ++i) {
-        const QString &problema = filtro.problemas[i];
+        const QString &problema = filtro.problems[i];
         m_avisos[i]->setVisible(!problema.isEmpty());
         m_avisos[i]->setToolTip(problema);
         m_limites[i]->setToolTip(problema);

@@ -28,7 +28,7 @@ QString conditions(const Selection &selection, QVariantList &values) {
         throw StudyError(
             QCoreApplication::translate("PhospheneMap", "The filter has bounds that are not whole numbers"));
     }
-    values = selection.filter.valores;
+    values = selection.filter.values;
     QString sql = QStringLiteral(" WHERE ") + selection.filter.sql;
     if (!selection.subjects.isEmpty()) {
         QStringList marks;

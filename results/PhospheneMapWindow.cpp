@@ -163,7 +163,7 @@ void PhospheneMapWindow::recount() {
     const PhospheneMap::Selection s = selection();
     QStringList problems;
     for (int i = 0; i < StimulationComparison::BoundCount; ++i) {
-        const QString &problem = s.filter.problemas[std::size_t(i)];
+        const QString &problem = s.filter.problems[std::size_t(i)];
         m_bounds[std::size_t(i)]->setToolTip(problem);
         m_bounds[std::size_t(i)]->setAccessibleDescription(problem);
         if (!problem.isEmpty()) {

@@ -353,8 +353,8 @@ std::optional<PhospheneMap::Selection> mapFilter(const CommandArguments &argumen
     conditions.orientation = *orientation;
     PhospheneMap::Selection selection{StimulationComparison::buildFilter(conditions), {}};
     for (int i = 0; i < StimulationComparison::BoundCount; ++i) {
-        if (!selection.filter.problemas[std::size_t(i)].isEmpty()) {
-            err << "zokorvane-tool: --" << bounds[i] << ": " << selection.filter.problemas[std::size_t(i)]
+        if (!selection.filter.problems[std::size_t(i)].isEmpty()) {
+            err << "zokorvane-tool: --" << bounds[i] << ": " << selection.filter.problems[std::size_t(i)]
                 << "\n";
             return std::nullopt;
         }
@@ -409,8 +409,8 @@ int map(const QStringList &args, QTextStream &out, QTextStream &err) {
         return 1;
     }
     out << Tool::tr("Mapped %1 stimuli").arg(counts.total() - counts.offGrid);
-    if (!selection.filter.texto.isEmpty()) {
-        out << Tool::tr(" where %1").arg(selection.filter.texto);
+    if (!selection.filter.text.isEmpty()) {
+        out << Tool::tr(" where %1").arg(selection.filter.text);
     }
     out << (counts.offGrid > 0 ? Tool::tr("; %1 more count for no cell of the grid").arg(counts.offGrid)
                                : QString())
