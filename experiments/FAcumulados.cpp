@@ -42,10 +42,10 @@ FAcumulados::FAcumulados(AppState &state, const LlenaLista &llenaListaPacientes,
     } catch (const StudyError &e) {
         Messages::error(this, e.message());
     }
-    ParameterLists::llena(ui->CBobina, ParameterLists::bobinas(), tr("- Any"));
-    ParameterLists::llena(ui->CPulso, ParameterLists::pulsos(), tr("- Any"));
-    ParameterLists::llena(ui->CFase, ParameterLists::fases(), tr("- Cualquiera"));
-    ParameterLists::llena(ui->COrientacion, ParameterLists::orientaciones(), tr("- Any"));
+    ParameterLists::fill(ui->CBobina, ParameterLists::coils(), tr("- Any"));
+    ParameterLists::fill(ui->CPulso, ParameterLists::pulseTypes(), tr("- Any"));
+    ParameterLists::fill(ui->CFase, ParameterLists::phases(), tr("- Cualquiera"));
+    ParameterLists::fill(ui->COrientacion, ParameterLists::orientations(), tr("- Any"));
 
     for (QComboBox *lista : {ui->CBobina, ui->CPulso, ui->CFase, ui->COrientacion}) {
         connect(lista, &QComboBox::currentIndexChanged, this, &FAcumulados::repinta);

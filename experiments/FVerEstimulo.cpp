@@ -50,10 +50,10 @@ FVerEstimulo::FVerEstimulo(AppState &state, bool editar, const MrViewerMaker &ma
     } catch (const StudyError &e) {
         Messages::error(this, e.message());
     }
-    ParameterLists::llena(ui->CBobina, ParameterLists::bobinas(), tr("- Any"));
-    ParameterLists::llena(ui->CPulso, ParameterLists::pulsos(), tr("- Any"));
-    ParameterLists::llena(ui->CFase, ParameterLists::fases(), tr("- Any"));
-    ParameterLists::llena(ui->COrientacion, ParameterLists::orientaciones());
+    ParameterLists::fill(ui->CBobina, ParameterLists::coils(), tr("- Any"));
+    ParameterLists::fill(ui->CPulso, ParameterLists::pulseTypes(), tr("- Any"));
+    ParameterLists::fill(ui->CFase, ParameterLists::phases(), tr("- Any"));
+    ParameterLists::fill(ui->COrientacion, ParameterLists::orientations());
 
     const ReviewModel::Editing editing = ReviewModel::editing(m_editar);
     ui->FrameTipo->setEnabled(editing.parametersEnabled);

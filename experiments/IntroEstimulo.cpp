@@ -80,10 +80,10 @@ IntroEstimulo::IntroEstimulo(AppState &state, const MrViewerMaker &makeViewer, Q
 IntroEstimulo::~IntroEstimulo() = default;
 
 void IntroEstimulo::cargaParametros() {
-    ParameterLists::llena(ui->CBobina, ParameterLists::bobinas());
-    ParameterLists::llena(ui->CPulso, ParameterLists::pulsos());
-    ParameterLists::llena(ui->CFase, ParameterLists::fases());
-    ParameterLists::llena(ui->COrientacion, ParameterLists::orientaciones());
+    ParameterLists::fill(ui->CBobina, ParameterLists::coils());
+    ParameterLists::fill(ui->CPulso, ParameterLists::pulseTypes());
+    ParameterLists::fill(ui->CFase, ParameterLists::phases());
+    ParameterLists::fill(ui->COrientacion, ParameterLists::orientations());
     ui->TPulsos->setText(QStringLiteral("1"));
     ui->TPulsoFrecuencia->setText(QStringLiteral("1"));
     ui->TPulsoIntensidad->setText(QStringLiteral("80"));

@@ -56,10 +56,10 @@ PhospheneMapWindow::PhospheneMapWindow(AppState &state, const FillSubjects &fill
         Messages::error(this, e.message());
     }
     ui->subjectList->selectAll();
-    ParameterLists::llena(ui->coilList, ParameterLists::bobinas(), tr("- Any"));
-    ParameterLists::llena(ui->pulseTypeList, ParameterLists::pulsos(), tr("- Any"));
-    ParameterLists::llena(ui->phaseList, ParameterLists::fases(), tr("- Any"));
-    ParameterLists::llena(ui->orientationList, ParameterLists::orientaciones(), tr("- Any"));
+    ParameterLists::fill(ui->coilList, ParameterLists::coils(), tr("- Any"));
+    ParameterLists::fill(ui->pulseTypeList, ParameterLists::pulseTypes(), tr("- Any"));
+    ParameterLists::fill(ui->phaseList, ParameterLists::phases(), tr("- Any"));
+    ParameterLists::fill(ui->orientationList, ParameterLists::orientations(), tr("- Any"));
 
     for (QComboBox *list : {ui->coilList, ui->pulseTypeList, ui->phaseList, ui->orientationList}) {
         connect(list, &QComboBox::currentIndexChanged, this, &PhospheneMapWindow::recount);

@@ -294,12 +294,12 @@ std::optional<int> listOption(const CommandArguments &arguments, const char *nam
                               std::span<const ParameterLists::Item> items, QTextStream &err) {
     const QString option = QString::fromLatin1(name);
     if (!arguments.isSet(option)) {
-        return ParameterLists::Cualquiera;
+        return ParameterLists::Any;
     }
     const QString text = arguments.value(option).trimmed();
     QStringList known;
     for (const ParameterLists::Item &item : items) {
-        const QString caption = QString::fromUtf8(item.texto);
+        const QString caption = QString::fromUtf8(item.caption);
         if (caption.compare(text, Qt::CaseInsensitive) == 0 || text == QString::number(item.code)) {
             return item.code;
         }
@@ -339,11 +339,11 @@ std::optional<PhospheneMap::Selection> mapFilter(const CommandArguments &argumen
     for (int i = 0; i < StimulationComparison::BoundCount; ++i) {
         conditions.bounds[std::size_t(i)] = arguments.value(QString::fromLatin1(bounds[i]));
     }
-    const std::optional<int> coil = listOption(arguments, "coil", ParameterLists::bobinas(), err);
-    const std::optional<int> pulseType = listOption(arguments, "pulse-type", ParameterLists::pulsos(), err);
-    const std::optional<int> phase = listOption(arguments, "phase", ParameterLists::fases(), err);
+    const std::optional<int> coil = listOption(arguments, "coil", ParameterLists::coils(), err);
+    const std::optional<int> pulseType = listOption(arguments, "pulse-type", ParameterLists::pulseTypes(), err);
+    const std::optional<int> phase = listOption(arguments, "phase", ParameterLists::phases(), err);
     const std::optional<int> orientation =
-        listOption(arguments, "orientation", ParameterLists::orientaciones(), err);
+        listOption(arguments, "orientation", ParameterLists::orientations(), err);
     if (!coil || !pulseType || !phase || !orientation) {
         return std::nullopt;
     }
