@@ -197,7 +197,7 @@ bool FVerEstimulo::valida() {
 
 bool FVerEstimulo::leeEntero(QLineEdit *campo, const QString &nombre, qint64 minimo, qint64 maximo,
                              qint64 &valor) {
-    return leeEnteroDeCampo(this, campo, nombre, minimo, maximo, tr("Nothing was changed."), valor);
+    return readWholeNumber(this, campo, nombre, minimo, maximo, tr("Nothing was changed."), valor);
 }
 
 bool FVerEstimulo::leeParametros(StimulusStore::Parameters &p) {

@@ -160,7 +160,7 @@ void IntroEstimulo::EGrid1_Click() {
 
 bool IntroEstimulo::leeEntero(QLineEdit *campo, const QString &nombre, qint64 minimo, qint64 maximo,
                               qint64 &valor) {
-    return leeEnteroDeCampo(this, campo, nombre, minimo, maximo, tr("Nothing was saved."), valor);
+    return readWholeNumber(this, campo, nombre, minimo, maximo, tr("Nothing was saved."), valor);
 }
 
 void IntroEstimulo::bNext_Click() {
