@@ -75,7 +75,7 @@ int escribe(const QSqlDatabase &db, const QString &sql, const QVariantList &valu
 QList<int> cellsOfExperiment(const QSqlDatabase &db, int idPaciente, int pasada, int filaCentro,
                              int columnaCentro) {
     QList<int> celdas;
-    for (const StimulusStore::Punto &punto : StimulusStore::pointsOfExperiment(db, idPaciente, pasada)) {
+    for (const StimulusStore::Point &punto : StimulusStore::pointsOfExperiment(db, idPaciente, pasada)) {
         const int celda = StimulusStore::cellOfPoint(punto.fila, punto.columna, filaCentro, columnaCentro);
         if (celda >= 0 && !celdas.contains(celda)) {
             celdas << celda;

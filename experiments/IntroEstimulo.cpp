@@ -93,7 +93,7 @@ void IntroEstimulo::cargaParametros() {
 void IntroEstimulo::marcaPasadaContinuada() {
     try {
         const auto puntos = StimulusStore::pointsOfExperiment(m_db, m_idPaciente, m_pasada);
-        for (const StimulusStore::Punto &punto : puntos) {
+        for (const StimulusStore::Point &punto : puntos) {
             const int celda =
                 StimulusStore::cellOfPoint(punto.fila, punto.columna, m_filaCentro, m_columnaCentro);
             if (celda >= 0) {
@@ -175,14 +175,14 @@ void IntroEstimulo::bNext_Click() {
         return;
     }
     const int celda = ui->EGrid1->EIndex();
-    const StimulusStore::Punto punto = StimulusStore::pointOfCell(celda, m_filaCentro, m_columnaCentro);
+    const StimulusStore::Point punto = StimulusStore::pointOfCell(celda, m_filaCentro, m_columnaCentro);
 
     StimulusStore::Entry entrada;
     entrada.hayfosfeno = qint16(respuesta());
     entrada.color = ui->TColor->text();
     entrada.intensidad = qint16(intensidad);
     entrada.observaciones = ui->TObservaciones->toPlainText();
-    entrada.parametros = {code(ui->CBobina),      code(ui->CPulso), code(ui->CFase),
+    entrada.parameters = {code(ui->CBobina),      code(ui->CPulso), code(ui->CFase),
                           code(ui->COrientacion), qint32(pulsos),   qint32(frecuencia),
                           qint32(intensidadPulso)};
     entrada.fecha = QDateTime::currentDateTime();
@@ -205,7 +205,7 @@ void IntroEstimulo::bNext_Click() {
 
 void IntroEstimulo::bBorrar_Click() {
     const int celda = ui->EGrid1->EIndex();
-    const StimulusStore::Punto punto = StimulusStore::pointOfCell(celda, m_filaCentro, m_columnaCentro);
+    const StimulusStore::Point punto = StimulusStore::pointOfCell(celda, m_filaCentro, m_columnaCentro);
     try {
         StimulusStore::deleteEntry(m_db, m_idPaciente, punto.fila, punto.columna, m_pasada);
     } catch (const StudyError &e) {

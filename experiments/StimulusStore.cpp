@@ -169,7 +169,7 @@ SavedEntry saveEntry(const QSqlDatabase &db, int idPaciente, qint16 fila, qint16
             guardado.archivopuntos += QLatin1Char('-') + QString::number(i_dameUltimoValorIdEstimulo(db) + 1);
         }
     }
-    const Parameters &p = entrada.parametros;
+    const Parameters &p = entrada.parameters;
     guardado.stimulusId =
         AnyadeNuevoEstimulo(db, punto.pointId, entrada.color, entrada.intensidad, entrada.hayfosfeno,
                             qint16(pasada), entrada.observaciones, guardado.archivopuntos,
@@ -199,12 +199,12 @@ int cellOfPoint(int fila, int columna, int filaCentro, int columnaCentro) {
     return GridCells::cellAt(fila, columna, filaCentro, columnaCentro);
 }
 
-Punto pointOfCell(int celda, int filaCentro, int columnaCentro) {
+Point pointOfCell(int celda, int filaCentro, int columnaCentro) {
     const GridCells::Offset punto = GridCells::offsetOf(celda, filaCentro, columnaCentro);
-    return Punto{qint16(punto.row), qint16(punto.column)};
+    return Point{qint16(punto.row), qint16(punto.column)};
 }
 
-QList<Punto> pointsOfExperiment(const QSqlDatabase &db, int idPaciente, int pasada) {
+QList<Point> pointsOfExperiment(const QSqlDatabase &db, int idPaciente, int pasada) {
     QSqlQuery query =
         run(db,
             QStringLiteral("SELECT DISTINCT p.fila, p.columna FROM puntoestimulacion p "
@@ -212,9 +212,9 @@ QList<Punto> pointsOfExperiment(const QSqlDatabase &db, int idPaciente, int pasa
                            "WHERE p.Id_paciente = ? AND e.pasada = ?"),
             {idPaciente, pasada},
             QCoreApplication::translate("StimulusStore", "Cannot read the points of the experiment"));
-    QList<Punto> puntos;
+    QList<Point> puntos;
     while (query.next()) {
-        puntos << Punto{Query::integer<qint16>(query.value(0), "puntoestimulacion", "fila"),
+        puntos << Point{Query::integer<qint16>(query.value(0), "puntoestimulacion", "fila"),
                         Query::integer<qint16>(query.value(1), "puntoestimulacion", "columna")};
     }
     Query::finished(query);

@@ -49,7 +49,7 @@ struct Entry {
     QString color;
     qint16 intensidad = 0;
     QString observaciones;
-    Parameters parametros;
+    Parameters parameters;
     QDateTime fecha;
 };
 
@@ -86,14 +86,14 @@ DeletedEntry BorraEstimuloAPuntoEstimulacion(const QSqlDatabase &db, int idPacie
 // filaCentro, column = columna + columnaCentro; -1 when it falls off the grid.
 int cellOfPoint(int fila, int columna, int filaCentro, int columnaCentro);
 // The point (fila, columna) relative to the centre that a grid cell stands for (GridCells::offsetOf).
-struct Punto {
+struct Point {
     qint16 fila;
     qint16 columna;
 };
-Punto pointOfCell(int celda, int filaCentro, int columnaCentro);
+Point pointOfCell(int celda, int filaCentro, int columnaCentro);
 
 // The subject's points stimulated in the experiment (those with at least one stimulus of it).
-QList<Punto> pointsOfExperiment(const QSqlDatabase &db, int idPaciente, int pasada);
+QList<Point> pointsOfExperiment(const QSqlDatabase &db, int idPaciente, int pasada);
 
 // Tests pass a checkpoint to make a step fail: it is called with the name of each step done
 // ("point", "stimulus", "drawing", "delete") and may throw.

@@ -75,9 +75,9 @@ void addExperiment(const QSqlDatabase &db, int subject, int pasada, const QDateT
         entrada.color = QString::fromUtf8(e.color);
         entrada.intensidad = e.brillo;
         entrada.observaciones = QString::fromUtf8(e.notas);
-        entrada.parametros = parametros;
+        entrada.parameters = parametros;
         entrada.fecha = when;
-        const StimulusStore::Punto punto = StimulusStore::pointOfCell(e.celda, 1, 4);
+        const StimulusStore::Point punto = StimulusStore::pointOfCell(e.celda, 1, 4);
         StimulusStore::saveEntry(db, subject, punto.fila, punto.columna, pasada, entrada, e.dibujo);
         when = when.addSecs(95);
     }

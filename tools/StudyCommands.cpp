@@ -186,7 +186,7 @@ int stimulus(const QStringList &args, QTextStream &out, QTextStream &err) {
             << "\n";
         return 1;
     }
-    const StimulusStore::Punto point =
+    const StimulusStore::Point point =
         StimulusStore::pointOfCell(int(*cell), grid->filaCentro, grid->columnaCentro);
     if (deleting) {
         const StimulusStore::DeletedEntry deleted =
@@ -216,7 +216,7 @@ int stimulus(const QStringList &args, QTextStream &out, QTextStream &err) {
     entry.intensidad = qint16(*brightness);
     entry.observaciones = arguments.value(QStringLiteral("notes"));
     entry.fecha = date;
-    entry.parametros = {int(*coil),      int(*pulseType),    int(*phase),       int(*orientation),
+    entry.parameters = {int(*coil),      int(*pulseType),    int(*phase),       int(*orientation),
                         qint32(*pulses), qint32(*frequency), qint32(*intensity)};
     const StimulusStore::SavedEntry saved = StimulusStore::saveEntry(
         db, int(*subject), point.fila, point.columna, int(*experiment), entry, drawing);

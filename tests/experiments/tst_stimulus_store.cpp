@@ -19,7 +19,7 @@ Entry entrada(qint16 respuesta) {
     e.color = "amarillo";
     e.intensidad = 4;
     e.observaciones = "destello, \"arriba\"";
-    e.parametros = Parameters{2, 3, 2, 0, 5, 20, 75};
+    e.parameters = Parameters{2, 3, 2, 0, 5, 20, 75};
     e.fecha = QDateTime(QDate(2026, 12, 5), QTime(10, 11, 12));
     return e;
 }
@@ -173,7 +173,7 @@ private slots:
                                        {-1, 1, 4, -2, 0}, // row -1
                                        {-1, 2147483647, 4, 2, 0}}) {
             QCOMPARE(cellOfPoint(fila, columna, filaCentro, columnaCentro), cell);
-            const Punto punto = pointOfCell(std::max(cell, 0), filaCentro, columnaCentro);
+            const Point punto = pointOfCell(std::max(cell, 0), filaCentro, columnaCentro);
             QVERIFY(cell < 0 || QPoint(punto.columna, punto.fila) == QPoint(columna, fila));
         }
     }
