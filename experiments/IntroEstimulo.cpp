@@ -111,9 +111,9 @@ int IntroEstimulo::code(const QComboBox *lista) {
 
 int IntroEstimulo::respuesta() const {
     if (ui->Option1_0->isChecked()) {
-        return StimulusStore::Si;
+        return Answer::Yes;
     }
-    return ui->Option1_2->isChecked() ? StimulusStore::Duda : StimulusStore::No;
+    return ui->Option1_2->isChecked() ? Answer::Doubt : Answer::No;
 }
 
 void IntroEstimulo::setRespuesta(int code) {
@@ -126,7 +126,7 @@ void IntroEstimulo::Comienza() {
 }
 
 void IntroEstimulo::LimpiarElemento() {
-    setRespuesta(StimulusStore::No);
+    setRespuesta(Answer::No);
     Option1_Click(); // also when "No" was already selected
     ui->UDIntensidad->setValue(0);
     ui->TIntensidad->setText(QStringLiteral("0"));

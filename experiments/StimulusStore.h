@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/Answer.h"
 #include "drawings/DrawingFile.h"
 
 #include <QDateTime>
@@ -17,9 +18,6 @@
 // the engine fails. saveEntry and deleteEntry are the operator's two actions ("Save and
 // continue", "Delete"): each is one transaction, the drawing (kept inside the study) included.
 namespace StimulusStore {
-
-// Answer codes of hayfosfeno.
-enum Respuesta : qint16 { Si = 0, No = 1, Duda = 2 };
 
 // What a stimulus can be: the recording window, the editor and the tool refuse anything outside
 // these bounds before it is stored.
@@ -45,7 +43,7 @@ struct Parameters {
 
 // One stimulus as the operator entered it.
 struct Entry {
-    qint16 hayfosfeno = No;
+    qint16 hayfosfeno = Answer::No;
     QString color;
     qint16 intensidad = 0;
     QString observaciones;

@@ -1,5 +1,6 @@
 #include "results/PhospheneMap.h"
 
+#include "data/Answer.h"
 #include "data/Query.h"
 #include "data/StudyError.h"
 #include "drawings/DrawingFile.h"
@@ -17,10 +18,6 @@
 namespace PhospheneMap {
 
 namespace {
-
-constexpr int AnswerYes = 0;
-constexpr int AnswerNo = 1;
-constexpr int AnswerDoubt = 2;
 
 // The conditions every query of the map shares: the filter, then the subjects.
 QString conditions(const Selection &selection, QVariantList &values) {
@@ -106,13 +103,13 @@ Counts count(const QSqlDatabase &db, const Selection &selection) {
         const QVariant answer = query.value(6);
         if (!answer.isNull()) {
             switch (answer.toInt()) {
-            case AnswerYes:
+            case Answer::Yes:
                 c.yes += n;
                 break;
-            case AnswerNo:
+            case Answer::No:
                 c.no += n;
                 break;
-            case AnswerDoubt:
+            case Answer::Doubt:
                 c.doubt += n;
                 break;
             default:

@@ -3,6 +3,7 @@
 #include "Version.h"
 #include "brain/Normalise.h"
 #include "core/GridCells.h"
+#include "data/Answer.h"
 #include "data/Query.h"
 #include "data/StoredValue.h"
 #include "data/Study.h"
@@ -103,9 +104,8 @@ QString caption(std::span<const ParameterLists::Item> items, const QVariant &val
 }
 
 QString answer(const QVariant &value) {
-    static const char *const names[] = {"yes", "no", "doubt"};
-    const int code = value.toInt();
-    return !value.isNull() && code >= 0 && code <= 2 ? QString::fromLatin1(names[code]) : whole(value);
+    const std::optional<QString> name = value.isNull() ? std::nullopt : Answer::name(value.toInt());
+    return name ? *name : whole(value);
 }
 
 QString dateTime(const QVariant &value) {

@@ -2,6 +2,7 @@
 
 #include "core/AppPaths.h"
 #include "core/SafeWrite.h"
+#include "data/Answer.h"
 #include "data/ServerStudy.h"
 #include "data/Study.h"
 #include "data/StudyBackup.h"
@@ -141,13 +142,10 @@ int stimulus(const QStringList &args, QTextStream &out, QTextStream &err) {
         !pulses || !frequency || !intensity) {
         return 2;
     }
-    const QMap<QString, StimulusStore::Respuesta> answers{{QStringLiteral("yes"), StimulusStore::Si},
-                                                          {QStringLiteral("no"), StimulusStore::No},
-                                                          {QStringLiteral("doubt"), StimulusStore::Duda}};
-    const QString answer = arguments.value(QStringLiteral("answer")).isEmpty()
-                               ? QStringLiteral("yes")
-                               : arguments.value(QStringLiteral("answer"));
-    if (!answers.contains(answer)) {
+    const std::optional<Answer::Code> answer = Answer::fromName(
+        arguments.value(QStringLiteral("answer")).isEmpty() ? QStringLiteral("yes")
+                                                            : arguments.value(QStringLiteral("answer")));
+    if (!answer) {
         err << "zokorvane-tool: " << Tool::tr("--answer takes yes, no or doubt") << "\n";
         return 2;
     }
@@ -211,7 +209,7 @@ int stimulus(const QStringList &args, QTextStream &out, QTextStream &err) {
         return 0;
     }
     StimulusStore::Entry entry;
-    entry.hayfosfeno = answers.value(answer);
+    entry.hayfosfeno = *answer;
     entry.color = arguments.value(QStringLiteral("colour"));
     entry.intensidad = qint16(*brightness);
     entry.observaciones = arguments.value(QStringLiteral("notes"));

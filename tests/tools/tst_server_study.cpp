@@ -361,7 +361,7 @@ private slots:
         const QString pid = queryText(study.db(), "SELECT pg_backend_pid()");
         admin(study.path(), "SELECT pg_terminate_backend(" + pid + ")");
         StimulusStore::Entry entry;
-        entry.hayfosfeno = StimulusStore::Si;
+        entry.hayfosfeno = Answer::Yes;
         StimulusStore::saveEntry(study.db(), 1, 0, 0, 1, entry, {{0, 1, 1}, {3, 2, 2}});
         QCOMPARE(queryText(study.db(), "SELECT COUNT(*) FROM drawing"), "1");
     }
@@ -391,7 +391,7 @@ int writer(const QString &uri, quint32 seed) {
                             qint16(random.bounded(13))});
         }
         StimulusStore::Entry entry;
-        entry.hayfosfeno = random.bounded(2) ? StimulusStore::Si : StimulusStore::No;
+        entry.hayfosfeno = random.bounded(2) ? Answer::Yes : Answer::No;
         StimulusStore::saveEntry(study.db, 1, qint16(random.bounded(5) - 1), qint16(random.bounded(10) - 4),
                                  1, entry, drawing);
         say("+");
