@@ -42,10 +42,8 @@ FAcumulados::FAcumulados(AppState &state, const LlenaLista &llenaListaPacientes,
     } catch (const StudyError &e) {
         Messages::error(this, e.message());
     }
-    ParameterLists::fill(ui->CBobina, ParameterLists::coils(), tr("- Any"));
-    ParameterLists::fill(ui->CPulso, ParameterLists::pulseTypes(), tr("- Any"));
-    ParameterLists::fill(ui->CFase, ParameterLists::phases(), tr("- Cualquiera"));
-    ParameterLists::fill(ui->COrientacion, ParameterLists::orientations(), tr("- Any"));
+    ParameterLists::fill({ui->CBobina, ui->CPulso, ui->CFase, ui->COrientacion},
+                         {tr("- Any"), tr("- Any"), tr("- Cualquiera"), tr("- Any")});
 
     for (QComboBox *lista : {ui->CBobina, ui->CPulso, ui->CFase, ui->COrientacion}) {
         connect(lista, &QComboBox::currentIndexChanged, this, &FAcumulados::repinta);

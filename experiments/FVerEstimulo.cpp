@@ -50,10 +50,8 @@ FVerEstimulo::FVerEstimulo(AppState &state, bool editar, const MrViewerMaker &ma
     } catch (const StudyError &e) {
         Messages::error(this, e.message());
     }
-    ParameterLists::fill(ui->CBobina, ParameterLists::coils(), tr("- Any"));
-    ParameterLists::fill(ui->CPulso, ParameterLists::pulseTypes(), tr("- Any"));
-    ParameterLists::fill(ui->CFase, ParameterLists::phases(), tr("- Any"));
-    ParameterLists::fill(ui->COrientacion, ParameterLists::orientations());
+    ParameterLists::fill({ui->CBobina, ui->CPulso, ui->CFase, ui->COrientacion},
+                         {tr("- Any"), tr("- Any"), tr("- Any"), QString()});
 
     const ReviewModel::Editing editing = ReviewModel::editing(m_editar);
     ui->FrameTipo->setEnabled(editing.parametersEnabled);

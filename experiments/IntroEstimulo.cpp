@@ -80,10 +80,7 @@ IntroEstimulo::IntroEstimulo(AppState &state, const MrViewerMaker &makeViewer, Q
 IntroEstimulo::~IntroEstimulo() = default;
 
 void IntroEstimulo::cargaParametros() {
-    ParameterLists::fill(ui->CBobina, ParameterLists::coils());
-    ParameterLists::fill(ui->CPulso, ParameterLists::pulseTypes());
-    ParameterLists::fill(ui->CFase, ParameterLists::phases());
-    ParameterLists::fill(ui->COrientacion, ParameterLists::orientations());
+    ParameterLists::fill({ui->CBobina, ui->CPulso, ui->CFase, ui->COrientacion});
     ui->TPulsos->setText(QStringLiteral("1"));
     ui->TPulsoFrecuencia->setText(QStringLiteral("1"));
     ui->TPulsoIntensidad->setText(QStringLiteral("80"));

@@ -33,7 +33,8 @@ std::span<const Item> orientations() {
     return Orientations;
 }
 
-void fill(QComboBox *list, std::span<const Item> items, const QString &anyItem) {
+namespace {
+void fillList(QComboBox *list, std::span<const Item> items, const QString &anyItem) {
     list->clear();
     if (!anyItem.isNull()) {
         list->addItem(anyItem, Any);
@@ -43,6 +44,14 @@ void fill(QComboBox *list, std::span<const Item> items, const QString &anyItem) 
         list->addItem(QCoreApplication::translate("ParameterLists", item.caption), item.code);
     }
     list->setCurrentIndex(0);
+}
+} // namespace
+
+void fill(const std::array<QComboBox *, 4> &lists, const std::array<QString, 4> &anyItems) {
+    const std::array<std::span<const Item>, 4> items{coils(), pulseTypes(), phases(), orientations()};
+    for (std::size_t i = 0; i < lists.size(); ++i) {
+        fillList(lists[i], items[i], anyItems[i]);
+    }
 }
 
 int code(const QComboBox *list) {

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <array>
 #include <span>
 
 class QComboBox;
@@ -25,9 +26,10 @@ std::span<const Item> pulseTypes();   // CPulso
 std::span<const Item> phases();       // CFase
 std::span<const Item> orientations(); // COrientacion
 
-// Replaces the list's items by `items`, preceded by an item `anyItem` with the code -1 when
-// it is given, and selects the first item.
-void fill(QComboBox *list, std::span<const Item> items, const QString &anyItem = QString());
+// Fills a window's four lists, in the order coil (CBobina), pulse type (CPulso), phase (CFase) and
+// orientation (COrientacion), each with its items, preceded by an item with the code -1 and the
+// caption `anyItems` gives for that list (none where it is null), and selects the first item.
+void fill(const std::array<QComboBox *, 4> &lists, const std::array<QString, 4> &anyItems = {});
 
 // Code of the selected item; -1 when nothing is selected.
 int code(const QComboBox *list);

@@ -56,10 +56,8 @@ PhospheneMapWindow::PhospheneMapWindow(AppState &state, const FillSubjects &fill
         Messages::error(this, e.message());
     }
     ui->subjectList->selectAll();
-    ParameterLists::fill(ui->coilList, ParameterLists::coils(), tr("- Any"));
-    ParameterLists::fill(ui->pulseTypeList, ParameterLists::pulseTypes(), tr("- Any"));
-    ParameterLists::fill(ui->phaseList, ParameterLists::phases(), tr("- Any"));
-    ParameterLists::fill(ui->orientationList, ParameterLists::orientations(), tr("- Any"));
+    ParameterLists::fill({ui->coilList, ui->pulseTypeList, ui->phaseList, ui->orientationList},
+                         {tr("- Any"), tr("- Any"), tr("- Any"), tr("- Any")});
 
     for (QComboBox *list : {ui->coilList, ui->pulseTypeList, ui->phaseList, ui->orientationList}) {
         connect(list, &QComboBox::currentIndexChanged, this, &PhospheneMapWindow::recount);
