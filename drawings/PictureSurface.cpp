@@ -83,12 +83,6 @@ void PictureSurface::setScale(double left, double top, double width, double heig
     m_height = height;
 }
 
-void PictureSurface::resetScale() {
-    m_userScale = false;
-    m_left = 0;
-    m_top = 0;
-}
-
 double PictureSurface::scaleWidth() const {
     return m_userScale ? m_width : pixelSize().width();
 }

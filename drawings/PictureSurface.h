@@ -64,7 +64,6 @@ public:
     // User scale: the top-left corner is (left, top) and the whole area measures width x height.
     // The default is one unit per pixel with the origin at the top-left corner.
     void setScale(double left, double top, double width, double height);
-    void resetScale();
     double scaleLeft() const { return m_left; }
     double scaleTop() const { return m_top; }
     double scaleWidth() const;
