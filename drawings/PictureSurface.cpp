@@ -188,11 +188,6 @@ void PictureSurface::drawImage(double x, double y, double width, double height, 
     paint([&](QPainter &p) { p.drawImage(QRect(from, to - QPoint(1, 1)), image); });
 }
 
-void PictureSurface::pset(double x, double y, ZoColor color) {
-    const QPoint at = toPixel(x, y);
-    setPixel(at.x(), at.y(), color);
-}
-
 qint64 PictureSurface::point(double x, double y) const {
     const QPoint at = toPixel(x, y);
     return pixel(at.x(), at.y());
