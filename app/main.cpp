@@ -22,7 +22,7 @@ int main(int argc, char *argv[]) {
         QStringLiteral("%1.%2.%3").arg(Version::Major).arg(Version::Minor).arg(Version::Revision));
 
     // The interface's language: config.ini [Language] Name, else the system's (Help > Language...).
-    Language::install(app, Language::chosen(AppPaths::configPath()));
+    Language::install(Language::chosen(AppPaths::configPath()));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QCoreApplication::translate(
