@@ -101,10 +101,6 @@ MainWindow::MainWindow(AppState &state, ImagingState *imaging, QWidget *parent)
 
 MainWindow::~MainWindow() = default;
 
-QString MainWindow::panelText(int panel) const {
-    return m_panels[panel - 1]->text();
-}
-
 void MainWindow::setPanelText(int panel, const QString &text) {
     m_panels[panel - 1]->setText(text);
 }

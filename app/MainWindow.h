@@ -41,8 +41,6 @@ public:
     // Opens the experiment window, new (false) or continuing the last experiment (true).
     void startExperiment(bool continuar);
 
-    // Text of status panel 1, 2 or 3.
-    QString panelText(int panel) const;
     void setPanelText(int panel, const QString &text);
 
     // The file the open dialog proposes: the open study, or "empty.mdb" in the working directory.

@@ -12,6 +12,7 @@
 #include "support/Files.h"
 #include "support/MessageLog.h"
 #include "support/StudyFixture.h"
+#include "support/Widgets.h"
 #include "tools/DemoStudy.h"
 
 #include <QAction>
@@ -337,7 +338,7 @@ private slots:
         MainWindow window(state);
         QVERIFY(window.openStudy(asReader));
         QVERIFY(state.readOnly.contains("reader"));
-        QVERIFY(window.panelText(1).endsWith("(read only)"));
+        QVERIFY(labelText(&window, "Panel1").endsWith("(read only)"));
         for (const char *item : {"MANueva", "MARetomar", "MAEdita", "MPVer", "MPResonancias"}) {
             QVERIFY2(!window.findChild<QAction *>(item)->isEnabled(), item);
         }
