@@ -332,13 +332,13 @@ bool FInicio::chooseStoredSeries(const SubjectCalibration::Record &stored) {
 }
 
 void FInicio::reject() {
-    if (!cargando()) {
+    if (!m_loader.loading()) {
         QDialog::reject();
     }
 }
 
 void FInicio::closeEvent(QCloseEvent *event) {
-    if (cargando()) {
+    if (m_loader.loading()) {
         event->ignore();
         return;
     }

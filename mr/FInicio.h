@@ -39,7 +39,6 @@ public:
     // False, changing nothing, when it is not a directory.
     bool setDirectorio(const QString &ruta);
 
-    bool cargando() const { return m_loader.loading(); }
     // The entries of the series list, and choosing one.
     QStringList series() const;
     bool setSerieElegida(int index);
