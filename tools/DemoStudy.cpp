@@ -230,10 +230,13 @@ void createLarge(const QString &path, int subjects, int stimuli, quint32 seed) {
             for (int i = 0; i < count; ++i) {
                 ++idStimulus;
                 const int cell = random.bounded(GridCells::Count);
-                const int answer = random.bounded(100) < 45 ? 0 : random.bounded(100) < 70 ? 1 : 2;
+                const int answer = random.bounded(100) < 45   ? Answer::Yes
+                                   : random.bounded(100) < 70 ? Answer::No
+                                                              : Answer::Doubt;
                 const int coil = 1 + random.bounded(3);
-                const QString name =
-                    answer == 1 ? QString() : DrawingFile::storedName(s, firstPoint + cell, 1 + i % 4);
+                const QString name = answer == Answer::No
+                                         ? QString()
+                                         : DrawingFile::storedName(s, firstPoint + cell, 1 + i % 4);
                 const auto maybe = [&random](const QVariant &value) {
                     return random.bounded(50) == 0 ? QVariant() : value;
                 };
