@@ -7,17 +7,17 @@ namespace ParameterLists {
 
 namespace {
 constexpr Item Coils[] = {{QT_TRANSLATE_NOOP("ParameterLists", "Magstim en ocho"), 1},
-                            {QT_TRANSLATE_NOOP("ParameterLists", "Magstim Redonda"), 2},
-                            {QT_TRANSLATE_NOOP("ParameterLists", "Cadwell en ocho"), 3}};
+                          {QT_TRANSLATE_NOOP("ParameterLists", "Magstim Redonda"), 2},
+                          {QT_TRANSLATE_NOOP("ParameterLists", "Cadwell en ocho"), 3}};
 constexpr Item PulseTypes[] = {{QT_TRANSLATE_NOOP("ParameterLists", "Single"), 1},
-                           {QT_TRANSLATE_NOOP("ParameterLists", "Repetitive"), 2},
-                           {QT_TRANSLATE_NOOP("ParameterLists", "Two"), 3}};
+                               {QT_TRANSLATE_NOOP("ParameterLists", "Repetitive"), 2},
+                               {QT_TRANSLATE_NOOP("ParameterLists", "Two"), 3}};
 constexpr Item Phases[] = {{QT_TRANSLATE_NOOP("ParameterLists", "Monofásico"), 1},
-                          {QT_TRANSLATE_NOOP("ParameterLists", "Bifáisco"), 2}};
+                           {QT_TRANSLATE_NOOP("ParameterLists", "Bifáisco"), 2}};
 constexpr Item Orientations[] = {{QT_TRANSLATE_NOOP("ParameterLists", "Up-Down"), 3},
-                                  {QT_TRANSLATE_NOOP("ParameterLists", "Down-Up"), 2},
-                                  {QT_TRANSLATE_NOOP("ParameterLists", "Left-Right"), 0},
-                                  {QT_TRANSLATE_NOOP("ParameterLists", "Right-Left"), 1}};
+                                 {QT_TRANSLATE_NOOP("ParameterLists", "Down-Up"), 2},
+                                 {QT_TRANSLATE_NOOP("ParameterLists", "Left-Right"), 0},
+                                 {QT_TRANSLATE_NOOP("ParameterLists", "Right-Left"), 1}};
 } // namespace
 
 std::span<const Item> coils() {

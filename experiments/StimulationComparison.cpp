@@ -127,8 +127,8 @@ QString DrawingFinder::drawingName(int idPaciente) {
     for (const QVariant &value : m_values) {
         m_query.bindValue(i++, value);
     }
-    for (const QVariant &value : QVariantList{idPaciente, m_filaCentro, m_columnaCentro, m_cell,
-                                              m_cell - 1, m_cell + 1, m_cell - 10, m_cell + 10}) {
+    for (const QVariant &value : QVariantList{idPaciente, m_filaCentro, m_columnaCentro, m_cell, m_cell - 1,
+                                              m_cell + 1, m_cell - 10, m_cell + 10}) {
         m_query.bindValue(i++, value);
     }
     if (!m_query.exec()) {
@@ -151,8 +151,8 @@ QString DrawingFinder::drawingName(int idPaciente) {
         const QVariant orientation = m_query.value(2);
         const int o =
             orientation.isNull() ? -1 : Query::integer<qint16>(orientation, "estimulo", "orientacion");
-        if (DesplazaCelda(stimulusCell, o, Query::integer<quint8>(m_query.value(3), "estimulo", "TipoBobina")) !=
-            m_cell) {
+        if (DesplazaCelda(stimulusCell, o,
+                          Query::integer<quint8>(m_query.value(3), "estimulo", "TipoBobina")) != m_cell) {
             continue;
         }
         const QVariant stored = m_query.value(4);

@@ -66,8 +66,7 @@ int DesplazaCelda(int indice, int orientacion, int tipoBobina);
 // The statement is prepared once and run per subject. Throws StudyError on an engine failure.
 class DrawingFinder {
 public:
-    DrawingFinder(const QSqlDatabase &db, const Filter &filter, int cell, int filaCentro,
-                  int columnaCentro);
+    DrawingFinder(const QSqlDatabase &db, const Filter &filter, int cell, int filaCentro, int columnaCentro);
 
     // Stored drawing name (archivopuntos) for the subject; "" when nothing matches.
     QString drawingName(int idPaciente);

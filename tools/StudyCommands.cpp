@@ -1,5 +1,8 @@
 #include "tools/StudyCommands.h"
 
+#include "brain/BrainError.h"
+#include "brain/BrainTemplate.h"
+#include "brain/Normalise.h"
 #include "core/AppPaths.h"
 #include "core/SafeWrite.h"
 #include "data/Answer.h"
@@ -9,9 +12,6 @@
 #include "data/StudyCopy.h"
 #include "data/StudyDrawings.h"
 #include "data/StudyError.h"
-#include "brain/BrainError.h"
-#include "brain/BrainTemplate.h"
-#include "brain/Normalise.h"
 #include "data/SubjectCalibration.h"
 #include "data/SubjectNormalisation.h"
 #include "drawings/DrawingFile.h"
@@ -338,7 +338,8 @@ std::optional<PhospheneMap::Selection> mapFilter(const CommandArguments &argumen
         conditions.bounds[std::size_t(i)] = arguments.value(QString::fromLatin1(bounds[i]));
     }
     const std::optional<int> coil = listOption(arguments, "coil", ParameterLists::coils(), err);
-    const std::optional<int> pulseType = listOption(arguments, "pulse-type", ParameterLists::pulseTypes(), err);
+    const std::optional<int> pulseType =
+        listOption(arguments, "pulse-type", ParameterLists::pulseTypes(), err);
     const std::optional<int> phase = listOption(arguments, "phase", ParameterLists::phases(), err);
     const std::optional<int> orientation =
         listOption(arguments, "orientation", ParameterLists::orientations(), err);

@@ -36,7 +36,9 @@ private:
         names.removeAll(QString());
         return names.join(' ');
     }
-    static QStringList panels(MainWindow &w) { return {labelText(&w, "Panel1"), labelText(&w, "Panel2"), labelText(&w, "Panel3")}; }
+    static QStringList panels(MainWindow &w) {
+        return {labelText(&w, "Panel1"), labelText(&w, "Panel2"), labelText(&w, "Panel3")};
+    }
 
     // Answers the next open dialog with `file` selected and accepted. What the dialog showed is kept in
     // `seen` (title, proposed file and filters).

@@ -200,8 +200,7 @@ private slots:
         QFETCH(QString, language);
         QFETCH(QString, said);
         QVERIFY(Language::install(language, {ZK_QM_DIR}) == (language != "C"));
-        const auto restore =
-            qScopeGuard([] { Language::install(QStringLiteral("C")); });
+        const auto restore = qScopeGuard([] { Language::install(QStringLiteral("C")); });
         QTemporaryDir dir;
         QVERIFY(Phantom::write(dir.path(), Phantom::Options{.slices = 12, .size = 32}));
         QVERIFY(QFile::remove(dir.filePath("slice0006.dcm"))); // a gap of two slices

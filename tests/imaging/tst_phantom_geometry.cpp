@@ -106,7 +106,8 @@ private slots:
             // cross the sampled line. Scales grow linearly along a ray from the centre, so the scalp (scale
             // 1) lies at t = 1 / scale of the centre moved by u.
             const double u[3] = {double(b[0] - a[0]), double(b[1] - a[1]), double(b[2] - a[2])};
-            const double t = 1 / m_geometry.scale(m_geometry.cx + u[0], m_geometry.cy + u[1], m_geometry.cz + u[2]);
+            const double t =
+                1 / m_geometry.scale(m_geometry.cx + u[0], m_geometry.cy + u[1], m_geometry.cz + u[2]);
             for (const auto &[found, scale] :
                  {std::pair{out, 1.0}, std::pair{out + 3, Phantom::Geometry::SkullInner}}) {
                 const double miss =

@@ -173,8 +173,8 @@ private slots:
         AppState state;
         MainWindow window(state);
         QCOMPARE(window.openStudy(uri(kind)), kind == "right password");
-        const QString shown =
-            messages.texts().join('\n') + window.windowTitle() + labelText(&window, "Panel1") + labelText(&window, "Panel2");
+        const QString shown = messages.texts().join('\n') + window.windowTitle() +
+                              labelText(&window, "Panel1") + labelText(&window, "Panel2");
         QVERIFY2(!shown.contains("Qx7"), qPrintable(shown));
         if (kind == "right password") {
             QCOMPARE(labelText(&window, "Panel1"),

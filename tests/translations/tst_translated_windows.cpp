@@ -94,8 +94,7 @@ private slots:
     void noTextCutOff() {
         QFETCH(QString, language);
         QFETCH(int, window);
-        QCOMPARE(Language::install(language, {QStringLiteral(ZK_QM_DIR)}),
-                 language != QLatin1String("C"));
+        QCOMPARE(Language::install(language, {QStringLiteral(ZK_QM_DIR)}), language != QLatin1String("C"));
         const std::function<QWidget *()> makers[] = {
             [&] { return new MainWindow(m_state, m_imaging); },
             [&] { return new paciente(m_state.BaseDatos); },

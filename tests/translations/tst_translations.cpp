@@ -93,8 +93,7 @@ private slots:
                     {"fr", "MainWindow", "&File", nullptr}};
         for (const auto &row : rows) {
             Language::install(QStringLiteral("es"), QmDir);
-            QCOMPARE(Language::install(row.language, QmDir),
-                     row.shown != nullptr);
+            QCOMPARE(Language::install(row.language, QmDir), row.shown != nullptr);
             QCOMPARE(Language::installed(), row.shown ? row.language : "C");
             QCOMPARE(QCoreApplication::translate(row.context, row.source),
                      QString::fromUtf8(row.shown ? row.shown : row.source));
