@@ -55,6 +55,6 @@ void LanguageDialog::select(const QString &code) {
 
 bool LanguageDialog::apply() {
     const bool written = Language::setConfigured(m_configPath, selected());
-    Language::install(*QCoreApplication::instance(), Language::chosen(m_configPath), m_folders);
+    Language::install(Language::chosen(m_configPath), m_folders);
     return written;
 }

@@ -101,10 +101,6 @@ MainWindow::MainWindow(AppState &state, ImagingState *imaging, QWidget *parent)
 
 MainWindow::~MainWindow() = default;
 
-QString MainWindow::panelText(int panel) const {
-    return m_panels[panel - 1]->text();
-}
-
 void MainWindow::setPanelText(int panel, const QString &text) {
     m_panels[panel - 1]->setText(text);
 }
@@ -134,20 +130,20 @@ void MainWindow::applyMenus() {
     }
 }
 
-QString MainWindow::ficheroPropuesto() const {
+QString MainWindow::proposedFile() const {
     // A server study's URI is no file to propose, and may hold a password.
     if (!m_state.RutaBaseDatos.isEmpty() && !ServerStudy::isLocation(m_state.RutaBaseDatos)) {
         return m_state.RutaBaseDatos;
     }
-    return ZoDir::UneRuta(AppPaths::directorioDeTrabajo(), QStringLiteral("empty.mdb"));
+    return ZoDir::UneRuta(AppPaths::workingDir(), QStringLiteral("empty.mdb"));
 }
 
 void MainWindow::MAElegir_Click() {
-    QString fichero = ficheroPropuesto();
-    if (!DialogoAbrir(this, tr("Data Base|*.sqlite;*.mdb"), tr("Select a Data Base"), fichero)) {
+    QString file = proposedFile();
+    if (!DialogoAbrir(this, tr("Data Base|*.sqlite;*.mdb"), tr("Select a Data Base"), file)) {
         return;
     }
-    openStudy(fichero);
+    openStudy(file);
 }
 
 void MainWindow::backUpStudy() {
@@ -244,7 +240,7 @@ bool MainWindow::openStudy(const QString &ruta) {
     }
     const bool server = ServerStudy::isLocation(estudio);
     if ((server ? estudio : QFileInfo(estudio).absoluteFilePath()) != m_state.RutaBaseDatos) {
-        cierraVentanasDeEstudio(); // they work on the study being replaced
+        closeStudyWindows(); // they work on the study being replaced
     }
     const QString shown = server ? MainWindowModel::studyName(estudio) : estudio;
     QString error = AbreBaseDatos(m_state, estudio);
@@ -440,7 +436,7 @@ void MainWindow::releaseSubject() {
     }
 }
 
-void MainWindow::cierraVentanasDeEstudio() {
+void MainWindow::closeStudyWindows() {
     if (m_registro) {
         m_registro->close();
     }
@@ -519,7 +515,7 @@ void MainWindow::showTitleAndPanels() {
 }
 
 void MainWindow::closeEvent(QCloseEvent *event) {
-    cierraVentanasDeEstudio();
+    closeStudyWindows();
     m_state.CierraBaseDatos();
     QMainWindow::closeEvent(event);
 }

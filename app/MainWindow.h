@@ -41,12 +41,10 @@ public:
     // Opens the experiment window, new (false) or continuing the last experiment (true).
     void startExperiment(bool continuar);
 
-    // Text of status panel 1, 2 or 3.
-    QString panelText(int panel) const;
     void setPanelText(int panel, const QString &text);
 
     // The file the open dialog proposes: the open study, or "empty.mdb" in the working directory.
-    QString ficheroPropuesto() const;
+    QString proposedFile() const;
 
     // Writes the current subject's report to a PDF file; the operator reads why when it cannot.
     bool saveReportPdf(const QString &fichero);
@@ -102,7 +100,7 @@ private:
     void applyMenus();
 
     // Closes the windows that work on the open study (before another one is opened).
-    void cierraVentanasDeEstudio();
+    void closeStudyWindows();
 
     std::unique_ptr<Ui::MainWindow> ui;
     MainWindowModel m_model;

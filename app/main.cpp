@@ -22,7 +22,7 @@ int main(int argc, char *argv[]) {
         QStringLiteral("%1.%2.%3").arg(Version::Major).arg(Version::Minor).arg(Version::Revision));
 
     // The interface's language: config.ini [Language] Name, else the system's (Help > Language...).
-    Language::install(app, Language::chosen(AppPaths::rutaConfig()));
+    Language::install(Language::chosen(AppPaths::configPath()));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QCoreApplication::translate(
@@ -43,10 +43,10 @@ int main(int argc, char *argv[]) {
                             : ServerStudy::isLocation(arguments.first())
                                 ? arguments.first()
                                 : QFileInfo(arguments.first()).absoluteFilePath();
-    QDir::setCurrent(AppPaths::directorioAplicacion());
+    QDir::setCurrent(AppPaths::applicationDir());
 
     AppState state;
-    state.RutaConfig = AppPaths::rutaConfig();
+    state.RutaConfig = AppPaths::configPath();
     ImagingLibrary imagingLibrary;
     ImagingState imaging(imagingLibrary);
     MainWindow window(state, imaging);

@@ -78,7 +78,7 @@ int run(int argc, char *argv[]) {
     QElapsedTimer timer;
     for (int i = 0; i < saves; ++i) {
         // Every third save has a phosphene and so writes a drawing file.
-        entrada.hayfosfeno = i % 3 == 0 ? StimulusStore::Si : StimulusStore::No;
+        entrada.hayfosfeno = i % 3 == 0 ? Answer::Yes : Answer::No;
         const int subject = 201 + i / 45; // new subjects: their points are created as they go
         timer.start();
         StimulusStore::saveEntry(db, subject, qint16(i % 45 / 9 - 1), qint16(i % 9 - 4), 1, entrada, dibujo);

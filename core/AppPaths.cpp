@@ -9,32 +9,32 @@
 
 namespace AppPaths {
 
-QString directorioAplicacion() {
+QString applicationDir() {
     return QCoreApplication::applicationDirPath();
 }
 
-static bool escribible(const QString &directorio) {
-    const QFileInfo info(directorio);
+static bool isWritableDir(const QString &dir) {
+    const QFileInfo info(dir);
     return info.isDir() && info.isWritable();
 }
 
 // An installed copy has its data folder beside the program's (…/bin and …/share/zokorvane).
-static bool instalado(const QString &aplicacion) {
-    return QFileInfo(aplicacion + QStringLiteral("/../share/zokorvane")).isDir();
+static bool isInstalled(const QString &appDir) {
+    return QFileInfo(appDir + QStringLiteral("/../share/zokorvane")).isDir();
 }
 
-QString rutaConfig() {
-    const QString aplicacion = directorioAplicacion();
-    if (!instalado(aplicacion) && escribible(aplicacion)) {
-        return ZoDir::UneRuta(aplicacion, QStringLiteral("config.ini"));
+QString configPath() {
+    const QString appDir = applicationDir();
+    if (!isInstalled(appDir) && isWritableDir(appDir)) {
+        return ZoDir::UneRuta(appDir, QStringLiteral("config.ini"));
     }
-    const QString usuario = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    return ZoDir::UneRuta(usuario, QStringLiteral("config.ini"));
+    const QString userDir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    return ZoDir::UneRuta(userDir, QStringLiteral("config.ini"));
 }
 
-QString directorioDeTrabajo() {
-    const QString aplicacion = directorioAplicacion();
-    return !instalado(aplicacion) && escribible(aplicacion) ? aplicacion : QDir::homePath();
+QString workingDir() {
+    const QString appDir = applicationDir();
+    return !isInstalled(appDir) && isWritableDir(appDir) ? appDir : QDir::homePath();
 }
 
 } // namespace AppPaths

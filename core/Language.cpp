@@ -75,8 +75,7 @@ QStringList directories() {
             program + QStringLiteral("/../share/zokorvane/translations")};
 }
 
-bool install(QCoreApplication &app, const QString &language, const QStringList &folders) {
-    Q_UNUSED(app);
+bool install(const QString &language, const QStringList &folders) {
     remove(programTranslator);
     remove(qtTranslator);
     installedLanguage = QStringLiteral("C");

@@ -3,8 +3,6 @@
 #include <QString>
 #include <QStringList>
 
-class QCoreApplication;
-
 // The language of the interface: the translations shipped beside the program (zokorvane_<code>.qm)
 // and the choice between them. The texts written in the sources are the "C" language: no
 // translation at all.
@@ -32,7 +30,7 @@ QStringList directories();
 // Installs the translation of `language` into the application, replacing the one installed
 // before (widgets receive a LanguageChange event). "C" or a language without a file leaves the
 // source texts. True when a translation was installed.
-bool install(QCoreApplication &app, const QString &language, const QStringList &folders = directories());
+bool install(const QString &language, const QStringList &folders = directories());
 
 // The language installed by the last call of install(): its code, or "C".
 QString installed();

@@ -32,7 +32,6 @@ public:
 
     int count() const { return int(m_points.size()); }
     bool isFull() const { return count() >= DrawingFile::MaxPoints; }
-    bool isPenDown() const { return m_penDown; }
     const Point &at(int index) const { return m_points.at(index); }
 
     // The points as a drawing file stores them: coordinates rounded half to even.

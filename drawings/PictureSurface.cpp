@@ -83,12 +83,6 @@ void PictureSurface::setScale(double left, double top, double width, double heig
     m_height = height;
 }
 
-void PictureSurface::resetScale() {
-    m_userScale = false;
-    m_left = 0;
-    m_top = 0;
-}
-
 double PictureSurface::scaleWidth() const {
     return m_userScale ? m_width : pixelSize().width();
 }
@@ -192,11 +186,6 @@ void PictureSurface::drawImage(double x, double y, double width, double height, 
     const QPoint from = toPixel(x, y);
     const QPoint to = toPixel(x + width, y + height);
     paint([&](QPainter &p) { p.drawImage(QRect(from, to - QPoint(1, 1)), image); });
-}
-
-void PictureSurface::pset(double x, double y, ZoColor color) {
-    const QPoint at = toPixel(x, y);
-    setPixel(at.x(), at.y(), color);
 }
 
 qint64 PictureSurface::point(double x, double y) const {

@@ -64,7 +64,6 @@ public:
     // User scale: the top-left corner is (left, top) and the whole area measures width x height.
     // The default is one unit per pixel with the origin at the top-left corner.
     void setScale(double left, double top, double width, double height);
-    void resetScale();
     double scaleLeft() const { return m_left; }
     double scaleTop() const { return m_top; }
     double scaleWidth() const;
@@ -94,8 +93,6 @@ public:
     // Circle of the given radius (in horizontal units) around a centre, filled by the fill style.
     void circle(double cx, double cy, double radius);
     void circle(double cx, double cy, double radius, ZoColor color);
-    // Sets one point; points outside the area are ignored.
-    void pset(double x, double y, ZoColor color);
     // Colour of the pixel under a point, or -1 outside the area or without an image.
     qint64 point(double x, double y) const;
     // Draws the image stretched over the rectangle whose top-left corner is (x, y) and whose size

@@ -134,10 +134,6 @@ QVariant EGrid::ColumnaVisible(int, bool) {
     return {};
 }
 
-quint32 EGrid::cellColor(int index) const {
-    return GridCells::isValid(index) ? m_cellColors[std::size_t(index)] : 0;
-}
-
 QRadioButton *EGrid::cell(int index) const {
     return GridCells::isValid(index) ? m_cells[std::size_t(index)] : nullptr;
 }

@@ -41,8 +41,6 @@ public:
     QVariant FilaVisible(int fila, bool Visible);
     QVariant ColumnaVisible(int Columna, bool Visible);
 
-    // Background colour of a cell (UnmarkedColor or MarkedColor); 0 for an index outside the grid.
-    quint32 cellColor(int index) const;
     // The cell's widget, for hosts and tests that look at it; null outside the grid.
     QRadioButton *cell(int index) const;
     // Index of the cell shown selected, or -1 when none is.

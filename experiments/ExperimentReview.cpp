@@ -17,14 +17,14 @@ namespace {
 using Query::run;
 
 // A number of the estimulo row, absent when null; refused when the field cannot hold it.
-template <typename T> std::optional<T> numero(const QVariant &value, const char *columna) {
+template <typename T> std::optional<T> number(const QVariant &value, const char *column) {
     if (value.isNull()) {
         return std::nullopt;
     }
-    return Query::integer<T>(value, "estimulo", columna);
+    return Query::integer<T>(value, "estimulo", column);
 }
 
-std::optional<QString> texto(const QVariant &value) {
+std::optional<QString> text(const QVariant &value) {
     if (value.isNull()) {
         return std::nullopt;
     }
@@ -32,7 +32,7 @@ std::optional<QString> texto(const QVariant &value) {
 }
 
 // The date as the study keeps it; a date the driver hands over typed is written the same way.
-std::optional<QString> fecha(const QVariant &value) {
+std::optional<QString> dateText(const QVariant &value) {
     if (value.isNull()) {
         return std::nullopt;
     }
@@ -43,129 +43,128 @@ std::optional<QString> fecha(const QVariant &value) {
 }
 
 // The stored pulse numbers are absolute values; computed wide so that no value overflows.
-qint64 absoluto(qint32 value) {
+qint64 absolute(qint32 value) {
     return std::llabs(qint64(value));
 }
 
-QVariantList valoresParametros(const StimulusStore::Parameters &p) {
+QVariantList parameterValues(const StimulusStore::Parameters &p) {
     return {p.TipoBobina,
             p.PulsoTipo,
-            absoluto(p.NumeroPulsos),
-            absoluto(p.PulsoFrecuencia),
-            absoluto(p.PulsoIntensidad),
+            absolute(p.NumeroPulsos),
+            absolute(p.PulsoFrecuencia),
+            absolute(p.PulsoIntensidad),
             p.PulsoFase};
 }
 
-const QString SetParametros = QStringLiteral("TipoBobina = ?, PulsoTipo = ?, NumeroPulsos = ?, "
+const QString SetParameters = QStringLiteral("TipoBobina = ?, PulsoTipo = ?, NumeroPulsos = ?, "
                                              "PulsoFrecuencia = ?, PulsoIntensidad = ?, PulsoFase = ?");
 
-int escribe(const QSqlDatabase &db, const QString &sql, const QVariantList &values) {
+int update(const QSqlDatabase &db, const QString &sql, const QVariantList &values) {
     Transaction transaction(db);
     QSqlQuery query =
         run(db, sql, values,
             QCoreApplication::translate("ExperimentReview", "Cannot store the corrected stimuli"));
-    const int filas = query.numRowsAffected();
+    const int rows = query.numRowsAffected();
     query.finish();
     transaction.commit();
-    return filas;
+    return rows;
 }
 
 } // namespace
 
 QList<int> cellsOfExperiment(const QSqlDatabase &db, int idPaciente, int pasada, int filaCentro,
                              int columnaCentro) {
-    QList<int> celdas;
-    for (const StimulusStore::Punto &punto : StimulusStore::pointsOfExperiment(db, idPaciente, pasada)) {
-        const int celda = StimulusStore::cellOfPoint(punto.fila, punto.columna, filaCentro, columnaCentro);
-        if (celda >= 0 && !celdas.contains(celda)) {
-            celdas << celda;
+    QList<int> cells;
+    for (const StimulusStore::Point &point : StimulusStore::pointsOfExperiment(db, idPaciente, pasada)) {
+        const int cell = StimulusStore::cellOfPoint(point.fila, point.columna, filaCentro, columnaCentro);
+        if (cell >= 0 && !cells.contains(cell)) {
+            cells << cell;
         }
     }
-    return celdas;
+    return cells;
 }
 
-std::optional<ShownPoint> pointAtCell(const QSqlDatabase &db, int idPaciente, int celda, int filaCentro,
+std::optional<ShownPoint> pointAtCell(const QSqlDatabase &db, int idPaciente, int cell, int filaCentro,
                                       int columnaCentro, int pasada) {
-    std::optional<ShownPoint> mostrado;
+    std::optional<ShownPoint> shown;
     {
-        QSqlQuery puntos =
+        QSqlQuery points =
             run(db,
                 QStringLiteral("SELECT ID, fila, columna FROM puntoestimulacion "
                                "WHERE Id_paciente = ? ORDER BY Numero, ID"),
                 {idPaciente},
                 QCoreApplication::translate("ExperimentReview", "Cannot read the stimulation points"));
-        while (puntos.next()) {
+        while (points.next()) {
             if (StimulusStore::cellOfPoint(
-                    Query::integer<qint16>(puntos.value(1), "puntoestimulacion", "fila"),
-                    Query::integer<qint16>(puntos.value(2), "puntoestimulacion", "columna"), filaCentro,
-                    columnaCentro) == celda) {
-                mostrado =
-                    ShownPoint{Query::integer(puntos.value(0), "puntoestimulacion", "ID"), std::nullopt};
+                    Query::integer<qint16>(points.value(1), "puntoestimulacion", "fila"),
+                    Query::integer<qint16>(points.value(2), "puntoestimulacion", "columna"), filaCentro,
+                    columnaCentro) == cell) {
+                shown = ShownPoint{Query::integer(points.value(0), "puntoestimulacion", "ID"), std::nullopt};
                 break;
             }
         }
     }
-    if (!mostrado) {
-        return mostrado;
+    if (!shown) {
+        return shown;
     }
-    QSqlQuery estimulo =
+    QSqlQuery stimulus =
         run(db,
             QStringLiteral("SELECT id, hayfosfeno, observaciones, intensidad, color, fecha, TipoBobina, "
                            "PulsoTipo, PulsoFase, orientacion, NumeroPulsos, PulsoFrecuencia, "
                            "PulsoIntensidad, archivopuntos FROM estimulo "
                            "WHERE id_puntoestimulo = ? AND pasada = ? ORDER BY id LIMIT 1"),
-            {mostrado->pointId, pasada},
+            {shown->pointId, pasada},
             QCoreApplication::translate("ExperimentReview", "Cannot read the stimuli of the point"));
-    if (estimulo.next()) {
+    if (stimulus.next()) {
         StoredStimulus e;
-        e.id = Query::integer(estimulo.value(0), "estimulo", "id");
-        e.hayfosfeno = numero<qint16>(estimulo.value(1), "hayfosfeno");
-        e.observaciones = texto(estimulo.value(2));
-        e.intensidad = numero<qint16>(estimulo.value(3), "intensidad");
-        e.color = texto(estimulo.value(4));
-        e.fecha = fecha(estimulo.value(5));
-        e.TipoBobina = numero<qint16>(estimulo.value(6), "TipoBobina");
-        e.PulsoTipo = numero<qint16>(estimulo.value(7), "PulsoTipo");
-        e.PulsoFase = numero<qint16>(estimulo.value(8), "PulsoFase");
-        e.orientacion = numero<qint16>(estimulo.value(9), "orientacion");
-        e.NumeroPulsos = numero<qint32>(estimulo.value(10), "NumeroPulsos");
-        e.PulsoFrecuencia = numero<qint32>(estimulo.value(11), "PulsoFrecuencia");
-        e.PulsoIntensidad = numero<qint32>(estimulo.value(12), "PulsoIntensidad");
-        e.archivopuntos = texto(estimulo.value(13));
-        mostrado->stimulus = e;
+        e.id = Query::integer(stimulus.value(0), "estimulo", "id");
+        e.hayfosfeno = number<qint16>(stimulus.value(1), "hayfosfeno");
+        e.observaciones = text(stimulus.value(2));
+        e.intensidad = number<qint16>(stimulus.value(3), "intensidad");
+        e.color = text(stimulus.value(4));
+        e.fecha = dateText(stimulus.value(5));
+        e.TipoBobina = number<qint16>(stimulus.value(6), "TipoBobina");
+        e.PulsoTipo = number<qint16>(stimulus.value(7), "PulsoTipo");
+        e.PulsoFase = number<qint16>(stimulus.value(8), "PulsoFase");
+        e.orientacion = number<qint16>(stimulus.value(9), "orientacion");
+        e.NumeroPulsos = number<qint32>(stimulus.value(10), "NumeroPulsos");
+        e.PulsoFrecuencia = number<qint32>(stimulus.value(11), "PulsoFrecuencia");
+        e.PulsoIntensidad = number<qint32>(stimulus.value(12), "PulsoIntensidad");
+        e.archivopuntos = text(stimulus.value(13));
+        shown->stimulus = e;
     }
-    return mostrado;
+    return shown;
 }
 
-int applyToPerception(const QSqlDatabase &db, int idPunto, int pasada, const Perception &percepcion,
-                      const StimulusStore::Parameters &parametros) {
+int applyToPerception(const QSqlDatabase &db, int idPunto, int pasada, const Perception &perception,
+                      const StimulusStore::Parameters &parameters) {
     // Text columns hold "" rather than null for an empty field, as the recording window stores them.
-    QVariantList values{percepcion.observaciones.isNull() ? QStringLiteral("") : percepcion.observaciones,
-                        percepcion.intensidad,
-                        percepcion.color.isNull() ? QStringLiteral("") : percepcion.color};
-    values << valoresParametros(parametros) << parametros.orientacion << idPunto << pasada;
-    return escribe(db,
-                   QStringLiteral("UPDATE estimulo SET observaciones = ?, intensidad = ?, color = ?, ") +
-                       SetParametros +
-                       QStringLiteral(", orientacion = ? WHERE id_puntoestimulo = ? AND pasada = ?"),
-                   values);
+    QVariantList values{perception.observaciones.isNull() ? QStringLiteral("") : perception.observaciones,
+                        perception.intensidad,
+                        perception.color.isNull() ? QStringLiteral("") : perception.color};
+    values << parameterValues(parameters) << parameters.orientacion << idPunto << pasada;
+    return update(db,
+                  QStringLiteral("UPDATE estimulo SET observaciones = ?, intensidad = ?, color = ?, ") +
+                      SetParameters +
+                      QStringLiteral(", orientacion = ? WHERE id_puntoestimulo = ? AND pasada = ?"),
+                  values);
 }
 
 int applyToExperiment(const QSqlDatabase &db, int idPaciente, int pasada,
-                      const StimulusStore::Parameters &parametros) {
-    return escribe(db,
-                   QStringLiteral("UPDATE estimulo SET ") + SetParametros +
-                       QStringLiteral(" WHERE pasada = ? AND id_puntoestimulo IN "
-                                      "(SELECT ID FROM puntoestimulacion WHERE Id_paciente = ?)"),
-                   valoresParametros(parametros) << pasada << idPaciente);
+                      const StimulusStore::Parameters &parameters) {
+    return update(db,
+                  QStringLiteral("UPDATE estimulo SET ") + SetParameters +
+                      QStringLiteral(" WHERE pasada = ? AND id_puntoestimulo IN "
+                                     "(SELECT ID FROM puntoestimulacion WHERE Id_paciente = ?)"),
+                  parameterValues(parameters) << pasada << idPaciente);
 }
 
-int applyToSubject(const QSqlDatabase &db, int idPaciente, const StimulusStore::Parameters &parametros) {
-    return escribe(db,
-                   QStringLiteral("UPDATE estimulo SET ") + SetParametros +
-                       QStringLiteral(" WHERE id_puntoestimulo IN "
-                                      "(SELECT ID FROM puntoestimulacion WHERE Id_paciente = ?)"),
-                   valoresParametros(parametros) << idPaciente);
+int applyToSubject(const QSqlDatabase &db, int idPaciente, const StimulusStore::Parameters &parameters) {
+    return update(db,
+                  QStringLiteral("UPDATE estimulo SET ") + SetParameters +
+                      QStringLiteral(" WHERE id_puntoestimulo IN "
+                                     "(SELECT ID FROM puntoestimulacion WHERE Id_paciente = ?)"),
+                  parameterValues(parameters) << idPaciente);
 }
 
 } // namespace ExperimentReview

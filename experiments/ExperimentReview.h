@@ -41,9 +41,9 @@ struct ShownPoint {
 QList<int> cellsOfExperiment(const QSqlDatabase &db, int idPaciente, int pasada, int filaCentro,
                              int columnaCentro);
 
-// The first of the subject's points (in point number order) whose cell is `celda`, with its first
+// The first of the subject's points (in point number order) whose cell is `cell`, with its first
 // stimulus (in id order) of experiment `pasada`. Absent when no point lies on the cell.
-std::optional<ShownPoint> pointAtCell(const QSqlDatabase &db, int idPaciente, int celda, int filaCentro,
+std::optional<ShownPoint> pointAtCell(const QSqlDatabase &db, int idPaciente, int cell, int filaCentro,
                                       int columnaCentro, int pasada);
 
 // The perception the editor corrects on one stimulus.
@@ -59,14 +59,14 @@ struct Perception {
 //
 // "Aply to this PERCEPTION": every stimulus of the point in the experiment gets the perception, the
 // parameters and the orientation.
-int applyToPerception(const QSqlDatabase &db, int idPunto, int pasada, const Perception &percepcion,
-                      const StimulusStore::Parameters &parametros);
+int applyToPerception(const QSqlDatabase &db, int idPunto, int pasada, const Perception &perception,
+                      const StimulusStore::Parameters &parameters);
 // "Aply to ALL THE EXPERIMENT": every stimulus of the experiment at any of the subject's points
 // gets the parameters (not the orientation).
 int applyToExperiment(const QSqlDatabase &db, int idPaciente, int pasada,
-                      const StimulusStore::Parameters &parametros);
+                      const StimulusStore::Parameters &parameters);
 // "Aply to THIS SUBJECT": every stimulus of the subject, whatever its experiment, gets the
 // parameters (not the orientation).
-int applyToSubject(const QSqlDatabase &db, int idPaciente, const StimulusStore::Parameters &parametros);
+int applyToSubject(const QSqlDatabase &db, int idPaciente, const StimulusStore::Parameters &parameters);
 
 } // namespace ExperimentReview

@@ -42,10 +42,8 @@ FAcumulados::FAcumulados(AppState &state, const LlenaLista &llenaListaPacientes,
     } catch (const StudyError &e) {
         Messages::error(this, e.message());
     }
-    ParameterLists::llena(ui->CBobina, ParameterLists::bobinas(), tr("- Any"));
-    ParameterLists::llena(ui->CPulso, ParameterLists::pulsos(), tr("- Any"));
-    ParameterLists::llena(ui->CFase, ParameterLists::fases(), tr("- Cualquiera"));
-    ParameterLists::llena(ui->COrientacion, ParameterLists::orientaciones(), tr("- Any"));
+    ParameterLists::fill({ui->CBobina, ui->CPulso, ui->CFase, ui->COrientacion},
+                         {tr("- Any"), tr("- Any"), tr("- Cualquiera"), tr("- Any")});
 
     for (QComboBox *lista : {ui->CBobina, ui->CPulso, ui->CFase, ui->COrientacion}) {
         connect(lista, &QComboBox::currentIndexChanged, this, &FAcumulados::repinta);
@@ -103,7 +101,7 @@ void FAcumulados::DibujaFichero(const QString &nombre, const std::optional<QByte
 void FAcumulados::marcaLimites(const StimulationComparison::Filter &filtro) {
     QStringList motivos;
     for (int i = 0; i < StimulationComparison::BoundCount; ++i) {
-        const QString &problema = filtro.problemas[i];
+        const QString &problema = filtro.problems[i];
         m_avisos[i]->setVisible(!problema.isEmpty());
         m_avisos[i]->setToolTip(problema);
         m_limites[i]->setToolTip(problema);

@@ -50,10 +50,8 @@ FVerEstimulo::FVerEstimulo(AppState &state, bool editar, const MrViewerMaker &ma
     } catch (const StudyError &e) {
         Messages::error(this, e.message());
     }
-    ParameterLists::llena(ui->CBobina, ParameterLists::bobinas(), tr("- Any"));
-    ParameterLists::llena(ui->CPulso, ParameterLists::pulsos(), tr("- Any"));
-    ParameterLists::llena(ui->CFase, ParameterLists::fases(), tr("- Any"));
-    ParameterLists::llena(ui->COrientacion, ParameterLists::orientaciones());
+    ParameterLists::fill({ui->CBobina, ui->CPulso, ui->CFase, ui->COrientacion},
+                         {tr("- Any"), tr("- Any"), tr("- Any"), QString()});
 
     const ReviewModel::Editing editing = ReviewModel::editing(m_editar);
     ui->FrameTipo->setEnabled(editing.parametersEnabled);
@@ -197,7 +195,7 @@ bool FVerEstimulo::valida() {
 
 bool FVerEstimulo::leeEntero(QLineEdit *campo, const QString &nombre, qint64 minimo, qint64 maximo,
                              qint64 &valor) {
-    return leeEnteroDeCampo(this, campo, nombre, minimo, maximo, tr("Nothing was changed."), valor);
+    return readWholeNumber(this, campo, nombre, minimo, maximo, tr("Nothing was changed."), valor);
 }
 
 bool FVerEstimulo::leeParametros(StimulusStore::Parameters &p) {

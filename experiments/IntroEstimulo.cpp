@@ -80,10 +80,7 @@ IntroEstimulo::IntroEstimulo(AppState &state, const MrViewerMaker &makeViewer, Q
 IntroEstimulo::~IntroEstimulo() = default;
 
 void IntroEstimulo::cargaParametros() {
-    ParameterLists::llena(ui->CBobina, ParameterLists::bobinas());
-    ParameterLists::llena(ui->CPulso, ParameterLists::pulsos());
-    ParameterLists::llena(ui->CFase, ParameterLists::fases());
-    ParameterLists::llena(ui->COrientacion, ParameterLists::orientaciones());
+    ParameterLists::fill({ui->CBobina, ui->CPulso, ui->CFase, ui->COrientacion});
     ui->TPulsos->setText(QStringLiteral("1"));
     ui->TPulsoFrecuencia->setText(QStringLiteral("1"));
     ui->TPulsoIntensidad->setText(QStringLiteral("80"));
@@ -93,7 +90,7 @@ void IntroEstimulo::cargaParametros() {
 void IntroEstimulo::marcaPasadaContinuada() {
     try {
         const auto puntos = StimulusStore::pointsOfExperiment(m_db, m_idPaciente, m_pasada);
-        for (const StimulusStore::Punto &punto : puntos) {
+        for (const StimulusStore::Point &punto : puntos) {
             const int celda =
                 StimulusStore::cellOfPoint(punto.fila, punto.columna, m_filaCentro, m_columnaCentro);
             if (celda >= 0) {
@@ -111,9 +108,9 @@ int IntroEstimulo::code(const QComboBox *lista) {
 
 int IntroEstimulo::respuesta() const {
     if (ui->Option1_0->isChecked()) {
-        return StimulusStore::Si;
+        return Answer::Yes;
     }
-    return ui->Option1_2->isChecked() ? StimulusStore::Duda : StimulusStore::No;
+    return ui->Option1_2->isChecked() ? Answer::Doubt : Answer::No;
 }
 
 void IntroEstimulo::setRespuesta(int code) {
@@ -126,7 +123,7 @@ void IntroEstimulo::Comienza() {
 }
 
 void IntroEstimulo::LimpiarElemento() {
-    setRespuesta(StimulusStore::No);
+    setRespuesta(Answer::No);
     Option1_Click(); // also when "No" was already selected
     ui->UDIntensidad->setValue(0);
     ui->TIntensidad->setText(QStringLiteral("0"));
@@ -160,7 +157,7 @@ void IntroEstimulo::EGrid1_Click() {
 
 bool IntroEstimulo::leeEntero(QLineEdit *campo, const QString &nombre, qint64 minimo, qint64 maximo,
                               qint64 &valor) {
-    return leeEnteroDeCampo(this, campo, nombre, minimo, maximo, tr("Nothing was saved."), valor);
+    return readWholeNumber(this, campo, nombre, minimo, maximo, tr("Nothing was saved."), valor);
 }
 
 void IntroEstimulo::bNext_Click() {
@@ -175,14 +172,14 @@ void IntroEstimulo::bNext_Click() {
         return;
     }
     const int celda = ui->EGrid1->EIndex();
-    const StimulusStore::Punto punto = StimulusStore::pointOfCell(celda, m_filaCentro, m_columnaCentro);
+    const StimulusStore::Point punto = StimulusStore::pointOfCell(celda, m_filaCentro, m_columnaCentro);
 
     StimulusStore::Entry entrada;
     entrada.hayfosfeno = qint16(respuesta());
     entrada.color = ui->TColor->text();
     entrada.intensidad = qint16(intensidad);
     entrada.observaciones = ui->TObservaciones->toPlainText();
-    entrada.parametros = {code(ui->CBobina),      code(ui->CPulso), code(ui->CFase),
+    entrada.parameters = {code(ui->CBobina),      code(ui->CPulso), code(ui->CFase),
                           code(ui->COrientacion), qint32(pulsos),   qint32(frecuencia),
                           qint32(intensidadPulso)};
     entrada.fecha = QDateTime::currentDateTime();
@@ -205,7 +202,7 @@ void IntroEstimulo::bNext_Click() {
 
 void IntroEstimulo::bBorrar_Click() {
     const int celda = ui->EGrid1->EIndex();
-    const StimulusStore::Punto punto = StimulusStore::pointOfCell(celda, m_filaCentro, m_columnaCentro);
+    const StimulusStore::Point punto = StimulusStore::pointOfCell(celda, m_filaCentro, m_columnaCentro);
     try {
         StimulusStore::deleteEntry(m_db, m_idPaciente, punto.fila, punto.columna, m_pasada);
     } catch (const StudyError &e) {

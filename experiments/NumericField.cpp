@@ -6,21 +6,21 @@
 #include <QCoreApplication>
 #include <QLineEdit>
 
-bool leeEnteroDeCampo(QWidget *ventana, QLineEdit *campo, const QString &nombre, qint64 minimo, qint64 maximo,
-                      const QString &consecuencia, qint64 &valor) {
-    const std::optional<qint64> leido = StimulusStore::wholeNumberInRange(campo->text(), minimo, maximo);
-    if (!leido) {
+bool readWholeNumber(QWidget *window, QLineEdit *field, const QString &name, qint64 minimum, qint64 maximum,
+                     const QString &consequence, qint64 &value) {
+    const std::optional<qint64> read = StimulusStore::wholeNumberInRange(field->text(), minimum, maximum);
+    if (!read) {
         Messages::error(
-            ventana, QCoreApplication::translate("NumericField",
-                                                 "%1 must be a whole number from %2 to %3; \"%4\" is not. %5")
-                         .arg(nombre)
-                         .arg(minimo)
-                         .arg(maximo)
-                         .arg(campo->text(), consecuencia));
-        campo->setFocus();
-        campo->selectAll();
+            window, QCoreApplication::translate("NumericField",
+                                                "%1 must be a whole number from %2 to %3; \"%4\" is not. %5")
+                        .arg(name)
+                        .arg(minimum)
+                        .arg(maximum)
+                        .arg(field->text(), consequence));
+        field->setFocus();
+        field->selectAll();
         return false;
     }
-    valor = *leido;
+    value = *read;
     return true;
 }

@@ -6,47 +6,56 @@
 namespace ParameterLists {
 
 namespace {
-constexpr Item Bobinas[] = {{QT_TRANSLATE_NOOP("ParameterLists", "Magstim en ocho"), 1},
-                            {QT_TRANSLATE_NOOP("ParameterLists", "Magstim Redonda"), 2},
-                            {QT_TRANSLATE_NOOP("ParameterLists", "Cadwell en ocho"), 3}};
-constexpr Item Pulsos[] = {{QT_TRANSLATE_NOOP("ParameterLists", "Single"), 1},
-                           {QT_TRANSLATE_NOOP("ParameterLists", "Repetitive"), 2},
-                           {QT_TRANSLATE_NOOP("ParameterLists", "Two"), 3}};
-constexpr Item Fases[] = {{QT_TRANSLATE_NOOP("ParameterLists", "Monofásico"), 1},
-                          {QT_TRANSLATE_NOOP("ParameterLists", "Bifáisco"), 2}};
-constexpr Item Orientaciones[] = {{QT_TRANSLATE_NOOP("ParameterLists", "Up-Down"), 3},
-                                  {QT_TRANSLATE_NOOP("ParameterLists", "Down-Up"), 2},
-                                  {QT_TRANSLATE_NOOP("ParameterLists", "Left-Right"), 0},
-                                  {QT_TRANSLATE_NOOP("ParameterLists", "Right-Left"), 1}};
+constexpr Item Coils[] = {{QT_TRANSLATE_NOOP("ParameterLists", "Magstim en ocho"), 1},
+                          {QT_TRANSLATE_NOOP("ParameterLists", "Magstim Redonda"), 2},
+                          {QT_TRANSLATE_NOOP("ParameterLists", "Cadwell en ocho"), 3}};
+constexpr Item PulseTypes[] = {{QT_TRANSLATE_NOOP("ParameterLists", "Single"), 1},
+                               {QT_TRANSLATE_NOOP("ParameterLists", "Repetitive"), 2},
+                               {QT_TRANSLATE_NOOP("ParameterLists", "Two"), 3}};
+constexpr Item Phases[] = {{QT_TRANSLATE_NOOP("ParameterLists", "Monofásico"), 1},
+                           {QT_TRANSLATE_NOOP("ParameterLists", "Bifáisco"), 2}};
+constexpr Item Orientations[] = {{QT_TRANSLATE_NOOP("ParameterLists", "Up-Down"), 3},
+                                 {QT_TRANSLATE_NOOP("ParameterLists", "Down-Up"), 2},
+                                 {QT_TRANSLATE_NOOP("ParameterLists", "Left-Right"), 0},
+                                 {QT_TRANSLATE_NOOP("ParameterLists", "Right-Left"), 1}};
 } // namespace
 
-std::span<const Item> bobinas() {
-    return Bobinas;
+std::span<const Item> coils() {
+    return Coils;
 }
-std::span<const Item> pulsos() {
-    return Pulsos;
+std::span<const Item> pulseTypes() {
+    return PulseTypes;
 }
-std::span<const Item> fases() {
-    return Fases;
+std::span<const Item> phases() {
+    return Phases;
 }
-std::span<const Item> orientaciones() {
-    return Orientaciones;
+std::span<const Item> orientations() {
+    return Orientations;
 }
 
-void llena(QComboBox *lista, std::span<const Item> items, const QString &primerItem) {
-    lista->clear();
-    if (!primerItem.isNull()) {
-        lista->addItem(primerItem, Cualquiera);
+namespace {
+void fillList(QComboBox *list, std::span<const Item> items, const QString &anyItem) {
+    list->clear();
+    if (!anyItem.isNull()) {
+        list->addItem(anyItem, Any);
     }
     for (const Item &item : items) {
         // Shown in the interface's language; the code is what is stored.
-        lista->addItem(QCoreApplication::translate("ParameterLists", item.texto), item.code);
+        list->addItem(QCoreApplication::translate("ParameterLists", item.caption), item.code);
     }
-    lista->setCurrentIndex(0);
+    list->setCurrentIndex(0);
+}
+} // namespace
+
+void fill(const std::array<QComboBox *, 4> &lists, const std::array<QString, 4> &anyItems) {
+    const std::array<std::span<const Item>, 4> items{coils(), pulseTypes(), phases(), orientations()};
+    for (std::size_t i = 0; i < lists.size(); ++i) {
+        fillList(lists[i], items[i], anyItems[i]);
+    }
 }
 
-int code(const QComboBox *lista) {
-    return lista->currentIndex() < 0 ? Cualquiera : lista->currentData().toInt();
+int code(const QComboBox *list) {
+    return list->currentIndex() < 0 ? Any : list->currentData().toInt();
 }
 
 void i_selecciona_valor_lista(qint16 code, QComboBox *lista) {

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <array>
 #include <span>
 
 class QComboBox;
@@ -12,25 +13,26 @@ class QComboBox;
 namespace ParameterLists {
 
 struct Item {
-    const char *texto; // UTF-8 caption
+    const char *caption; // UTF-8
     int code;
 };
 
 // Code of the first item the viewer and the comparison window put before the others: no
 // condition, or no stored value matched.
-inline constexpr int Cualquiera = -1;
+inline constexpr int Any = -1;
 
-std::span<const Item> bobinas();       // CBobina
-std::span<const Item> pulsos();        // CPulso
-std::span<const Item> fases();         // CFase
-std::span<const Item> orientaciones(); // COrientacion
+std::span<const Item> coils();        // CBobina
+std::span<const Item> pulseTypes();   // CPulso
+std::span<const Item> phases();       // CFase
+std::span<const Item> orientations(); // COrientacion
 
-// Replaces the list's items by `items`, preceded by an item `primerItem` with the code -1 when
-// it is given, and selects the first item.
-void llena(QComboBox *lista, std::span<const Item> items, const QString &primerItem = QString());
+// Fills a window's four lists, in the order coil (CBobina), pulse type (CPulso), phase (CFase) and
+// orientation (COrientacion), each with its items, preceded by an item with the code -1 and the
+// caption `anyItems` gives for that list (none where it is null), and selects the first item.
+void fill(const std::array<QComboBox *, 4> &lists, const std::array<QString, 4> &anyItems = {});
 
 // Code of the selected item; -1 when nothing is selected.
-int code(const QComboBox *lista);
+int code(const QComboBox *list);
 
 // Selects an item by code: the first item, then every item whose code equals `code` in turn,
 // so the last matching item stays selected and the first one when none matches.

@@ -28,7 +28,7 @@ Shown shown(const std::optional<ExperimentReview::ShownPoint> &punto) {
     s.pointId = punto->pointId;
     s.stimulusId = e.id;
     // An answer outside Yes, No and Doubt shows as "No".
-    if (e.hayfosfeno && *e.hayfosfeno >= StimulusStore::Si && *e.hayfosfeno <= StimulusStore::Duda) {
+    if (e.hayfosfeno && *e.hayfosfeno >= Answer::Yes && *e.hayfosfeno <= Answer::Doubt) {
         s.answer = *e.hayfosfeno;
     }
     s.notes = e.observaciones.value_or(QString());
@@ -52,7 +52,7 @@ Shown shown(const std::optional<ExperimentReview::ShownPoint> &punto) {
 }
 
 bool dataShown(bool found, int answer) {
-    return found && answer != StimulusStore::No;
+    return found && answer != Answer::No;
 }
 
 int centreCell(int filaCentro, int columnaCentro) {

@@ -29,7 +29,7 @@ struct Shown {
     bool found = false; // a stimulus of the experiment at the cell: FEstímulo shown, bOKEstimulo enabled
     int pointId = 0;    // its point, when found
     int stimulusId = 0;
-    int answer = StimulusStore::No;           // the radio button Option1_<answer> is checked
+    int answer = Answer::No;                  // the radio button Option1_<answer> is checked
     QString notes;                            // TObservaciones
     QString brightness = QStringLiteral("0"); // TIntensidad
     QString colour;                           // TColor

@@ -14,8 +14,8 @@
 namespace StimulationComparison {
 
 bool Filter::ok() const {
-    for (const QString &problema : problemas) {
-        if (!problema.isEmpty()) {
+    for (const QString &problem : problems) {
+        if (!problem.isEmpty()) {
             return false;
         }
     }
@@ -24,54 +24,54 @@ bool Filter::ok() const {
 
 Filter buildFilter(const Conditions &c) {
     Filter f;
-    QStringList textos, partes;
-    const auto rango = [&](const char *columna, Bound desde, Bound hasta) {
-        const QString col = QString::fromLatin1(columna);
-        QStringList texto, parte;
-        for (const Bound limite : {desde, hasta}) {
-            const QString &valorTexto = c.bounds[limite];
-            const QString operador = limite == desde ? QStringLiteral(" >= ") : QStringLiteral(" <= ");
-            if (c.openBounds && valorTexto.trimmed().isEmpty()) {
+    QStringList texts, parts;
+    const auto range = [&](const char *column, Bound from, Bound to) {
+        const QString col = QString::fromLatin1(column);
+        QStringList text, part;
+        for (const Bound bound : {from, to}) {
+            const QString &boundText = c.bounds[bound];
+            const QString op = bound == from ? QStringLiteral(" >= ") : QStringLiteral(" <= ");
+            if (c.openBounds && boundText.trimmed().isEmpty()) {
                 continue;
             }
-            texto << col + operador + valorTexto;
-            parte << col + operador + QStringLiteral("?");
-            const std::optional<qint64> valor = StimulusStore::wholeNumberInRange(
-                valorTexto, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max());
-            if (valor) {
-                f.valores << *valor;
+            text << col + op + boundText;
+            part << col + op + QStringLiteral("?");
+            const std::optional<qint64> value = StimulusStore::wholeNumberInRange(
+                boundText, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max());
+            if (value) {
+                f.values << *value;
             } else {
-                f.valores << QVariant();
-                f.problemas[limite] =
-                    valorTexto.trimmed().isEmpty()
+                f.values << QVariant();
+                f.problems[bound] =
+                    boundText.trimmed().isEmpty()
                         ? QCoreApplication::translate("StimulationComparison", "empty: type a whole number")
                         : QCoreApplication::translate("StimulationComparison", "\"%1\" is not a whole number")
-                              .arg(valorTexto);
+                              .arg(boundText);
             }
         }
-        if (!parte.isEmpty()) {
-            textos << QStringLiteral("(") + texto.join(QStringLiteral(" AND ")) + QStringLiteral(")");
-            partes << QStringLiteral("(") + parte.join(QStringLiteral(" AND ")) + QStringLiteral(")");
+        if (!part.isEmpty()) {
+            texts << QStringLiteral("(") + text.join(QStringLiteral(" AND ")) + QStringLiteral(")");
+            parts << QStringLiteral("(") + part.join(QStringLiteral(" AND ")) + QStringLiteral(")");
         }
     };
-    rango("NumeroPulsos", PulsesFrom, PulsesTo);
-    rango("PulsoFrecuencia", FrequencyFrom, FrequencyTo);
-    rango("PulsoIntensidad", IntensityFrom, IntensityTo);
-    const auto igual = [&](const char *columna, int code) {
+    range("NumeroPulsos", PulsesFrom, PulsesTo);
+    range("PulsoFrecuencia", FrequencyFrom, FrequencyTo);
+    range("PulsoIntensidad", IntensityFrom, IntensityTo);
+    const auto equal = [&](const char *column, int code) {
         if (code < 0) {
             return;
         }
-        const QString condicion = QStringLiteral("(") + QString::fromLatin1(columna) + QStringLiteral(" = ");
-        textos << condicion + QString::number(code) + QStringLiteral(")");
-        partes << condicion + QStringLiteral("?)");
-        f.valores << code;
+        const QString condition = QStringLiteral("(") + QString::fromLatin1(column) + QStringLiteral(" = ");
+        texts << condition + QString::number(code) + QStringLiteral(")");
+        parts << condition + QStringLiteral("?)");
+        f.values << code;
     };
-    igual("TipoBobina", c.coil);
-    igual("PulsoTipo", c.pulseType);
-    igual("PulsoFase", c.pulsePhase);
-    igual("Orientacion", c.orientation);
-    f.texto = textos.join(QStringLiteral(" AND "));
-    f.sql = partes.isEmpty() ? QStringLiteral("(1 = 1)") : partes.join(QStringLiteral(" AND "));
+    equal("TipoBobina", c.coil);
+    equal("PulsoTipo", c.pulseType);
+    equal("PulsoFase", c.pulsePhase);
+    equal("Orientacion", c.orientation);
+    f.text = texts.join(QStringLiteral(" AND "));
+    f.sql = parts.isEmpty() ? QStringLiteral("(1 = 1)") : parts.join(QStringLiteral(" AND "));
     return f;
 }
 
@@ -93,11 +93,11 @@ int DesplazaCelda(int indice, int orientacion, int tipoBobina) {
     }
 }
 
-DrawingFinder::DrawingFinder(const QSqlDatabase &db, const Filter &filtro, int indice, int filaCentro,
+DrawingFinder::DrawingFinder(const QSqlDatabase &db, const Filter &filter, int cell, int filaCentro,
                              int columnaCentro)
-    : m_query(db), m_valores(filtro.valores), m_indice(indice), m_filaCentro(filaCentro),
+    : m_query(db), m_values(filter.values), m_cell(cell), m_filaCentro(filaCentro),
       m_columnaCentro(columnaCentro) {
-    if (!filtro.ok()) {
+    if (!filter.ok()) {
         throw StudyError(QCoreApplication::translate("StimulationComparison",
                                                      "The filter has bounds that are not whole numbers"));
     }
@@ -109,7 +109,7 @@ DrawingFinder::DrawingFinder(const QSqlDatabase &db, const Filter &filtro, int i
                        "estimulo.TipoBobina, estimulo.archivopuntos, drawing.points FROM puntoestimulacion "
                        "LEFT JOIN estimulo ON puntoestimulacion.ID = estimulo.id_puntoestimulo "
                        "LEFT JOIN drawing ON drawing.stimulus_id = estimulo.id WHERE ") +
-        filtro.sql +
+        filter.sql +
         QStringLiteral(" AND (puntoestimulacion.Id_paciente = ?)"
                        " AND (10 * (puntoestimulacion.fila + ?) + puntoestimulacion.columna + ?)"
                        " IN (?, ?, ?, ?, ?)"
@@ -124,49 +124,49 @@ DrawingFinder::DrawingFinder(const QSqlDatabase &db, const Filter &filtro, int i
 
 QString DrawingFinder::drawingName(int idPaciente) {
     int i = 0;
-    for (const QVariant &valor : m_valores) {
-        m_query.bindValue(i++, valor);
+    for (const QVariant &value : m_values) {
+        m_query.bindValue(i++, value);
     }
-    for (const QVariant &valor : QVariantList{idPaciente, m_filaCentro, m_columnaCentro, m_indice,
-                                              m_indice - 1, m_indice + 1, m_indice - 10, m_indice + 10}) {
-        m_query.bindValue(i++, valor);
+    for (const QVariant &value : QVariantList{idPaciente, m_filaCentro, m_columnaCentro, m_cell, m_cell - 1,
+                                              m_cell + 1, m_cell - 10, m_cell + 10}) {
+        m_query.bindValue(i++, value);
     }
     if (!m_query.exec()) {
         throw StudyError(
             QCoreApplication::translate("StimulationComparison", "Cannot read the stimuli to compare"),
             m_query.lastError());
     }
-    QString nombre;
-    m_puntos.reset();
+    QString name;
+    m_drawing.reset();
     while (m_query.next()) {
         // A point off the grid counts for no cell.
-        const int celda =
+        const int stimulusCell =
             GridCells::cellAt(Query::integer<qint16>(m_query.value(0), "puntoestimulacion", "fila"),
                               Query::integer<qint16>(m_query.value(1), "puntoestimulacion", "columna"),
                               m_filaCentro, m_columnaCentro);
-        if (celda < 0) {
+        if (stimulusCell < 0) {
             continue;
         }
         // A stimulus without an orientation is not moved.
-        const QVariant orientacion = m_query.value(2);
+        const QVariant orientation = m_query.value(2);
         const int o =
-            orientacion.isNull() ? -1 : Query::integer<qint16>(orientacion, "estimulo", "orientacion");
-        if (DesplazaCelda(celda, o, Query::integer<quint8>(m_query.value(3), "estimulo", "TipoBobina")) !=
-            m_indice) {
+            orientation.isNull() ? -1 : Query::integer<qint16>(orientation, "estimulo", "orientacion");
+        if (DesplazaCelda(stimulusCell, o,
+                          Query::integer<quint8>(m_query.value(3), "estimulo", "TipoBobina")) != m_cell) {
             continue;
         }
-        const QVariant archivo = m_query.value(4);
-        if (!archivo.isNull() && !archivo.toString().isEmpty()) {
-            nombre = archivo.toString();
-            const QVariant puntos = m_query.value(5);
-            if (!puntos.isNull()) {
-                m_puntos = puntos.toString().toLatin1();
+        const QVariant stored = m_query.value(4);
+        if (!stored.isNull() && !stored.toString().isEmpty()) {
+            name = stored.toString();
+            const QVariant points = m_query.value(5);
+            if (!points.isNull()) {
+                m_drawing = points.toString().toLatin1();
             }
             break;
         }
     }
     m_query.finish();
-    return nombre;
+    return name;
 }
 
 } // namespace StimulationComparison

@@ -40,12 +40,12 @@ struct Conditions {
 
 struct Filter {
     // The conditions written out with their values, as the operator reads them.
-    QString texto;
-    // The same conditions with a "?" for every value; the values go in `valores`, in order.
+    QString text;
+    // The same conditions with a "?" for every value; the values go in `values`, in order.
     QString sql;
-    QVariantList valores;
+    QVariantList values;
     // Why a bound box cannot be used ("" for a good one). A filter with any reason is not run.
-    std::array<QString, BoundCount> problemas;
+    std::array<QString, BoundCount> problems;
     bool ok() const;
 };
 
@@ -53,7 +53,7 @@ struct Filter {
 // whose code is 0 or more (coil, pulse type, phase, orientation), joined by " AND ". A bound must be
 // a whole number within 32 bits, blanks around it allowed; any other text is reported and never
 // reaches SQL. Without any condition the SQL is "(1 = 1)" and the text empty.
-Filter buildFilter(const Conditions &condiciones);
+Filter buildFilter(const Conditions &conditions);
 
 // The cell a stimulus counts for. The "Cadwell en ocho" coil (3) acts beside its reference point,
 // one cell towards its orientation: Left-Right (0) +1, Right-Left (1) -1, Down-Up (2) +10 and
@@ -66,19 +66,18 @@ int DesplazaCelda(int indice, int orientacion, int tipoBobina);
 // The statement is prepared once and run per subject. Throws StudyError on an engine failure.
 class DrawingFinder {
 public:
-    DrawingFinder(const QSqlDatabase &db, const Filter &filtro, int indice, int filaCentro,
-                  int columnaCentro);
+    DrawingFinder(const QSqlDatabase &db, const Filter &filter, int cell, int filaCentro, int columnaCentro);
 
     // Stored drawing name (archivopuntos) for the subject; "" when nothing matches.
     QString drawingName(int idPaciente);
     // The drawing the last drawingName() found, as the study keeps it (nothing when it has none stored).
-    const std::optional<QByteArray> &drawing() const { return m_puntos; }
+    const std::optional<QByteArray> &drawing() const { return m_drawing; }
 
 private:
     QSqlQuery m_query;
-    std::optional<QByteArray> m_puntos;
-    QVariantList m_valores;
-    int m_indice;
+    std::optional<QByteArray> m_drawing;
+    QVariantList m_values;
+    int m_cell;
     int m_filaCentro;
     int m_columnaCentro;
 };

@@ -123,9 +123,9 @@ DeletedEntry BorraEstimuloAPuntoEstimulacion(const QSqlDatabase &db, int idPacie
         borrado.archivopuntos = estimulo.value(2).toString();
         borrado.stimulusId = id;
         estimulo.finish();
-        punto->n_on -= respuesta == Si ? 1 : 0;
-        punto->n_off -= respuesta == No ? 1 : 0;
-        punto->n_dudas -= respuesta == Duda ? 1 : 0;
+        punto->n_on -= respuesta == Answer::Yes ? 1 : 0;
+        punto->n_off -= respuesta == Answer::No ? 1 : 0;
+        punto->n_dudas -= respuesta == Answer::Doubt ? 1 : 0;
         run(db, QStringLiteral("UPDATE puntoestimulacion SET n_on = ?, n_off = ?, n_dudas = ? WHERE ID = ?"),
             {punto->n_on, punto->n_off, punto->n_dudas, punto->id},
             QCoreApplication::translate("StimulusStore", "Cannot store the stimulation point"));
@@ -148,14 +148,14 @@ SavedEntry saveEntry(const QSqlDatabase &db, int idPaciente, qint16 fila, qint16
     const SubjectLock subject(db, idPaciente);
     Transaction transaction(db);
     SavedEntry guardado;
-    const UpdatedPoint punto =
-        AnyadeEstimuloAPuntoEstimulacion(db, idPaciente, fila, columna, entrada.hayfosfeno == Si,
-                                         entrada.hayfosfeno == No, entrada.hayfosfeno == Duda, pasada);
+    const UpdatedPoint punto = AnyadeEstimuloAPuntoEstimulacion(
+        db, idPaciente, fila, columna, entrada.hayfosfeno == Answer::Yes, entrada.hayfosfeno == Answer::No,
+        entrada.hayfosfeno == Answer::Doubt, pasada);
     guardado.pointId = punto.pointId;
     guardado.laterExperiment = punto.laterExperiment;
     step(checkpoint, "point");
 
-    const bool conDibujo = entrada.hayfosfeno != No;
+    const bool conDibujo = entrada.hayfosfeno != Answer::No;
     if (conDibujo) {
         // The name joins three numbers without a separator, so two stimuli can meet on one name
         // (subject 1, point 11 and subject 11, point 1); an export writes one file per name, so a
@@ -169,7 +169,7 @@ SavedEntry saveEntry(const QSqlDatabase &db, int idPaciente, qint16 fila, qint16
             guardado.archivopuntos += QLatin1Char('-') + QString::number(i_dameUltimoValorIdEstimulo(db) + 1);
         }
     }
-    const Parameters &p = entrada.parametros;
+    const Parameters &p = entrada.parameters;
     guardado.stimulusId =
         AnyadeNuevoEstimulo(db, punto.pointId, entrada.color, entrada.intensidad, entrada.hayfosfeno,
                             qint16(pasada), entrada.observaciones, guardado.archivopuntos,
@@ -199,12 +199,12 @@ int cellOfPoint(int fila, int columna, int filaCentro, int columnaCentro) {
     return GridCells::cellAt(fila, columna, filaCentro, columnaCentro);
 }
 
-Punto pointOfCell(int celda, int filaCentro, int columnaCentro) {
+Point pointOfCell(int celda, int filaCentro, int columnaCentro) {
     const GridCells::Offset punto = GridCells::offsetOf(celda, filaCentro, columnaCentro);
-    return Punto{qint16(punto.row), qint16(punto.column)};
+    return Point{qint16(punto.row), qint16(punto.column)};
 }
 
-QList<Punto> pointsOfExperiment(const QSqlDatabase &db, int idPaciente, int pasada) {
+QList<Point> pointsOfExperiment(const QSqlDatabase &db, int idPaciente, int pasada) {
     QSqlQuery query =
         run(db,
             QStringLiteral("SELECT DISTINCT p.fila, p.columna FROM puntoestimulacion p "
@@ -212,9 +212,9 @@ QList<Punto> pointsOfExperiment(const QSqlDatabase &db, int idPaciente, int pasa
                            "WHERE p.Id_paciente = ? AND e.pasada = ?"),
             {idPaciente, pasada},
             QCoreApplication::translate("StimulusStore", "Cannot read the points of the experiment"));
-    QList<Punto> puntos;
+    QList<Point> puntos;
     while (query.next()) {
-        puntos << Punto{Query::integer<qint16>(query.value(0), "puntoestimulacion", "fila"),
+        puntos << Point{Query::integer<qint16>(query.value(0), "puntoestimulacion", "fila"),
                         Query::integer<qint16>(query.value(1), "puntoestimulacion", "columna")};
     }
     Query::finished(query);

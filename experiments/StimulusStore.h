@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/Answer.h"
 #include "drawings/DrawingFile.h"
 
 #include <QDateTime>
@@ -17,9 +18,6 @@
 // the engine fails. saveEntry and deleteEntry are the operator's two actions ("Save and
 // continue", "Delete"): each is one transaction, the drawing (kept inside the study) included.
 namespace StimulusStore {
-
-// Answer codes of hayfosfeno.
-enum Respuesta : qint16 { Si = 0, No = 1, Duda = 2 };
 
 // What a stimulus can be: the recording window, the editor and the tool refuse anything outside
 // these bounds before it is stored.
@@ -45,11 +43,11 @@ struct Parameters {
 
 // One stimulus as the operator entered it.
 struct Entry {
-    qint16 hayfosfeno = No;
+    qint16 hayfosfeno = Answer::No;
     QString color;
     qint16 intensidad = 0;
     QString observaciones;
-    Parameters parametros;
+    Parameters parameters;
     QDateTime fecha;
 };
 
@@ -86,14 +84,14 @@ DeletedEntry BorraEstimuloAPuntoEstimulacion(const QSqlDatabase &db, int idPacie
 // filaCentro, column = columna + columnaCentro; -1 when it falls off the grid.
 int cellOfPoint(int fila, int columna, int filaCentro, int columnaCentro);
 // The point (fila, columna) relative to the centre that a grid cell stands for (GridCells::offsetOf).
-struct Punto {
+struct Point {
     qint16 fila;
     qint16 columna;
 };
-Punto pointOfCell(int celda, int filaCentro, int columnaCentro);
+Point pointOfCell(int celda, int filaCentro, int columnaCentro);
 
 // The subject's points stimulated in the experiment (those with at least one stimulus of it).
-QList<Punto> pointsOfExperiment(const QSqlDatabase &db, int idPaciente, int pasada);
+QList<Point> pointsOfExperiment(const QSqlDatabase &db, int idPaciente, int pasada);
 
 // Tests pass a checkpoint to make a step fail: it is called with the name of each step done
 // ("point", "stimulus", "drawing", "delete") and may throw.

@@ -165,11 +165,6 @@ double Geometry::scale(double x, double y, double z) const {
     return std::sqrt(u * u + v * v + w * w);
 }
 
-double Geometry::scalpDistance(double dx, double dy, double dz) const {
-    const double length = std::sqrt(dx * dx + dy * dy + dz * dz);
-    return length / scale(cx + dx, cy + dy, cz + dz);
-}
-
 Geometry geometry(const Options &options) {
     // The head of a sagittal grid of these options, in the loaded volume's voxels: columns front to
     // back, rows top down, slices left to right, each grid centred on the origin.

@@ -76,8 +76,6 @@ struct Geometry {
 
     // The scale of a voxel: 1 on the scalp surface, below 1 inside.
     double scale(double x, double y, double z) const;
-    // Distance from the centre to the scalp surface along a direction in voxel units.
-    double scalpDistance(double dx, double dy, double dz) const;
 };
 
 Geometry geometry(const Options &options);

@@ -55,7 +55,7 @@ QString storedFolder(QWidget *window, const SubjectCalibration::Record &stored, 
 bool CargaResonanciaAsociada(QWidget *window, QString &directory, AppState &app, ImagingState &imaging,
                              const SubjectCalibration::Record *stored, LoadedSeries *loaded) {
     if (app.RutaConfig.isEmpty()) {
-        app.RutaConfig = AppPaths::rutaConfig();
+        app.RutaConfig = AppPaths::configPath();
     }
     // The last image directory is only remembered for the next loader: when config.ini cannot be
     // written, the directory still goes to this loader directly.

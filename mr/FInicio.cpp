@@ -67,9 +67,9 @@ FInicio::FInicio(AppState &app, ImagingState &imaging, QWidget *parent)
 
     // Load: the last image directory, or the program's own when it is gone.
     if (m_app.RutaConfig.isEmpty()) {
-        m_app.RutaConfig = AppPaths::rutaConfig();
+        m_app.RutaConfig = AppPaths::configPath();
     }
-    const QString programa = AppPaths::directorioAplicacion();
+    const QString programa = AppPaths::applicationDir();
     if (!setDirectorio(LeeIni(m_app.RutaConfig, Seccion, Clave, programa))) {
         setDirectorio(programa);
     }
@@ -332,13 +332,13 @@ bool FInicio::chooseStoredSeries(const SubjectCalibration::Record &stored) {
 }
 
 void FInicio::reject() {
-    if (!cargando()) {
+    if (!m_loader.loading()) {
         QDialog::reject();
     }
 }
 
 void FInicio::closeEvent(QCloseEvent *event) {
-    if (cargando()) {
+    if (m_loader.loading()) {
         event->ignore();
         return;
     }

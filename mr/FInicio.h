@@ -39,11 +39,9 @@ public:
     // False, changing nothing, when it is not a directory.
     bool setDirectorio(const QString &ruta);
 
-    bool cargando() const { return m_loader.loading(); }
     // The entries of the series list, and choosing one.
     QStringList series() const;
     bool setSerieElegida(int index);
-    const SeriesLoader::Report &informe() const { return m_loader.report(); }
     // Chooses, among the series of the shown folder, the one the calibration was made on: the DICOM
     // series with its fingerprint, else the NIfTI file of its name or fingerprint, else the series of
     // its number. False, changing nothing, when the folder has none of them.

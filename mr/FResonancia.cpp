@@ -26,7 +26,6 @@ void FResonancia::actualiza_resonancia(qint32 cell, QWidget *owner) {
         return;
     }
     m_celda = cell;
-    m_propietaria = owner;
     if (owner) {
         const QRect marco = owner->frameGeometry();
         move(marco.left() + marco.width(), marco.top());

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPointer>
 #include <QWidget>
 
 #include <memory>
@@ -38,7 +37,6 @@ public:
     void actualiza_resonancia(qint32 cell, QWidget *owner);
 
     qint32 celda() const { return m_celda; }
-    QWidget *propietaria() const { return m_propietaria; }
 
     // Closes the window on behalf of its owner.
     void cierra();
@@ -54,6 +52,5 @@ private:
     AppState &m_app;
     ImagingState &m_imaging;
     qint32 m_celda = 14;
-    QPointer<QWidget> m_propietaria;
     bool m_cerrando = false;
 };

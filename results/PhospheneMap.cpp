@@ -1,5 +1,6 @@
 #include "results/PhospheneMap.h"
 
+#include "data/Answer.h"
 #include "data/Query.h"
 #include "data/StudyError.h"
 #include "drawings/DrawingFile.h"
@@ -18,17 +19,13 @@ namespace PhospheneMap {
 
 namespace {
 
-constexpr int AnswerYes = 0;
-constexpr int AnswerNo = 1;
-constexpr int AnswerDoubt = 2;
-
 // The conditions every query of the map shares: the filter, then the subjects.
 QString conditions(const Selection &selection, QVariantList &values) {
     if (!selection.filter.ok()) {
         throw StudyError(
             QCoreApplication::translate("PhospheneMap", "The filter has bounds that are not whole numbers"));
     }
-    values = selection.filter.valores;
+    values = selection.filter.values;
     QString sql = QStringLiteral(" WHERE ") + selection.filter.sql;
     if (!selection.subjects.isEmpty()) {
         QStringList marks;
@@ -106,13 +103,13 @@ Counts count(const QSqlDatabase &db, const Selection &selection) {
         const QVariant answer = query.value(6);
         if (!answer.isNull()) {
             switch (answer.toInt()) {
-            case AnswerYes:
+            case Answer::Yes:
                 c.yes += n;
                 break;
-            case AnswerNo:
+            case Answer::No:
                 c.no += n;
                 break;
-            case AnswerDoubt:
+            case Answer::Doubt:
                 c.doubt += n;
                 break;
             default:

@@ -56,10 +56,8 @@ PhospheneMapWindow::PhospheneMapWindow(AppState &state, const FillSubjects &fill
         Messages::error(this, e.message());
     }
     ui->subjectList->selectAll();
-    ParameterLists::llena(ui->coilList, ParameterLists::bobinas(), tr("- Any"));
-    ParameterLists::llena(ui->pulseTypeList, ParameterLists::pulsos(), tr("- Any"));
-    ParameterLists::llena(ui->phaseList, ParameterLists::fases(), tr("- Any"));
-    ParameterLists::llena(ui->orientationList, ParameterLists::orientaciones(), tr("- Any"));
+    ParameterLists::fill({ui->coilList, ui->pulseTypeList, ui->phaseList, ui->orientationList},
+                         {tr("- Any"), tr("- Any"), tr("- Any"), tr("- Any")});
 
     for (QComboBox *list : {ui->coilList, ui->pulseTypeList, ui->phaseList, ui->orientationList}) {
         connect(list, &QComboBox::currentIndexChanged, this, &PhospheneMapWindow::recount);
@@ -163,7 +161,7 @@ void PhospheneMapWindow::recount() {
     const PhospheneMap::Selection s = selection();
     QStringList problems;
     for (int i = 0; i < StimulationComparison::BoundCount; ++i) {
-        const QString &problem = s.filter.problemas[std::size_t(i)];
+        const QString &problem = s.filter.problems[std::size_t(i)];
         m_bounds[std::size_t(i)]->setToolTip(problem);
         m_bounds[std::size_t(i)]->setAccessibleDescription(problem);
         if (!problem.isEmpty()) {

@@ -3,6 +3,7 @@
 #include "Version.h"
 #include "brain/Normalise.h"
 #include "core/GridCells.h"
+#include "data/Answer.h"
 #include "data/Query.h"
 #include "data/StoredValue.h"
 #include "data/Study.h"
@@ -96,16 +97,15 @@ QString caption(std::span<const ParameterLists::Item> items, const QVariant &val
     }
     for (const ParameterLists::Item &item : items) {
         if (item.code == value.toInt()) {
-            return QString::fromUtf8(item.texto);
+            return QString::fromUtf8(item.caption);
         }
     }
     return whole(value);
 }
 
 QString answer(const QVariant &value) {
-    static const char *const names[] = {"yes", "no", "doubt"};
-    const int code = value.toInt();
-    return !value.isNull() && code >= 0 && code <= 2 ? QString::fromLatin1(names[code]) : whole(value);
+    const std::optional<QString> name = value.isNull() ? std::nullopt : Answer::name(value.toInt());
+    return name ? *name : whole(value);
 }
 
 QString dateTime(const QVariant &value) {
@@ -135,10 +135,10 @@ QStringList stimulusFields(const QSqlQuery &q, bool hasDrawing, const DrawingSha
     f << whole(q.value(SubjectId)) << whole(q.value(Experiment))
       << (cell >= 0 ? QString::number(cell) : QString()) << whole(q.value(Fila)) << whole(q.value(Columna))
       << answer(q.value(Answer)) << q.value(Colour).toString() << whole(q.value(Brightness))
-      << caption(ParameterLists::bobinas(), q.value(Coil))
-      << caption(ParameterLists::pulsos(), q.value(PulseType))
-      << caption(ParameterLists::fases(), q.value(Phase))
-      << caption(ParameterLists::orientaciones(), q.value(Orientation)) << whole(q.value(Pulses))
+      << caption(ParameterLists::coils(), q.value(Coil))
+      << caption(ParameterLists::pulseTypes(), q.value(PulseType))
+      << caption(ParameterLists::phases(), q.value(Phase))
+      << caption(ParameterLists::orientations(), q.value(Orientation)) << whole(q.value(Pulses))
       << whole(q.value(Frequency)) << whole(q.value(Intensity)) << dateTime(q.value(Date))
       << q.value(Observations).toString();
     if (hasDrawing) {
@@ -323,7 +323,7 @@ QStringList nibsColumns() {
 QJsonObject levels(std::span<const ParameterLists::Item> items) {
     QJsonObject object;
     for (const ParameterLists::Item &item : items) {
-        object.insert(QString::fromUtf8(item.texto), QStringLiteral("stored code %1").arg(item.code));
+        object.insert(QString::fromUtf8(item.caption), QStringLiteral("stored code %1").arg(item.code));
     }
     return object;
 }
@@ -373,15 +373,15 @@ QJsonObject nibsSidecar() {
              column(QStringLiteral("Colour of the phosphene, as the operator wrote it")));
     o.insert(QStringLiteral("brightness"), column(QStringLiteral("Perceived brightness of the phosphene")));
     o.insert(QStringLiteral("coil_id"),
-             column(QStringLiteral("Coil used"), QString(), levels(ParameterLists::bobinas())));
+             column(QStringLiteral("Coil used"), QString(), levels(ParameterLists::coils())));
     o.insert(QStringLiteral("pulse_type"),
-             column(QStringLiteral("Kind of pulse"), QString(), levels(ParameterLists::pulsos())));
+             column(QStringLiteral("Kind of pulse"), QString(), levels(ParameterLists::pulseTypes())));
     o.insert(QStringLiteral("pulse_shape"),
              column(QStringLiteral("Pulse phase: monophasic (Monofásico) or biphasic (Bifáisco)"), QString(),
-                    levels(ParameterLists::fases())));
+                    levels(ParameterLists::phases())));
     o.insert(QStringLiteral("coil_orientation_code"),
              column(QStringLiteral("Orientation of the coil's current over the scalp"), QString(),
-                    levels(ParameterLists::orientaciones())));
+                    levels(ParameterLists::orientations())));
     o.insert(QStringLiteral("pulse_count"), column(QStringLiteral("Number of pulses of the stimulus")));
     o.insert(QStringLiteral("frequency"), column(QStringLiteral("Pulse frequency"), QStringLiteral("Hz")));
     o.insert(QStringLiteral("base_pulse_intensity"),

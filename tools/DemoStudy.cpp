@@ -1,6 +1,7 @@
 #include "tools/DemoStudy.h"
 
 #include "core/GridCells.h"
+#include "data/Answer.h"
 #include "data/Query.h"
 #include "data/SharedQueries.h"
 #include "data/Study.h"
@@ -75,9 +76,9 @@ void addExperiment(const QSqlDatabase &db, int subject, int pasada, const QDateT
         entrada.color = QString::fromUtf8(e.color);
         entrada.intensidad = e.brillo;
         entrada.observaciones = QString::fromUtf8(e.notas);
-        entrada.parametros = parametros;
+        entrada.parameters = parametros;
         entrada.fecha = when;
-        const StimulusStore::Punto punto = StimulusStore::pointOfCell(e.celda, 1, 4);
+        const StimulusStore::Point punto = StimulusStore::pointOfCell(e.celda, 1, 4);
         StimulusStore::saveEntry(db, subject, punto.fila, punto.columna, pasada, entrada, e.dibujo);
         when = when.addSecs(95);
     }
@@ -121,24 +122,23 @@ QString create(const QString &directory) {
 
         const StimulusStore::Parameters simple{1, 1, 2, 3, 1, 1, 80};
         const StimulusStore::Parameters repetitivo{3, 2, 1, 0, 5, 10, 70};
-        using R = StimulusStore::Respuesta;
         addExperiment(opened.db, 1, 1, QDateTime(QDate(2026, 3, 9), QTime(10, 2, 0)), simple,
-                      {{14, R::Si, "white", 7, "bright flash, centre", ring(6.4, 6.4, 2.5)},
-                       {15, R::Si, "yellow", 5, "", ring(8.0, 5.0, 1.5) + line(8, 7, 10, 10)},
-                       {24, R::Duda, "", 2, "perhaps a faint spot", ring(9.0, 3.0, 1.0, 6)},
-                       {13, R::No, "", 0, "", {}},
-                       {4, R::No, "", 0, "subject moved", {}}});
+                      {{14, Answer::Yes, "white", 7, "bright flash, centre", ring(6.4, 6.4, 2.5)},
+                       {15, Answer::Yes, "yellow", 5, "", ring(8.0, 5.0, 1.5) + line(8, 7, 10, 10)},
+                       {24, Answer::Doubt, "", 2, "perhaps a faint spot", ring(9.0, 3.0, 1.0, 6)},
+                       {13, Answer::No, "", 0, "", {}},
+                       {4, Answer::No, "", 0, "subject moved", {}}});
         addExperiment(opened.db, 1, 2, QDateTime(QDate(2026, 3, 16), QTime(9, 40, 0)), repetitivo,
-                      {{14, R::Si, "white", 8, "", ring(6.4, 6.4, 3.0) + ring(6.4, 6.4, 1.0, 8)},
-                       {25, R::Si, "blue", 4, "arc to the right", line(3, 9, 6, 4) + line(6, 4, 10, 6)},
-                       {5, R::No, "", 0, "", {}}});
+                      {{14, Answer::Yes, "white", 8, "", ring(6.4, 6.4, 3.0) + ring(6.4, 6.4, 1.0, 8)},
+                       {25, Answer::Yes, "blue", 4, "arc to the right", line(3, 9, 6, 4) + line(6, 4, 10, 6)},
+                       {5, Answer::No, "", 0, "", {}}});
         addExperiment(opened.db, 3, 1, QDateTime(QDate(2026, 4, 2), QTime(16, 5, 0)), simple,
-                      {{14, R::Si, "green", 6, "", line(2, 6, 11, 6) + line(6, 2, 6, 11)},
-                       {23, R::Duda, "grey", 1, "", ring(4.0, 8.0, 1.5, 8)},
-                       {16, R::No, "", 0, "", {}}});
-        addExperiment(
-            opened.db, 3, 2, QDateTime(QDate(2026, 4, 9), QTime(16, 30, 0)), repetitivo,
-            {{14, R::Si, "white", 9, "very bright", ring(6.4, 6.4, 4.0, 16)}, {33, R::No, "", 0, "", {}}});
+                      {{14, Answer::Yes, "green", 6, "", line(2, 6, 11, 6) + line(6, 2, 6, 11)},
+                       {23, Answer::Doubt, "grey", 1, "", ring(4.0, 8.0, 1.5, 8)},
+                       {16, Answer::No, "", 0, "", {}}});
+        addExperiment(opened.db, 3, 2, QDateTime(QDate(2026, 4, 9), QTime(16, 30, 0)), repetitivo,
+                      {{14, Answer::Yes, "white", 9, "very bright", ring(6.4, 6.4, 4.0, 16)},
+                       {33, Answer::No, "", 0, "", {}}});
     } catch (...) {
         Study::close(opened.db);
         throw;
@@ -230,10 +230,13 @@ void createLarge(const QString &path, int subjects, int stimuli, quint32 seed) {
             for (int i = 0; i < count; ++i) {
                 ++idStimulus;
                 const int cell = random.bounded(GridCells::Count);
-                const int answer = random.bounded(100) < 45 ? 0 : random.bounded(100) < 70 ? 1 : 2;
+                const int answer = random.bounded(100) < 45   ? Answer::Yes
+                                   : random.bounded(100) < 70 ? Answer::No
+                                                              : Answer::Doubt;
                 const int coil = 1 + random.bounded(3);
-                const QString name =
-                    answer == 1 ? QString() : DrawingFile::storedName(s, firstPoint + cell, 1 + i % 4);
+                const QString name = answer == Answer::No
+                                         ? QString()
+                                         : DrawingFile::storedName(s, firstPoint + cell, 1 + i % 4);
                 const auto maybe = [&random](const QVariant &value) {
                     return random.bounded(50) == 0 ? QVariant() : value;
                 };

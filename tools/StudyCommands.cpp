@@ -1,16 +1,17 @@
 #include "tools/StudyCommands.h"
 
+#include "brain/BrainError.h"
+#include "brain/BrainTemplate.h"
+#include "brain/Normalise.h"
 #include "core/AppPaths.h"
 #include "core/SafeWrite.h"
+#include "data/Answer.h"
 #include "data/ServerStudy.h"
 #include "data/Study.h"
 #include "data/StudyBackup.h"
 #include "data/StudyCopy.h"
 #include "data/StudyDrawings.h"
 #include "data/StudyError.h"
-#include "brain/BrainError.h"
-#include "brain/BrainTemplate.h"
-#include "brain/Normalise.h"
 #include "data/SubjectCalibration.h"
 #include "data/SubjectNormalisation.h"
 #include "drawings/DrawingFile.h"
@@ -141,13 +142,10 @@ int stimulus(const QStringList &args, QTextStream &out, QTextStream &err) {
         !pulses || !frequency || !intensity) {
         return 2;
     }
-    const QMap<QString, StimulusStore::Respuesta> answers{{QStringLiteral("yes"), StimulusStore::Si},
-                                                          {QStringLiteral("no"), StimulusStore::No},
-                                                          {QStringLiteral("doubt"), StimulusStore::Duda}};
-    const QString answer = arguments.value(QStringLiteral("answer")).isEmpty()
-                               ? QStringLiteral("yes")
-                               : arguments.value(QStringLiteral("answer"));
-    if (!answers.contains(answer)) {
+    const std::optional<Answer::Code> answer = Answer::fromName(
+        arguments.value(QStringLiteral("answer")).isEmpty() ? QStringLiteral("yes")
+                                                            : arguments.value(QStringLiteral("answer")));
+    if (!answer) {
         err << "zokorvane-tool: " << Tool::tr("--answer takes yes, no or doubt") << "\n";
         return 2;
     }
@@ -186,7 +184,7 @@ int stimulus(const QStringList &args, QTextStream &out, QTextStream &err) {
             << "\n";
         return 1;
     }
-    const StimulusStore::Punto point =
+    const StimulusStore::Point point =
         StimulusStore::pointOfCell(int(*cell), grid->filaCentro, grid->columnaCentro);
     if (deleting) {
         const StimulusStore::DeletedEntry deleted =
@@ -211,12 +209,12 @@ int stimulus(const QStringList &args, QTextStream &out, QTextStream &err) {
         return 0;
     }
     StimulusStore::Entry entry;
-    entry.hayfosfeno = answers.value(answer);
+    entry.hayfosfeno = *answer;
     entry.color = arguments.value(QStringLiteral("colour"));
     entry.intensidad = qint16(*brightness);
     entry.observaciones = arguments.value(QStringLiteral("notes"));
     entry.fecha = date;
-    entry.parametros = {int(*coil),      int(*pulseType),    int(*phase),       int(*orientation),
+    entry.parameters = {int(*coil),      int(*pulseType),    int(*phase),       int(*orientation),
                         qint32(*pulses), qint32(*frequency), qint32(*intensity)};
     const StimulusStore::SavedEntry saved = StimulusStore::saveEntry(
         db, int(*subject), point.fila, point.columna, int(*experiment), entry, drawing);
@@ -294,12 +292,12 @@ std::optional<int> listOption(const CommandArguments &arguments, const char *nam
                               std::span<const ParameterLists::Item> items, QTextStream &err) {
     const QString option = QString::fromLatin1(name);
     if (!arguments.isSet(option)) {
-        return ParameterLists::Cualquiera;
+        return ParameterLists::Any;
     }
     const QString text = arguments.value(option).trimmed();
     QStringList known;
     for (const ParameterLists::Item &item : items) {
-        const QString caption = QString::fromUtf8(item.texto);
+        const QString caption = QString::fromUtf8(item.caption);
         if (caption.compare(text, Qt::CaseInsensitive) == 0 || text == QString::number(item.code)) {
             return item.code;
         }
@@ -339,11 +337,12 @@ std::optional<PhospheneMap::Selection> mapFilter(const CommandArguments &argumen
     for (int i = 0; i < StimulationComparison::BoundCount; ++i) {
         conditions.bounds[std::size_t(i)] = arguments.value(QString::fromLatin1(bounds[i]));
     }
-    const std::optional<int> coil = listOption(arguments, "coil", ParameterLists::bobinas(), err);
-    const std::optional<int> pulseType = listOption(arguments, "pulse-type", ParameterLists::pulsos(), err);
-    const std::optional<int> phase = listOption(arguments, "phase", ParameterLists::fases(), err);
+    const std::optional<int> coil = listOption(arguments, "coil", ParameterLists::coils(), err);
+    const std::optional<int> pulseType =
+        listOption(arguments, "pulse-type", ParameterLists::pulseTypes(), err);
+    const std::optional<int> phase = listOption(arguments, "phase", ParameterLists::phases(), err);
     const std::optional<int> orientation =
-        listOption(arguments, "orientation", ParameterLists::orientaciones(), err);
+        listOption(arguments, "orientation", ParameterLists::orientations(), err);
     if (!coil || !pulseType || !phase || !orientation) {
         return std::nullopt;
     }
@@ -353,8 +352,8 @@ std::optional<PhospheneMap::Selection> mapFilter(const CommandArguments &argumen
     conditions.orientation = *orientation;
     PhospheneMap::Selection selection{StimulationComparison::buildFilter(conditions), {}};
     for (int i = 0; i < StimulationComparison::BoundCount; ++i) {
-        if (!selection.filter.problemas[std::size_t(i)].isEmpty()) {
-            err << "zokorvane-tool: --" << bounds[i] << ": " << selection.filter.problemas[std::size_t(i)]
+        if (!selection.filter.problems[std::size_t(i)].isEmpty()) {
+            err << "zokorvane-tool: --" << bounds[i] << ": " << selection.filter.problems[std::size_t(i)]
                 << "\n";
             return std::nullopt;
         }
@@ -411,8 +410,8 @@ int map(const QStringList &args, QTextStream &out, QTextStream &err) {
         return 1;
     }
     out << Tool::tr("Mapped %1 stimuli").arg(counts.total() - counts.offGrid);
-    if (!selection.filter.texto.isEmpty()) {
-        out << Tool::tr(" where %1").arg(selection.filter.texto);
+    if (!selection.filter.text.isEmpty()) {
+        out << Tool::tr(" where %1").arg(selection.filter.text);
     }
     out << (counts.offGrid > 0 ? Tool::tr("; %1 more count for no cell of the grid").arg(counts.offGrid)
                                : QString())
@@ -738,7 +737,7 @@ int backup(const QStringList &args, QTextStream &out, QTextStream &err) {
         out << Tool::tr("Backed up %1 to %2").arg(path, target) << "\n";
         return 0;
     }
-    const StudyBackup::Settings settings = StudyBackup::settings(AppPaths::rutaConfig(), path);
+    const StudyBackup::Settings settings = StudyBackup::settings(AppPaths::configPath(), path);
     const StudyBackup::Rolling done =
         StudyBackup::rolling(study.opened.db, path, settings.folder, settings.keep);
     if (!done.replaced.isEmpty()) {

@@ -375,7 +375,7 @@ int main(int argc, char *argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("ZoKorvane"));
     // Messages in the program's language (config.ini [Language] Name, else the system's); the
     // tables and files scripts read stay as they are.
-    Language::install(*app, Language::chosen(AppPaths::rutaConfig()));
+    Language::install(Language::chosen(AppPaths::configPath()));
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
         printHelp(args.isEmpty() ? err() : out());

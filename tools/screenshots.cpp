@@ -354,13 +354,13 @@ int main(int argc, char *argv[]) {
     // The experiment windows again in each translation (the pictures above show the texts as
     // written).
     for (const char *language : {"en", "es"}) {
-        Language::install(app, QString::fromLatin1(language));
+        Language::install(QString::fromLatin1(language));
         const QByteArray suffix = QByteArray("-") + language + ".png";
         const bool english = qstrcmp(language, "en") == 0;
         shootExperimentWindows(state, (QByteArray(english ? "14" : "15") + "-recording" + suffix).constData(),
                                (QByteArray(english ? "16" : "17") + "-viewer" + suffix).constData(),
                                (QByteArray(english ? "18" : "19") + "-comparison" + suffix).constData());
     }
-    Language::install(app, QStringLiteral("C"));
+    Language::install(QStringLiteral("C"));
     return 0;
 }

@@ -36,7 +36,9 @@ private:
         names.removeAll(QString());
         return names.join(' ');
     }
-    static QStringList panels(MainWindow &w) { return {w.panelText(1), w.panelText(2), w.panelText(3)}; }
+    static QStringList panels(MainWindow &w) {
+        return {labelText(&w, "Panel1"), labelText(&w, "Panel2"), labelText(&w, "Panel3")};
+    }
 
     // Answers the next open dialog with `file` selected and accepted. What the dialog showed is kept in
     // `seen` (title, proposed file and filters).
@@ -94,7 +96,7 @@ private slots:
         QCOMPARE(seen.value(1), first.path());
         QCOMPARE(state.RutaBaseDatos, second.path());
         QCOMPARE(state.IdPacienteActual, -1);
-        QCOMPARE(w.panelText(2), "Subject: none");
+        QCOMPARE(labelText(&w, "Panel2"), "Subject: none");
         w.close(); // closing the window closes the study
         QCOMPARE(state.RutaBaseDatos, QString());
         OpenStudy again1(first.path()), again2(second.path()); // both released: they open again
@@ -141,7 +143,7 @@ private slots:
         AppState state;
         MainWindow w(state);
         QVERIFY(w.openStudy(mdb));
-        QCOMPARE(w.panelText(1), "Data Base: legacy-study.sqlite");
+        QCOMPARE(labelText(&w, "Panel1"), "Data Base: legacy-study.sqlite");
         QCOMPARE(m_messages.size(), 1);
         QVERIFY2(m_messages[0].text.contains("4 subjects, 27 points and 28 stimuli"),
                  qPrintable(m_messages[0].text));

@@ -10,6 +10,6 @@
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName("ZoKorvane");
-    std::printf("%s\n%s\n", qPrintable(AppPaths::rutaConfig()), qPrintable(AppPaths::directorioDeTrabajo()));
+    std::printf("%s\n%s\n", qPrintable(AppPaths::configPath()), qPrintable(AppPaths::workingDir()));
     return 0;
 }

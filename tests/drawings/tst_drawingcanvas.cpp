@@ -53,7 +53,8 @@ private slots:
         canvas.Picture1_MouseMove(0, 0, 6, 6);
         stroke(canvas, {{3.5f, 4.5f}, {2.5f, 0.49f}, {12.51f, 7.2f}});
         stroke(canvas, {{8, 8}, {9, 9.5f}});
-        QVERIFY(canvas.buffer().at(6).y == 9.5f && !canvas.buffer().isPenDown());
+        canvas.Picture1_MouseMove(0, 0, 5, 5); // the pen is up again: nothing recorded
+        QVERIFY(canvas.buffer().count() == 7 && canvas.buffer().at(6).y == 9.5f);
         QVERIFY(canvas.GuardarDibujo(path));
         QCOMPARE(fileBytes(path),
                  QByteArray("7\r\n0 4 4\r\n1 2 0\r\n1 13 7\r\n3 13 7\r\n0 8 8\r\n1 9 10\r\n3 9 10\r\n"));

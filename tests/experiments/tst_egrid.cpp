@@ -69,9 +69,7 @@ private slots:
         grid.MarcarElemento(index, true);
         grid.MarcarElemento(37, true);
         grid.QuitarMarcas();
-        for (int i = 0; i < GridCells::Count; ++i) {
-            QCOMPARE(grid.cellColor(i), EGrid::UnmarkedColor);
-        }
+        QCOMPARE(pixelsOf(grid.grab().toImage(), grid.rect(), qRgb(255, 0, 0)), 0);
     }
 
     // The selection moved by setEIndex (how 0), a click on cell `to` (how 1) or an arrow key: Click once

@@ -84,7 +84,7 @@ private slots:
                     "NumeroPulsos, PulsoFrecuencia, PulsoIntensidad, PulsoTipo, PulsoFase FROM estimulo"),
             "verde|7|two lines\nof notes|0|3|111|4|10|80|1|2");
         // The cell stays selected and is red; the entry is cleared for the next stimulus.
-        QVERIFY(grid->EIndex() == 37 && grid->cellColor(37) == 0x0000FF);
+        QVERIFY(grid->EIndex() == 37 && grid->ElementoMarcado(37));
         QVERIFY(!child<QPushButton>(&w, "bNext")->isEnabled() &&
                 child<QPushButton>(&w, "bBorrar")->isEnabled());
         QVERIFY(child<QRadioButton>(&w, "Option1_1")->isChecked());

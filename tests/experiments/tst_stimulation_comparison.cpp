@@ -25,9 +25,9 @@ QString substituted(const Filter &f) {
     QString result;
     int next = 0;
     for (const QChar c : f.sql) {
-        result += c == '?' ? f.valores.value(next++).toString() : QString(c);
+        result += c == '?' ? f.values.value(next++).toString() : QString(c);
     }
-    return next == f.valores.size() ? result : "<values do not match>";
+    return next == f.values.size() ? result : "<values do not match>";
 }
 } // namespace
 
@@ -91,7 +91,7 @@ private slots:
             std::tuple(codes[0], codes[1], codes[2], codes[3]);
         const Filter f = buildFilter(c);
         QVERIFY(f.ok() && !f.sql.contains(QRegularExpression("[0-9]")));
-        QCOMPARE(f.texto, text);
+        QCOMPARE(f.text, text);
         QCOMPARE(substituted(f), text);
     }
 
@@ -115,7 +115,7 @@ private slots:
         const Filter f = buildFilter(c);
         QVERIFY(!f.ok() && !f.sql.contains(bound.trimmed().isEmpty() ? "<none>" : bound));
         for (int i = 0; i < BoundCount; ++i) {
-            QCOMPARE(f.problemas[i], i == box ? reason : QString());
+            QCOMPARE(f.problems[i], i == box ? reason : QString());
         }
         openStudy();
         QVERIFY_THROWS_EXCEPTION(StudyError, DrawingFinder(m_state->BaseDatos, f, 23, 1, 4));
@@ -158,7 +158,7 @@ private slots:
         QVERIFY(exposed(&w));
         child<QComboBox>(&w, "COrientacion")->setCurrentText("Right-Left");
         child<QComboBox>(&w, "CBobina")->setCurrentText("Cadwell en ocho");
-        QCOMPARE(w.filtro().texto, Initial + " AND (TipoBobina = 3) AND (Orientacion = 1)");
+        QCOMPARE(w.filtro().text, Initial + " AND (TipoBobina = 3) AND (Orientacion = 1)");
         child<QComboBox>(&w, "COrientacion")->setCurrentIndex(0);
         child<QComboBox>(&w, "CBobina")->setCurrentIndex(0);
 

@@ -45,7 +45,7 @@ int writer(const QString &path, quint32 seed) {
                                 qint16(random.bounded(13))});
             }
             StimulusStore::Entry entry;
-            entry.hayfosfeno = random.bounded(2) ? StimulusStore::Si : StimulusStore::Duda;
+            entry.hayfosfeno = random.bounded(2) ? Answer::Yes : Answer::Doubt;
             entry.fecha = QDateTime::currentDateTime();
             StimulusStore::saveEntry(study.db, 1, fila, columna, pasada, entry, drawing);
             say("+");

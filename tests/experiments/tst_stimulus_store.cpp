@@ -19,7 +19,7 @@ Entry entrada(qint16 respuesta) {
     e.color = "amarillo";
     e.intensidad = 4;
     e.observaciones = "destello, \"arriba\"";
-    e.parametros = Parameters{2, 3, 2, 0, 5, 20, 75};
+    e.parameters = Parameters{2, 3, 2, 0, 5, 20, 75};
     e.fecha = QDateTime(QDate(2026, 12, 5), QTime(10, 11, 12));
     return e;
 }
@@ -54,7 +54,7 @@ private slots:
         study.addSubject(2, "Paco");
         study.addPoint(5, 1, 1, 0, 0, 1);
         study.addStimulus(9, 5, 1);
-        const SavedEntry g = save(study, 2, 2, 3, 1, Si); // the next IDs of the whole tables
+        const SavedEntry g = save(study, 2, 2, 3, 1, Answer::Yes); // the next IDs of the whole tables
         QCOMPARE(QString("%1 %2 %3").arg(g.pointId).arg(g.stimulusId).arg(g.archivopuntos), "6 10 261");
         QCOMPARE(study.read("SELECT * FROM puntoestimulacion WHERE ID = 6"), "6|1|2|2|3|0|1|0|0|1");
         QCOMPARE(study.read("SELECT * FROM estimulo WHERE id = 10"),
@@ -65,7 +65,7 @@ private slots:
     void noWritesNoDrawingAndDoubtWritesEvenAnEmptyOne() {
         StudyFixture study;
         study.addSubject(1, "Ana");
-        Entry sinColor = entrada(No);
+        Entry sinColor = entrada(Answer::No);
         sinColor.color = QString();
         QCOMPARE(saveEntry(study.db(), 1, 0, 0, 1, sinColor, Trazo).archivopuntos, QString());
         // Empty texts are stored as "", not null.
@@ -73,7 +73,7 @@ private slots:
             study.read("SELECT archivopuntos || color || '|', (SELECT count(*) FROM drawing) FROM estimulo"),
             "||0");
 
-        const SavedEntry duda = save(study, 1, 1, 0, 1, Duda, {});
+        const SavedEntry duda = save(study, 1, 1, 0, 1, Answer::Doubt, {});
         QCOMPARE(StudyDrawings::load(study.db(), duda.stimulusId), QByteArray("0\r\n"));
         QVERIFY(!QFileInfo::exists(Study::drawingDirectory(study.path())));
     }
@@ -81,9 +81,9 @@ private slots:
     void countersFollowTheAnswersAndALaterExperimentIsFlagged() {
         StudyFixture study;
         study.addSubject(1, "Ana");
-        save(study, 1, 0, 0, 2, Si);
-        save(study, 1, 0, 0, 3, No, {});
-        QVERIFY(save(study, 1, 0, 0, 1, Duda, {}).laterExperiment);
+        save(study, 1, 0, 0, 2, Answer::Yes);
+        save(study, 1, 0, 0, 3, Answer::No, {});
+        QVERIFY(save(study, 1, 0, 0, 1, Answer::Doubt, {}).laterExperiment);
         // The number is stored all the same.
         QCOMPARE(study.read("SELECT n_on, n_off, n_dudas, pasadas FROM puntoestimulacion"), "1|1|1|1");
     }
@@ -94,8 +94,8 @@ private slots:
     void deletingLowersTheCountersAndTheLastStimulusTakesThePoint() {
         StudyFixture study;
         study.addSubject(1, "Ana");
-        const SavedEntry primera = save(study, 1, 0, 1, 1, Si);
-        save(study, 1, 0, 1, 2, Duda);
+        const SavedEntry primera = save(study, 1, 0, 1, 1, Answer::Yes);
+        save(study, 1, 0, 1, 2, Answer::Doubt);
         DeletedEntry b = deleteEntry(study.db(), 1, 0, 1, 2);
         QVERIFY(b.stimulusDeleted && !b.pointDeleted);
         QCOMPARE(
@@ -127,7 +127,7 @@ private slots:
         QFETCH(QString, failAt);
         StudyFixture study;
         study.addSubject(1, "Ana");
-        save(study, 1, 0, 0, 1, Si);
+        save(study, 1, 0, 0, 1, Answer::Yes);
         const QStringList before = snapshot(study);
         const Checkpoint fail = [failAt](const char *step) {
             if (failAt == QLatin1String(step)) {
@@ -137,12 +137,13 @@ private slots:
         if (deleting) {
             QVERIFY_THROWS_EXCEPTION(StudyError, deleteEntry(study.db(), 1, 0, 0, 1, fail));
         } else {
-            QVERIFY_THROWS_EXCEPTION(StudyError, saveEntry(study.db(), 1, 0, 0, 2, entrada(Si), Trazo, fail));
+            QVERIFY_THROWS_EXCEPTION(StudyError,
+                                     saveEntry(study.db(), 1, 0, 0, 2, entrada(Answer::Yes), Trazo, fail));
         }
         QCOMPARE(snapshot(study), before);
         // And the next save goes through as if nothing had happened.
         if (!deleting) {
-            QCOMPARE(save(study, 1, 0, 0, 2, Si).stimulusId, 2);
+            QCOMPARE(save(study, 1, 0, 0, 2, Answer::Yes).stimulusId, 2);
         }
     }
 
@@ -155,8 +156,8 @@ private slots:
         for (int id = 2; id <= 10; ++id) {
             study.addPoint(id, id, 11, 2, id - 6, 1);
         }
-        QCOMPARE(save(study, 11, 3, 3, 1, Si).archivopuntos, "1111");
-        const SavedEntry uno = save(study, 1, 0, 0, 1, Si, {{0, 7, 7}});
+        QCOMPARE(save(study, 11, 3, 3, 1, Answer::Yes).archivopuntos, "1111");
+        const SavedEntry uno = save(study, 1, 0, 0, 1, Answer::Yes, {{0, 7, 7}});
         QCOMPARE(uno.pointId, 11);
         QCOMPARE(uno.archivopuntos, "1111-2");
         QCOMPARE(StudyDrawings::load(study.db(), 1), TrazoGuardado);
@@ -173,7 +174,7 @@ private slots:
                                        {-1, 1, 4, -2, 0}, // row -1
                                        {-1, 2147483647, 4, 2, 0}}) {
             QCOMPARE(cellOfPoint(fila, columna, filaCentro, columnaCentro), cell);
-            const Punto punto = pointOfCell(std::max(cell, 0), filaCentro, columnaCentro);
+            const Point punto = pointOfCell(std::max(cell, 0), filaCentro, columnaCentro);
             QVERIFY(cell < 0 || QPoint(punto.columna, punto.fila) == QPoint(columna, fila));
         }
     }

@@ -199,9 +199,8 @@ private slots:
     void anIrregularSeriesIsOneMessageThatSaysHowManyAndHow() {
         QFETCH(QString, language);
         QFETCH(QString, said);
-        QVERIFY(Language::install(*QCoreApplication::instance(), language, {ZK_QM_DIR}) == (language != "C"));
-        const auto restore =
-            qScopeGuard([] { Language::install(*QCoreApplication::instance(), QStringLiteral("C")); });
+        QVERIFY(Language::install(language, {ZK_QM_DIR}) == (language != "C"));
+        const auto restore = qScopeGuard([] { Language::install(QStringLiteral("C")); });
         QTemporaryDir dir;
         QVERIFY(Phantom::write(dir.path(), Phantom::Options{.slices = 12, .size = 32}));
         QVERIFY(QFile::remove(dir.filePath("slice0006.dcm"))); // a gap of two slices

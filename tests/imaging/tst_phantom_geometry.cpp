@@ -103,9 +103,11 @@ private slots:
             qint32 out[6] = {};
             m.library._d2_dameUmbral3D(handle(), a, b, 0, 255, out);
             // The scalp and, below the skull, the brain's surface: where the analytic ellipsoid's shells
-            // cross the sampled line. Scales grow linearly along a ray from the centre.
+            // cross the sampled line. Scales grow linearly along a ray from the centre, so the scalp (scale
+            // 1) lies at t = 1 / scale of the centre moved by u.
             const double u[3] = {double(b[0] - a[0]), double(b[1] - a[1]), double(b[2] - a[2])};
-            const double t = m_geometry.scalpDistance(u[0], u[1], u[2]) / std::hypot(u[0], u[1], u[2]);
+            const double t =
+                1 / m_geometry.scale(m_geometry.cx + u[0], m_geometry.cy + u[1], m_geometry.cz + u[2]);
             for (const auto &[found, scale] :
                  {std::pair{out, 1.0}, std::pair{out + 3, Phantom::Geometry::SkullInner}}) {
                 const double miss =

@@ -111,7 +111,7 @@ private slots:
         answer("bAceptar");
         child<QAction>(&main, "MPSelecciona")->trigger();
         QVERIFY(opened == "elegirpaciente" && chooser.state.IdPacienteActual == 7);
-        QCOMPARE(main.panelText(2), "Subject:  Gómez Ruiz");
+        QCOMPARE(labelText(&main, "Panel2"), "Subject:  Gómez Ruiz");
         QVERIFY(child<QAction>(&main, "MRInforme")->isEnabled()); // the subject's items follow
         answer(nullptr);
         child<QAction>(&main, "MPVer")->trigger();

@@ -29,6 +29,11 @@ template <typename T> T *child(QWidget *w, const char *name) {
     return found;
 }
 
+// The text of a named label, such as a status bar panel of the main window ("Panel1").
+inline QString labelText(QWidget *w, const char *name) {
+    return child<QLabel>(w, name)->text();
+}
+
 // Shows a window and waits until it is on screen; false when it never is.
 inline bool exposed(QWidget *w) {
     w->show();

@@ -4,6 +4,7 @@
 #include "support/Files.h"
 #include "support/MessageLog.h"
 #include "support/StudyFixture.h"
+#include "support/Widgets.h"
 
 #include <QDirIterator>
 #include <QRegularExpression>
@@ -174,11 +175,11 @@ private slots:
         AppState state;
         MainWindow window(state);
         QCOMPARE(window.openStudy(uri(kind)), kind == "right password");
-        const QString shown =
-            messages.texts().join('\n') + window.windowTitle() + window.panelText(1) + window.panelText(2);
+        const QString shown = messages.texts().join('\n') + window.windowTitle() +
+                              labelText(&window, "Panel1") + labelText(&window, "Panel2");
         QVERIFY2(!shown.contains("Qx7"), qPrintable(shown));
         if (kind == "right password") {
-            QCOMPARE(window.panelText(1),
+            QCOMPARE(labelText(&window, "Panel1"),
                      "Data Base: " + StudyFixture::databaseOf(m_study->path()) + " on " + socket());
         } else {
             QVERIFY(!messages.isEmpty());

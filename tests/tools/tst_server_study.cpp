@@ -4,14 +4,15 @@
 #include "data/StudyError.h"
 #include "data/StudyState.h"
 #include "data/SubjectCalibration.h"
-#include "data/SubjectNormalisation.h"
 #include "data/SubjectLock.h"
+#include "data/SubjectNormalisation.h"
 #include "drawings/DrawingFile.h"
 #include "experiments/StimulusStore.h"
 #include "subjects/SubjectStore.h"
 #include "support/Files.h"
 #include "support/MessageLog.h"
 #include "support/StudyFixture.h"
+#include "support/Widgets.h"
 #include "tools/DemoStudy.h"
 
 #include <QAction>
@@ -337,7 +338,7 @@ private slots:
         MainWindow window(state);
         QVERIFY(window.openStudy(asReader));
         QVERIFY(state.readOnly.contains("reader"));
-        QVERIFY(window.panelText(1).endsWith("(read only)"));
+        QVERIFY(labelText(&window, "Panel1").endsWith("(read only)"));
         for (const char *item : {"MANueva", "MARetomar", "MAEdita", "MPVer", "MPResonancias"}) {
             QVERIFY2(!window.findChild<QAction *>(item)->isEnabled(), item);
         }
@@ -361,7 +362,7 @@ private slots:
         const QString pid = queryText(study.db(), "SELECT pg_backend_pid()");
         admin(study.path(), "SELECT pg_terminate_backend(" + pid + ")");
         StimulusStore::Entry entry;
-        entry.hayfosfeno = StimulusStore::Si;
+        entry.hayfosfeno = Answer::Yes;
         StimulusStore::saveEntry(study.db(), 1, 0, 0, 1, entry, {{0, 1, 1}, {3, 2, 2}});
         QCOMPARE(queryText(study.db(), "SELECT COUNT(*) FROM drawing"), "1");
     }
@@ -391,7 +392,7 @@ int writer(const QString &uri, quint32 seed) {
                             qint16(random.bounded(13))});
         }
         StimulusStore::Entry entry;
-        entry.hayfosfeno = random.bounded(2) ? StimulusStore::Si : StimulusStore::No;
+        entry.hayfosfeno = random.bounded(2) ? Answer::Yes : Answer::No;
         StimulusStore::saveEntry(study.db, 1, qint16(random.bounded(5) - 1), qint16(random.bounded(10) - 4),
                                  1, entry, drawing);
         say("+");

@@ -94,8 +94,7 @@ private slots:
     void noTextCutOff() {
         QFETCH(QString, language);
         QFETCH(int, window);
-        QCOMPARE(Language::install(*qApp, language, {QStringLiteral(ZK_QM_DIR)}),
-                 language != QLatin1String("C"));
+        QCOMPARE(Language::install(language, {QStringLiteral(ZK_QM_DIR)}), language != QLatin1String("C"));
         const std::function<QWidget *()> makers[] = {
             [&] { return new MainWindow(m_state, m_imaging); },
             [&] { return new paciente(m_state.BaseDatos); },
@@ -122,7 +121,7 @@ private slots:
 
     // Help > Language...: the choice is written to config.ini and the open main window follows it.
     void mainWindowFollowsTheLanguageChosen() {
-        Language::install(*qApp, QStringLiteral("C"));
+        Language::install(QStringLiteral("C"));
         MainWindow window(m_state, m_imaging);
         const auto *file = window.findChild<QMenu *>(QStringLiteral("MArchivo"));
         const auto *loadMr = window.findChild<QAction *>(QStringLiteral("MPResonancias"));
@@ -140,7 +139,7 @@ private slots:
     }
 
     void cleanupTestCase() {
-        Language::install(*qApp, QStringLiteral("C"));
+        Language::install(QStringLiteral("C"));
         m_state.CierraBaseDatos();
     }
 };
