@@ -109,8 +109,9 @@ Result compute(const QSqlDatabase &db, const Options &options, const BrainTempla
                     continue;
                 }
                 mr = std::move(fresh);
-            } else {
-                StimulationSites::applyCalibration(mr->state(), *calibration);
+            } else if (!mr->calibrate(*calibration, &why)) {
+                result.leftOut << tr("subject %1 (%2)").arg(id).arg(why);
+                continue;
             }
             const StimulationSites::Sites sites = mr->sites(options.depthMm, counts);
             for (const StimulationSites::Site &site : sites.cells) {
@@ -181,9 +182,13 @@ QByteArray areasTsv(const QList<AreaRow> &areas) {
     QString text = QStringLiteral("area\tsubjects\tcells\tstimuli\tyes\tno\tdoubt\trate\n");
     for (const AreaRow &row : areas) {
         text += QStringList{QString(row.area).replace(QLatin1Char('\t'), QLatin1Char(' ')),
-                            QString::number(row.subjects), QString::number(row.cells),
-                            QString::number(row.stimuli), QString::number(row.yes), QString::number(row.no),
-                            QString::number(row.doubt), QString::number(row.rate, 'f', 4)}
+                            QString::number(row.subjects),
+                            QString::number(row.cells),
+                            QString::number(row.stimuli),
+                            QString::number(row.yes),
+                            QString::number(row.no),
+                            QString::number(row.doubt),
+                            QString::number(row.rate, 'f', 4)}
                     .join(QLatin1Char('\t')) +
                 QLatin1Char('\n');
     }

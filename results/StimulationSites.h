@@ -101,6 +101,9 @@ public:
     // Loads the record's series and applies its calibration; false with *error telling why (also when
     // the landmarks cannot place a grid on it).
     bool load(const SubjectCalibration::Record &record, QString *error = nullptr);
+    // Applies another record of the same series to the series already loaded (StoredCalibration::apply),
+    // with the series' own spacing where the record has none; false with *error as load.
+    bool calibrate(const SubjectCalibration::Record &record, QString *error = nullptr);
     // The sites at this depth (mm) under the counts given. Throws ImagingError.
     Sites sites(double depthMm, const PhospheneMap::Counts &counts);
 
@@ -115,6 +118,7 @@ private:
     ImagingState m_state{m_library};
     SeriesLoader m_loader{m_state};
     SubjectCalibration::Record m_record;
+    double m_seriesInterslice = 0; // as the loader left it, before any record's interslice
 };
 
 } // namespace StimulationSites
