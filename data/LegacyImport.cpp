@@ -415,50 +415,18 @@ Result importMdb(const QString &mdbPath, const QString &studyPath, const Progres
                                         "%1 already exists; an import never writes over an existing study.")
                 .arg(studyPath));
     }
-    const QFileInfo target(studyPath);
-    Study::removeLeftovers(target, QStringLiteral("importing"));
-    const QString temporary = Study::workingName(target, QStringLiteral("importing"));
-    const auto removeTemporary = [&temporary] {
-        QFile::remove(temporary);
-        QFile::remove(temporary + QStringLiteral("-journal"));
-    };
-
-    Study::create(temporary, studyPath);
     Result result;
-    try {
-        Study::Opened opened = Study::open(temporary);
-        if (!opened.ok()) {
-            throw StudyError(opened.error);
-        }
-        try {
-            Importer importer(mdbPath, progress);
-            result = importer.run(opened.db);
-            // The drawings of the legacy folder come into the study; the folder is only read.
-            Transaction transaction(opened.db);
-            const StudyDrawings::CopyReport drawings =
-                StudyDrawings::copyFromFolder(opened.db, Study::drawingDirectory(mdbPath));
-            transaction.commit();
-            result.drawings = drawings.copied;
-            result.missingDrawings = drawings.missing + drawings.refused;
-        } catch (...) {
-            Study::close(opened.db);
-            throw;
-        }
-        Study::close(opened.db);
-        // rename() refuses an existing target, so a study made meanwhile is not overwritten.
-        if (!QFile::rename(temporary, studyPath)) {
-            throw StudyError(
-                QCoreApplication::translate("LegacyImport", "Cannot write the study %1: %2")
-                    .arg(studyPath, QFileInfo::exists(studyPath)
-                                        ? QCoreApplication::translate(
-                                              "LegacyImport", "a file of that name appeared meanwhile")
-                                        : QCoreApplication::translate(
-                                              "LegacyImport", "the file could not be renamed into place")));
-        }
-    } catch (...) {
-        removeTemporary();
-        throw;
-    }
+    Study::createFilled(studyPath, QStringLiteral("importing"), [&](QSqlDatabase &db) {
+        Importer importer(mdbPath, progress);
+        result = importer.run(db);
+        // The drawings of the legacy folder come into the study; the folder is only read.
+        Transaction transaction(db);
+        const StudyDrawings::CopyReport drawings =
+            StudyDrawings::copyFromFolder(db, Study::drawingDirectory(mdbPath));
+        transaction.commit();
+        result.drawings = drawings.copied;
+        result.missingDrawings = drawings.missing + drawings.refused;
+    });
     return result;
 }
 

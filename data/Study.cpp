@@ -651,4 +651,38 @@ void create(const QString &path, const QString &shownAs) {
     }
 }
 
+void createFilled(const QString &target, const QString &what,
+                  const std::function<void(QSqlDatabase &)> &fill) {
+    const QFileInfo info(target);
+    removeLeftovers(info, what);
+    const QString working = workingName(info, what);
+    const auto removeWorking = [&working] {
+        QFile::remove(working);
+        QFile::remove(working + QStringLiteral("-journal"));
+    };
+    create(working, target);
+    try {
+        Opened opened = open(working);
+        if (!opened.ok()) {
+            throw StudyError(opened.error);
+        }
+        try {
+            fill(opened.db);
+        } catch (...) {
+            close(opened.db);
+            throw;
+        }
+        close(opened.db);
+        // A hard link refuses an existing target, so a file made meanwhile under the name is kept.
+        if (::link(QFile::encodeName(working).constData(), QFile::encodeName(target).constData()) != 0) {
+            throw StudyError(QCoreApplication::translate("Study", "Cannot create the study %1: %2")
+                                 .arg(target, QString::fromLocal8Bit(std::strerror(errno))));
+        }
+    } catch (...) {
+        removeWorking();
+        throw;
+    }
+    removeWorking();
+}
+
 } // namespace Study

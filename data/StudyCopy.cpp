@@ -18,11 +18,8 @@
 #include <QVariant>
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
-#include <cstring>
 #include <limits>
-#include <unistd.h>
 
 namespace StudyCopy {
 
@@ -360,31 +357,12 @@ std::map<QString, TableSum> copyToFile(const QSqlDatabase &from, const QString &
                              "StudyCopy", "%1 already exists; a copy is never written over a file.")
                              .arg(target));
     }
-    Study::removeLeftovers(info, QStringLiteral("copying"));
-    const QString working = Study::workingName(info, QStringLiteral("copying"));
-    const auto removeWorking = [&working] {
-        QFile::remove(working);
-        QFile::remove(working + QStringLiteral("-journal"));
-    };
-    Study::create(working, target);
     std::map<QString, TableSum> sums;
-    try {
-        {
-            Opened to(working);
-            Transaction transaction(to.db);
-            sums = copyRows(from, to.db, false, progress);
-            transaction.commit();
-        }
-        // A hard link refuses an existing target, so a file made meanwhile under the name is kept.
-        if (::link(QFile::encodeName(working).constData(), QFile::encodeName(target).constData()) != 0) {
-            throw StudyError(QCoreApplication::translate("StudyCopy", "Cannot write %1: %2")
-                                 .arg(target, QString::fromLocal8Bit(std::strerror(errno))));
-        }
-    } catch (...) {
-        removeWorking();
-        throw;
-    }
-    removeWorking();
+    Study::createFilled(target, QStringLiteral("copying"), [&](QSqlDatabase &db) {
+        Transaction transaction(db);
+        sums = copyRows(from, db, false, progress);
+        transaction.commit();
+    });
     return sums;
 }
 
