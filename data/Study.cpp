@@ -351,6 +351,21 @@ QString drawingDirectory(const QString &studyPath) {
 
 namespace {
 
+// Why the study cannot be used for lack of the system's tables: the tables it lacks, or why they
+// cannot be read; "" when it has them all.
+QString tablesRefusal(const QSqlDatabase &db) {
+    try {
+        const QStringList missing = missingTables(db);
+        if (missing.isEmpty()) {
+            return {};
+        }
+        return QCoreApplication::translate("Study", "It is not a ZoKorvane study: it has no table %1.")
+            .arg(missing.join(QStringLiteral(", no table ")));
+    } catch (const StudyError &e) {
+        return e.message();
+    }
+}
+
 // A server study: reached through libpq, shared with other stations (no exclusive lock). One of
 // version 1 is brought up to date in one transaction (the server keeps its own backups).
 Opened openServer(const QString &uri, const QString &password) {
@@ -366,15 +381,8 @@ Opened openServer(const QString &uri, const QString &password) {
         close(c.db);
         return result;
     };
-    QStringList missing;
-    try {
-        missing = missingTables(c.db);
-    } catch (const StudyError &e) {
-        return fail(e.message());
-    }
-    if (!missing.isEmpty()) {
-        return fail(QCoreApplication::translate("Study", "It is not a ZoKorvane study: it has no table %1.")
-                        .arg(missing.join(QStringLiteral(", no table "))));
+    if (const QString refused = tablesRefusal(c.db); !refused.isEmpty()) {
+        return fail(refused);
     }
     int version = ServerStudy::version(c.db);
     if (version == 1 || version == 2) {
@@ -481,15 +489,8 @@ QString lockExclusively(const QSqlDatabase &db) {
 // Why the open study cannot be used as it stands (tables missing, a newer version), after bringing
 // an earlier version up to date: "" when it can.
 QString checkSchema(QSqlDatabase &db, const QString &path, QStringList &notes) {
-    QStringList missing;
-    try {
-        missing = missingTables(db);
-    } catch (const StudyError &e) {
-        return e.message();
-    }
-    if (!missing.isEmpty()) {
-        return QCoreApplication::translate("Study", "It is not a ZoKorvane study: it has no table %1.")
-            .arg(missing.join(QStringLiteral(", no table ")));
+    if (const QString refused = tablesRefusal(db); !refused.isEmpty()) {
+        return refused;
     }
     const int version = userVersion(db);
     if (version > CurrentVersion) {
