@@ -1,5 +1,8 @@
 #include "tools/StudyCommands.h"
 
+#include "brain/BrainError.h"
+#include "brain/BrainTemplate.h"
+#include "brain/Normalise.h"
 #include "core/AppPaths.h"
 #include "core/SafeWrite.h"
 #include "data/ServerStudy.h"
@@ -8,9 +11,6 @@
 #include "data/StudyCopy.h"
 #include "data/StudyDrawings.h"
 #include "data/StudyError.h"
-#include "brain/BrainError.h"
-#include "brain/BrainTemplate.h"
-#include "brain/Normalise.h"
 #include "data/SubjectCalibration.h"
 #include "data/SubjectNormalisation.h"
 #include "drawings/DrawingFile.h"
@@ -82,6 +82,43 @@ QString outputsRefusal(const QStringList &paths) {
     }
     return QString();
 }
+
+// True when every path given ends in .nii or .nii.gz; otherwise says `message` on err.
+bool niftiNames(const QStringList &paths, const QString &message, QTextStream &err) {
+    for (const QString &path : paths) {
+        if (!path.isEmpty() && !NiftiFiles::isNiftiPath(path)) {
+            err << "zokorvane-tool: " << message << "\n";
+            return false;
+        }
+    }
+    return true;
+}
+
+// The files one run of a command writes, all of them or none new: write() writes one (nothing for
+// an empty path), and when one fails the files this run created before it are taken away again.
+class NewFiles {
+public:
+    bool write(const QString &path, const std::function<bool()> &writer) {
+        if (path.isEmpty()) {
+            return true;
+        }
+        const bool isNew = !QFileInfo::exists(path);
+        if (!writer()) {
+            for (const QString &created : std::as_const(m_created)) {
+                QFile::remove(created);
+            }
+            m_created.clear();
+            return false;
+        }
+        if (isNew) {
+            m_created << path;
+        }
+        return true;
+    }
+
+private:
+    QStringList m_created;
+};
 
 // A whole number option within [low, high]; the default when absent; nothing (with the reason on
 // err) when given and not such a number.
@@ -418,6 +455,43 @@ int map(const QStringList &args, QTextStream &out, QTextStream &err) {
     return 0;
 }
 
+namespace {
+
+// Loads the subject's calibrated series into mr and aims its sites at this depth, with the counts of
+// the selection and (for a normalised subject) the template's space; false, saying why on err, when
+// they cannot be had.
+bool subjectSites(const QSqlDatabase &db, qint32 subject, double depth,
+                  const PhospheneMap::Selection &selection, const QString &atlas,
+                  StimulationSites::SubjectMr &mr, StimulationSites::Sites &sites, QTextStream &err) {
+    const std::optional<SubjectCalibration::Record> record = SubjectCalibration::read(db, subject);
+    if (!record) {
+        err << "zokorvane-tool: "
+            << Tool::tr("subject %1 has no stored MR calibration: accept the point selection of its MR, or "
+                        "run zokorvane-tool calibrate")
+                   .arg(subject)
+            << "\n";
+        return false;
+    }
+    QString why;
+    if (!mr.load(*record, &why)) {
+        err << "zokorvane-tool: " << why << "\n";
+        return false;
+    }
+    try {
+        sites = mr.sites(depth, PhospheneMap::count(db, selection));
+        StimulationSites::addBrainSpace(sites, db, *record, atlas);
+    } catch (const ImagingError &e) {
+        err << "zokorvane-tool: " << e.message() << "\n";
+        return false;
+    } catch (const BrainError &e) {
+        err << "zokorvane-tool: " << e.message() << "\n";
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
 int sites(const QStringList &args, QTextStream &out, QTextStream &err) {
     CommandArguments arguments(
         QStringLiteral("usage: zokorvane-tool sites STUDY --subject ID [--depth MM] [--tsv OUT.tsv] "
@@ -441,12 +515,9 @@ int sites(const QStringList &args, QTextStream &out, QTextStream &err) {
     const QString tsvPath = arguments.value(QStringLiteral("tsv"));
     const QString niftiPath = arguments.value(QStringLiteral("nifti"));
     const QString volumePath = arguments.value(QStringLiteral("volume"));
-    for (const QString &path : {niftiPath, volumePath}) {
-        if (!path.isEmpty() && !NiftiFiles::isNiftiPath(path)) {
-            err << "zokorvane-tool: "
-                << Tool::tr("--nifti and --volume take file names ending in .nii or .nii.gz") << "\n";
-            return 2;
-        }
+    if (!niftiNames({niftiPath, volumePath},
+                    Tool::tr("--nifti and --volume take file names ending in .nii or .nii.gz"), err)) {
+        return 2;
     }
     if (const QString refused = outputsRefusal({tsvPath, niftiPath, volumePath}); !refused.isEmpty()) {
         err << "zokorvane-tool: " << refused << "\n";
@@ -457,67 +528,29 @@ int sites(const QStringList &args, QTextStream &out, QTextStream &err) {
     if (!study) {
         return 1;
     }
-    const std::optional<SubjectCalibration::Record> record =
-        SubjectCalibration::read(study.opened.db, qint32(*subject));
-    if (!record) {
-        err << "zokorvane-tool: "
-            << Tool::tr("subject %1 has no stored MR calibration: accept the point selection of its MR, or "
-                        "run zokorvane-tool calibrate")
-                   .arg(*subject)
-            << "\n";
-        return 1;
-    }
     StimulationSites::SubjectMr mr;
-    QString why;
-    if (!mr.load(*record, &why)) {
-        err << "zokorvane-tool: " << why << "\n";
-        return 1;
-    }
     StimulationSites::Sites sites;
-    try {
-        sites = mr.sites(*depth, PhospheneMap::count(study.opened.db, *selection));
-        StimulationSites::addBrainSpace(sites, study.opened.db, *record, arguments.value(QStringLiteral("atlas")));
-    } catch (const ImagingError &e) {
-        err << "zokorvane-tool: " << e.message() << "\n";
-        return 1;
-    } catch (const BrainError &e) {
-        err << "zokorvane-tool: " << e.message() << "\n";
+    if (!subjectSites(study.opened.db, qint32(*subject), *depth, *selection,
+                      arguments.value(QStringLiteral("atlas")), mr, sites, err)) {
         return 1;
     }
+    QString why;
     const QByteArray table = StimulationSites::tsv(sites);
     if (const QString missing = noScalpWarning(StimulationSites::missingCells(sites)); !missing.isEmpty()) {
         err << "zokorvane-tool: " << missing << "\n";
     }
-    // Everything is computed before the first file is written; a file that fails takes the ones this
-    // command created before it away again, so a run leaves all its files or none of them new.
-    QStringList created;
-    auto fail = [&](const QString &reason) {
-        for (const QString &path : std::as_const(created)) {
-            QFile::remove(path);
-        }
-        err << "zokorvane-tool: " << reason << "\n";
+    // Everything is computed before the first file is written, and a run leaves all its files or
+    // none of them new.
+    NewFiles files;
+    if (!files.write(tsvPath, [&] { return SafeWrite::writeBytes(tsvPath, table, &why); }) ||
+        !files.write(niftiPath,
+                     [&] {
+                         return NiftiFiles::write(niftiPath, StimulationSites::overlay(sites, mr.volume()),
+                                                  &why);
+                     }) ||
+        !files.write(volumePath, [&] { return NiftiFiles::write(volumePath, mr.volume(), &why); })) {
+        err << "zokorvane-tool: " << why << "\n";
         return 1;
-    };
-    if (!tsvPath.isEmpty()) {
-        const bool isNew = !QFileInfo::exists(tsvPath);
-        if (!SafeWrite::writeBytes(tsvPath, table, &why)) {
-            return fail(why);
-        }
-        if (isNew) {
-            created << tsvPath;
-        }
-    }
-    if (!niftiPath.isEmpty()) {
-        const bool isNew = !QFileInfo::exists(niftiPath);
-        if (!NiftiFiles::write(niftiPath, StimulationSites::overlay(sites, mr.volume()), &why)) {
-            return fail(why);
-        }
-        if (isNew) {
-            created << niftiPath;
-        }
-    }
-    if (!volumePath.isEmpty() && !NiftiFiles::write(volumePath, mr.volume(), &why)) {
-        return fail(why);
     }
     if (tsvPath.isEmpty()) {
         out << table;
@@ -598,8 +631,8 @@ int groupMap(const QStringList &args, QTextStream &out, QTextStream &err) {
                        "[--atlas FILE] ") +
             MapFilterUsage + QStringLiteral("\n"),
         {"nifti", "counts", "areas", "subjects", "depth", "radius", "template", "atlas", "pulses-from",
-         "pulses-to", "frequency-from", "frequency-to", "intensity-from", "intensity-to", "coil", "pulse-type",
-         "phase", "orientation"});
+         "pulses-to", "frequency-from", "frequency-to", "intensity-from", "intensity-to", "coil",
+         "pulse-type", "phase", "orientation"});
     if (!arguments.parse(args, 1, 1) || !arguments.isSet(QStringLiteral("nifti"))) {
         return arguments.wrongArguments(err);
     }
@@ -613,12 +646,9 @@ int groupMap(const QStringList &args, QTextStream &out, QTextStream &err) {
     const QString niftiPath = arguments.value(QStringLiteral("nifti"));
     const QString countsPath = arguments.value(QStringLiteral("counts"));
     const QString areasPath = arguments.value(QStringLiteral("areas"));
-    for (const QString &path : {niftiPath, countsPath}) {
-        if (!path.isEmpty() && !NiftiFiles::isNiftiPath(path)) {
-            err << "zokorvane-tool: "
-                << Tool::tr("--nifti and --counts take file names ending in .nii or .nii.gz") << "\n";
-            return 2;
-        }
+    if (!niftiNames({niftiPath, countsPath},
+                    Tool::tr("--nifti and --counts take file names ending in .nii or .nii.gz"), err)) {
+        return 2;
     }
     const std::optional<PhospheneMap::Selection> selection = mapFilter(arguments, err);
     const std::optional<QList<int>> subjects = subjectList(arguments, err);
@@ -636,8 +666,8 @@ int groupMap(const QStringList &args, QTextStream &out, QTextStream &err) {
     }
     GroupMap::Result result;
     try {
-        const BrainTemplate tpl =
-            BrainTemplate::find(arguments.value(QStringLiteral("template")), arguments.value(QStringLiteral("atlas")));
+        const BrainTemplate tpl = BrainTemplate::find(arguments.value(QStringLiteral("template")),
+                                                      arguments.value(QStringLiteral("atlas")));
         result = GroupMap::compute(study.opened.db, options, tpl);
     } catch (const BrainError &e) {
         err << "zokorvane-tool: " << e.message() << "\n";
@@ -655,27 +685,13 @@ int groupMap(const QStringList &args, QTextStream &out, QTextStream &err) {
         return 1;
     }
     // All files or none new, as `sites` writes them.
-    QStringList created;
+    NewFiles files;
     QString why;
-    const auto write = [&](const QString &path, const std::function<bool()> &writer) {
-        if (path.isEmpty()) {
-            return true;
-        }
-        const bool isNew = !QFileInfo::exists(path);
-        if (!writer()) {
-            return false;
-        }
-        if (isNew) {
-            created << path;
-        }
-        return true;
-    };
-    if (!write(niftiPath, [&] { return NiftiFiles::write(niftiPath, result.rate, &why); }) ||
-        !write(countsPath, [&] { return NiftiFiles::write(countsPath, result.counts, &why); }) ||
-        !write(areasPath, [&] { return SafeWrite::writeBytes(areasPath, GroupMap::areasTsv(result.areas), &why); })) {
-        for (const QString &path : std::as_const(created)) {
-            QFile::remove(path);
-        }
+    if (!files.write(niftiPath, [&] { return NiftiFiles::write(niftiPath, result.rate, &why); }) ||
+        !files.write(countsPath, [&] { return NiftiFiles::write(countsPath, result.counts, &why); }) ||
+        !files.write(areasPath, [&] {
+            return SafeWrite::writeBytes(areasPath, GroupMap::areasTsv(result.areas), &why);
+        })) {
         err << "zokorvane-tool: " << why << "\n";
         return 1;
     }
