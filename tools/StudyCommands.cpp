@@ -139,6 +139,66 @@ std::optional<qint64> wholeOption(const CommandArguments &arguments, const QStri
 
 } // namespace
 
+namespace {
+
+// --date as given (ISO 8601), now when absent; nothing, saying why on err, when it is not a date.
+std::optional<QDateTime> dateOption(const CommandArguments &arguments, QTextStream &err) {
+    if (!arguments.isSet(QStringLiteral("date"))) {
+        return QDateTime::currentDateTime();
+    }
+    const QDateTime date = QDateTime::fromString(arguments.value(QStringLiteral("date")), Qt::ISODate);
+    if (!date.isValid()) {
+        err << "zokorvane-tool: " << Tool::tr("--date takes a date and time such as 2026-03-09T10:02:00")
+            << "\n";
+        return std::nullopt;
+    }
+    return date;
+}
+
+// The records of the --drawing file (none when absent); nothing, saying why on err, when it cannot
+// be read.
+std::optional<QList<DrawingFile::PointRecord>> drawingOption(const CommandArguments &arguments,
+                                                             QTextStream &err) {
+    if (!arguments.isSet(QStringLiteral("drawing"))) {
+        return QList<DrawingFile::PointRecord>();
+    }
+    const QString path = arguments.value(QStringLiteral("drawing"));
+    const DrawingFile::Contents contents = DrawingFile::read(path);
+    if (!contents.ok()) {
+        err << "zokorvane-tool: " << Tool::tr("cannot read the drawing %1: %2").arg(path, contents.error)
+            << "\n";
+        return std::nullopt;
+    }
+    return contents.records;
+}
+
+// `stimulus delete`: deletes the subject's stimulus of the experiment at the cell (and its point when
+// that leaves it without stimuli) and says so; 1 when there is none.
+int deleteStimulus(const QSqlDatabase &db, int subject, int cell, const StimulusStore::Punto &point,
+                   int experiment, QTextStream &out, QTextStream &err) {
+    const StimulusStore::DeletedEntry deleted =
+        StimulusStore::deleteEntry(db, subject, point.fila, point.columna, experiment);
+    if (!deleted.stimulusDeleted) {
+        err << "zokorvane-tool: "
+            << Tool::tr("subject %1 has no stimulus of experiment %2 at cell %3")
+                   .arg(subject)
+                   .arg(experiment)
+                   .arg(cell)
+            << "\n";
+        return 1;
+    }
+    out << Tool::tr("Deleted stimulus %1 of subject %2, cell %3, experiment %4")
+               .arg(deleted.stimulusId)
+               .arg(subject)
+               .arg(cell)
+               .arg(experiment)
+        << (deleted.pointDeleted ? Tool::tr("; its point, left without stimuli, was deleted too") : QString())
+        << "\n";
+    return 0;
+}
+
+} // namespace
+
 int stimulus(const QStringList &args, QTextStream &out, QTextStream &err) {
     CommandArguments arguments(
         QStringLiteral(
@@ -188,25 +248,13 @@ int stimulus(const QStringList &args, QTextStream &out, QTextStream &err) {
         err << "zokorvane-tool: " << Tool::tr("--answer takes yes, no or doubt") << "\n";
         return 2;
     }
-    QDateTime date = QDateTime::currentDateTime();
-    if (arguments.isSet(QStringLiteral("date"))) {
-        date = QDateTime::fromString(arguments.value(QStringLiteral("date")), Qt::ISODate);
-        if (!date.isValid()) {
-            err << "zokorvane-tool: " << Tool::tr("--date takes a date and time such as 2026-03-09T10:02:00")
-                << "\n";
-            return 2;
-        }
+    const std::optional<QDateTime> date = dateOption(arguments, err);
+    if (!date) {
+        return 2;
     }
-    QList<DrawingFile::PointRecord> drawing;
-    if (arguments.isSet(QStringLiteral("drawing"))) {
-        const QString path = arguments.value(QStringLiteral("drawing"));
-        const DrawingFile::Contents contents = DrawingFile::read(path);
-        if (!contents.ok()) {
-            err << "zokorvane-tool: " << Tool::tr("cannot read the drawing %1: %2").arg(path, contents.error)
-                << "\n";
-            return 1;
-        }
-        drawing = contents.records;
+    const std::optional<QList<DrawingFile::PointRecord>> drawing = drawingOption(arguments, err);
+    if (!drawing) {
+        return 1;
     }
 
     OpenStudy study(positional.at(1), out, err);
@@ -226,37 +274,18 @@ int stimulus(const QStringList &args, QTextStream &out, QTextStream &err) {
     const StimulusStore::Punto point =
         StimulusStore::pointOfCell(int(*cell), grid->filaCentro, grid->columnaCentro);
     if (deleting) {
-        const StimulusStore::DeletedEntry deleted =
-            StimulusStore::deleteEntry(db, int(*subject), point.fila, point.columna, int(*experiment));
-        if (!deleted.stimulusDeleted) {
-            err << "zokorvane-tool: "
-                << Tool::tr("subject %1 has no stimulus of experiment %2 at cell %3")
-                       .arg(*subject)
-                       .arg(*experiment)
-                       .arg(*cell)
-                << "\n";
-            return 1;
-        }
-        out << Tool::tr("Deleted stimulus %1 of subject %2, cell %3, experiment %4")
-                   .arg(deleted.stimulusId)
-                   .arg(*subject)
-                   .arg(*cell)
-                   .arg(*experiment)
-            << (deleted.pointDeleted ? Tool::tr("; its point, left without stimuli, was deleted too")
-                                     : QString())
-            << "\n";
-        return 0;
+        return deleteStimulus(db, int(*subject), int(*cell), point, int(*experiment), out, err);
     }
     StimulusStore::Entry entry;
     entry.hayfosfeno = answers.value(answer);
     entry.color = arguments.value(QStringLiteral("colour"));
     entry.intensidad = qint16(*brightness);
     entry.observaciones = arguments.value(QStringLiteral("notes"));
-    entry.fecha = date;
+    entry.fecha = *date;
     entry.parametros = {int(*coil),      int(*pulseType),    int(*phase),       int(*orientation),
                         qint32(*pulses), qint32(*frequency), qint32(*intensity)};
     const StimulusStore::SavedEntry saved = StimulusStore::saveEntry(
-        db, int(*subject), point.fila, point.columna, int(*experiment), entry, drawing);
+        db, int(*subject), point.fila, point.columna, int(*experiment), entry, *drawing);
     out << Tool::tr("Added stimulus %1 (point %2, drawing %3) to subject %4, cell %5, experiment %6")
                .arg(saved.stimulusId)
                .arg(saved.pointId)
