@@ -101,8 +101,8 @@ public:
     // Loads the record's series and applies its calibration; false with *error telling why (also when
     // the landmarks cannot place a grid on it).
     bool load(const SubjectCalibration::Record &record, QString *error = nullptr);
-    // Applies another record of the same series to the series already loaded (StoredCalibration::apply),
-    // with the series' own spacing where the record has none; false with *error as load.
+    // Applies another calibration of the series already loaded (another subject's landmarks on a
+    // shared series); false with *error telling why the landmarks cannot place a grid on it.
     bool calibrate(const SubjectCalibration::Record &record, QString *error = nullptr);
     // The sites at this depth (mm) under the counts given. Throws ImagingError.
     Sites sites(double depthMm, const PhospheneMap::Counts &counts);
@@ -118,7 +118,9 @@ private:
     ImagingState m_state{m_library};
     SeriesLoader m_loader{m_state};
     SubjectCalibration::Record m_record;
-    double m_seriesInterslice = 0; // as the loader left it, before any record's interslice
+    // The series' own slice spacing as the loader left it: what a record without one falls back to,
+    // not the interslice an earlier record left in the state.
+    double m_seriesInterslice = 0;
 };
 
 } // namespace StimulationSites
