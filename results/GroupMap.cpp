@@ -188,17 +188,16 @@ Result compute(const QSqlDatabase &db, const Options &options, const BrainTempla
     return result;
 }
 
+QStringList countTexts(const AreaRow &row) {
+    return {QString::number(row.subjects), QString::number(row.cells), QString::number(row.stimuli),
+            QString::number(row.yes),      QString::number(row.no),    QString::number(row.doubt)};
+}
+
 QByteArray areasTsv(const QList<AreaRow> &areas) {
     QString text = QStringLiteral("area\tsubjects\tcells\tstimuli\tyes\tno\tdoubt\trate\n");
     for (const AreaRow &row : areas) {
-        text += QStringList{QString(row.area).replace(QLatin1Char('\t'), QLatin1Char(' ')),
-                            QString::number(row.subjects),
-                            QString::number(row.cells),
-                            QString::number(row.stimuli),
-                            QString::number(row.yes),
-                            QString::number(row.no),
-                            QString::number(row.doubt),
-                            QString::number(row.rate, 'f', 4)}
+        text += (QStringList{QString(row.area).replace(QLatin1Char('\t'), QLatin1Char(' '))} +
+                 countTexts(row) + QStringList{QString::number(row.rate, 'f', 4)})
                     .join(QLatin1Char('\t')) +
                 QLatin1Char('\n');
     }

@@ -253,14 +253,8 @@ bool PhospheneMapWindow::computeBrain() {
     ui->areaTable->setRowCount(int(m_group->areas.size()));
     for (int row = 0; row < m_group->areas.size(); ++row) {
         const GroupMap::AreaRow &a = m_group->areas[row];
-        const QStringList cells{a.area,
-                                QString::number(a.subjects),
-                                QString::number(a.cells),
-                                QString::number(a.stimuli),
-                                QString::number(a.yes),
-                                QString::number(a.no),
-                                QString::number(a.doubt),
-                                QStringLiteral("%1 %").arg(a.rate * 100, 0, 'f', 0)};
+        const QStringList cells = QStringList{a.area} + GroupMap::countTexts(a) +
+                                  QStringList{QStringLiteral("%1 %").arg(a.rate * 100, 0, 'f', 0)};
         for (int column = 0; column < cells.size(); ++column) {
             auto *item = new QTableWidgetItem(cells[column]);
             item->setTextAlignment(column == 0 ? Qt::AlignLeft | Qt::AlignVCenter
