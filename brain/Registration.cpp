@@ -97,6 +97,48 @@ public:
     }
 };
 
+// The registration's schedule: three levels of the pyramid, each at most this many iterations.
+constexpr unsigned Levels = 3;
+constexpr unsigned Iterations = 200;
+
+// Regular-step gradient descent with the scales estimated from physical shifts, keeping the best
+// parameters it met.
+Optimizer::Pointer newOptimizer(const Metric::Pointer &metric) {
+    auto scales = itk::RegistrationParameterScalesFromPhysicalShift<Metric>::New();
+    scales->SetMetric(metric);
+    auto optimizer = Optimizer::New();
+    optimizer->SetScalesEstimator(scales);
+    optimizer->SetDoEstimateLearningRateOnce(false);
+    optimizer->SetDoEstimateLearningRateAtEachIteration(false);
+    optimizer->SetLearningRate(1.0);
+    optimizer->SetMinimumStepLength(0.001);
+    optimizer->SetRelaxationFactor(0.6);
+    optimizer->SetNumberOfIterations(Iterations);
+    optimizer->SetGradientMagnitudeTolerance(1e-5);
+    optimizer->SetReturnBestParametersAndValue(true);
+    return optimizer;
+}
+
+// The multi-resolution pyramid (shrink 6, 4, 2; smoothing 4, 2, 1 mm) and the metric sampled on a
+// quarter of the voxels, with a fixed seed so that a run can be repeated.
+void setPyramid(Method &method) {
+    Method::ShrinkFactorsArrayType shrink(Levels);
+    Method::SmoothingSigmasArrayType sigmas(Levels);
+    const std::array<unsigned, Levels> shrinkFactors{6, 4, 2};
+    const std::array<double, Levels> sigmaMm{4, 2, 1};
+    for (unsigned l = 0; l < Levels; ++l) {
+        shrink[l] = shrinkFactors[l];
+        sigmas[l] = sigmaMm[l];
+    }
+    method.SetNumberOfLevels(Levels);
+    method.SetShrinkFactorsPerLevel(shrink);
+    method.SetSmoothingSigmasPerLevel(sigmas);
+    method.SetSmoothingSigmasAreSpecifiedInPhysicalUnits(true);
+    method.SetMetricSamplingStrategy(Method::MetricSamplingStrategyType::RANDOM);
+    method.SetMetricSamplingPercentage(0.25);
+    method.MetricSamplingReinitializeSeed(1234);
+}
+
 } // namespace
 
 Outcome affine(const VolumeLayout::ScannerVolume &fixed, const VolumeLayout::ScannerVolume &moving,
@@ -120,21 +162,7 @@ Outcome affine(const VolumeLayout::ScannerVolume &fixed, const VolumeLayout::Sca
     metric->SetUseMovingImageGradientFilter(false);
     metric->SetUseFixedImageGradientFilter(false);
 
-    auto scales = itk::RegistrationParameterScalesFromPhysicalShift<Metric>::New();
-    scales->SetMetric(metric);
-
-    constexpr unsigned Levels = 3;
-    constexpr unsigned Iterations = 200;
-    auto optimizer = Optimizer::New();
-    optimizer->SetScalesEstimator(scales);
-    optimizer->SetDoEstimateLearningRateOnce(false);
-    optimizer->SetDoEstimateLearningRateAtEachIteration(false);
-    optimizer->SetLearningRate(1.0);
-    optimizer->SetMinimumStepLength(0.001);
-    optimizer->SetRelaxationFactor(0.6);
-    optimizer->SetNumberOfIterations(Iterations);
-    optimizer->SetGradientMagnitudeTolerance(1e-5);
-    optimizer->SetReturnBestParametersAndValue(true);
+    const Optimizer::Pointer optimizer = newOptimizer(metric);
 
     auto method = Method::New();
     method->SetFixedImage(fixedImage);
@@ -143,21 +171,7 @@ Outcome affine(const VolumeLayout::ScannerVolume &fixed, const VolumeLayout::Sca
     method->SetOptimizer(optimizer);
     method->SetInitialTransform(transform);
     method->InPlaceOn();
-    Method::ShrinkFactorsArrayType shrink(Levels);
-    Method::SmoothingSigmasArrayType sigmas(Levels);
-    const std::array<unsigned, Levels> shrinkFactors{6, 4, 2};
-    const std::array<double, Levels> sigmaMm{4, 2, 1};
-    for (unsigned l = 0; l < Levels; ++l) {
-        shrink[l] = shrinkFactors[l];
-        sigmas[l] = sigmaMm[l];
-    }
-    method->SetNumberOfLevels(Levels);
-    method->SetShrinkFactorsPerLevel(shrink);
-    method->SetSmoothingSigmasPerLevel(sigmas);
-    method->SetSmoothingSigmasAreSpecifiedInPhysicalUnits(true);
-    method->SetMetricSamplingStrategy(Method::MetricSamplingStrategyType::RANDOM);
-    method->SetMetricSamplingPercentage(0.25);
-    method->MetricSamplingReinitializeSeed(1234);
+    setPyramid(*method);
 
     auto observer = Observer::New();
     observer->progress = progress;

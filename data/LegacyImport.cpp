@@ -301,8 +301,8 @@ private:
         return value.isNull() ? QString(QLatin1String("")) : value;
     }
 
-    int copyTable(QSqlDatabase &db, MdbTableDef *table, const QString &destination, QStringList &inexact) {
-        const QStringList columns = destinationColumns(db, table, destination);
+    // The insert of a row of the destination's columns, prepared.
+    static QSqlQuery prepareInsert(QSqlDatabase &db, const QString &destination, const QStringList &columns) {
         QStringList quotedColumns, marks;
         for (const QString &column : columns) {
             quotedColumns << quoted(column);
@@ -315,67 +315,62 @@ private:
                 QCoreApplication::translate("LegacyImport", "Cannot prepare the copy of %1").arg(destination),
                 insert.lastError());
         }
+        return insert;
+    }
 
-        // The subject's age, height and weight as typed: "1,63" is the number the subject form reads.
-        std::vector<bool> entered(columns.size());
-        for (int c = 0; c < columns.size(); ++c) {
-            entered[c] = destination == QLatin1String("paciente") &&
-                         StoredValue::enteredColumns().contains(columns[c], Qt::CaseInsensitive);
+    // The values of the row just fetched, one per column (row is its number from 1, for messages); a
+    // value that does not come over exactly is named in inexact.
+    std::vector<QVariant> readRow(MdbTableDef *table, std::vector<MdbField> &fields,
+                                  const QStringList &columns, const QString &destination, int row,
+                                  QStringList &inexact) {
+        // libmdb's bound columns cannot tell a null from "", so the row just fetched is
+        // cracked again here: its fields carry the null mask and the raw values.
+        int rowStart = 0;
+        size_t rowSize = 0;
+        if (mdb_find_row(m_mdb.get(), int(table->cur_row) - 1, &rowStart, &rowSize) != 0) {
+            throw StudyError(QCoreApplication::translate(
+                                 "LegacyImport", "Row %1 of %2 cannot be read; the file may be damaged.")
+                                 .arg(row)
+                                 .arg(destination));
         }
-        MdbHandle *mdb = m_mdb.get();
-        std::vector<MdbField> fields(table->num_cols);
-        mdb_rewind_table(table);
-        int copied = 0;
-        while (mdb_fetch_row(table)) {
-            // libmdb's bound columns cannot tell a null from "", so the row just fetched is
-            // cracked again here: its fields carry the null mask and the raw values.
-            int rowStart = 0;
-            size_t rowSize = 0;
-            if (mdb_find_row(mdb, int(table->cur_row) - 1, &rowStart, &rowSize) != 0) {
-                throw StudyError(QCoreApplication::translate(
-                                     "LegacyImport", "Row %1 of %2 cannot be read; the file may be damaged.")
-                                     .arg(copied + 1)
-                                     .arg(destination));
+        std::fill(fields.begin(), fields.end(), MdbField{});
+        const int count = mdb_crack_row(table, rowStart & RowOffsetMask, rowSize, fields.data());
+        if (count < 0) {
+            throw StudyError(QCoreApplication::translate("LegacyImport", "Row %1 of %2 is damaged.")
+                                 .arg(row)
+                                 .arg(destination));
+        }
+        std::vector<QVariant> values(columns.size());
+        for (int f = 0; f < count && f < int(fields.size()); ++f) {
+            const int colnum = fields[f].colnum;
+            if (colnum < 0 || colnum >= int(values.size())) {
+                continue;
             }
-            std::fill(fields.begin(), fields.end(), MdbField{});
-            const int count = mdb_crack_row(table, rowStart & RowOffsetMask, rowSize, fields.data());
-            if (count < 0) {
-                throw StudyError(QCoreApplication::translate("LegacyImport", "Row %1 of %2 is damaged.")
-                                     .arg(copied + 1)
-                                     .arg(destination));
-            }
-            std::vector<QVariant> values(columns.size());
-            for (int f = 0; f < count && f < int(fields.size()); ++f) {
-                const int colnum = fields[f].colnum;
-                if (colnum < 0 || colnum >= int(values.size())) {
-                    continue;
-                }
-                auto *col = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, colnum));
-                QString why;
-                values[colnum] = fieldValue(table, col, fields[f], &why);
-                if (!why.isEmpty()) {
-                    inexact << QStringLiteral("%1 row %2, %3: %4")
-                                   .arg(destination)
-                                   .arg(copied + 1)
-                                   .arg(columns[colnum], why);
-                }
-            }
-            for (int c = 0; c < int(values.size()); ++c) {
-                insert.bindValue(c, entered[c] ? StoredValue::entered(values[c]) : values[c]);
-            }
-            if (!insert.exec()) {
-                throw StudyError(QCoreApplication::translate("LegacyImport", "Row %1 of %2 cannot be stored")
-                                     .arg(copied + 1)
-                                     .arg(destination),
-                                 insert.lastError());
-            }
-            ++copied;
-            ++m_done;
-            const qint64 step = std::max<qint64>(1, m_total / 200); // about 200 reports for any size
-            if (m_progress && (m_done % step == 0 || m_done == m_total) && !m_progress(m_done, m_total)) {
-                throw StudyError(QCoreApplication::translate("LegacyImport", "The import was cancelled."));
+            auto *col = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, colnum));
+            QString why;
+            values[colnum] = fieldValue(table, col, fields[f], &why);
+            if (!why.isEmpty()) {
+                inexact << QStringLiteral("%1 row %2, %3: %4")
+                               .arg(destination)
+                               .arg(row)
+                               .arg(columns[colnum], why);
             }
         }
+        return values;
+    }
+
+    // Counts one row copied and tells the progress about 200 times over the import; throws when it
+    // asks to cancel.
+    void countRow() {
+        ++m_done;
+        const qint64 step = std::max<qint64>(1, m_total / 200);
+        if (m_progress && (m_done % step == 0 || m_done == m_total) && !m_progress(m_done, m_total)) {
+            throw StudyError(QCoreApplication::translate("LegacyImport", "The import was cancelled."));
+        }
+    }
+
+    // Throws unless every row of the source was read and the destination holds them all.
+    static void checkCopied(QSqlDatabase &db, MdbTableDef *table, const QString &destination, int copied) {
         if (copied != int(table->num_rows)) {
             throw StudyError(
                 QCoreApplication::translate(
@@ -391,6 +386,36 @@ private:
                                  "LegacyImport", "The study does not hold every row of %1 after the copy.")
                                  .arg(destination));
         }
+    }
+
+    int copyTable(QSqlDatabase &db, MdbTableDef *table, const QString &destination, QStringList &inexact) {
+        const QStringList columns = destinationColumns(db, table, destination);
+        QSqlQuery insert = prepareInsert(db, destination, columns);
+        // The subject's age, height and weight as typed: "1,63" is the number the subject form reads.
+        std::vector<bool> entered(columns.size());
+        for (int c = 0; c < columns.size(); ++c) {
+            entered[c] = destination == QLatin1String("paciente") &&
+                         StoredValue::enteredColumns().contains(columns[c], Qt::CaseInsensitive);
+        }
+        std::vector<MdbField> fields(table->num_cols);
+        mdb_rewind_table(table);
+        int copied = 0;
+        while (mdb_fetch_row(table)) {
+            const std::vector<QVariant> values =
+                readRow(table, fields, columns, destination, copied + 1, inexact);
+            for (int c = 0; c < int(values.size()); ++c) {
+                insert.bindValue(c, entered[c] ? StoredValue::entered(values[c]) : values[c]);
+            }
+            if (!insert.exec()) {
+                throw StudyError(QCoreApplication::translate("LegacyImport", "Row %1 of %2 cannot be stored")
+                                     .arg(copied + 1)
+                                     .arg(destination),
+                                 insert.lastError());
+            }
+            ++copied;
+            countRow();
+        }
+        checkCopied(db, table, destination, copied);
         return copied;
     }
 
@@ -415,50 +440,18 @@ Result importMdb(const QString &mdbPath, const QString &studyPath, const Progres
                                         "%1 already exists; an import never writes over an existing study.")
                 .arg(studyPath));
     }
-    const QFileInfo target(studyPath);
-    Study::removeLeftovers(target, QStringLiteral("importing"));
-    const QString temporary = Study::workingName(target, QStringLiteral("importing"));
-    const auto removeTemporary = [&temporary] {
-        QFile::remove(temporary);
-        QFile::remove(temporary + QStringLiteral("-journal"));
-    };
-
-    Study::create(temporary, studyPath);
     Result result;
-    try {
-        Study::Opened opened = Study::open(temporary);
-        if (!opened.ok()) {
-            throw StudyError(opened.error);
-        }
-        try {
-            Importer importer(mdbPath, progress);
-            result = importer.run(opened.db);
-            // The drawings of the legacy folder come into the study; the folder is only read.
-            Transaction transaction(opened.db);
-            const StudyDrawings::CopyReport drawings =
-                StudyDrawings::copyFromFolder(opened.db, Study::drawingDirectory(mdbPath));
-            transaction.commit();
-            result.drawings = drawings.copied;
-            result.missingDrawings = drawings.missing + drawings.refused;
-        } catch (...) {
-            Study::close(opened.db);
-            throw;
-        }
-        Study::close(opened.db);
-        // rename() refuses an existing target, so a study made meanwhile is not overwritten.
-        if (!QFile::rename(temporary, studyPath)) {
-            throw StudyError(
-                QCoreApplication::translate("LegacyImport", "Cannot write the study %1: %2")
-                    .arg(studyPath, QFileInfo::exists(studyPath)
-                                        ? QCoreApplication::translate(
-                                              "LegacyImport", "a file of that name appeared meanwhile")
-                                        : QCoreApplication::translate(
-                                              "LegacyImport", "the file could not be renamed into place")));
-        }
-    } catch (...) {
-        removeTemporary();
-        throw;
-    }
+    Study::createFilled(studyPath, QStringLiteral("importing"), [&](QSqlDatabase &db) {
+        Importer importer(mdbPath, progress);
+        result = importer.run(db);
+        // The drawings of the legacy folder come into the study; the folder is only read.
+        Transaction transaction(db);
+        const StudyDrawings::CopyReport drawings =
+            StudyDrawings::copyFromFolder(db, Study::drawingDirectory(mdbPath));
+        transaction.commit();
+        result.drawings = drawings.copied;
+        result.missingDrawings = drawings.missing + drawings.refused;
+    });
     return result;
 }
 

@@ -196,16 +196,11 @@ void migrateServerTo3(QSqlDatabase &db) {
     }
 }
 
-// Brings a study of an earlier version up to this one: a backup copy of the study is written first,
-// then every step from its version on runs, and the version is set, in one transaction. Version 0
-// kept its drawings as files in the folder beside it: the drawings the rows name are copied into the
-// study (the folder is left as it was). Version 1 had no MR calibrations, and kept the ages, heights
-// and weights typed with a decimal comma as text. Version 2 had no normalisations.
-QString migrate(QSqlDatabase &db, const QString &path, int from, QStringList &notes) {
-    const QFileInfo info(path);
+// The name of the backup a migration writes beside the study: "<base>.before-version-N.sqlite", with
+// "-2", "-3"... added until it is a name nothing has yet, not even a dangling link.
+QString freeBackupName(const QFileInfo &info) {
     QString backup = info.absolutePath() + QLatin1Char('/') + info.completeBaseName() +
                      QStringLiteral(".before-version-%1.sqlite").arg(CurrentVersion);
-    // A name nothing has yet, not even a dangling link.
     const auto taken = [](const QString &name) {
         struct stat status;
         return ::lstat(QFile::encodeName(name).constData(), &status) == 0;
@@ -214,6 +209,43 @@ QString migrate(QSqlDatabase &db, const QString &path, int from, QStringList &no
         backup = info.absolutePath() + QLatin1Char('/') + info.completeBaseName() +
                  QStringLiteral(".before-version-%1-%2.sqlite").arg(CurrentVersion).arg(n);
     }
+    return backup;
+}
+
+// The step from version 0, inside the migration's transaction: the drawings table, and the drawings
+// the rows name copied in from the folder beside the study (left as it was). Returns the notes.
+QStringList drawingsIntoStudy(QSqlDatabase &db, const QString &path) {
+    QSqlQuery create(db);
+    if (!create.exec(StudyDrawings::createStatement())) {
+        throw StudyError(QCoreApplication::translate("Study", "Cannot create the drawings table"),
+                         create.lastError());
+    }
+    const StudyDrawings::CopyReport copied = StudyDrawings::copyFromFolder(db, drawingDirectory(path));
+    QStringList notes;
+    notes << QCoreApplication::translate(
+                 "Study", "%1 drawings were copied into the study from %2, which is left as it was.")
+                 .arg(copied.copied)
+                 .arg(drawingDirectory(path));
+    if (!copied.missing.isEmpty()) {
+        notes << QCoreApplication::translate("Study", "%1 drawings named by stimuli were missing: %2")
+                     .arg(copied.missing.size())
+                     .arg(copied.missing.join(QStringLiteral(", ")));
+    }
+    if (!copied.refused.isEmpty()) {
+        notes << QCoreApplication::translate("Study", "%1 drawings were not copied: %2")
+                     .arg(copied.refused.size())
+                     .arg(copied.refused.join(QStringLiteral("; ")));
+    }
+    return notes;
+}
+
+// Brings a study of an earlier version up to this one: a backup copy of the study is written first,
+// then every step from its version on runs, and the version is set, in one transaction. Version 0
+// kept its drawings as files in the folder beside it: the drawings the rows name are copied into the
+// study (the folder is left as it was). Version 1 had no MR calibrations, and kept the ages, heights
+// and weights typed with a decimal comma as text. Version 2 had no normalisations.
+QString migrate(QSqlDatabase &db, const QString &path, int from, QStringList &notes) {
+    const QString backup = freeBackupName(QFileInfo(path));
     // Written as every backup is: under a hidden name, renamed once whole, with the study's
     // permissions; what a killed run left under the hidden name is cleared first.
     try {
@@ -229,28 +261,7 @@ QString migrate(QSqlDatabase &db, const QString &path, int from, QStringList &no
         QSqlQuery create(db);
         QStringList stepNotes;
         if (from < 1) {
-            if (!create.exec(StudyDrawings::createStatement())) {
-                throw StudyError(QCoreApplication::translate("Study", "Cannot create the drawings table"),
-                                 create.lastError());
-            }
-            const StudyDrawings::CopyReport copied =
-                StudyDrawings::copyFromFolder(db, drawingDirectory(path));
-            stepNotes << QCoreApplication::translate(
-                             "Study",
-                             "%1 drawings were copied into the study from %2, which is left as it was.")
-                             .arg(copied.copied)
-                             .arg(drawingDirectory(path));
-            if (!copied.missing.isEmpty()) {
-                stepNotes << QCoreApplication::translate("Study",
-                                                         "%1 drawings named by stimuli were missing: %2")
-                                 .arg(copied.missing.size())
-                                 .arg(copied.missing.join(QStringLiteral(", ")));
-            }
-            if (!copied.refused.isEmpty()) {
-                stepNotes << QCoreApplication::translate("Study", "%1 drawings were not copied: %2")
-                                 .arg(copied.refused.size())
-                                 .arg(copied.refused.join(QStringLiteral("; ")));
-            }
+            stepNotes << drawingsIntoStudy(db, path);
         }
         if (from < 2) {
             createVersion2Tables(db);
@@ -351,6 +362,21 @@ QString drawingDirectory(const QString &studyPath) {
 
 namespace {
 
+// Why the study cannot be used for lack of the system's tables: the tables it lacks, or why they
+// cannot be read; "" when it has them all.
+QString tablesRefusal(const QSqlDatabase &db) {
+    try {
+        const QStringList missing = missingTables(db);
+        if (missing.isEmpty()) {
+            return {};
+        }
+        return QCoreApplication::translate("Study", "It is not a ZoKorvane study: it has no table %1.")
+            .arg(missing.join(QStringLiteral(", no table ")));
+    } catch (const StudyError &e) {
+        return e.message();
+    }
+}
+
 // A server study: reached through libpq, shared with other stations (no exclusive lock). One of
 // version 1 is brought up to date in one transaction (the server keeps its own backups).
 Opened openServer(const QString &uri, const QString &password) {
@@ -366,15 +392,8 @@ Opened openServer(const QString &uri, const QString &password) {
         close(c.db);
         return result;
     };
-    QStringList missing;
-    try {
-        missing = missingTables(c.db);
-    } catch (const StudyError &e) {
-        return fail(e.message());
-    }
-    if (!missing.isEmpty()) {
-        return fail(QCoreApplication::translate("Study", "It is not a ZoKorvane study: it has no table %1.")
-                        .arg(missing.join(QStringLiteral(", no table "))));
+    if (const QString refused = tablesRefusal(c.db); !refused.isEmpty()) {
+        return fail(refused);
     }
     int version = ServerStudy::version(c.db);
     if (version == 1 || version == 2) {
@@ -481,15 +500,8 @@ QString lockExclusively(const QSqlDatabase &db) {
 // Why the open study cannot be used as it stands (tables missing, a newer version), after bringing
 // an earlier version up to date: "" when it can.
 QString checkSchema(QSqlDatabase &db, const QString &path, QStringList &notes) {
-    QStringList missing;
-    try {
-        missing = missingTables(db);
-    } catch (const StudyError &e) {
-        return e.message();
-    }
-    if (!missing.isEmpty()) {
-        return QCoreApplication::translate("Study", "It is not a ZoKorvane study: it has no table %1.")
-            .arg(missing.join(QStringLiteral(", no table ")));
+    if (const QString refused = tablesRefusal(db); !refused.isEmpty()) {
+        return refused;
     }
     const int version = userVersion(db);
     if (version > CurrentVersion) {
@@ -649,6 +661,40 @@ void create(const QString &path, const QString &shownAs) {
         throw StudyError(
             QCoreApplication::translate("Study", "Cannot create the study %1: %2").arg(shown, error));
     }
+}
+
+void createFilled(const QString &target, const QString &what,
+                  const std::function<void(QSqlDatabase &)> &fill) {
+    const QFileInfo info(target);
+    removeLeftovers(info, what);
+    const QString working = workingName(info, what);
+    const auto removeWorking = [&working] {
+        QFile::remove(working);
+        QFile::remove(working + QStringLiteral("-journal"));
+    };
+    create(working, target);
+    try {
+        Opened opened = open(working);
+        if (!opened.ok()) {
+            throw StudyError(opened.error);
+        }
+        try {
+            fill(opened.db);
+        } catch (...) {
+            close(opened.db);
+            throw;
+        }
+        close(opened.db);
+        // A hard link refuses an existing target, so a file made meanwhile under the name is kept.
+        if (::link(QFile::encodeName(working).constData(), QFile::encodeName(target).constData()) != 0) {
+            throw StudyError(QCoreApplication::translate("Study", "Cannot create the study %1: %2")
+                                 .arg(target, QString::fromLocal8Bit(std::strerror(errno))));
+        }
+    } catch (...) {
+        removeWorking();
+        throw;
+    }
+    removeWorking();
 }
 
 } // namespace Study

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // A study is one SQLite file holding the tables paciente, puntoestimulacion and estimulo, and the
 // drawings of its stimuli (StudyDrawings.h). Its schema carries a version (PRAGMA user_version);
 // opening a study of an earlier version brings it up to date.
@@ -49,6 +51,14 @@ void close(QSqlDatabase &db);
 // the next one. Throws StudyError, naming the study shownAs when given (a caller that creates a
 // working file names the file the user asked for).
 void create(const QString &path, const QString &shownAs = QString());
+
+// Makes a new study at target that is filled before anyone sees it (an import, a copy): created
+// under a working name beside it (what says by whom, e.g. "importing"; what a killed process left
+// is cleared first), opened and handed to fill, closed, and put in place by a hard link, which
+// refuses a file made meanwhile under the name. On failure nothing is left under either name.
+// Throws StudyError, and whatever fill throws.
+void createFilled(const QString &target, const QString &what,
+                  const std::function<void(QSqlDatabase &)> &fill);
 
 // Runs the statements of a new study's schema (tables, indexes, version) inside the caller's
 // transaction, so that a copy can make the tables and fill them all or nothing. Throws StudyError.

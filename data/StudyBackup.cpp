@@ -104,25 +104,22 @@ Stored storedIdentity(const QSqlDatabase &db) {
 // Keeps `id` as the study's one identity, made for the study at its path.
 void keepIdentity(const QSqlDatabase &db, const QString &id) {
     QSqlQuery query(db);
-    const auto run = [&](const QString &sql) {
-        if (!query.exec(sql)) {
+    const auto check = [&](bool done) {
+        if (!done) {
             throw StudyError(QCoreApplication::translate("StudyBackup", "Cannot keep the study's identity"),
                              query.lastError());
         }
     };
-    run(QStringLiteral("CREATE TABLE IF NOT EXISTS study_identity (id TEXT NOT NULL, path TEXT)"));
-    run(QStringLiteral("DELETE FROM study_identity"));
-    run(QStringLiteral("SELECT * FROM study_identity"));
+    check(query.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS study_identity (id TEXT NOT NULL, path TEXT)")));
+    check(query.exec(QStringLiteral("DELETE FROM study_identity")));
+    check(query.exec(QStringLiteral("SELECT * FROM study_identity")));
     if (query.record().count() < 2) { // kept by an earlier version: the id alone
-        run(QStringLiteral("ALTER TABLE study_identity ADD COLUMN path TEXT"));
+        check(query.exec(QStringLiteral("ALTER TABLE study_identity ADD COLUMN path TEXT")));
     }
-    query.prepare(QStringLiteral("INSERT INTO study_identity (id, path) VALUES (?, ?)"));
+    check(query.prepare(QStringLiteral("INSERT INTO study_identity (id, path) VALUES (?, ?)")));
     query.addBindValue(id);
     query.addBindValue(QFileInfo(db.databaseName()).absoluteFilePath());
-    if (!query.exec()) {
-        throw StudyError(QCoreApplication::translate("StudyBackup", "Cannot keep the study's identity"),
-                         query.lastError());
-    }
+    check(query.exec());
 }
 
 } // namespace

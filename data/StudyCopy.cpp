@@ -18,11 +18,8 @@
 #include <QVariant>
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
-#include <cstring>
 #include <limits>
-#include <unistd.h>
 
 namespace StudyCopy {
 
@@ -106,53 +103,73 @@ struct Refused {
     QString why;
 };
 
-// A value as the target engine stores it; Refused when it cannot hold it exactly.
-QVariant forTarget(const Value &v, Kind kind, bool server) {
-    if (v.type == Value::Null) {
-        return QVariant();
+// A text value as a QString; Refused when it is not UTF-8, or (for a server) holds a NUL.
+QString textOf(const Value &v, bool server) {
+    if (!StoredValue::isUtf8(v.bytes)) {
+        throw Refused{QCoreApplication::translate("StudyCopy", "the text \"%1\" is not valid UTF-8")
+                          .arg(StoredValue::shown(v.bytes))};
     }
-    QString text;
-    if (v.type == Value::Text) {
-        if (!StoredValue::isUtf8(v.bytes)) {
-            throw Refused{QCoreApplication::translate("StudyCopy", "the text \"%1\" is not valid UTF-8")
-                              .arg(StoredValue::shown(v.bytes))};
-        }
-        text = QString::fromUtf8(v.bytes);
-        if (text.isNull()) {
-            text = QStringLiteral(""); // "" stays "": a null string would be bound as null
-        }
-        if (server && v.bytes.contains('\0')) {
-            throw Refused{
-                QCoreApplication::translate(
-                    "StudyCopy", "the text \"%1\" holds a NUL character, which a server cannot store")
-                    .arg(StoredValue::shown(v.bytes))};
-        }
+    QString text = QString::fromUtf8(v.bytes);
+    if (text.isNull()) {
+        text = QStringLiteral(""); // "" stays "": a null string would be bound as null
     }
-    if (!server) {
-        // Into a file of the same schema: the same type and content.
-        switch (v.type) {
-        case Value::Integer:
-            return qlonglong(v.integer);
-        case Value::Real:
-            return v.real;
-        case Value::Text:
-            if (kind == Kind::Entered) {
-                if (const auto n = writtenNumber(v.bytes)) {
-                    return *n;
-                }
-                if (fileTakesAsNumber(text)) {
-                    throw Refused{QCoreApplication::translate(
-                                      "StudyCopy",
-                                      "the text \"%1\" would be read back from a study file as a "
-                                      "number, not as the text it is")
-                                      .arg(StoredValue::shown(v.bytes))};
-                }
+    if (server && v.bytes.contains('\0')) {
+        throw Refused{QCoreApplication::translate(
+                          "StudyCopy", "the text \"%1\" holds a NUL character, which a server cannot store")
+                          .arg(StoredValue::shown(v.bytes))};
+    }
+    return text;
+}
+
+// A value not null into a file of the same schema: the same type and content.
+QVariant forFile(const Value &v, Kind kind, const QString &text) {
+    switch (v.type) {
+    case Value::Integer:
+        return qlonglong(v.integer);
+    case Value::Real:
+        return v.real;
+    case Value::Text:
+        if (kind == Kind::Entered) {
+            if (const auto n = writtenNumber(v.bytes)) {
+                return *n;
             }
-            return text;
-        default:
-            return v.bytes;
+            if (fileTakesAsNumber(text)) {
+                throw Refused{QCoreApplication::translate(
+                                  "StudyCopy", "the text \"%1\" would be read back from a study file as a "
+                                               "number, not as the text it is")
+                                  .arg(StoredValue::shown(v.bytes))};
+            }
         }
+        return text;
+    default:
+        return v.bytes;
     }
+}
+
+// A value not null, not text, into a server's whole-number column of this kind, within what it holds.
+qlonglong wholeForServer(const Value &v, Kind kind) {
+    if (v.type == Value::Real) {
+        throw Refused{
+            QCoreApplication::translate("StudyCopy", "%1 is not a whole number").arg(shortest(v.real))};
+    }
+    const qint64 lowest = kind == Kind::Tiny    ? 0
+                          : kind == Kind::Small ? std::numeric_limits<qint16>::min()
+                                                : std::numeric_limits<qint32>::min();
+    const qint64 highest = kind == Kind::Tiny    ? 255
+                           : kind == Kind::Small ? std::numeric_limits<qint16>::max()
+                                                 : std::numeric_limits<qint32>::max();
+    if (v.integer < lowest || v.integer > highest) {
+        throw Refused{
+            QCoreApplication::translate("StudyCopy", "%1 is beyond what the server keeps there (%2 to %3)")
+                .arg(v.integer)
+                .arg(lowest)
+                .arg(highest)};
+    }
+    return qlonglong(v.integer);
+}
+
+// A value not null into a server's column of this kind, which holds typed values.
+QVariant forServer(const Value &v, Kind kind, const QString &text) {
     if (v.type == Value::Blob) {
         throw Refused{QCoreApplication::translate(
             "StudyCopy", "it holds binary data, which the server keeps nowhere there")};
@@ -202,24 +219,16 @@ QVariant forTarget(const Value &v, Kind kind, bool server) {
             QCoreApplication::translate("StudyCopy", "\"%1\" is text where the server keeps a whole number")
                 .arg(StoredValue::shown(v.bytes))};
     }
-    if (v.type == Value::Real) {
-        throw Refused{
-            QCoreApplication::translate("StudyCopy", "%1 is not a whole number").arg(shortest(v.real))};
+    return wholeForServer(v, kind);
+}
+
+// A value as the target engine stores it; Refused when it cannot hold it exactly.
+QVariant forTarget(const Value &v, Kind kind, bool server) {
+    if (v.type == Value::Null) {
+        return QVariant();
     }
-    const qint64 lowest = kind == Kind::Tiny    ? 0
-                          : kind == Kind::Small ? std::numeric_limits<qint16>::min()
-                                                : std::numeric_limits<qint32>::min();
-    const qint64 highest = kind == Kind::Tiny    ? 255
-                           : kind == Kind::Small ? std::numeric_limits<qint16>::max()
-                                                 : std::numeric_limits<qint32>::max();
-    if (v.integer < lowest || v.integer > highest) {
-        throw Refused{
-            QCoreApplication::translate("StudyCopy", "%1 is beyond what the server keeps there (%2 to %3)")
-                .arg(v.integer)
-                .arg(lowest)
-                .arg(highest)};
-    }
-    return qlonglong(v.integer);
+    const QString text = v.type == Value::Text ? textOf(v, server) : QString();
+    return server ? forServer(v, kind, text) : forFile(v, kind, text);
 }
 
 // Every value of the source as the target will hold it, row by row; a value it cannot hold stops
@@ -360,31 +369,12 @@ std::map<QString, TableSum> copyToFile(const QSqlDatabase &from, const QString &
                              "StudyCopy", "%1 already exists; a copy is never written over a file.")
                              .arg(target));
     }
-    Study::removeLeftovers(info, QStringLiteral("copying"));
-    const QString working = Study::workingName(info, QStringLiteral("copying"));
-    const auto removeWorking = [&working] {
-        QFile::remove(working);
-        QFile::remove(working + QStringLiteral("-journal"));
-    };
-    Study::create(working, target);
     std::map<QString, TableSum> sums;
-    try {
-        {
-            Opened to(working);
-            Transaction transaction(to.db);
-            sums = copyRows(from, to.db, false, progress);
-            transaction.commit();
-        }
-        // A hard link refuses an existing target, so a file made meanwhile under the name is kept.
-        if (::link(QFile::encodeName(working).constData(), QFile::encodeName(target).constData()) != 0) {
-            throw StudyError(QCoreApplication::translate("StudyCopy", "Cannot write %1: %2")
-                                 .arg(target, QString::fromLocal8Bit(std::strerror(errno))));
-        }
-    } catch (...) {
-        removeWorking();
-        throw;
-    }
-    removeWorking();
+    Study::createFilled(target, QStringLiteral("copying"), [&](QSqlDatabase &db) {
+        Transaction transaction(db);
+        sums = copyRows(from, db, false, progress);
+        transaction.commit();
+    });
     return sums;
 }
 

@@ -199,7 +199,7 @@ QString decodeFile(const QString &path, const Series &series, const Frames &fram
         DcmItem *frameGroups = nullptr;
         data->findAndGetSequenceItem(DCM_PerFrameFunctionalGroupsSequence, frameGroups, frame);
         out.windows[std::size_t(place)] = readWindow(data, frameGroups);
-        out.inverse[std::size_t(place)] = photometric == "MONOCHROME1";
+        out.inverse[std::size_t(place)] = photometric == "MONOCHROME1" ? 1 : 0;
         out.decoded[std::size_t(place)] = 1;
         // Counted now, while the slice is in the cache: the window needs no second pass over them.
         out.counts[std::size_t(place)] =

@@ -88,34 +88,32 @@ void AngulosVector(const Vector3 &p, double &a1, double &a2, double &a3) {
     a3 = Angulo(p.y, p.x);
 }
 
-void RotaX(Vector3 &p, double angulo, double actual) {
+namespace {
+
+// The rotations about one axis: the point's coordinates (c, s) in the plane across it are put at the
+// angle angulo + actual, at their distance from the axis; nothing moves for a zero angle.
+void rotateInPlane(double &c, double &s, double angulo, double actual) {
     if (EsCero(angulo)) {
         return;
     }
-    const double r = std::sqrt(p.z * p.z + p.y * p.y);
+    const double r = std::sqrt(c * c + s * s);
     const double t = angulo + actual;
-    p.z = r * std::cos(t);
-    p.y = r * std::sin(t);
+    c = r * std::cos(t);
+    s = r * std::sin(t);
+}
+
+} // namespace
+
+void RotaX(Vector3 &p, double angulo, double actual) {
+    rotateInPlane(p.z, p.y, angulo, actual);
 }
 
 void RotaY(Vector3 &p, double angulo, double actual) {
-    if (EsCero(angulo)) {
-        return;
-    }
-    const double r = std::sqrt(p.x * p.x + p.z * p.z);
-    const double t = angulo + actual;
-    p.x = r * std::cos(t);
-    p.z = r * std::sin(t);
+    rotateInPlane(p.x, p.z, angulo, actual);
 }
 
 void RotaZ(Vector3 &p, double angulo, double actual) {
-    if (EsCero(angulo)) {
-        return;
-    }
-    const double r = std::sqrt(p.x * p.x + p.y * p.y);
-    const double t = angulo + actual;
-    p.x = r * std::cos(t);
-    p.y = r * std::sin(t);
+    rotateInPlane(p.x, p.y, angulo, actual);
 }
 
 void RotaAlrededor(const Vector3 &c, Vector3 &p, double ax, double ay, double az) {

@@ -111,8 +111,8 @@ std::vector<std::uint8_t> toGreys(const nifti_image &image, const void *data, st
     if (!window) {
         return greys;
     }
-    const auto [low, top] = *window;
-    const double gain = 255.0 / (top - low);
+    const double low = window->first;
+    const double gain = 255.0 / (window->second - low);
     visitValues(image.datatype, data, count, [&](std::int64_t index, double value) {
         value = value * slope + inter;
         if (std::isfinite(value)) {
@@ -125,7 +125,8 @@ std::vector<std::uint8_t> toGreys(const nifti_image &image, const void *data, st
 
 // The stored values as labels: whole numbers from 0 to 255 after scl_slope/scl_inter, kept as they
 // are; false when any value is not one.
-bool toLabels(const nifti_image &image, const void *data, std::int64_t count, std::vector<std::uint8_t> &labels) {
+bool toLabels(const nifti_image &image, const void *data, std::int64_t count,
+              std::vector<std::uint8_t> &labels) {
     const bool scaled =
         image.scl_slope != 0 && std::isfinite(image.scl_slope) && std::isfinite(image.scl_inter);
     const double slope = scaled ? image.scl_slope : 1.0;
@@ -369,25 +370,59 @@ bool isNiftiPath(const QString &path) {
 
 namespace {
 
+// Why the file is not handed to the library, which gives no reason when it cannot open a file and
+// would try other names beside it: a name that is not NIfTI's, not a regular file (a FIFO or a device,
+// or a link to one, would block or never end), or one that cannot be read; "" when it may be read.
+QString openingProblem(const QString &path) {
+    if (!isNiftiPath(path)) {
+        return QStringLiteral("not a NIfTI file (the name does not end in .nii or .nii.gz)");
+    }
+    if (const QString notRegular = ConfinedRead::notRegularFile(path); !notRegular.isEmpty()) {
+        return notRegular;
+    }
+    QFile probe(path);
+    if (!probe.open(QIODevice::ReadOnly)) {
+        return QStringLiteral("cannot be read (%1)").arg(probe.errorString());
+    }
+    return {};
+}
+
+// The first volume of the file (count voxels, whatever follows it) in this machine's byte order, as
+// greys, or for labels as they are (each a whole number from 0 to 255); "" or why not. An
+// uncompressed file shorter than its header says is refused before any memory is set aside for it.
+QString readGreys(const QString &path, const nifti_image &image, std::int64_t count, bool labels,
+                  std::vector<std::uint8_t> &greys) {
+    const QByteArray name = QFile::encodeName(path);
+    const std::int64_t bytes = count * image.nbyper;
+    const QString cutShort = QStringLiteral("the voxel data is cut short or damaged");
+    if (image.nbyper < 1 || image.iname_offset < 0 ||
+        (!path.endsWith(QLatin1String(".gz"), Qt::CaseInsensitive) &&
+         QFileInfo(path).size() - image.iname_offset < bytes)) {
+        return cutShort;
+    }
+    std::vector<char> data;
+    if (!readBytes(name.constData(), image.iname_offset, data, bytes)) {
+        return cutShort;
+    }
+    if (image.swapsize > 1 && image.byteorder != nifti_short_order()) {
+        nifti_swap_Nbytes(bytes / image.swapsize, image.swapsize, data.data());
+    }
+    if (!labels) {
+        greys = toGreys(image, data.data(), count);
+    } else if (!toLabels(image, data.data(), count, greys)) {
+        return QStringLiteral("not a label volume (a value is not a whole number from 0 to 255)");
+    }
+    return {};
+}
+
 bool readVolume(const QString &path, ScannerVolume &volume, QString *error, bool labels) {
     prepareNifti();
     auto fail = [&](const QString &reason) {
         return failWith(error, QStringLiteral("%1: %2").arg(path, reason));
     };
-    if (!isNiftiPath(path)) {
-        return fail(QStringLiteral("not a NIfTI file (the name does not end in .nii or .nii.gz)"));
+    if (const QString problem = openingProblem(path); !problem.isEmpty()) {
+        return fail(problem);
     }
-    // The library gives no reason when it cannot open a file, and would try other names beside it.
-    // Only a regular file: a FIFO or a device (or a link to one) would block or never end.
-    if (const QString notRegular = ConfinedRead::notRegularFile(path); !notRegular.isEmpty()) {
-        return fail(notRegular);
-    }
-    QFile probe(path);
-    if (!probe.open(QIODevice::ReadOnly)) {
-        return fail(QStringLiteral("cannot be read (%1)").arg(probe.errorString()));
-    }
-    probe.close();
-
     const QByteArray name = QFile::encodeName(path);
     ImagePtr image(nifti_image_read(name.constData(), 0));
     if (!image || (image->nifti_type != NIFTI_FTYPE_NIFTI1_1 && image->nifti_type != NIFTI_FTYPE_NIFTI2_1)) {
@@ -419,30 +454,11 @@ bool readVolume(const QString &path, ScannerVolume &volume, QString *error, bool
     if (!problem.isEmpty()) {
         return fail(QStringLiteral("a damaged header (%1)").arg(problem));
     }
-    const std::int64_t count = dims[0] * dims[1] * dims[2];
-
-    // The first volume, whatever follows it, in this machine's byte order. An uncompressed file shorter
-    // than its header says is refused before any memory is set aside for it.
-    const std::int64_t bytes = count * image->nbyper;
-    const QString cutShort = QStringLiteral("the voxel data is cut short or damaged");
-    if (image->nbyper < 1 || image->iname_offset < 0 ||
-        (!path.endsWith(QLatin1String(".gz"), Qt::CaseInsensitive) &&
-         QFileInfo(path).size() - image->iname_offset < bytes)) {
-        return fail(cutShort);
-    }
     std::vector<std::uint8_t> greys;
     try {
-        std::vector<char> data;
-        if (!readBytes(name.constData(), image->iname_offset, data, bytes)) {
-            return fail(cutShort);
-        }
-        if (image->swapsize > 1 && image->byteorder != nifti_short_order()) {
-            nifti_swap_Nbytes(bytes / image->swapsize, image->swapsize, data.data());
-        }
-        if (!labels) {
-            greys = toGreys(*image, data.data(), count);
-        } else if (!toLabels(*image, data.data(), count, greys)) {
-            return fail(QStringLiteral("not a label volume (a value is not a whole number from 0 to 255)"));
+        problem = readGreys(path, *image, dims[0] * dims[1] * dims[2], labels, greys);
+        if (!problem.isEmpty()) {
+            return fail(problem);
         }
     } catch (const std::bad_alloc &) {
         return fail(QStringLiteral("too large for the memory available (%1 x %2 x %3 voxels)")

@@ -167,16 +167,11 @@ QString describeOrientation(const Vec3 &normal) {
     return QStringLiteral("%1 (oblique, %2 degrees)").arg(orientationName(o)).arg(off, 0, 'f', 1);
 }
 
-Oriented toLayout(const ScannerVolume &source) {
-    Oriented result;
-    // The assignment of source axes to layout axes that keeps them nearest: the permutation with
-    // the largest sum of |cosines| (six to try).
-    std::array<std::array<double, 3>, 3> cosine{};
-    for (int l = 0; l < 3; ++l) {
-        for (int s = 0; s < 3; ++s) {
-            cosine[l][s] = dot(LayoutAxes[l], source.affine.direction(s));
-        }
-    }
+namespace {
+
+// The assignment of source axes to layout axes that keeps them nearest: the permutation with the
+// largest sum of |cosines| (six to try), where cosine[l][s] is that of layout axis l and source axis s.
+std::array<int, 3> nearestAxes(const std::array<std::array<double, 3>, 3> &cosine) {
     std::array<int, 3> best{0, 1, 2};
     std::array<int, 3> perm{0, 1, 2};
     double bestScore = -1;
@@ -188,6 +183,20 @@ Oriented toLayout(const ScannerVolume &source) {
             best = perm;
         }
     } while (std::next_permutation(perm.begin(), perm.end()));
+    return best;
+}
+
+} // namespace
+
+Oriented toLayout(const ScannerVolume &source) {
+    Oriented result;
+    std::array<std::array<double, 3>, 3> cosine{};
+    for (int l = 0; l < 3; ++l) {
+        for (int s = 0; s < 3; ++s) {
+            cosine[l][s] = dot(LayoutAxes[l], source.affine.direction(s));
+        }
+    }
+    const std::array<int, 3> best = nearestAxes(cosine);
     result.source = best;
 
     // Permute and flip into the layout; the affine follows so every voxel keeps its place.

@@ -26,9 +26,9 @@ Head::Head(const BrainTemplate &tpl) {
     std::array<double, 16> toLps{};
     for (int row = 0; row < 3; ++row) {
         for (int axis = 0; axis < 3; ++axis) {
-            toLps[std::size_t(row * 4 + axis)] = a.axes[std::size_t(axis)][std::size_t(row)];
+            toLps[std::size_t(row) * 4 + std::size_t(axis)] = a.axes[std::size_t(axis)][std::size_t(row)];
         }
-        toLps[std::size_t(row * 4 + 3)] = a.origin[std::size_t(row)];
+        toLps[std::size_t(row) * 4 + 3] = a.origin[std::size_t(row)];
     }
     toLps[15] = 1;
     m_toVoxel = Normalise::inverse(toLps);

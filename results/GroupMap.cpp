@@ -69,6 +69,54 @@ void pool(const VolumeLayout::ScannerVolume &grid, const std::array<VolumeLayout
     }
 }
 
+// The rate and counts volumes on the template's grid: every target's ball of the radius pooled.
+void poolInto(Result &result, const VolumeLayout::ScannerVolume &grid, double radius) {
+    std::array<VolumeLayout::Vec3, 3> inverse{};
+    VolumeLayout::invertAxes(grid.affine, inverse);
+    const std::size_t voxels = grid.voxels.size();
+    std::vector<int> stimuliSum(voxels, 0), yesSum(voxels, 0);
+    for (const Target &t : std::as_const(result.targets)) {
+        pool(grid, inverse, t.mni, radius, t.stimuli, t.yes, stimuliSum, yesSum);
+    }
+    for (VolumeLayout::ScannerVolume *out : {&result.rate, &result.counts}) {
+        out->dims = grid.dims;
+        out->affine = grid.affine;
+        out->voxels.assign(voxels, 0);
+    }
+    for (std::size_t i = 0; i < voxels; ++i) {
+        if (stimuliSum[i] > 0) {
+            result.rate.voxels[i] = std::uint8_t(1 + std::lround(100.0 * yesSum[i] / stimuliSum[i]));
+            result.counts.voxels[i] = std::uint8_t(std::min(stimuliSum[i], 255));
+        }
+    }
+}
+
+// One row per atlas area the targets reach, with the subjects and cells that reach it.
+QList<AreaRow> areaRows(const QList<Target> &targets) {
+    QMap<QString, AreaRow> areas;
+    QMap<QString, QSet<qint32>> areaSubjects;
+    for (const Target &t : targets) {
+        if (t.area.isEmpty()) {
+            continue;
+        }
+        AreaRow &row = areas[t.area];
+        row.area = t.area;
+        areaSubjects[t.area].insert(t.subjectId);
+        ++row.cells;
+        row.stimuli += t.stimuli;
+        row.yes += t.yes;
+        row.no += t.no;
+        row.doubt += t.doubt;
+    }
+    QList<AreaRow> rows;
+    for (AreaRow &row : areas) {
+        row.subjects = int(areaSubjects[row.area].size());
+        row.rate = row.stimuli > 0 ? double(row.yes) / row.stimuli : 0.0;
+        rows << row;
+    }
+    return rows;
+}
+
 } // namespace
 
 Result compute(const QSqlDatabase &db, const Options &options, const BrainTemplate &tpl) {
@@ -135,56 +183,21 @@ Result compute(const QSqlDatabase &db, const Options &options, const BrainTempla
         }
     }
 
-    const VolumeLayout::ScannerVolume &grid = space.brain();
-    std::array<VolumeLayout::Vec3, 3> inverse{};
-    VolumeLayout::invertAxes(grid.affine, inverse);
-    const std::size_t voxels = grid.voxels.size();
-    std::vector<int> stimuliSum(voxels, 0), yesSum(voxels, 0);
-    for (const Target &t : std::as_const(result.targets)) {
-        pool(grid, inverse, t.mni, options.radiusMm, t.stimuli, t.yes, stimuliSum, yesSum);
-    }
-    for (VolumeLayout::ScannerVolume *out : {&result.rate, &result.counts}) {
-        out->dims = grid.dims;
-        out->affine = grid.affine;
-        out->voxels.assign(voxels, 0);
-    }
-    for (std::size_t i = 0; i < voxels; ++i) {
-        if (stimuliSum[i] > 0) {
-            result.rate.voxels[i] = std::uint8_t(1 + std::lround(100.0 * yesSum[i] / stimuliSum[i]));
-            result.counts.voxels[i] = std::uint8_t(std::min(stimuliSum[i], 255));
-        }
-    }
-
-    QMap<QString, AreaRow> areas;
-    QMap<QString, QSet<qint32>> areaSubjects;
-    for (const Target &t : std::as_const(result.targets)) {
-        if (t.area.isEmpty()) {
-            continue;
-        }
-        AreaRow &row = areas[t.area];
-        row.area = t.area;
-        areaSubjects[t.area].insert(t.subjectId);
-        ++row.cells;
-        row.stimuli += t.stimuli;
-        row.yes += t.yes;
-        row.no += t.no;
-        row.doubt += t.doubt;
-    }
-    for (AreaRow &row : areas) {
-        row.subjects = int(areaSubjects[row.area].size());
-        row.rate = row.stimuli > 0 ? double(row.yes) / row.stimuli : 0.0;
-        result.areas << row;
-    }
+    poolInto(result, space.brain(), options.radiusMm);
+    result.areas = areaRows(result.targets);
     return result;
+}
+
+QStringList countTexts(const AreaRow &row) {
+    return {QString::number(row.subjects), QString::number(row.cells), QString::number(row.stimuli),
+            QString::number(row.yes),      QString::number(row.no),    QString::number(row.doubt)};
 }
 
 QByteArray areasTsv(const QList<AreaRow> &areas) {
     QString text = QStringLiteral("area\tsubjects\tcells\tstimuli\tyes\tno\tdoubt\trate\n");
     for (const AreaRow &row : areas) {
-        text += QStringList{QString(row.area).replace(QLatin1Char('\t'), QLatin1Char(' ')),
-                            QString::number(row.subjects), QString::number(row.cells),
-                            QString::number(row.stimuli), QString::number(row.yes), QString::number(row.no),
-                            QString::number(row.doubt), QString::number(row.rate, 'f', 4)}
+        text += (QStringList{QString(row.area).replace(QLatin1Char('\t'), QLatin1Char(' '))} +
+                 countTexts(row) + QStringList{QString::number(row.rate, 'f', 4)})
                     .join(QLatin1Char('\t')) +
                 QLatin1Char('\n');
     }

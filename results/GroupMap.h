@@ -17,9 +17,9 @@
 namespace GroupMap {
 
 struct Options {
-    QList<qint32> subjects; // every subject when empty
-    double depthMm = 15;    // the target below the scalp
-    double radiusMm = 5;    // voxels this near a target pool its cell
+    QList<qint32> subjects;               // every subject when empty
+    double depthMm = 15;                  // the target below the scalp
+    double radiusMm = 5;                  // voxels this near a target pool its cell
     StimulationComparison::Filter filter; // the map's parameter conditions; must be ok()
 };
 
@@ -48,7 +48,7 @@ struct Result {
     QList<AreaRow> areas; // by area name
     QList<Target> targets;
     QList<qint32> subjects; // the chosen subjects that are normalised and pooled
-    QStringList leftOut; // the chosen subjects that are not normalised (or cannot be aimed), and why
+    QStringList leftOut;    // the chosen subjects that are not normalised (or cannot be aimed), and why
 };
 
 // Throws StudyError (the study), BrainError (the template or atlas).
@@ -57,5 +57,8 @@ Result compute(const QSqlDatabase &db, const Options &options, const BrainTempla
 // The per-area table: header "area, subjects, cells, stimuli, yes, no, doubt, rate" tab-separated, the
 // rate with four decimals.
 QByteArray areasTsv(const QList<AreaRow> &areas);
+
+// A row's counts as the table and the window show them: subjects, cells, stimuli, yes, no, doubt.
+QStringList countTexts(const AreaRow &row);
 
 } // namespace GroupMap

@@ -67,52 +67,30 @@ PhospheneMapWindow::PhospheneMapWindow(AppState &state, const FillSubjects &fill
     }
     connect(ui->subjectList, &QListWidget::itemSelectionChanged, this, &PhospheneMapWindow::recount);
     connect(ui->allSubjectsButton, &QPushButton::clicked, ui->subjectList, &QListWidget::selectAll);
-    connect(ui->saveMapButton, &QPushButton::clicked, this, [this] {
-        const QString path = chooseFile(tr("Save the phosphene map"), QStringLiteral("phosphene-map.png"),
-                                        tr("PNG picture (*.png)"));
-        if (!path.isEmpty()) {
-            saveMap(path);
-        }
-    });
-    connect(ui->saveDensityButton, &QPushButton::clicked, this, [this] {
-        const QString path =
-            chooseFile(tr("Save the density of the cell's drawings"),
-                       QStringLiteral("density-cell-%1.png").arg(m_cell), tr("PNG picture (*.png)"));
-        if (!path.isEmpty()) {
-            saveDensity(path);
-        }
-    });
-    connect(ui->saveNumbersButton, &QPushButton::clicked, this, [this] {
-        const QString path = chooseFile(tr("Save the numbers of the map"),
-                                        QStringLiteral("phosphene-map.csv"), tr("CSV table (*.csv)"));
-        if (!path.isEmpty()) {
-            saveNumbers(path);
-        }
-    });
-    connect(ui->saveSitesButton, &QPushButton::clicked, this, [this] {
-        const QString path = chooseFile(tr("Save the stimulation sites"),
-                                        QStringLiteral("sites-subject-%1.tsv").arg(m_calibration->subjectId),
-                                        tr("TSV table (*.tsv)"));
-        if (!path.isEmpty()) {
-            saveSites(path);
-        }
-    });
-    connect(ui->saveOverlayButton, &QPushButton::clicked, this, [this] {
-        const QString path =
-            chooseFile(tr("Save the sites as an overlay of the MR"),
-                       QStringLiteral("sites-subject-%1.nii.gz").arg(m_calibration->subjectId),
-                       tr("NIfTI volume (*.nii.gz *.nii)"));
-        if (!path.isEmpty()) {
-            saveOverlay(path);
-        }
-    });
-    connect(ui->saveGroupMapButton, &QPushButton::clicked, this, [this] {
-        const QString path = chooseFile(tr("Save the group map"), QStringLiteral("group-map.nii.gz"),
-                                        tr("NIfTI volume (*.nii.gz *.nii)"));
-        if (!path.isEmpty()) {
-            saveGroupMap(path);
-        }
-    });
+    const QString png = tr("PNG picture (*.png)");
+    const QString nifti = tr("NIfTI volume (*.nii.gz *.nii)");
+    connectSave(
+        ui->saveMapButton, tr("Save the phosphene map"), [] { return QStringLiteral("phosphene-map.png"); },
+        png, &PhospheneMapWindow::saveMap);
+    connectSave(
+        ui->saveDensityButton, tr("Save the density of the cell's drawings"),
+        [this] { return QStringLiteral("density-cell-%1.png").arg(m_cell); }, png,
+        &PhospheneMapWindow::saveDensity);
+    connectSave(
+        ui->saveNumbersButton, tr("Save the numbers of the map"),
+        [] { return QStringLiteral("phosphene-map.csv"); }, tr("CSV table (*.csv)"),
+        &PhospheneMapWindow::saveNumbers);
+    connectSave(
+        ui->saveSitesButton, tr("Save the stimulation sites"),
+        [this] { return QStringLiteral("sites-subject-%1.tsv").arg(m_calibration->subjectId); },
+        tr("TSV table (*.tsv)"), &PhospheneMapWindow::saveSites);
+    connectSave(
+        ui->saveOverlayButton, tr("Save the sites as an overlay of the MR"),
+        [this] { return QStringLiteral("sites-subject-%1.nii.gz").arg(m_calibration->subjectId); }, nifti,
+        &PhospheneMapWindow::saveOverlay);
+    connectSave(
+        ui->saveGroupMapButton, tr("Save the group map"), [] { return QStringLiteral("group-map.nii.gz"); },
+        nifti, &PhospheneMapWindow::saveGroupMap);
     connect(ui->normaliseButton, &QPushButton::clicked, this, [this] {
         if (m_toNormalise && m_normalise(this, m_db, *m_toNormalise)) {
             recount();
@@ -273,14 +251,8 @@ bool PhospheneMapWindow::computeBrain() {
     ui->areaTable->setRowCount(int(m_group->areas.size()));
     for (int row = 0; row < m_group->areas.size(); ++row) {
         const GroupMap::AreaRow &a = m_group->areas[row];
-        const QStringList cells{a.area,
-                                QString::number(a.subjects),
-                                QString::number(a.cells),
-                                QString::number(a.stimuli),
-                                QString::number(a.yes),
-                                QString::number(a.no),
-                                QString::number(a.doubt),
-                                QStringLiteral("%1 %").arg(a.rate * 100, 0, 'f', 0)};
+        const QStringList cells = QStringList{a.area} + GroupMap::countTexts(a) +
+                                  QStringList{QStringLiteral("%1 %").arg(a.rate * 100, 0, 'f', 0)};
         for (int column = 0; column < cells.size(); ++column) {
             auto *item = new QTableWidgetItem(cells[column]);
             item->setTextAlignment(column == 0 ? Qt::AlignLeft | Qt::AlignVCenter
@@ -524,6 +496,17 @@ bool PhospheneMapWindow::eventFilter(QObject *watched, QEvent *event) {
         return true;
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void PhospheneMapWindow::connectSave(QPushButton *button, const QString &title,
+                                     const std::function<QString()> &suggested, const QString &filter,
+                                     bool (PhospheneMapWindow::*save)(const QString &)) {
+    connect(button, &QPushButton::clicked, this, [this, title, suggested, filter, save] {
+        const QString path = chooseFile(title, suggested(), filter);
+        if (!path.isEmpty()) {
+            (this->*save)(path);
+        }
+    });
 }
 
 QString PhospheneMapWindow::chooseFile(const QString &title, const QString &name, const QString &filter) {

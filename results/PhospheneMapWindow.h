@@ -19,6 +19,7 @@
 class AppState;
 class QLineEdit;
 class QListWidget;
+class QPushButton;
 
 namespace Ui {
 class PhospheneMapWindow;
@@ -87,6 +88,10 @@ private:
     void showDensity();
     void showMap();
     QString chooseFile(const QString &title, const QString &name, const QString &filter);
+    // Clicking the button asks for a file (the title, the name suggested when clicked, the filter)
+    // and saves into it what save writes.
+    void connectSave(QPushButton *button, const QString &title, const std::function<QString()> &suggested,
+                     const QString &filter, bool (PhospheneMapWindow::*save)(const QString &));
     // After a recount: which subject the MR view is for, and its sites under the new counts.
     void updateMr();
     void showMr();

@@ -102,7 +102,8 @@ void setBrainSpace(Sites &sites, const std::array<double, 16> &subjectToMni, con
 
 std::optional<SubjectNormalisation::Record> normalisationOf(const QSqlDatabase &db,
                                                             const SubjectCalibration::Record &calibration) {
-    std::optional<SubjectNormalisation::Record> record = SubjectNormalisation::read(db, calibration.subjectId);
+    std::optional<SubjectNormalisation::Record> record =
+        SubjectNormalisation::read(db, calibration.subjectId);
     if (record && record->fingerprint != calibration.fingerprint) {
         throw BrainError(QCoreApplication::translate("StimulationSites",
                                                      "Subject %1 was normalised on another series than the "
@@ -147,7 +148,8 @@ QByteArray tsv(const Sites &sites) {
             fields << (s.mni ? number((*s.mni)[a], 2) : QString());
         }
         // A label text is the atlas's own: tabs and line breaks in it would break the table.
-        fields << QString(s.area).replace(QRegularExpression(QStringLiteral("[\\t\\r\\n]")), QStringLiteral(" "))
+        fields << QString(s.area).replace(QRegularExpression(QStringLiteral("[\\t\\r\\n]")),
+                                          QStringLiteral(" "))
                << (s.brainDistance ? number(*s.brainDistance, 2) : QString());
         text += fields.join(QLatin1Char('\t')) + QLatin1Char('\n');
     }
@@ -203,11 +205,18 @@ SubjectMr::SubjectMr() {
 
 bool SubjectMr::load(const SubjectCalibration::Record &record, QString *error) {
     m_record = record;
-    return StoredCalibration::loadCalibrated(m_loader, record, error) && calibrate(record, error);
+    if (!StoredCalibration::loadCalibrated(m_loader, record, error)) {
+        return false;
+    }
+    m_seriesInterslice = m_state.Interslice;
+    return calibrate(record, error);
 }
 
 bool SubjectMr::calibrate(const SubjectCalibration::Record &record, QString *error) {
     m_record = record;
+    // A record without interslice falls back to the state's: the series' own, not the one an earlier
+    // record left there.
+    m_state.Interslice = m_seriesInterslice;
     try {
         StoredCalibration::apply(m_state, record);
         const QString refused = gridRefusal(m_state);

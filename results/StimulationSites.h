@@ -118,6 +118,9 @@ private:
     ImagingState m_state{m_library};
     SeriesLoader m_loader{m_state};
     SubjectCalibration::Record m_record;
+    // The series' own slice spacing as the loader left it: what a record without one falls back to,
+    // not the interslice an earlier record left in the state.
+    double m_seriesInterslice = 0;
 };
 
 } // namespace StimulationSites

@@ -535,6 +535,35 @@ void writeTemplateSites(const Place &place, const QString &label, const Stimulat
                           {QStringLiteral("SubjectToTemplateTransform"), matrix}});
 }
 
+// The subject's _coordsystem.json: the world of its T1w image (whose affine is given), with the
+// calibration landmarks and the head centre in it.
+void writeCoordinateSystem(const Place &place, const QString &stem, const QString &label, const QString &t1w,
+                           const SubjectCalibration::Record &record, const VolumeLayout::Affine &affine,
+                           const StimulationSites::Sites &sites) {
+    const auto landmark = [&](int which) {
+        const SubjectCalibration::Landmark &l = record.landmarks[std::size_t(which)];
+        return coordinates(StimulationSites::toRas(affine.map(l.x, l.y, l.z)));
+    };
+    const QString description = QStringLiteral(
+        "The world coordinates (RAS+, mm) of %1_T1w.nii.gz, the subject's calibrated MR as the program "
+        "holds it: the scanner's space of the series. entry_x/y/z is where the aiming at a grid cell "
+        "meets the scalp, target_x/y/z the point peeling_depth mm beneath it on the straight line to "
+        "the head centre.");
+    writeJson(place.path(stem + QStringLiteral("_coordsystem.json")),
+              place.shown(stem + QStringLiteral("_coordsystem.json")),
+              QJsonObject{{QStringLiteral("IntendedFor"), QStringLiteral("bids::") + t1w},
+                          {QStringLiteral("NIBSCoordinateSystem"), QStringLiteral("IndividualMRI")},
+                          {QStringLiteral("NIBSCoordinateUnits"), QStringLiteral("mm")},
+                          {QStringLiteral("NIBSCoordinateSystemDescription"), description.arg(label)},
+                          {QStringLiteral("AnatomicalLandmarkCoordinates"),
+                           QJsonObject{{QStringLiteral("Calibration1"), landmark(0)},
+                                       {QStringLiteral("Calibration2"), landmark(1)},
+                                       {QStringLiteral("Inion"), landmark(2)}}},
+                          {QStringLiteral("AnatomicalLandmarkCoordinateSystem"), QStringLiteral("Other")},
+                          {QStringLiteral("AnatomicalLandmarkCoordinateSystemUnits"), QStringLiteral("mm")},
+                          {QStringLiteral("HeadCentre"), coordinates(sites.centre)}});
+}
+
 // The MR and the sites of every calibrated subject: the volume as held as sub-<id>/anat/..._T1w.nii.gz,
 // the scalp points and targets of the 50 cells as the NIBS-BIDS markers table, and its coordinate
 // system (the T1w image's world) with the calibration landmarks; for a normalised subject, its sites
@@ -594,30 +623,7 @@ std::map<qint32, StimulationSites::Sites> writeSubjectSites(const QSqlDatabase &
         place.makeFolder(label + QStringLiteral("/nibs"));
         writeMarkers(place, stem + QStringLiteral("_markers.tsv"), sites,
                      [](const StimulationSites::Vec3 &p) { return p; });
-        const VolumeLayout::Affine &affine = mr.volume().affine;
-        const auto landmark = [&](int which) {
-            const SubjectCalibration::Landmark &l = record->landmarks[std::size_t(which)];
-            return coordinates(StimulationSites::toRas(affine.map(l.x, l.y, l.z)));
-        };
-        const QString description = QStringLiteral(
-            "The world coordinates (RAS+, mm) of %1_T1w.nii.gz, the subject's calibrated MR as the program "
-            "holds it: the scanner's space of the series. entry_x/y/z is where the aiming at a grid cell "
-            "meets the scalp, target_x/y/z the point peeling_depth mm beneath it on the straight line to "
-            "the head centre.");
-        writeJson(
-            place.path(stem + QStringLiteral("_coordsystem.json")),
-            place.shown(stem + QStringLiteral("_coordsystem.json")),
-            QJsonObject{{QStringLiteral("IntendedFor"), QStringLiteral("bids::") + t1w},
-                        {QStringLiteral("NIBSCoordinateSystem"), QStringLiteral("IndividualMRI")},
-                        {QStringLiteral("NIBSCoordinateUnits"), QStringLiteral("mm")},
-                        {QStringLiteral("NIBSCoordinateSystemDescription"), description.arg(label)},
-                        {QStringLiteral("AnatomicalLandmarkCoordinates"),
-                         QJsonObject{{QStringLiteral("Calibration1"), landmark(0)},
-                                     {QStringLiteral("Calibration2"), landmark(1)},
-                                     {QStringLiteral("Inion"), landmark(2)}}},
-                        {QStringLiteral("AnatomicalLandmarkCoordinateSystem"), QStringLiteral("Other")},
-                        {QStringLiteral("AnatomicalLandmarkCoordinateSystemUnits"), QStringLiteral("mm")},
-                        {QStringLiteral("HeadCentre"), coordinates(sites.centre)}});
+        writeCoordinateSystem(place, stem, label, t1w, *record, mr.volume().affine, sites);
         const std::optional<SubjectNormalisation::Record> normalisation = readNormalisation(db, id);
         if (normalisation && normalisation->fingerprint == record->fingerprint) {
             writeTemplateSites(place, label, sites, *normalisation);

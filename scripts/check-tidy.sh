@@ -27,6 +27,10 @@ for entry in json.load(open(db, encoding="utf-8")):
     rel = os.path.relpath(path, root)
     if rel.startswith("..") or rel.split(os.sep)[0].startswith("build") or not rel.endswith(".cpp"):
         continue
+    # ITK 5.2's headers stop any compiler but GCC with "#error Unsupported compiler", clang-tidy's
+    # too; ITK is private to this one file, which the sanitizer build and the fuzzers still cover.
+    if rel == os.path.join("brain", "Registration.cpp"):
+        continue
     seen.add(rel)
 print("\n".join(sorted(seen)))
 PY

@@ -84,6 +84,43 @@ QString outputsRefusal(const QStringList &paths) {
     return QString();
 }
 
+// True when every path given ends in .nii or .nii.gz; otherwise says `message` on err.
+bool niftiNames(const QStringList &paths, const QString &message, QTextStream &err) {
+    for (const QString &path : paths) {
+        if (!path.isEmpty() && !NiftiFiles::isNiftiPath(path)) {
+            err << "zokorvane-tool: " << message << "\n";
+            return false;
+        }
+    }
+    return true;
+}
+
+// The files one run of a command writes, all of them or none new: write() writes one (nothing for
+// an empty path), and when one fails the files this run created before it are taken away again.
+class NewFiles {
+public:
+    bool write(const QString &path, const std::function<bool()> &writer) {
+        if (path.isEmpty()) {
+            return true;
+        }
+        const bool isNew = !QFileInfo::exists(path);
+        if (!writer()) {
+            for (const QString &created : std::as_const(m_created)) {
+                QFile::remove(created);
+            }
+            m_created.clear();
+            return false;
+        }
+        if (isNew) {
+            m_created << path;
+        }
+        return true;
+    }
+
+private:
+    QStringList m_created;
+};
+
 // A whole number option within [low, high]; the default when absent; nothing (with the reason on
 // err) when given and not such a number.
 std::optional<qint64> wholeOption(const CommandArguments &arguments, const QString &name, qint64 low,
@@ -99,6 +136,66 @@ std::optional<qint64> wholeOption(const CommandArguments &arguments, const QStri
             << "\n";
     }
     return value;
+}
+
+} // namespace
+
+namespace {
+
+// --date as given (ISO 8601), now when absent; nothing, saying why on err, when it is not a date.
+std::optional<QDateTime> dateOption(const CommandArguments &arguments, QTextStream &err) {
+    if (!arguments.isSet(QStringLiteral("date"))) {
+        return QDateTime::currentDateTime();
+    }
+    const QDateTime date = QDateTime::fromString(arguments.value(QStringLiteral("date")), Qt::ISODate);
+    if (!date.isValid()) {
+        err << "zokorvane-tool: " << Tool::tr("--date takes a date and time such as 2026-03-09T10:02:00")
+            << "\n";
+        return std::nullopt;
+    }
+    return date;
+}
+
+// The records of the --drawing file (none when absent); nothing, saying why on err, when it cannot
+// be read.
+std::optional<QList<DrawingFile::PointRecord>> drawingOption(const CommandArguments &arguments,
+                                                             QTextStream &err) {
+    if (!arguments.isSet(QStringLiteral("drawing"))) {
+        return QList<DrawingFile::PointRecord>();
+    }
+    const QString path = arguments.value(QStringLiteral("drawing"));
+    const DrawingFile::Contents contents = DrawingFile::read(path);
+    if (!contents.ok()) {
+        err << "zokorvane-tool: " << Tool::tr("cannot read the drawing %1: %2").arg(path, contents.error)
+            << "\n";
+        return std::nullopt;
+    }
+    return contents.records;
+}
+
+// `stimulus delete`: deletes the subject's stimulus of the experiment at the cell (and its point when
+// that leaves it without stimuli) and says so; 1 when there is none.
+int deleteStimulus(const QSqlDatabase &db, int subject, int cell, const StimulusStore::Point &point,
+                   int experiment, QTextStream &out, QTextStream &err) {
+    const StimulusStore::DeletedEntry deleted =
+        StimulusStore::deleteEntry(db, subject, point.fila, point.columna, experiment);
+    if (!deleted.stimulusDeleted) {
+        err << "zokorvane-tool: "
+            << Tool::tr("subject %1 has no stimulus of experiment %2 at cell %3")
+                   .arg(subject)
+                   .arg(experiment)
+                   .arg(cell)
+            << "\n";
+        return 1;
+    }
+    out << Tool::tr("Deleted stimulus %1 of subject %2, cell %3, experiment %4")
+               .arg(deleted.stimulusId)
+               .arg(subject)
+               .arg(cell)
+               .arg(experiment)
+        << (deleted.pointDeleted ? Tool::tr("; its point, left without stimuli, was deleted too") : QString())
+        << "\n";
+    return 0;
 }
 
 } // namespace
@@ -149,25 +246,13 @@ int stimulus(const QStringList &args, QTextStream &out, QTextStream &err) {
         err << "zokorvane-tool: " << Tool::tr("--answer takes yes, no or doubt") << "\n";
         return 2;
     }
-    QDateTime date = QDateTime::currentDateTime();
-    if (arguments.isSet(QStringLiteral("date"))) {
-        date = QDateTime::fromString(arguments.value(QStringLiteral("date")), Qt::ISODate);
-        if (!date.isValid()) {
-            err << "zokorvane-tool: " << Tool::tr("--date takes a date and time such as 2026-03-09T10:02:00")
-                << "\n";
-            return 2;
-        }
+    const std::optional<QDateTime> date = dateOption(arguments, err);
+    if (!date) {
+        return 2;
     }
-    QList<DrawingFile::PointRecord> drawing;
-    if (arguments.isSet(QStringLiteral("drawing"))) {
-        const QString path = arguments.value(QStringLiteral("drawing"));
-        const DrawingFile::Contents contents = DrawingFile::read(path);
-        if (!contents.ok()) {
-            err << "zokorvane-tool: " << Tool::tr("cannot read the drawing %1: %2").arg(path, contents.error)
-                << "\n";
-            return 1;
-        }
-        drawing = contents.records;
+    const std::optional<QList<DrawingFile::PointRecord>> drawing = drawingOption(arguments, err);
+    if (!drawing) {
+        return 1;
     }
 
     OpenStudy study(positional.at(1), out, err);
@@ -187,37 +272,18 @@ int stimulus(const QStringList &args, QTextStream &out, QTextStream &err) {
     const StimulusStore::Point point =
         StimulusStore::pointOfCell(int(*cell), grid->filaCentro, grid->columnaCentro);
     if (deleting) {
-        const StimulusStore::DeletedEntry deleted =
-            StimulusStore::deleteEntry(db, int(*subject), point.fila, point.columna, int(*experiment));
-        if (!deleted.stimulusDeleted) {
-            err << "zokorvane-tool: "
-                << Tool::tr("subject %1 has no stimulus of experiment %2 at cell %3")
-                       .arg(*subject)
-                       .arg(*experiment)
-                       .arg(*cell)
-                << "\n";
-            return 1;
-        }
-        out << Tool::tr("Deleted stimulus %1 of subject %2, cell %3, experiment %4")
-                   .arg(deleted.stimulusId)
-                   .arg(*subject)
-                   .arg(*cell)
-                   .arg(*experiment)
-            << (deleted.pointDeleted ? Tool::tr("; its point, left without stimuli, was deleted too")
-                                     : QString())
-            << "\n";
-        return 0;
+        return deleteStimulus(db, int(*subject), int(*cell), point, int(*experiment), out, err);
     }
     StimulusStore::Entry entry;
     entry.hayfosfeno = *answer;
     entry.color = arguments.value(QStringLiteral("colour"));
     entry.intensidad = qint16(*brightness);
     entry.observaciones = arguments.value(QStringLiteral("notes"));
-    entry.fecha = date;
+    entry.fecha = *date;
     entry.parameters = {int(*coil),      int(*pulseType),    int(*phase),       int(*orientation),
                         qint32(*pulses), qint32(*frequency), qint32(*intensity)};
     const StimulusStore::SavedEntry saved = StimulusStore::saveEntry(
-        db, int(*subject), point.fila, point.columna, int(*experiment), entry, drawing);
+        db, int(*subject), point.fila, point.columna, int(*experiment), entry, *drawing);
     out << Tool::tr("Added stimulus %1 (point %2, drawing %3) to subject %4, cell %5, experiment %6")
                .arg(saved.stimulusId)
                .arg(saved.pointId)
@@ -419,6 +485,43 @@ int map(const QStringList &args, QTextStream &out, QTextStream &err) {
     return 0;
 }
 
+namespace {
+
+// Loads the subject's calibrated series into mr and aims its sites at this depth, with the counts of
+// the selection and (for a normalised subject) the template's space; false, saying why on err, when
+// they cannot be had.
+bool subjectSites(const QSqlDatabase &db, qint32 subject, double depth,
+                  const PhospheneMap::Selection &selection, const QString &atlas,
+                  StimulationSites::SubjectMr &mr, StimulationSites::Sites &sites, QTextStream &err) {
+    const std::optional<SubjectCalibration::Record> record = SubjectCalibration::read(db, subject);
+    if (!record) {
+        err << "zokorvane-tool: "
+            << Tool::tr("subject %1 has no stored MR calibration: accept the point selection of its MR, or "
+                        "run zokorvane-tool calibrate")
+                   .arg(subject)
+            << "\n";
+        return false;
+    }
+    QString why;
+    if (!mr.load(*record, &why)) {
+        err << "zokorvane-tool: " << why << "\n";
+        return false;
+    }
+    try {
+        sites = mr.sites(depth, PhospheneMap::count(db, selection));
+        StimulationSites::addBrainSpace(sites, db, *record, atlas);
+    } catch (const ImagingError &e) {
+        err << "zokorvane-tool: " << e.message() << "\n";
+        return false;
+    } catch (const BrainError &e) {
+        err << "zokorvane-tool: " << e.message() << "\n";
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
 int sites(const QStringList &args, QTextStream &out, QTextStream &err) {
     CommandArguments arguments(
         QStringLiteral("usage: zokorvane-tool sites STUDY --subject ID [--depth MM] [--tsv OUT.tsv] "
@@ -442,12 +545,9 @@ int sites(const QStringList &args, QTextStream &out, QTextStream &err) {
     const QString tsvPath = arguments.value(QStringLiteral("tsv"));
     const QString niftiPath = arguments.value(QStringLiteral("nifti"));
     const QString volumePath = arguments.value(QStringLiteral("volume"));
-    for (const QString &path : {niftiPath, volumePath}) {
-        if (!path.isEmpty() && !NiftiFiles::isNiftiPath(path)) {
-            err << "zokorvane-tool: "
-                << Tool::tr("--nifti and --volume take file names ending in .nii or .nii.gz") << "\n";
-            return 2;
-        }
+    if (!niftiNames({niftiPath, volumePath},
+                    Tool::tr("--nifti and --volume take file names ending in .nii or .nii.gz"), err)) {
+        return 2;
     }
     if (const QString refused = outputsRefusal({tsvPath, niftiPath, volumePath}); !refused.isEmpty()) {
         err << "zokorvane-tool: " << refused << "\n";
@@ -458,67 +558,29 @@ int sites(const QStringList &args, QTextStream &out, QTextStream &err) {
     if (!study) {
         return 1;
     }
-    const std::optional<SubjectCalibration::Record> record =
-        SubjectCalibration::read(study.opened.db, qint32(*subject));
-    if (!record) {
-        err << "zokorvane-tool: "
-            << Tool::tr("subject %1 has no stored MR calibration: accept the point selection of its MR, or "
-                        "run zokorvane-tool calibrate")
-                   .arg(*subject)
-            << "\n";
-        return 1;
-    }
     StimulationSites::SubjectMr mr;
-    QString why;
-    if (!mr.load(*record, &why)) {
-        err << "zokorvane-tool: " << why << "\n";
-        return 1;
-    }
     StimulationSites::Sites sites;
-    try {
-        sites = mr.sites(*depth, PhospheneMap::count(study.opened.db, *selection));
-        StimulationSites::addBrainSpace(sites, study.opened.db, *record, arguments.value(QStringLiteral("atlas")));
-    } catch (const ImagingError &e) {
-        err << "zokorvane-tool: " << e.message() << "\n";
-        return 1;
-    } catch (const BrainError &e) {
-        err << "zokorvane-tool: " << e.message() << "\n";
+    if (!subjectSites(study.opened.db, qint32(*subject), *depth, *selection,
+                      arguments.value(QStringLiteral("atlas")), mr, sites, err)) {
         return 1;
     }
+    QString why;
     const QByteArray table = StimulationSites::tsv(sites);
     if (const QString missing = noScalpWarning(StimulationSites::missingCells(sites)); !missing.isEmpty()) {
         err << "zokorvane-tool: " << missing << "\n";
     }
-    // Everything is computed before the first file is written; a file that fails takes the ones this
-    // command created before it away again, so a run leaves all its files or none of them new.
-    QStringList created;
-    auto fail = [&](const QString &reason) {
-        for (const QString &path : std::as_const(created)) {
-            QFile::remove(path);
-        }
-        err << "zokorvane-tool: " << reason << "\n";
+    // Everything is computed before the first file is written, and a run leaves all its files or
+    // none of them new.
+    NewFiles files;
+    if (!files.write(tsvPath, [&] { return SafeWrite::writeBytes(tsvPath, table, &why); }) ||
+        !files.write(niftiPath,
+                     [&] {
+                         return NiftiFiles::write(niftiPath, StimulationSites::overlay(sites, mr.volume()),
+                                                  &why);
+                     }) ||
+        !files.write(volumePath, [&] { return NiftiFiles::write(volumePath, mr.volume(), &why); })) {
+        err << "zokorvane-tool: " << why << "\n";
         return 1;
-    };
-    if (!tsvPath.isEmpty()) {
-        const bool isNew = !QFileInfo::exists(tsvPath);
-        if (!SafeWrite::writeBytes(tsvPath, table, &why)) {
-            return fail(why);
-        }
-        if (isNew) {
-            created << tsvPath;
-        }
-    }
-    if (!niftiPath.isEmpty()) {
-        const bool isNew = !QFileInfo::exists(niftiPath);
-        if (!NiftiFiles::write(niftiPath, StimulationSites::overlay(sites, mr.volume()), &why)) {
-            return fail(why);
-        }
-        if (isNew) {
-            created << niftiPath;
-        }
-    }
-    if (!volumePath.isEmpty() && !NiftiFiles::write(volumePath, mr.volume(), &why)) {
-        return fail(why);
     }
     if (tsvPath.isEmpty()) {
         out << table;
@@ -599,8 +661,8 @@ int groupMap(const QStringList &args, QTextStream &out, QTextStream &err) {
                        "[--atlas FILE] ") +
             MapFilterUsage + QStringLiteral("\n"),
         {"nifti", "counts", "areas", "subjects", "depth", "radius", "template", "atlas", "pulses-from",
-         "pulses-to", "frequency-from", "frequency-to", "intensity-from", "intensity-to", "coil", "pulse-type",
-         "phase", "orientation"});
+         "pulses-to", "frequency-from", "frequency-to", "intensity-from", "intensity-to", "coil",
+         "pulse-type", "phase", "orientation"});
     if (!arguments.parse(args, 1, 1) || !arguments.isSet(QStringLiteral("nifti"))) {
         return arguments.wrongArguments(err);
     }
@@ -614,12 +676,9 @@ int groupMap(const QStringList &args, QTextStream &out, QTextStream &err) {
     const QString niftiPath = arguments.value(QStringLiteral("nifti"));
     const QString countsPath = arguments.value(QStringLiteral("counts"));
     const QString areasPath = arguments.value(QStringLiteral("areas"));
-    for (const QString &path : {niftiPath, countsPath}) {
-        if (!path.isEmpty() && !NiftiFiles::isNiftiPath(path)) {
-            err << "zokorvane-tool: "
-                << Tool::tr("--nifti and --counts take file names ending in .nii or .nii.gz") << "\n";
-            return 2;
-        }
+    if (!niftiNames({niftiPath, countsPath},
+                    Tool::tr("--nifti and --counts take file names ending in .nii or .nii.gz"), err)) {
+        return 2;
     }
     const std::optional<PhospheneMap::Selection> selection = mapFilter(arguments, err);
     const std::optional<QList<int>> subjects = subjectList(arguments, err);
@@ -641,8 +700,8 @@ int groupMap(const QStringList &args, QTextStream &out, QTextStream &err) {
     }
     GroupMap::Result result;
     try {
-        const BrainTemplate tpl =
-            BrainTemplate::find(arguments.value(QStringLiteral("template")), arguments.value(QStringLiteral("atlas")));
+        const BrainTemplate tpl = BrainTemplate::find(arguments.value(QStringLiteral("template")),
+                                                      arguments.value(QStringLiteral("atlas")));
         result = GroupMap::compute(study.opened.db, options, tpl);
     } catch (const BrainError &e) {
         err << "zokorvane-tool: " << e.message() << "\n";
@@ -660,27 +719,13 @@ int groupMap(const QStringList &args, QTextStream &out, QTextStream &err) {
         return 1;
     }
     // All files or none new, as `sites` writes them.
-    QStringList created;
+    NewFiles files;
     QString why;
-    const auto write = [&](const QString &path, const std::function<bool()> &writer) {
-        if (path.isEmpty()) {
-            return true;
-        }
-        const bool isNew = !QFileInfo::exists(path);
-        if (!writer()) {
-            return false;
-        }
-        if (isNew) {
-            created << path;
-        }
-        return true;
-    };
-    if (!write(niftiPath, [&] { return NiftiFiles::write(niftiPath, result.rate, &why); }) ||
-        !write(countsPath, [&] { return NiftiFiles::write(countsPath, result.counts, &why); }) ||
-        !write(areasPath, [&] { return SafeWrite::writeBytes(areasPath, GroupMap::areasTsv(result.areas), &why); })) {
-        for (const QString &path : std::as_const(created)) {
-            QFile::remove(path);
-        }
+    if (!files.write(niftiPath, [&] { return NiftiFiles::write(niftiPath, result.rate, &why); }) ||
+        !files.write(countsPath, [&] { return NiftiFiles::write(countsPath, result.counts, &why); }) ||
+        !files.write(areasPath, [&] {
+            return SafeWrite::writeBytes(areasPath, GroupMap::areasTsv(result.areas), &why);
+        })) {
         err << "zokorvane-tool: " << why << "\n";
         return 1;
     }

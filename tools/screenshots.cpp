@@ -5,9 +5,9 @@
 // usage: zk-screenshots OUTDIR
 
 #include "app/MainWindow.h"
+#include "brain/BrainTemplate.h"
 #include "core/AppState.h"
 #include "core/Language.h"
-#include "brain/BrainTemplate.h"
 #include "data/SharedQueries.h"
 #include "data/SubjectCalibration.h"
 #include "data/SubjectNormalisation.h"
@@ -38,9 +38,9 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QProcess>
-#include <QSqlQuery>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSqlQuery>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -200,6 +200,104 @@ void shootExperimentWindows(AppState &state, const char *recordingName, const ch
     }
 }
 
+// The geometry of the demo's MR: the phantom of 90 slices of 160 x 160.
+Phantom::Geometry demoPhantom() {
+    Phantom::Options options;
+    options.slices = 90;
+    options.size = 160;
+    return Phantom::geometry(options);
+}
+
+// The calibration landmarks on the phantom: the two references across the head, the Ilion at its back.
+void setLandmarks(SubjectCalibration::Record &record, const Phantom::Geometry &g) {
+    record.landmarks[0] = {g.cx - g.rx, g.cy, g.cz};
+    record.landmarks[1] = {g.cx, g.cy, g.cz};
+    record.landmarks[2] = {std::round(g.cx + g.rx - 0.5), std::round(g.cy), std::round(g.cz)};
+}
+
+// The first subject calibrated on its MR: the map window's view of the sites on it.
+void shootOnTheMr(AppState &state) {
+    // The first subject calibrated on its MR: the Ilion at the back of the phantom's head.
+    const Phantom::Geometry g = demoPhantom();
+    SubjectCalibration::Record record;
+    record.subjectId = 1;
+    record.series = DameRutaResonancias(state.BaseDatos, 1);
+    setLandmarks(record, g);
+    PhospheneMapWindow map(state, LlenaListaPacientes);
+    map.setCalibrationReader([&](const QSqlDatabase &, qint32 subject) {
+        return subject == 1 ? std::optional(record) : std::nullopt;
+    });
+    auto *subjects = map.findChild<QListWidget *>(QStringLiteral("subjectList"));
+    for (int i = 0; i < subjects->count(); ++i) {
+        subjects->item(i)->setSelected(subjects->item(i)->data(Qt::UserRole).toInt() == 1);
+    }
+    auto *tabs = map.findChild<QTabWidget *>(QStringLiteral("viewTabs"));
+    tabs->setCurrentWidget(map.findChild<QWidget *>(QStringLiteral("mrTab")));
+    map.setCell(15);
+    shoot(map, "20-on-the-mr.png");
+}
+
+// The map window's view of the targets in the brain; false when the demo's MR cannot be loaded.
+bool shootInTheBrain(AppState &state) {
+    // The demo's subjects calibrated on its MR and normalised: an affine that carries the
+    // phantom's targets over the template's occipital pole, a few millimetres apart per subject,
+    // as registrations of different heads would place them.
+    const Phantom::Geometry g = demoPhantom();
+    ImagingLibrary library;
+    ImagingState loaderState(library);
+    SeriesLoader loader(loaderState);
+    const QString series = DameRutaResonancias(state.BaseDatos, 1);
+    if (!loader.i_CargarImagenes(series, false, false, -1)) {
+        std::fprintf(stderr, "zk-screenshots: the demo's MR cannot be loaded\n");
+        return false;
+    }
+    const StoredCalibration::Loaded loaded = StoredCalibration::loaded(loader, series, -1);
+    QList<qint32> ids;
+    QSqlQuery q(QStringLiteral("SELECT ID FROM paciente ORDER BY ID"), state.BaseDatos);
+    while (q.next()) {
+        ids << q.value(0).toInt();
+    }
+    for (qsizetype k = 0; k < ids.size(); ++k) {
+        SubjectCalibration::Record record;
+        record.subjectId = ids[k];
+        record.series = series;
+        record.seriesNumber = loaded.seriesNumber;
+        record.fingerprint = loaded.fingerprint;
+        setLandmarks(record, g);
+        record.accepted = QDateTime::currentDateTimeUtc();
+        SubjectCalibration::write(state.BaseDatos, record);
+        StimulationSites::SubjectMr mr;
+        if (!mr.load(record)) {
+            return false;
+        }
+        const StimulationSites::Sites sites = mr.sites(15, {});
+        StimulationSites::Vec3 mean{0, 0, 0};
+        for (const StimulationSites::Site &site : sites.cells) {
+            for (std::size_t a = 0; a < 3; ++a) {
+                mean[a] += site.target[a] / double(sites.cells.size());
+            }
+        }
+        const double d = 3.0 * double(k) - 3.0;
+        const StimulationSites::Vec3 pole{d, -80 - d, 8 + d};
+        SubjectNormalisation::Record normalised;
+        normalised.subjectId = ids[k];
+        normalised.subjectToMni = {0.9, 0, 0,   pole[0] - 0.9 * mean[0], 0, 0.9, 0, pole[1] - 0.9 * mean[1],
+                                   0,   0, 0.9, pole[2] - 0.9 * mean[2], 0, 0,   0, 1};
+        normalised.templateName = QStringLiteral("MNIColin27");
+        normalised.templateSha256 = BrainTemplate::find().headSha256();
+        normalised.fingerprint = record.fingerprint;
+        normalised.metric = -0.6;
+        normalised.accepted = record.accepted;
+        SubjectNormalisation::write(state.BaseDatos, normalised);
+    }
+    PhospheneMapWindow map(state, LlenaListaPacientes);
+    map.findChild<QTabWidget *>(QStringLiteral("viewTabs"))
+        ->setCurrentWidget(map.findChild<QWidget *>(QStringLiteral("brainTab")));
+    map.setCell(15);
+    shoot(map, "21-in-the-brain.png");
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -244,93 +342,9 @@ int main(int argc, char *argv[]) {
         shoot(map, "12-phosphene-map.png");
         map.saveDensity(out.filePath(QStringLiteral("13-density.png")));
     }
-    {
-        // The first subject calibrated on its MR: the Ilion at the back of the phantom's head.
-        Phantom::Options options;
-        options.slices = 90;
-        options.size = 160;
-        const Phantom::Geometry g = Phantom::geometry(options);
-        SubjectCalibration::Record record;
-        record.subjectId = 1;
-        record.series = DameRutaResonancias(state.BaseDatos, 1);
-        record.landmarks[0] = {g.cx - g.rx, g.cy, g.cz};
-        record.landmarks[1] = {g.cx, g.cy, g.cz};
-        record.landmarks[2] = {std::round(g.cx + g.rx - 0.5), std::round(g.cy), std::round(g.cz)};
-        PhospheneMapWindow map(state, LlenaListaPacientes);
-        map.setCalibrationReader([&](const QSqlDatabase &, qint32 subject) {
-            return subject == 1 ? std::optional(record) : std::nullopt;
-        });
-        auto *subjects = map.findChild<QListWidget *>(QStringLiteral("subjectList"));
-        for (int i = 0; i < subjects->count(); ++i) {
-            subjects->item(i)->setSelected(subjects->item(i)->data(Qt::UserRole).toInt() == 1);
-        }
-        auto *tabs = map.findChild<QTabWidget *>(QStringLiteral("viewTabs"));
-        tabs->setCurrentWidget(map.findChild<QWidget *>(QStringLiteral("mrTab")));
-        map.setCell(15);
-        shoot(map, "20-on-the-mr.png");
-    }
-    {
-        // The demo's subjects calibrated on its MR and normalised: an affine that carries the
-        // phantom's targets over the template's occipital pole, a few millimetres apart per subject,
-        // as registrations of different heads would place them.
-        Phantom::Options options;
-        options.slices = 90;
-        options.size = 160;
-        const Phantom::Geometry g = Phantom::geometry(options);
-        ImagingLibrary library;
-        ImagingState loaderState(library);
-        SeriesLoader loader(loaderState);
-        const QString series = DameRutaResonancias(state.BaseDatos, 1);
-        if (!loader.i_CargarImagenes(series, false, false, -1)) {
-            std::fprintf(stderr, "zk-screenshots: the demo's MR cannot be loaded\n");
-            return 1;
-        }
-        const StoredCalibration::Loaded loaded = StoredCalibration::loaded(loader, series, -1);
-        QList<qint32> ids;
-        QSqlQuery q(QStringLiteral("SELECT ID FROM paciente ORDER BY ID"), state.BaseDatos);
-        while (q.next()) {
-            ids << q.value(0).toInt();
-        }
-        for (qsizetype k = 0; k < ids.size(); ++k) {
-            SubjectCalibration::Record record;
-            record.subjectId = ids[k];
-            record.series = series;
-            record.seriesNumber = loaded.seriesNumber;
-            record.fingerprint = loaded.fingerprint;
-            record.landmarks[0] = {g.cx - g.rx, g.cy, g.cz};
-            record.landmarks[1] = {g.cx, g.cy, g.cz};
-            record.landmarks[2] = {std::round(g.cx + g.rx - 0.5), std::round(g.cy), std::round(g.cz)};
-            record.accepted = QDateTime::currentDateTimeUtc();
-            SubjectCalibration::write(state.BaseDatos, record);
-            StimulationSites::SubjectMr mr;
-            if (!mr.load(record)) {
-                return 1;
-            }
-            const StimulationSites::Sites sites = mr.sites(15, {});
-            StimulationSites::Vec3 mean{0, 0, 0};
-            for (const StimulationSites::Site &site : sites.cells) {
-                for (std::size_t a = 0; a < 3; ++a) {
-                    mean[a] += site.target[a] / double(sites.cells.size());
-                }
-            }
-            const double d = 3.0 * double(k) - 3.0;
-            const StimulationSites::Vec3 pole{d, -80 - d, 8 + d};
-            SubjectNormalisation::Record normalised;
-            normalised.subjectId = ids[k];
-            normalised.subjectToMni = {0.9, 0,   0, pole[0] - 0.9 * mean[0], 0, 0.9, 0, pole[1] - 0.9 * mean[1],
-                                       0,   0, 0.9, pole[2] - 0.9 * mean[2], 0, 0,   0, 1};
-            normalised.templateName = QStringLiteral("MNIColin27");
-            normalised.templateSha256 = BrainTemplate::find().headSha256();
-            normalised.fingerprint = record.fingerprint;
-            normalised.metric = -0.6;
-            normalised.accepted = record.accepted;
-            SubjectNormalisation::write(state.BaseDatos, normalised);
-        }
-        PhospheneMapWindow map(state, LlenaListaPacientes);
-        map.findChild<QTabWidget *>(QStringLiteral("viewTabs"))
-            ->setCurrentWidget(map.findChild<QWidget *>(QStringLiteral("brainTab")));
-        map.setCell(15);
-        shoot(map, "21-in-the-brain.png");
+    shootOnTheMr(state);
+    if (!shootInTheBrain(state)) {
+        return 1;
     }
     ReportOutput::saveReportPdf(state, out.filePath(QStringLiteral("07-report.pdf")));
     std::printf("%s\n", qPrintable(out.filePath(QStringLiteral("07-report.pdf"))));
@@ -342,10 +356,7 @@ int main(int argc, char *argv[]) {
         shoot(loader, "08-load-images.png");
         loader.bCargar_Click();
     }
-    Phantom::Options options;
-    options.slices = 90;
-    options.size = 160;
-    const Phantom::Geometry g = Phantom::geometry(options);
+    const Phantom::Geometry g = demoPhantom();
     const auto [selection, view] = markIlionAndView(state, imaging, g);
     save(selection, "09-select-points.png");
     save(view, "10-associated-mr.png");

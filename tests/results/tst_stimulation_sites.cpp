@@ -456,6 +456,16 @@ private slots:
         QVERIFY2(mr.load(record, &why), qPrintable(why));
         QCOMPARE(mr.state().OrigenZ, 3.0);
         QCOMPARE(mr.state().Interslice, options.thickness);
+        // Another subject on the same series (a group map): its own zero frame, and the series'
+        // spacing rather than the interslice the record before left in the state.
+        record.interslice = 2 * options.thickness;
+        QVERIFY2(mr.calibrate(record, &why), qPrintable(why));
+        QCOMPARE(mr.state().Interslice, 2 * options.thickness);
+        record.interslice = 0;
+        record.zeroFrame = 5;
+        QVERIFY2(mr.calibrate(record, &why), qPrintable(why));
+        QCOMPARE(mr.state().OrigenZ, 5.0);
+        QCOMPARE(mr.state().Interslice, options.thickness);
     }
 
     // "In the brain" with subjects 1 and 3 (those with stimuli) calibrated and subject 1 normalised:
