@@ -1,6 +1,6 @@
 // The main window's wiring: its menus and items, the stages applied to them (the stages themselves
 // are tst_main_window_model's), status panels, opening and closing studies (from the dialog and
-// directly), refusals that leave everything as it was, the windows and messages of its items.
+// directly), a refusal that leaves everything as it was, the windows and messages of its items.
 
 #include "support/Files.h"
 #include "support/StudyInApp.h"
@@ -102,22 +102,14 @@ private slots:
         OpenStudy again1(first.path()), again2(second.path()); // both released: they open again
     }
 
-    // The reasons themselves are the study engines' (tst_study_files, tst_legacy_import); here, that
-    // a refused open and a refused import leave the window and the open study as they were.
-    void failedOpenLeavesEverythingAsBefore_data() {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("not SQLite") << QString("notes.sqlite") << "not an SQLite";
-        QTest::newRow("text file named .mdb") << QString("legacy.mdb") << "not an Access (Jet) data base";
-    }
+    // The reasons themselves are the study engines' (tst_study_files), the conversion of a legacy file
+    // and its offer to open the converted study the legacy import's and the model's (tst_legacy_import,
+    // tst_main_window_model); here, that a refused open leaves the window and the open study as they were.
     void failedOpenLeavesEverythingAsBefore() {
-        QFETCH(QString, file);
-        QFETCH(QString, reason);
         StudyFixture current("current.sqlite");
         current.release();
         QTemporaryDir other;
-        const QString target = other.filePath(file);
-        QVERIFY(putFile(target, "just some text\n"));
+        QVERIFY(putFile(other.filePath("notes.sqlite"), "just some text\n"));
         AppState state;
         MainWindow w(state);
         QVERIFY(w.openStudy(current.path()));
@@ -125,41 +117,13 @@ private slots:
         w.setPanelText(2, "Subject: Ana");
         const QStringList panelsBefore = panels(w);
 
-        QVERIFY(!w.openStudy(target));
-        QVERIFY2(m_messages.size() == 1 && m_messages[0].text.contains(reason),
+        QVERIFY(!w.openStudy(other.filePath("notes.sqlite")));
+        QVERIFY2(m_messages.size() == 1 && m_messages[0].text.contains("not an SQLite"),
                  qPrintable(m_messages.value(0).text));
         QVERIFY(state.RutaBaseDatos == current.path() && state.BaseDatos.isOpen() &&
                 state.IdPacienteActual == 1);
         QCOMPARE(panels(w), panelsBefore);
         QCOMPARE(menus(w), "MPacientes MResultados");
-    }
-
-    // The conversion itself is tst_legacy_import's; here, that it is reported, opened, and offered
-    // instead of converting again.
-    void legacyFileIsConvertedBesideItOnceAndOpened() {
-        QTemporaryDir dir;
-        const QString mdb = copyLegacyStudy(dir.path());
-        QVERIFY(!mdb.isEmpty());
-        AppState state;
-        MainWindow w(state);
-        QVERIFY(w.openStudy(mdb));
-        QCOMPARE(labelText(&w, "Panel1"), "Data Base: legacy-study.sqlite");
-        QCOMPARE(m_messages.size(), 1);
-        QVERIFY2(m_messages[0].text.contains("4 subjects, 27 points and 28 stimuli"),
-                 qPrintable(m_messages[0].text));
-        state.CierraBaseDatos();
-
-        m_messages.clear();
-        AppState other;
-        MainWindow w2(other);
-        QVERIFY(!w2.openStudy(mdb)); // the responder answers No
-        QVERIFY(m_messages.size() == 1 && m_messages[0].kind == Messages::Kind::Question);
-        QCOMPARE(other.RutaBaseDatos, QString());
-        m_messages.setAnswer(true);
-        QVERIFY(w2.openStudy(mdb));
-        QCOMPARE(other.RutaBaseDatos, dir.filePath("legacy-study.sqlite"));
-        QCOMPARE(folderEntries(dir.path()),
-                 QStringList({"legacy-study.mdb", "legacy-study.sqlite", "legacy-study_puntos"}));
     }
 
     // The viewer keeps the main window's menus disabled while it is open, but not the recording

@@ -5,7 +5,7 @@
 #include "core/SafeWrite.h"
 #include "imaging/PhantomWriter.h"
 #include "subjects/ReportOutput.h"
-#include "support/Files.h"
+#include "support/FullDisk.h"
 #include "support/StudyInApp.h"
 
 #include <QImage>
@@ -15,7 +15,6 @@
 
 #include <sys/stat.h>
 #include <sys/statvfs.h>
-#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -25,27 +24,9 @@ class SafeWriteTest : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir m_disk; // the small tmpfs is mounted here
-    QString m_noDisk;     // why the full-disk cases cannot run; empty when mounted
+    FullDisk m_disk; // mounted for every case, unmounted when the test ends
 
 private slots:
-    void initTestCase() {
-        if (::geteuid() != 0) {
-            m_noDisk = u"only root can mount the small tmpfs the full-disk cases need"_s;
-            return;
-        }
-        QString said;
-        if (runProgram(u"mount"_s, {u"-t"_s, u"tmpfs"_s, u"-o"_s, u"size=64k"_s, u"tmpfs"_s, m_disk.path()},
-                       &said) != 0) {
-            m_noDisk = u"mount -t tmpfs failed: "_s + said;
-        }
-    }
-    void cleanupTestCase() {
-        if (m_noDisk.isEmpty()) {
-            QProcess::execute(u"umount"_s, {m_disk.path()});
-        }
-    }
-
     // A writer that fails half way leaves the target as it was and the message names the target,
     // never the temporary; a complete file replaces it keeping its permissions; nothing else is left.
     void helperReplacesOnlyACompleteFile() {
@@ -79,8 +60,8 @@ private slots:
         }
     }
     void writersOnAFullDiskLeaveNothing() {
-        if (!m_noDisk.isEmpty()) {
-            QSKIP(qPrintable(u"Full-disk cases not run: "_s + m_noDisk));
+        if (!m_disk.mounted()) {
+            QSKIP(qPrintable(u"Full-disk cases not run: "_s + m_disk.why()));
         }
         QFETCH(QString, writer);
         const QString target = QDir(m_disk.path()).filePath(writer);

@@ -143,10 +143,7 @@ private slots:
     // and not read), leaves the folder as it was, and an export gives the same files back.
     void aStudyOfTheEarlierVersionIsBroughtUpToDateOnce() {
         StudyFixture old("lab.sqlite");
-        old.exec("DROP TABLE drawing");
-        old.exec("DROP TABLE mr_calibration");
-        old.exec("DROP TABLE mr_normalisation");
-        old.exec("PRAGMA user_version = 0");
+        QVERIFY(makeEarlierVersion(old.db(), 0));
         old.addSubject(1, "Ana");
         old.addPoint(1, 1, 1, 0, 0, 1);
         int id = 0;
@@ -183,17 +180,11 @@ private slots:
         // The backup is the study as it was; opening again brings nothing more up to date.
         QCOMPARE(QFile::permissions(backup),
                  QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
-        {
-            QSqlDatabase copy = QSqlDatabase::addDatabase("QSQLITE", "backup");
-            copy.setDatabaseName(backup);
-            QVERIFY(copy.open());
-            QCOMPARE(queryText(copy,
-                               "SELECT count(*), (SELECT name FROM sqlite_master WHERE name = 'drawing') "
-                               "FROM estimulo") +
-                         queryText(copy, "PRAGMA user_version"),
-                     "7|<null>0");
-        }
-        QSqlDatabase::removeDatabase("backup");
+        QCOMPARE(readSqliteFile(backup,
+                                {"SELECT count(*), (SELECT name FROM sqlite_master WHERE name = 'drawing') "
+                                 "FROM estimulo",
+                                 "PRAGMA user_version"}),
+                 "7|<null>0");
         QVERIFY(OpenStudy(path).notes.isEmpty());
         QCOMPARE(QDir(old.dirPath()).entryList({"*.sqlite"}, QDir::Files).size(), 2);
         QCOMPARE(Study::drawingDirectory("/lab/v1.2/tms.sqlite"), "/lab/v1.2/tms_puntos");
@@ -239,20 +230,21 @@ private slots:
     }
 
     // A migration killed at any point leaves the study whole and no broken backup under a real name;
-    // the next open brings it up to date and clears what the killed one left.
+    // the next open brings it up to date and clears what the killed one left. Half the writers are
+    // killed as soon as their backup has begun, the others after a delay that grows: some kills land
+    // while the migration runs (the study still of version 0, its backup begun).
     void aKilledMigrationLeavesNoBrokenBackup() {
         QTemporaryDir dir;
+        int midMigration = 0;
         for (int attempt = 0; attempt < 12; ++attempt) {
             const QString path = dir.filePath(QStringLiteral("k%1.sqlite").arg(attempt));
+            const QString base =
+                QStringLiteral("k%1.before-version-%2").arg(attempt).arg(Study::CurrentVersion);
+            Study::create(path);
             {
-                Study::create(path);
                 OpenStudy study(path);
                 QSqlQuery q(study.db);
-                QVERIFY(q.exec("DROP TABLE drawing"));
-                QVERIFY(q.exec("DROP TABLE mr_calibration"));
-                QVERIFY(q.exec("DROP TABLE mr_normalisation"));
-                QVERIFY(q.exec("PRAGMA user_version = 0"));
-                QVERIFY(q.exec("BEGIN"));
+                QVERIFY(makeEarlierVersion(study.db, 0) && q.exec("BEGIN"));
                 for (int id = 1; id <= 3000; ++id) {
                     QVERIFY(q.exec(
                         QStringLiteral("INSERT INTO estimulo (id, archivopuntos, observaciones) VALUES "
@@ -266,69 +258,44 @@ private slots:
                 QVERIFY(putFile(Study::drawingDirectory(path) + QStringLiteral("/d%1").arg(id),
                                 "1\r\n0 1 1\r\n"));
             }
+            const auto begun = [&] {
+                return !QDir(dir.path())
+                            .entryList({base + "*", "." + base + "*"}, QDir::Files | QDir::Hidden)
+                            .isEmpty();
+            };
             QProcess holder;
             holder.start(QCoreApplication::applicationFilePath(), {"--hold", path});
             QVERIFY(holder.waitForStarted());
-            QThread::msleep(5 + 15 * attempt); // a different point of the migration each time
+            if (attempt % 2 == 0) {
+                while (!begun() && holder.bytesAvailable() == 0 && holder.state() == QProcess::Running) {
+                    holder.waitForReadyRead(1);
+                }
+            } else {
+                QThread::msleep(5 + 15 * attempt);
+            }
             holder.kill();
             holder.waitForFinished();
-        }
-        for (int attempt = 0; attempt < 12; ++attempt) {
-            const QString path = dir.filePath(QStringLiteral("k%1.sqlite").arg(attempt));
-            const QString base =
-                QStringLiteral("k%1.before-version-%2").arg(attempt).arg(Study::CurrentVersion);
-            for (const QString &backup : QDir(dir.path()).entryList({base + "*.sqlite"}, QDir::Files)) {
-                {
-                    QSqlDatabase copy = QSqlDatabase::addDatabase("QSQLITE", "backup");
-                    copy.setDatabaseName(dir.filePath(backup));
-                    QVERIFY(copy.open());
-                    QCOMPARE(queryText(copy, "PRAGMA integrity_check") +
-                                 queryText(copy, "SELECT count(*) FROM estimulo"),
-                             "ok3000");
-                }
-                QSqlDatabase::removeDatabase("backup");
-            }
+            midMigration += begun() && readSqliteFile(path, {"PRAGMA user_version"}) == "0" ? 1 : 0;
+
             QCOMPARE(OpenStudy(path).read("SELECT count(*) FROM drawing"), "300");
-            QVERIFY(QFileInfo::exists(dir.filePath(base + ".sqlite")));
+            const QStringList backups = QDir(dir.path()).entryList({base + "*.sqlite"}, QDir::Files);
+            QVERIFY2(backups.contains(base + ".sqlite"), qPrintable(backups.join(' ')));
+            for (const QString &backup : backups) {
+                QCOMPARE(readSqliteFile(dir.filePath(backup),
+                                        {"PRAGMA integrity_check", "SELECT count(*) FROM estimulo"}),
+                         "ok3000");
+            }
         }
+        QVERIFY2(midMigration > 0, "no kill landed while a migration ran");
         QCOMPARE(QDir(dir.path())
                      .entryList({".*"}, QDir::Files | QDir::Hidden | QDir::Dirs | QDir::NoDotAndDotDot),
                  QStringList());
     }
 
-    // A study of version 1 gains the table of the subjects' MR calibrations, after a backup of it as
-    // it was; its rows stay as they were.
-    void aVersion1StudyGainsTheCalibrationTableAfterABackup() {
-        StudyFixture old("lab.sqlite");
-        old.exec("DROP TABLE mr_calibration");
-        old.exec("DROP TABLE mr_normalisation");
-        old.exec("PRAGMA user_version = 1");
-        old.addSubject(1, "Ana");
-        old.release();
-        const QString backup = old.dirPath() + "/lab.before-version-3.sqlite";
-        {
-            const OpenStudy opened(old.path());
-            QVERIFY2(opened.notes.join('\n').contains(backup), qPrintable(opened.notes.join('\n')));
-            QCOMPARE(opened.read("SELECT (SELECT Nombre FROM paciente), count(*) FROM mr_calibration") +
-                         opened.read("SELECT count(*) FROM mr_normalisation") + opened.read("PRAGMA user_version"),
-                     "Ana|003");
-        }
-        {
-            QSqlDatabase copy = QSqlDatabase::addDatabase("QSQLITE", "backup");
-            copy.setDatabaseName(backup);
-            QVERIFY(copy.open());
-            QCOMPARE(queryText(copy, "SELECT count(*) FROM sqlite_master WHERE name = 'mr_calibration'") +
-                         queryText(copy, "PRAGMA user_version"),
-                     "01");
-        }
-        QSqlDatabase::removeDatabase("backup");
-        QVERIFY(OpenStudy(old.path()).notes.isEmpty());
-    }
-
-    // A study of version 1 holds the subject's age, height and weight as typed: opening it writes a
-    // backup, then text with a decimal comma becomes the number the subject form reads in it and any
-    // other text stays as it was.
-    void aVersion1StudyReadsDecimalCommasAsNumbers_data() {
+    // A study of version 1 holds the subject's age, height and weight as typed, and has no table of
+    // MR calibrations: opening it writes a backup of it as it was, gains the tables, and text with a
+    // decimal comma becomes the number the subject form reads in it; any other text stays as it was.
+    void aVersion1StudyIsBroughtUpToDateAfterABackup_data() {
         QTest::addColumn<QString>("column");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("stored"); // typeof|value after the migration
@@ -351,32 +318,29 @@ private slots:
                                     << "1,2,3"
                                     << "text|1,2,3";
     }
-    void aVersion1StudyReadsDecimalCommasAsNumbers() {
+    void aVersion1StudyIsBroughtUpToDateAfterABackup() {
         QFETCH(QString, column);
         QFETCH(QString, typed);
         StudyFixture old("lab.sqlite");
-        old.exec("DROP TABLE mr_calibration");
-        old.exec("DROP TABLE mr_normalisation");
-        old.exec("PRAGMA user_version = 1");
+        QVERIFY(makeEarlierVersion(old.db(), 1));
         old.addSubject(1, "Ana");
         old.exec(QStringLiteral("UPDATE paciente SET %1 = ?").arg(column), {typed});
         old.release();
+        const QString backup = old.dirPath() + "/lab.before-version-3.sqlite";
         {
             OpenStudy opened(old.path());
             QTEST(opened.read(QStringLiteral("SELECT typeof(%1), %1 FROM paciente").arg(column)), "stored");
-            QCOMPARE(opened.read("PRAGMA user_version"), "3");
-            QVERIFY2(opened.notes.join('\n').contains("lab.before-version-3.sqlite"),
-                     qPrintable(opened.notes.join('\n')));
+            QCOMPARE(opened.read("SELECT (SELECT Nombre FROM paciente), count(*) FROM mr_calibration") +
+                         opened.read("SELECT count(*) FROM mr_normalisation") +
+                         opened.read("PRAGMA user_version"),
+                     "Ana|003");
+            QVERIFY2(opened.notes.join('\n').contains(backup), qPrintable(opened.notes.join('\n')));
         }
-        {
-            QSqlDatabase backup = QSqlDatabase::addDatabase("QSQLITE", "backup");
-            backup.setDatabaseName(old.dirPath() + "/lab.before-version-3.sqlite");
-            QVERIFY(backup.open());
-            QCOMPARE(queryText(backup, QStringLiteral("SELECT %1 FROM paciente").arg(column)) +
-                         queryText(backup, "PRAGMA user_version"),
-                     typed + "1");
-        }
-        QSqlDatabase::removeDatabase("backup");
+        QCOMPARE(readSqliteFile(backup, {QStringLiteral("SELECT %1 FROM paciente").arg(column),
+                                         "SELECT count(*) FROM sqlite_master WHERE name = 'mr_calibration'",
+                                         "PRAGMA user_version"}),
+                 typed + "01");
+        QVERIFY(OpenStudy(old.path()).notes.isEmpty());
     }
 };
 

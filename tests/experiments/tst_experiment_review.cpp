@@ -116,15 +116,15 @@ private slots:
     void correctionsWriteExactlyTheirRowsAndColumns() {
         QFETCH(QString, correction);
         const QString points = m->read("SELECT * FROM puntoestimulacion ORDER BY ID");
-        const StimulusStore::Parameters parametros{3, 2, 2, 1, -3, 10, -2147483647};
+        const StimulusStore::Parameters parameters{3, 2, 2, 1, -3, 10, -2147483647};
         const QSqlDatabase &db = m->state->BaseDatos;
         int n = 0;
         if (correction == "perception") {
-            n = ExperimentReview::applyToPerception(db, 1, 1, {QString(), 6, "rosa"}, parametros);
+            n = ExperimentReview::applyToPerception(db, 1, 1, {QString(), 6, "rosa"}, parameters);
         } else if (correction == "experiment") {
-            n = ExperimentReview::applyToExperiment(db, 1, 1, parametros);
+            n = ExperimentReview::applyToExperiment(db, 1, 1, parameters);
         } else {
-            n = ExperimentReview::applyToSubject(db, 1, parametros);
+            n = ExperimentReview::applyToSubject(db, 1, parameters);
         }
         QTEST(n, "written");
         QTEST(stimuli(), "expected");

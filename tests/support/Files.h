@@ -63,3 +63,24 @@ inline int runProgram(const QString &program, const QStringList &args, QString *
     }
     return ended ? process.exitCode() : -1;
 }
+
+// The demo study made by the tool in `dir` (demo.sqlite, its MR in mr-ana) with each of `subjects`
+// calibrated by the tool on that MR, on the landmarks of its phantom head: the two across the face, the
+// Ilion at the back. The study's path, or "" when a step failed (what the tool said in `said`).
+inline QString calibratedDemo(const QString &dir, const QStringList &subjects, QString *said = nullptr) {
+    QString out;
+    const QString study = QDir(dir).filePath(QStringLiteral("demo.sqlite"));
+    bool made = runProgram({}, {QStringLiteral("demo"), dir}, &out) == 0;
+    for (const QString &subject : subjects) {
+        made = made &&
+               runProgram({},
+                          {QStringLiteral("calibrate"), study, QStringLiteral("--subject"), subject,
+                           QStringLiteral("--series"), QDir(dir).filePath(QStringLiteral("mr-ana")),
+                           QStringLiteral("--landmarks"), QStringLiteral("20,80,45:140,80,45:138,80,45")},
+                          &out) == 0;
+    }
+    if (said) {
+        *said = out;
+    }
+    return made ? study : QString();
+}

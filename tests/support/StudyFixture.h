@@ -8,6 +8,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QVariant>
@@ -26,6 +27,32 @@ struct OpenStudy : Study::Opened {
     OpenStudy &operator=(const OpenStudy &) = delete;
     QString read(const QString &sql) const { return queryText(db, sql); }
 };
+
+// What queries read (queryText, joined) in an SQLite file opened as a plain file: neither locked nor
+// brought up to date, as a backup copy or a study left by a killed process is looked at.
+inline QString readSqliteFile(const QString &path, const QStringList &sqls) {
+    QString read;
+    {
+        QSqlDatabase file = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("zk-plain"));
+        file.setDatabaseName(path);
+        for (const QString &sql : sqls) {
+            read += file.open() ? queryText(file, sql) : file.lastError().text();
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("zk-plain"));
+    return read;
+}
+
+// Makes a new SQLite study one of an earlier version: the tables added since dropped, the version set.
+inline bool makeEarlierVersion(const QSqlDatabase &db, int version) {
+    const char *added[] = {"drawing", "mr_calibration", "mr_normalisation"}; // by versions 1, 2 and 3
+    QSqlQuery query(db);
+    bool done = true;
+    for (int v = version; v < 3; ++v) {
+        done = done && query.exec(QStringLiteral("DROP TABLE ") + QLatin1String(added[v]));
+    }
+    return done && query.exec(QStringLiteral("PRAGMA user_version = %1").arg(version));
+}
 
 // A new study in a temporary directory, created by the schema code and opened (locked) for the
 // test. Rows are added with plain INSERTs so that tests state exactly what the study holds.

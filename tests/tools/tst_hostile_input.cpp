@@ -1,4 +1,5 @@
 #include "support/Files.h"
+#include "support/NiftiBytes.h"
 #include "support/StudyFixture.h"
 
 #include <QCryptographicHash>
@@ -113,38 +114,11 @@ QString dicomSeries(const QString &dir, int slices, DicomClaims claims) {
     return series;
 }
 
-// ---- NIfTI, single file, unsigned 8-bit voxels, placed by pixdim alone ----
-
-template <typename T> void put(QByteArray &bytes, int at, T value) {
-    std::memcpy(bytes.data() + at, &value, sizeof value);
-}
-
-QByteArray niftiHeader(int version, const std::array<qint64, 3> &dims, const std::array<double, 3> &pixdim) {
-    QByteArray h(version == 1 ? 352 : 544, '\0');
-    if (version == 1) {
-        put<qint32>(h, 0, 348);
-        for (int n = 0; n < 4; ++n) {
-            put<qint16>(h, 40 + 2 * n, qint16(n == 0 ? 3 : dims[n - 1]));
-        }
-        put<qint16>(h, 70, 2); // DT_UINT8
-        put<qint16>(h, 72, 8);
-        for (int n = 0; n < 4; ++n) {
-            put<float>(h, 76 + 4 * n, float(n == 0 ? 1 : pixdim[n - 1]));
-        }
-        put<float>(h, 108, 352);
-        std::memcpy(h.data() + 344, "n+1\0", 4);
-    } else {
-        put<qint32>(h, 0, 540);
-        std::memcpy(h.data() + 4, "n+2\0\r\n\032\n", 8);
-        put<qint16>(h, 12, 2);
-        put<qint16>(h, 14, 8);
-        for (int n = 0; n < 4; ++n) {
-            put<qint64>(h, 16 + 8 * n, n == 0 ? 3 : dims[n - 1]);
-            put<double>(h, 104 + 8 * n, n == 0 ? 1 : pixdim[n - 1]);
-        }
-        put<qint64>(h, 168, 544);
-    }
-    return h;
+// A NIfTI header (nifti_1_header or nifti_2_header) of 8-bit voxels placed by pixdim alone; the
+// voxels follow it.
+template <typename Header>
+QByteArray niftiHeader(const std::vector<std::int64_t> &dims, const std::vector<double> &pixdim) {
+    return handMade<Header, quint8>(dims, DT_UINT8, {}, pixdim);
 }
 
 // The bytes gzip-compressed, as a .nii.gz holds them.
@@ -203,24 +177,19 @@ QString earlierVersionStudy(const QString &dir) {
     for (int id : {1, 2, 3}) {
         study.addStimulus(id, 1, 1, 0, QString::number(110 + id));
     }
-    for (const char *sql : {"DROP TABLE drawing", "DROP TABLE mr_calibration", "DROP TABLE mr_normalisation",
-                            "PRAGMA user_version = 0"}) {
-        study.exec(QString::fromLatin1(sql));
-    }
+    need(makeEarlierVersion(study.db(), 0), "make it of the earlier version");
     study.release();
     need(QFile::copy(study.path(), path), "copy the study");
     putFile(QDir(dir).filePath(QStringLiteral("lab_puntos/111")), "2\r\n0 1 1\r\n3 2 2\r\n");
     return path;
 }
 
-// The earlier-version study whose drawing 112 is `hostile` (made by the function); opening it
-// (export-drawings) brings it up to date and must name 112 as missing, the rest coming in.
-HostileSetup
-legacyDrawingRow(const std::function<void(const QString &drawing, const QString &outside)> &hostile,
-                 const QString &reason) {
-    return [=](const QString &dir, const QString &outside) {
+// The earlier-version study whose drawing 112 holds `bytes`; opening it (export-drawings) brings it
+// up to date and must name 112 as not copied, the rest coming in.
+HostileSetup legacyDrawingRow(const QByteArray &bytes, const QString &reason) {
+    return [=](const QString &dir, const QString &) {
         const QString study = earlierVersionStudy(dir);
-        hostile(QDir(dir).filePath(QStringLiteral("lab_puntos/112")), outside);
+        need(putFile(QDir(dir).filePath(QStringLiteral("lab_puntos/112")), bytes), "write drawing 112");
         return HostileCase{
             {QStringLiteral("export-drawings"), study, QDir(dir).filePath(QStringLiteral("out"))},
             QStringLiteral("112 (stimulus 2"),
@@ -240,8 +209,9 @@ HostileSetup outputThroughLinkRow(const QStringList &command, const QString &rea
         args.replaceInStrings(QStringLiteral("STUDY"), study);
         args.replaceInStrings(QStringLiteral("DIR"), dir);
         args.replaceInStrings(QStringLiteral("LINK"), QDir(dir).filePath(QStringLiteral("link")));
-        QFile::link(QDir(outside).filePath(QStringLiteral("secret.txt")),
-                    QDir(dir).filePath(QStringLiteral("link")));
+        need(QFile::link(QDir(outside).filePath(QStringLiteral("secret.txt")),
+                         QDir(dir).filePath(QStringLiteral("link"))),
+             "make the link");
         return HostileCase{args,
                            QDir(dir).filePath(args.contains(QStringLiteral("export-drawings"))
                                                   ? QStringLiteral("out")
@@ -259,13 +229,8 @@ HostileSetup outputThroughLinkRow(const QStringList &command, const QString &rea
 HostileSetup calibratedDemoRow(const QString &sql, const QStringList &command, const QString &named,
                                const QString &reason) {
     return [=](const QString &dir, const QString &) {
-        const QString study = QDir(dir).filePath(QStringLiteral("demo.sqlite"));
-        need(runProgram({}, {QStringLiteral("demo"), dir}) == 0, "make the demo study");
-        need(runProgram({},
-                        {QStringLiteral("calibrate"), study, QStringLiteral("--subject"), QStringLiteral("1"),
-                         QStringLiteral("--series"), QDir(dir).filePath(QStringLiteral("mr-ana")),
-                         QStringLiteral("--landmarks"), QStringLiteral("20,80,45:140,80,45:138,80,45")}) == 0,
-             "calibrate subject 1");
+        const QString study = calibratedDemo(dir, {QStringLiteral("1")});
+        need(!study.isEmpty(), "make the demo study and calibrate subject 1");
         if (!sql.isEmpty()) {
             OpenStudy opened(study);
             need(QSqlQuery(opened.db).exec(sql), "change the calibration");
@@ -316,12 +281,12 @@ public:
     explicit FolderWatch(const QString &folder) {
 #ifdef Q_OS_LINUX
         m_fd = inotify_init1(IN_NONBLOCK);
-        if (m_fd >= 0) {
-            inotify_add_watch(m_fd, QFile::encodeName(folder).constData(),
-                              IN_OPEN | IN_ACCESS | IN_MODIFY | IN_ATTRIB | IN_CREATE | IN_DELETE | IN_MOVE);
-        }
+        m_watching = m_fd >= 0 && inotify_add_watch(m_fd, QFile::encodeName(folder).constData(),
+                                                    IN_OPEN | IN_ACCESS | IN_MODIFY | IN_ATTRIB | IN_CREATE |
+                                                        IN_DELETE | IN_MOVE) >= 0;
 #else
         Q_UNUSED(folder);
+        m_watching = true; // nothing to watch with: every row still compares the folder's bytes
 #endif
     }
     ~FolderWatch() {
@@ -330,6 +295,10 @@ public:
             close(m_fd);
         }
 #endif
+    }
+    // False when the watch could not be set: then nothing opened would be seen.
+    bool watching() const {
+        return m_watching;
     }
     // The names of the entries touched since the watch began (the folder itself as ".").
     QStringList touched() {
@@ -350,6 +319,7 @@ public:
 
 private:
     int m_fd = -1;
+    bool m_watching = false;
 };
 
 struct Run {
@@ -405,17 +375,21 @@ private slots:
     void hostileInputIsRefusedNamingTheFileInBoundedMemory_data() {
         QTest::addColumn<HostileSetup>("setup");
         const QByteArray nothing(100000, '\0');
-        QTest::newRow("NIfTI of 100 KB with voxels of 1e-5 x 1e6 mm") << niftiRow(
-            "tiny-voxels.nii", niftiHeader(1, {100, 100, 10}, {1e-5, 1e6, 1}) + nothing, "spacing");
+        QTest::newRow("NIfTI of 100 KB with voxels of 1e-5 x 1e6 mm")
+            << niftiRow("tiny-voxels.nii",
+                        niftiHeader<nifti_1_header>({100, 100, 10}, {1e-5, 1e6, 1}) + nothing, "spacing");
         QTest::newRow("NIfTI-2 of 1,000,000 one-pixel slices") << niftiRow(
-            "slices.nii", niftiHeader(2, {1, 1, 1000000}, {1, 1, 1}) + QByteArray(1000000, '\1'), "1000000");
+            "slices.nii", niftiHeader<nifti_2_header>({1, 1, 1000000}, {1, 1, 1}) + QByteArray(1000000, '\1'),
+            "1000000");
         QTest::newRow("gzip bomb: a NIfTI claiming 400 M voxels whose data runs out after 64 MB") << niftiRow(
-            "bomb.nii.gz", gzip(niftiHeader(1, {2048, 2048, 100}, {1, 1, 1}) + QByteArray(64 << 20, '\0')),
+            "bomb.nii.gz",
+            gzip(niftiHeader<nifti_1_header>({2048, 2048, 100}, {1, 1, 1}) + QByteArray(64 << 20, '\0')),
             "cut short");
-        QTest::newRow("NIfTI with NaN voxel sizes")
-            << niftiRow("nan.nii", niftiHeader(1, {8, 8, 8}, {NAN, 1, 1}) + QByteArray(512, '\1'), "NaN");
+        QTest::newRow("NIfTI with NaN voxel sizes") << niftiRow(
+            "nan.nii", niftiHeader<nifti_1_header>({8, 8, 8}, {NAN, 1, 1}) + QByteArray(512, '\1'), "NaN");
         QTest::newRow("NIfTI cut short") << niftiRow(
-            "cut.nii", niftiHeader(1, {64, 64, 64}, {1, 1, 1}) + QByteArray(1000, '\1'), "cut short");
+            "cut.nii", niftiHeader<nifti_1_header>({64, 64, 64}, {1, 1, 1}) + QByteArray(1000, '\1'),
+            "cut short");
         QTest::newRow("DICOM claiming 65535 x 65535 pixels with 8 bytes of data")
             << dicomRow(1, DicomClaims().size(65535, 65535, 8), "65535 x 65535");
         QTest::newRow("DICOM claiming 2147483647 frames")
@@ -437,32 +411,10 @@ private slots:
         QTest::newRow("DICOM slices of one pixel")
             << dicomRow(3, DicomClaims().size(1, 1), "once in the program's layout");
 
-        // Legacy drawing folders are read confined; what the program writes never goes through a link
-        // nor over another file.
-        QTest::newRow("legacy drawing: a link to a file outside") << legacyDrawingRow(
-            [](const QString &drawing, const QString &outside) {
-                QFile::link(QDir(outside).filePath(QStringLiteral("secret.txt")), drawing);
-            },
-            "it is a symbolic link, not followed");
-        QTest::newRow("legacy drawing: an empty file") << legacyDrawingRow(
-            [](const QString &drawing, const QString &) { putFile(drawing, QByteArray()); }, "it is empty");
-        QTest::newRow("legacy drawing: larger than 1 MiB") << legacyDrawingRow(
-            [](const QString &drawing, const QString &) { putFile(drawing, QByteArray(2 << 20, '1')); },
-            "it is larger than");
-        QTest::newRow("export-drawings into a folder holding a link outside")
-            << HostileSetup([](const QString &dir, const QString &outside) {
-                   const QString study = earlierVersionStudy(dir);
-                   const QString out = QDir(dir).filePath(QStringLiteral("out"));
-                   need(QDir().mkpath(out), "make the folder");
-                   QFile::link(QDir(outside).filePath(QStringLiteral("secret.txt")),
-                               QDir(out).filePath(QStringLiteral("111")));
-                   return HostileCase{
-                       {QStringLiteral("export-drawings"), study, out},
-                       out,
-                       QStringLiteral("not empty"),
-                       {QStringLiteral("lab.sqlite"), QStringLiteral("lab.before-version-3.sqlite")},
-                       study};
-               });
+        // Legacy drawing folders are read confined (a link, an empty file: tst_study_files); what the
+        // program writes never goes through a link nor over another file.
+        QTest::newRow("legacy drawing: larger than 1 MiB")
+            << legacyDrawingRow(QByteArray(2 << 20, '1'), "it is larger than");
         QTest::newRow("map written through a link")
             << outputThroughLinkRow({"map", "STUDY", "--csv", "LINK"}, "symbolic link");
         QTest::newRow("backup onto a link")
@@ -484,8 +436,9 @@ private slots:
                                           "--nifti", "DIR/new.nii.gz", "--volume", "DIR/link.nii.gz"},
                                          "link.nii.gz", "symbolic link")(dir, outside);
                    putFile(QDir(dir).filePath(QStringLiteral("keep.tsv")), "kept\n");
-                   QFile::link(QDir(outside).filePath(QStringLiteral("secret.txt")),
-                               QDir(dir).filePath(QStringLiteral("link.nii.gz")));
+                   need(QFile::link(QDir(outside).filePath(QStringLiteral("secret.txt")),
+                                    QDir(dir).filePath(QStringLiteral("link.nii.gz"))),
+                        "make the link");
                    return c;
                });
         QTest::newRow("sites with two outputs naming one file") << calibratedDemoRow(
@@ -496,7 +449,7 @@ private slots:
             return HostileCase{{"map", study, "--csv", fifo(dir, "out.csv")},
                                QDir(dir).filePath("out.csv"),
                                "not a regular file",
-                               {"lab.sqlite", "lab.before-version-2.sqlite"},
+                               {"lab.sqlite", "lab.before-version-3.sqlite"},
                                study};
         });
         // A stimulus table damaged halfway through (a leaf page overwritten): the export stops saying
@@ -541,7 +494,7 @@ private slots:
             << HostileSetup([](const QString &dir, const QString &) {
                    const QString series = QDir(dir).filePath("s");
                    need(QDir().mkpath(series), "make the folder");
-                   QFile::link(fifo(dir, "f"), QDir(series).filePath("a.dcm"));
+                   need(QFile::link(fifo(dir, "f"), QDir(series).filePath("a.dcm")), "make the link");
                    return loadSeriesOf(series, series, "no DICOM");
                });
     }
@@ -558,6 +511,7 @@ private slots:
         const QMap<QString, QByteArray> outsideBefore = snapshot(outside);
 
         FolderWatch watch(outside);
+        QVERIFY2(watch.watching(), "the folder outside cannot be watched");
         const Run run = runBounded(c.args, dir, cache);
         const QStringList touchedOutside = watch.touched();
 

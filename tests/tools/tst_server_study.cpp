@@ -6,7 +6,6 @@
 #include "data/SubjectCalibration.h"
 #include "data/SubjectLock.h"
 #include "data/SubjectNormalisation.h"
-#include "drawings/DrawingFile.h"
 #include "experiments/StimulusStore.h"
 #include "subjects/SubjectStore.h"
 #include "support/Files.h"
@@ -17,15 +16,10 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QRandomGenerator>
 
-#include <csignal>
-#include <cstdio>
-#include <cstring>
-
-// What only a study shared on a server does: several stations at once, the subject lock, a killed
-// writer, a role that may only read, a dropped connection, and the copy between engines. Runs on
-// the test server (ZK_TEST_SERVER).
+// What only a study shared on a server does: several stations at once, the subject lock, a role that
+// may only read, a dropped connection, and the copy between engines (killed writers: the server run
+// of tst_stimulus_crash). Runs on the test server (ZK_TEST_SERVER).
 class TestServerStudy : public QObject {
     Q_OBJECT
 
@@ -61,8 +55,8 @@ private slots:
             SubjectCalibration::write(study.db, calibration);
             SubjectNormalisation::Record normalisation;
             normalisation.subjectId = 1;
-            normalisation.subjectToMni = {0.97, 0.1, -0.02, 1.5, -0.1, 1.04, 0.2, -19.25, 0.03, -0.2, 0.99, 1e-7,
-                                          0, 0, 0, 1};
+            normalisation.subjectToMni = {0.97, 0.1,  -0.02, 1.5,  -0.1, 1.04, 0.2, -19.25,
+                                          0.03, -0.2, 0.99,  1e-7, 0,    0,    0,   1};
             normalisation.templateName = "MNIColin27";
             normalisation.templateSha256 = QString(64, 'a');
             normalisation.fingerprint = calibration.fingerprint;
@@ -93,8 +87,7 @@ private slots:
         {
             OpenStudy made(file);
             QSqlQuery q(made.db);
-            QVERIFY(q.exec("DROP TABLE mr_calibration") && q.exec("DROP TABLE mr_normalisation") &&
-                    q.exec("PRAGMA user_version = 1"));
+            QVERIFY(makeEarlierVersion(made.db, 1));
             QVERIFY(
                 q.exec("INSERT INTO paciente (ID, Nombre, Edad, Altura, Peso, Filas, Columnas, FilaCentro, "
                        "ColumnaCentro) VALUES (1, 'Ana', 'unknown', '1,63', '70,5', 5, 9, 1, 4), "
@@ -121,7 +114,8 @@ private slots:
         StudyFixture study;
         study.release();
         admin(study.path(),
-              "DROP TABLE mr_calibration; DROP TABLE mr_normalisation; ALTER TABLE paciente ALTER COLUMN Edad TYPE INTEGER USING "
+              "DROP TABLE mr_calibration; DROP TABLE mr_normalisation; ALTER TABLE paciente ALTER COLUMN "
+              "Edad TYPE INTEGER USING "
               "Edad::integer, ALTER "
               "COLUMN Altura TYPE DOUBLE PRECISION USING Altura::float8, ALTER COLUMN Peso TYPE "
               "DOUBLE PRECISION USING Peso::float8; UPDATE study_version SET version = 1; INSERT "
@@ -274,53 +268,6 @@ private slots:
         QCOMPARE(opened.read("SELECT COUNT(*) FROM estimulo"), QString::number(2 * each + 1));
     }
 
-    // Writers killed while they save: each is killed only once it has announced a save, after a
-    // short random delay; the study stays whole and at most the save in flight is missing.
-    void writersKilledMidSaveLeaveNothingHalfWritten() {
-        StudyFixture study;
-        study.addSubject(1, "Ana");
-        study.release();
-        QRandomGenerator random(5);
-        int expected = 0;  // stimuli the committed saves leave
-        int committed = 0; // saves committed over all rounds
-        int midWrite = 0;  // rounds killed while a save was in flight
-        const int rounds = 30;
-        for (int round = 0; round < rounds; ++round) {
-            QProcess writer;
-            writer.start(QCoreApplication::applicationFilePath(),
-                         {"--writer", study.path(), QString::number(random.generate())});
-            QVERIFY(writer.waitForStarted());
-            QVERIFY2(writer.waitForReadyRead(-1), qPrintable(writer.readAllStandardError()));
-            QTest::qWait(random.bounded(0, 60));
-            ::kill(pid_t(writer.processId()), SIGKILL);
-            QVERIFY(writer.waitForFinished(-1));
-            QVERIFY2(writer.exitStatus() == QProcess::CrashExit, qPrintable(writer.readAllStandardError()));
-            bool pending = false;
-            for (const QByteArray &line : writer.readAllStandardOutput().split('\n')) {
-                expected += line == "+" ? 1 : 0;
-                committed += line == "+" ? 1 : 0;
-                pending = line.isEmpty() ? pending : line == "save";
-            }
-            midWrite += pending ? 1 : 0;
-            // The server ends the killed writer's session (and rolls back its save) on its own time.
-            const QString sessions =
-                "SELECT COUNT(*) FROM pg_stat_activity WHERE datname = current_database() "
-                "AND pid <> pg_backend_pid()";
-            while (admin(study.path(), sessions) != "0") {
-                QTest::qWait(10);
-            }
-            OpenStudy opened(study.path());
-            QCOMPARE(brokenRows(opened.db), "0");
-            const int stored = opened.read("SELECT COUNT(*) FROM estimulo").toInt();
-            QVERIFY2(
-                stored == expected || (pending && stored == expected + 1),
-                qPrintable(QString("round %1: %2 stored, %3 expected").arg(round).arg(stored).arg(expected)));
-            expected = stored;
-        }
-        QVERIFY2(midWrite >= rounds / 2 && committed >= rounds,
-                 qPrintable(QString("%1 kills mid-save, %2 saves committed").arg(midWrite).arg(committed)));
-    }
-
     void aReadOnlyRoleChangesNothing() {
         MessageLog messages;
         StudyFixture study;
@@ -368,51 +315,5 @@ private slots:
     }
 };
 
-namespace {
-
-// Writer mode: saves with a drawing at random cells of subject 1, forever, each announced before it
-// starts ("save") and after it is committed ("+").
-int writer(const QString &uri, quint32 seed) {
-    Study::Opened study = Study::open(uri);
-    if (!study.ok()) {
-        std::fprintf(stderr, "%s\n", qPrintable(study.error));
-        return 1;
-    }
-    QRandomGenerator random(seed);
-    const auto say = [](const char *what) {
-        std::printf("%s\n", what);
-        std::fflush(stdout);
-    };
-    for (;;) {
-        say("save");
-        QList<DrawingFile::PointRecord> drawing;
-        const int points = random.bounded(2, 400);
-        for (int i = 0; i < points; ++i) {
-            drawing.append({qint16(i == 0 ? 0 : (i + 1 == points ? 3 : 1)), qint16(random.bounded(13)),
-                            qint16(random.bounded(13))});
-        }
-        StimulusStore::Entry entry;
-        entry.hayfosfeno = random.bounded(2) ? Answer::Yes : Answer::No;
-        StimulusStore::saveEntry(study.db, 1, qint16(random.bounded(5) - 1), qint16(random.bounded(10) - 4),
-                                 1, entry, drawing);
-        say("+");
-    }
-}
-
-} // namespace
-
-int main(int argc, char *argv[]) {
-    QApplication app(argc, argv);
-    if (argc == 4 && std::strcmp(argv[1], "--writer") == 0) {
-        try {
-            return writer(QString::fromLocal8Bit(argv[2]), quint32(std::strtoul(argv[3], nullptr, 10)));
-        } catch (const StudyError &e) {
-            std::fprintf(stderr, "%s\n", qPrintable(e.message()));
-            return 1;
-        }
-    }
-    TestServerStudy test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(TestServerStudy)
 #include "tst_server_study.moc"

@@ -127,7 +127,6 @@ private slots:
         const auto *loadMr = window.findChild<QAction *>(QStringLiteral("MPResonancias"));
         LanguageDialog dialog(m_state.RutaConfig, &window, {QStringLiteral(ZK_QM_DIR)});
         for (const QStringList &row : {QStringList{"es", "&Archivo", "&Cargar RM asociada..."},
-                                       QStringList{"en", "&File", "&Load associated MR..."},
                                        QStringList{"C", "&File", "&Load asociated MR..."}}) {
             dialog.select(row[0]);
             QVERIFY(dialog.apply());

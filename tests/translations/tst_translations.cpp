@@ -87,7 +87,6 @@ private slots:
         } rows[] = {{"es", "MainWindow", "&File", "&Archivo"},
                     // Qt's own texts (the standard buttons of every message box) follow the program's.
                     {"es", "QPlatformTheme", "&Yes", "&S\u00ed"},
-                    {"en", "MainWindow", "&Load asociated MR...", "&Load associated MR..."},
                     {"C", "MainWindow", "&File", nullptr},
                     {"C", "QPlatformTheme", "&Yes", nullptr},
                     {"fr", "MainWindow", "&File", nullptr}};
