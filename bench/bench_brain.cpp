@@ -45,7 +45,8 @@ double peakMegabytes() {
 }
 
 // The subject -> MNI affine the head is made with (RAS mm, row-major).
-constexpr std::array<double, 16> Truth{0.93, -0.17, 0.05, 18, 0.18, 1.03, -0.16, -21, -0.02, 0.17, 0.96, 12, 0, 0, 0, 1};
+constexpr std::array<double, 16> Truth{0.93,  -0.17, 0.05, 18, 0.18, 1.03, -0.16, -21,
+                                       -0.02, 0.17,  0.96, 12, 0,    0,    0,     1};
 
 // The template's volume placed in the subject's space: a patient point p of the template (LPS) is at
 // flip(truth^-1(flip(p))) in the subject's, flip turning LPS into RAS and back.
@@ -99,7 +100,8 @@ int main(int argc, char *argv[]) {
     calibration.series = series;
     calibration.fingerprint = StoredCalibration::niftiFingerprint(series);
     // In the loader's layout of this head: the calibration pair across the head, the Ilion at its back.
-    calibration.landmarks = {SubjectCalibration::Landmark{3, 139, 90}, SubjectCalibration::Landmark{211, 119, 90},
+    calibration.landmarks = {SubjectCalibration::Landmark{3, 139, 90},
+                             SubjectCalibration::Landmark{211, 119, 90},
                              SubjectCalibration::Landmark{211, 119, 90}};
     calibration.distance = 200;
     calibration.accepted = QDateTime::currentDateTimeUtc();
@@ -112,7 +114,8 @@ int main(int argc, char *argv[]) {
 
     QElapsedTimer timer;
     timer.start();
-    SubjectNormalisation::Record normalisation = Normalise::compute(Normalise::prepare(opened.db, 1, tpl), {});
+    SubjectNormalisation::Record normalisation =
+        Normalise::compute(Normalise::prepare(opened.db, 1, tpl), {});
     const double normaliseSeconds = timer.nsecsElapsed() / 1e9;
     const Normalise::Parts parts = Normalise::decompose(normalisation.subjectToMni);
     std::printf("normalise: %.1f s, metric %.3f, scales %.3f %.3f %.3f; process peak %.0f MB\n",
@@ -128,7 +131,8 @@ int main(int argc, char *argv[]) {
             }
         }
     }
-    std::printf("  largest error over the brain's box against the affine the head was made with: %.2f mm\n", worst);
+    std::printf("  largest error over the brain's box against the affine the head was made with: %.2f mm\n",
+                worst);
     for (int s = 1; s <= subjects; ++s) {
         normalisation.subjectId = s;
         SubjectNormalisation::write(opened.db, normalisation);
@@ -157,8 +161,8 @@ int main(int argc, char *argv[]) {
         sitesMs.push_back(timer.nsecsElapsed() / 1e6);
     }
     std::printf("group map of %lld subjects, %lld targets, %lld areas: first %.0f ms, median %.0f ms\n",
-                qlonglong(result.subjects.size()), qlonglong(result.targets.size()), qlonglong(result.areas.size()),
-                groupMs.front(), median(groupMs));
+                qlonglong(result.subjects.size()), qlonglong(result.targets.size()),
+                qlonglong(result.areas.size()), groupMs.front(), median(groupMs));
     std::printf("sites with the MNI columns (load, aim, MNI, area, brain distance, table): first %.0f ms, "
                 "median %.0f ms\n",
                 sitesMs.front(), median(sitesMs));

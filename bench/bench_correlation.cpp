@@ -23,7 +23,8 @@ namespace {
 // outside it.
 bool voxelAt(const VolumeLayout::ScannerVolume &v, const VolumeLayout::Vec3 &p, std::array<int, 3> &ijk) {
     const auto &a = v.affine.axes;
-    const double m[3][3] = {{a[0][0], a[1][0], a[2][0]}, {a[0][1], a[1][1], a[2][1]}, {a[0][2], a[1][2], a[2][2]}};
+    const double m[3][3] = {
+        {a[0][0], a[1][0], a[2][0]}, {a[0][1], a[1][1], a[2][1]}, {a[0][2], a[1][2], a[2][2]}};
     const double det = m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1]) -
                        m[0][1] * (m[1][0] * m[2][2] - m[1][2] * m[2][0]) +
                        m[0][2] * (m[1][0] * m[2][1] - m[1][1] * m[2][0]);

@@ -8,7 +8,8 @@
 // what the operator reads (translated where it is shown).
 class BrainError : public std::runtime_error {
 public:
-    explicit BrainError(const QString &message) : std::runtime_error(message.toStdString()), m_message(message) {}
+    explicit BrainError(const QString &message)
+        : std::runtime_error(message.toStdString()), m_message(message) {}
     const QString &message() const { return m_message; }
 
 private:

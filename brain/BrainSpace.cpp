@@ -22,12 +22,13 @@ constexpr qint64 MaxLabelBytes = qint64{1} << 20;
 BrainSpace::Grid BrainSpace::load(const QString &path, bool labels) {
     Grid grid;
     QString error;
-    if (!(labels ? NiftiFiles::readLabels(path, grid.volume, &error) : NiftiFiles::read(path, grid.volume, &error))) {
+    if (!(labels ? NiftiFiles::readLabels(path, grid.volume, &error)
+                 : NiftiFiles::read(path, grid.volume, &error))) {
         throw BrainError(error);
     }
     if (!VolumeLayout::invertAxes(grid.volume.affine, grid.inverse)) {
-        throw BrainError(QCoreApplication::translate("BrainSpace", "%1: its voxels are not placed in space")
-                             .arg(path));
+        throw BrainError(
+            QCoreApplication::translate("BrainSpace", "%1: its voxels are not placed in space").arg(path));
     }
     return grid;
 }
@@ -125,7 +126,8 @@ std::optional<double> BrainSpace::brainDistance(const Vec3 &scalp, const Vec3 &t
     // Steps of a quarter millimetre: the brain's edge found to within that.
     constexpr double Step = 0.25;
     for (double t = 0; t <= MaxBrainDistanceMm; t += Step) {
-        const Vec3 p{scalp[0] + d[0] * t / length, scalp[1] + d[1] * t / length, scalp[2] + d[2] * t / length};
+        const Vec3 p{scalp[0] + d[0] * t / length, scalp[1] + d[1] * t / length,
+                     scalp[2] + d[2] * t / length};
         if (m_brainGrid.valueAt(m_brainGrid.voxel(Normalise::apply(subjectToMni, p))) > 0) {
             return t;
         }

@@ -18,7 +18,7 @@ namespace Normalise {
 
 struct Control {
     std::function<void(int percent, const QString &stage)> progress; // may be empty
-    const std::atomic_bool *cancel = nullptr;                         // set: stop, refused as cancelled
+    const std::atomic_bool *cancel = nullptr;                        // set: stop, refused as cancelled
 };
 
 // What compute needs, read from the study on the calling thread (a connection stays on its thread).

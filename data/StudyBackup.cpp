@@ -110,7 +110,8 @@ void keepIdentity(const QSqlDatabase &db, const QString &id) {
                              query.lastError());
         }
     };
-    check(query.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS study_identity (id TEXT NOT NULL, path TEXT)")));
+    check(query.exec(
+        QStringLiteral("CREATE TABLE IF NOT EXISTS study_identity (id TEXT NOT NULL, path TEXT)")));
     check(query.exec(QStringLiteral("DELETE FROM study_identity")));
     check(query.exec(QStringLiteral("SELECT * FROM study_identity")));
     if (query.record().count() < 2) { // kept by an earlier version: the id alone

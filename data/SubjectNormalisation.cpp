@@ -35,7 +35,8 @@ QString problem(const Record &record) {
     const auto &m = record.subjectToMni;
     for (double value : m) {
         if (!std::isfinite(value) || std::abs(value) > 1e6) {
-            return QCoreApplication::translate("SubjectNormalisation", "a matrix entry is not a finite number");
+            return QCoreApplication::translate("SubjectNormalisation",
+                                               "a matrix entry is not a finite number");
         }
     }
     if (m[12] != 0 || m[13] != 0 || m[14] != 0 || m[15] != 1) {
@@ -49,7 +50,8 @@ QString problem(const Record &record) {
     }
     static const QRegularExpression hex(QStringLiteral("^[0-9a-f]{64}$"));
     if (!hex.match(record.templateSha256).hasMatch()) {
-        return QCoreApplication::translate("SubjectNormalisation", "the template's SHA-256 is not 64 hex digits");
+        return QCoreApplication::translate("SubjectNormalisation",
+                                           "the template's SHA-256 is not 64 hex digits");
     }
     if (record.fingerprint.isEmpty()) {
         return QCoreApplication::translate("SubjectNormalisation", "no series fingerprint");

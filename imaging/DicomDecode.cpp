@@ -42,7 +42,8 @@ Window readWindow(DcmItem *data, DcmItem *frame) {
     double width = 0;
     DcmItem *shared = nullptr;
     data->findAndGetSequenceItem(DCM_SharedFunctionalGroupsSequence, shared, 0);
-    bool given = readValues(data, DCM_WindowCenter, &centre, 1) && readValues(data, DCM_WindowWidth, &width, 1);
+    bool given =
+        readValues(data, DCM_WindowCenter, &centre, 1) && readValues(data, DCM_WindowWidth, &width, 1);
     for (DcmItem *groups : {shared, frame}) {
         given = given || (readGroupValues(groups, DCM_FrameVOILUTSequence, DCM_WindowCenter, &centre, 1) &&
                           readGroupValues(groups, DCM_FrameVOILUTSequence, DCM_WindowWidth, &width, 1));
@@ -132,7 +133,8 @@ QString decodeGeneral(DcmFileFormat &file, E_TransferSyntax xfer, const QString 
     auto copy = [&](const auto *data, std::size_t first, float *target) {
         for (int y = 0; y < std::min(rows, series.rows); ++y) {
             for (int x = 0; x < std::min(columns, series.columns); ++x) {
-                target[std::size_t(y) * series.columns + x] = float(data[first + std::size_t(y) * columns + x]);
+                target[std::size_t(y) * series.columns + x] =
+                    float(data[first + std::size_t(y) * columns + x]);
             }
         }
     };
@@ -144,12 +146,24 @@ QString decodeGeneral(DcmFileFormat &file, E_TransferSyntax xfer, const QString 
         const std::size_t first = frameSize * std::size_t(frame);
         const void *data = inter->getData();
         switch (inter->getRepresentation()) {
-        case EPR_Uint8: copy(static_cast<const Uint8 *>(data), first, target); break;
-        case EPR_Sint8: copy(static_cast<const Sint8 *>(data), first, target); break;
-        case EPR_Uint16: copy(static_cast<const Uint16 *>(data), first, target); break;
-        case EPR_Sint16: copy(static_cast<const Sint16 *>(data), first, target); break;
-        case EPR_Uint32: copy(static_cast<const Uint32 *>(data), first, target); break;
-        case EPR_Sint32: copy(static_cast<const Sint32 *>(data), first, target); break;
+        case EPR_Uint8:
+            copy(static_cast<const Uint8 *>(data), first, target);
+            break;
+        case EPR_Sint8:
+            copy(static_cast<const Sint8 *>(data), first, target);
+            break;
+        case EPR_Uint16:
+            copy(static_cast<const Uint16 *>(data), first, target);
+            break;
+        case EPR_Sint16:
+            copy(static_cast<const Sint16 *>(data), first, target);
+            break;
+        case EPR_Uint32:
+            copy(static_cast<const Uint32 *>(data), first, target);
+            break;
+        case EPR_Sint32:
+            copy(static_cast<const Sint32 *>(data), first, target);
+            break;
         }
     }
     return {};
@@ -202,8 +216,8 @@ QString decodeFile(const QString &path, const Series &series, const Frames &fram
         out.inverse[std::size_t(place)] = photometric == "MONOCHROME1" ? 1 : 0;
         out.decoded[std::size_t(place)] = 1;
         // Counted now, while the slice is in the cache: the window needs no second pass over them.
-        out.counts[std::size_t(place)] =
-            countGreys(std::span<const float>(&out.values[out.sliceSize * std::size_t(place)], out.sliceSize));
+        out.counts[std::size_t(place)] = countGreys(
+            std::span<const float>(&out.values[out.sliceSize * std::size_t(place)], out.sliceSize));
     }
     return {};
 }
@@ -243,7 +257,9 @@ Window volumeWindow(const Gathered &g) {
         own = ownGreyWindow(parts);
     }
     // A volume of one value: black.
-    return own ? Window{true, own->first, own->second} : Window{true, g.values[g.sliceSize * places.front()], g.values[g.sliceSize * places.front()] + 1.0};
+    return own ? Window{true, own->first, own->second}
+               : Window{true, g.values[g.sliceSize * places.front()],
+                        g.values[g.sliceSize * places.front()] + 1.0};
 }
 
 // Turns the modality values into 8 bits through the one window, the same rule for every slice:
@@ -298,8 +314,8 @@ VolumeLayout::Affine placement(const Series &series) {
 
 } // namespace
 
-bool decodeSeries(const Series &whole, VolumeLayout::ScannerVolume &volume, QStringList *failures, int threads,
-                  const std::function<void(int, int)> &progress) {
+bool decodeSeries(const Series &whole, VolumeLayout::ScannerVolume &volume, QStringList *failures,
+                  int threads, const std::function<void(int, int)> &progress) {
     prepareDcmtk();
     volume = {};
     std::mutex failuresMutex;
@@ -315,17 +331,21 @@ bool decodeSeries(const Series &whole, VolumeLayout::ScannerVolume &volume, QStr
     if (whole.mosaicImages != 0) {
         fail(QStringLiteral("%1: a Siemens mosaic (%2 images tiled in each picture): an fMRI or diffusion "
                             "series, not an anatomical one; it is not loaded")
-                 .arg(whole.slices.front().path,
-                      whole.mosaicImages > 0 ? QString::number(whole.mosaicImages) : QStringLiteral("several")));
+                 .arg(whole.slices.front().path, whole.mosaicImages > 0 ? QString::number(whole.mosaicImages)
+                                                                        : QStringLiteral("several")));
         return false;
     }
     const Series series = whole.volumes > 1 ? whole.volume(0) : whole;
     const int count = int(series.slices.size());
     volume.affine = placement(series);
     // Sizes and spacings beyond a head series are refused before the voxels are set aside.
-    const QString problem = VolumeLayout::sizeProblem({series.columns, series.rows, series.places}, volume.affine);
+    const QString problem =
+        VolumeLayout::sizeProblem({series.columns, series.rows, series.places}, volume.affine);
     if (!problem.isEmpty()) {
-        fail(QStringLiteral("%1: the series of %2 files: %3").arg(series.slices.front().path).arg(count).arg(problem));
+        fail(QStringLiteral("%1: the series of %2 files: %3")
+                 .arg(series.slices.front().path)
+                 .arg(count)
+                 .arg(problem));
         volume = {};
         return false;
     }

@@ -25,9 +25,9 @@
 // Decoding reads every file once, into its modality values (stored values through the rescale).
 // One window then turns the whole volume into 8 bits alike in every slice: the window every file of
 // the volume carries when they all carry the same one, else the volume's own (GreyWindow.h: its least
-// value to its 99.5th percentile, as for NIfTI volumes), as scanners window each slice on its own. MONOCHROME1 is shown
-// as meant; a colour image is refused, saying so. Uncompressed data in any byte order, deflate, RLE,
-// JPEG and JPEG-LS decode; JPEG 2000 cannot be decoded by Debian's DCMTK and is refused with a
+// value to its 99.5th percentile, as for NIfTI volumes), as scanners window each slice on its own.
+// MONOCHROME1 is shown as meant; a colour image is refused, saying so. Uncompressed data in any byte order,
+// deflate, RLE, JPEG and JPEG-LS decode; JPEG 2000 cannot be decoded by Debian's DCMTK and is refused with a
 // message naming the file.
 namespace DicomFiles {
 
@@ -101,11 +101,11 @@ Scan scanFolder(const QString &folder);
 
 // Decodes the first volume of the series (the whole series when it is one volume: see
 // Series::volume) into a volume, its voxels in file order (i column, j row, k the slice's place)
-// with the affine of the series; an empty place stays black. A mosaic or a colour image is refused. Runs on `threads` threads; progress(done, total) is called on
-// the calling thread. A series beyond a head series' sizes (VolumeLayout::sizeProblem) is refused
-// before its voxels are set aside, naming its first file. Files that cannot be decoded (pixel data
-// shorter than the header says among them) are listed in *failures with the reason and leave a black
-// slice; false when no slice could be decoded.
+// with the affine of the series; an empty place stays black. A mosaic or a colour image is refused. Runs on
+// `threads` threads; progress(done, total) is called on the calling thread. A series beyond a head series'
+// sizes (VolumeLayout::sizeProblem) is refused before its voxels are set aside, naming its first file. Files
+// that cannot be decoded (pixel data shorter than the header says among them) are listed in *failures with
+// the reason and leave a black slice; false when no slice could be decoded.
 bool decodeSeries(const Series &series, VolumeLayout::ScannerVolume &volume, QStringList *failures,
                   int threads = 1, const std::function<void(int done, int total)> &progress = {});
 

@@ -352,8 +352,8 @@ void splitVolumes(Series &series) {
 // Without positions or a gap, slices take places in their order.
 void placeSlices(Series &series) {
     const Vec3 normal = series.normal();
-    const bool positions = std::all_of(series.slices.begin(), series.slices.end(),
-                                       [](const Slice &s) { return s.hasPosition; });
+    const bool positions =
+        std::all_of(series.slices.begin(), series.slices.end(), [](const Slice &s) { return s.hasPosition; });
     double last = 0;
     for (std::size_t i = 0; i < series.slices.size(); ++i) {
         Slice &slice = series.slices[i];
@@ -457,12 +457,14 @@ std::vector<Header> readHeaders(const QFileInfoList &files) {
     std::vector<Header> headers(std::size_t(files.size()));
     ParallelJobs::run(
         headers.size(), int(std::max(1u, std::thread::hardware_concurrency())),
-        [&](std::size_t i) { headers[i] = readHeader(files[qsizetype(i)].absoluteFilePath(), files[qsizetype(i)].fileName()); },
+        [&](std::size_t i) {
+            headers[i] = readHeader(files[qsizetype(i)].absoluteFilePath(), files[qsizetype(i)].fileName());
+        },
         [&](std::size_t i) {
             headers[i] = Header{};
             headers[i].damaged = true;
-            headers[i].reason =
-                QStringLiteral("%1: too large for the memory available").arg(files[qsizetype(i)].absoluteFilePath());
+            headers[i].reason = QStringLiteral("%1: too large for the memory available")
+                                    .arg(files[qsizetype(i)].absoluteFilePath());
         });
     return headers;
 }
@@ -506,11 +508,12 @@ QString Series::orientation() const {
 }
 
 QString Series::label() const {
-    const QString images = volumes > 1 ? QStringLiteral("%1 images in %2 volumes").arg(slices.size()).arg(volumes)
-                                       : QStringLiteral("%1 images").arg(slices.size());
+    const QString images = volumes > 1
+                               ? QStringLiteral("%1 images in %2 volumes").arg(slices.size()).arg(volumes)
+                               : QStringLiteral("%1 images").arg(slices.size());
     const QString what = QStringLiteral("%1 (%2, %3%4)")
-                             .arg(description, images, mosaicImages != 0 ? QStringLiteral("mosaic, ") : QString(),
-                                  orientation());
+                             .arg(description, images,
+                                  mosaicImages != 0 ? QStringLiteral("mosaic, ") : QString(), orientation());
     return number.isEmpty() ? what : number + QStringLiteral(": ") + what;
 }
 
@@ -606,4 +609,3 @@ Scan scanFolder(const QString &folder) {
 }
 
 } // namespace DicomFiles
-

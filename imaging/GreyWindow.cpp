@@ -126,10 +126,10 @@ std::optional<std::pair<double, double>> ownGreyWindow(const std::vector<std::sp
         n += std::int64_t(part.size());
         if (counted && !part.empty()) {
             const std::optional<GreyCounts> these = countGreys(part);
-            counted = these && (all.counts.empty() ||
-                                std::max(all.low + double(all.counts.size()), these->low + double(these->counts.size())) -
-                                        std::min(all.low, these->low) <
-                                    MaxCountedRange);
+            counted = these && (all.counts.empty() || std::max(all.low + double(all.counts.size()),
+                                                               these->low + double(these->counts.size())) -
+                                                              std::min(all.low, these->low) <
+                                                          MaxCountedRange);
             if (counted) {
                 addGreyCounts(all, *these);
             }

@@ -335,9 +335,10 @@ private:
             d->putAndInsertString(DCM_SliceLocation, number(along(k)).c_str());
         }
         d->putAndInsertUint16Array(DCM_PixelData, values.data(), static_cast<unsigned long>(frameSize));
-        const QString name = m_options.shuffleNames ? QString::fromLatin1(instanceUid.c_str())
-                             : v == 0 ? QStringLiteral("slice%1.dcm").arg(k + 1, 4, 10, QLatin1Char('0'))
-                                      : QStringLiteral("slice%1-%2.dcm").arg(k + 1, 4, 10, QLatin1Char('0')).arg(v + 1);
+        const QString name =
+            m_options.shuffleNames ? QString::fromLatin1(instanceUid.c_str())
+            : v == 0               ? QStringLiteral("slice%1.dcm").arg(k + 1, 4, 10, QLatin1Char('0'))
+                     : QStringLiteral("slice%1-%2.dcm").arg(k + 1, 4, 10, QLatin1Char('0')).arg(v + 1);
         return save(file, name);
     }
 

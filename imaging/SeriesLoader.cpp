@@ -199,7 +199,8 @@ bool SeriesLoader::readNifti(const QString &ruta, VolumeLayout::ScannerVolume &v
 }
 
 // The pictures of an earlier load of this folder, else the folder's own JPEG pictures.
-bool SeriesLoader::readCachedPictures(const QString &ruta, bool lateral, VolumeLayout::ScannerVolume &volume) {
+bool SeriesLoader::readCachedPictures(const QString &ruta, bool lateral,
+                                      VolumeLayout::ScannerVolume &volume) {
     m_report.source = QStringLiteral("pictures");
     const QString cache = cacheFolderFor(ruta);
     QFile infoFile(QDir(cache).filePath(InfoFile));

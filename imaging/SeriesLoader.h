@@ -93,8 +93,8 @@ private:
                     VolumeLayout::ScannerVolume &volume, bool &positioned, QString &named);
     bool readNifti(const QString &ruta, VolumeLayout::ScannerVolume &volume);
     bool readCachedPictures(const QString &ruta, bool lateral, VolumeLayout::ScannerVolume &volume);
-    bool readDicom(const QString &ruta, bool lateral, std::array<int, 2> chosen, VolumeLayout::ScannerVolume &volume,
-                   bool &positioned, QString &named);
+    bool readDicom(const QString &ruta, bool lateral, std::array<int, 2> chosen,
+                   VolumeLayout::ScannerVolume &volume, bool &positioned, QString &named);
     bool buildVolume(const QString &ruta, bool lateral, VolumeLayout::ScannerVolume &source);
     bool readPictures(const QStringList &paths, bool lateral, VolumeLayout::ScannerVolume &volume);
     struct CacheJob {

@@ -211,7 +211,8 @@ void FInicio::CSerie_Click() {
     if (elegida >= 0 && elegida < int(scan.series.size())) {
         const DicomFiles::Series &serie = scan.series[std::size_t(elegida)];
         for (int v = 0; v < serie.volumes && serie.volumes > 1; ++v) {
-            ui->volumeChoice->addItem(tr("%1 of %2: %3").arg(v + 1).arg(serie.volumes).arg(serie.volumeNames.value(v)));
+            ui->volumeChoice->addItem(
+                tr("%1 of %2: %3").arg(v + 1).arg(serie.volumes).arg(serie.volumeNames.value(v)));
         }
         texto = tr("Orientation: %1").arg(serie.orientation());
     } else if (elegida >= 0) {

@@ -147,8 +147,8 @@ namespace {
 // The place in the folder's list of the series load-series is asked for: --series N by the number
 // the scanner wrote (SeriesNumber), --series-index N by its place in the list, from 1; -1 for the one
 // the loader prefers. Nothing (with the reason on err) when it names none.
-std::optional<int> chosenSeries(const CommandArguments &arguments, SeriesLoader &loader, const QString &source,
-                                QTextStream &err) {
+std::optional<int> chosenSeries(const CommandArguments &arguments, SeriesLoader &loader,
+                                const QString &source, QTextStream &err) {
     const bool byNumber = arguments.isSet(QStringLiteral("series"));
     const bool byIndex = arguments.isSet(QStringLiteral("series-index"));
     if (byNumber && byIndex) {
@@ -232,8 +232,9 @@ QJsonObject loadJson(SeriesLoader &loader, const ImagingState &state, const QStr
 
 int loadSeries(const QStringList &args, QTextStream &out, QTextStream &err) {
     CommandArguments arguments(
-        QStringLiteral("usage: zokorvane-tool load-series DIR|FILE.nii[.gz] [--series NUMBER | --series-index N] "
-                       "[--volume N] [--jpg-only] [--lateral] [--threads N] [--export-volume OUT.nii[.gz]]\n"),
+        QStringLiteral(
+            "usage: zokorvane-tool load-series DIR|FILE.nii[.gz] [--series NUMBER | --series-index N] "
+            "[--volume N] [--jpg-only] [--lateral] [--threads N] [--export-volume OUT.nii[.gz]]\n"),
         {"series", "series-index", "volume", "threads", "export-volume"}, {"jpg-only", "lateral"});
     if (!arguments.parse(args, 1, 1)) {
         return arguments.wrongArguments(err);
@@ -272,7 +273,8 @@ int loadSeries(const QStringList &args, QTextStream &out, QTextStream &err) {
     const bool built = loader.i_CargarImagenes(source, jpgOnly, lateral, *series, int(*volume) - 1);
     loader.waitForCache();
     const SeriesLoader::Report &report = loader.report();
-    out << QJsonDocument(loadJson(loader, state, source, built, lateral, int(*threads), total.nsecsElapsed() / 1e9))
+    out << QJsonDocument(
+               loadJson(loader, state, source, built, lateral, int(*threads), total.nsecsElapsed() / 1e9))
                .toJson(QJsonDocument::Indented);
     for (const QString &failure : report.failures) {
         err << "zokorvane-tool: " << failure << "\n";

@@ -297,18 +297,20 @@ const std::map<QString, Command> &commands() {
           [](const QStringList &args) { return ImagingCommands::plan(args, out(), err()); }}},
         {QStringLiteral("normalise"),
          {QStringLiteral("normalise STUDY --subject ID [--template FILE]"),
-          QStringLiteral("Register a calibrated subject's series to the template head (Colin 27 in MNI space, "
-                         "from mricron-data) with a 12-parameter affine and store it with the subject; "
-                         "prints the matrix, its scales and rotations, the metric and the seconds."),
+          QStringLiteral(
+              "Register a calibrated subject's series to the template head (Colin 27 in MNI space, "
+              "from mricron-data) with a 12-parameter affine and store it with the subject; "
+              "prints the matrix, its scales and rotations, the metric and the seconds."),
           QStringLiteral("zokorvane-tool normalise lab.sqlite --subject 3"),
           [](const QStringList &args) { return StudyCommands::normalise(args, out(), err()); }}},
         {QStringLiteral("group-map"),
          {QStringLiteral("group-map STUDY --nifti OUT.nii.gz [--counts OUT.nii.gz] [--areas OUT.tsv] "
                          "[--subjects ID,...] [--depth MM] [--radius MM] [--template FILE] [--atlas FILE] "
                          "[the filter options of map]"),
-          QStringLiteral("The normalised subjects' answers pooled in MNI space on the template's grid: within "
-                         "RADIUS mm (default 5) of each cell's target at DEPTH mm (default 15), 1 + the pooled "
-                         "phosphene rate in percent; the stimuli pooled; one row per atlas area reached."),
+          QStringLiteral(
+              "The normalised subjects' answers pooled in MNI space on the template's grid: within "
+              "RADIUS mm (default 5) of each cell's target at DEPTH mm (default 15), 1 + the pooled "
+              "phosphene rate in percent; the stimuli pooled; one row per atlas area reached."),
           QStringLiteral("zokorvane-tool group-map lab.sqlite --nifti group.nii.gz --areas areas.tsv"),
           [](const QStringList &args) { return StudyCommands::groupMap(args, out(), err()); }}},
         {QStringLiteral("report"),
@@ -322,7 +324,8 @@ const std::map<QString, Command> &commands() {
           QStringLiteral(
               "The stimulation sites of a subject with a stored MR calibration, in the scanner's space "
               "(NIfTI world, RAS, mm): per grid cell the scalp point, the target DEPTH mm beneath it "
-              "(default 15) on the straight line to the head centre, the stimuli and answers (for a normalised subject also the target in MNI, the atlas "
+              "(default 15) on the straight line to the head centre, the stimuli and answers (for a "
+              "normalised subject also the target in MNI, the atlas "
               "area and the scalp-to-brain distance); as TSV, an "
               "overlay of 5 mm balls valued 1 + the phosphene rate in percent, and the volume it lies on."),
           QStringLiteral("zokorvane-tool sites lab.sqlite --subject 3 --tsv sites.tsv --nifti sites.nii.gz "

@@ -26,9 +26,15 @@ inline Matrix affine(const Vec3 &degrees, const Vec3 &scales, const Vec3 &shift)
     const double cy = std::cos(degrees[1] * k), sy = std::sin(degrees[1] * k);
     const double cz = std::cos(degrees[2] * k), sz = std::sin(degrees[2] * k);
     // R = Rz Ry Rx
-    const std::array<double, 9> r{cz * cy, cz * sy * sx - sz * cx, cz * sy * cx + sz * sx,
-                                  sz * cy, sz * sy * sx + cz * cx, sz * sy * cx - cz * sx,
-                                  -sy,     cy * sx,                cy * cx};
+    const std::array<double, 9> r{cz * cy,
+                                  cz * sy * sx - sz * cx,
+                                  cz * sy * cx + sz * sx,
+                                  sz * cy,
+                                  sz * sy * sx + cz * cx,
+                                  sz * sy * cx - cz * sx,
+                                  -sy,
+                                  cy * sx,
+                                  cy * cx};
     Matrix m{};
     for (std::size_t i = 0; i < 3; ++i) {
         for (std::size_t j = 0; j < 3; ++j) {
@@ -41,7 +47,8 @@ inline Matrix affine(const Vec3 &degrees, const Vec3 &scales, const Vec3 &shift)
 }
 
 // Trilinear sample of a volume at a patient (LPS) point; 0 outside.
-inline double sample(const VolumeLayout::ScannerVolume &v, const std::array<Vec3, 3> &inverse, const Vec3 &lps) {
+inline double sample(const VolumeLayout::ScannerVolume &v, const std::array<Vec3, 3> &inverse,
+                     const Vec3 &lps) {
     Vec3 d{lps[0] - v.affine.origin[0], lps[1] - v.affine.origin[1], lps[2] - v.affine.origin[2]};
     double idx[3];
     for (std::size_t r = 0; r < 3; ++r) {
@@ -63,8 +70,9 @@ inline double sample(const VolumeLayout::ScannerVolume &v, const std::array<Vec3
 
 // The template head seen through `subjectToMni` on an axial grid of `voxelMm` (LPS placement), with
 // Gaussian noise of `noise` grey levels.
-inline VolumeLayout::ScannerVolume headFromTemplate(const VolumeLayout::ScannerVolume &tpl, const Matrix &subjectToMni,
-                                                    double voxelMm, double noise) {
+inline VolumeLayout::ScannerVolume headFromTemplate(const VolumeLayout::ScannerVolume &tpl,
+                                                    const Matrix &subjectToMni, double voxelMm,
+                                                    double noise) {
     std::array<Vec3, 3> inverse{};
     VolumeLayout::invertAxes(tpl.affine, inverse);
     VolumeLayout::ScannerVolume out;

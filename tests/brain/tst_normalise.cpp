@@ -1,7 +1,7 @@
 #include "brain/BrainError.h"
+#include "brain/BrainFixtures.h"
 #include "brain/BrainTemplate.h"
 #include "brain/Normalise.h"
-#include "brain/BrainFixtures.h"
 #include "imaging/NiftiFiles.h"
 
 #include <QElapsedTimer>
@@ -42,7 +42,8 @@ private slots:
         QFETCH(double, voxelMm);
         QFETCH(double, noise);
         QFETCH(double, medianMm);
-        const QString path = m_dir.filePath(QStringLiteral("head-%1.nii.gz").arg(QTest::currentDataTag()).replace(' ', '-'));
+        const QString path =
+            m_dir.filePath(QStringLiteral("head-%1.nii.gz").arg(QTest::currentDataTag()).replace(' ', '-'));
         QVERIFY(NiftiFiles::write(path, headFromTemplate(m_head, truth, voxelMm, noise)));
         QElapsedTimer timer;
         timer.start();
@@ -83,7 +84,8 @@ private slots:
         for (int k = 0; k < v.dims[2]; ++k) {
             for (int j = 0; j < v.dims[1]; ++j) {
                 for (int i = 0; i < v.dims[0]; ++i) {
-                    const bool inside = std::abs(i - 50) < 30 && std::abs(j - 50) < 30 && std::abs(k - 45) < 30;
+                    const bool inside =
+                        std::abs(i - 50) < 30 && std::abs(j - 50) < 30 && std::abs(k - 45) < 30;
                     v.voxels[v.index(i, j, k)] =
                         kind == QLatin1String("cube") ? (inside ? 200 : 0) : std::uint8_t(random() % 256);
                 }

@@ -79,12 +79,18 @@ private slots:
         QTest::addColumn<QString>("damage");
         QTest::addColumn<QString>("refusal"); // "" when it reads back
         QTest::newRow("as written") << QString() << QString();
-        QTest::newRow("not a number in the matrix") << "m12 = 'NaN'" << "not a finite number";
-        QTest::newRow("a flat matrix") << "m00 = 0, m01 = 0, m02 = 0" << "cannot be inverted";
-        QTest::newRow("no template") << "template_name = ''" << "no template";
-        QTest::newRow("a SHA-256 cut short") << "template_sha256 = 'abc'" << "SHA-256";
-        QTest::newRow("no series") << "fingerprint = ''" << "fingerprint";
-        QTest::newRow("an infinite metric") << "metric = 'Infinity'" << "metric";
+        QTest::newRow("not a number in the matrix") << "m12 = 'NaN'"
+                                                    << "not a finite number";
+        QTest::newRow("a flat matrix") << "m00 = 0, m01 = 0, m02 = 0"
+                                       << "cannot be inverted";
+        QTest::newRow("no template") << "template_name = ''"
+                                     << "no template";
+        QTest::newRow("a SHA-256 cut short") << "template_sha256 = 'abc'"
+                                             << "SHA-256";
+        QTest::newRow("no series") << "fingerprint = ''"
+                                   << "fingerprint";
+        QTest::newRow("an infinite metric") << "metric = 'Infinity'"
+                                            << "metric";
     }
     void aStoredNormalisationIsCheckedWhenRead() {
         QFETCH(QString, damage);
@@ -104,7 +110,8 @@ private slots:
             study.exec(QStringLiteral("UPDATE mr_normalisation SET ") + damage);
         }
         try {
-            const std::optional<SubjectNormalisation::Record> read = SubjectNormalisation::read(study.db(), 7);
+            const std::optional<SubjectNormalisation::Record> read =
+                SubjectNormalisation::read(study.db(), 7);
             QVERIFY2(refusal.isEmpty(), "a damaged row was read");
             QVERIFY(read->subjectToMni == r.subjectToMni && read->templateName == r.templateName &&
                     read->templateSha256 == r.templateSha256 && read->fingerprint == r.fingerprint &&

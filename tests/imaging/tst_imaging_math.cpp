@@ -217,7 +217,8 @@ private slots:
         volume.voxels.resize(80);
         for (int j = 0; j < 20; ++j) {
             for (int i : {0, 1, 4, 5}) {
-                volume.voxels[std::size_t(j) * 2 + std::size_t(i % 2) + std::size_t(i / 4) * 40] = std::uint8_t(10 * j);
+                volume.voxels[std::size_t(j) * 2 + std::size_t(i % 2) + std::size_t(i / 4) * 40] =
+                    std::uint8_t(10 * j);
             }
         }
         const VolumeLayout::Oriented oriented = VolumeLayout::toLayout(volume);

@@ -46,11 +46,13 @@ private slots:
         QFETCH(int, columns);
         QTemporaryDir dir;
         QVERIFY(Phantom::write(dir.path(), Phantom::Options{.slices = 4, .size = 32, .seriesNumber = 3}));
-        QVERIFY(Phantom::write(dir.path(), Phantom::Options{.slices = 5, .size = 40, .shuffleNames = true, .seriesNumber = 7}));
+        QVERIFY(Phantom::write(
+            dir.path(), Phantom::Options{.slices = 5, .size = 40, .shuffleNames = true, .seriesNumber = 7}));
         QString out;
         QCOMPARE(runProgram({}, QStringList{"load-series", dir.path()} + choice, &out), columns > 0 ? 0 : 1);
         const QJsonObject json = QJsonDocument::fromJson(out.toUtf8()).object();
-        QVERIFY2(columns == 0 || (json["dimensions"].toArray().at(1) == columns && json["volumes"] == 1 && json["volume"] == 1),
+        QVERIFY2(columns == 0 || (json["dimensions"].toArray().at(1) == columns && json["volumes"] == 1 &&
+                                  json["volume"] == 1),
                  qPrintable(out));
     }
 
@@ -131,8 +133,9 @@ private slots:
             QByteArray tables[2];
             for (int run = 0; run < 2; ++run) {
                 const QString tsv = dir.filePath(QStringLiteral("sites%1.tsv").arg(run));
-                QVERIFY2(runProgram({}, {"sites", study.path(), "--subject", "3", "--depth", "5", "--tsv", tsv}, &said) ==
-                             0,
+                QVERIFY2(runProgram({},
+                                    {"sites", study.path(), "--subject", "3", "--depth", "5", "--tsv", tsv},
+                                    &said) == 0,
                          qPrintable(said));
                 tables[run] = fileBytes(tsv);
             }

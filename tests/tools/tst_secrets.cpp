@@ -112,9 +112,10 @@ private slots:
         for (auto lines = usage.globalMatch(help); lines.hasNext();) {
             commands << lines.next().captured(1);
         }
-        QCOMPARE(commands, QStringList({"backup", "calibrate", "copy-study", "demo", "export", "export-drawings",
-                                        "group-map", "import-mdb", "load-series", "map", "new-study", "normalise",
-                                        "phantom", "plan", "render-drawing", "report", "sites", "stimulus"}));
+        QCOMPARE(commands,
+                 QStringList({"backup", "calibrate", "copy-study", "demo", "export", "export-drawings",
+                              "group-map", "import-mdb", "load-series", "map", "new-study", "normalise",
+                              "phantom", "plan", "render-drawing", "report", "sites", "stimulus"}));
     }
 
     void noPasswordIsShownOrWrittenByTheTool_data() {
