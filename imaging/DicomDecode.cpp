@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -54,16 +55,52 @@ Window readWindow(DcmItem *data, DcmItem *frame) {
     return {true, centre - 0.5 - (width - 1) / 2, centre - 0.5 + (width - 1) / 2};
 }
 
+// An allocator that leaves floats as they are when a vector grows: the values of a whole volume are
+// written by the decoders, so zeroing them first would be one more pass over the memory.
+template <class T> struct Uninitialised : std::allocator<T> {
+    template <class U> struct rebind { using other = Uninitialised<U>; };
+    template <class U> void construct(U *p) noexcept { ::new (static_cast<void *>(p)) U; }
+    template <class U, class... Args> void construct(U *p, Args &&...args) {
+        ::new (static_cast<void *>(p)) U(std::forward<Args>(args)...);
+    }
+};
+
 // What the decoding of a volume gathers: the modality values of every place, and for each place
 // whether it was decoded, the window its file gives and whether it is shown inverted (MONOCHROME1).
 struct Gathered {
     std::size_t sliceSize = 0;
-    std::vector<float> values;
+    std::vector<float, Uninitialised<float>> values; // a place not decoded is never read
     std::vector<char> decoded;
     std::vector<char> inverse;
     std::vector<Window> windows;
     std::vector<std::optional<GreyCounts>> counts; // of each place's values, counted while decoded
+    std::vector<char> counted;                     // whether counts was tried for the place
+    // The first window a decoded file gave: a slice that carries it is counted only when the volume
+    // turns out to need its own window (the common case of one window for all costs no counting).
+    std::mutex referenceGuard;
+    std::optional<Window> reference;
 };
+
+bool sameWindow(const Window &a, const Window &b) {
+    return a.given && b.given && std::abs(a.low - b.low) < 1e-6 && std::abs(a.high - b.high) < 1e-6;
+}
+
+// Whether the place's values must be counted now: its window is missing or not the reference.
+bool countNow(Gathered &g, const Window &window) {
+    if (!window.given) {
+        return true;
+    }
+    const std::lock_guard<std::mutex> lock(g.referenceGuard);
+    if (!g.reference) {
+        g.reference = window;
+    }
+    return !sameWindow(*g.reference, window);
+}
+
+void countPlace(Gathered &g, std::size_t place) {
+    g.counts[place] = countGreys(std::span<const float>(&g.values[g.sliceSize * place], g.sliceSize));
+    g.counted[place] = 1;
+}
 
 // The frames of a file that belong to the volume: (frame, place).
 using Frames = std::vector<std::pair<int, int>>;
@@ -131,6 +168,9 @@ QString decodeGeneral(DcmFileFormat &file, E_TransferSyntax xfer, const QString 
     const std::size_t frameSize = std::size_t(columns) * rows;
     const unsigned long frameCount = image.getFrameCount();
     auto copy = [&](const auto *data, std::size_t first, float *target) {
+        if (rows < series.rows || columns < series.columns) { // a smaller frame: the rest is black
+            std::fill_n(target, out.sliceSize, 0.0F);
+        }
         for (int y = 0; y < std::min(rows, series.rows); ++y) {
             for (int x = 0; x < std::min(columns, series.columns); ++x) {
                 target[std::size_t(y) * series.columns + x] =
@@ -215,16 +255,17 @@ QString decodeFile(const QString &path, const Series &series, const Frames &fram
         out.windows[std::size_t(place)] = readWindow(data, frameGroups);
         out.inverse[std::size_t(place)] = photometric == "MONOCHROME1" ? 1 : 0;
         out.decoded[std::size_t(place)] = 1;
-        // Counted now, while the slice is in the cache: the window needs no second pass over them.
-        out.counts[std::size_t(place)] = countGreys(
-            std::span<const float>(&out.values[out.sliceSize * std::size_t(place)], out.sliceSize));
+        // Counted now, while the slice is in the cache, when the volume may need its own window.
+        if (countNow(out, out.windows[std::size_t(place)])) {
+            countPlace(out, std::size_t(place));
+        }
     }
     return {};
 }
 
 // The one window of the volume: the window every decoded slice carries when they all carry the
 // same, else the volume's own (GreyWindow.h) over the values of its decoded slices.
-Window volumeWindow(const Gathered &g) {
+Window volumeWindow(Gathered &g, int threads) {
     std::vector<std::size_t> places;
     for (std::size_t k = 0; k < g.decoded.size(); ++k) {
         if (g.decoded[k]) {
@@ -235,13 +276,17 @@ Window volumeWindow(const Gathered &g) {
         return {};
     }
     const Window &first = g.windows[places.front()];
-    const bool common = std::all_of(places.begin(), places.end(), [&](std::size_t k) {
-        const Window &w = g.windows[k];
-        return w.given && std::abs(w.low - first.low) < 1e-6 && std::abs(w.high - first.high) < 1e-6;
-    });
+    const bool common = std::all_of(places.begin(), places.end(),
+                                    [&](std::size_t k) { return sameWindow(g.windows[k], first); });
     if (common) {
         return first;
     }
+    // The slices that carried the reference window were not counted while decoded.
+    std::vector<std::size_t> uncounted;
+    std::copy_if(places.begin(), places.end(), std::back_inserter(uncounted),
+                 [&](std::size_t k) { return !g.counted[k]; });
+    ParallelJobs::run(
+        uncounted.size(), threads, [&](std::size_t i) { countPlace(g, uncounted[i]); }, [](std::size_t) {});
     std::optional<std::pair<double, double>> own;
     if (std::all_of(places.begin(), places.end(), [&](std::size_t k) { return g.counts[k].has_value(); })) {
         GreyCounts all;
@@ -276,11 +321,17 @@ void toGrey(const Gathered &g, const Window &window, std::vector<std::uint8_t> &
             }
             const float *v = &g.values[g.sliceSize * k];
             std::uint8_t *target = &voxels[g.sliceSize * k];
+            // One loop without branches, which the compiler turns into vector code; MONOCHROME1
+            // after it.
             for (std::size_t i = 0; i < g.sliceSize; ++i) {
                 const double out = std::clamp((double(v[i]) - low) * gain, 0.0, 255.0);
                 // NOLINTNEXTLINE(bugprone-incorrect-roundings): out is within [0, 255]: this rounds half up.
-                const auto grey = static_cast<std::uint8_t>(out + 0.5);
-                target[i] = g.inverse[k] ? std::uint8_t(255 - grey) : grey;
+                target[i] = static_cast<std::uint8_t>(out + 0.5);
+            }
+            if (g.inverse[k]) {
+                for (std::size_t i = 0; i < g.sliceSize; ++i) {
+                    target[i] = std::uint8_t(255 - target[i]);
+                }
             }
         },
         [](std::size_t) {});
@@ -353,11 +404,12 @@ bool decodeSeries(const Series &whole, VolumeLayout::ScannerVolume &volume, QStr
     Gathered gathered;
     gathered.sliceSize = std::size_t(series.columns) * series.rows;
     const auto places = std::size_t(series.places);
-    gathered.values.assign(gathered.sliceSize * places, 0.0F);
+    gathered.values.resize(gathered.sliceSize * places);
     gathered.decoded.assign(places, 0);
     gathered.inverse.assign(places, 0);
     gathered.windows.assign(places, Window{});
     gathered.counts.assign(places, std::nullopt);
+    gathered.counted.assign(places, 0);
 
     // One job per file, decoding the frames of it that belong to the volume.
     std::map<QString, Frames> framesOfFile;
@@ -395,7 +447,7 @@ bool decodeSeries(const Series &whole, VolumeLayout::ScannerVolume &volume, QStr
         return false;
     }
     volume.voxels.assign(gathered.sliceSize * places, 0);
-    toGrey(gathered, volumeWindow(gathered), volume.voxels, threads);
+    toGrey(gathered, volumeWindow(gathered, threads), volume.voxels, threads);
     return true;
 }
 
