@@ -14,7 +14,9 @@ function(zk_add_test name)
   target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_LIBS})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
   # LANGUAGE=C: the source texts, whatever the machine's language (the tool picks its translation from it).
-  set(environment "LANGUAGE=C;QT_QPA_PLATFORM=offscreen;XDG_CACHE_HOME=${CMAKE_BINARY_DIR}/test-cache;ZK_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data;ZK_TOOL=$<TARGET_FILE:zokorvane-tool>")
+  # QTEST_FUNCTION_TIMEOUT: Qt Test would end a test function after five minutes of its own; a busy
+  # machine or the sanitizers may take longer, and CTest's timeout is the one limit.
+  set(environment "QTEST_FUNCTION_TIMEOUT=86400000;LANGUAGE=C;QT_QPA_PLATFORM=offscreen;XDG_CACHE_HOME=${CMAKE_BINARY_DIR}/test-cache;ZK_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data;ZK_TOOL=$<TARGET_FILE:zokorvane-tool>")
   if(ZK_SANITIZE)
     target_compile_definitions(${name} PRIVATE ZK_SANITIZED) # slower: long loops run shorter
   endif()
