@@ -4,7 +4,8 @@
 // normalisation of one subject (with the process's peak memory after it), then, with every subject
 // normalised, the group map of all of them and `sites` with the MNI columns for one.
 //
-// usage: zk-bench-brain [SUBJECTS] [STIMULI] [RUNS]     (defaults 50, 25000 and 5)
+// usage: zk-bench-brain [SUBJECTS] [STIMULI] [RUNS] [own]     (defaults 50, 25000 and 5; "own": each
+//        subject's series a copy of its own, loaded apart, as in a study of different people)
 
 #include "brain/BrainSpace.h"
 #include "brain/BrainTemplate.h"
@@ -20,6 +21,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <sys/resource.h>
@@ -27,6 +29,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -78,6 +81,7 @@ int main(int argc, char *argv[]) {
     const int subjects = argc > 1 ? std::max(1, std::atoi(argv[1])) : 50;
     const int stimuli = argc > 2 ? std::max(1, std::atoi(argv[2])) : 25000;
     const int runs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 5;
+    const bool own = argc > 4 && std::strcmp(argv[4], "own") == 0;
     QTemporaryDir dir;
     qputenv("XDG_CACHE_HOME", dir.filePath(QStringLiteral("cache")).toUtf8());
     const BrainTemplate tpl = BrainTemplate::find();
@@ -107,8 +111,16 @@ int main(int argc, char *argv[]) {
     calibration.accepted = QDateTime::currentDateTimeUtc();
     for (int s = 1; s <= subjects; ++s) {
         calibration.subjectId = s;
+        if (own && s > 1) {
+            const QString copy = dir.filePath(QStringLiteral("subject%1.nii.gz").arg(s));
+            if (!QFile::copy(series, copy)) {
+                fail(QStringLiteral("Cannot copy the head to %1").arg(copy));
+            }
+            calibration.series = copy;
+        }
         SubjectCalibration::write(opened.db, calibration);
     }
+    calibration.series = series;
     std::printf("head of %d x %d x %d voxels, %d subjects calibrated on it, %d stimuli; peak %.0f MB\n",
                 head.dims[0], head.dims[1], head.dims[2], subjects, stimuli, peakMegabytes());
 
@@ -134,7 +146,7 @@ int main(int argc, char *argv[]) {
     std::printf("  largest error over the brain's box against the affine the head was made with: %.2f mm\n",
                 worst);
     for (int s = 1; s <= subjects; ++s) {
-        normalisation.subjectId = s;
+        normalisation.subjectId = s; // a copy has the same header, so the same fingerprint
         SubjectNormalisation::write(opened.db, normalisation);
     }
 
@@ -160,6 +172,7 @@ int main(int argc, char *argv[]) {
         const QByteArray tsv = StimulationSites::tsv(sites);
         sitesMs.push_back(timer.nsecsElapsed() / 1e6);
     }
+    std::printf("%s", own ? "each subject on a series of its own: " : "");
     std::printf("group map of %lld subjects, %lld targets, %lld areas: first %.0f ms, median %.0f ms\n",
                 qlonglong(result.subjects.size()), qlonglong(result.targets.size()),
                 qlonglong(result.areas.size()), groupMs.front(), median(groupMs));
