@@ -62,26 +62,31 @@ struct OpenStudy {
     explicit operator bool() const { return opened.ok(); }
 };
 
-// Every output of a command, checked before any is written: none may be a link or something other
-// than a regular file, and no two may name the same file. "" or the refusal, naming the path.
-QString outputsRefusal(const QStringList &paths) {
+// Every output of a command, checked before the study is opened or any is written: none may be a
+// link or something other than a regular file, and no two may name the same file. True when they
+// may be written; else the refusal, naming the path, goes to `err`.
+bool outputsAccepted(const QStringList &paths, QTextStream &err) {
+    const auto refuse = [&](const QString &path, const QString &why) {
+        err << "zokorvane-tool: " << SafeWrite::failure(path, why) << "\n";
+        return false;
+    };
     QStringList seen;
     for (const QString &path : paths) {
         if (path.isEmpty()) {
             continue;
         }
         if (const QString refused = SafeWrite::targetRefusal(path); !refused.isEmpty()) {
-            return SafeWrite::failure(path, refused);
+            return refuse(path, refused);
         }
         const QFileInfo info(path);
         const QString whole =
             info.exists() ? info.canonicalFilePath() : QDir::cleanPath(info.absoluteFilePath());
         if (seen.contains(whole)) {
-            return SafeWrite::failure(path, Tool::tr("two outputs name the same file"));
+            return refuse(path, Tool::tr("two outputs name the same file"));
         }
         seen << whole;
     }
-    return QString();
+    return true;
 }
 
 // True when every path given ends in .nii or .nii.gz; otherwise says `message` on err.
@@ -455,8 +460,7 @@ int map(const QStringList &args, QTextStream &out, QTextStream &err) {
     selection.subjects = *subjects;
     // The outputs are checked before the study is opened: a refused command leaves the study as it
     // was (opening an earlier version migrates it).
-    if (const QString refused = outputsRefusal({csv, png}); !refused.isEmpty()) {
-        err << "zokorvane-tool: " << refused << "\n";
+    if (!outputsAccepted({csv, png}, err)) {
         return 1;
     }
     const QString path = arguments.positional().at(0);
@@ -549,8 +553,7 @@ int sites(const QStringList &args, QTextStream &out, QTextStream &err) {
                     Tool::tr("--nifti and --volume take file names ending in .nii or .nii.gz"), err)) {
         return 2;
     }
-    if (const QString refused = outputsRefusal({tsvPath, niftiPath, volumePath}); !refused.isEmpty()) {
-        err << "zokorvane-tool: " << refused << "\n";
+    if (!outputsAccepted({tsvPath, niftiPath, volumePath}, err)) {
         return 1;
     }
     selection->subjects = {int(*subject)};
@@ -690,8 +693,7 @@ int groupMap(const QStringList &args, QTextStream &out, QTextStream &err) {
     options.depthMm = *depth;
     options.radiusMm = *radius;
     options.filter = selection->filter;
-    if (const QString refused = outputsRefusal({niftiPath, countsPath, areasPath}); !refused.isEmpty()) {
-        err << "zokorvane-tool: " << refused << "\n";
+    if (!outputsAccepted({niftiPath, countsPath, areasPath}, err)) {
         return 1;
     }
     OpenStudy study(arguments.positional().at(0), out, err);
