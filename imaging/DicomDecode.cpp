@@ -11,6 +11,7 @@
 #include <dcmtk/dcmimgle/dipixel.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cmath>
 #include <iterator>
@@ -55,7 +56,7 @@ Window readWindow(DcmItem *data, DcmItem *frame) {
     return {true, centre - 0.5 - (width - 1) / 2, centre - 0.5 + (width - 1) / 2};
 }
 
-// An allocator that leaves floats as they are when a vector grows: the values of a whole volume are
+// An allocator that leaves values as they are when a vector grows: the values of a whole volume are
 // written by the decoders, so zeroing them first would be one more pass over the memory.
 template <class T> struct Uninitialised : std::allocator<T> {
     template <class U> struct rebind { using other = Uninitialised<U>; };
@@ -65,20 +66,42 @@ template <class T> struct Uninitialised : std::allocator<T> {
     }
 };
 
-// What the decoding of a volume gathers: the modality values of every place, and for each place
-// whether it was decoded, the window its file gives and whether it is shown inverted (MONOCHROME1).
+// How a place's 16-bit codes give its modality values: slope * code + intercept. Stored values are
+// kept as codes (signed ones moved up by 32768), so a volume takes two bytes a voxel, and the
+// rescale is applied once per code, in the lookup table that turns codes into greys.
+struct Coding {
+    double slope = 1;
+    double intercept = 0;
+    bool operator<(const Coding &o) const {
+        return slope < o.slope || (slope == o.slope && intercept < o.intercept);
+    }
+    double value(int code) const { return slope * code + intercept; }
+};
+
+// The codes of one place counted, one bin per code from the least.
+struct CodeCounts {
+    int low = 0;
+    std::vector<std::int64_t> counts;
+};
+
+// What the decoding of a volume gathers: the codes of every place, and for each place whether it
+// was decoded, its coding, the window its file gives and whether it is shown inverted (MONOCHROME1).
 struct Gathered {
     std::size_t sliceSize = 0;
-    std::vector<float, Uninitialised<float>> values; // a place not decoded is never read
+    std::vector<std::uint16_t, Uninitialised<std::uint16_t>> codes; // a place not decoded is never read
     std::vector<char> decoded;
     std::vector<char> inverse;
+    std::vector<Coding> codings;
     std::vector<Window> windows;
-    std::vector<std::optional<GreyCounts>> counts; // of each place's values, counted while decoded
-    std::vector<char> counted;                     // whether counts was tried for the place
+    std::vector<CodeCounts> counts; // of each place's codes, counted while decoded
+    std::vector<char> counted;      // whether counts holds the place's
     // The first window a decoded file gave: a slice that carries it is counted only when the volume
     // turns out to need its own window (the common case of one window for all costs no counting).
     std::mutex referenceGuard;
     std::optional<Window> reference;
+
+    std::uint16_t *place(std::size_t k) { return &codes[sliceSize * k]; }
+    const std::uint16_t *place(std::size_t k) const { return &codes[sliceSize * k]; }
 };
 
 bool sameWindow(const Window &a, const Window &b) {
@@ -97,9 +120,32 @@ bool countNow(Gathered &g, const Window &window) {
     return !sameWindow(*g.reference, window);
 }
 
-void countPlace(Gathered &g, std::size_t place) {
-    g.counts[place] = countGreys(std::span<const float>(&g.values[g.sliceSize * place], g.sliceSize));
-    g.counted[place] = 1;
+void countPlace(Gathered &g, std::size_t k) {
+    const std::uint16_t *codes = g.place(k);
+    // The least and greatest code in sixteen lanes the compiler keeps in vector registers.
+    constexpr std::size_t Lanes = 16;
+    std::array<std::uint16_t, Lanes> low{};
+    std::array<std::uint16_t, Lanes> high{};
+    low.fill(codes[0]);
+    high.fill(codes[0]);
+    std::size_t i = 0;
+    for (; i + Lanes <= g.sliceSize; i += Lanes) {
+        for (std::size_t l = 0; l < Lanes; ++l) {
+            low[l] = std::min(low[l], codes[i + l]);
+            high[l] = std::max(high[l], codes[i + l]);
+        }
+    }
+    for (; i < g.sliceSize; ++i) {
+        low[0] = std::min(low[0], codes[i]);
+        high[0] = std::max(high[0], codes[i]);
+    }
+    CodeCounts &c = g.counts[k];
+    c.low = *std::min_element(low.begin(), low.end());
+    c.counts.assign(std::size_t(*std::max_element(high.begin(), high.end()) - c.low) + 1, 0);
+    for (i = 0; i < g.sliceSize; ++i) {
+        ++c.counts[codes[i] - c.low];
+    }
+    g.counted[k] = 1;
 }
 
 // The frames of a file that belong to the volume: (frame, place).
@@ -136,18 +182,32 @@ bool decodeDirect(DcmDataset *data, E_TransferSyntax xfer, const Series &series,
     readValues(data, DCM_RescaleSlope, &slope, 1);
     readValues(data, DCM_RescaleIntercept, &intercept, 1);
     const unsigned mask = (1u << bitsStored) - 1;
+    // Signed values are moved up by 32768 into codes; their coding moves the intercept down alike.
     const bool signedValues = representation == 1;
+    const unsigned signBit = 1u << (bitsStored - 1);
+    const Coding coding{slope, signedValues ? intercept - 32768 * slope : intercept};
     for (const auto &[frame, place] : frames) {
-        float *target = &out.values[out.sliceSize * std::size_t(place)];
+        std::uint16_t *target = out.place(std::size_t(place));
         const std::size_t first = frameSize * std::size_t(frame);
-        for (std::size_t i = 0; i < frameSize; ++i) {
-            const unsigned raw = (bitsAllocated == 8 ? bytes[first + i] : words[first + i]) & mask;
-            int v = int(raw);
-            if (signedValues && ((raw >> (bitsStored - 1)) & 1u)) {
-                v = int(raw) - int(mask) - 1;
+        auto convert = [&](const auto *stored) {
+            if (!signedValues) {
+                for (std::size_t i = 0; i < frameSize; ++i) {
+                    target[i] = std::uint16_t(stored[first + i] & mask);
+                }
+                return;
             }
-            target[i] = float(v * slope + intercept);
+            // Two's complement of bitsStored bits, sign-extended, then moved up by 32768.
+            for (std::size_t i = 0; i < frameSize; ++i) {
+                const unsigned raw = stored[first + i] & mask;
+                target[i] = std::uint16_t(((raw ^ signBit) - signBit + 32768u) & 0xFFFFu);
+            }
+        };
+        if (bitsAllocated == 8) {
+            convert(bytes);
+        } else {
+            convert(words);
         }
+        out.codings[std::size_t(place)] = coding;
     }
     return true;
 }
@@ -167,42 +227,59 @@ QString decodeGeneral(DcmFileFormat &file, E_TransferSyntax xfer, const QString 
     const int rows = int(image.getHeight());
     const std::size_t frameSize = std::size_t(columns) * rows;
     const unsigned long frameCount = image.getFrameCount();
-    auto copy = [&](const auto *data, std::size_t first, float *target) {
-        if (rows < series.rows || columns < series.columns) { // a smaller frame: the rest is black
-            std::fill_n(target, out.sliceSize, 0.0F);
-        }
-        for (int y = 0; y < std::min(rows, series.rows); ++y) {
-            for (int x = 0; x < std::min(columns, series.columns); ++x) {
-                target[std::size_t(y) * series.columns + x] =
-                    float(data[first + std::size_t(y) * columns + x]);
+    // The frame's values as codes from its least value up: whole steps when they span at most 65535,
+    // else spread evenly over the 65536 codes (32-bit data, which keeps its order, not its steps).
+    auto copy = [&](const auto *data, std::size_t first, std::size_t place) {
+        std::uint16_t *target = out.place(place);
+        const int height = std::min(rows, series.rows);
+        const int width = std::min(columns, series.columns);
+        double low = double(data[first]);
+        double high = low;
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                const double v = double(data[first + std::size_t(y) * columns + x]);
+                low = std::min(low, v);
+                high = std::max(high, v);
             }
         }
+        const double step = high - low <= 65535 ? 1.0 : (high - low) / 65535;
+        if (rows < series.rows || columns < series.columns) { // a smaller frame: the rest is its least
+            std::fill_n(target, out.sliceSize, std::uint16_t(0));
+        }
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                const double v = double(data[first + std::size_t(y) * columns + x]);
+                // NOLINTNEXTLINE(bugprone-incorrect-roundings): within [0, 65535]: rounds half up.
+                target[std::size_t(y) * series.columns + x] = std::uint16_t((v - low) / step + 0.5);
+            }
+        }
+        out.codings[place] = {step, low};
     };
     for (const auto &[frame, place] : frames) {
         if (static_cast<unsigned long>(frame) >= frameCount || frameSize * (frame + 1) > inter->getCount()) {
             return QStringLiteral("%1: frame %2 could not be decoded").arg(path).arg(frame + 1);
         }
-        float *target = &out.values[out.sliceSize * std::size_t(place)];
         const std::size_t first = frameSize * std::size_t(frame);
+        const auto at = std::size_t(place);
         const void *data = inter->getData();
         switch (inter->getRepresentation()) {
         case EPR_Uint8:
-            copy(static_cast<const Uint8 *>(data), first, target);
+            copy(static_cast<const Uint8 *>(data), first, at);
             break;
         case EPR_Sint8:
-            copy(static_cast<const Sint8 *>(data), first, target);
+            copy(static_cast<const Sint8 *>(data), first, at);
             break;
         case EPR_Uint16:
-            copy(static_cast<const Uint16 *>(data), first, target);
+            copy(static_cast<const Uint16 *>(data), first, at);
             break;
         case EPR_Sint16:
-            copy(static_cast<const Sint16 *>(data), first, target);
+            copy(static_cast<const Sint16 *>(data), first, at);
             break;
         case EPR_Uint32:
-            copy(static_cast<const Uint32 *>(data), first, target);
+            copy(static_cast<const Uint32 *>(data), first, at);
             break;
         case EPR_Sint32:
-            copy(static_cast<const Sint32 *>(data), first, target);
+            copy(static_cast<const Sint32 *>(data), first, at);
             break;
         }
     }
@@ -265,16 +342,7 @@ QString decodeFile(const QString &path, const Series &series, const Frames &fram
 
 // The one window of the volume: the window every decoded slice carries when they all carry the
 // same, else the volume's own (GreyWindow.h) over the values of its decoded slices.
-Window volumeWindow(Gathered &g, int threads) {
-    std::vector<std::size_t> places;
-    for (std::size_t k = 0; k < g.decoded.size(); ++k) {
-        if (g.decoded[k]) {
-            places.push_back(k);
-        }
-    }
-    if (places.empty()) {
-        return {};
-    }
+Window volumeWindow(Gathered &g, const std::vector<std::size_t> &places, int threads) {
     const Window &first = g.windows[places.front()];
     const bool common = std::all_of(places.begin(), places.end(),
                                     [&](std::size_t k) { return sameWindow(g.windows[k], first); });
@@ -287,51 +355,66 @@ Window volumeWindow(Gathered &g, int threads) {
                  [&](std::size_t k) { return !g.counted[k]; });
     ParallelJobs::run(
         uncounted.size(), threads, [&](std::size_t i) { countPlace(g, uncounted[i]); }, [](std::size_t) {});
-    std::optional<std::pair<double, double>> own;
-    if (std::all_of(places.begin(), places.end(), [&](std::size_t k) { return g.counts[k].has_value(); })) {
-        GreyCounts all;
-        for (std::size_t k : places) {
-            addGreyCounts(all, *g.counts[k]);
+    // The counts of places with one coding add up code by code; each coding's then become values.
+    std::map<Coding, std::vector<std::int64_t>> byCoding;
+    for (const std::size_t k : places) {
+        std::vector<std::int64_t> &sum = byCoding[g.codings[k]];
+        sum.resize(65536, 0);
+        const CodeCounts &c = g.counts[k];
+        for (std::size_t b = 0; b < c.counts.size(); ++b) {
+            sum[std::size_t(c.low) + b] += c.counts[b];
         }
-        own = ownGreyWindow(all);
-    } else {
-        std::vector<std::span<const float>> parts;
-        for (std::size_t k : places) {
-            parts.emplace_back(&g.values[g.sliceSize * k], g.sliceSize);
-        }
-        own = ownGreyWindow(parts);
     }
+    std::vector<std::pair<double, std::int64_t>> valueCounts;
+    for (const auto &[coding, sum] : byCoding) {
+        for (std::size_t code = 0; code < sum.size(); ++code) {
+            if (sum[code] > 0) {
+                valueCounts.emplace_back(coding.value(int(code)), sum[code]);
+            }
+        }
+    }
+    const std::optional<std::pair<double, double>> own = ownGreyWindow(std::move(valueCounts));
     // A volume of one value: black.
-    return own ? Window{true, own->first, own->second}
-               : Window{true, g.values[g.sliceSize * places.front()],
-                        g.values[g.sliceSize * places.front()] + 1.0};
+    const double only = g.codings[places.front()].value(g.place(places.front())[0]);
+    return own ? Window{true, own->first, own->second} : Window{true, only, only + 1.0};
 }
 
-// Turns the modality values into 8 bits through the one window, the same rule for every slice:
-// (v - low) / (high - low) of 255, rounded half up, MONOCHROME1 inverted. Places not decoded stay
-// black.
-void toGrey(const Gathered &g, const Window &window, std::vector<std::uint8_t> &voxels, int threads) {
-    const double low = window.low;
-    const double gain = 255 / std::max(window.high - low, 1e-12);
+// Turns the codes into 8 bits through the one window, the same rule for every slice:
+// (v - low) / (high - low) of 255, rounded half up, MONOCHROME1 inverted; one lookup table for each
+// coding, so each code is windowed once. Places not decoded are black.
+void toGrey(const Gathered &g, const std::vector<std::size_t> &places, const Window &window,
+            std::vector<std::uint8_t> &voxels, int threads) {
+    const double gain = 255 / std::max(window.high - window.low, 1e-12);
+    std::map<std::pair<Coding, bool>, std::vector<std::uint8_t>> tables;
+    for (const std::size_t k : places) {
+        std::vector<std::uint8_t> &table = tables[{g.codings[k], g.inverse[k] != 0}];
+        if (!table.empty()) {
+            continue;
+        }
+        table.resize(65536);
+        for (int code = 0; code < 65536; ++code) {
+            const double out = std::clamp((g.codings[k].value(code) - window.low) * gain, 0.0, 255.0);
+            // NOLINTNEXTLINE(bugprone-incorrect-roundings): out is within [0, 255]: this rounds half up.
+            const auto grey = static_cast<std::uint8_t>(out + 0.5);
+            table[std::size_t(code)] = g.inverse[k] ? std::uint8_t(255 - grey) : grey;
+        }
+    }
+    std::vector<const std::uint8_t *> tableOf(g.decoded.size(), nullptr);
+    for (const std::size_t k : places) {
+        tableOf[k] = tables.at({g.codings[k], g.inverse[k] != 0}).data();
+    }
     ParallelJobs::run(
         g.decoded.size(), threads,
         [&](std::size_t k) {
-            if (!g.decoded[k]) {
+            std::uint8_t *target = &voxels[g.sliceSize * k];
+            if (!tableOf[k]) {
+                std::fill_n(target, g.sliceSize, std::uint8_t(0));
                 return;
             }
-            const float *v = &g.values[g.sliceSize * k];
-            std::uint8_t *target = &voxels[g.sliceSize * k];
-            // One loop without branches, which the compiler turns into vector code; MONOCHROME1
-            // after it.
+            const std::uint16_t *codes = g.place(k);
+            const std::uint8_t *table = tableOf[k];
             for (std::size_t i = 0; i < g.sliceSize; ++i) {
-                const double out = std::clamp((double(v[i]) - low) * gain, 0.0, 255.0);
-                // NOLINTNEXTLINE(bugprone-incorrect-roundings): out is within [0, 255]: this rounds half up.
-                target[i] = static_cast<std::uint8_t>(out + 0.5);
-            }
-            if (g.inverse[k]) {
-                for (std::size_t i = 0; i < g.sliceSize; ++i) {
-                    target[i] = std::uint8_t(255 - target[i]);
-                }
+                target[i] = table[codes[i]];
             }
         },
         [](std::size_t) {});
@@ -404,11 +487,12 @@ bool decodeSeries(const Series &whole, VolumeLayout::ScannerVolume &volume, QStr
     Gathered gathered;
     gathered.sliceSize = std::size_t(series.columns) * series.rows;
     const auto places = std::size_t(series.places);
-    gathered.values.resize(gathered.sliceSize * places);
+    gathered.codes.resize(gathered.sliceSize * places);
     gathered.decoded.assign(places, 0);
     gathered.inverse.assign(places, 0);
+    gathered.codings.assign(places, Coding{});
     gathered.windows.assign(places, Window{});
-    gathered.counts.assign(places, std::nullopt);
+    gathered.counts.assign(places, CodeCounts{});
     gathered.counted.assign(places, 0);
 
     // One job per file, decoding the frames of it that belong to the volume.
@@ -442,12 +526,18 @@ bool decodeSeries(const Series &whole, VolumeLayout::ScannerVolume &volume, QStr
     if (failures) {
         failures->sort();
     }
-    if (std::none_of(gathered.decoded.begin(), gathered.decoded.end(), [](char d) { return d != 0; })) {
+    std::vector<std::size_t> decoded;
+    for (std::size_t k = 0; k < places; ++k) {
+        if (gathered.decoded[k]) {
+            decoded.push_back(k);
+        }
+    }
+    if (decoded.empty()) {
         volume = {};
         return false;
     }
-    volume.voxels.assign(gathered.sliceSize * places, 0);
-    toGrey(gathered, volumeWindow(gathered, threads), volume.voxels, threads);
+    volume.voxels.resize(gathered.sliceSize * places);
+    toGrey(gathered, decoded, volumeWindow(gathered, decoded, threads), volume.voxels, threads);
     return true;
 }
 

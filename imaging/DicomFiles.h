@@ -22,9 +22,10 @@
 // (multi-frame) MR files give one slice per frame, placed by their per-frame functional groups.
 // Siemens mosaics (fMRI and diffusion, many slices tiled in one picture) are recognised and refused.
 //
-// Decoding reads every file once, into its modality values (stored values through the rescale).
-// One window then turns the whole volume into 8 bits alike in every slice: the window every file of
-// the volume carries when they all carry the same one, else the volume's own (GreyWindow.h: its least
+// Decoding reads every file once, keeping its stored values as 16-bit codes with the rescale that
+// makes them modality values (two bytes a voxel; each code is rescaled and windowed once, through a
+// lookup table). One window then turns the whole volume into 8 bits alike in every slice: the window every
+// file of the volume carries when they all carry the same one, else the volume's own (GreyWindow.h: its least
 // value to its 99.5th percentile, as for NIfTI volumes), as scanners window each slice on its own.
 // MONOCHROME1 is shown as meant; a colour image is refused, saying so. Uncompressed data in any byte order,
 // deflate, RLE, JPEG and JPEG-LS decode; JPEG 2000 cannot be decoded by Debian's DCMTK and is refused with a

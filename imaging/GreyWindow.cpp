@@ -8,6 +8,12 @@ namespace {
 
 constexpr double MaxCountedRange = 1 << 22;
 
+// Values that are whole numbers (as scanners store them), counted one bin per number from the least.
+struct GreyCounts {
+    double low = 0;
+    std::vector<std::int64_t> counts;
+};
+
 // The least and greatest value, in eight lanes the compiler keeps in vector registers (a minmax_element
 // here takes five times as long).
 std::pair<float, float> range(std::span<const float> values) {
@@ -45,8 +51,7 @@ std::optional<std::pair<double, double>> stretch(double low, double atRank, doub
     return std::make_pair(low, top);
 }
 
-} // namespace
-
+// The values counted; nothing when one is not a whole number or they span more than 2^22.
 std::optional<GreyCounts> countGreys(std::span<const float> values) {
     if (values.empty()) {
         return std::nullopt;
@@ -118,6 +123,8 @@ std::optional<std::pair<double, double>> ownGreyWindow(const GreyCounts &counted
     return stretch(counted.low + double(first), counted.low + double(at), counted.low + double(last));
 }
 
+} // namespace
+
 std::optional<std::pair<double, double>> ownGreyWindow(const std::vector<std::span<const float>> &parts) {
     GreyCounts all;
     bool counted = true;
@@ -150,4 +157,27 @@ std::optional<std::pair<double, double>> ownGreyWindow(const std::vector<std::sp
     const auto rank = std::size_t(percentileRank(n));
     std::nth_element(values.begin(), values.begin() + std::ptrdiff_t(rank), values.end());
     return stretch(low, values[rank], high);
+}
+
+std::optional<std::pair<double, double>>
+ownGreyWindow(std::vector<std::pair<double, std::int64_t>> valueCounts) {
+    std::sort(valueCounts.begin(), valueCounts.end());
+    std::int64_t n = 0;
+    for (const auto &[value, count] : valueCounts) {
+        n += count;
+    }
+    if (n == 0) {
+        return std::nullopt;
+    }
+    const std::int64_t rank = percentileRank(n);
+    std::int64_t seen = 0;
+    double atRank = valueCounts.back().first;
+    for (const auto &[value, count] : valueCounts) {
+        seen += count;
+        if (seen > rank) {
+            atRank = value;
+            break;
+        }
+    }
+    return stretch(valueCounts.front().first, atRank, valueCounts.back().first);
 }

@@ -325,6 +325,14 @@ private:
             d->putAndInsertString(DCM_WindowCenter, number(*low + 0.5 * width).c_str());
             d->putAndInsertString(DCM_WindowWidth, number(width).c_str());
         }
+        if (m_options.ownRescale) {
+            const int slope = 1 + k % 3;
+            for (Uint16 &value : values) {
+                value = Uint16((value + slope / 2) / slope);
+            }
+            d->putAndInsertString(DCM_RescaleSlope, std::to_string(slope).c_str());
+            d->putAndInsertString(DCM_RescaleIntercept, "0");
+        }
         if (m_options.spaced) {
             d->putAndInsertString(DCM_SliceThickness, number(m_options.thickness).c_str());
             d->putAndInsertString(DCM_SpacingBetweenSlices, number(m_options.thickness).c_str());

@@ -45,6 +45,9 @@ struct Options {
     // spans its own values (its width 0.6 to 1.4 times their range, from slice to slice), and the air
     // holds faint noise (stored 0 to 3), so a slice outside the head carries a window a few values wide.
     bool ownWindows = false;
+    // Single-frame files only. Each slice rescaled on its own: slice k stores its values divided by
+    // 1 + k % 3 (rounded), saying so in RescaleSlope, so one stored value means three in the volume.
+    bool ownRescale = false;
     // Several volumes in one series: every position written `volumes` times, instance numbers running
     // on. As echoes, each volume says its EchoNumbers and is darker than the one before (values
     // divided by the echo number); else nothing tells them apart but their repeated positions (an

@@ -375,7 +375,7 @@ bool SeriesLoader::i_CargarImagenes(const QString &ruta, bool soloJpg, bool late
 
 // Brings the volume read into the layout and makes it the state's volume.
 bool SeriesLoader::buildVolume(const QString &ruta, bool lateral, VolumeLayout::ScannerVolume &source) {
-    m_layout = VolumeLayout::toLayout(source);
+    m_layout = VolumeLayout::toLayout(source, m_threads);
     source = {};
     const VolumeLayout::ScannerVolume &v = m_layout.volume;
     ImagingLibrary &library = m_state.library();

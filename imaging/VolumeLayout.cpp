@@ -1,4 +1,5 @@
 #include "imaging/VolumeLayout.h"
+#include "imaging/ParallelJobs.h"
 
 #include <algorithm>
 #include <cmath>
@@ -188,7 +189,7 @@ std::array<int, 3> nearestAxes(const std::array<std::array<double, 3>, 3> &cosin
 
 } // namespace
 
-Oriented toLayout(const ScannerVolume &source) {
+Oriented toLayout(const ScannerVolume &source, int threads) {
     Oriented result;
     std::array<std::array<double, 3>, 3> cosine{};
     for (int l = 0; l < 3; ++l) {
@@ -223,22 +224,26 @@ Oriented toLayout(const ScannerVolume &source) {
     const int outer = best[1] == 2 ? 1 : 2;
     const int middle = 3 - outer;
     const std::uint8_t *from = source.voxels.data() + start;
-    for (int a = 0; a < out.dims[outer]; ++a) {
-        for (int b = 0; b < out.dims[middle]; ++b) {
-            const std::uint8_t *row = from + a * stride[outer] + b * stride[middle];
-            std::array<int, 3> at{};
-            at[outer] = a;
-            at[middle] = b;
-            std::uint8_t *to = &out.voxels[out.index(0, at[1], at[2])];
-            if (stride[0] == 1) {
-                std::copy_n(row, out.dims[0], to);
-            } else {
-                for (int i = 0; i < out.dims[0]; ++i) {
-                    to[i] = row[i * stride[0]];
+    ParallelJobs::run(
+        std::size_t(out.dims[outer]), threads,
+        [&](std::size_t outerAt) {
+            const auto a = std::ptrdiff_t(outerAt);
+            for (int b = 0; b < out.dims[middle]; ++b) {
+                const std::uint8_t *row = from + a * stride[outer] + b * stride[middle];
+                std::array<int, 3> at{};
+                at[outer] = int(a);
+                at[middle] = b;
+                std::uint8_t *to = &out.voxels[out.index(0, at[1], at[2])];
+                if (stride[0] == 1) {
+                    std::copy_n(row, out.dims[0], to);
+                } else {
+                    for (int i = 0; i < out.dims[0]; ++i) {
+                        to[i] = row[i * stride[0]];
+                    }
                 }
             }
-        }
-    }
+        },
+        [](std::size_t) {});
     std::array<double, 3> first{};
     for (int l = 0; l < 3; ++l) {
         const Vec3 &axis = source.affine.axes[best[l]];

@@ -74,8 +74,9 @@ struct Oriented {
 // oblique series goes to the nearest of sagittal, axial and coronal, and keeps its tilt in the
 // affine), reversed where it points the other way. The pixel size is the smallest spacing of the
 // source axes that end up in the slice plane; a slice-plane axis whose spacing differs from it by
-// more than 1% is resampled to it (trilinear). The axis across the head keeps its spacing.
-Oriented toLayout(const ScannerVolume &source);
+// more than 1% is resampled to it (trilinear). The axis across the head keeps its spacing. The
+// voxels are moved on up to `threads` threads.
+Oriented toLayout(const ScannerVolume &source, int threads = 1);
 
 // The volume as a series of pictures carries no orientation: these are the affines that the
 // "Images as lateral slices" box chooses for such pictures. Lateral: pictures are already in the

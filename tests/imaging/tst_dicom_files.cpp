@@ -246,14 +246,20 @@ private slots:
         QVERIFY(qGray(c.pixel(int(g.cx - g.rx + 2), 32)) > 240);
     }
 
-    // Scanners window each file on its own; the volume is windowed once, so a stored value is one grey
-    // in every slice, and the noise of a slice outside the head stays dark.
-    void everySliceOfAVolumeShowsAStoredValueAsTheSameGrey() {
+    // Scanners window (and some rescale) each file on its own; the volume is windowed once, so a value
+    // is one grey in every slice, and the noise of a slice outside the head stays dark.
+    void everySliceOfAVolumeShowsAValueAsTheSameGrey_data() {
+        QTest::addColumn<bool>("ownWindows");
+        QTest::newRow("each file its own window") << true;
+        QTest::newRow("each file its own rescale slope") << false;
+    }
+    void everySliceOfAVolumeShowsAValueAsTheSameGrey() {
+        QFETCH(bool, ownWindows);
         QTemporaryDir common, own;
         const Phantom::Options options{.slices = 16, .size = 48};
-        Phantom::Options ownWindows = options;
-        ownWindows.ownWindows = true;
-        QVERIFY(Phantom::write(common.path(), options) && Phantom::write(own.path(), ownWindows));
+        Phantom::Options each = options;
+        (ownWindows ? each.ownWindows : each.ownRescale) = true;
+        QVERIFY(Phantom::write(common.path(), options) && Phantom::write(own.path(), each));
         Loading a, b;
         QVERIFY(a.load(common.path()) && b.load(own.path()));
         const std::vector<std::uint8_t> &reference = a.loader.layout().volume.voxels;
