@@ -96,9 +96,9 @@ struct Scan {
     int seriesNumbered(const QString &number) const;
 };
 
-// Reads the headers of every file of the folder (not its subfolders), on every core. A file whose
-// header cannot be read in the memory there is, is refused, named.
-Scan scanFolder(const QString &folder);
+// Reads the headers of every file of the folder (not its subfolders), on `threads` threads (every
+// core when 0). A file whose header cannot be read in the memory there is, is refused, named.
+Scan scanFolder(const QString &folder, int threads = 0);
 
 // Decodes the first volume of the series (the whole series when it is one volume: see
 // Series::volume) into a volume, its voxels in file order (i column, j row, k the slice's place)

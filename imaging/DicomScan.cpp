@@ -452,11 +452,11 @@ void arrange(Series &series) {
     placeSlices(series);
 }
 
-// Reads the header of every file, on every core.
-std::vector<Header> readHeaders(const QFileInfoList &files) {
+// Reads the header of every file, on `threads` threads (every core when 0).
+std::vector<Header> readHeaders(const QFileInfoList &files, int threads) {
     std::vector<Header> headers(std::size_t(files.size()));
     ParallelJobs::run(
-        headers.size(), int(std::max(1u, std::thread::hardware_concurrency())),
+        headers.size(), threads > 0 ? threads : int(std::max(1u, std::thread::hardware_concurrency())),
         [&](std::size_t i) {
             headers[i] = readHeader(files[qsizetype(i)].absoluteFilePath(), files[qsizetype(i)].fileName());
         },
@@ -550,12 +550,12 @@ int Scan::seriesNumbered(const QString &number) const {
     return preferred(series, [&](const Series &s) { return s.number == number; });
 }
 
-Scan scanFolder(const QString &folder) {
+Scan scanFolder(const QString &folder, int threads) {
     prepareDcmtk();
     Scan scan;
     std::map<QString, Series> byKey;
     const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files | QDir::Hidden, QDir::Name);
-    const std::vector<Header> headers = readHeaders(files);
+    const std::vector<Header> headers = readHeaders(files, threads);
     for (const Header &h : headers) {
         ++scan.filesSeen;
         if (!h.image) {

@@ -132,7 +132,7 @@ QString SeriesLoader::cacheFolderFor(const QString &ruta) const {
 const DicomFiles::Scan &SeriesLoader::scan(const QString &folder, bool fresh) {
     const QString absolute = QFileInfo(folder).absoluteFilePath();
     if (fresh || absolute != m_scannedFolder) {
-        m_scan = DicomFiles::scanFolder(absolute);
+        m_scan = DicomFiles::scanFolder(absolute, m_threads);
         m_scannedFolder = absolute;
     }
     return m_scan;
