@@ -46,7 +46,7 @@ enum Column {
     Columna,
     CentreRow,
     CentreColumn,
-    Answer,
+    AnswerColumn,
     Colour,
     Brightness,
     Coil,
@@ -134,7 +134,7 @@ QStringList stimulusFields(const QSqlQuery &q, bool hasDrawing, const DrawingSha
                                 Query::integer<qint16>(centreColumn, "paciente", "ColumnaCentro"));
     f << whole(q.value(SubjectId)) << whole(q.value(Experiment))
       << (cell >= 0 ? QString::number(cell) : QString()) << whole(q.value(Fila)) << whole(q.value(Columna))
-      << answer(q.value(Answer)) << q.value(Colour).toString() << whole(q.value(Brightness))
+      << answer(q.value(AnswerColumn)) << q.value(Colour).toString() << whole(q.value(Brightness))
       << caption(ParameterLists::coils(), q.value(Coil))
       << caption(ParameterLists::pulseTypes(), q.value(PulseType))
       << caption(ParameterLists::phases(), q.value(Phase))

@@ -45,41 +45,40 @@ Records line(int x1, int y1, int x2, int y2) {
             {DrawingFile::StrokeEnd, qint16(x2), qint16(y2)}};
 }
 
-struct Estimulo {
-    int celda;
-    qint16 respuesta;
+struct DemoStimulus {
+    int cell;
+    qint16 answer;
     const char *color;
-    qint16 brillo;
-    const char *notas;
-    Records dibujo;
+    qint16 brightness;
+    const char *notes;
+    Records drawing;
 };
 
-void addSubject(const QSqlDatabase &db, int id, const char *nombre, const char *apellido1,
-                const char *apellido2, int edad, double altura, double peso, bool ciego, const char *notas) {
+void addSubject(const QSqlDatabase &db, int id, const char *name, const char *surname1, const char *surname2,
+                int age, double height, double weight, bool blind, const char *notes) {
     Query::run(db,
                QStringLiteral("INSERT INTO paciente (ID, Nombre, Apellido1, Apellido2, Edad, Altura, Peso, "
                               "Observaciones, Filas, Columnas, FilaCentro, ColumnaCentro, Ciego) "
                               "VALUES (?, ?, ?, ?, ?, ?, ?, ?, 5, 9, 1, 4, ?)"),
-               {id, QString::fromUtf8(nombre),
-                apellido1 ? QVariant(QString::fromUtf8(apellido1)) : QVariant(),
-                apellido2 ? QVariant(QString::fromUtf8(apellido2)) : QVariant(), edad, altura, peso,
-                QString::fromUtf8(notas), ciego ? 1 : 0},
+               {id, QString::fromUtf8(name), surname1 ? QVariant(QString::fromUtf8(surname1)) : QVariant(),
+                surname2 ? QVariant(QString::fromUtf8(surname2)) : QVariant(), age, height, weight,
+                QString::fromUtf8(notes), blind ? 1 : 0},
                QStringLiteral("Cannot add the demo subjects"));
 }
 
-void addExperiment(const QSqlDatabase &db, int subject, int pasada, const QDateTime &start,
-                   const StimulusStore::Parameters &parametros, const QList<Estimulo> &estimulos) {
+void addExperiment(const QSqlDatabase &db, int subject, int session, const QDateTime &start,
+                   const StimulusStore::Parameters &parameters, const QList<DemoStimulus> &stimuli) {
     QDateTime when = start;
-    for (const Estimulo &e : estimulos) {
-        StimulusStore::Entry entrada;
-        entrada.hayfosfeno = e.respuesta;
-        entrada.color = QString::fromUtf8(e.color);
-        entrada.intensidad = e.brillo;
-        entrada.observaciones = QString::fromUtf8(e.notas);
-        entrada.parameters = parametros;
-        entrada.fecha = when;
-        const StimulusStore::Point punto = StimulusStore::pointOfCell(e.celda, 1, 4);
-        StimulusStore::saveEntry(db, subject, punto.fila, punto.columna, pasada, entrada, e.dibujo);
+    for (const DemoStimulus &e : stimuli) {
+        StimulusStore::Entry entry;
+        entry.hayfosfeno = e.answer;
+        entry.color = QString::fromUtf8(e.color);
+        entry.intensidad = e.brightness;
+        entry.observaciones = QString::fromUtf8(e.notes);
+        entry.parameters = parameters;
+        entry.fecha = when;
+        const StimulusStore::Point point = StimulusStore::pointOfCell(e.cell, 1, 4);
+        StimulusStore::saveEntry(db, subject, point.fila, point.columna, session, entry, e.drawing);
         when = when.addSecs(95);
     }
 }
@@ -121,14 +120,14 @@ QString create(const QString &directory) {
         PonRutaResonancias(opened.db, 1, QDir::toNativeSeparators(mr));
 
         const StimulusStore::Parameters simple{1, 1, 2, 3, 1, 1, 80};
-        const StimulusStore::Parameters repetitivo{3, 2, 1, 0, 5, 10, 70};
+        const StimulusStore::Parameters repetitive{3, 2, 1, 0, 5, 10, 70};
         addExperiment(opened.db, 1, 1, QDateTime(QDate(2026, 3, 9), QTime(10, 2, 0)), simple,
                       {{14, Answer::Yes, "white", 7, "bright flash, centre", ring(6.4, 6.4, 2.5)},
                        {15, Answer::Yes, "yellow", 5, "", ring(8.0, 5.0, 1.5) + line(8, 7, 10, 10)},
                        {24, Answer::Doubt, "", 2, "perhaps a faint spot", ring(9.0, 3.0, 1.0, 6)},
                        {13, Answer::No, "", 0, "", {}},
                        {4, Answer::No, "", 0, "subject moved", {}}});
-        addExperiment(opened.db, 1, 2, QDateTime(QDate(2026, 3, 16), QTime(9, 40, 0)), repetitivo,
+        addExperiment(opened.db, 1, 2, QDateTime(QDate(2026, 3, 16), QTime(9, 40, 0)), repetitive,
                       {{14, Answer::Yes, "white", 8, "", ring(6.4, 6.4, 3.0) + ring(6.4, 6.4, 1.0, 8)},
                        {25, Answer::Yes, "blue", 4, "arc to the right", line(3, 9, 6, 4) + line(6, 4, 10, 6)},
                        {5, Answer::No, "", 0, "", {}}});
@@ -136,7 +135,7 @@ QString create(const QString &directory) {
                       {{14, Answer::Yes, "green", 6, "", line(2, 6, 11, 6) + line(6, 2, 6, 11)},
                        {23, Answer::Doubt, "grey", 1, "", ring(4.0, 8.0, 1.5, 8)},
                        {16, Answer::No, "", 0, "", {}}});
-        addExperiment(opened.db, 3, 2, QDateTime(QDate(2026, 4, 9), QTime(16, 30, 0)), repetitivo,
+        addExperiment(opened.db, 3, 2, QDateTime(QDate(2026, 4, 9), QTime(16, 30, 0)), repetitive,
                       {{14, Answer::Yes, "white", 9, "very bright", ring(6.4, 6.4, 4.0, 16)},
                        {33, Answer::No, "", 0, "", {}}});
     } catch (...) {
