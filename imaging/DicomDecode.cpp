@@ -120,30 +120,50 @@ bool countNow(Gathered &g, const Window &window) {
     return !sameWindow(*g.reference, window);
 }
 
-void countPlace(Gathered &g, std::size_t k) {
-    const std::uint16_t *codes = g.place(k);
-    // The least and greatest code in sixteen lanes the compiler keeps in vector registers.
+// The least and greatest code of a slice, in sixteen lanes the compiler keeps in vector registers.
+std::pair<std::uint16_t, std::uint16_t> codeRange(std::span<const std::uint16_t> codes) {
     constexpr std::size_t Lanes = 16;
-    std::array<std::uint16_t, Lanes> low{};
-    std::array<std::uint16_t, Lanes> high{};
-    low.fill(codes[0]);
-    high.fill(codes[0]);
+    std::uint16_t low[Lanes];
+    std::uint16_t high[Lanes];
+    std::fill_n(low, Lanes, codes[0]);
+    std::fill_n(high, Lanes, codes[0]);
     std::size_t i = 0;
-    for (; i + Lanes <= g.sliceSize; i += Lanes) {
+    for (; i + Lanes <= codes.size(); i += Lanes) {
         for (std::size_t l = 0; l < Lanes; ++l) {
-            low[l] = std::min(low[l], codes[i + l]);
-            high[l] = std::max(high[l], codes[i + l]);
+            const std::uint16_t v = codes[i + l];
+            low[l] = v < low[l] ? v : low[l];
+            high[l] = v > high[l] ? v : high[l];
         }
     }
-    for (; i < g.sliceSize; ++i) {
+    for (; i < codes.size(); ++i) {
         low[0] = std::min(low[0], codes[i]);
         high[0] = std::max(high[0], codes[i]);
     }
+    return {*std::min_element(low, low + Lanes), *std::max_element(high, high + Lanes)};
+}
+
+void countPlace(Gathered &g, std::size_t k) {
+    const std::uint16_t *codes = g.place(k);
+    const auto [least, greatest] = codeRange({codes, g.sliceSize});
+    std::size_t i = 0;
     CodeCounts &c = g.counts[k];
-    c.low = *std::min_element(low.begin(), low.end());
-    c.counts.assign(std::size_t(*std::max_element(high.begin(), high.end()) - c.low) + 1, 0);
-    for (i = 0; i < g.sliceSize; ++i) {
-        ++c.counts[codes[i] - c.low];
+    c.low = least;
+    const auto bins = std::size_t(greatest - least) + 1;
+    // Four partial counts, so that runs of one code (the air) do not wait on each other's increment.
+    std::vector<std::uint32_t> partial(4 * bins, 0);
+    for (i = 0; i + 4 <= g.sliceSize; i += 4) {
+        ++partial[codes[i] - c.low];
+        ++partial[bins + codes[i + 1] - c.low];
+        ++partial[2 * bins + codes[i + 2] - c.low];
+        ++partial[3 * bins + codes[i + 3] - c.low];
+    }
+    for (; i < g.sliceSize; ++i) {
+        ++partial[codes[i] - c.low];
+    }
+    c.counts.resize(bins);
+    for (std::size_t b = 0; b < bins; ++b) {
+        c.counts[b] =
+            std::int64_t(partial[b]) + partial[bins + b] + partial[2 * bins + b] + partial[3 * bins + b];
     }
     g.counted[k] = 1;
 }

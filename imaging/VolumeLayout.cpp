@@ -224,9 +224,11 @@ Oriented toLayout(const ScannerVolume &source, int threads) {
     const int outer = best[1] == 2 ? 1 : 2;
     const int middle = 3 - outer;
     const std::uint8_t *from = source.voxels.data() + start;
+    const std::ptrdiff_t step = stride[0];
+    const std::ptrdiff_t width = out.dims[0];
     ParallelJobs::run(
         std::size_t(out.dims[outer]), threads,
-        [&](std::size_t outerAt) {
+        [&, step, width](std::size_t outerAt) { // steps by value: the byte stores cannot change them
             const auto a = std::ptrdiff_t(outerAt);
             for (int b = 0; b < out.dims[middle]; ++b) {
                 const std::uint8_t *row = from + a * stride[outer] + b * stride[middle];
@@ -234,11 +236,13 @@ Oriented toLayout(const ScannerVolume &source, int threads) {
                 at[outer] = int(a);
                 at[middle] = b;
                 std::uint8_t *to = &out.voxels[out.index(0, at[1], at[2])];
-                if (stride[0] == 1) {
-                    std::copy_n(row, out.dims[0], to);
+                if (step == 1) {
+                    std::copy_n(row, width, to);
+                } else if (step == -1) { // a row read backwards
+                    std::reverse_copy(row - (width - 1), row + 1, to);
                 } else {
-                    for (int i = 0; i < out.dims[0]; ++i) {
-                        to[i] = row[i * stride[0]];
+                    for (std::ptrdiff_t i = 0; i < width; ++i) {
+                        to[i] = row[i * step];
                     }
                 }
             }
