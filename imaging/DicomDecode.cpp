@@ -379,8 +379,8 @@ Window volumeWindow(Gathered &g, const std::vector<std::size_t> &places, int thr
     std::map<Coding, std::vector<std::int64_t>> byCoding;
     for (const std::size_t k : places) {
         std::vector<std::int64_t> &sum = byCoding[g.codings[k]];
-        sum.resize(65536, 0);
         const CodeCounts &c = g.counts[k];
+        sum.resize(std::max(sum.size(), std::size_t(c.low) + c.counts.size()), 0);
         for (std::size_t b = 0; b < c.counts.size(); ++b) {
             sum[std::size_t(c.low) + b] += c.counts[b];
         }
