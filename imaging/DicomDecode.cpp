@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include <dcmtk/dcmdata/dcdeftag.h>
+#include <dcmtk/dcmdata/dcfcache.h>
 #include <dcmtk/dcmdata/dcfilefo.h>
 #include <dcmtk/dcmimgle/dcmimage.h>
 #include <dcmtk/dcmimgle/dipixel.h>
@@ -189,12 +190,10 @@ bool decodeDirect(DcmDataset *data, E_TransferSyntax xfer, const Series &series,
     Sint32 frameCount = 1;
     data->findAndGetSint32(DCM_NumberOfFrames, frameCount);
     const std::size_t frameSize = std::size_t(rows) * columns;
-    const Uint8 *bytes = nullptr;
-    const Uint16 *words = nullptr;
-    unsigned long count = 0;
-    if ((bitsAllocated == 8 ? data->findAndGetUint8Array(DCM_PixelData, bytes, &count).bad()
-                            : data->findAndGetUint16Array(DCM_PixelData, words, &count).bad()) ||
-        count < frameSize * std::size_t(std::max(1, frameCount))) {
+    const std::size_t frameBytes = frameSize * (bitsAllocated / 8);
+    DcmElement *pixels = nullptr;
+    if (data->findAndGetElement(DCM_PixelData, pixels).bad() || !pixels ||
+        pixels->getLength() < frameBytes * std::size_t(std::max(1, frameCount))) {
         return false;
     }
     double slope = 1;
@@ -206,26 +205,34 @@ bool decodeDirect(DcmDataset *data, E_TransferSyntax xfer, const Series &series,
     const bool signedValues = representation == 1;
     const unsigned signBit = 1u << (bitsStored - 1);
     const Coding coding{slope, signedValues ? intercept - 32768 * slope : intercept};
+    // The frames are read from the file straight into their places (16 bits) or a row of bytes
+    // (8 bits), in this machine's byte order, without DCMTK holding the pixel data itself.
+    DcmFileCache cache;
+    std::vector<Uint8> bytes(bitsAllocated == 8 ? frameSize : 0);
     for (const auto &[frame, place] : frames) {
         std::uint16_t *target = out.place(std::size_t(place));
-        const std::size_t first = frameSize * std::size_t(frame);
+        void *into = bitsAllocated == 8 ? static_cast<void *>(bytes.data()) : static_cast<void *>(target);
+        if (pixels->getPartialValue(into, Uint32(frameBytes * std::size_t(frame)), Uint32(frameBytes), &cache)
+                .bad()) {
+            return false;
+        }
         auto convert = [&](const auto *stored) {
             if (!signedValues) {
                 for (std::size_t i = 0; i < frameSize; ++i) {
-                    target[i] = std::uint16_t(stored[first + i] & mask);
+                    target[i] = std::uint16_t(stored[i] & mask);
                 }
                 return;
             }
             // Two's complement of bitsStored bits, sign-extended, then moved up by 32768.
             for (std::size_t i = 0; i < frameSize; ++i) {
-                const unsigned raw = stored[first + i] & mask;
+                const unsigned raw = stored[i] & mask;
                 target[i] = std::uint16_t(((raw ^ signBit) - signBit + 32768u) & 0xFFFFu);
             }
         };
         if (bitsAllocated == 8) {
-            convert(bytes);
-        } else {
-            convert(words);
+            convert(bytes.data());
+        } else if (signedValues || bitsStored < 16) { // else the words are the codes already
+            convert(static_cast<const std::uint16_t *>(target));
         }
         out.codings[std::size_t(place)] = coding;
     }
