@@ -201,6 +201,7 @@ VolumeLayout::ScannerVolume overlay(const Sites &sites, const VolumeLayout::Scan
 
 SubjectMr::SubjectMr() {
     m_loader.setThreads(QThread::idealThreadCount());
+    m_loader.setWritesPictures(false); // only computed from: no picture is ever shown
 }
 
 bool SubjectMr::load(const SubjectCalibration::Record &record, QString *error) {
