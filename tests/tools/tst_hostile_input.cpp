@@ -194,7 +194,7 @@ HostileSetup legacyDrawingRow(const QByteArray &bytes, const QString &reason) {
             {QStringLiteral("export-drawings"), study, QDir(dir).filePath(QStringLiteral("out"))},
             QStringLiteral("112 (stimulus 2"),
             reason,
-            {QStringLiteral("lab.sqlite"), QStringLiteral("lab.before-version-3.sqlite"),
+            {QStringLiteral("lab.sqlite"), QStringLiteral("lab.before-version-4.sqlite"),
              QStringLiteral("out/")},
             study,
             false};
@@ -218,7 +218,7 @@ HostileSetup outputThroughLinkRow(const QStringList &command, const QString &rea
                                                   : QStringLiteral("link")),
                            reason,
                            // Opening the study brings it up to date first, as any command does.
-                           {QStringLiteral("lab.sqlite"), QStringLiteral("lab.before-version-3.sqlite")},
+                           {QStringLiteral("lab.sqlite"), QStringLiteral("lab.before-version-4.sqlite")},
                            study};
     };
 }
@@ -449,7 +449,7 @@ private slots:
             return HostileCase{{"map", study, "--csv", fifo(dir, "out.csv")},
                                QDir(dir).filePath("out.csv"),
                                "not a regular file",
-                               {"lab.sqlite", "lab.before-version-3.sqlite"},
+                               {"lab.sqlite", "lab.before-version-4.sqlite"},
                                study};
         });
         // A stimulus table damaged halfway through (a leaf page overwritten): the export stops saying
