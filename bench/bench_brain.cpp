@@ -195,7 +195,7 @@ int main(int argc, char *argv[]) {
     const bool same = loaded.rate.voxels == result.rate.voxels &&
                       loaded.counts.voxels == result.counts.voxels &&
                       loaded.areas.size() == result.areas.size();
-    std::printf("  without the stored aiming (%lld series loaded): %.0f ms, %s\n",
+    std::printf("  without the stored aiming (%lld subjects aimed on their series loaded): %.0f ms, %s\n",
                 qlonglong(loaded.seriesLoaded.size()), timer.nsecsElapsed() / 1e6,
                 same ? "the same map" : "ANOTHER MAP");
     std::printf("sites with the MNI columns (load, aim, MNI, area, brain distance, table): first %.0f ms, "
