@@ -3,6 +3,8 @@
 #include "brain/BrainError.h"
 #include "brain/Registration.h"
 #include "data/StudyError.h"
+#include "imaging/GridAim.h"
+#include "imaging/ImagingError.h"
 #include "imaging/ImagingLibrary.h"
 #include "imaging/ImagingState.h"
 #include "imaging/NiftiFiles.h"
@@ -60,7 +62,7 @@ Job prepare(const QSqlDatabase &db, qint32 subjectId, const BrainTemplate &tpl) 
 // Named through an alias: lupdate would take a qualified return type for the context of the texts below.
 using Record = SubjectNormalisation::Record;
 
-Record compute(const Job &job, const Control &control) {
+Record compute(const Job &job, const Control &control, std::optional<SubjectAiming::Record> *aiming) {
     const auto report = [&](int percent, const QString &stage) {
         if (control.progress) {
             control.progress(percent, stage);
@@ -73,11 +75,24 @@ Record compute(const Job &job, const Control &control) {
     ImagingLibrary library;
     ImagingState state(library);
     SeriesLoader loader(state);
+    loader.setWritesPictures(false); // registered, never shown
     QString error;
     if (!StoredCalibration::loadCalibrated(loader, job.calibration, &error)) {
         throw BrainError(error);
     }
     const VolumeLayout::ScannerVolume &subject = loader.layout().volume;
+    if (aiming) {
+        // The series is loaded anyway: the group map will not have to load it again.
+        aiming->reset();
+        try {
+            StoredCalibration::apply(state, job.calibration);
+            if (gridRefusal(state).isEmpty()) {
+                *aiming = StoredCalibration::aiming(state, subject.affine, job.calibration);
+            }
+        } catch (const ImagingError &) {
+            // No grid on this series: nothing to store, as the sites would refuse it too.
+        }
+    }
     if (cancelled()) {
         throw cancelError;
     }

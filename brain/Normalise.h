@@ -1,6 +1,7 @@
 #pragma once
 
 #include "brain/BrainTemplate.h"
+#include "data/SubjectAiming.h"
 #include "data/SubjectCalibration.h"
 #include "data/SubjectNormalisation.h"
 
@@ -10,6 +11,7 @@
 #include <array>
 #include <atomic>
 #include <functional>
+#include <optional>
 
 // Normalising a calibrated subject: a 12-parameter affine from the subject's calibrated series (its
 // scanner space, RAS mm) to the template head, found by registration (Mattes mutual information, a
@@ -34,8 +36,11 @@ Job prepare(const QSqlDatabase &db, qint32 subjectId, const BrainTemplate &tpl);
 // Loads the calibration's series, registers it to the template and checks the result; safe on a
 // worker thread (no database). Throws BrainError naming the reason when refused: the series is not
 // the calibrated one, the template is not a volume, a scale outside MinScale..MaxScale, a metric
-// above MaxMetric, cancelled.
-SubjectNormalisation::Record compute(const Job &job, const Control &control);
+// above MaxMetric, cancelled. With `aiming`, also aims at the grid's cells on the series loaded, to be
+// stored with the normalisation (SubjectNormalisation::write); left empty when the calibration
+// places no grid on it.
+SubjectNormalisation::Record compute(const Job &job, const Control &control,
+                                     std::optional<SubjectAiming::Record> *aiming = nullptr);
 
 // A registered head's scale along each axis lies in this range.
 inline constexpr double MinScale = 0.7;

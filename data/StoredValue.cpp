@@ -110,6 +110,19 @@ const QList<Table> &tables() {
           {"fingerprint", K::Text},
           {"metric", K::Real},
           {"accepted", K::DateTime}}},
+        {"mr_aiming",
+         "subject_id, cell",
+         {{"subject_id", K::Whole},
+          {"cell", K::Whole},
+          {"calibration_sha256", K::Text},
+          {"found", K::Whole},
+          {"scalp_x", K::Real},
+          {"scalp_y", K::Real},
+          {"scalp_z", K::Real},
+          {"toward_x", K::Real},
+          {"toward_y", K::Real},
+          {"toward_z", K::Real},
+          {"reach", K::Real}}},
     };
     return list;
 }
@@ -273,10 +286,15 @@ bool Reader::next() {
 }
 
 QString Reader::key() const {
-    const Value &k = m_values[0];
-    return QStringLiteral("%1 %2").arg(QString::fromLatin1(d->table.key), k.type == Value::Integer
-                                                                              ? QString::number(k.integer)
-                                                                              : shown(k.bytes));
+    // A key of several columns ("subject_id, cell") is its first columns.
+    QStringList parts;
+    const QStringList names = QString::fromLatin1(d->table.key).split(QStringLiteral(", "));
+    for (int i = 0; i < names.size(); ++i) {
+        const Value &k = m_values[i];
+        parts << QStringLiteral("%1 %2").arg(names[i], k.type == Value::Integer ? QString::number(k.integer)
+                                                                                : shown(k.bytes));
+    }
+    return parts.join(QStringLiteral(", "));
 }
 
 void refuseInvalidText(const QSqlDatabase &db, const QString &what) {

@@ -35,7 +35,7 @@ struct Column {
 
 struct Table {
     const char *name;
-    const char *key;
+    const char *key; // its first column, or first columns ("subject_id, cell")
     QList<Column> columns;
     QString columnList() const;
 };
@@ -86,7 +86,7 @@ public:
     Reader &operator=(const Reader &) = delete;
     bool next();
     const Value &value(int column) const { return m_values[column]; }
-    // The row's key as messages name it ("ID 3").
+    // The row's key as messages name it ("ID 3", "subject_id 3, cell 7").
     QString key() const;
 
 private:

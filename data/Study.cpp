@@ -7,6 +7,7 @@
 #include "data/StudyBackup.h"
 #include "data/StudyDrawings.h"
 #include "data/StudyError.h"
+#include "data/SubjectAiming.h"
 #include "data/SubjectCalibration.h"
 #include "data/SubjectNormalisation.h"
 #include "data/Transaction.h"
@@ -134,6 +135,16 @@ void createVersion3Tables(QSqlDatabase &db) {
     }
 }
 
+// The tables of schema version 4: the aiming of the subjects' grid cells. Runs inside the caller's
+// transaction.
+void createVersion4Tables(QSqlDatabase &db) {
+    QSqlQuery query(db);
+    if (!query.exec(SubjectAiming::createStatement(db))) {
+        throw StudyError(QCoreApplication::translate("Study", "Cannot create the aiming table"),
+                         query.lastError());
+    }
+}
+
 // Version 2: the subject's age, height and weight as typed. A legacy study holds what the operator
 // typed with a decimal comma ("1,63") as text in those numeric columns; such text becomes the number
 // the subject form reads in it, any other text ("unknown") stays. Returns how many values changed.
@@ -186,11 +197,16 @@ void migrateServerTo2(QSqlDatabase &db) {
     }
 }
 
-// Version 3 on a server: the normalisation table. Runs inside the caller's transaction.
-void migrateServerTo3(QSqlDatabase &db) {
-    createVersion3Tables(db);
+// Version 3 or 4 on a server: the normalisation table, the aiming table. Runs inside the caller's
+// transaction.
+void migrateServerTo(QSqlDatabase &db, int version) {
+    if (version == 3) {
+        createVersion3Tables(db);
+    } else {
+        createVersion4Tables(db);
+    }
     QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("UPDATE study_version SET version = 3"))) {
+    if (!query.exec(QStringLiteral("UPDATE study_version SET version = %1").arg(version))) {
         throw StudyError(QCoreApplication::translate("Study", "Cannot set the study's version"),
                          query.lastError());
     }
@@ -243,7 +259,7 @@ QStringList drawingsIntoStudy(QSqlDatabase &db, const QString &path) {
 // then every step from its version on runs, and the version is set, in one transaction. Version 0
 // kept its drawings as files in the folder beside it: the drawings the rows name are copied into the
 // study (the folder is left as it was). Version 1 had no MR calibrations, and kept the ages, heights
-// and weights typed with a decimal comma as text. Version 2 had no normalisations.
+// and weights typed with a decimal comma as text. Version 2 had no normalisations, version 3 no aiming.
 QString migrate(QSqlDatabase &db, const QString &path, int from, QStringList &notes) {
     const QString backup = freeBackupName(QFileInfo(path));
     // Written as every backup is: under a hidden name, renamed once whole, with the study's
@@ -276,6 +292,9 @@ QString migrate(QSqlDatabase &db, const QString &path, int from, QStringList &no
         }
         if (from < 3) {
             createVersion3Tables(db);
+        }
+        if (from < 4) {
+            createVersion4Tables(db);
         }
         if (!create.exec(QStringLiteral("PRAGMA user_version = %1").arg(CurrentVersion))) {
             throw StudyError(QCoreApplication::translate("Study", "Cannot set the study's version"),
@@ -396,7 +415,7 @@ Opened openServer(const QString &uri, const QString &password) {
         return fail(refused);
     }
     int version = ServerStudy::version(c.db);
-    if (version == 1 || version == 2) {
+    if (version >= 1 && version < CurrentVersion) {
         try {
             Transaction transaction(c.db);
             // Under the writers' lock: another station may have brought it up to date meanwhile.
@@ -405,7 +424,10 @@ Opened openServer(const QString &uri, const QString &password) {
                 migrateServerTo2(c.db);
             }
             if (now == 1 || now == 2) {
-                migrateServerTo3(c.db);
+                migrateServerTo(c.db, 3);
+            }
+            if (now >= 1 && now <= 3) {
+                migrateServerTo(c.db, 4);
                 result.notes << QCoreApplication::translate(
                     "Study", "The study was made by an earlier version and has been brought up to date.");
             }
@@ -580,6 +602,7 @@ void createTables(QSqlDatabase &db) {
     query.finish();
     createVersion2Tables(db);
     createVersion3Tables(db);
+    createVersion4Tables(db);
 }
 
 namespace {

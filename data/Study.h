@@ -16,8 +16,9 @@ namespace Study {
 // inside the study; 2: the subjects' MR calibrations (SubjectCalibration.h), and the subject's age,
 // height and weight typed with a decimal comma ("1,63") read as the numbers they are, other text
 // there kept as it was (a server keeps those columns as text); 3: the subjects' normalisations to the
-// template's space (SubjectNormalisation.h).
-inline constexpr int CurrentVersion = 3;
+// template's space (SubjectNormalisation.h); 4: the aiming of the subjects' grid cells on their
+// calibrated series (SubjectAiming.h).
+inline constexpr int CurrentVersion = 4;
 
 // The three tables every study has, in the case the rest of the program writes them.
 const QStringList &tables();

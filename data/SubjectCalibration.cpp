@@ -4,6 +4,7 @@
 #include "data/ServerStudy.h"
 #include "data/StoredValue.h"
 #include "data/StudyError.h"
+#include "data/SubjectAiming.h"
 #include "data/SubjectLock.h"
 #include "data/Transaction.h"
 
@@ -98,11 +99,15 @@ std::optional<Record> read(const QSqlDatabase &db, qint32 subjectId) {
     return r;
 }
 
-void write(const QSqlDatabase &db, const Record &record) {
-    const SubjectLock lock(db, record.subjectId);
-    Transaction transaction(db);
+void write(const QSqlDatabase &db, const Record &record, const SubjectAiming::Record *aiming) {
     const QString what =
         QCoreApplication::translate("SubjectCalibration", "Cannot store the subject's MR calibration");
+    if (aiming && (aiming->subjectId != record.subjectId ||
+                   aiming->calibration != SubjectAiming::calibrationDigest(record))) {
+        throw StudyError(what + QStringLiteral(": the aiming was not aimed from it"));
+    }
+    const SubjectLock lock(db, record.subjectId);
+    Transaction transaction(db);
     Query::run(db, QStringLiteral("DELETE FROM mr_calibration WHERE subject_id = ?"), {record.subjectId},
                what);
     QVariantList values{record.subjectId, record.series, record.seriesNumber, record.fingerprint};
@@ -115,6 +120,9 @@ void write(const QSqlDatabase &db, const Record &record) {
                QStringLiteral("INSERT INTO mr_calibration (subject_id, %1) VALUES (?%2)")
                    .arg(Columns, QStringLiteral(", ?").repeated(int(values.size()) - 1)),
                values, what);
+    if (aiming) {
+        SubjectAiming::replace(db, *aiming);
+    }
     transaction.commit();
 }
 

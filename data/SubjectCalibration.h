@@ -7,6 +7,10 @@
 #include <array>
 #include <optional>
 
+namespace SubjectAiming {
+struct Record;
+}
+
 // A subject's MR calibration, kept in the study so that the subject's next session starts from it
 // and the stimulation sites can be computed from the study alone: the series it was made on, the
 // three landmarks in the voxels of the volume as the loader holds it (the one layout), and the
@@ -39,8 +43,9 @@ QString createStatement(const QSqlDatabase &db);
 // The subject's stored calibration, if any. Throws StudyError when the study cannot be read.
 std::optional<Record> read(const QSqlDatabase &db, qint32 subjectId);
 
-// Stores the calibration in one transaction, replacing the subject's earlier one; on a server study
-// it holds the subject's lock meanwhile. Throws StudyError.
-void write(const QSqlDatabase &db, const Record &record);
+// Stores the calibration in one transaction, replacing the subject's earlier one, and with it the
+// cells' aiming when given (aimed from this calibration: SubjectAiming.h); on a server study it holds
+// the subject's lock meanwhile. Throws StudyError.
+void write(const QSqlDatabase &db, const Record &record, const SubjectAiming::Record *aiming = nullptr);
 
 } // namespace SubjectCalibration

@@ -4,6 +4,7 @@
 #include "data/ServerStudy.h"
 #include "data/StoredValue.h"
 #include "data/StudyError.h"
+#include "data/SubjectAiming.h"
 #include "data/SubjectLock.h"
 #include "data/Transaction.h"
 
@@ -112,12 +113,15 @@ std::optional<Record> read(const QSqlDatabase &db, qint32 subjectId) {
     return r;
 }
 
-void write(const QSqlDatabase &db, const Record &record) {
+void write(const QSqlDatabase &db, const Record &record, const SubjectAiming::Record *aiming) {
     const QString what =
         QCoreApplication::translate("SubjectNormalisation", "Cannot store the subject's normalisation");
     const QString why = problem(record);
     if (!why.isEmpty()) {
         throw StudyError(what + QStringLiteral(": ") + why);
+    }
+    if (aiming && aiming->subjectId != record.subjectId) {
+        throw StudyError(what + QStringLiteral(": the aiming is another subject's"));
     }
     const SubjectLock lock(db, record.subjectId);
     Transaction transaction(db);
@@ -133,6 +137,9 @@ void write(const QSqlDatabase &db, const Record &record) {
                QStringLiteral("INSERT INTO mr_normalisation (subject_id, %1) VALUES (?%2)")
                    .arg(Columns, QStringLiteral(", ?").repeated(int(values.size()) - 1)),
                values, what);
+    if (aiming) {
+        SubjectAiming::replace(db, *aiming);
+    }
     transaction.commit();
 }
 

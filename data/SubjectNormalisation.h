@@ -7,6 +7,10 @@
 #include <array>
 #include <optional>
 
+namespace SubjectAiming {
+struct Record;
+}
+
 // A subject's normalisation, kept beside its MR calibration: the affine that carries the subject's
 // scanner space (NIfTI world, RAS mm, as the stimulation sites use it) into the template's MNI space,
 // the template it was computed against and the series it was computed on.
@@ -35,8 +39,9 @@ QString createStatement(const QSqlDatabase &db);
 // when the study cannot be read or a stored value is unsound.
 std::optional<Record> read(const QSqlDatabase &db, qint32 subjectId);
 
-// Stores the normalisation in one transaction, replacing the subject's earlier one; on a server study
-// it holds the subject's lock meanwhile. Throws StudyError, also for a record that is not sound.
-void write(const QSqlDatabase &db, const Record &record);
+// Stores the normalisation in one transaction, replacing the subject's earlier one, and with it the
+// cells' aiming when given (found on the same series, as Normalise::compute finds it); on a server
+// study it holds the subject's lock meanwhile. Throws StudyError, also for a record that is not sound.
+void write(const QSqlDatabase &db, const Record &record, const SubjectAiming::Record *aiming = nullptr);
 
 } // namespace SubjectNormalisation

@@ -366,7 +366,7 @@ bool SeriesLoader::i_CargarImagenes(const QString &ruta, bool soloJpg, bool late
     m_report.readingSeconds = timer.nsecsElapsed() / 1e9;
     m_report.built = result;
     // Only a volume that passed has pictures in the cache.
-    if (result && m_report.source != QLatin1String("cache")) {
+    if (result && m_writesPictures && m_report.source != QLatin1String("cache")) {
         startCache(ruta);
     }
     m_loading = false;

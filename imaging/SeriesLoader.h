@@ -62,6 +62,11 @@ public:
     void setWarning(std::function<void(const QString &)> warning) { m_warning = std::move(warning); }
     // Decoding threads; 1 decodes on the calling thread only.
     void setThreads(int threads) { m_threads = threads < 1 ? 1 : threads; }
+    // Whether a load writes the pictures of its volume to the cache (the default). A load that only
+    // computes from the volume (the sites, a group map, an export) has no use for them: writing them
+    // would keep a disk busy and the command waiting at its end. The state's SerieImagenes still name
+    // where they would be.
+    void setWritesPictures(bool writes) { m_writesPictures = writes; }
 
     // The series of a folder, for the window to list; remembered for the load that follows, so the
     // index chosen from the list names the same series. fresh reads the folder again.
@@ -116,6 +121,7 @@ private:
     std::function<void(Phase, int, int, int)> m_progress;
     std::function<void(const QString &)> m_warning;
     int m_threads = 1;
+    bool m_writesPictures = true;
     bool m_loading = false;
     QString m_cacheRoot;
     QString m_scannedFolder;

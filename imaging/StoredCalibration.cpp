@@ -2,6 +2,7 @@
 
 #include "core/ConfinedRead.h"
 
+#include "imaging/GridAim.h"
 #include "imaging/ImagingError.h"
 #include "imaging/ImagingLibrary.h"
 #include "imaging/ImagingState.h"
@@ -17,6 +18,7 @@
 
 #include <zlib.h>
 
+#include <cmath>
 #include <cstring>
 #include <memory>
 
@@ -119,6 +121,41 @@ void apply(ImagingState &state, const SubjectCalibration::Record &record) {
     }
     state.PonCalibracion(record.distance, record.interslice > 0 ? record.interslice : seriesInterslice,
                          record.zeroFrame);
+}
+
+SubjectAiming::Record aiming(ImagingState &state, const VolumeLayout::Affine &affine,
+                             const SubjectCalibration::Record &record) {
+    // NIfTI's world (RAS) from a voxel of the volume as held: patient space (LPS) with x and y turned.
+    const auto world = [&](const ImagingMath::VoxelPoint &p) {
+        const VolumeLayout::Vec3 lps = affine.map(double(p.x), double(p.y), double(p.z));
+        return VolumeLayout::Vec3{-lps[0], -lps[1], lps[2]};
+    };
+    SubjectAiming::Record r;
+    r.subjectId = record.subjectId;
+    r.calibration = SubjectAiming::calibrationDigest(record);
+    for (int cell = 0; cell < SubjectAiming::Cells; ++cell) {
+        aimAtCell(state, cell, 0); // the depth only moves the view's target; the scalp point is the same
+        if (!state.scalpFound) {
+            continue; // no scalp point: the cell stays empty
+        }
+        SubjectAiming::Cell &c = r.cells[std::size_t(cell)];
+        const VolumeLayout::Vec3 scalp = world(state.PuntoExterno), centre = world(state.PuntoCentro);
+        const double length = std::hypot(centre[0] - scalp[0], centre[1] - scalp[1], centre[2] - scalp[2]);
+        if (!(length > 0) || !std::isfinite(length)) {
+            throw ImagingError(QCoreApplication::translate("StoredCalibration",
+                                                           "The aiming at cell %1 of subject %2 meets the "
+                                                           "scalp at the head centre.")
+                                   .arg(cell)
+                                   .arg(record.subjectId));
+        }
+        c.found = true;
+        c.scalp = scalp;
+        for (std::size_t a = 0; a < 3; ++a) {
+            c.toward[a] = (centre[a] - scalp[a]) / length;
+        }
+        c.reach = length;
+    }
+    return r;
 }
 
 SubjectCalibration::Record recordOf(const ImagingState &state, qint32 subjectId, const QString &series,

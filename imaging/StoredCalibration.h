@@ -1,7 +1,9 @@
 #pragma once
 
+#include "data/SubjectAiming.h"
 #include "data/SubjectCalibration.h"
 #include "imaging/DicomFiles.h"
+#include "imaging/VolumeLayout.h"
 
 #include <QString>
 
@@ -45,6 +47,13 @@ bool insideVolume(const ImagingState &state, const SubjectCalibration::Landmark 
 // associated MR window, the sites, the exports). Throws ImagingError naming the subject and the
 // column when a landmark lies outside the volume, or the head centre cannot be found.
 void apply(ImagingState &state, const SubjectCalibration::Record &record);
+
+// The aiming of every cell as the study keeps it (data/SubjectAiming.h), from the state calibrated
+// with `record` (apply(), and no gridRefusal) on the volume the affine places (the loader's layout):
+// the scalp point the cell's aiming meets, in RAS mm, and the straight line from there to the head
+// centre. Throws ImagingError when a point overflows, or a cell meets the scalp at the head centre.
+SubjectAiming::Record aiming(ImagingState &state, const VolumeLayout::Affine &affine,
+                             const SubjectCalibration::Record &record);
 
 // The state's calibration as a record of the subject (accepted now).
 SubjectCalibration::Record recordOf(const ImagingState &state, qint32 subjectId, const QString &series,

@@ -3,6 +3,7 @@
 #include "brain/BrainError.h"
 #include "brain/Normalise.h"
 #include "data/StudyError.h"
+#include "data/SubjectAiming.h"
 #include "data/SubjectNormalisation.h"
 #include "widgets/Messages.h"
 
@@ -58,6 +59,7 @@ bool run(QWidget *parent, const QSqlDatabase &db, qint32 subjectId, const BrainT
 
     std::atomic_bool cancel = false;
     std::optional<SubjectNormalisation::Record> record;
+    std::optional<SubjectAiming::Record> aiming;
     QString why;
     Normalise::Control control;
     // Called on the worker thread: the dialog is told through its own thread's event queue, and a call
@@ -74,7 +76,7 @@ bool run(QWidget *parent, const QSqlDatabase &db, qint32 subjectId, const BrainT
     control.cancel = &cancel;
     std::unique_ptr<QThread> worker(QThread::create([&] {
         try {
-            record = Normalise::compute(*job, control);
+            record = Normalise::compute(*job, control, &aiming);
         } catch (const BrainError &e) {
             why = e.message();
         } catch (const std::exception &e) {
@@ -100,7 +102,7 @@ bool run(QWidget *parent, const QSqlDatabase &db, qint32 subjectId, const BrainT
         return false;
     }
     try {
-        SubjectNormalisation::write(db, *record);
+        SubjectNormalisation::write(db, *record, aiming ? &*aiming : nullptr);
     } catch (const StudyError &e) {
         Messages::error(parent, e.message());
         return false;

@@ -4,8 +4,10 @@
 #include "brain/BrainSpace.h"
 #include "brain/Normalise.h"
 #include "data/Query.h"
+#include "data/SubjectAiming.h"
 #include "data/SubjectCalibration.h"
 #include "imaging/ImagingError.h"
+#include "imaging/StoredCalibration.h"
 #include "results/PhospheneMap.h"
 #include "results/StimulationSites.h"
 
@@ -91,6 +93,28 @@ void poolInto(Result &result, const VolumeLayout::ScannerVolume &grid, double ra
     }
 }
 
+// The series loaded for the subjects whose aiming is not stored, by series: several subjects (or
+// sessions) calibrated on the same series share one load.
+using LoadedSeries =
+    std::map<std::tuple<QString, int, QString>, std::unique_ptr<StimulationSites::SubjectMr>>;
+
+// The subject's aiming found on its series as the calibration names it, loaded once; nothing, with
+// why, when the series cannot be loaded or the calibration places no grid on it. Throws ImagingError.
+std::optional<SubjectAiming::Record>
+aimOnSeries(LoadedSeries &loaded, const SubjectCalibration::Record &calibration, QString &why) {
+    auto &mr = loaded[{calibration.series, calibration.seriesNumber, calibration.fingerprint}];
+    if (!mr) {
+        auto fresh = std::make_unique<StimulationSites::SubjectMr>();
+        if (!fresh->load(calibration, &why)) {
+            return std::nullopt;
+        }
+        mr = std::move(fresh);
+    } else if (!mr->calibrate(calibration, &why)) {
+        return std::nullopt;
+    }
+    return StoredCalibration::aiming(mr->state(), mr->volume().affine, calibration);
+}
+
 // One row per atlas area the targets reach, with the subjects and cells that reach it.
 QList<AreaRow> areaRows(const QList<Target> &targets) {
     QMap<QString, AreaRow> areas;
@@ -123,8 +147,7 @@ Result compute(const QSqlDatabase &db, const Options &options, const BrainTempla
     const BrainSpace space(tpl);
     Result result;
     const QList<qint32> subjects = options.subjects.isEmpty() ? allSubjects(db) : options.subjects;
-    // One load per series: several subjects (or sessions) calibrated on the same series share it.
-    std::map<std::tuple<QString, int, QString>, std::unique_ptr<StimulationSites::SubjectMr>> loaded;
+    LoadedSeries loaded;
     for (const qint32 id : subjects) {
         const std::optional<SubjectCalibration::Record> calibration = SubjectCalibration::read(db, id);
         if (!calibration) {
@@ -144,37 +167,48 @@ Result compute(const QSqlDatabase &db, const Options &options, const BrainTempla
         }
         const PhospheneMap::Counts counts = PhospheneMap::count(db, {options.filter, {id}});
         if (counts.total() - counts.offGrid <= 0) {
-            result.subjects << id; // nothing to pool: the series need not be loaded
+            result.subjects << id; // nothing to pool: the aiming is not needed
             continue;
         }
-        auto &mr = loaded[{calibration->series, calibration->seriesNumber, calibration->fingerprint}];
-        QString why;
         try {
-            if (!mr) {
-                auto fresh = std::make_unique<StimulationSites::SubjectMr>();
-                if (!fresh->load(*calibration, &why)) {
+            // The aiming stored for this very calibration; the series is loaded only without one (a
+            // subject calibrated and normalised by an earlier version, or marked again since).
+            std::optional<SubjectAiming::Record> aiming = SubjectAiming::readFor(db, *calibration);
+            if (!aiming) {
+                QString why;
+                aiming = aimOnSeries(loaded, *calibration, why);
+                if (!aiming) {
                     result.leftOut << tr("subject %1 (%2)").arg(id).arg(why);
                     continue;
                 }
-                mr = std::move(fresh);
-            } else if (!mr->calibrate(*calibration, &why)) {
-                result.leftOut << tr("subject %1 (%2)").arg(id).arg(why);
-                continue;
+                result.seriesLoaded << id;
             }
-            const StimulationSites::Sites sites = mr->sites(options.depthMm, counts);
-            for (const StimulationSites::Site &site : sites.cells) {
-                if (site.counts.stimuli <= 0 || !site.found) { // nothing pooled, or no scalp met
+            // As the sites take it: the target the depth beneath the scalp point on the line to the
+            // head centre, a depth past the centre refused, a cell that meets no scalp left out.
+            for (int cell = 0; cell < SubjectAiming::Cells; ++cell) {
+                const SubjectAiming::Cell &c = aiming->cells[std::size_t(cell)];
+                if (c.found) {
+                    StimulationSites::checkDepth(options.depthMm, c.reach, cell);
+                }
+            }
+            for (int cell = 0; cell < SubjectAiming::Cells; ++cell) {
+                const SubjectAiming::Cell &c = aiming->cells[std::size_t(cell)];
+                const PhospheneMap::CellCounts &n = counts.cells[std::size_t(cell)];
+                if (n.stimuli <= 0 || !c.found) { // nothing pooled, or no scalp met
                     continue;
                 }
                 Target t;
                 t.subjectId = id;
-                t.cell = site.cell;
-                t.mni = Normalise::apply(normalisation->subjectToMni, site.target);
+                t.cell = cell;
+                const VolumeLayout::Vec3 target{c.scalp[0] + options.depthMm * c.toward[0],
+                                                c.scalp[1] + options.depthMm * c.toward[1],
+                                                c.scalp[2] + options.depthMm * c.toward[2]};
+                t.mni = Normalise::apply(normalisation->subjectToMni, target);
                 t.area = space.area(t.mni);
-                t.stimuli = site.counts.stimuli;
-                t.yes = site.counts.yes;
-                t.no = site.counts.no;
-                t.doubt = site.counts.doubt;
+                t.stimuli = n.stimuli;
+                t.yes = n.yes;
+                t.no = n.no;
+                t.doubt = n.doubt;
                 result.targets << t;
             }
             result.subjects << id;

@@ -12,8 +12,10 @@
 
 // The phosphene answers of several subjects pooled in the template's space: every normalised
 // subject's cell targets carried into MNI space, and on the template's grid, within a radius of each
-// target, the stimuli of those cells pooled under the map's filter. No widgets: the map window's
-// "In the brain" tab, the tool's `group-map` command and the tests use it alike.
+// target, the stimuli of those cells pooled under the map's filter. The targets come from the aiming
+// stored with the subject's calibration or normalisation (SubjectAiming.h); a subject without one for
+// its current calibration has its series loaded and aimed on, which gives the same targets. No widgets: the
+// map window's "In the brain" tab, the tool's `group-map` command and the tests use it alike.
 namespace GroupMap {
 
 struct Options {
@@ -49,6 +51,9 @@ struct Result {
     QList<Target> targets;
     QList<qint32> subjects; // the chosen subjects that are normalised and pooled
     QStringList leftOut;    // the chosen subjects that are not normalised (or cannot be aimed), and why
+    // Of the subjects pooled, those whose series had to be loaded: no aiming was stored for their
+    // calibration (SubjectAiming.h). The others come from the study alone.
+    QList<qint32> seriesLoaded;
 };
 
 // Throws StudyError (the study), BrainError (the template or atlas).

@@ -62,21 +62,26 @@ Sites aim(ImagingState &state, const VolumeLayout::Affine &affine, double depthM
             site.targetVoxel[a] = site.scalpVoxel[a] + share * (centreVoxel[a] - site.scalpVoxel[a]);
         }
         site.target = world(affine, site.targetVoxel);
-        // A target past the head centre would lie on the other side of the head.
-        if (site.found && depthMm > length) {
-            throw ImagingError(QCoreApplication::translate("StimulationSites",
-                                                           "A depth of %1 mm reaches past the head centre, "
-                                                           "%2 mm beneath the scalp at cell %3.")
-                                   .arg(depthMm)
-                                   .arg(length, 0, 'f', 1)
-                                   .arg(cell));
-        }
-        if (!site.found) { // no point at all rather than a made-up one
+        if (site.found) {
+            checkDepth(depthMm, length, cell);
+        } else { // no point at all rather than a made-up one
             const double none = std::nan("");
             site.scalp = site.target = site.scalpVoxel = site.targetVoxel = {none, none, none};
         }
     }
     return sites;
+}
+
+void checkDepth(double depthMm, double length, int cell) {
+    // A target past the head centre would lie on the other side of the head.
+    if (depthMm > length) {
+        throw ImagingError(QCoreApplication::translate("StimulationSites",
+                                                       "A depth of %1 mm reaches past the head centre, "
+                                                       "%2 mm beneath the scalp at cell %3.")
+                               .arg(depthMm)
+                               .arg(length, 0, 'f', 1)
+                               .arg(cell));
+    }
 }
 
 QList<qint32> missingCells(const Sites &sites) {
@@ -201,6 +206,7 @@ VolumeLayout::ScannerVolume overlay(const Sites &sites, const VolumeLayout::Scan
 
 SubjectMr::SubjectMr() {
     m_loader.setThreads(QThread::idealThreadCount());
+    m_loader.setWritesPictures(false); // only computed from: no picture is ever shown
 }
 
 bool SubjectMr::load(const SubjectCalibration::Record &record, QString *error) {

@@ -62,6 +62,10 @@ Vec3 toRas(const Vec3 &lps);
 // layout). Counts stay empty. Throws ImagingError when the grid cannot be placed.
 Sites aim(ImagingState &state, const VolumeLayout::Affine &affine, double depthMm);
 
+// Refuses a depth past the head centre, which lies `length` mm beneath the scalp at the cell: throws
+// ImagingError saying so.
+void checkDepth(double depthMm, double length, int cell);
+
 // The cells whose aiming met no scalp, in order.
 QList<qint32> missingCells(const Sites &sites);
 

@@ -5,6 +5,7 @@
 #include "data/ServerStudy.h"
 #include "data/Study.h"
 #include "data/StudyError.h"
+#include "data/SubjectAiming.h"
 #include "data/SubjectCalibration.h"
 #include "imaging/GridAim.h"
 #include "imaging/ImagingError.h"
@@ -412,10 +413,12 @@ bool landmarksInside(const ImagingState &state, const ImagingMath::Vector3 (&lan
 }
 
 // Applies the record's landmarks as the point selection does when accepted, with the series' own
-// spacing, and stores the calibration: landmarks that cannot place a grid are refused, the cells whose
-// aiming meets no scalp named. False with the reason on err.
-bool storeCalibration(const Study::Opened &study, ImagingState &state, SubjectCalibration::Record &record,
-                      const QString &source, const StoredCalibration::Loaded &loaded, QTextStream &err) {
+// spacing, and stores the calibration with the cells' aiming on the volume the affine places:
+// landmarks that cannot place a grid are refused, the cells whose aiming meets no scalp named. False
+// with the reason on err.
+bool storeCalibration(const Study::Opened &study, ImagingState &state, const VolumeLayout::Affine &affine,
+                      SubjectCalibration::Record &record, const QString &source,
+                      const StoredCalibration::Loaded &loaded, QTextStream &err) {
     record.interslice = state.Interslice;
     record.zeroFrame = state.OrigenZ;
     try {
@@ -428,8 +431,12 @@ bool storeCalibration(const Study::Opened &study, ImagingState &state, SubjectCa
             err << "zokorvane-tool: " << missing << "\n";
         }
         const QString whole = QFileInfo(source).absoluteFilePath();
-        SubjectCalibration::write(study.db,
-                                  StoredCalibration::recordOf(state, record.subjectId, whole, loaded));
+        const SubjectCalibration::Record stored =
+            StoredCalibration::recordOf(state, record.subjectId, whole, loaded);
+        // Aimed from the record as stored, as a group map would aim from it after loading the series.
+        StoredCalibration::apply(state, stored);
+        const SubjectAiming::Record aiming = StoredCalibration::aiming(state, affine, stored);
+        SubjectCalibration::write(study.db, stored, &aiming);
     } catch (const ImagingError &e) {
         err << "zokorvane-tool: " << e.message() << "\n";
         return false;
@@ -501,7 +508,7 @@ int calibrate(const QStringList &args, QTextStream &out, QTextStream &err) {
     }
     record.subjectId = qint32(*subject);
     record.distance = *distance;
-    if (!storeCalibration(study, state, record, source, loaded, err)) {
+    if (!storeCalibration(study, state, loader.layout().volume.affine, record, source, loaded, err)) {
         return 1;
     }
     out << Tool::tr("Stored the MR calibration of subject %1 on %2 (%3)")

@@ -12,6 +12,7 @@
 #include "data/StudyCopy.h"
 #include "data/StudyDrawings.h"
 #include "data/StudyError.h"
+#include "data/SubjectAiming.h"
 #include "data/SubjectCalibration.h"
 #include "data/SubjectNormalisation.h"
 #include "drawings/DrawingFile.h"
@@ -623,8 +624,9 @@ int normalise(const QStringList &args, QTextStream &out, QTextStream &err) {
                 err.flush();
             }
         };
-        record = Normalise::compute(job, control);
-        SubjectNormalisation::write(study.opened.db, record);
+        std::optional<SubjectAiming::Record> aiming;
+        record = Normalise::compute(job, control, &aiming);
+        SubjectNormalisation::write(study.opened.db, record, aiming ? &*aiming : nullptr);
     } catch (const BrainError &e) {
         err << "zokorvane-tool: " << e.message() << "\n";
         return 1;

@@ -2110,6 +2110,10 @@ The map waits until the bounds are whole numbers or empty.</translation>
 <context>
     <name>StoredCalibration</name>
     <message>
+        <source>The aiming at cell %1 of subject %2 meets the scalp at the head centre.</source>
+        <translation>The aiming at cell %1 of subject %2 meets the scalp at the head centre.</translation>
+    </message>
+    <message>
         <source>no NIfTI header</source>
         <translation>no NIfTI header</translation>
     </message>
@@ -2131,6 +2135,10 @@ The map waits until the bounds are whole numbers or empty.</translation>
 </context>
 <context>
     <name>Study</name>
+    <message>
+        <source>Cannot create the aiming table</source>
+        <translation>Cannot create the aiming table</translation>
+    </message>
     <message>
         <source>Cannot create the drawings table</source>
         <translation>Cannot create the drawings table</translation>
@@ -2506,6 +2514,21 @@ The map waits until the bounds are whole numbers or empty.</translation>
     <message>
         <source>Subject %1 is exported without MNI coordinates: it was normalised on another series than the one calibrated</source>
         <translation>Subject %1 is exported without MNI coordinates: it was normalised on another series than the one calibrated</translation>
+    </message>
+</context>
+<context>
+    <name>SubjectAiming</name>
+    <message>
+        <source>Cannot read the subject's aiming</source>
+        <translation>Cannot read the subject's aiming</translation>
+    </message>
+    <message>
+        <source>Cannot store the subject's aiming</source>
+        <translation>Cannot store the subject's aiming</translation>
+    </message>
+    <message>
+        <source>The stored aiming of subject %1 is refused: %2 holds '%3', which the program never stores there. Normalise the subject again.</source>
+        <translation>The stored aiming of subject %1 is refused: %2 holds '%3', which the program never stores there. Normalise the subject again.</translation>
     </message>
 </context>
 <context>

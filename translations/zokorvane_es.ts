@@ -2110,6 +2110,10 @@ El mapa espera a que los límites sean números enteros o estén vacíos.</trans
 <context>
     <name>StoredCalibration</name>
     <message>
+        <source>The aiming at cell %1 of subject %2 meets the scalp at the head centre.</source>
+        <translation>La puntería a la celda %1 del sujeto %2 encuentra el cuero cabelludo en el centro de la cabeza.</translation>
+    </message>
+    <message>
         <source>no NIfTI header</source>
         <translation>no tiene cabecera NIfTI</translation>
     </message>
@@ -2131,6 +2135,10 @@ El mapa espera a que los límites sean números enteros o estén vacíos.</trans
 </context>
 <context>
     <name>Study</name>
+    <message>
+        <source>Cannot create the aiming table</source>
+        <translation>No se puede crear la tabla de punterías</translation>
+    </message>
     <message>
         <source>Cannot create the drawings table</source>
         <translation>No se puede crear la tabla de dibujos</translation>
@@ -2506,6 +2514,21 @@ El mapa espera a que los límites sean números enteros o estén vacíos.</trans
     <message>
         <source>Subject %1 is exported without MNI coordinates: it was normalised on another series than the one calibrated</source>
         <translation>El sujeto %1 se exporta sin coordenadas MNI: se normalizó sobre una serie distinta de la calibrada</translation>
+    </message>
+</context>
+<context>
+    <name>SubjectAiming</name>
+    <message>
+        <source>Cannot read the subject's aiming</source>
+        <translation>No se puede leer la puntería de las celdas del sujeto</translation>
+    </message>
+    <message>
+        <source>Cannot store the subject's aiming</source>
+        <translation>No se puede guardar la puntería de las celdas del sujeto</translation>
+    </message>
+    <message>
+        <source>The stored aiming of subject %1 is refused: %2 holds '%3', which the program never stores there. Normalise the subject again.</source>
+        <translation>Se rechaza la puntería guardada del sujeto %1: %2 contiene '%3', que el programa nunca guarda ahí. Normalice de nuevo el sujeto.</translation>
     </message>
 </context>
 <context>

@@ -161,7 +161,7 @@ private slots:
 
         std::optional<OpenStudy> opened(path);
         const QString notes = opened->notes.join('\n');
-        const QString backup = old.dirPath() + "/lab.before-version-3.sqlite";
+        const QString backup = old.dirPath() + "/lab.before-version-4.sqlite";
         QVERIFY2(notes.contains(backup) && notes.contains("2 drawings were copied") &&
                      notes.contains("113 (stimulus 3: it does not exist)") &&
                      notes.contains("114 (stimulus 6: it is a symbolic link") &&
@@ -326,14 +326,14 @@ private slots:
         old.addSubject(1, "Ana");
         old.exec(QStringLiteral("UPDATE paciente SET %1 = ?").arg(column), {typed});
         old.release();
-        const QString backup = old.dirPath() + "/lab.before-version-3.sqlite";
+        const QString backup = old.dirPath() + "/lab.before-version-4.sqlite";
         {
             OpenStudy opened(old.path());
             QTEST(opened.read(QStringLiteral("SELECT typeof(%1), %1 FROM paciente").arg(column)), "stored");
             QCOMPARE(opened.read("SELECT (SELECT Nombre FROM paciente), count(*) FROM mr_calibration") +
                          opened.read("SELECT count(*) FROM mr_normalisation") +
-                         opened.read("PRAGMA user_version"),
-                     "Ana|003");
+                         opened.read("SELECT count(*) FROM mr_aiming") + opened.read("PRAGMA user_version"),
+                     "Ana|0004");
             QVERIFY2(opened.notes.join('\n').contains(backup), qPrintable(opened.notes.join('\n')));
         }
         QCOMPARE(readSqliteFile(backup, {QStringLiteral("SELECT %1 FROM paciente").arg(column),

@@ -1,9 +1,10 @@
-// A subject's MR calibration and normalisation kept in the study: written whole, replacing the earlier
-// one, and read back value for value on both engines.
+// A subject's MR calibration, the cells' aiming stored with it and its normalisation kept in the
+// study: written whole, replacing the earlier one, and read back value for value on both engines.
 
 #include "support/StudyFixture.h"
 
 #include "data/StudyError.h"
+#include "data/SubjectAiming.h"
 #include "data/SubjectCalibration.h"
 #include "data/SubjectNormalisation.h"
 
@@ -39,7 +40,8 @@ private:
 
 private slots:
     // Any path as the operator chose it comes back whole (config.ini would cut it at 149 characters);
-    // a second calibration replaces the first and leaves other subjects' alone.
+    // a second calibration replaces the first and leaves other subjects' alone. The aiming stored with
+    // it is of the calibration read back (every number exact) and comes back as written.
     void aCalibrationComesBackAsWrittenAndReplacesTheEarlierOne_data() {
         QTest::addColumn<QString>("series");
         QTest::newRow("folder") << QStringLiteral("/srv/mr/sub-07/T1 sag");
@@ -56,8 +58,17 @@ private slots:
         SubjectCalibration::write(study.db(), record(8, "/other", 0));
         SubjectCalibration::write(study.db(), record(7, "/first", 0));
         const SubjectCalibration::Record second = record(7, series, 1.5);
-        SubjectCalibration::write(study.db(), second);
-        QVERIFY(same(second, *SubjectCalibration::read(study.db(), 7)));
+        SubjectAiming::Record aiming;
+        aiming.subjectId = 7;
+        aiming.calibration = SubjectAiming::calibrationDigest(second);
+        aiming.cells[49] = {true, {-61.25, 1e-9, 0.1 + 0.2}, {0.6, -0.8, 0}, 80.125};
+        SubjectCalibration::write(study.db(), second, &aiming);
+        const std::optional<SubjectCalibration::Record> back = SubjectCalibration::read(study.db(), 7);
+        QVERIFY(same(second, *back));
+        const std::optional<SubjectAiming::Record> aimed = SubjectAiming::readFor(study.db(), *back);
+        QVERIFY(aimed && aimed->cells[49].scalp == aiming.cells[49].scalp &&
+                aimed->cells[49].toward == aiming.cells[49].toward && aimed->cells[49].reach == 80.125 &&
+                !aimed->cells[0].found);
         QVERIFY(same(record(8, "/other", 0), *SubjectCalibration::read(study.db(), 8)));
         QCOMPARE(study.read("SELECT count(*) FROM mr_calibration"), "2");
     }

@@ -1,9 +1,11 @@
+#include "brain/BrainTemplate.h"
 #include "core/AppState.h"
 #include "data/Study.h"
 #include "data/StudyState.h"
 #include "data/SubjectNormalisation.h"
 #include "imaging/NiftiFiles.h"
 #include "imaging/PhantomWriter.h"
+#include "results/GroupMap.h"
 #include "results/PhospheneMapWindow.h"
 #include "results/StimulationSites.h"
 #include "results/StudyExport.h"
@@ -15,6 +17,7 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSqlQuery>
 #include <QTableWidget>
 #include <QtEndian>
 
@@ -74,6 +77,37 @@ Vec3 untilted(const Vec3 &ras, Phantom::Orientation orientation, double degrees)
         q[a] = p[a] * std::cos(t) + k[a] * std::sin(t) + axis[a] * d * (1 - std::cos(t));
     }
     return {-q[0], -q[1], q[2]};
+}
+
+// The mean target at 15 mm of a calibrated subject of the study, as `sites` gives it (RAS mm).
+Vec3 meanTarget(const QString &study, qint32 subject, const QTemporaryDir &dir) {
+    const QString table = dir.filePath(QStringLiteral("mean.tsv"));
+    Vec3 mean{0, 0, 0};
+    if (runProgram({}, {"sites", study, "--subject", QString::number(subject), "--tsv", table}) != 0) {
+        return mean;
+    }
+    const QList<QByteArray> lines = fileBytes(table).trimmed().split('\n');
+    for (qsizetype line = 1; line < lines.size(); ++line) {
+        for (std::size_t a = 0; a < 3; ++a) {
+            mean[a] += lines[line].split('\t').at(6 + qsizetype(a)).toDouble() / double(lines.size() - 1);
+        }
+    }
+    return mean;
+}
+
+// Stores a normalisation of the subject that carries `mean`, shrunk by 0.9, to the occipital pole
+// (MNI 0, -82, 6): the demo's targets then lie in the visual cortex.
+void normaliseToThePole(const QSqlDatabase &db, qint32 subject, const Vec3 &mean) {
+    SubjectNormalisation::Record r;
+    r.subjectId = subject;
+    r.subjectToMni = {0.9, 0, 0,   -0.9 * mean[0],    0, 0.9, 0, -82 - 0.9 * mean[1],
+                      0,   0, 0.9, 6 - 0.9 * mean[2], 0, 0,   0, 1};
+    r.templateName = "MNIColin27";
+    r.templateSha256 = QString(64, QLatin1Char('a'));
+    r.fingerprint = SubjectCalibration::read(db, subject)->fingerprint;
+    r.metric = -0.5;
+    r.accepted = QDateTime::currentDateTimeUtc();
+    SubjectNormalisation::write(db, r);
 }
 
 } // namespace
@@ -473,30 +507,10 @@ private slots:
         QString said;
         const QString study = calibratedDemo(dir.path(), {"1", "3"}, &said);
         QVERIFY2(!study.isEmpty(), qPrintable(said));
-        // The normalisation carries the mean target, shrunk by 0.9, to the occipital pole (MNI 0, -82, 6).
-        QVERIFY(runProgram({}, {"sites", study, "--subject", "1", "--tsv", dir.filePath("s.tsv")}) == 0);
-        const QList<QByteArray> before = fileBytes(dir.filePath("s.tsv")).trimmed().split('\n');
-        Vec3 mean{0, 0, 0};
-        for (qsizetype line = 1; line < before.size(); ++line) {
-            for (std::size_t a = 0; a < 3; ++a) {
-                mean[a] +=
-                    before[line].split('\t').at(6 + qsizetype(a)).toDouble() / double(before.size() - 1);
-            }
-        }
+        const Vec3 mean = meanTarget(study, 1, dir);
         AppState state;
         QCOMPARE(AbreBaseDatos(state, study), QString());
-        const auto normalise = [&](qint32 subject) {
-            SubjectNormalisation::Record r;
-            r.subjectId = subject;
-            r.subjectToMni = {0.9, 0, 0,   -0.9 * mean[0],    0, 0.9, 0, -82 - 0.9 * mean[1],
-                              0,   0, 0.9, 6 - 0.9 * mean[2], 0, 0,   0, 1};
-            r.templateName = "MNIColin27";
-            r.templateSha256 = QString(64, QLatin1Char('a'));
-            r.fingerprint = SubjectCalibration::read(state.BaseDatos, subject)->fingerprint;
-            r.metric = -0.5;
-            r.accepted = QDateTime::currentDateTimeUtc();
-            SubjectNormalisation::write(state.BaseDatos, r);
-        };
+        const auto normalise = [&](qint32 subject) { normaliseToThePole(state.BaseDatos, subject, mean); };
         normalise(1);
         PhospheneMapWindow w(state, LlenaListaPacientes);
         w.resize(1280, 660);
@@ -564,6 +578,47 @@ private slots:
         QVERIFY(site.mni && distance(*site.mni, map.targets.first().mni) < 1e-6 &&
                 site.area.startsWith("BA"));
         QVERIFY(site.brainDistance && *site.brainDistance > 0 && *site.brainDistance < 40);
+    }
+
+    // The group map takes the cells' aiming stored with each calibration and loads no series, and
+    // gives the map the series loaded give: the same voxels and areas. A subject marked again since
+    // (stale aiming) has its series loaded.
+    void theGroupMapFromTheStoredAimingIsTheOneTheSeriesGive() {
+        QTemporaryDir dir;
+        QString said;
+        const QString study = calibratedDemo(dir.path(), {"1", "3"}, &said);
+        QVERIFY2(!study.isEmpty(), qPrintable(said));
+        const Vec3 mean = meanTarget(study, 1, dir);
+        AppState state;
+        QCOMPARE(AbreBaseDatos(state, study), QString());
+        normaliseToThePole(state.BaseDatos, 1, mean);
+        normaliseToThePole(state.BaseDatos, 3, mean);
+        StimulationComparison::Conditions conditions;
+        conditions.openBounds = true;
+        conditions.bounds.fill(QString());
+        GroupMap::Options options;
+        options.filter = StimulationComparison::buildFilter(conditions);
+        const BrainTemplate tpl = BrainTemplate::find();
+        const auto sql = [&](const char *statement) { QVERIFY(QSqlQuery(state.BaseDatos).exec(statement)); };
+
+        const GroupMap::Result stored = GroupMap::compute(state.BaseDatos, options, tpl);
+        QCOMPARE(stored.subjects, (QList<qint32>{1, 3}));
+        QCOMPARE(stored.seriesLoaded, QList<qint32>());
+        QVERIFY(!stored.targets.isEmpty() && !stored.areas.isEmpty());
+        sql("CREATE TEMP TABLE kept AS SELECT * FROM mr_aiming");
+        sql("DELETE FROM mr_aiming");
+        const GroupMap::Result loaded = GroupMap::compute(state.BaseDatos, options, tpl);
+        QCOMPARE(loaded.seriesLoaded, (QList<qint32>{1, 3}));
+        QVERIFY(loaded.rate.voxels == stored.rate.voxels && loaded.counts.voxels == stored.counts.voxels);
+        QCOMPARE(GroupMap::areasTsv(loaded.areas), GroupMap::areasTsv(stored.areas));
+
+        sql("INSERT INTO mr_aiming SELECT * FROM kept");
+        SubjectCalibration::Record marked = *SubjectCalibration::read(state.BaseDatos, 1);
+        marked.landmarks[2].z += 3; // the Ilion 3 slices aside: the grid turns on the head
+        SubjectCalibration::write(state.BaseDatos, marked);
+        const GroupMap::Result stale = GroupMap::compute(state.BaseDatos, options, tpl);
+        QCOMPARE(stale.seriesLoaded, QList<qint32>{1});
+        QVERIFY(stale.rate.voxels != stored.rate.voxels);
     }
 };
 

@@ -45,10 +45,10 @@ inline QString readSqliteFile(const QString &path, const QStringList &sqls) {
 
 // Makes a new SQLite study one of an earlier version: the tables added since dropped, the version set.
 inline bool makeEarlierVersion(const QSqlDatabase &db, int version) {
-    const char *added[] = {"drawing", "mr_calibration", "mr_normalisation"}; // by versions 1, 2 and 3
+    const char *added[] = {"drawing", "mr_calibration", "mr_normalisation", "mr_aiming"}; // versions 1 to 4
     QSqlQuery query(db);
     bool done = true;
-    for (int v = version; v < 3; ++v) {
+    for (int v = version; v < 4; ++v) {
         done = done && query.exec(QStringLiteral("DROP TABLE ") + QLatin1String(added[v]));
     }
     return done && query.exec(QStringLiteral("PRAGMA user_version = %1").arg(version));

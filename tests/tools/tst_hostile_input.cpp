@@ -194,7 +194,7 @@ HostileSetup legacyDrawingRow(const QByteArray &bytes, const QString &reason) {
             {QStringLiteral("export-drawings"), study, QDir(dir).filePath(QStringLiteral("out"))},
             QStringLiteral("112 (stimulus 2"),
             reason,
-            {QStringLiteral("lab.sqlite"), QStringLiteral("lab.before-version-3.sqlite"),
+            {QStringLiteral("lab.sqlite"), QStringLiteral("lab.before-version-4.sqlite"),
              QStringLiteral("out/")},
             study,
             false};
@@ -218,14 +218,14 @@ HostileSetup outputThroughLinkRow(const QStringList &command, const QString &rea
                                                   : QStringLiteral("link")),
                            reason,
                            // Opening the study brings it up to date first, as any command does.
-                           {QStringLiteral("lab.sqlite"), QStringLiteral("lab.before-version-3.sqlite")},
+                           {QStringLiteral("lab.sqlite"), QStringLiteral("lab.before-version-4.sqlite")},
                            study};
     };
 }
 
 // The demo study in `dir` (demo.sqlite, its MR in mr-ana) with subject 1 calibrated on its MR, then
-// changed by `sql` as someone else's copy might be; `command` runs on it (STUDY and DIR replaced), and
-// its refusal names `named` (relative to dir) and `reason`.
+// changed by `sql` (statements separated by "; ") as someone else's copy might be; `command` runs on
+// it (STUDY and DIR replaced), and its refusal names `named` (relative to dir) and `reason`.
 HostileSetup calibratedDemoRow(const QString &sql, const QStringList &command, const QString &named,
                                const QString &reason) {
     return [=](const QString &dir, const QString &) {
@@ -233,7 +233,9 @@ HostileSetup calibratedDemoRow(const QString &sql, const QStringList &command, c
         need(!study.isEmpty(), "make the demo study and calibrate subject 1");
         if (!sql.isEmpty()) {
             OpenStudy opened(study);
-            need(QSqlQuery(opened.db).exec(sql), "change the calibration");
+            for (const QString &statement : sql.split(QStringLiteral("; "))) {
+                need(QSqlQuery(opened.db).exec(statement), "change the calibration");
+            }
         }
         QStringList args = command;
         args.replaceInStrings(QStringLiteral("STUDY"), study);
@@ -428,6 +430,21 @@ private slots:
             "UPDATE mr_calibration SET ilion_z = 1e300", sites, "", "subject 1 is refused: ilion_z");
         QTest::newRow("stored empty fingerprint") << calibratedDemoRow(
             "UPDATE mr_calibration SET fingerprint = ''", sites, "", "subject 1 is refused: fingerprint");
+        // So is the aiming stored with it, which a group map takes instead of loading the series.
+        const QString normalised = "INSERT INTO mr_normalisation SELECT subject_id, 1, 0, 0, 0, 0, 1, 0, 0, "
+                                   "0, 0, 1, 0, 'MNIColin27', '" +
+                                   QString(64, 'a') + "', fingerprint, -0.5, accepted FROM mr_calibration; ";
+        const QStringList groupMap{"group-map", "STUDY", "--nifti", "DIR/g.nii.gz"};
+        QTest::newRow("stored aiming with a NaN scalp point")
+            << calibratedDemoRow(normalised + "UPDATE mr_aiming SET scalp_y = 'nan' WHERE cell = 44",
+                                 groupMap, "", "subject 1 is refused: scalp_y");
+        QTest::newRow("stored aiming without its last cell") << calibratedDemoRow(
+            normalised + "DELETE FROM mr_aiming WHERE cell = 49", groupMap, "", "subject 1 is refused: cell");
+        QTest::newRow("stored aiming along a line of length 2") << calibratedDemoRow(
+            normalised +
+                "UPDATE mr_aiming SET toward_x = 2 * toward_x, toward_y = 2 * toward_y, toward_z = 2 * "
+                "toward_z WHERE found = 1",
+            groupMap, "", "subject 1 is refused: toward_");
         QTest::newRow("sites with one output a link: none written")
             << HostileSetup([](const QString &dir, const QString &outside) {
                    HostileCase c =
@@ -449,7 +466,7 @@ private slots:
             return HostileCase{{"map", study, "--csv", fifo(dir, "out.csv")},
                                QDir(dir).filePath("out.csv"),
                                "not a regular file",
-                               {"lab.sqlite", "lab.before-version-3.sqlite"},
+                               {"lab.sqlite", "lab.before-version-4.sqlite"},
                                study};
         });
         // A stimulus table damaged halfway through (a leaf page overwritten): the export stops saying

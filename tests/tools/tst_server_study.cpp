@@ -3,6 +3,7 @@
 #include "data/StudyCopy.h"
 #include "data/StudyError.h"
 #include "data/StudyState.h"
+#include "data/SubjectAiming.h"
 #include "data/SubjectCalibration.h"
 #include "data/SubjectLock.h"
 #include "data/SubjectNormalisation.h"
@@ -52,7 +53,11 @@ private slots:
             calibration.fingerprint = "dicom:1.2.3:60";
             calibration.landmarks = {{{110.5, 64, 30}, {10, 64.25, 30}, {18, 64, 0.1}}};
             calibration.accepted = QDateTime(QDate(2026, 5, 6), QTime(7, 8, 9), Qt::UTC);
-            SubjectCalibration::write(study.db, calibration);
+            SubjectAiming::Record aiming;
+            aiming.subjectId = 1;
+            aiming.calibration = SubjectAiming::calibrationDigest(calibration);
+            aiming.cells[7] = {true, {-61.25, 17.5, 0.1}, {0.6, -0.8, 0}, 80.125};
+            SubjectCalibration::write(study.db, calibration, &aiming);
             SubjectNormalisation::Record normalisation;
             normalisation.subjectId = 1;
             normalisation.subjectToMni = {0.97, 0.1,  -0.02, 1.5,  -0.1, 1.04, 0.2, -19.25,
@@ -68,10 +73,10 @@ private slots:
         QCOMPARE(StudyCopy::copy(server, back).tables.at("estimulo").rows, 13);
         // Value for value: every table of the two files reads the same.
         OpenStudy a(file), b(back);
-        for (const char *table :
-             {"paciente", "puntoestimulacion", "estimulo", "drawing", "mr_calibration", "mr_normalisation"}) {
-            QCOMPARE(b.read(QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(table)),
-                     a.read(QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(table)));
+        for (const char *table : {"paciente", "puntoestimulacion", "estimulo", "drawing", "mr_calibration",
+                                  "mr_normalisation", "mr_aiming"}) {
+            QCOMPARE(b.read(QStringLiteral("SELECT * FROM %1 ORDER BY 1, 2").arg(table)),
+                     a.read(QStringLiteral("SELECT * FROM %1 ORDER BY 1, 2").arg(table)));
         }
         // A target that is not empty is refused.
         QVERIFY_THROWS_EXCEPTION(StudyError, StudyCopy::copy(file, server));
@@ -114,7 +119,8 @@ private slots:
         StudyFixture study;
         study.release();
         admin(study.path(),
-              "DROP TABLE mr_calibration; DROP TABLE mr_normalisation; ALTER TABLE paciente ALTER COLUMN "
+              "DROP TABLE mr_calibration; DROP TABLE mr_normalisation; DROP TABLE mr_aiming; ALTER TABLE "
+              "paciente ALTER COLUMN "
               "Edad TYPE INTEGER USING "
               "Edad::integer, ALTER "
               "COLUMN Altura TYPE DOUBLE PRECISION USING Altura::float8, ALTER COLUMN Peso TYPE "
@@ -126,8 +132,9 @@ private slots:
         QCOMPARE(opened.read("SELECT Edad, Altura, Peso FROM paciente") +
                      opened.read("SELECT version FROM study_version") +
                      opened.read("SELECT count(*) FROM mr_calibration") +
-                     opened.read("SELECT count(*) FROM mr_normalisation"),
-                 "unknown|1.63|0.1300");
+                     opened.read("SELECT count(*) FROM mr_normalisation") +
+                     opened.read("SELECT count(*) FROM mr_aiming"),
+                 "unknown|1.63|0.14000");
     }
 
     // A value the server cannot hold exactly stops the copy before anything is written, naming it; a
