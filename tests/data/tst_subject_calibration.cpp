@@ -1,6 +1,7 @@
 // A subject's MR calibration and normalisation kept in the study: written whole, replacing the earlier
 // one, and read back value for value on both engines.
 
+#include "support/MrRecords.h"
 #include "support/StudyFixture.h"
 
 #include "data/StudyError.h"
@@ -97,14 +98,9 @@ private slots:
         QFETCH(QString, refusal);
         StudyFixture study;
         study.addSubject(7, "Ana");
-        SubjectNormalisation::Record r;
-        r.subjectId = 7;
-        r.subjectToMni = {0.97, 0.1, -0.02, 1.5, -0.1, 1.04, 0.2, -19.25, 0.03, -0.2, 0.99, 1e-7, 0, 0, 0, 1};
-        r.templateName = QStringLiteral("MNIColin27");
-        r.templateSha256 = QString(64, QLatin1Char('0'));
-        r.fingerprint = QStringLiteral("nifti-sha256:ab");
-        r.metric = -0.612345678901;
-        r.accepted = QDateTime(QDate(2026, 12, 7), QTime(8, 1, 2), Qt::UTC);
+        const SubjectNormalisation::Record r = normalisationOf(
+            7, "nifti-sha256:ab",
+            {0.97, 0.1, -0.02, 1.5, -0.1, 1.04, 0.2, -19.25, 0.03, -0.2, 0.99, 1e-7, 0, 0, 0, 1});
         SubjectNormalisation::write(study.db(), r);
         if (!damage.isEmpty()) {
             study.exec(QStringLiteral("UPDATE mr_normalisation SET ") + damage);

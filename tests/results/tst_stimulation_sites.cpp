@@ -10,6 +10,7 @@
 #include "subjects/elegirpaciente.h"
 #include "support/Files.h"
 #include "support/MessageLog.h"
+#include "support/MrRecords.h"
 #include "support/Widgets.h"
 #include "tools/DemoStudy.h"
 
@@ -38,14 +39,21 @@ Phantom::Options head(Phantom::Orientation orientation = Phantom::Orientation::S
 // The landmarks on the same anatomy: the calibration pair across the face, the Ilion at the back.
 SubjectCalibration::Record calibration(const QString &series, const Phantom::Options &options) {
     const Phantom::Geometry g = Phantom::geometry(options);
-    SubjectCalibration::Record record;
-    record.subjectId = 1;
-    record.series = series;
-    record.landmarks = {
-        SubjectCalibration::Landmark{std::round(g.cx - g.rx), std::round(g.cy), std::round(g.cz)},
-        SubjectCalibration::Landmark{std::round(g.cx), std::round(g.cy), std::round(g.cz)},
-        SubjectCalibration::Landmark{std::round(g.cx + g.rx - 0.5), std::round(g.cy), std::round(g.cz)}};
-    return record;
+    return calibrationOf(
+        1, series, {},
+        {SubjectCalibration::Landmark{std::round(g.cx - g.rx), std::round(g.cy), std::round(g.cz)},
+         SubjectCalibration::Landmark{std::round(g.cx), std::round(g.cy), std::round(g.cz)},
+         SubjectCalibration::Landmark{std::round(g.cx + g.rx - 0.5), std::round(g.cy), std::round(g.cz)}});
+}
+
+// The values of a column of TSV lines, the first of which names the columns.
+QList<QByteArray> column(const QList<QByteArray> &lines, const QByteArray &name) {
+    const qsizetype at = lines.first().split('\t').indexOf(name);
+    QList<QByteArray> values;
+    for (const QByteArray &line : lines.mid(1)) {
+        values << line.split('\t').value(at);
+    }
+    return values;
 }
 
 bool sitesOf(const Phantom::Options &options, double depth, StimulationSites::Sites &sites,
@@ -255,11 +263,9 @@ private slots:
         Study::Opened study = Study::open(demo);
         QVERIFY(study.ok());
         const QString out = dir.filePath("bids");
-        SubjectNormalisation::Record normalised; // a shift and a scale, into the template's space
-        normalised.subjectId = 1;
-        normalised.subjectToMni = {1.1, 0, 0, 10, 0, 1, 0, -20, 0, 0, 0.9, 5, 0, 0, 0, 1};
-        normalised.templateName = "MNIColin27";
-        normalised.fingerprint = record.fingerprint;
+        // A shift and a scale, into the template's space.
+        const SubjectNormalisation::Record normalised =
+            normalisationOf(1, record.fingerprint, {1.1, 0, 0, 10, 0, 1, 0, -20, 0, 0, 0.9, 5, 0, 0, 0, 1});
         StudyExport::run(
             study.db, out, StudyExport::Format::NibsBids, {},
             [&](const QSqlDatabase &, qint32 subject) {
@@ -278,16 +284,11 @@ private slots:
         const QList<QByteArray> markers =
             fileBytes(out + "/sub-1/nibs/sub-1_task-phosphene_markers.tsv").split('\n');
         QCOMPARE(markers.size(), 52);
-        const QList<QByteArray> columns = markers.first().split('\t');
-        const QList<QByteArray> sitesColumns = expected.first().split('\t');
-        for (int line = 1; line <= 50; ++line) { // the scalp points and targets, as `sites` gives them
-            const QList<QByteArray> row = markers.at(line).split('\t'), site = expected.at(line).split('\t');
-            for (const char *axis : {"x", "y", "z"}) {
-                QCOMPARE(row.at(columns.indexOf(QByteArray("entry_") + axis)),
-                         site.at(sitesColumns.indexOf(QByteArray("scalp_") + axis)));
-                QCOMPARE(row.at(columns.indexOf(QByteArray("target_") + axis)),
-                         site.at(sitesColumns.indexOf(QByteArray("target_") + axis)));
-            }
+        for (const char *axis : {"x", "y", "z"}) { // the scalp points and targets, as `sites` gives them
+            QCOMPARE(column(markers, QByteArray("entry_") + axis),
+                     column(expected, QByteArray("scalp_") + axis));
+            QCOMPARE(column(markers, QByteArray("target_") + axis),
+                     column(expected, QByteArray("target_") + axis));
         }
         const QJsonDocument system =
             QJsonDocument::fromJson(fileBytes(out + "/sub-1/nibs/sub-1_task-phosphene_coordsystem.json"));
@@ -297,16 +298,13 @@ private slots:
         const QString mni = out + "/sub-1/nibs/sub-1_task-phosphene_space-MNIColin27_";
         const QList<QByteArray> inMni = fileBytes(mni + "markers.tsv").split('\n');
         QCOMPARE(inMni.size(), 52);
-        for (const int line : {1, 27, 50}) {
-            const QList<QByteArray> row = markers.at(line).split('\t'), moved = inMni.at(line).split('\t');
-            const std::array<double, 3> target{row.at(columns.indexOf("target_x")).toDouble(),
-                                               row.at(columns.indexOf("target_y")).toDouble(),
-                                               row.at(columns.indexOf("target_z")).toDouble()};
-            const std::array<double, 3> expected{1.1 * target[0] + 10, target[1] - 20, 0.9 * target[2] + 5};
-            for (int axis = 0; axis < 3; ++axis) { // both rounded to 0.01 mm
-                const QByteArray column = QByteArray("target_") + "xyz"[axis];
-                QVERIFY(std::abs(moved.at(columns.indexOf(column)).toDouble() - expected[std::size_t(axis)]) <
-                        0.02);
+        const double scale[] = {1.1, 1, 0.9}, shift[] = {10, -20, 5};
+        for (std::size_t axis = 0; axis < 3; ++axis) { // both rounded to 0.01 mm
+            const QByteArray name = QByteArray("target_") + "xyz"[axis];
+            const QList<QByteArray> target = column(markers, name), moved = column(inMni, name);
+            for (const int line : {0, 26, 49}) {
+                QVERIFY(std::abs(moved[line].toDouble() - scale[axis] * target[line].toDouble() -
+                                 shift[axis]) < 0.02);
             }
         }
         QCOMPARE(
@@ -473,29 +471,25 @@ private slots:
         QString said;
         const QString study = calibratedDemo(dir.path(), {"1", "3"}, &said);
         QVERIFY2(!study.isEmpty(), qPrintable(said));
-        // The normalisation carries the mean target, shrunk by 0.9, to the occipital pole (MNI 0, -82, 6).
-        QVERIFY(runProgram({}, {"sites", study, "--subject", "1", "--tsv", dir.filePath("s.tsv")}) == 0);
-        const QList<QByteArray> before = fileBytes(dir.filePath("s.tsv")).trimmed().split('\n');
-        Vec3 mean{0, 0, 0};
-        for (qsizetype line = 1; line < before.size(); ++line) {
-            for (std::size_t a = 0; a < 3; ++a) {
-                mean[a] +=
-                    before[line].split('\t').at(6 + qsizetype(a)).toDouble() / double(before.size() - 1);
-            }
-        }
         AppState state;
         QCOMPARE(AbreBaseDatos(state, study), QString());
+        const SubjectCalibration::Record calibrated = *SubjectCalibration::read(state.BaseDatos, 1);
+        StimulationSites::SubjectMr mr;
+        QVERIFY(mr.load(calibrated));
+        StimulationSites::Sites sites = mr.sites(15, {});
+        // The normalisation carries the mean target, shrunk by 0.9, to the occipital pole (MNI 0, -82, 6).
+        Vec3 mean{0, 0, 0};
+        for (const StimulationSites::Site &site : sites.cells) {
+            for (std::size_t a = 0; a < 3; ++a) {
+                mean[a] += site.target[a] / GridCells::Count;
+            }
+        }
         const auto normalise = [&](qint32 subject) {
-            SubjectNormalisation::Record r;
-            r.subjectId = subject;
-            r.subjectToMni = {0.9, 0, 0,   -0.9 * mean[0],    0, 0.9, 0, -82 - 0.9 * mean[1],
-                              0,   0, 0.9, 6 - 0.9 * mean[2], 0, 0,   0, 1};
-            r.templateName = "MNIColin27";
-            r.templateSha256 = QString(64, QLatin1Char('a'));
-            r.fingerprint = SubjectCalibration::read(state.BaseDatos, subject)->fingerprint;
-            r.metric = -0.5;
-            r.accepted = QDateTime::currentDateTimeUtc();
-            SubjectNormalisation::write(state.BaseDatos, r);
+            SubjectNormalisation::write(
+                state.BaseDatos,
+                normalisationOf(subject, SubjectCalibration::read(state.BaseDatos, subject)->fingerprint,
+                                {0.9, 0, 0, -0.9 * mean[0], 0, 0.9, 0, -82 - 0.9 * mean[1], 0, 0, 0.9,
+                                 6 - 0.9 * mean[2], 0, 0, 0, 1}));
         };
         normalise(1);
         PhospheneMapWindow w(state, LlenaListaPacientes);
@@ -555,10 +549,6 @@ private slots:
         }
         // The sites of a normalised subject: the target in MNI, its area and the scalp's distance to the
         // brain.
-        const SubjectCalibration::Record calibrated = *SubjectCalibration::read(state.BaseDatos, 1);
-        StimulationSites::SubjectMr mr;
-        QVERIFY(mr.load(calibrated));
-        StimulationSites::Sites sites = mr.sites(15, {});
         QVERIFY(StimulationSites::addBrainSpace(sites, state.BaseDatos, calibrated));
         const StimulationSites::Site &site = sites.cells[std::size_t(map.targets.first().cell)];
         QVERIFY(site.mni && distance(*site.mni, map.targets.first().mni) < 1e-6 &&

@@ -10,6 +10,7 @@
 #include "subjects/SubjectStore.h"
 #include "support/Files.h"
 #include "support/MessageLog.h"
+#include "support/MrRecords.h"
 #include "support/StudyFixture.h"
 #include "support/Widgets.h"
 #include "tools/DemoStudy.h"
@@ -46,23 +47,13 @@ private slots:
         const QString back = dir.filePath("back.sqlite");
         {
             OpenStudy study(file);
-            SubjectCalibration::Record calibration;
-            calibration.subjectId = 1;
-            calibration.series = "/mr/ana";
-            calibration.fingerprint = "dicom:1.2.3:60";
-            calibration.landmarks = {{{110.5, 64, 30}, {10, 64.25, 30}, {18, 64, 0.1}}};
-            calibration.accepted = QDateTime(QDate(2026, 5, 6), QTime(7, 8, 9), Qt::UTC);
-            SubjectCalibration::write(study.db, calibration);
-            SubjectNormalisation::Record normalisation;
-            normalisation.subjectId = 1;
-            normalisation.subjectToMni = {0.97, 0.1,  -0.02, 1.5,  -0.1, 1.04, 0.2, -19.25,
-                                          0.03, -0.2, 0.99,  1e-7, 0,    0,    0,   1};
-            normalisation.templateName = "MNIColin27";
-            normalisation.templateSha256 = QString(64, 'a');
-            normalisation.fingerprint = calibration.fingerprint;
-            normalisation.metric = -0.612345678901;
-            normalisation.accepted = calibration.accepted;
-            SubjectNormalisation::write(study.db, normalisation);
+            SubjectCalibration::write(study.db,
+                                      calibrationOf(1, "/mr/ana", "dicom:1.2.3:60",
+                                                    {{{110.5, 64, 30}, {10, 64.25, 30}, {18, 64, 0.1}}}));
+            SubjectNormalisation::write(study.db,
+                                        normalisationOf(1, "dicom:1.2.3:60",
+                                                        {0.97, 0.1, -0.02, 1.5, -0.1, 1.04, 0.2, -19.25, 0.03,
+                                                         -0.2, 0.99, 1e-7, 0, 0, 0, 1}));
         }
         StudyCopy::copy(file, server);
         QCOMPARE(StudyCopy::copy(server, back).tables.at("estimulo").rows, 13);
