@@ -7,6 +7,7 @@
 #include "mr/FInicio.h"
 #include "mr/FResonancia.h"
 #include "mr/FSelect.h"
+#include "mr/LandmarkModel.h"
 #include "mr/MrPicture.h"
 #include "support/ImagingFixtures.h"
 #include "support/MessageLog.h"
@@ -22,9 +23,9 @@
 
 #include <cmath>
 
-// The MR windows on phantom series: the loader, the point selection, the associated MR window and
-// the road from "Load asociated MR..." to the subject's stored directory. Aiming at the cells is
-// tested in tst_grid_aim, the landmark mode in tst_landmark_model.
+// The MR windows on phantom series: the loader, the point selection and its landmark mode, the
+// associated MR window and the road from "Load asociated MR..." to the subject's stored directory.
+// Aiming at the cells is tested in tst_phantom_geometry.
 class TestMrWindows : public QObject {
     Q_OBJECT
 
@@ -143,7 +144,7 @@ private slots:
                 child<QProgressBar>(&loader, "Progreso")->isHidden());
     }
 
-    void jpegSeriesTakesTheDefaultSpacingAndSelectShowsMillimetres() {
+    void jpegSeriesTakesTheDefaultSpacingAndSelectCalibratesOnceTheIlionIsPlaced() {
         load(m_series);
         m_imaging->InicializaResonancia();
         {
@@ -165,12 +166,8 @@ private slots:
         QCOMPARE(child<QLabel>(&select, "TCoordPix")->text(), "(10, 20.5)");
         // 200 mm over the 222.3 voxels between (246, 121) and (25, 97): 0.8997 mm per unit.
         QCOMPARE(child<QLabel>(&select, "TCoordMm")->text(), "(9.00, 18.44) mm");
-    }
 
-    void selectRefusesOkUntilTheIlionIsPlacedAndCalibratesIn3D() {
-        load(m_series, true);
-        m_imaging->InicializaResonancia();
-        FSelect select(*m_imaging);
+        // OK is refused until the Ilion is placed; the landmarks then calibrate in 3D.
         select.resize(500, 400);
         QVERIFY(exposed(&select));
         auto *frames = child<QSlider>(&select, "SFrames");
@@ -244,11 +241,11 @@ private slots:
         QVERIFY(!window || !window->isVisible());
     }
 
-    // "Load asociated MR...": without a stored calibration the loader opens where config.ini says and
-    // the operator goes to the series. With one, the loader opens on its series (asking for the folder
-    // when it is not where it was), the point selection shows its landmarks and OK accepts them as they
-    // are; a series that is not the one calibrated is named, and its landmarks start from the
-    // defaults. Either way the series and the landmarks accepted are kept with the subject.
+    // "Load asociated MR...": without a stored calibration or folder the loader opens in the program's
+    // folder and the operator goes to the series. With one, the loader opens on its series (asking for the
+    // folder when it is not where it was), the point selection shows its landmarks and OK accepts them as
+    // they are; a series that is not the one calibrated is named, and its landmarks start from the defaults.
+    // Either way the series and the landmarks accepted are kept with the subject.
     void theStoredCalibrationComesBackOnItsOwnSeriesOnly_data() {
         QTest::addColumn<QString>("place"); // of the series: "here", "moved" away, under a "long" path
         QTest::addColumn<bool>("sameSeries");
@@ -291,7 +288,6 @@ private slots:
         }
         m_app = openInApp(study, 7, "Ana");
         m_app->RutaConfig = m_dir.filePath("config.ini");
-        QVERIFY(EscribeIni(m_app->RutaConfig, "ZoBrain", "ImageDir", m_dir.path()) != 0);
 
         // The operator: shows where the series is when asked, goes to it in the loader, and accepts
         // the point selection, marking the Ilion only when it is not placed yet.
@@ -326,7 +322,7 @@ private slots:
         QVERIFY(CargaResonanciaPaciente(&main, *m_app, *m_imaging));
         QStringList said = m_messages.texts();
         QVERIFY(!said.isEmpty() && said.takeLast().startsWith("Normalise subject 7"));
-        QStringList expected{place == "none" ? m_dir.path() : series,
+        QStringList expected{place == "none" ? QCoreApplication::applicationDirPath() : series,
                              sameSeries && !edited ? "placed" : "to mark"};
         if (moved) {
             expected.prepend("chooser");
@@ -351,6 +347,51 @@ private slots:
         QCOMPARE(kept->landmarks[0].x, sameSeries && !edited ? 10.0 : 246.0);
         QCOMPARE(kept->landmarks[2].z, sameSeries && !edited ? 7.0 : 12.0);
         m_app->CierraBaseDatos();
+    }
+
+    // The point selection's landmark mode: what each click places, which tool bar button is down, and
+    // when OK may close the window.
+    void clicksPlaceTheChosenLandmarkAndOkWaitsForTheIlion_data() {
+        QTest::addColumn<QStringList>("events"); // buttons pressed; "left" and "right" click the picture
+        QTest::addColumn<QList<int>>("placed");  // what each click placed (0: nothing)
+        QTest::addColumn<QString>("down");       // the tool bar button down afterwards
+        QTest::addColumn<bool>("canAccept");
+        QTest::newRow("nothing chosen") << QStringList{"left"} << QList<int>{0} << "" << false;
+        QTest::newRow("point 1, then point 2")
+            << QStringList{"Toolbar1Button1", "left", "Toolbar1Button2", "left"} << QList<int>{1, 2}
+            << "Toolbar1Button2" << false;
+        QTest::newRow("Ilion raises the tool bar")
+            << QStringList{"Toolbar1Button1", "bIlion", "left"} << QList<int>{3} << "" << true;
+        QTest::newRow("the right button places nothing")
+            << QStringList{"bIlion", "right"} << QList<int>{0} << "" << false;
+        QTest::newRow("the Ilion stays placed when a point is chosen again")
+            << QStringList{"bIlion", "left", "Toolbar1Button2", "left"} << QList<int>{3, 2}
+            << "Toolbar1Button2" << true;
+    }
+    void clicksPlaceTheChosenLandmarkAndOkWaitsForTheIlion() {
+        QFETCH(QStringList, events);
+        QFETCH(QList<int>, placed);
+        QFETCH(QString, down);
+        QFETCH(bool, canAccept);
+        LandmarkModel model;
+        QList<int> clicks;
+        for (const QString &event : events) {
+            if (event == "Toolbar1Button1" || event == "Toolbar1Button2") {
+                model.choosePoint(event.endsWith('1') ? LandmarkModel::Point1 : LandmarkModel::Point2);
+            } else if (event == "bIlion") {
+                model.chooseIlion();
+            } else {
+                const LandmarkModel::Landmark landmark = model.landmarkFor(event == "left" ? 1 : 2);
+                model.placed(landmark);
+                clicks << landmark;
+            }
+        }
+        QCOMPARE(clicks, placed);
+        QCOMPARE(QString(model.point1Down()   ? "Toolbar1Button1"
+                         : model.point2Down() ? "Toolbar1Button2"
+                                              : ""),
+                 down);
+        QCOMPARE(model.canAccept(), canAccept);
     }
 };
 
