@@ -9,6 +9,8 @@
 
 #include <map>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // One save as the recording window makes it: a stimulus and its drawing in one transaction. False
@@ -100,13 +102,11 @@ private slots:
     void rollingBackupsSharingAFolderKeepToThemselves_data() {
         QTest::addColumn<QString>("first");
         QTest::addColumn<QString>("second");
-        QTest::newRow("lab [12] and lab 2") << "a/lab [12].sqlite"
-                                            << "a/lab 2.sqlite";
-        QTest::newRow("lab and lab of another folder") << "a/lab.sqlite"
-                                                       << "b/lab.sqlite";
+        QTest::newRow("lab [12] and lab 2") << u"a/lab [12].sqlite"_s << u"a/lab 2.sqlite"_s;
+        QTest::newRow("lab and lab of another folder") << u"a/lab.sqlite"_s << u"b/lab.sqlite"_s;
         // A plain copy of the file (made outside the program) carries the identity: it gets its own.
-        QTest::newRow("lab and a copy of it in another folder") << "a/lab.sqlite"
-                                                                << "copy:b/lab.sqlite";
+        QTest::newRow("lab and a copy of it in another folder")
+            << u"a/lab.sqlite"_s << u"copy:b/lab.sqlite"_s;
     }
     void rollingBackupsSharingAFolderKeepToThemselves() {
         QFETCH(QString, first);
@@ -150,11 +150,11 @@ private slots:
     // would name another file, an empty one would make a new identity on every run.
     void aStoredIdentityThatIsNotOneIsReplaced_data() {
         QTest::addColumn<QString>("rows"); // the study_identity rows, as SQL values
-        QTest::newRow("empty") << "('')";
-        QTest::newRow("a NUL inside") << "('ab' || char(0) || 'cdef01')";
-        QTest::newRow("a NUL first") << "(char(0) || 'abcdef01')";
-        QTest::newRow("upper case") << "('ABCDEF01')";
-        QTest::newRow("two rows") << "('abcdef01'), ('01234567')";
+        QTest::newRow("empty") << u"('')"_s;
+        QTest::newRow("a NUL inside") << u"('ab' || char(0) || 'cdef01')"_s;
+        QTest::newRow("a NUL first") << u"(char(0) || 'abcdef01')"_s;
+        QTest::newRow("upper case") << u"('ABCDEF01')"_s;
+        QTest::newRow("two rows") << u"('abcdef01'), ('01234567')"_s;
     }
     void aStoredIdentityThatIsNotOneIsReplaced() {
         QFETCH(QString, rows);
@@ -193,18 +193,12 @@ private slots:
     void toolRefusesADestinationThatIsNotItsOwnBackup_data() {
         QTest::addColumn<QString>("destination");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("the study itself") << "lab.sqlite"
-                                          << "it is the study itself";
-        QTest::newRow("the study through a link") << "link.sqlite"
-                                                  << "it is the study itself";
-        QTest::newRow("the study through a hard link") << "hard.sqlite"
-                                                       << "it is the study itself";
-        QTest::newRow("another study") << "other.sqlite"
-                                       << "is not a backup of this study";
-        QTest::newRow("a dangling link") << "dangling.sqlite"
-                                         << "symbolic link";
-        QTest::newRow("its own backup") << "own"
-                                        << "";
+        QTest::newRow("the study itself") << u"lab.sqlite"_s << u"it is the study itself"_s;
+        QTest::newRow("the study through a link") << u"link.sqlite"_s << u"it is the study itself"_s;
+        QTest::newRow("the study through a hard link") << u"hard.sqlite"_s << u"it is the study itself"_s;
+        QTest::newRow("another study") << u"other.sqlite"_s << u"is not a backup of this study"_s;
+        QTest::newRow("a dangling link") << u"dangling.sqlite"_s << u"symbolic link"_s;
+        QTest::newRow("its own backup") << u"own"_s << u""_s;
     }
     void toolRefusesADestinationThatIsNotItsOwnBackup() {
         QFETCH(QString, destination);

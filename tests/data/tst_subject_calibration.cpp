@@ -8,6 +8,8 @@
 #include "data/SubjectCalibration.h"
 #include "data/SubjectNormalisation.h"
 
+using namespace Qt::StringLiterals;
+
 class SubjectCalibrationTest : public QObject {
     Q_OBJECT
 
@@ -80,18 +82,12 @@ private slots:
         QTest::addColumn<QString>("damage");
         QTest::addColumn<QString>("refusal"); // "" when it reads back
         QTest::newRow("as written") << QString() << QString();
-        QTest::newRow("not a number in the matrix") << "m12 = 'NaN'"
-                                                    << "not a finite number";
-        QTest::newRow("a flat matrix") << "m00 = 0, m01 = 0, m02 = 0"
-                                       << "cannot be inverted";
-        QTest::newRow("no template") << "template_name = ''"
-                                     << "no template";
-        QTest::newRow("a SHA-256 cut short") << "template_sha256 = 'abc'"
-                                             << "SHA-256";
-        QTest::newRow("no series") << "fingerprint = ''"
-                                   << "fingerprint";
-        QTest::newRow("an infinite metric") << "metric = 'Infinity'"
-                                            << "metric";
+        QTest::newRow("not a number in the matrix") << u"m12 = 'NaN'"_s << u"not a finite number"_s;
+        QTest::newRow("a flat matrix") << u"m00 = 0, m01 = 0, m02 = 0"_s << u"cannot be inverted"_s;
+        QTest::newRow("no template") << u"template_name = ''"_s << u"no template"_s;
+        QTest::newRow("a SHA-256 cut short") << u"template_sha256 = 'abc'"_s << u"SHA-256"_s;
+        QTest::newRow("no series") << u"fingerprint = ''"_s << u"fingerprint"_s;
+        QTest::newRow("an infinite metric") << u"metric = 'Infinity'"_s << u"metric"_s;
     }
     void aStoredNormalisationIsCheckedWhenRead() {
         QFETCH(QString, damage);

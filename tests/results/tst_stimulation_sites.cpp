@@ -21,6 +21,8 @@
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 using StimulationSites::Vec3;
 
 namespace {
@@ -384,22 +386,17 @@ private slots:
         QTest::addColumn<QString>("depth");
         QTest::addColumn<QString>("said");
         QTest::addColumn<int>("emptyCell"); // -1: the command is refused
-        QTest::newRow("Ilion inside the head") << "20,80,45:140,80,45:110,80,45"
-                                               << "15"
-                                               << "not on the scalp" << -1;
-        QTest::newRow("Ilion on the first slice") << "20,80,45:140,80,45:138,80,0"
-                                                  << "15"
-                                                  << "not on the scalp" << -1;
-        QTest::newRow("landmarks 1 and 2 at one point") << "20,80,45:20,80,45:138,80,45"
-                                                        << "15"
-                                                        << "same point" << -1;
+        QTest::newRow("Ilion inside the head")
+            << u"20,80,45:140,80,45:110,80,45"_s << u"15"_s << u"not on the scalp"_s << -1;
+        QTest::newRow("Ilion on the first slice")
+            << u"20,80,45:140,80,45:138,80,0"_s << u"15"_s << u"not on the scalp"_s << -1;
+        QTest::newRow("landmarks 1 and 2 at one point")
+            << u"20,80,45:20,80,45:138,80,45"_s << u"15"_s << u"same point"_s << -1;
         QTest::newRow("a field of view that cuts the head")
-            << "cut:20,80,45:140,80,45:138,80,45"
-            << "15"
-            << "no scalp at cells 47 (the field of view cuts the head there)" << 47;
-        QTest::newRow("a depth past the head centre") << "20,80,45:140,80,45:138,80,45"
-                                                      << "200"
-                                                      << "past the head centre" << -1;
+            << u"cut:20,80,45:140,80,45:138,80,45"_s << u"15"_s
+            << u"no scalp at cells 47 (the field of view cuts the head there)"_s << 47;
+        QTest::newRow("a depth past the head centre")
+            << u"20,80,45:140,80,45:138,80,45"_s << u"200"_s << u"past the head centre"_s << -1;
     }
     void whatCannotBeAimedIsRefusedOrLeftEmpty() {
         QFETCH(QString, landmarks);
