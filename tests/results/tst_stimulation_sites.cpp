@@ -17,7 +17,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTableWidget>
-#include <QtEndian>
 
 #include <cmath>
 
@@ -154,31 +153,19 @@ private slots:
         const QString path = dir.filePath("sites.nii");
         QVERIFY2(NiftiFiles::write(path, StimulationSites::overlay(sites, mr.volume()), &why),
                  qPrintable(why));
-        // NIfTI-1, read by hand: dimensions, the sform rows, then the 8-bit voxels.
-        const QByteArray bytes = fileBytes(path);
-        const auto dim = [&](qsizetype i) {
-            return qFromLittleEndian<qint16>(bytes.constData() + 40 + 2 * i);
-        };
-        const auto srow = [&](qsizetype row, qsizetype column) {
-            return qFromLittleEndian<float>(bytes.constData() + 280 + 16 * row + 4 * column);
-        };
+        // Read back with its values as stored (the NIfTI writer and reader: tst_dicom_files).
+        VolumeLayout::ScannerVolume back;
+        QVERIFY2(NiftiFiles::readLabels(path, back, &why), qPrintable(why));
         const VolumeLayout::ScannerVolume &volume = mr.volume();
-        QCOMPARE(QList<int>({dim(1), dim(2), dim(3)}), QList<int>(volume.dims.begin(), volume.dims.end()));
-        const Vec3 origin = StimulationSites::toRas(volume.affine.origin);
-        for (int row = 0; row < 3; ++row) {
-            for (int axis = 0; axis < 3; ++axis) {
-                const double step =
-                    (row < 2 ? -1 : 1) * volume.affine.axes[std::size_t(axis)][std::size_t(row)];
-                QVERIFY(std::abs(srow(row, axis) - step) < 1e-4);
-            }
-            QVERIFY(std::abs(srow(row, 3) - origin[std::size_t(row)]) < 1e-3);
+        QVERIFY(back.dims == volume.dims && distance(back.affine.origin, volume.affine.origin) < 1e-3);
+        for (std::size_t axis = 0; axis < 3; ++axis) {
+            QVERIFY(distance(back.affine.axes[axis], volume.affine.axes[axis]) < 1e-4);
         }
-        const auto *voxels = reinterpret_cast<const uchar *>(bytes.constData() + 352);
         std::map<int, int> seen;
-        for (int k = 0; k < dim(3); ++k) {
-            for (int j = 0; j < dim(2); ++j) {
-                for (int i = 0; i < dim(1); ++i) {
-                    const int v = voxels[volume.index(i, j, k)];
+        for (int k = 0; k < volume.dims[2]; ++k) {
+            for (int j = 0; j < volume.dims[1]; ++j) {
+                for (int i = 0; i < volume.dims[0]; ++i) {
+                    const int v = back.voxels[volume.index(i, j, k)];
                     if (v == 0) {
                         continue;
                     }
