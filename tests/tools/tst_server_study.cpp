@@ -20,7 +20,7 @@
 
 // What only a study shared on a server does: several stations at once, the subject lock, a role that
 // may only read, a dropped connection, and the copy between engines (killed writers: the server run
-// of tst_stimulus_crash). Runs on the test server (ZK_TEST_SERVER).
+// of tst_stimulus_store). Runs on the test server (ZK_TEST_SERVER).
 class TestServerStudy : public QObject {
     Q_OBJECT
 
