@@ -247,7 +247,7 @@ private slots:
     // they are; a series that is not the one calibrated is named, and its landmarks start from the defaults.
     // Either way the series and the landmarks accepted are kept with the subject.
     void theStoredCalibrationComesBackOnItsOwnSeriesOnly_data() {
-        QTest::addColumn<QString>("place"); // of the series: "here", "moved" away, under a "long" path
+        QTest::addColumn<QString>("place"); // "none" stored; the series "here", "moved", under a "long" path
         QTest::addColumn<bool>("sameSeries");
         QTest::newRow("no calibration stored") << "none" << false;
         QTest::newRow("its series") << "here" << true;
