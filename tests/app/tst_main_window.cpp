@@ -1,6 +1,7 @@
-// The main window's wiring: its menus and items, the stages applied to them (the stages themselves
-// are tst_main_window_model's), status panels, opening and closing studies (from the dialog and
-// directly), a refusal that leaves everything as it was, the windows and messages of its items.
+// The main window's model (which menus work at each stage, what choosing a file leads to) and its
+// wiring: its menus and items, the stages applied to them, status panels, opening and closing studies
+// (from the dialog and directly), a refusal that leaves everything as it was, the windows and messages
+// of its items.
 
 #include "support/Files.h"
 #include "support/StudyInApp.h"
@@ -8,6 +9,7 @@
 
 #include "Version.h"
 #include "app/MainWindow.h"
+#include "app/MainWindowModel.h"
 #include "experiments/FVerEstimulo.h"
 #include "experiments/IntroEstimulo.h"
 #include "support/MessageLog.h"
@@ -15,6 +17,8 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
+
+Q_DECLARE_METATYPE(MainWindowModel::Route)
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -33,6 +37,14 @@ private:
         for (const char *item : {"MRInforme", "MRInformePDF", "MPResonancias"}) {
             names << (action(w, item)->isEnabled() ? item : "");
         }
+        names.removeAll(QString());
+        return names.join(' ');
+    }
+    // The controls the menus enable, by name.
+    static QString enabled(const MainWindowModel::Menus &m) {
+        QStringList names{m.subjects ? "MPacientes" : "", m.results ? "MResultados" : "",
+                          m.experiments ? "MPasadas" : "",
+                          m.subjectItems ? "MRInforme MRInformePDF MPResonancias" : ""};
         names.removeAll(QString());
         return names.join(' ');
     }
@@ -55,6 +67,71 @@ private:
 
 private slots:
     void init() { m_messages.reset(); }
+
+    // The stages after the first two, which the tests below apply and check through the window.
+    void menusFollowTheStage_data() {
+        QTest::addColumn<QStringList>("events");
+        QTest::addColumn<QString>("menus");
+        QTest::newRow("subject chosen")
+            << QStringList{"study", "subject"}
+            << "MPacientes MResultados MPasadas MRInforme MRInformePDF MPResonancias";
+        // Another study resets the subject: Experiments waits again, the subject's items stay.
+        QTest::newRow("another study after a subject")
+            << QStringList{"study", "subject", "study"}
+            << "MPacientes MResultados MRInforme MRInformePDF MPResonancias";
+    }
+    void menusFollowTheStage() {
+        QFETCH(QStringList, events);
+        QFETCH(QString, menus);
+        MainWindowModel model;
+        for (const QString &event : events) {
+            event == "study" ? model.studyOpened() : model.subjectChosen();
+        }
+        QCOMPARE(enabled(model.menus()), menus);
+    }
+
+    void legacyFilesAreConvertedOnceAndStudiesOpenAsTheyAre_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<QString>("besides");
+        QTest::addColumn<MainWindowModel::Route>("route");
+        QTest::addColumn<QString>("study");
+        const QByteArray jet = QByteArray("\0\1\0\0Standard Jet DB\0", 20);
+        using R = MainWindowModel::Route;
+        QTest::newRow("study") << "lab.sqlite" << QByteArray("SQLite format 3") << "" << R::Open
+                               << "lab.sqlite";
+        QTest::newRow(".mdb by name") << "old.mdb" << QByteArray("text") << "" << R::Import << "old.sqlite";
+        QTest::newRow(".MDB in capitals") << "OLD.MDB" << jet << "" << R::Import << "OLD.sqlite";
+        QTest::newRow("Jet file by contents") << "copy.bak" << jet << "" << R::Import << "copy.sqlite";
+        QTest::newRow("converted before")
+            << "old.mdb" << jet << "old.sqlite" << R::OfferConverted << "old.sqlite";
+    }
+    void legacyFilesAreConvertedOnceAndStudiesOpenAsTheyAre() {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, contents);
+        QFETCH(QString, besides);
+        QFETCH(MainWindowModel::Route, route);
+        QFETCH(QString, study);
+        QTemporaryDir dir;
+        QVERIFY(putFile(dir.filePath(file), contents));
+        if (!besides.isEmpty()) {
+            QVERIFY(putFile(dir.filePath(besides), "SQLite format 3"));
+        }
+        const MainWindowModel::OpenPlan plan = MainWindowModel::planOpen(dir.filePath(file));
+        QCOMPARE(plan.route, route);
+        QCOMPARE(plan.study, dir.filePath(study));
+    }
+
+    void importReportListsWhatDidNotComeOver() {
+        const LegacyImport::Result result{
+            4, 27, 28, {"estimulo row 3, fecha: out of range"}, 25, {"a.dat", "b.dat"}};
+        QCOMPARE(
+            MainWindowModel::importReport("/lab/old.mdb", "/lab/old.sqlite", result),
+            "old.mdb was converted into the study old.sqlite:\n4 subjects, 27 points and 28 stimuli.\n"
+            "25 drawings were copied into the study.\n\nThese drawings were missing or could not be read:\n"
+            "a.dat\nb.dat\n\nThese values could not be carried over exactly:\nestimulo row 3, fecha: out of "
+            "range");
+    }
 
     void startShowsTheFirstStageAndTheVersion() {
         AppState state;

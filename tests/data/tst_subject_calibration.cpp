@@ -1,12 +1,15 @@
 // A subject's MR calibration, the cells' aiming stored with it and its normalisation kept in the
 // study: written whole, replacing the earlier one, and read back value for value on both engines.
 
+#include "support/MrRecords.h"
 #include "support/StudyFixture.h"
 
 #include "data/StudyError.h"
 #include "data/SubjectAiming.h"
 #include "data/SubjectCalibration.h"
 #include "data/SubjectNormalisation.h"
+
+using namespace Qt::StringLiterals;
 
 class SubjectCalibrationTest : public QObject {
     Q_OBJECT
@@ -90,32 +93,21 @@ private slots:
         QTest::addColumn<QString>("damage");
         QTest::addColumn<QString>("refusal"); // "" when it reads back
         QTest::newRow("as written") << QString() << QString();
-        QTest::newRow("not a number in the matrix") << "m12 = 'NaN'"
-                                                    << "not a finite number";
-        QTest::newRow("a flat matrix") << "m00 = 0, m01 = 0, m02 = 0"
-                                       << "cannot be inverted";
-        QTest::newRow("no template") << "template_name = ''"
-                                     << "no template";
-        QTest::newRow("a SHA-256 cut short") << "template_sha256 = 'abc'"
-                                             << "SHA-256";
-        QTest::newRow("no series") << "fingerprint = ''"
-                                   << "fingerprint";
-        QTest::newRow("an infinite metric") << "metric = 'Infinity'"
-                                            << "metric";
+        QTest::newRow("not a number in the matrix") << u"m12 = 'NaN'"_s << u"not a finite number"_s;
+        QTest::newRow("a flat matrix") << u"m00 = 0, m01 = 0, m02 = 0"_s << u"cannot be inverted"_s;
+        QTest::newRow("no template") << u"template_name = ''"_s << u"no template"_s;
+        QTest::newRow("a SHA-256 cut short") << u"template_sha256 = 'abc'"_s << u"SHA-256"_s;
+        QTest::newRow("no series") << u"fingerprint = ''"_s << u"fingerprint"_s;
+        QTest::newRow("an infinite metric") << u"metric = 'Infinity'"_s << u"metric"_s;
     }
     void aStoredNormalisationIsCheckedWhenRead() {
         QFETCH(QString, damage);
         QFETCH(QString, refusal);
         StudyFixture study;
         study.addSubject(7, "Ana");
-        SubjectNormalisation::Record r;
-        r.subjectId = 7;
-        r.subjectToMni = {0.97, 0.1, -0.02, 1.5, -0.1, 1.04, 0.2, -19.25, 0.03, -0.2, 0.99, 1e-7, 0, 0, 0, 1};
-        r.templateName = QStringLiteral("MNIColin27");
-        r.templateSha256 = QString(64, QLatin1Char('0'));
-        r.fingerprint = QStringLiteral("nifti-sha256:ab");
-        r.metric = -0.612345678901;
-        r.accepted = QDateTime(QDate(2026, 12, 7), QTime(8, 1, 2), Qt::UTC);
+        const SubjectNormalisation::Record r = normalisationOf(
+            7, "nifti-sha256:ab",
+            {0.97, 0.1, -0.02, 1.5, -0.1, 1.04, 0.2, -19.25, 0.03, -0.2, 0.99, 1e-7, 0, 0, 0, 1});
         SubjectNormalisation::write(study.db(), r);
         if (!damage.isEmpty()) {
             study.exec(QStringLiteral("UPDATE mr_normalisation SET ") + damage);

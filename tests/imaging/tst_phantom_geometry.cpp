@@ -1,4 +1,5 @@
 #include "imaging/GridAim.h"
+#include "imaging/ImagingError.h"
 #include "imaging/Volume.h"
 #include "support/Files.h"
 #include "support/ImagingFixtures.h"
@@ -65,7 +66,9 @@ Phantom::Options head(Phantom::Orientation orientation = Phantom::Orientation::S
 Q_DECLARE_METATYPE(Phantom::Options)
 
 // A phantom series written, converted and stacked as the loader does, then measured: every answer
-// has an analytic value from the phantom's ellipsoid.
+// has an analytic value from the phantom's ellipsoid. Then the MR planning aimed at grid cells on it:
+// the scalp arcs of each cell, their angles on the head's circle, where the ray meets the phantom's
+// scalp, and the refusals.
 class TestPhantomGeometry : public QObject {
     Q_OBJECT
 
@@ -201,6 +204,53 @@ private slots:
                      qPrintable(QString::asprintf("point %d: (%d, %d, %d) against (%d, %d, %d)", i, q.x, q.y,
                                                   q.z, p.x, p.y, p.z)));
         }
+    }
+
+    // Cell 14 lies in the Ilion direction; each grid step is an arc of 20 mm on the scalp: {cell, arcs}
+    // through the Ilion, at the bottom left and at the top right.
+    void eachCellIsAimedAlongItsArcsFromTheIlion() {
+        for (const auto &[cell, arcH, arcV] :
+             QList<std::array<int, 3>>{{14, 0, 0}, {0, -80, -20}, {49, 100, 60}}) {
+            const Phantom::Geometry &g = m_geometry;
+            ImagingState &state = m.state;
+            state.InicializaResonancia();
+            state.PonReferencia(std::round(g.cx - g.rx + 0.5), std::round(g.cy), std::round(g.cz), 3);
+            state.PonCalibracion(200, m_options.thickness, 1);
+            const GridAim aim = aimAtCell(state, cell, 5);
+
+            QCOMPARE(QList<int>({aim.arcH, aim.arcV}), QList<int>({arcH, arcV}));
+            const double degreesPerMm = 360.0 / (2 * std::acos(-1.0) * state.MmPorPixel() * state.Radio);
+            QCOMPARE(aim.angleH, arcH * degreesPerMm);
+            QCOMPARE(aim.angleV, arcV * degreesPerMm);
+            QVERIFY(state.AnguloHorizontal == aim.angleH && state.AnguloVertical == aim.angleV);
+            QCOMPARE(state.Profundidad, 5.0);
+            const auto &e = state.PuntoExterno;
+            const auto &i = state.PuntoIlion;
+            if (cell == 14) {
+                // Straight through the Ilion point: the scalp is met there, the target 5 voxels inside.
+                QVERIFY2(std::abs(e.x - i.x) <= 1 && e.y == i.y && e.z == i.z,
+                         qPrintable(QStringLiteral("(%1, %2, %3)").arg(e.x).arg(e.y).arg(e.z)));
+                QCOMPARE(state.PuntoTarget.x, qint16(e.x + 5));
+            } else {
+                // Negative horizontal arcs turn towards higher slices; the ray meets the phantom's scalp.
+                QCOMPARE(e.z > i.z, arcH < 0);
+                const double scale = g.scale(e.x, e.y, e.z);
+                QVERIFY2(scale > 0.85 && scale < 1.1, qPrintable(QString::number(scale)));
+            }
+        }
+    }
+
+    // A cell whose arc leaves 16 bits, and a head of radius 0 (the Ilion at its centre), aim nowhere.
+    void cellsBeyond16BitArcsAndAHeadOfRadiusZeroAreRefused() {
+        qint16 h = 0, v = 0;
+        ArcosDeCelda(16399, h, v);
+        QCOMPARE(v, qint16(32760));
+        QVERIFY_THROWS_EXCEPTION(ImagingError, ArcosDeCelda(16400, h, v));
+        ImagingLibrary library;
+        ImagingState state(library);
+        state.Profundidad = 7;
+        QVERIFY_THROWS_EXCEPTION(ImagingError, aimAtCell(state, 14, 5));
+        QCOMPARE(state.Profundidad, 7.0);
     }
 
 private:

@@ -7,9 +7,11 @@
 #include "mr/FInicio.h"
 #include "mr/FResonancia.h"
 #include "mr/FSelect.h"
+#include "mr/LandmarkModel.h"
 #include "mr/MrPicture.h"
 #include "support/ImagingFixtures.h"
 #include "support/MessageLog.h"
+#include "support/MrRecords.h"
 #include "support/StudyInApp.h"
 #include "support/Widgets.h"
 
@@ -21,9 +23,9 @@
 
 #include <cmath>
 
-// The MR windows on phantom series: the loader, the point selection, the associated MR window and
-// the road from "Load asociated MR..." to the subject's stored directory. Aiming at the cells is
-// tested in tst_grid_aim, the landmark mode in tst_landmark_model.
+// The MR windows on phantom series: the loader, the point selection and its landmark mode, the
+// associated MR window and the road from "Load asociated MR..." to the subject's stored directory.
+// Aiming at the cells is tested in tst_phantom_geometry.
 class TestMrWindows : public QObject {
     Q_OBJECT
 
@@ -142,7 +144,7 @@ private slots:
                 child<QProgressBar>(&loader, "Progreso")->isHidden());
     }
 
-    void jpegSeriesTakesTheDefaultSpacingAndSelectShowsMillimetres() {
+    void jpegSeriesTakesTheDefaultSpacingAndSelectCalibratesOnceTheIlionIsPlaced() {
         load(m_series);
         m_imaging->InicializaResonancia();
         {
@@ -164,12 +166,8 @@ private slots:
         QCOMPARE(child<QLabel>(&select, "TCoordPix")->text(), "(10, 20.5)");
         // 200 mm over the 222.3 voxels between (246, 121) and (25, 97): 0.8997 mm per unit.
         QCOMPARE(child<QLabel>(&select, "TCoordMm")->text(), "(9.00, 18.44) mm");
-    }
 
-    void selectRefusesOkUntilTheIlionIsPlacedAndCalibratesIn3D() {
-        load(m_series, true);
-        m_imaging->InicializaResonancia();
-        FSelect select(*m_imaging);
+        // OK is refused until the Ilion is placed; the landmarks then calibrate in 3D.
         select.resize(500, 400);
         QVERIFY(exposed(&select));
         auto *frames = child<QSlider>(&select, "SFrames");
@@ -243,54 +241,15 @@ private slots:
         QVERIFY(!window || !window->isVisible());
     }
 
-    void loadAssociatedMrStoresTheSubjectsDirectory() {
-        StudyFixture study;
-        study.addSubject(7, "Ana");
-        m_app = openInApp(study, 7, "Ana");
-        m_app->RutaConfig = m_dir.filePath("config.ini");
-        m_app->ResonanciaCargada = true; // from an earlier subject: cleared first
-        QVERIFY(EscribeIni(m_app->RutaConfig, "ZoBrain", "ImageDir", m_dir.path()) != 0);
-
-        // The operator: in the loader goes to the series and loads it; in the point selection places
-        // the Ilion and accepts.
-        QStringList seen;
-        std::function<void()> operador = [&] {
-            if (auto *loader = qobject_cast<FInicio *>(QApplication::activeModalWidget())) {
-                seen << loader->objectName();
-                loader->setDirectorio(m_series);
-                loader->bCargar_Click();
-            } else if (auto *select = qobject_cast<FSelect *>(QApplication::activeModalWidget())) {
-                seen << select->objectName();
-                QTest::mouseClick(child<QPushButton>(select, "bIlion"), Qt::LeftButton);
-                select->SeleccionaPunto(1, 8, 32);
-                select->BAcepta_Click();
-                return;
-            }
-            if (seen.size() < 2) {
-                QTimer::singleShot(10, operador);
-            }
-        };
-        QTimer::singleShot(0, operador);
-        QWidget main;
-        m_messages.reset(false); // OK offers to normalise the subject: not now
-        QVERIFY(CargaResonanciaPaciente(&main, *m_app, *m_imaging));
-        QVERIFY(seen == (QStringList{"FInicio", "FSelect"}) && m_app->ResonanciaCargada);
-        QVERIFY(m_messages.size() == 1 && m_messages[0].text.startsWith("Normalise subject 7"));
-        QCOMPARE(DameRutaResonancias(m_app->BaseDatos, 7), m_series);
-        QCOMPARE(LeeIni(m_app->RutaConfig, "ZoBrain", "ImageDir", ""), m_series);
-        // The calibration accepted is kept with the subject.
-        const auto stored = SubjectCalibration::read(m_app->BaseDatos, 7);
-        QVERIFY(stored && stored->series == m_series && stored->fingerprint == fingerprint());
-        QVERIFY(stored->landmarks[2].x == 8 && stored->landmarks[2].y == 32 && stored->landmarks[2].z == 12);
-        m_app->CierraBaseDatos();
-    }
-
-    // With a stored calibration the loader opens on its series (asking for the folder when it is not
-    // where it was), the point selection shows its landmarks and OK accepts them as they are; a
-    // series that is not the one calibrated is named, and its landmarks start from the defaults.
+    // "Load asociated MR...": without a stored calibration or folder the loader opens in the program's
+    // folder and the operator goes to the series. With one, the loader opens on its series (asking for the
+    // folder when it is not where it was), the point selection shows its landmarks and OK accepts them as
+    // they are; a series that is not the one calibrated is named, and its landmarks start from the defaults.
+    // Either way the series and the landmarks accepted are kept with the subject.
     void theStoredCalibrationComesBackOnItsOwnSeriesOnly_data() {
-        QTest::addColumn<QString>("place"); // of the series: "here", "moved" away, under a "long" path
+        QTest::addColumn<QString>("place"); // "none" stored; the series "here", "moved", under a "long" path
         QTest::addColumn<bool>("sameSeries");
+        QTest::newRow("no calibration stored") << "none" << false;
         QTest::newRow("its series") << "here" << true;
         QTest::newRow("its series, moved") << "moved" << true;
         QTest::newRow("its series, under a path config.ini would cut") << "long" << true;
@@ -313,16 +272,16 @@ private slots:
         }
         StudyFixture study;
         study.addSubject(7, "Ana");
-        SubjectCalibration::Record stored;
-        stored.subjectId = 7;
-        stored.series = moved ? QStringLiteral("/nowhere/on/this/station/Series1") : series;
-        stored.fingerprint = sameSeries ? fingerprint() : QStringLiteral("dicom:1.2.3.4:24");
-        stored.landmarks = {{{10, 10, 3}, {40, 10, 7}, {8, 32, 7}}};
+        SubjectCalibration::Record stored =
+            calibrationOf(7, moved ? QStringLiteral("/nowhere/on/this/station/Series1") : series,
+                          sameSeries ? fingerprint() : QStringLiteral("dicom:1.2.3.4:24"),
+                          {{{10, 10, 3}, {40, 10, 7}, {8, 32, 7}}});
         stored.distance = 180;
         stored.interslice = 5;
         stored.zeroFrame = 1;
-        stored.accepted = QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7), Qt::UTC);
-        SubjectCalibration::write(study.db(), stored);
+        if (place != "none") {
+            SubjectCalibration::write(study.db(), stored);
+        }
         if (edited) {
             study.exec("UPDATE mr_calibration SET landmark1_x = 'nan'");
             study.exec("UPDATE paciente SET RutaResonancias = ?", {series});
@@ -330,8 +289,8 @@ private slots:
         m_app = openInApp(study, 7, "Ana");
         m_app->RutaConfig = m_dir.filePath("config.ini");
 
-        // The operator: shows where the series is when asked, loads what the loader offers, and
-        // accepts the point selection, marking the Ilion only when it is not placed yet.
+        // The operator: shows where the series is when asked, goes to it in the loader, and accepts
+        // the point selection, marking the Ilion only when it is not placed yet.
         QStringList seen;
         int rounds = 0;
         std::function<void()> operador = [&] {
@@ -342,6 +301,7 @@ private slots:
                 static_cast<QDialog *>(chooser)->accept();
             } else if (auto *loader = qobject_cast<FInicio *>(modal)) {
                 seen << loader->directorio();
+                loader->setDirectorio(series);
                 loader->bCargar_Click();
             } else if (auto *select = qobject_cast<FSelect *>(modal)) {
                 seen << (select->landmarks().canAccept() ? "placed" : "to mark");
@@ -362,7 +322,8 @@ private slots:
         QVERIFY(CargaResonanciaPaciente(&main, *m_app, *m_imaging));
         QStringList said = m_messages.texts();
         QVERIFY(!said.isEmpty() && said.takeLast().startsWith("Normalise subject 7"));
-        QStringList expected{series, sameSeries && !edited ? "placed" : "to mark"};
+        QStringList expected{place == "none" ? QCoreApplication::applicationDirPath() : series,
+                             sameSeries && !edited ? "placed" : "to mark"};
         if (moved) {
             expected.prepend("chooser");
         }
@@ -371,18 +332,66 @@ private slots:
                  edited
                      ? QStringList{"The stored MR calibration of subject 7 is refused: landmark1_x holds "
                                    "'nan', which the program never stores there. Mark the landmarks again."}
-                 : sameSeries ? QStringList()
-                              : QStringList{"The series in " + QDir::toNativeSeparators(series) +
-                                            " is not the one calibrated on " +
-                                            stored.accepted.toLocalTime().toString("yyyy-MM-dd HH:mm") +
-                                            "; mark the landmarks again"});
+                 : sameSeries || place == "none"
+                     ? QStringList()
+                     : QStringList{"The series in " + QDir::toNativeSeparators(series) +
+                                   " is not the one calibrated on " +
+                                   stored.accepted.toLocalTime().toString("yyyy-MM-dd HH:mm") +
+                                   "; mark the landmarks again"});
         // Accepted as they were (the series now where it was found), or from the defaults.
+        QVERIFY(m_app->ResonanciaCargada && DameRutaResonancias(m_app->BaseDatos, 7) == series);
+        QCOMPARE(LeeIni(m_app->RutaConfig, "ZoBrain", "ImageDir", ""), series);
         const auto kept = SubjectCalibration::read(m_app->BaseDatos, 7);
         QVERIFY(kept && kept->series == series && kept->fingerprint == fingerprint() &&
                 kept->accepted > stored.accepted);
         QCOMPARE(kept->landmarks[0].x, sameSeries && !edited ? 10.0 : 246.0);
         QCOMPARE(kept->landmarks[2].z, sameSeries && !edited ? 7.0 : 12.0);
         m_app->CierraBaseDatos();
+    }
+
+    // The point selection's landmark mode: what each click places, which tool bar button is down, and
+    // when OK may close the window.
+    void clicksPlaceTheChosenLandmarkAndOkWaitsForTheIlion_data() {
+        QTest::addColumn<QStringList>("events"); // buttons pressed; "left" and "right" click the picture
+        QTest::addColumn<QList<int>>("placed");  // what each click placed (0: nothing)
+        QTest::addColumn<QString>("down");       // the tool bar button down afterwards
+        QTest::addColumn<bool>("canAccept");
+        QTest::newRow("nothing chosen") << QStringList{"left"} << QList<int>{0} << "" << false;
+        QTest::newRow("point 1, then point 2")
+            << QStringList{"Toolbar1Button1", "left", "Toolbar1Button2", "left"} << QList<int>{1, 2}
+            << "Toolbar1Button2" << false;
+        QTest::newRow("Ilion raises the tool bar")
+            << QStringList{"Toolbar1Button1", "bIlion", "left"} << QList<int>{3} << "" << true;
+        QTest::newRow("the right button places nothing")
+            << QStringList{"bIlion", "right"} << QList<int>{0} << "" << false;
+        QTest::newRow("the Ilion stays placed when a point is chosen again")
+            << QStringList{"bIlion", "left", "Toolbar1Button2", "left"} << QList<int>{3, 2}
+            << "Toolbar1Button2" << true;
+    }
+    void clicksPlaceTheChosenLandmarkAndOkWaitsForTheIlion() {
+        QFETCH(QStringList, events);
+        QFETCH(QList<int>, placed);
+        QFETCH(QString, down);
+        QFETCH(bool, canAccept);
+        LandmarkModel model;
+        QList<int> clicks;
+        for (const QString &event : events) {
+            if (event == "Toolbar1Button1" || event == "Toolbar1Button2") {
+                model.choosePoint(event.endsWith('1') ? LandmarkModel::Point1 : LandmarkModel::Point2);
+            } else if (event == "bIlion") {
+                model.chooseIlion();
+            } else {
+                const LandmarkModel::Landmark landmark = model.landmarkFor(event == "left" ? 1 : 2);
+                model.placed(landmark);
+                clicks << landmark;
+            }
+        }
+        QCOMPARE(clicks, placed);
+        QCOMPARE(QString(model.point1Down()   ? "Toolbar1Button1"
+                         : model.point2Down() ? "Toolbar1Button2"
+                                              : ""),
+                 down);
+        QCOMPARE(model.canAccept(), canAccept);
     }
 };
 

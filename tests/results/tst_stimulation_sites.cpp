@@ -12,6 +12,7 @@
 #include "subjects/elegirpaciente.h"
 #include "support/Files.h"
 #include "support/MessageLog.h"
+#include "support/MrRecords.h"
 #include "support/Widgets.h"
 #include "tools/DemoStudy.h"
 
@@ -19,9 +20,10 @@
 #include <QJsonObject>
 #include <QSqlQuery>
 #include <QTableWidget>
-#include <QtEndian>
 
 #include <cmath>
+
+using namespace Qt::StringLiterals;
 
 using StimulationSites::Vec3;
 
@@ -41,14 +43,21 @@ Phantom::Options head(Phantom::Orientation orientation = Phantom::Orientation::S
 // The landmarks on the same anatomy: the calibration pair across the face, the Ilion at the back.
 SubjectCalibration::Record calibration(const QString &series, const Phantom::Options &options) {
     const Phantom::Geometry g = Phantom::geometry(options);
-    SubjectCalibration::Record record;
-    record.subjectId = 1;
-    record.series = series;
-    record.landmarks = {
-        SubjectCalibration::Landmark{std::round(g.cx - g.rx), std::round(g.cy), std::round(g.cz)},
-        SubjectCalibration::Landmark{std::round(g.cx), std::round(g.cy), std::round(g.cz)},
-        SubjectCalibration::Landmark{std::round(g.cx + g.rx - 0.5), std::round(g.cy), std::round(g.cz)}};
-    return record;
+    return calibrationOf(
+        1, series, {},
+        {SubjectCalibration::Landmark{std::round(g.cx - g.rx), std::round(g.cy), std::round(g.cz)},
+         SubjectCalibration::Landmark{std::round(g.cx), std::round(g.cy), std::round(g.cz)},
+         SubjectCalibration::Landmark{std::round(g.cx + g.rx - 0.5), std::round(g.cy), std::round(g.cz)}});
+}
+
+// The values of a column of TSV lines, the first of which names the columns.
+QList<QByteArray> column(const QList<QByteArray> &lines, const QByteArray &name) {
+    const qsizetype at = lines.first().split('\t').indexOf(name);
+    QList<QByteArray> values;
+    for (const QByteArray &line : lines.mid(1)) {
+        values << line.split('\t').value(at);
+    }
+    return values;
 }
 
 bool sitesOf(const Phantom::Options &options, double depth, StimulationSites::Sites &sites,
@@ -98,16 +107,10 @@ Vec3 meanTarget(const QString &study, qint32 subject, const QTemporaryDir &dir) 
 // Stores a normalisation of the subject that carries `mean`, shrunk by 0.9, to the occipital pole
 // (MNI 0, -82, 6): the demo's targets then lie in the visual cortex.
 void normaliseToThePole(const QSqlDatabase &db, qint32 subject, const Vec3 &mean) {
-    SubjectNormalisation::Record r;
-    r.subjectId = subject;
-    r.subjectToMni = {0.9, 0, 0,   -0.9 * mean[0],    0, 0.9, 0, -82 - 0.9 * mean[1],
-                      0,   0, 0.9, 6 - 0.9 * mean[2], 0, 0,   0, 1};
-    r.templateName = "MNIColin27";
-    r.templateSha256 = QString(64, QLatin1Char('a'));
-    r.fingerprint = SubjectCalibration::read(db, subject)->fingerprint;
-    r.metric = -0.5;
-    r.accepted = QDateTime::currentDateTimeUtc();
-    SubjectNormalisation::write(db, r);
+    SubjectNormalisation::write(db,
+                                normalisationOf(subject, SubjectCalibration::read(db, subject)->fingerprint,
+                                                {0.9, 0, 0, -0.9 * mean[0], 0, 0.9, 0, -82 - 0.9 * mean[1], 0,
+                                                 0, 0.9, 6 - 0.9 * mean[2], 0, 0, 0, 1}));
 }
 
 } // namespace
@@ -178,31 +181,19 @@ private slots:
         const QString path = dir.filePath("sites.nii");
         QVERIFY2(NiftiFiles::write(path, StimulationSites::overlay(sites, mr.volume()), &why),
                  qPrintable(why));
-        // NIfTI-1, read by hand: dimensions, the sform rows, then the 8-bit voxels.
-        const QByteArray bytes = fileBytes(path);
-        const auto dim = [&](qsizetype i) {
-            return qFromLittleEndian<qint16>(bytes.constData() + 40 + 2 * i);
-        };
-        const auto srow = [&](qsizetype row, qsizetype column) {
-            return qFromLittleEndian<float>(bytes.constData() + 280 + 16 * row + 4 * column);
-        };
+        // Read back with its values as stored (the NIfTI writer and reader: tst_dicom_files).
+        VolumeLayout::ScannerVolume back;
+        QVERIFY2(NiftiFiles::readLabels(path, back, &why), qPrintable(why));
         const VolumeLayout::ScannerVolume &volume = mr.volume();
-        QCOMPARE(QList<int>({dim(1), dim(2), dim(3)}), QList<int>(volume.dims.begin(), volume.dims.end()));
-        const Vec3 origin = StimulationSites::toRas(volume.affine.origin);
-        for (int row = 0; row < 3; ++row) {
-            for (int axis = 0; axis < 3; ++axis) {
-                const double step =
-                    (row < 2 ? -1 : 1) * volume.affine.axes[std::size_t(axis)][std::size_t(row)];
-                QVERIFY(std::abs(srow(row, axis) - step) < 1e-4);
-            }
-            QVERIFY(std::abs(srow(row, 3) - origin[std::size_t(row)]) < 1e-3);
+        QVERIFY(back.dims == volume.dims && distance(back.affine.origin, volume.affine.origin) < 1e-3);
+        for (std::size_t axis = 0; axis < 3; ++axis) {
+            QVERIFY(distance(back.affine.axes[axis], volume.affine.axes[axis]) < 1e-4);
         }
-        const auto *voxels = reinterpret_cast<const uchar *>(bytes.constData() + 352);
         std::map<int, int> seen;
-        for (int k = 0; k < dim(3); ++k) {
-            for (int j = 0; j < dim(2); ++j) {
-                for (int i = 0; i < dim(1); ++i) {
-                    const int v = voxels[volume.index(i, j, k)];
+        for (int k = 0; k < volume.dims[2]; ++k) {
+            for (int j = 0; j < volume.dims[1]; ++j) {
+                for (int i = 0; i < volume.dims[0]; ++i) {
+                    const int v = back.voxels[volume.index(i, j, k)];
                     if (v == 0) {
                         continue;
                     }
@@ -289,11 +280,9 @@ private slots:
         Study::Opened study = Study::open(demo);
         QVERIFY(study.ok());
         const QString out = dir.filePath("bids");
-        SubjectNormalisation::Record normalised; // a shift and a scale, into the template's space
-        normalised.subjectId = 1;
-        normalised.subjectToMni = {1.1, 0, 0, 10, 0, 1, 0, -20, 0, 0, 0.9, 5, 0, 0, 0, 1};
-        normalised.templateName = "MNIColin27";
-        normalised.fingerprint = record.fingerprint;
+        // A shift and a scale, into the template's space.
+        const SubjectNormalisation::Record normalised =
+            normalisationOf(1, record.fingerprint, {1.1, 0, 0, 10, 0, 1, 0, -20, 0, 0, 0.9, 5, 0, 0, 0, 1});
         StudyExport::run(
             study.db, out, StudyExport::Format::NibsBids, {},
             [&](const QSqlDatabase &, qint32 subject) {
@@ -312,16 +301,11 @@ private slots:
         const QList<QByteArray> markers =
             fileBytes(out + "/sub-1/nibs/sub-1_task-phosphene_markers.tsv").split('\n');
         QCOMPARE(markers.size(), 52);
-        const QList<QByteArray> columns = markers.first().split('\t');
-        const QList<QByteArray> sitesColumns = expected.first().split('\t');
-        for (int line = 1; line <= 50; ++line) { // the scalp points and targets, as `sites` gives them
-            const QList<QByteArray> row = markers.at(line).split('\t'), site = expected.at(line).split('\t');
-            for (const char *axis : {"x", "y", "z"}) {
-                QCOMPARE(row.at(columns.indexOf(QByteArray("entry_") + axis)),
-                         site.at(sitesColumns.indexOf(QByteArray("scalp_") + axis)));
-                QCOMPARE(row.at(columns.indexOf(QByteArray("target_") + axis)),
-                         site.at(sitesColumns.indexOf(QByteArray("target_") + axis)));
-            }
+        for (const char *axis : {"x", "y", "z"}) { // the scalp points and targets, as `sites` gives them
+            QCOMPARE(column(markers, QByteArray("entry_") + axis),
+                     column(expected, QByteArray("scalp_") + axis));
+            QCOMPARE(column(markers, QByteArray("target_") + axis),
+                     column(expected, QByteArray("target_") + axis));
         }
         const QJsonDocument system =
             QJsonDocument::fromJson(fileBytes(out + "/sub-1/nibs/sub-1_task-phosphene_coordsystem.json"));
@@ -331,16 +315,13 @@ private slots:
         const QString mni = out + "/sub-1/nibs/sub-1_task-phosphene_space-MNIColin27_";
         const QList<QByteArray> inMni = fileBytes(mni + "markers.tsv").split('\n');
         QCOMPARE(inMni.size(), 52);
-        for (const int line : {1, 27, 50}) {
-            const QList<QByteArray> row = markers.at(line).split('\t'), moved = inMni.at(line).split('\t');
-            const std::array<double, 3> target{row.at(columns.indexOf("target_x")).toDouble(),
-                                               row.at(columns.indexOf("target_y")).toDouble(),
-                                               row.at(columns.indexOf("target_z")).toDouble()};
-            const std::array<double, 3> expected{1.1 * target[0] + 10, target[1] - 20, 0.9 * target[2] + 5};
-            for (int axis = 0; axis < 3; ++axis) { // both rounded to 0.01 mm
-                const QByteArray column = QByteArray("target_") + "xyz"[axis];
-                QVERIFY(std::abs(moved.at(columns.indexOf(column)).toDouble() - expected[std::size_t(axis)]) <
-                        0.02);
+        const double scale[] = {1.1, 1, 0.9}, shift[] = {10, -20, 5};
+        for (std::size_t axis = 0; axis < 3; ++axis) { // both rounded to 0.01 mm
+            const QByteArray name = QByteArray("target_") + "xyz"[axis];
+            const QList<QByteArray> target = column(markers, name), moved = column(inMni, name);
+            for (const int line : {0, 26, 49}) {
+                QVERIFY(std::abs(moved[line].toDouble() - scale[axis] * target[line].toDouble() -
+                                 shift[axis]) < 0.02);
             }
         }
         QCOMPARE(
@@ -420,22 +401,17 @@ private slots:
         QTest::addColumn<QString>("depth");
         QTest::addColumn<QString>("said");
         QTest::addColumn<int>("emptyCell"); // -1: the command is refused
-        QTest::newRow("Ilion inside the head") << "20,80,45:140,80,45:110,80,45"
-                                               << "15"
-                                               << "not on the scalp" << -1;
-        QTest::newRow("Ilion on the first slice") << "20,80,45:140,80,45:138,80,0"
-                                                  << "15"
-                                                  << "not on the scalp" << -1;
-        QTest::newRow("landmarks 1 and 2 at one point") << "20,80,45:20,80,45:138,80,45"
-                                                        << "15"
-                                                        << "same point" << -1;
+        QTest::newRow("Ilion inside the head")
+            << u"20,80,45:140,80,45:110,80,45"_s << u"15"_s << u"not on the scalp"_s << -1;
+        QTest::newRow("Ilion on the first slice")
+            << u"20,80,45:140,80,45:138,80,0"_s << u"15"_s << u"not on the scalp"_s << -1;
+        QTest::newRow("landmarks 1 and 2 at one point")
+            << u"20,80,45:20,80,45:138,80,45"_s << u"15"_s << u"same point"_s << -1;
         QTest::newRow("a field of view that cuts the head")
-            << "cut:20,80,45:140,80,45:138,80,45"
-            << "15"
-            << "no scalp at cells 47 (the field of view cuts the head there)" << 47;
-        QTest::newRow("a depth past the head centre") << "20,80,45:140,80,45:138,80,45"
-                                                      << "200"
-                                                      << "past the head centre" << -1;
+            << u"cut:20,80,45:140,80,45:138,80,45"_s << u"15"_s
+            << u"no scalp at cells 47 (the field of view cuts the head there)"_s << 47;
+        QTest::newRow("a depth past the head centre")
+            << u"20,80,45:140,80,45:138,80,45"_s << u"200"_s << u"past the head centre"_s << -1;
     }
     void whatCannotBeAimedIsRefusedOrLeftEmpty() {
         QFETCH(QString, landmarks);

@@ -8,6 +8,8 @@
 #include "support/StudyFixture.h"
 #include "tools/DemoStudy.h"
 
+using namespace Qt::StringLiterals;
+
 class DemoStudyTest : public QObject {
     Q_OBJECT
 
@@ -56,16 +58,11 @@ private slots:
         QTest::addColumn<QString>("option");
         QTest::addColumn<QString>("value");
         QTest::addColumn<int>("added");
-        QTest::newRow("no pulse") << "pulses"
-                                  << "0" << 0;
-        QTest::newRow("negative frequency") << "frequency"
-                                            << "-1" << 0;
-        QTest::newRow("over the stimulator's output") << "intensity"
-                                                      << "101" << 0;
-        QTest::newRow("brightness past the control") << "brightness"
-                                                     << "10" << 0;
-        QTest::newRow("full output") << "intensity"
-                                     << "100" << 1;
+        QTest::newRow("no pulse") << u"pulses"_s << u"0"_s << 0;
+        QTest::newRow("negative frequency") << u"frequency"_s << u"-1"_s << 0;
+        QTest::newRow("over the stimulator's output") << u"intensity"_s << u"101"_s << 0;
+        QTest::newRow("brightness past the control") << u"brightness"_s << u"10"_s << 0;
+        QTest::newRow("full output") << u"intensity"_s << u"100"_s << 1;
     }
     void stimulusAddRefusesParametersThatCannotBe() {
         QFETCH(QString, option);

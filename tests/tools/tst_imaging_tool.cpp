@@ -8,6 +8,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+using namespace Qt::StringLiterals;
+
 // zokorvane-tool phantom, load-series, plan and calibrate, run as a script would run them.
 class TestImagingTool : public QObject {
     Q_OBJECT
@@ -77,19 +79,17 @@ private slots:
     }
 
     // calibrate stores, for a later process, what plan takes, and sites uses it; a refusal stores
-    // nothing.
+    // nothing. What sites makes of a stored calibration: tst_stimulation_sites.
     void calibrateStoresTheCalibrationOrRefusesStoringNothing_data() {
         QTest::addColumn<QString>("series"); // under the test folder
         QTest::addColumn<int>("subject");
         QTest::addColumn<QString>("ilion");
         QTest::addColumn<QString>("stored"); // the fingerprint's start; empty: refused
-        QTest::newRow("DICOM folder") << "series" << 3 << "5,32,10"
-                                      << "dicom:";
-        QTest::newRow("NIfTI file") << "head.nii.gz" << 3 << "5,32,10"
-                                    << "nifti-sha256:";
-        QTest::newRow("unknown subject") << "series" << 4 << "5,32,10" << QString();
-        QTest::newRow("series that does not load") << "empty" << 3 << "5,32,10" << QString();
-        QTest::newRow("landmark outside the volume") << "series" << 3 << "5,64,10" << QString();
+        QTest::newRow("DICOM folder") << u"series"_s << 3 << u"5,32,10"_s << u"dicom:"_s;
+        QTest::newRow("NIfTI file") << u"head.nii.gz"_s << 3 << u"5,32,10"_s << u"nifti-sha256:"_s;
+        QTest::newRow("unknown subject") << u"series"_s << 4 << u"5,32,10"_s << QString();
+        QTest::newRow("series that does not load") << u"empty"_s << 3 << u"5,32,10"_s << QString();
+        QTest::newRow("landmark outside the volume") << u"series"_s << 3 << u"5,64,10"_s << QString();
     }
     void calibrateStoresTheCalibrationOrRefusesStoringNothing() {
         QFETCH(QString, series);
@@ -129,17 +129,12 @@ private slots:
                     record->landmarks[2].z == 10);
             QVERIFY(record->distance == 160 && record->interslice > 0);
             QVERIFY(record->accepted >= before && record->accepted <= QDateTime::currentDateTimeUtc());
-            // Kept: two later processes give the same sites without calibrating again.
-            QByteArray tables[2];
-            for (int run = 0; run < 2; ++run) {
-                const QString tsv = dir.filePath(QStringLiteral("sites%1.tsv").arg(run));
-                QVERIFY2(runProgram({},
-                                    {"sites", study.path(), "--subject", "3", "--depth", "5", "--tsv", tsv},
-                                    &said) == 0,
-                         qPrintable(said));
-                tables[run] = fileBytes(tsv);
-            }
-            QVERIFY(tables[0] == tables[1] && tables[0].count('\n') == 51);
+            // A later process gives the sites without calibrating again.
+            QVERIFY2(runProgram({},
+                                {"sites", study.path(), "--subject", "3", "--depth", "5", "--tsv",
+                                 dir.filePath("s.tsv")},
+                                &said) == 0,
+                     qPrintable(said));
         }
     }
 

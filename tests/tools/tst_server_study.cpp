@@ -11,6 +11,7 @@
 #include "subjects/SubjectStore.h"
 #include "support/Files.h"
 #include "support/MessageLog.h"
+#include "support/MrRecords.h"
 #include "support/StudyFixture.h"
 #include "support/Widgets.h"
 #include "tools/DemoStudy.h"
@@ -20,7 +21,7 @@
 
 // What only a study shared on a server does: several stations at once, the subject lock, a role that
 // may only read, a dropped connection, and the copy between engines (killed writers: the server run
-// of tst_stimulus_crash). Runs on the test server (ZK_TEST_SERVER).
+// of tst_stimulus_store). Runs on the test server (ZK_TEST_SERVER).
 class TestServerStudy : public QObject {
     Q_OBJECT
 
@@ -47,27 +48,17 @@ private slots:
         const QString back = dir.filePath("back.sqlite");
         {
             OpenStudy study(file);
-            SubjectCalibration::Record calibration;
-            calibration.subjectId = 1;
-            calibration.series = "/mr/ana";
-            calibration.fingerprint = "dicom:1.2.3:60";
-            calibration.landmarks = {{{110.5, 64, 30}, {10, 64.25, 30}, {18, 64, 0.1}}};
-            calibration.accepted = QDateTime(QDate(2026, 5, 6), QTime(7, 8, 9), Qt::UTC);
+            const SubjectCalibration::Record calibration = calibrationOf(
+                1, "/mr/ana", "dicom:1.2.3:60", {{{110.5, 64, 30}, {10, 64.25, 30}, {18, 64, 0.1}}});
             SubjectAiming::Record aiming;
             aiming.subjectId = 1;
             aiming.calibration = SubjectAiming::calibrationDigest(calibration);
             aiming.cells[7] = {true, {-61.25, 17.5, 0.1}, {0.6, -0.8, 0}, 80.125};
             SubjectCalibration::write(study.db, calibration, &aiming);
-            SubjectNormalisation::Record normalisation;
-            normalisation.subjectId = 1;
-            normalisation.subjectToMni = {0.97, 0.1,  -0.02, 1.5,  -0.1, 1.04, 0.2, -19.25,
-                                          0.03, -0.2, 0.99,  1e-7, 0,    0,    0,   1};
-            normalisation.templateName = "MNIColin27";
-            normalisation.templateSha256 = QString(64, 'a');
-            normalisation.fingerprint = calibration.fingerprint;
-            normalisation.metric = -0.612345678901;
-            normalisation.accepted = calibration.accepted;
-            SubjectNormalisation::write(study.db, normalisation);
+            SubjectNormalisation::write(study.db,
+                                        normalisationOf(1, "dicom:1.2.3:60",
+                                                        {0.97, 0.1, -0.02, 1.5, -0.1, 1.04, 0.2, -19.25, 0.03,
+                                                         -0.2, 0.99, 1e-7, 0, 0, 0, 1}));
         }
         StudyCopy::copy(file, server);
         QCOMPARE(StudyCopy::copy(server, back).tables.at("estimulo").rows, 13);
