@@ -408,9 +408,10 @@ Window volumeWindow(Gathered &g, const std::vector<std::size_t> &places, int thr
 
 // Turns the codes into 8 bits through the one window, the same rule for every slice:
 // (v - low) / (high - low) of 255, rounded half up, MONOCHROME1 inverted; one lookup table for each
-// coding, so each code is windowed once. Places not decoded are black.
+// coding, so each code is windowed once. Places not decoded are black. The greys are written in the
+// layout's order (`order`), so the volume is not moved once more.
 void toGrey(const Gathered &g, const std::vector<std::size_t> &places, const Window &window,
-            std::vector<std::uint8_t> &voxels, int threads) {
+            const VolumeLayout::Reorder &order, std::vector<std::uint8_t> &voxels, int threads) {
     const double gain = 255 / std::max(window.high - window.low, 1e-12);
     std::map<std::pair<Coding, bool>, std::vector<std::uint8_t>> tables;
     for (const std::size_t k : places) {
@@ -426,25 +427,29 @@ void toGrey(const Gathered &g, const std::vector<std::size_t> &places, const Win
             table[std::size_t(code)] = g.inverse[k] ? std::uint8_t(255 - grey) : grey;
         }
     }
-    std::vector<const std::uint8_t *> tableOf(g.decoded.size(), nullptr);
+    const std::vector<std::uint8_t> black(65536, 0);
+    std::vector<const std::uint8_t *> tableOf(g.decoded.size(), black.data());
     for (const std::size_t k : places) {
         tableOf[k] = tables.at({g.codings[k], g.inverse[k] != 0}).data();
     }
-    ParallelJobs::run(
-        g.decoded.size(), threads,
-        [&](std::size_t k) {
-            std::uint8_t *target = &voxels[g.sliceSize * k];
-            if (!tableOf[k]) {
-                std::fill_n(target, g.sliceSize, std::uint8_t(0));
-                return;
+    const auto sliceSize = std::ptrdiff_t(g.sliceSize);
+    const std::ptrdiff_t step = order.stride[0];
+    const std::ptrdiff_t width = order.dims[0];
+    const std::uint16_t *codes = g.codes.data();
+    order.forEachRow(threads, [&, step, width, sliceSize](std::size_t to, std::ptrdiff_t from) {
+        std::uint8_t *target = voxels.data() + to;
+        if (std::abs(step) < sliceSize) { // a row within one slice: one table
+            const std::uint8_t *table = tableOf[std::size_t(from / sliceSize)];
+            for (std::ptrdiff_t i = 0; i < width; ++i) {
+                target[i] = table[codes[from + i * step]];
             }
-            const std::uint16_t *codes = g.place(k);
-            const std::uint8_t *table = tableOf[k];
-            for (std::size_t i = 0; i < g.sliceSize; ++i) {
-                target[i] = table[codes[i]];
-            }
-        },
-        [](std::size_t) {});
+            return;
+        }
+        for (std::ptrdiff_t i = 0; i < width; ++i) { // a row across the slices
+            const std::ptrdiff_t at = from + i * step;
+            target[i] = tableOf[std::size_t(at / sliceSize)][codes[at]];
+        }
+    });
 }
 
 // The placement of the volume: the first slice's position, the in-plane directions and the step
@@ -476,7 +481,7 @@ VolumeLayout::Affine placement(const Series &series) {
 } // namespace
 
 bool decodeSeries(const Series &whole, VolumeLayout::ScannerVolume &volume, QStringList *failures,
-                  int threads, const std::function<void(int, int)> &progress) {
+                  int threads, const std::function<void(int, int)> &progress, bool inLayout) {
     prepareDcmtk();
     volume = {};
     std::mutex failuresMutex;
@@ -563,8 +568,15 @@ bool decodeSeries(const Series &whole, VolumeLayout::ScannerVolume &volume, QStr
         volume = {};
         return false;
     }
+    // Asked for, a placed volume is written in the layout's order; without an orientation the caller
+    // places it as pictures, and the layout moves it then.
+    const VolumeLayout::Reorder order = inLayout && series.hasOrientation
+                                            ? VolumeLayout::reorder(volume.dims, volume.affine)
+                                            : VolumeLayout::keepOrder(volume.dims, volume.affine);
     volume.voxels.resize(gathered.sliceSize * places);
-    toGrey(gathered, decoded, volumeWindow(gathered, decoded, threads), volume.voxels, threads);
+    toGrey(gathered, decoded, volumeWindow(gathered, decoded, threads), order, volume.voxels, threads);
+    volume.dims = order.dims;
+    volume.affine = order.affine;
     return true;
 }
 

@@ -102,12 +102,15 @@ Scan scanFolder(const QString &folder, int threads = 0);
 
 // Decodes the first volume of the series (the whole series when it is one volume: see
 // Series::volume) into a volume, its voxels in file order (i column, j row, k the slice's place)
-// with the affine of the series; an empty place stays black. A mosaic or a colour image is refused. Runs on
-// `threads` threads; progress(done, total) is called on the calling thread. A series beyond a head series'
-// sizes (VolumeLayout::sizeProblem) is refused before its voxels are set aside, naming its first file. Files
-// that cannot be decoded (pixel data shorter than the header says among them) are listed in *failures with
-// the reason and leave a black slice; false when no slice could be decoded.
+// with the affine of the series, or, with `inLayout` and a placed series, already brought into the
+// layout (VolumeLayout::reorder; the loader's way, which saves moving the volume once more); an empty place
+// stays black. A mosaic or a colour image is refused. Runs on `threads` threads; progress(done, total) is
+// called on the calling thread. A series beyond a head series' sizes (VolumeLayout::sizeProblem) is refused
+// before its voxels are set aside, naming its first file. Files that cannot be decoded (pixel data shorter
+// than the header says among them) are listed in *failures with the reason and leave a black slice; false
+// when no slice could be decoded.
 bool decodeSeries(const Series &series, VolumeLayout::ScannerVolume &volume, QStringList *failures,
-                  int threads = 1, const std::function<void(int done, int total)> &progress = {});
+                  int threads = 1, const std::function<void(int done, int total)> &progress = {},
+                  bool inLayout = false);
 
 } // namespace DicomFiles

@@ -282,11 +282,14 @@ bool SeriesLoader::readDicom(const QString &ruta, bool lateral, std::array<int, 
     }
     m_signature = signatureOf(files) + s.uid + QStringLiteral("#%1").arg(chosen[1]);
     QStringList failures;
-    const bool decoded = DicomFiles::decodeSeries(s, volume, &failures, m_threads, [&](int done, int total) {
-        if (m_progress) {
-            m_progress(Phase::Converting, std::max(0, done - 1), 0, total - 1);
-        }
-    });
+    const bool decoded = DicomFiles::decodeSeries(
+        s, volume, &failures, m_threads,
+        [&](int done, int total) {
+            if (m_progress) {
+                m_progress(Phase::Converting, std::max(0, done - 1), 0, total - 1);
+            }
+        },
+        true);
     m_report.failures << failures;
     if (!s.hasOrientation) {
         // Without ImageOrientationPatient the images are pictures as far as orientation goes.
@@ -375,7 +378,7 @@ bool SeriesLoader::i_CargarImagenes(const QString &ruta, bool soloJpg, bool late
 
 // Brings the volume read into the layout and makes it the state's volume.
 bool SeriesLoader::buildVolume(const QString &ruta, bool lateral, VolumeLayout::ScannerVolume &source) {
-    m_layout = VolumeLayout::toLayout(source, m_threads);
+    m_layout = VolumeLayout::toLayout(std::move(source), m_threads);
     source = {};
     const VolumeLayout::ScannerVolume &v = m_layout.volume;
     ImagingLibrary &library = m_state.library();

@@ -189,72 +189,95 @@ std::array<int, 3> nearestAxes(const std::array<std::array<double, 3>, 3> &cosin
 
 } // namespace
 
-Oriented toLayout(const ScannerVolume &source, int threads) {
-    Oriented result;
+Reorder reorder(const std::array<int, 3> &dims, const Affine &affine) {
     std::array<std::array<double, 3>, 3> cosine{};
     for (int l = 0; l < 3; ++l) {
         for (int s = 0; s < 3; ++s) {
-            cosine[l][s] = dot(LayoutAxes[l], source.affine.direction(s));
+            cosine[l][s] = dot(LayoutAxes[l], affine.direction(s));
         }
     }
     const std::array<int, 3> best = nearestAxes(cosine);
-    result.source = best;
-
-    // Permute and flip into the layout; the affine follows so every voxel keeps its place.
-    ScannerVolume &out = result.volume;
-    for (int l = 0; l < 3; ++l) {
-        out.dims[l] = source.dims[best[l]];
-        result.flipped[l] = cosine[l][best[l]] < 0;
-    }
-    out.voxels.resize(source.voxels.size());
     // Each layout axis walks its source axis with a fixed stride (negative when reversed), from the
-    // source voxel that becomes the layout's first.
-    const std::array<std::ptrdiff_t, 3> sourceStride{1, std::ptrdiff_t(source.dims[0]),
-                                                     std::ptrdiff_t(source.dims[0]) * source.dims[1]};
-    std::array<std::ptrdiff_t, 3> stride{};
-    std::ptrdiff_t start = 0;
+    // source voxel that becomes the layout's first; the affine follows so every voxel keeps its place.
+    const std::array<std::ptrdiff_t, 3> sourceStride{1, std::ptrdiff_t(dims[0]),
+                                                     std::ptrdiff_t(dims[0]) * dims[1]};
+    Reorder r;
+    std::array<double, 3> first{};
     for (int l = 0; l < 3; ++l) {
-        stride[l] = result.flipped[l] ? -sourceStride[best[l]] : sourceStride[best[l]];
-        if (result.flipped[l]) {
-            start += sourceStride[best[l]] * (out.dims[l] - 1);
-        }
+        const bool flipped = cosine[l][best[l]] < 0;
+        r.source[l] = best[l];
+        r.flipped[l] = flipped;
+        r.dims[l] = dims[best[l]];
+        r.stride[l] = flipped ? -sourceStride[best[l]] : sourceStride[best[l]];
+        r.start += flipped ? sourceStride[best[l]] * (r.dims[l] - 1) : 0;
+        const Vec3 &axis = affine.axes[best[l]];
+        r.affine.axes[l] = flipped ? scaled(axis, -1) : axis;
+        first[best[l]] = flipped ? r.dims[l] - 1 : 0;
     }
-    // Rows of the layout are written whole; the outer loop follows the source's slices where a layout
-    // axis comes from them, so the reads stay within one source slice at a time.
-    const int outer = best[1] == 2 ? 1 : 2;
+    r.affine.origin = affine.map(first[0], first[1], first[2]);
+    r.identity = r.start == 0 && r.stride == sourceStride;
+    return r;
+}
+
+Reorder keepOrder(const std::array<int, 3> &dims, const Affine &affine) {
+    Reorder r;
+    r.dims = dims;
+    r.affine = affine;
+    r.source = {0, 1, 2};
+    r.stride = {1, std::ptrdiff_t(dims[0]), std::ptrdiff_t(dims[0]) * dims[1]};
+    r.identity = true;
+    return r;
+}
+
+void Reorder::forEachRow(int threads, const std::function<void(std::size_t, std::ptrdiff_t)> &row) const {
+    // The outer loop follows the source's slices where a layout axis comes from them, so the reads
+    // stay within one source slice at a time.
+    const int outer = source[1] == 2 ? 1 : 2;
     const int middle = 3 - outer;
-    const std::uint8_t *from = source.voxels.data() + start;
-    const std::ptrdiff_t step = stride[0];
-    const std::ptrdiff_t width = out.dims[0];
     ParallelJobs::run(
-        std::size_t(out.dims[outer]), threads,
-        [&, step, width](std::size_t outerAt) { // steps by value: the byte stores cannot change them
-            const auto a = std::ptrdiff_t(outerAt);
-            for (int b = 0; b < out.dims[middle]; ++b) {
-                const std::uint8_t *row = from + a * stride[outer] + b * stride[middle];
-                std::array<int, 3> at{};
-                at[outer] = int(a);
-                at[middle] = b;
-                std::uint8_t *to = &out.voxels[out.index(0, at[1], at[2])];
-                if (step == 1) {
-                    std::copy_n(row, width, to);
-                } else if (step == -1) { // a row read backwards
-                    std::reverse_copy(row - (width - 1), row + 1, to);
-                } else {
-                    for (std::ptrdiff_t i = 0; i < width; ++i) {
-                        to[i] = row[i * step];
-                    }
-                }
+        std::size_t(dims[outer]), threads,
+        [&](std::size_t a) {
+            for (int b = 0; b < dims[middle]; ++b) {
+                std::array<std::size_t, 3> at{};
+                at[outer] = a;
+                at[middle] = std::size_t(b);
+                row((at[2] * std::size_t(dims[1]) + at[1]) * std::size_t(dims[0]),
+                    start + std::ptrdiff_t(a) * stride[outer] + b * stride[middle]);
             }
         },
         [](std::size_t) {});
-    std::array<double, 3> first{};
-    for (int l = 0; l < 3; ++l) {
-        const Vec3 &axis = source.affine.axes[best[l]];
-        out.affine.axes[l] = result.flipped[l] ? scaled(axis, -1) : axis;
-        first[best[l]] = result.flipped[l] ? out.dims[l] - 1 : 0;
+}
+
+Oriented toLayout(ScannerVolume source, int threads) {
+    Oriented result;
+    const Reorder r = reorder(source.dims, source.affine);
+    result.source = r.source;
+    result.flipped = r.flipped;
+    ScannerVolume &out = result.volume;
+    out.dims = r.dims;
+    out.affine = r.affine;
+    if (r.identity) {
+        out.voxels = std::move(source.voxels);
+    } else {
+        out.voxels.resize(source.voxels.size());
+        const std::uint8_t *from = source.voxels.data();
+        const std::ptrdiff_t step = r.stride[0];
+        const std::ptrdiff_t width = r.dims[0];
+        // Steps by value: the byte stores cannot change them.
+        r.forEachRow(threads, [&, step, width](std::size_t to, std::ptrdiff_t at) {
+            const std::uint8_t *row = from + at;
+            std::uint8_t *target = out.voxels.data() + to;
+            if (step == 1) {
+                std::copy_n(row, width, target);
+            } else if (step == -1) { // a row read backwards
+                std::reverse_copy(row - (width - 1), row + 1, target);
+            } else {
+                for (std::ptrdiff_t i = 0; i < width; ++i) {
+                    target[i] = row[i * step];
+                }
+            }
+        });
     }
-    out.affine.origin = source.affine.map(first[0], first[1], first[2]);
 
     // Square pixels in the slice plane.
     const double pixel = std::min(out.affine.spacing(0), out.affine.spacing(1));

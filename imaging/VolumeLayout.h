@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 // Volumes as scanners write them, and the one layout the program holds every volume in.
@@ -76,7 +77,27 @@ struct Oriented {
 // source axes that end up in the slice plane; a slice-plane axis whose spacing differs from it by
 // more than 1% is resampled to it (trilinear). The axis across the head keeps its spacing. The
 // voxels are moved on up to `threads` threads.
-Oriented toLayout(const ScannerVolume &source, int threads = 1);
+Oriented toLayout(ScannerVolume source, int threads = 1);
+
+// How the voxels of a volume of these dims and affine move into the layout (toLayout's first step,
+// before any resampling): the layout's dims and affine, and for each layout axis its source axis,
+// whether it is reversed and its step in the source (in voxels).
+struct Reorder {
+    std::array<int, 3> dims{};
+    Affine affine;
+    std::array<int, 3> source{};
+    std::array<bool, 3> flipped{};
+    std::array<std::ptrdiff_t, 3> stride{};
+    std::ptrdiff_t start = 0; // the source voxel that becomes the layout's first
+    bool identity = false;    // the volume is in the layout already
+    // Calls row(to, from) for every row of the layout, on up to `threads` threads: `to` the index of
+    // its first voxel in the layout, `from` that voxel's in the source; along the row the source
+    // index moves by stride[0].
+    void forEachRow(int threads, const std::function<void(std::size_t, std::ptrdiff_t)> &row) const;
+};
+Reorder reorder(const std::array<int, 3> &dims, const Affine &affine);
+// The order that leaves a volume as it is.
+Reorder keepOrder(const std::array<int, 3> &dims, const Affine &affine);
 
 // The volume as a series of pictures carries no orientation: these are the affines that the
 // "Images as lateral slices" box chooses for such pictures. Lateral: pictures are already in the

@@ -21,7 +21,7 @@ Head::Head(const BrainTemplate &tpl) {
         throw BrainError(
             QCoreApplication::translate("BrainView", "The template is not a volume: %1").arg(why));
     }
-    const VolumeLayout::Oriented head = VolumeLayout::toLayout(stored);
+    const VolumeLayout::Oriented head = VolumeLayout::toLayout(std::move(stored));
     const VolumeLayout::Affine &a = head.volume.affine;
     std::array<double, 16> toLps{};
     for (int row = 0; row < 3; ++row) {
