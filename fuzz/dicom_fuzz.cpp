@@ -39,7 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     for (const DicomFiles::Series &series : scan.series) {
         VolumeLayout::ScannerVolume volume;
         QStringList failures;
-        const bool decoded = DicomFiles::decodeSeries(series, volume, &failures, 1);
+        // As the loader decodes: into the layout's order.
+        const bool decoded = DicomFiles::decodeSeries(series, volume, &failures, 1, {}, true);
         if (!decoded && failures.isEmpty()) {
             std::abort(); // a series that gives no volume says why
         }
