@@ -88,6 +88,10 @@ struct CodeCounts {
 // What the decoding of a volume gathers: the codes of every place, and for each place whether it
 // was decoded, its coding, the window its file gives and whether it is shown inverted (MONOCHROME1).
 struct Gathered {
+    Gathered(std::size_t size, std::size_t places)
+        : sliceSize(size), codes(size * places), decoded(places, 0), inverse(places, 0), codings(places),
+          windows(places), counts(places), counted(places, 0) {}
+
     std::size_t sliceSize = 0;
     std::vector<std::uint16_t, Uninitialised<std::uint16_t>> codes; // a place not decoded is never read
     std::vector<char> decoded;
@@ -478,6 +482,41 @@ VolumeLayout::Affine placement(const Series &series) {
     return affine;
 }
 
+// Decodes the frames of the series into `gathered`, one job per file; what a file could not give is
+// told to `fail`.
+void decodeFiles(const Series &series, Gathered &gathered, int threads,
+                 const std::function<void(int, int)> &progress,
+                 const std::function<void(const QString &)> &fail) {
+    std::map<QString, Frames> framesOfFile;
+    for (const Slice &slice : series.slices) {
+        framesOfFile[slice.path].emplace_back(slice.frame, slice.place);
+    }
+    const std::vector<std::pair<QString, Frames>> jobs(framesOfFile.begin(), framesOfFile.end());
+    const int count = int(series.slices.size());
+    std::atomic<int> done{0};
+    ParallelJobs::run(
+        jobs.size(), threads,
+        [&](std::size_t j) {
+            const QString problem = decodeFile(jobs[j].first, series, jobs[j].second, gathered);
+            if (!problem.isEmpty()) {
+                fail(problem);
+            }
+            done += int(jobs[j].second.size());
+        },
+        [&](std::size_t j) {
+            fail(QStringLiteral("%1: too large for the memory available").arg(jobs[j].first));
+            done += int(jobs[j].second.size());
+        },
+        [&] {
+            if (progress) {
+                progress(done.load(), count);
+            }
+        });
+    if (progress) {
+        progress(count, count);
+    }
+}
+
 } // namespace
 
 bool decodeSeries(const Series &whole, VolumeLayout::ScannerVolume &volume, QStringList *failures,
@@ -516,45 +555,9 @@ bool decodeSeries(const Series &whole, VolumeLayout::ScannerVolume &volume, QStr
         return false;
     }
     volume.dims = {series.columns, series.rows, series.places};
-    Gathered gathered;
-    gathered.sliceSize = std::size_t(series.columns) * series.rows;
     const auto places = std::size_t(series.places);
-    gathered.codes.resize(gathered.sliceSize * places);
-    gathered.decoded.assign(places, 0);
-    gathered.inverse.assign(places, 0);
-    gathered.codings.assign(places, Coding{});
-    gathered.windows.assign(places, Window{});
-    gathered.counts.assign(places, CodeCounts{});
-    gathered.counted.assign(places, 0);
-
-    // One job per file, decoding the frames of it that belong to the volume.
-    std::map<QString, Frames> framesOfFile;
-    for (const Slice &slice : series.slices) {
-        framesOfFile[slice.path].emplace_back(slice.frame, slice.place);
-    }
-    const std::vector<std::pair<QString, Frames>> jobs(framesOfFile.begin(), framesOfFile.end());
-    std::atomic<int> done{0};
-    ParallelJobs::run(
-        jobs.size(), threads,
-        [&](std::size_t j) {
-            const QString problem = decodeFile(jobs[j].first, series, jobs[j].second, gathered);
-            if (!problem.isEmpty()) {
-                fail(problem);
-            }
-            done += int(jobs[j].second.size());
-        },
-        [&](std::size_t j) {
-            fail(QStringLiteral("%1: too large for the memory available").arg(jobs[j].first));
-            done += int(jobs[j].second.size());
-        },
-        [&] {
-            if (progress) {
-                progress(done.load(), count);
-            }
-        });
-    if (progress) {
-        progress(count, count);
-    }
+    Gathered gathered(std::size_t(series.columns) * series.rows, places);
+    decodeFiles(series, gathered, threads, progress, fail);
     if (failures) {
         failures->sort();
     }
