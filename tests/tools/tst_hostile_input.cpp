@@ -4,16 +4,12 @@
 
 #include <QCryptographicHash>
 #include <QDirIterator>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 #include <zlib.h>
 
 #include <cmath>
 #include <cstring>
 #include <functional>
-#include <limits>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -33,7 +29,6 @@ struct HostileCase {
     QString named;         // the file the refusal names
     QString reason;        // a piece of the reason it gives
     QStringList mayChange; // files of `dir` (relative; "x/" for a folder and all in it) it may change
-    QString study;         // a study that must still open afterwards ("" for none)
     bool refused = true;   // false: the command goes on without what it names (exit 0)
 };
 using HostileSetup = std::function<HostileCase(const QString &dir, const QString &outside)>;
@@ -63,16 +58,10 @@ QByteArray element(quint16 group, quint16 tag, const char *vr, QByteArray value)
 struct DicomClaims {
     quint16 rows = 8;
     quint16 columns = 8;
-    QByteArray frames = {};      // NumberOfFrames, "" for none
     QByteArray spacing = "1\\1"; // PixelSpacing
     double position = 0;         // along the subject's left-right axis
     qsizetype pixelBytes = -1;   // -1: rows x columns
     qsizetype padding = 0;       // bytes of a private element before the pixel data
-
-    DicomClaims &size(quint16 r, quint16 c, qsizetype bytes = -1) {
-        rows = r, columns = c, pixelBytes = bytes;
-        return *this;
-    }
 };
 
 // One MR image, a sagittal slice of 8-bit pixels, claiming what `c` says.
@@ -92,9 +81,6 @@ QByteArray dicomImage(const DicomClaims &c) {
                 element(0x0029, 0x1000, "OB", QByteArray(c.padding, 'p'));
     }
     data += element(0x0028, 0x0002, "US", le16(1)) + element(0x0028, 0x0004, "CS", "MONOCHROME2");
-    if (!c.frames.isEmpty()) {
-        data += element(0x0028, 0x0008, "IS", c.frames);
-    }
     data += element(0x0028, 0x0010, "US", le16(c.rows)) + element(0x0028, 0x0011, "US", le16(c.columns)) +
             element(0x0028, 0x0030, "DS", c.spacing) + element(0x0028, 0x0100, "US", le16(8)) +
             element(0x0028, 0x0101, "US", le16(8)) + element(0x0028, 0x0102, "US", le16(7)) +
@@ -138,9 +124,7 @@ bool putGzip(const QString &path, const QByteArray &bytes) {
 HostileCase loadSeriesOf(const QString &path, const QString &named, const QString &reason) {
     return {{QStringLiteral("load-series"), path, QStringLiteral("--threads"), QStringLiteral("2")},
             named,
-            reason,
-            {},
-            {}};
+            reason};
 }
 
 // A DICOM series of images that all claim the same: the refusal names one of them.
@@ -189,31 +173,29 @@ HostileSetup legacyDrawingRow(const QByteArray &bytes, const QString &reason) {
             reason,
             {QStringLiteral("lab.sqlite"), QStringLiteral("lab.before-version-4.sqlite"),
              QStringLiteral("out/")},
-            study,
             false};
     };
 }
 
-// A study and a file of the tool's output that is a symbolic link to the file outside.
-HostileSetup outputThroughLinkRow(const QStringList &command, const QString &reason) {
+// A study and the tool's output OUT, made by `makeOut` (a symbolic link to the file outside, a FIFO).
+HostileSetup outputRow(const QStringList &command, const QString &reason,
+                       const std::function<bool(const QString &out, const QString &outside)> &makeOut) {
     return [=](const QString &dir, const QString &outside) {
         const QString study = earlierVersionStudy(dir);
-        QStringList args = command;
-        args.replaceInStrings(QStringLiteral("STUDY"), study);
-        args.replaceInStrings(QStringLiteral("DIR"), dir);
-        args.replaceInStrings(QStringLiteral("LINK"), QDir(dir).filePath(QStringLiteral("link")));
-        need(QFile::link(QDir(outside).filePath(QStringLiteral("secret.txt")),
-                         QDir(dir).filePath(QStringLiteral("link"))),
-             "make the link");
-        return HostileCase{args,
-                           QDir(dir).filePath(args.contains(QStringLiteral("export-drawings"))
-                                                  ? QStringLiteral("out")
-                                                  : QStringLiteral("link")),
+        const QString out = QDir(dir).filePath(QStringLiteral("out"));
+        need(makeOut(out, outside), "make the output");
+        return HostileCase{QStringList(command)
+                               .replaceInStrings(QStringLiteral("STUDY"), study)
+                               .replaceInStrings(QStringLiteral("OUT"), out),
+                           out,
                            reason,
                            // Opening the study brings it up to date first, as any command does.
-                           {QStringLiteral("lab.sqlite"), QStringLiteral("lab.before-version-4.sqlite")},
-                           study};
+                           {QStringLiteral("lab.sqlite"), QStringLiteral("lab.before-version-4.sqlite")}};
     };
+}
+
+bool linkOut(const QString &out, const QString &outside) {
+    return QFile::link(QDir(outside).filePath(QStringLiteral("secret.txt")), out);
 }
 
 // The demo study in `dir` (demo.sqlite, its MR in mr-ana) with subject 1 calibrated on its MR, then
@@ -236,8 +218,7 @@ HostileSetup calibratedDemoRow(const QString &sql, const QStringList &command, c
         return HostileCase{args,
                            named.isEmpty() ? QString() : QDir(dir).filePath(named),
                            reason,
-                           {QStringLiteral("demo.sqlite")},
-                           study};
+                           {QStringLiteral("demo.sqlite")}};
     };
 }
 
@@ -386,41 +367,27 @@ private slots:
             "cut.nii", niftiHeader<nifti_1_header>({64, 64, 64}, {1, 1, 1}) + QByteArray(1000, '\1'),
             "cut short");
         QTest::newRow("DICOM claiming 65535 x 65535 pixels with 8 bytes of data")
-            << dicomRow(1, DicomClaims().size(65535, 65535, 8), "65535 x 65535");
-        QTest::newRow("DICOM claiming 2147483647 frames")
-            << dicomRow(1, DicomClaims{.frames = "2147483647"}, "2147483647 frames");
-        QTest::newRow("DICOM pixel data shorter than Rows x Columns")
-            << dicomRow(3, DicomClaims().size(64, 64, 100), "shorter");
+            << dicomRow(1, DicomClaims{.rows = 65535, .columns = 65535, .pixelBytes = 8}, "65535 x 65535");
         QTest::newRow("DICOM pixel data short in a file long enough") << dicomRow(
-            3,
-            [] {
-                DicomClaims claims;
-                claims.size(64, 64, 100).padding = 8192;
-                return claims;
-            }(),
-            "shorter");
+            3, DicomClaims{.rows = 64, .columns = 64, .pixelBytes = 100, .padding = 8192}, "shorter");
         QTest::newRow("DICOM PixelSpacing 1e-6\\1000")
             << dicomRow(3, DicomClaims{.spacing = "1e-6\\1000"}, "PixelSpacing");
-        QTest::newRow("DICOM negative PixelSpacing")
-            << dicomRow(3, DicomClaims{.spacing = "-1\\1"}, "PixelSpacing");
         QTest::newRow("DICOM slices of one pixel")
-            << dicomRow(3, DicomClaims().size(1, 1), "once in the program's layout");
+            << dicomRow(3, DicomClaims{.rows = 1, .columns = 1}, "once in the program's layout");
 
         // Legacy drawing folders are read confined (a link, an empty file: tst_study_files); what the
         // program writes never goes through a link nor over another file.
         QTest::newRow("legacy drawing: larger than 1 MiB")
             << legacyDrawingRow(QByteArray(2 << 20, '1'), "it is larger than");
         QTest::newRow("map written through a link")
-            << outputThroughLinkRow({"map", "STUDY", "--csv", "LINK"}, "symbolic link");
+            << outputRow({"map", "STUDY", "--csv", "OUT"}, "symbolic link", linkOut);
         QTest::newRow("backup onto a link")
-            << outputThroughLinkRow({"backup", "STUDY", "LINK"}, "symbolic link");
+            << outputRow({"backup", "STUDY", "OUT"}, "symbolic link", linkOut);
 
         // A stored calibration is someone else's file too; outputs are checked before any is written.
         const QStringList sites{"sites", "STUDY", "--subject", "1"};
         QTest::newRow("stored landmark 1 that is NaN") << calibratedDemoRow(
             "UPDATE mr_calibration SET landmark1_x = 'nan'", sites, "", "subject 1 is refused: landmark1_x");
-        QTest::newRow("stored Ilion beyond 32767") << calibratedDemoRow(
-            "UPDATE mr_calibration SET ilion_z = 1e300", sites, "", "subject 1 is refused: ilion_z");
         QTest::newRow("stored empty fingerprint") << calibratedDemoRow(
             "UPDATE mr_calibration SET fingerprint = ''", sites, "", "subject 1 is refused: fingerprint");
         // So is the aiming stored with it, which a group map takes instead of loading the series.
@@ -454,14 +421,10 @@ private slots:
         QTest::newRow("sites with two outputs naming one file") << calibratedDemoRow(
             {}, {"sites", "STUDY", "--subject", "1", "--tsv", "DIR/a.nii.gz", "--nifti", "DIR/a.nii.gz"},
             "a.nii.gz", "same file");
-        QTest::newRow("map onto a FIFO") << HostileSetup([](const QString &dir, const QString &) {
-            const QString study = earlierVersionStudy(dir);
-            return HostileCase{{"map", study, "--csv", fifo(dir, "out.csv")},
-                               QDir(dir).filePath("out.csv"),
-                               "not a regular file",
-                               {"lab.sqlite", "lab.before-version-4.sqlite"},
-                               study};
-        });
+        QTest::newRow("map onto a FIFO") << outputRow(
+            {"map", "STUDY", "--csv", "OUT"}, "not a regular file", [](const QString &out, const QString &) {
+                return ::mkfifo(QFile::encodeName(out).constData(), 0600) == 0;
+            });
         // A stimulus table damaged halfway through (a leaf page overwritten): the export stops saying
         // so and leaves no short dataset that would look complete.
         QTest::newRow("export of a table damaged halfway")
@@ -489,16 +452,12 @@ private slots:
                         "damage a page of the stimuli");
                    return HostileCase{{"export", path, QDir(dir).filePath("out"), "--format", "tsv"},
                                       "could not be read to its end",
-                                      "malformed",
-                                      {},
-                                      {}};
+                                      "malformed"};
                });
         QTest::newRow("a FIFO as the study") << HostileSetup([](const QString &dir, const QString &) {
             return HostileCase{{"map", fifo(dir, "x.sqlite"), "--csv", QDir(dir).filePath("m.csv")},
                                QDir(dir).filePath("x.sqlite"),
-                               "not a regular file",
-                               {},
-                               {}};
+                               "not a regular file"};
         });
         QTest::newRow("a series folder holding a link to a FIFO")
             << HostileSetup([](const QString &dir, const QString &) {
@@ -527,20 +486,12 @@ private slots:
 
         QVERIFY2(!run.crashed, qPrintable(run.err.right(2000)));
         QVERIFY2((run.exitCode != 0) == c.refused, qPrintable(run.out.left(2000) + run.err.left(2000)));
-        // A line names the file and the reason (stderr for a refusal, either for what goes on without
-        // it); so does the JSON's failures, when there is one.
-        const auto namesIt = [&](const QString &line) {
-            return line.contains(c.named) && line.contains(c.reason);
-        };
+        // A line names the file and the reason (stderr for a refusal, either for what goes on without it).
         const QStringList lines = (c.refused ? run.err : run.err + '\n' + run.out).split(QLatin1Char('\n'));
-        QVERIFY2(std::any_of(lines.begin(), lines.end(), namesIt), qPrintable(run.err.left(2000)));
-        const QJsonDocument json = QJsonDocument::fromJson(run.out.toUtf8());
-        if (json.isObject()) {
-            const QJsonArray failures = json.object().value(QStringLiteral("failures")).toArray();
-            QVERIFY2(std::any_of(failures.begin(), failures.end(),
-                                 [&](const QJsonValue &failure) { return namesIt(failure.toString()); }),
-                     qPrintable(run.out.left(2000)));
-        }
+        QVERIFY2(std::any_of(
+                     lines.begin(), lines.end(),
+                     [&](const QString &line) { return line.contains(c.named) && line.contains(c.reason); }),
+                 qPrintable(run.err.left(2000)));
         // Nothing in the cache: no file, no half-written folder.
         QStringList cached;
         for (const auto &[name, what] : snapshot(cache).asKeyValueRange()) {
@@ -565,14 +516,6 @@ private slots:
         QCOMPARE(after, before);
         QCOMPARE(touchedOutside, QStringList());
         QCOMPARE(snapshot(outside), outsideBefore);
-        if (!c.study.isEmpty()) {
-            QString said;
-            QVERIFY2(runProgram({},
-                                {QStringLiteral("map"), c.study, QStringLiteral("--csv"),
-                                 root.filePath(QStringLiteral("opens.csv"))},
-                                &said) == 0,
-                     qPrintable(said));
-        }
     }
 };
 
