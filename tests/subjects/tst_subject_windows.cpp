@@ -235,7 +235,6 @@ private slots:
         QCOMPARE(study.read(u"SELECT ID, Nombre FROM paciente ORDER BY ID"_s), u"1|Ana\n2|Eva"_s);
     }
 
-
     // Every subject listed in ID order with the current one preselected, or else the last; the
     // operator moves to the last and chooses or leaves.
     void choosingSetsTheSubjectItsGridAndThePanel_data() {
