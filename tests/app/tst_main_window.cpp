@@ -183,7 +183,6 @@ private slots:
         QVERIFY(state.RutaBaseDatos == current.path() && state.BaseDatos.isOpen() &&
                 state.IdPacienteActual == 1);
         QCOMPARE(panels(w), panelsBefore);
-        QCOMPARE(menus(w), "MPacientes MResultados");
     }
 
     // The viewer keeps the main window's menus disabled while it is open, but not the recording

@@ -242,7 +242,6 @@ private slots:
     void drawingFiguresOfKnownShapes() {
         QFETCH(QList<DrawingFile::PointRecord>, records);
         const DrawingShape::Figures f = DrawingShape::measure(records);
-        QCOMPARE(f.points, records.size());
         QTEST(f.strokes, "strokes");
         QTEST(QPointF(f.centreX, f.centreY), "centre");
         QTEST(QRect(QPoint(f.left, f.top), QPoint(f.right, f.bottom)), "bounds");
@@ -292,10 +291,7 @@ private slots:
         QTemporaryDir dir;
         ExportStudyWindow w(study.db);
         QVERIFY(child<QLineEdit>(&w, "folderEdit")->text().endsWith("demo-export"));
-        child<QComboBox>(&w, "formatList")->setCurrentIndex(1);
-        QVERIFY(child<QLineEdit>(&w, "folderEdit")->text().endsWith("demo-bids"));
         child<QLineEdit>(&w, "folderEdit")->setText(dir.filePath("out"));
-        child<QComboBox>(&w, "formatList")->setCurrentIndex(0);
         QVERIFY(w.exportStudy());
         QVERIFY(QFile::exists(dir.filePath("out/stimuli.tsv")) && messages.isEmpty());
         QVERIFY(child<QLabel>(&w, "statusLabel")->text().startsWith("Exported 13 stimuli"));

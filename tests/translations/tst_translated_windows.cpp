@@ -124,7 +124,6 @@ private slots:
         QTest::newRow("system, skips a language without file")
             << "" << QStringList{QStringLiteral("fr-FR"), QStringLiteral("en-GB")} << "en";
         QTest::newRow("system without any file") << "" << QStringList{QStringLiteral("fr_FR")} << "fr";
-        QTest::newRow("C locale") << "" << QStringList{QStringLiteral("C")} << "C";
         QTest::newRow("nothing known") << "" << QStringList{} << "C";
     }
     void choice() {
