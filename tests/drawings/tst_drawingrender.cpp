@@ -178,7 +178,6 @@ private slots:
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QPoint>("centre"); // in drawing units; (-1, -1) for nothing drawn
         QTest::newRow("count larger than records") << QByteArray("4\r\n1 6 6\r\n1 6 6\r\n") << QPoint(3, 3);
-        QTest::newRow("count smaller than records") << QByteArray("1\r\n1 2 2\r\n1 4 4\r\n") << QPoint(6, 6);
         QTest::newRow("every code counts, halves to even")
             << QByteArray("2\r\n0 5 4\r\n3 0 4\r\n") << QPoint(2, 4);
         QTest::newRow("count 0 reads no further") << QByteArray("0\r\nnot a drawing") << QPoint(-1, -1);

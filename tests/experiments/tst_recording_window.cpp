@@ -98,9 +98,8 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("name");
-        // What is not a whole number is refused by the rule tst_stimulus_store checks; here, the first
-        // and the last field the window reads, each with the range of its own.
-        QTest::newRow("brightness past 9") << u"TIntensidad"_s << u"10"_s << u"Brightness"_s;
+        // What is not a whole number is refused by the rule tst_stimulus_store checks; every field is
+        // read the same way, each with its own name and range: here, the last one the window reads.
         QTest::newRow("no pulse") << u"TPulsos"_s << u"0"_s << u"# pulses"_s;
     }
     void aNumericTextThatIsNotANumberIsRefusedAndNothingIsWritten() {
