@@ -34,6 +34,7 @@ private slots:
     void marksAreKeptInsideTheGridAndPaintedRed_data() {
         QTest::addColumn<int>("index");
         QTest::newRow("cell 0") << 0;
+        QTest::newRow("-1 refused") << -1;
         QTest::newRow("50 refused") << 50;
     }
 
