@@ -163,8 +163,8 @@ private slots:
     }
 
     // The reasons themselves are the study engines' (tst_study_files), the conversion of a legacy file
-    // and its offer to open the converted study the legacy import's and the model's (tst_legacy_import,
-    // tst_main_window_model); here, that a refused open leaves the window and the open study as they were.
+    // and its offer to open the converted study the legacy import's (tst_legacy_import) and the model's
+    // (above); here, that a refused open leaves the window and the open study as they were.
     void failedOpenLeavesEverythingAsBefore() {
         StudyFixture current("current.sqlite");
         current.release();
