@@ -52,21 +52,14 @@ std::pair<int, double> difference(const QImage &a, const QImage &b) {
 
 // One file copied alone into a folder of its own under a name without extension, decoded as the
 // loader decodes it: the slice, or a null picture with *error set.
-QImage decodeAlone(const QString &file, QString *error = nullptr) {
+QImage decodeAlone(const QString &file, QString *error) {
     QTemporaryDir alone;
-    const QString copy = alone.filePath("1.2.826.0.1.3680043.2.1125.1");
-    if (!QFile::copy(file, copy)) {
-        *error = QStringLiteral("cannot copy %1").arg(file);
-        return {};
-    }
+    const bool copied = QFile::copy(file, alone.filePath("1.2.826.0.1.3680043.2.1125.1"));
     const DicomFiles::Scan scan = DicomFiles::scanFolder(alone.path());
-    if (scan.series.size() != 1) {
-        *error = QStringLiteral("%1 series found").arg(scan.series.size());
-        return {};
-    }
     VolumeLayout::ScannerVolume volume;
-    QStringList failures;
-    if (!DicomFiles::decodeSeries(scan.series.front(), volume, &failures)) {
+    QStringList failures{
+        QStringLiteral("%1 copied: %2, %3 series found").arg(file).arg(copied).arg(scan.series.size())};
+    if (scan.series.size() != 1 || !DicomFiles::decodeSeries(scan.series.front(), volume, &failures)) {
         *error = failures.join(QLatin1Char('\n'));
         return {};
     }
