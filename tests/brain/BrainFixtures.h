@@ -12,7 +12,7 @@
 #include <random>
 
 // Heads made from the template: the template's voxels resampled onto another grid through a known
-// subject -> MNI affine, with noise, written as NIfTI; and what is no head (a cube, noise).
+// subject -> MNI affine, with noise, written as NIfTI.
 namespace BrainFixtures {
 
 using Vec3 = VolumeLayout::Vec3;
@@ -69,7 +69,7 @@ inline double sample(const VolumeLayout::ScannerVolume &v, const std::array<Vec3
 }
 
 // The template head seen through `subjectToMni` on an axial grid of `voxelMm` (LPS placement), with
-// Gaussian noise of `noise` grey levels.
+// Gaussian noise of `noise` (more than 0) grey levels.
 inline VolumeLayout::ScannerVolume headFromTemplate(const VolumeLayout::ScannerVolume &tpl,
                                                     const Matrix &subjectToMni, double voxelMm,
                                                     double noise) {
@@ -82,16 +82,13 @@ inline VolumeLayout::ScannerVolume headFromTemplate(const VolumeLayout::ScannerV
     out.affine.axes = {Vec3{voxelMm, 0, 0}, Vec3{0, voxelMm, 0}, Vec3{0, 0, voxelMm}};
     out.voxels.assign(std::size_t(out.dims[0]) * out.dims[1] * out.dims[2], 0);
     std::mt19937 random(7);
-    std::normal_distribution<double> gauss(0, noise > 0 ? noise : 1);
+    std::normal_distribution<double> gauss(0, noise);
     for (int k = 0; k < out.dims[2]; ++k) {
         for (int j = 0; j < out.dims[1]; ++j) {
             for (int i = 0; i < out.dims[0]; ++i) {
                 const Vec3 lps = out.affine.map(i, j, k);
                 const Vec3 mni = Normalise::apply(subjectToMni, {-lps[0], -lps[1], lps[2]});
-                double value = sample(tpl, inverse, {-mni[0], -mni[1], mni[2]});
-                if (noise > 0) {
-                    value += gauss(random);
-                }
+                const double value = sample(tpl, inverse, {-mni[0], -mni[1], mni[2]}) + gauss(random);
                 out.voxels[out.index(i, j, k)] = std::uint8_t(std::clamp(std::lround(value), 0L, 255L));
             }
         }

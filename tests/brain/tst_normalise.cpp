@@ -4,17 +4,15 @@
 #include "brain/Normalise.h"
 #include "imaging/NiftiFiles.h"
 
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <algorithm>
-#include <random>
 
 using namespace BrainFixtures;
 
-// Registration to the template: heads made from it with known affines come back to the truth, what
-// is no head is refused.
+// Registration to the template: a head made from it with a known affine comes back to the truth, a
+// cube is refused as no head.
 class TestNormalise : public QObject {
     Q_OBJECT
 
@@ -28,25 +26,11 @@ private slots:
         QVERIFY(NiftiFiles::read(m_template.head, m_head));
     }
 
-    void headsMadeFromTheTemplateComeBackToTheTruth_data() {
-        QTest::addColumn<Matrix>("truth");
-        QTest::addColumn<double>("voxelMm");
-        QTest::addColumn<double>("noise");
-        QTest::addColumn<double>("medianMm");
-        QTest::newRow("the template itself") << affine({0, 0, 0}, {1, 1, 1}, {0, 0, 0}) << 1.0 << 0.0 << 1.0;
-        QTest::newRow("turned, scaled, shifted, noisy, another grid")
-            << affine({9, -11, 8}, {1.06, 0.95, 1.05}, {18, -21, 12}) << 2.5 << 6.0 << 3.0;
-    }
-    void headsMadeFromTheTemplateComeBackToTheTruth() {
-        QFETCH(Matrix, truth);
-        QFETCH(double, voxelMm);
-        QFETCH(double, noise);
-        QFETCH(double, medianMm);
-        const QString path =
-            m_dir.filePath(QStringLiteral("head-%1.nii.gz").arg(QTest::currentDataTag()).replace(' ', '-'));
-        QVERIFY(NiftiFiles::write(path, headFromTemplate(m_head, truth, voxelMm, noise)));
-        QElapsedTimer timer;
-        timer.start();
+    // A head made from the template turned, scaled and shifted, with noise, on a grid of 2.5 mm.
+    void aHeadMadeFromTheTemplateComesBackToTheTruth() {
+        const Matrix truth = affine({9, -11, 8}, {1.06, 0.95, 1.05}, {18, -21, 12});
+        const QString path = m_dir.filePath(QStringLiteral("head.nii.gz"));
+        QVERIFY(NiftiFiles::write(path, headFromTemplate(m_head, truth, 2.5, 6)));
         const SubjectNormalisation::Record record = Normalise::compute(jobFor(path, m_template), {});
         // Points of the brain (every 6 mm of the template's brain box), carried into the subject by
         // the truth's inverse and back by the result.
@@ -63,35 +47,27 @@ private slots:
         }
         std::nth_element(errors.begin(), errors.begin() + std::ptrdiff_t(errors.size() / 2), errors.end());
         const double median = errors[errors.size() / 2];
-        qInfo("%s: median error %.2f mm, metric %.3f, %.1f s", QTest::currentDataTag(), median, record.metric,
-              double(timer.elapsed()) / 1000);
-        QVERIFY2(median <= medianMm, qPrintable(QString::number(median)));
+        qInfo("median error %.2f mm, metric %.3f", median, record.metric);
+        QVERIFY2(median <= 3, qPrintable(QString::number(median)));
     }
 
-    void whatIsNoHeadIsRefused_data() {
-        QTest::addColumn<QString>("kind");
-        QTest::newRow("a cube") << QStringLiteral("cube");
-        QTest::newRow("noise") << QStringLiteral("noise");
-    }
-    void whatIsNoHeadIsRefused() {
-        QFETCH(QString, kind);
+    // A cube of 120 mm is no head: the registration finds too little in common with the template.
+    void aCubeIsNoHeadAndIsRefused() {
         VolumeLayout::ScannerVolume v;
         v.dims = {100, 100, 90};
         v.affine.origin = {-100, -100, -90};
         v.affine.axes = {Vec3{2, 0, 0}, Vec3{0, 2, 0}, Vec3{0, 0, 2}};
         v.voxels.assign(std::size_t(100) * 100 * 90, 0);
-        std::mt19937 random(3);
         for (int k = 0; k < v.dims[2]; ++k) {
             for (int j = 0; j < v.dims[1]; ++j) {
                 for (int i = 0; i < v.dims[0]; ++i) {
                     const bool inside =
                         std::abs(i - 50) < 30 && std::abs(j - 50) < 30 && std::abs(k - 45) < 30;
-                    v.voxels[v.index(i, j, k)] =
-                        kind == QLatin1String("cube") ? (inside ? 200 : 0) : std::uint8_t(random() % 256);
+                    v.voxels[v.index(i, j, k)] = inside ? 200 : 0;
                 }
             }
         }
-        const QString path = m_dir.filePath(kind + QStringLiteral(".nii.gz"));
+        const QString path = m_dir.filePath(QStringLiteral("cube.nii.gz"));
         QVERIFY(NiftiFiles::write(path, v));
         try {
             const SubjectNormalisation::Record record = Normalise::compute(jobFor(path, m_template), {});

@@ -52,21 +52,14 @@ std::pair<int, double> difference(const QImage &a, const QImage &b) {
 
 // One file copied alone into a folder of its own under a name without extension, decoded as the
 // loader decodes it: the slice, or a null picture with *error set.
-QImage decodeAlone(const QString &file, QString *error = nullptr) {
+QImage decodeAlone(const QString &file, QString *error) {
     QTemporaryDir alone;
-    const QString copy = alone.filePath("1.2.826.0.1.3680043.2.1125.1");
-    if (!QFile::copy(file, copy)) {
-        *error = QStringLiteral("cannot copy %1").arg(file);
-        return {};
-    }
+    const bool copied = QFile::copy(file, alone.filePath("1.2.826.0.1.3680043.2.1125.1"));
     const DicomFiles::Scan scan = DicomFiles::scanFolder(alone.path());
-    if (scan.series.size() != 1) {
-        *error = QStringLiteral("%1 series found").arg(scan.series.size());
-        return {};
-    }
     VolumeLayout::ScannerVolume volume;
-    QStringList failures;
-    if (!DicomFiles::decodeSeries(scan.series.front(), volume, &failures)) {
+    QStringList failures{
+        QStringLiteral("%1 copied: %2, %3 series found").arg(file).arg(copied).arg(scan.series.size())};
+    if (scan.series.size() != 1 || !DicomFiles::decodeSeries(scan.series.front(), volume, &failures)) {
         *error = failures.join(QLatin1Char('\n'));
         return {};
     }
@@ -117,12 +110,10 @@ private slots:
         QTest::addColumn<QString>("refusal"); // "" when it decodes
         QTest::newRow("implicit little endian") << u"MR_small_implicit.dcm"_s << 2 << QString();
         QTest::newRow("big endian") << u"MR_small_bigendian.dcm"_s << 2 << QString();
-        QTest::newRow("explicit big endian") << u"MR_small_expb.dcm"_s << 2 << QString();
         QTest::newRow("RLE") << u"MR_small_RLE.dcm"_s << 0 << QString();
         QTest::newRow("JPEG-LS lossless") << u"MR_small_jpeg_ls_lossless.dcm"_s << 0 << QString();
         QTest::newRow("padded") << u"MR_small_padded.dcm"_s << 2 << QString();
         QTest::newRow("JPEG 2000 lossless") << u"MR_small_jp2klossless.dcm"_s << 0 << u"JPEG 2000"_s;
-        QTest::newRow("JPEG 2000 lossy") << u"JPEG2000.dcm"_s << 0 << u"JPEG 2000"_s;
         QTest::newRow("a colour image") << u"SC_rgb_small_odd.dcm"_s << 0 << u"colour image (RGB)"_s;
     }
 
@@ -150,26 +141,18 @@ private slots:
         QVERIFY(difference(reference, flat).first > 100);
     }
 
-    void aRealLocalizerFolderGivesOneSeriesPerPlaneInPositionOrder() {
+    void aRealLocalizerFolderGivesOneSeriesPerPlane() {
         REQUIRE_PYDICOM_FILES(data);
         // MR700: a radial localizer whose files are named by number without extension; its slices lie in
-        // planes of several orientations, so it is listed as several series, each in position order.
+        // planes of several orientations, so it is listed as several series. (The order of a series'
+        // slices by position: the shuffled phantoms of tst_phantom_geometry.)
         const DicomFiles::Scan scan = DicomFiles::scanFolder(data + "/dicomdirtests/98892003/MR700");
-        QCOMPARE(scan.skippedFiles, 0);
-        QVERIFY(scan.series.size() >= 2);
         int images = 0;
         for (const DicomFiles::Series &series : scan.series) {
             images += int(series.slices.size());
-            QCOMPARE(series.columnSpacing, 0.390625);
-            const VolumeLayout::Vec3 n = series.normal();
-            for (std::size_t i = 1; i < series.slices.size(); ++i) {
-                const auto &a = series.slices[i - 1].position;
-                const auto &b = series.slices[i].position;
-                QVERIFY(n[0] * a[0] + n[1] * a[1] + n[2] * a[2] <=
-                        n[0] * b[0] + n[1] * b[1] + n[2] * b[2] + 1e-6);
-            }
         }
-        QCOMPARE(images, scan.filesSeen);
+        QCOMPARE(QList<int>({scan.skippedFiles, images}), QList<int>({0, scan.filesSeen}));
+        QVERIFY(scan.series.size() >= 2);
     }
 
     void everyFileOfARealTestSetIsSortedOutAndEverySeriesDecodesOrSaysWhy() {
@@ -344,9 +327,6 @@ private slots:
         const SeriesLoader::Report &report = loading.loader.report();
         QCOMPARE(QList<int>({report.slicesStacked, report.volumes, report.volume}),
                  QList<int>({12, volumes, volumes - 1}));
-        QCOMPARE(loading.state.Interslice, 2.0);
-        QVERIFY2(report.series.contains(QStringLiteral("in %1 volumes").arg(volumes)),
-                 qPrintable(report.series));
         QVERIFY(!loading.loader.i_CargarImagenes(dir.path(), false, false, several, volumes));
     }
 
@@ -363,18 +343,10 @@ private slots:
         QVERIFY(a.load(whole.path()) && b.load(gap.path()));
         QCOMPARE(b.loader.report().emptySlices, 3);
         const VolumeLayout::ScannerVolume &full = a.loader.layout().volume;
-        const VolumeLayout::ScannerVolume &held = b.loader.layout().volume;
-        QCOMPARE(held.dims, full.dims);
-        for (int k = 0; k < full.dims[2]; ++k) {
-            const auto begin = std::ptrdiff_t(full.index(0, 0, k));
-            const auto end = begin + std::ptrdiff_t(full.dims[0]) * full.dims[1];
-            const bool missing = k >= 8 && k <= 10;
-            QVERIFY2(missing ? std::all_of(held.voxels.begin() + begin, held.voxels.begin() + end,
-                                           [](std::uint8_t g) { return g == 0; })
-                             : std::equal(held.voxels.begin() + begin, held.voxels.begin() + end,
-                                          full.voxels.begin() + begin),
-                     qPrintable(QStringLiteral("slice %1").arg(k)));
-        }
+        std::vector<std::uint8_t> expected = full.voxels; // slices 8 to 10 black
+        std::fill(expected.begin() + std::ptrdiff_t(full.index(0, 0, 8)),
+                  expected.begin() + std::ptrdiff_t(full.index(0, 0, 11)), 0);
+        QVERIFY(b.loader.layout().volume.dims == full.dims && b.loader.layout().volume.voxels == expected);
     }
 
     // A Siemens mosaic tiles an fMRI or diffusion acquisition in each picture: refused as such.

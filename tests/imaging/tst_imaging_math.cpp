@@ -157,27 +157,20 @@ private slots:
         QTest::addColumn<QList<double>>("spacing");
         QTest::addColumn<bool>("stored"); // within the limits as stored
         QTest::addColumn<bool>("layout"); // and once in the layout
-        QTest::newRow("4096 along an axis")
-            << QList<qint64>{4096, 2, 2} << QList<double>{1, 1, 1} << true << true;
-        QTest::newRow("4097 along an axis")
-            << QList<qint64>{4097, 2, 2} << QList<double>{1, 1, 1} << false << false;
-        QTest::newRow("512 M voxels")
-            << QList<qint64>{4096, 4096, 32} << QList<double>{1, 1, 1} << true << true;
-        QTest::newRow("more than 512 M voxels")
-            << QList<qint64>{4096, 4096, 33} << QList<double>{1, 1, 1} << false << false;
-        QTest::newRow("a single slice")
-            << QList<qint64>{64, 64, 1} << QList<double>{1, 1, 1} << true << false;
-        QTest::newRow("0.01 mm") << QList<qint64>{8, 8, 8} << QList<double>{0.01, 0.01, 0.01} << true << true;
-        QTest::newRow("below 0.01 mm")
-            << QList<qint64>{8, 8, 8} << QList<double>{0.0099, 0.01, 0.01} << false << false;
-        QTest::newRow("spacings 100 times apart")
-            << QList<qint64>{8, 8, 8} << QList<double>{1, 1, 100} << true << true;
+        using Dims = QList<qint64>;
+        using Mm = QList<double>;
+        QTest::newRow("4096 along an axis") << Dims{4096, 2, 2} << Mm{1, 1, 1} << true << true;
+        QTest::newRow("4097 along an axis") << Dims{4097, 2, 2} << Mm{1, 1, 1} << false << false;
+        QTest::newRow("512 M voxels") << Dims{4096, 4096, 32} << Mm{1, 1, 1} << true << true;
+        QTest::newRow("more than 512 M voxels") << Dims{4096, 4096, 33} << Mm{1, 1, 1} << false << false;
+        QTest::newRow("a single slice") << Dims{64, 64, 1} << Mm{1, 1, 1} << true << false;
+        QTest::newRow("0.01 mm") << Dims{8, 8, 8} << Mm{0.01, 0.01, 0.01} << true << true;
+        QTest::newRow("below 0.01 mm") << Dims{8, 8, 8} << Mm{0.0099, 0.01, 0.01} << false << false;
+        QTest::newRow("spacings 100 times apart") << Dims{8, 8, 8} << Mm{1, 1, 100} << true << true;
         QTest::newRow("spacings more than 100 times apart")
-            << QList<qint64>{8, 8, 8} << QList<double>{1, 1, 100.5} << false << false;
-        QTest::newRow("resampled to 4001")
-            << QList<qint64>{2, 41, 2} << QList<double>{1, 100, 1} << true << true;
-        QTest::newRow("resampled beyond 4096")
-            << QList<qint64>{2, 42, 2} << QList<double>{1, 100, 1} << true << false;
+            << Dims{8, 8, 8} << Mm{1, 1, 100.5} << false << false;
+        QTest::newRow("resampled to 4001") << Dims{2, 41, 2} << Mm{1, 100, 1} << true << true;
+        QTest::newRow("resampled beyond 4096") << Dims{2, 42, 2} << Mm{1, 100, 1} << true << false;
     }
     void volumesAreTakenUpToTheLimitsOfAHeadSeries() {
         QFETCH(QList<qint64>, dims);

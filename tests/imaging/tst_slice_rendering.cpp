@@ -74,8 +74,7 @@ private slots:
         DibujaCorte(state, picture, 2, VistaCorteZ);
         // 20 units across 200 pixels: the voxel (7, 3) of slice 2 covers pixels 70..79, 30..39.
         QCOMPARE(picture.scaleWidth(), 20.0);
-        QVERIFY(qGray(image.pixel(75, 35)) > 200);
-        QVERIFY(qGray(image.pixel(55, 35)) < 50);
+        QVERIFY(qGray(image.pixel(75, 35)) > 200 && qGray(image.pixel(55, 35)) < 50);
 
         // Side view through row 3: u = x, v = slices - z; voxel (5, 3, 0) is the bottom row.
         DibujaCorte(state, picture, 3, VistaLateral);

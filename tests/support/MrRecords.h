@@ -7,11 +7,6 @@
 
 #include <array>
 
-// The time the records below say they were accepted.
-inline QDateTime acceptedAt() {
-    return QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7), Qt::UTC);
-}
-
 // A calibration of `subject` on `series` as the point selection stores one: the landmarks given, 200 mm
 // between the first two.
 inline SubjectCalibration::Record
@@ -21,7 +16,7 @@ calibrationOf(qint32 subject, const QString &series, const QString &fingerprint,
             .series = series,
             .fingerprint = fingerprint,
             .landmarks = landmarks,
-            .accepted = acceptedAt()};
+            .accepted = QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7), Qt::UTC)};
 }
 
 // A normalisation of `subject` into the MNI Colin 27 template, computed on the series of `fingerprint`,
@@ -34,5 +29,5 @@ inline SubjectNormalisation::Record normalisationOf(qint32 subject, const QStrin
             .templateSha256 = QString(64, QLatin1Char('a')),
             .fingerprint = fingerprint,
             .metric = -0.612345678901,
-            .accepted = acceptedAt()};
+            .accepted = QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7), Qt::UTC)};
 }
