@@ -4,9 +4,8 @@
 #include "core/IniFile.h"
 #include "core/SafeWrite.h"
 #include "imaging/PhantomWriter.h"
-#include "subjects/ReportOutput.h"
 #include "support/FullDisk.h"
-#include "support/StudyInApp.h"
+#include "support/StudyFixture.h"
 
 #include <cerrno>
 #include <cstring>
@@ -49,11 +48,12 @@ private slots:
     }
 
     // Each writer, with the disk all but full, reports the path and the system's reason and leaves
-    // the folder as it found it (config.ini as it was).
+    // the folder as it found it (config.ini as it was). The subject report's PDF is written through
+    // the same all-or-nothing device as the drawing's PNG.
     void writersOnAFullDiskLeaveNothing_data() {
         QTest::addColumn<QString>("writer");
-        for (const QString &writer : {u"report.pdf"_s, u"plan.csv"_s, u"config.ini"_s, u"series"_s,
-                                      u"drawing.png"_s, u"new.sqlite"_s, u"legacy-study.sqlite"_s}) {
+        for (const QString &writer : {u"plan.csv"_s, u"config.ini"_s, u"series"_s, u"drawing.png"_s,
+                                      u"new.sqlite"_s, u"legacy-study.sqlite"_s, u"export"_s}) {
             QTest::newRow(qPrintable(writer)) << writer;
         }
     }
@@ -77,24 +77,15 @@ private slots:
                         QByteArray(qint64(disk.f_bavail * disk.f_frsize) - room, 'x')));
 
         QTemporaryDir elsewhere; // what the writers read lies on an ordinary disk
+        StudyFixture study;
         QString why;
         bool refused = false;
-        if (writer == "report.pdf") {
-            StudyFixture study; // twelve points with a stimulus each: a report larger than the room left
-            study.addSubject(1, "Ana", "Ruiz");
-            for (int p = 1; p <= 12; ++p) {
-                study.addPoint(p, p, 1, p % 5 - 1, p % 10 - 4, 3);
-                study.addStimulus(p, p, 1, 1);
-            }
-            const auto state = openInApp(study, 1, "Ana Ruiz");
-            QVERIFY(state);
-            refused = !ReportOutput::saveReportPdf(*state, target, &why);
-        } else if (ini) {
+        if (ini) {
             refused = EscribeIni(target, "ZoBrain", "ImageDir", "/new") == 0;
         } else if (writer == "series") {
             refused = !Phantom::write(target, Phantom::Options{4, 16}, &why);
         } else {
-            // The tool's commands: plan, render-drawing, new-study and import-mdb.
+            // The tool's commands: plan, render-drawing, new-study, import-mdb and export.
             QStringList args{"new-study", target};
             if (writer == "plan.csv") {
                 QVERIFY(Phantom::write(elsewhere.path(), Phantom::Options{20, 64}));
@@ -107,6 +98,11 @@ private slots:
                                    "--png",          target,  "--size", "2000"};
             } else if (writer == "legacy-study.sqlite") {
                 args = QStringList{"import-mdb", testData("legacy-study.mdb"), target};
+            } else if (writer == "export") {
+                study.addSubject(1, "Ana"); // with notes longer than the room left
+                study.exec("UPDATE paciente SET Observaciones = ?", {QString(200000, 'x')});
+                study.release();
+                args = QStringList{"export", study.path(), target, "--format", "tsv"};
             }
             refused = runProgram({}, args, &why) != 0 && !why.contains("Wrote");
         }

@@ -7,14 +7,11 @@
 #include "results/PhospheneMapWindow.h"
 #include "results/StudyExport.h"
 #include "subjects/elegirpaciente.h"
-#include "support/FullDisk.h"
+#include "support/Files.h"
 #include "support/MessageLog.h"
 #include "support/StudyFixture.h"
 #include "support/Widgets.h"
 #include "tools/DemoStudy.h"
-
-#include <cerrno>
-#include <cstring>
 
 namespace {
 
@@ -202,25 +199,6 @@ private slots:
             QString::fromUtf8(fileBytes(out + "/subjects.tsv").split('\n').value(1)).left(written.size()),
             written);
         QCOMPARE(QFile::exists(out), !written.isEmpty());
-    }
-
-    void aFullDiskSaysWhy() {
-        const FullDisk disk;
-        if (!disk.mounted()) {
-            QSKIP(qPrintable(disk.why()));
-        }
-        StudyFixture study;
-        study.addSubject(1, "Ana");
-        study.exec("UPDATE paciente SET Observaciones = ?", {QString(200000, 'x')}); // more than the disk
-        QString said;
-        try {
-            StudyExport::run(study.db(), disk.filePath("out"), StudyExport::Format::Tsv);
-        } catch (const StudyError &e) {
-            said = e.message();
-        }
-        QCOMPARE(said, "Cannot write " + QDir::toNativeSeparators(disk.filePath("out/subjects.tsv")) + ": " +
-                           QString::fromLocal8Bit(std::strerror(ENOSPC)));
-        QCOMPARE(folderEntries(disk.path()), QStringList());
     }
 
     void drawingFiguresOfKnownShapes_data() {

@@ -7,6 +7,7 @@
 #include "results/GroupMap.h"
 #include "results/PhospheneMapWindow.h"
 #include "results/StimulationSites.h"
+#include "results/StudyExport.h"
 #include "subjects/elegirpaciente.h"
 #include "support/Files.h"
 #include "support/MessageLog.h"
@@ -17,6 +18,7 @@
 #include <QTableWidget>
 
 #include <cmath>
+#include <numeric>
 
 using namespace Qt::StringLiterals;
 
@@ -471,6 +473,22 @@ private slots:
         QVERIFY(site.mni && distance(*site.mni, stored.targets.first().mni) < 1e-6 &&
                 site.area.startsWith("BA"));
         QVERIFY(site.brainDistance && *site.brainDistance > 0 && *site.brainDistance < 40);
+        // The NIBS-BIDS markers in the template's space: the normalisation carries the mean target to
+        // the pole.
+        QTemporaryDir bids;
+        StudyExport::run(db, bids.filePath("out"), StudyExport::Format::NibsBids);
+        const QList<QByteArray> inMni =
+            fileBytes(bids.filePath("out/sub-1/nibs/sub-1_task-phosphene_space-MNIColin27_markers.tsv"))
+                .chopped(1)
+                .split('\n');
+        for (const auto &[axis, pole] : {std::pair{"x", 0.0}, std::pair{"y", -82.0}, std::pair{"z", 6.0}}) {
+            const QList<QByteArray> values = column(inMni, QByteArray("target_") + axis);
+            const double sum =
+                std::accumulate(values.begin(), values.end(), 0.0,
+                                [](double s, const QByteArray &v) { return s + v.toDouble(); });
+            QVERIFY2(values.size() == GridCells::Count && std::abs(sum / GridCells::Count - pole) < 0.05,
+                     qPrintable(QString::number(sum / GridCells::Count)));
+        }
 
         sql("CREATE TEMP TABLE kept AS SELECT * FROM mr_aiming");
         sql("DELETE FROM mr_aiming");
