@@ -374,7 +374,6 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("qformOnly");
         QTest::newRow("nii") << "a.nii" << false;
-        QTest::newRow("nii.gz") << "b.nii.gz" << false;
         QTest::newRow("upper-case NII.GZ") << "c.NII.GZ" << false;
         QTest::newRow("placed by the qform alone") << "d.nii" << true;
     }

@@ -138,18 +138,6 @@ private slots:
         }
     }
 
-    void searchWithoutVolumeLeavesThePointsAtTheOrigin() {
-        ImagingLibrary library;
-        ImagingState state(library);
-        state.PonReferencia(30, 40, 5, 3);
-        state.PonCalibracion(200, 2, 1);
-        QVERIFY((state.PuntoCentro == VoxelPoint{0, 40, 5} && state.PuntoIlion == VoxelPoint{30, 40, 5}));
-        state.PonParametros(15, 0, 0, 0, 255);
-        state.ApuntaConAngulos();
-        QVERIFY((state.PuntoExterno == VoxelPoint{0, 0, 0} && state.PuntoInterno == VoxelPoint{0, 0, 0}));
-        QCOMPARE(state.InvierteCorte(3), qint16(-3));
-    }
-
     // The limits of a head series at their edges, as stored and once in the layout, where the
     // in-plane axis of the larger spacing is resampled to the smaller one.
     void volumesAreTakenUpToTheLimitsOfAHeadSeries_data() {

@@ -158,7 +158,6 @@ private slots:
         QTest::addColumn<bool>("nifti");
         QTest::addColumn<double>("meanDifference"); // grey levels; 0: voxel for voxel
         using enum Phantom::Orientation;
-        QTest::newRow("axial") << head(Axial) << false << 0.0;
         QTest::newRow("coronal") << head(Coronal) << false << 0.0;
         QTest::newRow("axial tilted 10 degrees") << head(Axial, 10) << false << 0.0;
         QTest::newRow("sagittal tilted -10 degrees, shuffled UID names")

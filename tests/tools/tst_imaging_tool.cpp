@@ -129,7 +129,6 @@ private slots:
     void wrongArgumentsAndMissingDirectoriesFail_data() {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("code");
-        QTest::newRow("phantom without directory") << QStringList{"phantom"} << 2;
         QTest::newRow("load-series of a missing directory")
             << QStringList{"load-series", "/nonexistent/mr"} << 1;
         QTest::newRow("plan with a landmark of two values")
